@@ -1,0 +1,19 @@
+# Shared helpers for the project's libraries, tests, fuzz targets and benchmarks.
+
+# orv_library(name SOURCES... [DEPS lib...])
+function(orv_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARG_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  endif()
+endfunction()
+
+# orv_folder_library(name [DEPS lib...]): the static library of a source
+# folder, made of every .cpp file in it.
+function(orv_folder_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  orv_library(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
+endfunction()

@@ -1,0 +1,35 @@
+#pragma once
+// Game paths: Windows-style relative paths ("gfx\\fonts\\arial8.bmp") under
+// the game folder, which is the current directory. Each component is matched
+// against the folder's entries without regard to ASCII case; folder listings
+// are cached so that a lookup touches the disk once per folder.
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The host path of a game path: "\\" becomes "/", every existing component is
+// replaced by the entry that matches it case-blind; components that do not
+// exist are kept as given (so a new file is created with the name as given,
+// under the resolved folder). An absolute host path is used unchanged.
+std::string ResolveGamePath(std::string_view gamePath);
+
+// fopen on the resolved path (binary and text modes alike). A file created
+// here is added to the cached listing of its folder.
+std::FILE* OpenGameFile(std::string_view gamePath, const char* mode);
+
+// True when the game path names an existing regular file.
+bool GameFileExists(std::string_view gamePath);
+
+// Names (not paths) of the files in a folder matching a wildcard pattern with
+// "*" and "?", compared case-blind, sorted by name. The pattern is a game
+// path: "scenarios\\*.ovg".
+std::vector<std::string> ListGameFiles(std::string_view pattern);
+
+// Drops every cached folder listing (after files were changed behind the
+// game's back, or the current directory changed).
+void ForgetPathCache();
+
+} // namespace platform

@@ -1,0 +1,40 @@
+#include "platform/System.h"
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <unistd.h>
+
+namespace platform {
+
+bool GetComputerName(std::string& name) {
+    char buffer[256] = {};
+    if (gethostname(buffer, sizeof buffer - 1) != 0 || buffer[0] == '\0')
+        return false;
+    name = buffer;
+    return true;
+}
+
+uint32_t Milliseconds() {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+uint64_t CycleCounter() {
+    using namespace std::chrono;
+    return static_cast<uint64_t>(
+        duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::mutex& NamedMutex(const std::string& name) {
+    static std::mutex registryLock;
+    static std::map<std::string, std::unique_ptr<std::mutex>> registry;
+    std::lock_guard<std::mutex> lock(registryLock);
+    auto& slot = registry[name];
+    if (!slot)
+        slot = std::make_unique<std::mutex>();
+    return *slot;
+}
+
+} // namespace platform

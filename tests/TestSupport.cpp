@@ -1,0 +1,58 @@
+#include "tests/TestSupport.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/Files.h"
+
+namespace test {
+
+ScopedGameDir::ScopedGameDir() : m_previous(std::filesystem::current_path()) {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() /
+                         ("orvandel-test-" + std::to_string(rd()) + "-" + std::to_string(attempt));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = candidate;
+            break;
+        }
+    }
+    std::filesystem::current_path(m_path);
+    platform::ForgetPathCache();
+}
+
+ScopedGameDir::~ScopedGameDir() {
+    std::error_code ec;
+    std::filesystem::current_path(m_previous, ec);
+    std::filesystem::remove_all(m_path, ec);
+    platform::ForgetPathCache();
+}
+
+void ScopedGameDir::WriteFile(const std::string& relPath, const std::string& bytes) const {
+    auto full = m_path / relPath;
+    std::filesystem::create_directories(full.parent_path());
+    std::ofstream out(full, std::ios::binary);
+    out << bytes;
+    platform::ForgetPathCache();
+}
+
+std::string ScopedGameDir::ReadFile(const std::string& relPath) const {
+    std::ifstream in(m_path / relPath, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+BoxRecorder::BoxRecorder() {
+    m_previous = platform::SetBoxHandler([this](const std::string&, const std::string& text) {
+        texts.push_back(text);
+        return platform::BoxAnswer::Ignore;
+    });
+}
+
+BoxRecorder::~BoxRecorder() { platform::SetBoxHandler(m_previous); }
+
+std::filesystem::path DemoWorldDir() { return ORV_DEMO_WORLD_DIR; }
+
+} // namespace test
