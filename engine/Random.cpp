@@ -12,3 +12,18 @@ int GameRand() {
 }
 
 uint32_t GameRandState() { return g_randState; }
+
+int RollPercentBand(int roll, int chance) {
+    int tenth = chance / 10;
+    if (roll <= tenth)
+        return 3;
+    if (roll <= chance)
+        return 2;
+    if (roll <= tenth + 90)
+        return 1;
+    return 0;
+}
+
+int RollPercent(int chance) {
+    return RollPercentBand(GameRand() % 100, chance);
+}

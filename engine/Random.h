@@ -14,3 +14,11 @@ int GameRand();
 
 // The generator's state, for saving and checking.
 uint32_t GameRandState();
+
+// The band of a percentage roll 0..99 against a chance (in percent), with
+// tenth = chance / 10: roll <= tenth gives 3, roll <= chance 2, roll <=
+// tenth + 90 1, else 0.
+int RollPercentBand(int roll, int chance);
+
+// Rolls GameRand() % 100 and answers its band 0..3 against the chance.
+int RollPercent(int chance);

@@ -20,8 +20,8 @@ using TimerCallback = void (*)(uint32_t eventId, void* user);
 uint32_t TimeSetEvent(uint32_t delayMs, TimerCallback callback, void* user);
 
 // Cancels an event. When its callback is running on the timer thread, waits
-// until it has returned (unless called from that callback). False for an
-// unknown or already fired id.
+// until it has returned (unless called from that callback) and answers true.
+// False for 0, an unknown id or an event whose callback has returned.
 bool TimeKillEvent(uint32_t eventId);
 
 } // namespace platform
