@@ -5,6 +5,9 @@ function(orv_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  # The folder libraries call each other (a message reaches the world, the
+  # world posts messages): let the linker go round the circle often enough.
+  set_property(TARGET ${name} PROPERTY LINK_INTERFACE_MULTIPLICITY 4)
   if(ARG_DEPS)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   endif()

@@ -1,0 +1,3 @@
+#include "world/Globals.h"
+
+CGlobals g_globals;

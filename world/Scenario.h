@@ -1,0 +1,43 @@
+#pragma once
+// The running game and the small game-state queries the whole program asks.
+#include <cstdint>
+#include <memory>
+
+#include "engine/Date.h"
+
+class COVEvent;
+
+class CScenario {
+public:
+    virtual ~CScenario() = default;
+
+    // Takes every broadcast message while a game runs: EVT_GAME_STARTED sets
+    // gameStarted, EVT_GAME_END sets gameEnded. Answers 0.
+    virtual int HandleMessage(COVEvent& event);
+
+    // 1 once the game-started message has reached the scenario; from then on
+    // broadcast messages also reach the map, the globals, the game frame and
+    // the countries.
+    uint8_t gameStarted = 0;
+    // 1 once the game-end message has reached the scenario.
+    uint8_t gameEnded = 0;
+    // 1 from the first step of start-up until the start-game-timer message
+    // has run; while it is set the game clock does not resume.
+    uint8_t waitingForStart = 0;
+};
+
+// The running game; null between games.
+extern std::unique_ptr<CScenario> g_scenario;
+
+// 1 from the end of scenario start-up until its shutdown.
+extern uint8_t g_gameStarted;
+
+// True while a scenario has been started (and the front end is not active).
+bool IsGameRunning();
+
+// True when this machine runs the authoritative game logic: always without
+// an open multiplayer session, otherwise when this machine hosts it.
+bool IsHost();
+
+// The start date of the running scenario (the game-wide globals').
+CDate GetScenarioStartDate();
