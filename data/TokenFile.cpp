@@ -1,0 +1,435 @@
+#include "data/TokenFile.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+#include "data/DateBlock.h"
+#include "data/Keywords.h"
+#include "engine/CriticalError.h"
+#include "platform/Files.h"
+
+namespace {
+
+constexpr size_t kReadBufferSize = 64 * 1024;
+
+bool IsNumberChar(unsigned char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Helpers shared by the readers
+
+void ReportTokenError(const char* context, const char* first, const char* second, const char* third,
+                      uint32_t line, const std::string& fileName) {
+    // "ERROR : (%s) '%s %s %s' Line = %d file = %s", put together piece by
+    // piece so that no text of a file is ever read as a format.
+    std::string text = "ERROR : (";
+    text += context;
+    text += ") '";
+    text += first;
+    text += ' ';
+    text += second;
+    text += ' ';
+    text += third;
+    text += "' Line = ";
+    text += std::to_string(static_cast<int32_t>(line + 1));
+    text += " file = ";
+    text += fileName;
+    CriticalErrorText(text);
+}
+
+int32_t TokenToInt(const char* text) {
+    const char* p = text;
+    bool negative = false;
+    if (*p == '-' || *p == '+') {
+        negative = *p == '-';
+        ++p;
+    }
+    int64_t magnitude = 0;
+    const int64_t limit = static_cast<int64_t>(std::numeric_limits<int32_t>::max()) + 1;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        magnitude = magnitude * 10 + (*p - '0');
+        if (magnitude > limit)
+            magnitude = limit;
+    }
+    int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<int32_t>::max())
+        value = std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(value);
+}
+
+float TokenToFloat(const char* text) {
+    const char* begin = text;
+    if (*begin == '+')
+        ++begin;
+    const char* end = begin + std::strlen(begin);
+    double value = 0.0;
+    std::from_chars_result result = std::from_chars(begin, end, value, std::chars_format::fixed);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large when a non-zero digit stands before the point, else too
+        // small to be anything but zero.
+        bool large = false;
+        for (const char* p = begin; p < end && *p != '.'; ++p)
+            if (*p >= '1' && *p <= '9')
+                large = true;
+        value = large ? DBL_MAX : 0.0;
+        if (*begin == '-')
+            value = -value;
+    } else if (result.ec != std::errc()) {
+        return 0.0f;
+    }
+    if (value > FLT_MAX)
+        return FLT_MAX;
+    if (value < -FLT_MAX)
+        return -FLT_MAX;
+    return static_cast<float>(value);
+}
+
+// ---------------------------------------------------------------------------
+// CTokenFile
+
+void CTokenFile::FileCloser::operator()(std::FILE* file) const { std::fclose(file); }
+
+CTokenFile::CTokenFile(const std::string& path, const char* mode) : m_fileName(path) {
+    m_file.reset(platform::OpenGameFile(path, mode));
+    if (!m_file)
+        CriticalError("Couldn't open file:%s\n", path.c_str());
+}
+
+CTokenFile::~CTokenFile() = default;
+
+const char* CTokenFile::TokenText(uint32_t code) const {
+    switch (code) {
+    case TOKEN_EQUALS: return "=";
+    case TOKEN_QUOTE: return "\"";
+    case TOKEN_OPEN_BRACE: return "{";
+    case TOKEN_CLOSE_BRACE: return "}";
+    case TOKEN_OPEN_PAREN: return "(";
+    case TOKEN_CLOSE_PAREN: return ")";
+    case TOKEN_COMMA: return ",";
+    case TOKEN_COMMENT: return "#";
+    case TOKEN_NEWLINE: return "\n";
+    case TOKEN_INDENT: return "    ";
+    case TOKEN_BLANK: return " ";
+    default: return KeywordText(code);
+    }
+}
+
+uint32_t CTokenFile::CharClass(unsigned char c) {
+    switch (c) {
+    case '=': return TOKEN_EQUALS;
+    case '"': return TOKEN_QUOTE;
+    case '{': return TOKEN_OPEN_BRACE;
+    case '}': return TOKEN_CLOSE_BRACE;
+    case '(': return TOKEN_OPEN_PAREN;
+    case ')': return TOKEN_CLOSE_PAREN;
+    case ',': return TOKEN_COMMA;
+    case '!':
+    case '#':
+    case ';': return TOKEN_COMMENT;
+    default: return TOKEN_NONE;
+    }
+}
+
+bool CTokenFile::IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\0'; }
+
+uint32_t CTokenFile::ClassifyWord(const char* word) {
+    uint32_t id = g_keywordIndex.FindValue(word);
+    if (id != CStringTree::NOT_FOUND)
+        return id;
+    for (const char* p = word; *p; ++p)
+        if (!IsNumberChar(static_cast<unsigned char>(*p)))
+            return TOKEN_STRING;
+    return TOKEN_NUMBER;
+}
+
+uint32_t CTokenFile::Classify() const { return ClassifyWord(m_current.text); }
+
+int CTokenFile::GetChar() {
+    if (m_bufferPos == m_bufferEnd) {
+        if (!m_file)
+            return -1;
+        if (m_buffer.empty())
+            m_buffer.resize(kReadBufferSize);
+        m_bufferEnd = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file.get());
+        m_bufferPos = 0;
+        if (m_bufferEnd == 0)
+            return -1;
+    }
+    return static_cast<unsigned char>(m_buffer[m_bufferPos++]);
+}
+
+void CTokenFile::UngetChar() {
+    if (m_bufferPos > 0)
+        --m_bufferPos;
+}
+
+void CTokenFile::AppendChar(char c, uint32_t& length, bool& cut) {
+    if (length < Token::MAX_TEXT_LENGTH)
+        m_current.text[length++] = c;
+    else
+        cut = true;
+}
+
+void CTokenFile::ReportCut(const char* what) {
+    ReportTokenError(what, m_current.text, "", "", m_line, m_fileName);
+}
+
+int32_t CTokenFile::Next() {
+    if (m_pending) {
+        m_pending = false;
+        return m_pendingResult;
+    }
+    for (;;) {
+        int c = GetChar();
+        while (c >= 0 && IsBlank(static_cast<unsigned char>(c))) {
+            if (c == '\n')
+                ++m_line;
+            c = GetChar();
+        }
+        if (c < 0)
+            return 0;
+
+        uint32_t charClass = CharClass(static_cast<unsigned char>(c));
+        m_current.code = charClass;
+        m_current.text[0] = static_cast<char>(c);
+        m_current.text[1] = '\0';
+
+        if (charClass == TOKEN_COMMENT) {
+            while ((c = GetChar()) >= 0 && c != '\n') {
+            }
+            if (c == '\n')
+                ++m_line;
+            continue;
+        }
+
+        uint32_t length = 0;
+        bool cut = false;
+        if (charClass == TOKEN_QUOTE) {
+            // Everything up to the next quote belongs to the string; there is
+            // no escape. A NUL byte cannot be held in the text and is dropped.
+            uint32_t startLine = m_line;
+            bool closed = false;
+            while ((c = GetChar()) >= 0) {
+                if (c == '"') {
+                    closed = true;
+                    break;
+                }
+                if (c == '\n')
+                    ++m_line;
+                if (c != '\0')
+                    AppendChar(static_cast<char>(c), length, cut);
+            }
+            m_current.text[length] = '\0';
+            m_current.code = TOKEN_STRING;
+            if (cut)
+                ReportCut("String longer than 1023 characters, cut");
+            if (!closed)
+                ReportTokenError("Unterminated string", m_current.text, "", "", startLine, m_fileName);
+            return 1;
+        }
+
+        if (charClass != TOKEN_NONE)
+            return 1;
+
+        // A word: up to a blank (taken) or a punctuation or comment character
+        // (left for the next token).
+        length = 1;
+        bool endOfFile = false;
+        for (;;) {
+            c = GetChar();
+            if (c < 0) {
+                endOfFile = true;
+                break;
+            }
+            if (IsBlank(static_cast<unsigned char>(c))) {
+                if (c == '\n')
+                    ++m_line;
+                break;
+            }
+            if (CharClass(static_cast<unsigned char>(c)) != TOKEN_NONE) {
+                UngetChar();
+                break;
+            }
+            AppendChar(static_cast<char>(c), length, cut);
+        }
+        m_current.text[length] = '\0';
+        m_current.code = Classify();
+        if (cut)
+            ReportCut("Word longer than 1023 characters, cut");
+        // A word that runs into the end of the file is not delivered.
+        return endOfFile ? 0 : 1;
+    }
+}
+
+const Token* CTokenFile::Peek() {
+    if (!m_pending) {
+        m_pendingResult = Next();
+        if (m_pendingResult == 0)
+            m_current.code = TOKEN_EOF;
+        m_pending = true;
+    }
+    return &m_current;
+}
+
+bool CTokenFile::Write(std::string_view bytes) {
+    if (!m_file)
+        return false;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
+        return false;
+    return std::ferror(m_file.get()) == 0;
+}
+
+// ---------------------------------------------------------------------------
+// CFieldReader
+
+namespace {
+
+// Copies code and text up to its end (the bytes after the terminating zero
+// are of no interest).
+void CopyToken(Token& to, const Token& from) {
+    to.code = from.code;
+    const void* end = std::memchr(from.text, '\0', Token::TEXT_SIZE);
+    size_t length = end ? static_cast<size_t>(static_cast<const char*>(end) - from.text) + 1 : Token::TEXT_SIZE;
+    std::memcpy(to.text, from.text, length);
+    to.text[Token::MAX_TEXT_LENGTH] = '\0';
+}
+
+} // namespace
+
+void CFieldReader::Open(const std::string& path, const char* mode) {
+    m_file.reset();
+    m_file = std::make_unique<CTokenFile>(path, mode);
+}
+
+void CFieldReader::Close() { m_file.reset(); }
+
+int32_t CFieldReader::ReadField() {
+    if (!m_file)
+        return FIELD_END_OF_FILE;
+    const Token* next = m_file->Peek();
+    if (next->code == TOKEN_CLOSE_BRACE)
+        return FIELD_BLOCK_END;
+    if (next->code == TOKEN_EOF)
+        return FIELD_END_OF_FILE;
+    m_file->Next();
+    CopyToken(key, m_file->Current());
+
+    next = m_file->Peek();
+    if (next->code == TOKEN_EOF)
+        return FIELD_END_OF_FILE;
+    if (next->code != TOKEN_EQUALS) {
+        // A "}" is left for the block's reader, so that the block still ends
+        // where it ends.
+        if (next->code != TOKEN_CLOSE_BRACE)
+            m_file->Next();
+        ReportTokenError("Missing \"=\"", key.text, m_file->Current().text, "", m_file->GetLine(),
+                         m_file->GetFileName());
+        return FIELD_ERROR;
+    }
+    m_file->Next();
+    CopyToken(equals, m_file->Current());
+
+    if (m_file->Next() == 0)
+        return FIELD_END_OF_FILE;
+    CopyToken(value, m_file->Current());
+    return FIELD_READ;
+}
+
+namespace {
+
+// Reads list items up to and including the "}": commas are passed over, take
+// appends an item and answers false for a token that is no item, which is
+// reported and passed over.
+template <class TakeItem>
+int32_t ReadListItems(CFieldReader& reader, TakeItem take) {
+    CTokenFile* file = reader.GetTokenFile();
+    if (!file)
+        return FIELD_END_OF_FILE;
+    for (;;) {
+        if (file->Peek()->code == TOKEN_EOF)
+            return FIELD_END_OF_FILE;
+        file->Next();
+        const Token& token = file->Current();
+        if (token.code == TOKEN_CLOSE_BRACE)
+            return 0;
+        if (token.code == TOKEN_COMMA)
+            continue;
+        if (!take(token))
+            ReportTokenError("Unexpected token in list", reader.key.text, reader.equals.text, token.text,
+                             file->GetLine(), file->GetFileName());
+    }
+}
+
+} // namespace
+
+int32_t CFieldReader::ReadIntList(CIntList& list) {
+    return ReadListItems(*this, [&list](const Token& token) {
+        if (token.code != TOKEN_NUMBER)
+            return false;
+        list.AddTail(TokenToInt(token.text));
+        return true;
+    });
+}
+
+int32_t CFieldReader::ReadFloatList(CFloatList& list) {
+    return ReadListItems(*this, [&list](const Token& token) {
+        if (token.code != TOKEN_NUMBER)
+            return false;
+        list.AddTail(TokenToFloat(token.text));
+        return true;
+    });
+}
+
+int32_t CFieldReader::ReadTagList(CIntList& list, const CountryTagLookup& findCountryByTag) {
+    return ReadListItems(*this, [&list, &findCountryByTag](const Token& token) {
+        if (token.code != TOKEN_STRING)
+            return false;
+        list.AddTail(findCountryByTag ? findCountryByTag(token.text) : 0);
+        return true;
+    });
+}
+
+int32_t CFieldReader::ReadDatedIdList(uint16_t objectType, CDatedIdList& list) {
+    if (!m_file)
+        return FIELD_END_OF_FILE;
+    // One date for every entry: a field an entry leaves out keeps the value
+    // of the entry before it.
+    CDate date;
+    for (;;) {
+        const Token* next = m_file->Peek();
+        if (next->code == TOKEN_EOF)
+            return FIELD_END_OF_FILE;
+        if (next->code == TOKEN_CLOSE_BRACE) {
+            m_file->Next();
+            return 0;
+        }
+        if (next->code != TOKEN_OPEN_BRACE)
+            return FIELD_ERROR;
+        m_file->Next();
+        int32_t result = date.Read(*this);
+        if (result != 0)
+            return result;
+
+        next = m_file->Peek();
+        if (next->code == TOKEN_EOF)
+            return FIELD_END_OF_FILE;
+        if (next->code != TOKEN_NUMBER)
+            return FIELD_ERROR;
+        m_file->Next();
+        int32_t number = TokenToInt(m_file->Current().text);
+        if (number < 0)
+            return FIELD_ERROR;
+        list.AddTail(DatedId{date, ObjectId(objectType, static_cast<uint32_t>(number))});
+        if (m_file->Peek()->code == TOKEN_COMMA)
+            m_file->Next();
+    }
+}
+
+void CFieldReader::ReportError(const char* context) const {
+    uint32_t line = m_file ? m_file->GetLine() : 0;
+    static const std::string noFile;
+    ReportTokenError(context, key.text, equals.text, value.text, line, m_file ? m_file->GetFileName() : noFile);
+}
