@@ -1,0 +1,5 @@
+#include "dialogs/Console.h"
+
+CConsole* g_console = nullptr;
+
+int CConsole::HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }

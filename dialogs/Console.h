@@ -1,0 +1,12 @@
+#pragma once
+// The in-game console; its message handler takes the console toggle
+// (EVT_TOGGLE_CONSOLE) of the F12 key.
+#include "net/Event.h"
+
+class CConsole : public CMessageReceiver {
+public:
+    int HandleMessage(COVEvent& event) override;
+};
+
+// Made at start-up; null before.
+extern CConsole* g_console;

@@ -1,0 +1,12 @@
+#pragma once
+// The in-game menu. While it is open it is offered every broadcast message
+// before anything else; a non-zero answer ends the delivery.
+#include "net/Event.h"
+
+class CGameMenu : public CMessageReceiver {
+public:
+    int HandleMessage(COVEvent& event) override;
+};
+
+// The open in-game menu; null while the menu is closed.
+extern CGameMenu* g_openGameMenu;

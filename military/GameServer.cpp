@@ -1,0 +1,18 @@
+#include "military/GameServer.h"
+
+#include "engine/GameTimer.h"
+#include "net/EventTypes.h"
+
+CGameServer* g_gameServer = nullptr;
+
+int CGameServer::HandleMessage(COVEvent& event) {
+    switch (event.GetType()) {
+    case EVT_TIMER_DATE:
+        // The day count the host's clock decided, at payload offset 20.
+        if (g_gameTimer)
+            g_gameTimer->AdvanceDays(event.Payload().GetU32(20));
+        return EVENT_CONSUMED;
+    default:
+        return EVENT_NOT_HANDLED;
+    }
+}

@@ -1,0 +1,302 @@
+#include "net/Event.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "engine/Date.h"
+#include "engine/GameTimer.h"
+#include "net/EventTypes.h"
+#include "net/NetEvent.h"
+#include "net/Scheduler.h"
+#include "net/Session.h"
+#include "country/Country.h"
+#include "data/HookLists.h"
+#include "dialogs/GameFrame.h"
+#include "dialogs/GameMenu.h"
+#include "frontend/FrontEnd.h"
+#include "military/GameServer.h"
+#include "military/HostDispatcher.h"
+#include "ui/MainScreen.h"
+#include "world/GlobalsHandler.h"
+#include "world/Map.h"
+#include "world/Scenario.h"
+
+// ---------------------------------------------------------------------------
+// COVEventData
+
+COVEventData::COVEventData(size_t size) : m_bytes(std::max(size, EVENT_HEAD_SIZE), 0) {}
+
+COVEventData::COVEventData(const uint8_t* bytes, size_t size) : m_bytes(bytes, bytes + size) {}
+
+bool COVEventData::Fits(size_t offset, size_t width) const {
+    return offset <= m_bytes.size() && width <= m_bytes.size() - offset;
+}
+
+uint8_t COVEventData::GetU8(size_t offset) const { return Fits(offset, 1) ? m_bytes[offset] : 0; }
+
+void COVEventData::SetU8(size_t offset, uint8_t value) {
+    if (Fits(offset, 1))
+        m_bytes[offset] = value;
+}
+
+uint16_t COVEventData::GetU16(size_t offset) const {
+    if (!Fits(offset, 2))
+        return 0;
+    return static_cast<uint16_t>(m_bytes[offset] | (m_bytes[offset + 1] << 8));
+}
+
+void COVEventData::SetU16(size_t offset, uint16_t value) {
+    if (!Fits(offset, 2))
+        return;
+    m_bytes[offset] = static_cast<uint8_t>(value);
+    m_bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+uint32_t COVEventData::GetU32(size_t offset) const {
+    if (!Fits(offset, 4))
+        return 0;
+    return static_cast<uint32_t>(m_bytes[offset]) | (static_cast<uint32_t>(m_bytes[offset + 1]) << 8) |
+           (static_cast<uint32_t>(m_bytes[offset + 2]) << 16) | (static_cast<uint32_t>(m_bytes[offset + 3]) << 24);
+}
+
+void COVEventData::SetU32(size_t offset, uint32_t value) {
+    if (!Fits(offset, 4))
+        return;
+    for (size_t i = 0; i < 4; ++i)
+        m_bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+float COVEventData::GetF32(size_t offset) const { return std::bit_cast<float>(GetU32(offset)); }
+
+void COVEventData::SetF32(size_t offset, float value) { SetU32(offset, std::bit_cast<uint32_t>(value)); }
+
+ObjectId COVEventData::GetId(size_t offset) const {
+    if (!Fits(offset, EVENT_ID_SIZE))
+        return ObjectId();
+    return ObjectId(GetU16(offset), GetU32(offset + 4));
+}
+
+void COVEventData::SetId(size_t offset, const ObjectId& id) {
+    if (!Fits(offset, EVENT_ID_SIZE))
+        return;
+    SetU16(offset, id.type);
+    SetU16(offset + 2, 0);
+    SetU32(offset + 4, id.number);
+}
+
+CDate COVEventData::GetDate(size_t offset) const {
+    CDate date;
+    if (!Fits(offset, EVENT_DATE_SIZE))
+        return date;
+    date.day = static_cast<int8_t>(GetU8(offset + 4));
+    date.month = static_cast<int8_t>(GetU8(offset + 5));
+    date.year = static_cast<int16_t>(GetU16(offset + 6));
+    return date;
+}
+
+void COVEventData::SetDate(size_t offset, const CDate& date) {
+    if (!Fits(offset, EVENT_DATE_SIZE))
+        return;
+    SetU8(offset + 4, static_cast<uint8_t>(date.day));
+    SetU8(offset + 5, static_cast<uint8_t>(date.month));
+    SetU16(offset + 6, static_cast<uint16_t>(date.year));
+}
+
+CDate COVEventData::GetDueDate() const { return GetDate(EVENT_OFS_DUE_DATE); }
+
+void COVEventData::SetDueDate(const CDate& date) { SetDate(EVENT_OFS_DUE_DATE, date); }
+
+std::string COVEventData::GetText(size_t offset, size_t fieldSize) const {
+    std::string text;
+    for (size_t i = 0; i < fieldSize && Fits(offset + i, 1); ++i) {
+        const char c = static_cast<char>(m_bytes[offset + i]);
+        if (c == '\0')
+            break;
+        text += c;
+    }
+    return text;
+}
+
+void COVEventData::SetText(size_t offset, size_t fieldSize, std::string_view text) {
+    if (fieldSize == 0)
+        return;
+    const size_t length = std::min(text.size(), fieldSize - 1);
+    for (size_t i = 0; i < fieldSize; ++i)
+        SetU8(offset + i, i < length ? static_cast<uint8_t>(text[i]) : 0);
+}
+
+void COVEventData::SetBytes(size_t offset, const uint8_t* bytes, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        SetU8(offset + i, bytes[i]);
+}
+
+void COVEventData::GetBytes(size_t offset, uint8_t* out, size_t count) const {
+    for (size_t i = 0; i < count; ++i)
+        out[i] = GetU8(offset + i);
+}
+
+// ---------------------------------------------------------------------------
+// COVEvent
+
+COVEvent::COVEvent(std::unique_ptr<COVEventData> payload) : m_payload(std::move(payload)) {
+    if (!m_payload)
+        m_payload = std::make_unique<COVEventData>(EVENT_HEAD_SIZE);
+}
+
+COVEvent::COVEvent(const COVEvent& m) {
+    const size_t size = std::min<size_t>(m.GetPayloadSize(), m.Payload().Size());
+    m_payload = std::make_unique<COVEventData>(m.Payload().Bytes(), size);
+}
+
+COVEvent::COVEvent(size_t payloadSize, uint32_t type, const ObjectId& receiver)
+    : m_payload(std::make_unique<COVEventData>(payloadSize)) {
+    m_payload->SetTypeId(type);
+    m_payload->SetReceiver(receiver);
+}
+
+COVEvent::~COVEvent() = default;
+
+uint16_t COVEvent::GetPayloadSize() const { return static_cast<uint16_t>(m_payload->Size()); }
+
+uint32_t COVEvent::GetType() const { return m_payload->GetTypeId(); }
+
+ObjectId COVEvent::GetExtraId() const { return g_nullId; }
+
+CDate COVEvent::GetDueDate() const { return m_payload->GetDueDate(); }
+
+void COVEvent::SetDueDate(const CDate& date) { m_payload->SetDueDate(date); }
+
+namespace {
+
+constexpr uint16_t kHostRequestIdType = 2;
+constexpr uint16_t kCountryIdType = 3;
+constexpr uint16_t kServerIdType = 8;
+
+// Registered objects and entities take messages through their own message
+// handler when they have one; others let the message pass.
+template <class T>
+int HandToReceiver(T& object, COVEvent& event) {
+    if (auto* receiver = dynamic_cast<CMessageReceiver*>(&object))
+        return receiver->HandleMessage(event);
+    return EVENT_NOT_HANDLED;
+}
+
+// The broadcast chain: in-game menu, main screen (game winner), then the
+// game's receivers while a game runs or the front end otherwise. Sets
+// runHooks when the hook test follows.
+int DeliverBroadcast(COVEvent& event, bool& runHooks) {
+    runHooks = false;
+    const uint32_t type = event.GetType();
+
+    if (g_openGameMenu) {
+        const int answer = g_openGameMenu->HandleMessage(event);
+        if (answer != EVENT_NOT_HANDLED)
+            return answer;
+    }
+    if (type == EVT_GAME_WINNER)
+        return g_mainScreen ? g_mainScreen->HandleMessage(event) : EVENT_NOT_HANDLED;
+
+    if (!IsGameRunning()) {
+        runHooks = true;
+        return g_frontEnd ? g_frontEnd->HandleMessage(event) : EVENT_NOT_HANDLED;
+    }
+
+    if (g_scenario)
+        g_scenario->HandleMessage(event);
+    if (g_hostDispatcher)
+        g_hostDispatcher->HandleMessage(event);
+    int answer = g_netSession ? g_netSession->HandleEvent(event) : EVENT_NOT_HANDLED;
+    if (answer == EVENT_CONSUMED)
+        return EVENT_CONSUMED;
+
+    if (g_scenario && g_scenario->gameStarted) {
+        if (g_map)
+            g_map->HandleMessage(event);
+        if (g_globalsHandler)
+            g_globalsHandler->HandleMessage(event);
+        answer = g_gameFrame ? g_gameFrame->HandleMessage(event) : EVENT_NOT_HANDLED;
+        if (answer == EVENT_NOT_HANDLED)
+            answer = g_countryList.Dispatch(event);
+    }
+
+    if (type == EVT_START_GAME_TIMER && g_gameTimer && g_gameTimer->eventId != 0) {
+        if (g_scenario)
+            g_scenario->waitingForStart = 0;
+        g_gameTimer->Resume();
+        return EVENT_CONSUMED;
+    }
+    runHooks = true;
+    return answer;
+}
+
+} // namespace
+
+int COVEvent::SendToObject(CIdObject& object) { return HandToReceiver(object, *this); }
+
+int COVEvent::SendToHandler(CEventHandler& handler) { return handler.HandleEvent(*this); }
+
+int COVEvent::SendToEntity(CIdEntity& entity) { return HandToReceiver(entity, *this); }
+
+int COVEvent::RunScriptHooks() {
+    // No script hook is ever added, so there is nothing to run.
+    return 0;
+}
+
+int COVEvent::Execute() {
+    const ObjectId receiver = GetReceiver();
+    if (receiver == g_nullId)
+        return EVENT_NOT_HANDLED;
+
+    if (m_send)
+        g_scheduler.QueueSend(std::make_unique<COVNetEvent>(*this));
+    if (!m_local)
+        return EVENT_NOT_HANDLED;
+
+    const uint32_t type = GetType();
+    int answer = EVENT_NOT_HANDLED;
+    bool runHooks = true;
+
+    if (receiver == g_broadcastId) {
+        answer = DeliverBroadcast(*this, runHooks);
+        if (!runHooks)
+            return answer;
+    } else if (receiver.type >= kFirstPlayerIdType) {
+        if (CIdObject* object = FindObjectById(receiver)) {
+            if (type == EVT_KILL) {
+                delete object;
+                return EVENT_CONSUMED;
+            }
+            answer = SendToObject(*object);
+        } else if (CIdEntity* entity = ResolveId(receiver)) {
+            if (type == EVT_KILL) {
+                delete entity;
+                return EVENT_CONSUMED;
+            }
+            answer = SendToEntity(*entity);
+        }
+    } else if (receiver.type == kServerIdType || receiver == g_serverId) {
+        if (g_gameServer)
+            answer = SendToEntity(*g_gameServer);
+    } else if (receiver.type == kProvinceIdType) {
+        if (CIdEntity* province = ResolveId(receiver))
+            answer = SendToEntity(*province);
+    } else if (receiver.type == kEntityIdType) {
+        if (CIdEntity* entity = ResolveId(receiver))
+            answer = HandToReceiver(*entity, *this);
+    } else if (receiver.type == kHostRequestIdType) {
+        if (g_hostDispatcher)
+            answer = SendToHandler(*g_hostDispatcher);
+    } else if (receiver.type == kCountryIdType) {
+        if (receiver.number < g_countries.size() && g_countries[receiver.number])
+            answer = SendToHandler(*g_countries[receiver.number]);
+    }
+
+    if (type < g_eventHooks.size() && !g_eventHooks[type].IsEmpty())
+        RunScriptHooks();
+    // EVT_GAME_STARTED on the host (IsHost) is where the computer player's
+    // start-of-game set-up runs, once the computer player exists.
+    return answer;
+}
+
+COVSimpleEvent::COVSimpleEvent(uint32_t type, const ObjectId& receiver) : COVEvent(EVENT_HEAD_SIZE, type, receiver) {}

@@ -1,0 +1,189 @@
+#pragma once
+// Game messages. Every change of the world, every clock tick and every
+// application notice is a COVEvent: a holder that owns its payload, a byte
+// record that begins with the 20-byte head (type id, due date, receiver)
+// followed by the type's own fields. The payload is kept exactly as it
+// travels between machines: little-endian, byte for byte.
+//
+// Head layout (offsets in the payload):
+//   +0   u32      type id, 0 to 316 (net/EventTypes.h)
+//   +4   CDate    due date, 8 bytes: 4 header bytes (carry nothing),
+//                 day u8 (+8), month u8 (+9), year i16 (+10);
+//                 all zero means as soon as possible
+//   +12  ObjectId receiver, 8 bytes: u16 type, 2 padding bytes, u32 number
+//
+// A message is built by a sender, handed to a posting function
+// (net/Posting.h) and finally carried out by COVEvent::Execute.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/ObjectId.h"
+
+class CDate;
+class CIdEntity;
+class CIdObject;
+class COVEvent;
+
+// Answers of a message receiver (and of Execute).
+constexpr int EVENT_NOT_HANDLED = 0;
+constexpr int EVENT_CONSUMED = 3;
+
+// Message type ids run from 0 to EVENT_TYPE_COUNT - 1.
+constexpr uint32_t EVENT_TYPE_COUNT = 317;
+
+// Offsets and sizes of the head and of the embedded values.
+constexpr size_t EVENT_OFS_TYPE = 0;
+constexpr size_t EVENT_OFS_DUE_DATE = 4;
+constexpr size_t EVENT_OFS_RECEIVER = 12;
+constexpr size_t EVENT_HEAD_SIZE = 20;
+constexpr size_t EVENT_DATE_SIZE = 8;  // header 4, day, month, year i16
+constexpr size_t EVENT_ID_SIZE = 8;    // type u16, padding 2, number u32
+
+// The payload: a byte record of exact size with little-endian field
+// accessors. Offsets are from the start of the payload (head included).
+// A read beyond the end answers zero and a write beyond the end is dropped,
+// so a payload that arrived shorter than its layout is never overrun.
+class COVEventData {
+public:
+    // A zeroed payload of the given size (at least the head): type 0, zero
+    // due date, null receiver.
+    explicit COVEventData(size_t size);
+    // A payload holding a copy of the given bytes.
+    COVEventData(const uint8_t* bytes, size_t size);
+
+    size_t Size() const { return m_bytes.size(); }
+    uint8_t* Bytes() { return m_bytes.data(); }
+    const uint8_t* Bytes() const { return m_bytes.data(); }
+
+    uint32_t GetTypeId() const { return GetU32(EVENT_OFS_TYPE); }
+    void SetTypeId(uint32_t type) { SetU32(EVENT_OFS_TYPE, type); }
+    CDate GetDueDate() const;
+    // Copies day, month and year; the date's header bytes stay as they are.
+    void SetDueDate(const CDate& date);
+    ObjectId GetReceiver() const { return GetId(EVENT_OFS_RECEIVER); }
+    void SetReceiver(const ObjectId& receiver) { SetId(EVENT_OFS_RECEIVER, receiver); }
+
+    uint8_t GetU8(size_t offset) const;
+    void SetU8(size_t offset, uint8_t value);
+    uint16_t GetU16(size_t offset) const;
+    void SetU16(size_t offset, uint16_t value);
+    uint32_t GetU32(size_t offset) const;
+    void SetU32(size_t offset, uint32_t value);
+    int32_t GetI32(size_t offset) const { return static_cast<int32_t>(GetU32(offset)); }
+    void SetI32(size_t offset, int32_t value) { SetU32(offset, static_cast<uint32_t>(value)); }
+    float GetF32(size_t offset) const;
+    void SetF32(size_t offset, float value);
+
+    // An embedded ObjectId (8 bytes; the padding is written as zero).
+    ObjectId GetId(size_t offset) const;
+    void SetId(size_t offset, const ObjectId& id);
+    // An embedded CDate (8 bytes): the setter writes day, month and year
+    // only, never the 4 header bytes.
+    CDate GetDate(size_t offset) const;
+    void SetDate(size_t offset, const CDate& date);
+
+    // A zero-terminated text in a field of fieldSize bytes: the setter cuts
+    // the text to fieldSize - 1 characters and zero-fills the rest of the
+    // field; the getter stops at the first zero or the end of the field.
+    std::string GetText(size_t offset, size_t fieldSize) const;
+    void SetText(size_t offset, size_t fieldSize, std::string_view text);
+
+    // Copies raw bytes in or out; the part beyond the payload is dropped
+    // (on read, zero-filled).
+    void SetBytes(size_t offset, const uint8_t* bytes, size_t count);
+    void GetBytes(size_t offset, uint8_t* out, size_t count) const;
+
+private:
+    bool Fits(size_t offset, size_t width) const;
+
+    std::vector<uint8_t> m_bytes;
+};
+
+// The message handler of a receiver: the broadcast receivers, the objects
+// of the registries and entities of the world. Answers EVENT_NOT_HANDLED or
+// EVENT_CONSUMED.
+class CMessageReceiver {
+public:
+    virtual ~CMessageReceiver() = default;
+    virtual int HandleMessage(COVEvent& event) = 0;
+};
+
+// The handler interface through which a country (receiver type 3) and the
+// host request dispatcher (receiver type 2) take the messages addressed to
+// them.
+class CEventHandler {
+public:
+    virtual ~CEventHandler() = default;
+    virtual int HandleEvent(COVEvent& event) = 0;
+};
+
+// The message holder. A new message has send 0 and local 1; the posting
+// functions set both flags before it runs.
+class COVEvent {
+public:
+    // Attaches a payload (never null).
+    explicit COVEvent(std::unique_ptr<COVEventData> payload);
+    // A copy of any message: its first GetPayloadSize() bytes (as m answers
+    // it, never more than m holds), send 0, local 1. Every message class has
+    // one; the receiving side rebuilds messages this way.
+    COVEvent(const COVEvent& m);
+    COVEvent& operator=(const COVEvent&) = delete;
+
+    // The nine operations of every message class.
+    virtual ~COVEvent();
+    // Size of the payload in bytes (16-bit).
+    virtual uint16_t GetPayloadSize() const;
+    // The type id at payload offset 0.
+    virtual uint32_t GetType() const;
+    // A second object concerned by the message; the null id by default.
+    virtual ObjectId GetExtraId() const;
+    // Hands the message to an object of the object registry.
+    virtual int SendToObject(CIdObject& object);
+    // Hands the message to a handler interface (host request dispatcher,
+    // countries).
+    virtual int SendToHandler(CEventHandler& handler);
+    // Hands the message to an entity (provinces, leaders, registered
+    // entities, the game server).
+    virtual int SendToEntity(CIdEntity& entity);
+    // The script-hook step; no hook runs. Answers 0.
+    virtual int RunScriptHooks();
+    // Carries the message out: queues a network copy when the send flag is
+    // set, and when the local flag is set delivers it to its receiver.
+    // Answers the answer of the last receiver reached (0 when none). The
+    // caller keeps the message.
+    virtual int Execute();
+
+    COVEventData& Payload() { return *m_payload; }
+    const COVEventData& Payload() const { return *m_payload; }
+
+    ObjectId GetReceiver() const { return m_payload->GetReceiver(); }
+    void SetReceiver(const ObjectId& receiver) { m_payload->SetReceiver(receiver); }
+    CDate GetDueDate() const;
+    void SetDueDate(const CDate& date);
+
+    uint8_t GetSendFlag() const { return m_send; }
+    uint8_t GetLocalFlag() const { return m_local; }
+    void SetSendFlag(uint8_t send) { m_send = send; }
+    void SetLocalFlag(uint8_t local) { m_local = local; }
+
+protected:
+    // For message classes: a zeroed payload of the given size with the type
+    // id and receiver written (date zero).
+    COVEvent(size_t payloadSize, uint32_t type, const ObjectId& receiver);
+
+private:
+    std::unique_ptr<COVEventData> m_payload;
+    uint8_t m_send = 0;
+    uint8_t m_local = 1;
+};
+
+// The head-only message (20 bytes) with a zero due date.
+class COVSimpleEvent : public COVEvent {
+public:
+    COVSimpleEvent(uint32_t type, const ObjectId& receiver);
+    explicit COVSimpleEvent(const COVEvent& m) : COVEvent(m) {}
+};

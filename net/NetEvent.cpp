@@ -1,0 +1,148 @@
+#include "net/NetEvent.h"
+
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "engine/CriticalError.h"
+#include "engine/Date.h"
+#include "engine/GameTimer.h"
+#include "net/EventTypes.h"
+#include "net/Session.h"
+#include "platform/System.h"
+#include "world/Scenario.h"
+
+namespace {
+
+std::mutex& NetlogMutex() { return platform::NamedMutex("Netlog Mutex"); }
+
+// "Sending" and "Recieved" lines: with a running game the date comes first.
+void TraceTransfer(const char* verb, uint32_t type) {
+    const std::string name = GetEventTypeName(type);
+    if (IsGameRunning() && g_gameTimer) {
+        const CDate& date = g_gameTimer->GetDate();
+        DebugPrint("%d-%02d-%02d : %s %d (%s)\n", date.year, date.month, date.day, verb, static_cast<int>(type),
+                   name.c_str());
+    } else {
+        DebugPrint("%s %d (%s)\n", verb, static_cast<int>(type), name.c_str());
+    }
+}
+
+// The payload size a received message of the type needs: the class's size,
+// or for the variable layouts the size their length or count implies.
+size_t NeededPayloadSize(const EventTypeInfo& info, const COVEventData& payload) {
+    switch (info.layout) {
+    case EventLayout::Chat:
+        return COVChatEvent::kBaseSize + payload.GetU16(24);
+    case EventLayout::UnitMovePath:
+        return COVUnitMovePathEvent::SizeFor(payload.GetU16(30));
+    case EventLayout::ProvinceBattle:
+    case EventLayout::CreateCountry:
+        return COVCountedEvent::SizeFor(payload.GetU16(28));
+    default:
+        return info.payloadSize;
+    }
+}
+
+// The factory; the caller holds the mutex. Sets refusedType for a type that
+// must not arrive from a peer.
+std::unique_ptr<COVEvent> Rebuild(const COVNetEvent& wrapper, std::optional<uint32_t>& refusedType) {
+    const COVEventData& payload = wrapper.Payload();
+    const uint32_t type = payload.GetTypeId();
+    const EventTypeInfo* info = GetEventTypeInfo(type);
+    if (!info) {
+        DebugPrint("Recieved unsupported event %d, go blame someone else..\n", static_cast<int>(type));
+        refusedType = type;
+        return nullptr;
+    }
+    if (info->localOnly) {
+        refusedType = type;
+        return nullptr;
+    }
+    const size_t needed = NeededPayloadSize(*info, payload);
+    if (payload.Size() < needed) {
+        DebugPrint("Received event %d with %d payload bytes, %d needed; dropped\n", static_cast<int>(type),
+                   static_cast<int>(payload.Size()), static_cast<int>(needed));
+        return nullptr;
+    }
+    std::unique_ptr<COVEvent> event = CreateEventCopy(wrapper);
+    if (event)
+        TraceTransfer("Recieved", type);
+    return event;
+}
+
+std::unique_ptr<COVEvent> ReceiveRefused(uint32_t type) {
+    CriticalError("Event %d has no network support! Needs fix", static_cast<int>(type));
+    return nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<COVNetEvent> COVNetEvent::FromBlock(const uint8_t* data, size_t size) {
+    if (!data || size < kBlockHeadSize + EVENT_HEAD_SIZE) {
+        DebugPrint("Received block of %d bytes is too short; dropped\n", static_cast<int>(size));
+        return nullptr;
+    }
+    const size_t length = static_cast<size_t>(data[0] | (data[1] << 8));
+    if (length < EVENT_HEAD_SIZE + 2 || length - 2 > size - kBlockHeadSize) {
+        DebugPrint("Received block of %d bytes has the length field %d; dropped\n", static_cast<int>(size),
+                   static_cast<int>(length));
+        return nullptr;
+    }
+    auto payload = std::make_unique<COVEventData>(data + kBlockHeadSize, length - 2);
+    return std::unique_ptr<COVNetEvent>(new COVNetEvent(std::move(payload)));
+}
+
+std::vector<uint8_t> COVNetEvent::GetBlock() const {
+    const size_t size = GetPayloadSize();
+    std::vector<uint8_t> block(kBlockHeadSize + size, 0);
+    const size_t length = size + 2;
+    block[0] = static_cast<uint8_t>(length);
+    block[1] = static_cast<uint8_t>(length >> 8);
+    Payload().GetBytes(0, block.data() + kBlockHeadSize, size);
+    return block;
+}
+
+int COVNetEvent::Execute() {
+    if (IsSessionActive())
+        SendEventToSession(*this);
+    return EVENT_NOT_HANDLED;
+}
+
+bool SendEvent(CNetSession& session, const COVNetEvent& event) {
+    std::lock_guard<std::mutex> lock(NetlogMutex());
+    const uint32_t type = event.GetType();
+    if (event.GetPayloadSize() > COVNetEvent::kMaxPayloadSize) {
+        DebugPrint("Event %d has %d payload bytes, too many to send; dropped\n", static_cast<int>(type),
+                   static_cast<int>(event.GetPayloadSize()));
+        return false;
+    }
+    TraceTransfer("Sending", type);
+    const std::vector<uint8_t> block = event.GetBlock();
+    return session.Send(block.data(), static_cast<uint32_t>(block.size()));
+}
+
+std::unique_ptr<COVEvent> ReceiveEvent(const COVNetEvent& wrapper) {
+    std::optional<uint32_t> refusedType;
+    {
+        std::lock_guard<std::mutex> lock(NetlogMutex());
+        std::unique_ptr<COVEvent> event = Rebuild(wrapper, refusedType);
+        if (!refusedType)
+            return event;
+    }
+    return ReceiveRefused(*refusedType);
+}
+
+std::unique_ptr<COVEvent> ReceiveEvent(const uint8_t* data, size_t size) {
+    std::optional<uint32_t> refusedType;
+    {
+        std::lock_guard<std::mutex> lock(NetlogMutex());
+        std::unique_ptr<COVNetEvent> wrapper = COVNetEvent::FromBlock(data, size);
+        if (!wrapper)
+            return nullptr;
+        std::unique_ptr<COVEvent> event = Rebuild(*wrapper, refusedType);
+        if (!refusedType)
+            return event;
+    }
+    return ReceiveRefused(*refusedType);
+}
