@@ -1,0 +1,178 @@
+// The network layer over TCP on 127.0.0.1 against a plain TCP connection,
+// with messages of the same sizes: the round trip host -> client -> host,
+// and the rate of messages from host to client (in batches of up to 64 KiB,
+// each plain message behind a 4-byte length as the layer's has its head).
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/NetFraming.h"
+#include "platform/Network.h"
+
+namespace {
+
+using namespace platform::net;
+
+constexpr size_t kBatchBytes = 64 * 1024;
+constexpr int kWaitLimit = 10'000'000; // receive attempts before a run counts as stuck
+
+size_t BatchCount(size_t size) {
+    return std::max<size_t>(1, kBatchBytes / (size + wire::kHeadSize));
+}
+
+struct LayerPair {
+    std::unique_ptr<Network> host;
+    std::unique_ptr<Network> client;
+};
+
+// A host and one joined client; no flood limit, so that the rate is the
+// layer's own.
+bool MakeLayerPair(LayerPair& pair) {
+    NetConfig config;
+    config.port = 0;
+    config.bindAddress = "127.0.0.1";
+    config.floodMessages = 0;
+    config.floodBytes = 0;
+    pair.host = CreateTcpNetwork(config);
+    pair.client = CreateTcpNetwork(config);
+    if (!pair.host->Host(SessionDesc{}, "host"))
+        return false;
+    std::atomic<bool> done{false};
+    std::thread pump([&] {
+        for (int i = 0; i < 5000 && !done; ++i) {
+            pair.host->Pump();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const JoinResult joined = pair.client->Join("127.0.0.1:" + std::to_string(pair.host->Port()), 0, "client");
+    done = true;
+    pump.join();
+    Message created;
+    pair.host->Receive(created);
+    return joined == JoinResult::Joined;
+}
+
+// Waits for the next message on to, keeping from's queue moving.
+bool ReceiveData(Network& to, Network& from, Message& message) {
+    for (int i = 0; i < kWaitLimit; ++i) {
+        if (to.Receive(message))
+            return message.kind == MessageKind::Data;
+        from.Pump();
+    }
+    return false;
+}
+
+void BM_LayerRoundTrip(benchmark::State& state) {
+    LayerPair pair;
+    if (!MakeLayerPair(pair)) {
+        state.SkipWithError("no session");
+        return;
+    }
+    const std::vector<uint8_t> bytes(static_cast<size_t>(state.range(0)), 0x5A);
+    Message message;
+    for (auto _ : state) {
+        pair.host->Send(bytes.data(), bytes.size());
+        if (!ReceiveData(*pair.client, *pair.host, message)) {
+            state.SkipWithError("lost at the client");
+            return;
+        }
+        pair.client->Send(message.data.data(), message.data.size());
+        if (!ReceiveData(*pair.host, *pair.client, message)) {
+            state.SkipWithError("lost at the host");
+            return;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * 2 * state.range(0));
+}
+
+void BM_PlainRoundTrip(benchmark::State& state) {
+    PlainTcpListener listener;
+    if (!listener.Listen("127.0.0.1", 0)) {
+        state.SkipWithError("no listener");
+        return;
+    }
+    PlainTcp a = PlainTcp::Connect("127.0.0.1:" + std::to_string(listener.Port()), 1000);
+    PlainTcp b = listener.Accept(1000);
+    std::vector<uint8_t> bytes(static_cast<size_t>(state.range(0)), 0x5A);
+    std::vector<uint8_t> echo(bytes.size());
+    for (auto _ : state) {
+        if (!a.SendAll(bytes.data(), bytes.size()) || !b.ReceiveAll(echo.data(), echo.size(), 5000) ||
+            !b.SendAll(echo.data(), echo.size()) || !a.ReceiveAll(bytes.data(), bytes.size(), 5000)) {
+            state.SkipWithError("echo failed");
+            return;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * 2 * state.range(0));
+}
+
+void BM_LayerHostToClient(benchmark::State& state) {
+    LayerPair pair;
+    if (!MakeLayerPair(pair)) {
+        state.SkipWithError("no session");
+        return;
+    }
+    const std::vector<uint8_t> bytes(static_cast<size_t>(state.range(0)), 0x5A);
+    const size_t batch = BatchCount(bytes.size());
+    Message message;
+    for (auto _ : state) {
+        for (size_t i = 0; i < batch; ++i)
+            pair.host->Send(bytes.data(), bytes.size());
+        for (size_t i = 0; i < batch; ++i) {
+            if (!ReceiveData(*pair.client, *pair.host, message)) {
+                state.SkipWithError("lost at the client");
+                return;
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(batch));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(batch) * state.range(0));
+}
+
+void BM_PlainHostToClient(benchmark::State& state) {
+    PlainTcpListener listener;
+    if (!listener.Listen("127.0.0.1", 0)) {
+        state.SkipWithError("no listener");
+        return;
+    }
+    PlainTcp a = PlainTcp::Connect("127.0.0.1:" + std::to_string(listener.Port()), 1000);
+    PlainTcp b = listener.Accept(1000);
+    const size_t size = static_cast<size_t>(state.range(0));
+    const size_t batch = BatchCount(size);
+    std::vector<uint8_t> framed(4 + size, 0x5A);
+    const uint32_t length = static_cast<uint32_t>(size);
+    std::memcpy(framed.data(), &length, 4);
+    std::vector<uint8_t> received(size);
+    for (auto _ : state) {
+        for (size_t i = 0; i < batch; ++i)
+            if (!a.SendAll(framed.data(), framed.size())) {
+                state.SkipWithError("send failed");
+                return;
+            }
+        for (size_t i = 0; i < batch; ++i) {
+            uint32_t got = 0;
+            if (!b.ReceiveAll(&got, 4, 5000) || got != length || !b.ReceiveAll(received.data(), got, 5000)) {
+                state.SkipWithError("receive failed");
+                return;
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(batch));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(batch) * state.range(0));
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    for (int size : {16, 256, 4096, 60000})
+        b->Arg(size);
+}
+
+BENCHMARK(BM_LayerRoundTrip)->Apply(Sizes);
+BENCHMARK(BM_PlainRoundTrip)->Apply(Sizes);
+BENCHMARK(BM_LayerHostToClient)->Apply(Sizes);
+BENCHMARK(BM_PlainHostToClient)->Apply(Sizes);
+
+} // namespace
