@@ -5,6 +5,7 @@
 
 #include "data/TokenFile.h"
 #include "engine/CriticalError.h"
+#include "engine/Format.h"
 
 namespace {
 
@@ -93,16 +94,7 @@ void ConsolePrint(const char* format, ...) {
         return;
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), format, args);
-        text.resize(static_cast<size_t>(length));
-    }
+    const std::string text = FormatTextV(format, args);
     va_end(args);
     ConsolePrinter()(text);
 }
@@ -133,20 +125,6 @@ bool CScriptFile::Open(const std::string& path) {
     return true;
 }
 
-std::string CScriptFile::FormatMessage(const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), format, args);
-        text.resize(static_cast<size_t>(length));
-    }
-    return text;
-}
-
 void CScriptFile::SetError() {
     m_error = true;
     m_stop = true;
@@ -155,7 +133,7 @@ void CScriptFile::SetError() {
 void CScriptFile::ReportError(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string message = FormatMessage(format, args);
+    std::string message = FormatTextV(format, args);
     va_end(args);
     SetError();
     CriticalError("Parse error in %s at line %d.\n%s", m_fileName.c_str(), static_cast<int>(m_line),
@@ -562,7 +540,7 @@ CConsoleScript::CConsoleScript(const std::string& text) {
 void CConsoleScript::ReportError(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string message = FormatMessage(format, args);
+    std::string message = FormatTextV(format, args);
     va_end(args);
     SetError();
     ConsolePrint("Parse error!\n%s", message.c_str());

@@ -82,7 +82,6 @@ public:
 protected:
     // Marks the error and stops reading.
     void SetError();
-    std::string FormatMessage(const char* format, va_list args);
 
 private:
     void UnreadChar(int c);

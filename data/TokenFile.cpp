@@ -282,6 +282,12 @@ bool CTokenFile::Write(std::string_view bytes) {
     return std::ferror(m_file.get()) == 0;
 }
 
+bool CTokenFile::Flush() {
+    if (!m_file)
+        return false;
+    return std::fflush(m_file.get()) == 0 && std::ferror(m_file.get()) == 0;
+}
+
 // ---------------------------------------------------------------------------
 // CFieldReader
 

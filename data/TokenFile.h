@@ -94,6 +94,9 @@ public:
 
     // Writes bytes; false when there is no file or the write failed.
     bool Write(std::string_view bytes);
+    // Hands what is buffered to the system; false when there is no file or
+    // a write failed (a full disk shows here at the latest).
+    bool Flush();
 
 private:
     // The next byte, or -1 at the end of the file.

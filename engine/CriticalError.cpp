@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "engine/Format.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -12,10 +13,9 @@ constexpr size_t kBoxTextSize = 1024;
 }
 
 void CriticalError(const char* format, ...) {
-    char text[kBoxTextSize];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    const std::string text = FormatTextV(format, args);
     va_end(args);
     CriticalErrorText(text);
 }

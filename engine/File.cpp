@@ -1,42 +1,19 @@
 #include "engine/File.h"
 
 #include <cerrno>
-#include <cstdarg>
 #include <cstring>
 
 #include "engine/CriticalError.h"
+#include "engine/Format.h"
 #include "platform/Files.h"
 
 uint8_t g_fileError = 0;
 uint32_t g_fileCloseCount = 0;
 
-namespace {
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string Format(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), format, args);
-        text.resize(static_cast<size_t>(length));
-    }
-    va_end(args);
-    return text;
-}
-
-} // namespace
-
 CFile::CFile(const std::string& path, const char* mode) : m_name(path) {
     m_stream = platform::OpenGameFile(path, mode);
     if (!m_stream) {
-        Fail(Format(" Could not open file %s! \r\n", m_name.c_str()));
+        Fail(FormatText(" Could not open file %s! \r\n", m_name.c_str()));
         CriticalErrorText(m_message);
         return;
     }
@@ -62,7 +39,7 @@ bool CFile::Open(const std::string& path) {
     m_stream = platform::OpenGameFile(path, "rb");
     if (!m_stream) {
         m_size = 0;
-        Fail(Format(" Could not open file %s! \r\n", m_name.c_str()));
+        Fail(FormatText(" Could not open file %s! \r\n", m_name.c_str()));
         CriticalErrorText(m_message);
         return m_failed;
     }
@@ -88,18 +65,18 @@ bool CFile::MeasureSize() {
     m_position = 0;
     if (std::fseek(m_stream, 0, SEEK_END) != 0) {
         m_size = -1;
-        Fail(Format(" Error seeking in file %s!\n", m_name.c_str()));
+        Fail(FormatText(" Error seeking in file %s!\n", m_name.c_str()));
         return false;
     }
     long end = std::ftell(m_stream);
     if (end < 0) {
         m_size = -1;
-        Fail(Format("Could not return current file position in file %s!\n", m_name.c_str()));
+        Fail(FormatText("Could not return current file position in file %s!\n", m_name.c_str()));
         return false;
     }
     m_size = static_cast<int32_t>(end);
     if (std::fseek(m_stream, 0, SEEK_SET) != 0) {
-        Fail(Format(" Error seeking in file %s!\n", m_name.c_str()));
+        Fail(FormatText(" Error seeking in file %s!\n", m_name.c_str()));
         return false;
     }
     return true;
@@ -110,7 +87,7 @@ bool CFile::Read(void* buffer, uint32_t count) {
         return false;
     errno = 0;
     if (std::fread(buffer, 1, count, m_stream) != count) {
-        Fail(Format(" Error reading file %s (%s)!\n", m_name.c_str(), std::strerror(errno)));
+        Fail(FormatText(" Error reading file %s (%s)!\n", m_name.c_str(), std::strerror(errno)));
         return false;
     }
     m_position += static_cast<int32_t>(count);
@@ -123,7 +100,7 @@ bool CFile::ReadArray(void* buffer, uint32_t elementSize, uint32_t count) {
     size_t total = static_cast<size_t>(elementSize) * count;
     errno = 0;
     if (std::fread(buffer, 1, total, m_stream) != total) {
-        Fail(Format(" Error reading file %s (%s)!\n", m_name.c_str(), std::strerror(errno)));
+        Fail(FormatText(" Error reading file %s (%s)!\n", m_name.c_str(), std::strerror(errno)));
         return false;
     }
     m_position += static_cast<int32_t>(total);
@@ -134,7 +111,7 @@ bool CFile::Write(const void* buffer, uint32_t count) {
     if (m_failed || !m_stream)
         return false;
     if (std::fwrite(buffer, 1, count, m_stream) != count) {
-        Fail(Format(" Error writing file %s!\n", m_name.c_str()));
+        Fail(FormatText(" Error writing file %s!\n", m_name.c_str()));
         return false;
     }
     m_position += static_cast<int32_t>(count);
@@ -145,7 +122,7 @@ bool CFile::Seek(int32_t offset) {
     if (!m_stream)
         return false;
     if (std::fseek(m_stream, offset, SEEK_SET) != 0) {
-        Fail(Format(" Error seeking in file %s!\n", m_name.c_str()));
+        Fail(FormatText(" Error seeking in file %s!\n", m_name.c_str()));
         return false;
     }
     m_position = offset;
@@ -156,7 +133,7 @@ bool CFile::Skip(int32_t offset) {
     if (!m_stream)
         return false;
     if (std::fseek(m_stream, offset, SEEK_CUR) != 0) {
-        Fail(Format(" Error seeking in file %s!\n", m_name.c_str()));
+        Fail(FormatText(" Error seeking in file %s!\n", m_name.c_str()));
         return false;
     }
     m_position += offset;
@@ -169,7 +146,7 @@ bool CFile::SeekFromEnd(int32_t offset) {
     if (!m_stream)
         return false;
     if (std::fseek(m_stream, -static_cast<long>(offset), SEEK_END) != 0) {
-        Fail(Format(" Error seeking in file %s!\n", m_name.c_str()));
+        Fail(FormatText(" Error seeking in file %s!\n", m_name.c_str()));
         return false;
     }
     m_position = m_size - offset;
@@ -181,7 +158,7 @@ int32_t CFile::Tell() {
         return -1;
     long position = std::ftell(m_stream);
     if (position < 0) {
-        Fail(Format("Could not return current file position in file %s!\n", m_name.c_str()));
+        Fail(FormatText("Could not return current file position in file %s!\n", m_name.c_str()));
         return -1;
     }
     return static_cast<int32_t>(position);

@@ -132,6 +132,13 @@ public:
 
     uint32_t GetCount() const { return m_count; }
 
+    // Calls the function with each object, bucket by bucket.
+    template <class Function> void ForEach(Function function) const {
+        for (const auto& chain : m_buckets)
+            for (T* object : chain)
+                function(object);
+    }
+
 private:
     uint32_t m_count = 0;
     std::vector<std::forward_list<T*>> m_buckets;

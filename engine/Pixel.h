@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 constexpr int32_t kPixelFormat565 = 0;
@@ -76,7 +77,8 @@ uint16_t CombineChannels5(uint16_t a, uint16_t b, int32_t format, Function f) {
     return JoinPixel(out, format);
 }
 
-// The base of the images: the graphics services every image can reach.
+// The base of the images: the graphics services every image can reach
+// (g_graphics is one of its own; the display's part is engine/Display.cpp).
 class CGraphicsBase {
 public:
     virtual ~CGraphicsBase() = default;
@@ -84,6 +86,18 @@ public:
     // Packs 0..255 channels into the current format; a channel above 255
     // counts as 255 (and one below 0 as 0). 0 in an unsupported format.
     static uint16_t RgbToPixel(int32_t r, int32_t g, int32_t b);
+
+    // Unless noDisplay is set, makes the display (g_directDraw, see
+    // g_directDrawReady); loads "palette.act" as the default palette; fills
+    // g_displayModes, sorted by CompareDisplayModes.
+    static void InitDisplay(bool noDisplay);
+    // The palette of that name becomes g_defaultPalette.
+    static void SetDefaultPalette(const std::string& name);
+    // Of g_screen; null and 0 while there is none.
+    static uint8_t* GetScreenPixels();
+    static int32_t GetScreenPitch();
+    static int32_t GetScreenWidth();
+    static int32_t GetScreenHeight();
 };
 
 // A rectangle {left, top, right, bottom}; right and bottom lie just outside.

@@ -2,6 +2,7 @@
 
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
+#include "net/Session.h"
 
 CGameServer* g_gameServer = nullptr;
 
@@ -11,6 +12,11 @@ int CGameServer::HandleMessage(COVEvent& event) {
         // The day count the host's clock decided, at payload offset 20.
         if (g_gameTimer)
             g_gameTimer->AdvanceDays(event.Payload().GetU32(20));
+        return EVENT_CONSUMED;
+    case EVT_PING:
+        // A machine's ping: the slot index of its player at payload offset 20.
+        if (g_netSession)
+            g_netSession->ReduceWaitTime(event.Payload().GetU32(20));
         return EVENT_CONSUMED;
     default:
         return EVENT_NOT_HANDLED;

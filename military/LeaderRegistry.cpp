@@ -1,6 +1,27 @@
 #include "military/LeaderRegistry.h"
 
+#include "country/Country.h"
+#include "engine/GameTimer.h"
+#include "engine/ObjectId.h"
+#include "military/Leader.h"
+#include "military/Monarch.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
+#include "world/Scenario.h"
+
 std::unique_ptr<CLeaderRegistry> g_leaderRegistry;
+
+namespace {
+
+CDate Today() { return g_gameTimer ? g_gameTimer->GetDate() : CDate(); }
+
+// Whether the host still has to schedule the leader's start: not yet done,
+// and its end date not yet come.
+bool NeedsScheduling(const CLeader& leader) {
+    return IsHost() && !leader.loadedActive && !Today().IsNotBefore(leader.endDate);
+}
+
+} // namespace
 
 CIdEntity* CLeaderRegistry::GetSlot(uint32_t number) const {
     return number < kSlotCount ? m_slots[number] : nullptr;
@@ -12,3 +33,33 @@ void CLeaderRegistry::SetSlot(uint32_t number, CIdEntity* leader) {
 }
 
 void CLeaderRegistry::ClearSlot(uint32_t number) { SetSlot(number, nullptr); }
+
+void CLeaderRegistry::AddLeader(CLeader* leader) {
+    if (!leader)
+        return;
+    // Only an id of type 6 gives its slot back when the leader goes.
+    const ObjectId& id = leader->GetId();
+    if (id.type == kLeaderIdType && !GetSlot(id.number))
+        SetSlot(id.number, leader);
+    if (!NeedsScheduling(*leader))
+        return;
+    auto arrival = std::make_unique<COVDataEvent>(EVT_ARRIVE_LEADER, g_leaderRequestsId);
+    arrival->Payload().SetId(20, id);
+    PostEventAt(std::move(arrival), leader->startDate);
+    leader->loadedActive = 1;
+}
+
+void CLeaderRegistry::AddMonarch(CMonarch* monarch) {
+    if (!monarch)
+        return;
+    CLeader& leader = monarch->GetLeader();
+    if (leader.GetId().type == kLeaderIdType)
+        SetSlot(leader.GetId().number, &leader);
+    if (!leader.GetCountry() || !NeedsScheduling(leader))
+        return;
+    auto activation = std::make_unique<COVDataEvent>(EVT_ACTIVATE_MONARCH, leader.GetCountry()->GetId());
+    activation->Payload().SetId(20, leader.GetId());
+    activation->Payload().SetI32(28, monarch->event2start);
+    PostEventAt(std::move(activation), leader.startDate);
+    leader.loadedActive = 1;
+}

@@ -678,14 +678,20 @@ public:
     uint32_t GetByteSum() const { return Payload().GetU32(156); }
 };
 
+// The largest payload a message can have and still travel: the wire form's
+// 16-bit length field counts 2 bytes more than the payload. The variable
+// layouts below are held to it.
+constexpr size_t EVENT_MAX_PAYLOAD_SIZE = 0xFFFF - 2;
+
 // L + 30 bytes, type EVT_APPMSG_CHATSTRING: +20 u32 sender (a player id;
 // 0xFFFFFFFF for the session's own lines), +24 u16 text length L including
-// the terminating zero, +26 the text. A text too long for a 16-bit payload
-// size is cut.
+// the terminating zero, +26 the text. A text too long for the largest
+// payload is cut.
 class COVChatEvent : public COVEvent {
 public:
     static constexpr size_t kBaseSize = 30;
-    static constexpr size_t kMaxTextLength = 0xFFFF - kBaseSize - 1; // characters, without the zero
+    // Characters, without the zero.
+    static constexpr size_t kMaxTextLength = EVENT_MAX_PAYLOAD_SIZE - kBaseSize - 1;
     static constexpr size_t SizeFor(size_t textLength) { return textLength + 1 + kBaseSize; }
     COVChatEvent(std::string_view text, uint32_t sender, const ObjectId& receiver);
     explicit COVChatEvent(const COVEvent& m) : COVEvent(m) {}
@@ -699,7 +705,7 @@ public:
 class COVUnitMovePathEvent : public COVEvent {
 public:
     static constexpr size_t kBaseSize = 38;
-    static constexpr size_t kMaxSteps = (0xFFFF - kBaseSize) / 2;
+    static constexpr size_t kMaxSteps = (EVENT_MAX_PAYLOAD_SIZE - kBaseSize) / 2;
     static constexpr size_t SizeFor(size_t steps) { return 2 * steps + kBaseSize; }
     // Steps beyond kMaxSteps are left out.
     COVUnitMovePathEvent(const ObjectId& receiver, uint8_t value, const std::vector<uint16_t>& provinces);
@@ -715,7 +721,7 @@ public:
 class COVCountedEvent : public COVEvent {
 public:
     static constexpr size_t kBaseSize = 38;
-    static constexpr size_t kMaxEntries = (0xFFFF - kBaseSize) / 4;
+    static constexpr size_t kMaxEntries = (EVENT_MAX_PAYLOAD_SIZE - kBaseSize) / 4;
     static constexpr size_t SizeFor(size_t entries) { return 4 * entries + kBaseSize; }
     uint16_t GetCount() const { return Payload().GetU16(28); }
     uint32_t GetEntry(size_t index) const { return Payload().GetU32(32 + 4 * index); }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "net/Event.h"
+#include "net/EventTypes.h"
 
 class CNetSession;
 
@@ -26,7 +27,7 @@ class COVNetEvent : public COVEvent {
 public:
     static constexpr size_t kBlockHeadSize = 4;
     // The length field is 16 bits wide and counts 2 bytes more than the payload.
-    static constexpr size_t kMaxPayloadSize = 0xFFFF - 2;
+    static constexpr size_t kMaxPayloadSize = EVENT_MAX_PAYLOAD_SIZE;
 
     // A copy of the message's payload (GetPayloadSize bytes), send 0, local 1.
     explicit COVNetEvent(const COVEvent& m) : COVEvent(m) {}

@@ -28,6 +28,14 @@ bool GameFileExists(std::string_view gamePath);
 // path: "scenarios\\*.ovg".
 std::vector<std::string> ListGameFiles(std::string_view pattern);
 
+// Puts the file `from` in the place of the file `to` (both game paths, in
+// the same folder) in one step: `to` is replaced whole or, on failure, left
+// as it was. False when it failed.
+bool ReplaceGameFile(std::string_view from, std::string_view to);
+
+// Deletes a file; false when it failed.
+bool RemoveGameFile(std::string_view gamePath);
+
 // Drops every cached folder listing (after files were changed behind the
 // game's back, or the current directory changed).
 void ForgetPathCache();

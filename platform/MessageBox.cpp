@@ -7,12 +7,13 @@
 #include <mutex>
 #include <strings.h>
 
+#include "platform/SdlBox.h"
+
 namespace platform {
 
-namespace {
-
 // The box without a screen: the text goes to stderr and the answer comes from
-// ORVANDEL_BOX_ANSWER, so that nothing ever waits for a click.
+// ORVANDEL_BOX_ANSWER, so that nothing ever waits for a click. (Also the
+// window system's box falls back on it, platform/SdlBox.h.)
 BoxAnswer HeadlessBox(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "%s%s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
@@ -23,6 +24,8 @@ BoxAnswer HeadlessBox(const std::string& caption, const std::string& text) {
         return BoxAnswer::Retry;
     return BoxAnswer::Ignore;
 }
+
+namespace {
 
 std::mutex g_handlerLock;
 BoxHandler g_handler; // empty: the headless box

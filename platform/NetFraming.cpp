@@ -276,6 +276,7 @@ bool DecodePlayerLeft(const std::vector<uint8_t>& payload, PlayerLeft& left) {
 
 std::vector<uint8_t> EncodeDataTo(const DataTo& data) {
     std::vector<uint8_t> payload;
+    payload.reserve(4 + data.bytes.size());
     ByteWriter out(payload);
     out.U32(data.to);
     payload.insert(payload.end(), data.bytes.begin(), data.bytes.end());

@@ -163,47 +163,4 @@ public:
 // The session logic over a transport (both back-ends).
 std::unique_ptr<Network> MakeNetwork(std::unique_ptr<Transport> transport, NetConfig config);
 
-// A plain TCP connection without frames, blocking with time-outs: the
-// baseline of the benchmark and the misbehaving peer of the tests.
-class PlainTcp {
-public:
-    PlainTcp() = default;
-    explicit PlainTcp(int fd) : m_fd(fd) {}
-    ~PlainTcp() { Close(); }
-    PlainTcp(PlainTcp&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    PlainTcp& operator=(PlainTcp&& other) noexcept;
-    PlainTcp(const PlainTcp&) = delete;
-    PlainTcp& operator=(const PlainTcp&) = delete;
-
-    // "host:port".
-    static PlainTcp Connect(const std::string& address, int timeoutMs);
-    bool IsOpen() const { return m_fd >= 0; }
-    bool SendAll(const void* data, size_t size);
-    // Exactly size bytes; false on close, error or time-out.
-    bool ReceiveAll(void* data, size_t size, int timeoutMs);
-    // Reads and drops bytes until the peer closes; false after timeoutMs.
-    bool WaitClosed(int timeoutMs);
-    void Close();
-
-private:
-    int m_fd = -1;
-};
-
-class PlainTcpListener {
-public:
-    PlainTcpListener() = default;
-    ~PlainTcpListener();
-    PlainTcpListener(const PlainTcpListener&) = delete;
-    PlainTcpListener& operator=(const PlainTcpListener&) = delete;
-
-    // On bindAddress:port (0: a free port).
-    bool Listen(const std::string& bindAddress, uint16_t port);
-    uint16_t Port() const { return m_port; }
-    PlainTcp Accept(int timeoutMs);
-
-private:
-    int m_fd = -1;
-    uint16_t m_port = 0;
-};
-
 } // namespace platform::net

@@ -1,11 +1,9 @@
 // The TCP/UDP back-end over POSIX sockets, all non-blocking: sessions run
 // over TCP, enumeration queries and replies are UDP datagrams on the same
-// port number as the host's listener. Also the plain TCP connection of the
-// benchmark and the tests.
+// port number as the host's listener.
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -344,122 +342,11 @@ private:
     uint16_t m_port = 0;
 };
 
-using Clock = std::chrono::steady_clock;
-
-int RemainingMs(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
 } // namespace
 
 std::unique_ptr<Network> CreateTcpNetwork(NetConfig config) {
     auto transport = std::make_unique<SocketTransport>(config.bindAddress);
     return MakeNetwork(std::move(transport), std::move(config));
-}
-
-// ---- Plain TCP ----------------------------------------------------------
-
-PlainTcp& PlainTcp::operator=(PlainTcp&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_fd = other.m_fd;
-        other.m_fd = -1;
-    }
-    return *this;
-}
-
-PlainTcp PlainTcp::Connect(const std::string& address, int timeoutMs) {
-    std::string host;
-    uint16_t port = 0;
-    if (!wire::ParseAddress(address, 0, host, port))
-        return {};
-    return PlainTcp(ConnectTcp(host, port, timeoutMs).Release());
-}
-
-bool PlainTcp::SendAll(const void* data, size_t size) {
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10);
-    size_t done = 0;
-    while (m_fd >= 0 && done < size) {
-        const ssize_t sent = ::send(m_fd, bytes + done, size - done, MSG_NOSIGNAL);
-        if (sent > 0) {
-            done += static_cast<size_t>(sent);
-        } else if (sent < 0 && errno == EINTR) {
-            continue;
-        } else if (sent < 0 && WouldBlock(errno)) {
-            if (!WaitFor(m_fd, POLLOUT, RemainingMs(deadline)))
-                return false;
-        } else {
-            return false;
-        }
-    }
-    return m_fd >= 0;
-}
-
-bool PlainTcp::ReceiveAll(void* data, size_t size, int timeoutMs) {
-    auto* bytes = static_cast<uint8_t*>(data);
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    size_t done = 0;
-    while (m_fd >= 0 && done < size) {
-        const ssize_t got = ::recv(m_fd, bytes + done, size - done, 0);
-        if (got > 0) {
-            done += static_cast<size_t>(got);
-        } else if (got < 0 && errno == EINTR) {
-            continue;
-        } else if (got < 0 && WouldBlock(errno)) {
-            if (!WaitFor(m_fd, POLLIN, RemainingMs(deadline)))
-                return false;
-        } else {
-            return false;
-        }
-    }
-    return m_fd >= 0;
-}
-
-bool PlainTcp::WaitClosed(int timeoutMs) {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    uint8_t buffer[4096];
-    while (m_fd >= 0) {
-        const ssize_t got = ::recv(m_fd, buffer, sizeof buffer, 0);
-        if (got == 0 || (got < 0 && !WouldBlock(errno) && errno != EINTR))
-            return true;
-        if (got < 0 && WouldBlock(errno) && !WaitFor(m_fd, POLLIN, RemainingMs(deadline)))
-            return false;
-    }
-    return false;
-}
-
-void PlainTcp::Close() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-}
-
-PlainTcpListener::~PlainTcpListener() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
-bool PlainTcpListener::Listen(const std::string& bindAddress, uint16_t port) {
-    Fd fd = BoundSocket(SOCK_STREAM, bindAddress, port);
-    if (!fd.Valid())
-        return false;
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_port = LocalPort(fd.Get());
-    m_fd = fd.Release();
-    return true;
-}
-
-PlainTcp PlainTcpListener::Accept(int timeoutMs) {
-    if (m_fd < 0 || !WaitFor(m_fd, POLLIN, timeoutMs))
-        return {};
-    Fd fd(::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
-    if (!fd.Valid())
-        return {};
-    SetNoDelay(fd.Get());
-    return PlainTcp(fd.Release());
 }
 
 } // namespace platform::net

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -52,6 +53,11 @@ bool SetNonBlocking(int socket) {
     return flags >= 0 && fcntl(socket, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
+void SetNoDelay(int socket) {
+    const int on = 1;
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
 } // namespace
 
 TcpConnection::~TcpConnection() {
@@ -97,6 +103,7 @@ bool TcpConnection::Connect(const std::string& address, uint16_t port, int timeo
             return false;
         }
     }
+    SetNoDelay(socket);
     return true;
 }
 
@@ -145,6 +152,26 @@ bool TcpConnection::ReceiveExact(void* data, size_t size, int timeoutMs) {
     return true;
 }
 
+bool TcpConnection::WaitClosed(int timeoutMs) {
+    if (m_socket < 0)
+        return false;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    uint8_t buffer[4096];
+    for (;;) {
+        const ssize_t result = recv(m_socket, buffer, sizeof buffer, 0);
+        if (result > 0)
+            continue;
+        if (result == 0)
+            return true;
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return true; // the connection failed: it is closed all the same
+        if (!WaitFor(m_socket, POLLIN, deadline))
+            return false;
+    }
+}
+
 bool TcpConnection::Close() {
     if (m_socket < 0)
         return true;
@@ -187,8 +214,10 @@ TcpConnection TcpListener::Accept(int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         const int socket = accept4(m_socket, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (socket >= 0)
+        if (socket >= 0) {
+            SetNoDelay(socket);
             return TcpConnection(socket);
+        }
         if (errno == EINTR)
             continue;
         if ((errno == EAGAIN || errno == EWOULDBLOCK) && WaitFor(m_socket, POLLIN, deadline))

@@ -1,7 +1,9 @@
 #pragma once
-// A small TCP client over IPv4: blocking calls, each bounded by a time-out in
-// milliseconds. The listener exists so that tests can serve connections on the
-// loopback address.
+// A plain TCP connection over IPv4, without frames: blocking calls, each
+// bounded by a time-out in milliseconds, with Nagle's delay off. The locator
+// talks to its server through it; the tests and the benchmarks use it (with
+// the listener, on the loopback address) as a peer of their own making and as
+// the baseline of the framed network.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,6 +29,9 @@ public:
     // Reads exactly size bytes; false on an error, when the peer closes the
     // connection first or when the time-out passes first.
     bool ReceiveExact(void* data, size_t size, int timeoutMs);
+    // Reads and drops bytes until the peer closes the connection (or it
+    // fails); false when the time-out passes first.
+    bool WaitClosed(int timeoutMs);
 
     // Closes the connection; false when closing reported an error (the
     // connection is closed all the same). True when it was not open.

@@ -8,40 +8,47 @@
 
 namespace test {
 
-ScopedGameDir::ScopedGameDir() : m_previous(std::filesystem::current_path()) {
+TempDir::TempDir() {
     std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    for (int attempt = 0; m_path.empty(); ++attempt) {
         auto candidate = std::filesystem::temp_directory_path() /
                          ("orvandel-test-" + std::to_string(rd()) + "-" + std::to_string(attempt));
-        if (std::filesystem::create_directory(candidate)) {
+        if (std::filesystem::create_directory(candidate))
             m_path = candidate;
-            break;
-        }
     }
-    std::filesystem::current_path(m_path);
-    platform::ForgetPathCache();
 }
 
-ScopedGameDir::~ScopedGameDir() {
+TempDir::~TempDir() {
     std::error_code ec;
-    std::filesystem::current_path(m_previous, ec);
     std::filesystem::remove_all(m_path, ec);
-    platform::ForgetPathCache();
 }
 
-void ScopedGameDir::WriteFile(const std::string& relPath, const std::string& bytes) const {
+void TempDir::WriteFile(const std::string& relPath, const std::string& bytes) const {
     auto full = m_path / relPath;
     std::filesystem::create_directories(full.parent_path());
-    std::ofstream out(full, std::ios::binary);
-    out << bytes;
+    {
+        std::ofstream out(full, std::ios::binary | std::ios::trunc);
+        out << bytes;
+    }
     platform::ForgetPathCache();
 }
 
-std::string ScopedGameDir::ReadFile(const std::string& relPath) const {
+std::string TempDir::ReadFile(const std::string& relPath) const {
     std::ifstream in(m_path / relPath, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+InFolder::InFolder(const std::filesystem::path& folder) : m_previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+    platform::ForgetPathCache();
+}
+
+InFolder::~InFolder() {
+    std::error_code ec;
+    std::filesystem::current_path(m_previous, ec);
+    platform::ForgetPathCache();
 }
 
 BoxRecorder::BoxRecorder() {

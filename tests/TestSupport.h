@@ -8,25 +8,47 @@
 
 namespace test {
 
-// A fresh empty folder that becomes the current directory (the game folder)
-// for the life of the object; the previous directory is restored and the
-// folder removed afterwards.
-class ScopedGameDir {
+// A fresh empty folder under the system's temp folder, removed with the
+// object.
+class TempDir {
 public:
-    ScopedGameDir();
-    ~ScopedGameDir();
-    ScopedGameDir(const ScopedGameDir&) = delete;
-    ScopedGameDir& operator=(const ScopedGameDir&) = delete;
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
     // Writes a file (host path relative to the folder, "/" separated),
-    // creating its folders.
+    // creating its folders, and forgets the game's cached folder listings.
     void WriteFile(const std::string& relPath, const std::string& bytes) const;
+    // The whole file; empty when it cannot be read.
     std::string ReadFile(const std::string& relPath) const;
 
 private:
-    std::filesystem::path m_previous;
     std::filesystem::path m_path;
+};
+
+// For the life of the object the folder is the current directory (the game
+// folder); the previous one comes back afterwards.
+class InFolder {
+public:
+    explicit InFolder(const std::filesystem::path& folder);
+    ~InFolder();
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::filesystem::path m_previous;
+};
+
+// A fresh empty folder that is the current directory (the game folder) for
+// the life of the object.
+class ScopedGameDir : public TempDir {
+public:
+    ScopedGameDir() : m_inFolder(Path()) {}
+
+private:
+    InFolder m_inFolder;
 };
 
 // Records every critical-error box and answers Ignore, for its lifetime.

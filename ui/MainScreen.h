@@ -1,11 +1,45 @@
 #pragma once
 // The main game screen; its message handler takes the game-winner broadcast
 // (EVT_GAME_WINNER) directly.
+#include <array>
+#include <cstdint>
+
+#include "engine/LinkedList.h"
 #include "net/Event.h"
+#include "windows/ReligionWindow.h"
+#include "windows/TreasuryWindow.h"
+
+class CMecenat;
 
 class CMainScreen : public CMessageReceiver {
 public:
+    static constexpr int kUnitGroupCount = 10;
+
+    CMainScreen() = default;
+    // Deletes the travellers.
+    ~CMainScreen() override;
+    CMainScreen(const CMainScreen&) = delete;
+    CMainScreen& operator=(const CMainScreen&) = delete;
+
     int HandleMessage(COVEvent& event) override;
+
+    // The player's unit group of an index 0..9; another index is reported
+    // ("Array bounds violation.") and answers group 0.
+    CObjectIdList& GetUnitGroup(int index);
+
+    // Deletes every traveller and empties the list.
+    void ClearTravellers();
+
+    // The yes/no copy of the centre-of-trade window's "COT_AUTO" option.
+    uint8_t merchant = 0;
+    // The travelling colonists and traders on the map, in the order they
+    // were filed; the screen owns them.
+    CLinkedList<CMecenat> travellers;
+    CReligionWindow religionWindow;
+    CTreasuryWindow treasuryWindow;
+
+private:
+    std::array<CObjectIdList, kUnitGroupCount> m_unitGroups;
 };
 
 // Made at start-up; null before.

@@ -1,10 +1,23 @@
 #pragma once
 // CGlobals: the game-wide state that is not a country or a province.
+#include <cstdint>
+
+#include "data/KeptBlock.h"
 #include "engine/Date.h"
 
 class CGlobals {
 public:
+    // The "globaldata" block after its "{" up to and including its "}". The
+    // block is kept as it was read, to be written back unchanged; its
+    // "startdate" becomes the start date. 0, -1 at the end of the file, -2
+    // after an error.
+    int32_t Read(CFieldReader& in);
+    // A new block of the game-wide globals (owned by the caller).
+    CDataBlock* Write() const;
+
     CDate startDate; // "startdate" of the running scenario
+    // The "globaldata" block as it was read.
+    CKeptBlock savedBlock;
 };
 
 // Lives for the whole run.

@@ -1,9 +1,226 @@
 #include "world/Province.h"
 
+#include <limits>
+
+#include "country/Country.h"
+#include "data/DataTree.h"
+#include "data/DateBlock.h"
+#include "data/Keywords.h"
+#include "data/TokenFile.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
+#include "world/Scenario.h"
+
+uint8_t g_fantasyMode = 0;
+
 std::array<CProvince, kProvinceSlots> g_provinces;
+
+namespace {
+
+// Record n answers to the id {4, n}.
+const bool g_provincesNumbered = [] {
+    for (size_t i = 0; i < g_provinces.size(); ++i)
+        g_provinces[i].SetId({kProvinceIdType, static_cast<uint32_t>(i)});
+    return true;
+}();
+
+// The religion keywords in religion order.
+constexpr uint32_t kReligionKeywords[] = {KW_PROTESTANT, KW_REFORMED, KW_COUNTERREFORM, KW_CATHOLIC,
+                                          KW_ORTHODOX,   KW_SUNNI,    KW_SHIITE,        KW_PAGAN};
+constexpr int32_t kReligionCount = 8;
+
+CCountry* CountryOfNumber(int32_t number) {
+    return number >= 0 && number < static_cast<int32_t>(kCountrySlots) ? g_countries[static_cast<size_t>(number)]
+                                                                       : nullptr;
+}
+
+// "yes" sets the flag, "no" leaves it; anything else is reported. True when
+// the flag was set.
+bool ReadFlag(CFieldReader& in, uint8_t& flag) {
+    if (in.value.code == KW_YES) {
+        flag = 1;
+        return true;
+    }
+    if (in.value.code != KW_NO)
+        in.ReportError("Illegal Argument");
+    return false;
+}
+
+// Moves the province id from one country's list to another's (appended
+// unless there).
+void MoveBetweenLists(CIntList* from, CIntList& to, int32_t number) {
+    if (from)
+        from->Remove(number);
+    if (!to.Contains(number))
+        to.AddTail(number);
+}
+
+// Truncated toward zero, held within the integer range (0 for NaN).
+int32_t TruncateToInt(float value) {
+    if (!(value == value))
+        return 0;
+    if (value >= 2147483647.0f)
+        return std::numeric_limits<int32_t>::max();
+    if (value <= -2147483648.0f)
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
+
+} // namespace
+
+CProvince::~CProvince() = default;
 
 CProvince* GetProvince(int64_t id) {
     if (id < 0 || id >= kProvinceSlots)
         return nullptr;
     return &g_provinces[static_cast<size_t>(id)];
+}
+
+CCountry* CProvince::GetOwner() const { return CountryOfNumber(m_owner); }
+
+CCountry* CProvince::GetController() const { return CountryOfNumber(m_controller); }
+
+void CProvince::SetOwner(CCountry* country) {
+    if (!country)
+        return;
+    whiteman = 1;
+    CCountry* old = GetOwner();
+    m_owner = static_cast<int32_t>(country->GetNumber());
+    MoveBetweenLists(old ? &old->m_ownedProvinces : nullptr, country->m_ownedProvinces, GetNumber());
+}
+
+void CProvince::SetControllerField(CCountry* country) {
+    if (!country)
+        return;
+    CCountry* old = GetController();
+    m_controller = static_cast<int32_t>(country->GetNumber());
+    MoveBetweenLists(old ? &old->m_controlledProvinces : nullptr, country->m_controlledProvinces,
+                     GetNumber());
+}
+
+void CProvince::SetCity(std::unique_ptr<CCity> city) {
+    // The city it replaces leaves its owner's city list before it goes.
+    if (m_city && m_city != city)
+        if (CCountry* owner = GetOwner())
+            owner->m_cities.Remove(m_city.get());
+    m_city = std::move(city);
+}
+
+void CProvince::SetTradingPost(std::unique_ptr<CTradingPost> post) {
+    if (m_tradingPost && m_tradingPost != post)
+        if (CCountry* owner = GetOwner())
+            owner->m_tradingPosts.Remove(m_tradingPost.get());
+    m_tradingPost = std::move(post);
+}
+
+bool CProvince::HasSaveState() const {
+    return g_fantasyMode || looted || IsWinter() || storm || whiteman || natives != maxNatives ||
+           tax != tableTax || religion != tableReligion || !m_constructions.IsEmpty() ||
+           nationalismDate.year > 0;
+}
+
+CDataBlock* CProvince::Write() const {
+    CDataBlock* block = new CDataBlock;
+    block->AddChild(new CDataAssignment(KW_ID, new CDataInt(GetNumber())));
+    block->AddChild(new CDataAssignment(KW_DATE, lootedUntil.Write()));
+    block->AddChild(new CDataAssignment(KW_NATIONALISM, nationalismDate.Write()));
+    block->AddChild(new CDataAssignment(KW_LOOTED, new CDataBool(looted != 0)));
+    block->AddChild(new CDataAssignment(KW_WINTER, new CDataBool(winter != 0)));
+    block->AddChild(new CDataAssignment(KW_STORM, new CDataBool(storm != 0)));
+    block->AddChild(new CDataAssignment(KW_WHITEMAN, new CDataBool(whiteman != 0)));
+    block->AddChild(new CDataAssignment(KW_NATIVES, new CDataInt(natives)));
+    block->AddChild(new CDataAssignment(KW_INCOME, new CDataInt(tax)));
+    block->AddChild(new CDataAssignment(KW_WILDERNESS, new CDataInt(wilderness)));
+    block->AddChild(new CDataAssignment(KW_TAX, new CDataInt(tax)));
+    block->AddChild(new CDataAssignment(KW_FEROCITY, new CDataInt(TruncateToInt(ferocity))));
+    block->AddChild(new CDataAssignment(KW_EFFICIENCY, new CDataInt(TruncateToInt(efficiency))));
+    block->AddChild(new CDataAssignment(KW_NEGOTIATION, new CDataInt(negotiation)));
+    block->AddChild(new CDataAssignment(KW_TOLERANCE, new CDataInt(tolerance)));
+    block->AddChild(new CDataAssignment(KW_MAX, new CDataInt(maxNatives)));
+    if (religion >= 0 && religion < kReligionCount)
+        block->AddChild(
+            new CDataAssignment(KW_RELIGION, new CDataIdentifier(kReligionKeywords[static_cast<size_t>(religion)])));
+    for (uint32_t i = 0; i < m_constructions.GetCount(); ++i)
+        block->AddChild(new CDataAssignment(KW_CONSTRUCTION, m_constructions.GetOrder(i).Write()));
+    return block;
+}
+
+int32_t CProvince::Read(CFieldReader& in) {
+    for (;;) {
+        const int32_t result = in.ReadField();
+        if (result == FIELD_ERROR || result == FIELD_END_OF_FILE)
+            return result;
+        if (result == FIELD_BLOCK_END) {
+            in.GetTokenFile()->Next(); // the "}"
+            return 0;
+        }
+        const Token& value = in.value;
+        switch (in.key.code) {
+        case KW_RELIGION: {
+            int32_t found = -1;
+            for (int32_t i = 0; i < kReligionCount; ++i)
+                if (value.code == kReligionKeywords[i])
+                    found = i;
+            if (found >= 0)
+                religion = found;
+            else
+                in.ReportError("Unknown religion");
+            break;
+        }
+        case KW_DATE:
+        case KW_NATIONALISM:
+            if (value.code == TOKEN_OPEN_BRACE)
+                (in.key.code == KW_DATE ? lootedUntil : nationalismDate).Read(in);
+            break;
+        case KW_INCOME:
+        case KW_TAX:
+            tax = TokenToInt(value.text);
+            break;
+        case KW_NATIVES:
+            natives = TokenToInt(value.text);
+            break;
+        case KW_WILDERNESS:
+            wilderness = TokenToInt(value.text);
+            break;
+        case KW_NEGOTIATION:
+            negotiation = TokenToInt(value.text);
+            break;
+        case KW_TOLERANCE:
+            tolerance = TokenToInt(value.text);
+            break;
+        case KW_MAX:
+            maxNatives = TokenToInt(value.text);
+            break;
+        case KW_FEROCITY:
+            ferocity = static_cast<float>(TokenToInt(value.text));
+            break;
+        case KW_EFFICIENCY:
+            efficiency = static_cast<float>(TokenToInt(value.text));
+            break;
+        case KW_WINTER:
+            ReadFlag(in, winter);
+            break;
+        case KW_STORM:
+            ReadFlag(in, storm);
+            break;
+        case KW_WHITEMAN:
+            ReadFlag(in, whiteman);
+            break;
+        case KW_LOOTED:
+            // The recovery waits for the looted-until date read before.
+            if (ReadFlag(in, looted) && IsHost())
+                PostEventAtAndSend(std::make_unique<COVSimpleEvent>(EVT_UNLOOT_PROVINCE, GetId()), lootedUntil);
+            break;
+        case KW_CONSTRUCTION:
+            if (value.code == TOKEN_OPEN_BRACE) {
+                auto order = std::make_unique<CConstructionOrder>();
+                order->Read(in);
+                m_constructions.AddOrder(std::move(order));
+            }
+            break;
+        default:
+            in.ReportError("Province : Unexpected field");
+            return FIELD_ERROR;
+        }
+    }
 }

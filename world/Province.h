@@ -1,21 +1,132 @@
 #pragma once
 // Provinces: one record per province id in one array that lives for the
 // whole run. A record's id part (type 4) is what an id of a province resolves
-// to.
+// to; record n has the id {4, n}.
+//
+// The province block of a saved game, under the key "province", first field
+// "id" (taken by the file reader):
+//   { id = 12 date = { ... } nationalism = { ... } looted = no winter = no
+//     storm = no whiteman = yes natives = 0 income = 5 wilderness = 0 tax = 5
+//     ferocity = 2 efficiency = 1 negotiation = 0 tolerance = 0 max = 0
+//     religion = catholic construction = { ... } }
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "engine/Date.h"
 #include "engine/ObjectId.h"
+#include "world/City.h"
+#include "world/Construction.h"
+#include "world/TradingPost.h"
+
+class CCountry;
+class CDataBlock;
+class CFieldReader;
+
+// Province ids run from 1 to 1472; record 0 exists but is no province.
+constexpr int kProvinceSlots = 1473;
+constexpr int32_t kFirstProvinceId = 1;
+constexpr int32_t kLastProvinceId = 1472;
+// Province types from this value on are sea zones (below: land).
+constexpr int32_t kFirstSeaProvinceType = 5;
+
+// Religions (the "religion" keyword of the block).
+enum EReligion : int32_t {
+    RELIGION_PROTESTANT = 0,
+    RELIGION_REFORMED = 1,
+    RELIGION_COUNTERREFORM = 2,
+    RELIGION_CATHOLIC = 3,
+    RELIGION_ORTHODOX = 4,
+    RELIGION_SUNNI = 5,
+    RELIGION_SHIITE = 6,
+    RELIGION_PAGAN = 7,
+};
+
+// The fantasy setting (non-zero: on); while it is on every province gets a
+// block in a saved game.
+extern uint8_t g_fantasyMode;
 
 class CProvince : public CIdEntity {
 public:
     CProvince() = default;
-};
+    ~CProvince() override;
 
-// Province ids run from 1 to 1472; record 0 exists but is no province.
-constexpr int kProvinceSlots = 1473;
+    int32_t GetNumber() const { return static_cast<int32_t>(GetId().number); }
+
+    // The block's fields after "id" up to and including its "}": 0; -2 on a
+    // key it does not know or a field without "="; -1 when the file ends
+    // inside the block. The fields read before an error stay.
+    int32_t Read(CFieldReader& in);
+    // The province's block as a new node (count 0, owned by the caller).
+    CDataBlock* Write() const;
+    // Whether the province holds state beyond the province tables, so that
+    // a saved game gets its block.
+    bool HasSaveState() const;
+
+    // The owning country, null when none.
+    CCountry* GetOwner() const;
+    CCountry* GetController() const;
+    int32_t GetOwnerNumber() const { return m_owner; }
+    int32_t GetControllerNumber() const { return m_controller; }
+    // Makes the country (not null) the owner: Europeans have reached the
+    // province, and its id leaves the old owner's owned list for the new
+    // owner's (appended unless there).
+    void SetOwner(CCountry* country);
+    // Makes the country (not null) the controller, moving the id between the
+    // controlled lists in the same way.
+    void SetControllerField(CCountry* country);
+
+    // The settlements; the province owns them.
+    CCity* GetCity() const { return m_city.get(); }
+    CTradingPost* GetTradingPost() const { return m_tradingPost.get(); }
+    // Takes the city (null: none), deleting the one it had.
+    void SetCity(std::unique_ptr<CCity> city);
+    void SetTradingPost(std::unique_ptr<CTradingPost> post);
+    // Gives up the settlement without deleting it (null when none).
+    std::unique_ptr<CCity> ReleaseCity() { return std::move(m_city); }
+    std::unique_ptr<CTradingPost> ReleaseTradingPost() { return std::move(m_tradingPost); }
+
+    // A combat is going on in the province.
+    bool HasCombat() const { return false; }
+    bool IsWinter() const { return winter != 0; }
+    bool IsSea() const { return provinceType >= kFirstSeaProvinceType; }
+
+    CConstructionList& GetConstructions() { return m_constructions; }
+    const CConstructionList& GetConstructions() const { return m_constructions; }
+
+    CDate lootedUntil;     // the date until which the province stays looted
+    CDate nationalismDate;
+    uint8_t looted = 0;
+    uint8_t winter = 0;
+    uint8_t storm = 0;
+    uint8_t whiteman = 0;  // Europeans have reached the province
+    int32_t natives = 0;
+    int32_t tax = 0;
+    int32_t wilderness = 0;
+    int32_t negotiation = 0;
+    int32_t tolerance = 0;
+    int32_t maxNatives = 0;
+    float ferocity = 0.0f;
+    float efficiency = 0.0f;
+    int32_t religion = RELIGION_PROTESTANT;
+    // What the province tables give at start-up.
+    int32_t tableTax = 0;
+    int32_t tableReligion = RELIGION_PROTESTANT;
+    int32_t provinceType = 0; // below kFirstSeaProvinceType: land
+
+private:
+    int32_t m_owner = -1;      // country number, -1 when none
+    int32_t m_controller = -1;
+    std::unique_ptr<CCity> m_city;
+    std::unique_ptr<CTradingPost> m_tradingPost;
+    CConstructionList m_constructions;
+};
 
 extern std::array<CProvince, kProvinceSlots> g_provinces;
 
 // The record of a province id; null for an id outside 0..1472.
 CProvince* GetProvince(int64_t id);
+
+// True for 0..1472, the values a unit or leader location may hold (0: none).
+constexpr bool IsProvinceLocation(int64_t id) { return id >= 0 && id <= kLastProvinceId; }

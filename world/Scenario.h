@@ -2,6 +2,7 @@
 // The running game and the small game-state queries the whole program asks.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "engine/Date.h"
 
@@ -15,6 +16,9 @@ public:
     // gameStarted, EVT_GAME_END sets gameEnded. Answers 0.
     virtual int HandleMessage(COVEvent& event);
 
+    // True when a multiplayer session is open and has more than one player.
+    static bool IsMultiplayerGame();
+
     // 1 once the game-started message has reached the scenario; from then on
     // broadcast messages also reach the map, the globals, the game frame and
     // the countries.
@@ -24,15 +28,24 @@ public:
     // 1 from the first step of start-up until the start-game-timer message
     // has run; while it is set the game clock does not resume.
     uint8_t waitingForStart = 0;
+    // The scenario or saved-game file being played (its game path).
+    std::string fileName;
 };
 
 // The running game; null between games.
 extern std::unique_ptr<CScenario> g_scenario;
 
-// 1 from the end of scenario start-up until its shutdown.
+// The running game's type: 1 victory game, 2 deathmatch, 3 scenario with
+// missions, any other value a standard game.
+extern int32_t g_gameType;
+
+// 1 from the end of scenario start-up until its shutdown. Not the
+// scenario's gameStarted: that one is set only when the game-started message
+// reaches the scenario, which takes broadcast messages only once this is set.
 extern uint8_t g_gameStarted;
 
-// True while a scenario has been started (and the front end is not active).
+// True when the front end is not active and a scenario has been started
+// (g_gameStarted).
 bool IsGameRunning();
 
 // True when this machine runs the authoritative game logic: always without

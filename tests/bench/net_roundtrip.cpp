@@ -13,12 +13,14 @@
 
 #include "platform/NetFraming.h"
 #include "platform/Network.h"
+#include "platform/TcpClient.h"
 
 namespace {
 
 using namespace platform::net;
 
 constexpr size_t kBatchBytes = 64 * 1024;
+constexpr int kPlainWaitMs = 5000;
 constexpr int kWaitLimit = 10'000'000; // receive attempts before a run counts as stuck
 
 size_t BatchCount(size_t size) {
@@ -90,19 +92,29 @@ void BM_LayerRoundTrip(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * 2 * state.range(0));
 }
 
+// Two ends of a plain TCP connection over 127.0.0.1.
+bool ConnectPlainPair(platform::TcpConnection& a, platform::TcpConnection& b) {
+    platform::TcpListener listener;
+    if (!listener.Listen("127.0.0.1", 0) || !a.Connect("127.0.0.1", listener.Port(), 1000))
+        return false;
+    b = listener.Accept(1000);
+    return b.IsOpen();
+}
+
 void BM_PlainRoundTrip(benchmark::State& state) {
-    PlainTcpListener listener;
-    if (!listener.Listen("127.0.0.1", 0)) {
-        state.SkipWithError("no listener");
+    platform::TcpConnection a;
+    platform::TcpConnection b;
+    if (!ConnectPlainPair(a, b)) {
+        state.SkipWithError("no connection");
         return;
     }
-    PlainTcp a = PlainTcp::Connect("127.0.0.1:" + std::to_string(listener.Port()), 1000);
-    PlainTcp b = listener.Accept(1000);
     std::vector<uint8_t> bytes(static_cast<size_t>(state.range(0)), 0x5A);
     std::vector<uint8_t> echo(bytes.size());
     for (auto _ : state) {
-        if (!a.SendAll(bytes.data(), bytes.size()) || !b.ReceiveAll(echo.data(), echo.size(), 5000) ||
-            !b.SendAll(echo.data(), echo.size()) || !a.ReceiveAll(bytes.data(), bytes.size(), 5000)) {
+        if (!a.SendAll(bytes.data(), bytes.size(), kPlainWaitMs) ||
+            !b.ReceiveExact(echo.data(), echo.size(), kPlainWaitMs) ||
+            !b.SendAll(echo.data(), echo.size(), kPlainWaitMs) ||
+            !a.ReceiveExact(bytes.data(), bytes.size(), kPlainWaitMs)) {
             state.SkipWithError("echo failed");
             return;
         }
@@ -134,13 +146,12 @@ void BM_LayerHostToClient(benchmark::State& state) {
 }
 
 void BM_PlainHostToClient(benchmark::State& state) {
-    PlainTcpListener listener;
-    if (!listener.Listen("127.0.0.1", 0)) {
-        state.SkipWithError("no listener");
+    platform::TcpConnection a;
+    platform::TcpConnection b;
+    if (!ConnectPlainPair(a, b)) {
+        state.SkipWithError("no connection");
         return;
     }
-    PlainTcp a = PlainTcp::Connect("127.0.0.1:" + std::to_string(listener.Port()), 1000);
-    PlainTcp b = listener.Accept(1000);
     const size_t size = static_cast<size_t>(state.range(0));
     const size_t batch = BatchCount(size);
     std::vector<uint8_t> framed(4 + size, 0x5A);
@@ -149,13 +160,14 @@ void BM_PlainHostToClient(benchmark::State& state) {
     std::vector<uint8_t> received(size);
     for (auto _ : state) {
         for (size_t i = 0; i < batch; ++i)
-            if (!a.SendAll(framed.data(), framed.size())) {
+            if (!a.SendAll(framed.data(), framed.size(), kPlainWaitMs)) {
                 state.SkipWithError("send failed");
                 return;
             }
         for (size_t i = 0; i < batch; ++i) {
             uint32_t got = 0;
-            if (!b.ReceiveAll(&got, 4, 5000) || got != length || !b.ReceiveAll(received.data(), got, 5000)) {
+            if (!b.ReceiveExact(&got, 4, kPlainWaitMs) || got != length ||
+                !b.ReceiveExact(received.data(), got, kPlainWaitMs)) {
                 state.SkipWithError("receive failed");
                 return;
             }

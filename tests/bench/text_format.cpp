@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "data/TokenFile.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "tests/TestSupport.h"
 
 namespace {
 
@@ -79,26 +79,19 @@ int32_t WriteProvinces(CFieldReader& out) {
 
 // A temp folder holding the generated file, written once.
 struct Fixture {
-    std::filesystem::path dir;
+    test::TempDir dir;
     std::string path;
     int64_t bytes = 0;
 
     Fixture() {
         platform::SetBoxHandler([](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
         BuildKeywordIndex();
-        dir = std::filesystem::temp_directory_path() /
-              ("orvandel-bench-textformat-" + std::to_string(std::random_device()()));
-        std::filesystem::create_directories(dir);
-        path = (dir / "provinces.ovg").string();
+        path = (dir.Path() / "provinces.ovg").string();
         CFieldReader out;
         out.Open(path, "w");
         WriteProvinces(out);
         out.Close();
         bytes = static_cast<int64_t>(std::filesystem::file_size(path));
-    }
-    ~Fixture() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 };
 
@@ -161,7 +154,7 @@ BENCHMARK(BM_ReadFields)->Unit(benchmark::kMillisecond);
 
 void BM_Write(benchmark::State& state) {
     Fixture& fixture = GetFixture();
-    std::string path = (fixture.dir / "written.ovg").string();
+    std::string path = (fixture.dir.Path() / "written.ovg").string();
     for (auto _ : state) {
         CFieldReader out;
         out.Open(path, "w");

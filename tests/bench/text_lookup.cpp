@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <random>
 #include <string>
@@ -14,7 +12,7 @@
 
 #include "engine/StringTree.h"
 #include "engine/TextDatabase.h"
-#include "platform/Files.h"
+#include "tests/TestSupport.h"
 
 namespace {
 
@@ -40,27 +38,17 @@ struct Fixture {
         }
         std::sort(keys.begin(), keys.end(), LessNoCase());
 
-        auto previous = std::filesystem::current_path();
-        auto dir = std::filesystem::temp_directory_path() /
-                   ("orvandel-bench-text-" + std::to_string(std::random_device()()));
-        std::filesystem::create_directories(dir / "config");
-        {
-            std::ofstream out(dir / "config" / "text.csv", std::ios::binary);
-            out << "KEY;English;French;German;Spanish;Italian;Swedish;Polish;Russian;Czech;Dutch;x\n";
-            for (const std::string& k : keys) {
-                out << k;
-                for (int c = 0; c < 10; ++c)
-                    out << ";text of " << k << " in language " << c;
-                out << ";x\n";
-            }
-            out << "#EOF;\n";
+        std::string table = "KEY;English;French;German;Spanish;Italian;Swedish;Polish;Russian;Czech;Dutch;x\n";
+        for (const std::string& k : keys) {
+            table += k;
+            for (int c = 0; c < 10; ++c)
+                table += ";text of " + k + " in language " + std::to_string(c);
+            table += ";x\n";
         }
-        std::filesystem::current_path(dir);
-        platform::ForgetPathCache();
+        table += "#EOF;\n";
+        test::ScopedGameDir dir;
+        dir.WriteFile("config/text.csv", table);
         db.Load(0);
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(dir);
-        platform::ForgetPathCache();
 
         for (const std::string& k : keys)
             baseline.emplace(k, std::string("text of ") + k + " in language 0");

@@ -5,9 +5,7 @@
 
 #include "data/CycleCounter.h"
 #include "data/NamedObject.h"
-
-// The lists only pass the message on; a stand-in type is enough here.
-class COVEvent {};
+#include "net/EventTypes.h"
 
 namespace {
 
@@ -38,6 +36,9 @@ std::vector<std::string> Names(COwningList<>& list) {
 
 using Log = std::vector<std::string>;
 
+// The lists only pass the message on; any message will do.
+COVSimpleEvent AMessage() { return COVSimpleEvent(EVT_GAME_END, g_broadcastId); }
+
 TEST(NamedObjectTest, NameIsCopiedAndCut) {
     CNamedObject empty;
     EXPECT_STREQ(empty.GetName(), "");
@@ -47,13 +48,13 @@ TEST(NamedObjectTest, NameIsCopiedAndCut) {
     CNamedObject cut(longName.c_str());
     EXPECT_EQ(std::string(cut.GetName()), std::string(255, 'x'));
 
-    COVEvent message;
+    COVSimpleEvent message = AMessage();
     EXPECT_EQ(drawable.HandleMessage(message), 0);
 }
 
 TEST(NamedObjectTest, DispatchAnswersAndWhatTheyDoToTheList) {
     Log log;
-    COVEvent message;
+    COVSimpleEvent message = AMessage();
     COwningList<> list;
     EXPECT_EQ(list.Dispatch(message), 0) << "an empty list";
 
@@ -116,7 +117,7 @@ private:
 
 TEST(NamedObjectTest, AHandlerMayRemoveTheNextItem) {
     Log log;
-    COVEvent message;
+    COVSimpleEvent message = AMessage();
     COwningList<> list;
     CNamedObject* victim = new Item(log, "victim");
     list.AddTail(new Remover(list, victim));

@@ -101,8 +101,9 @@ TEST_F(LinkedListTest, WalkingFlagMarksUntilTheWalkEnds) {
     std::vector<int> visited;
     while (auto* node = it++) {
         visited.push_back(node->item->n);
-        if (node->item->n == 1 || node->item->n == 4)
+        if (node->item->n == 1 || node->item->n == 4) {
             EXPECT_TRUE(list.RemoveNode(node)); // only marked: the walk goes on
+        }
     }
     EXPECT_EQ(visited, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(list.GetCount(), 4u);

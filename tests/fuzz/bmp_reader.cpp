@@ -3,44 +3,24 @@
 // pictures), and read for its colour table.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <string>
 
 #include "engine/Bmp.h"
 #include "engine/Image.h"
 #include "engine/Palette.h"
-#include "platform/Files.h"
-#include "platform/MessageBox.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
-// A temp folder made once, the current directory while fuzzing, removed at
-// exit; boxes answer Ignore. A grey-ramp palette is the default palette.
-struct FuzzDir {
-    std::filesystem::path path;
+// A grey-ramp palette is the default palette while fuzzing.
+struct GreyPalette {
     CPalette palette;
-    FuzzDir() {
-        platform::SetBoxHandler([](const std::string&, const std::string&) {
-            return platform::BoxAnswer::Ignore;
-        });
-        path = std::filesystem::temp_directory_path() /
-               ("orvandel-fuzz-bmp-" + std::to_string(std::random_device()()));
-        std::filesystem::create_directories(path);
-        std::filesystem::current_path(path);
-        platform::ForgetPathCache();
+    GreyPalette() {
         for (int i = 0; i < 256; ++i)
             palette.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 0};
         palette.BuildPixelTables();
         g_defaultPalette = &palette;
     }
-    ~FuzzDir() {
-        g_defaultPalette = nullptr;
-        std::error_code ec;
-        std::filesystem::current_path(path.parent_path(), ec);
-        std::filesystem::remove_all(path, ec);
-    }
+    ~GreyPalette() { g_defaultPalette = nullptr; }
 };
 
 // Pictures up to this many pixels are also encoded into frames.
@@ -49,11 +29,9 @@ constexpr int64_t kMaxFramedPixels = 1 << 18;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static FuzzDir dir;
-    {
-        std::ofstream out(dir.path / "picture.bmp", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    static GreyPalette greyPalette;
+    fuzz::InScratchFolder folder;
+    folder.WriteFile("picture.bmp", data, size);
     uint8_t choice = size > 0 ? data[size - 1] : 0;
     CImage screen(64, 48, 16, kImageMemory);
     screen.SetOrigin(choice % 64, choice % 48);

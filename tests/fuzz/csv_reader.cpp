@@ -2,46 +2,13 @@
 // operations until one reports the end of the file.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <string>
 
 #include "engine/CsvReader.h"
-#include "platform/Files.h"
-#include "platform/MessageBox.h"
-
-namespace {
-
-// A temp folder made once, the current directory while fuzzing, removed at
-// exit; boxes answer Ignore.
-struct FuzzDir {
-    std::filesystem::path path;
-    FuzzDir() {
-        platform::SetBoxHandler([](const std::string&, const std::string&) {
-            return platform::BoxAnswer::Ignore;
-        });
-        path = std::filesystem::temp_directory_path() /
-               ("orvandel-fuzz-csv-" + std::to_string(std::random_device()()));
-        std::filesystem::create_directories(path);
-        std::filesystem::current_path(path);
-        platform::ForgetPathCache();
-    }
-    ~FuzzDir() {
-        std::error_code ec;
-        std::filesystem::current_path(path.parent_path(), ec);
-        std::filesystem::remove_all(path, ec);
-    }
-};
-
-} // namespace
+#include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static FuzzDir dir;
-    {
-        std::ofstream out(dir.path / "table.csv", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    fuzz::InScratchFolder folder;
+    folder.WriteFile("table.csv", data, size);
     CCsvReader reader("table.csv");
     if (size > 0 && data[0] % 4 == 0) {
         reader.CountLines();

@@ -9,13 +9,11 @@
 #include <vector>
 
 #include "net/Locator.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using fuzz::Check;
 
 } // namespace
 

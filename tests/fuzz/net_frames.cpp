@@ -9,16 +9,14 @@
 #include <vector>
 
 #include "platform/NetFraming.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
 using namespace platform::net;
 using namespace platform::net::wire;
 
-void Check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using fuzz::Check;
 
 void CheckPayload(const Frame& frame) {
     const std::vector<uint8_t>& payload = frame.payload;

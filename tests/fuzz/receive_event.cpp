@@ -10,14 +10,11 @@
 
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
-#include "platform/MessageBox.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using fuzz::Check;
 
 void CheckMessage(const COVEvent& event, const uint8_t* data, size_t size) {
     const COVEventData& payload = event.Payload();
@@ -53,11 +50,7 @@ void CheckMessage(const COVEvent& event, const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Refused types show the critical-error box; answer it quietly.
-    static const bool quiet = [] {
-        platform::SetBoxHandler([](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
-        return true;
-    }();
-    (void)quiet;
+    fuzz::AnswerBoxesWithIgnore();
 
     std::unique_ptr<COVEvent> event = ReceiveEvent(data, size);
     if (event)

@@ -4,50 +4,17 @@
 // and the date block.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <string>
 
 #include "data/DateBlock.h"
 #include "data/Keywords.h"
 #include "data/TextOutput.h"
 #include "data/TokenFile.h"
-#include "platform/Files.h"
-#include "platform/MessageBox.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
-// A temp folder made once and removed at exit; boxes answer Ignore. The
-// current directory stays as it is (libFuzzer reads its corpus by relative
-// paths), the files are opened by their absolute paths.
-struct FuzzDir {
-    std::filesystem::path path;
-    std::string input;
-    std::string output;
-    FuzzDir() {
-        platform::SetBoxHandler([](const std::string&, const std::string&) {
-            return platform::BoxAnswer::Ignore;
-        });
-        path = std::filesystem::temp_directory_path() /
-               ("orvandel-fuzz-token-" + std::to_string(std::random_device()()));
-        std::filesystem::create_directories(path);
-        input = (path / "input.ovg").string();
-        output = (path / "output.ovg").string();
-        BuildKeywordIndex();
-    }
-    ~FuzzDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-};
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 bool ValidCode(uint32_t code) {
     return code == TOKEN_EQUALS || code == TOKEN_OPEN_BRACE || code == TOKEN_CLOSE_BRACE ||
@@ -110,16 +77,15 @@ int32_t ReadBlock(CFieldReader& in, int depth) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static FuzzDir dir;
-    {
-        std::ofstream out(dir.input, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    static const bool indexed = (BuildKeywordIndex(), true);
+    (void)indexed;
+    fuzz::InScratchFolder folder;
+    folder.WriteFile("input.ovg", data, size);
 
     CFieldReader in;
     CFieldReader out;
-    in.Open(dir.input, "r");
-    out.Open(dir.output, "w");
+    in.Open("input.ovg", "r");
+    out.Open("output.ovg", "w");
     CTokenFile* file = in.GetTokenFile();
     while (file->Next() == 1) {
         const Token& token = file->Current();
@@ -130,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(file->Peek()->code == TOKEN_EOF);
     Check(file->Next() == 0);
 
-    in.Open(dir.input, "r");
+    in.Open("input.ovg", "r");
     while (ReadBlock(in, 0) != FIELD_END_OF_FILE) {
     }
     return 0;

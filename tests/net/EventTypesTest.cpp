@@ -140,15 +140,23 @@ TEST(EventTypesTest, VariableLayoutsAreSizedFromTheirCounts) {
     EXPECT_EQ(country.GetType(), EVT_CREATE_COUNTRY);
 }
 
-TEST(EventTypesTest, VariableLayoutsStayWithinASixteenBitSize) {
+TEST(EventTypesTest, VariableLayoutsStayWithinTheLargestPayload) {
     COVChatEvent longChat(std::string(70000, 'x'), 1, g_allPlayersChatId);
-    EXPECT_EQ(longChat.Payload().Size(), 0xFFFFu);
-    EXPECT_EQ(longChat.GetPayloadSize(), 0xFFFF);
+    EXPECT_EQ(longChat.Payload().Size(), EVENT_MAX_PAYLOAD_SIZE);
+    EXPECT_EQ(longChat.GetPayloadSize(), EVENT_MAX_PAYLOAD_SIZE);
     EXPECT_EQ(longChat.GetText().size(), COVChatEvent::kMaxTextLength);
+
+    COVUnitMovePathEvent path(ObjectId(6, 2), 1, std::vector<uint16_t>(40000, 7));
+    EXPECT_EQ(path.GetCount(), COVUnitMovePathEvent::kMaxSteps);
+    EXPECT_EQ(path.Payload().Size(), COVUnitMovePathEvent::SizeFor(COVUnitMovePathEvent::kMaxSteps));
+    EXPECT_LE(path.Payload().Size(), EVENT_MAX_PAYLOAD_SIZE);
+    EXPECT_GT(COVUnitMovePathEvent::SizeFor(COVUnitMovePathEvent::kMaxSteps + 1), EVENT_MAX_PAYLOAD_SIZE);
 
     COVProvinceBattleEvent battle(EVT_PROVSIEGEWON, ObjectId(3, 9), std::vector<uint32_t>(20000, 1));
     EXPECT_EQ(battle.GetCount(), COVCountedEvent::kMaxEntries);
     EXPECT_EQ(battle.Payload().Size(), COVCountedEvent::SizeFor(COVCountedEvent::kMaxEntries));
+    EXPECT_LE(battle.Payload().Size(), EVENT_MAX_PAYLOAD_SIZE);
+    EXPECT_GT(COVCountedEvent::SizeFor(COVCountedEvent::kMaxEntries + 1), EVENT_MAX_PAYLOAD_SIZE);
 }
 
 TEST(EventTypesTest, ChatTextIsNeverReadPastThePayload) {

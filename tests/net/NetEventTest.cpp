@@ -175,9 +175,10 @@ TEST_F(WireTest, RebuiltMessagesKeepTheSizeTheyWereSentWith) {
 }
 
 TEST_F(WireTest, PayloadTooLargeForTheLengthFieldIsNotSent) {
-    const COVChatEvent longest(std::string(COVChatEvent::kMaxTextLength, 'a'), 1, g_broadcastId);
-    ASSERT_GT(longest.GetPayloadSize(), COVNetEvent::kMaxPayloadSize);
-    EXPECT_FALSE(SendEvent(session, COVNetEvent(longest)));
+    for (size_t size : {COVNetEvent::kMaxPayloadSize + 1, size_t{0xFFFF}}) {
+        const std::unique_ptr<COVEvent> tooLarge = PatternedEvent(EVT_APPMSG_LOADGAME, size);
+        EXPECT_FALSE(SendEvent(session, COVNetEvent(*tooLarge))) << size;
+    }
     EXPECT_TRUE(sent.empty());
 
     const COVChatEvent fits(std::string(COVNetEvent::kMaxPayloadSize - 31, 'a'), 1, g_broadcastId);
@@ -187,6 +188,27 @@ TEST_F(WireTest, PayloadTooLargeForTheLengthFieldIsNotSent) {
     std::unique_ptr<COVEvent> rebuilt = ReceiveEvent(block.data(), block.size());
     ASSERT_NE(rebuilt, nullptr);
     ExpectSamePayload(*rebuilt, fits);
+}
+
+// Whatever a builder is given, the message it makes can be sent and comes
+// back whole.
+TEST_F(WireTest, LongestMessageOfEveryVariableLayoutIsSent) {
+    std::vector<std::unique_ptr<COVEvent>> longest;
+    longest.push_back(std::make_unique<COVChatEvent>(std::string(70000, 'c'), 1, g_broadcastId));
+    longest.push_back(
+        std::make_unique<COVUnitMovePathEvent>(ObjectId(6, 2), 1, std::vector<uint16_t>(40000, 7)));
+    longest.push_back(std::make_unique<COVProvinceBattleEvent>(EVT_PROVSIEGEWON, ObjectId(3, 9),
+                                                               std::vector<uint32_t>(20000, 5)));
+    longest.push_back(std::make_unique<COVCreateCountryEvent>(g_broadcastId, std::vector<uint32_t>(20000, 9)));
+    for (const auto& event : longest) {
+        SCOPED_TRACE(event->GetType());
+        EXPECT_GE(event->GetPayloadSize() + 4u, COVNetEvent::kMaxPayloadSize) << "not the longest";
+        const Bytes block = SendAndTake(*event);
+        ASSERT_GE(block.size(), 4u + event->GetPayloadSize()); // padded to a multiple of 4
+        std::unique_ptr<COVEvent> rebuilt = ReceiveEvent(block.data(), block.size());
+        ASSERT_NE(rebuilt, nullptr);
+        ExpectSamePayload(*rebuilt, *event);
+    }
 }
 
 TEST_F(WireTest, SendingHoldsTheNetlogMutex) {

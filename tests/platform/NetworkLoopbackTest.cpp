@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Network.h"
+#include "tests/platform/NetTestSupport.h"
 
 namespace {
 
@@ -35,62 +36,25 @@ struct TcpBackend {
     // The host answers from a thread of its own while the client waits.
     JoinResult Join(Network& host, Network& client, const std::string& address, uint64_t instance,
                     const std::string& name) {
-        std::atomic<bool> done{false};
-        std::thread pump([&] {
-            for (int i = 0; i < 5000 && !done; ++i) {
-                host.Pump();
-                std::this_thread::sleep_for(1ms);
-            }
-        });
-        const JoinResult result = client.Join(address, instance, name);
-        done = true;
-        pump.join();
-        return result;
+        return nettest::JoinWhileHostRuns(host, client, address, instance, name);
     }
 };
-
-const char* ReasonName(DropReason reason) {
-    switch (reason) {
-    case DropReason::None: return "None";
-    case DropReason::Closed: return "Closed";
-    case DropReason::TimedOut: return "TimedOut";
-    case DropReason::BadFrame: return "BadFrame";
-    case DropReason::TooLong: return "TooLong";
-    case DropReason::CutFrame: return "CutFrame";
-    case DropReason::Flood: return "Flood";
-    case DropReason::Backlog: return "Backlog";
-    case DropReason::Removed: return "Removed";
-    }
-    return "?";
-}
 
 // "2:text" for each message of another player, in order of arrival.
 std::vector<std::string> DataOf(const std::vector<Message>& log) {
     std::vector<std::string> texts;
     for (const Message& m : log)
         if (m.kind == MessageKind::Data)
-            texts.push_back(std::to_string(m.player) + ":" + std::string(m.data.begin(), m.data.end()));
+            texts.push_back(nettest::Describe(m));
     return texts;
 }
 
 // The system messages: "created 2 Bob", "destroyed 3 Cid Closed", "lost TimedOut".
 std::vector<std::string> EventsOf(const std::vector<Message>& log) {
     std::vector<std::string> events;
-    for (const Message& m : log) {
-        switch (m.kind) {
-        case MessageKind::Data:
-            break;
-        case MessageKind::PlayerCreated:
-            events.push_back("created " + std::to_string(m.player) + " " + m.name);
-            break;
-        case MessageKind::PlayerDestroyed:
-            events.push_back("destroyed " + std::to_string(m.player) + " " + m.name + " " + ReasonName(m.reason));
-            break;
-        case MessageKind::SessionLost:
-            events.push_back(std::string("lost ") + ReasonName(m.reason));
-            break;
-        }
-    }
+    for (const Message& m : log)
+        if (m.kind != MessageKind::Data)
+            events.push_back(nettest::Describe(m));
     return events;
 }
 

@@ -13,12 +13,19 @@
 
 #include "platform/NetFraming.h"
 #include "platform/Network.h"
+#include "platform/TcpClient.h"
+#include "tests/platform/NetTestSupport.h"
 
 namespace {
 
 using namespace platform::net;
 using namespace platform::net::wire;
 using namespace std::chrono_literals;
+using platform::TcpConnection;
+using platform::TcpListener;
+
+// Time-out of a plain connection's send.
+constexpr int kSendMs = 10000;
 
 std::vector<uint8_t> FrameBytes(FrameKind kind, PlayerId sender, const std::vector<uint8_t>& payload) {
     std::vector<uint8_t> bytes;
@@ -46,15 +53,15 @@ std::vector<uint8_t> Join(std::vector<uint8_t> a, const std::vector<uint8_t>& b)
     return a;
 }
 
-bool ReadFrame(PlainTcp& tcp, Frame& frame) {
+bool ReadFrame(TcpConnection& tcp, Frame& frame) {
     std::vector<uint8_t> head(kHeadSize);
-    if (!tcp.ReceiveAll(head.data(), head.size(), 3000))
+    if (!tcp.ReceiveExact(head.data(), head.size(), 3000))
         return false;
     const uint32_t length = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
     if (length > kMaxFramePayload)
         return false;
     std::vector<uint8_t> payload(length);
-    if (length > 0 && !tcp.ReceiveAll(payload.data(), payload.size(), 3000))
+    if (length > 0 && !tcp.ReceiveExact(payload.data(), payload.size(), 3000))
         return false;
     FrameReader reader;
     reader.Append(head.data(), head.size());
@@ -62,36 +69,8 @@ bool ReadFrame(PlainTcp& tcp, Frame& frame) {
     return reader.Next(frame) == FrameReader::Status::Frame;
 }
 
-const char* ReasonName(DropReason reason) {
-    switch (reason) {
-    case DropReason::None: return "None";
-    case DropReason::Closed: return "Closed";
-    case DropReason::TimedOut: return "TimedOut";
-    case DropReason::BadFrame: return "BadFrame";
-    case DropReason::TooLong: return "TooLong";
-    case DropReason::CutFrame: return "CutFrame";
-    case DropReason::Flood: return "Flood";
-    case DropReason::Backlog: return "Backlog";
-    case DropReason::Removed: return "Removed";
-    }
-    return "?";
-}
-
-// Data as "2:text", system messages as "created 2 Bob", "destroyed 2 Bob
-// Closed", "lost Closed".
-std::string Describe(const Message& m) {
-    switch (m.kind) {
-    case MessageKind::Data:
-        return std::to_string(m.player) + ":" + std::string(m.data.begin(), m.data.end());
-    case MessageKind::PlayerCreated:
-        return "created " + std::to_string(m.player) + " " + m.name;
-    case MessageKind::PlayerDestroyed:
-        return "destroyed " + std::to_string(m.player) + " " + m.name + " " + ReasonName(m.reason);
-    case MessageKind::SessionLost:
-        return std::string("lost ") + ReasonName(m.reason);
-    }
-    return "?";
-}
+using nettest::Describe;
+using nettest::ReasonName;
 
 // ---- Frames and payloads ----------------------------------------------------
 
@@ -287,25 +266,16 @@ protected:
     // A well-behaved client, joined while a thread runs the host.
     std::unique_ptr<Network> Client(const std::string& name) {
         auto client = CreateTcpNetwork(Config());
-        std::atomic<bool> done{false};
-        std::thread pump([&] {
-            for (int i = 0; i < 5000 && !done; ++i) {
-                host->Pump();
-                std::this_thread::sleep_for(1ms);
-            }
-        });
-        EXPECT_EQ(client->Join(Address(), 0, name), JoinResult::Joined);
-        done = true;
-        pump.join();
+        EXPECT_EQ(nettest::JoinWhileHostRuns(*host, *client, Address(), 0, name), JoinResult::Joined);
         return client;
     }
 
     // A plain connection that says hello and reads its welcome; answers its id.
-    PlayerId RawJoin(PlainTcp& raw, const std::string& name) {
-        raw = PlainTcp::Connect(Address(), 3000);
+    PlayerId RawJoin(TcpConnection& raw, const std::string& name) {
+        raw.Connect("127.0.0.1", host->Port(), 3000);
         EXPECT_TRUE(raw.IsOpen());
         const std::vector<uint8_t> hello = FrameBytes(FrameKind::Hello, 0, EncodeHello({0, name}));
-        EXPECT_TRUE(raw.SendAll(hello.data(), hello.size()));
+        EXPECT_TRUE(raw.SendAll(hello.data(), hello.size(), kSendMs));
         const size_t before = host->Players().size();
         for (int i = 0; i < 3000 && host->Players().size() == before; ++i) {
             host->Pump();
@@ -394,13 +364,13 @@ TEST_F(NetworkTcp, ABadClientIsDroppedAndTheOthersCarryOn) {
         SCOPED_TRACE(c.what);
         StartHost(Config());
         auto bob = Client("Bob");
-        PlainTcp raw;
+        TcpConnection raw;
         const PlayerId rawId = RawJoin(raw, "Raw");
         ASSERT_EQ(rawId, 3u);
         ASSERT_TRUE(bob->Send("before", 6));
 
         const std::vector<uint8_t> bytes = c.bytes(rawId);
-        ASSERT_TRUE(raw.SendAll(bytes.data(), bytes.size()));
+        ASSERT_TRUE(raw.SendAll(bytes.data(), bytes.size(), kSendMs));
         if (c.closeAfter)
             raw.Close();
         std::vector<std::vector<std::string>> logs;
@@ -450,7 +420,7 @@ TEST_F(NetworkTcp, AFloodingClientIsDroppedAndNothingOfTheOthersIsLost) {
         config.floodBytes = c.bytes;
         StartHost(config);
         auto bob = Client("Bob");
-        PlainTcp raw;
+        TcpConnection raw;
         const PlayerId rawId = RawJoin(raw, "Raw");
 
         std::vector<uint8_t> flood;
@@ -460,7 +430,7 @@ TEST_F(NetworkTcp, AFloodingClientIsDroppedAndNothingOfTheOthersIsLost) {
             const std::string text = "b" + std::to_string(i);
             ASSERT_TRUE(bob->Send(text.data(), text.size()));
         }
-        ASSERT_TRUE(raw.SendAll(flood.data(), flood.size()));
+        ASSERT_TRUE(raw.SendAll(flood.data(), flood.size(), kSendMs));
         std::vector<std::vector<std::string>> logs;
         Settle({host.get(), bob.get()}, logs);
         EXPECT_TRUE(raw.WaitClosed(3000));
@@ -504,10 +474,11 @@ TEST_F(NetworkTcp, ANewcomerWithoutAProperHelloIsLetGo) {
     StartHost(Config());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        PlainTcp raw = PlainTcp::Connect(Address(), 3000);
+        TcpConnection raw;
+        raw.Connect("127.0.0.1", host->Port(), 3000);
         ASSERT_TRUE(raw.IsOpen());
         if (!c.bytes.empty()) {
-            ASSERT_TRUE(raw.SendAll(c.bytes.data(), c.bytes.size()));
+            ASSERT_TRUE(raw.SendAll(c.bytes.data(), c.bytes.size(), kSendMs));
         }
         for (int i = 0; i < 20; ++i) {
             host->Pump();
@@ -542,7 +513,7 @@ protected:
         EXPECT_TRUE(ReadFrame(raw, hello));
         EXPECT_EQ(hello.kind, FrameKind::Hello);
         if (!answer.empty()) {
-            EXPECT_TRUE(raw.SendAll(answer.data(), answer.size()));
+            EXPECT_TRUE(raw.SendAll(answer.data(), answer.size(), kSendMs));
         }
         raw.Close();
         joining.join();
@@ -560,8 +531,8 @@ protected:
         return welcome;
     }
 
-    PlainTcpListener listener;
-    PlainTcp raw;
+    TcpListener listener;
+    TcpConnection raw;
     std::unique_ptr<Network> client;
 };
 

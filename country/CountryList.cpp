@@ -1,0 +1,61 @@
+#include "country/CountryList.h"
+
+#include "country/Country.h"
+
+namespace {
+
+// The country's own answers. Hostility towards country n: never towards
+// itself, always when either is one of the three last numbers (96, 97, 98);
+// the at-war test and the two cached figures come with the country's
+// diplomacy and its periodic update, which do not exist yet.
+bool CountryIsHostileTo(const CCountry& country, uint32_t n) {
+    if (country.GetNumber() == n)
+        return false;
+    return country.GetNumber() >= 96 || n >= 96;
+}
+
+float CountryCachedFigureA(const CCountry&) { return 0.0f; }
+float CountryCachedFigureB(const CCountry&) { return 0.0f; }
+
+const CCountry* CountryOf(uint32_t number) { return number < kCountrySlots ? g_countries[number] : nullptr; }
+
+} // namespace
+
+void CCountryList::ForEachNumber(const std::function<void(uint32_t)>& function) const {
+    CListPosition node = nullptr;
+    GetHeadPosition(node);
+    while (node) {
+        CListPosition next = node;
+        MoveNext(next);
+        if (!node->removed)
+            function(node->item);
+        node = next;
+    }
+}
+
+bool CCountryList::AnyMatches(uint32_t n) const {
+    bool found = false;
+    ForEachNumber([&](uint32_t number) {
+        if (const CCountry* country = CountryOf(number); country && CountryIsHostileTo(*country, n))
+            found = true;
+    });
+    return found;
+}
+
+double CCountryList::SumCountryValueA() const {
+    double sum = 0.0;
+    ForEachNumber([&](uint32_t number) {
+        if (const CCountry* country = CountryOf(number))
+            sum += CountryCachedFigureA(*country);
+    });
+    return sum;
+}
+
+double CCountryList::SumCountryValueB() const {
+    double sum = 0.0;
+    ForEachNumber([&](uint32_t number) {
+        if (const CCountry* country = CountryOf(number))
+            sum += CountryCachedFigureB(*country);
+    });
+    return sum;
+}

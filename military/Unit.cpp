@@ -1,0 +1,432 @@
+#include "military/Unit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "country/Country.h"
+#include "data/DataTree.h"
+#include "data/DateBlock.h"
+#include "data/Keywords.h"
+#include "engine/GameTimer.h"
+#include "military/Leader.h"
+#include "military/LeaderRegistry.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
+#include "world/Province.h"
+#include "world/Scenario.h"
+
+namespace {
+
+CDate Today() { return g_gameTimer ? g_gameTimer->GetDate() : CDate(); }
+
+// A troop total with the strength added, held within 0..INT32_MAX.
+void AddToTotal(int32_t& total, int32_t amount) {
+    const int64_t sum = static_cast<int64_t>(total) + amount;
+    total = static_cast<int32_t>(std::clamp<int64_t>(sum, 0, std::numeric_limits<int32_t>::max()));
+}
+
+} // namespace
+
+std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& unit) {
+    return std::make_unique<COVDataEvent>(EVT_UNIT_FINISH, unit);
+}
+
+std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t province) {
+    auto event = std::make_unique<COVDataEvent>(EVT_UNNAMED_57, g_unitServerId);
+    event->Payload().SetId(20, unit);
+    event->Payload().SetU16(28, province);
+    return event;
+}
+
+// -------------------------------------------------------------------- CUnit
+
+CUnit::CUnit(CCountry* owner) : m_owner(owner) {}
+
+CUnit::~CUnit() {
+    m_leaders.ForEach([this](CLeader* leader) {
+        if (leader->GetUnit() == this)
+            leader->SetUnit(nullptr);
+    });
+}
+
+void CUnit::SetName(const std::string& name) { m_name = name.substr(0, kMaxObjectNameLength); }
+
+int32_t CUnit::RoundUp(float value) {
+    const float up = std::ceil(value);
+    if (!(up > static_cast<float>(std::numeric_limits<int32_t>::min())))
+        return up != up ? 0 : std::numeric_limits<int32_t>::min();
+    if (up >= static_cast<float>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(up);
+}
+
+void CUnit::RefreshFigure() {
+    // The figure shown on the map comes with the map sprites of the units.
+}
+
+bool CUnit::AttachLeader(const ObjectId& id) {
+    CLeader* leader = dynamic_cast<CLeader*>(ResolveId(id));
+    if (!leader)
+        return false;
+    AttachLeader(leader);
+    return true;
+}
+
+void CUnit::AttachLeader(CLeader* leader) { AttachLeaderAfter(leader, nullptr); }
+
+CLinkedList<CLeader>::Node* CUnit::AttachLeaderAfter(CLeader* leader, CLinkedList<CLeader>::Node* after) {
+    if (CLinkedList<CLeader>::Node* node = m_leaders.Find(leader))
+        return node;
+    leader->SetCountry(m_owner);
+    leader->SetUnit(this);
+    if (!after)
+        return m_leaders.AddHead(leader);
+    return m_leaders.InsertBefore(leader, after->next);
+}
+
+int32_t CUnit::GetNextPathProvince() const {
+    CIntList::CListPosition position = nullptr;
+    m_path.GetHeadPosition(position);
+    return position ? position->item : 0;
+}
+
+void CUnit::SetPath(int32_t /*flag*/, const CIntList& provinces) {
+    m_path.RemoveAll();
+    CIntList::CListPosition position = nullptr;
+    for (provinces.GetHeadPosition(position); position; CIntList::MoveNext(position))
+        if (!position->removed)
+            m_path.AddTail(position->item);
+    m_state = EState::Moving;
+}
+
+void CUnit::SetRetreating(int32_t province) {
+    m_retreating = 1;
+    m_retreatProvince = province;
+}
+
+CDataBlock* CUnit::Write() const {
+    CDataBlock* block = new CDataBlock;
+    block->AddChild(new CDataAssignment(KW_ID, GetId().MakeNode()));
+    block->AddChild(new CDataAssignment(KW_NAME, new CDataString(m_name.c_str())));
+    block->AddChild(new CDataAssignment(KW_LOCATION, new CDataInt(m_location)));
+    block->AddChild(new CDataAssignment(KW_DATE, completionDate.Write()));
+    block->AddChild(new CDataAssignment(KW_DEVELOPMENT, new CDataBool(m_development != 0)));
+    block->AddChild(new CDataAssignment(KW_MORALE, new CFloatNode(morale)));
+    // TListBase::ForEach is not const; walk the nodes.
+    CLinkedList<CLeader>::CListPosition position = nullptr;
+    for (m_leaders.GetHeadPosition(position); position; CLinkedList<CLeader>::MoveNext(position)) {
+        const CLeader* leader = position->item;
+        if (position->removed || !leader)
+            continue;
+        block->AddChild(new CDataAssignment(leader->IsHistorical() ? KW_HISTORICALLEADER : KW_LEADER,
+                                            leader->Write()));
+    }
+    if (!m_path.IsEmpty())
+        WriteMovement(*block);
+    return block;
+}
+
+void CUnit::WriteMovement(CDataBlock& block) const {
+    const CDate today = Today();
+    const int32_t days = ((nextStepDate.year - today.year) * 12 + nextStepDate.month - today.month) * 30 +
+                         nextStepDate.day - today.day;
+    block.AddChild(new CDataAssignment(KW_MOVETIME, new CDataInt(days)));
+    CDataBlock* path = new CDataBlock;
+    CIntList::CListPosition position = nullptr;
+    for (m_path.GetHeadPosition(position); position; CIntList::MoveNext(position))
+        if (!position->removed)
+            path->AddChild(new CDataInt(position->item));
+    block.AddChild(new CDataAssignment(KW_MOVEMENT, path));
+    if (m_retreating)
+        block.AddChild(new CDataAssignment(KW_RETREAT, new CDataBool(true)));
+}
+
+int32_t CUnit::Read(CFieldReader& in) {
+    m_development = 0;
+    int32_t location = 0;
+    CIntList path;
+    bool retreat = false;
+    // The completion message waits for the unit's final id.
+    bool postFinish = false;
+    CDate finishDate;
+    // The block's leaders stand in the list in the file's order.
+    CLinkedList<CLeader>::Node* lastLeader = nullptr;
+    for (;;) {
+        const int32_t result = in.ReadField();
+        if (result == FIELD_END_OF_FILE)
+            return FIELD_END_OF_FILE;
+        if (result != FIELD_READ) {
+            if (in.GetTokenFile()->Peek()->code == TOKEN_CLOSE_BRACE) {
+                in.GetTokenFile()->Next();
+                break;
+            }
+            continue; // a field without "=": its tokens are dropped
+        }
+        const Token& value = in.value;
+        switch (in.key.code) {
+        case KW_NAME:
+            if (value.code == TOKEN_STRING)
+                SetName(value.text);
+            break;
+        case KW_LOCATION:
+            if (value.code != TOKEN_NUMBER)
+                break;
+            if (IsProvinceLocation(TokenToInt(value.text)))
+                location = TokenToInt(value.text);
+            else
+                in.ReportError("Illegal province ID");
+            break;
+        case KW_MORALE:
+            morale = TokenToFloat(value.text);
+            break;
+        case KW_DATE:
+            if (value.code == TOKEN_OPEN_BRACE)
+                completionDate.Read(in);
+            break;
+        case KW_DEVELOPMENT:
+            if (value.code == KW_YES) {
+                m_development = 1;
+                if (IsHost() && !postFinish) {
+                    postFinish = true;
+                    finishDate = completionDate;
+                }
+            } else if (value.code != KW_NO) {
+                in.ReportError("Illegal Argument");
+            }
+            break;
+        case KW_LEADER:
+        case KW_HISTORICALLEADER: {
+            if (value.code != TOKEN_OPEN_BRACE) {
+                in.ReportError("No left curly");
+                break;
+            }
+            std::unique_ptr<CLeader> leader;
+            if (in.key.code == KW_LEADER)
+                leader = std::make_unique<CRandomLeader>();
+            else
+                leader = std::make_unique<CHistoricalLeader>();
+            leader->Read(in);
+            leader->SetCountry(in.currentCountry);
+            if (leader->IsHistorical()) {
+                leader->loadedActive = 1;
+                if (g_leaderRegistry)
+                    g_leaderRegistry->AddLeader(leader.get());
+            }
+            // The leader just read is the one its id names; with an id that
+            // another leader holds already (or no registry to find it in),
+            // this one is attached all the same, so that no unit lists a
+            // leader that belongs to another.
+            lastLeader = AttachLeaderAfter(leader.get(), lastLeader);
+            m_ownLeaders.push_back(std::move(leader));
+            break;
+        }
+        case KW_MOVEMENT: {
+            if (value.code != TOKEN_OPEN_BRACE || in.ReadIntList(path) != 0)
+                return FIELD_ERROR;
+            // Provinces outside the map are dropped.
+            CIntList::CListPosition position = nullptr;
+            path.GetHeadPosition(position);
+            while (position) {
+                CIntList::CListPosition current = position;
+                CIntList::MoveNext(position);
+                if (!IsProvinceLocation(current->item)) {
+                    in.ReportError("Illegal province ID");
+                    path.RemoveNode(current);
+                }
+            }
+            break;
+        }
+        case KW_MOVETIME:
+            moveStartDate = Today();
+            nextStepDate = moveStartDate;
+            nextStepDate.AddDays(TokenToInt(value.text));
+            break;
+        case KW_RETREAT:
+            if (value.code == KW_YES)
+                retreat = true;
+            break;
+        case KW_ID:
+            if (value.code == TOKEN_OPEN_BRACE) {
+                ObjectId id;
+                id.Read(in);
+                SetId(id);
+            }
+            break;
+        default:
+            // Kind-specific keys; any other key is passed over.
+            ReadOwnField(in);
+            break;
+        }
+    }
+    FinishRead(location, path, retreat, postFinish, finishDate);
+    return 0;
+}
+
+void CUnit::FinishRead(int32_t location, const CIntList& path, bool retreat, bool postFinish,
+                       const CDate& finishDate) {
+    if (GetId().IsNull())
+        SetId(NewLoadedObjectId());
+    RefreshFigure();
+    SetLocation(location);
+    if (!path.IsEmpty()) {
+        CIntList::CListPosition first = nullptr;
+        path.GetHeadPosition(first);
+        if (retreat)
+            SetRetreating(first->item);
+        SetPath(1, path);
+        if (IsHost()) {
+            auto step = MakeMoveStepEvent(GetId(), static_cast<uint16_t>(GetNextPathProvince()));
+            pendingStep = step.get();
+            PostEventAt(std::move(step), nextStepDate);
+        }
+    }
+    if (postFinish)
+        PostEventAtAndSend(MakeUnitFinishEvent(GetId()), finishDate);
+}
+
+// ---------------------------------------------------------------- CLandUnit
+
+CLandUnit::~CLandUnit() {
+    if (m_carrier)
+        m_carrier->UnloadArmy(this);
+}
+
+CDataBlock* CLandUnit::Write() const {
+    CDataBlock* block = new CDataBlock;
+    block->AddContents(CUnit::Write());
+    block->AddChild(new CDataAssignment(KW_INFANTRY, new CFloatNode(m_strength[2])));
+    block->AddChild(new CDataAssignment(KW_CAVALRY, new CFloatNode(m_strength[1])));
+    block->AddChild(new CDataAssignment(KW_ARTILLERY, new CFloatNode(m_strength[0])));
+    return block;
+}
+
+bool CLandUnit::ReadOwnField(CFieldReader& in) {
+    size_t index = 0;
+    switch (in.key.code) {
+    case KW_ARTILLERY:
+        index = 0;
+        break;
+    case KW_CAVALRY:
+        index = 1;
+        break;
+    case KW_INFANTRY:
+        index = 2;
+        break;
+    default:
+        return false;
+    }
+    if (in.value.code == TOKEN_NUMBER)
+        m_strength[index] = TokenToFloat(in.value.text);
+    return true;
+}
+
+void CLandUnit::BoardFleet(int32_t province, CNavalUnit* fleet) {
+    if (fleet) {
+        fleet->LoadArmy(this);
+        return;
+    }
+    if (m_carrier)
+        m_carrier->UnloadArmy(this);
+    SetLocation(province);
+}
+
+void CLandUnit::AddToOwnerTotals() const {
+    CCountry* owner = GetOwner();
+    if (!owner)
+        return;
+    AddToTotal(owner->m_infantryTotal, GetRoundedInfantry());
+    AddToTotal(owner->m_cavalryTotal, GetRoundedCavalry());
+    AddToTotal(owner->m_artilleryTotal, GetRoundedArtillery());
+}
+
+// --------------------------------------------------------------- CNavalUnit
+
+CNavalUnit::~CNavalUnit() {
+    m_cargo.ForEach([](CLandUnit* army) { army->m_carrier = nullptr; });
+}
+
+CDataBlock* CNavalUnit::Write() const {
+    CDataBlock* block = new CDataBlock;
+    block->AddContents(CUnit::Write());
+    block->AddChild(new CDataAssignment(KW_WARSHIPS, new CFloatNode(m_strength[0])));
+    block->AddChild(new CDataAssignment(KW_GALLEYS, new CFloatNode(m_strength[1])));
+    block->AddChild(new CDataAssignment(KW_TRANSPORTS, new CFloatNode(m_strength[2])));
+    if (GetMonthsAtSea() > 0)
+        block->AddChild(new CDataAssignment(KW_PORT, portDate.Write()));
+    CLinkedList<CLandUnit>::CListPosition position = nullptr;
+    for (m_cargo.GetHeadPosition(position); position; CLinkedList<CLandUnit>::MoveNext(position))
+        if (!position->removed && position->item)
+            block->AddChild(new CDataAssignment(KW_LANDUNIT, position->item->Write()));
+    return block;
+}
+
+bool CNavalUnit::ReadOwnField(CFieldReader& in) {
+    const Token& value = in.value;
+    size_t index = 0;
+    switch (in.key.code) {
+    case KW_WARSHIPS:
+        index = 0;
+        break;
+    case KW_GALLEYS:
+        index = 1;
+        break;
+    case KW_TRANSPORTS:
+        index = 2;
+        break;
+    case KW_PORT:
+        if (value.code == TOKEN_OPEN_BRACE)
+            portDate.Read(in);
+        return true;
+    case KW_LANDUNIT: {
+        if (value.code != TOKEN_OPEN_BRACE) {
+            in.ReportError("No left curly");
+            return true;
+        }
+        CCountry* owner = GetOwner();
+        auto army = std::make_unique<CLandUnit>(owner);
+        army->SetOwner(owner);
+        army->SetIdleState();
+        army->Read(in);
+        // The owner's unit list owns its armies; an army without a country
+        // has nobody to keep it.
+        if (!owner)
+            return true;
+        CLandUnit* aboard = army.release();
+        owner->AddUnit(aboard);
+        LoadArmy(aboard);
+        aboard->AddToOwnerTotals();
+        return true;
+    }
+    default:
+        return false;
+    }
+    if (value.code == TOKEN_NUMBER)
+        m_strength[index] = TokenToFloat(value.text);
+    return true;
+}
+
+void CNavalUnit::LoadArmy(CLandUnit* army) {
+    if (!army || army->m_carrier == this)
+        return;
+    if (army->m_carrier)
+        army->m_carrier->UnloadArmy(army);
+    m_cargo.AddTail(army);
+    army->m_carrier = this;
+}
+
+bool CNavalUnit::UnloadArmy(CLandUnit* army) {
+    if (!army || army->m_carrier != this)
+        return false;
+    m_cargo.Remove(army);
+    army->m_carrier = nullptr;
+    return true;
+}
+
+int32_t CNavalUnit::GetMonthsAtSea() const {
+    const CProvince* province = GetProvince(GetLocation());
+    if (!province || !province->IsSea())
+        return 0;
+    const CDate today = Today();
+    return (today.year - portDate.year) * 12 + today.month - portDate.month;
+}

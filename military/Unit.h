@@ -1,0 +1,205 @@
+#pragma once
+// Armies (CLandUnit) and fleets (CNavalUnit). A unit belongs to its owner
+// country, which keeps it in one of its unit lists and deletes it; the unit
+// owns the leaders its block made. A fleet carries armies (its cargo); an
+// army aboard stands in its owner's unit list like any other.
+//
+// The unit blocks of the text format ("landunit", "navalunit"):
+//   { id = { ... } name = "1st Army" location = 12 date = { ... }
+//     development = no morale = 1.000000 leader = { ... }
+//     movetime = 3 movement = { 13 14 } retreat = yes
+//     infantry = 1000.000000 cavalry = 0.000000 artillery = 0.000000 }
+// A fleet has "warships", "galleys", "transports", "port" and its carried
+// armies as nested "landunit" blocks.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/TokenFile.h"
+#include "engine/Date.h"
+#include "engine/LinkedList.h"
+#include "engine/ObjectId.h"
+
+class CCountry;
+class CDataBlock;
+class CLeader;
+class CNavalUnit;
+class COVEvent;
+
+// The "_COVEVT_UNIT_FINISH_" message (type 73) for a unit; the caller posts
+// it.
+std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& unit);
+
+// The move-step message (type 57) for the unit server: +20 the unit's id,
+// +28 u16 the province the unit enters next.
+std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t province);
+
+class CUnit : public CIdEntity {
+public:
+    enum class EState { Idle, Moving };
+
+    explicit CUnit(CCountry* owner);
+    // Lets go of the leaders (deleting the ones its block made).
+    ~CUnit() override;
+
+    virtual bool IsFleet() const = 0;
+    bool IsArmy() const { return !IsFleet(); }
+
+    CCountry* GetOwner() const { return m_owner; }
+    virtual void SetOwner(CCountry* owner) { m_owner = owner; }
+
+    // The fields common to armies and fleets as a new block (count 0, owned
+    // by the caller).
+    virtual CDataBlock* Write() const;
+    // Reads an army or fleet block whose "{" has been taken, up to and
+    // including its "}": 0; -2 when the movement list cannot be read; -1
+    // when the file ends inside the block (then the unit gets no new id, no
+    // location and no path from it, and nothing is scheduled).
+    int32_t Read(CFieldReader& in);
+
+    // Puts the unit into the province it read as its location: an army
+    // stands there on land.
+    virtual void PlaceAtLocation() {}
+    // Run after the unit joined a unit list of its country: refreshes its
+    // figure.
+    void Refresh() { RefreshFigure(); }
+    // Recomputes the figure shown on the map from the strengths and morale.
+    virtual void RefreshFigure();
+    // The unit waits for orders.
+    void SetIdleState() { m_state = EState::Idle; }
+    EState GetState() const { return m_state; }
+
+    const std::string& GetName() const { return m_name; }
+    // Cut to kMaxObjectNameLength characters.
+    void SetName(const std::string& name);
+    int32_t GetLocation() const { return m_location; }
+    void SetLocation(int32_t province) { m_location = province; }
+    bool IsInDevelopment() const { return m_development != 0; }
+
+    // The three strengths: an army's artillery, cavalry, infantry; a fleet's
+    // warships, galleys, transports.
+    float GetStrength(int index) const { return m_strength[static_cast<size_t>(index)]; }
+    void SetStrength(int index, float value) { m_strength[static_cast<size_t>(index)] = value; }
+    // Each strength raised to the next whole number.
+    int32_t GetRoundedArtillery() const { return RoundUp(m_strength[0]); }
+    int32_t GetRoundedCavalry() const { return RoundUp(m_strength[1]); }
+    int32_t GetRoundedInfantry() const { return RoundUp(m_strength[2]); }
+
+    // The leaders in list order (the first commands).
+    const CLinkedList<CLeader>& GetLeaders() const { return m_leaders; }
+    // Finds the leader by its id; when it is not yet in the list, gives it
+    // the unit's owner and this unit and adds it at the head. False when no
+    // leader has the id.
+    bool AttachLeader(const ObjectId& leader);
+    void AttachLeader(CLeader* leader);
+
+    // The move path: the provinces still to enter, in order.
+    const CIntList& GetPath() const { return m_path; }
+    bool IsPathEmpty() const { return m_path.IsEmpty(); }
+    // The first province of the path, 0 without one.
+    int32_t GetNextPathProvince() const;
+    // Replaces the path by the provinces of the list and sets the unit
+    // moving (flag 1: the path is a saved one taken up again).
+    void SetPath(int32_t flag, const CIntList& provinces);
+    void SetRetreating(int32_t province);
+    bool IsRetreating() const { return m_retreating != 0; }
+    int32_t GetRetreatProvince() const { return m_retreatProvince; }
+
+    CDate completionDate; // the date a unit under development is ready
+    float morale = 0.0f;
+    CDate moveStartDate;  // the start of the current move step
+    CDate nextStepDate;   // the date of the next move step
+    // The move-step message waiting in the scheduler for this unit (the
+    // scheduler owns it); null when none was posted here.
+    COVEvent* pendingStep = nullptr;
+
+protected:
+    // A field only one kind of unit knows (the key just read): true when the
+    // key was taken.
+    virtual bool ReadOwnField(CFieldReader& in) = 0;
+    static int32_t RoundUp(float value);
+
+    std::array<float, 3> m_strength{};
+
+private:
+    // Attaches the leader as AttachLeader does, but right after the given
+    // node (at the head without one); answers the leader's node.
+    CLinkedList<CLeader>::Node* AttachLeaderAfter(CLeader* leader, CLinkedList<CLeader>::Node* after);
+    void WriteMovement(CDataBlock& block) const;
+    // The end of a block read: id, figure, location, path and on the host
+    // the messages its state implies.
+    void FinishRead(int32_t location, const CIntList& path, bool retreat, bool postFinish,
+                    const CDate& finishDate);
+
+    CCountry* m_owner;
+    std::string m_name;
+    int32_t m_location = 0;
+    uint8_t m_development = 0;
+    uint8_t m_retreating = 0;
+    int32_t m_retreatProvince = 0;
+    EState m_state = EState::Idle;
+    CLinkedList<CLeader> m_leaders;
+    std::vector<std::unique_ptr<CLeader>> m_ownLeaders; // made by this unit's block
+    CIntList m_path;
+};
+
+class CLandUnit : public CUnit {
+public:
+    explicit CLandUnit(CCountry* owner) : CUnit(owner) {}
+    // Leaves the fleet that carries it.
+    ~CLandUnit() override;
+
+    bool IsFleet() const override { return false; }
+    // The common block with "infantry", "cavalry", "artillery" added.
+    CDataBlock* Write() const override;
+    void PlaceAtLocation() override { BoardFleet(GetLocation(), nullptr); }
+
+    // With a fleet: goes aboard it. Without one: stands in the province on
+    // land.
+    void BoardFleet(int32_t province, CNavalUnit* fleet);
+    // The fleet that carries the army, null on land.
+    CNavalUnit* GetCarrier() const { return m_carrier; }
+
+    // Adds the three strengths, each raised to the next whole number, to the
+    // owner's troop totals (a total is held at 0 or more).
+    void AddToOwnerTotals() const;
+
+protected:
+    bool ReadOwnField(CFieldReader& in) override;
+
+private:
+    friend class CNavalUnit;
+    CNavalUnit* m_carrier = nullptr;
+};
+
+class CNavalUnit : public CUnit {
+public:
+    explicit CNavalUnit(CCountry* owner) : CUnit(owner) {}
+    // Sets its cargo ashore (the armies stay with their owner).
+    ~CNavalUnit() override;
+
+    bool IsFleet() const override { return true; }
+    // The common block with "warships", "galleys", "transports", "port"
+    // while at sea for a month or more, and one "landunit" per army aboard.
+    CDataBlock* Write() const override;
+
+    // Takes the army aboard (cargo list, carrier link, off the map).
+    void LoadArmy(CLandUnit* army);
+    // Sets the army ashore; false when it is not aboard.
+    bool UnloadArmy(CLandUnit* army);
+    const CLinkedList<CLandUnit>& GetCargo() const { return m_cargo; }
+
+    // 0 in a land province; else the calendar months from the port date to
+    // today.
+    int32_t GetMonthsAtSea() const;
+
+    CDate portDate; // the date the fleet was last in port
+
+protected:
+    bool ReadOwnField(CFieldReader& in) override;
+
+private:
+    CLinkedList<CLandUnit> m_cargo;
+};

@@ -1,0 +1,77 @@
+#pragma once
+// Input events: every key press, character and mouse action becomes a
+// message for g_broadcastId with an all-zero date, queued on the
+// scheduler's input list and run at the start of the next frame. They never
+// travel (send 0, local 1).
+//
+// Payload, 36 bytes: the 20-byte head, then
+//   +20 u32 code: the key code of a key event, 0 for mouse events
+//   +24 u32 data: the key data word, or the button flags of a mouse event
+//   +28 i32 x, +32 i32 y: screen pixels (0 for key events)
+#include <cstdint>
+#include <memory>
+
+#include "net/Event.h"
+#include "net/MousePosition.h"
+
+class CInputEvent : public COVEvent {
+public:
+    static constexpr size_t kSize = 36;
+    static constexpr size_t kOfsCode = 20, kOfsData = 24, kOfsX = 28, kOfsY = 32;
+
+    // Type and receiver written, date zero, the fields zero.
+    CInputEvent(uint32_t type, const ObjectId& receiver);
+    CInputEvent(uint32_t type, const ObjectId& receiver, uint32_t code, uint32_t data, int32_t x, int32_t y);
+    explicit CInputEvent(const COVEvent& m) : COVEvent(m) {}
+
+    // Hands the event to the game frame; no receiver lookup, no network
+    // copy, no script hooks. Answers the game frame's answer (0 without one).
+    int Execute() override;
+
+    uint32_t GetCode() const { return Payload().GetU32(kOfsCode); }
+    uint32_t GetData() const { return Payload().GetU32(kOfsData); }
+    int32_t GetX() const { return Payload().GetI32(kOfsX); }
+    int32_t GetY() const { return Payload().GetI32(kOfsY); }
+    void SetCode(uint32_t code) { Payload().SetU32(kOfsCode, code); }
+    void SetData(uint32_t data) { Payload().SetU32(kOfsData, data); }
+    void SetPosition(int32_t x, int32_t y) {
+        Payload().SetI32(kOfsX, x);
+        Payload().SetI32(kOfsY, y);
+    }
+};
+
+// g_mousePos (net/MousePosition.h) is the pointer clamped to the screen, as
+// the last poll left it.
+
+// The input state the polls and key functions keep.
+struct InputState {
+    MousePosition lastRaw;        // the pointer of the previous poll, relative to the present rectangle
+    MousePosition lastMovement;   // between the last two different raw positions
+    MousePosition relativeOffset; // relative mode: the movement summed up, each axis within -100..100
+    MousePosition recentre;       // relative mode: where the pointer goes back after each poll
+    uint8_t relativeMode = 0;  // the mouse steers instead of pointing
+    uint8_t leftHeld = 0;      // kept by the window procedure
+    uint8_t shiftHeld = 0;
+    uint8_t ctrlHeld = 0;
+    uint32_t lastMoveTick = 0; // the game clock's tick count at the last movement
+};
+
+extern InputState g_inputState;
+
+// Queues a key event (type EVT_KEYUP) with the character as its code; none
+// for character 17.
+void PostCharEvent(uint32_t character, uint32_t data);
+// Translates a virtual key (Shift and Ctrl only set their held flags) and
+// queues a key event with the code; keys the game does not use make
+// nothing. F12 without Shift hands a console toggle (EVT_TOGGLE_CONSOLE)
+// straight to g_console instead.
+void PostKeyDownEvent(int32_t virtualKey, uint32_t data);
+// 16 clears Shift held, 17 clears Ctrl held.
+void OnKeyUp(int32_t virtualKey);
+
+// Once per frame before the input list runs: mouse movement and the held
+// left button become input events; in relative mode the movement is summed
+// up and the pointer put back instead.
+void PollMouse();
+
+bool IsMouseButtonHeld();

@@ -1,0 +1,151 @@
+#pragma once
+// A game folder with an empty world around each test: the keyword index,
+// the demo countries' tags, a main game screen, a clock at the demo
+// scenario's start, and every piece of world state the game files fill
+// emptied before and after.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "country/Country.h"
+#include "data/DataTree.h"
+#include "data/GameFile.h"
+#include "data/Keywords.h"
+#include "data/ScenarioHeader.h"
+#include "engine/GameTimer.h"
+#include "engine/ObjectId.h"
+#include "military/Combat.h"
+#include "military/Unit.h"
+#include "net/MousePosition.h"
+#include "net/Scheduler.h"
+#include "platform/Files.h"
+#include "tests/TestSupport.h"
+#include "ui/MainScreen.h"
+#include "windows/YearBook.h"
+#include "world/CentreOfTrade.h"
+#include "world/Globals.h"
+#include "world/MapView.h"
+#include "world/Province.h"
+
+namespace test {
+
+// Deletes every country. Fleets go first, each on its own, so that their
+// cargo is set ashore before the armies go.
+inline void DeleteCountriesFleetsFirst() {
+    for (CCountry* country : g_countries) {
+        if (!country)
+            continue;
+        std::vector<CUnit*> fleets;
+        country->m_units.ForEach([&](CUnit* unit) {
+            if (unit->IsFleet())
+                fleets.push_back(unit);
+        });
+        for (CUnit* fleet : fleets) {
+            country->RemoveUnit(fleet);
+            delete fleet;
+        }
+    }
+    DeleteAllCountries();
+}
+
+class GameFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BuildKeywordIndex();
+        SetCountryTagSource(GetCountryTag);
+        SetCountryTag(1, "AVR");
+        SetCountryTag(2, "BRN");
+        SetCountryTag(3, "ZEL");
+        ResetWorld();
+    }
+
+    void TearDown() override {
+        ResetWorld();
+        delete g_mainScreen;
+        g_mainScreen = nullptr;
+        g_gameTimer.reset();
+    }
+
+    // Everything a loaded file leaves behind goes; the clock stands at the
+    // demo scenario's start, 1 March 1560.
+    void ResetWorld() {
+        g_scheduler.Clear();
+        delete g_mainScreen;
+        g_mainScreen = new CMainScreen();
+        DeleteCountriesFleetsFirst();
+        for (CProvince& province : g_provinces) {
+            province.lootedUntil = CDate();
+            province.nationalismDate = CDate();
+            province.looted = province.winter = province.storm = province.whiteman = 0;
+            province.natives = province.tax = province.wilderness = 0;
+            province.negotiation = province.tolerance = province.maxNatives = 0;
+            province.ferocity = province.efficiency = 0.0f;
+            province.religion = province.tableReligion = RELIGION_PROTESTANT;
+            province.tableTax = 0;
+        }
+        g_scenarioInfo.reset();
+        g_globals = CGlobals();
+        g_cotCalc.Clear();
+        g_combats.clear();
+        g_yearBook.CreatePages();
+        g_mousePos = MousePosition();
+        SetViewCentre(0, 0);
+        RecolourMap(0, 0);
+        SetZoomShift(0);
+        InitIdRegistries(g_nullId);
+        g_gameTimer = std::make_unique<CGameTimer>(15);
+        g_gameTimer->currentDate = CDate(0, 2, 1560);
+    }
+
+    // Copies the demo world's scenario and the files it uses into the game
+    // folder.
+    void CopyDemoScenario() const {
+        const std::filesystem::path demo = DemoWorldDir();
+        for (const char* name : {"scenarios/amber_coast.ovg", "scenarios/amber_coast_provinces.inc",
+                                 "ai/default.ai", "db/monarchs/monarchs.brn", "db/leaders/leaders.brn"}) {
+            std::filesystem::create_directories((dir.Path() / name).parent_path());
+            std::filesystem::copy_file(demo / name, dir.Path() / name,
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+        platform::ForgetPathCache();
+    }
+
+    // Reads a whole file of the game folder.
+    int32_t Load(const std::string& path) {
+        CFieldReader in;
+        in.Open(path, "r");
+        int32_t result = ReadGameFile(in);
+        in.Close();
+        return result;
+    }
+
+    // Writes the text as a file of the game folder and reads it.
+    int32_t LoadText(const std::string& text, const std::string& name = "test.ovg") {
+        dir.WriteFile(name, text);
+        platform::ForgetPathCache();
+        return Load(name);
+    }
+
+    // Every box shown so far, for failure messages.
+    std::string AllBoxes() const {
+        std::string all;
+        for (const std::string& text : boxes.texts)
+            all += text + "\n";
+        return all;
+    }
+
+    bool BoxShown(const std::string& part) const {
+        for (const std::string& text : boxes.texts)
+            if (text.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    ScopedGameDir dir;
+    BoxRecorder boxes;
+};
+
+} // namespace test

@@ -1,0 +1,83 @@
+// Fuzz target: arbitrary bytes as a whole scenario or saved-game file, read
+// with the file reader into an empty world (the file may include itself or
+// the other file of the folder), then saved. Reading must end, and must not
+// touch memory it does not own, whatever the bytes.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "country/Country.h"
+#include "data/GameFile.h"
+#include "data/Keywords.h"
+#include "data/ScenarioHeader.h"
+#include "engine/ObjectId.h"
+#include "military/Combat.h"
+#include "military/Unit.h"
+#include "net/Scheduler.h"
+#include "tests/fuzz/FuzzSupport.h"
+#include "ui/MainScreen.h"
+#include "windows/YearBook.h"
+#include "world/CentreOfTrade.h"
+#include "world/Globals.h"
+
+namespace {
+
+// Deletes every country. Fleets go first, each on its own, so that their
+// cargo is set ashore before the armies go.
+void DeleteCountriesFleetsFirst() {
+    for (CCountry* country : g_countries) {
+        if (!country)
+            continue;
+        std::vector<CUnit*> fleets;
+        country->m_units.ForEach([&](CUnit* unit) {
+            if (unit->IsFleet())
+                fleets.push_back(unit);
+        });
+        for (CUnit* fleet : fleets) {
+            country->RemoveUnit(fleet);
+            delete fleet;
+        }
+    }
+    DeleteAllCountries();
+}
+
+void ResetWorld() {
+    g_scheduler.Clear();
+    DeleteCountriesFleetsFirst();
+    g_scenarioInfo.reset();
+    g_globals = CGlobals();
+    g_cotCalc.Clear();
+    g_combats.clear();
+    g_yearBook.CreatePages();
+    InitIdRegistries(g_nullId);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool ready = [] {
+        BuildKeywordIndex();
+        SetCountryTag(1, "AVR");
+        SetCountryTag(2, "BRN");
+        SetCountryTag(3, "ZEL");
+        g_mainScreen = new CMainScreen();
+        return true;
+    }();
+    (void)ready;
+
+    fuzz::InScratchFolder folder;
+    folder.WriteFile("game.ovg", data, size);
+    static const uint8_t kOther[] = "include = \"game.ovg\"\nglobaldata = { startdate = { year = 1500 } }\n";
+    folder.WriteFile("other.ovg", kOther, sizeof(kOther) - 1);
+
+    ResetWorld();
+    CFieldReader in;
+    in.Open("game.ovg", "r");
+    const int32_t result = ReadGameFile(in);
+    in.Close();
+    fuzz::Check(result == 0 || result == FIELD_ERROR);
+    SaveGameFile("saved.ovg");
+    ResetWorld();
+    g_mainScreen->ClearTravellers();
+    return 0;
+}

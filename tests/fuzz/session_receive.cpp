@@ -1,0 +1,102 @@
+// Fuzz target: arbitrary bytes as a message that arrived from a peer, handed
+// to the session of a host with three players. The first byte picks what the
+// network reports (a game message, or a player that joined or left, during
+// the lobby or a running game); the rest is the message or the player's
+// name. Whatever arrives, the slot table stays within its 16 slots.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "dialogs/GameMenu.h"
+#include "net/EventTypes.h"
+#include "net/Scheduler.h"
+#include "net/Session.h"
+#include "platform/MessageBox.h"
+#include "platform/Network.h"
+#include "world/Scenario.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+// The lobby's part: player data records go to the slot table.
+class Lobby : public CGameMenu {
+public:
+    int HandleMessage(COVEvent& event) override {
+        if (event.GetType() == EVT_PLAYER_DATA && g_netSession)
+            g_netSession->UpdateSlot(event);
+        return EVENT_NOT_HANDLED;
+    }
+};
+
+CNetSession& HostSession() {
+    static CNetSession* session = [] {
+        platform::SetBoxHandler([](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
+        auto* made = new CNetSession(nullptr);
+        made->SetSendFunction([](const std::vector<uint8_t>&) { return true; });
+        return made;
+    }();
+    return *session;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2)
+        return 0;
+    static Lobby lobby;
+    CNetSession& session = HostSession();
+    session.m_active = 1;
+    session.m_isHost = 1;
+    session.m_localPlayerId = 1;
+    session.m_localSlot = 0;
+    session.m_slotCount = 3;
+    for (uint32_t i = 0; i < kNetMaxSlots; ++i) {
+        NetSlot& slot = session.GetSlot(i);
+        slot = NetSlot{};
+        if (i < 3) {
+            slot.playerId = i + 1;
+            slot.name = i == 0 ? "Ann" : "Player";
+            slot.ready = 1;
+            slot.present = 1;
+        }
+    }
+    g_netSession = &session;
+    g_openGameMenu = &lobby;
+    g_gameStarted = (data[0] & 4) ? 1 : 0;
+
+    platform::net::Message message;
+    message.player = data[1];
+    switch (data[0] & 3) {
+    case 1:
+        message.kind = platform::net::MessageKind::PlayerCreated;
+        message.name.assign(reinterpret_cast<const char*>(data + 2), size - 2);
+        break;
+    case 2:
+        message.kind = platform::net::MessageKind::PlayerDestroyed;
+        message.name.assign(reinterpret_cast<const char*>(data + 2), size - 2);
+        break;
+    default:
+        message.kind = platform::net::MessageKind::Data;
+        message.data.assign(data + 2, data + size);
+        break;
+    }
+    session.HandleNetworkMessage(message);
+    g_scheduler.RunDue();
+    g_scheduler.FlushSend();
+
+    Check(session.m_slotCount >= 0 && session.m_slotCount <= static_cast<int32_t>(kNetMaxSlots));
+    Check(session.m_localSlot >= 0 && session.m_localSlot < static_cast<int32_t>(kNetMaxSlots));
+    for (uint32_t i = 0; i < kNetMaxSlots; ++i)
+        Check(!session.GetSlot(i).name || session.GetSlot(i).name->size() < kNetSlotNameSize);
+
+    g_scheduler.Clear();
+    g_openGameMenu = nullptr;
+    g_netSession = nullptr;
+    g_gameStarted = 0;
+    return 0;
+}

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/Display.h"
+
+namespace {
+
+using platform::DisplayBackend;
+using platform::DisplayConfig;
+using platform::DisplayRect;
+
+std::unique_ptr<platform::Display> NullDisplay(bool force555 = false) {
+    DisplayConfig config;
+    config.backend = DisplayBackend::Null;
+    config.force555 = force555;
+    return platform::CreateDisplay(config);
+}
+
+// A front picture of 16-bit pixels with rows padded past the width.
+struct Front {
+    Front(int32_t w, int32_t h) : width(w), height(h), pitch(w * 2 + 8), bytes(static_cast<size_t>(pitch) * h) {}
+    void Set(int32_t x, int32_t y, uint16_t p) { std::memcpy(&bytes[static_cast<size_t>(y) * pitch + x * 2], &p, 2); }
+    int32_t width;
+    int32_t height;
+    int32_t pitch;
+    std::vector<uint8_t> bytes;
+};
+
+TEST(Display, OnlyTheSixteenBitModesAreTaken) {
+    auto display = NullDisplay();
+    ASSERT_TRUE(display);
+    EXPECT_FALSE(display->SetMode(1024, 768, 16, true));
+    EXPECT_FALSE(display->SetMode(800, 600, 8, true));
+    EXPECT_EQ(display->Width(), 0);
+    EXPECT_TRUE(display->SetMode(640, 480, 16, false));
+    EXPECT_EQ(display->Width(), 640);
+    EXPECT_FALSE(display->IsFullScreen());
+    EXPECT_TRUE(display->SetMode(800, 600, 16, true));
+    EXPECT_EQ(display->Height(), 600);
+    EXPECT_TRUE(display->IsFullScreen());
+    EXPECT_EQ(display->GreenMask(), platform::kGreenMask565);
+    EXPECT_FALSE(display->HasWindow());
+}
+
+TEST(Display, UploadsEverythingAfterAModeChangeThenOnlyTheChangedRectangles) {
+    auto display = NullDisplay();
+    ASSERT_TRUE(display->SetMode(640, 480, 16, true));
+    Front front(640, 480);
+    front.Set(5, 7, 0x1234);
+    // The rectangles given are ignored the first time: all is shown.
+    display->Present(front.bytes.data(), front.pitch, {});
+    EXPECT_EQ(display->UploadedPixels(), 640u * 480u);
+    EXPECT_EQ(display->Shown()[7 * 640 + 5], 0x1234);
+
+    front.Set(5, 7, 0xBEEF);
+    front.Set(639, 479, 0x4321);
+    display->Present(front.bytes.data(), front.pitch, {{639, 479, 650, 490}});
+    EXPECT_EQ(display->UploadedPixels(), 640u * 480u + 1u); // cut to the picture
+    EXPECT_EQ(display->Shown()[479 * 640 + 639], 0x4321);
+    EXPECT_EQ(display->Shown()[7 * 640 + 5], 0x1234); // not said to have changed
+
+    display->Present(front.bytes.data(), front.pitch, {{-5, -5, 0, 10}, {10, 10, 10, 20}}); // empty after cutting
+    EXPECT_EQ(display->UploadedPixels(), 640u * 480u + 1u);
+
+    ASSERT_TRUE(display->SetMode(640, 480, 16, false));
+    display->Present(front.bytes.data(), front.pitch, {});
+    EXPECT_EQ(display->Shown()[7 * 640 + 5], 0xBEEF);
+}
+
+TEST(Display, ForcedRgb555IsShownAsRgb565) {
+    auto display = NullDisplay(true);
+    EXPECT_EQ(display->GreenMask(), platform::kGreenMask555);
+    EXPECT_EQ(display->RedMask(), 0x7C00u);
+    ASSERT_TRUE(display->SetMode(800, 600, 16, true));
+    const struct {
+        uint16_t rgb555;
+        uint16_t rgb565;
+    } cases[] = {
+        {0x7FFF, 0xFFFF}, // white
+        {0x03E0, 0x07E0}, // the colour key stays pure green
+        {0x7C00, 0xF800},
+        {0x001F, 0x001F},
+        {0x0421, 0x0841}, // green 1 of 31 becomes 2 of 63
+        {0x0200, 0x0420}, // green 16 of 31 becomes 33 of 63
+        {0x0000, 0x0000},
+    };
+    Front front(800, 600);
+    for (size_t i = 0; i < std::size(cases); ++i)
+        front.Set(static_cast<int32_t>(i) * 3, 599, cases[i].rgb555);
+    display->Present(front.bytes.data(), front.pitch, {});
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(display->Shown()[599 * 800 + i * 3], cases[i].rgb565) << i;
+}
+
+TEST(Display, SdlWithTheDummyDriverShowsWithoutAScreen) {
+    DisplayConfig config;
+    config.videoDriver = "dummy";
+    auto display = platform::CreateDisplay(config);
+    ASSERT_TRUE(display);
+    EXPECT_FALSE(display->HasWindow());
+    ASSERT_TRUE(display->SetMode(800, 600, 16, false));
+    EXPECT_TRUE(display->HasWindow());
+    Front front(800, 600);
+    front.Set(1, 1, 0xFFFF);
+    display->Present(front.bytes.data(), front.pitch, {});
+    display->Present(front.bytes.data(), front.pitch, {{0, 0, 800, 2}});
+    EXPECT_EQ(display->UploadedPixels(), 800u * 600u + 1600u);
+    ASSERT_TRUE(display->SetMode(640, 480, 16, true));
+    display->Present(front.bytes.data(), front.pitch, {});
+    EXPECT_EQ(display->Width(), 640);
+    EXPECT_TRUE(display->Shown().empty());
+}
+
+} // namespace

@@ -1,0 +1,275 @@
+// The demo scenario "The Amber Coast": a header with three selectable
+// nations, the game-wide globals, three countries around a small sea, a
+// handful of provinces (kept in an included file), a fleet carrying an
+// army, leaders, a monarch, a marching army and a regiment still being
+// raised; beside it the computer-player file and the monarch and leader
+// history files of one country.
+#include "tools/DemoWorld.h"
+
+namespace {
+
+const char kScenario[] = R"(# The Amber Coast: three small realms around the Ambersea.
+header = {
+    name = "The Amber Coast"
+    desc = "scenarios\amber_coast.txt"
+    picture = "gfx\scenarios\amber_coast.bmp"
+    startyear = 1560
+    endyear = 1620
+    gametype = 0
+    AVR = {
+        desc = "scenarios\amber_coast_avr.txt"
+        picture = "gfx\scenarios\shield_avr.bmp"
+        countrytactics = "Hold the straits with your fleet."
+        countrydifficulty = 2
+        countryeconomy = 3
+        countrymilitary = 2
+        countrydiplomacy = 1
+        missiontype = 1
+    }
+    BRN = {
+        desc = "scenarios\amber_coast_brn.txt"
+        picture = "gfx\scenarios\shield_brn.bmp"
+        countrytactics = "Raise regiments and march on the coast."
+        countrydifficulty = 3
+        countryeconomy = 1
+        countrymilitary = 3
+        countrydiplomacy = 2
+        missiontype = 2
+    }
+}
+
+globaldata = {
+    startdate = { year = 1560 month = march day = 0 }
+    enddate = { year = 1620 month = december day = 29 }
+}
+
+include = "scenarios\amber_coast_provinces.inc"
+
+country = {
+    tag = AVR
+    ai = "default.ai"
+    treasury = 250
+    manpower = 12.5
+    vp = 20
+    colonists = 2
+    diplomats = 3
+    merchants = 2
+    landpercentage = 0.3
+    navalpercentage = 0.3
+    tepercentage = 0.1
+    pepercentage = 0.1
+    knownprovinces = { 101 102 103 104 105 900 }
+    ownedprovinces = { 101 102 }
+    controlledprovinces = { 101 102 }
+    nationalprovinces = { 101 102 }
+    monarch = {
+        name = "Queen Ysolde the Steadfast"
+        startdate = { year = 1551 month = june day = 4 }
+        deathdate = { year = 1589 month = october day = 11 }
+        ADM = 7
+        DIP = 6
+        MIL = 4
+    }
+    navalunit = {
+        name = "Ambersea Squadron"
+        location = 900
+        morale = 1.0
+        warships = 6
+        galleys = 0
+        transports = 8
+        leader = {
+            name = "Admiral Corvin Hale"
+            category = admiral
+            rank = 1
+            fire = 3
+            shock = 2
+            siege = 0
+            movement = 4
+            startdate = { year = 1555 month = january day = 0 }
+            deathdate = { year = 1590 month = january day = 0 }
+        }
+        landunit = {
+            name = "Marines of Avaris"
+            location = 900
+            morale = 1.0
+            infantry = 3000
+            cavalry = 500
+            artillery = 0
+        }
+    }
+    landunit = {
+        name = "Army of the Dunes"
+        location = 101
+        morale = 0.9
+        infantry = 8000
+        cavalry = 2000
+        artillery = 10
+        leader = {
+            name = "Marshal Edda Vosk"
+            category = general
+            rank = 1
+            fire = 2
+            shock = 4
+            siege = 1
+            movement = 3
+            startdate = { year = 1552 month = may day = 0 }
+            deathdate = { year = 1585 month = may day = 0 }
+        }
+        movetime = 6
+        movement = { 102 103 }
+    }
+}
+
+country = {
+    tag = BRN
+    ai = "default.ai"
+    treasury = 180
+    vp = 15
+    colonists = 1
+    diplomats = 2
+    merchants = 1
+    knownprovinces = { 102 103 104 }
+    ownedprovinces = { 103 }
+    controlledprovinces = { 103 }
+    nationalprovinces = { 103 }
+    landunit = {
+        name = "Brenmark Pikes"
+        location = 103
+        morale = 1.0
+        infantry = 5000
+        cavalry = 1000
+        artillery = 4
+    }
+    landunit = {
+        name = "Brenmark Levy"
+        location = 103
+        date = { year = 1560 month = may day = 14 }
+        development = yes
+        morale = 0.5
+        infantry = 2000
+        cavalry = 0
+        artillery = 0
+    }
+}
+
+country = {
+    tag = ZEL
+    treasury = 90
+    vp = 5
+    knownprovinces = { 104 105 }
+    ownedprovinces = { 104 105 }
+    controlledprovinces = { 104 105 }
+    nationalprovinces = { 104 }
+}
+
+mission = {
+    tag = ZEL
+    missiontype = 2
+    missionname = "The Reed Islands"
+    missionareaname = "Ambersea shore"
+    missionarea = { 104 105 }
+    missionpercentage = 50
+}
+)";
+
+const char kProvinces[] = R"(# The provinces of the Amber Coast.
+province = {
+    id = 101
+    natives = 0
+    income = 8
+    religion = catholic
+    whiteman = yes
+}
+province = {
+    id = 102
+    natives = 0
+    income = 5
+    religion = catholic
+    whiteman = yes
+}
+province = {
+    id = 103
+    natives = 0
+    income = 6
+    religion = protestant
+    whiteman = yes
+    winter = yes
+}
+province = {
+    id = 104
+    natives = 300
+    max = 800
+    income = 3
+    religion = pagan
+    ferocity = 2
+    efficiency = 1
+}
+province = {
+    id = 105
+    natives = 0
+    income = 2
+    religion = pagan
+    whiteman = yes
+}
+)";
+
+const char kAiPrefs[] = R"(# The computer player's default temper.
+ai-prefs = {
+    aggression = 50
+    expansion = 40
+    trade = 60
+}
+)";
+
+const char kMonarchs[] = R"(# The rulers of Brenmark.
+historicalmonarch = {
+    name = "Duke Oswin the Tall"
+    startdate = { year = 1548 month = february day = 2 }
+    deathdate = { year = 1571 month = august day = 20 }
+    ADM = 5
+    DIP = 4
+    MIL = 6
+}
+historicalmonarch = {
+    name = "Duchess Maren"
+    startdate = { year = 1571 month = august day = 21 }
+    deathdate = { year = 1602 month = april day = 1 }
+    ADM = 6
+    DIP = 7
+    MIL = 3
+}
+)";
+
+const char kLeaders[] = R"(# The captains of Brenmark.
+historicalleader = {
+    name = "Captain Ulric Dorn"
+    category = general
+    rank = 2
+    fire = 2
+    shock = 3
+    siege = 2
+    movement = 3
+    startdate = { year = 1563 month = april day = 0 }
+    deathdate = { year = 1580 month = april day = 0 }
+}
+)";
+
+bool WriteScenario(const std::filesystem::path& game) {
+    return demo::WriteFile(game / "scenarios" / "amber_coast.ovg", std::string(kScenario)) &&
+           demo::WriteFile(game / "scenarios" / "amber_coast_provinces.inc", std::string(kProvinces));
+}
+
+bool WriteAiFile(const std::filesystem::path& game) {
+    return demo::WriteFile(game / "ai" / "default.ai", std::string(kAiPrefs));
+}
+
+bool WriteHistory(const std::filesystem::path& game) {
+    return demo::WriteFile(game / "db" / "monarchs" / "monarchs.brn", std::string(kMonarchs)) &&
+           demo::WriteFile(game / "db" / "leaders" / "leaders.brn", std::string(kLeaders));
+}
+
+const demo::DemoWriter kScenarioWriter("scenarios/amber_coast.ovg", &WriteScenario);
+const demo::DemoWriter kAiWriter("ai/default.ai", &WriteAiFile);
+const demo::DemoWriter kHistoryWriter("db/monarchs/monarchs.brn", &WriteHistory);
+
+} // namespace

@@ -1,0 +1,19 @@
+// The parts of the main game screen that a saved game keeps.
+#include "engine/CriticalError.h"
+#include "ui/MainScreen.h"
+#include "world/Mecenat.h"
+
+CMainScreen::~CMainScreen() { ClearTravellers(); }
+
+CObjectIdList& CMainScreen::GetUnitGroup(int index) {
+    if (index < 0 || index >= kUnitGroupCount) {
+        DebugPrint("Array bounds violation.\n");
+        index = 0;
+    }
+    return m_unitGroups[static_cast<size_t>(index)];
+}
+
+void CMainScreen::ClearTravellers() {
+    travellers.ForEach([](CMecenat* traveller) { delete traveller; });
+    travellers.RemoveAll();
+}
