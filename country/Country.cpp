@@ -159,13 +159,17 @@ CCountry::~CCountry() {
         std::vector<CUnit*> units;
         list->ForEach([&units](CUnit* unit) { units.push_back(unit); });
         list->RemoveAll();
-        // Fleets first: a fleet sets its cargo ashore when it goes.
-        for (CUnit* unit : units)
+        // Fleets first: a fleet sets its cargo ashore when it goes. Sort
+        // them out before deleting anything, so no deleted unit is asked.
+        std::vector<CUnit*> armies;
+        for (CUnit* unit : units) {
             if (unit->IsFleet())
                 delete unit;
-        for (CUnit* unit : units)
-            if (!unit->IsFleet())
-                delete unit;
+            else
+                armies.push_back(unit);
+        }
+        for (CUnit* unit : armies)
+            delete unit;
     }
 }
 

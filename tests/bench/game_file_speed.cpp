@@ -22,25 +22,6 @@
 
 namespace {
 
-// Deletes every country. Fleets go first, each on its own, so that their
-// cargo is set ashore before the armies go.
-void DeleteCountriesFleetsFirst() {
-    for (CCountry* country : g_countries) {
-        if (!country)
-            continue;
-        std::vector<CUnit*> fleets;
-        country->m_units.ForEach([&](CUnit* unit) {
-            if (unit->IsFleet())
-                fleets.push_back(unit);
-        });
-        for (CUnit* fleet : fleets) {
-            country->RemoveUnit(fleet);
-            delete fleet;
-        }
-    }
-    DeleteAllCountries();
-}
-
 constexpr int kCountries = 40;
 constexpr int kProvincesPerCountry = 15; // 600 provinces
 constexpr int kArmiesPerCountry = 10;    // 400 armies, 40 fleets with 40 more aboard
@@ -108,7 +89,7 @@ struct BenchWorld {
     }
     static void Reset() {
         g_scheduler.Clear();
-        DeleteCountriesFleetsFirst();
+        DeleteAllCountries();
         g_scenarioInfo.reset();
         InitIdRegistries(g_nullId);
     }

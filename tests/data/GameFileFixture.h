@@ -32,25 +32,6 @@
 
 namespace test {
 
-// Deletes every country. Fleets go first, each on its own, so that their
-// cargo is set ashore before the armies go.
-inline void DeleteCountriesFleetsFirst() {
-    for (CCountry* country : g_countries) {
-        if (!country)
-            continue;
-        std::vector<CUnit*> fleets;
-        country->m_units.ForEach([&](CUnit* unit) {
-            if (unit->IsFleet())
-                fleets.push_back(unit);
-        });
-        for (CUnit* fleet : fleets) {
-            country->RemoveUnit(fleet);
-            delete fleet;
-        }
-    }
-    DeleteAllCountries();
-}
-
 class GameFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,7 +56,7 @@ protected:
         g_scheduler.Clear();
         delete g_mainScreen;
         g_mainScreen = new CMainScreen();
-        DeleteCountriesFleetsFirst();
+        DeleteAllCountries();
         for (CProvince& province : g_provinces) {
             province.lootedUntil = CDate();
             province.nationalismDate = CDate();

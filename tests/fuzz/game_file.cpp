@@ -22,28 +22,9 @@
 
 namespace {
 
-// Deletes every country. Fleets go first, each on its own, so that their
-// cargo is set ashore before the armies go.
-void DeleteCountriesFleetsFirst() {
-    for (CCountry* country : g_countries) {
-        if (!country)
-            continue;
-        std::vector<CUnit*> fleets;
-        country->m_units.ForEach([&](CUnit* unit) {
-            if (unit->IsFleet())
-                fleets.push_back(unit);
-        });
-        for (CUnit* fleet : fleets) {
-            country->RemoveUnit(fleet);
-            delete fleet;
-        }
-    }
-    DeleteAllCountries();
-}
-
 void ResetWorld() {
     g_scheduler.Clear();
-    DeleteCountriesFleetsFirst();
+    DeleteAllCountries();
     g_scenarioInfo.reset();
     g_globals = CGlobals();
     g_cotCalc.Clear();
