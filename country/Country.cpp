@@ -2,13 +2,14 @@
 
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
+#include <algorithm>
 #include <vector>
 
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
 #include "engine/Config.h"
+#include "engine/StringTree.h"
 #include "military/LeaderRegistry.h"
 #include "military/Monarch.h"
 #include "military/Unit.h"
@@ -30,7 +31,9 @@ const bool g_tagSourceWired = (SetCountryTagSource(GetCountryTag), true);
 
 // Copies the text into a fixed field, cut to fit.
 template <size_t N> void CopyText(char (&field)[N], const char* text) {
-    std::snprintf(field, N, "%s", text);
+    const size_t length = std::min(std::strlen(text), N - 1);
+    std::memcpy(field, text, length);
+    field[length] = '\0';
 }
 
 std::string CutText(const char* text, size_t size) {
@@ -128,7 +131,7 @@ int32_t FindCountryByTag(const char* tag) {
     if (!tag || !*tag)
         return 0;
     for (uint32_t number = 1; number < kCountrySlots; ++number)
-        if (g_countryTags[number][0] && strcasecmp(g_countryTags[number].data(), tag) == 0)
+        if (g_countryTags[number][0] && CompareNoCase(g_countryTags[number].data(), tag) == 0)
             return static_cast<int32_t>(number);
     return 0;
 }
