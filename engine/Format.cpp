@@ -87,8 +87,10 @@ std::string NumberSpec(const Conversion& conversion, std::string_view allowedFla
             spec += flag;
     if (conversion.width >= 0)
         spec += std::to_string(conversion.width);
-    if (withPrecision && conversion.precision >= 0)
-        spec += "." + std::to_string(conversion.precision);
+    if (withPrecision && conversion.precision >= 0) {
+        spec += '.';
+        spec += std::to_string(conversion.precision);
+    }
     spec += lengthModifier;
     spec += conversion.type;
     return spec;

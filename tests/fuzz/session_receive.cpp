@@ -5,23 +5,19 @@
 // name. Whatever arrives, the slot table stays within its 16 slots.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "dialogs/GameMenu.h"
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
-#include "platform/MessageBox.h"
 #include "platform/Network.h"
+#include "tests/fuzz/FuzzSupport.h"
 #include "world/Scenario.h"
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using fuzz::Check;
 
 // The lobby's part: player data records go to the slot table.
 class Lobby : public CGameMenu {
@@ -35,7 +31,7 @@ public:
 
 CNetSession& HostSession() {
     static CNetSession* session = [] {
-        platform::SetBoxHandler([](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
+        fuzz::AnswerBoxesWithIgnore();
         auto* made = new CNetSession(nullptr);
         made->SetSendFunction([](const std::vector<uint8_t>&) { return true; });
         return made;

@@ -27,9 +27,13 @@ class RecordingFrontEnd : public CFrontEnd {
 public:
     int HandleMessage(COVEvent& event) override {
         std::string line = std::to_string(event.GetType());
-        if (event.GetType() == EVT_TIMER_MONTH || event.GetType() == EVT_TIMER_YEAR)
-            line += " " + DateText(event.Payload().GetDate(20));
-        seen += seen.empty() ? line : "|" + line;
+        if (event.GetType() == EVT_TIMER_MONTH || event.GetType() == EVT_TIMER_YEAR) {
+            line += ' ';
+            line += DateText(event.Payload().GetDate(20));
+        }
+        if (!seen.empty())
+            seen += '|';
+        seen += line;
         return EVENT_NOT_HANDLED;
     }
     std::string seen;

@@ -135,8 +135,10 @@ void SessionPeer::StartGame() {
 
 void SessionPeer::SayWaits() {
     std::string line = "waits";
-    for (int32_t i = 0; i < m_session->m_slotCount; ++i)
-        line += " " + std::to_string(m_session->GetSlot(static_cast<uint32_t>(i)).wait);
+    for (int32_t i = 0; i < m_session->m_slotCount; ++i) {
+        line += ' ';
+        line += std::to_string(m_session->GetSlot(static_cast<uint32_t>(i)).wait);
+    }
     Say(line);
 }
 
@@ -183,7 +185,8 @@ void SessionPeer::Command(const std::string& line) {
         std::string out = "slots " + std::to_string(session.m_slotCount);
         for (int32_t i = 0; i < session.m_slotCount; ++i) {
             const NetSlot& slot = session.GetSlot(static_cast<uint32_t>(i));
-            out += " " + std::to_string(slot.playerId) + ":" + slot.name.value_or("-") + ":" +
+            out += ' ';
+            out += std::to_string(slot.playerId) + ":" + slot.name.value_or("-") + ":" +
                    std::to_string(slot.country);
         }
         Say(out);

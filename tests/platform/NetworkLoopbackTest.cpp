@@ -287,8 +287,11 @@ TYPED_TEST(NetworkBehaviour, JoinIsRefusedWithTheReason) {
 
 TYPED_TEST(NetworkBehaviour, TheSeventeenthPlayerFindsTheSessionFull) {
     this->StartHost();
-    for (int i = 2; i <= 16; ++i)
-        this->Client("P" + std::to_string(i));
+    for (int i = 2; i <= 16; ++i) {
+        std::string name = "P";
+        name += std::to_string(i);
+        this->Client(name);
+    }
     size_t late = 0;
     EXPECT_EQ(this->JoinNew("Late", late, this->Address()), JoinResult::Full);
     this->Settle();

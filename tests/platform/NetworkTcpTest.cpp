@@ -427,7 +427,8 @@ TEST_F(NetworkTcp, AFloodingClientIsDroppedAndNothingOfTheOthersIsLost) {
         for (int i = 0; i < 200; ++i)
             AppendFrame(flood, FrameKind::Data, rawId, std::vector<uint8_t>(c.size, 'f'));
         for (int i = 0; i < 10; ++i) {
-            const std::string text = "b" + std::to_string(i);
+            std::string text = "b";
+            text += std::to_string(i);
             ASSERT_TRUE(bob->Send(text.data(), text.size()));
         }
         ASSERT_TRUE(raw.SendAll(flood.data(), flood.size(), kSendMs));
