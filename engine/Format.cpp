@@ -6,14 +6,14 @@ namespace {
 
 constexpr int kMaxNumberDigits = 3; // width and precision: at most 999
 
-// Appends what a printf-style conversion spec gives for one value.
-template <class T> void AppendFormatted(std::string& out, const std::string& spec, T value) {
-    const int length = std::snprintf(nullptr, 0, spec.c_str(), value);
+// Appends what a printf-style conversion directive gives for one value.
+template <class T> void AppendFormatted(std::string& out, const std::string& directive, T value) {
+    const int length = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (length <= 0)
         return;
     const size_t at = out.size();
     out.resize(at + static_cast<size_t>(length) + 1);
-    std::snprintf(out.data() + at, static_cast<size_t>(length) + 1, spec.c_str(), value);
+    std::snprintf(out.data() + at, static_cast<size_t>(length) + 1, directive.c_str(), value);
     out.resize(at + static_cast<size_t>(length));
 }
 
@@ -76,24 +76,24 @@ FormatArg::Kind KindFor(char type) {
     }
 }
 
-// The printf spec of a numeric conversion, keeping only the flags that mean
+// The printf directive of a numeric conversion, keeping only the flags that mean
 // something for it, with the length modifier of the value passed.
 std::string NumberSpec(const Conversion& conversion, std::string_view allowedFlags,
                        bool withPrecision, std::string_view lengthModifier) {
-    std::string spec = "%";
+    std::string directive = "%";
     for (char flag : conversion.flags)
         if (allowedFlags.find(flag) != std::string_view::npos &&
-            spec.find(flag) == std::string::npos)
-            spec += flag;
+            directive.find(flag) == std::string::npos)
+            directive += flag;
     if (conversion.width >= 0)
-        spec += std::to_string(conversion.width);
+        directive += std::to_string(conversion.width);
     if (withPrecision && conversion.precision >= 0) {
-        spec += '.';
-        spec += std::to_string(conversion.precision);
+        directive += '.';
+        directive += std::to_string(conversion.precision);
     }
-    spec += lengthModifier;
-    spec += conversion.type;
-    return spec;
+    directive += lengthModifier;
+    directive += conversion.type;
+    return directive;
 }
 
 void AppendText(std::string& out, const Conversion& conversion, std::string_view text) {
