@@ -439,3 +439,16 @@ void CFieldReader::ReportError(const char* context) const {
     static const std::string noFile;
     ReportTokenError(context, key.text, equals.text, value.text, line, m_file ? m_file->GetFileName() : noFile);
 }
+
+int32_t CFieldReader::ReadBlockField() {
+    for (;;) {
+        const int32_t result = ReadField();
+        if (result == FIELD_READ || result == FIELD_END_OF_FILE)
+            return result;
+        CTokenFile* file = GetTokenFile();
+        if (file && file->Peek()->code == TOKEN_CLOSE_BRACE) {
+            file->Next();
+            return 0;
+        }
+    }
+}

@@ -146,6 +146,10 @@ public:
     // except a "}", which is left for the block's reader; equals and value
     // keep their previous contents).
     int32_t ReadField();
+    // The next whole field of a block that passes over fields without "="
+    // (their tokens are dropped): FIELD_READ, 0 once the block's "}" has
+    // been taken, or FIELD_END_OF_FILE.
+    int32_t ReadBlockField();
 
     // Read the items of a list whose "{" has been taken, up to and including
     // its "}". Commas between items are optional. Any other token is reported

@@ -153,16 +153,11 @@ bool CLeader::ReadLeaderField(CFieldReader& in, bool monarchBlock) {
 
 int32_t CLeader::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
+        const int32_t result = in.ReadBlockField();
         if (result == FIELD_END_OF_FILE)
             return FIELD_END_OF_FILE;
-        if (result != FIELD_READ) {
-            if (in.GetTokenFile()->Peek()->code == TOKEN_CLOSE_BRACE) {
-                in.GetTokenFile()->Next();
-                break;
-            }
-            continue; // a field without "=": its tokens are dropped
-        }
+        if (result != FIELD_READ)
+            break; // the block's "}" was taken
         if (!ReadLeaderField(in, false)) {
             in.ReportError("Leader : unexpected field");
             return FIELD_ERROR;

@@ -26,16 +26,11 @@ int32_t CMonarch::Read(CFieldReader& in) {
     m_leader->category = LEADER_MONARCH;
     event2start = 0;
     for (;;) {
-        const int32_t result = in.ReadField();
+        const int32_t result = in.ReadBlockField();
         if (result == FIELD_END_OF_FILE)
             return FIELD_END_OF_FILE;
-        if (result != FIELD_READ) {
-            if (in.GetTokenFile()->Peek()->code == TOKEN_CLOSE_BRACE) {
-                in.GetTokenFile()->Next();
-                break;
-            }
-            continue; // a field without "=": its tokens are dropped
-        }
+        if (result != FIELD_READ)
+            break; // the block's "}" was taken
         int32_t* number = nullptr;
         switch (in.key.code) {
         case KW_MIL:

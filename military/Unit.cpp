@@ -153,16 +153,11 @@ int32_t CUnit::Read(CFieldReader& in) {
     // The block's leaders stand in the list in the file's order.
     CLinkedList<CLeader>::Node* lastLeader = nullptr;
     for (;;) {
-        const int32_t result = in.ReadField();
+        const int32_t result = in.ReadBlockField();
         if (result == FIELD_END_OF_FILE)
             return FIELD_END_OF_FILE;
-        if (result != FIELD_READ) {
-            if (in.GetTokenFile()->Peek()->code == TOKEN_CLOSE_BRACE) {
-                in.GetTokenFile()->Next();
-                break;
-            }
-            continue; // a field without "=": its tokens are dropped
-        }
+        if (result != FIELD_READ)
+            break; // the block's "}" was taken
         const Token& value = in.value;
         switch (in.key.code) {
         case KW_NAME:
