@@ -173,11 +173,11 @@ struct CellGlyph {
 // The font picture: one cell wide, a cell per character 33..255 (Latin-1;
 // 128 to 159 stay empty). Ink pixels hold their shade 1..15, the advance
 // is marked on the top row, the rest is background.
-std::vector<uint8_t> MakeFontPicture(const FontSpec& spec) {
-    FontFace face(spec.face);
+std::vector<uint8_t> MakeFontPicture(const FontSpec& layout) {
+    FontFace face(layout.face);
     if (!face.Get())
         return {};
-    const int32_t baseline = face.FitHeight(spec.cellHeight);
+    const int32_t baseline = face.FitHeight(layout.cellHeight);
     std::vector<CellGlyph> cells(kCellCount);
     int32_t cellWidth = 1;
     for (int k = 0; k < kCellCount; ++k) {
@@ -185,7 +185,7 @@ std::vector<uint8_t> MakeFontPicture(const FontSpec& spec) {
         if (c >= 128 && c < 160)
             continue;
         // The smallest sizes read better hinted to whole pixels.
-        const FT_Int32 flags = spec.cellHeight <= kMonoHeight ? FT_LOAD_RENDER | FT_LOAD_TARGET_MONO
+        const FT_Int32 flags = layout.cellHeight <= kMonoHeight ? FT_LOAD_RENDER | FT_LOAD_TARGET_MONO
                                                               : FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT;
         if (FT_Load_Char(face.Get(), static_cast<FT_ULong>(c), flags) != 0)
             continue;
@@ -205,15 +205,15 @@ std::vector<uint8_t> MakeFontPicture(const FontSpec& spec) {
         cellWidth = std::max({cellWidth, cell.advance, cell.left + cell.width});
     }
 
-    const int32_t height = spec.cellHeight * kCellCount;
+    const int32_t height = layout.cellHeight * kCellCount;
     std::vector<uint8_t> indices(static_cast<size_t>(cellWidth) * height, kBackground);
     for (int k = 0; k < kCellCount; ++k) {
         const CellGlyph& cell = cells[static_cast<size_t>(k)];
-        const int32_t cellTop = k * spec.cellHeight;
+        const int32_t cellTop = k * layout.cellHeight;
         bool inked = false;
         for (int32_t row = 0; row < cell.rows; ++row) {
             int32_t y = cell.top + row;
-            if (y < 0 || y >= spec.cellHeight)
+            if (y < 0 || y >= layout.cellHeight)
                 continue;
             for (int32_t col = 0; col < cell.width; ++col) {
                 int32_t value = cell.coverage[static_cast<size_t>(row) * cell.width + col];
@@ -241,9 +241,9 @@ std::vector<uint8_t> MakeFontPicture(const FontSpec& spec) {
 
 bool WriteFonts(const std::filesystem::path& game) {
     bool ok = true;
-    for (const FontSpec& spec : kFonts) {
-        std::vector<uint8_t> picture = MakeFontPicture(spec);
-        ok = !picture.empty() && demo::WriteFile(game / "gfx" / "fonts" / spec.file, picture) && ok;
+    for (const FontSpec& layout : kFonts) {
+        std::vector<uint8_t> picture = MakeFontPicture(layout);
+        ok = !picture.empty() && demo::WriteFile(game / "gfx" / "fonts" / layout.file, picture) && ok;
     }
     return ok;
 }

@@ -90,11 +90,11 @@ TEST(BmpTest, TwentyFourBitsBecomeSixteenBitPixelsOfTheCurrentFormat) {
     test::ScopedGameDir dir;
     // Width 3 (rows of 9 bytes padded to 12) and a gap before the pixels, so
     // that both the padding and the pixel offset matter.
-    BmpSpec spec(3, 2, 24);
-    spec.gap = std::string(10, '\x55');
-    spec.pixelData = FileRows({Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0}),           // red, green, blue
+    BmpSpec layout(3, 2, 24);
+    layout.gap = std::string(10, '\x55');
+    layout.pixelData = FileRows({Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0}),           // red, green, blue
                                Bytes({255, 255, 255, 0, 0, 0, 0x40, 0x80, 0xC0})}); // white, black, (C0,80,40)
-    dir.WriteFile("deep.bmp", MakeBmp(spec));
+    dir.WriteFile("deep.bmp", MakeBmp(layout));
     for (int32_t format : {kPixelFormat565, kPixelFormat555}) {
         imagetest::FormatScope scope(format);
         SCOPED_TRACE(imagetest::FormatName(format));
@@ -119,12 +119,12 @@ TEST(BmpTest, RunLengthEncodedPicturesDecodeRunsLiteralsMovesAndRowEnds) {
     // 6 x 3. Bottom row: run of 2 x 7, literal 3 (padded), end of row.
     // Middle row: move 4 right, run of 2 x 9, end of row. Top row: literal 6,
     // end of picture.
-    BmpSpec spec(6, 3, 8);
-    spec.compression = 1;
-    spec.pixelData = Bytes({2, 7, 0, 3, 10, 11, 12, 0, 0, 0,      //
+    BmpSpec layout(6, 3, 8);
+    layout.compression = 1;
+    layout.pixelData = Bytes({2, 7, 0, 3, 10, 11, 12, 0, 0, 0,      //
                             0, 2, 4, 0, 2, 9, 0, 0,                //
                             0, 6, 20, 21, 22, 23, 24, 25, 0, 1});
-    dir.WriteFile("rle.bmp", MakeBmp(spec));
+    dir.WriteFile("rle.bmp", MakeBmp(layout));
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.LoadBmp("rle.bmp"));
     const uint8_t expected[3][6] = {{20, 21, 22, 23, 24, 25}, {0, 0, 0, 0, 9, 9}, {7, 7, 10, 11, 12, 0}};
@@ -133,10 +133,10 @@ TEST(BmpTest, RunLengthEncodedPicturesDecodeRunsLiteralsMovesAndRowEnds) {
             EXPECT_EQ(Index(bitmap, x, y), expected[y][x]) << x << "," << y;
 
     // A move that goes up a row lands in the same column of that row.
-    spec.width = 4;
-    spec.height = 2;
-    spec.pixelData = Bytes({1, 5, 0, 2, 2, 1, 1, 6, 0, 1});
-    dir.WriteFile("move.bmp", MakeBmp(spec));
+    layout.width = 4;
+    layout.height = 2;
+    layout.pixelData = Bytes({1, 5, 0, 2, 2, 1, 1, 6, 0, 1});
+    dir.WriteFile("move.bmp", MakeBmp(layout));
     ASSERT_TRUE(bitmap.LoadBmp("move.bmp"));
     EXPECT_EQ(Index(bitmap, 0, 1), 5);
     EXPECT_EQ(Index(bitmap, 3, 0), 6);
@@ -149,21 +149,21 @@ TEST(BmpTest, RefusesBadFilesWithoutTouchingMemoryOutsideThePicture) {
     test::BoxRecorder boxes;
     const std::string table(1024, '\0');
     auto eight = [&](int32_t width, int32_t height, std::string data) {
-        BmpSpec spec(width, height, 8);
-        spec.colourTable = table;
-        spec.pixelData = std::move(data);
-        return spec;
+        BmpSpec layout(width, height, 8);
+        layout.colourTable = table;
+        layout.pixelData = std::move(data);
+        return layout;
     };
     auto rle = [&](int32_t width, int32_t height, std::string data) {
-        BmpSpec spec = eight(width, height, std::move(data));
-        spec.compression = 1;
-        return spec;
+        BmpSpec layout = eight(width, height, std::move(data));
+        layout.compression = 1;
+        return layout;
     };
     BmpSpec good = eight(3, 2, Eight3x2());
     auto with = [&](auto change) {
-        BmpSpec spec = good;
-        change(spec);
-        return MakeBmp(spec);
+        BmpSpec layout = good;
+        change(layout);
+        return MakeBmp(layout);
     };
     struct Case {
         const char* name;
@@ -183,9 +183,9 @@ TEST(BmpTest, RefusesBadFilesWithoutTouchingMemoryOutsideThePicture) {
         {"compression 2 (RLE4)", with([](BmpSpec& s) { s.compression = 2; })},
         {"compression 3 (bit fields)", with([](BmpSpec& s) { s.compression = 3; })},
         {"RLE8 on a 16-bit picture", [] {
-             BmpSpec spec(1, 1, 16, Bytes({1, 5, 0, 1}));
-             spec.compression = 1;
-             return MakeBmp(spec);
+             BmpSpec layout(1, 1, 16, Bytes({1, 5, 0, 1}));
+             layout.compression = 1;
+             return MakeBmp(layout);
          }()},
         {"depth 4", with([](BmpSpec& s) { s.bits = 4; })},
         {"depth 32", with([](BmpSpec& s) { s.bits = 32; })},
@@ -247,11 +247,11 @@ TEST(BmpTest, ReadsTheColourTableAfterTheInformationHeader) {
         colours += Bytes({i, 255 - i, i / 2, 0});
     for (uint32_t infoSize : {40u, 108u}) {
         SCOPED_TRACE(infoSize);
-        BmpSpec spec(1, 1, 8);
-        spec.infoSize = infoSize;
-        spec.colourTable = colours;
-        spec.pixelData = Bytes({0, 0, 0, 0});
-        dir.WriteFile("colours.bmp", MakeBmp(spec));
+        BmpSpec layout(1, 1, 8);
+        layout.infoSize = infoSize;
+        layout.colourTable = colours;
+        layout.pixelData = Bytes({0, 0, 0, 0});
+        dir.WriteFile("colours.bmp", MakeBmp(layout));
         uint8_t table[1024] = {};
         ASSERT_EQ(ReadBmpPalette("colours.bmp", table), 256u);
         EXPECT_EQ(std::string(reinterpret_cast<char*>(table), 1024), colours);

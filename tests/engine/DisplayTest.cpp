@@ -40,10 +40,10 @@ std::string CursorBmp() {
     const std::string red = Bytes({0, 0, 255});
     const std::string blue = Bytes({255, 0, 0});
     const std::string white = Bytes({255, 255, 255});
-    imagetest::BmpSpec spec(4, 3, 24,
+    imagetest::BmpSpec layout(4, 3, 24,
                             imagetest::FileRows({green + red + red + green, blue + white + white + blue,
                                                  green + red + red + green}));
-    return imagetest::MakeBmp(spec);
+    return imagetest::MakeBmp(layout);
 }
 
 // The display on the null back-end in the format of the parameter: 800 x

@@ -52,25 +52,25 @@ struct BmpSpec {
     int64_t pixelOffset = -1; // -1: where the pixel data starts
 };
 
-inline std::string MakeBmp(const BmpSpec& spec) {
-    uint32_t offset = static_cast<uint32_t>(14 + spec.infoSize + spec.colourTable.size() + spec.gap.size());
+inline std::string MakeBmp(const BmpSpec& layout) {
+    uint32_t offset = static_cast<uint32_t>(14 + layout.infoSize + layout.colourTable.size() + layout.gap.size());
     std::string out = "BM";
-    Put32(out, static_cast<uint32_t>(offset + spec.pixelData.size()));
+    Put32(out, static_cast<uint32_t>(offset + layout.pixelData.size()));
     Put32(out, 0);
-    Put32(out, spec.pixelOffset < 0 ? offset : static_cast<uint32_t>(spec.pixelOffset));
-    Put32(out, spec.infoSize);
-    Put32(out, static_cast<uint32_t>(spec.width));
-    Put32(out, static_cast<uint32_t>(spec.height));
+    Put32(out, layout.pixelOffset < 0 ? offset : static_cast<uint32_t>(layout.pixelOffset));
+    Put32(out, layout.infoSize);
+    Put32(out, static_cast<uint32_t>(layout.width));
+    Put32(out, static_cast<uint32_t>(layout.height));
     Put16(out, 1);
-    Put16(out, spec.bits);
-    Put32(out, spec.compression);
-    Put32(out, static_cast<uint32_t>(spec.pixelData.size()));
+    Put16(out, layout.bits);
+    Put32(out, layout.compression);
+    Put32(out, static_cast<uint32_t>(layout.pixelData.size()));
     Put32(out, 2834);
     Put32(out, 2834);
-    Put32(out, spec.coloursUsed);
+    Put32(out, layout.coloursUsed);
     Put32(out, 0);
-    out.resize(14 + spec.infoSize, '\0');
-    return out + spec.colourTable + spec.gap + spec.pixelData;
+    out.resize(14 + layout.infoSize, '\0');
+    return out + layout.colourTable + layout.gap + layout.pixelData;
 }
 
 // File rows from image rows (top row first): written bottom-up, each padded
