@@ -31,13 +31,9 @@ CDataBlock* WritePressedStates(const Controls& window) {
 // "}"; other keys are passed over.
 int32_t ReadPoint(CFieldReader& in, int32_t& x, int32_t& y) {
     for (;;) {
-        int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return 0;
-        }
+        int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
-            return result;
+            return result; // 0 once the block's "}" was taken
         if (in.key.code == KW_X && in.value.code == TOKEN_NUMBER)
             x = TokenToInt(in.value.text);
         else if (in.key.code == KW_Y && in.value.code == TOKEN_NUMBER)
@@ -49,13 +45,9 @@ int32_t ReadPoint(CFieldReader& in, int32_t& x, int32_t& y) {
 // objects that exist are appended to the group.
 int32_t ReadUnitGroup(CFieldReader& in, CObjectIdList& group) {
     for (;;) {
-        int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return 0;
-        }
+        int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
-            return result;
+            return result; // 0 once the block's "}" was taken
         if (in.key.code != KW_ID || in.value.code != TOKEN_OPEN_BRACE) {
             in.ReportError("not id field in unitlist");
             continue;
@@ -121,13 +113,9 @@ int32_t ReadInterfaceSection(CFieldReader& in) {
     CMainScreen& screen = g_mainScreen ? *g_mainScreen : scratch;
 
     for (;;) {
-        int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return 0;
-        }
+        int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
-            return result;
+            return result; // 0 once the block's "}" was taken
 
         const uint32_t key = in.key.code;
         if (key >= KW_GROUP1 && key <= KW_GROUP0) {

@@ -452,3 +452,12 @@ int32_t CFieldReader::ReadBlockField() {
         }
     }
 }
+
+int32_t CFieldReader::ReadFieldOrClose() {
+    const int32_t result = ReadField();
+    if (result == FIELD_BLOCK_END) {
+        GetTokenFile()->Next();
+        return 0;
+    }
+    return result;
+}

@@ -150,6 +150,9 @@ public:
     // (their tokens are dropped): FIELD_READ, 0 once the block's "}" has
     // been taken, or FIELD_END_OF_FILE.
     int32_t ReadBlockField();
+    // ReadField for a block that ends at its "}": FIELD_READ, 0 once the
+    // "}" has been taken, or the error answer (-1, -2) unchanged.
+    int32_t ReadFieldOrClose();
 
     // Read the items of a list whose "{" has been taken, up to and including
     // its "}". Commas between items are optional. Any other token is reported

@@ -41,13 +41,9 @@ CDataBlock* WriteYearBookSection() {
 int32_t ReadYearBookSection(CFieldReader& in) {
     g_yearBook.CreatePages();
     for (;;) {
-        int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return 0;
-        }
+        int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
-            return result;
+            return result; // 0 once the block's "}" was taken
         const SavedPage* found = nullptr;
         for (const SavedPage& saved : kSavedPages)
             if (saved.key == in.key.code)
