@@ -3,6 +3,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <thread>
 #include <unistd.h>
 
 namespace platform {
@@ -19,6 +20,13 @@ uint32_t Milliseconds() {
     using namespace std::chrono;
     return static_cast<uint32_t>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void SleepMilliseconds(uint32_t ms) {
+    if (ms == 0)
+        std::this_thread::yield();
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 uint64_t CycleCounter() {

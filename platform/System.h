@@ -12,6 +12,9 @@ bool GetComputerName(std::string& name);
 // Milliseconds of a steady clock since an arbitrary start.
 uint32_t Milliseconds();
 
+// Waits about the given number of milliseconds (0 yields the thread).
+void SleepMilliseconds(uint32_t ms);
+
 // A fast, monotonically rising cycle count (for profiling only).
 uint64_t CycleCounter();
 
