@@ -165,6 +165,8 @@ public:
     float m_merchants = 0.0f;
     int32_t m_dynamism = 0;
     int32_t m_capital = kNoCapitalProvince;
+    // The country's music group: 10 gives it the second country track.
+    int32_t m_musicGroup = 0;
 
     // --- senders ---
     // Each sender builds its message (or messages) and hands it to its

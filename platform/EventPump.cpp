@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <mutex>
 
 #include "platform/DisplaySdl.h"
 
@@ -12,6 +13,7 @@ namespace platform {
 namespace {
 
 struct PumpState {
+    std::mutex waitingMutex; // guards waiting: any thread may post
     std::deque<WindowMessage> waiting;
     int32_t cursorX = 0;
     int32_t cursorY = 0;
@@ -62,7 +64,7 @@ uint32_t ControlCharacterOf(SDL_Keycode key) {
 }
 
 void Post(MessageType type, uint32_t code, uint32_t data, int32_t x = 0, int32_t y = 0, int32_t wheel = 0) {
-    g_pump.waiting.push_back({type, code, data, x, y, wheel});
+    PostWindowMessage({type, code, data, x, y, wheel});
 }
 
 uint32_t MouseFlags() {
@@ -187,6 +189,7 @@ bool PollWindowMessage(WindowMessage& message) {
         while (SDL_PollEvent(&event))
             Translate(event);
     }
+    std::lock_guard lock(g_pump.waitingMutex);
     if (g_pump.waiting.empty())
         return false;
     message = g_pump.waiting.front();
@@ -194,9 +197,20 @@ bool PollWindowMessage(WindowMessage& message) {
     return true;
 }
 
-void PostWindowMessage(const WindowMessage& message) { g_pump.waiting.push_back(message); }
+void PostWindowMessage(const WindowMessage& message) {
+    std::lock_guard lock(g_pump.waitingMutex);
+    g_pump.waiting.push_back(message);
+}
 
-void ClearWindowMessages() { g_pump.waiting.clear(); }
+void ClearWindowMessages() {
+    std::lock_guard lock(g_pump.waitingMutex);
+    g_pump.waiting.clear();
+}
+
+void DropWindowMessages(MessageType type, uint32_t data) {
+    std::lock_guard lock(g_pump.waitingMutex);
+    std::erase_if(g_pump.waiting, [&](const WindowMessage& m) { return m.type == type && m.data == data; });
+}
 
 void GetCursorPosition(int32_t& x, int32_t& y) {
     x = g_pump.cursorX;

@@ -22,6 +22,7 @@ enum class MessageType : uint8_t {
     MouseWheel,            // wheel; data: button flags; x, y: the pointer
     ActivateApp,           // code: 1 activated, 0 deactivated
     Quit,                  // the window was closed or the program asked to end
+    MciNotify,             // a music track ended; code: 1 (played to its end); data: the device id
 };
 
 // Button flags of mouse messages: the buttons and keys held after the event.
@@ -47,12 +48,16 @@ struct WindowMessage {
 };
 
 // Takes the next waiting message (after reading the window system's
-// events); false when none waits. Never blocks.
+// events); false when none waits. Never blocks. The waiting messages are
+// guarded: other threads may post (and clear) while the main thread polls.
 bool PollWindowMessage(WindowMessage& message);
 // Appends a message to the waiting ones (a quit, or input for tests).
 void PostWindowMessage(const WindowMessage& message);
 // Drops every waiting message.
 void ClearWindowMessages();
+// Drops the waiting messages of the type that carry the data word (a
+// music device's end notices when its playing is stopped or replaced).
+void DropWindowMessages(MessageType type, uint32_t data);
 
 // The pointer, as a point of the logical picture. Setting it moves the
 // window's pointer there as well.

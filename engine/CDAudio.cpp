@@ -1,0 +1,141 @@
+#include "engine/CDAudio.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "country/Country.h"
+#include "engine/GameTimer.h"
+#include "frontend/FrontEnd.h"
+#include "net/Session.h"
+#include "platform/Music.h"
+#include "platform/System.h"
+
+CCDAudio* g_cdAudio = nullptr;
+std::unique_ptr<uint32_t> g_musicState;
+
+namespace {
+
+uint32_t g_deviceId = 0;
+
+constexpr uint32_t kFramesPerSecond = 75;
+constexpr int32_t kOwnTrackMusicGroup = 10;
+
+// The country the local player leads: the country of this machine's slot of
+// the session. Null when there is none.
+CCountry* LocalPlayerCountry() {
+    if (!g_netSession || g_netSession->m_localSlot < 0 ||
+        static_cast<uint32_t>(g_netSession->m_localSlot) >= kNetMaxSlots)
+        return nullptr;
+    const int32_t country = g_netSession->GetSlot(static_cast<uint32_t>(g_netSession->m_localSlot)).country;
+    if (country < 0 || static_cast<uint32_t>(country) >= kCountrySlots)
+        return nullptr;
+    return g_countries[static_cast<size_t>(country)];
+}
+
+uint32_t EraTrack(int year) {
+    if (year < 1575)
+        return 4;
+    if (year < 1675)
+        return 5;
+    if (year < 1793)
+        return 6;
+    return 2;
+}
+
+} // namespace
+
+CCDAudio::CCDAudio() : m_device(platform::MusicDevice::Open()) {
+    if (m_device)
+        g_deviceId = m_device->Id();
+    ReadTracks();
+}
+
+CCDAudio::~CCDAudio() {
+    if (m_device) {
+        m_device->Stop();
+        m_device.reset();
+        g_deviceId = 0;
+    }
+}
+
+int16_t CCDAudio::ReadTracks() {
+    trackCount = 0;
+    tracks = {};
+    if (!m_device)
+        return 0;
+    trackCount = static_cast<int16_t>(std::min(m_device->TrackCount(), kCDMaxTracks));
+    for (uint32_t track = 1; track <= static_cast<uint32_t>(trackCount); ++track) {
+        double length = 0.0;
+        if (!m_device->TrackLength(track, length))
+            continue;
+        // At most 65535 whole seconds are kept.
+        const double whole = std::min(std::floor(length), 65535.0);
+        CDTrackLength& entry = tracks[track];
+        entry.minutes = static_cast<uint16_t>(whole / 60);
+        entry.seconds = static_cast<uint16_t>(static_cast<uint32_t>(whole) % 60);
+        entry.frames = static_cast<uint16_t>((length - whole) * kFramesPerSecond);
+        entry.length = static_cast<uint16_t>(entry.minutes * 60 + entry.seconds);
+    }
+    return trackCount;
+}
+
+bool CCDAudio::PlayTrack(uint32_t track) {
+    requestedTrack = static_cast<uint16_t>(std::min<uint32_t>(track, UINT16_MAX));
+    if (track == 0 || track > static_cast<uint32_t>(trackCount) || !m_device || !m_device->Play(track))
+        return false;
+    startTime = platform::Milliseconds();
+    paused = 0;
+    pauseTime = 0;
+    currentTrack = static_cast<uint16_t>(track);
+    return true;
+}
+
+void CCDAudio::TogglePause() {
+    if (!m_device)
+        return;
+    if (paused) {
+        if (m_device->Resume()) {
+            paused = 0;
+            pauseTime = 0;
+        }
+    } else if (m_device->Pause()) {
+        paused = 1;
+        pauseTime = platform::Milliseconds();
+    }
+}
+
+void CCDAudio::Stop() {
+    if (m_device)
+        m_device->Stop();
+    currentTrack = 0;
+}
+
+uint32_t GetCDAudioDeviceId() { return g_deviceId; }
+
+void CreateMusicState() { g_musicState = std::make_unique<uint32_t>(kMusicCountryTrack); }
+
+void DeleteMusicState() { g_musicState.reset(); }
+
+void PlayNextMusicTrack(uint32_t* state) {
+    if (!state)
+        return;
+    if (g_cdAudio)
+        g_cdAudio->Stop();
+    const bool inGame = g_frontEnd && g_frontEnd->gameStarted;
+    if (inGame)
+        *state = *state == kMusicCountryTrack ? kMusicEraTrack : kMusicCountryTrack;
+    else
+        *state = kMusicCountryTrack;
+
+    uint32_t track = 2;
+    if (*state == kMusicEraTrack) {
+        track = EraTrack(g_gameTimer ? g_gameTimer->GetDate().year : 0);
+    } else if (inGame) {
+        const CCountry* country = LocalPlayerCountry();
+        if (!country)
+            return;
+        track = country->m_musicGroup == kOwnTrackMusicGroup ? 3 : 2;
+    }
+    if (g_cdAudio)
+        g_cdAudio->PlayTrack(track);
+}
