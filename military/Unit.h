@@ -104,6 +104,10 @@ public:
     // moving (flag 1: the path is a saved one taken up again).
     void SetPath(int32_t flag, const CIntList& provinces);
     void SetRetreating(int32_t province);
+    // How far the current move has come by the game clock, from 0 at
+    // moveStartDate to 1 at nextStepDate (1 from then on when the two are
+    // the same day).
+    float GetTravelledFraction() const;
     bool IsRetreating() const { return m_retreating != 0; }
     int32_t GetRetreatProvince() const { return m_retreatProvince; }
 

@@ -16,8 +16,10 @@
 
 #include "engine/Date.h"
 #include "engine/ObjectId.h"
+#include "engine/Pixel.h"
 #include "world/City.h"
 #include "world/Construction.h"
+#include "world/MapView.h"
 #include "world/TradingPost.h"
 
 class CCountry;
@@ -114,6 +116,9 @@ public:
     int32_t tableTax = 0;
     int32_t tableReligion = RELIGION_PROTESTANT;
     int32_t provinceType = 0; // below kFirstSeaProvinceType: land
+    Rect box;                 // the bounding box on the map, in map pixels
+    uint8_t newlyRevealed = 0;  // the player's country has just discovered it
+    uint8_t shownNotDimmed = 0; // 0 while the province is drawn dimmed
 
 private:
     int32_t m_owner = -1;      // country number, -1 when none
@@ -127,6 +132,17 @@ extern std::array<CProvince, kProvinceSlots> g_provinces;
 
 // The record of a province id; null for an id outside 0..1472.
 CProvince* GetProvince(int64_t id);
+
+// The centre of the province's bounding box; id -1 counts as 1, an id
+// outside 0..1472 gives (0, 0).
+inline void GetProvinceCentre(MapPoint& out, int64_t provinceId) {
+    const CProvince* province = GetProvince(provinceId == -1 ? 1 : provinceId);
+    out = {};
+    if (province) {
+        out.x = static_cast<int32_t>((int64_t{province->box.left} + province->box.right) / 2);
+        out.y = static_cast<int32_t>((int64_t{province->box.top} + province->box.bottom) / 2);
+    }
+}
 
 // True for 0..1472, the values a unit or leader location may hold (0: none).
 constexpr bool IsProvinceLocation(int64_t id) { return id >= 0 && id <= kLastProvinceId; }
