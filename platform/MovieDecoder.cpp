@@ -1,0 +1,376 @@
+#include "platform/MovieDecoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/mem.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Files.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int32_t kMaxSide = 8192;
+constexpr int kIoBufferSize = 32 * 1024;
+constexpr double kDefaultFrameRate = 15.0;
+// A frame's time never runs ahead of the one before by more than this, so
+// that a broken time stamp cannot hold the movie up.
+constexpr int64_t kMaxFrameGapMs = 1000;
+
+bool SideFits(int32_t side) { return side >= 1 && side <= kMaxSide; }
+
+int ReadPacket(void* opaque, uint8_t* buffer, int size) {
+    size_t count = std::fread(buffer, 1, static_cast<size_t>(size), static_cast<std::FILE*>(opaque));
+    return count == 0 ? AVERROR_EOF : static_cast<int>(count);
+}
+
+int64_t SeekFile(void* opaque, int64_t offset, int whence) {
+    auto* file = static_cast<std::FILE*>(opaque);
+    if (whence & AVSEEK_SIZE) {
+        off_t here = ftello(file);
+        if (here < 0 || fseeko(file, 0, SEEK_END) != 0)
+            return -1;
+        off_t size = ftello(file);
+        fseeko(file, here, SEEK_SET);
+        return size;
+    }
+    whence &= ~AVSEEK_FORCE;
+    if (fseeko(file, static_cast<off_t>(offset), whence) != 0)
+        return -1;
+    return ftello(file);
+}
+
+// A movie is one file: only containers that hold their streams themselves
+// are read (no playlists or lists of other files), and no container may have
+// FFmpeg open another file or address.
+const char* const kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,ogg,flv,asf";
+int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
+
+AVCodecContext* OpenCodec(AVFormatContext* format, int streamIndex, const AVCodec* codec) {
+    AVCodecContext* context = avcodec_alloc_context3(codec);
+    if (context == nullptr)
+        return nullptr;
+    if (avcodec_parameters_to_context(context, format->streams[streamIndex]->codecpar) < 0 ||
+        avcodec_open2(context, codec, nullptr) < 0) {
+        avcodec_free_context(&context);
+        return nullptr;
+    }
+    return context;
+}
+
+double StreamFrameRate(AVFormatContext* format, AVStream* stream) {
+    for (AVRational rate : {stream->avg_frame_rate, stream->r_frame_rate, av_guess_frame_rate(format, stream, nullptr)})
+        if (rate.num > 0 && rate.den > 0) {
+            double fps = av_q2d(rate);
+            if (fps >= 1.0 && fps <= 240.0)
+                return fps;
+        }
+    return kDefaultFrameRate;
+}
+
+} // namespace
+
+struct MovieDecoder::Impl {
+    ~Impl() {
+        sws_freeContext(scaler);
+        swr_free(&resampler);
+        av_channel_layout_uninit(&resampleLayout);
+        av_freep(&scaled[0]);
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+        avcodec_free_context(&video);
+        avcodec_free_context(&audio);
+        avformat_close_input(&format);
+        if (io != nullptr) {
+            av_freep(&io->buffer);
+            avio_context_free(&io);
+        }
+        if (file != nullptr)
+            std::fclose(file);
+    }
+
+    bool Open(std::string_view gamePath, MoviePixelFormat format);
+    bool AllocateScaled(int32_t width, int32_t height);
+    bool ConvertVideo();
+    void DecodeAudio(const AVPacket* input);
+    bool ConvertAudio();
+    // Converts the input (null: flushes) and appends it to the PCM.
+    bool Resample(const uint8_t** input, int inputFrames);
+
+    std::FILE* file = nullptr;
+    AVIOContext* io = nullptr;
+    AVFormatContext* format = nullptr;
+    AVCodecContext* video = nullptr;
+    AVCodecContext* audio = nullptr;
+    int videoIndex = -1;
+    int audioIndex = -1;
+    AVPacket* packet = nullptr;
+    AVFrame* frame = nullptr;
+    double frameRate = kDefaultFrameRate;
+    bool inputEnded = false;
+
+    MoviePixelFormat pixelFormat = MoviePixelFormat::Rgb565;
+    SwsContext* scaler = nullptr;
+    uint8_t* scaled[4] = {};
+    int scaledPitch[4] = {};
+    int32_t outWidth = 0;
+    int32_t outHeight = 0;
+    std::vector<uint16_t> pixels;
+    int64_t firstPts = AV_NOPTS_VALUE;
+    int64_t frameCount = 0;
+    int64_t frameTimeMs = 0;
+
+    SwrContext* resampler = nullptr;
+    // What the resampler was made for.
+    int resampleFormat = -1;
+    int resampleRate = 0;
+    AVChannelLayout resampleLayout{};
+    std::vector<int16_t> pcm;
+};
+
+bool MovieDecoder::Impl::Open(std::string_view gamePath, MoviePixelFormat wanted) {
+    pixelFormat = wanted;
+    file = OpenGameFile(gamePath, "rb");
+    if (file == nullptr)
+        return false;
+    auto* ioBuffer = static_cast<uint8_t*>(av_malloc(kIoBufferSize));
+    if (ioBuffer == nullptr)
+        return false;
+    io = avio_alloc_context(ioBuffer, kIoBufferSize, 0, file, ReadPacket, nullptr, SeekFile);
+    if (io == nullptr) {
+        av_free(ioBuffer);
+        return false;
+    }
+    format = avformat_alloc_context();
+    if (format == nullptr)
+        return false;
+    format->pb = io;
+    format->flags |= AVFMT_FLAG_CUSTOM_IO;
+    format->io_open = RefuseNestedOpen;
+    format->format_whitelist = av_strdup(kContainers);
+    if (format->format_whitelist == nullptr)
+        return false;
+    // On failure the context is freed and cleared.
+    if (avformat_open_input(&format, nullptr, nullptr, nullptr) < 0)
+        return false;
+    if (avformat_find_stream_info(format, nullptr) < 0)
+        return false;
+
+    const AVCodec* codec = nullptr;
+    videoIndex = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    if (videoIndex < 0 || codec == nullptr)
+        return false;
+    video = OpenCodec(format, videoIndex, codec);
+    if (video == nullptr || !SideFits(video->width) || !SideFits(video->height))
+        return false;
+    frameRate = StreamFrameRate(format, format->streams[videoIndex]);
+
+    // A movie whose sound cannot be decoded plays without it.
+    const AVCodec* audioCodec = nullptr;
+    int index = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, videoIndex, &audioCodec, 0);
+    if (index >= 0 && audioCodec != nullptr) {
+        audio = OpenCodec(format, index, audioCodec);
+        if (audio != nullptr)
+            audioIndex = index;
+    }
+
+    packet = av_packet_alloc();
+    frame = av_frame_alloc();
+    return packet != nullptr && frame != nullptr && AllocateScaled(video->width, video->height);
+}
+
+bool MovieDecoder::Impl::AllocateScaled(int32_t width, int32_t height) {
+    av_freep(&scaled[0]);
+    if (av_image_alloc(scaled, scaledPitch, width, height, AV_PIX_FMT_RGB24, 32) < 0)
+        return false;
+    outWidth = width;
+    outHeight = height;
+    pixels.assign(static_cast<size_t>(width) * height, 0);
+    return true;
+}
+
+bool MovieDecoder::Impl::ConvertVideo() {
+    if (!SideFits(frame->width) || !SideFits(frame->height) || frame->format < 0)
+        return false;
+    // To 24-bit RGB at the output size (each pixel's own colour, no shared
+    // chroma), then packed into the 16-bit format here.
+    scaler = sws_getCachedContext(scaler, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
+                                  outWidth, outHeight, AV_PIX_FMT_RGB24,
+                                  SWS_BILINEAR | SWS_FULL_CHR_H_INT | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    if (scaler == nullptr)
+        return false;
+    if (sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, scaled, scaledPitch) != outHeight)
+        return false;
+    const bool is565 = pixelFormat == MoviePixelFormat::Rgb565;
+    for (int32_t y = 0; y < outHeight; ++y) {
+        const uint8_t* rgb = scaled[0] + static_cast<ptrdiff_t>(y) * scaledPitch[0];
+        uint16_t* out = pixels.data() + static_cast<size_t>(y) * outWidth;
+        for (int32_t x = 0; x < outWidth; ++x, rgb += 3)
+            out[x] = is565 ? static_cast<uint16_t>((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3)
+                           : static_cast<uint16_t>((rgb[0] >> 3) << 10 | (rgb[1] >> 3) << 5 | rgb[2] >> 3);
+    }
+
+    // The time: from the stream's time stamps, else by the frame rate; never
+    // going back, nor forward by more than the gap allowed.
+    int64_t pts = frame->best_effort_timestamp;
+    int64_t ms = static_cast<int64_t>(static_cast<double>(frameCount) * 1000.0 / frameRate);
+    if (pts != AV_NOPTS_VALUE) {
+        if (firstPts == AV_NOPTS_VALUE)
+            firstPts = pts;
+        ms = av_rescale_q(pts - firstPts, format->streams[videoIndex]->time_base, AVRational{1, 1000});
+    }
+    if (frameCount > 0)
+        ms = std::clamp(ms, frameTimeMs, frameTimeMs + kMaxFrameGapMs);
+    else
+        ms = 0;
+    frameTimeMs = ms;
+    ++frameCount;
+    return true;
+}
+
+void MovieDecoder::Impl::DecodeAudio(const AVPacket* input) {
+    if (avcodec_send_packet(audio, input) < 0 && input != nullptr)
+        return; // a broken packet: its sound is passed over
+    while (avcodec_receive_frame(audio, frame) == 0) {
+        bool converted = ConvertAudio();
+        av_frame_unref(frame);
+        if (!converted)
+            return;
+    }
+    if (input == nullptr && resampler != nullptr)
+        Resample(nullptr, 0); // the end: what the resampler still holds
+}
+
+bool MovieDecoder::Impl::ConvertAudio() {
+    if (frame->sample_rate <= 0 || frame->nb_samples <= 0 || frame->ch_layout.nb_channels <= 0)
+        return false;
+    if (resampler == nullptr || frame->format != resampleFormat || frame->sample_rate != resampleRate ||
+        av_channel_layout_compare(&frame->ch_layout, &resampleLayout) != 0) {
+        swr_free(&resampler);
+        av_channel_layout_uninit(&resampleLayout);
+        AVChannelLayout in{};
+        if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+            av_channel_layout_default(&in, frame->ch_layout.nb_channels);
+        else if (av_channel_layout_copy(&in, &frame->ch_layout) < 0)
+            return false;
+        AVChannelLayout out = AV_CHANNEL_LAYOUT_STEREO;
+        int made = swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16, kMovieAudioRate, &in,
+                                       static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr);
+        // Mono sound goes to both sides at its full level.
+        const double monoToStereo[2] = {1.0, 1.0};
+        if (made >= 0 && in.nb_channels == 1)
+            made = swr_set_matrix(resampler, monoToStereo, 1);
+        av_channel_layout_uninit(&in);
+        if (made < 0 || swr_init(resampler) < 0) {
+            swr_free(&resampler);
+            return false;
+        }
+        resampleFormat = frame->format;
+        resampleRate = frame->sample_rate;
+        if (av_channel_layout_copy(&resampleLayout, &frame->ch_layout) < 0)
+            return false;
+    }
+    return Resample(const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
+}
+
+bool MovieDecoder::Impl::Resample(const uint8_t** input, int inputFrames) {
+    int room = swr_get_out_samples(resampler, inputFrames);
+    if (room <= 0)
+        return true;
+    size_t before = pcm.size();
+    pcm.resize(before + static_cast<size_t>(room) * kMovieAudioChannels);
+    auto* out = reinterpret_cast<uint8_t*>(pcm.data() + before);
+    int got = swr_convert(resampler, &out, room, input, inputFrames);
+    pcm.resize(before + static_cast<size_t>(std::max(got, 0)) * kMovieAudioChannels);
+    return got >= 0;
+}
+
+MovieDecoder::MovieDecoder() = default;
+
+MovieDecoder::~MovieDecoder() = default;
+
+bool MovieDecoder::Open(std::string_view gamePath, MoviePixelFormat format) {
+    Close();
+    auto impl = std::make_unique<Impl>();
+    if (!impl->Open(gamePath, format))
+        return false;
+    m_impl = std::move(impl);
+    return true;
+}
+
+void MovieDecoder::Close() { m_impl.reset(); }
+
+int32_t MovieDecoder::Width() const { return m_impl ? m_impl->video->width : 0; }
+int32_t MovieDecoder::Height() const { return m_impl ? m_impl->video->height : 0; }
+double MovieDecoder::FrameRate() const { return m_impl ? m_impl->frameRate : kDefaultFrameRate; }
+bool MovieDecoder::HasAudio() const { return m_impl && m_impl->audio != nullptr; }
+int32_t MovieDecoder::OutputWidth() const { return m_impl ? m_impl->outWidth : 0; }
+int32_t MovieDecoder::OutputHeight() const { return m_impl ? m_impl->outHeight : 0; }
+int64_t MovieDecoder::FrameTimeMs() const { return m_impl ? m_impl->frameTimeMs : 0; }
+
+bool MovieDecoder::SetOutputSize(int32_t width, int32_t height) {
+    if (!m_impl || !SideFits(width) || !SideFits(height))
+        return false;
+    return m_impl->AllocateScaled(width, height);
+}
+
+const std::vector<uint16_t>& MovieDecoder::Pixels() const {
+    static const std::vector<uint16_t> none;
+    return m_impl ? m_impl->pixels : none;
+}
+
+bool MovieDecoder::NextFrame() {
+    if (!m_impl)
+        return false;
+    Impl& d = *m_impl;
+    for (;;) {
+        int received = avcodec_receive_frame(d.video, d.frame);
+        if (received == 0) {
+            bool converted = d.ConvertVideo();
+            av_frame_unref(d.frame);
+            return converted;
+        }
+        if (received != AVERROR(EAGAIN) || d.inputEnded)
+            return false; // the end of the stream, or an error
+        if (av_read_frame(d.format, d.packet) < 0) {
+            // The end of the input (or a read error): drain the decoders.
+            d.inputEnded = true;
+            if (d.audio != nullptr)
+                d.DecodeAudio(nullptr);
+            if (avcodec_send_packet(d.video, nullptr) < 0)
+                return false;
+            continue;
+        }
+        int sent = 0;
+        if (d.packet->stream_index == d.videoIndex)
+            sent = avcodec_send_packet(d.video, d.packet);
+        else if (d.packet->stream_index == d.audioIndex)
+            d.DecodeAudio(d.packet);
+        av_packet_unref(d.packet);
+        // A broken packet is passed over; any other failure ends the movie.
+        if (sent < 0 && sent != AVERROR_INVALIDDATA)
+            return false;
+    }
+}
+
+size_t MovieDecoder::TakeAudio(std::vector<int16_t>& out) {
+    if (!m_impl || m_impl->pcm.empty())
+        return 0;
+    std::vector<int16_t>& pcm = m_impl->pcm;
+    out.insert(out.end(), pcm.begin(), pcm.end());
+    size_t frames = pcm.size() / kMovieAudioChannels;
+    pcm.clear();
+    return frames;
+}
+
+} // namespace platform
