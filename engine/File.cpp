@@ -5,6 +5,7 @@
 
 #include "engine/CriticalError.h"
 #include "engine/Format.h"
+#include "engine/MessagePump.h"
 #include "platform/Files.h"
 
 uint8_t g_fileError = 0;
@@ -24,11 +25,12 @@ CFile::CFile(const std::string& path) {
     Open(path);
 }
 
-// The window is not pumped here: long runs of loading keep the window alive
-// through the front end's own message pump.
+// After each close one waiting window message is handled, so that long
+// runs of loading keep the window alive.
 CFile::~CFile() {
     Close();
     ++g_fileCloseCount;
+    PumpOneMessage();
 }
 
 bool CFile::Open(const std::string& path) {

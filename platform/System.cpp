@@ -6,6 +6,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/VirtualClock.h"
+
 namespace platform {
 
 bool GetComputerName(std::string& name) {
@@ -17,12 +19,20 @@ bool GetComputerName(std::string& name) {
 }
 
 uint32_t Milliseconds() {
+    if (VirtualClockOn())
+        return VirtualMilliseconds();
     using namespace std::chrono;
     return static_cast<uint32_t>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 void SleepMilliseconds(uint32_t ms) {
+    if (VirtualClockOn()) {
+        // At least one millisecond passes, so that a loop waiting for the
+        // time to move on ends.
+        AdvanceVirtualClock(ms == 0 ? 1 : ms);
+        return;
+    }
     if (ms == 0)
         std::this_thread::yield();
     else

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/VirtualClock.h"
+
 namespace platform {
 
 namespace {
@@ -140,10 +142,14 @@ bool TimeGetDevCaps(TimerCaps& caps) {
 void TimeBeginPeriod(uint32_t) {}
 
 uint32_t TimeSetEvent(uint32_t delayMs, TimerCallback callback, void* user) {
+    if (VirtualClockOn())
+        return VirtualSetEvent(delayMs, callback, user);
     return Service().Set(delayMs, callback, user);
 }
 
 bool TimeKillEvent(uint32_t eventId) {
+    if (VirtualClockOn())
+        return VirtualKillEvent(eventId);
     return Service().Kill(eventId);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The multimedia timer: one-shot timer events fired on a timer thread of
 // their own. A callback may kill its own event and start the next one.
+// With the virtual clock (platform/VirtualClock.h) the events run instead
+// on the thread that advances that clock.
 #include <cstdint>
 
 namespace platform {

@@ -30,8 +30,13 @@ public:
     // Deletes every traveller and empties the list.
     void ClearTravellers();
 
+    // Redraws the provinces' shading on the map; clears shadingNeeded.
+    void UpdateProvinceShading();
+
     // The yes/no copy of the centre-of-trade window's "COT_AUTO" option.
     uint8_t merchant = 0;
+    // Set when the provinces' shading must be drawn anew.
+    uint8_t shadingNeeded = 0;
     // The travelling colonists and traders on the map, in the order they
     // were filed; the screen owns them.
     CLinkedList<CMecenat> travellers;

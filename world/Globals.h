@@ -15,9 +15,15 @@ public:
     // A new block of the game-wide globals (owned by the caller).
     CDataBlock* Write() const;
 
+    // At start-up: makes the game-wide helper objects and loads their
+    // tables. Shutdown deletes them.
+    void Init();
+    void Shutdown();
+
     CDate startDate; // "startdate" of the running scenario
     // The "globaldata" block as it was read.
     CKeptBlock savedBlock;
+    uint8_t initialised = 0; // between Init and Shutdown
 };
 
 // Lives for the whole run.

@@ -6,7 +6,12 @@
 class CMap : public CMessageReceiver {
 public:
     int HandleMessage(COVEvent& event) override;
+    // Loads the map tables; 1 on success.
+    int Load();
 };
 
-// Made at scenario start-up; null before.
+// Frees what CMap::Load loaded.
+void FreeMapData();
+
+// Made at start-up (the map view); null before and after.
 extern CMap* g_map;

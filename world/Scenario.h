@@ -19,6 +19,9 @@ public:
     // True when a multiplayer session is open and has more than one player.
     static bool IsMultiplayerGame();
 
+    // Carries out a requested save or reload of the running game.
+    void ProcessRequests();
+
     // 1 once the game-started message has reached the scenario; from then on
     // broadcast messages also reach the map, the globals, the game frame and
     // the countries.

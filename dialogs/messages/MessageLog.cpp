@@ -1,0 +1,3 @@
+#include "dialogs/messages/MessageLog.h"
+
+CMessageLogWindow* g_messageLogWindow = nullptr;

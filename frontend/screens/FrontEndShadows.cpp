@@ -1,0 +1,4 @@
+#include "frontend/screens/FrontEndShadows.h"
+
+// No shadow pictures are made yet.
+void FreeFrontEndShadows() {}

@@ -1,0 +1,212 @@
+// The main loop and the two kinds of frame.
+#include <memory>
+
+#include "dialogs/Console.h"
+#include "dialogs/frame/PlayerLagDialog.h"
+#include "engine/Display.h"
+#include "engine/DisplayList.h"
+#include "engine/Font.h"
+#include "engine/GameTimer.h"
+#include "engine/MoviePlayer.h"
+#include "engine/TextDatabase.h"
+#include "frontend/FrontEnd.h"
+#include "frontend/shell/Shell.h"
+#include "net/ClockEvents.h"
+#include "net/EventTypes.h"
+#include "net/InputEvent.h"
+#include "net/Posting.h"
+#include "net/Scheduler.h"
+#include "net/Session.h"
+#include "net/SessionHolder.h"
+#include "platform/ScriptedInput.h"
+#include "platform/VirtualClock.h"
+#include "ui/MainScreen.h"
+#include "world/Scenario.h"
+
+namespace {
+
+// "_COVEVT_PING_": the head and the local player's number, for the host's
+// game server.
+class CPingEvent : public COVEvent {
+public:
+    explicit CPingEvent(uint32_t player) : COVEvent(24, EVT_PING, g_timerDateId) { Payload().SetU32(20, player); }
+};
+
+uint32_t TimerTicks() { return g_gameTimer ? g_gameTimer->gameTicks.load() : 0; }
+
+bool IsNetworkGame() { return g_netSession && g_netSession->IsActive(); }
+
+// A ping to the other machines after more than 100 ticks since the last
+// one; a tick count that went back (a new timer) restarts from 0.
+void PingWhenDue() {
+    const uint32_t now = TimerTicks();
+    if (now < g_shell.lastPingTicks)
+        g_shell.lastPingTicks = 0;
+    if (now - g_shell.lastPingTicks <= 100)
+        return;
+    SendEventOnly(std::make_unique<CPingEvent>(static_cast<uint32_t>(g_netSession->m_localSlot)));
+    g_shell.lastPingTicks = now;
+}
+
+// While no game has started in a network game outside the front end, the
+// waiting picture is drawn and kept; otherwise it goes.
+void KeepOrDropWaitingPicture() {
+    if (g_waitingPicture && CScenario::IsMultiplayerGame() && !IsInFrontEnd()) {
+        g_waitingPicture->DrawWhole(0, 0, g_screen.get());
+        return;
+    }
+    delete g_waitingPicture;
+    g_waitingPicture = nullptr;
+}
+
+// The first pass after the front end handed over: the waiting picture, then
+// the chosen game.
+void StartChosenGame() {
+    delete g_waitingPicture;
+    g_waitingPicture = new CImage("gfx\\town.bmp", kPlaceMemory, false);
+    if (g_screen) {
+        g_waitingPicture->DrawWhole(0, 0, g_screen.get());
+        PresentScreen();
+        PresentScreen();
+    }
+    g_waitingPicture->TintRect({100, 100, 700, 500}, 0.5f, 0.5f, 0.5f);
+    if (CFont* font = g_fonts.Get("gfx\\fonts\\garamond24bold.bmp"))
+        font->DrawTextCentredShadowed(g_textDatabase.GetText("WAITING_FOR_PLAYERS"), 400, 300, g_waitingPicture,
+                                      0xFFFF);
+    g_scenario.reset();
+    g_scenario = std::make_unique<CScenario>();
+    g_scenario->fileName = (g_frontEnd ? g_frontEnd->chosenFile : std::string()) + ".ovg";
+    g_scenario->gameEnded = 0;
+}
+
+void TakeScriptScreenshots(uint32_t pass) {
+    for (const std::string& file : platform::ScriptFrame(pass))
+        if (!WriteShownPicture(file))
+            platform::Trace("screenshot " + file + " failed");
+}
+
+} // namespace
+
+void RunMainLoop() {
+    g_shell.inMainLoop = 1;
+    bool ending = false;
+    while (!ending) {
+        const uint32_t pass = g_shell.pass++;
+        if (pass > 0)
+            platform::AdvanceVirtualClock(platform::VirtualFrameMilliseconds());
+        TakeScriptScreenshots(pass);
+
+        // 1. The waiting messages; a close kept by the pump comes first.
+        if (g_shell.closePending) {
+            g_shell.closePending = 0;
+            MainWindowProc({platform::MessageType::Quit, 0, 0, 0, 0, 0});
+        }
+        platform::WindowMessage message;
+        while (!g_shell.quitPosted && platform::PollWindowMessage(message))
+            MainWindowProc(message);
+        if (g_shell.quitPosted)
+            ending = true;
+
+        // 2. The network, without waiting.
+        if (g_netSessionHolder && g_netSession)
+            g_netSession->Poll();
+
+        // 3. One frame.
+        if (!g_appActive || g_shell.quitting)
+            continue;
+        if (g_moviePlayer && g_moviePlayer->IsOpen())
+            g_moviePlayer->open = g_moviePlayer->UpdateFrame() ? 1 : 0;
+        if (IsInFrontEnd()) {
+            if (!g_waitingPicture)
+                RunFrontEndFrame();
+            g_shell.gameStarted = 0;
+        } else if (!g_shell.gameStarted) {
+            StartChosenGame();
+            RunGameFrame();
+            g_shell.gameStarted = 1;
+        } else {
+            RunGameFrame();
+        }
+    }
+    g_shell.inMainLoop = 0;
+}
+
+void RunGameFrame() {
+    if (g_shell.inGameFrame)
+        return;
+    g_shell.inGameFrame = 1;
+
+    if (g_gameTimer)
+        g_gameTimer->Update();
+    if (g_netSessionHolder)
+        UpdateNetStartup();
+    PollMouse();
+    g_scheduler.RunInput();
+
+    // Due messages for at most three ticks of the clock.
+    const uint32_t frameTicks = TimerTicks();
+    while (g_scheduler.RunOne() && TimerTicks() - frameTicks < 3) {
+    }
+    if (g_netSessionHolder)
+        UpdateNetStartup();
+
+    if (g_mainScreen && g_mainScreen->shadingNeeded)
+        g_mainScreen->UpdateProvinceShading();
+    if (!IsInFrontEnd() && g_scenario && g_scenario->gameStarted) {
+        if (g_displayList)
+            g_displayList->DrawAll();
+        if (g_console)
+            g_console->Draw(0);
+    }
+    if (g_scenario && g_scenario->gameStarted) {
+        delete g_waitingPicture;
+        g_waitingPicture = nullptr;
+    } else {
+        KeepOrDropWaitingPicture();
+    }
+    PresentScreen();
+
+    if (IsNetworkGame() && !(g_frontEnd && g_frontEnd->HasScreen())) {
+        PingWhenDue();
+        if (g_netSession->AddWaitTime(frameTicks, TimerTicks())) {
+            if (!g_playerLagDialog) {
+                g_playerLagDialog = new CPlayerLagDialog;
+                g_playerLagDialog->Build();
+            }
+            g_playerLagDialog->SetVisible(true);
+        } else if (g_playerLagDialog) {
+            // The lag is over: the hidden dialog is freed with its pointer.
+            g_playerLagDialog->SetVisible(false);
+            delete g_playerLagDialog;
+            g_playerLagDialog = nullptr;
+        }
+    }
+    g_scheduler.FlushSend();
+    RunTickLoop();
+    if (g_scenario)
+        g_scenario->ProcessRequests();
+
+    g_shell.inGameFrame = 0;
+}
+
+void RunFrontEndFrame() {
+    PollMouse();
+    g_scheduler.RunInput();
+    RunTickLoop();
+    if (g_gameTimer)
+        g_gameTimer->Update();
+    g_scheduler.RunDue();
+    if (g_frontEnd)
+        g_frontEnd->Update(0);
+    if (g_displayList)
+        g_displayList->DrawAll();
+    PresentScreen();
+    if (IsNetworkGame() && g_frontEnd && g_frontEnd->HasScreen() &&
+        (g_frontEnd->GetScreenState() == 5 || g_frontEnd->GetScreenState() == 6)) {
+        const uint32_t before = g_shell.lastPingTicks;
+        PingWhenDue();
+        if (g_shell.lastPingTicks != before)
+            g_netSession->AddWaitTime(before, g_shell.lastPingTicks);
+    }
+    g_scheduler.FlushSend();
+}

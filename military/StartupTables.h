@@ -1,0 +1,12 @@
+#pragma once
+// Tables of the military subsystem that start-up loads once: terrain
+// types, the pools of leader, unit and colony names, the combat tables, and
+// the status bar's colours.
+
+bool LoadTerrainTypes();
+bool LoadRandomLeaderNames();
+bool LoadUnitNames();
+bool LoadColonyNames();
+bool LoadCombatTables();
+void FreeCombatTables();
+void InitStatusBarColours();

@@ -1,0 +1,5 @@
+#include "ui/TextButtonImages.h"
+
+// The text button pictures are not read yet.
+bool LoadTextButtonImages() { return true; }
+void FreeTextButtonImages() {}

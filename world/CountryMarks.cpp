@@ -1,0 +1,5 @@
+#include "world/CountryMarks.h"
+
+#include "country/Country.h"
+
+void ResetCountryMarks() { g_countryController.fill(0); }

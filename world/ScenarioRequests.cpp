@@ -1,0 +1,4 @@
+#include "world/Scenario.h"
+
+// No save or reload can be requested yet.
+void CScenario::ProcessRequests() {}
