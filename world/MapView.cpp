@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/Display.h"
+#include "engine/SoundPattern.h"
 
 int32_t g_viewCentreX = 0;
 int32_t g_viewCentreY = 0;
@@ -20,6 +21,8 @@ void SetViewCentre(int32_t x, int32_t y) {
         x += kMapWidth;
     g_viewCentreX = x;
     g_viewCentreY = y < 0 ? 0 : (y > kMapMaxY ? kMapMaxY : y);
+    // The sound patterns on the timer thread hear the map from here.
+    g_patternPlayer.PublishViewCentre(g_viewCentreX, g_viewCentreY);
 }
 
 void RecolourMap(int32_t country, int32_t mapMode) {

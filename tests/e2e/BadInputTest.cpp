@@ -6,6 +6,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct BadFile {
     const char* path; // host path in the game folder
     bool truncate;    // cut to half its size; else removed
 };
+
+// Keeps the test names free of the parameter's bytes.
+void PrintTo(const BadFile& file, std::ostream* out) {
+    *out << (file.truncate ? "cut " : "missing ") << file.path;
+}
 
 std::string Name(const testing::TestParamInfo<BadFile>& info) {
     std::string name = std::string(info.param.truncate ? "cut_" : "missing_") + info.param.path;
