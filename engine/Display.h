@@ -7,6 +7,7 @@
 // Cursors (engine/Cursor.cpp) and screenshots (engine/Screenshot.cpp) live
 // here as well. Main thread only.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -139,3 +140,10 @@ void ShutdownGraphics();
 // not yet taken. False without a screen, in an unsupported format or when
 // the file cannot be written.
 bool SaveScreenshot();
+
+// Writes a 24-bit BMP file of the given size: the 54 bytes of headers, then
+// the rows from the bottom up, each filled by `row` (y, and width x 3 bytes
+// of blue, green and red) and padded to 4 bytes. False when the file cannot
+// be written.
+bool WriteBmp24(const std::string& path, int32_t width, int32_t height,
+                const std::function<void(int32_t y, uint8_t* bgr)>& row);

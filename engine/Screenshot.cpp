@@ -37,6 +37,35 @@ bool SaveScreenshot() {
     if (!screen.view.pixels || width <= 0 || height <= 0)
         return false;
 
+    std::string name;
+    for (int number = 0; name.empty(); ++number) {
+        if (number == kMaxScreenshots)
+            return false;
+        std::string candidate = "ScreenSave" + std::to_string(number) + ".bmp";
+        if (!platform::GameFileExists(candidate))
+            name = std::move(candidate);
+    }
+    return WriteBmp24(name, width, height, [&](int32_t y, uint8_t* bgr) {
+        const uint8_t* source = screen.Row(y);
+        for (int32_t x = 0; x < width; ++x, bgr += 3) {
+            const uint16_t p = LoadPixel(source + x * 2);
+            if (format == kPixelFormat565) {
+                bgr[0] = static_cast<uint8_t>((p & 31) << 3);
+                bgr[1] = static_cast<uint8_t>((p >> 3) & 252);
+                bgr[2] = static_cast<uint8_t>((p >> 8) & 248);
+            } else {
+                bgr[0] = static_cast<uint8_t>((p & 31) << 3);
+                bgr[1] = static_cast<uint8_t>((p >> 2) & 248);
+                bgr[2] = static_cast<uint8_t>((p >> 7) & 248);
+            }
+        }
+    });
+}
+
+bool WriteBmp24(const std::string& path, int32_t width, int32_t height,
+                const std::function<void(int32_t y, uint8_t* bgr)>& row) {
+    if (width <= 0 || height <= 0)
+        return false;
     const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
     const uint32_t fileSize = 54 + rowBytes * static_cast<uint32_t>(height);
     std::vector<uint8_t> file;
@@ -58,31 +87,11 @@ bool SaveScreenshot() {
     PutU32(file, 0);
     PutU32(file, 0);
     for (int32_t y = height - 1; y >= 0; --y) {
-        const uint8_t* row = screen.Row(y);
-        for (int32_t x = 0; x < width; ++x) {
-            const uint16_t p = LoadPixel(row + x * 2);
-            if (format == kPixelFormat565) {
-                file.push_back(static_cast<uint8_t>((p & 31) << 3));
-                file.push_back(static_cast<uint8_t>((p >> 3) & 252));
-                file.push_back(static_cast<uint8_t>((p >> 8) & 248));
-            } else {
-                file.push_back(static_cast<uint8_t>((p & 31) << 3));
-                file.push_back(static_cast<uint8_t>((p >> 2) & 248));
-                file.push_back(static_cast<uint8_t>((p >> 7) & 248));
-            }
-        }
-        file.resize(file.size() + (rowBytes - static_cast<uint32_t>(width) * 3), 0);
+        const size_t start = file.size();
+        file.resize(start + rowBytes, 0);
+        row(y, file.data() + start);
     }
-
-    std::string name;
-    for (int number = 0; name.empty(); ++number) {
-        if (number == kMaxScreenshots)
-            return false;
-        std::string candidate = "ScreenSave" + std::to_string(number) + ".bmp";
-        if (!platform::GameFileExists(candidate))
-            name = std::move(candidate);
-    }
-    std::FILE* out = platform::OpenGameFile(name, "wb");
+    std::FILE* out = platform::OpenGameFile(path, "wb");
     if (!out)
         return false;
     const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();

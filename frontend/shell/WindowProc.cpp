@@ -63,16 +63,6 @@ void QueueMouseEvent(uint32_t type, const platform::WindowMessage& message, uint
     g_scheduler.QueueInput(std::make_unique<CInputEvent>(type, g_broadcastId, 0, flags, message.x, message.y));
 }
 
-void PutU16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-    PutU16(out, value & 0xFFFF);
-    PutU16(out, value >> 16);
-}
-
 } // namespace
 
 int MainWindowProc(const platform::WindowMessage& message) {
@@ -219,36 +209,15 @@ bool WriteShownPicture(const std::string& path) {
     if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * height)
         return false;
 
-    const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-    std::vector<uint8_t> file;
-    file.push_back('B');
-    file.push_back('M');
-    PutU32(file, 54 + rowBytes * static_cast<uint32_t>(height));
-    PutU32(file, 0);
-    PutU32(file, 54);
-    PutU32(file, 40);
-    PutU32(file, static_cast<uint32_t>(width));
-    PutU32(file, static_cast<uint32_t>(height));
-    PutU16(file, 1);
-    PutU16(file, 24);
-    for (int i = 0; i < 6; ++i)
-        PutU32(file, i == 2 || i == 3 ? 2834 : 0);
-    for (int32_t y = height - 1; y >= 0; --y) {
-        const size_t start = file.size();
-        for (int32_t x = 0; x < width; ++x) {
+    return WriteBmp24(path, width, height, [&](int32_t y, uint8_t* bgr) {
+        for (int32_t x = 0; x < width; ++x, bgr += 3) {
             const uint16_t p = pixels[static_cast<size_t>(y) * width + x];
             const uint32_t r = format555 ? (p >> 10) & 31 : p >> 11;
             const uint32_t g = format555 ? ((p >> 5) & 31) << 1 : (p >> 5) & 63;
             const uint32_t b = p & 31;
-            file.push_back(static_cast<uint8_t>(b << 3 | b >> 2));
-            file.push_back(static_cast<uint8_t>(g << 2 | g >> 4));
-            file.push_back(static_cast<uint8_t>(r << 3 | r >> 2));
+            bgr[0] = static_cast<uint8_t>(b << 3 | b >> 2);
+            bgr[1] = static_cast<uint8_t>(g << 2 | g >> 4);
+            bgr[2] = static_cast<uint8_t>(r << 3 | r >> 2);
         }
-        file.resize(start + rowBytes, 0);
-    }
-    std::FILE* out = platform::OpenGameFile(path, "wb");
-    if (!out)
-        return false;
-    const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    return std::fclose(out) == 0 && written;
+    });
 }
