@@ -159,18 +159,6 @@ MapPoint SpriteWorld::ScreenTopLeft() const {
     return at;
 }
 
-void SpriteWorld::PrepareTranslucency() {
-    if (image->kind == kImageLightMap || image->kind == kImageDarkMap || !image->frames)
-        return;
-    if (translucency >= 32) {
-        image->kind = kImageMemory;
-        image->translucency = 0;
-    } else {
-        image->kind = kImageTranslucent;
-        image->translucency = std::max(translucency, 0);
-    }
-}
-
 void SpriteWorld::Draw(int32_t param) {
     if (param == kDrawAtWorldPosition) {
         x = worldX;

@@ -86,8 +86,6 @@ protected:
     int32_t MapZoom() const;
     // Where Draw puts the frame's top-left corner on the screen.
     MapPoint ScreenTopLeft() const;
-    // Kind 4 or 1 of an encoded picture by the translucency, as CSprite::Draw.
-    void PrepareTranslucency();
 };
 
 // A tile of the landscape drawn on the map.

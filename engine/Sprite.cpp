@@ -49,18 +49,22 @@ int CSprite::HandleEvent(COVEvent& event) {
     return removeWhenDone && finished ? DRAWABLE_DELETE_ME : DRAWABLE_NOT_TAKEN;
 }
 
+void CSprite::PrepareTranslucency() {
+    if (image->kind == kImageLightMap || image->kind == kImageDarkMap || !image->frames)
+        return;
+    if (translucency >= 32) {
+        image->kind = kImageMemory;
+        image->translucency = 0;
+    } else {
+        image->kind = kImageTranslucent;
+        image->translucency = std::max(translucency, 0);
+    }
+}
+
 void CSprite::Draw(int32_t /*param*/) {
     if (hidden || !image || !destination)
         return;
-    if (image->kind != kImageLightMap && image->kind != kImageDarkMap && image->frames) {
-        if (translucency >= 32) {
-            image->kind = kImageMemory;
-            image->translucency = 0;
-        } else {
-            image->kind = kImageTranslucent;
-            image->translucency = std::max(translucency, 0);
-        }
-    }
+    PrepareTranslucency();
     image->zoomShift = ClampedZoom();
     image->paletteTable = paletteTable;
     image->Draw(x - originX, y - originY, source.left, source.top, source.right, source.bottom, &clip, destination,

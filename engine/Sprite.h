@@ -112,6 +112,11 @@ public:
     int32_t paletteTable = 0;
     int32_t translucency = 32;
 
+protected:
+    // An encoded picture becomes opaque (kind 1) or translucent at the
+    // sprite's level (kind 4) before it is drawn; light and dark maps stay.
+    void PrepareTranslucency();
+
 private:
     void SetUp();
     int32_t ClampedZoom() const;
