@@ -303,6 +303,7 @@ int GameMain() {
     ReachCheckpoint("logo");
     auto logo = std::make_unique<CImage>("gfx\\blacklogonov.bmp", kPlaceMemory, false);
     ShowPicture(*logo);
+    ReachCheckpoint("textdb");
 
     if (!g_textDatabase.Load(0)) {
         // Ends at once, without a word and without the shutdown.

@@ -16,7 +16,7 @@ using e2e::ProgramRun;
 // The start-up steps the trace reports, in their order.
 const std::vector<std::string> kStartupOrder = {
     "checkpoint start",    "settings loaded",     "message activate 1 taken", "checkpoint logo",
-    "text database loaded", "checkpoint movie1",  "checkpoint movie2",        "checkpoint fonts",
+    "checkpoint textdb",   "text database loaded", "checkpoint movie1",  "checkpoint movie2",        "checkpoint fonts",
     "fonts loaded 7",      "checkpoint town",     "checkpoint INIT_SOUND",    "sounds loaded 63",
     "checkpoint INIT_INTERFACE", "checkpoint timer", "checkpoint INIT_GAMEMAP_SPRITES", "checkpoint INIT_GLOBALS",
 };
@@ -54,8 +54,15 @@ TEST(ProgramStartup, RunsInOrderThenCloseShutsDownAndExitsZero) {
 TEST(ProgramStartup, MissingTextDatabaseEndsSilentlyAfterTheLogo) {
     ProgramRun run;
     std::filesystem::remove(run.PathOf("config/text.csv"));
-    ASSERT_EQ(run.Run({"5 close"}), 0) << run.Stderr();
-    ExpectInOrder(run, {"checkpoint logo", "no text database"});
+    ASSERT_EQ(run.Run({"textdb screenshot logo.bmp", "5 close"}), 0) << run.Stderr();
+    ExpectInOrder(run, {"checkpoint logo", "checkpoint textdb", "no text database"});
+    // The logo was on the screen when the program ended.
+    const e2e::Picture shown = e2e::ReadPicture(run.PathOf("logo.bmp").string());
+    ASSERT_EQ(shown.width, 640);
+    size_t lit = 0;
+    for (size_t i = 0; i < shown.rgb.size(); ++i)
+        lit += shown.rgb[i] > 64 ? 1 : 0;
+    EXPECT_GT(lit, 1000u);
     EXPECT_FALSE(run.Has("checkpoint movie1"));
     EXPECT_FALSE(run.Has("shutdown done"));
 }
