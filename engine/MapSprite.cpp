@@ -11,6 +11,7 @@
 #include "engine/Display.h"
 #include "engine/Format.h"
 #include "engine/Palette.h"
+#include "engine/Random.h"
 #include "world/Province.h"
 
 namespace {
@@ -22,8 +23,7 @@ int32_t Saturate(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t
 // game's shared random numbers.
 int32_t RandomStartFrame(int32_t frameCount) {
     static uint32_t state = 1;
-    state = state * 214013u + 2531011u;
-    return static_cast<int32_t>((state >> 16) & 0x7FFF) % frameCount;
+    return NextRand15(state) % frameCount;
 }
 
 // Passes over the rest of a nested block whose "{" has been taken, up to and

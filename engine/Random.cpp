@@ -6,10 +6,12 @@ uint32_t g_randState = 1;
 
 void GameSrand(uint32_t seed) { g_randState = seed; }
 
-int GameRand() {
-    g_randState = g_randState * 214013u + 2531011u;
-    return static_cast<int>((g_randState >> 16) & 0x7FFF);
+int NextRand15(uint32_t& state) {
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFF);
 }
+
+int GameRand() { return NextRand15(g_randState); }
 
 uint32_t GameRandState() { return g_randState; }
 

@@ -12,6 +12,10 @@ void GameSrand(uint32_t seed);
 // Next number 0..32767: x = x * 214013 + 2531011, result (x >> 16) & 0x7FFF.
 int GameRand();
 
+// The same step on a sequence of the caller's own (for work whose draws
+// must not touch the shared sequence, e.g. on another thread).
+int NextRand15(uint32_t& state);
+
 // The generator's state, for saving and checking.
 uint32_t GameRandState();
 

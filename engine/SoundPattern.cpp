@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "engine/DirectSound.h"
+#include "engine/Random.h"
 #include "platform/System.h"
+#include "world/MapView.h"
 
 PatternPlayer g_patternPlayer;
 
@@ -17,10 +19,7 @@ const char* const kMutexName = "PatternPlayer Mutex";
 // thread, and its sequence must not depend on when the timer fires.
 uint32_t g_patternRandState = 1;
 
-int PatternRand() {
-    g_patternRandState = g_patternRandState * 214013u + 2531011u;
-    return static_cast<int>((g_patternRandState >> 16) & 0x7FFF);
-}
+int PatternRand() { return NextRand15(g_patternRandState); }
 
 } // namespace
 
@@ -40,7 +39,8 @@ void CSoundPattern::Restart() {
 uint32_t CSoundPattern::VolumeAndPan(int32_t centreX, int32_t centreY) const {
     if (m_x == kNoPosition && m_y == kNoPosition)
         return m_step < m_steps.size() ? m_steps[m_step].volume : 0;
-    const int64_t dx = int64_t{centreX} - static_cast<int32_t>(m_x);
+    // The short way round the map, as the map itself wraps.
+    const int64_t dx = WrapMapDx(int64_t{centreX} - static_cast<int32_t>(m_x));
     const int64_t dy = int64_t{centreY} - static_cast<int32_t>(m_y);
     const int64_t d = static_cast<int64_t>(std::sqrt(static_cast<double>(dx * dx + dy * dy)) * 0.5) >> 2;
     return static_cast<uint32_t>(std::max<int64_t>(192 - d, 0));

@@ -50,7 +50,8 @@ bool ParseLine(const std::string& text, std::vector<ScriptLine>& out) {
         line.message = {type, static_cast<uint32_t>(a), data, 0, 0, 0};
         out.push_back(line);
     } else if (action == "click" || action == "ldown" || action == "lup" || action == "rclick") {
-        if (!ReadInt(in, a) || !ReadInt(in, b))
+        // Points of the logical picture, as the window's pointer gives them.
+        if (!ReadInt(in, a) || !ReadInt(in, b) || a < 0 || b < 0 || a > 1599 || b > 1199)
             return false;
         if (action == "click" || action == "ldown")
             mouse(MessageType::LeftButtonDown, kMouseFlagLeft);

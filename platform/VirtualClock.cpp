@@ -1,5 +1,6 @@
 #include "platform/VirtualClock.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -84,7 +85,9 @@ uint32_t VirtualSetEvent(uint32_t delayMs, void (*callback)(uint32_t, void*), vo
     while (id == 0 || state.events.count(id))
         ++id;
     state.nextId = id + 1;
-    state.events[id] = {state.now + delayMs, callback, user};
+    // At least a millisecond ahead: an event that re-arms itself with 0
+    // would otherwise keep one advance of the clock running for ever.
+    state.events[id] = {state.now + std::max(delayMs, 1u), callback, user};
     return id;
 }
 

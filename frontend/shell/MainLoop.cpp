@@ -19,6 +19,7 @@
 #include "net/Session.h"
 #include "net/SessionHolder.h"
 #include "platform/ScriptedInput.h"
+#include "platform/System.h"
 #include "platform/VirtualClock.h"
 #include "ui/MainScreen.h"
 #include "world/Scenario.h"
@@ -79,11 +80,7 @@ void StartChosenGame() {
     g_scenario->gameEnded = 0;
 }
 
-void TakeScriptScreenshots(uint32_t pass) {
-    for (const std::string& file : platform::ScriptFrame(pass))
-        if (!WriteShownPicture(file))
-            platform::Trace("screenshot " + file + " failed");
-}
+void TakeScriptScreenshots(uint32_t pass) { WriteShownPictures(platform::ScriptFrame(pass)); }
 
 } // namespace
 
@@ -101,6 +98,11 @@ void RunMainLoop() {
             g_shell.closePending = 0;
             MainWindowProc({platform::MessageType::Quit, 0, 0, 0, 0, 0});
         }
+        if (g_shell.activatePending >= 0 && !g_shell.quitPosted) {
+            const auto code = static_cast<uint32_t>(g_shell.activatePending);
+            g_shell.activatePending = -1;
+            MainWindowProc({platform::MessageType::ActivateApp, code, 0, 0, 0, 0});
+        }
         platform::WindowMessage message;
         while (!g_shell.quitPosted && platform::PollWindowMessage(message))
             MainWindowProc(message);
@@ -112,8 +114,13 @@ void RunMainLoop() {
             g_netSession->Poll();
 
         // 3. One frame.
-        if (!g_appActive || g_shell.quitting)
+        if (!g_appActive || g_shell.quitting) {
+            // Nothing to draw: wait a little rather than spin (the virtual
+            // clock moves by passes and needs no wait).
+            if (!ending && !platform::VirtualClockOn())
+                platform::SleepMilliseconds(10);
             continue;
+        }
         if (g_moviePlayer && g_moviePlayer->IsOpen())
             g_moviePlayer->open = g_moviePlayer->UpdateFrame() ? 1 : 0;
         if (IsInFrontEnd()) {

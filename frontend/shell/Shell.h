@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/EventPump.h"
 
@@ -39,9 +40,9 @@ void RunFrontEndFrame();
 int MainWindowProc(const platform::WindowMessage& message);
 
 // The pump of engine/MessagePump.h: takes one waiting window message and
-// hands it to the window procedure. A close taken here is kept for the main
-// loop (an open movie is closed at once), so that nothing is torn down
-// under code that is still reading. Answers 0 when none was waiting or it
+// hands it to the window procedure. A close or an activation taken here is
+// kept for the main loop (an open movie is closed at once), so that nothing
+// is torn down or rebuilt under code that is still reading. Answers 0 when none was waiting or it
 // was the close.
 int ShellPumpOneMessage();
 
@@ -59,6 +60,7 @@ struct ShellState {
     uint8_t quitPosted = 0;     // the quit message waits for the main loop
     int32_t quitCode = 0;       // its code
     uint8_t closePending = 0;   // a close taken by the pump, kept for the main loop
+    int32_t activatePending = -1; // an activation (0 or 1) taken by the pump, kept for the main loop
     uint8_t inGameFrame = 0;    // RunGameFrame's guard
     uint8_t gameStarted = 0;    // the main loop's: a game frame has run since the front end
     uint32_t lastPingTicks = 0; // timer ticks at the last ping
@@ -82,6 +84,8 @@ extern CImage* g_waitingPicture;
 // picture) as a 24-bit BMP file at a host path. False when there is no
 // picture or the file cannot be written.
 bool WriteShownPicture(const std::string& path);
+// Each of the files, a trace line for each that fails.
+void WriteShownPictures(const std::vector<std::string>& files);
 
 // Reaches a checkpoint of the headless script (platform/ScriptedInput.h):
 // its events are posted, its screenshots written.

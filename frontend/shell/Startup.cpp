@@ -200,11 +200,13 @@ void RunLoadingStages() {
 
 } // namespace
 
-void ReachCheckpoint(const std::string& name) {
-    for (const std::string& file : platform::ScriptCheckpoint(name))
+void WriteShownPictures(const std::vector<std::string>& files) {
+    for (const std::string& file : files)
         if (!WriteShownPicture(file))
             platform::Trace("screenshot " + file + " failed");
 }
+
+void ReachCheckpoint(const std::string& name) { WriteShownPictures(platform::ScriptCheckpoint(name)); }
 
 int CreateMainWindow() {
     SetMessagePump(ShellPumpOneMessage);
@@ -214,6 +216,9 @@ int CreateMainWindow() {
 }
 
 void Shutdown() {
+    // Files closed while tearing down must not hand window messages on.
+    g_shell.quitting = 1;
+    SetMessagePump(nullptr);
     StopGameTimer();
     if (g_config)
         g_config->Save();
@@ -325,7 +330,9 @@ int GameMain() {
     g_moviePlayer->PlayMovie("avi\\stellmar.avi", true);
     ClearScreenTwice();
     ReachCheckpoint("movie2");
-    g_moviePlayer->PlayMovie("avi\\ovintro.avi", true);
+    // A window closed during the first movie plays no second one.
+    if (!g_shell.closePending)
+        g_moviePlayer->PlayMovie("avi\\ovintro.avi", true);
 
     g_cdAudio = new CCDAudio;
     g_cdAudio->PlayTrack(2);

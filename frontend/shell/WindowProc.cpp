@@ -172,6 +172,13 @@ int ShellPumpOneMessage() {
         TraceMessage(message, "kept for the main loop");
         return 0;
     }
+    if (message.type == MessageType::ActivateApp) {
+        // Resetting the display mode reads files, whose closing pumps again:
+        // the main loop takes the activation instead.
+        g_shell.activatePending = static_cast<int32_t>(message.code);
+        TraceMessage(message, "kept for the main loop");
+        return 1;
+    }
     MainWindowProc(message);
     return 1;
 }

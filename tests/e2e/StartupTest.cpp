@@ -103,6 +103,27 @@ TEST(ProgramStartup, CloseWhileFilesAreReadWaitsForTheMainLoop) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "shutdown done"), 1);
 }
 
+TEST(ProgramStartup, CloseDuringTheFirstMovieSkipsTheSecond) {
+    ProgramRun run;
+    ASSERT_EQ(run.Run({"movie1 close"}), 0) << run.Stderr();
+    ExpectInOrder(run, {"checkpoint movie1", "movie closed", "message close 0 kept for the main loop",
+                        "checkpoint movie2", "checkpoint fonts", "shutdown done"});
+    const std::vector<std::string> lines = run.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "movie closed"), 1);
+}
+
+TEST(ProgramStartup, ActivationWhileFilesAreReadWaitsForTheMainLoop) {
+    ProgramRun run;
+    // Each activation resets the display mode, which reads files. The main
+    // loop takes the first; the two that the file layer's pump meets while
+    // the mode is reset wait for the next pass instead of nesting.
+    ASSERT_EQ(run.Run({"timer activate 1", "timer activate 0", "timer activate 1", "3 close"}), 0)
+        << run.Stderr();
+    ExpectInOrder(run, {"checkpoint INIT_GLOBALS", "message activate 0 kept for the main loop",
+                        "message activate 1 kept for the main loop", "message activate 1 taken",
+                        "message activate 1 taken", "shutdown done"});
+}
+
 TEST(ProgramStartup, LoadingScreenShowsEachStageWithItsProgress) {
     ProgramRun run;
     struct Stage {

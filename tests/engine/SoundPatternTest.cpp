@@ -90,6 +90,9 @@ TEST(SoundPatternVolume, FallsWithTheDistance) {
         EXPECT_EQ(placed.VolumeAndPan(c.x, c.y) & 0xFFFF, c.volume) << c.x << "," << c.y;
     CSoundPattern unplaced(steps, 1, kNoPosition, kNoPosition);
     EXPECT_EQ(unplaced.VolumeAndPan(9999, 9999) & 0xFFFF, 77u);
+    // Across the map's edge the short way counts: 144 pixels, not 18800.
+    CSoundPattern atTheEdge(steps, 1, 18900, 2000);
+    EXPECT_EQ(atTheEdge.VolumeAndPan(100, 2000) & 0xFFFF, 174u);
 }
 
 TEST_F(SoundPatternTest, WaitsJumpsAndAlternatives) {
