@@ -68,12 +68,15 @@ int16_t CCDAudio::ReadTracks() {
         double length = 0.0;
         if (!m_device->TrackLength(track, length))
             continue;
-        // At most 65535 whole seconds are kept.
+        if (!std::isfinite(length) || length < 0.0)
+            continue;
+        // At most 65535 whole seconds are kept; the frames are those of the
+        // last second begun.
         const double whole = std::min(std::floor(length), 65535.0);
         CDTrackLength& entry = tracks[track];
         entry.minutes = static_cast<uint16_t>(whole / 60);
         entry.seconds = static_cast<uint16_t>(static_cast<uint32_t>(whole) % 60);
-        entry.frames = static_cast<uint16_t>((length - whole) * kFramesPerSecond);
+        entry.frames = static_cast<uint16_t>((length - std::floor(length)) * kFramesPerSecond);
         entry.length = static_cast<uint16_t>(entry.minutes * 60 + entry.seconds);
     }
     return trackCount;

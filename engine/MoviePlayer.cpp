@@ -169,6 +169,11 @@ void CMoviePlayer::FeedSound() {
     const size_t taken = platform::audio::QueueStream(soundStream, m_sound.data(), frames);
     m_sound.erase(m_sound.begin(),
                   m_sound.begin() + static_cast<ptrdiff_t>(std::min(taken, frames) * platform::kMovieAudioChannels));
+    // What the stream refuses waits, up to a limit: sound far ahead of the
+    // pictures is dropped.
+    constexpr size_t kMaxSamples = platform::kMovieMaxPendingAudioFrames * platform::kMovieAudioChannels;
+    if (m_sound.size() > kMaxSamples)
+        m_sound.resize(kMaxSamples);
 }
 
 void CMoviePlayer::ShowFrame() {

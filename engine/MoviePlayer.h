@@ -53,7 +53,8 @@ public:
     uint32_t soundStream = 0;         // the mixer stream; 0: none
 
 private:
-    // Hands the decoded sound to the mixer; what does not fit waits.
+    // Hands the decoded sound to the mixer; what does not fit waits (at most
+    // platform::kMovieMaxPendingAudioFrames).
     void FeedSound();
     void ShowFrame();
 

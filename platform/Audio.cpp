@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "platform/AudioSdl.h"
 
@@ -181,10 +182,19 @@ void MixLocked(Mixer& m, int16_t* out, size_t frames) {
         out[i] = static_cast<int16_t>(std::clamp(m.accumulator[i], -32768, 32767));
 }
 
-// The device callback: never waits for the lock; silence when it is busy.
+// How often the device callback tries the lock before it gives silence.
+constexpr int kDeviceLockTries = 50;
+
+// The device callback: never blocks on the lock. The other threads hold it
+// for short sections only, so a few tries with a yield between them almost
+// always get it; silence when it stays busy.
 void DeviceMix(int16_t* out, size_t frames) {
     Mixer& m = State();
     std::unique_lock<std::mutex> lock(m.lock, std::try_to_lock);
+    for (int tries = 1; !lock.owns_lock() && tries < kDeviceLockTries; ++tries) {
+        std::this_thread::yield();
+        lock.try_lock();
+    }
     if (!lock.owns_lock()) {
         std::memset(out, 0, frames * 2 * sizeof(int16_t));
         return;
@@ -237,8 +247,21 @@ bool OpenAudio(Backend backend) {
     std::lock_guard<std::mutex> open(g_openLock);
     CloseLocked();
     Mixer& m = State();
-    if (backend == Backend::Sdl && !OpenSdlDevice(&DeviceMix))
-        return false;
+    if (backend == Backend::Sdl) {
+        // The device opens paused; the mix buffer is made for its callback
+        // size before the first callback, which then never allocates.
+        const size_t frames = OpenSdlDevice(&DeviceMix);
+        if (frames == 0)
+            return false;
+        {
+            std::lock_guard<std::mutex> lock(m.lock);
+            m.accumulator.reserve(frames * kMixChannels);
+            m.backend = backend;
+            m.open = true;
+        }
+        StartSdlDevice();
+        return true;
+    }
     std::lock_guard<std::mutex> lock(m.lock);
     m.backend = backend;
     m.open = true;
@@ -346,10 +369,16 @@ uint32_t DuplicateBuffer(uint32_t buffer) {
 }
 
 void ReleaseBuffer(uint32_t buffer) {
+    // The voice (and with the last one its samples) is freed outside the lock.
+    Voice released;
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
-    if (m.voices.erase(buffer))
-        Log(m, "ReleaseBuffer " + Str(buffer));
+    auto it = m.voices.find(buffer);
+    if (it == m.voices.end())
+        return;
+    released = std::move(it->second);
+    m.voices.erase(it);
+    Log(m, "ReleaseBuffer " + Str(buffer));
 }
 
 bool Play(uint32_t buffer, bool loop) {
@@ -446,6 +475,12 @@ size_t QueueStream(uint32_t stream, const int16_t* samples, size_t frames) {
         s.queued += taken;
     });
     return taken;
+}
+
+bool StreamExists(uint32_t stream) {
+    bool exists = false;
+    WithStream(stream, [&](Mixer&, Stream&) { exists = true; });
+    return exists;
 }
 
 size_t StreamQueuedFrames(uint32_t stream) {

@@ -15,8 +15,9 @@
 // signed 16-bit interleaved samples from the music and the movies into a
 // ring buffer the mixer drains; a stream that runs dry plays silence.
 //
-// Every call is safe from any thread. The device callback never waits: when
-// another thread is inside the mixer at that moment, that callback is silent.
+// Every call is safe from any thread. The device callback never blocks: when
+// another thread is inside the mixer it tries again a few times, giving way
+// in between, and only then is that callback silent.
 // Ids are never 0; an unknown id is ignored (or answers 0 / false).
 #include <cstddef>
 #include <cstdint>
@@ -113,6 +114,8 @@ uint32_t OpenStream(uint32_t sampleRate, uint16_t channels);
 // Copies as many whole frames as fit in the ring buffer and answers how
 // many it took; never waits.
 size_t QueueStream(uint32_t stream, const int16_t* samples, size_t frames);
+// True while the stream is open (closing it, or the mixer, ends it).
+bool StreamExists(uint32_t stream);
 // Frames queued and not yet played.
 size_t StreamQueuedFrames(uint32_t stream);
 // Frames of the stream's own rate played since it opened.

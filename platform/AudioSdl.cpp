@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "platform/Audio.h"
 
 namespace platform::audio {
@@ -10,6 +12,7 @@ namespace {
 
 SDL_AudioDeviceID g_device = 0;
 MixFunction g_mix = nullptr;
+size_t g_frames = 0; // frames one callback asks for
 
 void Callback(void*, Uint8* stream, int length) {
     g_mix(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(length) / (sizeof(int16_t) * kMixChannels));
@@ -17,11 +20,11 @@ void Callback(void*, Uint8* stream, int length) {
 
 } // namespace
 
-bool OpenSdlDevice(MixFunction mix) {
+size_t OpenSdlDevice(MixFunction mix) {
     if (g_device != 0)
-        return true;
+        return g_frames;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return false;
+        return 0;
     g_mix = mix;
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(kMixRate);
@@ -34,10 +37,16 @@ bool OpenSdlDevice(MixFunction mix) {
     g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (g_device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
+        return 0;
     }
-    SDL_PauseAudioDevice(g_device, 0);
-    return true;
+    // The callback's buffer holds have.size bytes.
+    g_frames = std::max<size_t>(have.size / (sizeof(int16_t) * kMixChannels), have.samples);
+    return g_frames;
+}
+
+void StartSdlDevice() {
+    if (g_device != 0)
+        SDL_PauseAudioDevice(g_device, 0);
 }
 
 void CloseSdlDevice() {
@@ -45,6 +54,7 @@ void CloseSdlDevice() {
         return;
     SDL_CloseAudioDevice(g_device);
     g_device = 0;
+    g_frames = 0;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     // As the display does: SDL_Quit once nothing of SDL is in use.
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0)

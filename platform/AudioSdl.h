@@ -9,9 +9,11 @@ namespace platform::audio {
 using MixFunction = void (*)(int16_t* out, size_t frames);
 
 // Starts SDL's audio subsystem and opens the default device at 44100 Hz,
-// signed 16-bit stereo, pulling the samples from mix. False when SDL has no
-// usable device.
-bool OpenSdlDevice(MixFunction mix);
+// signed 16-bit stereo, paused, pulling the samples from mix. Answers the
+// frames one callback asks for; 0 when SDL has no usable device.
+size_t OpenSdlDevice(MixFunction mix);
+// Lets the opened device's callbacks begin.
+void StartSdlDevice();
 // Closes the device (waiting for a running callback to end) and the audio
 // subsystem.
 void CloseSdlDevice();

@@ -3,17 +3,17 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/mem.h>
-#include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
+#include "platform/AudioResample.h"
 #include "platform/Files.h"
 
 namespace platform {
@@ -83,8 +83,6 @@ double StreamFrameRate(AVFormatContext* format, AVStream* stream) {
 struct MovieDecoder::Impl {
     ~Impl() {
         sws_freeContext(scaler);
-        swr_free(&resampler);
-        av_channel_layout_uninit(&resampleLayout);
         av_freep(&scaled[0]);
         av_frame_free(&frame);
         av_packet_free(&packet);
@@ -103,9 +101,9 @@ struct MovieDecoder::Impl {
     bool AllocateScaled(int32_t width, int32_t height);
     bool ConvertVideo();
     void DecodeAudio(const AVPacket* input);
-    bool ConvertAudio();
-    // Converts the input (null: flushes) and appends it to the PCM.
-    bool Resample(const uint8_t** input, int inputFrames);
+    void ReceiveAudio();
+    // Drops the PCM beyond what may wait for TakeAudio.
+    void CapAudio();
 
     std::FILE* file = nullptr;
     AVIOContext* io = nullptr;
@@ -130,11 +128,7 @@ struct MovieDecoder::Impl {
     int64_t frameCount = 0;
     int64_t frameTimeMs = 0;
 
-    SwrContext* resampler = nullptr;
-    // What the resampler was made for.
-    int resampleFormat = -1;
-    int resampleRate = 0;
-    AVChannelLayout resampleLayout{};
+    AudioResampler resampler{kMovieAudioRate, kMovieAudioChannels};
     std::vector<int16_t> pcm;
 };
 
@@ -190,17 +184,24 @@ bool MovieDecoder::Impl::Open(std::string_view gamePath, MoviePixelFormat wanted
 }
 
 bool MovieDecoder::Impl::AllocateScaled(int32_t width, int32_t height) {
-    av_freep(&scaled[0]);
-    if (av_image_alloc(scaled, scaledPitch, width, height, AV_PIX_FMT_RGB24, 32) < 0)
+    // The new buffers replace the old ones only once they all exist, so that
+    // a failure leaves the size and the buffers in step.
+    std::vector<uint16_t> newPixels(static_cast<size_t>(width) * height, 0);
+    uint8_t* newScaled[4] = {};
+    int newPitch[4] = {};
+    if (av_image_alloc(newScaled, newPitch, width, height, AV_PIX_FMT_RGB24, 32) < 0)
         return false;
+    av_freep(&scaled[0]);
+    std::copy(std::begin(newScaled), std::end(newScaled), scaled);
+    std::copy(std::begin(newPitch), std::end(newPitch), scaledPitch);
     outWidth = width;
     outHeight = height;
-    pixels.assign(static_cast<size_t>(width) * height, 0);
+    pixels = std::move(newPixels);
     return true;
 }
 
 bool MovieDecoder::Impl::ConvertVideo() {
-    if (!SideFits(frame->width) || !SideFits(frame->height) || frame->format < 0)
+    if (!SideFits(frame->width) || !SideFits(frame->height) || frame->format < 0 || scaled[0] == nullptr)
         return false;
     // To 24-bit RGB at the output size (each pixel's own colour, no shared
     // chroma), then packed into the 16-bit format here.
@@ -227,7 +228,18 @@ bool MovieDecoder::Impl::ConvertVideo() {
     if (pts != AV_NOPTS_VALUE) {
         if (firstPts == AV_NOPTS_VALUE)
             firstPts = pts;
-        ms = av_rescale_q(pts - firstPts, format->streams[videoIndex]->time_base, AVRational{1, 1000});
+        // The distance from the first frame, held at the ends of the range
+        // where a broken stamp lies too far off to subtract.
+        constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+        constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+        int64_t since = 0;
+        if (firstPts > 0 && pts < kMin + firstPts)
+            since = kMin + 1;
+        else if (firstPts < 0 && pts > kMax + firstPts)
+            since = kMax;
+        else
+            since = pts - firstPts;
+        ms = av_rescale_q(since, format->streams[videoIndex]->time_base, AVRational{1, 1000});
     }
     if (frameCount > 0)
         ms = std::clamp(ms, frameTimeMs, frameTimeMs + kMaxFrameGapMs);
@@ -239,60 +251,33 @@ bool MovieDecoder::Impl::ConvertVideo() {
 }
 
 void MovieDecoder::Impl::DecodeAudio(const AVPacket* input) {
-    if (avcodec_send_packet(audio, input) < 0 && input != nullptr)
+    int sent = avcodec_send_packet(audio, input);
+    if (sent == AVERROR(EAGAIN)) {
+        // The decoder still holds frames: take them, then the packet fits.
+        ReceiveAudio();
+        sent = avcodec_send_packet(audio, input);
+    }
+    if (sent < 0 && input != nullptr)
         return; // a broken packet: its sound is passed over
+    ReceiveAudio();
+    if (input == nullptr) {
+        resampler.Flush(pcm); // the end: what the resampler still holds
+        CapAudio();
+    }
+}
+
+void MovieDecoder::Impl::ReceiveAudio() {
     while (avcodec_receive_frame(audio, frame) == 0) {
-        bool converted = ConvertAudio();
+        resampler.Convert(*frame, pcm); // a frame that cannot be converted is passed over
         av_frame_unref(frame);
-        if (!converted)
-            return;
+        CapAudio();
     }
-    if (input == nullptr && resampler != nullptr)
-        Resample(nullptr, 0); // the end: what the resampler still holds
 }
 
-bool MovieDecoder::Impl::ConvertAudio() {
-    if (frame->sample_rate <= 0 || frame->nb_samples <= 0 || frame->ch_layout.nb_channels <= 0)
-        return false;
-    if (resampler == nullptr || frame->format != resampleFormat || frame->sample_rate != resampleRate ||
-        av_channel_layout_compare(&frame->ch_layout, &resampleLayout) != 0) {
-        swr_free(&resampler);
-        av_channel_layout_uninit(&resampleLayout);
-        AVChannelLayout in{};
-        if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-            av_channel_layout_default(&in, frame->ch_layout.nb_channels);
-        else if (av_channel_layout_copy(&in, &frame->ch_layout) < 0)
-            return false;
-        AVChannelLayout out = AV_CHANNEL_LAYOUT_STEREO;
-        int made = swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16, kMovieAudioRate, &in,
-                                       static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr);
-        // Mono sound goes to both sides at its full level.
-        const double monoToStereo[2] = {1.0, 1.0};
-        if (made >= 0 && in.nb_channels == 1)
-            made = swr_set_matrix(resampler, monoToStereo, 1);
-        av_channel_layout_uninit(&in);
-        if (made < 0 || swr_init(resampler) < 0) {
-            swr_free(&resampler);
-            return false;
-        }
-        resampleFormat = frame->format;
-        resampleRate = frame->sample_rate;
-        if (av_channel_layout_copy(&resampleLayout, &frame->ch_layout) < 0)
-            return false;
-    }
-    return Resample(const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
-}
-
-bool MovieDecoder::Impl::Resample(const uint8_t** input, int inputFrames) {
-    int room = swr_get_out_samples(resampler, inputFrames);
-    if (room <= 0)
-        return true;
-    size_t before = pcm.size();
-    pcm.resize(before + static_cast<size_t>(room) * kMovieAudioChannels);
-    auto* out = reinterpret_cast<uint8_t*>(pcm.data() + before);
-    int got = swr_convert(resampler, &out, room, input, inputFrames);
-    pcm.resize(before + static_cast<size_t>(std::max(got, 0)) * kMovieAudioChannels);
-    return got >= 0;
+void MovieDecoder::Impl::CapAudio() {
+    constexpr size_t kMaxSamples = kMovieMaxPendingAudioFrames * kMovieAudioChannels;
+    if (pcm.size() > kMaxSamples)
+        pcm.resize(kMaxSamples);
 }
 
 MovieDecoder::MovieDecoder() = default;

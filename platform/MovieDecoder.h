@@ -6,6 +6,7 @@
 // The file is a game path read through OpenGameFile: AVI, or another
 // container that holds its streams itself (Matroska, MP4, MPEG, Ogg ...),
 // with any codec FFmpeg knows.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -17,6 +18,9 @@ enum class MoviePixelFormat { Rgb565, Rgb555 };
 
 constexpr uint32_t kMovieAudioRate = 44100;
 constexpr uint16_t kMovieAudioChannels = 2;
+// The most sound (in frames) kept waiting for TakeAudio: a file whose sound
+// runs far ahead of its pictures loses what lies beyond.
+constexpr size_t kMovieMaxPendingAudioFrames = size_t{kMovieAudioRate} * 4;
 
 class MovieDecoder {
 public:
@@ -52,8 +56,9 @@ public:
     // Its presentation time in milliseconds from the movie's first frame.
     int64_t FrameTimeMs() const;
 
-    // Moves the PCM decoded so far (stereo frames, interleaved) to the end of
-    // out and answers the number of frames moved.
+    // Moves the PCM decoded so far (stereo frames, interleaved; at most
+    // kMovieMaxPendingAudioFrames) to the end of out and answers the number
+    // of frames moved.
     size_t TakeAudio(std::vector<int16_t>& out);
 
 private:

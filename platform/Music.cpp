@@ -86,7 +86,14 @@ private:
         std::vector<int16_t> pending; // decoded, not yet queued
         size_t queued = 0;            // frames of pending already queued
         bool more = true;
+        bool played = false;          // some music reached the stream
         for (;;) {
+            // A mixer closed under the track took the stream along: the
+            // playing is over, without a notice.
+            if (!audio::StreamExists(m_stream)) {
+                m_done = true;
+                return;
+            }
             // Keep the queue filled ahead of the playing.
             while (audio::StreamQueuedFrames(m_stream) < kFramesAhead) {
                 if (queued * audio::kMixChannels == pending.size()) {
@@ -100,6 +107,7 @@ private:
                 const size_t left = pending.size() / audio::kMixChannels - queued;
                 const size_t taken = audio::QueueStream(m_stream, pending.data() + queued * audio::kMixChannels, left);
                 queued += taken;
+                played = played || taken > 0;
                 if (taken < left)
                     break;
             }
@@ -108,10 +116,11 @@ private:
             if (!Wait())
                 return;
         }
-        // Played to the end: the notice, unless a stop came first.
+        // Played to the end: the notice, unless a stop came first or the file
+        // gave no sound at all (a notice would only have it played again).
         std::lock_guard lock(m_mutex);
         m_done = true;
-        if (!m_stopped)
+        if (!m_stopped && played)
             PostWindowMessage({MessageType::MciNotify, kMusicNotifySuccess, m_deviceId});
     }
 

@@ -11,7 +11,8 @@
 // A track is decoded on a thread of the device's own and queued to the
 // mixer ahead of the playing; no command waits for decoding. When a track
 // plays to its end the device posts the window message MciNotify with code
-// kMusicNotifySuccess and the device id as data. A stop or a new play takes
+// kMusicNotifySuccess and the device id as data; a track that gives no sound
+// at all, or whose stream the mixer dropped (closing), ends without one. A stop or a new play takes
 // back a notice of the device that is still waiting and none comes later.
 #include <cstdint>
 #include <memory>

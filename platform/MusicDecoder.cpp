@@ -3,14 +3,13 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
 #include <libavutil/log.h>
-#include <libswresample/swresample.h>
 }
 
 #include <mutex>
 #include <string>
 
+#include "platform/AudioResample.h"
 #include "platform/Files.h"
 
 namespace platform {
@@ -30,9 +29,6 @@ struct FormatCloser {
 struct CodecFreer {
     void operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
 };
-struct ResamplerFreer {
-    void operator()(SwrContext* p) const { swr_free(&p); }
-};
 struct PacketFreer {
     void operator()(AVPacket* p) const { av_packet_free(&p); }
 };
@@ -45,87 +41,18 @@ struct FrameFreer {
 struct MusicDecoder::State {
     std::unique_ptr<AVFormatContext, FormatCloser> format;
     std::unique_ptr<AVCodecContext, CodecFreer> codec;
-    std::unique_ptr<SwrContext, ResamplerFreer> resampler;
+    std::unique_ptr<AudioResampler> resampler;
     std::unique_ptr<AVPacket, PacketFreer> packet;
     std::unique_ptr<AVFrame, FrameFreer> frame;
     int streamIndex = -1;
-    uint32_t outRate = 0;
-    AVChannelLayout outLayout{};
-    // The input the resampler was made for.
-    int inFormat = -1;
-    int inRate = 0;
-    AVChannelLayout inLayout{};
-    // Mono played in stereo goes to both sides at full level: the
-    // resampler makes mono, the samples are doubled afterwards.
-    bool doubleMono = false;
     bool draining = false; // the file is read; the decoder gives its last frames
     bool finished = false;
     double length = 0.0;
 
-    ~State() {
-        av_channel_layout_uninit(&outLayout);
-        av_channel_layout_uninit(&inLayout);
-    }
-
-    // Makes (or remakes) the resampler for the frame's format.
-    bool PrepareResampler(const AVFrame& in) {
-        AVChannelLayout layout{};
-        if (in.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || in.ch_layout.nb_channels <= 0)
-            av_channel_layout_default(&layout, in.ch_layout.nb_channels > 0 ? in.ch_layout.nb_channels : 1);
-        else if (av_channel_layout_copy(&layout, &in.ch_layout) < 0)
-            return false;
-        if (resampler && in.format == inFormat && in.sample_rate == inRate &&
-            av_channel_layout_compare(&layout, &inLayout) == 0) {
-            av_channel_layout_uninit(&layout);
-            return true;
-        }
-        resampler.reset();
-        av_channel_layout_uninit(&inLayout);
-        inLayout = layout;
-        inFormat = in.format;
-        inRate = in.sample_rate;
-        doubleMono = inLayout.nb_channels == 1 && outLayout.nb_channels == 2;
-        AVChannelLayout target{};
-        av_channel_layout_default(&target, doubleMono ? 1 : outLayout.nb_channels);
-        SwrContext* made = nullptr;
-        if (swr_alloc_set_opts2(&made, &target, AV_SAMPLE_FMT_S16, static_cast<int>(outRate), &inLayout,
-                                static_cast<AVSampleFormat>(inFormat), inRate, 0, nullptr) < 0)
-            return false;
-        resampler.reset(made);
-        if (swr_init(made) < 0) {
-            resampler.reset();
-            return false;
-        }
-        return true;
-    }
-
-    // Converts the frame (null: what the resampler still holds) and appends it.
-    bool Convert(const AVFrame* in, std::vector<int16_t>& out) {
-        if (!resampler)
-            return in == nullptr;
-        const int inFrames = in ? in->nb_samples : 0;
-        const int room = swr_get_out_samples(resampler.get(), inFrames);
-        if (room < 0)
-            return false;
-        const size_t channels = static_cast<size_t>(outLayout.nb_channels);
-        const size_t start = out.size();
-        out.resize(start + static_cast<size_t>(room) * channels);
-        uint8_t* target = reinterpret_cast<uint8_t*>(out.data() + start);
-        const int made = swr_convert(resampler.get(), &target, room,
-                                     in ? const_cast<const uint8_t**>(in->extended_data) : nullptr, inFrames);
-        const size_t frames = static_cast<size_t>(made > 0 ? made : 0);
-        if (doubleMono)
-            for (size_t i = frames; i-- > 0;)
-                out[start + 2 * i] = out[start + 2 * i + 1] = out[start + i];
-        out.resize(start + frames * channels);
-        return made >= 0;
-    }
-
     // Takes every frame the decoder has ready.
     void ReceiveFrames(std::vector<int16_t>& out) {
         while (avcodec_receive_frame(codec.get(), frame.get()) == 0) {
-            if (PrepareResampler(*frame))
-                Convert(frame.get(), out);
+            resampler->Convert(*frame, out); // a frame that cannot be converted is passed over
             av_frame_unref(frame.get());
         }
     }
@@ -160,8 +87,7 @@ bool MusicDecoder::Open(std::string_view gamePath, uint32_t sampleRate, uint16_t
     state->frame.reset(av_frame_alloc());
     if (!state->packet || !state->frame)
         return false;
-    state->outRate = sampleRate;
-    av_channel_layout_default(&state->outLayout, channels);
+    state->resampler = std::make_unique<AudioResampler>(sampleRate, channels);
 
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
         state->length = static_cast<double>(format->duration) / AV_TIME_BASE;
@@ -180,7 +106,7 @@ bool MusicDecoder::Decode(std::vector<int16_t>& out) {
     if (s->draining) {
         // The decoder's last frames, then what the resampler holds back.
         s->ReceiveFrames(out);
-        s->Convert(nullptr, out);
+        s->resampler->Flush(out);
         s->finished = true;
         return false;
     }

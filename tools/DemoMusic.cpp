@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tools/DemoWorld.h"
+#include "tools/WavWriter.h"
 
 namespace {
 
@@ -67,30 +68,6 @@ double BeatsOf(const Voice& voice) {
     for (const Note& note : voice.notes)
         beats += note.beats;
     return beats;
-}
-
-std::string Wav(const std::vector<int16_t>& samples) {
-    std::string out;
-    auto put = [&out](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-    };
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    out += "RIFF";
-    put(36 + dataBytes, 4);
-    out += "WAVEfmt ";
-    put(16, 4);
-    put(1, 2); // PCM
-    put(1, 2); // mono
-    put(kRate, 4);
-    put(kRate * 2, 4);
-    put(2, 2);
-    put(16, 2);
-    out += "data";
-    put(dataBytes, 4);
-    for (int16_t s : samples)
-        put(static_cast<uint16_t>(s), 2);
-    return out;
 }
 
 std::vector<int16_t> Render(const Tune& tune) {
@@ -149,7 +126,7 @@ const std::vector<Tune>& Tunes() {
 bool WriteMusic(const std::filesystem::path& game) {
     bool ok = true;
     for (const Tune& tune : Tunes())
-        ok = demo::WriteFile(game / "music" / tune.name, Wav(Render(tune))) && ok;
+        ok = demo::WriteFile(game / "music" / tune.name, demo::MakeWav(kRate, 1, 16, Render(tune))) && ok;
     return ok;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/DemoWorld.h"
+#include "tools/WavWriter.h"
 
 namespace {
 
@@ -90,34 +91,11 @@ std::vector<double> Render(const Effect& effect) {
     return out;
 }
 
-std::vector<uint8_t> Wav(const std::vector<double>& samples) {
-    std::vector<uint8_t> bytes;
-    auto u32 = [&bytes](uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    auto u16 = [&bytes](uint16_t v) {
-        bytes.push_back(static_cast<uint8_t>(v));
-        bytes.push_back(static_cast<uint8_t>(v >> 8));
-    };
-    auto tag = [&bytes](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
-    const uint32_t dataSize = static_cast<uint32_t>(samples.size() * 2);
-    tag("RIFF");
-    u32(36 + dataSize);
-    tag("WAVE");
-    tag("fmt ");
-    u32(16);
-    u16(1);         // PCM
-    u16(1);         // mono
-    u32(kRate);
-    u32(kRate * 2); // bytes a second
-    u16(2);         // bytes a frame
-    u16(16);
-    tag("data");
-    u32(dataSize);
-    for (double s : samples)
-        u16(static_cast<uint16_t>(static_cast<int16_t>(std::lround(std::clamp(s, -1.0, 1.0) * 32000))));
-    return bytes;
+std::string Wav(const std::vector<double>& samples) {
+    std::vector<int16_t> pcm(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i)
+        pcm[i] = static_cast<int16_t>(std::lround(std::clamp(samples[i], -1.0, 1.0) * 32000));
+    return demo::MakeWav(kRate, 1, 16, pcm);
 }
 
 // Short building blocks.

@@ -55,7 +55,7 @@ protected:
 
 TEST_F(CDAudioTest, TrackLengthsInMinutesSecondsAndFrames) {
     // 61.5 s at 8000 Hz, 8-bit mono, keeps the file small.
-    dir.WriteFile("music/track03.wav", test::MakeWav(8000, 1, 8, std::vector<int16_t>(8000 * 61 + 4000, 2560)));
+    dir.WriteFile("music/track03.wav", demo::MakeWav(8000, 1, 8, std::vector<int16_t>(8000 * 61 + 4000, 2560)));
     WriteTracks(1, 1);
     CCDAudio& cd = Make();
     EXPECT_NE(GetCDAudioDeviceId(), 0u);
@@ -68,6 +68,19 @@ TEST_F(CDAudioTest, TrackLengthsInMinutesSecondsAndFrames) {
     EXPECT_EQ(cd.tracks[1].frames, 0); // 441 frames: 0.01 s, under a frame of 1/75 s
     EXPECT_EQ(cd.tracks[2].length + cd.tracks[2].frames, 0); // missing
     EXPECT_EQ(cd.ReadTracks(), 3);
+}
+
+// Past 65535 s the whole seconds stop there; the frames still come from
+// the part of a second the track runs on.
+TEST_F(CDAudioTest, ATrackLongerThanTheSecondsHoldKeepsItsFrames) {
+    // 70000.5 s at 2 Hz, 8-bit mono.
+    dir.WriteFile("music/track01.wav", demo::MakeWav(2, 1, 8, std::vector<int16_t>(140001, 2560)));
+    CCDAudio& cd = Make();
+    ASSERT_EQ(cd.trackCount, 1);
+    EXPECT_EQ(cd.tracks[1].length, 65535);
+    EXPECT_EQ(cd.tracks[1].minutes, 1092);
+    EXPECT_EQ(cd.tracks[1].seconds, 15);
+    EXPECT_EQ(cd.tracks[1].frames, 37);
 }
 
 TEST_F(CDAudioTest, WithoutMusicEveryCommandFailsQuietly) {

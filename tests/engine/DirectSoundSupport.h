@@ -1,5 +1,7 @@
 #pragma once
-// WAV images and a recording sound output for the sound tests.
+// WAV images (well-formed ones from tools/WavWriter.h; the chunk builders
+// here make the malformed ones) and a recording sound output for the sound
+// tests.
 #include <algorithm>
 #include <cstdint>
 #include <mutex>
@@ -8,6 +10,7 @@
 
 #include "engine/DirectSound.h"
 #include "platform/Audio.h"
+#include "tools/WavWriter.h"
 
 namespace soundtest {
 
@@ -59,7 +62,7 @@ inline std::string Samples16(size_t count, int16_t level = 8000) {
 }
 
 inline std::string MonoWav(size_t samples, uint32_t rate = 22050) {
-    return Riff(Chunk("fmt ", FmtBody(1, rate, 16)) + Chunk("data", Samples16(samples)));
+    return demo::MakeWav(rate, 1, 16, std::vector<int16_t>(samples, 8000));
 }
 
 // The recorded calls that begin with the text.

@@ -83,7 +83,7 @@ TEST(ParseWav, FindsTheChunksOrFails) {
 }
 
 TEST_F(DirectSoundTest, LoadsWavFilesIntoSlots) {
-    std::string eightBit = Riff(Chunk("fmt ", FmtBody(1, 11025, 8)) + Chunk("data", std::string(300, '\x90')));
+    std::string eightBit = demo::MakeWav(11025, 1, 8, std::vector<int16_t>(300, 0x1000)); // bytes 0x90
     EXPECT_TRUE(sound.LoadSound(3, Write("eight.wav", eightBit), 0));
     EXPECT_TRUE(sound.LoadSound(4, Write("dataFirst.wav", Riff(Chunk("data", Samples16(40)) +
                                                               Chunk("fmt ", FmtBody(2, 22050, 16)))),
@@ -94,9 +94,7 @@ TEST_F(DirectSoundTest, LoadsWavFilesIntoSlots) {
     EXPECT_EQ(CallsStartingWith("CreateBuffer").size(), 2u);
 
     // Files that give no buffer fill no slot.
-    EXPECT_FALSE(sound.LoadSound(5, Write("empty.wav", Riff(Chunk("fmt ", FmtBody(1, 22050, 16)) +
-                                                             Chunk("data", ""))),
-                                 0));
+    EXPECT_FALSE(sound.LoadSound(5, Write("empty.wav", demo::MakeWav(22050, 1, 16, {})), 0));
     EXPECT_FALSE(sound.LoadSound(5, Write("nofmt.wav", Riff(Chunk("data", Samples16(10)))), 0));
     EXPECT_FALSE(sound.LoadSound(5, Write("ima.wav", Riff(Chunk("fmt ", FmtBody(1, 22050, 4)) +
                                                            Chunk("data", Samples16(10)))),

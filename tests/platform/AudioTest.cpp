@@ -304,9 +304,17 @@ TEST_F(RecordingAudio, StreamRingTakesWhatFitsAndRunsDrySilently) {
     EXPECT_EQ(audio::StreamPlayedFrames(stream), taken + 500);
     EXPECT_EQ(Peak(std::vector<int16_t>(mix.end() - 1000, mix.end()), 0), 0);
 
+    EXPECT_TRUE(audio::StreamExists(stream));
     audio::CloseStream(stream);
+    EXPECT_FALSE(audio::StreamExists(stream));
     EXPECT_EQ(audio::QueueStream(stream, samples.data(), 10), 0u);
     EXPECT_EQ(audio::OpenStream(22050, 3), 0u);
+
+    // Reopening the mixer ends the streams it had.
+    const uint32_t other = audio::OpenStream(22050, 2);
+    ASSERT_NE(other, 0u);
+    ASSERT_TRUE(audio::OpenAudio(audio::Backend::Recording));
+    EXPECT_FALSE(audio::StreamExists(other));
 }
 
 TEST_F(RecordingAudio, CallsFromSeveralThreadsAreSafe) {

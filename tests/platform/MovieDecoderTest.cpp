@@ -97,6 +97,22 @@ TEST_F(MovieDecoderTest, SoundComesAsStereoAt44100) {
     EXPECT_NEAR(peak, 8000, 400);
 }
 
+// Ten seconds of sound with one picture, none of it taken while the frames
+// are decoded: only the limit of it waits.
+TEST_F(MovieDecoderTest, SoundNotTakenIsKeptUpToTheLimit) {
+    dir.WriteFile("ahead.avi", Bytes(TestMovie(8, 6, 5, 1, 10.0)));
+    MovieDecoder decoder;
+    ASSERT_TRUE(decoder.Open("ahead.avi", MoviePixelFormat::Rgb565));
+    int frames = 0;
+    while (decoder.NextFrame())
+        ++frames;
+    EXPECT_EQ(frames, 1);
+    std::vector<int16_t> pcm;
+    EXPECT_EQ(decoder.TakeAudio(pcm), platform::kMovieMaxPendingAudioFrames);
+    EXPECT_EQ(pcm.size(), platform::kMovieMaxPendingAudioFrames * 2);
+    EXPECT_NE(pcm.back(), 0); // the sound's own samples, not padding
+}
+
 TEST_F(MovieDecoderTest, ScalesToTheOutputSize) {
     dir.WriteFile("a.avi", Bytes(TestMovie(8, 6, 5, 2, 0)));
     MovieDecoder decoder;

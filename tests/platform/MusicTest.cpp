@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Audio.h"
@@ -40,7 +42,7 @@ protected:
 
 TEST_F(MusicDecoderTest, SameFormatPassesSamplesThroughUnchanged) {
     const std::vector<int16_t> samples = Ramp(2 * 11025);
-    dir.WriteFile("a.wav", test::MakeWav(44100, 2, 16, samples));
+    dir.WriteFile("a.wav", demo::MakeWav(44100, 2, 16, samples));
     MusicDecoder decoder;
     ASSERT_TRUE(decoder.Open("a.wav", 44100, 2));
     EXPECT_DOUBLE_EQ(decoder.LengthSeconds(), 0.25);
@@ -69,7 +71,7 @@ TEST_F(MusicDecoderTest, ConvertsToTheAskedRateAndChannels) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.rate) + " Hz " + std::to_string(c.bits) + " bit");
         // Half a second of a constant level.
-        dir.WriteFile("b.wav", test::MakeWav(c.rate, c.channels, c.bits,
+        dir.WriteFile("b.wav", demo::MakeWav(c.rate, c.channels, c.bits,
                                              std::vector<int16_t>(size_t{c.rate} / 2 * c.channels, 12288)));
         MusicDecoder decoder;
         ASSERT_TRUE(decoder.Open("B.WAV", c.outRate, c.outChannels));
@@ -88,7 +90,7 @@ TEST_F(MusicDecoderTest, ConvertsToTheAskedRateAndChannels) {
 TEST_F(MusicDecoderTest, UnreadableFilesFailToOpen) {
     dir.WriteFile("text.wav", std::string(400, 'x') + "\nnot a sound at all\n");
     dir.WriteFile("empty.wav", "");
-    dir.WriteFile("header.wav", test::MakeWav(44100, 2, 16, {}).substr(0, 20));
+    dir.WriteFile("header.wav", demo::MakeWav(44100, 2, 16, {}).substr(0, 20));
     for (const char* name : {"text.wav", "empty.wav", "header.wav", "missing.wav"}) {
         SCOPED_TRACE(name);
         MusicDecoder decoder;
@@ -104,7 +106,7 @@ TEST_F(MusicDecoderTest, UnreadableFilesFailToOpen) {
 TEST_F(MusicDecoderTest, AFileCutShortGivesWhatItHolds) {
     // The header states a second; a tenth is there.
     const std::vector<int16_t> samples = Ramp(2 * 4410);
-    dir.WriteFile("cut.wav", test::MakeWav(44100, 2, 16, samples, 44100 * 4));
+    dir.WriteFile("cut.wav", demo::MakeWav(44100, 2, 16, samples, 44100 * 4));
     MusicDecoder decoder;
     ASSERT_TRUE(decoder.Open("cut.wav", 44100, 2));
     EXPECT_EQ(DecodeAll(decoder), samples);
@@ -274,6 +276,44 @@ TEST_F(MusicDeviceTest, AFileThatTurnsBadPlaysNothingAndPostsNothing) {
     test::MusicRun run;
     run.Render(22050);
     EXPECT_EQ(run.positiveFrames + run.negativeFrames, 0u);
+    EXPECT_TRUE(run.notices.empty());
+}
+
+// A track that opens but gives no sound ends without a notice: the notice
+// would only have it played again at once, and again.
+TEST_F(MusicDeviceTest, ATrackWithoutSoundPostsNoNotice) {
+    dir.WriteFile("music/track02.wav", test::LevelWav(4410, 8000));
+    Open();
+    dir.WriteFile("music/track02.wav", demo::MakeWav(audio::kMixRate, audio::kMixChannels, 16, {}));
+    ASSERT_TRUE(device->Play(2));
+    test::MusicRun run;
+    run.Render(22050);
+    EXPECT_EQ(run.positiveFrames + run.negativeFrames, 0u);
+    EXPECT_TRUE(run.notices.empty());
+    EXPECT_FALSE(device->Pause()); // it has ended
+}
+
+// Closing the mixer under a playing track ends the playing (its decoder
+// stops waiting for a stream that is gone) without a notice.
+TEST_F(MusicDeviceTest, AMixerClosedUnderATrackEndsIt) {
+    dir.WriteFile("music/track02.wav", test::LevelWav(44100 * 3, 8000));
+    Open();
+    ASSERT_TRUE(device->Play(2));
+    test::MusicRun run;
+    ASSERT_TRUE(run.RenderUntilSound(2205));
+    ASSERT_TRUE(audio::OpenAudio(audio::Backend::Recording)); // closes the first mixer
+    bool ended = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!ended && std::chrono::steady_clock::now() < deadline) {
+        // Pause answers false once the track has ended; a pause it took is
+        // undone at once.
+        ended = !device->Pause();
+        if (!ended)
+            device->Resume();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(ended);
+    run.Collect();
     EXPECT_TRUE(run.notices.empty());
 }
 

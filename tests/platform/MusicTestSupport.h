@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the music tests: small WAV files made in the test, and a
-// driver that renders the recording mixer until a track's end notice comes.
+// Helpers of the music tests: small WAV files of one level, and a driver
+// that renders the recording mixer until a track's end notice comes.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -10,48 +10,15 @@
 
 #include "platform/Audio.h"
 #include "platform/EventPump.h"
+#include "tools/WavWriter.h"
 
 namespace test {
-
-inline void AppendLe(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-}
-
-// A PCM WAV file. 16-bit samples are written as they are; for 8 bits each
-// sample's high byte is written unsigned. dataBytes overrides the size the
-// header states (to make a file cut short).
-inline std::string MakeWav(uint32_t rate, uint16_t channels, uint16_t bits, const std::vector<int16_t>& samples,
-                           int64_t dataBytes = -1) {
-    std::string data;
-    for (int16_t s : samples) {
-        if (bits == 8)
-            data.push_back(static_cast<char>((s >> 8) + 128));
-        else
-            AppendLe(data, static_cast<uint16_t>(s), 2);
-    }
-    const uint32_t stated = dataBytes >= 0 ? static_cast<uint32_t>(dataBytes) : static_cast<uint32_t>(data.size());
-    const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
-    std::string out = "RIFF";
-    AppendLe(out, 36 + stated, 4);
-    out += "WAVEfmt ";
-    AppendLe(out, 16, 4);
-    AppendLe(out, 1, 2);
-    AppendLe(out, channels, 2);
-    AppendLe(out, rate, 4);
-    AppendLe(out, rate * align, 4);
-    AppendLe(out, align, 2);
-    AppendLe(out, bits, 2);
-    out += "data";
-    AppendLe(out, stated, 4);
-    return out + data;
-}
 
 // A track of one constant level (never 0) at the mixer's own rate and
 // channels, so that every frame it plays shows in the mix unchanged.
 inline std::string LevelWav(uint32_t frames, int16_t level) {
-    return MakeWav(platform::audio::kMixRate, platform::audio::kMixChannels, 16,
-                   std::vector<int16_t>(size_t{frames} * platform::audio::kMixChannels, level));
+    return demo::MakeWav(platform::audio::kMixRate, platform::audio::kMixChannels, 16,
+                         std::vector<int16_t>(size_t{frames} * platform::audio::kMixChannels, level));
 }
 
 // What the recording mixer played: frames at a positive and at a negative
