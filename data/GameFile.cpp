@@ -63,6 +63,31 @@ void SkipRestOfBlock(CFieldReader& in) {
     }
 }
 
+// Reads the field that must open an object block. True when it is there
+// with the key; otherwise false with `answer` set to what the object reader
+// answers: the reader's end of file or error as they came, 0 for an empty
+// block (its "}" taken), or `wrongKeyAnswer` after reporting `message` and
+// passing over the rest of the block.
+bool ReadOpeningField(CFieldReader& in, uint32_t key, const char* message, int32_t wrongKeyAnswer, int32_t& answer) {
+    const int32_t result = in.ReadField();
+    if (result == FIELD_ERROR || result == FIELD_END_OF_FILE) {
+        answer = result;
+        return false;
+    }
+    if (result == FIELD_BLOCK_END) {
+        in.GetTokenFile()->Next();
+        answer = 0;
+        return false;
+    }
+    if (in.key.code != key) {
+        in.ReportError(message);
+        SkipRestOfBlock(in);
+        answer = wrongKeyAnswer;
+        return false;
+    }
+    return true;
+}
+
 // Reads the objects of a file to its end: -1 at the end, -2 at a
 // structural error.
 int32_t ReadObjects(CFieldReader& in) {
@@ -116,18 +141,9 @@ int32_t ReadInclude(CFieldReader& in) {
 }
 
 int32_t ReadMissionObject(CFieldReader& in) {
-    int32_t result = in.ReadField();
-    if (result == FIELD_END_OF_FILE || result == FIELD_ERROR)
-        return result;
-    if (result == FIELD_BLOCK_END) {
-        in.GetTokenFile()->Next();
-        return 0;
-    }
-    if (in.key.code != KW_TAG) {
-        in.ReportError("tag must be first in mission field");
-        SkipRestOfBlock(in);
-        return 0;
-    }
+    int32_t answer = 0;
+    if (!ReadOpeningField(in, KW_TAG, "tag must be first in mission field", 0, answer))
+        return answer;
     int32_t number = FindCountryByTag(in.value.text);
     CCountry* country = number >= 0 && number < static_cast<int32_t>(kCountrySlots) ? g_countries[number] : nullptr;
     if (!country) {
@@ -165,18 +181,9 @@ int32_t WriteObject(CFieldReader& out, uint32_t key, CDataNode* tree, bool& firs
 
 int32_t ReadCountryObject(CFieldReader& in) {
     for (;;) {
-        int32_t result = in.ReadField();
-        if (result == FIELD_ERROR || result == FIELD_END_OF_FILE)
-            return result;
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return 0;
-        }
-        if (in.key.code != KW_TAG) {
-            in.ReportError("tag HAS to be first in country");
-            SkipRestOfBlock(in);
-            return FIELD_ERROR;
-        }
+        int32_t answer = 0;
+        if (!ReadOpeningField(in, KW_TAG, "tag HAS to be first in country", FIELD_ERROR, answer))
+            return answer;
         if (in.value.code == TOKEN_STRING)
             break;
     }
@@ -203,18 +210,9 @@ int32_t ReadCountryObject(CFieldReader& in) {
 }
 
 int32_t ReadProvinceObject(CFieldReader& in) {
-    int32_t result = in.ReadField();
-    if (result == FIELD_ERROR || result == FIELD_END_OF_FILE)
-        return result;
-    if (result == FIELD_BLOCK_END) {
-        in.GetTokenFile()->Next();
-        return 0;
-    }
-    if (in.key.code != KW_ID) {
-        in.ReportError("id HAS to be first in province");
-        SkipRestOfBlock(in);
-        return FIELD_ERROR;
-    }
+    int32_t answer = 0;
+    if (!ReadOpeningField(in, KW_ID, "id HAS to be first in province", FIELD_ERROR, answer))
+        return answer;
     if (in.value.code != TOKEN_NUMBER) {
         SkipRestOfBlock(in);
         return 0;
