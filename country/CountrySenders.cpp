@@ -100,6 +100,16 @@ void SendPeaceAnswer(const CCountry& country, uint32_t type, uint32_t other, con
     ExecuteRequest(std::move(event));
 }
 
+// The head of a new army or fleet: +20 the province, +28 today, +36 the
+// new unit's id, +44 the date it is ready, +52 the country's id.
+void FillNewUnitHead(COVEventData& payload, const CCountry& country, uint32_t province, const CDate& ready) {
+    payload.SetU32(20, province);
+    payload.SetDate(28, GetGameDate());
+    payload.SetId(36, NewObjectId());
+    payload.SetDate(44, ready);
+    payload.SetId(52, country.GetId());
+}
+
 // A new army: +20 the province, +28 today, +36 the new unit's id, +44 the
 // date it is ready, +52 the country's id, +60 infantry, +64 cavalry,
 // +68 artillery; +80 (the leader) stays null.
@@ -107,11 +117,7 @@ void SendArmy(const CCountry& country, uint32_t type, uint32_t province, uint32_
               uint32_t artillery, const CDate& ready) {
     auto event = std::make_unique<COVArmyEvent>(type, country.GetId());
     COVEventData& payload = event->Payload();
-    payload.SetU32(20, province);
-    payload.SetDate(28, GetGameDate());
-    payload.SetId(36, NewObjectId());
-    payload.SetDate(44, ready);
-    payload.SetId(52, country.GetId());
+    FillNewUnitHead(payload, country, province, ready);
     payload.SetU32(60, infantry);
     payload.SetU32(64, cavalry);
     payload.SetU32(68, artillery);
@@ -124,11 +130,7 @@ void SendFleet(const CCountry& country, uint32_t type, uint32_t province, uint32
                uint32_t transports, const CDate& ready) {
     auto event = std::make_unique<COVFleetEvent>(type, country.GetId());
     COVEventData& payload = event->Payload();
-    payload.SetU32(20, province);
-    payload.SetDate(28, GetGameDate());
-    payload.SetId(36, NewObjectId());
-    payload.SetDate(44, ready);
-    payload.SetId(52, country.GetId());
+    FillNewUnitHead(payload, country, province, ready);
     payload.SetU32(60, warships);
     payload.SetU32(64, galleys);
     payload.SetU32(76, transports);
