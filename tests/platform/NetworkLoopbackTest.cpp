@@ -145,6 +145,18 @@ protected:
 
     std::vector<Message> Take(size_t index) { return std::exchange(logs[index], {}); }
 
+    // The host Ann and the clients Bob and Cid, settled, with what they
+    // received so far taken; answers the clients' indexes.
+    std::pair<size_t, size_t> StartThree() {
+        StartHost("Ann");
+        const size_t bob = Client("Bob");
+        const size_t cid = Client("Cid");
+        Settle();
+        for (size_t i : {size_t{0}, bob, cid})
+            Take(i);
+        return {bob, cid};
+    }
+
     std::atomic<uint64_t> m_now{5'000'000};
     Backend backend;
     std::vector<std::unique_ptr<Network>> nets;
@@ -307,12 +319,7 @@ TYPED_TEST(NetworkBehaviour, TheSeventeenthPlayerFindsTheSessionFull) {
 }
 
 TYPED_TEST(NetworkBehaviour, SendReachesEveryOtherPlayerOnceInOrder) {
-    this->StartHost("Ann");
-    const size_t bob = this->Client("Bob");
-    const size_t cid = this->Client("Cid");
-    this->Settle();
-    for (size_t i : {size_t{0}, bob, cid})
-        this->Take(i);
+    const auto [bob, cid] = this->StartThree();
 
     const std::vector<std::pair<size_t, char>> senders{{0, 'h'}, {bob, 'b'}, {cid, 'c'}};
     for (int n = 0; n < 5; ++n)
@@ -367,12 +374,7 @@ TYPED_TEST(NetworkBehaviour, SendReachesEveryOtherPlayerOnceInOrder) {
 // sends its own in between: every client sees the host's order, less its
 // own messages.
 TYPED_TEST(NetworkBehaviour, TheHostsOrderIsEverybodysOrder) {
-    this->StartHost("Ann");
-    const size_t bob = this->Client("Bob");
-    const size_t cid = this->Client("Cid");
-    this->Settle();
-    for (size_t i : {size_t{0}, bob, cid})
-        this->Take(i);
+    const auto [bob, cid] = this->StartThree();
 
     std::vector<std::string> hostOrder;
     for (int n = 0; n < 6; ++n) {
@@ -406,12 +408,7 @@ TYPED_TEST(NetworkBehaviour, TheHostsOrderIsEverybodysOrder) {
 }
 
 TYPED_TEST(NetworkBehaviour, SendToReachesThatPlayerOnly) {
-    this->StartHost("Ann");
-    const size_t bob = this->Client("Bob");
-    const size_t cid = this->Client("Cid");
-    this->Settle();
-    for (size_t i : {size_t{0}, bob, cid})
-        this->Take(i);
+    const auto [bob, cid] = this->StartThree();
 
     struct Case {
         size_t from;
@@ -499,12 +496,7 @@ TYPED_TEST(NetworkBehaviour, ALostHostMeansTheSessionIsLost) {
 }
 
 TYPED_TEST(NetworkBehaviour, KeepAliveDropsASilentPeerAfterTenSeconds) {
-    this->StartHost("Ann");
-    const size_t bob = this->Client("Bob");
-    const size_t cid = this->Client("Cid");
-    this->Settle();
-    for (size_t i : {size_t{0}, bob, cid})
-        this->Take(i);
+    const auto [bob, cid] = this->StartThree();
 
     // Everybody polling: nobody is dropped, however long.
     this->Advance(30, {});
