@@ -1,8 +1,8 @@
 #include "country/Country.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <vector>
 
 #include "data/DataTree.h"
@@ -43,22 +43,32 @@ std::string CutText(const char* text, size_t size) {
     return result;
 }
 
-bool IsNumber(const Token& token) { return token.code == TOKEN_NUMBER; }
+bool IsNumber(const Token& token) {
+    return token.code == TOKEN_NUMBER;
+}
 
 // The treasury of a human-played country in a fresh scenario is scaled by
 // the difficulty setting.
 float TreasuryFactor(uint32_t difficulty) {
     switch (difficulty) {
-    case 0: return 3.0f;
-    case 1: return 2.0f;
-    case 2: return 1.0f;
-    case 3: return 0.75f;
-    case 4: return 0.5f;
-    default: return 1.0f;
+    case 0:
+        return 3.0f;
+    case 1:
+        return 2.0f;
+    case 2:
+        return 1.0f;
+    case 3:
+        return 0.75f;
+    case 4:
+        return 0.5f;
+    default:
+        return 1.0f;
     }
 }
 
-float Clamp01(float value) { return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value); }
+float Clamp01(float value) {
+    return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+}
 
 CDataBlock* MakeIntListNode(const CIntList& list) {
     auto* block = new CDataBlock;
@@ -176,7 +186,9 @@ CCountry::~CCountry() {
     }
 }
 
-int CCountry::HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
+int CCountry::HandleMessage(COVEvent&) {
+    return EVENT_NOT_HANDLED;
+}
 
 CCountry* CCountry::Create(uint32_t number) {
     auto country = std::make_unique<CCountry>(number);
@@ -243,7 +255,8 @@ void CCountry::RecomputeCapital() {
 }
 
 void CCountry::NormaliseBudgetShares() {
-    float* shares[] = {&m_navalShare, &m_landShare, &m_teShare, &m_peShare, &m_stabilityShare, &m_treasuryShare};
+    float* shares[] = {&m_navalShare, &m_landShare,      &m_teShare,
+                       &m_peShare,    &m_stabilityShare, &m_treasuryShare};
     float sum = 0.0f;
     for (float* share : shares) {
         *share = Clamp01(*share);
@@ -283,8 +296,9 @@ bool CCountry::ReadMissionField(CFieldReader& in) {
             in.ReportError("country.missionarea");
         return true;
     case KW_MISSIONALLIANCE:
-        if (in.value.code != TOKEN_OPEN_BRACE ||
-            in.ReadTagList(m_missionArea, [](const char* tag) { return FindCountryByTag(tag); }) != 0)
+        if (in.value.code != TOKEN_OPEN_BRACE || in.ReadTagList(m_missionArea, [](const char* tag) {
+                return FindCountryByTag(tag);
+            }) != 0)
             in.ReportError("country.missionalliance");
         return true;
     default:
@@ -363,7 +377,8 @@ int32_t CCountry::ReadProvinceList(CFieldReader& in, CIntList& list, const char*
 void CCountry::ReadCity(CFieldReader& in) {
     auto city = std::make_unique<CCity>();
     city->Read(in);
-    CProvince* province = city->GetLocation() >= kFirstProvinceId ? GetProvince(city->GetLocation()) : nullptr;
+    CProvince* province =
+        city->GetLocation() >= kFirstProvinceId ? GetProvince(city->GetLocation()) : nullptr;
     if (!province) {
         in.ReportError("country.city");
         return;
@@ -379,7 +394,8 @@ void CCountry::ReadCity(CFieldReader& in) {
 void CCountry::ReadTradingPost(CFieldReader& in) {
     auto post = std::make_unique<CTradingPost>();
     post->Read(in);
-    CProvince* province = post->GetLocation() >= kFirstProvinceId ? GetProvince(post->GetLocation()) : nullptr;
+    CProvince* province =
+        post->GetLocation() >= kFirstProvinceId ? GetProvince(post->GetLocation()) : nullptr;
     if (!province) {
         in.ReportError("country.tradingpost");
         return;
@@ -439,9 +455,14 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
     const Token& value = in.value;
     const uint32_t key = in.key.code;
 
-    struct IntField { uint32_t keyword; int32_t* field; };
-    const IntField intFields[] = {{KW_BADBOY, &m_badBoy}, {KW_COLONIALATTEMPTS, &m_colonialAttempts},
-                                  {KW_CANCELLEDLOANS, &m_cancelledLoans}, {KW_EXTENDEDLOANS, &m_extendedLoans},
+    struct IntField {
+        uint32_t keyword;
+        int32_t* field;
+    };
+    const IntField intFields[] = {{KW_BADBOY, &m_badBoy},
+                                  {KW_COLONIALATTEMPTS, &m_colonialAttempts},
+                                  {KW_CANCELLEDLOANS, &m_cancelledLoans},
+                                  {KW_EXTENDEDLOANS, &m_extendedLoans},
                                   {KW_DYNAMISM, &m_dynamism}};
     for (const IntField& field : intFields) {
         if (key == field.keyword) {
@@ -450,15 +471,24 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
             return FIELD_BLOCK_END;
         }
     }
-    struct FloatField { uint32_t keyword; float* field; bool share; };
-    const FloatField floatFields[] = {
-        {KW_INCOME, &m_income, false}, {KW_INFLATION, &m_inflation, false},
-        {KW_BEURAUCRACY, &m_bureaucracy, false}, {KW_REVOLT, &m_revolt, false},
-        {KW_MANPOWER, &m_manpower, false}, {KW_LANDMAINTENANCE, &m_landMaintenance, false},
-        {KW_NAVALMAINTENANCE, &m_navalMaintenance, false},
-        {KW_NAVALPERCENTAGE, &m_navalShare, true}, {KW_LANDPERCENTAGE, &m_landShare, true},
-        {KW_TEPERCENTAGE, &m_teShare, true}, {KW_PEPERCENTAGE, &m_peShare, true},
-        {KW_STABILITYPERCENTAGE, &m_stabilityShare, true}, {KW_TREASURYPERCENTAGE, &m_treasuryShare, true}};
+    struct FloatField {
+        uint32_t keyword;
+        float* field;
+        bool share;
+    };
+    const FloatField floatFields[] = {{KW_INCOME, &m_income, false},
+                                      {KW_INFLATION, &m_inflation, false},
+                                      {KW_BEURAUCRACY, &m_bureaucracy, false},
+                                      {KW_REVOLT, &m_revolt, false},
+                                      {KW_MANPOWER, &m_manpower, false},
+                                      {KW_LANDMAINTENANCE, &m_landMaintenance, false},
+                                      {KW_NAVALMAINTENANCE, &m_navalMaintenance, false},
+                                      {KW_NAVALPERCENTAGE, &m_navalShare, true},
+                                      {KW_LANDPERCENTAGE, &m_landShare, true},
+                                      {KW_TEPERCENTAGE, &m_teShare, true},
+                                      {KW_PEPERCENTAGE, &m_peShare, true},
+                                      {KW_STABILITYPERCENTAGE, &m_stabilityShare, true},
+                                      {KW_TREASURYPERCENTAGE, &m_treasuryShare, true}};
     for (const FloatField& field : floatFields) {
         if (key == field.keyword) {
             if (IsNumber(value)) {
@@ -468,10 +498,15 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
             return FIELD_BLOCK_END;
         }
     }
-    struct AgentField { uint32_t keyword; float* field; const char* message; };
-    const AgentField agentFields[] = {{KW_COLONISTS, &m_colonists, "Can't have negative colonists"},
-                                      {KW_DIPLOMATS, &m_diplomats, "Can't have negative diplomats"},
-                                      {KW_MERCHANTS, &m_merchants, "Can't have negative merchants"}};
+    struct AgentField {
+        uint32_t keyword;
+        float* field;
+        const char* message;
+    };
+    const AgentField agentFields[] = {
+        {KW_COLONISTS, &m_colonists, "Can't have negative colonists"},
+        {KW_DIPLOMATS, &m_diplomats, "Can't have negative diplomats"},
+        {KW_MERCHANTS, &m_merchants, "Can't have negative merchants"}};
     for (const AgentField& field : agentFields) {
         if (key == field.keyword) {
             if (IsNumber(value))
@@ -483,9 +518,14 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
             return FIELD_BLOCK_END;
         }
     }
-    struct FlagField { uint32_t keyword; uint8_t* field; };
-    const FlagField flagFields[] = {{KW_COLONIALNATION, &m_colonialNation}, {KW_MAJOR, &m_major},
-                                    {KW_BANK, &m_bank}, {KW_STOCK, &m_stock},
+    struct FlagField {
+        uint32_t keyword;
+        uint8_t* field;
+    };
+    const FlagField flagFields[] = {{KW_COLONIALNATION, &m_colonialNation},
+                                    {KW_MAJOR, &m_major},
+                                    {KW_BANK, &m_bank},
+                                    {KW_STOCK, &m_stock},
                                     {KW_CHANGEDRELIGION, &m_changedReligion}};
     for (const FlagField& field : flagFields) {
         if (key == field.keyword) {
@@ -501,11 +541,28 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
 
     // Every sub-block opens with "{".
     switch (key) {
-    case KW_LEDGER: case KW_BASEVP: case KW_MODIFIERS: case KW_LASTBANKRUPTCY: case KW_WAR:
-    case KW_LASTPEACE: case KW_COMBATLOSSES: case KW_ATTRITIONLOSSES: case KW_DISBANDLOSSES:
-    case KW_RELIGION: case KW_MINISTER: case KW_DIPLOMACY: case KW_TECHNOLOGY: case KW_LOAN:
-    case KW_CITY: case KW_TRADINGPOST: case KW_NAVALUNIT: case KW_LANDUNIT: case KW_MONARCH:
-    case KW_HISTORICALMONARCH: case KW_DIPLOMATICDATES: case KW_WARDATES:
+    case KW_LEDGER:
+    case KW_BASEVP:
+    case KW_MODIFIERS:
+    case KW_LASTBANKRUPTCY:
+    case KW_WAR:
+    case KW_LASTPEACE:
+    case KW_COMBATLOSSES:
+    case KW_ATTRITIONLOSSES:
+    case KW_DISBANDLOSSES:
+    case KW_RELIGION:
+    case KW_MINISTER:
+    case KW_DIPLOMACY:
+    case KW_TECHNOLOGY:
+    case KW_LOAN:
+    case KW_CITY:
+    case KW_TRADINGPOST:
+    case KW_NAVALUNIT:
+    case KW_LANDUNIT:
+    case KW_MONARCH:
+    case KW_HISTORICALMONARCH:
+    case KW_DIPLOMATICDATES:
+    case KW_WARDATES:
         if (value.code != TOKEN_OPEN_BRACE) {
             in.ReportError("No Left curly");
             return FIELD_BLOCK_END;
@@ -540,30 +597,68 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
         else
             in.ReportError("No filename");
         return FIELD_BLOCK_END;
-    case KW_LEDGER: m_ledger.Read(in); return FIELD_BLOCK_END;
-    case KW_BASEVP: m_baseVp.Read(in); return FIELD_BLOCK_END;
-    case KW_MODIFIERS: m_modifiers.Read(in); return FIELD_BLOCK_END;
-    case KW_LASTBANKRUPTCY: m_lastBankruptcy.Read(in); return FIELD_BLOCK_END;
-    case KW_WAR: m_warDate.Read(in); return FIELD_BLOCK_END;
-    case KW_LASTPEACE: m_lastPeace.Read(in); return FIELD_BLOCK_END;
-    case KW_COMBATLOSSES: m_combatLosses.Read(in); return FIELD_BLOCK_END;
-    case KW_ATTRITIONLOSSES: m_attritionLosses.Read(in); return FIELD_BLOCK_END;
-    case KW_DISBANDLOSSES: m_disbandLosses.Read(in); return FIELD_BLOCK_END;
-    case KW_RELIGION: m_religion.Read(in); return FIELD_BLOCK_END;
-    case KW_MINISTER: m_minister.Read(in); return FIELD_BLOCK_END;
-    case KW_DIPLOMACY: m_diplomacy.Read(in); return FIELD_BLOCK_END;
-    case KW_TECHNOLOGY: m_technology.Read(in); return FIELD_BLOCK_END;
-    case KW_MONARCH: ReadMonarch(in, false); return FIELD_BLOCK_END;
-    case KW_HISTORICALMONARCH: ReadMonarch(in, true); return FIELD_BLOCK_END;
+    case KW_LEDGER:
+        m_ledger.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_BASEVP:
+        m_baseVp.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_MODIFIERS:
+        m_modifiers.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_LASTBANKRUPTCY:
+        m_lastBankruptcy.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_WAR:
+        m_warDate.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_LASTPEACE:
+        m_lastPeace.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_COMBATLOSSES:
+        m_combatLosses.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_ATTRITIONLOSSES:
+        m_attritionLosses.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_DISBANDLOSSES:
+        m_disbandLosses.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_RELIGION:
+        m_religion.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_MINISTER:
+        m_minister.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_DIPLOMACY:
+        m_diplomacy.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_TECHNOLOGY:
+        m_technology.Read(in);
+        return FIELD_BLOCK_END;
+    case KW_MONARCH:
+        ReadMonarch(in, false);
+        return FIELD_BLOCK_END;
+    case KW_HISTORICALMONARCH:
+        ReadMonarch(in, true);
+        return FIELD_BLOCK_END;
     case KW_LOAN: {
         m_loans.push_back(std::make_unique<CLoan>(GetId()));
         m_loans.back()->Read(in);
         return FIELD_BLOCK_END;
     }
-    case KW_CITY: ReadCity(in); return FIELD_BLOCK_END;
-    case KW_TRADINGPOST: ReadTradingPost(in); return FIELD_BLOCK_END;
-    case KW_NAVALUNIT: ReadUnit(in, true); return FIELD_BLOCK_END;
-    case KW_LANDUNIT: ReadUnit(in, false); return FIELD_BLOCK_END;
+    case KW_CITY:
+        ReadCity(in);
+        return FIELD_BLOCK_END;
+    case KW_TRADINGPOST:
+        ReadTradingPost(in);
+        return FIELD_BLOCK_END;
+    case KW_NAVALUNIT:
+        ReadUnit(in, true);
+        return FIELD_BLOCK_END;
+    case KW_LANDUNIT:
+        ReadUnit(in, false);
+        return FIELD_BLOCK_END;
     case KW_MONARCHTABLE:
     case KW_LEADERTABLE: {
         const bool monarchs = key == KW_MONARCHTABLE;
@@ -577,15 +672,22 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
             in.ReportError(monarchs ? "No filename" : "No filename ");
         return FIELD_BLOCK_END;
     }
-    case KW_MISSION: ReadMissionBlock(in); return FIELD_BLOCK_END;
+    case KW_MISSION:
+        ReadMissionBlock(in);
+        return FIELD_BLOCK_END;
     case KW_ARCHIVEDGAMEEVENTS:
-        if (value.code != TOKEN_OPEN_BRACE || in.ReadDatedIdList(kEntityIdType, m_archivedEvents) != 0)
+        if (value.code != TOKEN_OPEN_BRACE ||
+            in.ReadDatedIdList(kEntityIdType, m_archivedEvents) != 0)
             in.ReportError("country.archivedgameevents");
         return FIELD_BLOCK_END;
-    case KW_DIPLOMATICDATES: return ReadDateTable(in, m_diplomaticDates);
-    case KW_WARDATES: return ReadDateTable(in, m_warDates);
-    case KW_KNOWNPROVINCES: return ReadProvinceList(in, m_knownProvinces, "country.knownprovinces");
-    case KW_OWNEDPROVINCES: return ReadProvinceList(in, m_ownedProvinces, "country.ownedprovinces");
+    case KW_DIPLOMATICDATES:
+        return ReadDateTable(in, m_diplomaticDates);
+    case KW_WARDATES:
+        return ReadDateTable(in, m_warDates);
+    case KW_KNOWNPROVINCES:
+        return ReadProvinceList(in, m_knownProvinces, "country.knownprovinces");
+    case KW_OWNEDPROVINCES:
+        return ReadProvinceList(in, m_ownedProvinces, "country.ownedprovinces");
     case KW_CONTROLLEDPROVINCES:
         return ReadProvinceList(in, m_controlledProvinces, "country.controlledprovinces");
     case KW_NATIONALPROVINCES:
@@ -643,20 +745,28 @@ CDataBlock* CCountry::Write() const {
     AddEntry(out, KW_DISBANDLOSSES, m_disbandLosses.Write());
     AddEntry(out, KW_CANCELLEDLOANS, new CDataInt(m_cancelledLoans));
     AddEntry(out, KW_EXTENDEDLOANS, new CDataInt(m_extendedLoans));
-    const std::pair<uint32_t, float> numbers[] = {
-        {KW_TREASURY, m_treasury}, {KW_INCOME, m_income}, {KW_INFLATION, m_inflation},
-        {KW_BEURAUCRACY, m_bureaucracy}, {KW_REVOLT, m_revolt}, {KW_MANPOWER, m_manpower},
-        {KW_LANDMAINTENANCE, m_landMaintenance}, {KW_NAVALMAINTENANCE, m_navalMaintenance},
-        {KW_NAVALPERCENTAGE, m_navalShare}, {KW_LANDPERCENTAGE, m_landShare},
-        {KW_TEPERCENTAGE, m_teShare}, {KW_PEPERCENTAGE, m_peShare},
-        {KW_STABILITYPERCENTAGE, m_stabilityShare}, {KW_TREASURYPERCENTAGE, m_treasuryShare}};
+    const std::pair<uint32_t, float> numbers[] = {{KW_TREASURY, m_treasury},
+                                                  {KW_INCOME, m_income},
+                                                  {KW_INFLATION, m_inflation},
+                                                  {KW_BEURAUCRACY, m_bureaucracy},
+                                                  {KW_REVOLT, m_revolt},
+                                                  {KW_MANPOWER, m_manpower},
+                                                  {KW_LANDMAINTENANCE, m_landMaintenance},
+                                                  {KW_NAVALMAINTENANCE, m_navalMaintenance},
+                                                  {KW_NAVALPERCENTAGE, m_navalShare},
+                                                  {KW_LANDPERCENTAGE, m_landShare},
+                                                  {KW_TEPERCENTAGE, m_teShare},
+                                                  {KW_PEPERCENTAGE, m_peShare},
+                                                  {KW_STABILITYPERCENTAGE, m_stabilityShare},
+                                                  {KW_TREASURYPERCENTAGE, m_treasuryShare}};
     for (const auto& [keyword, number] : numbers)
         AddEntry(out, keyword, new CFloatNode(number));
     AddEntry(out, KW_RELIGION, m_religion.Write());
     if (m_monarch && m_minister.GetId() == m_monarch->GetId())
         AddEntry(out, KW_MINISTER, m_minister.Write());
     if (m_monarch)
-        AddEntry(out, m_monarch->IsHistorical() ? KW_HISTORICALMONARCH : KW_MONARCH, m_monarch->Write());
+        AddEntry(out, m_monarch->IsHistorical() ? KW_HISTORICALMONARCH : KW_MONARCH,
+                 m_monarch->Write());
     AddEntry(out, KW_DIPLOMACY, m_diplomacy.Write());
     AddEntry(out, KW_CHANGEDRELIGION, new CDataBool(m_changedReligion != 0));
     AddEntry(out, KW_MISSIONPERCENTAGE, new CFloatNode(m_missionPercentage));
@@ -672,8 +782,9 @@ CDataBlock* CCountry::Write() const {
         AddEntry(out, KW_LOAN, loan->Write());
     const_cast<CLinkedList<CCity>&>(m_cities).ForEach(
         [&out](CCity* city) { AddEntry(out, KW_CITY, city->Write()); });
-    const_cast<CLinkedList<CTradingPost>&>(m_tradingPosts).ForEach(
-        [&out](CTradingPost* post) { AddEntry(out, KW_TRADINGPOST, post->Write()); });
+    const_cast<CLinkedList<CTradingPost>&>(m_tradingPosts).ForEach([&out](CTradingPost* post) {
+        AddEntry(out, KW_TRADINGPOST, post->Write());
+    });
     AddEntry(out, KW_MONARCHTABLE, m_monarchTable.Write());
     AddEntry(out, KW_LEADERTABLE, m_leaderTable.Write());
     for (const CLinkedList<CUnit>* list : {&m_units, &m_unitsInDevelopment}) {
@@ -695,13 +806,14 @@ CDataBlock* CCountry::Write() const {
         });
         AddEntry(out, KW_ARCHIVEDGAMEEVENTS, events);
     }
-    for (const auto& [keyword, dates] : {std::pair{KW_DIPLOMATICDATES, &m_diplomaticDates},
-                                         std::pair{KW_WARDATES, &m_warDates}}) {
+    for (const auto& [keyword, dates] :
+         {std::pair{KW_DIPLOMATICDATES, &m_diplomaticDates}, std::pair{KW_WARDATES, &m_warDates}}) {
         auto* table = new CDataBlock;
         for (uint32_t number = 1; number < kCountrySlots; ++number) {
             const CDate& date = (*dates)[number];
             if (date.year > 0)
-                table->AddChild(new CDataAssignment(ObjectId(kCountryObjectType, number).MakeNode(), date.Write()));
+                table->AddChild(new CDataAssignment(ObjectId(kCountryObjectType, number).MakeNode(),
+                                                    date.Write()));
         }
         AddEntry(out, keyword, table);
     }

@@ -98,7 +98,7 @@ public:
     uint8_t m_changedReligion = 0;
     CLedger m_ledger;
     CBaseVP m_baseVp;
-    float m_vp = 0.0f;          // current victory points
+    float m_vp = 0.0f; // current victory points
     float m_vpAtRankCheck = 0.0f;
     CTimedModifiers m_modifiers;
     CDate m_lastBankruptcy;
@@ -186,7 +186,8 @@ public:
     void SendTrader(uint32_t province, const CDate& travelTime, int chance, int colonisationCost);
     // A merchant to the centre of trade of the province; succeeds when
     // RollPercent(chance) gives 2 or more, always in the tutorial.
-    void SendMerchant(uint32_t province, uint32_t centre, uint32_t cost, const CDate& travelTime, int chance);
+    void SendMerchant(uint32_t province, uint32_t centre, uint32_t cost, const CDate& travelTime,
+                      int chance);
     void SendBuildFacility(uint32_t province, uint32_t kind, uint32_t cost);
     void SendBoostStability();
     void SendBoostTrade();
@@ -199,9 +200,12 @@ public:
     void SendRequestLoan(uint32_t amount, uint32_t interest);
     void SendOfferLoan(uint32_t borrower, uint32_t amount, uint32_t interest);
     void SendGift(uint32_t country, float amount);
-    void SendPayLoan(const ObjectId& lender, uint32_t amount, uint32_t interest, const CDate& dueDate);
-    void SendExtendLoan(const ObjectId& lender, uint32_t amount, uint32_t interest, const CDate& dueDate);
-    void SendCancelLoan(const ObjectId& lender, uint32_t amount, uint32_t interest, const CDate& dueDate);
+    void SendPayLoan(const ObjectId& lender, uint32_t amount, uint32_t interest,
+                     const CDate& dueDate);
+    void SendExtendLoan(const ObjectId& lender, uint32_t amount, uint32_t interest,
+                        const CDate& dueDate);
+    void SendCancelLoan(const ObjectId& lender, uint32_t amount, uint32_t interest,
+                        const CDate& dueDate);
     void SendUseDiplomat(uint32_t a, uint32_t value);
     void SendOfferAnnexation(uint32_t other);
     void SendAcceptAnnexation(uint32_t offering);
@@ -231,10 +235,14 @@ public:
     void SendSiegeAssault(const std::vector<SiegeTarget>& targets);
     void SendRequestNativeAttack(uint32_t province);
     void SendStartExpandingFortress(uint32_t province);
-    void SendBuildArmy(uint32_t province, uint32_t infantry, uint32_t cavalry, uint32_t artillery, const CDate& ready);
-    void SendCreateArmy(uint32_t province, uint32_t infantry, uint32_t cavalry, uint32_t artillery, const CDate& ready);
-    void SendBuildFleet(uint32_t province, uint32_t warships, uint32_t galleys, uint32_t transports, const CDate& ready);
-    void SendCreateFleet(uint32_t province, uint32_t warships, uint32_t galleys, uint32_t transports, const CDate& ready);
+    void SendBuildArmy(uint32_t province, uint32_t infantry, uint32_t cavalry, uint32_t artillery,
+                       const CDate& ready);
+    void SendCreateArmy(uint32_t province, uint32_t infantry, uint32_t cavalry, uint32_t artillery,
+                        const CDate& ready);
+    void SendBuildFleet(uint32_t province, uint32_t warships, uint32_t galleys, uint32_t transports,
+                        const CDate& ready);
+    void SendCreateFleet(uint32_t province, uint32_t warships, uint32_t galleys,
+                         uint32_t transports, const CDate& ready);
     void SendRefuseTrade(uint32_t other);
     void SendUnrefuseTrade(uint32_t other);
     void SendInvestmentChange(const std::array<uint32_t, 6>& values);

@@ -14,10 +14,16 @@ bool CountryIsHostileTo(const CCountry& country, uint32_t n) {
     return country.GetNumber() >= 96 || n >= 96;
 }
 
-float CountryCachedFigureA(const CCountry&) { return 0.0f; }
-float CountryCachedFigureB(const CCountry&) { return 0.0f; }
+float CountryCachedFigureA(const CCountry&) {
+    return 0.0f;
+}
+float CountryCachedFigureB(const CCountry&) {
+    return 0.0f;
+}
 
-const CCountry* CountryOf(uint32_t number) { return number < kCountrySlots ? g_countries[number] : nullptr; }
+const CCountry* CountryOf(uint32_t number) {
+    return number < kCountrySlots ? g_countries[number] : nullptr;
+}
 
 } // namespace
 

@@ -16,13 +16,26 @@ int32_t CLossesRecord::Read(CFieldReader& in) {
             continue;
         const float number = TokenToFloat(in.value.text);
         switch (in.key.code) {
-        case KW_WARSHIPS: warships = number; break;
-        case KW_GALLEYS: galleys = number; break;
-        case KW_TRANSPORTS: transports = number; break;
-        case KW_INFANTRY: infantry = number; break;
-        case KW_CAVALRY: cavalry = number; break;
-        case KW_ARTILLERY: artillery = number; break;
-        default: break;
+        case KW_WARSHIPS:
+            warships = number;
+            break;
+        case KW_GALLEYS:
+            galleys = number;
+            break;
+        case KW_TRANSPORTS:
+            transports = number;
+            break;
+        case KW_INFANTRY:
+            infantry = number;
+            break;
+        case KW_CAVALRY:
+            cavalry = number;
+            break;
+        case KW_ARTILLERY:
+            artillery = number;
+            break;
+        default:
+            break;
         }
     }
 }

@@ -12,7 +12,9 @@
 namespace {
 
 // The running scenario is the tutorial.
-bool IsTutorialGame() { return g_scenarioInfo && g_scenarioInfo->tutorial; }
+bool IsTutorialGame() {
+    return g_scenarioInfo && g_scenarioInfo->tutorial;
+}
 
 // The payload of a 20-byte-head message of the type's table size.
 std::unique_ptr<COVDataEvent> Data(uint32_t type, const ObjectId& receiver) {
@@ -21,8 +23,8 @@ std::unique_ptr<COVDataEvent> Data(uint32_t type, const ObjectId& receiver) {
 
 // The colonist's and the trader's journey. +20 the province, +28 the
 // arrival date, +44 the country's number, +52 the success flag.
-void SendJourney(const CCountry& country, uint32_t type, uint32_t province, const CDate& travelTime, int chance,
-                 int colonisationCost) {
+void SendJourney(const CCountry& country, uint32_t type, uint32_t province, const CDate& travelTime,
+                 int chance, int colonisationCost) {
     const CDate today = GetGameDate();
     uint32_t success = 1;
     if (!IsTutorialGame() && GameRand() % 100 > chance) {
@@ -30,11 +32,13 @@ void SendJourney(const CCountry& country, uint32_t type, uint32_t province, cons
         if (GameRand() % 100 < colonisationCost) {
             CDate attack = today.Plus(travelTime);
             attack.AddDays(2 + GameRand() % 4);
-            PostRequestAt(std::make_unique<COVProvinceEvent>(EVT_REQUEST_NATIVE_ATTACK, g_nativesRequestsId, province),
+            PostRequestAt(std::make_unique<COVProvinceEvent>(EVT_REQUEST_NATIVE_ATTACK,
+                                                             g_nativesRequestsId, province),
                           attack);
         }
     }
-    auto event = std::make_unique<COVColonistEvent>(type, country.GetId(), country.GetNumber(), province, success, 0);
+    auto event = std::make_unique<COVColonistEvent>(type, country.GetId(), country.GetNumber(),
+                                                    province, success, 0);
     event->Payload().SetDate(28, today.Plus(travelTime));
     ExecuteAndSendEvent(std::move(event));
 }
@@ -50,13 +54,15 @@ void SendBoost(const CCountry& country, uint32_t kind) {
 
 // A loan between the lender and the borrower: +28 the lender's id, +36 the
 // amount, +40 the interest, +44 the date, +52 the borrower's number.
-std::unique_ptr<CLoanEvent> Loan(uint32_t type, const ObjectId& receiver, const ObjectId& lender, uint32_t amount,
-                                 uint32_t interest, const CDate& date, uint32_t borrower) {
+std::unique_ptr<CLoanEvent> Loan(uint32_t type, const ObjectId& receiver, const ObjectId& lender,
+                                 uint32_t amount, uint32_t interest, const CDate& date,
+                                 uint32_t borrower) {
     return std::make_unique<CLoanEvent>(type, receiver, lender, amount, interest, date, borrower);
 }
 
 // A change of the treasury by the amount: +20 f32 amount, +24 the kind.
-std::unique_ptr<COVDataEvent> Money(uint32_t type, const ObjectId& receiver, float amount, uint32_t kind) {
+std::unique_ptr<COVDataEvent> Money(uint32_t type, const ObjectId& receiver, float amount,
+                                    uint32_t kind) {
     auto event = Data(type, receiver);
     event->Payload().SetF32(20, amount);
     event->Payload().SetU32(24, kind);
@@ -75,7 +81,8 @@ void SendAllianceRequest(const CCountry& country, uint32_t type, uint32_t a, uin
 }
 
 // Two numbers: +20 first, +24 second.
-std::unique_ptr<COVDataEvent> Pair(uint32_t type, const ObjectId& receiver, uint32_t first, uint32_t second) {
+std::unique_ptr<COVDataEvent> Pair(uint32_t type, const ObjectId& receiver, uint32_t first,
+                                   uint32_t second) {
     auto event = Data(type, receiver);
     event->Payload().SetU32(20, first);
     event->Payload().SetU32(24, second);
@@ -83,7 +90,8 @@ std::unique_ptr<COVDataEvent> Pair(uint32_t type, const ObjectId& receiver, uint
 }
 
 // The alliance's honour: +20 the number, +24 to +52 the eight values.
-std::unique_ptr<COVDataEvent> Honor(const CCountry& country, uint32_t type, const ObjectId& receiver,
+std::unique_ptr<COVDataEvent> Honor(const CCountry& country, uint32_t type,
+                                    const ObjectId& receiver,
                                     const std::array<uint32_t, 8>& values) {
     auto event = Data(type, receiver);
     event->Payload().SetU32(20, country.GetNumber());
@@ -94,15 +102,18 @@ std::unique_ptr<COVDataEvent> Honor(const CCountry& country, uint32_t type, cons
 
 // An answer to a peace offer: +20 the other country, +24 the offer's id,
 // +32 the number.
-void SendPeaceAnswer(const CCountry& country, uint32_t type, uint32_t other, const ObjectId& offer) {
-    auto event = std::make_unique<COVPeaceEvent>(type, g_diplomacyRequestsId, other, 0, 0, country.GetNumber());
+void SendPeaceAnswer(const CCountry& country, uint32_t type, uint32_t other,
+                     const ObjectId& offer) {
+    auto event = std::make_unique<COVPeaceEvent>(type, g_diplomacyRequestsId, other, 0, 0,
+                                                 country.GetNumber());
     event->Payload().SetId(24, offer);
     ExecuteRequest(std::move(event));
 }
 
 // The head of a new army or fleet: +20 the province, +28 today, +36 the
 // new unit's id, +44 the date it is ready, +52 the country's id.
-void FillNewUnitHead(COVEventData& payload, const CCountry& country, uint32_t province, const CDate& ready) {
+void FillNewUnitHead(COVEventData& payload, const CCountry& country, uint32_t province,
+                     const CDate& ready) {
     payload.SetU32(20, province);
     payload.SetDate(28, GetGameDate());
     payload.SetId(36, NewObjectId());
@@ -113,8 +124,8 @@ void FillNewUnitHead(COVEventData& payload, const CCountry& country, uint32_t pr
 // A new army: +20 the province, +28 today, +36 the new unit's id, +44 the
 // date it is ready, +52 the country's id, +60 infantry, +64 cavalry,
 // +68 artillery; +80 (the leader) stays null.
-void SendArmy(const CCountry& country, uint32_t type, uint32_t province, uint32_t infantry, uint32_t cavalry,
-              uint32_t artillery, const CDate& ready) {
+void SendArmy(const CCountry& country, uint32_t type, uint32_t province, uint32_t infantry,
+              uint32_t cavalry, uint32_t artillery, const CDate& ready) {
     auto event = std::make_unique<COVArmyEvent>(type, country.GetId());
     COVEventData& payload = event->Payload();
     FillNewUnitHead(payload, country, province, ready);
@@ -126,8 +137,8 @@ void SendArmy(const CCountry& country, uint32_t type, uint32_t province, uint32_
 
 // A new fleet: as the army up to +52, then +60 warships, +64 galleys,
 // +76 transports; +68 (the leader) stays null.
-void SendFleet(const CCountry& country, uint32_t type, uint32_t province, uint32_t warships, uint32_t galleys,
-               uint32_t transports, const CDate& ready) {
+void SendFleet(const CCountry& country, uint32_t type, uint32_t province, uint32_t warships,
+               uint32_t galleys, uint32_t transports, const CDate& ready) {
     auto event = std::make_unique<COVFleetEvent>(type, country.GetId());
     COVEventData& payload = event->Payload();
     FillNewUnitHead(payload, country, province, ready);
@@ -153,17 +164,20 @@ void SendHeadOnly(const CCountry& country, uint32_t type, uint32_t count) {
 
 } // namespace
 
-void CCountry::SendColonist(uint32_t province, const CDate& travelTime, int chance, int colonisationCost) {
+void CCountry::SendColonist(uint32_t province, const CDate& travelTime, int chance,
+                            int colonisationCost) {
     SendJourney(*this, EVT_SEND_COLONIST, province, travelTime, chance, colonisationCost);
 }
 
-void CCountry::SendTrader(uint32_t province, const CDate& travelTime, int chance, int colonisationCost) {
+void CCountry::SendTrader(uint32_t province, const CDate& travelTime, int chance,
+                          int colonisationCost) {
     SendJourney(*this, EVT_SEND_TRADER, province, travelTime, chance, colonisationCost);
 }
 
 // +20 the centre's number, +24 the cost, +28 the arrival date, +36 the
 // country's id, +44 1, +52 the province's id, +60 the success flag.
-void CCountry::SendMerchant(uint32_t province, uint32_t centre, uint32_t cost, const CDate& travelTime, int chance) {
+void CCountry::SendMerchant(uint32_t province, uint32_t centre, uint32_t cost,
+                            const CDate& travelTime, int chance) {
     auto event = std::make_unique<COVMerchantEvent>(EVT_SEND_MERCHANT, GetId());
     COVEventData& payload = event->Payload();
     payload.SetU32(COVMerchantEvent::kOfsCentre, centre);
@@ -180,8 +194,8 @@ void CCountry::SendMerchant(uint32_t province, uint32_t centre, uint32_t cost, c
 // +20 the province, +28 the end date two years on, +36 the new facility's
 // id, +48 the kind, +52 the cost, +56 the country's number.
 void CCountry::SendBuildFacility(uint32_t province, uint32_t kind, uint32_t cost) {
-    auto event = std::make_unique<COVFacilityEvent>(EVT_REQ_BUILD_FACILITY, g_economyRequestsId, province, kind, cost,
-                                                    GetNumber());
+    auto event = std::make_unique<COVFacilityEvent>(EVT_REQ_BUILD_FACILITY, g_economyRequestsId,
+                                                    province, kind, cost, GetNumber());
     CDate end = GetGameDate();
     end.AddYears(2);
     event->Payload().SetDate(28, end);
@@ -189,19 +203,31 @@ void CCountry::SendBuildFacility(uint32_t province, uint32_t kind, uint32_t cost
     ExecuteRequest(std::move(event));
 }
 
-void CCountry::SendBoostTrade() { SendBoost(*this, 0); }
-void CCountry::SendBoostInfrastructure() { SendBoost(*this, 1); }
-void CCountry::SendBoostStability() { SendBoost(*this, 2); }
-void CCountry::SendBoostLand() { SendBoost(*this, 3); }
-void CCountry::SendBoostNaval() { SendBoost(*this, 4); }
+void CCountry::SendBoostTrade() {
+    SendBoost(*this, 0);
+}
+void CCountry::SendBoostInfrastructure() {
+    SendBoost(*this, 1);
+}
+void CCountry::SendBoostStability() {
+    SendBoost(*this, 2);
+}
+void CCountry::SendBoostLand() {
+    SendBoost(*this, 3);
+}
+void CCountry::SendBoostNaval() {
+    SendBoost(*this, 4);
+}
 
-void CCountry::SendExceptionalTaxes() { PostAndSendEventNow(std::make_unique<COVSimpleEvent>(EVT_EXCEPTIONAL_TAXES, GetId())); }
+void CCountry::SendExceptionalTaxes() {
+    PostAndSendEventNow(std::make_unique<COVSimpleEvent>(EVT_EXCEPTIONAL_TAXES, GetId()));
+}
 
 // The request for the loan, then the lender's notice (+20 the borrower,
 // +24 the amount).
 void CCountry::SendAcceptLoan(uint32_t lender, uint32_t amount, uint32_t interest) {
-    PostRequestNow(Loan(EVT_REQ_GETLOAN, g_economyRequestsId, MakeCountryId(lender), amount, interest, GetGameDate(),
-                        GetNumber()));
+    PostRequestNow(Loan(EVT_REQ_GETLOAN, g_economyRequestsId, MakeCountryId(lender), amount,
+                        interest, GetGameDate(), GetNumber()));
     PostAndSendEventNow(Pair(EVT_ACCEPTLOANMSG, MakeCountryId(lender), GetNumber(), amount));
 }
 
@@ -213,12 +239,13 @@ void CCountry::SendDeclineLoan(const ObjectId& lender, uint32_t amount) {
 
 // A loan of the bank (the null lender).
 void CCountry::SendRequestLoan(uint32_t amount, uint32_t interest) {
-    ExecuteRequest(Loan(EVT_REQ_GETLOAN, g_economyRequestsId, g_nullId, amount, interest, GetGameDate(), GetNumber()));
+    ExecuteRequest(Loan(EVT_REQ_GETLOAN, g_economyRequestsId, g_nullId, amount, interest,
+                        GetGameDate(), GetNumber()));
 }
 
 void CCountry::SendOfferLoan(uint32_t borrower, uint32_t amount, uint32_t interest) {
-    PostAndSendEventNow(
-        Loan(EVT_OFFERLOAN, MakeCountryId(borrower), GetId(), amount, interest, GetGameDate(), borrower));
+    PostAndSendEventNow(Loan(EVT_OFFERLOAN, MakeCountryId(borrower), GetId(), amount, interest,
+                             GetGameDate(), borrower));
     PostAndSendEventNow(Money(EVT_LOSEMONEY, GetId(), static_cast<float>(amount), 0));
 }
 
@@ -230,16 +257,22 @@ void CCountry::SendGift(uint32_t country, float amount) {
     ExecuteAndSendEvent(Money(EVT_LOSEMONEY, GetId(), amount, 0));
 }
 
-void CCountry::SendPayLoan(const ObjectId& lender, uint32_t amount, uint32_t interest, const CDate& dueDate) {
-    PostRequestNow(Loan(EVT_REQ_PAYLOAN, g_economyRequestsId, lender, amount, interest, dueDate, GetNumber()));
+void CCountry::SendPayLoan(const ObjectId& lender, uint32_t amount, uint32_t interest,
+                           const CDate& dueDate) {
+    PostRequestNow(
+        Loan(EVT_REQ_PAYLOAN, g_economyRequestsId, lender, amount, interest, dueDate, GetNumber()));
 }
 
-void CCountry::SendExtendLoan(const ObjectId& lender, uint32_t amount, uint32_t interest, const CDate& dueDate) {
-    PostRequestNow(Loan(EVT_REQ_EXTENDLOAN, g_economyRequestsId, lender, amount, interest, dueDate, GetNumber()));
+void CCountry::SendExtendLoan(const ObjectId& lender, uint32_t amount, uint32_t interest,
+                              const CDate& dueDate) {
+    PostRequestNow(Loan(EVT_REQ_EXTENDLOAN, g_economyRequestsId, lender, amount, interest, dueDate,
+                        GetNumber()));
 }
 
-void CCountry::SendCancelLoan(const ObjectId& lender, uint32_t amount, uint32_t interest, const CDate& dueDate) {
-    PostRequestNow(Loan(EVT_REQ_CANCELLOAN, g_economyRequestsId, lender, amount, interest, dueDate, GetNumber()));
+void CCountry::SendCancelLoan(const ObjectId& lender, uint32_t amount, uint32_t interest,
+                              const CDate& dueDate) {
+    PostRequestNow(Loan(EVT_REQ_CANCELLOAN, g_economyRequestsId, lender, amount, interest, dueDate,
+                        GetNumber()));
 }
 
 // The diplomat leaves; the next one may go a month from today.
@@ -247,24 +280,25 @@ void CCountry::SendUseDiplomat(uint32_t, uint32_t value) {
     ExecuteAndSendEvent(std::make_unique<COVSimpleEvent>(EVT_USE_DIPLOMAT, GetId()));
     CDate next = GetGameDate();
     next += CDate(0, 1, 0);
-    ExecuteAndSendEvent(std::make_unique<COVSendDateEvent>(EVT_SET_SEND_DATE, GetId(), value, next));
+    ExecuteAndSendEvent(
+        std::make_unique<COVSendDateEvent>(EVT_SET_SEND_DATE, GetId(), value, next));
 }
 
 // In the offer +20 names this country (the offering one); in the answers
 // +20 names the offering country and +24 this one.
 void CCountry::SendOfferAnnexation(uint32_t other) {
-    ExecuteRequest(std::make_unique<COVAnnexationEvent>(EVT_REQ_OFFER_ANNEXATION, g_diplomacyRequestsId, GetNumber(),
-                                                        other));
+    ExecuteRequest(std::make_unique<COVAnnexationEvent>(EVT_REQ_OFFER_ANNEXATION,
+                                                        g_diplomacyRequestsId, GetNumber(), other));
 }
 
 void CCountry::SendAcceptAnnexation(uint32_t offering) {
-    ExecuteRequest(std::make_unique<COVAnnexationEvent>(EVT_REQ_SET_ANNEXATION, g_diplomacyRequestsId, offering,
-                                                        GetNumber()));
+    ExecuteRequest(std::make_unique<COVAnnexationEvent>(
+        EVT_REQ_SET_ANNEXATION, g_diplomacyRequestsId, offering, GetNumber()));
 }
 
 void CCountry::SendDeclineAnnexation(uint32_t offering) {
-    ExecuteRequest(std::make_unique<COVAnnexationEvent>(EVT_REQ_DECLINE_ANNEXATION, g_diplomacyRequestsId, offering,
-                                                        GetNumber()));
+    ExecuteRequest(std::make_unique<COVAnnexationEvent>(
+        EVT_REQ_DECLINE_ANNEXATION, g_diplomacyRequestsId, offering, GetNumber()));
 }
 
 // +24 the new alliance's id (type and number), +32 the number, +40 today,
@@ -272,21 +306,30 @@ void CCountry::SendDeclineAnnexation(uint32_t offering) {
 // named by the number of its id).
 void CCountry::SendCreateAlliance(uint32_t kind, uint32_t invited) {
     const ObjectId alliance = NewObjectId();
-    ExecuteAndSendEvent(std::make_unique<COVCreateAllianceEvent>(EVT_CREATE_ALLIANCE, GetId(), alliance.type,
-                                                                 alliance.number, GetNumber(), GetGameDate(), kind));
+    ExecuteAndSendEvent(std::make_unique<COVCreateAllianceEvent>(EVT_CREATE_ALLIANCE, GetId(),
+                                                                 alliance.type, alliance.number,
+                                                                 GetNumber(), GetGameDate(), kind));
     SendInviteAlliance(alliance.number, invited);
 }
 
-void CCountry::SendAskJoinAlliance(uint32_t a, uint32_t b) { SendAllianceRequest(*this, EVT_REQ_ASKJOIN_ALLIANCE, a, b); }
-void CCountry::SendInviteAlliance(uint32_t a, uint32_t b) { SendAllianceRequest(*this, EVT_REQ_INVITE_ALLIANCE, a, b); }
-void CCountry::SendLeaveAlliance(uint32_t a, uint32_t b) { SendAllianceRequest(*this, EVT_REQ_LEAVE_ALLIANCE, a, b); }
+void CCountry::SendAskJoinAlliance(uint32_t a, uint32_t b) {
+    SendAllianceRequest(*this, EVT_REQ_ASKJOIN_ALLIANCE, a, b);
+}
+void CCountry::SendInviteAlliance(uint32_t a, uint32_t b) {
+    SendAllianceRequest(*this, EVT_REQ_INVITE_ALLIANCE, a, b);
+}
+void CCountry::SendLeaveAlliance(uint32_t a, uint32_t b) {
+    SendAllianceRequest(*this, EVT_REQ_LEAVE_ALLIANCE, a, b);
+}
 void CCountry::SendBannedFromAlliance(uint32_t a, uint32_t b) {
     SendAllianceRequest(*this, EVT_REQ_BANNED_FROM_ALLIANCE, a, b);
 }
 void CCountry::SendAcceptAllianceOffer(uint32_t a, uint32_t b) {
     SendAllianceRequest(*this, EVT_REQ_JOIN_ALLIANCE, a, b);
 }
-void CCountry::SendAcceptAllianceJoin(uint32_t a, uint32_t b) { SendAllianceRequest(*this, EVT_REQ_JOIN_ALLIANCE, a, b); }
+void CCountry::SendAcceptAllianceJoin(uint32_t a, uint32_t b) {
+    SendAllianceRequest(*this, EVT_REQ_JOIN_ALLIANCE, a, b);
+}
 void CCountry::SendDeclineAllianceOffer(uint32_t a, uint32_t b) {
     SendAllianceRequest(*this, EVT_REQ_DECLINE_ALLIANCE_OFFER, a, b);
 }
@@ -316,8 +359,9 @@ void CCountry::SendRelationRequest(uint32_t kind, uint32_t other) {
 
 // +20, +28, +36 three null alliance ids, +44 the number, +48 the other.
 void CCountry::SendSetupWar(uint32_t other) {
-    ExecuteRequest(std::make_unique<COVWarEvent>(EVT_REQ_SETUP_WAR, g_diplomacyRequestsId,
-                                                 std::array<uint32_t, 8>{0, 0, 0, 0, 0, 0, GetNumber(), other}));
+    ExecuteRequest(std::make_unique<COVWarEvent>(
+        EVT_REQ_SETUP_WAR, g_diplomacyRequestsId,
+        std::array<uint32_t, 8>{0, 0, 0, 0, 0, 0, GetNumber(), other}));
 }
 
 void CCountry::SendHonorAlliance(const std::array<uint32_t, 8>& values) {
@@ -335,7 +379,8 @@ void CCountry::SendRequestHonorAlliance(uint32_t ally, const std::array<uint32_t
 // The 100-byte offer: +20 the other country, +24 the new offer's id, +32 the
 // number (so far as COVPeaceEvent reads it), +36 to +96 the sixteen terms.
 void CCountry::SendCreatePeaceOffer(uint32_t other, const std::array<uint32_t, 16>& terms) {
-    auto event = std::make_unique<COVPeaceOfferEvent>(EVT_REQ_CREATE_PEACE_OFFER, g_diplomacyRequestsId);
+    auto event =
+        std::make_unique<COVPeaceOfferEvent>(EVT_REQ_CREATE_PEACE_OFFER, g_diplomacyRequestsId);
     COVEventData& payload = event->Payload();
     payload.SetU32(20, other);
     payload.SetId(24, NewObjectId());
@@ -356,38 +401,41 @@ void CCountry::SendDeclinePeace(uint32_t other, const ObjectId& offer) {
 // +20 the combat's type, +24 its id, +32 today.
 void CCountry::SendSiegeAssault(const std::vector<SiegeTarget>& targets) {
     for (const SiegeTarget& target : targets)
-        PostRequestNow(std::make_unique<COVCombatEvent>(EVT_SIEGE_ASSAULT, g_combatRequestsId, target.combatType,
-                                                        target.combat, GetGameDate()));
+        PostRequestNow(std::make_unique<COVCombatEvent>(EVT_SIEGE_ASSAULT, g_combatRequestsId,
+                                                        target.combatType, target.combat,
+                                                        GetGameDate()));
 }
 
 void CCountry::SendRequestNativeAttack(uint32_t province) {
-    PostRequestNow(std::make_unique<COVProvinceEvent>(EVT_REQUEST_NATIVE_ATTACK, g_nativesRequestsId, province));
+    PostRequestNow(std::make_unique<COVProvinceEvent>(EVT_REQUEST_NATIVE_ATTACK,
+                                                      g_nativesRequestsId, province));
 }
 
 // +20 the province, +24 the new works' id (type and number), +32 the number.
 void CCountry::SendStartExpandingFortress(uint32_t province) {
     const ObjectId works = NewObjectId();
-    ExecuteRequest(std::make_unique<COVFortressEvent>(EVT_REQ_START_EXPANDING_FORTRESS, g_economyRequestsId, province,
-                                                      works.type, works.number, GetNumber()));
+    ExecuteRequest(std::make_unique<COVFortressEvent>(EVT_REQ_START_EXPANDING_FORTRESS,
+                                                      g_economyRequestsId, province, works.type,
+                                                      works.number, GetNumber()));
 }
 
-void CCountry::SendBuildArmy(uint32_t province, uint32_t infantry, uint32_t cavalry, uint32_t artillery,
-                             const CDate& ready) {
+void CCountry::SendBuildArmy(uint32_t province, uint32_t infantry, uint32_t cavalry,
+                             uint32_t artillery, const CDate& ready) {
     SendArmy(*this, EVT_BUILD_ARMY, province, infantry, cavalry, artillery, ready);
 }
 
-void CCountry::SendCreateArmy(uint32_t province, uint32_t infantry, uint32_t cavalry, uint32_t artillery,
-                              const CDate& ready) {
+void CCountry::SendCreateArmy(uint32_t province, uint32_t infantry, uint32_t cavalry,
+                              uint32_t artillery, const CDate& ready) {
     SendArmy(*this, EVT_CREATE_ARMY, province, infantry, cavalry, artillery, ready);
 }
 
-void CCountry::SendBuildFleet(uint32_t province, uint32_t warships, uint32_t galleys, uint32_t transports,
-                              const CDate& ready) {
+void CCountry::SendBuildFleet(uint32_t province, uint32_t warships, uint32_t galleys,
+                              uint32_t transports, const CDate& ready) {
     SendFleet(*this, EVT_BUILD_FLEET, province, warships, galleys, transports, ready);
 }
 
-void CCountry::SendCreateFleet(uint32_t province, uint32_t warships, uint32_t galleys, uint32_t transports,
-                               const CDate& ready) {
+void CCountry::SendCreateFleet(uint32_t province, uint32_t warships, uint32_t galleys,
+                               uint32_t transports, const CDate& ready) {
     SendFleet(*this, EVT_CREATE_FLEET, province, warships, galleys, transports, ready);
 }
 
@@ -418,7 +466,9 @@ void CCountry::SendSetMaintenance(uint32_t a, uint32_t b) {
     PostRequestNow(std::move(event));
 }
 
-void CCountry::SendAskShareExploration(uint32_t other) { SendExploration(*this, EVT_ASK_SHARE_EXPLORATION, other); }
+void CCountry::SendAskShareExploration(uint32_t other) {
+    SendExploration(*this, EVT_ASK_SHARE_EXPLORATION, other);
+}
 void CCountry::SendAcceptShareExploration(uint32_t other) {
     SendExploration(*this, EVT_ACCEPT_SHARE_EXPLORATION, other);
 }
@@ -441,14 +491,23 @@ void CCountry::SendInviteToWarPact(uint32_t a, uint32_t b, uint32_t invited) {
 }
 
 void CCountry::SendMergeWar(uint32_t receiver, const std::array<uint32_t, 5>& values) {
-    PostAndSendEventNow(std::make_unique<COVMergeWarEvent>(EVT_MERGE_WAR, MakeCountryId(receiver), values));
+    PostAndSendEventNow(
+        std::make_unique<COVMergeWarEvent>(EVT_MERGE_WAR, MakeCountryId(receiver), values));
 }
 
-void CCountry::SendGodMode(int enable) { SendHeadOnly(*this, enable ? EVT_ENABLE_GODMODE : EVT_DISABLE_GODMODE, 1); }
+void CCountry::SendGodMode(int enable) {
+    SendHeadOnly(*this, enable ? EVT_ENABLE_GODMODE : EVT_DISABLE_GODMODE, 1);
+}
 
-void CCountry::SendGetColonist(uint32_t count) { SendHeadOnly(*this, EVT_GET_COLONIST, count); }
-void CCountry::SendGetDiplomat(uint32_t count) { SendHeadOnly(*this, EVT_GET_DIPLOMAT, count); }
-void CCountry::SendGetMerchant(uint32_t count) { SendHeadOnly(*this, EVT_GET_MERCHANT, count); }
+void CCountry::SendGetColonist(uint32_t count) {
+    SendHeadOnly(*this, EVT_GET_COLONIST, count);
+}
+void CCountry::SendGetDiplomat(uint32_t count) {
+    SendHeadOnly(*this, EVT_GET_DIPLOMAT, count);
+}
+void CCountry::SendGetMerchant(uint32_t count) {
+    SendHeadOnly(*this, EVT_GET_MERCHANT, count);
+}
 
 // +20 the number, +24 to +31 one byte per value, truncated toward zero.
 void CCountry::SendChangeTolerance(const std::array<float, 8>& values) {
@@ -473,5 +532,6 @@ void CCountry::SendStartBuildImprovement(uint32_t province, uint32_t kind) {
     const ObjectId improvement = NewObjectId();
     PostRequestNow(std::make_unique<COVImprovementEvent>(
         EVT_REQ_START_BUILD_IMPROVEMENT, g_economyRequestsId,
-        std::array<uint32_t, 5>{province, kind, improvement.type, improvement.number, GetNumber()}));
+        std::array<uint32_t, 5>{province, kind, improvement.type, improvement.number,
+                                GetNumber()}));
 }

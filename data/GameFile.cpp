@@ -68,7 +68,8 @@ void SkipRestOfBlock(CFieldReader& in) {
 // answers: the reader's end of file or error as they came, 0 for an empty
 // block (its "}" taken), or `wrongKeyAnswer` after reporting `message` and
 // passing over the rest of the block.
-bool ReadOpeningField(CFieldReader& in, uint32_t key, const char* message, int32_t wrongKeyAnswer, int32_t& answer) {
+bool ReadOpeningField(CFieldReader& in, uint32_t key, const char* message, int32_t wrongKeyAnswer,
+                      int32_t& answer) {
     const int32_t result = in.ReadField();
     if (result == FIELD_ERROR || result == FIELD_END_OF_FILE) {
         answer = result;
@@ -101,11 +102,13 @@ int32_t ReadObjects(CFieldReader& in) {
 
 void TraceParsingError(const CFieldReader& in) {
     const CTokenFile* file = in.GetTokenFile();
-    DebugPrint("got a parsing error at line %d\n", file ? static_cast<int>(file->GetLine() + 1) : 0);
+    DebugPrint("got a parsing error at line %d\n",
+               file ? static_cast<int>(file->GetLine() + 1) : 0);
 }
 
 int32_t ReadInclude(CFieldReader& in) {
-    if (in.value.code != TOKEN_STRING && !IsKeywordCode(in.value.code) && in.value.code != TOKEN_NUMBER) {
+    if (in.value.code != TOKEN_STRING && !IsKeywordCode(in.value.code) &&
+        in.value.code != TOKEN_NUMBER) {
         in.ReportError("No filename");
         return 0;
     }
@@ -145,7 +148,8 @@ int32_t ReadMissionObject(CFieldReader& in) {
     if (!ReadOpeningField(in, KW_TAG, "tag must be first in mission field", 0, answer))
         return answer;
     int32_t number = FindCountryByTag(in.value.text);
-    CCountry* country = number >= 0 && number < static_cast<int32_t>(kCountrySlots) ? g_countries[number] : nullptr;
+    CCountry* country =
+        number >= 0 && number < static_cast<int32_t>(kCountrySlots) ? g_countries[number] : nullptr;
     if (!country) {
         in.ReportError("mission referring to non existant country ");
         SkipRestOfBlock(in);
@@ -341,7 +345,8 @@ int32_t WriteGameFile(CFieldReader& out) {
     if (!CScenario::IsMultiplayerGame()) {
         write(KW_INTERFACE, WriteInterfaceSection());
         if (g_mainScreen)
-            g_mainScreen->travellers.ForEach([&](CMecenat* traveller) { write(KW_MECENAT, traveller->Write()); });
+            g_mainScreen->travellers.ForEach(
+                [&](CMecenat* traveller) { write(KW_MECENAT, traveller->Write()); });
     }
     // Combats are kept in the order they began (the provinces do not list
     // them yet).

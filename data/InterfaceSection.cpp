@@ -19,8 +19,7 @@ void Add(CDataBlock& block, uint32_t key, CDataNode* value) {
     block.AddChild(new CDataAssignment(key, value));
 }
 
-template <class Controls>
-CDataBlock* WritePressedStates(const Controls& window) {
+template <class Controls> CDataBlock* WritePressedStates(const Controls& window) {
     CDataBlock* block = new CDataBlock();
     for (const auto& control : window.controls)
         block->AddChild(new CDataInt(control.button.pressed ? 1 : 0));
@@ -65,8 +64,7 @@ int32_t ReadUnitGroup(CFieldReader& in, CObjectIdList& group) {
 
 // Presses the buttons of the controls whose entry is above 0; extra entries
 // are ignored, missing ones leave their controls alone.
-template <class Controls>
-void ReadPressedStates(CFieldReader& in, Controls& window) {
+template <class Controls> void ReadPressedStates(CFieldReader& in, Controls& window) {
     CIntList values;
     if (in.ReadIntList(values) != 0)
         return;

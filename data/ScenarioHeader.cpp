@@ -105,18 +105,38 @@ int CSelectableNation::Read(CFieldReader& in) {
             if (isInt && conditionCount < kMaxConditions)
                 conditions[conditionCount++] = TokenToInt(value.text);
             break;
-        case KW_COUNTRYDIFFICULTY: countryDifficulty = TokenToInt(value.text); break;
-        case KW_COUNTRYECONOMY: countryEconomy = TokenToInt(value.text); break;
-        case KW_COUNTRYMILITARY: countryMilitary = TokenToInt(value.text); break;
-        case KW_COUNTRYDIPLOMACY: countryDiplomacy = TokenToInt(value.text); break;
+        case KW_COUNTRYDIFFICULTY:
+            countryDifficulty = TokenToInt(value.text);
+            break;
+        case KW_COUNTRYECONOMY:
+            countryEconomy = TokenToInt(value.text);
+            break;
+        case KW_COUNTRYMILITARY:
+            countryMilitary = TokenToInt(value.text);
+            break;
+        case KW_COUNTRYDIPLOMACY:
+            countryDiplomacy = TokenToInt(value.text);
+            break;
         case KW_MISSIONTYPE:
             if (isInt)
                 nationMissionType = TokenToInt(value.text) - 1;
             break;
-        case KW_NUMCITIES: if (isInt) numCities = TokenToInt(value.text); break;
-        case KW_NUMCOLONIES: if (isInt) numColonies = TokenToInt(value.text); break;
-        case KW_NUMTRADINGPOSTS: if (isInt) numTradingPosts = TokenToInt(value.text); break;
-        case KW_NUMGOLD: if (isInt) numGold = TokenToInt(value.text); break;
+        case KW_NUMCITIES:
+            if (isInt)
+                numCities = TokenToInt(value.text);
+            break;
+        case KW_NUMCOLONIES:
+            if (isInt)
+                numColonies = TokenToInt(value.text);
+            break;
+        case KW_NUMTRADINGPOSTS:
+            if (isInt)
+                numTradingPosts = TokenToInt(value.text);
+            break;
+        case KW_NUMGOLD:
+            if (isInt)
+                numGold = TokenToInt(value.text);
+            break;
         default:
             in.ReportError("Selectable Nation : Unexpected field");
             return FIELD_ERROR;
@@ -163,7 +183,9 @@ CDataBlock* CSelectableNation::Write() const {
         });
         // Truncated toward zero, held within the integer range.
         const double treasury = std::trunc(static_cast<double>(running->m_treasury));
-        gold = treasury >= 2147483647.0 ? 2147483647 : treasury <= -2147483648.0 ? INT32_MIN : static_cast<int32_t>(treasury);
+        gold = treasury >= 2147483647.0    ? 2147483647
+               : treasury <= -2147483648.0 ? INT32_MIN
+                                           : static_cast<int32_t>(treasury);
     }
     AddEntry(*block, KW_NUMCITIES, new CDataInt(cities));
     AddEntry(*block, KW_NUMCOLONIES, new CDataInt(colonies));
@@ -213,29 +235,68 @@ int ScenarioInfo::Read(CFieldReader& in) {
         const Token& value = in.value;
         const bool isString = value.code == TOKEN_STRING;
         switch (in.key.code) {
-        case KW_NAME: if (isString) name = CutText(value.text, kLongTextSize); break;
-        case KW_DESC: if (isString) descriptionFile = CutText(value.text, kLongTextSize); break;
-        case KW_PICTURE: if (isString) picture = CutText(value.text, kLongTextSize); break;
+        case KW_NAME:
+            if (isString)
+                name = CutText(value.text, kLongTextSize);
+            break;
+        case KW_DESC:
+            if (isString)
+                descriptionFile = CutText(value.text, kLongTextSize);
+            break;
+        case KW_PICTURE:
+            if (isString)
+                picture = CutText(value.text, kLongTextSize);
+            break;
         case KW_OPTIONFILE:
         case KW_TUTORIALFILE:
             if (isString)
                 optionFile = CutText(value.text, kShortTextSize);
             break;
-        case KW_TUTORIAL: tutorial = value.code == KW_YES; break;
-        case KW_GAMETYPE: gameType = TokenToInt(value.text); break;
-        case KW_STARTYEAR: startYear = TokenToInt(value.text); break;
-        case KW_ENDYEAR: endYear = TokenToInt(value.text); break;
-        case KW_OPTIONMODE: optionMode = TokenToInt(value.text); break;
-        case KW_SET_AI_AGGRESIVE: aiAggressiveness = TokenToInt(value.text); break;
-        case KW_SET_DIFFICULTY: difficulty = TokenToInt(value.text); break;
-        case KW_SET_GAMESPEED: gameSpeed = TokenToInt(value.text); break;
-        case KW_SET_FOW: fogOfWar = TokenToInt(value.text); break;
-        case KW_SET_RAND_EVENTS: randomEvents = TokenToInt(value.text); break;
-        case KW_SET_HIST_EVENTS: historicalEvents = TokenToInt(value.text); break;
-        case KW_SET_CONQ_CAPITAL: conquerCapital = TokenToInt(value.text); break;
-        case KW_SET_MISSIONS: missions = TokenToInt(value.text); break;
-        case KW_SET_BASEVP: baseVictoryPoints = TokenToInt(value.text); break;
-        case KW_SAVED: saved = true; break;
+        case KW_TUTORIAL:
+            tutorial = value.code == KW_YES;
+            break;
+        case KW_GAMETYPE:
+            gameType = TokenToInt(value.text);
+            break;
+        case KW_STARTYEAR:
+            startYear = TokenToInt(value.text);
+            break;
+        case KW_ENDYEAR:
+            endYear = TokenToInt(value.text);
+            break;
+        case KW_OPTIONMODE:
+            optionMode = TokenToInt(value.text);
+            break;
+        case KW_SET_AI_AGGRESIVE:
+            aiAggressiveness = TokenToInt(value.text);
+            break;
+        case KW_SET_DIFFICULTY:
+            difficulty = TokenToInt(value.text);
+            break;
+        case KW_SET_GAMESPEED:
+            gameSpeed = TokenToInt(value.text);
+            break;
+        case KW_SET_FOW:
+            fogOfWar = TokenToInt(value.text);
+            break;
+        case KW_SET_RAND_EVENTS:
+            randomEvents = TokenToInt(value.text);
+            break;
+        case KW_SET_HIST_EVENTS:
+            historicalEvents = TokenToInt(value.text);
+            break;
+        case KW_SET_CONQ_CAPITAL:
+            conquerCapital = TokenToInt(value.text);
+            break;
+        case KW_SET_MISSIONS:
+            missions = TokenToInt(value.text);
+            break;
+        case KW_SET_BASEVP:
+            baseVictoryPoints = TokenToInt(value.text);
+            break;
+        case KW_SAVED:
+            saved = true;
+            break;
         case KW_ID: {
             ObjectId id;
             if (value.code == TOKEN_OPEN_BRACE && id.Read(in) == 0)
@@ -297,14 +358,20 @@ CDataBlock* ScenarioInfo::Write() {
     AddEntry(*block, KW_SAVED, new CDataBool(true));
     AddEntry(*block, KW_OPTIONMODE, new CDataInt(optionMode));
     const std::pair<uint32_t, size_t> settings[] = {
-        {KW_SET_AI_AGGRESIVE, ConfigOffset::kAggressiveness}, {KW_SET_DIFFICULTY, ConfigOffset::kDifficulty},
-        {KW_SET_GAMESPEED, ConfigOffset::kGameSpeed}, {KW_SET_FOW, ConfigOffset::kFogOfWar},
-        {KW_SET_RAND_EVENTS, ConfigOffset::kRandomEvents}, {KW_SET_HIST_EVENTS, ConfigOffset::kHistoricalEvents},
-        {KW_SET_CONQ_CAPITAL, ConfigOffset::kConquerCapitals}, {KW_SET_MISSIONS, ConfigOffset::kMissions},
+        {KW_SET_AI_AGGRESIVE, ConfigOffset::kAggressiveness},
+        {KW_SET_DIFFICULTY, ConfigOffset::kDifficulty},
+        {KW_SET_GAMESPEED, ConfigOffset::kGameSpeed},
+        {KW_SET_FOW, ConfigOffset::kFogOfWar},
+        {KW_SET_RAND_EVENTS, ConfigOffset::kRandomEvents},
+        {KW_SET_HIST_EVENTS, ConfigOffset::kHistoricalEvents},
+        {KW_SET_CONQ_CAPITAL, ConfigOffset::kConquerCapitals},
+        {KW_SET_MISSIONS, ConfigOffset::kMissions},
         {KW_SET_BASEVP, ConfigOffset::kBaseVictoryPoints}};
     for (const auto& [keyword, offset] : settings)
-        AddEntry(*block, keyword, new CDataInt(g_config ? static_cast<int32_t>(g_config->GetWord(offset)) : 0));
-    optionFile = CutText(((g_scenario ? g_scenario->fileName : std::string()) + ".cfg").c_str(), kShortTextSize);
+        AddEntry(*block, keyword,
+                 new CDataInt(g_config ? static_cast<int32_t>(g_config->GetWord(offset)) : 0));
+    optionFile = CutText(((g_scenario ? g_scenario->fileName : std::string()) + ".cfg").c_str(),
+                         kShortTextSize);
     AddEntry(*block, KW_OPTIONFILE, new CDataString(optionFile.c_str()));
     for (const ObjectId& id : CollectHighestIdNumbers())
         if (id.number != 0)
@@ -312,7 +379,8 @@ CDataBlock* ScenarioInfo::Write() {
     for (uint32_t i = 0; i < nationCount; ++i) {
         const CSelectableNation* nation = nations[nationOrder[i]].get();
         if (nation)
-            block->AddChild(new CDataAssignment(ObjectId(kCountryObjectType, nationOrder[i]).MakeNode(), nation->Write()));
+            block->AddChild(new CDataAssignment(
+                ObjectId(kCountryObjectType, nationOrder[i]).MakeNode(), nation->Write()));
     }
     return block;
 }
@@ -356,6 +424,7 @@ const char* ScenarioInfo::GetNationDescription(uint32_t index) {
 }
 
 const char* ScenarioInfo::GetNationPicture(uint32_t index) const {
-    const CSelectableNation* nation = index < nationCount ? nations[nationOrder[index]].get() : nullptr;
+    const CSelectableNation* nation =
+        index < nationCount ? nations[nationOrder[index]].get() : nullptr;
     return nation ? nation->picture.c_str() : nullptr;
 }

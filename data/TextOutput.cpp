@@ -14,7 +14,8 @@ void CopyText(Token& token, const char* text, bool replaceQuotes) {
         text = "";
     size_t length = std::strlen(text);
     if (length > Token::MAX_TEXT_LENGTH) {
-        CriticalError("Token text longer than %u characters, cut: %.40s...", Token::MAX_TEXT_LENGTH, text);
+        CriticalError("Token text longer than %u characters, cut: %.40s...", Token::MAX_TEXT_LENGTH,
+                      text);
         length = Token::MAX_TEXT_LENGTH;
     }
     std::memcpy(token.text, text, length);
@@ -44,8 +45,8 @@ Token& Token::SetFloat(float newValue) {
     code = TOKEN_FLOAT;
     // "%f" of the value widened to double, independent of the locale. The
     // largest float prints 46 characters.
-    std::to_chars_result result =
-        std::to_chars(text, text + MAX_TEXT_LENGTH, static_cast<double>(newValue), std::chars_format::fixed, 6);
+    std::to_chars_result result = std::to_chars(
+        text, text + MAX_TEXT_LENGTH, static_cast<double>(newValue), std::chars_format::fixed, 6);
     *result.ptr = '\0';
     return *this;
 }
@@ -82,7 +83,8 @@ int32_t CFieldReader::WriteToken(const Token& token) {
     // The text and its blank in one write.
     char bytes[Token::TEXT_SIZE + 1];
     const void* end = std::memchr(token.text, '\0', Token::TEXT_SIZE);
-    size_t length = end ? static_cast<size_t>(static_cast<const char*>(end) - token.text) : Token::TEXT_SIZE;
+    size_t length =
+        end ? static_cast<size_t>(static_cast<const char*>(end) - token.text) : Token::TEXT_SIZE;
     std::memcpy(bytes, token.text, length);
     if (TokenTakesBlank(token.code))
         bytes[length++] = ' ';

@@ -18,14 +18,14 @@ constexpr uint32_t TOKEN_COMMA = 8;       // ","
 constexpr uint32_t TOKEN_COMMENT = 9;     // "!", "#" or ";" to the end of the line; written as "#"
 constexpr uint32_t TOKEN_FIRST_KEYWORD = 10;
 constexpr uint32_t TOKEN_LAST_KEYWORD = 465;
-constexpr uint32_t TOKEN_NUMBER = 466;    // digits, "." and "-" only; written as an integer
-constexpr uint32_t TOKEN_FLOAT = 467;     // written only (six decimals)
-constexpr uint32_t TOKEN_YESNO = 468;     // written only ("yes" / "no"; read back as keywords 64 / 65)
-constexpr uint32_t TOKEN_STRING = 469;    // quoted string, or a word that is no keyword and no number
-constexpr uint32_t TOKEN_NEWLINE = 470;   // written only
-constexpr uint32_t TOKEN_INDENT = 471;    // written only: four blanks
-constexpr uint32_t TOKEN_BLANK = 472;     // written only: one blank
-constexpr uint32_t TOKEN_EOF = 473;       // end of the file (CTokenFile::Peek)
+constexpr uint32_t TOKEN_NUMBER = 466; // digits, "." and "-" only; written as an integer
+constexpr uint32_t TOKEN_FLOAT = 467;  // written only (six decimals)
+constexpr uint32_t TOKEN_YESNO = 468;  // written only ("yes" / "no"; read back as keywords 64 / 65)
+constexpr uint32_t TOKEN_STRING = 469; // quoted string, or a word that is no keyword and no number
+constexpr uint32_t TOKEN_NEWLINE = 470; // written only
+constexpr uint32_t TOKEN_INDENT = 471;  // written only: four blanks
+constexpr uint32_t TOKEN_BLANK = 472;   // written only: one blank
+constexpr uint32_t TOKEN_EOF = 473;     // end of the file (CTokenFile::Peek)
 
 constexpr bool IsKeywordCode(uint32_t code) {
     return code >= TOKEN_FIRST_KEYWORD && code <= TOKEN_LAST_KEYWORD;

@@ -14,7 +14,9 @@ namespace {
 
 constexpr size_t kReadBufferSize = 64 * 1024;
 
-bool IsNumberChar(unsigned char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
+bool IsNumberChar(unsigned char c) {
+    return (c >= '0' && c <= '9') || c == '.' || c == '-';
+}
 
 } // namespace
 
@@ -90,7 +92,9 @@ float TokenToFloat(const char* text) {
 // ---------------------------------------------------------------------------
 // CTokenFile
 
-void CTokenFile::FileCloser::operator()(std::FILE* file) const { std::fclose(file); }
+void CTokenFile::FileCloser::operator()(std::FILE* file) const {
+    std::fclose(file);
+}
 
 CTokenFile::CTokenFile(const std::string& path, const char* mode) : m_fileName(path) {
     m_file.reset(platform::OpenGameFile(path, mode));
@@ -102,38 +106,61 @@ CTokenFile::~CTokenFile() = default;
 
 const char* CTokenFile::TokenText(uint32_t code) const {
     switch (code) {
-    case TOKEN_EQUALS: return "=";
-    case TOKEN_QUOTE: return "\"";
-    case TOKEN_OPEN_BRACE: return "{";
-    case TOKEN_CLOSE_BRACE: return "}";
-    case TOKEN_OPEN_PAREN: return "(";
-    case TOKEN_CLOSE_PAREN: return ")";
-    case TOKEN_COMMA: return ",";
-    case TOKEN_COMMENT: return "#";
-    case TOKEN_NEWLINE: return "\n";
-    case TOKEN_INDENT: return "    ";
-    case TOKEN_BLANK: return " ";
-    default: return KeywordText(code);
+    case TOKEN_EQUALS:
+        return "=";
+    case TOKEN_QUOTE:
+        return "\"";
+    case TOKEN_OPEN_BRACE:
+        return "{";
+    case TOKEN_CLOSE_BRACE:
+        return "}";
+    case TOKEN_OPEN_PAREN:
+        return "(";
+    case TOKEN_CLOSE_PAREN:
+        return ")";
+    case TOKEN_COMMA:
+        return ",";
+    case TOKEN_COMMENT:
+        return "#";
+    case TOKEN_NEWLINE:
+        return "\n";
+    case TOKEN_INDENT:
+        return "    ";
+    case TOKEN_BLANK:
+        return " ";
+    default:
+        return KeywordText(code);
     }
 }
 
 uint32_t CTokenFile::CharClass(unsigned char c) {
     switch (c) {
-    case '=': return TOKEN_EQUALS;
-    case '"': return TOKEN_QUOTE;
-    case '{': return TOKEN_OPEN_BRACE;
-    case '}': return TOKEN_CLOSE_BRACE;
-    case '(': return TOKEN_OPEN_PAREN;
-    case ')': return TOKEN_CLOSE_PAREN;
-    case ',': return TOKEN_COMMA;
+    case '=':
+        return TOKEN_EQUALS;
+    case '"':
+        return TOKEN_QUOTE;
+    case '{':
+        return TOKEN_OPEN_BRACE;
+    case '}':
+        return TOKEN_CLOSE_BRACE;
+    case '(':
+        return TOKEN_OPEN_PAREN;
+    case ')':
+        return TOKEN_CLOSE_PAREN;
+    case ',':
+        return TOKEN_COMMA;
     case '!':
     case '#':
-    case ';': return TOKEN_COMMENT;
-    default: return TOKEN_NONE;
+    case ';':
+        return TOKEN_COMMENT;
+    default:
+        return TOKEN_NONE;
     }
 }
 
-bool CTokenFile::IsBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\0'; }
+bool CTokenFile::IsBlank(unsigned char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == '\0';
+}
 
 uint32_t CTokenFile::ClassifyWord(const char* word) {
     uint32_t id = g_keywordIndex.FindValue(word);
@@ -145,7 +172,9 @@ uint32_t CTokenFile::ClassifyWord(const char* word) {
     return TOKEN_NUMBER;
 }
 
-uint32_t CTokenFile::Classify() const { return ClassifyWord(m_current.text); }
+uint32_t CTokenFile::Classify() const {
+    return ClassifyWord(m_current.text);
+}
 
 int CTokenFile::GetChar() {
     if (m_bufferPos == m_bufferEnd) {
@@ -227,7 +256,8 @@ int32_t CTokenFile::Next() {
             if (cut)
                 ReportCut("String longer than 1023 characters, cut");
             if (!closed)
-                ReportTokenError("Unterminated string", m_current.text, "", "", startLine, m_fileName);
+                ReportTokenError("Unterminated string", m_current.text, "", "", startLine,
+                                 m_fileName);
             return 1;
         }
 
@@ -298,7 +328,8 @@ namespace {
 void CopyToken(Token& to, const Token& from) {
     to.code = from.code;
     const void* end = std::memchr(from.text, '\0', Token::TEXT_SIZE);
-    size_t length = end ? static_cast<size_t>(static_cast<const char*>(end) - from.text) + 1 : Token::TEXT_SIZE;
+    size_t length =
+        end ? static_cast<size_t>(static_cast<const char*>(end) - from.text) + 1 : Token::TEXT_SIZE;
     std::memcpy(to.text, from.text, length);
     to.text[Token::MAX_TEXT_LENGTH] = '\0';
 }
@@ -310,7 +341,9 @@ void CFieldReader::Open(const std::string& path, const char* mode) {
     m_file = std::make_unique<CTokenFile>(path, mode);
 }
 
-void CFieldReader::Close() { m_file.reset(); }
+void CFieldReader::Close() {
+    m_file.reset();
+}
 
 int32_t CFieldReader::ReadField() {
     if (!m_file)
@@ -349,8 +382,7 @@ namespace {
 // Reads list items up to and including the "}": commas are passed over, take
 // appends an item and answers false for a token that is no item, which is
 // reported and passed over.
-template <class TakeItem>
-int32_t ReadListItems(CFieldReader& reader, TakeItem take) {
+template <class TakeItem> int32_t ReadListItems(CFieldReader& reader, TakeItem take) {
     CTokenFile* file = reader.GetTokenFile();
     if (!file)
         return FIELD_END_OF_FILE;
@@ -364,8 +396,8 @@ int32_t ReadListItems(CFieldReader& reader, TakeItem take) {
         if (token.code == TOKEN_COMMA)
             continue;
         if (!take(token))
-            ReportTokenError("Unexpected token in list", reader.key.text, reader.equals.text, token.text,
-                             file->GetLine(), file->GetFileName());
+            ReportTokenError("Unexpected token in list", reader.key.text, reader.equals.text,
+                             token.text, file->GetLine(), file->GetFileName());
     }
 }
 
@@ -437,7 +469,8 @@ int32_t CFieldReader::ReadDatedIdList(uint16_t objectType, CDatedIdList& list) {
 void CFieldReader::ReportError(const char* context) const {
     uint32_t line = m_file ? m_file->GetLine() : 0;
     static const std::string noFile;
-    ReportTokenError(context, key.text, equals.text, value.text, line, m_file ? m_file->GetFileName() : noFile);
+    ReportTokenError(context, key.text, equals.text, value.text, line,
+                     m_file ? m_file->GetFileName() : noFile);
 }
 
 int32_t CFieldReader::ReadBlockField() {

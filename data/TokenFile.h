@@ -24,10 +24,10 @@
 class CCountry;
 
 // Results of CFieldReader::ReadField and of the block readers.
-constexpr int32_t FIELD_READ = 1;        // key, "=" and value were read
-constexpr int32_t FIELD_BLOCK_END = 0;   // "}" is next (ReadField), or the block was read
+constexpr int32_t FIELD_READ = 1;      // key, "=" and value were read
+constexpr int32_t FIELD_BLOCK_END = 0; // "}" is next (ReadField), or the block was read
 constexpr int32_t FIELD_END_OF_FILE = -1;
-constexpr int32_t FIELD_ERROR = -2;      // no "=" after the key, or the block's read ended on an error
+constexpr int32_t FIELD_ERROR = -2; // no "=" after the key, or the block's read ended on an error
 
 // One entry of a dated list: a date and the object it names.
 struct DatedId {

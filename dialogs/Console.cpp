@@ -2,4 +2,6 @@
 
 CConsole* g_console = nullptr;
 
-int CConsole::HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
+int CConsole::HandleMessage(COVEvent&) {
+    return EVENT_NOT_HANDLED;
+}

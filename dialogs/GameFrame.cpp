@@ -2,4 +2,6 @@
 
 CGameFrame* g_gameFrame = nullptr;
 
-int CGameFrame::HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
+int CGameFrame::HandleMessage(COVEvent&) {
+    return EVENT_NOT_HANDLED;
+}

@@ -2,4 +2,6 @@
 
 CGameMenu* g_openGameMenu = nullptr;
 
-int CGameMenu::HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
+int CGameMenu::HandleMessage(COVEvent&) {
+    return EVENT_NOT_HANDLED;
+}

@@ -5,7 +5,8 @@ namespace {
 // The four settings as the player sees them.
 enum Setting { kOff, kLog, kBox, kBoxAndPause };
 
-constexpr MessageTypeRecord Row(int32_t id, int32_t kind, Setting setting, const char* style, const char* key) {
+constexpr MessageTypeRecord Row(int32_t id, int32_t kind, Setting setting, const char* style,
+                                const char* key) {
     const uint8_t display = setting == kOff ? 0 : 1;
     const uint8_t box = setting == kBox || setting == kBoxAndPause ? 1 : 0;
     const uint8_t pause = setting == kBoxAndPause ? 1 : 0;

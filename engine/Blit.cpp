@@ -10,7 +10,9 @@ namespace {
 
 // Destination pixels of a source extent at the zoom: every 2^s-th source
 // pixel from the first.
-int64_t Scaled(int64_t extent, int32_t s) { return extent <= 0 ? 0 : (extent + (int64_t{1} << s) - 1) >> s; }
+int64_t Scaled(int64_t extent, int32_t s) {
+    return extent <= 0 ? 0 : (extent + (int64_t{1} << s) - 1) >> s;
+}
 
 // Holds the rectangle to a picture of the size, keeping the sample phase:
 // source pixels before its left or top are dropped by whole zoom steps, the
@@ -54,7 +56,8 @@ bool CutToDestination(const PixelView& dest, Rect& r, int32_t s, int64_t& x, int
 }
 
 // Source and destination held to each other; false when nothing is left.
-bool Prepare(const PixelView& source, Rect& r, int32_t s, const PixelView& dest, int32_t& x, int32_t& y) {
+bool Prepare(const PixelView& source, Rect& r, int32_t s, const PixelView& dest, int32_t& x,
+             int32_t& y) {
     if (!source.pixels || !dest.pixels)
         return false;
     int64_t dx = x;
@@ -72,13 +75,17 @@ int32_t Wrap(int64_t value, int32_t size) {
     return static_cast<int32_t>(m < 0 ? m + size : m);
 }
 
-const uint8_t* SourceRow(const PixelView& v, int32_t y) { return v.pixels + static_cast<size_t>(y) * v.pitch; }
-uint8_t* DestRow(const PixelView& v, int32_t y) { return v.pixels + static_cast<size_t>(y) * v.pitch; }
+const uint8_t* SourceRow(const PixelView& v, int32_t y) {
+    return v.pixels + static_cast<size_t>(y) * v.pitch;
+}
+uint8_t* DestRow(const PixelView& v, int32_t y) {
+    return v.pixels + static_cast<size_t>(y) * v.pitch;
+}
 
 // One blitter per zoom shift: the steps are constants of each.
 template <int S>
-void Blit8To16Zoom(const PixelView& source, const Rect& r, const uint16_t* lut, uint16_t halfMask, const PixelView& dest,
-                   int32_t x, int32_t y) {
+void Blit8To16Zoom(const PixelView& source, const Rect& r, const uint16_t* lut, uint16_t halfMask,
+                   const PixelView& dest, int32_t x, int32_t y) {
     int64_t columns = Scaled(r.right - r.left, S);
     int64_t rows = Scaled(r.bottom - r.top, S);
     int32_t startX = Wrap(x, dest.width);
@@ -106,7 +113,8 @@ void Blit8To16Zoom(const PixelView& source, const Rect& r, const uint16_t* lut, 
 
 } // namespace
 
-void Blit8To8(const PixelView& source, Rect r, int32_t s, const PixelView& dest, int32_t x, int32_t y) {
+void Blit8To8(const PixelView& source, Rect r, int32_t s, const PixelView& dest, int32_t x,
+              int32_t y) {
     if (!Prepare(source, r, s, dest, x, y))
         return;
     int64_t columns = Scaled(r.right - r.left, s);
@@ -120,8 +128,8 @@ void Blit8To8(const PixelView& source, Rect r, int32_t s, const PixelView& dest,
     }
 }
 
-void Blit16To16(const PixelView& source, Rect r, int32_t s, bool sourceHasColourKey, const PixelView& dest,
-                int32_t x, int32_t y) {
+void Blit16To16(const PixelView& source, Rect r, int32_t s, bool sourceHasColourKey,
+                const PixelView& dest, int32_t x, int32_t y) {
     if (!sourceHasColourKey && s == 0) {
         CopyRows16(source, r, dest, x, y);
         return;
@@ -132,7 +140,8 @@ void Blit16To16(const PixelView& source, Rect r, int32_t s, bool sourceHasColour
     int64_t columns = Scaled(r.right - r.left, s);
     int64_t rows = Scaled(r.bottom - r.top, s);
     for (int64_t j = 0; j < rows; ++j) {
-        const uint8_t* from = SourceRow(source, static_cast<int32_t>(r.top + (j << s))) + r.left * 2;
+        const uint8_t* from =
+            SourceRow(source, static_cast<int32_t>(r.top + (j << s))) + r.left * 2;
         uint8_t* to = DestRow(dest, static_cast<int32_t>(y + j)) + x * 2;
         // A select rather than a skipped store, so that the loop vectorises.
         if (s == 0) {
@@ -154,7 +163,8 @@ void CopyRows16(const PixelView& source, Rect r, const PixelView& dest, int32_t 
         return;
     size_t bytes = static_cast<size_t>(r.right - r.left) * 2;
     for (int32_t row = r.top; row < r.bottom; ++row)
-        std::memmove(DestRow(dest, y + row - r.top) + x * 2, SourceRow(source, row) + r.left * 2, bytes);
+        std::memmove(DestRow(dest, y + row - r.top) + x * 2, SourceRow(source, row) + r.left * 2,
+                     bytes);
 }
 
 void Blit8To16(const PixelView& source, Rect r, int32_t s, const std::array<uint32_t, 256>& table,
@@ -176,16 +186,27 @@ void Blit8To16(const PixelView& source, Rect r, int32_t s, const std::array<uint
     int32_t wx = Wrap(dx, dest.width);
     int32_t wy = Wrap(dy, dest.height);
     switch (s) {
-    case 0: Blit8To16Zoom<0>(source, r, lut, halfMask, dest, wx, wy); break;
-    case 1: Blit8To16Zoom<1>(source, r, lut, halfMask, dest, wx, wy); break;
-    case 2: Blit8To16Zoom<2>(source, r, lut, halfMask, dest, wx, wy); break;
-    case 3: Blit8To16Zoom<3>(source, r, lut, halfMask, dest, wx, wy); break;
-    default: Blit8To16Zoom<4>(source, r, lut, halfMask, dest, wx, wy); break;
+    case 0:
+        Blit8To16Zoom<0>(source, r, lut, halfMask, dest, wx, wy);
+        break;
+    case 1:
+        Blit8To16Zoom<1>(source, r, lut, halfMask, dest, wx, wy);
+        break;
+    case 2:
+        Blit8To16Zoom<2>(source, r, lut, halfMask, dest, wx, wy);
+        break;
+    case 3:
+        Blit8To16Zoom<3>(source, r, lut, halfMask, dest, wx, wy);
+        break;
+    default:
+        Blit8To16Zoom<4>(source, r, lut, halfMask, dest, wx, wy);
+        break;
     }
 }
 
-void DrawFrame(const CFrameTable& frames, uint16_t frame, Rect r, int32_t s, int32_t kind, int32_t translucency,
-               const std::array<uint32_t, 256>& table, const PixelView& dest, int32_t x, int32_t y) {
+void DrawFrame(const CFrameTable& frames, uint16_t frame, Rect r, int32_t s, int32_t kind,
+               int32_t translucency, const std::array<uint32_t, 256>& table, const PixelView& dest,
+               int32_t x, int32_t y) {
     if (frame >= frames.codes.size() || frames.frameWidth == 0 || !dest.pixels)
         return;
     s = std::clamp(s, 0, 4);
@@ -218,7 +239,8 @@ void DrawFrame(const CFrameTable& frames, uint16_t frame, Rect r, int32_t s, int
             if (index == 255)
                 return under;
             int32_t dark = index >> 3;
-            return CombineChannels5(under, under, format, [&](int32_t c, int32_t) { return g_scaleTable[c][dark]; });
+            return CombineChannels5(under, under, format,
+                                    [&](int32_t c, int32_t) { return g_scaleTable[c][dark]; });
         }
         default:
             if (code == Code::Skip)
@@ -232,8 +254,8 @@ void DrawFrame(const CFrameTable& frames, uint16_t frame, Rect r, int32_t s, int
     int32_t col = 0;
     int32_t row = 0;
     auto plot = [&](Code code, uint8_t index) {
-        if (row >= r.top && row < r.bottom && col >= r.left && col < r.right && ((col - r.left) & mask) == 0 &&
-            ((row - r.top) & mask) == 0) {
+        if (row >= r.top && row < r.bottom && col >= r.left && col < r.right &&
+            ((col - r.left) & mask) == 0 && ((row - r.top) & mask) == 0) {
             int64_t px = dx + ((col - r.left) >> s);
             int64_t py = dy + ((row - r.top) >> s);
             if (px >= 0 && py >= 0 && px < dest.width && py < dest.height) {

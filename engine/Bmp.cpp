@@ -9,7 +9,9 @@
 
 namespace {
 
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
+uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
 
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
@@ -34,11 +36,14 @@ void DecodeRow(const uint8_t* from, const BmpInfo& info, uint8_t* to) {
     }
 }
 
-bool DecodeRle8(const std::vector<uint8_t>& bytes, const BmpInfo& info, uint8_t* pixels, int32_t pitch) {
+bool DecodeRle8(const std::vector<uint8_t>& bytes, const BmpInfo& info, uint8_t* pixels,
+                int32_t pitch) {
     size_t at = info.pixelOffset;
     int32_t x = 0;
     int32_t y = 0; // counted from the bottom row of the picture
-    auto row = [&](int32_t fromBottom) { return pixels + static_cast<size_t>(info.height - 1 - fromBottom) * pitch; };
+    auto row = [&](int32_t fromBottom) {
+        return pixels + static_cast<size_t>(info.height - 1 - fromBottom) * pitch;
+    };
     for (;;) {
         if (bytes.size() - at < 2)
             return Refuse("RLE8 data ends before the end of the picture");
@@ -137,19 +142,23 @@ bool ParseBmpHeader(const std::vector<uint8_t>& bytes, BmpInfo& info) {
     info.pixelOffset = pixelOffset;
     info.coloursUsed = U32(bytes, 46);
     info.fileRowBytes = static_cast<int32_t>((static_cast<int64_t>(width) * bits + 31) / 32 * 4);
-    int64_t memoryPitch = (static_cast<int64_t>(width) * info.MemoryBytesPerPixel() + 7) & ~int64_t{7};
+    int64_t memoryPitch =
+        (static_cast<int64_t>(width) * info.MemoryBytesPerPixel() + 7) & ~int64_t{7};
     if (memoryPitch * height > kBmpMaxBytes)
         return Refuse("too large");
-    if (compression == 0 && static_cast<int64_t>(info.fileRowBytes) * height > static_cast<int64_t>(bytes.size() - pixelOffset))
+    if (compression == 0 && static_cast<int64_t>(info.fileRowBytes) * height >
+                                static_cast<int64_t>(bytes.size() - pixelOffset))
         return Refuse("rows cut short");
     return true;
 }
 
-bool DecodeBmpRows(const std::vector<uint8_t>& bytes, const BmpInfo& info, uint8_t* pixels, int32_t pitch) {
+bool DecodeBmpRows(const std::vector<uint8_t>& bytes, const BmpInfo& info, uint8_t* pixels,
+                   int32_t pitch) {
     if (info.compression == 1)
         return DecodeRle8(bytes, info, pixels, pitch);
     for (int32_t y = 0; y < info.height; ++y) {
-        const uint8_t* from = bytes.data() + info.pixelOffset + static_cast<size_t>(y) * info.fileRowBytes;
+        const uint8_t* from =
+            bytes.data() + info.pixelOffset + static_cast<size_t>(y) * info.fileRowBytes;
         DecodeRow(from, info, pixels + static_cast<size_t>(info.height - 1 - y) * pitch);
     }
     return true;
@@ -159,11 +168,13 @@ uint32_t ReadBmpPalette(const std::string& fileName, uint8_t* table) {
     if (!FileExists(fileName))
         return 0;
     std::vector<uint8_t> bytes;
-    if (!ReadBmpFile(fileName, bytes) || bytes.size() < kBmpFileHeaderSize + 4 || U16(bytes, 0) != 0x4D42)
+    if (!ReadBmpFile(fileName, bytes) || bytes.size() < kBmpFileHeaderSize + 4 ||
+        U16(bytes, 0) != 0x4D42)
         return 0;
     // The colours follow the information header, which may be longer than
     // its 40 bytes.
-    size_t at = kBmpFileHeaderSize + std::max<size_t>(kBmpInfoHeaderSize, U32(bytes, kBmpFileHeaderSize));
+    size_t at =
+        kBmpFileHeaderSize + std::max<size_t>(kBmpInfoHeaderSize, U32(bytes, kBmpFileHeaderSize));
     if (at > bytes.size() || bytes.size() - at < 1024)
         return 0;
     std::memcpy(table, bytes.data() + at, 1024);

@@ -23,11 +23,11 @@ constexpr size_t kBmpInfoHeaderSize = 40;
 struct BmpInfo {
     int32_t width = 0;
     int32_t height = 0;
-    int32_t bitsPerPixel = 0;  // of the file: 1, 8, 16 or 24
-    uint32_t compression = 0;  // 0 none, 1 RLE8
-    uint32_t pixelOffset = 0;  // of the pixel data from the start of the file
-    uint32_t coloursUsed = 0;  // the header's number of used colours
-    int32_t fileRowBytes = 0;  // one row in the file, padded to 4 bytes
+    int32_t bitsPerPixel = 0; // of the file: 1, 8, 16 or 24
+    uint32_t compression = 0; // 0 none, 1 RLE8
+    uint32_t pixelOffset = 0; // of the pixel data from the start of the file
+    uint32_t coloursUsed = 0; // the header's number of used colours
+    int32_t fileRowBytes = 0; // one row in the file, padded to 4 bytes
 
     // In memory: 1-bit rows stay packed (8 pixels a byte), 8-bit rows hold
     // one index a pixel and 16- and 24-bit rows one 16-bit pixel a pixel.
@@ -51,7 +51,8 @@ bool ParseBmpHeader(const std::vector<uint8_t>& bytes, BmpInfo& info);
 // the picture: the rows decoded so far stay written, nothing outside the
 // picture is touched. The memory must be zeroed for RLE8 (pixels the codes
 // skip stay as they are).
-bool DecodeBmpRows(const std::vector<uint8_t>& bytes, const BmpInfo& info, uint8_t* pixels, int32_t pitch);
+bool DecodeBmpRows(const std::vector<uint8_t>& bytes, const BmpInfo& info, uint8_t* pixels,
+                   int32_t pitch);
 
 // Reads the 256 colour entries (blue, green, red, unused) that follow the
 // headers into table (1024 bytes); answers 256, or 0 when the file is

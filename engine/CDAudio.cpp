@@ -26,7 +26,8 @@ CCountry* LocalPlayerCountry() {
     if (!g_netSession || g_netSession->m_localSlot < 0 ||
         static_cast<uint32_t>(g_netSession->m_localSlot) >= kNetMaxSlots)
         return nullptr;
-    const int32_t country = g_netSession->GetSlot(static_cast<uint32_t>(g_netSession->m_localSlot)).country;
+    const int32_t country =
+        g_netSession->GetSlot(static_cast<uint32_t>(g_netSession->m_localSlot)).country;
     if (country < 0 || static_cast<uint32_t>(country) >= kCountrySlots)
         return nullptr;
     return g_countries[static_cast<size_t>(country)];
@@ -84,7 +85,8 @@ int16_t CCDAudio::ReadTracks() {
 
 bool CCDAudio::PlayTrack(uint32_t track) {
     requestedTrack = static_cast<uint16_t>(std::min<uint32_t>(track, UINT16_MAX));
-    if (track == 0 || track > static_cast<uint32_t>(trackCount) || !m_device || !m_device->Play(track))
+    if (track == 0 || track > static_cast<uint32_t>(trackCount) || !m_device ||
+        !m_device->Play(track))
         return false;
     startTime = platform::Milliseconds();
     paused = 0;
@@ -113,11 +115,17 @@ void CCDAudio::Stop() {
     currentTrack = 0;
 }
 
-uint32_t GetCDAudioDeviceId() { return g_deviceId; }
+uint32_t GetCDAudioDeviceId() {
+    return g_deviceId;
+}
 
-void CreateMusicState() { g_musicState = std::make_unique<uint32_t>(kMusicCountryTrack); }
+void CreateMusicState() {
+    g_musicState = std::make_unique<uint32_t>(kMusicCountryTrack);
+}
 
-void DeleteMusicState() { g_musicState.reset(); }
+void DeleteMusicState() {
+    g_musicState.reset();
+}
 
 void PlayNextMusicTrack(uint32_t* state) {
     if (!state)

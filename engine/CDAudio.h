@@ -48,8 +48,8 @@ public:
 
     int16_t trackCount = 0;
     std::array<CDTrackLength, kCDMaxTracks + 1> tracks{}; // index 1..100
-    uint16_t currentTrack = 0;   // 0: none
-    uint16_t requestedTrack = 0; // the track last asked for
+    uint16_t currentTrack = 0;                            // 0: none
+    uint16_t requestedTrack = 0;                          // the track last asked for
     uint8_t paused = 0;
     uint32_t startTime = 0; // milliseconds of the system clock
     uint32_t pauseTime = 0;

@@ -12,7 +12,8 @@ namespace {
 
 uint32_t LoadWord(const ConfigBlock& block, size_t offset) {
     return static_cast<uint32_t>(block[offset]) | static_cast<uint32_t>(block[offset + 1]) << 8 |
-           static_cast<uint32_t>(block[offset + 2]) << 16 | static_cast<uint32_t>(block[offset + 3]) << 24;
+           static_cast<uint32_t>(block[offset + 2]) << 16 |
+           static_cast<uint32_t>(block[offset + 3]) << 24;
 }
 
 // Reads a whole settings block from a file. False when the file cannot be
@@ -38,7 +39,9 @@ void WriteBlock(const std::string& path, const ConfigBlock& block) {
 
 } // namespace
 
-CConfig::CConfig() { WriteHeader(); }
+CConfig::CConfig() {
+    WriteHeader();
+}
 
 void CConfig::WriteHeader() {
     SetWord(ConfigOffset::kFormat, kConfigFormat);
@@ -82,32 +85,40 @@ void CConfig::SetDefaults() {
 
     using namespace ConfigOffset;
     const std::pair<size_t, uint32_t> words[] = {
-        {kAggressiveness, 1}, {kDifficulty, 2},   {kGameSpeed, 2},    {kFogOfWar, 1},
-        {kRandomEvents, 1},   {kHistoricalEvents, 1}, {kConquerCapitals, 1}, {kMissions, 1},
-        {kBaseVictoryPoints, 1}, {kSoundVolume, 128}, {kMusic, 1},     {kAutosave, 0},
-        {kOptionsSwitch, 1},  {kReserved, 1},
+        {kAggressiveness, 1},    {kDifficulty, 2},       {kGameSpeed, 2},       {kFogOfWar, 1},
+        {kRandomEvents, 1},      {kHistoricalEvents, 1}, {kConquerCapitals, 1}, {kMissions, 1},
+        {kBaseVictoryPoints, 1}, {kSoundVolume, 128},    {kMusic, 1},           {kAutosave, 0},
+        {kOptionsSwitch, 1},     {kReserved, 1},
     };
     for (const auto& [offset, value] : words)
         SetWord(offset, value);
     Save();
 }
 
-void CConfig::Save() { SaveAs(kFileName); }
+void CConfig::Save() {
+    SaveAs(kFileName);
+}
 
 void CConfig::SaveAs(const std::string& path) {
     StoreMessageSettings(m_block);
     WriteBlock(path, m_block);
 }
 
-void CConfig::SetPlayerName(std::string_view name) { SetText(ConfigOffset::kPlayerName, kPlayerNameSize, name); }
+void CConfig::SetPlayerName(std::string_view name) {
+    SetText(ConfigOffset::kPlayerName, kPlayerNameSize, name);
+}
 
 void CConfig::SetIpAddress(std::string_view address) {
     SetText(ConfigOffset::kIpAddress, kIpAddressSize, address);
 }
 
-std::string CConfig::GetPlayerName() const { return GetText(ConfigOffset::kPlayerName, kPlayerNameSize); }
+std::string CConfig::GetPlayerName() const {
+    return GetText(ConfigOffset::kPlayerName, kPlayerNameSize);
+}
 
-std::string CConfig::GetIpAddress() const { return GetText(ConfigOffset::kIpAddress, kIpAddressSize); }
+std::string CConfig::GetIpAddress() const {
+    return GetText(ConfigOffset::kIpAddress, kIpAddressSize);
+}
 
 void CConfig::SetText(size_t offset, size_t fieldSize, std::string_view text) {
     const auto field = m_block.begin() + static_cast<std::ptrdiff_t>(offset);

@@ -116,7 +116,9 @@ bool CCsvReader::ReadCell(char* buffer, size_t bufferSize) {
     return more;
 }
 
-bool CCsvReader::ReadString(char* buffer, size_t bufferSize) { return ReadCell(buffer, bufferSize); }
+bool CCsvReader::ReadString(char* buffer, size_t bufferSize) {
+    return ReadCell(buffer, bufferSize);
+}
 
 bool CCsvReader::ReadInt(int32_t& value) {
     char buffer[1000];

@@ -31,7 +31,9 @@ int32_t LoadCursorImage(const std::string& path) {
     return static_cast<int32_t>(g_cursorImages.size() - 1);
 }
 
-void SetCurrentCursor(int32_t index) { g_currentCursor = index; }
+void SetCurrentCursor(int32_t index) {
+    g_currentCursor = index;
+}
 
 // Both the cursor and the save image need a surface of their own (a cursor
 // whose file could not be read has none and is not drawn). The cursor is cut

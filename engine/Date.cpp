@@ -33,7 +33,9 @@ int32_t CDate::GetDayCount() const {
     return (static_cast<int32_t>(year) * kYearMonths + month) * kMonthDays + day;
 }
 
-void CDate::SetFromDays(int32_t dayCount) { SetFromTotal(dayCount); }
+void CDate::SetFromDays(int32_t dayCount) {
+    SetFromTotal(dayCount);
+}
 
 int CDate::AddDays(int32_t days) {
     SetFromTotal(static_cast<int64_t>(GetDayCount()) + days);
@@ -45,16 +47,20 @@ int CDate::AddMonths(int32_t months) {
     return month;
 }
 
-void CDate::AddYears(int32_t years) { year = static_cast<int16_t>(year + years); }
+void CDate::AddYears(int32_t years) {
+    year = static_cast<int16_t>(year + years);
+}
 
 CDate& CDate::operator+=(const CDate& span) {
-    SetFromTotal((static_cast<int64_t>(year + span.year) * kYearMonths + month + span.month) * kMonthDays +
+    SetFromTotal((static_cast<int64_t>(year + span.year) * kYearMonths + month + span.month) *
+                     kMonthDays +
                  day + span.day);
     return *this;
 }
 
 CDate& CDate::operator-=(const CDate& span) {
-    SetFromTotal((static_cast<int64_t>(year - span.year) * kYearMonths + month - span.month) * kMonthDays +
+    SetFromTotal((static_cast<int64_t>(year - span.year) * kYearMonths + month - span.month) *
+                     kMonthDays +
                  day - span.day);
     return *this;
 }

@@ -20,12 +20,16 @@ constexpr int32_t kOutOfMemory = static_cast<int32_t>(0x8007000Eu);
 constexpr int32_t kBadFormat = static_cast<int32_t>(0x88780064u);
 constexpr int32_t kNoDriver = static_cast<int32_t>(0x88780078u);
 
-void Report(int line, int32_t result) { ReportDirectXError("DirectSound", line, result); }
+void Report(int line, int32_t result) {
+    ReportDirectXError("DirectSound", line, result);
+}
 
 uint32_t ReadU32(const uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t ReadU16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 } // namespace
 
@@ -46,15 +50,20 @@ void CSoundPlayer::PlayOneOf3(uint32_t a, uint32_t b, uint32_t c) {
     Play(ids[GameRand() % 3]);
 }
 
-void CSoundPlayer::PlayOneOf2(uint32_t a, uint32_t b) { Play((GameRand() & 1) ? b : a); }
+void CSoundPlayer::PlayOneOf2(uint32_t a, uint32_t b) {
+    Play((GameRand() & 1) ? b : a);
+}
 
-void CSoundPlayer::Play(uint32_t id) { PlaySound(id, 0, 10000, 128); }
+void CSoundPlayer::Play(uint32_t id) {
+    PlaySound(id, 0, 10000, 128);
+}
 
 // ---- ParseWav ----
 
 bool ParseWav(const uint8_t* image, size_t size, audio::WaveFormat& format, const uint8_t*& data,
               uint32_t& dataSize) {
-    if (!image || size < 12 || std::memcmp(image, "RIFF", 4) != 0 || std::memcmp(image + 8, "WAVE", 4) != 0)
+    if (!image || size < 12 || std::memcmp(image, "RIFF", 4) != 0 ||
+        std::memcmp(image + 8, "WAVE", 4) != 0)
         return false;
     const uint64_t end = std::min<uint64_t>(uint64_t{ReadU32(image + 4)} + 8, size);
     bool haveFormat = false;
@@ -296,7 +305,8 @@ void CDirectSound::SetVolume(uint32_t slot, int32_t volume) {
 
 void CDirectSound::SetMasterVolume(uint32_t level) {
     std::lock_guard<std::mutex> lock(m_lock);
-    const int32_t volume = static_cast<int32_t>(std::min<uint64_t>(uint64_t{level} * 10000 / 255, 10000));
+    const int32_t volume =
+        static_cast<int32_t>(std::min<uint64_t>(uint64_t{level} * 10000 / 255, 10000));
     for (uint32_t slot = m_slotCount; slot-- > 1;)
         SetVolumeLocked(slot, volume);
 }

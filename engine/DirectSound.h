@@ -125,8 +125,8 @@ extern CDirectSound* g_sound;
 // length; the first "fmt " (at least 14 bytes) and the first "data" chunk.
 // A "data" chunk running past the end of the image keeps the bytes that are
 // there. False when either chunk is missing or the image is not a WAV.
-bool ParseWav(const uint8_t* image, size_t size, platform::audio::WaveFormat& format, const uint8_t*& data,
-              uint32_t& dataSize);
+bool ParseWav(const uint8_t* image, size_t size, platform::audio::WaveFormat& format,
+              const uint8_t*& data, uint32_t& dataSize);
 
 // The sound set-up record made at start-up; nothing else reads it.
 struct CAudioConfig {

@@ -6,9 +6,15 @@
 
 namespace {
 
-constexpr uint32_t DirectDraw(uint32_t code) { return 0x88760000u + code; }
-constexpr uint32_t DirectPlay(uint32_t code) { return 0x88770000u + code; }
-constexpr uint32_t DirectSound(uint32_t code) { return 0x88780000u + code; }
+constexpr uint32_t DirectDraw(uint32_t code) {
+    return 0x88760000u + code;
+}
+constexpr uint32_t DirectPlay(uint32_t code) {
+    return 0x88770000u + code;
+}
+constexpr uint32_t DirectSound(uint32_t code) {
+    return 0x88780000u + code;
+}
 
 struct ErrorText {
     uint32_t result;
@@ -37,7 +43,8 @@ constexpr ErrorText kErrorTexts[] = {
     {0x80070077u, "The installed device driver is not compatible."},
     {0x800700AAu, "The operation cannot be performed while the device is acquired."},
     {0x8007047Eu, "The application requires a newer version of DirectInput."},
-    {0x80070481u, "The application was written for an unsupported prerelease version of DirectInput."},
+    {0x80070481u,
+     "The application was written for an unsupported prerelease version of DirectInput."},
     {0x800704DFu, "The object is already initialized."},
     // DirectDraw.
     {DirectDraw(5), "The object has already been initialized."},
@@ -46,18 +53,21 @@ constexpr ErrorText kErrorTexts[] = {
     {DirectDraw(40), "Support is currently not available."},
     {DirectDraw(55), "An exception was encountered while performing the operation."},
     {DirectDraw(90), "The height of the rectangle is not a multiple of the required alignment."},
-    {DirectDraw(95), "The primary surface creation request does not match the existing primary surface."},
+    {DirectDraw(95),
+     "The primary surface creation request does not match the existing primary surface."},
     {DirectDraw(100), "The capabilities passed are invalid."},
     {DirectDraw(110), "DirectDraw does not support the provided clip list."},
     {DirectDraw(120), "DirectDraw does not support the requested mode."},
     {DirectDraw(130), "DirectDraw received a pointer that was an invalid object."},
     {DirectDraw(145), "The pixel format was invalid as specified."},
     {DirectDraw(150), "The rectangle provided was invalid."},
-    {DirectDraw(160), "The operation cannot be carried out because one or more surfaces are locked."},
+    {DirectDraw(160),
+     "The operation cannot be carried out because one or more surfaces are locked."},
     {DirectDraw(170), "There is no 3-D hardware present."},
     {DirectDraw(180), "There is no alpha acceleration hardware present or available."},
     {DirectDraw(205), "No clip list is available."},
-    {DirectDraw(210), "The operation cannot be carried out because no color-conversion hardware is present."},
+    {DirectDraw(210),
+     "The operation cannot be carried out because no color-conversion hardware is present."},
     {DirectDraw(212), "The cooperative level has not been set."},
     {DirectDraw(215), "The surface does not currently have a color key."},
     {DirectDraw(220), "There is no hardware support for the destination color key."},
@@ -87,9 +97,11 @@ constexpr ErrorText kErrorTexts[] = {
     {DirectDraw(410), "The surface was already attached."},
     {DirectDraw(420), "The surface is already dependent on another surface."},
     {DirectDraw(430), "Access to the surface is refused because it is locked by another thread."},
-    {DirectDraw(435), "Access to the surface is refused because an attempt was made to lock a surface that cannot be locked."},
+    {DirectDraw(435), "Access to the surface is refused because an attempt was made to lock a "
+                      "surface that cannot be locked."},
     {DirectDraw(440), "Access to the surface is refused because it is obscured."},
-    {DirectDraw(450), "Access to the surface is refused because its memory is gone; it must be restored."},
+    {DirectDraw(450),
+     "Access to the surface is refused because its memory is gone; it must be restored."},
     {DirectDraw(460), "The requested surface is not attached."},
     {DirectDraw(470), "The height requested by DirectDraw is too large."},
     {DirectDraw(480), "The size requested by DirectDraw is too large."},
@@ -97,19 +109,28 @@ constexpr ErrorText kErrorTexts[] = {
     {DirectDraw(510), "The pixel format requested is not supported by DirectDraw."},
     {DirectDraw(520), "The bitmask in the pixel format requested is not supported by DirectDraw."},
     {DirectDraw(537), "A vertical blank is in progress."},
-    {DirectDraw(540), "The previous blit operation that is transferring information to or from this surface is incomplete."},
-    {DirectDraw(560), "The rectangle provided was not horizontally aligned on the required boundary."},
-    {DirectDraw(561), "The GUID passed to DirectDrawCreate is not a valid DirectDraw driver identifier."},
-    {DirectDraw(562), "A DirectDraw object representing this driver has already been created for this process."},
-    {DirectDraw(563), "A hardware-only DirectDraw object creation was attempted but the driver did not support any hardware."},
+    {DirectDraw(540), "The previous blit operation that is transferring information to or from "
+                      "this surface is incomplete."},
+    {DirectDraw(560),
+     "The rectangle provided was not horizontally aligned on the required boundary."},
+    {DirectDraw(561),
+     "The GUID passed to DirectDrawCreate is not a valid DirectDraw driver identifier."},
+    {DirectDraw(562),
+     "A DirectDraw object representing this driver has already been created for this process."},
+    {DirectDraw(563), "A hardware-only DirectDraw object creation was attempted but the driver did "
+                      "not support any hardware."},
     {DirectDraw(564), "This process has already created a primary surface."},
     {DirectDraw(565), "Software emulation is not available."},
     {DirectDraw(566), "The region passed to the clipper is too small."},
-    {DirectDraw(567), "An attempt was made to set a clip list for a clipper attached to a window handle."},
+    {DirectDraw(567),
+     "An attempt was made to set a clip list for a clipper attached to a window handle."},
     {DirectDraw(568), "No clipper is attached to the surface."},
-    {DirectDraw(569), "Clipper notification requires a window handle, or no window handle was set as the cooperative level."},
-    {DirectDraw(570), "DirectDraw is prevented from restoring state because the window handle has been subclassed."},
-    {DirectDraw(571), "The window handle is already set for the cooperative level of another DirectDraw object."},
+    {DirectDraw(569), "Clipper notification requires a window handle, or no window handle was set "
+                      "as the cooperative level."},
+    {DirectDraw(570),
+     "DirectDraw is prevented from restoring state because the window handle has been subclassed."},
+    {DirectDraw(571),
+     "The window handle is already set for the cooperative level of another DirectDraw object."},
     {DirectDraw(572), "No palette object is attached to this surface."},
     {DirectDraw(573), "There is no hardware support for 16- or 256-color palettes."},
     {DirectDraw(574), "BltFast cannot be used on a surface with a clipper attached."},
@@ -121,12 +142,14 @@ constexpr ErrorText kErrorTexts[] = {
     {DirectDraw(580), "The surface is not an overlay surface."},
     {DirectDraw(581), "Exclusive mode has already been set by another object."},
     {DirectDraw(582), "The surface is not part of a flipping chain."},
-    {DirectDraw(583), "Primary and 3-D surfaces, or surfaces that are implicitly created, cannot be duplicated."},
+    {DirectDraw(583),
+     "Primary and 3-D surfaces, or surfaces that are implicitly created, cannot be duplicated."},
     {DirectDraw(584), "An attempt was made to unlock a surface that was not locked."},
     {DirectDraw(585), "A device context could not be created for this surface."},
     {DirectDraw(586), "No device context was ever created for this surface."},
     {DirectDraw(587), "The surface was created in a different mode and cannot be restored."},
-    {DirectDraw(588), "The surface cannot be restored because it is an implicitly created surface."},
+    {DirectDraw(588),
+     "The surface cannot be restored because it is an implicitly created surface."},
     {DirectDraw(589), "The surface is not palette-based."},
     {DirectDraw(590), "The display is currently in an unsupported mode."},
     {DirectDraw(591), "There is no mipmap-capable texture-mapping hardware present or available."},
@@ -134,14 +157,16 @@ constexpr ErrorText kErrorTexts[] = {
     {DirectDraw(620), "A device context has already been returned for this surface."},
     {DirectDraw(640), "The page lock failed."},
     {DirectDraw(660), "The page unlock failed."},
-    {DirectDraw(680), "An attempt was made to page-unlock a surface with no outstanding page locks."},
+    {DirectDraw(680),
+     "An attempt was made to page-unlock a surface with no outstanding page locks."},
     {DirectDraw(690), "There is more data available than the buffer can hold."},
     {DirectDraw(695), "The video port is not active."},
     {DirectDraw(699), "The surface is owned by another device."},
     // DirectPlay.
     {DirectPlay(5), "This object is already initialized."},
     {DirectPlay(10), "The session is full or an incorrect password was supplied."},
-    {DirectPlay(20), "The operation cannot be performed because there are existing active players."},
+    {DirectPlay(20),
+     "The operation cannot be performed because there are existing active players."},
     {DirectPlay(30), "The supplied buffer is not large enough to contain the requested data."},
     {DirectPlay(40), "The player cannot be added to the session."},
     {DirectPlay(50), "A new group cannot be created."},
@@ -153,7 +178,8 @@ constexpr ErrorText kErrorTexts[] = {
     {DirectPlay(130), "The DirectPlay object pointer is invalid."},
     {DirectPlay(150), "The player identifier is not recognized as a valid player."},
     {DirectPlay(155), "The group identifier is not recognized as a valid group."},
-    {DirectPlay(160), "The communication link that DirectPlay is attempting to use is not capable of this function."},
+    {DirectPlay(160), "The communication link that DirectPlay is attempting to use is not capable "
+                      "of this function."},
     {DirectPlay(170), "No communication link was established."},
     {DirectPlay(190), "There are no messages in the receive queue."},
     {DirectPlay(200), "No name server (host) could be found or created."},
@@ -198,16 +224,19 @@ constexpr ErrorText kErrorTexts[] = {
     {DirectPlay(2070), "The client has not logged in to the secure session."},
     {DirectPlay(2080), "The session rejected the logon credentials."},
     // DirectSound.
-    {DirectSound(10), "The request failed because resources, such as a priority level, were already in use."},
+    {DirectSound(10),
+     "The request failed because resources, such as a priority level, were already in use."},
     {DirectSound(30), "The buffer control requested by the caller is not available."},
     {DirectSound(50), "This function is not valid for the current state of this object."},
-    {DirectSound(70), "The caller does not have the priority level required for the function to succeed."},
+    {DirectSound(70),
+     "The caller does not have the priority level required for the function to succeed."},
     {DirectSound(100), "The specified wave format is not supported."},
     {DirectSound(120), "No sound driver is available for use."},
     {DirectSound(130), "The object is already initialized."},
     {DirectSound(150), "The buffer memory has been lost and must be restored."},
     {DirectSound(160), "Another application has a higher priority level."},
-    {DirectSound(170), "The Initialize method has not been called or has not been called successfully."},
+    {DirectSound(170),
+     "The Initialize method has not been called or has not been called successfully."},
 };
 
 } // namespace
@@ -222,7 +251,8 @@ const char* GetDirectXErrorText(int32_t result) {
 
 std::string FormatDirectXError(const char* sourceFile, int line, int32_t result) {
     char head[512];
-    std::snprintf(head, sizeof head, "\nError Reported in %s (%d) ", sourceFile ? sourceFile : "", line);
+    std::snprintf(head, sizeof head, "\nError Reported in %s (%d) ", sourceFile ? sourceFile : "",
+                  line);
     return std::string(head) + GetDirectXErrorText(result);
 }
 

@@ -70,16 +70,23 @@ bool MakeFront(int32_t width, int32_t height) {
         return false;
     g_screenFront = std::make_unique<CImage>(width, height, 16, kImageFront);
     g_screenFront->SetSurface(g_directDraw->drawingSurface.get());
-    g_presentRect = {0, 0, g_directDraw->drawingSurface->GetWidth(), g_directDraw->drawingSurface->GetHeight()};
+    g_presentRect = {0, 0, g_directDraw->drawingSurface->GetWidth(),
+                     g_directDraw->drawingSurface->GetHeight()};
     return true;
 }
 
 // The pixel format by the display's green mask.
 bool TakePixelFormat() {
     switch (g_directDraw->display->GreenMask()) {
-    case platform::kGreenMask565: SetPixelFormat(kPixelFormat565); break;
-    case platform::kGreenMask555: SetPixelFormat(kPixelFormat555); break;
-    default: SetPixelFormat(kPixelFormatUnsupported); return false;
+    case platform::kGreenMask565:
+        SetPixelFormat(kPixelFormat565);
+        break;
+    case platform::kGreenMask555:
+        SetPixelFormat(kPixelFormat555);
+        break;
+    default:
+        SetPixelFormat(kPixelFormatUnsupported);
+        return false;
     }
     RebuildPalettePixels();
     return true;
@@ -131,7 +138,8 @@ bool CDirectDraw::SetCooperativeLevel(bool fullScreenFlag) {
     return true;
 }
 
-bool CDirectDraw::SetMode(int32_t modeWidth, int32_t modeHeight, int32_t bits, bool fullScreenFlag) {
+bool CDirectDraw::SetMode(int32_t modeWidth, int32_t modeHeight, int32_t bits,
+                          bool fullScreenFlag) {
     SetCooperativeLevel(fullScreenFlag);
     drawingSurface.reset();
     changed.clear();
@@ -150,7 +158,8 @@ bool CDirectDraw::SetMode(int32_t modeWidth, int32_t modeHeight, int32_t bits, b
 }
 
 bool CDirectDraw::CreateSurfaces() {
-    drawingSurface = display ? CreateOffscreenSurface(display->Width(), display->Height()) : nullptr;
+    drawingSurface =
+        display ? CreateOffscreenSurface(display->Width(), display->Height()) : nullptr;
     if (!drawingSurface) {
         ReportFailure("Failed to create primary surface! ", __LINE__);
         return false;
@@ -168,7 +177,9 @@ bool CDirectDraw::SetColourKey(CSurface& surface) {
     return true;
 }
 
-uint8_t* CDirectDraw::LockSurface(CSurface& surface) { return surface.Lock(); }
+uint8_t* CDirectDraw::LockSurface(CSurface& surface) {
+    return surface.Lock();
+}
 
 bool CDirectDraw::UnlockSurface(CSurface& surface) {
     surface.Unlock();
@@ -209,12 +220,22 @@ void CGraphicsBase::InitDisplay(bool noDisplay) {
     std::stable_sort(g_displayModes.begin(), g_displayModes.end(), CompareDisplayModes);
 }
 
-void CGraphicsBase::SetDefaultPalette(const std::string& name) { g_defaultPalette = GetPalette(name); }
+void CGraphicsBase::SetDefaultPalette(const std::string& name) {
+    g_defaultPalette = GetPalette(name);
+}
 
-uint8_t* CGraphicsBase::GetScreenPixels() { return g_screen ? g_screen->pixels : nullptr; }
-int32_t CGraphicsBase::GetScreenPitch() { return g_screen ? g_screen->pitch : 0; }
-int32_t CGraphicsBase::GetScreenWidth() { return g_screen ? g_screen->width : 0; }
-int32_t CGraphicsBase::GetScreenHeight() { return g_screen ? g_screen->height : 0; }
+uint8_t* CGraphicsBase::GetScreenPixels() {
+    return g_screen ? g_screen->pixels : nullptr;
+}
+int32_t CGraphicsBase::GetScreenPitch() {
+    return g_screen ? g_screen->pitch : 0;
+}
+int32_t CGraphicsBase::GetScreenWidth() {
+    return g_screen ? g_screen->width : 0;
+}
+int32_t CGraphicsBase::GetScreenHeight() {
+    return g_screen ? g_screen->height : 0;
+}
 
 bool CreateDirectDraw() {
     g_directDraw = std::make_unique<CDirectDraw>();
@@ -246,9 +267,13 @@ bool ChangeDisplayMode(int32_t width, int32_t height, int32_t bits, bool windowe
     return true;
 }
 
-bool InitDisplayMode() { return SetGameMode(false); }
+bool InitDisplayMode() {
+    return SetGameMode(false);
+}
 
-bool ResetDisplayMode() { return SetGameMode(true); }
+bool ResetDisplayMode() {
+    return SetGameMode(true);
+}
 
 void PresentScreen() {
     if (!g_appActive || !g_directDraw || !g_screen)
@@ -266,7 +291,9 @@ void PresentScreenRect(const Rect& rect) {
     g_directDraw->Flip();
 }
 
-void SetPresentRect(const Rect& rect) { g_presentRect = rect; }
+void SetPresentRect(const Rect& rect) {
+    g_presentRect = rect;
+}
 
 void ShutdownGraphics() {
     g_displayModes.clear();

@@ -86,13 +86,13 @@ extern platform::DisplayConfig g_displayConfig;
 
 extern std::unique_ptr<CGraphicsBase> g_graphics;
 extern std::unique_ptr<CDirectDraw> g_directDraw;
-extern bool g_directDrawReady;                 // the display was made
-extern std::unique_ptr<CImage> g_screen;       // the picture all drawing goes to
-extern std::unique_ptr<CImage> g_screenFront;  // over the drawing surface
+extern bool g_directDrawReady;                // the display was made
+extern std::unique_ptr<CImage> g_screen;      // the picture all drawing goes to
+extern std::unique_ptr<CImage> g_screenFront; // over the drawing surface
 extern std::vector<DisplayModeInfo> g_displayModes;
-extern Rect g_presentRect;                     // where the screen is shown, in pointer coordinates
-extern uint32_t g_appActive;                   // set by the window procedure; no present while 0
-extern uint8_t g_windowed;                     // chooses a window or the whole screen
+extern Rect g_presentRect;   // where the screen is shown, in pointer coordinates
+extern uint32_t g_appActive; // set by the window procedure; no present while 0
+extern uint8_t g_windowed;   // chooses a window or the whole screen
 
 constexpr size_t kMaxCursorImages = 17;
 // Index 0 keeps the screen under the cursor.

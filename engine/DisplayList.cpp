@@ -7,7 +7,9 @@ CDisplayList* g_displayList = nullptr;
 
 namespace {
 
-int DispatchToDisplayList(COVEvent& event) { return g_displayList ? g_displayList->DispatchEvent(event) : 0; }
+int DispatchToDisplayList(COVEvent& event) {
+    return g_displayList ? g_displayList->DispatchEvent(event) : 0;
+}
 
 // Brackets a walk: nodes removed meanwhile are only marked; the outermost
 // walk frees them at its end.
@@ -31,7 +33,9 @@ private:
 
 } // namespace
 
-CDisplayList::CDisplayList() { g_animationDispatch = &DispatchToDisplayList; }
+CDisplayList::CDisplayList() {
+    g_animationDispatch = &DispatchToDisplayList;
+}
 
 CDisplayList::~CDisplayList() {
     if (g_displayList == this)
@@ -59,7 +63,9 @@ bool CDisplayList::RemoveAndDelete(Drawable* object, int32_t param) {
     return true;
 }
 
-bool CDisplayList::Remove(Drawable* object, int32_t param) { return RemoveNode(FindEntry(object, param)); }
+bool CDisplayList::Remove(Drawable* object, int32_t param) {
+    return RemoveNode(FindEntry(object, param));
+}
 
 void CDisplayList::RemoveObject(Drawable* object) {
     WalkScope walk(*this);

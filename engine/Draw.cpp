@@ -47,8 +47,7 @@ bool ClampEffectRect(Rect& r, const PixelView& view, bool pairs, int32_t margin)
     return r.left < r.right && r.top < r.bottom;
 }
 
-template <class Function>
-void ForEachPixel(const CPixelAccess& access, const Rect& r, Function f) {
+template <class Function> void ForEachPixel(const CPixelAccess& access, const Rect& r, Function f) {
     for (int32_t y = r.top; y < r.bottom; ++y) {
         uint8_t* row = access.Row(y);
         for (int32_t x = r.left; x < r.right; ++x)
@@ -106,9 +105,12 @@ constexpr int64_t kCoordinateLimit = 1 << 20;
 
 // Scans the three edges into the rows 0..rows-1, with x and the ramp position
 // in 16.16 fixed point; a horizontal edge notes both its ends.
-std::vector<Span> ScanTriangle(const std::array<int32_t, 6>& p, const std::array<int32_t, 3>& ramp, int32_t rows) {
+std::vector<Span> ScanTriangle(const std::array<int32_t, 6>& p, const std::array<int32_t, 3>& ramp,
+                               int32_t rows) {
     std::vector<Span> spans(static_cast<size_t>(std::max(rows, 0)));
-    auto point = [&](int32_t i) { return std::clamp<int64_t>(p[i], -kCoordinateLimit, kCoordinateLimit); };
+    auto point = [&](int32_t i) {
+        return std::clamp<int64_t>(p[i], -kCoordinateLimit, kCoordinateLimit);
+    };
     for (int32_t edge = 0; edge < 3; ++edge) {
         int32_t a = edge;
         int32_t b = (edge + 1) % 3;
@@ -129,7 +131,8 @@ std::vector<Span> ScanTriangle(const std::array<int32_t, 6>& p, const std::array
         }
         for (int64_t y = std::max<int64_t>(ya, 0); y <= std::min<int64_t>(yb, rows - 1); ++y) {
             int64_t x = (xa << 16) + ((xb - xa) << 16) * (y - ya) / (yb - ya);
-            Note(spans[y], static_cast<int32_t>((x + 0x8000) >> 16), ra + (rb - ra) * (y - ya) / (yb - ya));
+            Note(spans[y], static_cast<int32_t>((x + 0x8000) >> 16),
+                 ra + (rb - ra) * (y - ya) / (yb - ya));
         }
     }
     return spans;
@@ -139,7 +142,8 @@ std::vector<Span> ScanTriangle(const std::array<int32_t, 6>& p, const std::array
 
 uint16_t ShadePixel(uint16_t pixel, int32_t level, int32_t format) {
     level = std::clamp(level, 0, 31);
-    return CombineChannels5(pixel, pixel, format, [&](int32_t c, int32_t) { return g_shadeTable[c][level]; });
+    return CombineChannels5(pixel, pixel, format,
+                            [&](int32_t c, int32_t) { return g_shadeTable[c][level]; });
 }
 
 void CImage::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -151,7 +155,8 @@ void CImage::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     x2 = std::clamp(x2, 0, v.width - 1);
     y1 = std::clamp(y1, 0, v.height - 1);
     y2 = std::clamp(y2, 0, v.height - 1);
-    Bresenham(x1, y1, x2, y2, [&](int32_t x, int32_t y) { StorePixel(access.Row(y) + x * 2, penColour); });
+    Bresenham(x1, y1, x2, y2,
+              [&](int32_t x, int32_t y) { StorePixel(access.Row(y) + x * 2, penColour); });
 }
 
 void CImage::DrawSmoothLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -182,7 +187,8 @@ void CImage::DrawSmoothLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     });
 }
 
-void CImageBase::FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, uint8_t index) {
+void CImageBase::FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3,
+                              int32_t y3, uint8_t index) {
     CPixelAccess access(*this);
     const PixelView& v = access.view;
     if (!v.pixels || bytesPerPixel != 1)
@@ -196,8 +202,10 @@ void CImageBase::FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
     }
 }
 
-void CImageBase::FillRampTriangle(const std::array<int32_t, 6>& points, const std::array<int32_t, 3>& rampPositions,
-                                  const std::array<uint16_t, 256>& ramp, int32_t xOffset, int32_t yOffset) {
+void CImageBase::FillRampTriangle(const std::array<int32_t, 6>& points,
+                                  const std::array<int32_t, 3>& rampPositions,
+                                  const std::array<uint16_t, 256>& ramp, int32_t xOffset,
+                                  int32_t yOffset) {
     CPixelAccess access(*this);
     const PixelView& v = access.view;
     if (!v.pixels || bytesPerPixel != 2 || v.height > kEdgeTableRows)
@@ -221,7 +229,9 @@ void CImageBase::FillRampTriangle(const std::array<int32_t, 6>& points, const st
             if (shadow) {
                 StorePixel(at, HalvePixel(LoadPixel(at), format));
             } else {
-                int64_t position = (span.rampLeft + (span.rampRight - span.rampLeft) * (x - span.left) / length) >> 16;
+                int64_t position =
+                    (span.rampLeft + (span.rampRight - span.rampLeft) * (x - span.left) / length) >>
+                    16;
                 StorePixel(at, ramp[static_cast<size_t>(std::clamp<int64_t>(position, 0, 255))]);
             }
         }
@@ -242,7 +252,9 @@ void CImageBase::TintRect(Rect rect, float rFactor, float gFactor, float bFactor
     };
     ForEachPixel(access, rect, [&](uint16_t pixel) {
         PixelChannels c = SplitPixel(pixel, format);
-        return JoinPixel({scale(c.r, rFactor, 31), scale(c.g, gFactor, greenMax), scale(c.b, bFactor, 31)}, format);
+        return JoinPixel(
+            {scale(c.r, rFactor, 31), scale(c.g, gFactor, greenMax), scale(c.b, bFactor, 31)},
+            format);
     });
 }
 

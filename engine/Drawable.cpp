@@ -7,9 +7,13 @@ Drawable::~Drawable() {
         g_displayList->RemoveObject(this);
 }
 
-int Drawable::HandleEvent(COVEvent& /*event*/) { return DRAWABLE_NOT_TAKEN; }
+int Drawable::HandleEvent(COVEvent& /*event*/) {
+    return DRAWABLE_NOT_TAKEN;
+}
 
-int Drawable::ReadDefinition(CFieldReader& /*reader*/) { return -2; }
+int Drawable::ReadDefinition(CFieldReader& /*reader*/) {
+    return -2;
+}
 
 void Drawable::Draw(int32_t /*param*/) {}
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-extern uint8_t g_fileError;      // set to 1 by every failure of any CFile
+extern uint8_t g_fileError;       // set to 1 by every failure of any CFile
 extern uint32_t g_fileCloseCount; // number of CFile objects closed
 
 class CFile {

@@ -16,7 +16,9 @@ namespace {
 
 constexpr unsigned char kSection = 0xA7; // the colour sign of the code page
 
-bool IsLineBreak(unsigned char c) { return c == 10 || c == 13; }
+bool IsLineBreak(unsigned char c) {
+    return c == 10 || c == 13;
+}
 
 // A colour digit of the markup: (d - 48) x 32, held to a channel.
 int32_t MarkupChannel(char digit) {
@@ -70,7 +72,8 @@ Rect Intersect(const Rect& a, const Rect& b) {
 
 // CFontGlyph --------------------------------------------------------------------
 
-void CFontGlyph::Encode(int32_t pitch, int32_t cellWidth, int32_t cellHeight, const uint8_t* pixels) {
+void CFontGlyph::Encode(int32_t pitch, int32_t cellWidth, int32_t cellHeight,
+                        const uint8_t* pixels) {
     codes.clear();
     int32_t inkWidth = 0;
     for (int32_t row = 0; row < cellHeight; ++row) {
@@ -170,7 +173,9 @@ bool CFont::SetPictureGlyph(const std::string& imageFile, unsigned char characte
 
 // CFont: measuring ----------------------------------------------------------------
 
-int32_t CFont::SpaceAdvance() const { return glyphs[' '] ? glyphs[' ']->width : cellWidth; }
+int32_t CFont::SpaceAdvance() const {
+    return glyphs[' '] ? glyphs[' ']->width : cellWidth;
+}
 
 int32_t CFont::Advance(unsigned char c) const {
     if (c == ' ')
@@ -319,8 +324,10 @@ int32_t CFont::DrawText(std::string_view text, int32_t startX, int32_t startY, c
     auto drawCharacter = [&](unsigned char c) {
         const CFontGlyph& glyph = *glyphs[c];
         if (pictureGlyphs[c]) {
-            if (x >= std::numeric_limits<int32_t>::min() && x <= std::numeric_limits<int32_t>::max() &&
-                y >= std::numeric_limits<int32_t>::min() && y <= std::numeric_limits<int32_t>::max()) {
+            if (x >= std::numeric_limits<int32_t>::min() &&
+                x <= std::numeric_limits<int32_t>::max() &&
+                y >= std::numeric_limits<int32_t>::min() &&
+                y <= std::numeric_limits<int32_t>::max()) {
                 CSprite& picture = *pictureGlyphs[c];
                 picture.SetDestination(destination);
                 picture.SetClipRectFrom(bounds);
@@ -329,7 +336,8 @@ int32_t CFont::DrawText(std::string_view text, int32_t startX, int32_t startY, c
             }
         } else if (x >= bounds.left && x + glyph.width <= bounds.right && y >= bounds.top &&
                    y <= int64_t{bounds.bottom} - cellHeight) {
-            DrawGlyph(glyph, static_cast<int32_t>(x), static_cast<int32_t>(y), *destination, colour);
+            DrawGlyph(glyph, static_cast<int32_t>(x), static_cast<int32_t>(y), *destination,
+                      colour);
         }
         x += glyph.width;
     };
@@ -382,12 +390,12 @@ int32_t CFont::DrawText(std::string_view text, int32_t startX, int32_t startY, c
             ++i;
         }
     }
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(x, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(std::clamp<int64_t>(x, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
 
-int32_t CFont::Print(std::string_view text, int32_t left, int32_t y, CImageBase* destination, uint16_t colour,
-                     const Rect* clip, bool withShadow) {
+int32_t CFont::Print(std::string_view text, int32_t left, int32_t y, CImageBase* destination,
+                     uint16_t colour, const Rect* clip, bool withShadow) {
     if (!destination)
         return left;
     shadow = withShadow ? 1 : 0;
@@ -395,8 +403,8 @@ int32_t CFont::Print(std::string_view text, int32_t left, int32_t y, CImageBase*
     return DrawText(text, left, y, clip ? *clip : whole, destination, colour);
 }
 
-int32_t CFont::DrawTextLeft(std::string_view text, int32_t x, int32_t y, CImageBase* destination, uint16_t colour,
-                            const Rect* clip) {
+int32_t CFont::DrawTextLeft(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
+                            uint16_t colour, const Rect* clip) {
     return Print(text, x, y, destination, colour, clip, false);
 }
 
@@ -405,22 +413,22 @@ int32_t CFont::DrawTextCentred(std::string_view text, int32_t x, int32_t y, CIma
     return Print(text, x - GetTextWidth(text) / 2, y, destination, colour, clip, false);
 }
 
-int32_t CFont::DrawTextRight(std::string_view text, int32_t x, int32_t y, CImageBase* destination, uint16_t colour,
-                             const Rect* clip) {
+int32_t CFont::DrawTextRight(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
+                             uint16_t colour, const Rect* clip) {
     return Print(text, x - GetTextWidth(text), y, destination, colour, clip, false);
 }
 
-int32_t CFont::DrawTextLeftShadowed(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
-                                    uint16_t colour, const Rect* clip) {
+int32_t CFont::DrawTextLeftShadowed(std::string_view text, int32_t x, int32_t y,
+                                    CImageBase* destination, uint16_t colour, const Rect* clip) {
     return Print(text, x, y, destination, colour, clip, true);
 }
 
-int32_t CFont::DrawTextCentredShadowed(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
-                                       uint16_t colour, const Rect* clip) {
+int32_t CFont::DrawTextCentredShadowed(std::string_view text, int32_t x, int32_t y,
+                                       CImageBase* destination, uint16_t colour, const Rect* clip) {
     return Print(text, x - GetTextWidth(text) / 2, y, destination, colour, clip, true);
 }
 
-int32_t CFont::DrawTextRightShadowed(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
-                                     uint16_t colour, const Rect* clip) {
+int32_t CFont::DrawTextRightShadowed(std::string_view text, int32_t x, int32_t y,
+                                     CImageBase* destination, uint16_t colour, const Rect* clip) {
     return Print(text, x - GetTextWidth(text), y, destination, colour, clip, true);
 }

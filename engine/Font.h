@@ -71,8 +71,8 @@ public:
     // after the last character. A glyph is drawn only when it lies wholly
     // inside the clip rectangle (held to the destination); the x advances
     // either way.
-    int32_t DrawText(std::string_view text, int32_t startX, int32_t startY, const Rect& clip, CImageBase* destination,
-                     uint16_t colour);
+    int32_t DrawText(std::string_view text, int32_t startX, int32_t startY, const Rect& clip,
+                     CImageBase* destination, uint16_t colour);
     // The width of the text laid out on one line.
     int32_t GetTextWidth(std::string_view text) const;
     // The number of lines of the text word-wrapped to the width: a word
@@ -84,18 +84,21 @@ public:
     // Each draws with DrawText, the left edge and shadow as named; without
     // a clip rectangle the whole destination clips. Centred: x - width / 2;
     // right: x - width.
-    int32_t DrawTextLeft(std::string_view text, int32_t x, int32_t y, CImageBase* destination, uint16_t colour,
-                         const Rect* clip = nullptr);
-    int32_t DrawTextCentred(std::string_view text, int32_t x, int32_t y, CImageBase* destination, uint16_t colour,
-                            const Rect* clip = nullptr);
-    int32_t DrawTextRight(std::string_view text, int32_t x, int32_t y, CImageBase* destination, uint16_t colour,
-                          const Rect* clip = nullptr);
-    int32_t DrawTextLeftShadowed(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
-                                 uint16_t colour, const Rect* clip = nullptr);
-    int32_t DrawTextCentredShadowed(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
-                                    uint16_t colour, const Rect* clip = nullptr);
-    int32_t DrawTextRightShadowed(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
-                                  uint16_t colour, const Rect* clip = nullptr);
+    int32_t DrawTextLeft(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
+                         uint16_t colour, const Rect* clip = nullptr);
+    int32_t DrawTextCentred(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
+                            uint16_t colour, const Rect* clip = nullptr);
+    int32_t DrawTextRight(std::string_view text, int32_t x, int32_t y, CImageBase* destination,
+                          uint16_t colour, const Rect* clip = nullptr);
+    int32_t DrawTextLeftShadowed(std::string_view text, int32_t x, int32_t y,
+                                 CImageBase* destination, uint16_t colour,
+                                 const Rect* clip = nullptr);
+    int32_t DrawTextCentredShadowed(std::string_view text, int32_t x, int32_t y,
+                                    CImageBase* destination, uint16_t colour,
+                                    const Rect* clip = nullptr);
+    int32_t DrawTextRightShadowed(std::string_view text, int32_t x, int32_t y,
+                                  CImageBase* destination, uint16_t colour,
+                                  const Rect* clip = nullptr);
 
     const CFontGlyph* GetGlyph(unsigned char c) const { return glyphs[c].get(); }
 
@@ -109,9 +112,10 @@ public:
 private:
     int32_t Advance(unsigned char c) const;
     int32_t SpaceAdvance() const;
-    void DrawGlyph(const CFontGlyph& glyph, int32_t x, int32_t y, CImageBase& destination, uint16_t colour) const;
-    int32_t Print(std::string_view text, int32_t left, int32_t y, CImageBase* destination, uint16_t colour,
-                  const Rect* clip, bool withShadow);
+    void DrawGlyph(const CFontGlyph& glyph, int32_t x, int32_t y, CImageBase& destination,
+                   uint16_t colour) const;
+    int32_t Print(std::string_view text, int32_t left, int32_t y, CImageBase* destination,
+                  uint16_t colour, const Rect* clip, bool withShadow);
 };
 
 // Every font loaded, by file name (compared without regard to case); owns

@@ -16,7 +16,8 @@
 
 // Ticks per day by the game speed word of the settings (0..7); at the
 // default speed 2 a day lasts 133 ticks, about two seconds.
-inline constexpr std::array<uint32_t, 8> g_gameSpeedTicksPerDay = {512, 266, 133, 67, 34, 17, 11, 6};
+inline constexpr std::array<uint32_t, 8> g_gameSpeedTicksPerDay = {512, 266, 133, 67,
+                                                                   34,  17,  11,  6};
 
 class CGameTimer {
 public:

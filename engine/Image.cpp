@@ -11,7 +11,9 @@
 
 namespace {
 
-int64_t Scaled(int64_t extent, int32_t s) { return extent <= 0 ? 0 : (extent + (int64_t{1} << s) - 1) >> s; }
+int64_t Scaled(int64_t extent, int32_t s) {
+    return extent <= 0 ? 0 : (extent + (int64_t{1} << s) - 1) >> s;
+}
 
 int32_t Wrap(int64_t value, int32_t size) {
     if (size <= 0)
@@ -22,7 +24,8 @@ int32_t Wrap(int64_t value, int32_t size) {
 
 // Copies count pixels to column destX of a row of destWidth pixels, cut at
 // the row's ends.
-void CopyRun(const uint8_t* from, int32_t count, uint8_t* to, int32_t destX, int32_t destWidth, int32_t pixelBytes) {
+void CopyRun(const uint8_t* from, int32_t count, uint8_t* to, int32_t destX, int32_t destWidth,
+             int32_t pixelBytes) {
     if (destX < 0) {
         if (int64_t{count} + destX <= 0)
             return;
@@ -32,7 +35,8 @@ void CopyRun(const uint8_t* from, int32_t count, uint8_t* to, int32_t destX, int
     }
     count = std::min(count, destWidth - destX);
     if (count > 0)
-        std::memmove(to + static_cast<size_t>(destX) * pixelBytes, from, static_cast<size_t>(count) * pixelBytes);
+        std::memmove(to + static_cast<size_t>(destX) * pixelBytes, from,
+                     static_cast<size_t>(count) * pixelBytes);
 }
 
 // One row of a frame in run-length codes (CFrameTable).
@@ -160,7 +164,8 @@ void CImageBase::LoadIntoMemory(const std::string& fileName) {
 bool CImageBase::LoadIntoSurface(const std::string& fileName) {
     std::vector<uint8_t> bytes;
     BmpInfo info;
-    if (!ReadBmpFile(fileName, bytes) || !ParseBmpHeader(bytes, info) || info.MemoryBytesPerPixel() != 2)
+    if (!ReadBmpFile(fileName, bytes) || !ParseBmpHeader(bytes, info) ||
+        info.MemoryBytesPerPixel() != 2)
         return false;
     std::unique_ptr<CSurface> loaded = CreateOffscreenSurface(info.width, info.height);
     if (!loaded)
@@ -276,7 +281,8 @@ bool CImageBase::BuildFrameTable(int32_t frameCount) {
         table->codes.resize(table->frameCount);
         for (int32_t frame = 0; frame < frameCount; ++frame)
             for (int32_t y = 0; y < height; ++y)
-                EncodeRow(pixels + static_cast<size_t>(y) * pitch + static_cast<size_t>(frame) * table->frameWidth,
+                EncodeRow(pixels + static_cast<size_t>(y) * pitch +
+                              static_cast<size_t>(frame) * table->frameWidth,
                           table->frameWidth, table->codes[frame]);
     }
     buffer.reset();
@@ -326,8 +332,9 @@ bool CImageBase::ClipToRect(int32_t& destX, int32_t& destY, Rect& source, const 
 // picture draws its frame by the source's left; otherwise the destination
 // point moves by the destination's origin, wrapped into it, and the kinds
 // choose the blitter.
-bool CImageBase::Draw(int32_t x, int32_t y, int32_t srcLeft, int32_t srcTop, int32_t srcRight, int32_t srcBottom,
-                      const Rect* clipRect, CImageBase* destination, const Rect* skipRect) {
+bool CImageBase::Draw(int32_t x, int32_t y, int32_t srcLeft, int32_t srcTop, int32_t srcRight,
+                      int32_t srcBottom, const Rect* clipRect, CImageBase* destination,
+                      const Rect* skipRect) {
     if (!destination)
         return false;
     x &= ~1;
@@ -343,9 +350,11 @@ bool CImageBase::Draw(int32_t x, int32_t y, int32_t srcLeft, int32_t srcTop, int
         y + Scaled(source.bottom - source.top, s) <= skipRect->bottom)
         return false;
 
-    const std::array<uint32_t, 256>& table = palette ? palette->GetPixelTable(paletteTable) : kNoPixels;
+    const std::array<uint32_t, 256>& table =
+        palette ? palette->GetPixelTable(paletteTable) : kNoPixels;
     if (frames) {
-        if (frames->frameWidth == 0 || source.left < 0 || source.left / frames->frameWidth >= frames->frameCount)
+        if (frames->frameWidth == 0 || source.left < 0 ||
+            source.left / frames->frameWidth >= frames->frameCount)
             return true;
         uint16_t frame = static_cast<uint16_t>(source.left / frames->frameWidth);
         frames->currentFrame = frame;
@@ -371,7 +380,8 @@ bool CImageBase::Draw(int32_t x, int32_t y, int32_t srcLeft, int32_t srcTop, int
                 CopyRows16(from.view, source, to.view, x, y);
             }
         } else if (destInMemory) {
-            PixelView to{destination->pixels, destination->width, destination->height, destination->pitch};
+            PixelView to{destination->pixels, destination->width, destination->height,
+                         destination->pitch};
             if (bitsPerPixel == 8 && destination->bitsPerPixel == 8)
                 Blit8To8(from.view, source, s, to, x, y);
             else if (bitsPerPixel == 16 && destination->bitsPerPixel == 16)
@@ -388,7 +398,8 @@ bool CImageBase::Draw(int32_t x, int32_t y, int32_t srcLeft, int32_t srcTop, int
     case kImageLockedSurface:
         if (surface && destInMemory && destination->bitsPerPixel == 16) {
             CPixelAccess from(*this);
-            PixelView to{destination->pixels, destination->width, destination->height, destination->pitch};
+            PixelView to{destination->pixels, destination->width, destination->height,
+                         destination->pitch};
             Blit16To16(from.view, source, s, hasColourKey != 0, to, x, y);
         }
         break;
@@ -414,7 +425,8 @@ void CImageBase::ScrollWrapped(int32_t dx, int32_t dy) {
 
 // Each destination row takes the source row from srcX to its end and then
 // from 0 to srcX; the rows run from srcY down and then from the top.
-void CImageBase::CopyWrapped(int32_t destX, int32_t destY, int32_t srcX, int32_t srcY, CImageBase* destination) {
+void CImageBase::CopyWrapped(int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
+                             CImageBase* destination) {
     if (!destination || bytesPerPixel != destination->bytesPerPixel || bytesPerPixel <= 0)
         return;
     CPixelAccess from(*this);

@@ -44,12 +44,12 @@ public:
 };
 
 // Where an image's pixels live and how it is drawn.
-constexpr int32_t kImageSurface = 0;       // a surface of its own, drawn with its colour key
-constexpr int32_t kImageMemory = 1;        // memory, drawn by the software blitters
-constexpr int32_t kImageFront = 2;         // a surface given by the display code; a destination only
-constexpr int32_t kImageLightMap = 3;      // framed: lightens the destination
-constexpr int32_t kImageTranslucent = 4;   // framed: blends at the translucency
-constexpr int32_t kImageDarkMap = 5;       // framed: darkens the destination
+constexpr int32_t kImageSurface = 0;     // a surface of its own, drawn with its colour key
+constexpr int32_t kImageMemory = 1;      // memory, drawn by the software blitters
+constexpr int32_t kImageFront = 2;       // a surface given by the display code; a destination only
+constexpr int32_t kImageLightMap = 3;    // framed: lightens the destination
+constexpr int32_t kImageTranslucent = 4; // framed: blends at the translucency
+constexpr int32_t kImageDarkMap = 5;     // framed: darkens the destination
 constexpr int32_t kImageLockedSurface = 6; // a surface of its own, locked and drawn by the blitter
 
 // Where the constructor from a file puts the pixels.
@@ -109,8 +109,9 @@ public:
     // Image.cpp). Without a clip rectangle the whole destination clips;
     // nothing is drawn (false) when the clipped area is empty or lies wholly
     // inside the skip rectangle.
-    bool Draw(int32_t x, int32_t y, int32_t srcLeft, int32_t srcTop, int32_t srcRight, int32_t srcBottom,
-              const Rect* clipRect, CImageBase* destination, const Rect* skipRect);
+    bool Draw(int32_t x, int32_t y, int32_t srcLeft, int32_t srcTop, int32_t srcRight,
+              int32_t srcBottom, const Rect* clipRect, CImageBase* destination,
+              const Rect* skipRect);
     bool DrawWhole(int32_t x, int32_t y, CImageBase* destination);
 
     // The scroll offset of a wrapping image, kept within the picture.
@@ -119,7 +120,8 @@ public:
     // Copies the whole picture to (destX, destY) of the destination rolled
     // so that its pixel (srcX, srcY) comes first; cut at the destination's
     // edges. Both pictures must have the same depth.
-    void CopyWrapped(int32_t destX, int32_t destY, int32_t srcX, int32_t srcY, CImageBase* destination);
+    void CopyWrapped(int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
+                     CImageBase* destination);
 
     // 16-bit: every pixel becomes the colour key; 8-bit: index 0.
     void ClearToColourKey();
@@ -134,12 +136,14 @@ public:
 
     // Primitives (engine/Draw.cpp). FillTriangle: 8-bit pictures;
     // FillRampTriangle, TintRect, DimRect, ShadeRect: 16-bit pictures.
-    void FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, uint8_t index);
+    void FillTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
+                      uint8_t index);
     // points: x1, y1, x2, y2, x3, y3, each moved by the offsets first. With
     // both offsets 0 the triangle takes the ramp's colours at the positions
     // (0..255 at each point) interpolated across it; otherwise its pixels are
     // halved (a shadow). Nothing on a picture taller than 768 rows.
-    void FillRampTriangle(const std::array<int32_t, 6>& points, const std::array<int32_t, 3>& rampPositions,
+    void FillRampTriangle(const std::array<int32_t, 6>& points,
+                          const std::array<int32_t, 3>& rampPositions,
                           const std::array<uint16_t, 256>& ramp, int32_t xOffset, int32_t yOffset);
     // The rectangle effects, held to the picture. TintRect: each channel
     // times its factor, held within its range; the last row and column stay

@@ -8,7 +8,8 @@ class CPixelAccess {
 public:
     explicit CPixelAccess(const CImageBase& image) : m_surface(image.surface) {
         if (m_surface)
-            view = {m_surface->Lock(), m_surface->GetWidth(), m_surface->GetHeight(), m_surface->GetPitch()};
+            view = {m_surface->Lock(), m_surface->GetWidth(), m_surface->GetHeight(),
+                    m_surface->GetPitch()};
         else
             view = {image.pixels, image.width, image.height, image.pitch};
     }

@@ -25,8 +25,7 @@
 #include "engine/CriticalError.h"
 #include "engine/ObjectId.h"
 
-template <class Item>
-struct CListNode {
+template <class Item> struct CListNode {
     Item item;
     CListNode* prev = nullptr;
     CListNode* next = nullptr;
@@ -35,8 +34,7 @@ struct CListNode {
 
 // A cursor over a list: one node pointer. The postfix ++ hands out the
 // current node and moves to the next one (none at the end).
-template <class Item>
-class TListIterator {
+template <class Item> class TListIterator {
 public:
     explicit TListIterator(CListNode<Item>* node = nullptr) : m_node(node) {}
 
@@ -52,8 +50,7 @@ private:
     CListNode<Item>* m_node;
 };
 
-template <class Item>
-class TListBase {
+template <class Item> class TListBase {
 public:
     using Node = CListNode<Item>;
     using CListPosition = Node*;
@@ -188,12 +185,10 @@ private:
 };
 
 // A list of T* that does not own its items.
-template <class T>
-class CLinkedList : public TListBase<T*> {};
+template <class T> class CLinkedList : public TListBase<T*> {};
 
 // The same list under the name its users know it by.
-template <class T>
-class CTemplateList : public CLinkedList<T> {};
+template <class T> class CTemplateList : public CLinkedList<T> {};
 
 // A list of object ids kept in the nodes; equal ids (type and number) match,
 // whichever copy is asked for.

@@ -16,7 +16,9 @@
 
 namespace {
 
-int32_t Saturate(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
+int32_t Saturate(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 // The first frame of a new animation. Pictures shown differ from machine to
 // machine, so they draw from a sequence of their own rather than from the
@@ -150,12 +152,14 @@ int SpriteWorld::ReadDefinition(CFieldReader& reader) {
 }
 
 int32_t SpriteWorld::MapZoom() const {
-    return static_cast<int32_t>(std::clamp(int64_t{zoomShift} + g_zoomShift, int64_t{0}, int64_t{4}));
+    return static_cast<int32_t>(
+        std::clamp(int64_t{zoomShift} + g_zoomShift, int64_t{0}, int64_t{4}));
 }
 
 MapPoint SpriteWorld::ScreenTopLeft() const {
     MapPoint at;
-    WorldToScreenVisible(Saturate(int64_t{worldX} - originX), Saturate(int64_t{worldY} - originY), at);
+    WorldToScreenVisible(Saturate(int64_t{worldX} - originX), Saturate(int64_t{worldY} - originY),
+                         at);
     return at;
 }
 
@@ -173,8 +177,10 @@ void SpriteWorld::Draw(int32_t param) {
     image->zoomShift = MapZoom();
     image->paletteTable = paletteTable;
     const MapPoint at = ScreenTopLeft();
-    const Rect screenClip{g_mapViewRect.left, g_mapViewRect.top, g_mapViewRect.right, screen->height};
-    image->Draw(at.x, at.y, source.left, source.top, source.right, source.bottom, &screenClip, screen, nullptr);
+    const Rect screenClip{g_mapViewRect.left, g_mapViewRect.top, g_mapViewRect.right,
+                          screen->height};
+    image->Draw(at.x, at.y, source.left, source.top, source.right, source.bottom, &screenClip,
+                screen, nullptr);
 }
 
 void SpriteWorld::SetPosition(int32_t newX, int32_t newY) {
@@ -202,7 +208,9 @@ bool SpriteWorld::HitTest(int32_t pointX, int32_t pointY) {
                                    static_cast<int32_t>(dy << zoom));
 }
 
-SpritePoint SpriteWorld::GetPosition() const { return {worldX, worldY}; }
+SpritePoint SpriteWorld::GetPosition() const {
+    return {worldX, worldY};
+}
 
 void SpriteWorld::Load(const std::string& fileName) {
     LoadImage(fileName);
@@ -254,7 +262,8 @@ void SpriteWorld::ShareImage(const SpriteWorld& other) {
 // CLandscapeSprite -----------------------------------------------------------------
 
 void CLandscapeSprite::SetTerrain(int32_t terrain, int32_t tileVariant) {
-    static const char* const kTerrains[] = {"Plains", "Forest", "Mountain", "Desert", "Marsh", "Sea"};
+    static const char* const kTerrains[] = {"Plains", "Forest", "Mountain",
+                                            "Desert", "Marsh",  "Sea"};
     if (terrain < 0 || terrain >= static_cast<int32_t>(std::size(kTerrains)))
         return;
     Load(FormatText("gfx\\map\\landscape\\%s%d.bmp", kTerrains[terrain], tileVariant));
@@ -275,14 +284,15 @@ void CLandscapeSprite::DrawOnMap(int32_t frame) {
     image->zoomShift = zoom;
     image->paletteTable = paletteTable;
     image->Draw(Saturate(int64_t{g_mapViewRect.left} + at.x - (originX >> zoom)),
-                Saturate(int64_t{g_mapViewRect.top} + at.y - (originY >> zoom)), source.left, source.top,
-                source.right, source.bottom, &clip, destination, nullptr);
+                Saturate(int64_t{g_mapViewRect.top} + at.y - (originY >> zoom)), source.left,
+                source.top, source.right, source.bottom, &clip, destination, nullptr);
 }
 
 // DirectionFromPoints --------------------------------------------------------------
 
 int32_t DirectionFromPoints(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    float a = std::atan2(static_cast<float>(int64_t{y1} - y2), static_cast<float>(int64_t{x2} - x1));
+    float a =
+        std::atan2(static_cast<float>(int64_t{y1} - y2), static_cast<float>(int64_t{x2} - x1));
     if (a < 0.0f)
         a += 6.2831855f;
     a *= 2.546479f;

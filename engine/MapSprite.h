@@ -110,11 +110,11 @@ constexpr int32_t kSpriteDirectionNone = 10;
 constexpr int32_t kSpriteLevelNone = 1;
 
 struct SpriteKey {
-    int32_t kind = kSpriteKindNone;       // army, navy, stability, city, ... (file name "t-")
-    int32_t culture = kSpriteCultureNone; // eng, fra, hab, ... ("c-")
-    int32_t action = kSpriteActionNone;   // stand, walk, fire, ... ("a-")
+    int32_t kind = kSpriteKindNone;           // army, navy, stability, city, ... (file name "t-")
+    int32_t culture = kSpriteCultureNone;     // eng, fra, hab, ... ("c-")
+    int32_t action = kSpriteActionNone;       // stand, walk, fire, ... ("a-")
     int32_t direction = kSpriteDirectionNone; // n, ne, e, se, s, sw, w, nw, l, r ("d-")
-    int32_t level = kSpriteLevelNone;     // a number ("l-")
+    int32_t level = kSpriteLevelNone;         // a number ("l-")
 
     bool operator==(const SpriteKey& other) const = default;
 };
@@ -154,9 +154,8 @@ extern CSpriteDefinitionTable* g_spriteDefinitions;
 // A definition read from "gfx\map\units\<fileName>" with the key of the file
 // name.
 std::unique_ptr<SpriteDefinition> ReadSpriteDefinition(const std::string& fileName);
-// Makes g_spriteDefinitions anew (freeing the one there was) from every "gfx\map\units\*.spr"; with none
-// the critical-error box " No sprites found! " is shown and the table stays
-// empty.
+// Makes g_spriteDefinitions anew (freeing the one there was) from every "gfx\map\units\*.spr"; with
+// none the critical-error box " No sprites found! " is shown and the table stays empty.
 void LoadSpriteDefinitions();
 // Deletes every definition and the table.
 void FreeSpriteDefinitions();

@@ -22,28 +22,31 @@ int32_t g_mapSpriteCount = 0;
 
 namespace {
 
-const char* const kKinds[] = {"army", "navy", "stability", "city",  "colony", "tpost", "cot",   "port",  "shipyard",
-                              "fire", "siege", "smoke",   "build", "mec",    "manu",  "loot",  "strait", "barrack"};
-const char* const kCultures[] = {"eng", "fra", "hab", "hol", "por", "pru", "rus", "spa", "swe", "tur",
-                                 "ven", "min", "azt", "hin", "chi", "ind", "zul", "mus", "reb"};
-const char* const kActions[] = {"stand",      "walk",     "fire",        "fort0",  "fort1",    "fort2",  "army",
-                                "navy",       "tpost",    "colony",      "manufactory", "blockade", "shipyard",
-                                "inshipyard", "barrack",  "improvement", "horse",  "ship",     "wagon",  "goods",
-                                "arts",       "weap",     "wine",        "naval",  "sink",     "cot",    "siegetower"};
+const char* const kKinds[] = {"army",  "navy", "stability", "city", "colony", "tpost",
+                              "cot",   "port", "shipyard",  "fire", "siege",  "smoke",
+                              "build", "mec",  "manu",      "loot", "strait", "barrack"};
+const char* const kCultures[] = {"eng", "fra", "hab", "hol", "por", "pru", "rus",
+                                 "spa", "swe", "tur", "ven", "min", "azt", "hin",
+                                 "chi", "ind", "zul", "mus", "reb"};
+const char* const kActions[] = {
+    "stand",   "walk",        "fire",   "fort0",       "fort1",    "fort2",     "army",
+    "navy",    "tpost",       "colony", "manufactory", "blockade", "shipyard",  "inshipyard",
+    "barrack", "improvement", "horse",  "ship",        "wagon",    "goods",     "arts",
+    "weap",    "wine",        "naval",  "sink",        "cot",      "siegetower"};
 const char* const kDirections[] = {"n", "ne", "e", "se", "s", "sw", "w", "nw", "l", "r"};
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lower(x) == Lower(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 // The index of the name in the table; the table's size (meaning none) when
 // it is not there.
-template <size_t N>
-int32_t IndexOf(const char* const (&names)[N], std::string_view name) {
+template <size_t N> int32_t IndexOf(const char* const (&names)[N], std::string_view name) {
     for (size_t i = 0; i < N; ++i)
         if (SameName(names[i], name))
             return static_cast<int32_t>(i);
@@ -94,7 +97,8 @@ SpriteKey SpriteKeyFromFileName(std::string_view fileName) {
 
 size_t CSpriteDefinitionTable::BucketOf(const SpriteKey& key) {
     const int64_t hash =
-        key.kind + (key.culture + (key.action + (key.direction + int64_t{key.level} * 4) * 4) * 4) * int64_t{8};
+        key.kind + (key.culture + (key.action + (key.direction + int64_t{key.level} * 4) * 4) * 4) *
+                       int64_t{8};
     const int64_t bucket = hash % static_cast<int64_t>(kBucketCount);
     return static_cast<size_t>(bucket < 0 ? bucket + static_cast<int64_t>(kBucketCount) : bucket);
 }
@@ -154,11 +158,17 @@ CMapSprite::CMapSprite() {
     ApplyKey();
 }
 
-CMapSprite::~CMapSprite() { --g_mapSpriteCount; }
+CMapSprite::~CMapSprite() {
+    --g_mapSpriteCount;
+}
 
-int CMapSprite::HandleEvent(COVEvent& event) { return m_sprite->HandleEvent(event); }
+int CMapSprite::HandleEvent(COVEvent& event) {
+    return m_sprite->HandleEvent(event);
+}
 
-void CMapSprite::Draw(int32_t param) { m_sprite->Draw(param); }
+void CMapSprite::Draw(int32_t param) {
+    m_sprite->Draw(param);
+}
 
 void CMapSprite::SetKind(int32_t kind) {
     m_key.kind = kind;
@@ -185,12 +195,15 @@ void CMapSprite::SetLevel(int32_t level) {
     ApplyKey();
 }
 
-void CMapSprite::SetKey(int32_t culture, int32_t kind, int32_t action, int32_t direction, int32_t level) {
+void CMapSprite::SetKey(int32_t culture, int32_t kind, int32_t action, int32_t direction,
+                        int32_t level) {
     m_key = {kind, culture, action, direction, level};
     ApplyKey();
 }
 
-void CMapSprite::ApplyKey() { ApplyDefinition(g_spriteDefinitions ? g_spriteDefinitions->Find(m_key) : nullptr); }
+void CMapSprite::ApplyKey() {
+    ApplyDefinition(g_spriteDefinitions ? g_spriteDefinitions->Find(m_key) : nullptr);
+}
 
 void CMapSprite::ApplyDefinition(const SpriteDefinition* definition) {
     if (!definition || !definition->sprite)
@@ -213,7 +226,9 @@ void CMapSprite::ApplyDefinition(const SpriteDefinition* definition) {
 
 // Province markers ------------------------------------------------------------------
 
-CProvinceMarker::CProvinceMarker(int32_t province) : m_province(province) { SetProvince(province); }
+CProvinceMarker::CProvinceMarker(int32_t province) : m_province(province) {
+    SetProvince(province);
+}
 
 bool CProvinceMarker::IsShown() const {
     const CProvince* province = GetProvince(m_province);
@@ -223,7 +238,8 @@ bool CProvinceMarker::IsShown() const {
 void CProvinceMarker::Draw(int32_t param) {
     if (!IsShown())
         return;
-    m_sprite->paletteTable = GetProvince(m_province)->shownNotDimmed ? kPaletteNormal : kPaletteHalf;
+    m_sprite->paletteTable =
+        GetProvince(m_province)->shownNotDimmed ? kPaletteNormal : kPaletteHalf;
     CMapSprite::Draw(param);
 }
 
@@ -245,7 +261,8 @@ void CFadingProvinceMarker::Draw(int32_t param) {
 
 int CFadingProvinceMarker::HandleEvent(COVEvent& event) {
     if (event.GetType() == EVT_TICK_ANIMATIONS) {
-        elapsed = std::min<int64_t>(elapsed + event.Payload().GetU32(20), std::numeric_limits<int32_t>::max());
+        elapsed = std::min<int64_t>(elapsed + event.Payload().GetU32(20),
+                                    std::numeric_limits<int32_t>::max());
         if (elapsed >= duration)
             return DRAWABLE_DELETE_ME;
         // From 32 (opaque) at the start down to 0 at the end, evenly.

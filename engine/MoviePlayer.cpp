@@ -19,8 +19,8 @@ namespace {
 constexpr uint32_t kMaxWaitMs = 10;
 
 // Copies w x h pixels to (x, y) of a 16-bit image, cut at its edges.
-void CopyPixels(const CImageBase& dest, int32_t x, int32_t y, const std::vector<uint16_t>& pixels, int32_t w,
-                int32_t h) {
+void CopyPixels(const CImageBase& dest, int32_t x, int32_t y, const std::vector<uint16_t>& pixels,
+                int32_t w, int32_t h) {
     if (dest.bytesPerPixel != 2 || pixels.size() < static_cast<size_t>(w) * h)
         return;
     CPixelAccess access(dest);
@@ -49,15 +49,17 @@ Rect CentredOnScreen(int32_t w, int32_t h) {
 
 CMoviePlayer::CMoviePlayer() = default;
 
-CMoviePlayer::~CMoviePlayer() { Close(); }
+CMoviePlayer::~CMoviePlayer() {
+    Close();
+}
 
 bool CMoviePlayer::PlayMovie(const std::string& file, bool ownLoop) {
     Close();
     if (g_pixelFormat != kPixelFormat565 && g_pixelFormat != kPixelFormat555)
         return false;
     auto movie = std::make_unique<platform::MovieDecoder>();
-    const auto format =
-        g_pixelFormat == kPixelFormat565 ? platform::MoviePixelFormat::Rgb565 : platform::MoviePixelFormat::Rgb555;
+    const auto format = g_pixelFormat == kPixelFormat565 ? platform::MoviePixelFormat::Rgb565
+                                                         : platform::MoviePixelFormat::Rgb555;
     if (!movie->Open(file, format))
         return false;
     const int32_t width = movie->Width();
@@ -92,7 +94,8 @@ bool CMoviePlayer::PlayMovie(const std::string& file, bool ownLoop) {
     if (ownLoop && g_screen && g_screen->bytesPerPixel == 2)
         g_screen->Fill(0); // black around the picture
     if (decoder->HasAudio())
-        soundStream = platform::audio::OpenStream(platform::kMovieAudioRate, platform::kMovieAudioChannels);
+        soundStream =
+            platform::audio::OpenStream(platform::kMovieAudioRate, platform::kMovieAudioChannels);
     m_framePending = true;
     m_ending = false;
     m_startTime = platform::Milliseconds();
@@ -121,7 +124,8 @@ bool CMoviePlayer::UpdateFrame() {
     const int64_t elapsed = static_cast<uint32_t>(platform::Milliseconds() - m_startTime);
     if (elapsed < due) {
         if (blitToScreen)
-            platform::SleepMilliseconds(static_cast<uint32_t>(std::min<int64_t>(due - elapsed, kMaxWaitMs)));
+            platform::SleepMilliseconds(
+                static_cast<uint32_t>(std::min<int64_t>(due - elapsed, kMaxWaitMs)));
         return true;
     }
     if (m_ending) {
@@ -168,10 +172,12 @@ void CMoviePlayer::FeedSound() {
         return;
     const size_t taken = platform::audio::QueueStream(soundStream, m_sound.data(), frames);
     m_sound.erase(m_sound.begin(),
-                  m_sound.begin() + static_cast<ptrdiff_t>(std::min(taken, frames) * platform::kMovieAudioChannels));
+                  m_sound.begin() + static_cast<ptrdiff_t>(std::min(taken, frames) *
+                                                           platform::kMovieAudioChannels));
     // What the stream refuses waits, up to a limit: sound far ahead of the
     // pictures is dropped.
-    constexpr size_t kMaxSamples = platform::kMovieMaxPendingAudioFrames * platform::kMovieAudioChannels;
+    constexpr size_t kMaxSamples =
+        platform::kMovieMaxPendingAudioFrames * platform::kMovieAudioChannels;
     if (m_sound.size() > kMaxSamples)
         m_sound.resize(kMaxSamples);
 }

@@ -46,11 +46,11 @@ public:
 
     uint8_t open = 0;
     std::unique_ptr<platform::MovieDecoder> decoder;
-    Rect sourceRect;                  // {0, 0, movie width, movie height}
-    Rect destRect;                    // where the frame goes on the screen
+    Rect sourceRect;                    // {0, 0, movie width, movie height}
+    Rect destRect;                      // where the frame goes on the screen
     std::unique_ptr<CImage> frameImage; // the last frame of a stepped movie (16-bit, kind 6)
-    uint8_t blitToScreen = 0;         // set for a movie in its own loop
-    uint32_t soundStream = 0;         // the mixer stream; 0: none
+    uint8_t blitToScreen = 0;           // set for a movie in its own loop
+    uint32_t soundStream = 0;           // the mixer stream; 0: none
 
 private:
     // Hands the decoded sound to the mixer; what does not fit waits (at most

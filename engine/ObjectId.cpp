@@ -52,7 +52,9 @@ CIdEntity* ResolveId(const ObjectId& id) {
 
 // ---------------------------------------------------------------- CIdEntity
 
-CIdEntity::~CIdEntity() { WithdrawId(); }
+CIdEntity::~CIdEntity() {
+    WithdrawId();
+}
 
 void CIdEntity::SetId(const ObjectId& id) {
     if (IsRegisteredIdType(m_id.type) && g_idEntityRegistry)
@@ -62,11 +64,17 @@ void CIdEntity::SetId(const ObjectId& id) {
         g_idEntityRegistry->Add(this);
 }
 
-void CIdEntity::SetIdParts(uint16_t type, uint32_t number) { SetId({type, number}); }
+void CIdEntity::SetIdParts(uint16_t type, uint32_t number) {
+    SetId({type, number});
+}
 
-void CIdEntity::AssignNewId() { SetId(NewObjectId()); }
+void CIdEntity::AssignNewId() {
+    SetId(NewObjectId());
+}
 
-bool CIdEntity::Unregister() { return WithdrawId(); }
+bool CIdEntity::Unregister() {
+    return WithdrawId();
+}
 
 bool CIdEntity::WithdrawId() {
     bool result = true;
@@ -80,11 +88,17 @@ bool CIdEntity::WithdrawId() {
 
 // ----------------------------------------------------------------- CIdValue
 
-CIdValue::~CIdValue() { ClearId(); }
+CIdValue::~CIdValue() {
+    ClearId();
+}
 
-void CIdValue::SetId(const ObjectId& id) { m_id = id; }
+void CIdValue::SetId(const ObjectId& id) {
+    m_id = id;
+}
 
-void CIdValue::Clear() { ClearId(); }
+void CIdValue::Clear() {
+    ClearId();
+}
 
 void CIdValue::ClearId() {
     if (m_id.type == kLeaderIdType && g_leaderRegistry)
@@ -94,7 +108,9 @@ void CIdValue::ClearId() {
 
 // ---------------------------------------------------------------- CIdObject
 
-CIdObject::CIdObject(const ObjectId& id) : m_id(id) { Register(); }
+CIdObject::CIdObject(const ObjectId& id) : m_id(id) {
+    Register();
+}
 
 CIdObject::~CIdObject() {
     if (g_idObjectRegistry && !m_id.IsNull() && !m_id.IsUnset())
@@ -109,7 +125,9 @@ void CIdObject::SetId(const ObjectId& id) {
     Register();
 }
 
-void CIdObject::AssignNewId() { SetId(NewObjectId()); }
+void CIdObject::AssignNewId() {
+    SetId(NewObjectId());
+}
 
 bool CIdObject::Unregister() {
     if (!g_idObjectRegistry || m_id.IsNull() || m_id.IsUnset())

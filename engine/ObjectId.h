@@ -39,10 +39,12 @@ constexpr uint16_t kProvinceIdType = 4;
 constexpr uint16_t kLeaderIdType = 6;
 constexpr uint16_t kEntityIdType = 7;
 constexpr uint16_t kFirstPlayerIdType = 4712;
-constexpr uint16_t kUnsetIdType = 65534;     // marks an id holder whose id was withdrawn
+constexpr uint16_t kUnsetIdType = 65534; // marks an id holder whose id was withdrawn
 constexpr uint16_t kBroadcastIdType = 65535;
 
-constexpr bool ObjectId::IsUnset() const { return type == kUnsetIdType; }
+constexpr bool ObjectId::IsUnset() const {
+    return type == kUnsetIdType;
+}
 
 // Registered types are found through the registries: type 7 and the run-time
 // types of the players (4712 and above, below the two marker types).
@@ -91,8 +93,7 @@ void FreeIdRegistries();
 // A hash table of objects by their id: 8191 buckets of chains. Entries are
 // added at the head of their bucket with no test for duplicates; an entry
 // matches an id when the id stored in its object equals it. T has GetId().
-template <class T>
-class CIdRegistry {
+template <class T> class CIdRegistry {
 public:
     static constexpr uint32_t kBucketCount = 8191;
 

@@ -10,7 +10,9 @@ CPalette* g_defaultPalette = nullptr;
 
 namespace {
 
-uint32_t Twice(uint16_t pixel) { return static_cast<uint32_t>(pixel) << 16 | pixel; }
+uint32_t Twice(uint16_t pixel) {
+    return static_cast<uint32_t>(pixel) << 16 | pixel;
+}
 
 bool EndsWith(const std::string& text, const char* ending) {
     size_t length = std::char_traits<char>::length(ending);
@@ -90,9 +92,12 @@ void CPalette::FindBasicColours() {
 
 const std::array<uint32_t, 256>& CPalette::GetPixelTable(int32_t table) const {
     switch (table) {
-    case kPaletteHalf: return halfPixels;
-    case kPaletteBright: return brightPixels;
-    default: return normalPixels;
+    case kPaletteHalf:
+        return halfPixels;
+    case kPaletteBright:
+        return brightPixels;
+    default:
+        return normalPixels;
     }
 }
 

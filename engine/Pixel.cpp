@@ -12,9 +12,12 @@ constexpr int32_t kMaxSurfaceSide = 8192;
 
 uint16_t ColourKeyOf(int32_t format) {
     switch (format) {
-    case kPixelFormat565: return 0x07E0;
-    case kPixelFormat555: return 0x03E0;
-    default: return 0;
+    case kPixelFormat565:
+        return 0x07E0;
+    case kPixelFormat555:
+        return 0x03E0;
+    default:
+        return 0;
     }
 }
 
@@ -28,9 +31,12 @@ uint16_t CGraphicsBase::RgbToPixel(int32_t r, int32_t g, int32_t b) {
     g = std::clamp(g, 0, 255);
     b = std::clamp(b, 0, 255);
     switch (g_pixelFormat) {
-    case kPixelFormat565: return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
-    case kPixelFormat555: return static_cast<uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
-    default: return 0;
+    case kPixelFormat565:
+        return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+    case kPixelFormat555:
+        return static_cast<uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
+    default:
+        return 0;
     }
 }
 
@@ -57,19 +63,32 @@ bool CSurface::BltFast(int32_t x, int32_t y, const CSurface& source, Rect r, boo
     if (useSourceKey && !source.m_hasColourKey)
         return false;
     // Cut the source to itself, then the destination to this surface.
-    if (r.left < 0) { x -= r.left; r.left = 0; }
-    if (r.top < 0) { y -= r.top; r.top = 0; }
+    if (r.left < 0) {
+        x -= r.left;
+        r.left = 0;
+    }
+    if (r.top < 0) {
+        y -= r.top;
+        r.top = 0;
+    }
     r.right = std::min(r.right, source.m_width);
     r.bottom = std::min(r.bottom, source.m_height);
-    if (x < 0) { r.left -= x; x = 0; }
-    if (y < 0) { r.top -= y; y = 0; }
+    if (x < 0) {
+        r.left -= x;
+        x = 0;
+    }
+    if (y < 0) {
+        r.top -= y;
+        y = 0;
+    }
     r.right = std::min(r.right, r.left + m_width - x);
     r.bottom = std::min(r.bottom, r.top + m_height - y);
     if (r.left >= r.right || r.top >= r.bottom)
         return true;
     size_t count = static_cast<size_t>(r.right - r.left);
     for (int32_t row = r.top; row < r.bottom; ++row) {
-        const uint8_t* from = source.m_memory.data() + static_cast<size_t>(row) * source.m_pitch + r.left * 2;
+        const uint8_t* from =
+            source.m_memory.data() + static_cast<size_t>(row) * source.m_pitch + r.left * 2;
         uint8_t* to = m_memory.data() + static_cast<size_t>(y + row - r.top) * m_pitch + x * 2;
         if (!useSourceKey) {
             std::memmove(to, from, count * 2);

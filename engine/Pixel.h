@@ -31,10 +31,14 @@ inline uint16_t LoadPixel(const uint8_t* at) {
     std::memcpy(&pixel, at, 2);
     return pixel;
 }
-inline void StorePixel(uint8_t* at, uint16_t pixel) { std::memcpy(at, &pixel, 2); }
+inline void StorePixel(uint8_t* at, uint16_t pixel) {
+    std::memcpy(at, &pixel, 2);
+}
 
 // The mask that keeps a pixel shifted right by one within its channels.
-inline uint16_t HalfMask(int32_t format) { return format == kPixelFormat565 ? 0x7BEF : 0x3DEF; }
+inline uint16_t HalfMask(int32_t format) {
+    return format == kPixelFormat565 ? 0x7BEF : 0x3DEF;
+}
 inline uint16_t HalvePixel(uint16_t pixel, int32_t format) {
     return static_cast<uint16_t>((pixel >> 1) & HalfMask(format));
 }
@@ -60,7 +64,9 @@ inline uint16_t JoinPixel(PixelChannels c, int32_t format) {
     return static_cast<uint16_t>(c.r << 10 | c.g << 5 | c.b);
 }
 
-inline int32_t GreenMax(int32_t format) { return format == kPixelFormat565 ? 63 : 31; }
+inline int32_t GreenMax(int32_t format) {
+    return format == kPixelFormat565 ? 63 : 31;
+}
 
 // Runs each channel of a and b through f(channelOfA, channelOfB) -> 0..31
 // with 5-bit channels: green of RGB565 is taken by its top five bits and

@@ -4,16 +4,22 @@ namespace {
 uint32_t g_randState = 1;
 }
 
-void GameSrand(uint32_t seed) { g_randState = seed; }
+void GameSrand(uint32_t seed) {
+    g_randState = seed;
+}
 
 int NextRand15(uint32_t& state) {
     state = state * 214013u + 2531011u;
     return static_cast<int>((state >> 16) & 0x7FFF);
 }
 
-int GameRand() { return NextRand15(g_randState); }
+int GameRand() {
+    return NextRand15(g_randState);
+}
 
-uint32_t GameRandState() { return g_randState; }
+uint32_t GameRandState() {
+    return g_randState;
+}
 
 int RollPercentBand(int roll, int chance) {
     int tenth = chance / 10;

@@ -93,7 +93,8 @@ void CRouteArrows::AddPoint(int32_t pointX, int32_t pointY, int32_t flag) {
         if (m_path.size() >= 2) {
             // Half the way from the point before through the previous one.
             const RoutePoint& before = m_path[m_path.size() - 2];
-            previous.tangentX = (static_cast<float>(WrapMapDx(int64_t{previous.x} - before.x)) + dx) / 2.0f;
+            previous.tangentX =
+                (static_cast<float>(WrapMapDx(int64_t{previous.x} - before.x)) + dx) / 2.0f;
             previous.tangentY = (static_cast<float>(int64_t{previous.y} - before.y) + dy) / 2.0f;
         } else {
             previous.tangentX = dx;
@@ -148,7 +149,8 @@ void CRouteArrows::BuildCurve() {
             }
             const double nx = length == 0.0 ? 0.0 : -vy / length * kRouteHalfWidth;
             const double ny = length == 0.0 ? kRouteHalfWidth : vx / length * kRouteHalfWidth;
-            m_curve.push_back({ToInt(px), ToInt(py), ToInt(px + nx), ToInt(py + ny), ToInt(px - nx), ToInt(py - ny)});
+            m_curve.push_back({ToInt(px), ToInt(py), ToInt(px + nx), ToInt(py + ny), ToInt(px - nx),
+                               ToInt(py - ny)});
         }
         startX += dx;
     }
@@ -196,7 +198,8 @@ int CRouteArrows::HandleEvent(COVEvent& event) {
     return DRAWABLE_NOT_TAKEN;
 }
 
-void CRouteArrows::DrawBand(const std::vector<RouteCurvePoint>& screenCurve, int32_t offsetX, int32_t offsetY) const {
+void CRouteArrows::DrawBand(const std::vector<RouteCurvePoint>& screenCurve, int32_t offsetX,
+                            int32_t offsetY) const {
     CImage& screen = *g_screen;
     const int32_t pieces = std::min(ticksShown, static_cast<int32_t>(screenCurve.size()) - 1);
     for (int32_t i = 0; i < pieces; ++i) {
@@ -205,10 +208,10 @@ void CRouteArrows::DrawBand(const std::vector<RouteCurvePoint>& screenCurve, int
         const std::array<int32_t, 2> pa = EdgePositions(a);
         const std::array<int32_t, 2> pb = EdgePositions(b);
         const std::array<uint16_t, 256>& ramp = i < covered ? g_redRamp : g_greenRamp;
-        screen.FillRampTriangle({a.leftX, a.leftY, a.rightX, a.rightY, b.leftX, b.leftY}, {pa[0], pa[1], pb[0]}, ramp,
-                                offsetX, offsetY);
-        screen.FillRampTriangle({a.rightX, a.rightY, b.rightX, b.rightY, b.leftX, b.leftY}, {pa[1], pb[1], pb[0]},
-                                ramp, offsetX, offsetY);
+        screen.FillRampTriangle({a.leftX, a.leftY, a.rightX, a.rightY, b.leftX, b.leftY},
+                                {pa[0], pa[1], pb[0]}, ramp, offsetX, offsetY);
+        screen.FillRampTriangle({a.rightX, a.rightY, b.rightX, b.rightY, b.leftX, b.leftY},
+                                {pa[1], pb[1], pb[0]}, ramp, offsetX, offsetY);
     }
 }
 

@@ -35,7 +35,7 @@ void FreeMapArrows();
 int32_t RouteDirection(float dx, float dy);
 
 constexpr int32_t kRouteLayer = 350;
-constexpr int32_t kRouteSamples = 16; // curve points per stretch
+constexpr int32_t kRouteSamples = 16;  // curve points per stretch
 constexpr int32_t kRouteHalfWidth = 6; // map pixels from the curve to each edge of the band
 
 struct RoutePoint {
@@ -89,16 +89,17 @@ public:
     const std::vector<RouteCurvePoint>& GetCurve() const { return m_curve; }
     bool IsShowing() const { return showing != 0; }
 
-    int32_t ticksShown = 0;  // curve pieces shown so far
-    int32_t ticksTotal = 0;  // curve pieces in all
-    int32_t covered = 0;     // curve pieces the owner has travelled
+    int32_t ticksShown = 0; // curve pieces shown so far
+    int32_t ticksTotal = 0; // curve pieces in all
+    int32_t covered = 0;    // curve pieces the owner has travelled
     uint8_t showing = 0;
 
 private:
     // The travelled part from the owner's fraction of its move.
     void UpdateCovered();
     // The band, shifted by the offsets (a shadow when they are not both 0).
-    void DrawBand(const std::vector<RouteCurvePoint>& screenCurve, int32_t offsetX, int32_t offsetY) const;
+    void DrawBand(const std::vector<RouteCurvePoint>& screenCurve, int32_t offsetX,
+                  int32_t offsetY) const;
 
     std::vector<RoutePoint> m_path;
     std::vector<RouteCurvePoint> m_curve;

@@ -19,13 +19,16 @@ const char* const kMutexName = "PatternPlayer Mutex";
 // thread, and its sequence must not depend on when the timer fires.
 uint32_t g_patternRandState = 1;
 
-int PatternRand() { return NextRand15(g_patternRandState); }
+int PatternRand() {
+    return NextRand15(g_patternRandState);
+}
 
 } // namespace
 
 // ---- CSoundPattern ----
 
-CSoundPattern::CSoundPattern(std::span<const PatternStep> steps, uint32_t ticksPerInterval, uint32_t x, uint32_t y)
+CSoundPattern::CSoundPattern(std::span<const PatternStep> steps, uint32_t ticksPerInterval,
+                             uint32_t x, uint32_t y)
     : m_steps(steps), m_ticksPerInterval(std::max(ticksPerInterval, 1u)), m_x(x), m_y(y) {}
 
 void CSoundPattern::Restart() {
@@ -42,7 +45,8 @@ uint32_t CSoundPattern::VolumeAndPan(int32_t centreX, int32_t centreY) const {
     // The short way round the map, as the map itself wraps.
     const int64_t dx = WrapMapDx(int64_t{centreX} - static_cast<int32_t>(m_x));
     const int64_t dy = int64_t{centreY} - static_cast<int32_t>(m_y);
-    const int64_t d = static_cast<int64_t>(std::sqrt(static_cast<double>(dx * dx + dy * dy)) * 0.5) >> 2;
+    const int64_t d =
+        static_cast<int64_t>(std::sqrt(static_cast<double>(dx * dx + dy * dy)) * 0.5) >> 2;
     return static_cast<uint32_t>(std::max<int64_t>(192 - d, 0));
 }
 

@@ -25,11 +25,11 @@ constexpr uint32_t kPatternWait = 3;
 // One record of a step table (owned by the combat code).
 struct PatternStep {
     uint32_t type;
-    uint8_t argument;      // jump: the step to go on with; wait, sound: intervals to wait
-    uint32_t sounds[3];    // sound: alternative sound ids
-    uint8_t volume;        // volume of a pattern without a position
-    uint8_t pan;           // pan of a pattern without a position (not used)
-    int8_t alternatives;   // sound: number of alternatives (0 = the first)
+    uint8_t argument;    // jump: the step to go on with; wait, sound: intervals to wait
+    uint32_t sounds[3];  // sound: alternative sound ids
+    uint8_t volume;      // volume of a pattern without a position
+    uint8_t pan;         // pan of a pattern without a position (not used)
+    int8_t alternatives; // sound: number of alternatives (0 = the first)
 };
 
 // x and y of a pattern without a position.
@@ -37,7 +37,8 @@ constexpr uint32_t kNoPosition = 0xFFFFFFFFu;
 
 class CSoundPattern {
 public:
-    CSoundPattern(std::span<const PatternStep> steps, uint32_t ticksPerInterval, uint32_t x, uint32_t y);
+    CSoundPattern(std::span<const PatternStep> steps, uint32_t ticksPerInterval, uint32_t x,
+                  uint32_t y);
 
     // Back to step 0 (under the player's mutex, so that it is safe while the
     // pattern is on the player's list); clears the finished mark.

@@ -37,14 +37,17 @@ CSprite::~CSprite() {
     ReleaseImage();
 }
 
-int32_t CSprite::ClampedZoom() const { return std::clamp(zoomShift, 0, 4); }
+int32_t CSprite::ClampedZoom() const {
+    return std::clamp(zoomShift, 0, 4);
+}
 
 int CSprite::HandleEvent(COVEvent& event) {
     if (event.GetType() != EVT_TICK_ANIMATIONS)
         return DRAWABLE_NOT_TAKEN;
     if (IsAnimated()) {
         uint32_t ticks = event.Payload().GetU32(20);
-        Animate(static_cast<int32_t>(std::min<uint32_t>(ticks, std::numeric_limits<int32_t>::max())));
+        Animate(
+            static_cast<int32_t>(std::min<uint32_t>(ticks, std::numeric_limits<int32_t>::max())));
     }
     return removeWhenDone && finished ? DRAWABLE_DELETE_ME : DRAWABLE_NOT_TAKEN;
 }
@@ -67,8 +70,8 @@ void CSprite::Draw(int32_t /*param*/) {
     PrepareTranslucency();
     image->zoomShift = ClampedZoom();
     image->paletteTable = paletteTable;
-    image->Draw(x - originX, y - originY, source.left, source.top, source.right, source.bottom, &clip, destination,
-                nullptr);
+    image->Draw(x - originX, y - originY, source.left, source.top, source.right, source.bottom,
+                &clip, destination, nullptr);
 }
 
 void CSprite::SetPosition(int32_t newX, int32_t newY) {
@@ -91,10 +94,13 @@ bool CSprite::HitTest(int32_t pointX, int32_t pointY) {
         return false;
     if (hitWholeFrame)
         return true;
-    return !image->IsTransparentAt(frame * frameWidth + static_cast<int32_t>(dx), static_cast<int32_t>(dy));
+    return !image->IsTransparentAt(frame * frameWidth + static_cast<int32_t>(dx),
+                                   static_cast<int32_t>(dy));
 }
 
-SpritePoint CSprite::GetPosition() const { return {x, y}; }
+SpritePoint CSprite::GetPosition() const {
+    return {x, y};
+}
 
 void CSprite::Load(const std::string& fileName) {
     SetOrigin(0, 0);
@@ -170,7 +176,9 @@ bool CSprite::MakeImagePrivate() {
     return true;
 }
 
-bool CSprite::BuildImageFrames() { return image && image->BuildFrameTable(frameCount); }
+bool CSprite::BuildImageFrames() {
+    return image && image->BuildFrameTable(frameCount);
+}
 
 void CSprite::SetDestination(CImageBase* newDestination) {
     if (!newDestination) {

@@ -79,7 +79,9 @@ public:
         originX = newX;
         originY = newY;
     }
-    void SetClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom) { clip = {left, top, right, bottom}; }
+    void SetClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+        clip = {left, top, right, bottom};
+    }
     void SetClipRectFrom(const Rect& rect) { clip = rect; }
     // A null image only logs " Invalid surface!!! " and keeps the old one.
     void SetDestination(CImageBase* newDestination);

@@ -26,8 +26,7 @@
 
 #include "engine/StringTree.h"
 
-template <class Value, class Deleter = void>
-class CStringMap {
+template <class Value, class Deleter = void> class CStringMap {
 public:
     static constexpr bool OWNS_VALUES = !std::is_void_v<Deleter>;
 
@@ -220,8 +219,7 @@ private:
         }
     }
 
-    template <bool FreeValues>
-    void Empty() {
+    template <bool FreeValues> void Empty() {
         std::vector<std::unique_ptr<Node>> stack;
         if (m_root)
             stack.push_back(std::move(m_root));
@@ -249,8 +247,7 @@ private:
 
 // The dictionary of named objects (script names, the names of the world
 // model); it owns its values only when given a Deleter.
-template <class Value, class Deleter = void>
-class CStringTrie : public CStringMap<Value, Deleter> {
+template <class Value, class Deleter = void> class CStringTrie : public CStringMap<Value, Deleter> {
 public:
     Value* Get(std::string_view name) const { return this->Find(name); }
 };

@@ -26,7 +26,9 @@ std::string* MakeText(const char* cell) {
     return text;
 }
 
-bool IsIgnoredKey(std::string_view key) { return key.size() < 2 || key[0] == '#'; }
+bool IsIgnoredKey(std::string_view key) {
+    return key.size() < 2 || key[0] == '#';
+}
 
 } // namespace
 

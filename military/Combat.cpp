@@ -12,4 +12,6 @@ CCombat* ReadCombat(CFieldReader& in) {
     return g_combats.back().get();
 }
 
-CDataBlock* WriteCombat(const CCombat& combat) { return combat.Write(); }
+CDataBlock* WriteCombat(const CCombat& combat) {
+    return combat.Write();
+}

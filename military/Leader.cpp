@@ -67,8 +67,8 @@ CDataBlock* CLeader::Write() const {
     CDataBlock* block = new CDataBlock;
     block->AddChild(new CDataAssignment(KW_ID, GetId().MakeNode()));
     block->AddChild(new CDataAssignment(KW_NAME, new CDataString(m_name.c_str())));
-    block->AddChild(
-        new CDataAssignment(KW_CATEGORY, new CDataIdentifier(leader_block::KeywordOfCategory(category))));
+    block->AddChild(new CDataAssignment(
+        KW_CATEGORY, new CDataIdentifier(leader_block::KeywordOfCategory(category))));
     block->AddChild(new CDataAssignment(KW_LOCATION, new CDataInt(location)));
     block->AddChild(new CDataAssignment(KW_RANK, new CDataInt(rank)));
     block->AddChild(new CDataAssignment(KW_FIRE, new CDataInt(fire)));

@@ -13,7 +13,9 @@ std::unique_ptr<CLeaderRegistry> g_leaderRegistry;
 
 namespace {
 
-CDate Today() { return g_gameTimer ? g_gameTimer->GetDate() : CDate(); }
+CDate Today() {
+    return g_gameTimer ? g_gameTimer->GetDate() : CDate();
+}
 
 // Whether the host still has to schedule the leader's start: not yet done,
 // and its end date not yet come.
@@ -32,7 +34,9 @@ void CLeaderRegistry::SetSlot(uint32_t number, CIdEntity* leader) {
         m_slots[number] = leader;
 }
 
-void CLeaderRegistry::ClearSlot(uint32_t number) { SetSlot(number, nullptr); }
+void CLeaderRegistry::ClearSlot(uint32_t number) {
+    SetSlot(number, nullptr);
+}
 
 void CLeaderRegistry::AddLeader(CLeader* leader) {
     if (!leader)
@@ -57,7 +61,8 @@ void CLeaderRegistry::AddMonarch(CMonarch* monarch) {
         SetSlot(leader.GetId().number, &leader);
     if (!leader.GetCountry() || !NeedsScheduling(leader))
         return;
-    auto activation = std::make_unique<COVDataEvent>(EVT_ACTIVATE_MONARCH, leader.GetCountry()->GetId());
+    auto activation =
+        std::make_unique<COVDataEvent>(EVT_ACTIVATE_MONARCH, leader.GetCountry()->GetId());
     activation->Payload().SetId(20, leader.GetId());
     activation->Payload().SetI32(28, monarch->event2start);
     PostEventAt(std::move(activation), leader.startDate);

@@ -1,14 +1,24 @@
 #include "military/StartupTables.h"
 
 // "map\terrain types.csv" is not read yet.
-bool LoadTerrainTypes() { return true; }
+bool LoadTerrainTypes() {
+    return true;
+}
 // The leader name pool is not read yet.
-bool LoadRandomLeaderNames() { return true; }
+bool LoadRandomLeaderNames() {
+    return true;
+}
 // The army and navy name pools are not read yet.
-bool LoadUnitNames() { return true; }
+bool LoadUnitNames() {
+    return true;
+}
 // The colony name pool is not read yet.
-bool LoadColonyNames() { return true; }
+bool LoadColonyNames() {
+    return true;
+}
 // The combat tables are not read yet.
-bool LoadCombatTables() { return true; }
+bool LoadCombatTables() {
+    return true;
+}
 void FreeCombatTables() {}
 void InitStatusBarColours() {}

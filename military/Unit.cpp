@@ -18,7 +18,9 @@
 
 namespace {
 
-CDate Today() { return g_gameTimer ? g_gameTimer->GetDate() : CDate(); }
+CDate Today() {
+    return g_gameTimer ? g_gameTimer->GetDate() : CDate();
+}
 
 // A troop total with the strength added, held within 0..INT32_MAX.
 void AddToTotal(int32_t& total, int32_t amount) {
@@ -50,7 +52,9 @@ CUnit::~CUnit() {
     });
 }
 
-void CUnit::SetName(const std::string& name) { m_name = name.substr(0, kMaxObjectNameLength); }
+void CUnit::SetName(const std::string& name) {
+    m_name = name.substr(0, kMaxObjectNameLength);
+}
 
 int32_t CUnit::RoundUp(float value) {
     const float up = std::ceil(value);
@@ -73,9 +77,12 @@ bool CUnit::AttachLeader(const ObjectId& id) {
     return true;
 }
 
-void CUnit::AttachLeader(CLeader* leader) { AttachLeaderAfter(leader, nullptr); }
+void CUnit::AttachLeader(CLeader* leader) {
+    AttachLeaderAfter(leader, nullptr);
+}
 
-CLinkedList<CLeader>::Node* CUnit::AttachLeaderAfter(CLeader* leader, CLinkedList<CLeader>::Node* after) {
+CLinkedList<CLeader>::Node* CUnit::AttachLeaderAfter(CLeader* leader,
+                                                     CLinkedList<CLeader>::Node* after) {
     if (CLinkedList<CLeader>::Node* node = m_leaders.Find(leader))
         return node;
     leader->SetCountry(m_owner);
@@ -119,8 +126,8 @@ CDataBlock* CUnit::Write() const {
         const CLeader* leader = position->item;
         if (position->removed || !leader)
             continue;
-        block->AddChild(new CDataAssignment(leader->IsHistorical() ? KW_HISTORICALLEADER : KW_LEADER,
-                                            leader->Write()));
+        block->AddChild(new CDataAssignment(
+            leader->IsHistorical() ? KW_HISTORICALLEADER : KW_LEADER, leader->Write()));
     }
     if (!m_path.IsEmpty())
         WriteMovement(*block);
@@ -129,8 +136,9 @@ CDataBlock* CUnit::Write() const {
 
 void CUnit::WriteMovement(CDataBlock& block) const {
     const CDate today = Today();
-    const int32_t days = ((nextStepDate.year - today.year) * 12 + nextStepDate.month - today.month) * 30 +
-                         nextStepDate.day - today.day;
+    const int32_t days =
+        ((nextStepDate.year - today.year) * 12 + nextStepDate.month - today.month) * 30 +
+        nextStepDate.day - today.day;
     block.AddChild(new CDataAssignment(KW_MOVETIME, new CDataInt(days)));
     CDataBlock* path = new CDataBlock;
     CIntList::CListPosition position = nullptr;

@@ -113,8 +113,8 @@ public:
 
     CDate completionDate; // the date a unit under development is ready
     float morale = 0.0f;
-    CDate moveStartDate;  // the start of the current move step
-    CDate nextStepDate;   // the date of the next move step
+    CDate moveStartDate; // the start of the current move step
+    CDate nextStepDate;  // the date of the next move step
     // The move-step message waiting in the scheduler for this unit (the
     // scheduler owns it); null when none was posted here.
     COVEvent* pendingStep = nullptr;
@@ -130,7 +130,8 @@ protected:
 private:
     // Attaches the leader as AttachLeader does, but right after the given
     // node (at the head without one); answers the leader's node.
-    CLinkedList<CLeader>::Node* AttachLeaderAfter(CLeader* leader, CLinkedList<CLeader>::Node* after);
+    CLinkedList<CLeader>::Node* AttachLeaderAfter(CLeader* leader,
+                                                  CLinkedList<CLeader>::Node* after);
     void WriteMovement(CDataBlock& block) const;
     // The end of a block read: id, figure, location, path and on the host
     // the messages its state implies.

@@ -9,6 +9,7 @@ float CUnit::GetTravelledFraction() const {
     const int64_t arrival = nextStepDate.ToTicks();
     if (arrival <= departure)
         return now >= arrival ? 1.0f : 0.0f;
-    const double fraction = static_cast<double>(now - departure) / static_cast<double>(arrival - departure);
+    const double fraction =
+        static_cast<double>(now - departure) / static_cast<double>(arrival - departure);
     return static_cast<float>(std::clamp(fraction, 0.0, 1.0));
 }

@@ -17,7 +17,9 @@ COVTickAnimationsEvent::COVTickAnimationsEvent(uint32_t elapsedInterrupts)
     Payload().SetU32(20, elapsedInterrupts);
 }
 
-int COVTickAnimationsEvent::Execute() { return g_animationDispatch ? g_animationDispatch(*this) : 0; }
+int COVTickAnimationsEvent::Execute() {
+    return g_animationDispatch ? g_animationDispatch(*this) : 0;
+}
 
 namespace {
 
@@ -60,8 +62,9 @@ int CGameTimer::Update() {
         return 0;
     const float whole = std::trunc(dayFraction);
     dayFraction -= whole;
-    const uint32_t days = whole > static_cast<float>(kMaxDaysPerMessage) ? kMaxDaysPerMessage
-                                                                         : static_cast<uint32_t>(whole);
+    const uint32_t days = whole > static_cast<float>(kMaxDaysPerMessage)
+                              ? kMaxDaysPerMessage
+                              : static_cast<uint32_t>(whole);
     PostAndSendEventNow(std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, days));
     return 0;
 }
@@ -89,4 +92,6 @@ void CGameTimer::AdvanceDays(uint32_t days) {
     }
 }
 
-void RunTickLoop() { ExecuteEvent(std::make_unique<COVSimpleEvent>(EVT_TIMER_TICK_LOOP, g_broadcastId)); }
+void RunTickLoop() {
+    ExecuteEvent(std::make_unique<COVSimpleEvent>(EVT_TIMER_TICK_LOOP, g_broadcastId));
+}

@@ -4,19 +4,19 @@
 #include <bit>
 #include <cstring>
 
-#include "engine/Date.h"
-#include "engine/GameTimer.h"
-#include "net/EventTypes.h"
-#include "net/NetEvent.h"
-#include "net/Scheduler.h"
-#include "net/Session.h"
 #include "country/Country.h"
 #include "data/HookLists.h"
 #include "dialogs/GameFrame.h"
 #include "dialogs/GameMenu.h"
+#include "engine/Date.h"
+#include "engine/GameTimer.h"
 #include "frontend/FrontEnd.h"
 #include "military/GameServer.h"
 #include "military/HostDispatcher.h"
+#include "net/EventTypes.h"
+#include "net/NetEvent.h"
+#include "net/Scheduler.h"
+#include "net/Session.h"
 #include "ui/MainScreen.h"
 #include "world/GlobalsHandler.h"
 #include "world/Map.h"
@@ -33,7 +33,9 @@ bool COVEventData::Fits(size_t offset, size_t width) const {
     return offset <= m_bytes.size() && width <= m_bytes.size() - offset;
 }
 
-uint8_t COVEventData::GetU8(size_t offset) const { return Fits(offset, 1) ? m_bytes[offset] : 0; }
+uint8_t COVEventData::GetU8(size_t offset) const {
+    return Fits(offset, 1) ? m_bytes[offset] : 0;
+}
 
 void COVEventData::SetU8(size_t offset, uint8_t value) {
     if (Fits(offset, 1))
@@ -56,8 +58,10 @@ void COVEventData::SetU16(size_t offset, uint16_t value) {
 uint32_t COVEventData::GetU32(size_t offset) const {
     if (!Fits(offset, 4))
         return 0;
-    return static_cast<uint32_t>(m_bytes[offset]) | (static_cast<uint32_t>(m_bytes[offset + 1]) << 8) |
-           (static_cast<uint32_t>(m_bytes[offset + 2]) << 16) | (static_cast<uint32_t>(m_bytes[offset + 3]) << 24);
+    return static_cast<uint32_t>(m_bytes[offset]) |
+           (static_cast<uint32_t>(m_bytes[offset + 1]) << 8) |
+           (static_cast<uint32_t>(m_bytes[offset + 2]) << 16) |
+           (static_cast<uint32_t>(m_bytes[offset + 3]) << 24);
 }
 
 void COVEventData::SetU32(size_t offset, uint32_t value) {
@@ -67,9 +71,13 @@ void COVEventData::SetU32(size_t offset, uint32_t value) {
         m_bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-float COVEventData::GetF32(size_t offset) const { return std::bit_cast<float>(GetU32(offset)); }
+float COVEventData::GetF32(size_t offset) const {
+    return std::bit_cast<float>(GetU32(offset));
+}
 
-void COVEventData::SetF32(size_t offset, float value) { SetU32(offset, std::bit_cast<uint32_t>(value)); }
+void COVEventData::SetF32(size_t offset, float value) {
+    SetU32(offset, std::bit_cast<uint32_t>(value));
+}
 
 ObjectId COVEventData::GetId(size_t offset) const {
     if (!Fits(offset, EVENT_ID_SIZE))
@@ -103,9 +111,13 @@ void COVEventData::SetDate(size_t offset, const CDate& date) {
     SetU16(offset + 6, static_cast<uint16_t>(date.year));
 }
 
-CDate COVEventData::GetDueDate() const { return GetDate(EVENT_OFS_DUE_DATE); }
+CDate COVEventData::GetDueDate() const {
+    return GetDate(EVENT_OFS_DUE_DATE);
+}
 
-void COVEventData::SetDueDate(const CDate& date) { SetDate(EVENT_OFS_DUE_DATE, date); }
+void COVEventData::SetDueDate(const CDate& date) {
+    SetDate(EVENT_OFS_DUE_DATE, date);
+}
 
 std::string COVEventData::GetText(size_t offset, size_t fieldSize) const {
     std::string text;
@@ -157,15 +169,25 @@ COVEvent::COVEvent(size_t payloadSize, uint32_t type, const ObjectId& receiver)
 
 COVEvent::~COVEvent() = default;
 
-uint16_t COVEvent::GetPayloadSize() const { return static_cast<uint16_t>(m_payload->Size()); }
+uint16_t COVEvent::GetPayloadSize() const {
+    return static_cast<uint16_t>(m_payload->Size());
+}
 
-uint32_t COVEvent::GetType() const { return m_payload->GetTypeId(); }
+uint32_t COVEvent::GetType() const {
+    return m_payload->GetTypeId();
+}
 
-ObjectId COVEvent::GetExtraId() const { return g_nullId; }
+ObjectId COVEvent::GetExtraId() const {
+    return g_nullId;
+}
 
-CDate COVEvent::GetDueDate() const { return m_payload->GetDueDate(); }
+CDate COVEvent::GetDueDate() const {
+    return m_payload->GetDueDate();
+}
 
-void COVEvent::SetDueDate(const CDate& date) { m_payload->SetDueDate(date); }
+void COVEvent::SetDueDate(const CDate& date) {
+    m_payload->SetDueDate(date);
+}
 
 namespace {
 
@@ -175,8 +197,7 @@ constexpr uint16_t kServerIdType = 8;
 
 // Registered objects and entities take messages through their own message
 // handler when they have one; others let the message pass.
-template <class T>
-int HandToReceiver(T& object, COVEvent& event) {
+template <class T> int HandToReceiver(T& object, COVEvent& event) {
     if (auto* receiver = dynamic_cast<CMessageReceiver*>(&object))
         return receiver->HandleMessage(event);
     return EVENT_NOT_HANDLED;
@@ -232,11 +253,17 @@ int DeliverBroadcast(COVEvent& event, bool& runHooks) {
 
 } // namespace
 
-int COVEvent::SendToObject(CIdObject& object) { return HandToReceiver(object, *this); }
+int COVEvent::SendToObject(CIdObject& object) {
+    return HandToReceiver(object, *this);
+}
 
-int COVEvent::SendToHandler(CEventHandler& handler) { return handler.HandleEvent(*this); }
+int COVEvent::SendToHandler(CEventHandler& handler) {
+    return handler.HandleEvent(*this);
+}
 
-int COVEvent::SendToEntity(CIdEntity& entity) { return HandToReceiver(entity, *this); }
+int COVEvent::SendToEntity(CIdEntity& entity) {
+    return HandToReceiver(entity, *this);
+}
 
 int COVEvent::RunScriptHooks() {
     // No script hook is ever added, so there is nothing to run.
@@ -299,4 +326,5 @@ int COVEvent::Execute() {
     return answer;
 }
 
-COVSimpleEvent::COVSimpleEvent(uint32_t type, const ObjectId& receiver) : COVEvent(EVENT_HEAD_SIZE, type, receiver) {}
+COVSimpleEvent::COVSimpleEvent(uint32_t type, const ObjectId& receiver)
+    : COVEvent(EVENT_HEAD_SIZE, type, receiver) {}

@@ -40,8 +40,8 @@ constexpr size_t EVENT_OFS_TYPE = 0;
 constexpr size_t EVENT_OFS_DUE_DATE = 4;
 constexpr size_t EVENT_OFS_RECEIVER = 12;
 constexpr size_t EVENT_HEAD_SIZE = 20;
-constexpr size_t EVENT_DATE_SIZE = 8;  // header 4, day, month, year i16
-constexpr size_t EVENT_ID_SIZE = 8;    // type u16, padding 2, number u32
+constexpr size_t EVENT_DATE_SIZE = 8; // header 4, day, month, year i16
+constexpr size_t EVENT_ID_SIZE = 8;   // type u16, padding 2, number u32
 
 // The payload: a byte record of exact size with little-endian field
 // accessors. Offsets are from the start of the payload (head included).

@@ -377,7 +377,7 @@ enum class EventLayout : uint8_t {
 };
 
 struct EventTypeInfo {
-    const char* name;     // null for an id without a name
+    const char* name; // null for an id without a name
     EventLayout layout;
     uint16_t payloadSize; // the fixed size; for a variable layout its size with no entries
     bool localOnly;       // never sent: the receiving factory refuses it
@@ -470,7 +470,8 @@ public:
 class COVConstructionEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 32;
-    COVConstructionEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c);
+    COVConstructionEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b,
+                         uint32_t c);
     explicit COVConstructionEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -486,7 +487,8 @@ public:
 class COVFortressEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 36;
-    COVFortressEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c, uint32_t d);
+    COVFortressEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
+                     uint32_t d);
     explicit COVFortressEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -512,7 +514,8 @@ public:
 class COVPeaceEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 36;
-    COVPeaceEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c, uint32_t country);
+    COVPeaceEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
+                  uint32_t country);
     explicit COVPeaceEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
 };
@@ -521,7 +524,8 @@ public:
 class COVCombatEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 40;
-    COVCombatEvent(uint32_t type, const ObjectId& receiver, uint32_t value, const ObjectId& id, const CDate& date);
+    COVCombatEvent(uint32_t type, const ObjectId& receiver, uint32_t value, const ObjectId& id,
+                   const CDate& date);
     explicit COVCombatEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -529,7 +533,8 @@ public:
 class COVMergeWarEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 40;
-    COVMergeWarEvent(uint32_t type, const ObjectId& receiver, const std::array<uint32_t, 5>& values);
+    COVMergeWarEvent(uint32_t type, const ObjectId& receiver,
+                     const std::array<uint32_t, 5>& values);
     explicit COVMergeWarEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -537,7 +542,8 @@ public:
 class COVImprovementEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 40;
-    COVImprovementEvent(uint32_t type, const ObjectId& receiver, const std::array<uint32_t, 5>& values);
+    COVImprovementEvent(uint32_t type, const ObjectId& receiver,
+                        const std::array<uint32_t, 5>& values);
     explicit COVImprovementEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -545,8 +551,8 @@ public:
 class COVCreateAllianceEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 52;
-    COVCreateAllianceEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
-                           const CDate& date, uint32_t d);
+    COVCreateAllianceEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b,
+                           uint32_t c, const CDate& date, uint32_t d);
     explicit COVCreateAllianceEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -564,8 +570,8 @@ public:
 class CLoanEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 56;
-    CLoanEvent(uint32_t type, const ObjectId& receiver, const ObjectId& country, uint32_t a, uint32_t b,
-               const CDate& date, uint32_t c);
+    CLoanEvent(uint32_t type, const ObjectId& receiver, const ObjectId& country, uint32_t a,
+               uint32_t b, const CDate& date, uint32_t c);
     explicit CLoanEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -574,7 +580,8 @@ public:
 class COVColonistEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 60;
-    COVColonistEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c, uint32_t d);
+    COVColonistEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
+                     uint32_t d);
     explicit COVColonistEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -585,7 +592,8 @@ public:
 class COVFacilityEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 60;
-    COVFacilityEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c, uint32_t d);
+    COVFacilityEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
+                     uint32_t d);
     explicit COVFacilityEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -594,8 +602,8 @@ public:
 class COVMerchantEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 64;
-    static constexpr size_t kOfsCentre = 20, kOfsCost = 24, kOfsArrival = 28, kOfsFirstId = 36, kOfsValue = 44,
-                            kOfsSecondId = 52, kOfsSuccess = 60;
+    static constexpr size_t kOfsCentre = 20, kOfsCost = 24, kOfsArrival = 28, kOfsFirstId = 36,
+                            kOfsValue = 44, kOfsSecondId = 52, kOfsSuccess = 60;
     COVMerchantEvent(uint32_t type, const ObjectId& receiver);
     explicit COVMerchantEvent(const COVEvent& m) : COVEvent(m) {}
 };
@@ -604,7 +612,8 @@ public:
 class COVCreateArmyOnFleetEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 80;
-    COVCreateArmyOnFleetEvent(uint32_t type, const ObjectId& receiver, const std::array<uint32_t, 9>& values);
+    COVCreateArmyOnFleetEvent(uint32_t type, const ObjectId& receiver,
+                              const std::array<uint32_t, 9>& values);
     explicit COVCreateArmyOnFleetEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
@@ -633,9 +642,10 @@ public:
 class COVCreateMonarchEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 92;
-    static constexpr size_t kOfsRank = 20, kOfsManoeuvre = 21, kOfsFire = 23, kOfsShock = 24, kOfsSiege = 25,
-                            kOfsSpecial = 26, kOfsCategory = 28, kOfsLeaderId = 32, kOfsName = 40, kNameSize = 32,
-                            kOfsEndDate = 72, kOfsStartDate = 80, kOfsMil = 88, kOfsDip = 89, kOfsAdm = 90;
+    static constexpr size_t kOfsRank = 20, kOfsManoeuvre = 21, kOfsFire = 23, kOfsShock = 24,
+                            kOfsSiege = 25, kOfsSpecial = 26, kOfsCategory = 28, kOfsLeaderId = 32,
+                            kOfsName = 40, kNameSize = 32, kOfsEndDate = 72, kOfsStartDate = 80,
+                            kOfsMil = 88, kOfsDip = 89, kOfsAdm = 90;
     COVCreateMonarchEvent(uint32_t type, const ObjectId& receiver);
     explicit COVCreateMonarchEvent(const COVEvent& m) : COVEvent(m) {}
 };
@@ -656,9 +666,9 @@ public:
 class COVCreateLeaderEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 140;
-    static constexpr size_t kOfsRank = 20, kOfsManoeuvre = 24, kOfsFire = 32, kOfsShock = 36, kOfsSiege = 40,
-                            kOfsCategory = 48, kOfsLeaderId = 52, kOfsName = 60, kNameSize = 64,
-                            kOfsEndDate = 124, kOfsStartDate = 132;
+    static constexpr size_t kOfsRank = 20, kOfsManoeuvre = 24, kOfsFire = 32, kOfsShock = 36,
+                            kOfsSiege = 40, kOfsCategory = 48, kOfsLeaderId = 52, kOfsName = 60,
+                            kNameSize = 64, kOfsEndDate = 124, kOfsStartDate = 132;
     COVCreateLeaderEvent(uint32_t type, const ObjectId& receiver);
     explicit COVCreateLeaderEvent(const COVEvent& m) : COVEvent(m) {}
 };
@@ -670,7 +680,8 @@ class COVScenarioEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 160;
     static constexpr size_t kNameSize = 128;
-    COVScenarioEvent(uint32_t startValue, std::string_view fileName, uint32_t fileSize, uint32_t byteSum);
+    COVScenarioEvent(uint32_t startValue, std::string_view fileName, uint32_t fileSize,
+                     uint32_t byteSum);
     explicit COVScenarioEvent(const COVEvent& m) : COVEvent(m) {}
     uint32_t GetStartValue() const { return Payload().GetU32(20); }
     std::string GetFileName() const { return Payload().GetText(24, kNameSize); }
@@ -708,7 +719,8 @@ public:
     static constexpr size_t kMaxSteps = (EVENT_MAX_PAYLOAD_SIZE - kBaseSize) / 2;
     static constexpr size_t SizeFor(size_t steps) { return 2 * steps + kBaseSize; }
     // Steps beyond kMaxSteps are left out.
-    COVUnitMovePathEvent(const ObjectId& receiver, uint8_t value, const std::vector<uint16_t>& provinces);
+    COVUnitMovePathEvent(const ObjectId& receiver, uint8_t value,
+                         const std::vector<uint16_t>& provinces);
     explicit COVUnitMovePathEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
     uint16_t GetValue() const { return Payload().GetU16(28); }
@@ -735,7 +747,8 @@ protected:
 // Battle and siege results of a province (types 137 to 140).
 class COVProvinceBattleEvent : public COVCountedEvent {
 public:
-    COVProvinceBattleEvent(uint32_t type, const ObjectId& receiver, const std::vector<uint32_t>& entries)
+    COVProvinceBattleEvent(uint32_t type, const ObjectId& receiver,
+                           const std::vector<uint32_t>& entries)
         : COVCountedEvent(type, receiver, entries) {}
     explicit COVProvinceBattleEvent(const COVEvent& m) : COVCountedEvent(m) {}
 };

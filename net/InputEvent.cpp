@@ -26,20 +26,34 @@ constexpr int32_t kRelativeLimit = 100;
 // the console's).
 int32_t TranslateKey(int32_t key, bool shift) {
     switch (key) {
-    case 19: return 19;   // Pause
-    case 27: return 14;   // Esc
-    case 33: return 260;  // Page Up
-    case 34: return 261;  // Page Down
-    case 35: return 17;   // End
-    case 36: return 16;   // Home
-    case 37: return 3;    // Left
-    case 38: return 1;    // Up
-    case 39: return 4;    // Right
-    case 40: return 2;    // Down
-    case 46: return 7;    // Delete
-    case kKeyF11: return 266;
-    case kKeyF12: return shift ? 267 : kNoCode;
-    default: break;
+    case 19:
+        return 19; // Pause
+    case 27:
+        return 14; // Esc
+    case 33:
+        return 260; // Page Up
+    case 34:
+        return 261; // Page Down
+    case 35:
+        return 17; // End
+    case 36:
+        return 16; // Home
+    case 37:
+        return 3; // Left
+    case 38:
+        return 1; // Up
+    case 39:
+        return 4; // Right
+    case 40:
+        return 2; // Down
+    case 46:
+        return 7; // Delete
+    case kKeyF11:
+        return 266;
+    case kKeyF12:
+        return shift ? 267 : kNoCode;
+    default:
+        break;
     }
     if (key >= kKeyF1 && key < kKeyF11) // F1 to F10
         return shift ? 256 + (key - kKeyF1) : 255 - (key - kKeyF1);
@@ -52,17 +66,20 @@ void QueueInput(uint32_t type, uint32_t code, uint32_t data, int32_t x, int32_t 
 
 } // namespace
 
-CInputEvent::CInputEvent(uint32_t type, const ObjectId& receiver) : COVEvent(kSize, type, receiver) {}
+CInputEvent::CInputEvent(uint32_t type, const ObjectId& receiver)
+    : COVEvent(kSize, type, receiver) {}
 
-CInputEvent::CInputEvent(uint32_t type, const ObjectId& receiver, uint32_t code, uint32_t data, int32_t x,
-                         int32_t y)
+CInputEvent::CInputEvent(uint32_t type, const ObjectId& receiver, uint32_t code, uint32_t data,
+                         int32_t x, int32_t y)
     : COVEvent(kSize, type, receiver) {
     SetCode(code);
     SetData(data);
     SetPosition(x, y);
 }
 
-int CInputEvent::Execute() { return g_gameFrame ? g_gameFrame->HandleMessage(*this) : EVENT_NOT_HANDLED; }
+int CInputEvent::Execute() {
+    return g_gameFrame ? g_gameFrame->HandleMessage(*this) : EVENT_NOT_HANDLED;
+}
 
 void PostCharEvent(uint32_t character, uint32_t data) {
     if (character != 17)
@@ -109,14 +126,17 @@ void PollMouse() {
         // the limit.
         const int64_t dx = int64_t{state.relativeOffset.x} + cursorX - state.lastRaw.x;
         const int64_t dy = int64_t{state.relativeOffset.y} + cursorY - state.lastRaw.y;
-        state.relativeOffset.x = static_cast<int32_t>(std::clamp<int64_t>(dx, -kRelativeLimit, kRelativeLimit));
-        state.relativeOffset.y = static_cast<int32_t>(std::clamp<int64_t>(dy, -kRelativeLimit, kRelativeLimit));
+        state.relativeOffset.x =
+            static_cast<int32_t>(std::clamp<int64_t>(dx, -kRelativeLimit, kRelativeLimit));
+        state.relativeOffset.y =
+            static_cast<int32_t>(std::clamp<int64_t>(dy, -kRelativeLimit, kRelativeLimit));
         platform::SetCursorPosition(state.recentre.x, state.recentre.y);
         state.lastRaw = state.recentre;
         return;
     }
 
-    MousePosition raw{std::max(cursorX - g_presentRect.left, 0), std::max(cursorY - g_presentRect.top, 0)};
+    MousePosition raw{std::max(cursorX - g_presentRect.left, 0),
+                      std::max(cursorY - g_presentRect.top, 0)};
     if (raw.x != state.lastRaw.x || raw.y != state.lastRaw.y) {
         state.lastMovement = {raw.x - state.lastRaw.x, raw.y - state.lastRaw.y};
         QueueInput(EVT_MOUSEMOVE, 0, 0, raw.x, raw.y);
@@ -127,10 +147,13 @@ void PollMouse() {
     // Before the first mode there is no screen: the game's 800 x 600.
     const int32_t width = g_screen ? g_screen->width : 800;
     const int32_t height = g_screen ? g_screen->height : 600;
-    g_mousePos = {std::clamp(raw.x, 0, std::max(width - 1, 0)), std::clamp(raw.y, 0, std::max(height - 1, 0))};
+    g_mousePos = {std::clamp(raw.x, 0, std::max(width - 1, 0)),
+                  std::clamp(raw.y, 0, std::max(height - 1, 0))};
 
     if (state.leftHeld)
         QueueInput(EVT_MOUSELBHELD, 0, 0, g_mousePos.x, g_mousePos.y);
 }
 
-bool IsMouseButtonHeld() { return g_inputState.leftHeld != 0; }
+bool IsMouseButtonHeld() {
+    return g_inputState.leftHeld != 0;
+}

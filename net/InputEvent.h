@@ -21,7 +21,8 @@ public:
 
     // Type and receiver written, date zero, the fields zero.
     CInputEvent(uint32_t type, const ObjectId& receiver);
-    CInputEvent(uint32_t type, const ObjectId& receiver, uint32_t code, uint32_t data, int32_t x, int32_t y);
+    CInputEvent(uint32_t type, const ObjectId& receiver, uint32_t code, uint32_t data, int32_t x,
+                int32_t y);
     explicit CInputEvent(const COVEvent& m) : COVEvent(m) {}
 
     // Hands the event to the game frame; no receiver lookup, no network
@@ -45,12 +46,13 @@ public:
 
 // The input state the polls and key functions keep.
 struct InputState {
-    MousePosition lastRaw;        // the pointer of the previous poll, relative to the present rectangle
-    MousePosition lastMovement;   // between the last two different raw positions
-    MousePosition relativeOffset; // relative mode: the movement summed up, each axis within -100..100
-    MousePosition recentre;       // relative mode: where the pointer goes back after each poll
-    uint8_t relativeMode = 0;  // the mouse steers instead of pointing
-    uint8_t leftHeld = 0;      // kept by the window procedure
+    MousePosition lastRaw; // the pointer of the previous poll, relative to the present rectangle
+    MousePosition lastMovement; // between the last two different raw positions
+    MousePosition
+        relativeOffset;       // relative mode: the movement summed up, each axis within -100..100
+    MousePosition recentre;   // relative mode: where the pointer goes back after each poll
+    uint8_t relativeMode = 0; // the mouse steers instead of pointing
+    uint8_t leftHeld = 0;     // kept by the window procedure
     uint8_t shiftHeld = 0;
     uint8_t ctrlHeld = 0;
     uint32_t lastMoveTick = 0; // the game clock's tick count at the last movement

@@ -2,4 +2,6 @@
 
 MousePosition g_mousePos;
 
-MousePosition* GetMousePosition() { return &g_mousePos; }
+MousePosition* GetMousePosition() {
+    return &g_mousePos;
+}

@@ -14,15 +14,17 @@
 
 namespace {
 
-std::mutex& NetlogMutex() { return platform::NamedMutex("Netlog Mutex"); }
+std::mutex& NetlogMutex() {
+    return platform::NamedMutex("Netlog Mutex");
+}
 
 // "Sending" and "Recieved" lines: with a running game the date comes first.
 void TraceTransfer(const char* verb, uint32_t type) {
     const std::string name = GetEventTypeName(type);
     if (IsGameRunning() && g_gameTimer) {
         const CDate& date = g_gameTimer->GetDate();
-        DebugPrint("%d-%02d-%02d : %s %d (%s)\n", date.year, date.month, date.day, verb, static_cast<int>(type),
-                   name.c_str());
+        DebugPrint("%d-%02d-%02d : %s %d (%s)\n", date.year, date.month, date.day, verb,
+                   static_cast<int>(type), name.c_str());
     } else {
         DebugPrint("%s %d (%s)\n", verb, static_cast<int>(type), name.c_str());
     }
@@ -46,12 +48,14 @@ size_t NeededPayloadSize(const EventTypeInfo& info, const COVEventData& payload)
 
 // The factory; the caller holds the mutex. Sets refusedType for a type that
 // must not arrive from a peer.
-std::unique_ptr<COVEvent> Rebuild(const COVNetEvent& wrapper, std::optional<uint32_t>& refusedType) {
+std::unique_ptr<COVEvent> Rebuild(const COVNetEvent& wrapper,
+                                  std::optional<uint32_t>& refusedType) {
     const COVEventData& payload = wrapper.Payload();
     const uint32_t type = payload.GetTypeId();
     const EventTypeInfo* info = GetEventTypeInfo(type);
     if (!info) {
-        DebugPrint("Recieved unsupported event %d, go blame someone else..\n", static_cast<int>(type));
+        DebugPrint("Recieved unsupported event %d, go blame someone else..\n",
+                   static_cast<int>(type));
         refusedType = type;
         return nullptr;
     }
@@ -61,8 +65,9 @@ std::unique_ptr<COVEvent> Rebuild(const COVNetEvent& wrapper, std::optional<uint
     }
     const size_t needed = NeededPayloadSize(*info, payload);
     if (payload.Size() < needed) {
-        DebugPrint("Received event %d with %d payload bytes, %d needed; dropped\n", static_cast<int>(type),
-                   static_cast<int>(payload.Size()), static_cast<int>(needed));
+        DebugPrint("Received event %d with %d payload bytes, %d needed; dropped\n",
+                   static_cast<int>(type), static_cast<int>(payload.Size()),
+                   static_cast<int>(needed));
         return nullptr;
     }
     std::unique_ptr<COVEvent> event = CreateEventCopy(wrapper);
@@ -85,8 +90,8 @@ std::unique_ptr<COVNetEvent> COVNetEvent::FromBlock(const uint8_t* data, size_t 
     }
     const size_t length = static_cast<size_t>(data[0] | (data[1] << 8));
     if (length < EVENT_HEAD_SIZE + 2 || length - 2 > size - kBlockHeadSize) {
-        DebugPrint("Received block of %d bytes has the length field %d; dropped\n", static_cast<int>(size),
-                   static_cast<int>(length));
+        DebugPrint("Received block of %d bytes has the length field %d; dropped\n",
+                   static_cast<int>(size), static_cast<int>(length));
         return nullptr;
     }
     auto payload = std::make_unique<COVEventData>(data + kBlockHeadSize, length - 2);
@@ -113,8 +118,8 @@ bool SendEvent(CNetSession& session, const COVNetEvent& event) {
     std::lock_guard<std::mutex> lock(NetlogMutex());
     const uint32_t type = event.GetType();
     if (event.GetPayloadSize() > COVNetEvent::kMaxPayloadSize) {
-        DebugPrint("Event %d has %d payload bytes, too many to send; dropped\n", static_cast<int>(type),
-                   static_cast<int>(event.GetPayloadSize()));
+        DebugPrint("Event %d has %d payload bytes, too many to send; dropped\n",
+                   static_cast<int>(type), static_cast<int>(event.GetPayloadSize()));
         return false;
     }
     TraceTransfer("Sending", type);

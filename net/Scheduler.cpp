@@ -5,11 +5,11 @@
 #include "engine/CriticalError.h"
 #include "engine/Date.h"
 #include "engine/GameTimer.h"
-#include "platform/System.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "net/Session.h"
+#include "platform/System.h"
 
 CScheduler g_scheduler;
 
@@ -22,7 +22,9 @@ int64_t DueKey(const COVEvent& event) {
     return static_cast<int64_t>(due.year) * 65536 + (due.month + 128) * 256 + (due.day + 128);
 }
 
-CDate CurrentGameDate() { return g_gameTimer ? g_gameTimer->GetDate() : CDate(); }
+CDate CurrentGameDate() {
+    return g_gameTimer ? g_gameTimer->GetDate() : CDate();
+}
 
 } // namespace
 
@@ -139,7 +141,9 @@ uint32_t CScheduler::GetCount() const {
     return CEventHeap::GetCount() + static_cast<uint32_t>(m_ready.size());
 }
 
-bool CScheduler::IsEmpty() const { return CEventHeap::IsEmpty() && m_ready.empty(); }
+bool CScheduler::IsEmpty() const {
+    return CEventHeap::IsEmpty() && m_ready.empty();
+}
 
 void CScheduler::Clear() {
     m_ready.clear();
@@ -163,8 +167,8 @@ uint32_t CScheduler::RemoveEvents(uint32_t type, const ObjectId& receiver,
         ++removed;
         const CDate due = event->GetDueDate();
         DebugPrint("Scheduler: Event removed! (%s, Receiver %d.%d, Timestamp %d-%d-%d\n",
-                   GetEventTypeName(*event).c_str(), receiver.type, static_cast<int>(receiver.number), due.year,
-                   due.month, due.day);
+                   GetEventTypeName(*event).c_str(), receiver.type,
+                   static_cast<int>(receiver.number), due.year, due.month, due.day);
     });
     return removed;
 }

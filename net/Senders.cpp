@@ -12,10 +12,13 @@
 #include "world/Construction.h"
 #include "world/Province.h"
 
-CDate GetGameDate() { return g_gameTimer ? g_gameTimer->GetDate() : CDate(); }
+CDate GetGameDate() {
+    return g_gameTimer ? g_gameTimer->GetDate() : CDate();
+}
 
 void SendDestroyTradingPost(uint32_t province) {
-    PostRequestNow(std::make_unique<COVProvinceEvent>(EVT_REQ_DESTROY_TPOST, g_nativesRequestsId, province));
+    PostRequestNow(
+        std::make_unique<COVProvinceEvent>(EVT_REQ_DESTROY_TPOST, g_nativesRequestsId, province));
 }
 
 namespace {
@@ -30,14 +33,24 @@ void SendUnitRequest(uint32_t type, const ObjectId& unit) {
 
 } // namespace
 
-void SendDisbandUnit(const ObjectId& unit) { SendUnitRequest(EVT_REQUEST_DISBAND_UNIT, unit); }
-void SendRequestSplitArmy(const ObjectId& unit) { SendUnitRequest(EVT_REQUEST_SPLIT_ARMY, unit); }
-void SendRequestCreateDetachment(const ObjectId& unit) { SendUnitRequest(EVT_REQUEST_CREATE_DETACHMENT, unit); }
+void SendDisbandUnit(const ObjectId& unit) {
+    SendUnitRequest(EVT_REQUEST_DISBAND_UNIT, unit);
+}
+void SendRequestSplitArmy(const ObjectId& unit) {
+    SendUnitRequest(EVT_REQUEST_SPLIT_ARMY, unit);
+}
+void SendRequestCreateDetachment(const ObjectId& unit) {
+    SendUnitRequest(EVT_REQUEST_CREATE_DETACHMENT, unit);
+}
 void SendRequestCreateWarshipsDetachment(const ObjectId& unit) {
     SendUnitRequest(EVT_REQUEST_CREATE_WARSHIPS_DETACHMENT, unit);
 }
-void SendRequestDetachCoverForce(const ObjectId& unit) { SendUnitRequest(EVT_REQUEST_DETACH_COVER_FORCE, unit); }
-void SendRequestDetachSiegeForce(const ObjectId& unit) { SendUnitRequest(EVT_REQUEST_DETACH_SIEGE_FORCE, unit); }
+void SendRequestDetachCoverForce(const ObjectId& unit) {
+    SendUnitRequest(EVT_REQUEST_DETACH_COVER_FORCE, unit);
+}
+void SendRequestDetachSiegeForce(const ObjectId& unit) {
+    SendUnitRequest(EVT_REQUEST_DETACH_SIEGE_FORCE, unit);
+}
 
 void SendRequestMerge(const std::vector<ObjectId>& units) {
     for (size_t i = 1; i < units.size(); ++i) {
@@ -48,14 +61,14 @@ void SendRequestMerge(const std::vector<ObjectId>& units) {
     }
 }
 
-void ScheduleExpireConstruction(uint32_t country, uint32_t kind, uint32_t province, const CDate& endDate,
-                                std::unique_ptr<CConstructionOrder> order) {
+void ScheduleExpireConstruction(uint32_t country, uint32_t kind, uint32_t province,
+                                const CDate& endDate, std::unique_ptr<CConstructionOrder> order) {
     // Kinds 7 and 13 also clear a flag of the province's record, once the
     // province carries it.
     if (CProvince* record = GetProvince(province); record && order)
         record->GetConstructions().AddOrder(std::move(order));
-    PostEventAt(std::make_unique<COVConstructionEvent>(EVT_EXPIRE_CONSTRUCTION, MakeCountryId(country), kind,
-                                                       province, country),
+    PostEventAt(std::make_unique<COVConstructionEvent>(
+                    EVT_EXPIRE_CONSTRUCTION, MakeCountryId(country), kind, province, country),
                 endDate);
 }
 
@@ -73,10 +86,13 @@ void SendGiveCasusBelli(const CCountryList& countries, uint32_t other) {
     });
 }
 
-void SendRefreshWindows() { PostEventNow(std::make_unique<COVSimpleEvent>(EVT_REFRESHWINDOWS, g_broadcastId)); }
+void SendRefreshWindows() {
+    PostEventNow(std::make_unique<COVSimpleEvent>(EVT_REFRESHWINDOWS, g_broadcastId));
+}
 
 void SendDeclineWarPact(uint32_t inviting) {
-    PostAndSendEventNow(std::make_unique<COVSimpleEvent>(EVT_DECLINE_WARPACT, MakeCountryId(inviting)));
+    PostAndSendEventNow(
+        std::make_unique<COVSimpleEvent>(EVT_DECLINE_WARPACT, MakeCountryId(inviting)));
 }
 
 int32_t TruncateToInt(float value) {
@@ -91,6 +107,7 @@ int32_t TruncateToInt(float value) {
 
 int GetMerchantChance(float tradeEfficiency, float stability, int adm) {
     const int64_t chance =
-        ((int64_t{TruncateToInt(tradeEfficiency)} + 1) * 10 + TruncateToInt(stability)) * 5 + 3 * int64_t{adm};
+        ((int64_t{TruncateToInt(tradeEfficiency)} + 1) * 10 + TruncateToInt(stability)) * 5 +
+        3 * int64_t{adm};
     return static_cast<int>(std::clamp<int64_t>(chance, 1, 99));
 }

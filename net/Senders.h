@@ -13,7 +13,9 @@ class CConstructionOrder;
 class CCountryList;
 
 // The id of country number n, {3, n}.
-constexpr ObjectId MakeCountryId(uint32_t number) { return ObjectId(3, number); }
+constexpr ObjectId MakeCountryId(uint32_t number) {
+    return ObjectId(3, number);
+}
 
 // Today's game date; the zero date without a clock.
 CDate GetGameDate();
@@ -35,8 +37,8 @@ void SendRequestMerge(const std::vector<ObjectId>& units);
 // province's construction list, then its expiry is posted for its end date,
 // addressed to the country (+20 the kind, +24 the province, +28 the
 // country's number).
-void ScheduleExpireConstruction(uint32_t country, uint32_t kind, uint32_t province, const CDate& endDate,
-                                std::unique_ptr<CConstructionOrder> order);
+void ScheduleExpireConstruction(uint32_t country, uint32_t kind, uint32_t province,
+                                const CDate& endDate, std::unique_ptr<CConstructionOrder> order);
 
 // Every listed country gets a casus belli on the other country for a year;
 // carried out here only.

@@ -64,15 +64,24 @@ std::string CountryTagText(int32_t country) {
 const char* DropReasonText(platform::net::DropReason reason) {
     using platform::net::DropReason;
     switch (reason) {
-    case DropReason::None: return "none";
-    case DropReason::Closed: return "closed";
-    case DropReason::TimedOut: return "timed out";
-    case DropReason::BadFrame: return "bad frame";
-    case DropReason::TooLong: return "frame too long";
-    case DropReason::CutFrame: return "cut frame";
-    case DropReason::Flood: return "flood";
-    case DropReason::Backlog: return "backlog";
-    case DropReason::Removed: return "removed";
+    case DropReason::None:
+        return "none";
+    case DropReason::Closed:
+        return "closed";
+    case DropReason::TimedOut:
+        return "timed out";
+    case DropReason::BadFrame:
+        return "bad frame";
+    case DropReason::TooLong:
+        return "frame too long";
+    case DropReason::CutFrame:
+        return "cut frame";
+    case DropReason::Flood:
+        return "flood";
+    case DropReason::Backlog:
+        return "backlog";
+    case DropReason::Removed:
+        return "removed";
     }
     return "?";
 }
@@ -122,8 +131,9 @@ bool CNetSession::InitializeConnection(uint32_t index, uint32_t kind, const char
         return (m_connectionMask >> index) & 1u;
     if (kind != kNetConnectionOpen)
         return false;
-    const bool opened = ((m_connectionMask >> index) & 1u) != 0 &&
-                        m_network->OpenProvider(static_cast<Provider>(index), address ? address : m_defaultAddress);
+    const bool opened =
+        ((m_connectionMask >> index) & 1u) != 0 &&
+        m_network->OpenProvider(static_cast<Provider>(index), address ? address : m_defaultAddress);
     m_lastResult = opened ? 0 : 1;
     return opened;
 }
@@ -166,7 +176,8 @@ int32_t CNetSession::JoinSession(const char* name, uint32_t sessionIndex) {
     m_desc.instance = entry.instance;
     m_desc.user1 = g_netDataChecksum;
     m_desc.user2 = kNetVersionValue;
-    const platform::net::JoinResult result = m_network->Join(entry.address, entry.instance, name ? name : "");
+    const platform::net::JoinResult result =
+        m_network->Join(entry.address, entry.instance, name ? name : "");
     m_lastResult = static_cast<int32_t>(result);
     if (result != platform::net::JoinResult::Joined) {
         Close();
@@ -412,7 +423,8 @@ void CNetSession::HandleSystemMessage(const Message& message) {
         }
         return;
     case MessageKind::PlayerDestroyed:
-        DebugPrint("Player %u (%s) left: %s\n", message.player, name.c_str(), DropReasonText(message.reason));
+        DebugPrint("Player %u (%s) left: %s\n", message.player, name.c_str(),
+                   DropReasonText(message.reason));
         HandleDeparture(message);
         return;
     case MessageKind::SessionLost:
@@ -456,7 +468,8 @@ void CNetSession::HandleDeparture(const Message& message) {
             // Every machine sees the departure; the host tells everybody once.
             if (m_isHost) {
                 const std::string tag = CountryTagText(slot.country);
-                PostSessionLine(FormatDataText(g_textDatabase.GetText("CLIENTLEFT"), {name, tag}), true);
+                PostSessionLine(FormatDataText(g_textDatabase.GetText("CLIENTLEFT"), {name, tag}),
+                                true);
             }
             slot.ready = 0;
         }
@@ -547,14 +560,16 @@ void CNetSession::AnnounceSaveGame(const char* saveName, uint32_t startValue) {
     uint32_t sum = startValue;
     std::vector<uint8_t> buffer(64 * 1024);
     for (int32_t done = 0; done < length;) {
-        const uint32_t count = static_cast<uint32_t>(std::min<int32_t>(length - done, static_cast<int32_t>(buffer.size())));
+        const uint32_t count = static_cast<uint32_t>(
+            std::min<int32_t>(length - done, static_cast<int32_t>(buffer.size())));
         if (!file.Read(buffer.data(), count))
             return;
         for (uint32_t i = 0; i < count; ++i)
             sum += buffer[i];
         done += static_cast<int32_t>(count);
     }
-    SendEventOnly(std::make_unique<COVScenarioEvent>(startValue, saveName, static_cast<uint32_t>(length), sum));
+    SendEventOnly(std::make_unique<COVScenarioEvent>(startValue, saveName,
+                                                     static_cast<uint32_t>(length), sum));
 }
 
 // ---- Lag accounting ------------------------------------------------------------------
@@ -625,9 +640,13 @@ const ChatGroupEntry* CNetSession::GetChatGroup(uint32_t index) const {
 
 // ---- Free functions ----------------------------------------------------------------------
 
-bool IsSessionActive() { return g_netSession && g_netSession->IsActive(); }
+bool IsSessionActive() {
+    return g_netSession && g_netSession->IsActive();
+}
 
-bool IsSessionHost() { return g_netSession && g_netSession->IsHost(); }
+bool IsSessionHost() {
+    return g_netSession && g_netSession->IsHost();
+}
 
 bool SendEventToSession(const COVNetEvent& event) {
     return g_netSession && SendEvent(*g_netSession, event);

@@ -38,7 +38,7 @@ constexpr uint32_t kNetConnectionOpen = 0x10001;
 
 // A player of the session.
 struct NetSlot {
-    uint32_t playerId = 0;  // 0 when free
+    uint32_t playerId = 0;   // 0 when free
     uint32_t secondWord = 0; // carried in the player data message
     std::optional<std::string> name;
     uint32_t flags = 0;

@@ -27,23 +27,33 @@ void CNetSessionHolder::Destroy() {
     g_netSession = nullptr;
 }
 
-bool CreateNetSession(const char* name) { return g_netSession && g_netSession->HostSession(name); }
+bool CreateNetSession(const char* name) {
+    return g_netSession && g_netSession->HostSession(name);
+}
 
 int32_t JoinNetSession(const char* name, uint32_t sessionIndex) {
     return g_netSession ? g_netSession->JoinSession(name, sessionIndex) : 1;
 }
 
-bool EnumNetPlayers() { return g_netSession && g_netSession->EnumPlayers(); }
+bool EnumNetPlayers() {
+    return g_netSession && g_netSession->EnumPlayers();
+}
 
-uint32_t EnumNetSessions() { return g_netSession ? g_netSession->EnumSessions() : 0; }
+uint32_t EnumNetSessions() {
+    return g_netSession ? g_netSession->EnumSessions() : 0;
+}
 
 bool InitNetConnection(uint32_t index, uint32_t kind, const char* address) {
     return g_netSession && g_netSession->InitializeConnection(index, kind, address);
 }
 
-bool EnumNetConnections() { return g_netSession && g_netSession->EnumConnections(); }
+bool EnumNetConnections() {
+    return g_netSession && g_netSession->EnumConnections();
+}
 
-bool DestroyNetPlayer(uint32_t playerId) { return g_netSession && g_netSession->DestroyPlayer(playerId); }
+bool DestroyNetPlayer(uint32_t playerId) {
+    return g_netSession && g_netSession->DestroyPlayer(playerId);
+}
 
 void UpdateNetStartup() {
     if (g_netSession)
@@ -85,7 +95,9 @@ void SetNetSessionValue(uint32_t sessionCount) {
         g_netSession->m_sessionCount = std::min(sessionCount, kNetMaxSessions);
 }
 
-uint32_t GetNetSessionValue() { return g_netSession ? g_netSession->m_sessionCount : 0; }
+uint32_t GetNetSessionValue() {
+    return g_netSession ? g_netSession->m_sessionCount : 0;
+}
 
 void SendNetSlotOf(uint32_t playerId) {
     if (g_netSession)
@@ -115,5 +127,6 @@ int SendChatToGroup(const ChatGroupEntry* group, const char* text) {
     if (!group || !group->open)
         return 0;
     const uint32_t sender = g_netSession ? static_cast<uint32_t>(g_netSession->m_localSlot) : 0;
-    return PostAndSendEventNow(std::make_unique<COVChatEvent>(text ? text : "", sender, ObjectId(1, group->groupId)));
+    return PostAndSendEventNow(
+        std::make_unique<COVChatEvent>(text ? text : "", sender, ObjectId(1, group->groupId)));
 }

@@ -75,7 +75,9 @@ void Log(Mixer& m, std::string line) {
         m.calls.push_back(std::move(line));
 }
 
-std::string Str(int64_t value) { return std::to_string(value); }
+std::string Str(int64_t value) {
+    return std::to_string(value);
+}
 
 uint32_t NewId(Mixer& m) {
     uint32_t id = m.nextId++;
@@ -136,7 +138,8 @@ void MixVoice(Voice& voice, int32_t* out, size_t frames) {
         size_t next = index + 1 < s.frames ? index + 1 : (voice.looping ? 0 : index);
         uint64_t fraction = voice.position & (kOne - 1);
         int32_t l = Interpolate(s.data[index * ch], s.data[next * ch], fraction);
-        int32_t r = ch == 2 ? Interpolate(s.data[index * ch + 1], s.data[next * ch + 1], fraction) : l;
+        int32_t r =
+            ch == 2 ? Interpolate(s.data[index * ch + 1], s.data[next * ch + 1], fraction) : l;
         out[i * 2] += static_cast<int32_t>(l * left >> 16);
         out[i * 2 + 1] += static_cast<int32_t>(r * right >> 16);
         voice.position += step;
@@ -155,7 +158,9 @@ void MixStream(Stream& stream, int32_t* out, size_t frames) {
         size_t index = stream.read;
         size_t next = stream.queued > 1 ? (index + 1) % stream.capacity : index;
         int32_t l = Interpolate(stream.ring[index * ch], stream.ring[next * ch], stream.fraction);
-        int32_t r = ch == 2 ? Interpolate(stream.ring[index * ch + 1], stream.ring[next * ch + 1], stream.fraction) : l;
+        int32_t r = ch == 2 ? Interpolate(stream.ring[index * ch + 1], stream.ring[next * ch + 1],
+                                          stream.fraction)
+                            : l;
         out[i * 2] += static_cast<int32_t>(l * gain >> 16);
         out[i * 2 + 1] += static_cast<int32_t>(r * gain >> 16);
         stream.fraction += step;
@@ -221,8 +226,7 @@ void CloseLocked() {
 
 // Runs the function on the voice of the id under the lock; false for an
 // unknown id.
-template <class Function>
-bool WithVoice(uint32_t id, Function function) {
+template <class Function> bool WithVoice(uint32_t id, Function function) {
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
     auto it = m.voices.find(id);
@@ -232,8 +236,7 @@ bool WithVoice(uint32_t id, Function function) {
     return true;
 }
 
-template <class Function>
-void WithStream(uint32_t id, Function function) {
+template <class Function> void WithStream(uint32_t id, Function function) {
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
     auto it = m.streams.find(id);
@@ -316,8 +319,8 @@ void ClearRecordedCalls() {
 
 uint32_t CreateBuffer(const WaveFormat& format, const uint8_t* data, size_t bytes) {
     if (format.formatTag != kFormatPcm || (format.channels != 1 && format.channels != 2) ||
-        (format.bitsPerSample != 8 && format.bitsPerSample != 16) || format.samplesPerSec < kFrequencyMin ||
-        format.samplesPerSec > kFrequencyMax || !data)
+        (format.bitsPerSample != 8 && format.bitsPerSample != 16) ||
+        format.samplesPerSec < kFrequencyMin || format.samplesPerSec > kFrequencyMax || !data)
         return 0;
     const uint16_t bytesPerSample = format.bitsPerSample / 8;
     const uint16_t bytesPerFrame = static_cast<uint16_t>(bytesPerSample * format.channels);
@@ -349,8 +352,9 @@ uint32_t CreateBuffer(const WaveFormat& format, const uint8_t* data, size_t byte
     Voice& voice = m.voices[id];
     voice.frequency = format.samplesPerSec;
     voice.samples = std::move(samples);
-    Log(m, "CreateBuffer " + Str(id) + " " + Str(format.channels) + "ch " + Str(format.bitsPerSample) + "bit " +
-               Str(format.samplesPerSec) + "Hz " + Str(static_cast<int64_t>(frames)) + " frames");
+    Log(m, "CreateBuffer " + Str(id) + " " + Str(format.channels) + "ch " +
+               Str(format.bitsPerSample) + "bit " + Str(format.samplesPerSec) + "Hz " +
+               Str(static_cast<int64_t>(frames)) + " frames");
     return id;
 }
 
@@ -428,7 +432,8 @@ bool SetPan(uint32_t buffer, int32_t pan) {
 
 bool SetFrequency(uint32_t buffer, uint32_t hertz) {
     return WithVoice(buffer, [&](Mixer& m, Voice& v) {
-        v.frequency = hertz == 0 ? v.samples->rate : std::clamp(hertz, kFrequencyMin, kFrequencyMax);
+        v.frequency =
+            hertz == 0 ? v.samples->rate : std::clamp(hertz, kFrequencyMin, kFrequencyMax);
         Log(m, "SetFrequency " + Str(buffer) + " " + Str(hertz));
     });
 }
@@ -440,7 +445,8 @@ bool IsPlaying(uint32_t buffer) {
 }
 
 uint32_t OpenStream(uint32_t sampleRate, uint16_t channels) {
-    if ((channels != 1 && channels != 2) || sampleRate < kFrequencyMin || sampleRate > kFrequencyMax)
+    if ((channels != 1 && channels != 2) || sampleRate < kFrequencyMin ||
+        sampleRate > kFrequencyMax)
         return 0;
     // The ring is made outside the lock.
     Stream stream;
@@ -470,7 +476,8 @@ size_t QueueStream(uint32_t stream, const int16_t* samples, size_t frames) {
         size_t write = (s.read + s.queued) % s.capacity;
         // At most two runs: up to the ring's end, then from its start.
         size_t first = std::min(taken, s.capacity - write);
-        std::copy_n(samples, first * s.channels, s.ring.begin() + static_cast<ptrdiff_t>(write * s.channels));
+        std::copy_n(samples, first * s.channels,
+                    s.ring.begin() + static_cast<ptrdiff_t>(write * s.channels));
         std::copy_n(samples + first * s.channels, (taken - first) * s.channels, s.ring.begin());
         s.queued += taken;
     });

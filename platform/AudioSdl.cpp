@@ -15,7 +15,8 @@ MixFunction g_mix = nullptr;
 size_t g_frames = 0; // frames one callback asks for
 
 void Callback(void*, Uint8* stream, int length) {
-    g_mix(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(length) / (sizeof(int16_t) * kMixChannels));
+    g_mix(reinterpret_cast<int16_t*>(stream),
+          static_cast<size_t>(length) / (sizeof(int16_t) * kMixChannels));
 }
 
 } // namespace

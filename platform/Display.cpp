@@ -72,7 +72,8 @@ bool Display::SetMode(int32_t width, int32_t height, int32_t bits, bool fullScre
     return true;
 }
 
-void Display::Present(const uint8_t* pixels, int32_t pitch, const std::vector<DisplayRect>& changed) {
+void Display::Present(const uint8_t* pixels, int32_t pitch,
+                      const std::vector<DisplayRect>& changed) {
     if (m_width == 0 || !pixels)
         return;
     auto upload = [&](DisplayRect rect) {
@@ -83,7 +84,8 @@ void Display::Present(const uint8_t* pixels, int32_t pitch, const std::vector<Di
         if (rect.left >= rect.right || rect.top >= rect.bottom)
             return;
         Upload(pixels, pitch, rect);
-        m_uploaded += static_cast<uint64_t>(rect.right - rect.left) * static_cast<uint64_t>(rect.bottom - rect.top);
+        m_uploaded += static_cast<uint64_t>(rect.right - rect.left) *
+                      static_cast<uint64_t>(rect.bottom - rect.top);
     };
     if (m_wholePending) {
         m_wholePending = false;
@@ -100,11 +102,12 @@ const std::vector<uint16_t>& Display::Shown() const {
     return none;
 }
 
-void Display::ConvertRect(const uint8_t* pixels, int32_t pitch, const DisplayRect& rect, uint8_t* dest,
-                          int32_t destPitch) const {
+void Display::ConvertRect(const uint8_t* pixels, int32_t pitch, const DisplayRect& rect,
+                          uint8_t* dest, int32_t destPitch) const {
     const size_t count = static_cast<size_t>(rect.right - rect.left);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const uint8_t* from = pixels + static_cast<size_t>(y) * pitch + static_cast<size_t>(rect.left) * 2;
+        const uint8_t* from =
+            pixels + static_cast<size_t>(y) * pitch + static_cast<size_t>(rect.left) * 2;
         uint8_t* to = dest + static_cast<size_t>(y - rect.top) * destPitch;
         if (!m_force555) {
             std::memcpy(to, from, count * 2);
@@ -115,7 +118,8 @@ void Display::ConvertRect(const uint8_t* pixels, int32_t pitch, const DisplayRec
         for (size_t i = 0; i < count; ++i) {
             uint16_t p;
             std::memcpy(&p, from + i * 2, 2);
-            const auto out = static_cast<uint16_t>((p & 0x7FE0) << 1 | (p & 0x0200) >> 4 | (p & 0x001F));
+            const auto out =
+                static_cast<uint16_t>((p & 0x7FE0) << 1 | (p & 0x0200) >> 4 | (p & 0x001F));
             std::memcpy(to + i * 2, &out, 2);
         }
     }

@@ -42,7 +42,8 @@ public:
             return;
         int windowX = 0;
         int windowY = 0;
-        SDL_RenderLogicalToWindow(m_renderer, static_cast<float>(x), static_cast<float>(y), &windowX, &windowY);
+        SDL_RenderLogicalToWindow(m_renderer, static_cast<float>(x), static_cast<float>(y),
+                                  &windowX, &windowY);
         SDL_WarpMouseInWindow(m_window, windowX, windowY);
     }
 
@@ -63,7 +64,8 @@ protected:
         SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
         if (SDL_RenderSetLogicalSize(m_renderer, width, height) != 0)
             return false;
-        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, width, height);
+        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB565,
+                                      SDL_TEXTUREACCESS_STREAMING, width, height);
         return m_texture != nullptr;
     }
 
@@ -89,7 +91,8 @@ protected:
 private:
     bool CreateWindow(int32_t width, int32_t height, bool fullScreen) {
         const Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
-        m_window = SDL_CreateWindow("Orvandel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+        m_window = SDL_CreateWindow("Orvandel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                    width, height, flags);
         if (m_window)
             m_renderer = SDL_CreateRenderer(m_window, -1, 0);
         if (!m_renderer) {
@@ -118,7 +121,8 @@ private:
 
 std::unique_ptr<Display> CreateSdlDisplay(const DisplayConfig& config) {
     if (!config.videoDriver.empty())
-        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, config.videoDriver.c_str(), SDL_HINT_OVERRIDE);
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, config.videoDriver.c_str(),
+                                SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return nullptr;
     return std::make_unique<SdlDisplay>(config.force555);

@@ -27,10 +27,13 @@ constexpr double kDefaultFrameRate = 15.0;
 // that a broken time stamp cannot hold the movie up.
 constexpr int64_t kMaxFrameGapMs = 1000;
 
-bool SideFits(int32_t side) { return side >= 1 && side <= kMaxSide; }
+bool SideFits(int32_t side) {
+    return side >= 1 && side <= kMaxSide;
+}
 
 int ReadPacket(void* opaque, uint8_t* buffer, int size) {
-    size_t count = std::fread(buffer, 1, static_cast<size_t>(size), static_cast<std::FILE*>(opaque));
+    size_t count =
+        std::fread(buffer, 1, static_cast<size_t>(size), static_cast<std::FILE*>(opaque));
     return count == 0 ? AVERROR_EOF : static_cast<int>(count);
 }
 
@@ -54,7 +57,9 @@ int64_t SeekFile(void* opaque, int64_t offset, int whence) {
 // are read (no playlists or lists of other files), and no container may have
 // FFmpeg open another file or address.
 const char* const kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,ogg,flv,asf";
-int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
+int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) {
+    return AVERROR(EPERM);
+}
 
 AVCodecContext* OpenCodec(AVFormatContext* format, int streamIndex, const AVCodec* codec) {
     AVCodecContext* context = avcodec_alloc_context3(codec);
@@ -69,7 +74,8 @@ AVCodecContext* OpenCodec(AVFormatContext* format, int streamIndex, const AVCode
 }
 
 double StreamFrameRate(AVFormatContext* format, AVStream* stream) {
-    for (AVRational rate : {stream->avg_frame_rate, stream->r_frame_rate, av_guess_frame_rate(format, stream, nullptr)})
+    for (AVRational rate : {stream->avg_frame_rate, stream->r_frame_rate,
+                            av_guess_frame_rate(format, stream, nullptr)})
         if (rate.num > 0 && rate.den > 0) {
             double fps = av_q2d(rate);
             if (fps >= 1.0 && fps <= 240.0)
@@ -201,24 +207,29 @@ bool MovieDecoder::Impl::AllocateScaled(int32_t width, int32_t height) {
 }
 
 bool MovieDecoder::Impl::ConvertVideo() {
-    if (!SideFits(frame->width) || !SideFits(frame->height) || frame->format < 0 || scaled[0] == nullptr)
+    if (!SideFits(frame->width) || !SideFits(frame->height) || frame->format < 0 ||
+        scaled[0] == nullptr)
         return false;
     // To 24-bit RGB at the output size (each pixel's own colour, no shared
     // chroma), then packed into the 16-bit format here.
-    scaler = sws_getCachedContext(scaler, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
-                                  outWidth, outHeight, AV_PIX_FMT_RGB24,
-                                  SWS_BILINEAR | SWS_FULL_CHR_H_INT | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    scaler = sws_getCachedContext(
+        scaler, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), outWidth,
+        outHeight, AV_PIX_FMT_RGB24, SWS_BILINEAR | SWS_FULL_CHR_H_INT | SWS_ACCURATE_RND, nullptr,
+        nullptr, nullptr);
     if (scaler == nullptr)
         return false;
-    if (sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, scaled, scaledPitch) != outHeight)
+    if (sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, scaled, scaledPitch) !=
+        outHeight)
         return false;
     const bool is565 = pixelFormat == MoviePixelFormat::Rgb565;
     for (int32_t y = 0; y < outHeight; ++y) {
         const uint8_t* rgb = scaled[0] + static_cast<ptrdiff_t>(y) * scaledPitch[0];
         uint16_t* out = pixels.data() + static_cast<size_t>(y) * outWidth;
         for (int32_t x = 0; x < outWidth; ++x, rgb += 3)
-            out[x] = is565 ? static_cast<uint16_t>((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3)
-                           : static_cast<uint16_t>((rgb[0] >> 3) << 10 | (rgb[1] >> 3) << 5 | rgb[2] >> 3);
+            out[x] =
+                is565
+                    ? static_cast<uint16_t>((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3)
+                    : static_cast<uint16_t>((rgb[0] >> 3) << 10 | (rgb[1] >> 3) << 5 | rgb[2] >> 3);
     }
 
     // The time: from the stream's time stamps, else by the frame rate; never
@@ -293,15 +304,31 @@ bool MovieDecoder::Open(std::string_view gamePath, MoviePixelFormat format) {
     return true;
 }
 
-void MovieDecoder::Close() { m_impl.reset(); }
+void MovieDecoder::Close() {
+    m_impl.reset();
+}
 
-int32_t MovieDecoder::Width() const { return m_impl ? m_impl->video->width : 0; }
-int32_t MovieDecoder::Height() const { return m_impl ? m_impl->video->height : 0; }
-double MovieDecoder::FrameRate() const { return m_impl ? m_impl->frameRate : kDefaultFrameRate; }
-bool MovieDecoder::HasAudio() const { return m_impl && m_impl->audio != nullptr; }
-int32_t MovieDecoder::OutputWidth() const { return m_impl ? m_impl->outWidth : 0; }
-int32_t MovieDecoder::OutputHeight() const { return m_impl ? m_impl->outHeight : 0; }
-int64_t MovieDecoder::FrameTimeMs() const { return m_impl ? m_impl->frameTimeMs : 0; }
+int32_t MovieDecoder::Width() const {
+    return m_impl ? m_impl->video->width : 0;
+}
+int32_t MovieDecoder::Height() const {
+    return m_impl ? m_impl->video->height : 0;
+}
+double MovieDecoder::FrameRate() const {
+    return m_impl ? m_impl->frameRate : kDefaultFrameRate;
+}
+bool MovieDecoder::HasAudio() const {
+    return m_impl && m_impl->audio != nullptr;
+}
+int32_t MovieDecoder::OutputWidth() const {
+    return m_impl ? m_impl->outWidth : 0;
+}
+int32_t MovieDecoder::OutputHeight() const {
+    return m_impl ? m_impl->outHeight : 0;
+}
+int64_t MovieDecoder::FrameTimeMs() const {
+    return m_impl ? m_impl->frameTimeMs : 0;
+}
 
 bool MovieDecoder::SetOutputSize(int32_t width, int32_t height) {
     if (!m_impl || !SideFits(width) || !SideFits(height))

@@ -36,7 +36,8 @@ uint32_t TrackNumberOf(const std::string& name) {
     if (dot == std::string::npos || dot + 1 == name.size())
         return 0;
     const std::string digits = name.substr(kPrefix.size(), dot - kPrefix.size());
-    if (digits.empty() || digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos)
+    if (digits.empty() || digits.size() > 3 ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
         return 0;
     const uint32_t number = static_cast<uint32_t>(std::stoul(digits));
     char expected[8];
@@ -52,7 +53,8 @@ uint32_t TrackNumberOf(const std::string& name) {
 class MusicDevice::Playback {
 public:
     Playback(uint32_t deviceId, uint32_t stream, std::string path)
-        : m_deviceId(deviceId), m_stream(stream), m_thread([this, p = std::move(path)] { Run(p); }) {}
+        : m_deviceId(deviceId), m_stream(stream),
+          m_thread([this, p = std::move(path)] { Run(p); }) {}
 
     ~Playback() {
         {
@@ -86,7 +88,7 @@ private:
         std::vector<int16_t> pending; // decoded, not yet queued
         size_t queued = 0;            // frames of pending already queued
         bool more = true;
-        bool played = false;          // some music reached the stream
+        bool played = false; // some music reached the stream
         for (;;) {
             // A mixer closed under the track took the stream along: the
             // playing is over, without a notice.
@@ -105,7 +107,8 @@ private:
                     continue;
                 }
                 const size_t left = pending.size() / audio::kMixChannels - queued;
-                const size_t taken = audio::QueueStream(m_stream, pending.data() + queued * audio::kMixChannels, left);
+                const size_t taken = audio::QueueStream(
+                    m_stream, pending.data() + queued * audio::kMixChannels, left);
                 queued += taken;
                 played = played || taken > 0;
                 if (taken < left)
@@ -156,9 +159,12 @@ std::unique_ptr<MusicDevice> MusicDevice::Open() {
     return std::unique_ptr<MusicDevice>(new MusicDevice(g_nextDeviceId++, std::move(tracks)));
 }
 
-MusicDevice::MusicDevice(uint32_t id, std::vector<Track> tracks) : m_id(id), m_tracks(std::move(tracks)) {}
+MusicDevice::MusicDevice(uint32_t id, std::vector<Track> tracks)
+    : m_id(id), m_tracks(std::move(tracks)) {}
 
-MusicDevice::~MusicDevice() { Stop(); }
+MusicDevice::~MusicDevice() {
+    Stop();
+}
 
 bool MusicDevice::TrackLength(uint32_t track, double& seconds) const {
     if (track < 1 || track > m_tracks.size() || m_tracks[track - 1].path.empty())

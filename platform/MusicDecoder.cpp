@@ -97,7 +97,9 @@ bool MusicDecoder::Open(std::string_view gamePath, uint32_t sampleRate, uint16_t
     return true;
 }
 
-void MusicDecoder::Close() { m_state.reset(); }
+void MusicDecoder::Close() {
+    m_state.reset();
+}
 
 bool MusicDecoder::Decode(std::vector<int16_t>& out) {
     State* s = m_state.get();
@@ -126,7 +128,9 @@ bool MusicDecoder::Decode(std::vector<int16_t>& out) {
     return true;
 }
 
-double MusicDecoder::LengthSeconds() const { return m_state ? m_state->length : 0.0; }
+double MusicDecoder::LengthSeconds() const {
+    return m_state ? m_state->length : 0.0;
+}
 
 bool ReadMusicLength(std::string_view gamePath, double& seconds) {
     MusicDecoder decoder;

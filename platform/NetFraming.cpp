@@ -31,7 +31,8 @@ private:
 class ByteReader {
 public:
     ByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    explicit ByteReader(const std::vector<uint8_t>& bytes) : ByteReader(bytes.data(), bytes.size()) {}
+    explicit ByteReader(const std::vector<uint8_t>& bytes)
+        : ByteReader(bytes.data(), bytes.size()) {}
 
     uint8_t U8() { return static_cast<uint8_t>(Little(1)); }
     uint16_t U16() { return static_cast<uint16_t>(Little(2)); }
@@ -77,7 +78,8 @@ private:
 };
 
 bool IsKnownKind(uint8_t kind) {
-    return kind >= static_cast<uint8_t>(FrameKind::Hello) && kind <= static_cast<uint8_t>(FrameKind::EnumReply);
+    return kind >= static_cast<uint8_t>(FrameKind::Hello) &&
+           kind <= static_cast<uint8_t>(FrameKind::EnumReply);
 }
 
 void WriteSession(ByteWriter& out, const SessionDesc& session) {
@@ -99,8 +101,8 @@ bool ReadSession(ByteReader& in, SessionDesc& session) {
     session.user1 = in.U32();
     session.user2 = in.U32();
     session.address.clear();
-    return in.Ok() && session.instance != 0 && session.maxPlayers >= 1 && session.maxPlayers <= kMaxPlayers &&
-           session.currentPlayers <= kMaxPlayers;
+    return in.Ok() && session.instance != 0 && session.maxPlayers >= 1 &&
+           session.maxPlayers <= kMaxPlayers && session.currentPlayers <= kMaxPlayers;
 }
 
 bool ReadMagic(ByteReader& in) {
@@ -111,7 +113,8 @@ bool ReadMagic(ByteReader& in) {
 
 } // namespace
 
-void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender, const uint8_t* payload, size_t size) {
+void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender, const uint8_t* payload,
+                 size_t size) {
     ByteWriter head(out);
     head.U32(static_cast<uint32_t>(size));
     head.U8(static_cast<uint8_t>(kind));
@@ -120,7 +123,8 @@ void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender, con
         out.insert(out.end(), payload, payload + size);
 }
 
-void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender, const std::vector<uint8_t>& payload) {
+void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender,
+                 const std::vector<uint8_t>& payload) {
     AppendFrame(out, kind, sender, payload.data(), payload.size());
 }
 
@@ -239,7 +243,8 @@ bool DecodeRefuse(const std::vector<uint8_t>& payload, JoinResult& reason) {
     if (!in.Done())
         return false;
     reason = static_cast<JoinResult>(value);
-    return reason == JoinResult::Full || reason == JoinResult::Disabled || reason == JoinResult::NoSession;
+    return reason == JoinResult::Full || reason == JoinResult::Disabled ||
+           reason == JoinResult::NoSession;
 }
 
 std::vector<uint8_t> EncodePlayerJoined(const PlayerInfo& player) {
@@ -321,7 +326,8 @@ bool DecodeEnumReply(const std::vector<uint8_t>& payload, EnumReply& reply) {
     return ReadSession(in, reply.session) && in.Done() && reply.port != 0;
 }
 
-bool ParseAddress(const std::string& address, uint16_t defaultPort, std::string& host, uint16_t& port) {
+bool ParseAddress(const std::string& address, uint16_t defaultPort, std::string& host,
+                  uint16_t& port) {
     const size_t colon = address.rfind(':');
     host = address.substr(0, colon);
     port = defaultPort;

@@ -37,7 +37,7 @@ enum class FrameKind : uint8_t {
 
 constexpr size_t kHeadSize = 9;
 constexpr size_t kMaxFramePayload = kMaxMessageSize + 4; // DataTo's receiver and bytes
-constexpr uint32_t kMagic = 0x4C44564Fu; // "OVDL"
+constexpr uint32_t kMagic = 0x4C44564Fu;                 // "OVDL"
 constexpr uint16_t kVersion = 1;
 
 struct Frame {
@@ -47,8 +47,10 @@ struct Frame {
 };
 
 // Appends one frame to out.
-void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender, const uint8_t* payload, size_t size);
-void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender, const std::vector<uint8_t>& payload);
+void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender, const uint8_t* payload,
+                 size_t size);
+void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender,
+                 const std::vector<uint8_t>& payload);
 
 // Cuts a received byte stream into frames. A head is checked as soon as it
 // is whole: an unknown kind or a length above kMaxFramePayload is an error,
@@ -82,8 +84,8 @@ struct Hello {
 struct Welcome {
     PlayerId you = 0;
     PlayerId host = 0;
-    SessionDesc session;               // address not sent
-    std::vector<PlayerInfo> players;   // by id, you and the host among them
+    SessionDesc session;             // address not sent
+    std::vector<PlayerInfo> players; // by id, you and the host among them
 };
 struct EnumReply {
     uint16_t port = 0;
@@ -117,7 +119,8 @@ bool DecodeEnumReply(const std::vector<uint8_t>& payload, EnumReply& reply);
 
 // "host[:port]"; the port defaults to defaultPort. False for an empty host
 // or a port that is not 1 to 65535.
-bool ParseAddress(const std::string& address, uint16_t defaultPort, std::string& host, uint16_t& port);
+bool ParseAddress(const std::string& address, uint16_t defaultPort, std::string& host,
+                  uint16_t& port);
 
 } // namespace wire
 
@@ -149,13 +152,16 @@ public:
     virtual std::unique_ptr<Link> Accept() = 0;
     // Hands every waiting query to answer; when it fills the reply, the
     // reply goes back to the asker.
-    using Answer = std::function<bool(const std::vector<uint8_t>& query, std::vector<uint8_t>& reply)>;
+    using Answer =
+        std::function<bool(const std::vector<uint8_t>& query, std::vector<uint8_t>& reply)>;
     virtual void AnswerQueries(const Answer& answer) = 0;
 
     // Client: a connection to host:port, or null.
-    virtual std::unique_ptr<Link> Connect(const std::string& host, uint16_t port, int timeoutMs) = 0;
+    virtual std::unique_ptr<Link> Connect(const std::string& host, uint16_t port,
+                                          int timeoutMs) = 0;
     // A query to host:port; an empty host is the local network's broadcast.
-    virtual bool SendQuery(const std::string& host, uint16_t port, const std::vector<uint8_t>& query) = 0;
+    virtual bool SendQuery(const std::string& host, uint16_t port,
+                           const std::vector<uint8_t>& query) = 0;
     // A reply that has come, with the dotted address it came from.
     virtual bool NextReply(std::vector<uint8_t>& datagram, std::string& fromHost) = 0;
 };

@@ -26,7 +26,7 @@ struct LoopbackHub::State {
     };
 
     std::map<uint16_t, Listener> listeners;
-    std::map<int, Network*> endpoints;                      // by creation
+    std::map<int, Network*> endpoints;                       // by creation
     std::map<int, std::deque<std::vector<uint8_t>>> replies; // by asker
     int nextEndpoint = 1;
     uint16_t nextPort = 40000;
@@ -51,14 +51,18 @@ struct Connection {
 
 class LoopbackLink final : public Link {
 public:
-    LoopbackLink(std::shared_ptr<Connection> connection, bool serverSide, std::shared_ptr<HubState> hub, int endpoint)
-        : m_connection(std::move(connection)), m_serverSide(serverSide), m_hub(std::move(hub)), m_endpoint(endpoint) {}
+    LoopbackLink(std::shared_ptr<Connection> connection, bool serverSide,
+                 std::shared_ptr<HubState> hub, int endpoint)
+        : m_connection(std::move(connection)), m_serverSide(serverSide), m_hub(std::move(hub)),
+          m_endpoint(endpoint) {}
     ~LoopbackLink() override { m_connection->closed = true; }
 
     bool Read(std::vector<uint8_t>& in, size_t max) override {
-        std::deque<uint8_t>& incoming = m_serverSide ? m_connection->toServer : m_connection->toClient;
+        std::deque<uint8_t>& incoming =
+            m_serverSide ? m_connection->toServer : m_connection->toClient;
         const size_t count = std::min(max, incoming.size());
-        in.insert(in.end(), incoming.begin(), incoming.begin() + static_cast<std::ptrdiff_t>(count));
+        in.insert(in.end(), incoming.begin(),
+                  incoming.begin() + static_cast<std::ptrdiff_t>(count));
         incoming.erase(incoming.begin(), incoming.begin() + static_cast<std::ptrdiff_t>(count));
         return !(m_connection->closed && incoming.empty());
     }
@@ -67,7 +71,8 @@ public:
         taken = 0;
         if (m_connection->closed)
             return false;
-        std::deque<uint8_t>& outgoing = m_serverSide ? m_connection->toClient : m_connection->toServer;
+        std::deque<uint8_t>& outgoing =
+            m_serverSide ? m_connection->toClient : m_connection->toServer;
         outgoing.insert(outgoing.end(), data, data + size);
         taken = size;
         return true;
@@ -75,7 +80,8 @@ public:
 
     void WaitReadable(int ms) override {
         m_hub->PumpAllBut(m_endpoint);
-        const std::deque<uint8_t>& incoming = m_serverSide ? m_connection->toServer : m_connection->toClient;
+        const std::deque<uint8_t>& incoming =
+            m_serverSide ? m_connection->toServer : m_connection->toClient;
         if (incoming.empty() && !m_connection->closed)
             std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 1)));
     }
@@ -89,7 +95,8 @@ private:
 
 class LoopbackTransport final : public Transport {
 public:
-    LoopbackTransport(std::shared_ptr<HubState> hub, int endpoint) : m_hub(std::move(hub)), m_endpoint(endpoint) {}
+    LoopbackTransport(std::shared_ptr<HubState> hub, int endpoint)
+        : m_hub(std::move(hub)), m_endpoint(endpoint) {}
     ~LoopbackTransport() override {
         StopListening();
         m_hub->endpoints.erase(m_endpoint);
@@ -99,7 +106,9 @@ public:
     bool Listen(uint16_t port) override {
         StopListening();
         if (port == 0) {
-            for (int i = 0; i < 65535 && (m_hub->nextPort == 0 || m_hub->listeners.count(m_hub->nextPort)); ++i)
+            for (int i = 0;
+                 i < 65535 && (m_hub->nextPort == 0 || m_hub->listeners.count(m_hub->nextPort));
+                 ++i)
                 ++m_hub->nextPort;
             port = m_hub->nextPort++;
         }
@@ -148,7 +157,8 @@ public:
         return std::make_unique<LoopbackLink>(connection, false, m_hub, m_endpoint);
     }
 
-    bool SendQuery(const std::string& host, uint16_t port, const std::vector<uint8_t>& query) override {
+    bool SendQuery(const std::string& host, uint16_t port,
+                   const std::vector<uint8_t>& query) override {
         for (auto& [listenPort, listener] : m_hub->listeners)
             if (host.empty() || listenPort == port)
                 listener.queries.push_back({m_endpoint, query});
@@ -179,7 +189,8 @@ LoopbackHub::~LoopbackHub() = default;
 
 std::unique_ptr<Network> LoopbackHub::CreateNetwork(NetConfig config) {
     const int endpoint = m_state->nextEndpoint++;
-    auto network = MakeNetwork(std::make_unique<LoopbackTransport>(m_state, endpoint), std::move(config));
+    auto network =
+        MakeNetwork(std::make_unique<LoopbackTransport>(m_state, endpoint), std::move(config));
     m_state->endpoints[endpoint] = network.get();
     return network;
 }

@@ -159,7 +159,8 @@ public:
     // what was sent last: the input is read away and the end announced first.
     ~SocketLink() override {
         uint8_t buffer[4096];
-        for (int i = 0; i < 64 && ::recv(m_fd.Get(), buffer, sizeof buffer, MSG_DONTWAIT) > 0; ++i) {
+        for (int i = 0; i < 64 && ::recv(m_fd.Get(), buffer, sizeof buffer, MSG_DONTWAIT) > 0;
+             ++i) {
         }
         ::shutdown(m_fd.Get(), SHUT_WR);
     }
@@ -273,7 +274,8 @@ public:
                 continue; // cut short: no query of ours
             query.resize(static_cast<size_t>(got));
             if (answer(query, reply))
-                ::sendto(m_answerer.Get(), reply.data(), reply.size(), 0, AsSockaddr(from), sizeof from);
+                ::sendto(m_answerer.Get(), reply.data(), reply.size(), 0, AsSockaddr(from),
+                         sizeof from);
         }
     }
 
@@ -284,7 +286,8 @@ public:
         return std::make_unique<SocketLink>(std::move(fd));
     }
 
-    bool SendQuery(const std::string& host, uint16_t port, const std::vector<uint8_t>& query) override {
+    bool SendQuery(const std::string& host, uint16_t port,
+                   const std::vector<uint8_t>& query) override {
         if (!m_seeker.Valid()) {
             m_seeker = BoundSocket(SOCK_DGRAM, m_bindAddress, 0);
             if (!m_seeker.Valid())
@@ -301,7 +304,8 @@ public:
             return false;
         }
         for (;;) {
-            const ssize_t sent = ::sendto(m_seeker.Get(), query.data(), query.size(), 0, AsSockaddr(to), sizeof to);
+            const ssize_t sent =
+                ::sendto(m_seeker.Get(), query.data(), query.size(), 0, AsSockaddr(to), sizeof to);
             if (sent >= 0)
                 return static_cast<size_t>(sent) == query.size();
             if (errno != EINTR)
@@ -316,8 +320,9 @@ public:
             sockaddr_in from{};
             socklen_t fromLength = sizeof from;
             datagram.resize(kMaxDatagram);
-            const ssize_t got = ::recvfrom(m_seeker.Get(), datagram.data(), datagram.size(), MSG_TRUNC,
-                                           reinterpret_cast<sockaddr*>(&from), &fromLength);
+            const ssize_t got =
+                ::recvfrom(m_seeker.Get(), datagram.data(), datagram.size(), MSG_TRUNC,
+                           reinterpret_cast<sockaddr*>(&from), &fromLength);
             if (got < 0) {
                 if (errno == EINTR)
                     continue;

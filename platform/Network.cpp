@@ -27,7 +27,8 @@ constexpr PlayerId kHostId = 1;
 
 uint64_t SteadyMilliseconds() {
     using namespace std::chrono;
-    return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 // One connection: on the host a client (or a newcomer before its hello), on
@@ -67,7 +68,8 @@ public:
     bool SetSessionDesc(const SessionDesc& desc) override;
     SessionDesc Session() const override;
     bool EnumSessions(const EnumCallback& callback) override;
-    JoinResult Join(const std::string& address, uint64_t instance, const std::string& playerName) override;
+    JoinResult Join(const std::string& address, uint64_t instance,
+                    const std::string& playerName) override;
     bool Send(const void* data, size_t size) override;
     bool SendTo(PlayerId to, const void* data, size_t size) override;
     bool Receive(Message& message) override;
@@ -147,7 +149,8 @@ private:
 
 // ---- Connections --------------------------------------------------------
 
-void Endpoint::Queue(Peer& peer, FrameKind kind, PlayerId sender, const uint8_t* payload, size_t size) {
+void Endpoint::Queue(Peer& peer, FrameKind kind, PlayerId sender, const uint8_t* payload,
+                     size_t size) {
     wire::AppendFrame(peer.out, kind, sender, payload, size);
     peer.lastSent = Now();
     if (peer.out.size() - peer.outStart > kMaxBacklog)
@@ -157,7 +160,8 @@ void Endpoint::Queue(Peer& peer, FrameKind kind, PlayerId sender, const uint8_t*
 void Endpoint::Flush(Peer& peer) {
     while (peer.outStart < peer.out.size() && peer.failure == DropReason::None) {
         size_t taken = 0;
-        if (!peer.link->Write(peer.out.data() + peer.outStart, peer.out.size() - peer.outStart, taken)) {
+        if (!peer.link->Write(peer.out.data() + peer.outStart, peer.out.size() - peer.outStart,
+                              taken)) {
             Fail(peer, DropReason::Closed);
             break;
         }
@@ -169,7 +173,8 @@ void Endpoint::Flush(Peer& peer) {
         peer.out.clear();
         peer.outStart = 0;
     } else if (peer.outStart >= 64 * 1024 && peer.outStart * 2 >= peer.out.size()) {
-        peer.out.erase(peer.out.begin(), peer.out.begin() + static_cast<std::ptrdiff_t>(peer.outStart));
+        peer.out.erase(peer.out.begin(),
+                       peer.out.begin() + static_cast<std::ptrdiff_t>(peer.outStart));
         peer.outStart = 0;
     }
 }
@@ -202,8 +207,9 @@ template <class Handler> void Endpoint::DecodeFrames(Peer& peer, Handler handle)
         if (status == FrameReader::Status::NeedMore)
             break;
         if (status == FrameReader::Status::Error) {
-            Fail(peer, peer.reader.GetFault() == FrameReader::Fault::TooLong ? DropReason::TooLong
-                                                                              : DropReason::BadFrame);
+            Fail(peer, peer.reader.GetFault() == FrameReader::Fault::TooLong
+                           ? DropReason::TooLong
+                           : DropReason::BadFrame);
             break;
         }
         handle(frame);
@@ -332,8 +338,9 @@ bool Endpoint::EnumSessions(const EnumCallback& callback) {
             !wire::DecodeEnumReply(frame.payload, reply))
             continue;
         reply.session.address = from + ":" + std::to_string(reply.port);
-        auto it = std::find_if(m_found.begin(), m_found.end(),
-                               [&](const Found& f) { return f.session.instance == reply.session.instance; });
+        auto it = std::find_if(m_found.begin(), m_found.end(), [&](const Found& f) {
+            return f.session.instance == reply.session.instance;
+        });
         if (it == m_found.end())
             m_found.push_back({std::move(reply.session), now});
         else
@@ -349,7 +356,8 @@ bool Endpoint::EnumSessions(const EnumCallback& callback) {
     return true;
 }
 
-JoinResult Endpoint::Join(const std::string& address, uint64_t instance, const std::string& playerName) {
+JoinResult Endpoint::Join(const std::string& address, uint64_t instance,
+                          const std::string& playerName) {
     if (m_active || playerName.size() > kMaxNameLength)
         return JoinResult::Failed;
     std::string host;
@@ -358,8 +366,10 @@ JoinResult Endpoint::Join(const std::string& address, uint64_t instance, const s
         return JoinResult::Failed;
 
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(m_config.joinTimeoutMs);
-    std::unique_ptr<Link> link = m_transport->Connect(host, port, static_cast<int>(m_config.joinTimeoutMs));
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(m_config.joinTimeoutMs);
+    std::unique_ptr<Link> link =
+        m_transport->Connect(host, port, static_cast<int>(m_config.joinTimeoutMs));
     if (!link)
         return JoinResult::NoSession;
     auto peer = std::make_unique<Peer>(std::move(link), Now());
@@ -378,7 +388,8 @@ JoinResult Endpoint::Join(const std::string& address, uint64_t instance, const s
             return JoinResult::Failed;
         if (peer->closed || peer->failure != DropReason::None)
             return JoinResult::NoSession;
-        const auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto remaining =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (remaining.count() <= 0)
             return JoinResult::NoSession;
         peer->link->WaitReadable(static_cast<int>(std::min<int64_t>(remaining.count(), 100)));
@@ -435,7 +446,8 @@ bool Endpoint::SendTo(PlayerId to, const void* data, size_t size) {
         Queue(*it->second, FrameKind::Data, m_local, bytes, size);
         Flush(*it->second);
     } else {
-        Queue(*m_host, FrameKind::DataTo, m_local, wire::EncodeDataTo({to, std::vector<uint8_t>(bytes, bytes + size)}));
+        Queue(*m_host, FrameKind::DataTo, m_local,
+              wire::EncodeDataTo({to, std::vector<uint8_t>(bytes, bytes + size)}));
         Flush(*m_host);
     }
     return true;
@@ -456,16 +468,17 @@ void Endpoint::Pump() {
         return;
     if (m_isHost) {
         AcceptNewcomers();
-        m_transport->AnswerQueries([&](const std::vector<uint8_t>& query, std::vector<uint8_t>& reply) {
-            Frame frame;
-            if (!wire::DecodeDatagram(query, frame) || frame.kind != FrameKind::EnumQuery ||
-                !wire::DecodeEnumQuery(frame.payload))
-                return false;
-            reply.clear();
-            wire::AppendFrame(reply, FrameKind::EnumReply, m_local,
-                              wire::EncodeEnumReply({m_transport->ListenPort(), Session()}));
-            return true;
-        });
+        m_transport->AnswerQueries(
+            [&](const std::vector<uint8_t>& query, std::vector<uint8_t>& reply) {
+                Frame frame;
+                if (!wire::DecodeDatagram(query, frame) || frame.kind != FrameKind::EnumQuery ||
+                    !wire::DecodeEnumQuery(frame.payload))
+                    return false;
+                reply.clear();
+                wire::AppendFrame(reply, FrameKind::EnumReply, m_local,
+                                  wire::EncodeEnumReply({m_transport->ListenPort(), Session()}));
+                return true;
+            });
         ServeNewcomers();
         for (auto& [id, client] : m_clients) {
             ReadFrom(*client);
@@ -567,7 +580,9 @@ void Endpoint::ServeNewcomers() {
             break;
         }
     }
-    std::erase_if(m_newcomers, [](const std::unique_ptr<Peer>& p) { return !p || p->failure != DropReason::None; });
+    std::erase_if(m_newcomers, [](const std::unique_ptr<Peer>& p) {
+        return !p || p->failure != DropReason::None;
+    });
 }
 
 // Answers a hello: a refusal (the newcomer is let go once it is sent), or a
@@ -575,7 +590,8 @@ void Endpoint::ServeNewcomers() {
 // for anything that is not a hello.
 bool Endpoint::Admit(std::unique_ptr<Peer>& newcomer, const Frame& frame) {
     wire::Hello hello;
-    if (frame.kind != FrameKind::Hello || frame.sender != 0 || !wire::DecodeHello(frame.payload, hello))
+    if (frame.kind != FrameKind::Hello || frame.sender != 0 ||
+        !wire::DecodeHello(frame.payload, hello))
         return false;
     JoinResult refusal = JoinResult::Joined;
     if (hello.instance != 0 && hello.instance != m_desc.instance)
@@ -653,8 +669,9 @@ void Endpoint::HandleClientFrame(Peer& client, Frame& frame) {
 // repeats until none is left.
 void Endpoint::DropFailedClients() {
     for (;;) {
-        auto it = std::find_if(m_clients.begin(), m_clients.end(),
-                               [](const auto& entry) { return entry.second->failure != DropReason::None; });
+        auto it = std::find_if(m_clients.begin(), m_clients.end(), [](const auto& entry) {
+            return entry.second->failure != DropReason::None;
+        });
         if (it == m_clients.end())
             return;
         const PlayerId id = it->first;
@@ -689,8 +706,8 @@ void Endpoint::HandleHostFrame(Frame& frame) {
         return;
     case FrameKind::PlayerJoined: {
         PlayerInfo player;
-        if (!fromHost || !wire::DecodePlayerJoined(frame.payload, player) || m_players.count(player.id) != 0 ||
-            m_players.size() >= kMaxPlayers) {
+        if (!fromHost || !wire::DecodePlayerJoined(frame.payload, player) ||
+            m_players.count(player.id) != 0 || m_players.size() >= kMaxPlayers) {
             Fail(host, DropReason::BadFrame);
             return;
         }

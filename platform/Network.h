@@ -32,21 +32,23 @@ constexpr uint16_t kDefaultPort = 28790;      // hosting and finding sessions
 enum class Provider : uint32_t { Ipx = 0, TcpIp = 1, Serial = 2, Modem = 3 };
 constexpr uint32_t kProviderCount = 4;
 
-inline bool IsProviderPresent(Provider provider) { return provider == Provider::TcpIp; }
+inline bool IsProviderPresent(Provider provider) {
+    return provider == Provider::TcpIp;
+}
 
 // Session flags.
-constexpr uint32_t kSessionKeepAlive = 1u << 0;   // silent players are dropped
+constexpr uint32_t kSessionKeepAlive = 1u << 0;    // silent players are dropped
 constexpr uint32_t kSessionJoinDisabled = 1u << 1; // the host refuses new players
 
 struct SessionDesc {
-    uint64_t instance = 0;     // drawn by the host; 0 before hosting
+    uint64_t instance = 0; // drawn by the host; 0 before hosting
     std::string name;
     uint32_t flags = 0;
     uint32_t maxPlayers = kMaxPlayers; // 1 to 16
     uint32_t currentPlayers = 0;       // as the host last reported
     uint32_t user1 = 0;
     uint32_t user2 = 0;
-    std::string address;               // found sessions: "a.b.c.d:port" to join
+    std::string address; // found sessions: "a.b.c.d:port" to join
 };
 
 struct PlayerInfo {
@@ -76,8 +78,8 @@ enum class DropReason : uint8_t {
 
 struct Message {
     MessageKind kind = MessageKind::Data;
-    PlayerId player = 0; // Data: the sender; created/destroyed: that player
-    std::string name;    // created/destroyed: the player's name
+    PlayerId player = 0;                  // Data: the sender; created/destroyed: that player
+    std::string name;                     // created/destroyed: the player's name
     DropReason reason = DropReason::None; // PlayerDestroyed, SessionLost
     std::vector<uint8_t> data;            // Data
 };
@@ -136,7 +138,8 @@ public:
 
     // Connects to the host at "host[:port]" (name or address) and joins its
     // session; instance 0 takes whichever session is there.
-    virtual JoinResult Join(const std::string& address, uint64_t instance, const std::string& playerName) = 0;
+    virtual JoinResult Join(const std::string& address, uint64_t instance,
+                            const std::string& playerName) = 0;
 
     // Reliable and ordered. Send goes to every other player; SendTo to one
     // other player. False when not in a session, for an unknown player or

@@ -46,7 +46,8 @@ bool ParseLine(const std::string& text, std::vector<ScriptLine>& out) {
         const MessageType type = action == "keydown" ? MessageType::KeyDown
                                  : action == "keyup" ? MessageType::KeyUp
                                                      : MessageType::Char;
-        const uint32_t data = type == MessageType::KeyUp ? 1u | kKeyDataRepeat | kKeyDataRelease : 1u;
+        const uint32_t data =
+            type == MessageType::KeyUp ? 1u | kKeyDataRepeat | kKeyDataRelease : 1u;
         line.message = {type, static_cast<uint32_t>(a), data, 0, 0, 0};
         out.push_back(line);
     } else if (action == "click" || action == "ldown" || action == "lup" || action == "rclick") {
@@ -94,7 +95,8 @@ std::vector<ScriptLine> LoadScript() {
     for (int number = 1; std::getline(file, text); ++number) {
         if (!text.empty() && text.back() == '\r')
             text.pop_back();
-        if (text.find_first_not_of(" \t") == std::string::npos || text[text.find_first_not_of(" \t")] == '#')
+        if (text.find_first_not_of(" \t") == std::string::npos ||
+            text[text.find_first_not_of(" \t")] == '#')
             continue;
         if (!ParseLine(text, script))
             std::fprintf(stderr, "script: line %d not understood\n", number);
@@ -122,7 +124,9 @@ std::vector<std::string> Reach(const std::string& when) {
 
 } // namespace
 
-std::vector<std::string> ScriptFrame(uint32_t pass) { return Reach(std::to_string(pass)); }
+std::vector<std::string> ScriptFrame(uint32_t pass) {
+    return Reach(std::to_string(pass));
+}
 
 std::vector<std::string> ScriptCheckpoint(const std::string& name) {
     Trace("checkpoint " + name);

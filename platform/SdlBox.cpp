@@ -15,8 +15,8 @@ BoxAnswer WindowBox(SDL_Window* window, const std::string& caption, const std::s
         {0, 1, "Retry"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 2, "Ignore"},
     };
-    const SDL_MessageBoxData box = {
-        SDL_MESSAGEBOX_ERROR, window, caption.c_str(), text.c_str(), SDL_arraysize(buttons), buttons, nullptr};
+    const SDL_MessageBoxData box = {SDL_MESSAGEBOX_ERROR,   window,  caption.c_str(), text.c_str(),
+                                    SDL_arraysize(buttons), buttons, nullptr};
     int pressed = -1;
     if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed < 0)
         return HeadlessBox(caption, text);
@@ -26,8 +26,10 @@ BoxAnswer WindowBox(SDL_Window* window, const std::string& caption, const std::s
 } // namespace
 
 void InstallWindowBox(SDL_Window* window) {
-    BoxHandler previous = SetBoxHandler(
-        [window](const std::string& caption, const std::string& text) { return WindowBox(window, caption, text); });
+    BoxHandler previous =
+        SetBoxHandler([window](const std::string& caption, const std::string& text) {
+            return WindowBox(window, caption, text);
+        });
     if (!g_installed)
         g_previous = std::move(previous);
     g_installed = true;

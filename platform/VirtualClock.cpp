@@ -43,7 +43,9 @@ uint32_t VirtualFrameMilliseconds() {
     return frameMs;
 }
 
-bool VirtualClockOn() { return VirtualFrameMilliseconds() != 0; }
+bool VirtualClockOn() {
+    return VirtualFrameMilliseconds() != 0;
+}
 
 uint32_t VirtualMilliseconds() {
     VirtualClockState& state = State();
@@ -60,7 +62,8 @@ void AdvanceVirtualClock(uint32_t ms) {
     for (;;) {
         auto next = state.events.end();
         for (auto it = state.events.begin(); it != state.events.end(); ++it)
-            if (it->second.due <= target && (next == state.events.end() || it->second.due < next->second.due))
+            if (it->second.due <= target &&
+                (next == state.events.end() || it->second.due < next->second.due))
                 next = it;
         if (next == state.events.end())
             break;

@@ -23,7 +23,8 @@ void AdvanceVirtualClock(uint32_t ms);
 
 // The virtual clock's timer events (the multimedia timer uses them when the
 // clock is on); same contract as TimeSetEvent and TimeKillEvent.
-uint32_t VirtualSetEvent(uint32_t delayMs, void (*callback)(uint32_t eventId, void* user), void* user);
+uint32_t VirtualSetEvent(uint32_t delayMs, void (*callback)(uint32_t eventId, void* user),
+                         void* user);
 bool VirtualKillEvent(uint32_t eventId);
 
 } // namespace platform

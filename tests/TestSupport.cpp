@@ -40,7 +40,8 @@ std::string TempDir::ReadFile(const std::string& relPath) const {
     return s.str();
 }
 
-InFolder::InFolder(const std::filesystem::path& folder) : m_previous(std::filesystem::current_path()) {
+InFolder::InFolder(const std::filesystem::path& folder)
+    : m_previous(std::filesystem::current_path()) {
     std::filesystem::current_path(folder);
     platform::ForgetPathCache();
 }
@@ -58,8 +59,12 @@ BoxRecorder::BoxRecorder() {
     });
 }
 
-BoxRecorder::~BoxRecorder() { platform::SetBoxHandler(m_previous); }
+BoxRecorder::~BoxRecorder() {
+    platform::SetBoxHandler(m_previous);
+}
 
-std::filesystem::path DemoWorldDir() { return ORV_DEMO_WORLD_DIR; }
+std::filesystem::path DemoWorldDir() {
+    return ORV_DEMO_WORLD_DIR;
+}
 
 } // namespace test

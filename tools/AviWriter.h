@@ -32,7 +32,9 @@ inline void Put32(std::vector<uint8_t>& out, uint32_t value) {
     Put16(out, value & 0xFFFF);
     Put16(out, value >> 16);
 }
-inline void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+inline void PutTag(std::vector<uint8_t>& out, const char* tag) {
+    out.insert(out.end(), tag, tag + 4);
+}
 inline void Patch32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i)
         out[at + i] = static_cast<uint8_t>(value >> (8 * i));
@@ -40,7 +42,8 @@ inline void Patch32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
 
 // Opens a chunk (or, with a list type, a LIST/RIFF) and answers where its
 // size goes; EndChunk fills the size in and pads to an even length.
-inline size_t BeginChunk(std::vector<uint8_t>& out, const char* tag, const char* listType = nullptr) {
+inline size_t BeginChunk(std::vector<uint8_t>& out, const char* tag,
+                         const char* listType = nullptr) {
     PutTag(out, tag);
     size_t sizeAt = out.size();
     Put32(out, 0);
@@ -55,19 +58,19 @@ inline void EndChunk(std::vector<uint8_t>& out, size_t sizeAt) {
 }
 
 // One "strh": type, handler, scale, rate, length, buffer size, sample size.
-inline void PutStreamHeader(std::vector<uint8_t>& out, const char* type, uint32_t scale, uint32_t rate,
-                            uint32_t length, uint32_t bufferSize, uint32_t sampleSize, int32_t width,
-                            int32_t height) {
+inline void PutStreamHeader(std::vector<uint8_t>& out, const char* type, uint32_t scale,
+                            uint32_t rate, uint32_t length, uint32_t bufferSize,
+                            uint32_t sampleSize, int32_t width, int32_t height) {
     size_t at = BeginChunk(out, "strh");
     PutTag(out, type);
-    Put32(out, 0);          // handler
-    Put32(out, 0);          // flags
-    Put16(out, 0);          // priority
-    Put16(out, 0);          // language
-    Put32(out, 0);          // initial frames
+    Put32(out, 0); // handler
+    Put32(out, 0); // flags
+    Put16(out, 0); // priority
+    Put16(out, 0); // language
+    Put32(out, 0); // initial frames
     Put32(out, scale);
     Put32(out, rate);
-    Put32(out, 0);          // start
+    Put32(out, 0); // start
     Put32(out, length);
     Put32(out, bufferSize);
     Put32(out, 0xFFFFFFFF); // quality: default
@@ -88,7 +91,8 @@ inline std::vector<uint8_t> MakeAvi(const AviMovie& movie) {
     const uint32_t frameCount = static_cast<uint32_t>(movie.frames.size());
     const bool hasAudio = !movie.samples.empty() && movie.channels > 0;
     const uint32_t blockAlign = movie.channels * 2u;
-    const uint32_t sampleFrames = hasAudio ? static_cast<uint32_t>(movie.samples.size() / movie.channels) : 0;
+    const uint32_t sampleFrames =
+        hasAudio ? static_cast<uint32_t>(movie.samples.size() / movie.channels) : 0;
 
     std::vector<uint8_t> out;
     size_t riff = BeginChunk(out, "RIFF", "AVI ");
@@ -98,10 +102,10 @@ inline std::vector<uint8_t> MakeAvi(const AviMovie& movie) {
     Put32(out, 1000000 / std::max(movie.framesPerSecond, 1u));
     Put32(out, (frameBytes + movie.sampleRate * blockAlign / std::max(movie.framesPerSecond, 1u)) *
                    movie.framesPerSecond);
-    Put32(out, 0);              // padding granularity
-    Put32(out, 0x10 | 0x100);   // has an index, interleaved
+    Put32(out, 0);            // padding granularity
+    Put32(out, 0x10 | 0x100); // has an index, interleaved
     Put32(out, frameCount);
-    Put32(out, 0);              // initial frames
+    Put32(out, 0); // initial frames
     Put32(out, hasAudio ? 2 : 1);
     Put32(out, frameBytes);
     Put32(out, static_cast<uint32_t>(movie.width));
@@ -111,7 +115,8 @@ inline std::vector<uint8_t> MakeAvi(const AviMovie& movie) {
     EndChunk(out, avih);
 
     size_t strl = BeginChunk(out, "LIST", "strl");
-    PutStreamHeader(out, "vids", 1, movie.framesPerSecond, frameCount, frameBytes, 0, movie.width, movie.height);
+    PutStreamHeader(out, "vids", 1, movie.framesPerSecond, frameCount, frameBytes, 0, movie.width,
+                    movie.height);
     size_t strf = BeginChunk(out, "strf");
     Put32(out, 40);
     Put32(out, static_cast<uint32_t>(movie.width));
@@ -154,9 +159,9 @@ inline std::vector<uint8_t> MakeAvi(const AviMovie& movie) {
         // hand when the frame shows; the last frame takes the rest.
         if (hasAudio) {
             uint64_t first = static_cast<uint64_t>(f) * movie.sampleRate / movie.framesPerSecond;
-            uint64_t end = f + 1 == frameCount
-                               ? sampleFrames
-                               : static_cast<uint64_t>(f + 1) * movie.sampleRate / movie.framesPerSecond;
+            uint64_t end = f + 1 == frameCount ? sampleFrames
+                                               : static_cast<uint64_t>(f + 1) * movie.sampleRate /
+                                                     movie.framesPerSecond;
             end = std::min<uint64_t>(end, sampleFrames);
             if (first < end) {
                 size_t at = out.size();

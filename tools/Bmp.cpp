@@ -15,8 +15,8 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
 }
 
 // The file and information headers; the pixel data starts at `offset`.
-std::vector<uint8_t> Headers(int32_t width, int32_t height, uint16_t bits, uint32_t offset, uint32_t imageBytes,
-                             uint32_t coloursUsed) {
+std::vector<uint8_t> Headers(int32_t width, int32_t height, uint16_t bits, uint32_t offset,
+                             uint32_t imageBytes, uint32_t coloursUsed) {
     std::vector<uint8_t> out;
     out.push_back('B');
     out.push_back('M');

@@ -29,7 +29,8 @@ constexpr Rgb kKey{0, 255, 0};
 
 // A 24-bit picture being drawn.
 struct Canvas {
-    Canvas(int32_t w, int32_t h, Rgb fill) : width(w), height(h), pixels(static_cast<size_t>(w) * h, fill) {}
+    Canvas(int32_t w, int32_t h, Rgb fill)
+        : width(w), height(h), pixels(static_cast<size_t>(w) * h, fill) {}
 
     void Set(int32_t x, int32_t y, Rgb colour) {
         if (x >= 0 && y >= 0 && x < width && y < height)
@@ -59,7 +60,9 @@ struct Canvas {
 };
 
 Rgb Mix(Rgb a, Rgb b, double t) {
-    auto channel = [t](uint8_t x, uint8_t y) { return static_cast<uint8_t>(std::lround(x + (y - x) * t)); };
+    auto channel = [t](uint8_t x, uint8_t y) {
+        return static_cast<uint8_t>(std::lround(x + (y - x) * t));
+    };
     return {channel(a.r, b.r), channel(a.g, b.g), channel(a.b, b.b)};
 }
 
@@ -122,7 +125,8 @@ private:
 
 // Draws the text with its baseline at y, starting at x; answers the pen's x
 // at the end. Without a canvas it only measures.
-int32_t RenderText(FT_Face face, const std::string& text, int32_t x, int32_t y, Canvas* canvas, Rgb colour) {
+int32_t RenderText(FT_Face face, const std::string& text, int32_t x, int32_t y, Canvas* canvas,
+                   Rgb colour) {
     for (unsigned char c : text) {
         if (FT_Load_Char(face, c, FT_LOAD_RENDER) != 0)
             continue;
@@ -147,9 +151,12 @@ struct FontSpec {
 };
 
 const FontSpec kFonts[] = {
-    {"garamond14.bmp", kGaramond, 14},         {"garamond14bold.bmp", kGaramondBold, 14},
-    {"garamond24bold.bmp", kGaramondBold, 24}, {"arial10.bmp", kSans, 10},
-    {"garamond20bold.bmp", kGaramondBold, 20}, {"garamond18bold.bmp", kGaramondBold, 18},
+    {"garamond14.bmp", kGaramond, 14},
+    {"garamond14bold.bmp", kGaramondBold, 14},
+    {"garamond24bold.bmp", kGaramondBold, 24},
+    {"arial10.bmp", kSans, 10},
+    {"garamond20bold.bmp", kGaramondBold, 20},
+    {"garamond18bold.bmp", kGaramondBold, 18},
     {"arial8.bmp", kSans, 8},
 };
 
@@ -185,8 +192,9 @@ std::vector<uint8_t> MakeFontPicture(const FontSpec& layout) {
         if (c >= 128 && c < 160)
             continue;
         // The smallest sizes read better hinted to whole pixels.
-        const FT_Int32 flags = layout.cellHeight <= kMonoHeight ? FT_LOAD_RENDER | FT_LOAD_TARGET_MONO
-                                                              : FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT;
+        const FT_Int32 flags = layout.cellHeight <= kMonoHeight
+                                   ? FT_LOAD_RENDER | FT_LOAD_TARGET_MONO
+                                   : FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT;
         if (FT_Load_Char(face.Get(), static_cast<FT_ULong>(c), flags) != 0)
             continue;
         const FT_GlyphSlot slot = face.Get()->glyph;
@@ -200,7 +208,8 @@ std::vector<uint8_t> MakeFontPicture(const FontSpec& layout) {
         for (int32_t row = 0; row < cell.rows; ++row) {
             const uint8_t* line = slot->bitmap.buffer + row * slot->bitmap.pitch;
             for (int32_t col = 0; col < cell.width; ++col)
-                cell.coverage.push_back(mono ? ((line[col / 8] >> (7 - col % 8)) & 1) * 255 : line[col]);
+                cell.coverage.push_back(mono ? ((line[col / 8] >> (7 - col % 8)) & 1) * 255
+                                             : line[col]);
         }
         cellWidth = std::max({cellWidth, cell.advance, cell.left + cell.width});
     }
@@ -243,7 +252,8 @@ bool WriteFonts(const std::filesystem::path& game) {
     bool ok = true;
     for (const FontSpec& layout : kFonts) {
         std::vector<uint8_t> picture = MakeFontPicture(layout);
-        ok = !picture.empty() && demo::WriteFile(game / "gfx" / "fonts" / layout.file, picture) && ok;
+        ok = !picture.empty() && demo::WriteFile(game / "gfx" / "fonts" / layout.file, picture) &&
+             ok;
     }
     return ok;
 }
@@ -278,7 +288,8 @@ ColourTable DefaultColours() {
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
-                colours[static_cast<size_t>(i++)] = {static_cast<uint8_t>(r * 51), static_cast<uint8_t>(g * 51),
+                colours[static_cast<size_t>(i++)] = {static_cast<uint8_t>(r * 51),
+                                                     static_cast<uint8_t>(g * 51),
                                                      static_cast<uint8_t>(b * 51)};
     for (int k = 0; i < 256; ++i, ++k) {
         uint8_t level = static_cast<uint8_t>(k * 255 / 37);
@@ -293,7 +304,8 @@ ColourTable Ramp(const std::vector<Rgb>& stops) {
     for (int i = 2; i < 256; ++i) {
         double t = (i - 2) / 253.0 * static_cast<double>(stops.size() - 1);
         size_t at = std::min(static_cast<size_t>(t), stops.size() - 2);
-        colours[static_cast<size_t>(i)] = Mix(stops[at], stops[at + 1], t - static_cast<double>(at));
+        colours[static_cast<size_t>(i)] =
+            Mix(stops[at], stops[at + 1], t - static_cast<double>(at));
     }
     return colours;
 }
@@ -309,13 +321,17 @@ std::vector<uint8_t> Swatch(const ColourTable& colours) {
 bool WritePalettes(const std::filesystem::path& game) {
     const std::filesystem::path folder = game / "gfx" / "palette";
     bool ok = demo::WriteFile(folder / "palette.act", demo::MakeAct(DefaultColours()));
-    ok = demo::WriteFile(folder / "arrows.act",
-                         demo::MakeAct(Ramp({{60, 0, 0}, {200, 30, 20}, {250, 200, 40}, {255, 255, 220}}))) &&
+    ok = demo::WriteFile(
+             folder / "arrows.act",
+             demo::MakeAct(Ramp({{60, 0, 0}, {200, 30, 20}, {250, 200, 40}, {255, 255, 220}}))) &&
          ok;
-    ok = demo::WriteFile(folder / "statusbar.act",
-                         demo::MakeAct(Ramp({{20, 90, 20}, {210, 200, 40}, {200, 40, 20}, {90, 10, 10}}))) &&
+    ok = demo::WriteFile(
+             folder / "statusbar.act",
+             demo::MakeAct(Ramp({{20, 90, 20}, {210, 200, 40}, {200, 40, 20}, {90, 10, 10}}))) &&
          ok;
-    ok = demo::WriteFile(folder / "blob.bmp", Swatch(Ramp({{10, 20, 60}, {60, 120, 200}, {230, 240, 255}}))) && ok;
+    ok = demo::WriteFile(folder / "blob.bmp",
+                         Swatch(Ramp({{10, 20, 60}, {60, 120, 200}, {230, 240, 255}}))) &&
+         ok;
     ok = demo::WriteFile(folder / "cred_backgroundpic_palette.bmp",
                          Swatch(Ramp({{30, 20, 10}, {140, 100, 60}, {240, 220, 180}}))) &&
          ok;
@@ -367,7 +383,8 @@ bool WriteDummy(const std::filesystem::path& game) {
     for (int32_t y = 0; y < kSize; ++y)
         for (int32_t x = 0; x < kSize; ++x) {
             Rgb colour = ((x / 4 + y / 4) % 2) ? Rgb{200, 0, 200} : Rgb{40, 0, 40};
-            if (x == 0 || y == 0 || x == kSize - 1 || y == kSize - 1 || x == y || x + y == kSize - 1)
+            if (x == 0 || y == 0 || x == kSize - 1 || y == kSize - 1 || x == y ||
+                x + y == kSize - 1)
                 colour = {255, 255, 255};
             dummy.Set(x, y, colour);
         }
@@ -375,8 +392,8 @@ bool WriteDummy(const std::filesystem::path& game) {
 }
 
 // Centres the text on x; answers false when the face is missing.
-bool CentredText(Canvas& canvas, const char* facePath, int32_t size, const std::string& text, int32_t x,
-                 int32_t baseline, Rgb colour) {
+bool CentredText(Canvas& canvas, const char* facePath, int32_t size, const std::string& text,
+                 int32_t x, int32_t baseline, Rgb colour) {
     FontFace face(facePath);
     if (!face.Get())
         return false;
@@ -428,8 +445,8 @@ bool WriteTown(const std::filesystem::path& game) {
         int32_t base = 500;
         town.FillRect(left, base - h, left + w, base + 100, wall);
         for (int32_t i = 0; i <= w / 2 + 6; ++i)
-            town.FillRect(left + w / 2 - i, base - h - (w / 2 + 6) + i, left + w / 2 + i, base - h - (w / 2 + 6) + i + 1,
-                          roof);
+            town.FillRect(left + w / 2 - i, base - h - (w / 2 + 6) + i, left + w / 2 + i,
+                          base - h - (w / 2 + 6) + i + 1, roof);
         for (int32_t wy = base - h + 12; wy < base - 10; wy += 22)
             for (int32_t wx = left + 8; wx + 8 < left + w; wx += 16)
                 if (Hash(seed++) % 3 != 0)

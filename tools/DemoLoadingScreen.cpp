@@ -26,13 +26,16 @@ constexpr int32_t kCornerRadius = 14;
 constexpr Rgb kKey{0, 255, 0};
 
 Rgb Mix(Rgb a, Rgb b, double t) {
-    auto channel = [t](uint8_t x, uint8_t y) { return static_cast<uint8_t>(std::lround(x + (y - x) * t)); };
+    auto channel = [t](uint8_t x, uint8_t y) {
+        return static_cast<uint8_t>(std::lround(x + (y - x) * t));
+    };
     return {channel(a.r, b.r), channel(a.g, b.g), channel(a.b, b.b)};
 }
 
 // Distance of the pixel's centre outside the rounded rectangle (negative
 // inside).
-double OutsideRounded(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom, double radius) {
+double OutsideRounded(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right,
+                      int32_t bottom, double radius) {
     const double px = x + 0.5;
     const double py = y + 0.5;
     const double cx = std::clamp(px, left + radius, right - radius);
@@ -47,7 +50,9 @@ std::vector<uint8_t> MakeLoadingBar() {
     const Rgb rimShadow{50, 34, 15};
     const Rgb rivet{235, 200, 120};
     std::vector<Rgb> pixels(static_cast<size_t>(kWidth) * kHeight, kKey);
-    auto at = [&pixels](int32_t x, int32_t y) -> Rgb& { return pixels[static_cast<size_t>(y) * kWidth + x]; };
+    auto at = [&pixels](int32_t x, int32_t y) -> Rgb& {
+        return pixels[static_cast<size_t>(y) * kWidth + x];
+    };
 
     for (int32_t y = 0; y < kHeight; ++y)
         for (int32_t x = 0; x < kWidth; ++x) {
@@ -67,7 +72,8 @@ std::vector<uint8_t> MakeLoadingBar() {
     // and right, as if sunk into the plate.
     for (int32_t y = kWindowTop - 2; y < kWindowBottom + 2; ++y)
         for (int32_t x = kWindowLeft - 2; x < kWindowRight + 2; ++x) {
-            const bool inside = x >= kWindowLeft && x < kWindowRight && y >= kWindowTop && y < kWindowBottom;
+            const bool inside =
+                x >= kWindowLeft && x < kWindowRight && y >= kWindowTop && y < kWindowBottom;
             if (inside)
                 at(x, y) = kKey;
             else

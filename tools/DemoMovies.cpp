@@ -45,8 +45,10 @@ struct Frame {
     void Set(int32_t x, int32_t y, Rgb colour) { Blend(x, y, colour, 1.0); }
 
     void FillRect(double left, double top, double right, double bottom, Rgb colour) {
-        for (int32_t y = std::max(0, static_cast<int32_t>(top)); y < std::min<double>(kHeight, bottom); ++y)
-            for (int32_t x = std::max(0, static_cast<int32_t>(left)); x < std::min<double>(kWidth, right); ++x)
+        for (int32_t y = std::max(0, static_cast<int32_t>(top));
+             y < std::min<double>(kHeight, bottom); ++y)
+            for (int32_t x = std::max(0, static_cast<int32_t>(left));
+                 x < std::min<double>(kWidth, right); ++x)
                 Set(x, y, colour);
     }
     // A disc with a soft one-pixel edge.
@@ -67,7 +69,8 @@ struct Frame {
                 for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
                     const Point& a = points[i];
                     const Point& b = points[j];
-                    if ((a.y > py) != (b.y > py) && px < (b.x - a.x) * (py - a.y) / (b.y - a.y) + a.x)
+                    if ((a.y > py) != (b.y > py) &&
+                        px < (b.x - a.x) * (py - a.y) / (b.y - a.y) + a.x)
                         inside = !inside;
                 }
                 if (inside)
@@ -77,7 +80,8 @@ struct Frame {
     // A vertical gradient from the top colour to the bottom colour.
     void Gradient(int32_t top, int32_t bottom, Rgb from, Rgb to) {
         for (int32_t y = std::max(top, 0); y < std::min(bottom, kHeight); ++y) {
-            const double t = bottom - top > 1 ? static_cast<double>(y - top) / (bottom - top - 1) : 0.0;
+            const double t =
+                bottom - top > 1 ? static_cast<double>(y - top) / (bottom - top - 1) : 0.0;
             for (int32_t x = 0; x < kWidth; ++x)
                 Set(x, y, from);
             for (int32_t x = 0; x < kWidth; ++x)
@@ -90,12 +94,15 @@ struct Frame {
 
 Rgb Mix(Rgb a, Rgb b, double t) {
     t = std::clamp(t, 0.0, 1.0);
-    auto channel = [t](uint8_t x, uint8_t y) { return static_cast<uint8_t>(std::lround(x + (y - x) * t)); };
+    auto channel = [t](uint8_t x, uint8_t y) {
+        return static_cast<uint8_t>(std::lround(x + (y - x) * t));
+    };
     return {channel(a.r, b.r), channel(a.g, b.g), channel(a.b, b.b)};
 }
 
 // A star of `points` tips around (cx, cy), turned by the angle.
-std::vector<Point> Star(double cx, double cy, double outer, double inner, int points, double angle) {
+std::vector<Point> Star(double cx, double cy, double outer, double inner, int points,
+                        double angle) {
     std::vector<Point> star;
     for (int i = 0; i < points * 2; ++i) {
         const double r = i % 2 == 0 ? outer : inner;
@@ -106,7 +113,8 @@ std::vector<Point> Star(double cx, double cy, double outer, double inner, int po
 }
 
 // A banner hanging from the pole at (x, top), rippling with the phase.
-void DrawBanner(Frame& frame, double x, double top, double phase, Rgb field, Rgb stripe, double tatter) {
+void DrawBanner(Frame& frame, double x, double top, double phase, Rgb field, Rgb stripe,
+                double tatter) {
     const double length = 44;
     const double depth = 28;
     for (int32_t i = 0; i < static_cast<int32_t>(length); ++i) {
@@ -136,13 +144,14 @@ struct Score {
 
     // A tone with partials 1, 2, 3 at falling strength, a short attack and
     // an exponential decay; brassy adds high odd partials for a brassy sound.
-    void Tone(double start, double length, double hertz, double volume, double decay, bool brassy = false) {
+    void Tone(double start, double length, double hertz, double volume, double decay,
+              bool brassy = false) {
         const size_t first = static_cast<size_t>(start * kSampleRate);
         const size_t count = static_cast<size_t>(length * kSampleRate);
         for (size_t i = 0; i < count && first + i < mix.size(); ++i) {
             const double t = static_cast<double>(i) / kSampleRate;
-            const double envelope = std::min(t / 0.01, 1.0) * std::exp(-t * decay) *
-                                    std::min((length - t) / 0.02, 1.0);
+            const double envelope =
+                std::min(t / 0.01, 1.0) * std::exp(-t * decay) * std::min((length - t) / 0.02, 1.0);
             double v = std::sin(2 * kPi * hertz * t) + 0.4 * std::sin(4 * kPi * hertz * t) +
                        0.2 * std::sin(6 * kPi * hertz * t);
             if (brassy)
@@ -181,7 +190,8 @@ struct Score {
         const double fadeSamples = 0.05 * kSampleRate;
         for (size_t i = 0; i < mix.size(); ++i) {
             const double fade = std::min(1.0, static_cast<double>(mix.size() - i) / fadeSamples);
-            out[i] = static_cast<int16_t>(std::lround(std::clamp(mix[i] * fade, -1.0, 1.0) * 30000));
+            out[i] =
+                static_cast<int16_t>(std::lround(std::clamp(mix[i] * fade, -1.0, 1.0) * 30000));
         }
         return out;
     }
@@ -225,7 +235,8 @@ bool WriteLogoMovie(const std::filesystem::path& game) {
             frame.FillCircle(80, 56, 42 * grow, Mix({20, 30, 80}, {200, 160, 60}, 0.25 * grow));
             frame.FillCircle(80, 56, 38 * grow, {14, 22, 64});
             frame.FillPolygon(Star(80, 56, 34 * grow, 13 * grow, 8, angle), {235, 190, 70});
-            frame.FillPolygon(Star(80, 56, 18 * grow, 7 * grow, 8, angle + kPi / 8), {255, 235, 150});
+            frame.FillPolygon(Star(80, 56, 18 * grow, 7 * grow, 8, angle + kPi / 8),
+                              {255, 235, 150});
         }
         // A line under the star that draws itself from the middle outward.
         const double half = 50 * std::clamp((t - 0.5) * 2.5, 0.0, 1.0);
@@ -248,7 +259,8 @@ bool WriteIntroMovie(const std::filesystem::path& game) {
         const double t = static_cast<double>(f) / (kFrames - 1);
         Frame frame;
         // Night gives way to dawn.
-        frame.Gradient(0, kHorizon, Mix({10, 14, 50}, {70, 110, 190}, t), Mix({60, 40, 80}, {250, 170, 90}, t));
+        frame.Gradient(0, kHorizon, Mix({10, 14, 50}, {70, 110, 190}, t),
+                       Mix({60, 40, 80}, {250, 170, 90}, t));
         // The sun climbs out of the sea; the sea hides its lower part.
         const double sunY = kHorizon + 14 - 40 * t;
         frame.FillCircle(100, sunY, 18, Mix({240, 120, 40}, {255, 225, 120}, t));
@@ -256,7 +268,8 @@ bool WriteIntroMovie(const std::filesystem::path& game) {
             const double depth = static_cast<double>(y - kHorizon) / (kHeight - kHorizon);
             const Rgb sea = Mix(Mix({10, 20, 60}, {30, 70, 120}, t), {5, 15, 40}, depth);
             for (int32_t x = 0; x < kWidth; ++x) {
-                const double wave = std::sin(x * 0.15 + y * 0.9 - f * 0.6) * std::sin(x * 0.05 + f * 0.2);
+                const double wave =
+                    std::sin(x * 0.15 + y * 0.9 - f * 0.6) * std::sin(x * 0.05 + f * 0.2);
                 frame.Set(x, y, Mix(sea, {255, 200, 120}, wave > 0.75 ? 0.5 * t : 0.0));
             }
         }
@@ -264,16 +277,22 @@ bool WriteIntroMovie(const std::filesystem::path& game) {
         for (int32_t y = kHorizon; y < kHeight; y += 2) {
             const double spread = 4 + (y - kHorizon) * 0.4;
             const double shift = std::sin(y * 1.3 + f * 0.8) * 3;
-            frame.FillRect(100 - spread + shift, y, 100 + spread + shift, y + 1, Mix({80, 60, 60}, {255, 210, 130}, t));
+            frame.FillRect(100 - spread + shift, y, 100 + spread + shift, y + 1,
+                           Mix({80, 60, 60}, {255, 210, 130}, t));
         }
         // A ship crosses from the left.
         const double shipX = -30 + 110 * t;
         const double bob = std::sin(f * 0.7) * 1.0;
-        frame.FillPolygon({{shipX, 66 + bob}, {shipX + 34, 66 + bob}, {shipX + 28, 73 + bob}, {shipX + 5, 73 + bob}},
+        frame.FillPolygon({{shipX, 66 + bob},
+                           {shipX + 34, 66 + bob},
+                           {shipX + 28, 73 + bob},
+                           {shipX + 5, 73 + bob}},
                           {30, 20, 20});
         frame.FillRect(shipX + 16, 36 + bob, shipX + 18, 66 + bob, {30, 20, 20});
-        frame.FillPolygon({{shipX + 18, 38 + bob}, {shipX + 31, 60 + bob}, {shipX + 18, 62 + bob}}, {235, 225, 205});
-        frame.FillPolygon({{shipX + 16, 40 + bob}, {shipX + 4, 61 + bob}, {shipX + 16, 62 + bob}}, {220, 210, 190});
+        frame.FillPolygon({{shipX + 18, 38 + bob}, {shipX + 31, 60 + bob}, {shipX + 18, 62 + bob}},
+                          {235, 225, 205});
+        frame.FillPolygon({{shipX + 16, 40 + bob}, {shipX + 4, 61 + bob}, {shipX + 16, 62 + bob}},
+                          {220, 210, 190});
         movie.frames.push_back(frame.pixels);
     }
     return WriteMovie(game / "avi" / "ovintro.avi", movie);
@@ -322,15 +341,18 @@ bool WriteDefeatMovie(const std::filesystem::path& game) {
     for (int32_t f = 0; f < kFrames; ++f) {
         const double t = static_cast<double>(f) / (kFrames - 1);
         Frame frame;
-        frame.Gradient(0, kHeight, Mix({120, 40, 30}, {30, 10, 15}, t), Mix({200, 90, 40}, {60, 20, 20}, t));
+        frame.Gradient(0, kHeight, Mix({120, 40, 30}, {30, 10, 15}, t),
+                       Mix({200, 90, 40}, {60, 20, 20}, t));
         // Smoke drifting across.
         for (int puff = 0; puff < 5; ++puff) {
             const double x = std::fmod(puff * 41.0 + f * 1.5, kWidth + 40) - 20;
-            frame.FillCircle(x, 30 + puff * 9, 12 + puff % 3 * 3, Mix({70, 60, 60}, {25, 20, 20}, t));
+            frame.FillCircle(x, 30 + puff * 9, 12 + puff % 3 * 3,
+                             Mix({70, 60, 60}, {25, 20, 20}, t));
         }
         frame.FillRect(0, 104, kWidth, kHeight, Mix({60, 50, 30}, {25, 20, 15}, t));
         DrawPole(frame, 100, 24, 105);
-        DrawBanner(frame, 100, 26 + 50 * t, f * 0.3, Mix({30, 70, 170}, {40, 40, 60}, t), {200, 170, 60}, t);
+        DrawBanner(frame, 100, 26 + 50 * t, f * 0.3, Mix({30, 70, 170}, {40, 40, 60}, t),
+                   {200, 170, 60}, t);
         movie.frames.push_back(frame.pixels);
     }
     return WriteMovie(game / "avi" / "bad.avi", movie);

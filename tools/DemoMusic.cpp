@@ -27,9 +27,9 @@ struct Note {
 
 struct Voice {
     std::vector<Note> notes;
-    double level;       // peak amplitude, 0..1
-    double decay;       // seconds for the note to fall to 1/e
-    double overtone;    // weight of the second and (half of it) third harmonic
+    double level;    // peak amplitude, 0..1
+    double decay;    // seconds for the note to fall to 1/e
+    double overtone; // weight of the second and (half of it) third harmonic
 };
 
 struct Tune {
@@ -38,7 +38,9 @@ struct Tune {
     std::vector<Voice> voices;
 };
 
-double Frequency(int key) { return 440.0 * std::pow(2.0, (key - 69) / 12.0); }
+double Frequency(int key) {
+    return 440.0 * std::pow(2.0, (key - 69) / 12.0);
+}
 
 // Adds the voice into the mix.
 void RenderVoice(const Voice& voice, double secondsPerBeat, std::vector<double>& mix) {
@@ -52,7 +54,8 @@ void RenderVoice(const Voice& voice, double secondsPerBeat, std::vector<double>&
                 const double t = static_cast<double>(i) / kRate;
                 double envelope = std::min(t / 0.012, 1.0) * std::exp(-t / voice.decay);
                 if (i + release > length)
-                    envelope *= static_cast<double>(length - i) / release; // no click at the note's end
+                    envelope *=
+                        static_cast<double>(length - i) / release; // no click at the note's end
                 const double phase = step * static_cast<double>(i);
                 const double wave = std::sin(phase) + voice.overtone * std::sin(2 * phase) +
                                     voice.overtone * 0.5 * std::sin(3 * phase);
@@ -91,32 +94,88 @@ std::vector<int16_t> Render(const Tune& tune) {
 }
 
 // Melody voices ring briefly and bright; bass voices long and round.
-Voice Melody(std::vector<Note> notes) { return {std::move(notes), 0.42, 0.45, 0.35}; }
-Voice Bass(std::vector<Note> notes) { return {std::move(notes), 0.30, 0.9, 0.15}; }
+Voice Melody(std::vector<Note> notes) {
+    return {std::move(notes), 0.42, 0.45, 0.35};
+}
+Voice Bass(std::vector<Note> notes) {
+    return {std::move(notes), 0.30, 0.9, 0.15};
+}
 
 const std::vector<Tune>& Tunes() {
     static const std::vector<Tune> tunes = {
         // A rising fanfare in D major that settles on the dominant.
-        {"track02.wav", 132,
-         {Melody({{62, 1}, {66, 1}, {69, 1}, {74, 1.5}, {73, 0.5}, {71, 1}, {69, 1}, {67, 0.5}, {66, 0.5}, {64, 1},
+        {"track02.wav",
+         132,
+         {Melody({{62, 1},
+                  {66, 1},
+                  {69, 1},
+                  {74, 1.5},
+                  {73, 0.5},
+                  {71, 1},
+                  {69, 1},
+                  {67, 0.5},
+                  {66, 0.5},
+                  {64, 1},
                   {69, 2}}),
           Bass({{38, 2}, {45, 2}, {43, 2}, {40, 2}, {45, 3}})}},
         // A Dorian air on E with a drone fifth below.
-        {"track03.wav", 112,
-         {Melody({{64, 1}, {67, 0.5}, {69, 0.5}, {71, 1}, {73, 1}, {71, 0.5}, {69, 0.5}, {67, 1}, {66, 1}, {64, 2}}),
+        {"track03.wav",
+         112,
+         {Melody({{64, 1},
+                  {67, 0.5},
+                  {69, 0.5},
+                  {71, 1},
+                  {73, 1},
+                  {71, 0.5},
+                  {69, 0.5},
+                  {67, 1},
+                  {66, 1},
+                  {64, 2}}),
           Bass({{40, 4}, {45, 2}, {40, 3}})}},
         // An old modal round in A, over an open fifth.
-        {"track04.wav", 96,
-         {Melody({{69, 1}, {72, 1}, {71, 0.5}, {69, 0.5}, {67, 1}, {69, 1.5}, {64, 0.5}, {65, 1}, {64, 1}, {69, 2}}),
+        {"track04.wav",
+         96,
+         {Melody({{69, 1},
+                  {72, 1},
+                  {71, 0.5},
+                  {69, 0.5},
+                  {67, 1},
+                  {69, 1.5},
+                  {64, 0.5},
+                  {65, 1},
+                  {64, 1},
+                  {69, 2}}),
           Bass({{45, 3}, {52, 3}, {45, 4}})}},
         // Broken chords in G major, walking bass.
-        {"track05.wav", 144,
-         {Melody({{67, 0.5}, {71, 0.5}, {74, 0.5}, {79, 0.5}, {72, 0.5}, {76, 0.5}, {79, 0.5}, {84, 0.5}, {74, 0.5},
-                  {78, 0.5}, {81, 0.5}, {78, 0.5}, {79, 2}}),
+        {"track05.wav",
+         144,
+         {Melody({{67, 0.5},
+                  {71, 0.5},
+                  {74, 0.5},
+                  {79, 0.5},
+                  {72, 0.5},
+                  {76, 0.5},
+                  {79, 0.5},
+                  {84, 0.5},
+                  {74, 0.5},
+                  {78, 0.5},
+                  {81, 0.5},
+                  {78, 0.5},
+                  {79, 2}}),
           Bass({{43, 1}, {45, 1}, {48, 1}, {47, 1}, {50, 1}, {50, 1}, {43, 2}})}},
         // A small minuet in F major, three beats to the bar.
-        {"track06.wav", 120,
-         {Melody({{72, 1}, {69, 0.5}, {70, 0.5}, {72, 1}, {74, 1}, {70, 1}, {67, 1}, {69, 1.5}, {70, 0.5}, {67, 1},
+        {"track06.wav",
+         120,
+         {Melody({{72, 1},
+                  {69, 0.5},
+                  {70, 0.5},
+                  {72, 1},
+                  {74, 1},
+                  {70, 1},
+                  {67, 1},
+                  {69, 1.5},
+                  {70, 0.5},
+                  {67, 1},
                   {65, 3}}),
           Bass({{41, 3}, {46, 3}, {48, 3}, {41, 3}})}},
     };
@@ -126,7 +185,9 @@ const std::vector<Tune>& Tunes() {
 bool WriteMusic(const std::filesystem::path& game) {
     bool ok = true;
     for (const Tune& tune : Tunes())
-        ok = demo::WriteFile(game / "music" / tune.name, demo::MakeWav(kRate, 1, 16, Render(tune))) && ok;
+        ok = demo::WriteFile(game / "music" / tune.name,
+                             demo::MakeWav(kRate, 1, 16, Render(tune))) &&
+             ok;
     return ok;
 }
 

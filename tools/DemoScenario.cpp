@@ -256,7 +256,8 @@ historicalleader = {
 
 bool WriteScenario(const std::filesystem::path& game) {
     return demo::WriteFile(game / "scenarios" / "amber_coast.ovg", std::string(kScenario)) &&
-           demo::WriteFile(game / "scenarios" / "amber_coast_provinces.inc", std::string(kProvinces));
+           demo::WriteFile(game / "scenarios" / "amber_coast_provinces.inc",
+                           std::string(kProvinces));
 }
 
 bool WriteAiFile(const std::filesystem::path& game) {

@@ -7,7 +7,8 @@ namespace {
 const demo::DemoText kSessionTexts[] = {
     {"CLIENTLEFT", "%s (%s) has left the game."},
     {"HOSTLEFT", "The host has left the game."},
-    {"HOST_DROP_MSG_CLIENT", "The connection to the host is lost. The game cannot go on without the host."},
+    {"HOST_DROP_MSG_CLIENT",
+     "The connection to the host is lost. The game cannot go on without the host."},
 };
 
 } // namespace

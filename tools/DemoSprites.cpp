@@ -67,10 +67,10 @@ enum UnitColour : uint8_t {
 
 ColourTable UnitColours() {
     ColourTable colours{};
-    const Rgb named[] = {{0, 0, 0},       {0, 0, 0},       {20, 20, 20},   {245, 245, 235}, {230, 190, 150},
-                         {200, 30, 30},   {120, 15, 15},   {40, 70, 200},  {20, 35, 110},   {140, 95, 50},
-                         {85, 55, 25},    {160, 160, 155}, {95, 95, 95},   {235, 230, 210}, {230, 190, 40},
-                         {170, 60, 40}};
+    const Rgb named[] = {{0, 0, 0},       {0, 0, 0},       {20, 20, 20},   {245, 245, 235},
+                         {230, 190, 150}, {200, 30, 30},   {120, 15, 15},  {40, 70, 200},
+                         {20, 35, 110},   {140, 95, 50},   {85, 55, 25},   {160, 160, 155},
+                         {95, 95, 95},    {235, 230, 210}, {230, 190, 40}, {170, 60, 40}};
     for (size_t i = 0; i < std::size(named); ++i)
         colours[i] = named[i];
     for (int i = kFirstFlame; i < 256; ++i) {
@@ -100,12 +100,12 @@ Sheet ArmySheet(uint8_t coat, uint8_t trim, int32_t frames, const Way* way) {
         const int32_t left = f * kArmyFrame;
         const int32_t swing = way ? (f % 2 ? 2 : -2) : 0;
         sheet.FillRect(left + 4, 18, left + 12, 20, kShadow);
-        sheet.FillRect(left + 6, 3, left + 10, 7, kSkin);            // head
-        sheet.FillRect(left + 5, 7, left + 11, 13, coat);            // coat
-        sheet.FillRect(left + 5, 12, left + 11, 13, trim);           // belt
+        sheet.FillRect(left + 6, 3, left + 10, 7, kSkin);                              // head
+        sheet.FillRect(left + 5, 7, left + 11, 13, coat);                              // coat
+        sheet.FillRect(left + 5, 12, left + 11, 13, trim);                             // belt
         sheet.FillRect(left + 6 + swing / 2, 13, left + 8 + swing / 2, 18, kDarkBlue); // legs
         sheet.FillRect(left + 8 - swing / 2, 13, left + 10 - swing / 2, 18, kDarkBlue);
-        sheet.FillRect(left + 12, 1, left + 13, 17, kDarkWood);      // pole
+        sheet.FillRect(left + 12, 1, left + 13, 17, kDarkWood); // pole
         const int32_t lean = way ? way->dx : 0;
         sheet.FillRect(left + 13 + lean, 1, left + 16 + lean, 5, trim); // flag
         if (way && way->dy != 0)
@@ -159,7 +159,8 @@ Sheet FireSheet() {
                 const double dy = (y - 9.0 - (f % 2)) / (7.0 + f % 3);
                 const double d = dx * dx + dy * dy;
                 if (d < 1.0)
-                    sheet.Set(f * kSize + x, y, static_cast<uint8_t>(int{kFirstFlame} + (1.0 - d) * 239.0));
+                    sheet.Set(f * kSize + x, y,
+                              static_cast<uint8_t>(int{kFirstFlame} + (1.0 - d) * 239.0));
             }
     return sheet;
 }
@@ -202,7 +203,8 @@ std::string SprText(const Definition& d) {
                   d.isStatic ? "yes" : "no");
     std::string out = text;
     if (d.transparency != 0) {
-        std::snprintf(text, sizeof text, "    transparency = %d\n    opacity = %d\n", d.transparency, d.opacity);
+        std::snprintf(text, sizeof text, "    transparency = %d\n    opacity = %d\n",
+                      d.transparency, d.opacity);
         out += text;
     }
     return out + "}\n";
@@ -217,12 +219,14 @@ bool WriteUnitSprites(const std::filesystem::path& game) {
     } cultures[] = {{"eng", kRed, kWhite}, {"fra", kBlue, kWhite}};
     for (const auto& culture : cultures) {
         const std::string prefix = std::string("c-") + culture.culture + ".t-army.";
-        definitions.push_back({prefix + "a-stand.spr", std::string("army_") + culture.culture + "_stand.bmp",
+        definitions.push_back({prefix + "a-stand.spr",
+                               std::string("army_") + culture.culture + "_stand.bmp",
                                ArmySheet(culture.coat, culture.trim, 1, nullptr), 1, 8, 18, 25});
         for (const Way& way : kWays)
-            definitions.push_back({prefix + "a-walk.d-" + way.name + ".spr",
-                                   std::string("army_") + culture.culture + "_walk_" + way.name + ".bmp",
-                                   ArmySheet(culture.coat, culture.trim, 4, &way), 4, 8, 18, 12});
+            definitions.push_back(
+                {prefix + "a-walk.d-" + way.name + ".spr",
+                 std::string("army_") + culture.culture + "_walk_" + way.name + ".bmp",
+                 ArmySheet(culture.coat, culture.trim, 4, &way), 4, 8, 18, 12});
     }
     definitions.push_back({"t-navy.a-stand.spr", "navy.bmp", NavySheet(), 2, 12, 17, 40});
     definitions.push_back({"t-city.l-1.spr", "city1.bmp", CitySheet(1), 1, 12, 21, 0, true});
@@ -251,7 +255,7 @@ bool WriteArrows(const std::filesystem::path& game) {
         for (int32_t y = 0; y < kSize; ++y)
             for (int32_t x = 0; x < kSize; ++x) {
                 const double px = x + 0.5 - kSize / 2.0, py = y + 0.5 - kSize / 2.0;
-                const double along = px * ux + py * uy;   // -6 (base) .. 6 (tip)
+                const double along = px * ux + py * uy; // -6 (base) .. 6 (tip)
                 const double across = px * -uy + py * ux;
                 const double halfWidth = (6.0 - along) * 0.5;
                 if (along < -5.0 || along > 6.0 || std::abs(across) > halfWidth)
@@ -261,7 +265,8 @@ bool WriteArrows(const std::filesystem::path& game) {
                     edge ? Rgb{30, 20, 10} : Rgb{250, 215, 60};
             }
     }
-    return demo::WriteFile(game / "gfx" / "map" / "T-MAP_ARROWS.bmp", demo::MakeBmp24(8 * kSize, kSize, pixels));
+    return demo::WriteFile(game / "gfx" / "map" / "T-MAP_ARROWS.bmp",
+                           demo::MakeBmp24(8 * kSize, kSize, pixels));
 }
 
 // The landscape: six bands of 40 colours from index 2, one per terrain,
@@ -270,9 +275,10 @@ constexpr int32_t kTerrainShades = 40;
 const char* const kTerrains[] = {"Plains", "Forest", "Mountain", "Desert", "Marsh", "Sea"};
 
 ColourTable LandscapeColours() {
-    const Rgb dark[] = {{60, 100, 30}, {15, 50, 15}, {70, 65, 60}, {170, 130, 70}, {50, 60, 35}, {10, 30, 90}};
-    const Rgb light[] = {{150, 200, 80}, {70, 130, 50}, {230, 230, 235}, {245, 225, 160}, {130, 150, 90},
-                         {90, 150, 220}};
+    const Rgb dark[] = {{60, 100, 30},  {15, 50, 15}, {70, 65, 60},
+                        {170, 130, 70}, {50, 60, 35}, {10, 30, 90}};
+    const Rgb light[] = {{150, 200, 80},  {70, 130, 50},  {230, 230, 235},
+                         {245, 225, 160}, {130, 150, 90}, {90, 150, 220}};
     ColourTable colours{};
     for (int32_t t = 0; t < 6; ++t)
         for (int32_t i = 0; i < kTerrainShades; ++i) {
@@ -287,11 +293,14 @@ ColourTable LandscapeColours() {
 // The shade (0..39) of a tile's pixel; the second frame is the same ground
 // in another light.
 int32_t TileShade(int32_t terrain, int32_t variant, int32_t frame, int32_t x, int32_t y) {
-    const uint32_t seed = static_cast<uint32_t>((x * 7 + y * 13 + variant * 31) * 2654435761u) >> 28;
+    const uint32_t seed =
+        static_cast<uint32_t>((x * 7 + y * 13 + variant * 31) * 2654435761u) >> 28;
     int32_t shade = 14 + static_cast<int32_t>(seed % 6);
     switch (terrain) {
     case 1: // trees
-        if (((x + variant * 5) % 8 - 4) * ((x + variant * 5) % 8 - 4) + ((y + 3) % 8 - 4) * ((y + 3) % 8 - 4) < 7)
+        if (((x + variant * 5) % 8 - 4) * ((x + variant * 5) % 8 - 4) +
+                ((y + 3) % 8 - 4) * ((y + 3) % 8 - 4) <
+            7)
             shade = 6 + (y % 8);
         break;
     case 2: // peaks
@@ -330,8 +339,9 @@ bool WriteLandscape(const std::filesystem::path& game) {
                         tile.Set(frame * kTile + x, y,
                                  static_cast<uint8_t>(2 + terrain * kTerrainShades +
                                                       TileShade(terrain, variant, frame, x, y)));
-            ok = demo::WriteFile(folder / (std::string(kTerrains[terrain]) + std::to_string(variant) + ".bmp"),
-                                 tile.Bmp(colours)) &&
+            ok = demo::WriteFile(
+                     folder / (std::string(kTerrains[terrain]) + std::to_string(variant) + ".bmp"),
+                     tile.Bmp(colours)) &&
                  ok;
         }
     return ok;

@@ -9,16 +9,16 @@ constexpr int kLanguages = 10;
 
 // The month names.
 const demo::DemoText kMonths[] = {
-    {"JANUARY", "January"},   {"FEBRUARY", "February"}, {"MARCH", "March"},
-    {"APRIL", "April"},       {"MAY", "May"},           {"JUNE", "June"},
-    {"JULY", "July"},         {"AUGUST", "August"},     {"SEPTEMBER", "September"},
-    {"OCTOBER", "October"},   {"NOVEMBER", "November"}, {"DECEMBER", "December"},
+    {"JANUARY", "January"}, {"FEBRUARY", "February"}, {"MARCH", "March"},
+    {"APRIL", "April"},     {"MAY", "May"},           {"JUNE", "June"},
+    {"JULY", "July"},       {"AUGUST", "August"},     {"SEPTEMBER", "September"},
+    {"OCTOBER", "October"}, {"NOVEMBER", "November"}, {"DECEMBER", "December"},
 };
 
 bool WriteTextDatabase(const std::filesystem::path& game) {
     static const char* const kLanguageNames[kLanguages] = {
-        "English", "French", "German", "Spanish", "Italian",
-        "Swedish", "Polish", "Portuguese", "Dutch", "Latin"};
+        "English", "French", "German",     "Spanish", "Italian",
+        "Swedish", "Polish", "Portuguese", "Dutch",   "Latin"};
     std::string csv = "#KEY";
     for (const char* name : kLanguageNames)
         csv += std::string(";") + name;

@@ -17,7 +17,9 @@ std::vector<TextRow>& TextRegistry() {
 }
 } // namespace
 
-DemoText::DemoText(const char* key, const char* text) { TextRegistry().push_back({key, text}); }
+DemoText::DemoText(const char* key, const char* text) {
+    TextRegistry().push_back({key, text});
+}
 
 std::vector<TextRow> TextRows() {
     std::vector<TextRow> rows = TextRegistry();

@@ -2,7 +2,9 @@
 
 std::vector<DirtySpan> g_dirtySpans;
 
-void CreateDirtySpans() { g_dirtySpans.assign(600, DirtySpan{}); }
+void CreateDirtySpans() {
+    g_dirtySpans.assign(600, DirtySpan{});
+}
 
 void FreeDirtySpans() {
     g_dirtySpans.clear();

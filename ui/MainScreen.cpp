@@ -2,4 +2,6 @@
 
 CMainScreen* g_mainScreen = nullptr;
 
-int CMainScreen::HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
+int CMainScreen::HandleMessage(COVEvent&) {
+    return EVENT_NOT_HANDLED;
+}

@@ -1,4 +1,6 @@
 #include "ui/MainScreen.h"
 
 // No map shading is drawn yet.
-void CMainScreen::UpdateProvinceShading() { shadingNeeded = 0; }
+void CMainScreen::UpdateProvinceShading() {
+    shadingNeeded = 0;
+}

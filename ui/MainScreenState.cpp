@@ -3,7 +3,9 @@
 #include "ui/MainScreen.h"
 #include "world/Mecenat.h"
 
-CMainScreen::~CMainScreen() { ClearTravellers(); }
+CMainScreen::~CMainScreen() {
+    ClearTravellers();
+}
 
 CObjectIdList& CMainScreen::GetUnitGroup(int index) {
     if (index < 0 || index >= kUnitGroupCount) {

@@ -10,8 +10,7 @@ struct CButtonControl {
 };
 
 // The control slots of a window, in slot order.
-template <size_t Count>
-struct CButtonControls {
+template <size_t Count> struct CButtonControls {
     static constexpr size_t kControlCount = Count;
     std::array<CButtonControl, Count> controls;
 };

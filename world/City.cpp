@@ -16,7 +16,8 @@ float PopulationOfLevel(float level) {
         const float step = std::clamp(std::trunc(level - 1.0f), 0.0f, 5.0f);
         return 200.0f + 100.0f * step;
     }
-    static constexpr float kSizes[] = {10000.0f, 20000.0f, 40000.0f, 80000.0f, 200000.0f, 999999.0f};
+    static constexpr float kSizes[] = {10000.0f, 20000.0f,  40000.0f,
+                                       80000.0f, 200000.0f, 999999.0f};
     const float index = std::clamp(std::trunc(level / 100.0f), 1.0f, 6.0f);
     return kSizes[static_cast<size_t>(index) - 1];
 }
@@ -55,7 +56,8 @@ CDataBlock* CCity::Write() const {
     for (uint32_t i = 0; i < kept->GetChildCount(); ++i) {
         CDataNode* child = kept->GetChild(i);
         if (child->IsAssignment() && child->GetKeywordId() == KW_CAPITAL)
-            block->AddChild(new CDataAssignment(KW_CAPITAL, new CDataIdentifier(m_capital ? KW_YES : KW_NO)));
+            block->AddChild(
+                new CDataAssignment(KW_CAPITAL, new CDataIdentifier(m_capital ? KW_YES : KW_NO)));
         else
             block->AddChild(child);
     }

@@ -2,4 +2,6 @@
 
 #include "country/Country.h"
 
-void ResetCountryMarks() { g_countryController.fill(0); }
+void ResetCountryMarks() {
+    g_countryController.fill(0);
+}

@@ -11,7 +11,8 @@ constexpr uint32_t kCountries = 99;
 std::array<std::bitset<kProvinceSlots>, kCountries> g_discovered;
 
 bool InRange(uint32_t countryNumber, int32_t provinceId) {
-    return countryNumber < kCountries && provinceId >= kFirstProvinceId && provinceId <= kLastProvinceId;
+    return countryNumber < kCountries && provinceId >= kFirstProvinceId &&
+           provinceId <= kLastProvinceId;
 }
 
 } // namespace
@@ -22,7 +23,8 @@ void DiscoverProvince(uint32_t countryNumber, int32_t provinceId) {
 }
 
 bool IsProvinceDiscovered(uint32_t countryNumber, int32_t provinceId) {
-    return InRange(countryNumber, provinceId) && g_discovered[countryNumber].test(static_cast<size_t>(provinceId));
+    return InRange(countryNumber, provinceId) &&
+           g_discovered[countryNumber].test(static_cast<size_t>(provinceId));
 }
 
 void ClearDiscoveries() {

@@ -42,4 +42,6 @@ int32_t CGlobals::Read(CFieldReader& in) {
     return result;
 }
 
-CDataBlock* CGlobals::Write() const { return savedBlock.Write(); }
+CDataBlock* CGlobals::Write() const {
+    return savedBlock.Write();
+}

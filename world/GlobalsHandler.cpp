@@ -6,4 +6,6 @@ CGlobalsHandler s_globalsHandler;
 
 CMessageReceiver* g_globalsHandler = &s_globalsHandler;
 
-int CGlobalsHandler::HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
+int CGlobalsHandler::HandleMessage(COVEvent&) {
+    return EVENT_NOT_HANDLED;
+}

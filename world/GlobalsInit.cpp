@@ -1,6 +1,10 @@
 #include "world/Globals.h"
 
 // The game-wide helper objects and their tables are not made yet.
-void CGlobals::Init() { initialised = 1; }
+void CGlobals::Init() {
+    initialised = 1;
+}
 
-void CGlobals::Shutdown() { initialised = 0; }
+void CGlobals::Shutdown() {
+    initialised = 0;
+}

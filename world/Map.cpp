@@ -2,4 +2,6 @@
 
 CMap* g_map = nullptr;
 
-int CMap::HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
+int CMap::HandleMessage(COVEvent&) {
+    return EVENT_NOT_HANDLED;
+}

@@ -30,7 +30,9 @@ void RecolourMap(int32_t country, int32_t mapMode) {
     g_mapMode = mapMode;
 }
 
-void SetZoomShift(int32_t shift) { g_zoomShift = shift; }
+void SetZoomShift(int32_t shift) {
+    g_zoomShift = shift;
+}
 
 int32_t WrapMapDx(int64_t dx) {
     int64_t wrapped = (dx + kMapWidth / 2) % kMapWidth;
@@ -41,7 +43,9 @@ int32_t WrapMapDx(int64_t dx) {
 
 namespace {
 
-int32_t ViewZoom() { return std::clamp(g_zoomShift, 0, 4); }
+int32_t ViewZoom() {
+    return std::clamp(g_zoomShift, 0, 4);
+}
 
 int32_t Saturate(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
@@ -65,7 +69,9 @@ void GetViewOrigin(MapPoint& out) {
     out.y = g_viewCentreY - (((g_mapViewRect.bottom - g_mapViewRect.top) / 2) << zoom);
 }
 
-void WorldToScreen(MapPoint& out, int32_t mapX, int32_t mapY) { out = ToScreen(mapX, std::clamp(mapY, 0, kMapMaxY)); }
+void WorldToScreen(MapPoint& out, int32_t mapX, int32_t mapY) {
+    out = ToScreen(mapX, std::clamp(mapY, 0, kMapMaxY));
+}
 
 bool WorldToScreenVisible(int32_t mapX, int32_t mapY, MapPoint& out) {
     out = ToScreen(mapX, mapY);

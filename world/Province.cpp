@@ -30,8 +30,9 @@ constexpr uint32_t kReligionKeywords[] = {KW_PROTESTANT, KW_REFORMED, KW_COUNTER
 constexpr int32_t kReligionCount = 8;
 
 CCountry* CountryOfNumber(int32_t number) {
-    return number >= 0 && number < static_cast<int32_t>(kCountrySlots) ? g_countries[static_cast<size_t>(number)]
-                                                                       : nullptr;
+    return number >= 0 && number < static_cast<int32_t>(kCountrySlots)
+               ? g_countries[static_cast<size_t>(number)]
+               : nullptr;
 }
 
 // "yes" sets the flag, "no" leaves it; anything else is reported. True when
@@ -76,9 +77,13 @@ CProvince* GetProvince(int64_t id) {
     return &g_provinces[static_cast<size_t>(id)];
 }
 
-CCountry* CProvince::GetOwner() const { return CountryOfNumber(m_owner); }
+CCountry* CProvince::GetOwner() const {
+    return CountryOfNumber(m_owner);
+}
 
-CCountry* CProvince::GetController() const { return CountryOfNumber(m_controller); }
+CCountry* CProvince::GetController() const {
+    return CountryOfNumber(m_controller);
+}
 
 void CProvince::SetOwner(CCountry* country) {
     if (!country)
@@ -86,7 +91,8 @@ void CProvince::SetOwner(CCountry* country) {
     whiteman = 1;
     CCountry* old = GetOwner();
     m_owner = static_cast<int32_t>(country->GetNumber());
-    MoveBetweenLists(old ? &old->m_ownedProvinces : nullptr, country->m_ownedProvinces, GetNumber());
+    MoveBetweenLists(old ? &old->m_ownedProvinces : nullptr, country->m_ownedProvinces,
+                     GetNumber());
 }
 
 void CProvince::SetControllerField(CCountry* country) {
@@ -138,8 +144,8 @@ CDataBlock* CProvince::Write() const {
     block->AddChild(new CDataAssignment(KW_TOLERANCE, new CDataInt(tolerance)));
     block->AddChild(new CDataAssignment(KW_MAX, new CDataInt(maxNatives)));
     if (religion >= 0 && religion < kReligionCount)
-        block->AddChild(
-            new CDataAssignment(KW_RELIGION, new CDataIdentifier(kReligionKeywords[static_cast<size_t>(religion)])));
+        block->AddChild(new CDataAssignment(
+            KW_RELIGION, new CDataIdentifier(kReligionKeywords[static_cast<size_t>(religion)])));
     for (uint32_t i = 0; i < m_constructions.GetCount(); ++i)
         block->AddChild(new CDataAssignment(KW_CONSTRUCTION, m_constructions.GetOrder(i).Write()));
     return block;
@@ -209,7 +215,8 @@ int32_t CProvince::Read(CFieldReader& in) {
         case KW_LOOTED:
             // The recovery waits for the looted-until date read before.
             if (ReadFlag(in, looted) && IsHost())
-                PostEventAtAndSend(std::make_unique<COVSimpleEvent>(EVT_UNLOOT_PROVINCE, GetId()), lootedUntil);
+                PostEventAtAndSend(std::make_unique<COVSimpleEvent>(EVT_UNLOOT_PROVINCE, GetId()),
+                                   lootedUntil);
             break;
         case KW_CONSTRUCTION:
             if (value.code == TOKEN_OPEN_BRACE) {

@@ -97,12 +97,12 @@ public:
     CConstructionList& GetConstructions() { return m_constructions; }
     const CConstructionList& GetConstructions() const { return m_constructions; }
 
-    CDate lootedUntil;     // the date until which the province stays looted
+    CDate lootedUntil; // the date until which the province stays looted
     CDate nationalismDate;
     uint8_t looted = 0;
     uint8_t winter = 0;
     uint8_t storm = 0;
-    uint8_t whiteman = 0;  // Europeans have reached the province
+    uint8_t whiteman = 0; // Europeans have reached the province
     int32_t natives = 0;
     int32_t tax = 0;
     int32_t wilderness = 0;
@@ -115,13 +115,13 @@ public:
     // What the province tables give at start-up.
     int32_t tableTax = 0;
     int32_t tableReligion = RELIGION_PROTESTANT;
-    int32_t provinceType = 0; // below kFirstSeaProvinceType: land
-    Rect box;                 // the bounding box on the map, in map pixels
+    int32_t provinceType = 0;   // below kFirstSeaProvinceType: land
+    Rect box;                   // the bounding box on the map, in map pixels
     uint8_t newlyRevealed = 0;  // the player's country has just discovered it
     uint8_t shownNotDimmed = 0; // 0 while the province is drawn dimmed
 
 private:
-    int32_t m_owner = -1;      // country number, -1 when none
+    int32_t m_owner = -1; // country number, -1 when none
     int32_t m_controller = -1;
     std::unique_ptr<CCity> m_city;
     std::unique_ptr<CTradingPost> m_tradingPost;
@@ -145,4 +145,6 @@ inline void GetProvinceCentre(MapPoint& out, int64_t provinceId) {
 }
 
 // True for 0..1472, the values a unit or leader location may hold (0: none).
-constexpr bool IsProvinceLocation(int64_t id) { return id >= 0 && id <= kLastProvinceId; }
+constexpr bool IsProvinceLocation(int64_t id) {
+    return id >= 0 && id <= kLastProvinceId;
+}

@@ -8,8 +8,14 @@ std::unique_ptr<CScenario> g_scenario;
 uint8_t g_gameStarted = 0;
 int32_t g_gameType = 0;
 
-bool IsGameRunning() { return !IsInFrontEnd() && g_gameStarted == 1; }
+bool IsGameRunning() {
+    return !IsInFrontEnd() && g_gameStarted == 1;
+}
 
-bool IsHost() { return !g_netSession || !g_netSession->IsActive() || g_netSession->IsHost(); }
+bool IsHost() {
+    return !g_netSession || !g_netSession->IsActive() || g_netSession->IsHost();
+}
 
-CDate GetScenarioStartDate() { return g_globals.startDate; }
+CDate GetScenarioStartDate() {
+    return g_globals.startDate;
+}

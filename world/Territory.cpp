@@ -3,9 +3,13 @@
 #include "world/City.h"
 #include "world/Province.h"
 
-void CTerritory::AddProvince(CProvince* province) { m_provinces.AddTail(province); }
+void CTerritory::AddProvince(CProvince* province) {
+    m_provinces.AddTail(province);
+}
 
-bool CTerritory::RemoveProvince(CProvince* province) { return m_provinces.Remove(province); }
+bool CTerritory::RemoveProvince(CProvince* province) {
+    return m_provinces.Remove(province);
+}
 
 namespace {
 

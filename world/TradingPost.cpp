@@ -13,4 +13,6 @@ int32_t CTradingPost::Read(CFieldReader& in) {
     return result;
 }
 
-CDataBlock* CTradingPost::Write() const { return m_block.Write(); }
+CDataBlock* CTradingPost::Write() const {
+    return m_block.Write();
+}

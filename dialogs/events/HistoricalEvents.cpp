@@ -8,4 +8,6 @@ bool LoadHistoricalMonarchEvents() {
     return true;
 }
 
-void FreeHistoricalMonarchEvents() { g_historicalEventCount = 0; }
+void FreeHistoricalMonarchEvents() {
+    g_historicalEventCount = 0;
+}

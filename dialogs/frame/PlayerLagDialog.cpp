@@ -2,4 +2,6 @@
 
 CPlayerLagDialog* g_playerLagDialog = nullptr;
 
-void CPlayerLagDialog::Build() { built = 1; }
+void CPlayerLagDialog::Build() {
+    built = 1;
+}

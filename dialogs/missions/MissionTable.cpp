@@ -8,4 +8,6 @@ bool LoadMissionTable() {
     return true;
 }
 
-void FreeMissionTable() { g_missionCount = 0; }
+void FreeMissionTable() {
+    g_missionCount = 0;
+}

@@ -9,4 +9,6 @@ void CFrontEnd::SetState(int32_t state) {
     g_inFrontEnd = 1;
 }
 
-int32_t CFrontEnd::Update(int32_t) { return 0; }
+int32_t CFrontEnd::Update(int32_t) {
+    return 0;
+}

@@ -30,12 +30,18 @@ namespace {
 // game server.
 class CPingEvent : public COVEvent {
 public:
-    explicit CPingEvent(uint32_t player) : COVEvent(24, EVT_PING, g_timerDateId) { Payload().SetU32(20, player); }
+    explicit CPingEvent(uint32_t player) : COVEvent(24, EVT_PING, g_timerDateId) {
+        Payload().SetU32(20, player);
+    }
 };
 
-uint32_t TimerTicks() { return g_gameTimer ? g_gameTimer->gameTicks.load() : 0; }
+uint32_t TimerTicks() {
+    return g_gameTimer ? g_gameTimer->gameTicks.load() : 0;
+}
 
-bool IsNetworkGame() { return g_netSession && g_netSession->IsActive(); }
+bool IsNetworkGame() {
+    return g_netSession && g_netSession->IsActive();
+}
 
 // A ping to the other machines after more than 100 ticks since the last
 // one; a tick count that went back (a new timer) restarts from 0.
@@ -72,15 +78,17 @@ void StartChosenGame() {
     }
     g_waitingPicture->TintRect({100, 100, 700, 500}, 0.5f, 0.5f, 0.5f);
     if (CFont* font = g_fonts.Get("gfx\\fonts\\garamond24bold.bmp"))
-        font->DrawTextCentredShadowed(g_textDatabase.GetText("WAITING_FOR_PLAYERS"), 400, 300, g_waitingPicture,
-                                      0xFFFF);
+        font->DrawTextCentredShadowed(g_textDatabase.GetText("WAITING_FOR_PLAYERS"), 400, 300,
+                                      g_waitingPicture, 0xFFFF);
     g_scenario.reset();
     g_scenario = std::make_unique<CScenario>();
     g_scenario->fileName = (g_frontEnd ? g_frontEnd->chosenFile : std::string()) + ".ovg";
     g_scenario->gameEnded = 0;
 }
 
-void TakeScriptScreenshots(uint32_t pass) { WriteShownPictures(platform::ScriptFrame(pass)); }
+void TakeScriptScreenshots(uint32_t pass) {
+    WriteShownPictures(platform::ScriptFrame(pass));
+}
 
 } // namespace
 

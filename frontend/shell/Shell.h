@@ -56,11 +56,12 @@ extern const std::array<const char*, kSoundSlotCount> g_soundEffectFiles;
 
 // The shell's state, all of the main thread.
 struct ShellState {
-    uint8_t quitting = 0;       // set once Shutdown ran from the window procedure
-    uint8_t quitPosted = 0;     // the quit message waits for the main loop
-    int32_t quitCode = 0;       // its code
-    uint8_t closePending = 0;   // a close taken by the pump, kept for the main loop
-    int32_t activatePending = -1; // an activation (0 or 1) taken by the pump, kept for the main loop
+    uint8_t quitting = 0;     // set once Shutdown ran from the window procedure
+    uint8_t quitPosted = 0;   // the quit message waits for the main loop
+    int32_t quitCode = 0;     // its code
+    uint8_t closePending = 0; // a close taken by the pump, kept for the main loop
+    int32_t activatePending =
+        -1;                     // an activation (0 or 1) taken by the pump, kept for the main loop
     uint8_t inGameFrame = 0;    // RunGameFrame's guard
     uint8_t gameStarted = 0;    // the main loop's: a game frame has run since the front end
     uint32_t lastPingTicks = 0; // timer ticks at the last ping

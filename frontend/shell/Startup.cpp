@@ -57,22 +57,69 @@ CWindowFrame* g_windowFrame8 = nullptr;
 CImage* g_waitingPicture = nullptr;
 
 const std::array<const char*, kSoundSlotCount> g_soundEffectFiles = {
-    "if_click.wav",          "if_close.wav",          "if_dragover.wav",     "if_blip.wav",
-    "if_blip.wav",           "if_click.wav",          "if_click.wav",        "if_move_art.wav",
-    "if_move_navy.wav",      "if_assault.wav",        "if_build_structure.wav", "if_build_navy.wav",
-    "if_done_army.wav",      "if_done_navy.wav",      "if_disband_army.wav", "if_disband_navy.wav",
-    "land_cheer.wav",        "land_death.wav",        "sea_cheer.wav",       "sea_death.wav",
-    "land_cannon1.wav",      "land_cannon2.wav",      "land_cannon3.wav",    "if_done_army.wav",
-    "if_done_army.wav",      "land_cannon2.wav",      "sea_cannon2.wav",     "land_sword1.wav",
-    "land_sword2.wav",       "land_sword3.wav",       "land_musket1.wav",    "land_musket2.wav",
-    "land_musket3.wav",      "land_cannon1.wav",      "land_cannon2.wav",    "land_cannon3.wav",
-    "sea_cannon1.wav",       "sea_cannon2.wav",       "sea_cannon3.wav",     "if_tb_merchant.wav",
-    "if_revolt2.wav",        "if_event.wav",          "if_random1.wav",      "if_random2.wav",
-    "if_war.wav",            "if_booh.wav",           "if_random1.wav",      "if_random2.wav",
-    "if_event.wav",          "if_booh.wav",           "sea_init.wav",        "if_explore.wav",
-    "if_eyr_init.wav",       "if_tb_colonist.wav",    "if_tb_diplomat.wav",  "if_tb_trade.wav",
-    "if_nope.wav",           "if_done_structure.wav", "if_GIM_failure.wav",  "if_done_structure.wav",
-    "if_done_structure.wav", "if_GIM_success.wav",    "if_GIM_failure.wav",
+    "if_click.wav",
+    "if_close.wav",
+    "if_dragover.wav",
+    "if_blip.wav",
+    "if_blip.wav",
+    "if_click.wav",
+    "if_click.wav",
+    "if_move_art.wav",
+    "if_move_navy.wav",
+    "if_assault.wav",
+    "if_build_structure.wav",
+    "if_build_navy.wav",
+    "if_done_army.wav",
+    "if_done_navy.wav",
+    "if_disband_army.wav",
+    "if_disband_navy.wav",
+    "land_cheer.wav",
+    "land_death.wav",
+    "sea_cheer.wav",
+    "sea_death.wav",
+    "land_cannon1.wav",
+    "land_cannon2.wav",
+    "land_cannon3.wav",
+    "if_done_army.wav",
+    "if_done_army.wav",
+    "land_cannon2.wav",
+    "sea_cannon2.wav",
+    "land_sword1.wav",
+    "land_sword2.wav",
+    "land_sword3.wav",
+    "land_musket1.wav",
+    "land_musket2.wav",
+    "land_musket3.wav",
+    "land_cannon1.wav",
+    "land_cannon2.wav",
+    "land_cannon3.wav",
+    "sea_cannon1.wav",
+    "sea_cannon2.wav",
+    "sea_cannon3.wav",
+    "if_tb_merchant.wav",
+    "if_revolt2.wav",
+    "if_event.wav",
+    "if_random1.wav",
+    "if_random2.wav",
+    "if_war.wav",
+    "if_booh.wav",
+    "if_random1.wav",
+    "if_random2.wav",
+    "if_event.wav",
+    "if_booh.wav",
+    "sea_init.wav",
+    "if_explore.wav",
+    "if_eyr_init.wav",
+    "if_tb_colonist.wav",
+    "if_tb_diplomat.wav",
+    "if_tb_trade.wav",
+    "if_nope.wav",
+    "if_done_structure.wav",
+    "if_GIM_failure.wav",
+    "if_done_structure.wav",
+    "if_done_structure.wav",
+    "if_GIM_success.wav",
+    "if_GIM_failure.wav",
 };
 
 namespace {
@@ -93,8 +140,7 @@ constexpr FontEntry kFonts[] = {
 // The movie player was made here; the audio device was opened here.
 bool g_audioOpened = false;
 
-template <typename T>
-void FreeObject(T*& object) {
+template <typename T> void FreeObject(T*& object) {
     delete object;
     object = nullptr;
 }
@@ -139,7 +185,8 @@ void LoadFonts() {
 void LoadSoundEffects() {
     int loadedCount = 0;
     for (size_t slot = 0; slot < kSoundSlotCount; ++slot)
-        if (g_sound->LoadSound(static_cast<uint32_t>(slot), std::string("sfx\\wave\\") + g_soundEffectFiles[slot], 1))
+        if (g_sound->LoadSound(static_cast<uint32_t>(slot),
+                               std::string("sfx\\wave\\") + g_soundEffectFiles[slot], 1))
             ++loadedCount;
     platform::Trace("sounds loaded " + std::to_string(loadedCount));
     if (g_config)
@@ -206,7 +253,9 @@ void WriteShownPictures(const std::vector<std::string>& files) {
             platform::Trace("screenshot " + file + " failed");
 }
 
-void ReachCheckpoint(const std::string& name) { WriteShownPictures(platform::ScriptCheckpoint(name)); }
+void ReachCheckpoint(const std::string& name) {
+    WriteShownPictures(platform::ScriptCheckpoint(name));
+}
 
 int CreateMainWindow() {
     SetMessagePump(ShellPumpOneMessage);

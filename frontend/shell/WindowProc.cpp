@@ -27,29 +27,43 @@ uint8_t g_rightHeld = 0;
 
 const char* MessageName(MessageType type) {
     switch (type) {
-    case MessageType::KeyDown: return "keydown";
-    case MessageType::KeyUp: return "keyup";
-    case MessageType::Char: return "char";
-    case MessageType::LeftButtonDown: return "ldown";
-    case MessageType::LeftButtonUp: return "lup";
-    case MessageType::LeftButtonDoubleClick: return "ldouble";
-    case MessageType::RightButtonDown: return "rdown";
-    case MessageType::RightButtonUp: return "rup";
-    case MessageType::MouseWheel: return "wheel";
-    case MessageType::ActivateApp: return "activate";
-    case MessageType::Quit: return "close";
-    case MessageType::MciNotify: return "mci";
+    case MessageType::KeyDown:
+        return "keydown";
+    case MessageType::KeyUp:
+        return "keyup";
+    case MessageType::Char:
+        return "char";
+    case MessageType::LeftButtonDown:
+        return "ldown";
+    case MessageType::LeftButtonUp:
+        return "lup";
+    case MessageType::LeftButtonDoubleClick:
+        return "ldouble";
+    case MessageType::RightButtonDown:
+        return "rdown";
+    case MessageType::RightButtonUp:
+        return "rup";
+    case MessageType::MouseWheel:
+        return "wheel";
+    case MessageType::ActivateApp:
+        return "activate";
+    case MessageType::Quit:
+        return "close";
+    case MessageType::MciNotify:
+        return "mci";
     }
     return "?";
 }
 
 void TraceMessage(const platform::WindowMessage& message, const char* what) {
     if (platform::TraceOn())
-        platform::Trace(std::string("message ") + MessageName(message.type) + " " + std::to_string(message.code) +
-                        " " + what);
+        platform::Trace(std::string("message ") + MessageName(message.type) + " " +
+                        std::to_string(message.code) + " " + what);
 }
 
-bool MovieOpen() { return g_moviePlayer && g_moviePlayer->IsOpen(); }
+bool MovieOpen() {
+    return g_moviePlayer && g_moviePlayer->IsOpen();
+}
 
 void CloseMovie() {
     if (MovieOpen()) {
@@ -60,7 +74,8 @@ void CloseMovie() {
 }
 
 void QueueMouseEvent(uint32_t type, const platform::WindowMessage& message, uint32_t flags) {
-    g_scheduler.QueueInput(std::make_unique<CInputEvent>(type, g_broadcastId, 0, flags, message.x, message.y));
+    g_scheduler.QueueInput(
+        std::make_unique<CInputEvent>(type, g_broadcastId, 0, flags, message.x, message.y));
 }
 
 } // namespace
@@ -94,7 +109,9 @@ int MainWindowProc(const platform::WindowMessage& message) {
             break;
         PostKeyDownEvent(static_cast<int32_t>(message.code), message.data);
         if (g_inputState.ctrlHeld) {
-            const uint32_t character = message.code == 107 ? 43 : message.code == 109 ? 45 : message.code;
+            const uint32_t character = message.code == 107   ? 43
+                                       : message.code == 109 ? 45
+                                                             : message.code;
             PostCharEvent(character, message.data);
         }
         break;
@@ -144,7 +161,8 @@ int MainWindowProc(const platform::WindowMessage& message) {
         break;
     case MessageType::MouseWheel:
         if (!ignored)
-            QueueMouseEvent(EVT_UNNAMED_12, message, static_cast<uint32_t>(-(message.wheel / platform::kWheelDelta)));
+            QueueMouseEvent(EVT_UNNAMED_12, message,
+                            static_cast<uint32_t>(-(message.wheel / platform::kWheelDelta)));
         break;
     case MessageType::MciNotify:
         if (message.code == 1 && message.data == GetCDAudioDeviceId() && g_config &&
@@ -152,7 +170,8 @@ int MainWindowProc(const platform::WindowMessage& message) {
             PlayNextMusicTrack(g_musicState.get());
         break;
     }
-    TraceMessage(message, ignored && message.type != MessageType::ActivateApp && message.type != MessageType::MciNotify
+    TraceMessage(message, ignored && message.type != MessageType::ActivateApp &&
+                                  message.type != MessageType::MciNotify
                               ? "ignored"
                               : "taken");
     return 0;
@@ -184,13 +203,14 @@ int ShellPumpOneMessage() {
 }
 
 std::string FormatDate(const CDate& date) {
-    static const char* const kMonths[12] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
-                                            "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+    static const char* const kMonths[12] = {"JANUARY",   "FEBRUARY", "MARCH",    "APRIL",
+                                            "MAY",       "JUNE",     "JULY",     "AUGUST",
+                                            "SEPTEMBER", "OCTOBER",  "NOVEMBER", "DECEMBER"};
     int month = date.month % 12;
     if (month < 0)
         month += 12;
-    return std::string(g_textDatabase.GetText(kMonths[month])) + " " + std::to_string(date.GetDisplayDay() + 1) +
-           ", " + std::to_string(date.year);
+    return std::string(g_textDatabase.GetText(kMonths[month])) + " " +
+           std::to_string(date.GetDisplayDay() + 1) + ", " + std::to_string(date.year);
 }
 
 bool WriteShownPicture(const std::string& path) {
@@ -210,7 +230,8 @@ bool WriteShownPicture(const std::string& path) {
         height = screen.view.height;
         pixels.resize(static_cast<size_t>(width) * height);
         for (int32_t y = 0; y < height; ++y)
-            std::memcpy(&pixels[static_cast<size_t>(y) * width], screen.Row(y), static_cast<size_t>(width) * 2);
+            std::memcpy(&pixels[static_cast<size_t>(y) * width], screen.Row(y),
+                        static_cast<size_t>(width) * 2);
         format555 = display && display->GreenMask() == platform::kGreenMask555;
     }
     if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * height)

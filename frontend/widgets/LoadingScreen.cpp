@@ -23,7 +23,8 @@ constexpr int32_t kCaptionY = 570;
 
 } // namespace
 
-CLoadingScreen::CLoadingScreen(uint32_t argumentValue) : CNamedObject("Drawable"), argument(argumentValue) {}
+CLoadingScreen::CLoadingScreen(uint32_t argumentValue)
+    : CNamedObject("Drawable"), argument(argumentValue) {}
 
 CLoadingScreen::~CLoadingScreen() = default;
 
@@ -40,7 +41,8 @@ void CLoadingScreen::Draw() {
             const size_t rowBytes = static_cast<size_t>(view.width) * 2;
             savedStrip.resize(rowBytes * static_cast<size_t>(bottom - top));
             for (int32_t row = top; row < bottom; ++row)
-                std::memcpy(savedStrip.data() + rowBytes * static_cast<size_t>(row - top), access.Row(row), rowBytes);
+                std::memcpy(savedStrip.data() + rowBytes * static_cast<size_t>(row - top),
+                            access.Row(row), rowBytes);
             savedWidth = view.width;
             savedRows = bottom - top;
         }
@@ -57,7 +59,9 @@ void CLoadingScreen::Draw() {
     barPicture->SetPosition(kBarPictureX, stripTop);
 }
 
-void CLoadingScreen::SetCaption(const std::string& text) { caption = text; }
+void CLoadingScreen::SetCaption(const std::string& text) {
+    caption = text;
+}
 
 int32_t CLoadingScreen::Render(int32_t /*param*/) {
     if (!g_screen)
@@ -71,7 +75,8 @@ int32_t CLoadingScreen::Render(int32_t /*param*/) {
         if (view.pixels && view.width == savedWidth && top + savedRows <= view.height) {
             const size_t rowBytes = static_cast<size_t>(savedWidth) * 2;
             for (int32_t row = 0; row < savedRows; ++row)
-                std::memcpy(access.Row(top + row), savedStrip.data() + rowBytes * static_cast<size_t>(row), rowBytes);
+                std::memcpy(access.Row(top + row),
+                            savedStrip.data() + rowBytes * static_cast<size_t>(row), rowBytes);
         }
     }
 
@@ -89,7 +94,8 @@ int32_t CLoadingScreen::Render(int32_t /*param*/) {
     }
     if (showCaption && caption) {
         if (CFont* font = g_fonts.Get(kCaptionFont))
-            font->DrawTextCentredShadowed(*caption, kCaptionX, kCaptionY, g_screen.get(), RgbToPixel(255, 189, 0));
+            font->DrawTextCentredShadowed(*caption, kCaptionX, kCaptionY, g_screen.get(),
+                                          RgbToPixel(255, 189, 0));
     }
 
     const Rect strip{0, stripTop, GetScreenWidth(), stripTop + stripHeight};

@@ -13,7 +13,8 @@ const char* const kNumberFont = "gfx\\fonts\\garamond14bold.bmp";
 constexpr uint16_t kNumberColour = 0xFFFF;
 
 // Fills the rectangle (right and bottom just outside), cut to the picture.
-void FillRect(CImageBase& image, int64_t left, int64_t top, int64_t right, int64_t bottom, uint16_t colour) {
+void FillRect(CImageBase& image, int64_t left, int64_t top, int64_t right, int64_t bottom,
+              uint16_t colour) {
     if (image.bytesPerPixel != 2)
         return;
     CPixelAccess access(image);
@@ -32,7 +33,8 @@ void FillRect(CImageBase& image, int64_t left, int64_t top, int64_t right, int64
 }
 
 // A one-pixel outline just inside the rectangle.
-void OutlineRect(CImageBase& image, int64_t left, int64_t top, int64_t right, int64_t bottom, uint16_t colour) {
+void OutlineRect(CImageBase& image, int64_t left, int64_t top, int64_t right, int64_t bottom,
+                 uint16_t colour) {
     FillRect(image, left, top, right, top + 1, colour);
     FillRect(image, left, bottom - 1, right, bottom, colour);
     FillRect(image, left, top, left + 1, bottom, colour);
@@ -41,10 +43,11 @@ void OutlineRect(CImageBase& image, int64_t left, int64_t top, int64_t right, in
 
 } // namespace
 
-CProgressBar::CProgressBar(uint32_t maximumValue, uint32_t barWidth, uint32_t endRed, uint32_t endGreen,
-                           uint32_t endBlue)
-    : destination(g_screen.get()), maximum(maximumValue), width(barWidth), red(endRed), green(endGreen),
-      blue(endBlue), frameDark(RgbToPixel(65, 48, 23)), frameLight(RgbToPixel(172, 132, 69)) {}
+CProgressBar::CProgressBar(uint32_t maximumValue, uint32_t barWidth, uint32_t endRed,
+                           uint32_t endGreen, uint32_t endBlue)
+    : destination(g_screen.get()), maximum(maximumValue), width(barWidth), red(endRed),
+      green(endGreen), blue(endBlue), frameDark(RgbToPixel(65, 48, 23)),
+      frameLight(RgbToPixel(172, 132, 69)) {}
 
 void CProgressBar::Draw(int32_t /*param*/) {
     if (!destination)
@@ -72,7 +75,8 @@ void CProgressBar::Draw(int32_t /*param*/) {
         const int64_t endGreen = std::min<uint32_t>(green, 255);
         const int64_t endBlue = std::min<uint32_t>(blue, 255);
         int64_t p = 0;
-        for (int64_t column = 0; column < columns && left + column < image.width; ++column, p += step) {
+        for (int64_t column = 0; column < columns && left + column < image.width;
+             ++column, p += step) {
             const int64_t at = p >> 16;
             const uint16_t colour = RgbToPixel(static_cast<int32_t>(endRed * at / width),
                                                static_cast<int32_t>(endGreen * at / width),
@@ -83,7 +87,8 @@ void CProgressBar::Draw(int32_t /*param*/) {
 
     if (drawNumber) {
         if (CFont* font = g_fonts.Get(kNumberFont))
-            font->DrawTextCentredShadowed(std::to_string(value), static_cast<int32_t>(left + width / 2),
-                                          static_cast<int32_t>(top + 1), destination, kNumberColour);
+            font->DrawTextCentredShadowed(
+                std::to_string(value), static_cast<int32_t>(left + width / 2),
+                static_cast<int32_t>(top + 1), destination, kNumberColour);
     }
 }

@@ -12,7 +12,8 @@ class CProgressBar : public Drawable {
 public:
     // At (0, 0), 15 pixels high, percent and value 0, frame and number
     // drawn, onto g_screen.
-    CProgressBar(uint32_t maximumValue, uint32_t barWidth, uint32_t endRed, uint32_t endGreen, uint32_t endBlue);
+    CProgressBar(uint32_t maximumValue, uint32_t barWidth, uint32_t endRed, uint32_t endGreen,
+                 uint32_t endBlue);
 
     // The bar covers the columns x .. x + width - 1 and the rows y .. y +
     // height - 1. With the frame flag the bar is cleared and framed one

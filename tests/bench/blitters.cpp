@@ -22,13 +22,15 @@ struct Pictures {
     CImage keyed{kWidth, kHeight, 16, kImageMemory};
     CImage indexed{kWidth, kHeight, 8, kImageMemory};
     CPalette palette{"bench"};
-    std::vector<uint8_t> from = std::vector<uint8_t>(static_cast<size_t>(kWidth) * kHeight * 2, 0x5A);
+    std::vector<uint8_t> from =
+        std::vector<uint8_t>(static_cast<size_t>(kWidth) * kHeight * 2, 0x5A);
     std::vector<uint8_t> to = std::vector<uint8_t>(from.size());
 
     Pictures() {
         SetPixelFormat(kPixelFormat565);
         for (int i = 0; i < 256; ++i)
-            palette.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 3), 0};
+            palette.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i),
+                                  static_cast<uint8_t>(i * 3), 0};
         palette.BuildPixelTables();
         indexed.palette = &palette;
         for (int32_t y = 0; y < kHeight; ++y)
@@ -36,7 +38,10 @@ struct Pictures {
                 int32_t i = y * kWidth + x;
                 StorePixel(keyed.pixels + y * keyed.pitch + x * 2,
                            i % 7 == 0 ? g_colourKey : static_cast<uint16_t>(i * 2654435761u >> 16));
-                indexed.pixels[y * indexed.pitch + x] = static_cast<uint8_t>(i % 11 == 0 ? 0 : i % 13 == 0 ? 1 : i * 37);
+                indexed.pixels[y * indexed.pitch + x] =
+                    static_cast<uint8_t>(i % 11 == 0   ? 0
+                                         : i % 13 == 0 ? 1
+                                                       : i * 37);
             }
         keyed.hasColourKey = keyed.HasColourKeyPixel() ? 1 : 0;
         screen.Fill(0x1234);
@@ -78,7 +83,8 @@ void BM_MemcpyScreen800x600(benchmark::State& state) {
         benchmark::DoNotOptimize(p.to.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(p.from.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(p.from.size()));
 }
 BENCHMARK(BM_MemcpyScreen800x600);
 

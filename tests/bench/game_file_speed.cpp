@@ -13,8 +13,8 @@
 #include "data/GameFile.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
-#include "military/Unit.h"
 #include "engine/ObjectId.h"
+#include "military/Unit.h"
 #include "net/Scheduler.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -33,43 +33,52 @@ std::string Tag(int number) {
 }
 
 // Appends the pieces to the text.
-template <class... Pieces>
-void Append(std::string& text, const Pieces&... pieces) {
+template <class... Pieces> void Append(std::string& text, const Pieces&... pieces) {
     (text.append(pieces), ...);
 }
 
-std::string Number(int value) { return std::to_string(value); }
+std::string Number(int value) {
+    return std::to_string(value);
+}
 
 std::string GenerateScenario() {
     std::string text = "header = { name = \"Bench\" startyear = 1500 endyear = 1600 }\n"
                        "globaldata = { startdate = { year = 1500 month = january day = 0 } }\n";
     for (int id = 1; id <= kCountries * kProvincesPerCountry; ++id)
-        Append(text, "province = { id = ", Number(id), " natives = ", Number(id % 50), " max = 60 income = ",
-               Number(id % 9 + 1), " religion = catholic whiteman = yes }\n");
+        Append(text, "province = { id = ", Number(id), " natives = ", Number(id % 50),
+               " max = 60 income = ", Number(id % 9 + 1),
+               " religion = catholic whiteman = yes }\n");
     for (int c = 1; c <= kCountries; ++c) {
-        Append(text, "country = {\n    tag = ", Tag(c), "\n    treasury = 100\n    ownedprovinces = {");
+        Append(text, "country = {\n    tag = ", Tag(c),
+               "\n    treasury = 100\n    ownedprovinces = {");
         for (int p = 0; p < kProvincesPerCountry; ++p)
             Append(text, " ", Number((c - 1) * kProvincesPerCountry + p + 1));
         text += " }\n";
         const int home = (c - 1) * kProvincesPerCountry + 1;
         for (int a = 0; a < kArmiesPerCountry; ++a)
-            Append(text, "    landunit = { name = \"Army ", Number(a), "\" location = ", Number(home + a),
-                   " infantry = 1000 cavalry = 200 artillery = 5 leader = { name = \"General ", Number(c * 100 + a),
+            Append(text, "    landunit = { name = \"Army ", Number(a),
+                   "\" location = ", Number(home + a),
+                   " infantry = 1000 cavalry = 200 artillery = 5 leader = { name = \"General ",
+                   Number(c * 100 + a),
                    "\" category = general rank = 1 fire = 2 shock = 2 siege = 1 movement = 3 "
-                   "startdate = { year = 1490 month = may day = 1 } deathdate = { year = 1550 month = may day = 1 } } }\n");
+                   "startdate = { year = 1490 month = may day = 1 } deathdate = { year = 1550 "
+                   "month = may day = 1 } } }\n");
         Append(text, "    navalunit = { name = \"Fleet\" location = ", Number(home),
-               " warships = 4 galleys = 2 transports = 6 landunit = { name = \"Marines\" infantry = 800 } }\n}\n");
+               " warships = 4 galleys = 2 transports = 6 landunit = { name = \"Marines\" infantry "
+               "= 800 } }\n}\n");
     }
     return text;
 }
 
 struct BenchWorld {
     std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "orvandel-bench-game-file";
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "orvandel-bench-game-file";
     size_t bytes = 0;
 
     BenchWorld() {
-        platform::SetBoxHandler([](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
+        platform::SetBoxHandler(
+            [](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
         BuildKeywordIndex();
         for (int c = 1; c <= kCountries; ++c)
             SetCountryTag(static_cast<uint32_t>(c), Tag(c).c_str());
@@ -112,7 +121,8 @@ void BM_LoadAndSaveScenario(benchmark::State& state) {
         if (SaveGameFile("bench_saved.ovg") != 0)
             state.SkipWithError("the game did not save");
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(world.bytes));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(world.bytes));
 }
 
 // The same bytes read and written without being understood.
@@ -128,7 +138,8 @@ void BM_PlainReadAndWrite(benchmark::State& state) {
         std::fclose(out);
         benchmark::DoNotOptimize(buffer.data());
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(world.bytes));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(world.bytes));
 }
 
 BENCHMARK(BM_LoadAndSaveScenario)->Unit(benchmark::kMillisecond);

@@ -29,7 +29,8 @@ struct Scene {
     CPalette palette{"bench"};
     std::vector<std::unique_ptr<SpriteWorld>> sprites;
     std::unique_ptr<CRouteArrows> route;
-    std::vector<uint8_t> from = std::vector<uint8_t>(static_cast<size_t>(kWidth) * kHeight * 2, 0x5A);
+    std::vector<uint8_t> from =
+        std::vector<uint8_t>(static_cast<size_t>(kWidth) * kHeight * 2, 0x5A);
     std::vector<uint8_t> to = std::vector<uint8_t>(from.size());
 
     Scene() {
@@ -39,7 +40,8 @@ struct Scene {
         g_mapViewRect = {0, 0, kWidth, kHeight};
         SetViewCentre(5000, 3000);
         for (int i = 0; i < 256; ++i)
-            palette.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 3), 0};
+            palette.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i),
+                                  static_cast<uint8_t>(i * 3), 0};
         palette.BuildPixelTables();
         for (int32_t n = 0; n < kSprites; ++n) {
             auto sprite = std::make_unique<SpriteWorld>();
@@ -47,8 +49,10 @@ struct Scene {
                 sprite->CreateImage(96, 24, 8);
                 for (int32_t y = 0; y < 24; ++y)
                     for (int32_t x = 0; x < 96; ++x)
-                        sprite->image->pixels[y * sprite->image->pitch + x] =
-                            static_cast<uint8_t>((x % 24 - 12) * (x % 24 - 12) + (y - 12) * (y - 12) < 100 ? 2 + x * 7 + y : 0);
+                        sprite->image->pixels[y * sprite->image->pitch + x] = static_cast<uint8_t>(
+                            (x % 24 - 12) * (x % 24 - 12) + (y - 12) * (y - 12) < 100
+                                ? 2 + x * 7 + y
+                                : 0);
                 sprite->SetPalette(&palette);
                 sprite->SetFrameCount(4);
                 sprite->BuildImageFrames();
@@ -56,7 +60,8 @@ struct Scene {
                 sprite->ShareImage(*sprites.front());
                 sprite->SetFrameCount(4);
             }
-            sprite->SetPosition(5000 - kWidth / 2 + (n * 97) % kWidth, 3000 - kHeight / 2 + (n * 61) % kHeight);
+            sprite->SetPosition(5000 - kWidth / 2 + (n * 97) % kWidth,
+                                3000 - kHeight / 2 + (n * 61) % kHeight);
             sprites.push_back(std::move(sprite));
         }
         route = std::make_unique<CRouteArrows>(nullptr);

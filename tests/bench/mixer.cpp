@@ -21,7 +21,8 @@ constexpr size_t kChunk = 1024;             // frames a device callback asks for
 std::vector<uint8_t> ToneBytes(int voice) {
     std::vector<uint8_t> bytes(kFrames * 2);
     for (size_t i = 0; i < kFrames; ++i) {
-        auto s = static_cast<int16_t>(3000 * std::sin(static_cast<double>(i) * (0.01 + 0.001 * voice)));
+        auto s =
+            static_cast<int16_t>(3000 * std::sin(static_cast<double>(i) * (0.01 + 0.001 * voice)));
         bytes[i * 2] = static_cast<uint8_t>(s & 0xFF);
         bytes[i * 2 + 1] = static_cast<uint8_t>((s >> 8) & 0xFF);
     }
@@ -59,7 +60,8 @@ void BM_Copy32VoicesOneSecond(benchmark::State& state) {
     for (auto _ : state) {
         for (const std::vector<uint8_t>& voice : voices)
             for (size_t done = 0; done < kFrames; done += kChunk) {
-                std::memcpy(out.data(), voice.data() + done * 2, std::min(kChunk, kFrames - done) * 2);
+                std::memcpy(out.data(), voice.data() + done * 2,
+                            std::min(kChunk, kFrames - done) * 2);
                 benchmark::DoNotOptimize(out.data());
                 benchmark::ClobberMemory();
             }

@@ -51,7 +51,8 @@ bool MakeLayerPair(LayerPair& pair) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
-    const JoinResult joined = pair.client->Join("127.0.0.1:" + std::to_string(pair.host->Port()), 0, "client");
+    const JoinResult joined =
+        pair.client->Join("127.0.0.1:" + std::to_string(pair.host->Port()), 0, "client");
     done = true;
     pump.join();
     Message created;

@@ -41,8 +41,10 @@ std::unique_ptr<CImage> SetUpDisplay(bool rgb555) {
     for (int32_t y = 0; y < kHeight; ++y)
         for (int32_t x = 0; x < kWidth; ++x) {
             const auto i = static_cast<uint32_t>(y * kWidth + x);
-            StorePixel(g_screen->pixels + y * g_screen->pitch + x * 2, static_cast<uint16_t>(i * 2654435761u >> 17));
-            StorePixel(other->pixels + y * other->pitch + x * 2, static_cast<uint16_t>(i * 40503u >> 1));
+            StorePixel(g_screen->pixels + y * g_screen->pitch + x * 2,
+                       static_cast<uint16_t>(i * 2654435761u >> 17));
+            StorePixel(other->pixels + y * other->pitch + x * 2,
+                       static_cast<uint16_t>(i * 40503u >> 1));
         }
     PresentScreen();
     return other;

@@ -60,7 +60,9 @@ struct LaterDue {
 void BM_PriorityQueuePostAndRun(benchmark::State& state) {
     const std::vector<CDate> dates = MakeDates();
     for (auto _ : state) {
-        std::priority_queue<std::unique_ptr<COVEvent>, std::vector<std::unique_ptr<COVEvent>>, LaterDue> queue;
+        std::priority_queue<std::unique_ptr<COVEvent>, std::vector<std::unique_ptr<COVEvent>>,
+                            LaterDue>
+            queue;
         for (const CDate& date : dates)
             queue.push(Dated(date));
         while (!queue.empty()) {

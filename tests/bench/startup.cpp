@@ -14,12 +14,27 @@
 namespace {
 
 const char* const kStartupFiles[] = {
-    "config/text.csv", "gfx/blacklogonov.bmp", "avi/stellmar.avi", "avi/ovintro.avi", "gfx/fonts/garamond14.bmp",
-    "gfx/fonts/garamond14bold.bmp", "gfx/fonts/garamond24bold.bmp", "gfx/fonts/arial10.bmp",
-    "gfx/fonts/garamond20bold.bmp", "gfx/fonts/garamond18bold.bmp", "gfx/fonts/arial8.bmp",
-    "gfx/fonts/additional/coin.bmp", "gfx/town.bmp", "gfx/loadingbar.bmp", "gfx/palette/palette.act",
-    "gfx/palette/arrows.act", "gfx/palette/statusbar.act", "gfx/palette/blob.bmp",
-    "gfx/palette/cred_backgroundpic_palette.bmp", "gfx/interface/cursor_select.bmp", "music/track02.wav",
+    "config/text.csv",
+    "gfx/blacklogonov.bmp",
+    "avi/stellmar.avi",
+    "avi/ovintro.avi",
+    "gfx/fonts/garamond14.bmp",
+    "gfx/fonts/garamond14bold.bmp",
+    "gfx/fonts/garamond24bold.bmp",
+    "gfx/fonts/arial10.bmp",
+    "gfx/fonts/garamond20bold.bmp",
+    "gfx/fonts/garamond18bold.bmp",
+    "gfx/fonts/arial8.bmp",
+    "gfx/fonts/additional/coin.bmp",
+    "gfx/town.bmp",
+    "gfx/loadingbar.bmp",
+    "gfx/palette/palette.act",
+    "gfx/palette/arrows.act",
+    "gfx/palette/statusbar.act",
+    "gfx/palette/blob.bmp",
+    "gfx/palette/cred_backgroundpic_palette.bmp",
+    "gfx/interface/cursor_select.bmp",
+    "music/track02.wav",
 };
 
 // Baseline: every file start-up opens, read whole (the sound effects too).
@@ -47,12 +62,13 @@ BENCHMARK(BM_ReadStartupFilesPlainly)->Unit(benchmark::kMillisecond);
 // The program from launch to its first main loop pass, closed there.
 void BM_StartupToMainLoop(benchmark::State& state) {
     test::TempDir dir;
-    std::filesystem::copy(test::DemoWorldDir(), dir.Path(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(test::DemoWorldDir(), dir.Path(),
+                          std::filesystem::copy_options::recursive);
     dir.WriteFile("bench_script.txt", "0 close\n");
-    const std::string command = "cd '" + dir.Path().string() +
-                                "' && ORVANDEL_DISPLAY=null ORVANDEL_AUDIO=null ORVANDEL_VIRTUAL_CLOCK=15 "
-                                "ORVANDEL_SCRIPT=bench_script.txt ORVANDEL_BOX_ANSWER=ignore '" ORV_PROGRAM
-                                "' 2>/dev/null";
+    const std::string command =
+        "cd '" + dir.Path().string() +
+        "' && ORVANDEL_DISPLAY=null ORVANDEL_AUDIO=null ORVANDEL_VIRTUAL_CLOCK=15 "
+        "ORVANDEL_SCRIPT=bench_script.txt ORVANDEL_BOX_ANSWER=ignore '" ORV_PROGRAM "' 2>/dev/null";
     for (auto _ : state)
         if (std::system(command.c_str()) != 0)
             state.SkipWithError("the program failed");

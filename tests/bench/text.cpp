@@ -37,7 +37,8 @@ std::string FontPicture() {
         for (int32_t y = 0; y < kCellHeight; ++y) {
             std::string row(static_cast<size_t>(rowBytes), '\xFF');
             for (int32_t x = 0; x < width; ++x)
-                if (y >= 2 && y < 12 && (x == 0 || x == width - 1 || y == 2 || y == 11 || (x + y + k) % 4 == 0))
+                if (y >= 2 && y < 12 &&
+                    (x == 0 || x == width - 1 || y == 2 || y == 11 || (x + y + k) % 4 == 0))
                     row[static_cast<size_t>(x)] = static_cast<char>(1 + (x + y) % 15);
             rows.push_back(row);
         }
@@ -64,19 +65,21 @@ struct TextScreen {
     CImage screen{kWidth, kHeight, 16, kImageMemory};
     CFont* font = new CFont;
     std::vector<std::string> lines;
-    std::vector<uint8_t> from = std::vector<uint8_t>(static_cast<size_t>(kWidth) * kHeight * 2, 0x5A);
+    std::vector<uint8_t> from =
+        std::vector<uint8_t>(static_cast<size_t>(kWidth) * kHeight * 2, 0x5A);
     std::vector<uint8_t> to = std::vector<uint8_t>(from.size());
 
     TextScreen() {
         SetPixelFormat(kPixelFormat565);
-        const std::filesystem::path folder = std::filesystem::temp_directory_path() / "orvandel-bench-text";
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / "orvandel-bench-text";
         std::filesystem::create_directories(folder);
         const std::filesystem::path file = folder / "font.bmp";
         std::ofstream(file, std::ios::binary) << FontPicture();
         font->LoadFont(file.string(), kCellHeight, nullptr); // g_fonts owns it
         std::filesystem::remove_all(folder);
-        const std::string words =
-            "The %077merchants\xA7W of the Hanse bring \xA7Ygrain|400and timber; the treasury holds 1492 ducats. ";
+        const std::string words = "The %077merchants\xA7W of the Hanse bring \xA7Ygrain|400and "
+                                  "timber; the treasury holds 1492 ducats. ";
         for (int32_t i = 0; i < kHeight / kCellHeight; ++i)
             lines.push_back(words.substr(static_cast<size_t>(i % 7)) + words);
         screen.Fill(0x2104);
@@ -93,7 +96,8 @@ void BM_TextScreen800x600(benchmark::State& state) {
     const Rect clip{0, 0, kWidth, kHeight};
     for (auto _ : state) {
         for (size_t i = 0; i < d.lines.size(); ++i)
-            d.font->DrawText(d.lines[i], 4, static_cast<int32_t>(i) * kCellHeight, clip, &d.screen, 0xFFFF);
+            d.font->DrawText(d.lines[i], 4, static_cast<int32_t>(i) * kCellHeight, clip, &d.screen,
+                             0xFFFF);
         benchmark::DoNotOptimize(d.screen.pixels);
         benchmark::ClobberMemory();
     }
@@ -109,7 +113,8 @@ void BM_MemcpyScreen800x600(benchmark::State& state) {
         benchmark::DoNotOptimize(d.to.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(d.from.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(d.from.size()));
 }
 BENCHMARK(BM_MemcpyScreen800x600);
 

@@ -84,7 +84,8 @@ struct Fixture {
     int64_t bytes = 0;
 
     Fixture() {
-        platform::SetBoxHandler([](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
+        platform::SetBoxHandler(
+            [](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
         BuildKeywordIndex();
         path = (dir.Path() / "provinces.ovg").string();
         CFieldReader out;

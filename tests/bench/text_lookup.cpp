@@ -19,7 +19,9 @@ namespace {
 constexpr int kKeys = 4000;
 
 struct LessNoCase {
-    bool operator()(const std::string& a, const std::string& b) const { return CompareNoCase(a, b) < 0; }
+    bool operator()(const std::string& a, const std::string& b) const {
+        return CompareNoCase(a, b) < 0;
+    }
 };
 
 // The keys in the file's (sorted) order and the same keys in lower case in a
@@ -38,7 +40,8 @@ struct Fixture {
         }
         std::sort(keys.begin(), keys.end(), LessNoCase());
 
-        std::string table = "KEY;English;French;German;Spanish;Italian;Swedish;Polish;Russian;Czech;Dutch;x\n";
+        std::string table =
+            "KEY;English;French;German;Spanish;Italian;Swedish;Polish;Russian;Czech;Dutch;x\n";
         for (const std::string& k : keys) {
             table += k;
             for (int c = 0; c < 10; ++c)

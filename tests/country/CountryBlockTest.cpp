@@ -101,7 +101,8 @@ const char* kFullBlock =
     "technology = { land = 2 naval = 1 } mission = { type = 1 } mission = { type = 2 } "
     "archivedgameevents = { { year = 1490 month = march day = 4 } 17 { year = 1491 } 18 } "
     "diplomaticdates = { FRA = { year = 1500 month = may day = 3 } } "
-    "wardates = { REB = { year = 1501 } } colonists = 1.5 diplomats = 2 merchants = 3 dynamism = 7 }";
+    "wardates = { REB = { year = 1501 } } colonists = 1.5 diplomats = 2 merchants = 3 dynamism = 7 "
+    "}";
 
 TEST_F(CountryBlockTest, AFullBlockIsReadAndRoundTripsByteForByte) {
     CCountry& country = Make(1);
@@ -149,7 +150,12 @@ TEST_F(CountryBlockTest, AFreshCountryRoundTrips) {
 }
 
 TEST_F(CountryBlockTest, TreasuryOfAHumanPlayedCountryFollowsTheDifficulty) {
-    struct Case { uint32_t controller; bool saved; uint32_t difficulty; float treasury; };
+    struct Case {
+        uint32_t controller;
+        bool saved;
+        uint32_t difficulty;
+        float treasury;
+    };
     const Case cases[] = {{1, false, 0, 300.0f}, {1, false, 1, 200.0f}, {2, false, 2, 100.0f},
                           {1, false, 3, 75.0f},  {2, false, 4, 50.0f},  {1, false, 5, 100.0f},
                           {0, false, 0, 100.0f}, {1, true, 0, 100.0f}};
@@ -162,7 +168,8 @@ TEST_F(CountryBlockTest, TreasuryOfAHumanPlayedCountryFollowsTheDifficulty) {
         CCountry& country = Make(1);
         ASSERT_EQ(Read(country, "treasury = 100 }"), 0);
         EXPECT_FLOAT_EQ(country.m_treasury, c.treasury)
-            << "controller " << c.controller << " saved " << c.saved << " difficulty " << c.difficulty;
+            << "controller " << c.controller << " saved " << c.saved << " difficulty "
+            << c.difficulty;
     }
 }
 
@@ -192,7 +199,11 @@ TEST_F(CountryBlockTest, BudgetSharesAreHeldWithinOneTogether) {
 }
 
 TEST_F(CountryBlockTest, BadFieldsAreReportedAndEndOrSkip) {
-    struct Case { const char* body; int result; const char* message; };
+    struct Case {
+        const char* body;
+        int result;
+        const char* message;
+    };
     const Case cases[] = {
         {"colonists = -1 badboy = 5 }", -2, "Can't have negative colonists"},
         {"diplomats = -0.5 }", -2, "Can't have negative diplomats"},
@@ -227,7 +238,8 @@ TEST_F(CountryBlockTest, AFileEndingInsideTheBlockSkipsTheFinishingSteps) {
     dir.WriteFile("db/monarchs/monarchs.eng", "entry = { name = \"Henry\" }\n");
     CCountry& country = Make(1);
     country.m_historyFile = "eng";
-    EXPECT_EQ(Read(country, "navalpercentage = 0.9 landpercentage = 0.9 ownedprovinces = { 5 }"), -1);
+    EXPECT_EQ(Read(country, "navalpercentage = 0.9 landpercentage = 0.9 ownedprovinces = { 5 }"),
+              -1);
     EXPECT_FLOAT_EQ(country.m_navalShare, 0.9f);
     EXPECT_FLOAT_EQ(country.m_landShare, 0.9f);
     EXPECT_EQ(country.m_capital, kNoCapitalProvince);
@@ -235,7 +247,8 @@ TEST_F(CountryBlockTest, AFileEndingInsideTheBlockSkipsTheFinishingSteps) {
 }
 
 TEST_F(CountryBlockTest, HistoryFilesFillOnlyTablesTheBlockLeftEmpty) {
-    dir.WriteFile("db/monarchs/monarchs.eng", "monarch = { name = \"Henry\" } monarch = { name = \"Anne\" }\n");
+    dir.WriteFile("db/monarchs/monarchs.eng",
+                  "monarch = { name = \"Henry\" } monarch = { name = \"Anne\" }\n");
     dir.WriteFile("db/leaders/leaders.eng", "leader = { name = \"Drake\" }\n");
     dir.WriteFile("tables/monarchs.txt", "monarch = { name = \"Edward\" }\n");
 

@@ -32,13 +32,11 @@ TEST_F(CountryListTest, AnyMatchesAsksTheListedCountriesThatExist) {
         bool matches;
     };
     const Row rows[] = {
-        {2, 96, true},   // the natives and rebels are everybody's enemies
-        {2, 98, true},
-        {97, 3, true},   // and everybody is theirs
-        {97, 97, false}, // but never their own
-        {2, 2, false},
-        {5, 96, false},  // slot 5 is empty
-        {200, 96, false}, // no slot at all
+        {2, 96, true},                    // the natives and rebels are everybody's enemies
+        {2, 98, true},    {97, 3, true},  // and everybody is theirs
+        {97, 97, false},                  // but never their own
+        {2, 2, false},    {5, 96, false}, // slot 5 is empty
+        {200, 96, false},                 // no slot at all
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.listed << " against " << row.n);

@@ -4,8 +4,8 @@
 
 #include "data/DataTree.h"
 #include "data/Keywords.h"
-#include "engine/ObjectId.h"
 #include "data/TokenFile.h"
+#include "engine/ObjectId.h"
 #include "tests/data/TextFormatFixture.h"
 
 namespace {

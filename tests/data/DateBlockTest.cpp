@@ -28,7 +28,10 @@ TEST_F(DateBlockTest, ReadsFieldsInAnyOrderAndAnyCase) {
     EXPECT_EQ(date, CDate(0, 11, 1820));
     for (uint32_t month = 0; month < 12; ++month) {
         CDate d;
-        EXPECT_EQ(Read(std::string("month = ") + g_keywordTable[KW_JANUARY - 10 + month].text + " }\n", d), 0);
+        EXPECT_EQ(
+            Read(std::string("month = ") + g_keywordTable[KW_JANUARY - 10 + month].text + " }\n",
+                 d),
+            0);
         EXPECT_EQ(d.month, static_cast<int8_t>(month));
     }
     EXPECT_TRUE(boxes.texts.empty());
@@ -46,8 +49,8 @@ TEST_F(DateBlockTest, MissingFieldsKeepTheirValuesAndRepeatedOnesOverwrite) {
 
 TEST_F(DateBlockTest, DayIsHeldWithinTheMonth) {
     const std::pair<const char*, int> days[] = {
-        {"0", 0},   {"29", 29}, {"30", 29}, {"45", 29},  {"127", 29}, {"128", 0},
-        {"200", 0}, {"-3", 0},  {"256", 0}, {"257", 1},  {"300", 29}, {"7.9", 7},
+        {"0", 0},   {"29", 29}, {"30", 29}, {"45", 29}, {"127", 29}, {"128", 0},
+        {"200", 0}, {"-3", 0},  {"256", 0}, {"257", 1}, {"300", 29}, {"7.9", 7},
     };
     for (const auto& [text, day] : days) {
         CDate date;
@@ -131,8 +134,8 @@ TEST_F(DateBlockTest, WritesYearMonthKeywordAndDayInOrder) {
 }
 
 TEST_F(DateBlockTest, WrittenDatesReadBack) {
-    const CDate dates[] = {CDate(0, 0, 0), CDate(29, 11, 1820), CDate(11, 9, 1492), CDate(3, 4, -50),
-                           CDate(15, 6, 32767)};
+    const CDate dates[] = {CDate(0, 0, 0), CDate(29, 11, 1820), CDate(11, 9, 1492),
+                           CDate(3, 4, -50), CDate(15, 6, 32767)};
     reader.Open("dates.txt", "w");
     Token token;
     for (const CDate& date : dates) {

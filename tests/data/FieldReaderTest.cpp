@@ -1,7 +1,7 @@
 #include <cstring>
 #include <ostream>
-#include <type_traits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "data/DateBlock.h"
@@ -10,8 +10,8 @@
 #include "tests/data/TextFormatFixture.h"
 
 void PrintTo(const DatedId& entry, std::ostream* out) {
-    *out << "{" << int(entry.date.day) << "/" << int(entry.date.month) << "/" << entry.date.year << ", "
-         << entry.id.type << ":" << entry.id.number << "}";
+    *out << "{" << int(entry.date.day) << "/" << int(entry.date.month) << "/" << entry.date.year
+         << ", " << entry.id.type << ":" << entry.id.number << "}";
 }
 
 namespace {
@@ -43,8 +43,7 @@ protected:
         return steps;
     }
 
-    template <class List>
-    static auto Items(const List& list) {
+    template <class List> static auto Items(const List& list) {
         std::vector<std::remove_cvref_t<decltype(list.GetTail()->item)>> items;
         typename List::CListPosition position;
         list.GetHeadPosition(position);
@@ -98,7 +97,8 @@ TEST_F(FieldReaderTest, ErrorLineShowsTheFieldTheLineAndTheFile) {
     reader.ReportError("Date : Unexpected field");
     ASSERT_EQ(boxes.texts.size(), 1u);
     // Token texts are shown as they stand, never taken as a format.
-    EXPECT_TRUE(BoxShown("ERROR : (Date : Unexpected field) '50%d = %s%n' Line = 5 file = test.txt"))
+    EXPECT_TRUE(
+        BoxShown("ERROR : (Date : Unexpected field) '50%d = %s%n' Line = 5 file = test.txt"))
         << boxes.texts[0];
 }
 
@@ -157,11 +157,11 @@ TEST_F(FieldReaderTest, DatedListErrors) {
         uint32_t entries;
     };
     const Case cases[] = {
-        {"{ year = 1500 } 4 5 }\n", -2, 1},          // an entry without its date block
-        {"{ year = 1500 } -4 }\n", -2, 0},           // a negative number
-        {"{ year = 1500 } x }\n", -2, 0},            // no number
-        {"{ year = 1500 hour = 3 } 4 }\n", -2, 0},   // the date reader's answer
-        {"{ year = 1500 } 4 { year = ", -1, 1},      // the end of the file
+        {"{ year = 1500 } 4 5 }\n", -2, 1},        // an entry without its date block
+        {"{ year = 1500 } -4 }\n", -2, 0},         // a negative number
+        {"{ year = 1500 } x }\n", -2, 0},          // no number
+        {"{ year = 1500 hour = 3 } 4 }\n", -2, 0}, // the date reader's answer
+        {"{ year = 1500 } 4 { year = ", -1, 1},    // the end of the file
         {"{ year = 1500 } 4 ", -1, 1},
     };
     for (const Case& c : cases) {
@@ -207,15 +207,30 @@ TEST_F(FieldReaderTest, EndOfFileInsideNestedBlocksEndsEveryReader) {
 
 TEST(TokenNumbers, ConvertLikeTheStandardConversionsWithoutOverflow) {
     const std::pair<const char*, int32_t> ints[] = {
-        {"12", 12},         {"-3", -3},     {"1.5", 1},  {"-", 0},           {".", 0},
-        {"007", 7},         {"1-2", 1},     {"", 0},     {"2147483647", 2147483647},
-        {"99999999999999999999", 2147483647}, {"-99999999999999999999", -2147483647 - 1},
+        {"12", 12},
+        {"-3", -3},
+        {"1.5", 1},
+        {"-", 0},
+        {".", 0},
+        {"007", 7},
+        {"1-2", 1},
+        {"", 0},
+        {"2147483647", 2147483647},
+        {"99999999999999999999", 2147483647},
+        {"-99999999999999999999", -2147483647 - 1},
     };
     for (const auto& [text, value] : ints)
         EXPECT_EQ(TokenToInt(text), value) << text;
     const std::pair<const char*, float> floats[] = {
-        {"0.25", 0.25f}, {"-1.25", -1.25f}, {"1.2.3", 1.2f}, {"-", 0.0f},  {".", 0.0f},
-        {"5.", 5.0f},    {".5", 0.5f},      {"12", 12.0f},   {"1-2", 1.0f},
+        {"0.25", 0.25f},
+        {"-1.25", -1.25f},
+        {"1.2.3", 1.2f},
+        {"-", 0.0f},
+        {".", 0.0f},
+        {"5.", 5.0f},
+        {".5", 0.5f},
+        {"12", 12.0f},
+        {"1-2", 1.0f},
         {"9999999999999999999999999999999999999999999", 3.4028235e38f},
         {"-9999999999999999999999999999999999999999999", -3.4028235e38f},
     };

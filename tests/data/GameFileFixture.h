@@ -85,8 +85,9 @@ protected:
     // folder.
     void CopyDemoScenario() const {
         const std::filesystem::path demo = DemoWorldDir();
-        for (const char* name : {"scenarios/amber_coast.ovg", "scenarios/amber_coast_provinces.inc",
-                                 "ai/default.ai", "db/monarchs/monarchs.brn", "db/leaders/leaders.brn"}) {
+        for (const char* name :
+             {"scenarios/amber_coast.ovg", "scenarios/amber_coast_provinces.inc", "ai/default.ai",
+              "db/monarchs/monarchs.brn", "db/leaders/leaders.brn"}) {
             std::filesystem::create_directories((dir.Path() / name).parent_path());
             std::filesystem::copy_file(demo / name, dir.Path() / name,
                                        std::filesystem::copy_options::overwrite_existing);

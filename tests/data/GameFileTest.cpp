@@ -21,8 +21,7 @@
 namespace test {
 namespace {
 
-template <class T>
-std::vector<T*> Items(const CLinkedList<T>& list) {
+template <class T> std::vector<T*> Items(const CLinkedList<T>& list) {
     std::vector<T*> items;
     typename CLinkedList<T>::CListPosition position;
     for (list.GetHeadPosition(position); position; CLinkedList<T>::MoveNext(position))
@@ -37,7 +36,9 @@ std::vector<std::string> LeaderNames(const CUnit& unit) {
     return names;
 }
 
-std::vector<CUnit*> Units(const CLinkedList<CUnit>& list) { return Items(list); }
+std::vector<CUnit*> Units(const CLinkedList<CUnit>& list) {
+    return Items(list);
+}
 
 // The top-level keys of a saved file, in order (the words at the start of a
 // line that are followed by " = ").
@@ -46,7 +47,8 @@ std::vector<std::string> TopLevelKeys(const std::string& bytes) {
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
-        std::string line = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        std::string line =
+            bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
         size_t equals = line.find(" = ");
         if (!line.empty() && line[0] != ' ' && line[0] != '}' && equals != std::string::npos)
             keys.push_back(line.substr(0, equals));
@@ -153,7 +155,8 @@ TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
     g_mainScreen->merchant = 1;
     g_viewCentreX = 4000;
     g_mainScreen->GetUnitGroup(0).AddTail(Units(g_countries[1]->m_units).front()->GetId());
-    ASSERT_EQ(LoadText("mecenat = { source = 101 destination = 104 date = { year = 1560 month = april day = 2 } }\n"
+    ASSERT_EQ(LoadText("mecenat = { source = 101 destination = 104 date = { year = 1560 month = "
+                       "april day = 2 } }\n"
                        "cot = { province = 101 level = 2 }\n"
                        "combat = { type = 1 attackers = { 1 } defenders = { 3 } }\n",
                        "extra.ovg"),
@@ -165,9 +168,9 @@ TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
     EXPECT_EQ(first.rfind("header = {", 0), 0u);
     EXPECT_EQ(first.substr(first.size() - 2), "} ");
     std::vector<std::string> keys = TopLevelKeys(first);
-    std::vector<std::string> expected = {"header", "globaldata", "province", "province", "province",
-                                         "province", "province", "cot", "country", "country", "country",
-                                         "eyr", "interface", "mecenat", "combat"};
+    std::vector<std::string> expected = {
+        "header",  "globaldata", "province", "province", "province",  "province", "province", "cot",
+        "country", "country",    "country",  "eyr",      "interface", "mecenat",  "combat"};
     EXPECT_EQ(keys, expected);
 
     ResetWorld();
@@ -215,7 +218,8 @@ TEST_F(GameFileTest, StructuralErrorsAtTheTopLevelStopTheRead) {
         {"comments only", "# nothing here\n; nor here\n", 0, nullptr},
         {"unknown key", "globaldata = { }\nweather = { rain = yes }\nglobaldata = { x = 1 }\n", -2,
          "Illegal top level object"},
-        {"stray close brace", "globaldata = { }\n}\nglobaldata = { x = 1 }\n", -2, "Illegal top level object"},
+        {"stray close brace", "globaldata = { }\n}\nglobaldata = { x = 1 }\n", -2,
+         "Illegal top level object"},
         {"missing equals", "globaldata = { }\nprovince { id = 5 }\n", -2, nullptr},
         {"header without brace", "header = 5\nglobaldata = { }\n", 0, "No left curly"},
         {"combat that is no block", "combat = 3\n", -2, nullptr},
@@ -269,7 +273,8 @@ TEST_F(GameFileTest, IncludesReadInOrderAndRefuseCyclesAndDepth) {
 
     // A file that includes itself, directly or through another, is read once.
     ResetWorld();
-    EXPECT_EQ(LoadText("province = { id = 8 natives = 1 }\ninclude = \"self.ovg\"\n", "self.ovg"), 0);
+    EXPECT_EQ(LoadText("province = { id = 8 natives = 1 }\ninclude = \"self.ovg\"\n", "self.ovg"),
+              0);
     EXPECT_TRUE(BoxShown("include of a file that is being read"));
     boxes.texts.clear();
     dir.WriteFile("ping.inc", "include = \"pong.inc\"\n");
@@ -303,7 +308,8 @@ TEST_F(GameFileTest, FailedSaveKeepsThePreviousFile) {
     platform::ForgetPathCache();
     EXPECT_EQ(SaveGameFile("kept.ovg"), -2);
     EXPECT_EQ(dir.ReadFile("kept.ovg"), "old save\n");
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.Path() / "kept.ovg.tmp")));
+    EXPECT_FALSE(
+        std::filesystem::exists(std::filesystem::symlink_status(dir.Path() / "kept.ovg.tmp")));
     EXPECT_TRUE(BoxShown("Could not save the game"));
 
     // Paths that cannot be written: a folder that is a file, a read-only

@@ -68,14 +68,16 @@ TEST_F(SectionTest, InterfaceWritesTheScreenAndReadsItBack) {
     g_mainScreen->treasuryWindow.controls[1].button.pressed = 1;
 
     const std::string printed = Print(WriteInterfaceSection());
-    EXPECT_EQ(printed.rfind("{ \n    mouse = { x = 120 y = 340 } \n    map = { x = 5000 y = 2000 } \n"
-                            "    mapmode = 3 \n    zoom = 2 \n    merchant = yes \n"
-                            "    group1 = { id = { type = 4712 id = 5 } } \n    group2 = { } \n",
-                            0),
-              0u)
+    EXPECT_EQ(
+        printed.rfind("{ \n    mouse = { x = 120 y = 340 } \n    map = { x = 5000 y = 2000 } \n"
+                      "    mapmode = 3 \n    zoom = 2 \n    merchant = yes \n"
+                      "    group1 = { id = { type = 4712 id = 5 } } \n    group2 = { } \n",
+                      0),
+        0u)
         << printed;
-    EXPECT_NE(printed.find("group0 = { id = { type = 4712 id = 9 } id = { type = 4712 id = 5 } } \n"
-                           "    religion = { 0 0 0 0 0 0 0 1 } \n    treasury = { 0 1 0 0 0 0 } \n    } "),
+    EXPECT_NE(printed.find(
+                  "group0 = { id = { type = 4712 id = 9 } id = { type = 4712 id = 5 } } \n"
+                  "    religion = { 0 0 0 0 0 0 0 1 } \n    treasury = { 0 1 0 0 0 0 } \n    } "),
               std::string::npos)
         << printed;
 
@@ -112,8 +114,9 @@ TEST_F(SectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
 
     // "no" keeps the flag; an id of a vanished object is dropped; a list of
     // four entries touches four controls, and a 0 releases nothing.
-    OpenBlock("{ merchant = no group3 = { id = { type = 4712 id = 77 } id = { type = 4712 id = 5 } } "
-              "treasury = { 1 0 0 1 } }");
+    OpenBlock(
+        "{ merchant = no group3 = { id = { type = 4712 id = 77 } id = { type = 4712 id = 5 } } "
+        "treasury = { 1 0 0 1 } }");
     EXPECT_EQ(ReadInterfaceSection(in), 0);
     EXPECT_EQ(g_mainScreen->merchant, 1);
     EXPECT_EQ(Group(2), std::vector<ObjectId>{known.GetId()});
@@ -156,10 +159,11 @@ TEST_F(SectionTest, InterfaceErrors) {
 
 TEST_F(SectionTest, YearBookWritesThirteenPagesInOrder) {
     const std::string printed = Print(WriteYearBookSection());
-    EXPECT_EQ(printed,
-              "{ \n    vp = { } \n    monarch = { } \n    wealth = { } \n    pe = { } \n    te = { } \n"
-              "    inflation = { } \n    income = { } \n    expense = { } \n    landtech = { } \n"
-              "    navaltech = { } \n    army = { } \n    navy = { } \n    size = { } \n    } ");
+    EXPECT_EQ(
+        printed,
+        "{ \n    vp = { } \n    monarch = { } \n    wealth = { } \n    pe = { } \n    te = { } \n"
+        "    inflation = { } \n    income = { } \n    expense = { } \n    landtech = { } \n"
+        "    navaltech = { } \n    army = { } \n    navy = { } \n    size = { } \n    } ");
 }
 
 TEST_F(SectionTest, YearBookReadsIntoItsPagesAfterRebuildingThem) {

@@ -86,7 +86,8 @@ TEST(KeywordIndex, FindsEveryKeywordInAnyCaseAndOnlyWholeWords) {
         EXPECT_EQ(g_keywordIndex.FindValue(Lower(entry.text)), entry.code) << entry.text;
     }
     EXPECT_EQ(g_keywordIndex.FindValue("Country"), 21u);
-    for (const char* word : {"countryside", "countr", "", "ENG", "maneuver", "separatefrom", "group10", "1500"})
+    for (const char* word :
+         {"countryside", "countr", "", "ENG", "maneuver", "separatefrom", "group10", "1500"})
         EXPECT_EQ(g_keywordIndex.FindValue(word), CStringTree::NOT_FOUND) << word;
 }
 

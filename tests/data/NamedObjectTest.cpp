@@ -37,7 +37,9 @@ std::vector<std::string> Names(COwningList<>& list) {
 using Log = std::vector<std::string>;
 
 // The lists only pass the message on; any message will do.
-COVSimpleEvent AMessage() { return COVSimpleEvent(EVT_GAME_END, g_broadcastId); }
+COVSimpleEvent AMessage() {
+    return COVSimpleEvent(EVT_GAME_END, g_broadcastId);
+}
 
 TEST(NamedObjectTest, NameIsCopiedAndCut) {
     CNamedObject empty;

@@ -55,13 +55,15 @@ protected:
 };
 
 TEST_F(ScenarioHeaderTest, FieldsAndNationsAreRead) {
-    ASSERT_EQ(Read(info, "name = \"The Age\" desc = \"age.txt\" picture = \"age.bmp\" tutorial = yes "
-                         "startyear = 1492 endyear = 1792 gametype = 3 optionmode = 2 set_difficulty = 4 "
-                         "set_fow = 1 tutorialfile = \"a.cfg\" optionfile = \"b.cfg\" "
-                         "ENG = { desc = \"e.txt\" scenariotactics = \"tactics.txt\" picture = \"eng.bmp\" "
-                         "countrydifficulty = 2 missiontype = 3 vpcondition = 1 vpcondition = 2 numgold = 50 } "
-                         "fra = { countryeconomy = 4 } }"),
-              0);
+    ASSERT_EQ(
+        Read(info,
+             "name = \"The Age\" desc = \"age.txt\" picture = \"age.bmp\" tutorial = yes "
+             "startyear = 1492 endyear = 1792 gametype = 3 optionmode = 2 set_difficulty = 4 "
+             "set_fow = 1 tutorialfile = \"a.cfg\" optionfile = \"b.cfg\" "
+             "ENG = { desc = \"e.txt\" scenariotactics = \"tactics.txt\" picture = \"eng.bmp\" "
+             "countrydifficulty = 2 missiontype = 3 vpcondition = 1 vpcondition = 2 numgold = 50 } "
+             "fra = { countryeconomy = 4 } }"),
+        0);
     EXPECT_EQ(info.name, "The Age");
     EXPECT_EQ(info.descriptionFile, "age.txt");
     EXPECT_TRUE(info.tutorial);
@@ -122,7 +124,9 @@ TEST_F(ScenarioHeaderTest, ATagGivenAgainReplacesItsEntry) {
 }
 
 TEST_F(ScenarioHeaderTest, AFileEndingInsideTheHeaderKeepsWhatWasRead) {
-    EXPECT_EQ(Read(info, "name = \"x\" ENG = { picture = \"e.bmp\" } FRA = { countrydifficulty = 3\n"), -1);
+    EXPECT_EQ(
+        Read(info, "name = \"x\" ENG = { picture = \"e.bmp\" } FRA = { countrydifficulty = 3\n"),
+        -1);
     EXPECT_EQ(info.nationCount, 2u);
     EXPECT_EQ(info.nations[2]->countryDifficulty, 3);
     EXPECT_NE(g_idObjectRegistry, nullptr);
@@ -140,8 +144,9 @@ TEST_F(ScenarioHeaderTest, LongTextsAreCut) {
 }
 
 TEST_F(ScenarioHeaderTest, WritingTakesTheCurrentGameAndRoundTrips) {
-    ASSERT_EQ(Read(info, "name = \"Age\" gametype = 3 set_difficulty = 4 "
-                         "ENG = { missiontype = 3 vpcondition = 5 countrymilitary = 2 } REB = { } }"),
+    ASSERT_EQ(Read(info,
+                   "name = \"Age\" gametype = 3 set_difficulty = 4 "
+                   "ENG = { missiontype = 3 vpcondition = 5 countrymilitary = 2 } REB = { } }"),
               0);
     g_gameType = 2;
     g_config->SetWord(ConfigOffset::kDifficulty, 1);
@@ -183,7 +188,8 @@ TEST_F(ScenarioHeaderTest, WritingTakesTheCurrentGameAndRoundTrips) {
 }
 
 TEST_F(ScenarioHeaderTest, LoadFindsTheHeaderAmongOtherBlocks) {
-    dir.WriteFile("scen.ovg", "globaldata = { a = 1 } header = { name = \"Found\" ENG = { } } country = { }");
+    dir.WriteFile("scen.ovg",
+                  "globaldata = { a = 1 } header = { name = \"Found\" ENG = { } } country = { }");
     info.Load("scen.ovg");
     EXPECT_EQ(info.name, "Found");
     EXPECT_EQ(info.nationCount, 1u);

@@ -10,10 +10,18 @@ namespace {
 
 using test::Tok;
 
-Token Int(int32_t value) { return Token().SetInt(value); }
-Token Float(float value) { return Token().SetFloat(value); }
-Token Bool(uint32_t value) { return Token().SetBool(value); }
-Token String(const char* text) { return Token().SetString(text); }
+Token Int(int32_t value) {
+    return Token().SetInt(value);
+}
+Token Float(float value) {
+    return Token().SetFloat(value);
+}
+Token Bool(uint32_t value) {
+    return Token().SetBool(value);
+}
+Token String(const char* text) {
+    return Token().SetString(text);
+}
 
 class TextOutputTest : public test::TextFormatTest {
 protected:
@@ -75,18 +83,27 @@ TEST_F(TextOutputTest, OverlongTextsAreCutAndReported) {
 TEST_F(TextOutputTest, TokenTexts) {
     CTokenFile file("absent.txt", "r");
     const std::pair<uint32_t, const char*> texts[] = {
-        {TOKEN_EQUALS, "="},      {TOKEN_QUOTE, "\""},       {TOKEN_OPEN_BRACE, "{"},
-        {TOKEN_CLOSE_BRACE, "}"}, {TOKEN_OPEN_PAREN, "("},   {TOKEN_CLOSE_PAREN, ")"},
-        {TOKEN_COMMA, ","},       {TOKEN_COMMENT, "#"},      {TOKEN_NEWLINE, "\n"},
-        {TOKEN_INDENT, "    "},   {TOKEN_BLANK, " "},        {KW_MIL, "MIL"},
-        {KW_SEPERATETO, "seperateto"}, {KW_ID, "id"},
+        {TOKEN_EQUALS, "="},
+        {TOKEN_QUOTE, "\""},
+        {TOKEN_OPEN_BRACE, "{"},
+        {TOKEN_CLOSE_BRACE, "}"},
+        {TOKEN_OPEN_PAREN, "("},
+        {TOKEN_CLOSE_PAREN, ")"},
+        {TOKEN_COMMA, ","},
+        {TOKEN_COMMENT, "#"},
+        {TOKEN_NEWLINE, "\n"},
+        {TOKEN_INDENT, "    "},
+        {TOKEN_BLANK, " "},
+        {KW_MIL, "MIL"},
+        {KW_SEPERATETO, "seperateto"},
+        {KW_ID, "id"},
     };
     for (const auto& [code, text] : texts) {
         ASSERT_NE(file.TokenText(code), nullptr) << code;
         EXPECT_STREQ(file.TokenText(code), text);
     }
-    for (uint32_t code : {TOKEN_NONE, TOKEN_NO_TOKEN, TOKEN_NUMBER, TOKEN_FLOAT, TOKEN_YESNO, TOKEN_STRING,
-                          TOKEN_EOF, 474u, 0xFFFFFFFFu})
+    for (uint32_t code : {TOKEN_NONE, TOKEN_NO_TOKEN, TOKEN_NUMBER, TOKEN_FLOAT, TOKEN_YESNO,
+                          TOKEN_STRING, TOKEN_EOF, 474u, 0xFFFFFFFFu})
         EXPECT_EQ(file.TokenText(code), nullptr) << code;
 }
 
@@ -101,32 +118,67 @@ TEST_F(TextOutputTest, BlankFollowsEveryTokenButQuotesStringsAndLayout) {
 TEST_F(TextOutputTest, TokensGiveTheExactBytes) {
     OpenOut();
     const Token tokens[] = {
-        Keyword(KW_COUNTRY), Code(TOKEN_EQUALS), Code(TOKEN_OPEN_BRACE), Code(TOKEN_NEWLINE), Code(TOKEN_INDENT),
-        Keyword(KW_TAG), Code(TOKEN_EQUALS), String("ENG"), Code(TOKEN_BLANK), Code(TOKEN_NEWLINE),
-        Code(TOKEN_INDENT), Keyword(KW_NAME), Code(TOKEN_EQUALS), Code(TOKEN_QUOTE), String("Old #1; x"),
-        Code(TOKEN_QUOTE), Code(TOKEN_BLANK), Keyword(KW_INFLATION), Code(TOKEN_EQUALS), Float(0.5f),
-        Keyword(KW_MAJOR), Code(TOKEN_EQUALS), Bool(1), Keyword(KW_VALUES), Code(TOKEN_EQUALS),
-        Code(TOKEN_OPEN_BRACE), Int(1), Code(TOKEN_COMMA), Int(-2), Code(TOKEN_CLOSE_BRACE),
-        Code(TOKEN_COMMENT), Code(TOKEN_OPEN_PAREN), Code(TOKEN_CLOSE_PAREN), Code(TOKEN_NEWLINE),
+        Keyword(KW_COUNTRY),
+        Code(TOKEN_EQUALS),
+        Code(TOKEN_OPEN_BRACE),
+        Code(TOKEN_NEWLINE),
+        Code(TOKEN_INDENT),
+        Keyword(KW_TAG),
+        Code(TOKEN_EQUALS),
+        String("ENG"),
+        Code(TOKEN_BLANK),
+        Code(TOKEN_NEWLINE),
+        Code(TOKEN_INDENT),
+        Keyword(KW_NAME),
+        Code(TOKEN_EQUALS),
+        Code(TOKEN_QUOTE),
+        String("Old #1; x"),
+        Code(TOKEN_QUOTE),
+        Code(TOKEN_BLANK),
+        Keyword(KW_INFLATION),
+        Code(TOKEN_EQUALS),
+        Float(0.5f),
+        Keyword(KW_MAJOR),
+        Code(TOKEN_EQUALS),
+        Bool(1),
+        Keyword(KW_VALUES),
+        Code(TOKEN_EQUALS),
+        Code(TOKEN_OPEN_BRACE),
+        Int(1),
+        Code(TOKEN_COMMA),
+        Int(-2),
+        Code(TOKEN_CLOSE_BRACE),
+        Code(TOKEN_COMMENT),
+        Code(TOKEN_OPEN_PAREN),
+        Code(TOKEN_CLOSE_PAREN),
+        Code(TOKEN_NEWLINE),
         Code(TOKEN_CLOSE_BRACE),
     };
     for (const Token& token : tokens)
         ASSERT_EQ(reader.WriteToken(token), 0);
-    EXPECT_EQ(Written(), "country = { \n"
-                         "    tag = ENG \n"
-                         "    name = \"Old #1; x\" inflation = 0.500000 major = yes values = { 1 , -2 } # ( ) \n"
-                         "} ");
+    EXPECT_EQ(
+        Written(),
+        "country = { \n"
+        "    tag = ENG \n"
+        "    name = \"Old #1; x\" inflation = 0.500000 major = yes values = { 1 , -2 } # ( ) \n"
+        "} ");
 }
 
 TEST_F(TextOutputTest, WrittenTokensReadBack) {
     OpenOut();
     const Token tokens[] = {
-        Keyword(KW_DATE),       Code(TOKEN_EQUALS),     Code(TOKEN_OPEN_BRACE), Keyword(KW_YEAR),
-        Code(TOKEN_EQUALS),     Int(1492),         Keyword(KW_MONTH),      Code(TOKEN_EQUALS),
-        Keyword(KW_OCTOBER),    Code(TOKEN_CLOSE_BRACE), Keyword(KW_NAME),      Code(TOKEN_EQUALS),
-        Code(TOKEN_QUOTE),      String("a = {b} # c"), Code(TOKEN_QUOTE),  Code(TOKEN_BLANK),
-        Keyword(KW_TAX),        Code(TOKEN_EQUALS),     Float(-1.25f),     Keyword(KW_MAJOR),
-        Code(TOKEN_EQUALS),     Bool(0),           Code(TOKEN_NEWLINE),
+        Keyword(KW_DATE),       Code(TOKEN_EQUALS),
+        Code(TOKEN_OPEN_BRACE), Keyword(KW_YEAR),
+        Code(TOKEN_EQUALS),     Int(1492),
+        Keyword(KW_MONTH),      Code(TOKEN_EQUALS),
+        Keyword(KW_OCTOBER),    Code(TOKEN_CLOSE_BRACE),
+        Keyword(KW_NAME),       Code(TOKEN_EQUALS),
+        Code(TOKEN_QUOTE),      String("a = {b} # c"),
+        Code(TOKEN_QUOTE),      Code(TOKEN_BLANK),
+        Keyword(KW_TAX),        Code(TOKEN_EQUALS),
+        Float(-1.25f),          Keyword(KW_MAJOR),
+        Code(TOKEN_EQUALS),     Bool(0),
+        Code(TOKEN_NEWLINE),
     };
     for (const Token& token : tokens)
         ASSERT_EQ(reader.WriteToken(token), 0);
@@ -136,15 +188,24 @@ TEST_F(TextOutputTest, WrittenTokensReadBack) {
     std::vector<Tok> read;
     while (File().Next() == 1)
         read.push_back({File().Current().code, File().Current().text});
-    EXPECT_EQ(read, (std::vector<Tok>{{KW_DATE, "date"},         {TOKEN_EQUALS, "="},
-                                      {TOKEN_OPEN_BRACE, "{"},   {KW_YEAR, "year"},
-                                      {TOKEN_EQUALS, "="},       {TOKEN_NUMBER, "1492"},
-                                      {KW_MONTH, "month"},       {TOKEN_EQUALS, "="},
-                                      {KW_OCTOBER, "october"},   {TOKEN_CLOSE_BRACE, "}"},
-                                      {KW_NAME, "name"},         {TOKEN_EQUALS, "="},
-                                      {TOKEN_STRING, "a = {b} # c"}, {KW_TAX, "tax"},
-                                      {TOKEN_EQUALS, "="},       {TOKEN_NUMBER, "-1.250000"},
-                                      {KW_MAJOR, "major"},       {TOKEN_EQUALS, "="},
+    EXPECT_EQ(read, (std::vector<Tok>{{KW_DATE, "date"},
+                                      {TOKEN_EQUALS, "="},
+                                      {TOKEN_OPEN_BRACE, "{"},
+                                      {KW_YEAR, "year"},
+                                      {TOKEN_EQUALS, "="},
+                                      {TOKEN_NUMBER, "1492"},
+                                      {KW_MONTH, "month"},
+                                      {TOKEN_EQUALS, "="},
+                                      {KW_OCTOBER, "october"},
+                                      {TOKEN_CLOSE_BRACE, "}"},
+                                      {KW_NAME, "name"},
+                                      {TOKEN_EQUALS, "="},
+                                      {TOKEN_STRING, "a = {b} # c"},
+                                      {KW_TAX, "tax"},
+                                      {TOKEN_EQUALS, "="},
+                                      {TOKEN_NUMBER, "-1.250000"},
+                                      {KW_MAJOR, "major"},
+                                      {TOKEN_EQUALS, "="},
                                       {KW_NO, "no"}}));
 }
 

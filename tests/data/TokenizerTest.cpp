@@ -12,26 +12,24 @@ using test::Tok;
 class TokenizerTest : public test::TextFormatTest {};
 
 TEST_F(TokenizerTest, ScenarioTextGivesTheExactTokenSequence) {
-    const std::string text =
-        "# A saved game\r\n"
-        "header = {\r\n"
-        "  name = \"The #1 war; of \"\r\n"
-        "  Country = ENG\r\n"
-        "  ; a whole comment line\r\n"
-        "  values={12,-3 0.25}! trailing comment\r\n"
-        "  control = Yes startdate = ( no )\r\n"
-        "}\r\n";
+    const std::string text = "# A saved game\r\n"
+                             "header = {\r\n"
+                             "  name = \"The #1 war; of \"\r\n"
+                             "  Country = ENG\r\n"
+                             "  ; a whole comment line\r\n"
+                             "  values={12,-3 0.25}! trailing comment\r\n"
+                             "  control = Yes startdate = ( no )\r\n"
+                             "}\r\n";
     std::vector<Tok> expected = {
-        {KW_HEADER, "header"},    {TOKEN_EQUALS, "="},    {TOKEN_OPEN_BRACE, "{"},
-        {KW_NAME, "name"},        {TOKEN_EQUALS, "="},    {TOKEN_STRING, "The #1 war; of "},
-        {KW_COUNTRY, "Country"},  {TOKEN_EQUALS, "="},    {TOKEN_STRING, "ENG"},
-        {KW_VALUES, "values"},    {TOKEN_EQUALS, "="},    {TOKEN_OPEN_BRACE, "{"},
-        {TOKEN_NUMBER, "12"},     {TOKEN_COMMA, ","},     {TOKEN_NUMBER, "-3"},
-        {TOKEN_NUMBER, "0.25"},   {TOKEN_CLOSE_BRACE, "}"},
-        {KW_CONTROL, "control"},  {TOKEN_EQUALS, "="},    {KW_YES, "Yes"},
-        {KW_STARTDATE, "startdate"}, {TOKEN_EQUALS, "="}, {TOKEN_OPEN_PAREN, "("},
-        {KW_NO, "no"},            {TOKEN_CLOSE_PAREN, ")"},
-        {TOKEN_CLOSE_BRACE, "}"},
+        {KW_HEADER, "header"},    {TOKEN_EQUALS, "="},      {TOKEN_OPEN_BRACE, "{"},
+        {KW_NAME, "name"},        {TOKEN_EQUALS, "="},      {TOKEN_STRING, "The #1 war; of "},
+        {KW_COUNTRY, "Country"},  {TOKEN_EQUALS, "="},      {TOKEN_STRING, "ENG"},
+        {KW_VALUES, "values"},    {TOKEN_EQUALS, "="},      {TOKEN_OPEN_BRACE, "{"},
+        {TOKEN_NUMBER, "12"},     {TOKEN_COMMA, ","},       {TOKEN_NUMBER, "-3"},
+        {TOKEN_NUMBER, "0.25"},   {TOKEN_CLOSE_BRACE, "}"}, {KW_CONTROL, "control"},
+        {TOKEN_EQUALS, "="},      {KW_YES, "Yes"},          {KW_STARTDATE, "startdate"},
+        {TOKEN_EQUALS, "="},      {TOKEN_OPEN_PAREN, "("},  {KW_NO, "no"},
+        {TOKEN_CLOSE_PAREN, ")"}, {TOKEN_CLOSE_BRACE, "}"},
     };
     EXPECT_EQ(TokenizeAll(text), expected);
     EXPECT_EQ(File().GetLine(), 8u);
@@ -45,12 +43,23 @@ TEST_F(TokenizerTest, WordsAreClassifiedByTheWholeWord) {
         uint32_t code;
     };
     const Case cases[] = {
-        {"yes", KW_YES},      {"YES", KW_YES},         {"Country", KW_COUNTRY},
-        {"countryside", TOKEN_STRING}, {"manuever", KW_MANUEVER}, {"SEPERATEFROM", KW_SEPERATEFROM},
-        {"12", TOKEN_NUMBER}, {"-3", TOKEN_NUMBER},    {"0.25", TOKEN_NUMBER},
-        {"1.2.3", TOKEN_NUMBER}, {"-", TOKEN_NUMBER},  {".", TOKEN_NUMBER},
-        {"1e5", TOKEN_STRING}, {"ENG", TOKEN_STRING},  {"db\\file.csv", TOKEN_STRING},
-        {"Z\xC3\xBCrich", TOKEN_STRING}, {"\xE9t\xE9", TOKEN_STRING},
+        {"yes", KW_YES},
+        {"YES", KW_YES},
+        {"Country", KW_COUNTRY},
+        {"countryside", TOKEN_STRING},
+        {"manuever", KW_MANUEVER},
+        {"SEPERATEFROM", KW_SEPERATEFROM},
+        {"12", TOKEN_NUMBER},
+        {"-3", TOKEN_NUMBER},
+        {"0.25", TOKEN_NUMBER},
+        {"1.2.3", TOKEN_NUMBER},
+        {"-", TOKEN_NUMBER},
+        {".", TOKEN_NUMBER},
+        {"1e5", TOKEN_STRING},
+        {"ENG", TOKEN_STRING},
+        {"db\\file.csv", TOKEN_STRING},
+        {"Z\xC3\xBCrich", TOKEN_STRING},
+        {"\xE9t\xE9", TOKEN_STRING},
     };
     for (const Case& c : cases) {
         std::vector<Tok> tokens = TokenizeAll(std::string(c.word) + "\n");
@@ -82,11 +91,13 @@ TEST_F(TokenizerTest, PunctuationAndCommentCharactersEndAWord) {
 TEST_F(TokenizerTest, TheLastWordIsLostWhenNothingFollowsIt) {
     // Kept as files have always been read: the word runs into the end of the
     // file and the reader sees the end of the file instead.
-    EXPECT_EQ(TokenizeAll("year = 1500"), (std::vector<Tok>{{KW_YEAR, "year"}, {TOKEN_EQUALS, "="}}));
+    EXPECT_EQ(TokenizeAll("year = 1500"),
+              (std::vector<Tok>{{KW_YEAR, "year"}, {TOKEN_EQUALS, "="}}));
     EXPECT_EQ(File().Peek()->code, TOKEN_EOF);
-    EXPECT_EQ(TokenizeAll("year = 1500}"),
-              (std::vector<Tok>{{KW_YEAR, "year"}, {TOKEN_EQUALS, "="}, {TOKEN_NUMBER, "1500"},
-                                {TOKEN_CLOSE_BRACE, "}"}}));
+    EXPECT_EQ(TokenizeAll("year = 1500}"), (std::vector<Tok>{{KW_YEAR, "year"},
+                                                             {TOKEN_EQUALS, "="},
+                                                             {TOKEN_NUMBER, "1500"},
+                                                             {TOKEN_CLOSE_BRACE, "}"}}));
     EXPECT_EQ(TokenizeAll("year = 1500 ").size(), 3u);
 }
 
@@ -120,8 +131,9 @@ TEST_F(TokenizerTest, LinesAreCountedInBlanksCommentsAndStrings) {
 }
 
 TEST_F(TokenizerTest, UnterminatedStringIsDeliveredAndReported) {
-    EXPECT_EQ(TokenizeAll("name = \"Paris\nLyon"),
-              (std::vector<Tok>{{KW_NAME, "name"}, {TOKEN_EQUALS, "="}, {TOKEN_STRING, "Paris\nLyon"}}));
+    EXPECT_EQ(
+        TokenizeAll("name = \"Paris\nLyon"),
+        (std::vector<Tok>{{KW_NAME, "name"}, {TOKEN_EQUALS, "="}, {TOKEN_STRING, "Paris\nLyon"}}));
     EXPECT_EQ(File().Peek()->code, TOKEN_EOF);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_TRUE(BoxShown("ERROR : (Unterminated string) 'Paris\nLyon  ' Line = 1 file = test.txt"));
@@ -162,11 +174,11 @@ TEST_F(TokenizerTest, NulAndHighBytesNeverBreakTheTokenizer) {
 
 TEST_F(TokenizerTest, CharacterClasses) {
     const std::pair<char, uint32_t> classes[] = {
-        {'=', TOKEN_EQUALS},       {'"', TOKEN_QUOTE},        {'{', TOKEN_OPEN_BRACE},
-        {'}', TOKEN_CLOSE_BRACE},  {'(', TOKEN_OPEN_PAREN},   {')', TOKEN_CLOSE_PAREN},
-        {',', TOKEN_COMMA},        {'!', TOKEN_COMMENT},      {'#', TOKEN_COMMENT},
-        {';', TOKEN_COMMENT},      {'a', TOKEN_NONE},         {'-', TOKEN_NONE},
-        {'.', TOKEN_NONE},         {'_', TOKEN_NONE},         {'\\', TOKEN_NONE},
+        {'=', TOKEN_EQUALS},      {'"', TOKEN_QUOTE},      {'{', TOKEN_OPEN_BRACE},
+        {'}', TOKEN_CLOSE_BRACE}, {'(', TOKEN_OPEN_PAREN}, {')', TOKEN_CLOSE_PAREN},
+        {',', TOKEN_COMMA},       {'!', TOKEN_COMMENT},    {'#', TOKEN_COMMENT},
+        {';', TOKEN_COMMENT},     {'a', TOKEN_NONE},       {'-', TOKEN_NONE},
+        {'.', TOKEN_NONE},        {'_', TOKEN_NONE},       {'\\', TOKEN_NONE},
     };
     for (const auto& [c, code] : classes)
         EXPECT_EQ(CTokenFile::CharClass(static_cast<unsigned char>(c)), code) << c;

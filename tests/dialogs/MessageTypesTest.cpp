@@ -46,13 +46,19 @@ TEST_F(MessageTypesTest, RowsHoldTheirKeysStylesKindsAndDefaults) {
         int display, box, pause;
     };
     const Row rows[] = {
-        {0, "NEWMON", "mon", 0, 1, 1, 0},        {1, "TUTORIAL", "mis", 3, 1, 1, 0},
-        {10, "LOANOUT", "fin", 4, 1, 0, 0},      {15, "MANUFAILED", "tra", 1, 0, 0, 0},
-        {20, "MERCSEND", "mon", 1, 1, 1, 1},     {39, "DECLWAR", "dip", 1, 1, 1, 0},
-        {40, "PEACEPROP", "dip", 4, 1, 0, 0},    {52, "MOYMARREJECT", "dip", 1, 1, 0, 0},
+        {0, "NEWMON", "mon", 0, 1, 1, 0},
+        {1, "TUTORIAL", "mis", 3, 1, 1, 0},
+        {10, "LOANOUT", "fin", 4, 1, 0, 0},
+        {15, "MANUFAILED", "tra", 1, 0, 0, 0},
+        {20, "MERCSEND", "mon", 1, 1, 1, 1},
+        {39, "DECLWAR", "dip", 1, 1, 1, 0},
+        {40, "PEACEPROP", "dip", 4, 1, 0, 0},
+        {52, "MOYMARREJECT", "dip", 1, 1, 0, 0},
         {76, "MILLALLJOINREJECTOTHER", "dip", 0, 0, 0, 0},
-        {104, "LEADERDIES", "mil", 0, 1, 0, 0},  {135, "COLNEWSUCCESS", "col", 1, 1, 0, 0},
-        {149, "EXPLORESTEAL", "mil", 0, 1, 1, 0}, {150, "NEWCOUNTRY", "col", 1, 1, 1, 0},
+        {104, "LEADERDIES", "mil", 0, 1, 0, 0},
+        {135, "COLNEWSUCCESS", "col", 1, 1, 0, 0},
+        {149, "EXPLORESTEAL", "mil", 0, 1, 1, 0},
+        {150, "NEWCOUNTRY", "col", 1, 1, 1, 0},
     };
     for (const Row& row : rows) {
         const MessageTypeRecord& r = g_messageTypes[static_cast<size_t>(row.id)];

@@ -38,7 +38,8 @@ Picture ReadPicture(const std::string& path) {
     const int32_t height = static_cast<int32_t>(U32(bytes, 22));
     const uint32_t offset = U32(bytes, 10);
     const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-    if (width <= 0 || height <= 0 || width > 4096 || height > 4096 || offset + rowBytes * height > bytes.size())
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096 ||
+        offset + rowBytes * height > bytes.size())
         return picture;
     picture.width = width;
     picture.height = height;
@@ -47,7 +48,8 @@ Picture ReadPicture(const std::string& path) {
         const char* row = &bytes[offset + rowBytes * (height - 1 - y)];
         for (int32_t x = 0; x < width; ++x)
             for (int c = 0; c < 3; ++c) // BGR in the file
-                picture.rgb[(static_cast<size_t>(y) * width + x) * 3 + c] = static_cast<uint8_t>(row[x * 3 + 2 - c]);
+                picture.rgb[(static_cast<size_t>(y) * width + x) * 3 + c] =
+                    static_cast<uint8_t>(row[x * 3 + 2 - c]);
     }
     return picture;
 }
@@ -75,7 +77,8 @@ bool WritePicture(const std::string& path, const Picture& picture) {
     return static_cast<bool>(file);
 }
 
-Picture CropAndShrink(const Picture& picture, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t factor) {
+Picture CropAndShrink(const Picture& picture, int32_t left, int32_t top, int32_t right,
+                      int32_t bottom, int32_t factor) {
     Picture out;
     out.width = (right - left) / factor;
     out.height = (bottom - top) / factor;
@@ -95,8 +98,11 @@ Picture CropAndShrink(const Picture& picture, int32_t left, int32_t top, int32_t
 
 ProgramRun::ProgramRun() {
     std::filesystem::copy(test::DemoWorldDir(), Dir(), std::filesystem::copy_options::recursive);
-    env = {{"ORVANDEL_DISPLAY", "null"},   {"ORVANDEL_AUDIO", "record"}, {"ORVANDEL_VIRTUAL_CLOCK", "15"},
-           {"ORVANDEL_TRACE", "1"},        {"ORVANDEL_BOX_ANSWER", "ignore"}};
+    env = {{"ORVANDEL_DISPLAY", "null"},
+           {"ORVANDEL_AUDIO", "record"},
+           {"ORVANDEL_VIRTUAL_CLOCK", "15"},
+           {"ORVANDEL_TRACE", "1"},
+           {"ORVANDEL_BOX_ANSWER", "ignore"}};
 }
 
 int ProgramRun::Run(const std::vector<std::string>& script) {
@@ -132,6 +138,8 @@ int ProgramRun::IndexOf(const std::string& line) const {
     return -1;
 }
 
-bool ProgramRun::Has(const std::string& line) const { return IndexOf(line) >= 0; }
+bool ProgramRun::Has(const std::string& line) const {
+    return IndexOf(line) >= 0;
+}
 
 } // namespace e2e

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 
 #include "tests/e2e/ProgramRun.h"
 
@@ -15,10 +15,15 @@ using e2e::ProgramRun;
 
 // The start-up steps the trace reports, in their order.
 const std::vector<std::string> kStartupOrder = {
-    "checkpoint start",    "settings loaded",     "message activate 1 taken", "checkpoint logo",
-    "checkpoint textdb",   "text database loaded", "checkpoint movie1",  "checkpoint movie2",        "checkpoint fonts",
-    "fonts loaded 7",      "checkpoint town",     "checkpoint INIT_SOUND",    "sounds loaded 63",
-    "checkpoint INIT_INTERFACE", "checkpoint timer", "checkpoint INIT_GAMEMAP_SPRITES", "checkpoint INIT_GLOBALS",
+    "checkpoint start",         "settings loaded",
+    "message activate 1 taken", "checkpoint logo",
+    "checkpoint textdb",        "text database loaded",
+    "checkpoint movie1",        "checkpoint movie2",
+    "checkpoint fonts",         "fonts loaded 7",
+    "checkpoint town",          "checkpoint INIT_SOUND",
+    "sounds loaded 63",         "checkpoint INIT_INTERFACE",
+    "checkpoint timer",         "checkpoint INIT_GAMEMAP_SPRITES",
+    "checkpoint INIT_GLOBALS",
 };
 
 // Each line after the one before it.
@@ -27,7 +32,8 @@ void ExpectInOrder(const ProgramRun& run, const std::vector<std::string>& lines)
     auto from = all.begin();
     for (const std::string& line : lines) {
         auto at = std::find(from, all.end(), line);
-        EXPECT_TRUE(at != all.end()) << "\"" << line << "\" missing or out of order in:\n" << run.Stderr();
+        EXPECT_TRUE(at != all.end()) << "\"" << line << "\" missing or out of order in:\n"
+                                     << run.Stderr();
         if (at != all.end())
             from = at + 1;
     }
@@ -43,7 +49,8 @@ TEST(ProgramStartup, RunsInOrderThenCloseShutsDownAndExitsZero) {
     ASSERT_EQ(run.Run({"3 keydown 65", "5 close"}), 0) << run.Stderr();
 
     std::vector<std::string> order = kStartupOrder;
-    order.insert(order.end(), {"message keydown 65 taken", "shutdown done", "message close 0 shutdown"});
+    order.insert(order.end(),
+                 {"message keydown 65 taken", "shutdown done", "message close 0 shutdown"});
     ExpectInOrder(run, order);
     EXPECT_FALSE(run.Has("Critical error!")) << run.Stderr();
     for (const char* log : {"log.txt", "debug.txt", "netlog.txt"})
@@ -71,7 +78,9 @@ TEST(ProgramStartup, FailedDisplayModeShutsDownBeforeAnyMovie) {
     ProgramRun run;
     run.env["ORVANDEL_DISPLAY"] = "no-such-video-driver";
     ASSERT_EQ(run.Run({}), 0) << run.Stderr();
-    EXPECT_NE(run.Stderr().find("Fatal error: Could not initialize Video for Fmv!"), std::string::npos) << run.Stderr();
+    EXPECT_NE(run.Stderr().find("Fatal error: Could not initialize Video for Fmv!"),
+              std::string::npos)
+        << run.Stderr();
     EXPECT_TRUE(run.Has("shutdown done"));
     EXPECT_FALSE(run.Has("checkpoint logo"));
     EXPECT_FALSE(run.Has("checkpoint movie1"));
@@ -80,16 +89,19 @@ TEST(ProgramStartup, FailedDisplayModeShutsDownBeforeAnyMovie) {
 TEST(ProgramStartup, EscapeOrClickEndsAnIntroMovieAndStartUpGoesOn) {
     ProgramRun run;
     ASSERT_EQ(run.Run({"movie1 keyup 27", "movie2 click 10 10", "2 close"}), 0) << run.Stderr();
-    ExpectInOrder(run, {"checkpoint movie1", "movie closed", "message keyup 27 ignored", "checkpoint movie2",
-                        "movie closed", "checkpoint fonts", "checkpoint INIT_GLOBALS", "shutdown done"});
+    ExpectInOrder(run, {"checkpoint movie1", "movie closed", "message keyup 27 ignored",
+                        "checkpoint movie2", "movie closed", "checkpoint fonts",
+                        "checkpoint INIT_GLOBALS", "shutdown done"});
 }
 
 TEST(ProgramStartup, WindowEventsBeforeTheTimerAreIgnored) {
     ProgramRun run;
-    ASSERT_EQ(run.Run({"logo keydown 65", "fonts click 100 100", "INIT_GLOBALS keydown 66", "2 close"}), 0)
+    ASSERT_EQ(
+        run.Run({"logo keydown 65", "fonts click 100 100", "INIT_GLOBALS keydown 66", "2 close"}),
+        0)
         << run.Stderr();
-    ExpectInOrder(run, {"message keydown 65 ignored", "message ldown 0 ignored", "message lup 0 ignored",
-                        "message keydown 66 taken", "shutdown done"});
+    ExpectInOrder(run, {"message keydown 65 ignored", "message ldown 0 ignored",
+                        "message lup 0 ignored", "message keydown 66 taken", "shutdown done"});
 }
 
 TEST(ProgramStartup, CloseWhileFilesAreReadWaitsForTheMainLoop) {
@@ -97,8 +109,9 @@ TEST(ProgramStartup, CloseWhileFilesAreReadWaitsForTheMainLoop) {
     // The close arrives while the fonts are read (the file layer pumps
     // after each close): start-up finishes, then the main loop shuts down.
     ASSERT_EQ(run.Run({"fonts close", "INIT_SOUND close"}), 0) << run.Stderr();
-    ExpectInOrder(run, {"checkpoint fonts", "message close 0 kept for the main loop", "fonts loaded 7",
-                        "checkpoint INIT_GLOBALS", "shutdown done", "message close 0 shutdown"});
+    ExpectInOrder(run,
+                  {"checkpoint fonts", "message close 0 kept for the main loop", "fonts loaded 7",
+                   "checkpoint INIT_GLOBALS", "shutdown done", "message close 0 shutdown"});
     const std::vector<std::string> lines = run.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "shutdown done"), 1);
 }
@@ -106,8 +119,9 @@ TEST(ProgramStartup, CloseWhileFilesAreReadWaitsForTheMainLoop) {
 TEST(ProgramStartup, CloseDuringTheFirstMovieSkipsTheSecond) {
     ProgramRun run;
     ASSERT_EQ(run.Run({"movie1 close"}), 0) << run.Stderr();
-    ExpectInOrder(run, {"checkpoint movie1", "movie closed", "message close 0 kept for the main loop",
-                        "checkpoint movie2", "checkpoint fonts", "shutdown done"});
+    ExpectInOrder(run,
+                  {"checkpoint movie1", "movie closed", "message close 0 kept for the main loop",
+                   "checkpoint movie2", "checkpoint fonts", "shutdown done"});
     const std::vector<std::string> lines = run.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "movie closed"), 1);
 }
@@ -130,7 +144,10 @@ TEST(ProgramStartup, LoadingScreenShowsEachStageWithItsProgress) {
         const char* key;
         int progress;
     };
-    const Stage stages[] = {{"INIT_SOUND", 22}, {"INIT_INTERFACE", 44}, {"INIT_GAMEMAP_SPRITES", 66}, {"INIT_GLOBALS", 95}};
+    const Stage stages[] = {{"INIT_SOUND", 22},
+                            {"INIT_INTERFACE", 44},
+                            {"INIT_GAMEMAP_SPRITES", 66},
+                            {"INIT_GLOBALS", 95}};
     std::vector<std::string> script = {"3 screenshot loop.bmp", "4 close"};
     for (const Stage& stage : stages)
         script.push_back(std::string(stage.key) + " screenshot " + stage.key + ".bmp");
@@ -172,7 +189,8 @@ TEST(ProgramStartup, LoadingScreenShowsEachStageWithItsProgress) {
     int differing = 0;
     for (int y = 0; y < last.height; ++y)
         for (int x = 0; x < last.width; ++x)
-            if ((x >= 32 || y >= 32) && !std::equal(last.At(x, y), last.At(x, y) + 3, globals.At(x, y)))
+            if ((x >= 32 || y >= 32) &&
+                !std::equal(last.At(x, y), last.At(x, y) + 3, globals.At(x, y)))
                 ++differing;
     EXPECT_EQ(differing, 0);
 }

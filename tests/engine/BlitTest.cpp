@@ -23,14 +23,18 @@ using imagetest::Pixels16;
 
 constexpr int32_t kFormats[] = {kPixelFormat565, kPixelFormat555};
 
-std::string Label(int32_t format, const std::string& what) { return std::string(FormatName(format)) + " " + what; }
+std::string Label(int32_t format, const std::string& what) {
+    return std::string(FormatName(format)) + " " + what;
+}
 
 // A 16 x 8 sprite: a border of index 0, a band of shadow index 1, colours.
 std::vector<uint8_t> Sprite() {
     std::vector<uint8_t> sprite;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 16; ++x)
-            sprite.push_back(static_cast<uint8_t>(x == 0 || y == 0 ? 0 : y == 3 ? 1 : 2 + x * 9 + y * 31));
+            sprite.push_back(static_cast<uint8_t>(x == 0 || y == 0 ? 0
+                                                  : y == 3         ? 1
+                                                                   : 2 + x * 9 + y * 31));
     return sprite;
 }
 
@@ -68,7 +72,8 @@ TEST(BlitTest, PaletteBlitsAtEveryZoomLeaveIndexZeroAndHalveIndexOne) {
             auto dest = Background(12, 6);
             sprite->DrawWhole(2, 1, dest.get());
             golden.Check(Label(format, "zoom 1 table " + std::to_string(table)), *dest);
-            EXPECT_EQ(PixelAt(*dest, 4, 3), static_cast<uint16_t>(palette.GetPixelTable(table)[2 + 4 * 9 + 4 * 31]));
+            EXPECT_EQ(PixelAt(*dest, 4, 3),
+                      static_cast<uint16_t>(palette.GetPixelTable(table)[2 + 4 * 9 + 4 * 31]));
         }
         // The palette's own tables are left as they were.
         EXPECT_EQ(palette.normalPixels[0], imagetest::TestPalette().normalPixels[0]);
@@ -81,9 +86,10 @@ TEST(BlitTest, AWrappingDestinationTakesThePartPastItsEdgesAtItsOtherSide) {
     for (int32_t format : kFormats) {
         FormatScope scope(format);
         CPalette palette = imagetest::TestPalette();
-        auto sprite = Image8(6, 3, {2, 3, 4, 5, 6, 7,  //
-                                    8, 0, 1, 9, 10, 11, //
-                                    12, 13, 14, 15, 16, 17});
+        auto sprite = Image8(6, 3,
+                             {2, 3, 4, 5, 6, 7,   //
+                              8, 0, 1, 9, 10, 11, //
+                              12, 13, 14, 15, 16, 17});
         sprite->palette = &palette;
         // The map scrolled by 6: a sprite drawn at x 2 lands at 8 and runs
         // 2 columns past the right edge of the 10-wide map; scrolled down by
@@ -93,14 +99,16 @@ TEST(BlitTest, AWrappingDestinationTakesThePartPastItsEdgesAtItsOtherSide) {
         map->SetOrigin(6, 3);
         ASSERT_TRUE(sprite->DrawWhole(2, 0, map.get()));
         golden.Check(Label(format, "origin 6,3"), *map);
-        auto colour = [&](uint8_t index) { return static_cast<uint16_t>(palette.normalPixels[index]); };
+        auto colour = [&](uint8_t index) {
+            return static_cast<uint16_t>(palette.normalPixels[index]);
+        };
         EXPECT_EQ(PixelAt(*map, 8, 3), colour(2));
         EXPECT_EQ(PixelAt(*map, 9, 3), colour(3));
         EXPECT_EQ(PixelAt(*map, 0, 3), colour(4));
         EXPECT_EQ(PixelAt(*map, 3, 3), colour(7));
-        EXPECT_EQ(PixelAt(*map, 9, 4), PixelAt(*before, 9, 4));                        // index 0
-        EXPECT_EQ(PixelAt(*map, 0, 4), HalvePixel(PixelAt(*before, 0, 4), format));    // index 1
-        EXPECT_EQ(PixelAt(*map, 1, 0), colour(15));                                     // row 3 of the map's 5: wraps
+        EXPECT_EQ(PixelAt(*map, 9, 4), PixelAt(*before, 9, 4));                     // index 0
+        EXPECT_EQ(PixelAt(*map, 0, 4), HalvePixel(PixelAt(*before, 0, 4), format)); // index 1
+        EXPECT_EQ(PixelAt(*map, 1, 0), colour(15)); // row 3 of the map's 5: wraps
         EXPECT_EQ(PixelAt(*map, 4, 0), PixelAt(*before, 4, 0));
     }
 }
@@ -111,7 +119,9 @@ TEST(BlitTest, ColourKeyedBlitsSkipTheGreenOfTheCurrentFormat) {
         FormatScope scope(format);
         std::vector<uint16_t> values;
         for (int i = 0; i < 8 * 6; ++i)
-            values.push_back(i % 5 == 0 ? g_colourKey : CGraphicsBase::RgbToPixel(i * 5, 200 - i * 3, 10 + i * 2));
+            values.push_back(i % 5 == 0
+                                 ? g_colourKey
+                                 : CGraphicsBase::RgbToPixel(i * 5, 200 - i * 3, 10 + i * 2));
         auto sprite = Image16(8, 6, values);
         sprite->hasColourKey = sprite->HasColourKeyPixel() ? 1 : 0;
         ASSERT_EQ(sprite->hasColourKey, 1);
@@ -137,16 +147,17 @@ TEST(BlitTest, ColourKeyedBlitsSkipTheGreenOfTheCurrentFormat) {
 }
 
 TEST(BlitTest, EightBitOntoEightBitSkipsIndexZero) {
-    auto sprite = Image8(4, 2, {0, 5, 6, 0,  //
-                                7, 0, 8, 9});
+    auto sprite = Image8(4, 2,
+                         {0, 5, 6, 0, //
+                          7, 0, 8, 9});
     auto dest = Image8(5, 3, std::vector<uint8_t>(15, 3));
     ASSERT_TRUE(sprite->DrawWhole(2, 1, dest.get()));
     std::vector<uint8_t> rows;
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
             rows.push_back(dest->pixels[y * dest->pitch + x]);
-    EXPECT_EQ(rows, (std::vector<uint8_t>{3, 3, 3, 3, 3,  //
-                                          3, 3, 3, 5, 6,  //
+    EXPECT_EQ(rows, (std::vector<uint8_t>{3, 3, 3, 3, 3, //
+                                          3, 3, 3, 5, 6, //
                                           3, 3, 7, 3, 8}));
     sprite->zoomShift = 1;
     dest = Image8(5, 3, std::vector<uint8_t>(15, 3));
@@ -176,7 +187,8 @@ TEST(BlitTest, TintDimAndShadeStayInsideThePicture) {
         tinted->TintRect(everything, 1.5f, 0.5f, 3.0f);
         golden.Check(Label(format, "tint"), *tinted);
         // Saturates per channel; the last row and column stay out.
-        EXPECT_EQ(PixelAt(*tinted, 0, 0), JoinPixel({31, format == kPixelFormat565 ? 31 : 15, 31}, format));
+        EXPECT_EQ(PixelAt(*tinted, 0, 0),
+                  JoinPixel({31, format == kPixelFormat565 ? 31 : 15, 31}, format));
         auto plain = EffectPicture();
         EXPECT_EQ(PixelAt(*tinted, 6, 2), PixelAt(*plain, 6, 2));
         EXPECT_EQ(PixelAt(*tinted, 2, 4), PixelAt(*plain, 2, 4));
@@ -233,7 +245,10 @@ TEST(BlitTest, FramedKindsCombineWithTheDestination) {
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 16; ++x) {
             int v = (x * 3 + y * 7) % 9;
-            sheet.push_back(static_cast<uint8_t>(v < 2 ? 0 : v < 3 ? 1 : v < 4 ? 255 : 20 + x * 13 + y * 17));
+            sheet.push_back(static_cast<uint8_t>(v < 2   ? 0
+                                                 : v < 3 ? 1
+                                                 : v < 4 ? 255
+                                                         : 20 + x * 13 + y * 17));
         }
     for (int32_t format : kFormats) {
         FormatScope scope(format);
@@ -249,7 +264,9 @@ TEST(BlitTest, FramedKindsCombineWithTheDestination) {
                 auto dest = Background(10, 8);
                 ASSERT_TRUE(sprite->Draw(1, 1, 8, 0, 16, 6, nullptr, dest.get(), nullptr));
                 EXPECT_EQ(sprite->frames->currentFrame, 1);
-                golden.Check(Label(format, "kind " + std::to_string(kind) + " zoom " + std::to_string(zoom)), *dest);
+                golden.Check(
+                    Label(format, "kind " + std::to_string(kind) + " zoom " + std::to_string(zoom)),
+                    *dest);
             }
         }
     }
@@ -267,24 +284,35 @@ TEST(BlitTest, FramedKindsPixelByPixel) {
         // Every 5-bit channel of a pixel (green by its top bits) through f.
         auto each = [&](uint16_t a, uint16_t b, auto f) {
             PixelChannels ca = SplitPixel(a, format), cb = SplitPixel(b, format);
-            return JoinPixel({f(ca.r, cb.r), f(ca.g >> greenShift, cb.g >> greenShift) << greenShift, f(ca.b, cb.b)},
+            return JoinPixel({f(ca.r, cb.r),
+                              f(ca.g >> greenShift, cb.g >> greenShift) << greenShift,
+                              f(ca.b, cb.b)},
                              format);
         };
         auto toward = [&](uint16_t target, int32_t level) {
-            return each(under, target, [&](int d, int e) { return d >= e ? d - (d - e) * level / 32 : d + (e - d) * level / 32; });
+            return each(under, target, [&](int d, int e) {
+                return d >= e ? d - (d - e) * level / 32 : d + (e - d) * level / 32;
+            });
         };
         auto lighten = [&](int32_t level) {
-            return each(under, under, [&](int c, int) { return std::min(c + level - c * level / 32, 31); });
+            return each(under, under,
+                        [&](int c, int) { return std::min(c + level - c * level / 32, 31); });
         };
-        auto darken = [&](int32_t level) { return each(under, under, [&](int c, int) { return c * level / 32; }); };
+        auto darken = [&](int32_t level) {
+            return each(under, under, [&](int c, int) { return c * level / 32; });
+        };
         struct Case {
             int32_t kind;
             std::vector<uint16_t> expected;
         };
         const Case cases[] = {
-            {kImageMemory, {under, HalvePixel(under, format), static_cast<uint16_t>(palette.normalPixels[255]), colour}},
+            {kImageMemory,
+             {under, HalvePixel(under, format), static_cast<uint16_t>(palette.normalPixels[255]),
+              colour}},
             {kImageLightMap, {under, under, lighten(31), lighten(10)}},
-            {kImageTranslucent, {under, toward(HalvePixel(under, format), 16), toward(static_cast<uint16_t>(palette.normalPixels[255]), 16), toward(colour, 16)}},
+            {kImageTranslucent,
+             {under, toward(HalvePixel(under, format), 16),
+              toward(static_cast<uint16_t>(palette.normalPixels[255]), 16), toward(colour, 16)}},
             {kImageDarkMap, {0, 0, under, darken(10)}},
         };
         for (const Case& c : cases) {
@@ -312,9 +340,9 @@ TEST(BlitTest, LinesAtTheBorderStayInsideThePicture) {
             return picture;
         };
         auto plain = make();
-        plain->DrawLine(-5, -5, 20, 3);  // clamped to (0, 0)-(8, 3)
-        plain->DrawLine(8, 6, 8, -30);   // the right column
-        plain->DrawLine(-1, 6, 100, 6);  // the bottom row
+        plain->DrawLine(-5, -5, 20, 3); // clamped to (0, 0)-(8, 3)
+        plain->DrawLine(8, 6, 8, -30);  // the right column
+        plain->DrawLine(-1, 6, 100, 6); // the bottom row
         golden.Check(Label(format, "plain"), *plain);
         EXPECT_EQ(PixelAt(*plain, 0, 0), plain->penColour);
         EXPECT_EQ(PixelAt(*plain, 8, 0), plain->penColour);

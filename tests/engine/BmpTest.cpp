@@ -13,8 +13,12 @@ using imagetest::Bytes;
 using imagetest::FileRows;
 using imagetest::MakeBmp;
 
-uint8_t Index(const CBitmap& bitmap, int32_t x, int32_t y) { return bitmap.pixels[y * bitmap.pitch + x]; }
-uint16_t Pixel(const CBitmap& bitmap, int32_t x, int32_t y) { return LoadPixel(bitmap.pixels + y * bitmap.pitch + x * 2); }
+uint8_t Index(const CBitmap& bitmap, int32_t x, int32_t y) {
+    return bitmap.pixels[y * bitmap.pitch + x];
+}
+uint16_t Pixel(const CBitmap& bitmap, int32_t x, int32_t y) {
+    return LoadPixel(bitmap.pixels + y * bitmap.pitch + x * 2);
+}
 
 void ExpectEmpty(const CBitmap& bitmap) {
     EXPECT_EQ(bitmap.width, 0);
@@ -30,7 +34,9 @@ void ExpectMemoryLayout(const CBitmap& bitmap) {
 }
 
 // 3 x 2 pictures whose top row is {a, b, c} and bottom row {d, e, f}.
-std::string Eight3x2() { return FileRows({Bytes({1, 2, 3}), Bytes({4, 5, 6})}); }
+std::string Eight3x2() {
+    return FileRows({Bytes({1, 2, 3}), Bytes({4, 5, 6})});
+}
 
 TEST(BmpTest, ReadsOneEightAndSixteenBitsBottomUpIntoAlignedRows) {
     test::ScopedGameDir dir;
@@ -72,7 +78,8 @@ TEST(BmpTest, ReadsOneEightAndSixteenBitsBottomUpIntoAlignedRows) {
     // 16 bits are copied whatever the format: 0x07E0 stays in RGB555 too.
     imagetest::FormatScope scope(kPixelFormat555);
     BmpSpec sixteen(3, 2, 16);
-    sixteen.pixelData = FileRows({Bytes({0xE0, 0x07, 0x34, 0x12, 0xFF, 0x7F}), Bytes({1, 0, 2, 0, 3, 0})});
+    sixteen.pixelData =
+        FileRows({Bytes({0xE0, 0x07, 0x34, 0x12, 0xFF, 0x7F}), Bytes({1, 0, 2, 0, 3, 0})});
     dir.WriteFile("sixteen.bmp", MakeBmp(sixteen));
     ASSERT_TRUE(bitmap.LoadBmp("sixteen.bmp"));
     EXPECT_EQ(bitmap.bitsPerPixel, 16);
@@ -92,8 +99,9 @@ TEST(BmpTest, TwentyFourBitsBecomeSixteenBitPixelsOfTheCurrentFormat) {
     // that both the padding and the pixel offset matter.
     BmpSpec layout(3, 2, 24);
     layout.gap = std::string(10, '\x55');
-    layout.pixelData = FileRows({Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0}),           // red, green, blue
-                               Bytes({255, 255, 255, 0, 0, 0, 0x40, 0x80, 0xC0})}); // white, black, (C0,80,40)
+    layout.pixelData =
+        FileRows({Bytes({0, 0, 255, 0, 255, 0, 255, 0, 0}),            // red, green, blue
+                  Bytes({255, 255, 255, 0, 0, 0, 0x40, 0x80, 0xC0})}); // white, black, (C0,80,40)
     dir.WriteFile("deep.bmp", MakeBmp(layout));
     for (int32_t format : {kPixelFormat565, kPixelFormat555}) {
         imagetest::FormatScope scope(format);
@@ -121,13 +129,14 @@ TEST(BmpTest, RunLengthEncodedPicturesDecodeRunsLiteralsMovesAndRowEnds) {
     // end of picture.
     BmpSpec layout(6, 3, 8);
     layout.compression = 1;
-    layout.pixelData = Bytes({2, 7, 0, 3, 10, 11, 12, 0, 0, 0,      //
-                            0, 2, 4, 0, 2, 9, 0, 0,                //
-                            0, 6, 20, 21, 22, 23, 24, 25, 0, 1});
+    layout.pixelData = Bytes({2, 7, 0,  3,  10, 11, 12, 0,  0, 0, //
+                              0, 2, 4,  0,  2,  9,  0,  0,        //
+                              0, 6, 20, 21, 22, 23, 24, 25, 0, 1});
     dir.WriteFile("rle.bmp", MakeBmp(layout));
     CBitmap bitmap;
     ASSERT_TRUE(bitmap.LoadBmp("rle.bmp"));
-    const uint8_t expected[3][6] = {{20, 21, 22, 23, 24, 25}, {0, 0, 0, 0, 9, 9}, {7, 7, 10, 11, 12, 0}};
+    const uint8_t expected[3][6] = {
+        {20, 21, 22, 23, 24, 25}, {0, 0, 0, 0, 9, 9}, {7, 7, 10, 11, 12, 0}};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(Index(bitmap, x, y), expected[y][x]) << x << "," << y;
@@ -182,7 +191,8 @@ TEST(BmpTest, RefusesBadFilesWithoutTouchingMemoryOutsideThePicture) {
         {"information header past the end", longInfo},
         {"compression 2 (RLE4)", with([](BmpSpec& s) { s.compression = 2; })},
         {"compression 3 (bit fields)", with([](BmpSpec& s) { s.compression = 3; })},
-        {"RLE8 on a 16-bit picture", [] {
+        {"RLE8 on a 16-bit picture",
+         [] {
              BmpSpec layout(1, 1, 16, Bytes({1, 5, 0, 1}));
              layout.compression = 1;
              return MakeBmp(layout);
@@ -260,7 +270,8 @@ TEST(BmpTest, ReadsTheColourTableAfterTheInformationHeader) {
     uint8_t table[1024];
     std::fill(std::begin(table), std::end(table), 0xAB);
     EXPECT_EQ(ReadBmpPalette("missing.bmp", table), 0u);
-    dir.WriteFile("short.bmp", MakeBmp(BmpSpec(1, 1, 8, "", colours.substr(0, 1000))).substr(0, 1000));
+    dir.WriteFile("short.bmp",
+                  MakeBmp(BmpSpec(1, 1, 8, "", colours.substr(0, 1000))).substr(0, 1000));
     EXPECT_EQ(ReadBmpPalette("short.bmp", table), 0u);
     dir.WriteFile("foreign.bmp", "XM" + std::string(2000, '\0'));
     EXPECT_EQ(ReadBmpPalette("foreign.bmp", table), 0u);
@@ -272,7 +283,8 @@ TEST(BmpTest, ReadsTheColourTableAfterTheInformationHeader) {
 TEST(BmpTest, SixteenAndTwentyFourBitFilesLoadIntoSurfacesEightBitOnesIntoMemory) {
     test::ScopedGameDir dir;
     BmpSpec deep(3, 2, 24);
-    deep.pixelData = FileRows({Bytes({0, 255, 0, 0, 0, 255, 1, 2, 3}), Bytes({9, 9, 9, 8, 8, 8, 7, 7, 7})});
+    deep.pixelData =
+        FileRows({Bytes({0, 255, 0, 0, 0, 255, 1, 2, 3}), Bytes({9, 9, 9, 8, 8, 8, 7, 7, 7})});
     dir.WriteFile("deep.bmp", MakeBmp(deep));
     CImage onSurface("deep.bmp", kPlaceSurface, false);
     EXPECT_EQ(onSurface.kind, kImageSurface);

@@ -55,7 +55,8 @@ protected:
 
 TEST_F(CDAudioTest, TrackLengthsInMinutesSecondsAndFrames) {
     // 61.5 s at 8000 Hz, 8-bit mono, keeps the file small.
-    dir.WriteFile("music/track03.wav", demo::MakeWav(8000, 1, 8, std::vector<int16_t>(8000 * 61 + 4000, 2560)));
+    dir.WriteFile("music/track03.wav",
+                  demo::MakeWav(8000, 1, 8, std::vector<int16_t>(8000 * 61 + 4000, 2560)));
     WriteTracks(1, 1);
     CCDAudio& cd = Make();
     EXPECT_NE(GetCDAudioDeviceId(), 0u);
@@ -229,7 +230,8 @@ TEST_F(MusicChoiceTest, TheEraTrackFollowsTheYear) {
     const struct {
         int year;
         uint16_t track;
-    } cases[] = {{1419, 4}, {1574, 4}, {1575, 5}, {1674, 5}, {1675, 6}, {1792, 6}, {1793, 2}, {1820, 2}};
+    } cases[] = {{1419, 4}, {1574, 4}, {1575, 5}, {1674, 5},
+                 {1675, 6}, {1792, 6}, {1793, 2}, {1820, 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.year);
         StartGame(c.year);

@@ -49,7 +49,8 @@ inline std::string FmtBody(uint16_t channels, uint32_t rate, uint16_t bits, size
 // "RIFF", the length (of what follows unless given), "WAVE", the chunks.
 inline std::string Riff(const std::string& chunks, int64_t length = -1) {
     std::string out = "RIFF";
-    PutU32(out, length < 0 ? static_cast<uint32_t>(chunks.size() + 4) : static_cast<uint32_t>(length));
+    PutU32(out,
+           length < 0 ? static_cast<uint32_t>(chunks.size() + 4) : static_cast<uint32_t>(length));
     return out + "WAVE" + chunks;
 }
 

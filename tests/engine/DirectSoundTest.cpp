@@ -26,7 +26,8 @@ struct ParseCase {
 
 bool Parse(const std::string& image, audio::WaveFormat& format, uint32_t& dataSize) {
     const uint8_t* data = nullptr;
-    return ParseWav(reinterpret_cast<const uint8_t*>(image.data()), image.size(), format, data, dataSize);
+    return ParseWav(reinterpret_cast<const uint8_t*>(image.data()), image.size(), format, data,
+                    dataSize);
 }
 
 class DirectSoundTest : public ::testing::Test {
@@ -53,13 +54,15 @@ TEST(ParseWav, FindsTheChunksOrFails) {
         {"odd chunk padded", Riff(Chunk("LIST", "abc") + fmt + data), true, 20},
         {"14-byte fmt", Riff(Chunk("fmt ", FmtBody(1, 22050, 16, 14)) + data), true, 20},
         {"empty data", Riff(fmt + Chunk("data", "")), true, 0},
-        {"data past the end keeps what is there", Riff(fmt + Chunk("data", Samples16(10), 5000)), true, 20},
+        {"data past the end keeps what is there", Riff(fmt + Chunk("data", Samples16(10), 5000)),
+         true, 20},
         {"no fmt", Riff(Chunk("LIST", "abcd") + data), false, 0},
         {"no data", Riff(fmt), false, 0},
         {"fmt too short", Riff(Chunk("fmt ", FmtBody(1, 22050, 16, 12)) + data), false, 0},
         {"fmt past the end", Riff(Chunk("fmt ", FmtBody(1, 22050, 16), 400) + data), false, 0},
         {"huge chunk before fmt", Riff(Chunk("JUNK", "xx", 0xFFFFFFF0) + fmt + data), false, 0},
-        {"RIFF length stops before data", Riff(fmt + data, 4 + static_cast<int64_t>(fmt.size())), false, 0},
+        {"RIFF length stops before data", Riff(fmt + data, 4 + static_cast<int64_t>(fmt.size())),
+         false, 0},
         {"not RIFF", "RIFX" + Riff(fmt + data).substr(4), false, 0},
         {"not WAVE", Riff(fmt + data).replace(8, 4, "AVI "), false, 0},
         {"too short", "RIFF", false, 0},
@@ -83,10 +86,12 @@ TEST(ParseWav, FindsTheChunksOrFails) {
 }
 
 TEST_F(DirectSoundTest, LoadsWavFilesIntoSlots) {
-    std::string eightBit = demo::MakeWav(11025, 1, 8, std::vector<int16_t>(300, 0x1000)); // bytes 0x90
+    std::string eightBit =
+        demo::MakeWav(11025, 1, 8, std::vector<int16_t>(300, 0x1000)); // bytes 0x90
     EXPECT_TRUE(sound.LoadSound(3, Write("eight.wav", eightBit), 0));
-    EXPECT_TRUE(sound.LoadSound(4, Write("dataFirst.wav", Riff(Chunk("data", Samples16(40)) +
-                                                              Chunk("fmt ", FmtBody(2, 22050, 16)))),
+    EXPECT_TRUE(sound.LoadSound(4,
+                                Write("dataFirst.wav", Riff(Chunk("data", Samples16(40)) +
+                                                            Chunk("fmt ", FmtBody(2, 22050, 16)))),
                                 0));
     EXPECT_EQ(sound.SlotCount(), 2u);
     EXPECT_EQ(sound.SlotName(0), "sfx\\wave\\eight.wav");
@@ -96,9 +101,10 @@ TEST_F(DirectSoundTest, LoadsWavFilesIntoSlots) {
     // Files that give no buffer fill no slot.
     EXPECT_FALSE(sound.LoadSound(5, Write("empty.wav", demo::MakeWav(22050, 1, 16, {})), 0));
     EXPECT_FALSE(sound.LoadSound(5, Write("nofmt.wav", Riff(Chunk("data", Samples16(10)))), 0));
-    EXPECT_FALSE(sound.LoadSound(5, Write("ima.wav", Riff(Chunk("fmt ", FmtBody(1, 22050, 4)) +
-                                                           Chunk("data", Samples16(10)))),
-                                 0));
+    EXPECT_FALSE(sound.LoadSound(
+        5,
+        Write("ima.wav", Riff(Chunk("fmt ", FmtBody(1, 22050, 4)) + Chunk("data", Samples16(10)))),
+        0));
     {
         test::BoxRecorder boxes;
         EXPECT_FALSE(sound.LoadSound(5, "sfx\\wave\\missing.wav", 0));
@@ -140,7 +146,8 @@ TEST_F(DirectSoundTest, FinishedCopiesAreFreeAgain) {
     EXPECT_FALSE(sound.IsPlaying(0));
     audio::ClearRecordedCalls();
     sound.Play(2);
-    EXPECT_EQ(CallsStartingWith("Play "), std::vector<std::string>{"Play " + std::to_string(sound.Buffer(0, 0)) + " once"});
+    EXPECT_EQ(CallsStartingWith("Play "),
+              std::vector<std::string>{"Play " + std::to_string(sound.Buffer(0, 0)) + " once"});
 }
 
 TEST_F(DirectSoundTest, PlaySoundSetsVolumePanPositionThenPlays) {
@@ -198,7 +205,8 @@ TEST_F(DirectSoundTest, MasterVolumeLeavesSlotZero) {
     EXPECT_EQ(audio::RecordedCalls(), expected);
     audio::ClearRecordedCalls();
     sound.SetMasterVolume(128); // 128 x 10000 / 255 = 5019
-    EXPECT_EQ(audio::RecordedCalls().front(), "SetVolume " + std::to_string(sound.Buffer(2, 0)) + " -4981");
+    EXPECT_EQ(audio::RecordedCalls().front(),
+              "SetVolume " + std::to_string(sound.Buffer(2, 0)) + " -4981");
 }
 
 TEST_F(DirectSoundTest, PauseAndPlayResumeTheCopiesThatPlayed) {
@@ -241,7 +249,8 @@ TEST_F(DirectSoundTest, IdsOutOfRangeAndAFullTableAreRefused) {
     // The refused load changed no mapping: id 17 still plays slot 17.
     audio::ClearRecordedCalls();
     sound.Play(17);
-    EXPECT_EQ(CallsStartingWith("Play "), std::vector<std::string>{"Play " + std::to_string(sound.Buffer(17, 0)) + " once"});
+    EXPECT_EQ(CallsStartingWith("Play "),
+              std::vector<std::string>{"Play " + std::to_string(sound.Buffer(17, 0)) + " once"});
 }
 
 TEST_F(DirectSoundTest, LongNamesAreKeptWhole) {
@@ -292,7 +301,8 @@ TEST(SoundPlayerChoice, PicksByTheGameRandomNumber) {
         sound.PlayOneOf4(30, 31, 32, 33);
         sound.PlayOneOf5(40, 41, 42, 43, 44);
         std::vector<uint32_t> plays = sound.Plays();
-        std::vector<uint32_t> expected = {10u + (r2 & 1), 20u + r3 % 3, 30u + (r4 & 3), 40u + r5 % 5};
+        std::vector<uint32_t> expected = {10u + (r2 & 1), 20u + r3 % 3, 30u + (r4 & 3),
+                                          40u + r5 % 5};
         EXPECT_EQ(std::vector<uint32_t>(plays.end() - 4, plays.end()), expected) << seed;
     }
 }
@@ -302,7 +312,8 @@ TEST(DemoSounds, EveryEffectLoadsAndIsShort) {
     test::InFolder inGame(test::DemoWorldDir());
     CDirectSound sound;
     uint32_t id = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(test::DemoWorldDir() / "sfx" / "wave")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(test::DemoWorldDir() / "sfx" / "wave")) {
         const std::string name = entry.path().filename().string();
         std::ifstream file(entry.path(), std::ios::binary);
         std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -27,7 +27,9 @@ struct Probe : Drawable {
         log.push_back("event " + name);
         return answer;
     }
-    void Draw(int32_t param) override { log.push_back("draw " + name + " " + std::to_string(param)); }
+    void Draw(int32_t param) override {
+        log.push_back("draw " + name + " " + std::to_string(param));
+    }
 
     std::string name;
     std::vector<std::string>& log;
@@ -55,14 +57,16 @@ protected:
 using Log = std::vector<std::string>;
 
 TEST_F(DisplayListTest, DrawsByLayerFromTheBottomAndOffersEventsFromTheTop) {
-    Probe low("low", log), high("high", log), first("first", log), later("later", log), passive("passive", log);
+    Probe low("low", log), high("high", log), first("first", log), later("later", log),
+        passive("passive", log);
     list->Add(&high, 2000, 0);
     list->Add(&low, 100, 0);
     list->Add(&first, 500, 0);
     list->Add(&later, 500, 0); // goes under "first"
     list->Add(&passive, 500, 3);
     list->DrawAll();
-    EXPECT_EQ(log, (Log{"draw low 0", "draw passive 3", "draw later 0", "draw first 0", "draw high 0"}));
+    EXPECT_EQ(log,
+              (Log{"draw low 0", "draw passive 3", "draw later 0", "draw first 0", "draw high 0"}));
 
     log.clear();
     CInputEvent click = Click();
@@ -150,8 +154,8 @@ TEST(DrawableGroupTest, ChildrenDrawInOrderAndTheTopmostTakesEventsFirst) {
     group->AddTail(front);
     group->Draw(1);
     group->DrawChildren(4);
-    EXPECT_EQ(log, (Log{"draw back 1", "draw middle 1", "draw front 1", "draw front 4", "draw middle 4",
-                        "draw back 4"}));
+    EXPECT_EQ(log, (Log{"draw back 1", "draw middle 1", "draw front 1", "draw front 4",
+                        "draw middle 4", "draw back 4"}));
 
     // "middle" answers 2 and comes to the top; the group answers 3.
     log.clear();

@@ -26,7 +26,9 @@ uint16_t Shown565(uint16_t p, int32_t format) {
 }
 
 // A different pixel nearly everywhere, valid in both formats.
-uint16_t Pattern(int32_t x, int32_t y) { return static_cast<uint16_t>((x * 7 + y * 131 + x * y) & 0x7FFF); }
+uint16_t Pattern(int32_t x, int32_t y) {
+    return static_cast<uint16_t>((x * 7 + y * 131 + x * y) & 0x7FFF);
+}
 
 void FillScreen() {
     for (int32_t y = 0; y < g_screen->height; ++y)
@@ -40,9 +42,10 @@ std::string CursorBmp() {
     const std::string red = Bytes({0, 0, 255});
     const std::string blue = Bytes({255, 0, 0});
     const std::string white = Bytes({255, 255, 255});
-    imagetest::BmpSpec layout(4, 3, 24,
-                            imagetest::FileRows({green + red + red + green, blue + white + white + blue,
-                                                 green + red + red + green}));
+    imagetest::BmpSpec layout(
+        4, 3, 24,
+        imagetest::FileRows(
+            {green + red + red + green, blue + white + white + blue, green + red + red + green}));
     return imagetest::MakeBmp(layout);
 }
 
@@ -70,8 +73,12 @@ protected:
     }
 
     const platform::Display& Shown() const { return *g_directDraw->display; }
-    uint16_t ShownAt(int32_t x, int32_t y) const { return Shown().Shown().at(static_cast<size_t>(y) * 800 + x); }
-    uint16_t ScreenShownAt(int32_t x, int32_t y) const { return Shown565(PixelAt(*g_screen, x, y), GetParam()); }
+    uint16_t ShownAt(int32_t x, int32_t y) const {
+        return Shown().Shown().at(static_cast<size_t>(y) * 800 + x);
+    }
+    uint16_t ScreenShownAt(int32_t x, int32_t y) const {
+        return Shown565(PixelAt(*g_screen, x, y), GetParam());
+    }
 
     test::ScopedGameDir dir;
     test::BoxRecorder boxes; // "palette.act" is missing here
@@ -174,7 +181,7 @@ TEST_P(DisplayTest, CursorIsDrawnOverThePresentedScreenAndCut) {
     EXPECT_EQ(ShownAt(10, 20), ScreenShownAt(10, 20)); // a keyed corner
     EXPECT_EQ(ShownAt(11, 20), red);
     EXPECT_EQ(ShownAt(12, 21), white);
-    EXPECT_EQ(ShownAt(14, 21), ScreenShownAt(14, 21)); // beside it
+    EXPECT_EQ(ShownAt(14, 21), ScreenShownAt(14, 21));      // beside it
     EXPECT_EQ(PixelAt(*g_screen, 11, 20), Pattern(11, 20)); // the screen itself is untouched
 
     // Bottom-right corner: cut at the edges. Then a negative position
@@ -241,7 +248,8 @@ TEST_P(DisplayTest, ScreenshotIsTheExactBmpAndReadsBackAsTheScreen) {
     ASSERT_EQ(back.height, 600);
     for (int32_t y = 0; y < 600; ++y)
         for (int32_t x = 0; x < 800; ++x)
-            ASSERT_EQ(LoadPixel(back.pixels + y * back.pitch + x * 2), PixelAt(*g_screen, x, y)) << x << "," << y;
+            ASSERT_EQ(LoadPixel(back.pixels + y * back.pitch + x * 2), PixelAt(*g_screen, x, y))
+                << x << "," << y;
 
     ASSERT_TRUE(SaveScreenshot());
     EXPECT_EQ(dir.ReadFile("ScreenSave3.bmp"), file);
@@ -254,6 +262,8 @@ TEST_P(DisplayTest, NoScreenshotInAnUnsupportedFormat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, DisplayTest, ::testing::Values(kPixelFormat565, kPixelFormat555),
-                         [](const auto& info) { return std::string("Rgb") + imagetest::FormatName(info.param); });
+                         [](const auto& info) {
+                             return std::string("Rgb") + imagetest::FormatName(info.param);
+                         });
 
 } // namespace

@@ -34,7 +34,8 @@ constexpr uint16_t kPaper = 0x1234;
 //       2 of the top row (width 3),
 //   'C' a 6 x 3 block (width 6).
 std::vector<std::string> HandFontRows(int32_t cellCount) {
-    std::vector<std::string> rows(static_cast<size_t>(cellCount * kCellHeight), std::string(kCellWidth, '\xFF'));
+    std::vector<std::string> rows(static_cast<size_t>(cellCount * kCellHeight),
+                                  std::string(kCellWidth, '\xFF'));
     auto cell = [&](char c, int32_t x, int32_t y) -> char& {
         return rows[static_cast<size_t>((c - 33) * kCellHeight + y)][static_cast<size_t>(x)];
     };
@@ -52,8 +53,8 @@ std::string FontBmp(const std::vector<std::string>& rows) {
     std::string greys;
     for (int i = 0; i < 256; ++i)
         greys += imagetest::Bytes({i, i, i, 0});
-    return imagetest::MakeBmp(
-        imagetest::BmpSpec(kCellWidth, static_cast<int32_t>(rows.size()), 8, imagetest::FileRows(rows), greys));
+    return imagetest::MakeBmp(imagetest::BmpSpec(kCellWidth, static_cast<int32_t>(rows.size()), 8,
+                                                 imagetest::FileRows(rows), greys));
 }
 
 // A game folder with the hand font in it; fonts loaded are dropped after.
@@ -75,7 +76,8 @@ protected:
 // caught by the address sanitizer.
 class ExactText {
 public:
-    explicit ExactText(const std::string& text) : m_bytes(new char[text.size()]), m_size(text.size()) {
+    explicit ExactText(const std::string& text)
+        : m_bytes(new char[text.size()]), m_size(text.size()) {
         std::memcpy(m_bytes.get(), text.data(), text.size());
     }
     std::string_view View() const { return {m_bytes.get(), m_size}; }
@@ -91,7 +93,9 @@ std::unique_ptr<CImage> Paper(int32_t width, int32_t height) {
     return image;
 }
 
-Rect Whole(const CImage& image) { return {0, 0, image.width, image.height}; }
+Rect Whole(const CImage& image) {
+    return {0, 0, image.width, image.height};
+}
 
 TEST(FontGlyphTest, EncodesRunsOfUpToSixteenAndKeepsTheLastOpenRun) {
     struct Case {
@@ -107,7 +111,10 @@ TEST(FontGlyphTest, EncodesRunsOfUpToSixteenAndKeepsTheLastOpenRun) {
         {"17 pixels: 16 and 1", {std::vector<uint8_t>(17, 4)}, 17, {0xF4, 0x04}},
         {"marker 0 widens and skips", {{9, 255, 0}, {255, 255, 255}}, 3, {0x09, 0x40}},
         {"a value above 15 opens a run per pixel", {{0x23, 0x23, 3}}, 3, {0x03, 0x13}},
-        {"width from the widest row", {{1, 255, 255, 255}, {255, 255, 2, 255}}, 3, {0x01, 0x30, 0x02}},
+        {"width from the widest row",
+         {{1, 255, 255, 255}, {255, 255, 2, 255}},
+         3,
+         {0x01, 0x30, 0x02}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -171,10 +178,12 @@ TEST_F(FontTest, CellsPastTheBottomOfAShortPictureAreEmptyGlyphs) {
 }
 
 TEST_F(FontTest, AMissingOrUnfitPictureIsReportedAndLeavesTheFontAlone) {
-    dir.WriteFile("gfx/fonts/wide.bmp", imagetest::MakeBmp(imagetest::BmpSpec(2, 2, 24, std::string(16, '\0'))));
+    dir.WriteFile("gfx/fonts/wide.bmp",
+                  imagetest::MakeBmp(imagetest::BmpSpec(2, 2, 24, std::string(16, '\0'))));
     dir.WriteFile("gfx/fonts/junk.bmp", "not a picture");
     test::BoxRecorder boxes;
-    for (const char* name : {"gfx\\fonts\\none.bmp", "gfx\\fonts\\wide.bmp", "gfx\\fonts\\junk.bmp"}) {
+    for (const char* name :
+         {"gfx\\fonts\\none.bmp", "gfx\\fonts\\wide.bmp", "gfx\\fonts\\junk.bmp"}) {
         SCOPED_TRACE(name);
         boxes.texts.clear();
         CFont font;
@@ -193,9 +202,17 @@ TEST_F(FontTest, ColourMarkupSetsTheInkAndClampsEachChannel) {
         int32_t r, g, b;
     };
     const Case cases[] = {
-        {"%077A", 224, 224, 0},    {"\xA7YA", 255, 189, 0}, {"\xA7WA", 255, 255, 255},
-        {"\xA7" "077A", 224, 224, 0}, {"%/9/A", 0, 255, 0},  {"%999A", 255, 255, 255},
-        {"%\x01\x01\x01" "A", 0, 0, 0},
+        {"%077A", 224, 224, 0},
+        {"\xA7YA", 255, 189, 0},
+        {"\xA7WA", 255, 255, 255},
+        {"\xA7"
+         "077A",
+         224, 224, 0},
+        {"%/9/A", 0, 255, 0},
+        {"%999A", 255, 255, 255},
+        {"%\x01\x01\x01"
+         "A",
+         0, 0, 0},
     };
     for (int32_t format : kFormats) {
         FormatScope scope(format);
@@ -214,7 +231,10 @@ TEST_F(FontTest, ColourMarkupSetsTheInkAndClampsEachChannel) {
 
 TEST_F(FontTest, MarkupCutShortByTheEndOfTheTextEndsTheText) {
     CFont& font = HandFont();
-    for (const char* tail : {"%", "%0", "%07", "\xA7", "\xA7" "0", "|", "\\"}) {
+    for (const char* tail : {"%", "%0", "%07", "\xA7",
+                             "\xA7"
+                             "0",
+                             "|", "\\"}) {
         SCOPED_TRACE(tail);
         ExactText text(std::string("A") + tail);
         auto paper = Paper(12, 4);
@@ -299,13 +319,14 @@ TEST_F(FontTest, EightBitDestinationsTakeTheShade) {
 TEST_F(FontTest, AlignedPrintsPlaceTheLeftEdge) {
     CFont& font = HandFont();
     struct Case {
-        int32_t (CFont::*print)(std::string_view, int32_t, int32_t, CImageBase*, uint16_t, const Rect*);
+        int32_t (CFont::*print)(std::string_view, int32_t, int32_t, CImageBase*, uint16_t,
+                                const Rect*);
         int32_t left;
     };
     // "AB": width 5.
-    const Case cases[] = {{&CFont::DrawTextLeft, 10}, {&CFont::DrawTextCentred, 8}, {&CFont::DrawTextRight, 5},
-                          {&CFont::DrawTextLeftShadowed, 10}, {&CFont::DrawTextCentredShadowed, 8},
-                          {&CFont::DrawTextRightShadowed, 5}};
+    const Case cases[] = {{&CFont::DrawTextLeft, 10},           {&CFont::DrawTextCentred, 8},
+                          {&CFont::DrawTextRight, 5},           {&CFont::DrawTextLeftShadowed, 10},
+                          {&CFont::DrawTextCentredShadowed, 8}, {&CFont::DrawTextRightShadowed, 5}};
     for (const Case& c : cases) {
         auto paper = Paper(20, 4);
         EXPECT_EQ((font.*c.print)("AB", 10, 0, paper.get(), 0xFFFF, nullptr), c.left + 5);
@@ -342,9 +363,8 @@ TEST_F(FontTest, WidthsCountGlyphsAndSkipMarkup) {
         int32_t width;
     };
     const Case cases[] = {
-        {"", 0},          {"A\nB", 5},       {"A\\nB", 5},     {"%077A", 2},        {"\xA7YA", 2},
-        {"\xA7x12A", 2},  {"A B", 6},        {"|12", 3},       {"\\A", 2},          {"\x01", kCellWidth},
-        {"AB\r\n", 5},
+        {"", 0},    {"A\nB", 5}, {"A\\nB", 5}, {"%077A", 2},         {"\xA7YA", 2}, {"\xA7x12A", 2},
+        {"A B", 6}, {"|12", 3},  {"\\A", 2},   {"\x01", kCellWidth}, {"AB\r\n", 5},
     };
     for (const Case& c : cases)
         EXPECT_EQ(font.GetTextWidth(c.text), c.width) << c.text;
@@ -358,9 +378,9 @@ TEST_F(FontTest, WrappedLinesBreakAtSpacesAndInsideLongWords) {
         int32_t lines;
     };
     const Case cases[] = {
-        {"", 5, 0},           {"A", 5, 1},           {"AAAA", 5, 2},      {"AAAAAAAAAA", 5, 5},
-        {"A A A", 5, 2},      {"A\nA", 5, 2},        {"A\n", 5, 1},       {"A\\nA\\nA", 50, 3},
-        {"A ", 5, 1},         {"%077AA AA", 5, 2},   {"\xA7YA", 5, 1},    {"AA AA AA", 100, 1},
+        {"", 5, 0},      {"A", 5, 1},         {"AAAA", 5, 2},   {"AAAAAAAAAA", 5, 5},
+        {"A A A", 5, 2}, {"A\nA", 5, 2},      {"A\n", 5, 1},    {"A\\nA\\nA", 50, 3},
+        {"A ", 5, 1},    {"%077AA AA", 5, 2}, {"\xA7YA", 5, 1}, {"AA AA AA", 100, 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(font.CountWrappedLines(c.text, c.width), c.lines) << c.text << " in " << c.width;
@@ -414,7 +434,8 @@ TEST(DemoFontTest, EveryDemoFontDrawsMarkupTabsLinesAndCoins) {
             CImage paper(80, demo.height * 2 + 2, 16, kImageMemory);
             paper.Fill(CGraphicsBase::RgbToPixel(40, 60, 90));
             uint16_t ink = CGraphicsBase::RgbToPixel(255, 255, 255);
-            font->DrawTextLeftShadowed("5$ %077Gold \xA7Yyear|56\xA7Wok\\nTwo lines", 1, 1, &paper, ink);
+            font->DrawTextLeftShadowed("5$ %077Gold \xA7Yyear|56\xA7Wok\\nTwo lines", 1, 1, &paper,
+                                       ink);
             golden.Check(std::string(imagetest::FormatName(format)) + " " + demo.file, paper);
 
             // Wrapping: a long word breaks, words move whole.

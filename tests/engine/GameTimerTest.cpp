@@ -30,8 +30,7 @@ protected:
     }
 
     // Waits until the condition holds, at most two seconds.
-    template <class Condition>
-    static bool WaitFor(Condition condition) {
+    template <class Condition> static bool WaitFor(Condition condition) {
         for (int i = 0; i < 400; ++i) {
             if (condition())
                 return true;
@@ -63,7 +62,8 @@ TEST_F(GameTimerTest, CountsInterruptsAlwaysAndTicksWhileRunning) {
     const auto start = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(1s);
     const uint32_t interrupts = clock.interrupts;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(interrupts, 20u);
     EXPECT_LE(interrupts, static_cast<uint32_t>(seconds * 1000 / 15) + 2);
     EXPECT_EQ(clock.gameTicks, 1u);
@@ -138,7 +138,7 @@ TEST_F(GameTimerTest, ResumeOnlyInARunningUnpausedGame) {
         bool gameStarted, scenario, waiting, paused, runs;
     };
     const Case cases[] = {
-        {true, true, false, false, true},  {true, false, false, false, true},
+        {true, true, false, false, true},   {true, false, false, false, true},
         {false, true, false, false, false}, {true, true, true, false, false},
         {true, true, false, true, false},
     };

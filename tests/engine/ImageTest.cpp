@@ -125,15 +125,16 @@ TEST(ImageTest, GreenPixelsOfSixteenBitPicturesAreTransparentOnlyWhereThereAreAn
                     dest = std::make_unique<CImage>(4, 1, 16, kImageFront);
                     dest->SetSurface(&display);
                     for (int x = 0; x < 4; ++x)
-                        StorePixel(display.Lock() + x * 2, static_cast<uint16_t>(0xAAAA + 0x1111 * x));
+                        StorePixel(display.Lock() + x * 2,
+                                   static_cast<uint16_t>(0xAAAA + 0x1111 * x));
                     display.Unlock();
                 }
                 EXPECT_TRUE(image->DrawWhole(0, 0, dest.get()));
                 if (placement == kPlaceSurface)
                     dest->pixels = display.Lock();
-                std::vector<uint16_t> expected = image == &plain
-                                                     ? std::vector<uint16_t>{0x1234, otherGreen, 0x0001, 0x4321}
-                                                     : std::vector<uint16_t>{0xAAAA, 0x1234, 0x0001, 0xDDDD};
+                std::vector<uint16_t> expected =
+                    image == &plain ? std::vector<uint16_t>{0x1234, otherGreen, 0x0001, 0x4321}
+                                    : std::vector<uint16_t>{0xAAAA, 0x1234, 0x0001, 0xDDDD};
                 EXPECT_EQ(Pixels16(*dest), expected) << "placement " << placement;
                 if (placement == kPlaceSurface) {
                     dest->pixels = nullptr;
@@ -181,7 +182,8 @@ TEST(ImageTest, SurfaceAndFrontKinds) {
     EXPECT_EQ(Pixels16(front), (std::vector<uint16_t>{g_colourKey, 0x4321, 0, 0, 0, 0, 0, 0x1234}));
     front.pixels = nullptr;
     display.Unlock();
-    EXPECT_EQ(Pixels16(*memoryDest), (std::vector<uint16_t>{0x5555, 0x5555, 0x0F0F, 0xF0F0, 0x5555, 0x5555, 0x5555, 0x5555}));
+    EXPECT_EQ(Pixels16(*memoryDest), (std::vector<uint16_t>{0x5555, 0x5555, 0x0F0F, 0xF0F0, 0x5555,
+                                                            0x5555, 0x5555, 0x5555}));
 }
 
 TEST(ImageTest, DrawRoundsToEvenClipsAndHonoursTheSkipRectangle) {
@@ -189,16 +191,16 @@ TEST(ImageTest, DrawRoundsToEvenClipsAndHonoursTheSkipRectangle) {
     auto dest = Image16(6, 3, std::vector<uint16_t>(18, 0));
     // x 3 lands at 2; source left 1 becomes 0, right 3 becomes 2.
     EXPECT_TRUE(source->Draw(3, 1, 1, 0, 3, 2, nullptr, dest.get(), nullptr));
-    EXPECT_EQ(Pixels16(*dest), (std::vector<uint16_t>{0, 0, 0, 0, 0, 0,  //
-                                                      0, 0, 1, 2, 0, 0,  //
+    EXPECT_EQ(Pixels16(*dest), (std::vector<uint16_t>{0, 0, 0, 0, 0, 0, //
+                                                      0, 0, 1, 2, 0, 0, //
                                                       0, 0, 5, 6, 0, 0}));
 
     // Clipped at the destination's right edge and a clip rectangle's top.
     dest = Image16(6, 3, std::vector<uint16_t>(18, 0));
     Rect clip{0, 1, 6, 3};
     EXPECT_TRUE(source->Draw(4, 0, 0, 0, 4, 2, &clip, dest.get(), nullptr));
-    EXPECT_EQ(Pixels16(*dest), (std::vector<uint16_t>{0, 0, 0, 0, 0, 0,  //
-                                                      0, 0, 0, 0, 5, 6,  //
+    EXPECT_EQ(Pixels16(*dest), (std::vector<uint16_t>{0, 0, 0, 0, 0, 0, //
+                                                      0, 0, 0, 0, 5, 6, //
                                                       0, 0, 0, 0, 0, 0}));
     EXPECT_FALSE(source->Draw(6, 0, 0, 0, 4, 2, nullptr, dest.get(), nullptr));
 
@@ -289,7 +291,8 @@ TEST(ImageTest, FrameTablesEncodeRunsAndLiterals) {
     ASSERT_NE(image->frames, nullptr);
     EXPECT_EQ(image->frames->frameCount, 1);
     EXPECT_EQ(image->frames->frameWidth, 12);
-    EXPECT_EQ(image->frames->codes[0], (std::vector<uint8_t>{2, 65, 131, 5, 195, 7, 8, 9, 1, 130, 2}));
+    EXPECT_EQ(image->frames->codes[0],
+              (std::vector<uint8_t>{2, 65, 131, 5, 195, 7, 8, 9, 1, 130, 2}));
     EXPECT_FALSE(image->BuildFrameTable(1)); // already has one
 
     // Runs stop at 63, literals at 62, or 63 when the last reaches the row's end.
@@ -342,15 +345,18 @@ TEST(ImageTest, AFramedPictureDrawsItsFrameAsThePlainPictureDoesAtEveryZoom) {
         for (int32_t frame = 0; frame < 3; ++frame)
             for (int32_t zoom = 0; zoom <= 4; ++zoom)
                 for (const Rect& r : rects) {
-                    SCOPED_TRACE(testing::Message() << imagetest::FormatName(format) << " frame " << frame << " zoom "
-                                                    << zoom << " left " << r.left);
+                    SCOPED_TRACE(testing::Message()
+                                 << imagetest::FormatName(format) << " frame " << frame << " zoom "
+                                 << zoom << " left " << r.left);
                     plain->zoomShift = framed->zoomShift = zoom;
                     auto expected = Background(12, 8);
                     auto drawn = Background(12, 8);
                     int32_t left = frame * 8 + r.left;
                     int32_t right = frame * 8 + r.right;
-                    ASSERT_TRUE(plain->Draw(2, 1, left, r.top, right, r.bottom, nullptr, expected.get(), nullptr));
-                    ASSERT_TRUE(framed->Draw(2, 1, left, r.top, right, r.bottom, nullptr, drawn.get(), nullptr));
+                    ASSERT_TRUE(plain->Draw(2, 1, left, r.top, right, r.bottom, nullptr,
+                                            expected.get(), nullptr));
+                    ASSERT_TRUE(framed->Draw(2, 1, left, r.top, right, r.bottom, nullptr,
+                                             drawn.get(), nullptr));
                     EXPECT_EQ(framed->frames->currentFrame, frame);
                     EXPECT_EQ(Pixels16(*drawn), Pixels16(*expected));
                 }
@@ -368,20 +374,21 @@ TEST(ImageTest, OriginsWrapAndCopyWrappedRollsThePicture) {
     image.ScrollWrapped(-9, 0);
     EXPECT_EQ(image.originX, 0);
 
-    auto map = Image16(4, 3, {1, 2, 3, 4,  //
-                              5, 6, 7, 8,  //
-                              9, 10, 11, 12});
+    auto map = Image16(4, 3,
+                       {1, 2, 3, 4, //
+                        5, 6, 7, 8, //
+                        9, 10, 11, 12});
     // Rolled so that (3, 1) comes first, into a 5 x 2 destination at (1, 0).
     auto dest = Image16(5, 2, std::vector<uint16_t>(10, 0));
     map->CopyWrapped(1, 0, 3, 1, dest.get());
-    EXPECT_EQ(Pixels16(*dest), (std::vector<uint16_t>{0, 8, 5, 6, 7,  //
+    EXPECT_EQ(Pixels16(*dest), (std::vector<uint16_t>{0, 8, 5, 6, 7, //
                                                       0, 12, 9, 10, 11}));
     // Cut at every edge of the destination, also when it starts outside it.
     dest = Image16(3, 4, std::vector<uint16_t>(12, 0));
     map->CopyWrapped(-2, 2, 1, 0, dest.get());
-    EXPECT_EQ(Pixels16(*dest), (std::vector<uint16_t>{0, 0, 0,  //
-                                                      0, 0, 0,  //
-                                                      4, 1, 0,  //
+    EXPECT_EQ(Pixels16(*dest), (std::vector<uint16_t>{0, 0, 0, //
+                                                      0, 0, 0, //
+                                                      4, 1, 0, //
                                                       8, 5, 0}));
     map->CopyWrapped(100, -100, 0, 0, dest.get());
     auto eight = Image8(2, 1, {1, 2});

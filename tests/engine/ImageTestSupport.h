@@ -38,7 +38,8 @@ inline void Put32(std::string& out, uint32_t value) {
 // The parts of a BMP file; the pixel data is given as the file holds it.
 struct BmpSpec {
     BmpSpec(int32_t w, int32_t h, uint16_t depth, std::string pixels = {}, std::string colours = {})
-        : width(w), height(h), bits(depth), colourTable(std::move(colours)), pixelData(std::move(pixels)) {}
+        : width(w), height(h), bits(depth), colourTable(std::move(colours)),
+          pixelData(std::move(pixels)) {}
 
     int32_t width;
     int32_t height;
@@ -53,7 +54,8 @@ struct BmpSpec {
 };
 
 inline std::string MakeBmp(const BmpSpec& layout) {
-    uint32_t offset = static_cast<uint32_t>(14 + layout.infoSize + layout.colourTable.size() + layout.gap.size());
+    uint32_t offset =
+        static_cast<uint32_t>(14 + layout.infoSize + layout.colourTable.size() + layout.gap.size());
     std::string out = "BM";
     Put32(out, static_cast<uint32_t>(offset + layout.pixelData.size()));
     Put32(out, 0);
@@ -106,10 +108,13 @@ private:
     }
 };
 
-inline const char* FormatName(int32_t format) { return format == kPixelFormat565 ? "565" : "555"; }
+inline const char* FormatName(int32_t format) {
+    return format == kPixelFormat565 ? "565" : "555";
+}
 
 // A memory image (kind 1) holding the values, row by row.
-inline std::unique_ptr<CImage> Image8(int32_t width, int32_t height, const std::vector<uint8_t>& indices) {
+inline std::unique_ptr<CImage> Image8(int32_t width, int32_t height,
+                                      const std::vector<uint8_t>& indices) {
     auto image = std::make_unique<CImage>(width, height, 8, kImageMemory);
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x)
@@ -117,11 +122,13 @@ inline std::unique_ptr<CImage> Image8(int32_t width, int32_t height, const std::
     return image;
 }
 
-inline std::unique_ptr<CImage> Image16(int32_t width, int32_t height, const std::vector<uint16_t>& values) {
+inline std::unique_ptr<CImage> Image16(int32_t width, int32_t height,
+                                       const std::vector<uint16_t>& values) {
     auto image = std::make_unique<CImage>(width, height, 16, kImageMemory);
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x)
-            StorePixel(image->pixels + y * image->pitch + x * 2, values.at(static_cast<size_t>(y * width + x)));
+            StorePixel(image->pixels + y * image->pitch + x * 2,
+                       values.at(static_cast<size_t>(y * width + x)));
     return image;
 }
 
@@ -142,7 +149,8 @@ inline std::vector<uint16_t> Pixels16(const CImageBase& image) {
 inline CPalette TestPalette() {
     CPalette palette("test");
     for (int i = 0; i < 256; ++i)
-        palette.colours[i] = {static_cast<uint8_t>(i * 7), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 3), 0};
+        palette.colours[i] = {static_cast<uint8_t>(i * 7), static_cast<uint8_t>(255 - i),
+                              static_cast<uint8_t>(i * 3), 0};
     palette.BuildPixelTables();
     return palette;
 }
@@ -151,7 +159,8 @@ inline CPalette TestPalette() {
 inline std::unique_ptr<CImage> Background(int32_t width, int32_t height) {
     std::vector<uint16_t> values;
     for (int32_t i = 0; i < width * height; ++i)
-        values.push_back(CGraphicsBase::RgbToPixel(40 + i * 13 % 200, 250 - i * 7 % 180, 30 + i * 29 % 220));
+        values.push_back(
+            CGraphicsBase::RgbToPixel(40 + i * 13 % 200, 250 - i * 7 % 180, 30 + i * 29 % 220));
     return Image16(width, height, values);
 }
 
@@ -201,7 +210,8 @@ public:
     GoldenFile& operator=(const GoldenFile&) = delete;
 
     void Check(const std::string& name, const CImageBase& image) {
-        std::string label = "[" + name + "] " + std::to_string(image.width) + "x" + std::to_string(image.height);
+        std::string label =
+            "[" + name + "] " + std::to_string(image.width) + "x" + std::to_string(image.height);
         std::string pixels = DumpPixels(image);
         if (m_updating) {
             m_written += label + "\n" + pixels;

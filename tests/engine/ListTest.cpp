@@ -52,7 +52,7 @@ TEST_F(LinkedListTest, AppendsAndInsertsKeepBothDirections) {
 
     CLinkedList<Thing> other;
     auto* head = other.AddTail(&b);
-    other.InsertBefore(&a, head); // before the head: the new head
+    other.InsertBefore(&a, head);    // before the head: the new head
     other.InsertBefore(&c, nullptr); // before nothing: at the tail
     ExpectItems(other, {1, 2, 3});
 }

@@ -38,10 +38,13 @@ std::string SheetBmp(int32_t frames, int32_t w, int32_t h) {
             row += std::string(static_cast<size_t>(w), static_cast<char>(40 + f));
         rows.push_back(row);
     }
-    return imagetest::MakeBmp(imagetest::BmpSpec(frames * w, h, 8, imagetest::FileRows(rows), greys));
+    return imagetest::MakeBmp(
+        imagetest::BmpSpec(frames * w, h, 8, imagetest::FileRows(rows), greys));
 }
 
-std::string Spr(const std::string& fields) { return "sprite = {\n" + fields + "\n}\n"; }
+std::string Spr(const std::string& fields) {
+    return "sprite = {\n" + fields + "\n}\n";
+}
 
 bool Reported(const test::BoxRecorder& boxes, const std::string& text) {
     return std::any_of(boxes.texts.begin(), boxes.texts.end(),
@@ -109,16 +112,20 @@ TEST(SpriteKeyTest, FileNamesGiveTheKey) {
 
 TEST(SpriteKeyTest, BucketsFollowTheKeyHash) {
     EXPECT_EQ(CSpriteDefinitionTable::BucketOf({0, 1, 1, 1, 2}), 170u);
-    EXPECT_EQ(CSpriteDefinitionTable::BucketOf({}), static_cast<size_t>((18 + (19 + (27 + (10 + 4) * 4) * 4) * 8) % 511));
+    EXPECT_EQ(CSpriteDefinitionTable::BucketOf({}),
+              static_cast<size_t>((18 + (19 + (27 + (10 + 4) * 4) * 4) * 8) % 511));
     // Keys far out of range still land in a bucket.
     EXPECT_LT(CSpriteDefinitionTable::BucketOf({-5, 0, 0, 0, INT32_MIN}), 511u);
-    EXPECT_LT(CSpriteDefinitionTable::BucketOf({INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}), 511u);
+    EXPECT_LT(
+        CSpriteDefinitionTable::BucketOf({INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}),
+        511u);
 }
 
 TEST_F(MapSpriteTest, MapSpritesTakeTheDefinitionOfTheirWholeKey) {
     dir.WriteFile("gfx/map/units/bmp/ne.bmp", SheetBmp(4, 8, 6));
     dir.WriteFile("gfx/map/units/bmp/any.bmp", SheetBmp(2, 8, 6));
-    WriteSprite("c-fra t-army a-walk d-ne l-2.spr", "bitmap = \"ne.bmp\" frames = 4 speed = 7 origin = { x = 3 y = 5 }");
+    WriteSprite("c-fra t-army a-walk d-ne l-2.spr",
+                "bitmap = \"ne.bmp\" frames = 4 speed = 7 origin = { x = 3 y = 5 }");
     WriteSprite("c-fra t-army a-walk l-2.spr", "bitmap = \"any.bmp\" frames = 2");
     dir.WriteFile("gfx/map/units/notes.txt", "not a definition");
 
@@ -165,7 +172,8 @@ TEST_F(MapSpriteTest, FaultyDefinitionsAreReportedAndReadOn) {
     dir.WriteFile("gfx/map/units/bmp/strip.bmp", SheetBmp(2, 4, 4));
     // frames = 0 counts as one frame; an unknown key, nested or not, is
     // reported and the fields after it are still read.
-    WriteSprite("t-navy.spr", "bitmap = \"strip.bmp\" frames = 0 colour = { r = 1 } shade = 3 speed = 9");
+    WriteSprite("t-navy.spr",
+                "bitmap = \"strip.bmp\" frames = 0 colour = { r = 1 } shade = 3 speed = 9");
     // More frames than the picture has columns.
     WriteSprite("t-city.spr", "bitmap = \"strip.bmp\" frames = 99999");
     // The origin must be a block; an unknown key of a cpoint is passed over.
@@ -301,7 +309,8 @@ TEST_F(MapSpriteTest, SpritesDrawAndHitThroughTheMapView) {
         sprite.SetPosition(c.worldX, c.worldY);
         sprite.Draw(0);
         EXPECT_NE(PixelAt(*g_screen, c.screenLeft, c.screenTop), kBackground);
-        EXPECT_NE(PixelAt(*g_screen, c.screenLeft + c.size - 1, c.screenTop + c.size - 1), kBackground);
+        EXPECT_NE(PixelAt(*g_screen, c.screenLeft + c.size - 1, c.screenTop + c.size - 1),
+                  kBackground);
         EXPECT_EQ(PixelAt(*g_screen, c.screenLeft + c.size, c.screenTop + c.size - 1), kBackground);
         EXPECT_EQ(PixelAt(*g_screen, c.screenLeft - 1, c.screenTop), kBackground);
         EXPECT_TRUE(sprite.HitTest(c.screenLeft, c.screenTop));
@@ -344,7 +353,8 @@ TEST_F(MapSpriteTest, LandscapeTilesLoadByTerrain) {
     tile.DrawOnMap(1);
     EXPECT_EQ(tile.frameCount, 2);
     EXPECT_EQ(tile.frame, 1);
-    EXPECT_EQ(PixelAt(*g_screen, 32, 24), static_cast<uint16_t>(tile.GetPalette()->normalPixels[41]));
+    EXPECT_EQ(PixelAt(*g_screen, 32, 24),
+              static_cast<uint16_t>(tile.GetPalette()->normalPixels[41]));
     EXPECT_EQ(PixelAt(*g_screen, 27, 24), kBackground);
 }
 
@@ -352,10 +362,22 @@ TEST(DirectionTest, DirectionFromPointsBySectors) {
     struct Case {
         int32_t x2, y2, direction;
     } cases[] = {
-        {10, 0, 2},    {0, -10, 0},   {-10, 10, 5}, {10, -10, 1},   {-10, -10, 7}, {-10, 0, 6},
-        {0, 10, 4},    {10, 10, 3},   {0, 0, 2},
+        {10, 0, 2},
+        {0, -10, 0},
+        {-10, 10, 5},
+        {10, -10, 1},
+        {-10, -10, 7},
+        {-10, 0, 6},
+        {0, 10, 4},
+        {10, 10, 3},
+        {0, 0, 2},
         // The sector bounds lie at 22.5 degrees on either side of each way.
-        {100, -40, 2}, {100, -42, 1}, {40, -100, 0}, {42, -100, 1}, {100, 40, 2}, {100, 42, 3},
+        {100, -40, 2},
+        {100, -42, 1},
+        {40, -100, 0},
+        {42, -100, 1},
+        {100, 40, 2},
+        {100, 42, 3},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DirectionFromPoints(0, 0, c.x2, c.y2), c.direction) << c.x2 << ", " << c.y2;
@@ -364,7 +386,8 @@ TEST(DirectionTest, DirectionFromPointsBySectors) {
 
 TEST_F(MapSpriteTest, ProvinceMarkersShowWhileRevealed) {
     dir.WriteFile("gfx/map/units/bmp/mark.bmp", SheetBmp(1, 4, 4));
-    dir.WriteFile("gfx/map/units/t-stability.spr", Spr("bitmap = \"mark.bmp\" palette = \"grey.act\""));
+    dir.WriteFile("gfx/map/units/t-stability.spr",
+                  Spr("bitmap = \"mark.bmp\" palette = \"grey.act\""));
     CProvince& province = g_provinces[7];
     province.box = {990, 490, 1010, 510};
     CProvinceMarker marker(7);
@@ -379,7 +402,10 @@ TEST_F(MapSpriteTest, ProvinceMarkersShowWhileRevealed) {
         uint32_t options;
         uint16_t expected;
     } cases[] = {
-        {0, 1, 1, kBackground}, {1, 1, 0, kBackground}, {1, 1, 1, normal}, {1, 0, 1, half},
+        {0, 1, 1, kBackground},
+        {1, 1, 0, kBackground},
+        {1, 1, 1, normal},
+        {1, 0, 1, half},
     };
     for (const Case& c : cases) {
         province.newlyRevealed = c.revealed;
@@ -387,7 +413,8 @@ TEST_F(MapSpriteTest, ProvinceMarkersShowWhileRevealed) {
         g_mapOptions = c.options;
         g_screen->Fill(kBackground);
         marker.Draw(0);
-        EXPECT_EQ(PixelAt(*g_screen, 32, 24), c.expected) << int{c.revealed} << int{c.notDimmed} << c.options;
+        EXPECT_EQ(PixelAt(*g_screen, 32, 24), c.expected)
+            << int{c.revealed} << int{c.notDimmed} << c.options;
     }
 
     // The fading marker draws only undimmed and fades out over its time.

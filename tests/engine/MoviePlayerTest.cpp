@@ -22,9 +22,12 @@ namespace audio = platform::audio;
 
 // Frame k is filled with the colour of FrameColour(k); the sound is a soft
 // tone of the given length.
-demo::Rgb FrameColour(int32_t k) { return {static_cast<uint8_t>(k * 20), static_cast<uint8_t>(250 - k * 20), 128}; }
+demo::Rgb FrameColour(int32_t k) {
+    return {static_cast<uint8_t>(k * 20), static_cast<uint8_t>(250 - k * 20), 128};
+}
 
-std::string TestMovie(int32_t width, int32_t height, uint32_t fps, int32_t frames, double soundSeconds) {
+std::string TestMovie(int32_t width, int32_t height, uint32_t fps, int32_t frames,
+                      double soundSeconds) {
     demo::AviMovie movie;
     movie.width = width;
     movie.height = height;
@@ -38,13 +41,18 @@ std::string TestMovie(int32_t width, int32_t height, uint32_t fps, int32_t frame
     return std::string(bytes.begin(), bytes.end());
 }
 
-uint16_t PixelOf(demo::Rgb c) { return CGraphicsBase::RgbToPixel(c.r, c.g, c.b); }
+uint16_t PixelOf(demo::Rgb c) {
+    return CGraphicsBase::RgbToPixel(c.r, c.g, c.b);
+}
 
-uint16_t ScreenAt(int32_t x, int32_t y) { return LoadPixel(g_screen->pixels + y * g_screen->pitch + x * 2); }
+uint16_t ScreenAt(int32_t x, int32_t y) {
+    return LoadPixel(g_screen->pixels + y * g_screen->pitch + x * 2);
+}
 
 bool Logged(const std::string& prefix) {
     std::vector<std::string> calls = audio::RecordedCalls();
-    return std::any_of(calls.begin(), calls.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+    return std::any_of(calls.begin(), calls.end(),
+                       [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
 }
 
 // The id of the first stream opened since the log was cleared; 0: none.
@@ -106,7 +114,8 @@ TEST_F(MoviePlayerTest, DemoIntroPlaysToItsEndInItsOwnLoop) {
     // The 160 x 120 movie filled the screen: the last frame is shown.
     const std::vector<uint16_t>& shown = g_directDraw->display->Shown();
     ASSERT_EQ(shown.size(), 640u * 480u);
-    EXPECT_GT(std::count_if(shown.begin(), shown.end(), [](uint16_t p) { return p != 0; }), 600 * 400);
+    EXPECT_GT(std::count_if(shown.begin(), shown.end(), [](uint16_t p) { return p != 0; }),
+              600 * 400);
     const uint32_t stream = OpenedStream();
     ASSERT_NE(stream, 0u);
     EXPECT_TRUE(Logged("OpenStream " + std::to_string(stream) + " 44100Hz 2ch"));
@@ -164,7 +173,8 @@ TEST_F(MoviePlayerTest, SteppedMovieShowsEachFrameOnTimeAndCloses) {
         ASSERT_LT(++updates, 100000);
         const uint16_t pixel = [&] {
             player.frameImage->Lock();
-            uint16_t p = LoadPixel(player.frameImage->pixels + 3 * player.frameImage->pitch + 4 * 2);
+            uint16_t p =
+                LoadPixel(player.frameImage->pixels + 3 * player.frameImage->pitch + 4 * 2);
             player.frameImage->Unlock();
             return p;
         }();
@@ -177,7 +187,8 @@ TEST_F(MoviePlayerTest, SteppedMovieShowsEachFrameOnTimeAndCloses) {
     ASSERT_EQ(seenAt.size(), static_cast<size_t>(kFrames));
     for (int32_t k = 0; k < kFrames; ++k) {
         EXPECT_GE(seenAt[k], static_cast<uint32_t>(k * kFrameMs)) << "frame " << k;
-        EXPECT_LT(seenAt[k] - (opened - start), static_cast<uint32_t>(k * kFrameMs + 1000)) << "frame " << k;
+        EXPECT_LT(seenAt[k] - (opened - start), static_cast<uint32_t>(k * kFrameMs + 1000))
+            << "frame " << k;
     }
     EXPECT_GE(took, static_cast<uint32_t>(kFrames * kFrameMs));
     EXPECT_FALSE(player.IsOpen());
@@ -226,7 +237,8 @@ TEST_F(MoviePlayerTest, MoviesThatCannotPlayAnswerFalseAndStartNothing) {
     dir.WriteFile("avi/truncated.avi", good.substr(0, 150));
     dir.WriteFile("avi/corrupt.avi", good.substr(0, 12) + garbage);
     dir.WriteFile("avi/noframes.avi", good.substr(0, good.find("movi") + 4));
-    for (const char* file : {"avi\\missing.avi", "avi\\truncated.avi", "avi\\corrupt.avi", "avi\\noframes.avi"})
+    for (const char* file :
+         {"avi\\missing.avi", "avi\\truncated.avi", "avi\\corrupt.avi", "avi\\noframes.avi"})
         for (bool ownLoop : {true, false}) {
             SCOPED_TRACE(std::string(file) + (ownLoop ? " own loop" : " stepped"));
             g_screen->Fill(0x1234);

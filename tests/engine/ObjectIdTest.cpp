@@ -148,9 +148,9 @@ TEST_F(ObjectIdTest, EntityRegistersOnlyRegisteredTypes) {
         bool registered;
     };
     const Case cases[] = {
-        {{7, 3}, true},        {{4712, 3}, true},          {{4719, 3}, true},
-        {{0, 0}, false},       {{2, 5}, false},            {{3, 12}, false},
-        {{8, 1}, false},       {{kUnsetIdType, 3}, false}, {g_broadcastId, false},
+        {{7, 3}, true},         {{4712, 3}, true}, {{4719, 3}, true}, {{0, 0}, false},
+        {{2, 5}, false},        {{3, 12}, false},  {{8, 1}, false},   {{kUnsetIdType, 3}, false},
+        {g_broadcastId, false},
     };
     for (const Case& c : cases) {
         CIdEntity entity;

@@ -49,7 +49,8 @@ TEST_F(PaletteTest, ActPalettesFillThreePixelTablesInEachFormat) {
             const PaletteColour& c = palette.colours[i];
             uint16_t normal = CGraphicsBase::RgbToPixel(c.red, c.green, c.blue);
             uint16_t half = CGraphicsBase::RgbToPixel(c.red / 2, c.green / 2, c.blue / 2);
-            uint16_t bright = CGraphicsBase::RgbToPixel(c.red * 3 / 2, c.green * 3 / 2, c.blue * 3 / 2);
+            uint16_t bright =
+                CGraphicsBase::RgbToPixel(c.red * 3 / 2, c.green * 3 / 2, c.blue * 3 / 2);
             EXPECT_EQ(palette.normalPixels[i], static_cast<uint32_t>(normal) << 16 | normal) << i;
             EXPECT_EQ(palette.halfPixels[i], static_cast<uint32_t>(half) << 16 | half) << i;
             EXPECT_EQ(palette.brightPixels[i], static_cast<uint32_t>(bright) << 16 | bright) << i;
@@ -100,7 +101,8 @@ TEST_F(PaletteTest, FailedLoadsKeepTheColoursAndSayWhy) {
     test::ScopedGameDir dir;
     test::BoxRecorder boxes;
     dir.WriteFile("gfx/palette/short.act", ActBytes().substr(0, 767));
-    dir.WriteFile("gfx/palette/short.bmp", MakeBmp(BmpSpec(1, 1, 8, "", std::string(1000, 'x'))).substr(0, 900));
+    dir.WriteFile("gfx/palette/short.bmp",
+                  MakeBmp(BmpSpec(1, 1, 8, "", std::string(1000, 'x'))).substr(0, 900));
     dir.WriteFile("gfx/palette/fine.pal", ActBytes());
     dir.WriteFile("gfx/palette/FINE.ACT", ActBytes());
     struct Case {
@@ -124,7 +126,8 @@ TEST_F(PaletteTest, FailedLoadsKeepTheColoursAndSayWhy) {
         EXPECT_EQ(palette.colours[5].red, 1);
         EXPECT_EQ(palette.colours[5].unused, 4);
         EXPECT_EQ(palette.colours[6].red, 0);
-        EXPECT_EQ(palette.normalPixels[5] & 0xFFFF, CGraphicsBase::RgbToPixel(1, 2, 3)); // tables built all the same
+        EXPECT_EQ(palette.normalPixels[5] & 0xFFFF,
+                  CGraphicsBase::RgbToPixel(1, 2, 3)); // tables built all the same
         if (*c.box) {
             ASSERT_EQ(boxes.texts.size(), 1u);
             EXPECT_NE(boxes.texts[0].find(c.box), std::string::npos) << boxes.texts[0];
@@ -142,9 +145,9 @@ TEST_F(PaletteTest, NearestColoursPreferTheLowerIndexAndNeverIndexZero) {
     CPalette palette;
     for (auto& c : palette.colours)
         c = {128, 128, 128, 0};
-    palette.colours[0] = {255, 0, 0, 0};   // exact red, but index 0
-    palette.colours[9] = {250, 0, 0, 0};   // 5 from red
-    palette.colours[4] = {255, 5, 0, 0};   // 5 from red too, lower index
+    palette.colours[0] = {255, 0, 0, 0}; // exact red, but index 0
+    palette.colours[9] = {250, 0, 0, 0}; // 5 from red
+    palette.colours[4] = {255, 5, 0, 0}; // 5 from red too, lower index
     palette.colours[20] = {0, 0, 0, 0};
     palette.colours[30] = {255, 255, 250, 0};
     palette.colours[31] = {0, 250, 0, 0};

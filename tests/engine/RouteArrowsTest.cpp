@@ -38,10 +38,16 @@ std::string ArrowsBmp() {
     return imagetest::MakeBmp(imagetest::BmpSpec(32, 4, 24, imagetest::FileRows(rows)));
 }
 
-uint16_t ArrowColour(int32_t direction) { return CGraphicsBase::RgbToPixel(30 * (direction + 1), 20, 10); }
+uint16_t ArrowColour(int32_t direction) {
+    return CGraphicsBase::RgbToPixel(30 * (direction + 1), 20, 10);
+}
 
-bool IsGreenOnly(uint16_t pixel) { return pixel != 0 && (pixel & 0xF81F) == 0; }
-bool IsRedOnly(uint16_t pixel) { return pixel != 0 && (pixel & 0x07FF) == 0; }
+bool IsGreenOnly(uint16_t pixel) {
+    return pixel != 0 && (pixel & 0xF81F) == 0;
+}
+bool IsRedOnly(uint16_t pixel) {
+    return pixel != 0 && (pixel & 0x07FF) == 0;
+}
 
 class RouteArrowsTest : public ::testing::Test {
 protected:
@@ -93,8 +99,8 @@ TEST(RouteDirectionTest, EighthsOfTheCircle) {
         float dx, dy;
         int32_t direction;
     } cases[] = {
-        {1, 0, 2},  {1, -1, 1}, {0, -1, 0}, {-1, -1, 7}, {-1, 0, 6}, {-1, 1, 5},  {0, 1, 4}, {1, 1, 3},
-        {-1, -0.01f, 6}, {100, -41, 2}, {100, -42, 1}, {0, 0, 2},
+        {1, 0, 2}, {1, -1, 1}, {0, -1, 0},      {-1, -1, 7},   {-1, 0, 6},    {-1, 1, 5},
+        {0, 1, 4}, {1, 1, 3},  {-1, -0.01f, 6}, {100, -41, 2}, {100, -42, 1}, {0, 0, 2},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RouteDirection(c.dx, c.dy), c.direction) << c.dx << ", " << c.dy;

@@ -14,12 +14,19 @@ using namespace soundtest;
 
 namespace {
 
-PatternStep Sound(uint8_t count, uint32_t id, int8_t alternatives = 0, uint32_t id2 = 0, uint32_t id3 = 0) {
+PatternStep Sound(uint8_t count, uint32_t id, int8_t alternatives = 0, uint32_t id2 = 0,
+                  uint32_t id3 = 0) {
     return PatternStep{7, count, {id, id2, id3}, 0, 0, alternatives};
 }
-PatternStep Wait(uint8_t count) { return PatternStep{kPatternWait, count, {}, 0, 0, 0}; }
-PatternStep Jump(uint8_t to) { return PatternStep{kPatternJump, to, {}, 0, 0, 0}; }
-PatternStep End() { return PatternStep{kPatternEnd, 0, {}, 0, 0, 0}; }
+PatternStep Wait(uint8_t count) {
+    return PatternStep{kPatternWait, count, {}, 0, 0, 0};
+}
+PatternStep Jump(uint8_t to) {
+    return PatternStep{kPatternJump, to, {}, 0, 0, 0};
+}
+PatternStep End() {
+    return PatternStep{kPatternEnd, 0, {}, 0, 0, 0};
+}
 
 // A player of the test's own with sound effects that count the plays.
 class SoundPatternTest : public ::testing::Test {
@@ -69,7 +76,7 @@ TEST_F(SoundPatternTest, SoundsAreHeardOnlyNearTheViewCentre) {
     player.PublishViewCentre(6000, 3000); // 2000 pixels away
     EXPECT_EQ(Tick(4), 1u);
     EXPECT_TRUE(sound.Plays().empty());
-    EXPECT_EQ(pattern.LastSound(), 5u); // stepped silently
+    EXPECT_EQ(pattern.LastSound(), 5u);   // stepped silently
     player.PublishViewCentre(4900, 4200); // 1500 pixels away
     Tick(3);
     EXPECT_EQ(sound.Plays().size(), 3u);
@@ -118,9 +125,9 @@ TEST(SoundPatternSteps, TablesThatNeverWaitEndThePattern) {
     const PatternStep silentLoop[] = {Sound(0, 1), Wait(0), Jump(0)};
     const PatternStep offTheTable[] = {Jump(9)};
     const PatternStep runsOff[] = {Wait(1)};
-    for (std::span<const PatternStep> steps : {std::span<const PatternStep>(selfJump),
-                                               std::span<const PatternStep>(silentLoop),
-                                               std::span<const PatternStep>(offTheTable)}) {
+    for (std::span<const PatternStep> steps :
+         {std::span<const PatternStep>(selfJump), std::span<const PatternStep>(silentLoop),
+          std::span<const PatternStep>(offTheTable)}) {
         CSoundPattern pattern(steps, 1, kNoPosition, kNoPosition);
         EXPECT_FALSE(pattern.Advance(0, 0));
     }
@@ -174,7 +181,7 @@ TEST(SoundPatternThreads, TickWhileTheMainThreadAddsAndDeletes) {
     std::vector<std::unique_ptr<CSoundPattern>> live;
     for (int i = 0; i < 3000; ++i) {
         auto pattern = std::make_unique<CSoundPattern>(i % 3 ? std::span<const PatternStep>(endless)
-                                                              : std::span<const PatternStep>(brief),
+                                                             : std::span<const PatternStep>(brief),
                                                        1, 100 + i % 50, 100);
         player.Add(pattern.get());
         live.push_back(std::move(pattern));

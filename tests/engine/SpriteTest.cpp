@@ -29,13 +29,16 @@ std::string FramesBmp(int32_t frames, int32_t w, int32_t h) {
         std::string row;
         for (int32_t f = 0; f < frames; ++f)
             for (int32_t x = 0; x < w; ++x)
-                row += x == 0 && y == 0 ? imagetest::Bytes({0, 255, 0}) : imagetest::Bytes({10, 20, 40 * (f + 1)});
+                row += x == 0 && y == 0 ? imagetest::Bytes({0, 255, 0})
+                                        : imagetest::Bytes({10, 20, 40 * (f + 1)});
         rows.push_back(row);
     }
     return imagetest::MakeBmp(imagetest::BmpSpec(frames * w, h, 24, imagetest::FileRows(rows)));
 }
 
-uint16_t FrameColour(int32_t frame) { return CGraphicsBase::RgbToPixel(40 * (frame + 1), 20, 10); }
+uint16_t FrameColour(int32_t frame) {
+    return CGraphicsBase::RgbToPixel(40 * (frame + 1), 20, 10);
+}
 
 class SpriteTest : public ::testing::Test {
 protected:
@@ -280,8 +283,8 @@ TEST_F(SpriteTest, EncodedFramesDrawTranslucentBelowThirtyTwo) {
     for (int i = 0; i < 256; ++i)
         greys += imagetest::Bytes({i, i, i, 0});
     std::vector<std::string> rows(2, imagetest::Bytes({9, 9, 20, 20}));
-    dir.WriteFile("gfx/indexed.bmp",
-                  imagetest::MakeBmp(imagetest::BmpSpec(4, 2, 8, imagetest::FileRows(rows), greys)));
+    dir.WriteFile("gfx/indexed.bmp", imagetest::MakeBmp(imagetest::BmpSpec(
+                                         4, 2, 8, imagetest::FileRows(rows), greys)));
     CPalette palette = imagetest::TestPalette();
     CSprite sprite("gfx\\indexed.bmp");
     sprite.SetPalette(&palette);

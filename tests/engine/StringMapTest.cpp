@@ -90,9 +90,8 @@ TEST(StringMap, SortedKeysStayShallowWhenBulkLoaded) {
     for (char a = '0'; a < '0' + 64; ++a)
         for (char b = '0'; b < '0' + 64; ++b)
             keys.push_back(std::string{a, b});
-    std::sort(keys.begin(), keys.end(), [](const std::string& x, const std::string& y) {
-        return CompareNoCase(x, y) < 0;
-    });
+    std::sort(keys.begin(), keys.end(),
+              [](const std::string& x, const std::string& y) { return CompareNoCase(x, y) < 0; });
     int value = 0;
     ShapeMap bulk, direct;
     bulk.BeginLoad();
@@ -114,7 +113,8 @@ TEST(StringMap, ForEachVisitsInKeyOrder) {
         map.Insert(t, &t);
     std::vector<std::string> seen;
     map.ForEach([&](std::string* t) { seen.push_back(*t); });
-    EXPECT_EQ(seen, (std::vector<std::string>{"Alpha", "ALPHABET", "b", "bravo", "charlie", "delta"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"Alpha", "ALPHABET", "b", "bravo", "charlie", "delta"}));
 }
 
 TEST(StringMap, RemoveAllKeepsValuesDeleteAllFreesThem) {

@@ -39,7 +39,8 @@ TEST(StringTree, DuplicateKeyShowsTheBoxAndTheFirstStillWins) {
     tree.Insert("province", "province", 30);
     tree.Insert("PROVINCE", "PROVINCE", 31);
     ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_NE(boxes.texts[0].find(" Duplicate string in text database PROVINCE"), std::string::npos);
+    EXPECT_NE(boxes.texts[0].find(" Duplicate string in text database PROVINCE"),
+              std::string::npos);
     EXPECT_EQ(tree.FindValue("Province"), 30u);
 }
 

@@ -11,7 +11,8 @@
 namespace {
 
 // A row: the key, the ten texts "<text><column>", and a closing cell.
-std::string Row(const std::string& key, const std::string& text, const std::string& ending = ";x\n") {
+std::string Row(const std::string& key, const std::string& text,
+                const std::string& ending = ";x\n") {
     std::string row = key;
     for (int i = 0; i < 10; ++i)
         row += ";" + text + std::to_string(i);
@@ -73,7 +74,8 @@ TEST_F(TextDatabaseTest, CommentShortKeyAndEofRows) {
 }
 
 TEST_F(TextDatabaseTest, RowWithoutClosingCellKeepsTheNextRow) {
-    Write(Row("FIRST", "f", "\n") + Row("SECOND", "s", "\r\n") + "\n" + Row("THIRD", "t") + "#EOF\n");
+    Write(Row("FIRST", "f", "\n") + Row("SECOND", "s", "\r\n") + "\n" + Row("THIRD", "t") +
+          "#EOF\n");
     EXPECT_TRUE(db.Load(9));
     EXPECT_STREQ(db.GetText("FIRST"), "f9");
     EXPECT_STREQ(db.GetText("SECOND"), "s9");
@@ -98,7 +100,8 @@ TEST_F(TextDatabaseTest, BlankInKeyShowsOneBoxPerBlank) {
     Write(Row("MY KEY NAME", "k") + "#EOF\n");
     EXPECT_TRUE(db.Load(0));
     ASSERT_EQ(boxes.texts.size(), 2u);
-    EXPECT_NE(boxes.texts[0].find("ERROR in language file, token 'MY KEY NAME'\n"), std::string::npos);
+    EXPECT_NE(boxes.texts[0].find("ERROR in language file, token 'MY KEY NAME'\n"),
+              std::string::npos);
     EXPECT_STREQ(db.GetText("my key name"), "k0"); // used unchanged
 }
 

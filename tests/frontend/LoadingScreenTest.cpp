@@ -173,7 +173,8 @@ TEST_F(LoadingScreenTest, TheProgressIsHeldToTheBarsRange) {
         const uint16_t first = PixelAt(*g_screen, 200, 540);
         const uint16_t last = PixelAt(*g_screen, 599, 540);
         EXPECT_EQ(first, c.shown > 0 ? 0 : Background(200, 540, 0));
-        EXPECT_EQ(last, c.shown == 100 ? CGraphicsBase::RgbToPixel(25, 100, 0) : Background(599, 540, 0));
+        EXPECT_EQ(last,
+                  c.shown == 100 ? CGraphicsBase::RgbToPixel(25, 100, 0) : Background(599, 540, 0));
         // The picture's plate covers the strip at its left end.
         EXPECT_NE(PixelAt(*g_screen, 165, 540), Background(165, 540, 0));
     }
@@ -204,7 +205,8 @@ TEST_F(LoadingScreenTest, GoldenStrip) {
     CImage crop(160, 80, 16, kImageMemory);
     for (int32_t y = 0; y < crop.height; ++y)
         for (int32_t x = 0; x < crop.width; ++x)
-            StorePixel(crop.pixels + y * crop.pitch + x * 2, PixelAt(*g_screen, kLeft + x, kTop + y));
+            StorePixel(crop.pixels + y * crop.pitch + x * 2,
+                       PixelAt(*g_screen, kLeft + x, kTop + y));
     imagetest::GoldenFile golden("loading_screen");
     golden.Check("565 loading strip", crop);
 }

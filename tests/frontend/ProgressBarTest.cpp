@@ -26,7 +26,9 @@ constexpr uint32_t kBarHeight = 5;
 constexpr int32_t kPaperHeight = 24; // room for the number's glyphs
 
 // Blue 200 is no colour of the ramps used here.
-uint16_t Paper() { return CGraphicsBase::RgbToPixel(200, 0, 200); }
+uint16_t Paper() {
+    return CGraphicsBase::RgbToPixel(200, 0, 200);
+}
 
 std::unique_ptr<CImage> PaperImage(int32_t width, int32_t height) {
     auto image = std::make_unique<CImage>(width, height, 16, kImageMemory);
@@ -114,7 +116,8 @@ TEST(ProgressBarTest, TheWholeRampRunsThroughTheFilledColumnsOverTheBarsHeight) 
 
         EXPECT_EQ(PixelAt(*scene.paper, kBarX, kBarY), CGraphicsBase::RgbToPixel(0, 0, 0));
         // The last column reaches the end colour but for its last step.
-        EXPECT_EQ(PixelAt(*scene.paper, kBarX + last, kBarY), CGraphicsBase::RgbToPixel(25, 100, 0));
+        EXPECT_EQ(PixelAt(*scene.paper, kBarX + last, kBarY),
+                  CGraphicsBase::RgbToPixel(25, 100, 0));
         // Green never falls along the bar, and every column fills the bar's
         // rows and no more.
         int32_t previousGreen = 0;
@@ -125,9 +128,11 @@ TEST(ProgressBarTest, TheWholeRampRunsThroughTheFilledColumnsOverTheBarsHeight) 
             ASSERT_GE(green, previousGreen) << column;
             previousGreen = green;
             for (uint32_t row = 1; row < kBarHeight; ++row)
-                ASSERT_EQ(PixelAt(*scene.paper, x, kBarY + static_cast<int32_t>(row)), top) << column;
+                ASSERT_EQ(PixelAt(*scene.paper, x, kBarY + static_cast<int32_t>(row)), top)
+                    << column;
             ASSERT_EQ(PixelAt(*scene.paper, x, kBarY - 1), Paper()) << column;
-            ASSERT_EQ(PixelAt(*scene.paper, x, kBarY + static_cast<int32_t>(kBarHeight)), Paper()) << column;
+            ASSERT_EQ(PixelAt(*scene.paper, x, kBarY + static_cast<int32_t>(kBarHeight)), Paper())
+                << column;
         }
     }
 }
@@ -139,7 +144,7 @@ TEST(ProgressBarTest, TheFrameClearsTheBarAndRingsItDarkThenLight) {
     scene.bar.Draw(0); // percent 0: no fill
     const uint16_t dark = scene.bar.frameDark;
     const uint16_t light = scene.bar.frameLight;
-    const int32_t right = kBarX + 20;                            // just outside the bar
+    const int32_t right = kBarX + 20; // just outside the bar
     const int32_t bottom = kBarY + static_cast<int32_t>(kBarHeight);
     for (int32_t x = kBarX; x < right; ++x)
         for (int32_t y = kBarY; y < bottom; ++y)
@@ -151,11 +156,13 @@ TEST(ProgressBarTest, TheFrameClearsTheBarAndRingsItDarkThenLight) {
         uint16_t colour;
     };
     const Probe probes[] = {
-        {kBarX - 1, kBarY + 2, dark},  {kBarX - 2, kBarY + 2, light},  {kBarX - 3, kBarY + 2, Paper()},
-        {right, kBarY + 2, dark},      {right + 1, kBarY + 2, light},  {right + 2, kBarY + 2, Paper()},
-        {kBarX + 5, kBarY - 1, dark},  {kBarX + 5, kBarY - 2, light},  {kBarX + 5, kBarY - 3, Paper()},
-        {kBarX + 5, bottom, dark},     {kBarX + 5, bottom + 1, light}, {kBarX + 5, bottom + 2, Paper()},
-        {kBarX - 1, kBarY - 1, dark},  {right + 1, bottom + 1, light},
+        {kBarX - 1, kBarY + 2, dark},    {kBarX - 2, kBarY + 2, light},
+        {kBarX - 3, kBarY + 2, Paper()}, {right, kBarY + 2, dark},
+        {right + 1, kBarY + 2, light},   {right + 2, kBarY + 2, Paper()},
+        {kBarX + 5, kBarY - 1, dark},    {kBarX + 5, kBarY - 2, light},
+        {kBarX + 5, kBarY - 3, Paper()}, {kBarX + 5, bottom, dark},
+        {kBarX + 5, bottom + 1, light},  {kBarX + 5, bottom + 2, Paper()},
+        {kBarX - 1, kBarY - 1, dark},    {right + 1, bottom + 1, light},
     };
     for (const Probe& p : probes)
         EXPECT_EQ(PixelAt(*scene.paper, p.x, p.y), p.colour) << p.x << "," << p.y;
@@ -189,7 +196,8 @@ TEST(ProgressBarTest, TheValueIsWrittenCentredInWhiteWhenTheFontIsLoaded) {
     scene.bar.percent = 0; // no fill: only the number
     scene.bar.value = 0;
     scene.bar.Draw(0); // no font loaded yet: nothing
-    EXPECT_EQ(imagetest::Pixels16(*scene.paper), imagetest::Pixels16(*PaperImage(410, kPaperHeight)));
+    EXPECT_EQ(imagetest::Pixels16(*scene.paper),
+              imagetest::Pixels16(*PaperImage(410, kPaperHeight)));
 
     auto font = std::make_unique<CFont>();
     ASSERT_TRUE(font->LoadFont("gfx\\fonts\\garamond14bold.bmp", 14, nullptr));

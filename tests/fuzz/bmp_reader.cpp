@@ -16,7 +16,8 @@ struct GreyPalette {
     CPalette palette;
     GreyPalette() {
         for (int i = 0; i < 256; ++i)
-            palette.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 0};
+            palette.colours[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i),
+                                  static_cast<uint8_t>(255 - i), 0};
         palette.BuildPixelTables();
         g_defaultPalette = &palette;
     }

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(config.Block()[ConfigOffset::kPlayerName + kPlayerNameSize - 1] == 0);
     Check(config.Block()[ConfigOffset::kIpAddress + kIpAddressSize - 1] == 0);
     std::ifstream in("config.ov", std::ios::binary);
-    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string written((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
     Check(written == std::string(config.Block().begin(), config.Block().end()));
     return 0;
 }

@@ -23,13 +23,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t step = 0; more; ++step) {
         uint8_t op = size > 0 ? data[step % size] : 0;
         switch (op % 8) {
-        case 0: more = reader.ReadString(small, sizeof small); break;
-        case 1: more = reader.ReadString(large, sizeof large); break;
-        case 2: more = reader.ReadInt(i); break;
-        case 3: more = reader.ReadDouble(d); break;
-        case 4: more = reader.ReadFloat(f); break;
-        case 5: more = reader.SkipCells(op % 3) && reader.SkipCells(1); break;
-        case 6: more = reader.SkipLines(1); break;
+        case 0:
+            more = reader.ReadString(small, sizeof small);
+            break;
+        case 1:
+            more = reader.ReadString(large, sizeof large);
+            break;
+        case 2:
+            more = reader.ReadInt(i);
+            break;
+        case 3:
+            more = reader.ReadDouble(d);
+            break;
+        case 4:
+            more = reader.ReadFloat(f);
+            break;
+        case 5:
+            more = reader.SkipCells(op % 3) && reader.SkipCells(1);
+            break;
+        case 6:
+            more = reader.SkipLines(1);
+            break;
         default:
             if (step == 7)
                 reader.Rewind(); // once, so every input still ends

@@ -32,8 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CImage wide(64, 32, 16, kImageMemory);
     CImage narrow(64, 32, 8, kImageMemory);
     const Rect clip{-8, 2, 60, 40};
-    for (std::string_view sample : {std::string_view(text), std::string_view("A%07"), std::string_view("B\xA7"),
-                                    std::string_view("|99999999999A\\"), std::string_view("%//0x |12y\\nz")}) {
+    for (std::string_view sample :
+         {std::string_view(text), std::string_view("A%07"), std::string_view("B\xA7"),
+          std::string_view("|99999999999A\\"), std::string_view("%//0x |12y\\nz")}) {
         font->GetTextWidth(sample);
         font->CountWrappedLines(sample, 1 + cellHeight);
         font->DrawText(sample, 3, 1, clip, &wide, 0xFFFF);

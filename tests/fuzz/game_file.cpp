@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     fuzz::InScratchFolder folder;
     folder.WriteFile("game.ovg", data, size);
-    static const uint8_t kOther[] = "include = \"game.ovg\"\nglobaldata = { startdate = { year = 1500 } }\n";
+    static const uint8_t kOther[] =
+        "include = \"game.ovg\"\nglobaldata = { startdate = { year = 1500 } }\n";
     folder.WriteFile("other.ovg", kOther, sizeof(kOther) - 1);
 
     ResetWorld();

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::InScratchFolder folder;
     folder.WriteFile("movie.avi", data, size);
     const uint8_t choice = size > 0 ? data[size - 1] : 0;
-    const auto format = choice & 1 ? platform::MoviePixelFormat::Rgb555 : platform::MoviePixelFormat::Rgb565;
+    const auto format =
+        choice & 1 ? platform::MoviePixelFormat::Rgb555 : platform::MoviePixelFormat::Rgb565;
 
     platform::MovieDecoder decoder;
     if (!decoder.Open("movie.avi", format))
@@ -32,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<int16_t> pcm;
     int64_t lastTime = 0;
     for (int frame = 0; frame < kMaxFrames && decoder.NextFrame(); ++frame) {
-        fuzz::Check(decoder.Pixels().size() ==
-                    static_cast<size_t>(decoder.OutputWidth()) * static_cast<size_t>(decoder.OutputHeight()));
+        fuzz::Check(decoder.Pixels().size() == static_cast<size_t>(decoder.OutputWidth()) *
+                                                   static_cast<size_t>(decoder.OutputHeight()));
         fuzz::Check(decoder.FrameTimeMs() >= lastTime);
         lastTime = decoder.FrameTimeMs();
         size_t frames = decoder.TakeAudio(pcm);

@@ -36,7 +36,8 @@ std::string SheetBmp(int32_t width, int32_t height) {
     for (int i = 0; i < 256; ++i)
         put32(out, static_cast<uint32_t>(i * 0x010101));
     for (int32_t y = 0; y < height; ++y)
-        out += std::string(static_cast<size_t>(width), '\x07') + std::string(rowBytes - width, '\0');
+        out +=
+            std::string(static_cast<size_t>(width), '\x07') + std::string(rowBytes - width, '\0');
     return out;
 }
 
@@ -52,9 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::InScratchFolder folder;
     static const bool pictures = [&folder] {
         const std::string sheet = SheetBmp(12, 6);
-        folder.WriteFile("gfx/map/units/bmp/sheet.bmp", reinterpret_cast<const uint8_t*>(sheet.data()), sheet.size());
+        folder.WriteFile("gfx/map/units/bmp/sheet.bmp",
+                         reinterpret_cast<const uint8_t*>(sheet.data()), sheet.size());
         const std::string dummy = SheetBmp(2, 2);
-        folder.WriteFile("gfx/dummy.bmp", reinterpret_cast<const uint8_t*>(dummy.data()), dummy.size());
+        folder.WriteFile("gfx/dummy.bmp", reinterpret_cast<const uint8_t*>(dummy.data()),
+                         dummy.size());
         return true;
     }();
     (void)pictures;

@@ -56,7 +56,8 @@ int32_t ReadBlock(CFieldReader& in, int depth) {
         }
         case KW_NATIONS: {
             CIntList list;
-            nested = in.ReadTagList(list, [](const char* tag) { return std::strcmp(tag, "ENG") == 0 ? 1 : 0; });
+            nested = in.ReadTagList(
+                list, [](const char* tag) { return std::strcmp(tag, "ENG") == 0 ? 1 : 0; });
             break;
         }
         case KW_ARCHIVEDGAMEEVENTS: {

@@ -13,10 +13,11 @@
 
 namespace {
 
-const char* const kFullLeader =
-    "leader = { id = { type = 6 id = 12 } name = \"Tilly\" category = privateer location = 17 rank = 2 "
-    "fire = 3 shock = 4 siege = 1 movement = 5 special = 7 "
-    "startdate = { year = 1600 month = march day = 4 } deathdate = { year = 1632 month = april day = 29 } }";
+const char* const kFullLeader = "leader = { id = { type = 6 id = 12 } name = \"Tilly\" category = "
+                                "privateer location = 17 rank = 2 "
+                                "fire = 3 shock = 4 siege = 1 movement = 5 special = 7 "
+                                "startdate = { year = 1600 month = march day = 4 } deathdate = { "
+                                "year = 1632 month = april day = 29 } }";
 
 class LeaderBlockTest : public test::SaveBlockTest {
 protected:
@@ -52,10 +53,11 @@ TEST_F(LeaderBlockTest, LeaderAndMonarchBlocksRoundTripByteForByte) {
     EXPECT_EQ(Print(KW_LEADER, leaderAgain.Write()), printed);
 
     CMonarch monarch;
-    ASSERT_EQ(ReadMonarch("monarch = { id = { type = 6 id = 40 } name = \"Louis\" rank = 1 "
-                          "startdate = { year = 1643 month = may day = 14 } "
-                          "deathdate = { year = 1715 month = september day = 1 } ADM = 6 DIP = 5 MIL = 4 }",
-                          monarch),
+    ASSERT_EQ(ReadMonarch(
+                  "monarch = { id = { type = 6 id = 40 } name = \"Louis\" rank = 1 "
+                  "startdate = { year = 1643 month = may day = 14 } "
+                  "deathdate = { year = 1715 month = september day = 1 } ADM = 6 DIP = 5 MIL = 4 }",
+                  monarch),
               0);
     EXPECT_EQ(monarch.GetLeader().category, LEADER_MONARCH);
     EXPECT_EQ(monarch.adm, 6);
@@ -71,7 +73,8 @@ TEST_F(LeaderBlockTest, LeaderAndMonarchBlocksRoundTripByteForByte) {
 }
 
 TEST_F(LeaderBlockTest, EveryCategoryReadsBackAndPrivateerIsNoMonarchCategory) {
-    const char* const words[] = {"general", "admiral", "conquistador", "explorer", "monarch", "privateer"};
+    const char* const words[] = {"general",  "admiral", "conquistador",
+                                 "explorer", "monarch", "privateer"};
     for (int32_t category = 0; category < 6; ++category) {
         CRandomLeader leader;
         leader.category = category;
@@ -106,7 +109,9 @@ TEST_F(LeaderBlockTest, StartDateAfterEndDateMovesToTheYearBeforeForLeadersOnly)
 TEST_F(LeaderBlockTest, SynonymKeysFillOneFieldAndMissingSpecialKeepsItsValue) {
     CRandomLeader leader;
     leader.special = 3;
-    ASSERT_EQ(ReadLeader("leader = { manuever = 2 enddate = { year = 1700 } remark = \"any\" }", leader), 0);
+    ASSERT_EQ(
+        ReadLeader("leader = { manuever = 2 enddate = { year = 1700 } remark = \"any\" }", leader),
+        0);
     EXPECT_EQ(leader.manoeuvre, 2);
     EXPECT_EQ(leader.endDate.year, 1700);
     EXPECT_EQ(leader.special, 3);
@@ -167,7 +172,8 @@ TEST_F(LeaderBlockTest, FileEndingInsideABlockSkipsTheEndSteps) {
 
     CMonarch monarch;
     reader.currentCountry = &country;
-    EXPECT_EQ(ReadMonarch("monarch = { MIL = 2 startdate = { year = 1650", monarch), FIELD_END_OF_FILE);
+    EXPECT_EQ(ReadMonarch("monarch = { MIL = 2 startdate = { year = 1650", monarch),
+              FIELD_END_OF_FILE);
     EXPECT_TRUE(monarch.GetId().IsNull());
     EXPECT_EQ(monarch.GetLeader().GetCountry(), nullptr);
 }
@@ -180,7 +186,8 @@ TEST_F(LeaderBlockTest, FaultsAreReportedAndOnlyUnknownKeysEndTheBlock) {
         const char* report; // null: none
     };
     const Case cases[] = {
-        {"leader = { rank = 2 colour = red fire = 3 }", false, FIELD_ERROR, "Leader : unexpected field"},
+        {"leader = { rank = 2 colour = red fire = 3 }", false, FIELD_ERROR,
+         "Leader : unexpected field"},
         {"monarch = { MIL = 2 colour = red }", true, FIELD_ERROR, "Monarch : Unexpected field"},
         {"leader = { startdate = 1600 rank = 2 }", false, 0, "no left curly"},
         {"monarch = { deathdate = 1600 MIL = 2 }", true, 0, "No left curly"},

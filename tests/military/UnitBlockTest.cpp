@@ -17,10 +17,12 @@ namespace {
 const char* const kArmy =
     "landunit = { id = { type = 4712 id = 70 } name = \"Army of Flanders\" location = 12 "
     "date = { year = 0 month = january day = 0 } development = no morale = 0.750000 "
-    "historicalleader = { id = { type = 6 id = 21 } name = \"Spinola\" category = general location = 0 rank = 1 "
+    "historicalleader = { id = { type = 6 id = 21 } name = \"Spinola\" category = general location "
+    "= 0 rank = 1 "
     "fire = 2 shock = 3 siege = 4 movement = 5 startdate = { year = 1590 month = january day = 0 } "
     "deathdate = { year = 1630 month = september day = 25 } } "
-    "leader = { id = { type = 4712 id = 71 } name = \"Bucquoy\" category = general location = 0 rank = 2 "
+    "leader = { id = { type = 4712 id = 71 } name = \"Bucquoy\" category = general location = 0 "
+    "rank = 2 "
     "fire = 1 shock = 1 siege = 1 movement = 1 startdate = { year = 1600 month = january day = 0 } "
     "deathdate = { year = 1620 month = january day = 0 } } "
     "movetime = 3 movement = { 13 14 15 } retreat = yes "
@@ -86,8 +88,9 @@ TEST_F(UnitBlockTest, ArmyRoundTripsByteForByteWithLeadersAndPath) {
 
     const std::string once = Print(KW_LANDUNIT, army.Write());
     EXPECT_EQ(Flat(once), std::string(kArmy) + " ");
-    for (const char* entry : {"movetime = 3", "movement = { 13 14 15 }", "retreat = yes", "infantry = 1000.000000",
-                              "cavalry = 250.500000", "morale = 0.750000"})
+    for (const char* entry :
+         {"movetime = 3", "movement = { 13 14 15 }", "retreat = yes", "infantry = 1000.000000",
+          "cavalry = 250.500000", "morale = 0.750000"})
         EXPECT_NE(once.find(entry), std::string::npos) << entry;
     EXPECT_LT(once.find("Spinola"), once.find("Bucquoy"));
     CLandUnit again(&country);
@@ -98,10 +101,12 @@ TEST_F(UnitBlockTest, ArmyRoundTripsByteForByteWithLeadersAndPath) {
 
 TEST_F(UnitBlockTest, HostSchedulesTheNextStepAndTheCompletionAtTheirDates) {
     CLandUnit army(&country);
-    ASSERT_EQ(ReadUnit("landunit = { id = { type = 4712 id = 9 } date = { year = 1601 month = june day = 2 } "
-                       "development = yes movetime = 0 movement = { 40 41 } }",
-                       army),
-              0);
+    ASSERT_EQ(
+        ReadUnit(
+            "landunit = { id = { type = 4712 id = 9 } date = { year = 1601 month = june day = 2 } "
+            "development = yes movetime = 0 movement = { 40 41 } }",
+            army),
+        0);
     EXPECT_TRUE(army.IsInDevelopment());
     auto steps = QueuedOfType(EVT_UNNAMED_57);
     ASSERT_EQ(steps.size(), 1u);
@@ -124,10 +129,15 @@ TEST_F(UnitBlockTest, HostSchedulesTheNextStepAndTheCompletionAtTheirDates) {
 TEST_F(UnitBlockTest, CompletionGoesToTheFinalIdWhenDevelopmentComesFirst) {
     // "development" before "id", and a block with no "id" at all.
     CLandUnit late(&country);
-    ASSERT_EQ(ReadUnit("landunit = { date = { year = 1602 } development = yes id = { type = 4712 id = 88 } }", late),
-              0);
+    ASSERT_EQ(
+        ReadUnit(
+            "landunit = { date = { year = 1602 } development = yes id = { type = 4712 id = 88 } }",
+            late),
+        0);
     CLandUnit unnamed(&country);
-    ASSERT_EQ(ReadUnit("landunit = { date = { year = 1603 } development = yes development = yes }", unnamed), 0);
+    ASSERT_EQ(ReadUnit("landunit = { date = { year = 1603 } development = yes development = yes }",
+                       unnamed),
+              0);
     EXPECT_EQ(unnamed.GetId().type, 4712);
 
     auto finishes = QueuedOfType(EVT_UNIT_FINISH);
@@ -207,7 +217,9 @@ TEST_F(UnitBlockTest, FleetCarriesItsArmiesAndWritesPortOnlyAfterAMonthAtSea) {
 
 TEST_F(UnitBlockTest, BadLocationsAndPathProvincesAreReportedAndDropped) {
     CLandUnit army(&country);
-    ASSERT_EQ(ReadUnit("landunit = { location = 99999 movement = { 1473 20 -1 21 } infantry = 5 }", army), 0);
+    ASSERT_EQ(
+        ReadUnit("landunit = { location = 99999 movement = { 1473 20 -1 21 } infantry = 5 }", army),
+        0);
     EXPECT_EQ(army.GetLocation(), 0);
     EXPECT_TRUE(BoxShown("Illegal province ID"));
     EXPECT_EQ(boxes.texts.size(), 3u);
@@ -224,7 +236,8 @@ TEST_F(UnitBlockTest, ReadsOnOverFaultyFieldsAndStopsOnABrokenMovementList) {
     CLandUnit army(&country);
     boxes.texts.clear();
     ASSERT_EQ(ReadUnit("landunit = { colour = 5 infantry = many cavalry 7 development = maybe "
-                       "leader = 3 name = \"" + std::string(300, 'n') + "\" artillery = 6 }",
+                       "leader = 3 name = \"" +
+                           std::string(300, 'n') + "\" artillery = 6 }",
                        army),
               0);
     EXPECT_FLOAT_EQ(army.GetStrength(0), 6.0f);
@@ -242,7 +255,8 @@ TEST_F(UnitBlockTest, ReadsOnOverFaultyFieldsAndStopsOnABrokenMovementList) {
 
 TEST_F(UnitBlockTest, HugeStrengthsAreHeldWithinTheTroopTotals) {
     CLandUnit army(&country);
-    ASSERT_EQ(ReadUnit("landunit = { infantry = 99999999999 cavalry = -5.5 artillery = 0.2 }", army), 0);
+    ASSERT_EQ(
+        ReadUnit("landunit = { infantry = 99999999999 cavalry = -5.5 artillery = 0.2 }", army), 0);
     EXPECT_EQ(army.GetRoundedInfantry(), 2147483647);
     EXPECT_EQ(army.GetRoundedCavalry(), -5);
     EXPECT_EQ(army.GetRoundedArtillery(), 1);

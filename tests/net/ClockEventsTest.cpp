@@ -111,7 +111,8 @@ TEST_F(ClockTest, EachSpeedTurnsItsTicksIntoDays) {
         EXPECT_EQ(timer().ticksPerDay, perDay);
         EXPECT_EQ(animationTicks, std::vector<uint32_t>{5});
         EXPECT_EQ(TakeDayMessages(), std::vector<uint32_t>{3});
-        EXPECT_FLOAT_EQ(timer().dayFraction, static_cast<float>(perDay / 2) / static_cast<float>(perDay));
+        EXPECT_FLOAT_EQ(timer().dayFraction,
+                        static_cast<float>(perDay / 2) / static_cast<float>(perDay));
         EXPECT_EQ(timer().ticksTaken, timer().gameTicks.load());
     }
 }
@@ -155,7 +156,8 @@ TEST_F(ClockTest, CalendarWaitsWhileADatedMessageIsOverdue) {
     future->SetDueDate(CDate(11, 3, 1600));
     g_scheduler.Post(std::move(future), false);
     Pass(1, 133);
-    EXPECT_EQ(TakeDayMessages(), std::vector<uint32_t>{1}); // a future message does not hold the clock
+    EXPECT_EQ(TakeDayMessages(),
+              std::vector<uint32_t>{1}); // a future message does not hold the clock
     g_scheduler.Clear();
 
     auto due = std::make_unique<COVSimpleEvent>(EVT_UNNAMED_178, g_broadcastId);

@@ -30,10 +30,10 @@ std::vector<std::string> g_log;
 
 // A receiver of the given base class that records its name and answers as
 // told.
-template <class Base>
-class Recording : public Base {
+template <class Base> class Recording : public Base {
 public:
-    explicit Recording(std::string name, int answer = EVENT_NOT_HANDLED) : m_name(std::move(name)), m_answer(answer) {}
+    explicit Recording(std::string name, int answer = EVENT_NOT_HANDLED)
+        : m_name(std::move(name)), m_answer(answer) {}
     int HandleMessage(COVEvent&) override {
         g_log.push_back(m_name);
         return m_answer;
@@ -171,10 +171,11 @@ TEST(EventPayloadTest, HeadIsLittleEndianAndByteExact) {
     event.Payload().SetBytes(4, std::vector<uint8_t>{9, 9, 9, 9}.data(), 4);
     event.SetDueDate(CDate(29, 11, 1600));
 
-    const std::vector<uint8_t> expected = {78, 0, 0, 0, 9, 9, 9, 9, 29, 11, 0x40, 0x06,
-                                           0x69, 0x12, 0, 0, 4, 3, 2, 1};
+    const std::vector<uint8_t> expected = {78,   0,    0,    0,    9, 9, 9, 9, 29, 11,
+                                           0x40, 0x06, 0x69, 0x12, 0, 0, 4, 3, 2,  1};
     ASSERT_EQ(event.GetPayloadSize(), 20);
-    EXPECT_EQ(std::vector<uint8_t>(event.Payload().Bytes(), event.Payload().Bytes() + 20), expected);
+    EXPECT_EQ(std::vector<uint8_t>(event.Payload().Bytes(), event.Payload().Bytes() + 20),
+              expected);
     EXPECT_EQ(event.GetType(), 78u);
     EXPECT_EQ(event.GetReceiver(), ObjectId(4713, 0x01020304));
     EXPECT_EQ(event.GetDueDate(), CDate(29, 11, 1600));
@@ -204,7 +205,8 @@ TEST(EventPayloadTest, CopyTakesThePayloadAndResetsTheFlags) {
     chat.SetLocalFlag(0);
     COVEvent copy(chat);
     EXPECT_EQ(copy.GetPayloadSize(), chat.GetPayloadSize());
-    EXPECT_EQ(0, std::memcmp(copy.Payload().Bytes(), chat.Payload().Bytes(), chat.GetPayloadSize()));
+    EXPECT_EQ(0,
+              std::memcmp(copy.Payload().Bytes(), chat.Payload().Bytes(), chat.GetPayloadSize()));
     EXPECT_EQ(copy.GetSendFlag(), 0);
     EXPECT_EQ(copy.GetLocalFlag(), 1);
 }
@@ -234,7 +236,8 @@ TEST_F(EventDeliveryTest, SendOnlyCopyGoesToTheSendListAlone) {
 TEST_F(EventDeliveryTest, BroadcastChainWhileTheGameRuns) {
     StartGame();
     EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), 0);
-    EXPECT_EQ(g_log, (Log{"scenario", "dispatcher", "map", "globals", "frame", "country5", "country2"}));
+    EXPECT_EQ(g_log,
+              (Log{"scenario", "dispatcher", "map", "globals", "frame", "country5", "country2"}));
 }
 
 TEST_F(EventDeliveryTest, BroadcastBeforeTheGameStartedStopsAfterTheSession) {
@@ -245,7 +248,8 @@ TEST_F(EventDeliveryTest, BroadcastBeforeTheGameStartedStopsAfterTheSession) {
     // The game-started message itself opens the rest of the chain.
     g_log.clear();
     Run(EVT_GAME_STARTED, g_broadcastId);
-    EXPECT_EQ(g_log, (Log{"scenario", "dispatcher", "map", "globals", "frame", "country5", "country2"}));
+    EXPECT_EQ(g_log,
+              (Log{"scenario", "dispatcher", "map", "globals", "frame", "country5", "country2"}));
 }
 
 TEST_F(EventDeliveryTest, FirstCountryThatAnswersEndsTheChain) {
@@ -319,7 +323,7 @@ TEST_F(EventDeliveryTest, RoutesByReceiverType) {
     const Case cases[] = {
         {ObjectId(4712, 5), EVENT_CONSUMED, {"object"}},
         {ObjectId(4713, 9), EVENT_CONSUMED, {"entity"}},
-        {ObjectId(4712, 77), 0, {}},            // known to no registry
+        {ObjectId(4712, 77), 0, {}}, // known to no registry
         {ObjectId(7, 3), EVENT_CONSUMED, {"entity"}},
         {ObjectId(7, 4), 0, {}},
         {g_timerDateId, EVENT_CONSUMED, {"server"}},
@@ -327,15 +331,16 @@ TEST_F(EventDeliveryTest, RoutesByReceiverType) {
         {g_unitServerId, EVENT_CONSUMED, {"request"}},
         {g_hostDispatcherId, EVENT_CONSUMED, {"request"}},
         {ObjectId(3, 2), 0, {"country2"}},
-        {ObjectId(3, 3), 0, {}},                // empty slot
-        {ObjectId(3, 500), 0, {}},              // beyond the table
-        {ObjectId(4, 17), 0, {}},               // a province record without a handler
-        {ObjectId(4, 5000), 0, {}},             // no such province
-        {ObjectId(1, 0xFFFFFFFF), 0, {}},       // chat groups reach nobody here
+        {ObjectId(3, 3), 0, {}},          // empty slot
+        {ObjectId(3, 500), 0, {}},        // beyond the table
+        {ObjectId(4, 17), 0, {}},         // a province record without a handler
+        {ObjectId(4, 5000), 0, {}},       // no such province
+        {ObjectId(1, 0xFFFFFFFF), 0, {}}, // chat groups reach nobody here
     };
     for (const Case& c : cases) {
         g_log.clear();
-        EXPECT_EQ(Run(EVT_GAME_END, c.receiver), c.answer) << c.receiver.type << "." << c.receiver.number;
+        EXPECT_EQ(Run(EVT_GAME_END, c.receiver), c.answer)
+            << c.receiver.type << "." << c.receiver.number;
         EXPECT_EQ(g_log, c.log) << c.receiver.type << "." << c.receiver.number;
     }
 

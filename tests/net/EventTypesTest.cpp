@@ -35,7 +35,8 @@ TEST(EventTypesTest, TableNamesAreWellFormedAndUnique) {
         const std::string name = info.name;
         EXPECT_EQ(GetEventTypeName(type), name);
         if (type != EVT_SET_NATIVES) {
-            EXPECT_TRUE(std::regex_match(name, gameName) || std::regex_match(name, appName)) << type << " " << name;
+            EXPECT_TRUE(std::regex_match(name, gameName) || std::regex_match(name, appName))
+                << type << " " << name;
         }
         ids[name].push_back(type);
     }
@@ -61,8 +62,8 @@ TEST(EventTypesTest, UnknownNamesAreEachTheirOwnText) {
 }
 
 TEST(EventTypesTest, LocalOnlyTypesHaveNoClassAndTheOthersHaveOne) {
-    const std::set<uint32_t> localOnly = {4, 7, 12, 13, 14, 15, 16, 17, 18, 19, 20, 24,
-                                          44, 81, 180, 184, 203, 241, 261, 287, 305, 306};
+    const std::set<uint32_t> localOnly = {4,  7,  12, 13,  14,  15,  16,  17,  18,  19,  20,
+                                          24, 44, 81, 180, 184, 203, 241, 261, 287, 305, 306};
     for (uint32_t type = 0; type < EVENT_TYPE_COUNT; ++type) {
         SCOPED_TRACE(type);
         const EventTypeInfo& info = GetEventTypeTable()[type];
@@ -86,7 +87,8 @@ TEST(EventTypesTest, LocalOnlyTypesHaveNoClassAndTheOthersHaveOne) {
         // The rebuilt message is of the type's class and holds the payload.
         const std::string className = GetEventLayoutClassName(info.layout);
         const COVEvent& rebuilt = *made;
-        EXPECT_NE(std::string(typeid(rebuilt).name()).find(className), std::string::npos) << className;
+        EXPECT_NE(std::string(typeid(rebuilt).name()).find(className), std::string::npos)
+            << className;
         EXPECT_EQ(BytesOf(*made), BytesOf(source));
         EXPECT_EQ(made->GetType(), type);
     }
@@ -100,7 +102,8 @@ TEST(EventTypesTest, RebuiltMessageKeepsTheSizeItArrivedWith) {
     COVFacilityEvent facility(EVT_REQ_BUILD_FACILITY, ObjectId(2, 6), 1, 2, 3, 4);
     COVPeaceOfferEvent offer(EVT_REQ_CREATE_PEACE_OFFER, ObjectId(3, 4));
     offer.Payload().SetU32(96, 0xABCD);
-    for (const COVEvent* source : {static_cast<const COVEvent*>(&facility), static_cast<const COVEvent*>(&offer)}) {
+    for (const COVEvent* source :
+         {static_cast<const COVEvent*>(&facility), static_cast<const COVEvent*>(&offer)}) {
         std::unique_ptr<COVEvent> made = CreateEventCopy(*source);
         ASSERT_NE(made, nullptr);
         EXPECT_EQ(made->GetPayloadSize(), source->GetPayloadSize());
@@ -148,11 +151,14 @@ TEST(EventTypesTest, VariableLayoutsStayWithinTheLargestPayload) {
 
     COVUnitMovePathEvent path(ObjectId(6, 2), 1, std::vector<uint16_t>(40000, 7));
     EXPECT_EQ(path.GetCount(), COVUnitMovePathEvent::kMaxSteps);
-    EXPECT_EQ(path.Payload().Size(), COVUnitMovePathEvent::SizeFor(COVUnitMovePathEvent::kMaxSteps));
+    EXPECT_EQ(path.Payload().Size(),
+              COVUnitMovePathEvent::SizeFor(COVUnitMovePathEvent::kMaxSteps));
     EXPECT_LE(path.Payload().Size(), EVENT_MAX_PAYLOAD_SIZE);
-    EXPECT_GT(COVUnitMovePathEvent::SizeFor(COVUnitMovePathEvent::kMaxSteps + 1), EVENT_MAX_PAYLOAD_SIZE);
+    EXPECT_GT(COVUnitMovePathEvent::SizeFor(COVUnitMovePathEvent::kMaxSteps + 1),
+              EVENT_MAX_PAYLOAD_SIZE);
 
-    COVProvinceBattleEvent battle(EVT_PROVSIEGEWON, ObjectId(3, 9), std::vector<uint32_t>(20000, 1));
+    COVProvinceBattleEvent battle(EVT_PROVSIEGEWON, ObjectId(3, 9),
+                                  std::vector<uint32_t>(20000, 1));
     EXPECT_EQ(battle.GetCount(), COVCountedEvent::kMaxEntries);
     EXPECT_EQ(battle.Payload().Size(), COVCountedEvent::SizeFor(COVCountedEvent::kMaxEntries));
     EXPECT_LE(battle.Payload().Size(), EVENT_MAX_PAYLOAD_SIZE);

@@ -26,7 +26,8 @@ class RecordingFrame : public CGameFrame {
 public:
     int HandleMessage(COVEvent& event) override {
         const auto& input = dynamic_cast<const CInputEvent&>(event);
-        seen.push_back({input.GetType(), input.GetCode(), input.GetData(), input.GetX(), input.GetY()});
+        seen.push_back(
+            {input.GetType(), input.GetCode(), input.GetData(), input.GetX(), input.GetY()});
         return 5;
     }
     std::vector<Seen> seen;
@@ -111,10 +112,11 @@ TEST_F(InputEventTest, KeyTranslation) {
         uint32_t plain;
         uint32_t shifted;
     } keys[] = {
-        {19, 19, 19},   {27, 14, 14},   {33, 260, 260}, {34, 261, 261}, {35, 17, 17},   {36, 16, 16},
-        {37, 3, 3},     {38, 1, 1},     {39, 4, 4},     {40, 2, 2},     {46, 7, 7},     {112, 255, 256},
-        {113, 254, 257}, {114, 253, 258}, {115, 252, 259}, {116, 251, 260}, {117, 250, 261}, {118, 249, 262},
-        {119, 248, 263}, {120, 247, 264}, {121, 246, 265}, {122, 266, 266},
+        {19, 19, 19},    {27, 14, 14},    {33, 260, 260},  {34, 261, 261},  {35, 17, 17},
+        {36, 16, 16},    {37, 3, 3},      {38, 1, 1},      {39, 4, 4},      {40, 2, 2},
+        {46, 7, 7},      {112, 255, 256}, {113, 254, 257}, {114, 253, 258}, {115, 252, 259},
+        {116, 251, 260}, {117, 250, 261}, {118, 249, 262}, {119, 248, 263}, {120, 247, 264},
+        {121, 246, 265}, {122, 266, 266},
     };
     for (const auto& key : keys) {
         EXPECT_EQ(CodeOf(key.key), key.plain) << key.key;

@@ -47,13 +47,15 @@ Bytes CountedBlock(uint32_t type, size_t payloadSize, size_t countOffset, uint16
 }
 
 bool NetlogMutexIsFreeForOthers() {
-    return std::async(std::launch::async, [] {
-               std::mutex& mutex = platform::NamedMutex("Netlog Mutex");
-               const bool free = mutex.try_lock();
-               if (free)
-                   mutex.unlock();
-               return free;
-           }).get();
+    return std::async(std::launch::async,
+                      [] {
+                          std::mutex& mutex = platform::NamedMutex("Netlog Mutex");
+                          const bool free = mutex.try_lock();
+                          if (free)
+                              mutex.unlock();
+                          return free;
+                      })
+        .get();
 }
 
 // An open session whose sent blocks are kept.
@@ -81,7 +83,8 @@ protected:
 
 // A message of the given payload size with every byte after the type id
 // patterned; a count at countOffset (0: none) is set afterwards.
-std::unique_ptr<COVEvent> PatternedEvent(uint32_t type, size_t size, size_t countOffset = 0, uint16_t count = 0) {
+std::unique_ptr<COVEvent> PatternedEvent(uint32_t type, size_t size, size_t countOffset = 0,
+                                         uint16_t count = 0) {
     auto payload = std::make_unique<COVEventData>(size);
     for (size_t i = 4; i < size; ++i)
         payload->SetU8(i, static_cast<uint8_t>(i * 37 + type));
@@ -93,8 +96,9 @@ std::unique_ptr<COVEvent> PatternedEvent(uint32_t type, size_t size, size_t coun
 
 void ExpectSamePayload(const COVEvent& rebuilt, const COVEvent& original) {
     ASSERT_EQ(rebuilt.GetPayloadSize(), original.GetPayloadSize());
-    EXPECT_EQ(Bytes(rebuilt.Payload().Bytes(), rebuilt.Payload().Bytes() + rebuilt.Payload().Size()),
-              Bytes(original.Payload().Bytes(), original.Payload().Bytes() + original.GetPayloadSize()));
+    EXPECT_EQ(
+        Bytes(rebuilt.Payload().Bytes(), rebuilt.Payload().Bytes() + rebuilt.Payload().Size()),
+        Bytes(original.Payload().Bytes(), original.Payload().Bytes() + original.GetPayloadSize()));
     EXPECT_EQ(rebuilt.GetSendFlag(), 0);
     EXPECT_EQ(rebuilt.GetLocalFlag(), 1);
 }
@@ -131,7 +135,8 @@ TEST_F(WireTest, EveryTravellingTypeSurvivesTheWire) {
             events.push_back(PatternedEvent(type, info.payloadSize));
         }
         for (const auto& event : events) {
-            SCOPED_TRACE("type " + std::to_string(type) + " size " + std::to_string(event->GetPayloadSize()));
+            SCOPED_TRACE("type " + std::to_string(type) + " size " +
+                         std::to_string(event->GetPayloadSize()));
             const size_t size = event->GetPayloadSize();
             const Bytes block = SendAndTake(*event);
             ASSERT_EQ(block.size(), (4 + size + 3) / 4 * 4);
@@ -155,8 +160,9 @@ TEST_F(WireTest, RebuiltMessagesKeepTheSizeTheyWereSentWith) {
     const COVFacilityEvent facility(EVT_REQ_BUILD_FACILITY, g_unitServerId, 1, 2, 3, 4);
     const COVPeaceOfferEvent offer(EVT_REQ_CREATE_PEACE_OFFER, ObjectId{3, 5});
     const COVChatEvent chat("hello", 7, g_broadcastId);
-    for (const COVEvent* event : {static_cast<const COVEvent*>(&facility), static_cast<const COVEvent*>(&offer),
-                                  static_cast<const COVEvent*>(&chat)}) {
+    for (const COVEvent* event :
+         {static_cast<const COVEvent*>(&facility), static_cast<const COVEvent*>(&offer),
+          static_cast<const COVEvent*>(&chat)}) {
         const Bytes block = SendAndTake(*event);
         std::unique_ptr<COVEvent> rebuilt = ReceiveEvent(block.data(), block.size());
         ASSERT_NE(rebuilt, nullptr);
@@ -199,7 +205,8 @@ TEST_F(WireTest, LongestMessageOfEveryVariableLayoutIsSent) {
         std::make_unique<COVUnitMovePathEvent>(ObjectId(6, 2), 1, std::vector<uint16_t>(40000, 7)));
     longest.push_back(std::make_unique<COVProvinceBattleEvent>(EVT_PROVSIEGEWON, ObjectId(3, 9),
                                                                std::vector<uint32_t>(20000, 5)));
-    longest.push_back(std::make_unique<COVCreateCountryEvent>(g_broadcastId, std::vector<uint32_t>(20000, 9)));
+    longest.push_back(
+        std::make_unique<COVCreateCountryEvent>(g_broadcastId, std::vector<uint32_t>(20000, 9)));
     for (const auto& event : longest) {
         SCOPED_TRACE(event->GetType());
         EXPECT_GE(event->GetPayloadSize() + 4u, COVNetEvent::kMaxPayloadSize) << "not the longest";
@@ -217,7 +224,8 @@ TEST_F(WireTest, SendingHoldsTheNetlogMutex) {
         freeWhileSending = NetlogMutexIsFreeForOthers();
         return true;
     });
-    EXPECT_TRUE(SendEvent(session, COVNetEvent(COVSimpleEvent(EVT_APPMSG_LOADGAME, g_broadcastId))));
+    EXPECT_TRUE(
+        SendEvent(session, COVNetEvent(COVSimpleEvent(EVT_APPMSG_LOADGAME, g_broadcastId))));
     EXPECT_FALSE(freeWhileSending);
     EXPECT_TRUE(NetlogMutexIsFreeForOthers());
 }

@@ -151,7 +151,8 @@ TEST_F(PostingTest, SettingTheDueDateKeepsTheDateHeader) {
     ASSERT_NE(queued, nullptr);
     uint8_t bytes[8];
     queued->Payload().GetBytes(EVENT_OFS_DUE_DATE, bytes, 8);
-    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 8), (std::vector<uint8_t>{1, 2, 3, 4, 3, 4, 0x40, 0x06}));
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 8),
+              (std::vector<uint8_t>{1, 2, 3, 4, 3, 4, 0x40, 0x06}));
 }
 
 TEST_F(PostingTest, StampAndExecuteDatesTheMessageAndLeavesItToTheCaller) {

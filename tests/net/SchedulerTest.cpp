@@ -39,7 +39,9 @@ std::unique_ptr<COVEvent> Named(char name, int32_t dueDayCount, std::string* log
     return std::make_unique<CNamedEvent>(name, dueDayCount, log);
 }
 
-char NameOf(const COVEvent* event) { return event ? static_cast<const CNamedEvent*>(event)->name : '-'; }
+char NameOf(const COVEvent* event) {
+    return event ? static_cast<const CNamedEvent*>(event)->name : '-';
+}
 
 std::string DrainHeap(CEventHeap& heap) {
     std::string order;
@@ -67,7 +69,8 @@ std::string DrainHeap(CEventHeap& heap) {
 //   B out, A stays above C (equal):                     [A C]
 //   A, then C.
 void PostHandWorkedSequence(CEventHeap& heap) {
-    const std::pair<char, int> posts[] = {{'A', 5}, {'B', 3}, {'C', 5}, {'D', 3}, {'E', 3}, {'F', 1}};
+    const std::pair<char, int> posts[] = {{'A', 5}, {'B', 3}, {'C', 5},
+                                          {'D', 3}, {'E', 3}, {'F', 1}};
     for (const auto& [name, day] : posts)
         heap.Insert(Named(name, day));
 }
@@ -141,8 +144,7 @@ TEST(Scheduler, PostChoosesHeapOrReadyList) {
     const Case cases[] = {
         {0, false, false},   // all-zero date
         {-30, false, false}, // a day count below 1
-        {1, false, true},
-        {1492 * 360, false, true},
+        {1, false, true},          {1492 * 360, false, true},
         {1492 * 360, true, false}, // immediate wins over the date
     };
     for (const Case& c : cases) {
@@ -213,12 +215,15 @@ TEST(Scheduler, RemoveEventsOnlyNullsTheReceiverOfMatches) {
     CScheduler scheduler;
     scheduler.Post(std::make_unique<CNamedEvent>('a', 50, nullptr, EVT_KILL, country), false);
     scheduler.Post(std::make_unique<CNamedEvent>('b', 20, nullptr, EVT_KILL, country), false);
-    scheduler.Post(std::make_unique<CNamedEvent>('c', 30, nullptr, EVT_KILL, ObjectId{3, 8}), false);
+    scheduler.Post(std::make_unique<CNamedEvent>('c', 30, nullptr, EVT_KILL, ObjectId{3, 8}),
+                   false);
     scheduler.Post(std::make_unique<CNamedEvent>('d', 0, nullptr, EVT_PAUSE, country), false);
     scheduler.Post(std::make_unique<CNamedEvent>('e', 0, nullptr, EVT_KILL, country), false);
 
     EXPECT_EQ(scheduler.RemoveEvents(EVT_KILL, country, [](COVEvent*) { return false; }), 0u);
-    EXPECT_EQ(scheduler.RemoveEvents(EVT_KILL, country, [](COVEvent* e) { return NameOf(e) != 'e'; }), 2u);
+    EXPECT_EQ(
+        scheduler.RemoveEvents(EVT_KILL, country, [](COVEvent* e) { return NameOf(e) != 'e'; }),
+        2u);
 
     std::string nulled;
     std::string order;
@@ -286,8 +291,8 @@ TEST(Scheduler, FlushSendStampsAndSendsEachCopyInOrder) {
     for (size_t i = 0; i < sent.size(); ++i) {
         ASSERT_EQ(sent[i].size(), 24u);
         EXPECT_EQ(sent[i][4], i == 0 ? EVT_UNNAMED_178 : EVT_UNNAMED_179);
-        EXPECT_EQ(sent[i][12], 9);            // day
-        EXPECT_EQ(sent[i][13], 4);            // month
+        EXPECT_EQ(sent[i][12], 9);                       // day
+        EXPECT_EQ(sent[i][13], 4);                       // month
         EXPECT_EQ(sent[i][14] | sent[i][15] << 8, 1500); // year
     }
 }

@@ -42,8 +42,8 @@ std::vector<Delivery> g_delivered;
 
 void Record(const ObjectId& via, COVEvent& event) {
     const COVEventData& payload = event.Payload();
-    g_delivered.push_back(
-        {via, Bytes(payload.Bytes(), payload.Bytes() + payload.Size()), event.GetSendFlag(), event.GetLocalFlag()});
+    g_delivered.push_back({via, Bytes(payload.Bytes(), payload.Bytes() + payload.Size()),
+                           event.GetSendFlag(), event.GetLocalFlag()});
 }
 
 class RecordingCountry : public CCountry {
@@ -84,15 +84,18 @@ struct Msg {
     Msg& U16(size_t at, uint16_t v) { return U8(at, v & 0xFF).U8(at + 1, v >> 8); }
     Msg& U32(size_t at, uint32_t v) { return U16(at, v & 0xFFFF).U16(at + 2, v >> 16); }
     Msg& F32(size_t at, float v) { return U32(at, std::bit_cast<uint32_t>(v)); }
-    Msg& Id(size_t at, const ObjectId& id) { return U16(at, id.type).U16(at + 2, 0).U32(at + 4, id.number); }
+    Msg& Id(size_t at, const ObjectId& id) {
+        return U16(at, id.type).U16(at + 2, 0).U32(at + 4, id.number);
+    }
     Msg& Date(size_t at, const CDate& d) {
         return U8(at + 4, static_cast<uint8_t>(d.day))
             .U8(at + 5, static_cast<uint8_t>(d.month))
             .U16(at + 6, static_cast<uint16_t>(d.year));
     }
     ObjectId Receiver() const {
-        return ObjectId(static_cast<uint16_t>(bytes[12] | bytes[13] << 8),
-                        static_cast<uint32_t>(bytes[16] | bytes[17] << 8 | bytes[18] << 16 | bytes[19] << 24));
+        return ObjectId(
+            static_cast<uint16_t>(bytes[12] | bytes[13] << 8),
+            static_cast<uint32_t>(bytes[16] | bytes[17] << 8 | bytes[18] << 16 | bytes[19] << 24));
     }
     Bytes bytes;
 };
@@ -126,14 +129,22 @@ struct Effect {
 Effect EffectOf(Post post, bool client) {
     const Effect request = client ? Effect{Where::Now, 1, 0} : Effect{Where::Now, 0, 1};
     switch (post) {
-    case Post::ExecuteAndSendEvent: return {Where::Now, 1, 1};
-    case Post::ExecuteRequest: return request;
-    case Post::ExecuteEvent: return {Where::Now, 0, 1};
-    case Post::PostAndSendEventNow: return {Where::Ready, 1, 1};
-    case Post::PostRequestNow: return {Where::Ready, request.send, request.local};
-    case Post::PostEventNow: return {Where::Ready, 0, 1};
-    case Post::PostEventAt: return {Where::Heap, 0, 1};
-    case Post::PostRequestAt: return {Where::Heap, request.send, request.local};
+    case Post::ExecuteAndSendEvent:
+        return {Where::Now, 1, 1};
+    case Post::ExecuteRequest:
+        return request;
+    case Post::ExecuteEvent:
+        return {Where::Now, 0, 1};
+    case Post::PostAndSendEventNow:
+        return {Where::Ready, 1, 1};
+    case Post::PostRequestNow:
+        return {Where::Ready, request.send, request.local};
+    case Post::PostEventNow:
+        return {Where::Ready, 0, 1};
+    case Post::PostEventAt:
+        return {Where::Heap, 0, 1};
+    case Post::PostRequestAt:
+        return {Where::Heap, request.send, request.local};
     }
     return {};
 }
@@ -146,10 +157,14 @@ const ObjectId kUnit(4713, 77);
 const CDate kTravel(5, 1, 0); // one month and five days
 const CDate kDue(3, 2, 1495);
 
-CDate Later(CDate date, const CDate& span) { return date.Plus(span); }
+CDate Later(CDate date, const CDate& span) {
+    return date.Plus(span);
+}
 
 // The id the k-th NewObjectId call from now will hand out.
-ObjectId NewId(uint32_t k) { return ObjectId(g_newIdType, g_newIdCounter + k); }
+ObjectId NewId(uint32_t k) {
+    return ObjectId(g_newIdType, g_newIdCounter + k);
+}
 
 struct Case {
     std::string name;
@@ -171,7 +186,8 @@ protected:
         session.SetSendFunction([this](const std::vector<uint8_t>& block) {
             // The block head's length field counts the payload and 2.
             const size_t size = static_cast<size_t>(block.at(0) | block.at(1) << 8) - 2;
-            sent.emplace_back(block.begin() + 4, block.begin() + 4 + static_cast<std::ptrdiff_t>(size));
+            sent.emplace_back(block.begin() + 4,
+                              block.begin() + 4 + static_cast<std::ptrdiff_t>(size));
             return true;
         });
         g_netSession = &session;
@@ -201,7 +217,9 @@ protected:
 };
 
 // A payload sent at the end of a frame carries the date it went out.
-Bytes StampedToday(Msg msg) { return msg.Date(4, kToday).bytes; }
+Bytes StampedToday(Msg msg) {
+    return msg.Date(4, kToday).bytes;
+}
 
 TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
     const std::array<uint32_t, 8> eight = {11, 12, 13, 14, 15, 16, 17, 18};
@@ -211,7 +229,11 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
 
     // The colonist's journey: +20 province, +28 arrival, +44 country, +52 success.
     const auto journey = [](uint32_t type, uint32_t success) {
-        return Msg(60, type, kOwn).U32(20, 17).Date(28, Later(kToday, kTravel)).U32(44, 1).U32(52, success);
+        return Msg(60, type, kOwn)
+            .U32(20, 17)
+            .Date(28, Later(kToday, kTravel))
+            .U32(44, 1)
+            .U32(52, success);
     };
     const auto merchant = [](uint8_t success) {
         return Msg(64, EVT_SEND_MERCHANT, kOwn)
@@ -224,13 +246,15 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
             .U8(60, success);
     };
     const auto boost = [](uint32_t kind) {
-        return std::vector<Expected>{{Post::ExecuteRequest, Msg(32, EVT_REQ_BOOST_INVESTMENT, g_economyRequestsId)
-                                                                 .F32(20, 200.0f)
-                                                                 .U32(24, kind)
-                                                                 .U32(28, 1)}};
+        return std::vector<Expected>{
+            {Post::ExecuteRequest, Msg(32, EVT_REQ_BOOST_INVESTMENT, g_economyRequestsId)
+                                       .F32(20, 200.0f)
+                                       .U32(24, kind)
+                                       .U32(28, 1)}};
     };
     const auto unitRequest = [](uint32_t type) {
-        return std::vector<Expected>{{Post::PostAndSendEventNow, Msg(28, type, g_unitRequestsId).Id(20, kUnit)}};
+        return std::vector<Expected>{
+            {Post::PostAndSendEventNow, Msg(28, type, g_unitRequestsId).Id(20, kUnit)}};
     };
     const auto loanRequest = [](uint32_t type) {
         return std::vector<Expected>{{Post::PostRequestNow, Msg(56, type, g_economyRequestsId)
@@ -241,15 +265,17 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
                                                                 .U32(52, 1)}};
     };
     const auto allianceRequest = [](uint32_t type) {
-        return std::vector<Expected>{{Post::ExecuteRequest,
-                                      Msg(36, type, g_diplomacyRequestsId).U32(20, 1).U32(24, 7).U32(28, 2).U32(32, 1)}};
+        return std::vector<Expected>{
+            {Post::ExecuteRequest,
+             Msg(36, type, g_diplomacyRequestsId).U32(20, 1).U32(24, 7).U32(28, 2).U32(32, 1)}};
     };
     const auto relation = [](uint32_t kind, float amount) {
-        return std::vector<Expected>{{Post::ExecuteRequest, Msg(40, EVT_REQ_RELATION, g_diplomacyRequestsId)
-                                                                .F32(24, amount)
-                                                                .U32(28, kind)
-                                                                .U32(32, 1)
-                                                                .U32(36, 2)}};
+        return std::vector<Expected>{
+            {Post::ExecuteRequest, Msg(40, EVT_REQ_RELATION, g_diplomacyRequestsId)
+                                       .F32(24, amount)
+                                       .U32(28, kind)
+                                       .U32(32, 1)
+                                       .U32(36, 2)}};
     };
     const auto honor = [&eight](Post post, uint32_t type, const ObjectId& receiver) {
         Msg msg(56, type, receiver);
@@ -260,7 +286,8 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
     };
     const auto peaceAnswer = [](uint32_t type) {
         return std::vector<Expected>{
-            {Post::ExecuteRequest, Msg(36, type, g_diplomacyRequestsId).U32(20, 2).Id(24, kUnit).U32(32, 1)}};
+            {Post::ExecuteRequest,
+             Msg(36, type, g_diplomacyRequestsId).U32(20, 2).Id(24, kUnit).U32(32, 1)}};
     };
     const auto army = [](uint32_t type) {
         return std::vector<Expected>{{Post::ExecuteAndSendEvent, Msg(88, type, kOwn)
@@ -285,38 +312,53 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
                                                                      .U32(76, 6)}};
     };
     const auto exploration = [](uint32_t type) {
-        return std::vector<Expected>{{Post::PostAndSendEventNow, Msg(28, type, kOther).U32(20, 1).U8(24, 1)}};
+        return std::vector<Expected>{
+            {Post::PostAndSendEventNow, Msg(28, type, kOther).U32(20, 1).U8(24, 1)}};
     };
     const auto headOnly = [](uint32_t type, uint32_t count) {
-        return std::vector<Expected>(count, Expected{Post::ExecuteAndSendEvent, Msg(20, type, kOwn)});
+        return std::vector<Expected>(count,
+                                     Expected{Post::ExecuteAndSendEvent, Msg(20, type, kOwn)});
     };
 
     const std::vector<Case> cases = {
         {"SendDestroyTradingPost", [](CCountry&) { SendDestroyTradingPost(17); },
-         [] { return std::vector<Expected>{{Post::PostRequestNow, Msg(24, 275, g_nativesRequestsId).U32(20, 17)}}; }},
-        {"SendDisbandUnit", [](CCountry&) { SendDisbandUnit(kUnit); }, [&] { return unitRequest(67); }},
-        {"SendRequestSplitArmy", [](CCountry&) { SendRequestSplitArmy(kUnit); }, [&] { return unitRequest(60); }},
+         [] {
+             return std::vector<Expected>{
+                 {Post::PostRequestNow, Msg(24, 275, g_nativesRequestsId).U32(20, 17)}};
+         }},
+        {"SendDisbandUnit", [](CCountry&) { SendDisbandUnit(kUnit); },
+         [&] { return unitRequest(67); }},
+        {"SendRequestSplitArmy", [](CCountry&) { SendRequestSplitArmy(kUnit); },
+         [&] { return unitRequest(60); }},
         {"SendRequestCreateDetachment", [](CCountry&) { SendRequestCreateDetachment(kUnit); },
          [&] { return unitRequest(61); }},
-        {"SendRequestCreateWarshipsDetachment", [](CCountry&) { SendRequestCreateWarshipsDetachment(kUnit); },
+        {"SendRequestCreateWarshipsDetachment",
+         [](CCountry&) { SendRequestCreateWarshipsDetachment(kUnit); },
          [&] { return unitRequest(62); }},
         {"SendRequestDetachCoverForce", [](CCountry&) { SendRequestDetachCoverForce(kUnit); },
          [&] { return unitRequest(66); }},
         {"SendRequestDetachSiegeForce", [](CCountry&) { SendRequestDetachSiegeForce(kUnit); },
          [&] { return unitRequest(65); }},
-        {"SendRequestMerge", [](CCountry&) { SendRequestMerge({kUnit, ObjectId(7, 2), ObjectId(4712, 3)}); },
+        {"SendRequestMerge",
+         [](CCountry&) {
+             SendRequestMerge({kUnit, ObjectId(7, 2), ObjectId(4712, 3)});
+         },
          [] {
              const Msg join = Msg(36, 74, g_unitRequestsId).Id(20, kUnit);
-             return std::vector<Expected>{{Post::ExecuteAndSendEvent, Msg(join).Id(28, ObjectId(7, 2))},
-                                          {Post::ExecuteAndSendEvent, Msg(join).Id(28, ObjectId(4712, 3))}};
+             return std::vector<Expected>{
+                 {Post::ExecuteAndSendEvent, Msg(join).Id(28, ObjectId(7, 2))},
+                 {Post::ExecuteAndSendEvent, Msg(join).Id(28, ObjectId(4712, 3))}};
          }},
         {"SendRequestMerge of one unit", [](CCountry&) { SendRequestMerge({kUnit}); },
          [] { return std::vector<Expected>{}; }},
         {"ScheduleExpireConstruction",
-         [](CCountry&) { ScheduleExpireConstruction(1, 7, 17, kDue, std::make_unique<CConstructionOrder>()); },
+         [](CCountry&) {
+             ScheduleExpireConstruction(1, 7, 17, kDue, std::make_unique<CConstructionOrder>());
+         },
          [] {
              return std::vector<Expected>{
-                 {Post::PostEventAt, Msg(32, 163, kOwn).U32(20, 7).U32(24, 17).U32(28, 1).Date(4, kDue), kDue}};
+                 {Post::PostEventAt,
+                  Msg(32, 163, kOwn).U32(20, 7).U32(24, 17).U32(28, 1).Date(4, kDue), kDue}};
          }},
         {"SendGiveCasusBelli",
          [](CCountry&) {
@@ -329,17 +371,29 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
              CDate expiry = kToday;
              expiry.AddYears(1);
              const auto cb = [&](const ObjectId& receiver) {
-                 return Msg(44, 161, receiver).Date(24, expiry).Id(32, MakeCountryId(3)).U8(40, 1).U8(41, 0);
+                 return Msg(44, 161, receiver)
+                     .Date(24, expiry)
+                     .Id(32, MakeCountryId(3))
+                     .U8(40, 1)
+                     .U8(41, 0);
              };
-             return std::vector<Expected>{{Post::ExecuteEvent, cb(kOwn)}, {Post::ExecuteEvent, cb(kOther)}};
+             return std::vector<Expected>{{Post::ExecuteEvent, cb(kOwn)},
+                                          {Post::ExecuteEvent, cb(kOther)}};
          }},
         {"SendRefreshWindows", [](CCountry&) { SendRefreshWindows(); },
-         [] { return std::vector<Expected>{{Post::PostEventNow, Msg(20, 76, g_broadcastId)}}; }},
+         [] {
+             return std::vector<Expected>{{Post::PostEventNow, Msg(20, 76, g_broadcastId)}};
+         }},
         {"SendDeclineWarPact", [](CCountry&) { SendDeclineWarPact(2); },
-         [] { return std::vector<Expected>{{Post::PostAndSendEventNow, Msg(20, 183, kOther)}}; }},
+         [] {
+             return std::vector<Expected>{{Post::PostAndSendEventNow, Msg(20, 183, kOther)}};
+         }},
         {"SendColonist that succeeds", [](CCountry& c) { c.SendColonist(17, kTravel, 100, 100); },
-         [&] { return std::vector<Expected>{{Post::ExecuteAndSendEvent, journey(145, 1)}}; }},
-        {"SendColonist that fails and meets the natives", [](CCountry& c) { c.SendColonist(17, kTravel, -1, 100); },
+         [&] {
+             return std::vector<Expected>{{Post::ExecuteAndSendEvent, journey(145, 1)}};
+         }},
+        {"SendColonist that fails and meets the natives",
+         [](CCountry& c) { c.SendColonist(17, kTravel, -1, 100); },
          [&] {
              GameSrand(kSeed);
              GameRand();
@@ -347,16 +401,25 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
              CDate attack = Later(kToday, kTravel);
              attack.AddDays(2 + GameRand() % 4);
              return std::vector<Expected>{
-                 {Post::PostRequestAt, Msg(24, 195, g_nativesRequestsId).U32(20, 17).Date(4, attack), attack},
+                 {Post::PostRequestAt,
+                  Msg(24, 195, g_nativesRequestsId).U32(20, 17).Date(4, attack), attack},
                  {Post::ExecuteAndSendEvent, journey(145, 0)}};
          }},
-        {"SendColonist that fails in peace", [](CCountry& c) { c.SendColonist(17, kTravel, -1, 0); },
-         [&] { return std::vector<Expected>{{Post::ExecuteAndSendEvent, journey(145, 0)}}; }},
+        {"SendColonist that fails in peace",
+         [](CCountry& c) { c.SendColonist(17, kTravel, -1, 0); },
+         [&] {
+             return std::vector<Expected>{{Post::ExecuteAndSendEvent, journey(145, 0)}};
+         }},
         {"SendTrader", [](CCountry& c) { c.SendTrader(17, kTravel, 100, 100); },
-         [&] { return std::vector<Expected>{{Post::ExecuteAndSendEvent, journey(150, 1)}}; }},
+         [&] {
+             return std::vector<Expected>{{Post::ExecuteAndSendEvent, journey(150, 1)}};
+         }},
         {"SendMerchant that succeeds", [](CCountry& c) { c.SendMerchant(17, 5, 120, kTravel, 99); },
-         [&] { return std::vector<Expected>{{Post::ExecuteAndSendEvent, merchant(1)}}; }},
-        {"SendMerchant with a poor chance", [](CCountry& c) { c.SendMerchant(17, 5, 120, kTravel, 1); },
+         [&] {
+             return std::vector<Expected>{{Post::ExecuteAndSendEvent, merchant(1)}};
+         }},
+        {"SendMerchant with a poor chance",
+         [](CCountry& c) { c.SendMerchant(17, 5, 120, kTravel, 1); },
          [&] {
              GameSrand(kSeed);
              const int roll = GameRand() % 100;
@@ -377,21 +440,26 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
                                                                      .U32(56, 1)}};
          }},
         {"SendBoostTrade", [](CCountry& c) { c.SendBoostTrade(); }, [&] { return boost(0); }},
-        {"SendBoostInfrastructure", [](CCountry& c) { c.SendBoostInfrastructure(); }, [&] { return boost(1); }},
-        {"SendBoostStability", [](CCountry& c) { c.SendBoostStability(); }, [&] { return boost(2); }},
+        {"SendBoostInfrastructure", [](CCountry& c) { c.SendBoostInfrastructure(); },
+         [&] { return boost(1); }},
+        {"SendBoostStability", [](CCountry& c) { c.SendBoostStability(); },
+         [&] { return boost(2); }},
         {"SendBoostLand", [](CCountry& c) { c.SendBoostLand(); }, [&] { return boost(3); }},
         {"SendBoostNaval", [](CCountry& c) { c.SendBoostNaval(); }, [&] { return boost(4); }},
         {"SendExceptionalTaxes", [](CCountry& c) { c.SendExceptionalTaxes(); },
-         [] { return std::vector<Expected>{{Post::PostAndSendEventNow, Msg(20, 84, kOwn)}}; }},
+         [] {
+             return std::vector<Expected>{{Post::PostAndSendEventNow, Msg(20, 84, kOwn)}};
+         }},
         {"SendAcceptLoan", [](CCountry& c) { c.SendAcceptLoan(2, 1000, 7); },
          [] {
-             return std::vector<Expected>{{Post::PostRequestNow, Msg(56, 95, g_economyRequestsId)
-                                                                     .Id(28, kOther)
-                                                                     .U32(36, 1000)
-                                                                     .U32(40, 7)
-                                                                     .Date(44, kToday)
-                                                                     .U32(52, 1)},
-                                          {Post::PostAndSendEventNow, Msg(28, 105, kOther).U32(20, 1).U32(24, 1000)}};
+             return std::vector<Expected>{
+                 {Post::PostRequestNow, Msg(56, 95, g_economyRequestsId)
+                                            .Id(28, kOther)
+                                            .U32(36, 1000)
+                                            .U32(40, 7)
+                                            .Date(44, kToday)
+                                            .U32(52, 1)},
+                 {Post::PostAndSendEventNow, Msg(28, 105, kOther).U32(20, 1).U32(24, 1000)}};
          }},
         {"SendDeclineLoan", [](CCountry& c) { c.SendDeclineLoan(kOther, 1000); },
          [] {
@@ -401,22 +469,31 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
          }},
         {"SendRequestLoan", [](CCountry& c) { c.SendRequestLoan(500, 9); },
          [] {
-             return std::vector<Expected>{{Post::ExecuteRequest,
-                                           Msg(56, 95, g_economyRequestsId).U32(36, 500).U32(40, 9).Date(44, kToday).U32(52, 1)}};
+             return std::vector<Expected>{{Post::ExecuteRequest, Msg(56, 95, g_economyRequestsId)
+                                                                     .U32(36, 500)
+                                                                     .U32(40, 9)
+                                                                     .Date(44, kToday)
+                                                                     .U32(52, 1)}};
          }},
         {"SendOfferLoan", [](CCountry& c) { c.SendOfferLoan(2, 300, 6); },
          [] {
              return std::vector<Expected>{
-                 {Post::PostAndSendEventNow,
-                  Msg(56, 104, kOther).Id(28, kOwn).U32(36, 300).U32(40, 6).Date(44, kToday).U32(52, 2)},
+                 {Post::PostAndSendEventNow, Msg(56, 104, kOther)
+                                                 .Id(28, kOwn)
+                                                 .U32(36, 300)
+                                                 .U32(40, 6)
+                                                 .Date(44, kToday)
+                                                 .U32(52, 2)},
                  {Post::PostAndSendEventNow, Msg(28, 94, kOwn).F32(20, 300.0f)}};
          }},
         {"SendGift", [](CCountry& c) { c.SendGift(2, 250.5f); },
          [] {
-             return std::vector<Expected>{{Post::PostAndSendEventNow, Msg(28, 274, kOther).F32(20, 250.5f).U32(24, 1)},
-                                          {Post::ExecuteAndSendEvent, Msg(28, 94, kOwn).F32(20, 250.5f)}};
+             return std::vector<Expected>{
+                 {Post::PostAndSendEventNow, Msg(28, 274, kOther).F32(20, 250.5f).U32(24, 1)},
+                 {Post::ExecuteAndSendEvent, Msg(28, 94, kOwn).F32(20, 250.5f)}};
          }},
-        {"SendPayLoan", [](CCountry& c) { c.SendPayLoan(kOther, 400, 8, kDue); }, [&] { return loanRequest(97); }},
+        {"SendPayLoan", [](CCountry& c) { c.SendPayLoan(kOther, 400, 8, kDue); },
+         [&] { return loanRequest(97); }},
         {"SendExtendLoan", [](CCountry& c) { c.SendExtendLoan(kOther, 400, 8, kDue); },
          [&] { return loanRequest(98); }},
         {"SendCancelLoan", [](CCountry& c) { c.SendCancelLoan(kOther, 400, 8, kDue); },
@@ -425,7 +502,8 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
          [] {
              return std::vector<Expected>{
                  {Post::ExecuteAndSendEvent, Msg(20, 86, kOwn)},
-                 {Post::ExecuteAndSendEvent, Msg(32, 199, kOwn).U32(20, 42).Date(24, CDate(11, 10, 1492))}};
+                 {Post::ExecuteAndSendEvent,
+                  Msg(32, 199, kOwn).U32(20, 42).Date(24, CDate(11, 10, 1492))}};
          }},
         {"SendOfferAnnexation", [](CCountry& c) { c.SendOfferAnnexation(2); },
          [] {
@@ -457,9 +535,12 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
                                                                      .U32(28, 2)
                                                                      .U32(32, 1)}};
          }},
-        {"SendAskJoinAlliance", [](CCountry& c) { c.SendAskJoinAlliance(7, 2); }, [&] { return allianceRequest(231); }},
-        {"SendInviteAlliance", [](CCountry& c) { c.SendInviteAlliance(7, 2); }, [&] { return allianceRequest(230); }},
-        {"SendLeaveAlliance", [](CCountry& c) { c.SendLeaveAlliance(7, 2); }, [&] { return allianceRequest(229); }},
+        {"SendAskJoinAlliance", [](CCountry& c) { c.SendAskJoinAlliance(7, 2); },
+         [&] { return allianceRequest(231); }},
+        {"SendInviteAlliance", [](CCountry& c) { c.SendInviteAlliance(7, 2); },
+         [&] { return allianceRequest(230); }},
+        {"SendLeaveAlliance", [](CCountry& c) { c.SendLeaveAlliance(7, 2); },
+         [&] { return allianceRequest(229); }},
         {"SendBannedFromAlliance", [](CCountry& c) { c.SendBannedFromAlliance(7, 2); },
          [&] { return allianceRequest(232); }},
         {"SendAcceptAllianceOffer", [](CCountry& c) { c.SendAcceptAllianceOffer(7, 2); },
@@ -476,7 +557,8 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
          [&] { return relation(26, 100.0f); }},
         {"SendRelationRequest 27", [](CCountry& c) { c.SendRelationRequest(27, 2); },
          [&] { return relation(27, 25.0f); }},
-        {"SendRelationRequest 3", [](CCountry& c) { c.SendRelationRequest(3, 2); }, [&] { return relation(3, 0.0f); }},
+        {"SendRelationRequest 3", [](CCountry& c) { c.SendRelationRequest(3, 2); },
+         [&] { return relation(3, 0.0f); }},
         {"SendSetupWar", [](CCountry& c) { c.SendSetupWar(2); },
          [] {
              return std::vector<Expected>{
@@ -490,22 +572,34 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
          [&] { return honor(Post::PostAndSendEventNow, 221, kOther); }},
         {"SendCreatePeaceOffer", [&](CCountry& c) { c.SendCreatePeaceOffer(2, terms); },
          [&] {
-             Msg offer = Msg(100, 237, g_diplomacyRequestsId).U32(20, 2).Id(24, NewId(1)).U32(32, 1);
+             Msg offer =
+                 Msg(100, 237, g_diplomacyRequestsId).U32(20, 2).Id(24, NewId(1)).U32(32, 1);
              for (size_t i = 0; i < terms.size(); ++i)
                  offer.U32(36 + 4 * i, terms[i]);
              return std::vector<Expected>{{Post::ExecuteRequest, offer}};
          }},
-        {"SendAcceptPeace", [](CCountry& c) { c.SendAcceptPeace(2, kUnit); }, [&] { return peaceAnswer(235); }},
-        {"SendDeclinePeace", [](CCountry& c) { c.SendDeclinePeace(2, kUnit); }, [&] { return peaceAnswer(236); }},
-        {"SendSiegeAssault", [](CCountry& c) { c.SendSiegeAssault({{4, kUnit}, {5, ObjectId(7, 9)}}); },
+        {"SendAcceptPeace", [](CCountry& c) { c.SendAcceptPeace(2, kUnit); },
+         [&] { return peaceAnswer(235); }},
+        {"SendDeclinePeace", [](CCountry& c) { c.SendDeclinePeace(2, kUnit); },
+         [&] { return peaceAnswer(236); }},
+        {"SendSiegeAssault",
+         [](CCountry& c) {
+             c.SendSiegeAssault({{4, kUnit}, {5, ObjectId(7, 9)}});
+         },
          [] {
              return std::vector<Expected>{
-                 {Post::PostRequestNow, Msg(40, 33, g_combatRequestsId).U32(20, 4).Id(24, kUnit).Date(32, kToday)},
                  {Post::PostRequestNow,
-                  Msg(40, 33, g_combatRequestsId).U32(20, 5).Id(24, ObjectId(7, 9)).Date(32, kToday)}};
+                  Msg(40, 33, g_combatRequestsId).U32(20, 4).Id(24, kUnit).Date(32, kToday)},
+                 {Post::PostRequestNow, Msg(40, 33, g_combatRequestsId)
+                                            .U32(20, 5)
+                                            .Id(24, ObjectId(7, 9))
+                                            .Date(32, kToday)}};
          }},
         {"SendRequestNativeAttack", [](CCountry& c) { c.SendRequestNativeAttack(17); },
-         [] { return std::vector<Expected>{{Post::PostRequestNow, Msg(24, 195, g_nativesRequestsId).U32(20, 17)}}; }},
+         [] {
+             return std::vector<Expected>{
+                 {Post::PostRequestNow, Msg(24, 195, g_nativesRequestsId).U32(20, 17)}};
+         }},
         {"SendStartExpandingFortress", [](CCountry& c) { c.SendStartExpandingFortress(17); },
          [] {
              const ObjectId works = NewId(1);
@@ -515,10 +609,14 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
                                                                      .U32(28, works.number)
                                                                      .U32(32, 1)}};
          }},
-        {"SendBuildArmy", [](CCountry& c) { c.SendBuildArmy(17, 3000, 1000, 2, kDue); }, [&] { return army(132); }},
-        {"SendCreateArmy", [](CCountry& c) { c.SendCreateArmy(17, 3000, 1000, 2, kDue); }, [&] { return army(131); }},
-        {"SendBuildFleet", [](CCountry& c) { c.SendBuildFleet(17, 4, 5, 6, kDue); }, [&] { return fleet(134); }},
-        {"SendCreateFleet", [](CCountry& c) { c.SendCreateFleet(17, 4, 5, 6, kDue); }, [&] { return fleet(135); }},
+        {"SendBuildArmy", [](CCountry& c) { c.SendBuildArmy(17, 3000, 1000, 2, kDue); },
+         [&] { return army(132); }},
+        {"SendCreateArmy", [](CCountry& c) { c.SendCreateArmy(17, 3000, 1000, 2, kDue); },
+         [&] { return army(131); }},
+        {"SendBuildFleet", [](CCountry& c) { c.SendBuildFleet(17, 4, 5, 6, kDue); },
+         [&] { return fleet(134); }},
+        {"SendCreateFleet", [](CCountry& c) { c.SendCreateFleet(17, 4, 5, 6, kDue); },
+         [&] { return fleet(135); }},
         {"SendRefuseTrade", [](CCountry& c) { c.SendRefuseTrade(2); },
          [] {
              return std::vector<Expected>{
@@ -529,7 +627,10 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
              return std::vector<Expected>{
                  {Post::ExecuteRequest, Msg(28, 243, g_diplomacyRequestsId).U32(20, 1).U32(24, 2)}};
          }},
-        {"SendInvestmentChange", [](CCountry& c) { c.SendInvestmentChange({1, 2, 3, 4, 5, 6}); },
+        {"SendInvestmentChange",
+         [](CCountry& c) {
+             c.SendInvestmentChange({1, 2, 3, 4, 5, 6});
+         },
          [] {
              return std::vector<Expected>{{Post::PostRequestNow, Msg(48, 175, g_economyRequestsId)
                                                                      .U32(20, 1)
@@ -543,7 +644,8 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
         {"SendSetMaintenance", [](CCountry& c) { c.SendSetMaintenance(3, 4); },
          [] {
              return std::vector<Expected>{
-                 {Post::PostRequestNow, Msg(32, 212, g_economyRequestsId).U32(20, 1).U32(24, 3).U32(28, 4)}};
+                 {Post::PostRequestNow,
+                  Msg(32, 212, g_economyRequestsId).U32(20, 1).U32(24, 3).U32(28, 4)}};
          }},
         {"SendAskShareExploration", [](CCountry& c) { c.SendAskShareExploration(2); },
          [&] { return exploration(269); }},
@@ -552,28 +654,41 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
         {"SendDeclineShareExploration", [](CCountry& c) { c.SendDeclineShareExploration(2); },
          [&] { return exploration(271); }},
         {"SendStealExploration", [](CCountry& c) { c.SendStealExploration(2); },
-         [] { return std::vector<Expected>{{Post::PostAndSendEventNow, Msg(28, 272, kOwn).U32(20, 2)}}; }},
-        {"SendInviteToWarPact", [](CCountry& c) { c.SendInviteToWarPact(7, 8, 2); },
          [] {
              return std::vector<Expected>{
-                 {Post::PostAndSendEventNow, Msg(36, 181, kOther).U32(24, 7).U32(28, 8).U32(32, 1)}};
+                 {Post::PostAndSendEventNow, Msg(28, 272, kOwn).U32(20, 2)}};
          }},
-        {"SendMergeWar", [](CCountry& c) { c.SendMergeWar(2, {1, 2, 3, 4, 5}); },
+        {"SendInviteToWarPact", [](CCountry& c) { c.SendInviteToWarPact(7, 8, 2); },
          [] {
              return std::vector<Expected>{{Post::PostAndSendEventNow,
-                                           Msg(40, 182, kOther).U32(20, 1).U32(24, 2).U32(28, 3).U32(32, 4).U32(36, 5)}};
+                                           Msg(36, 181, kOther).U32(24, 7).U32(28, 8).U32(32, 1)}};
+         }},
+        {"SendMergeWar",
+         [](CCountry& c) {
+             c.SendMergeWar(2, {1, 2, 3, 4, 5});
+         },
+         [] {
+             return std::vector<Expected>{
+                 {Post::PostAndSendEventNow,
+                  Msg(40, 182, kOther).U32(20, 1).U32(24, 2).U32(28, 3).U32(32, 4).U32(36, 5)}};
          }},
         {"SendGodMode on", [](CCountry& c) { c.SendGodMode(1); }, [&] { return headOnly(201, 1); }},
-        {"SendGodMode any non-zero", [](CCountry& c) { c.SendGodMode(-7); }, [&] { return headOnly(201, 1); }},
-        {"SendGodMode off", [](CCountry& c) { c.SendGodMode(0); }, [&] { return headOnly(202, 1); }},
-        {"SendGetColonist", [](CCountry& c) { c.SendGetColonist(3); }, [&] { return headOnly(88, 3); }},
-        {"SendGetColonist of none", [](CCountry& c) { c.SendGetColonist(0); }, [&] { return headOnly(88, 0); }},
-        {"SendGetDiplomat", [](CCountry& c) { c.SendGetDiplomat(1); }, [&] { return headOnly(90, 1); }},
-        {"SendGetMerchant", [](CCountry& c) { c.SendGetMerchant(2); }, [&] { return headOnly(89, 2); }},
+        {"SendGodMode any non-zero", [](CCountry& c) { c.SendGodMode(-7); },
+         [&] { return headOnly(201, 1); }},
+        {"SendGodMode off", [](CCountry& c) { c.SendGodMode(0); },
+         [&] { return headOnly(202, 1); }},
+        {"SendGetColonist", [](CCountry& c) { c.SendGetColonist(3); },
+         [&] { return headOnly(88, 3); }},
+        {"SendGetColonist of none", [](CCountry& c) { c.SendGetColonist(0); },
+         [&] { return headOnly(88, 0); }},
+        {"SendGetDiplomat", [](CCountry& c) { c.SendGetDiplomat(1); },
+         [&] { return headOnly(90, 1); }},
+        {"SendGetMerchant", [](CCountry& c) { c.SendGetMerchant(2); },
+         [&] { return headOnly(89, 2); }},
         {"SendChangeTolerance",
          [](CCountry& c) {
-             c.SendChangeTolerance(
-                 {1.9f, -1.9f, 0.0f, 255.7f, -128.2f, 300.0f, std::numeric_limits<float>::quiet_NaN(), 1e20f});
+             c.SendChangeTolerance({1.9f, -1.9f, 0.0f, 255.7f, -128.2f, 300.0f,
+                                    std::numeric_limits<float>::quiet_NaN(), 1e20f});
          },
          [] {
              return std::vector<Expected>{{Post::ExecuteRequest, Msg(32, 264, g_economyRequestsId)
@@ -594,8 +709,8 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
          }},
         {"SendCancelConstruction", [](CCountry& c) { c.SendCancelConstruction(9, 10); },
          [] {
-             return std::vector<Expected>{
-                 {Post::ExecuteAndSendEvent, Msg(28, 280, g_unitRequestsId).U32(20, 9).U32(24, 10)}};
+             return std::vector<Expected>{{Post::ExecuteAndSendEvent,
+                                           Msg(28, 280, g_unitRequestsId).U32(20, 9).U32(24, 10)}};
          }},
         {"SendStartBuildImprovement", [](CCountry& c) { c.SendStartBuildImprovement(17, 2); },
          [] {
@@ -634,7 +749,8 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
             std::vector<Queued> queued;
             g_scheduler.ForEachEvent([&](COVEvent* e) {
                 const COVEventData& p = e->Payload();
-                queued.push_back({Bytes(p.Bytes(), p.Bytes() + p.Size()), e->GetSendFlag(), e->GetLocalFlag()});
+                queued.push_back(
+                    {Bytes(p.Bytes(), p.Bytes() + p.Size()), e->GetSendFlag(), e->GetLocalFlag()});
             });
             const size_t readyCount = g_scheduler.GetCount() - (g_scheduler.IsHeapEmpty() ? 0 : 1);
             while (!g_scheduler.IsReadyEmpty())
@@ -656,7 +772,8 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
                         wantSentNow.push_back(StampedToday(e.msg));
                     continue;
                 }
-                (effect.where == Where::Ready ? wantQueued : wantHeap).push_back({e.msg.bytes, effect.send, effect.local});
+                (effect.where == Where::Ready ? wantQueued : wantHeap)
+                    .push_back({e.msg.bytes, effect.send, effect.local});
                 if (effect.where == Where::Ready) {
                     if (effect.local)
                         wantLater.push_back(delivery);
@@ -667,7 +784,8 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
             const size_t wantReady = wantQueued.size();
             wantQueued.insert(wantQueued.end(), wantHeap.begin(), wantHeap.end());
 
-            const auto sameDeliveries = [](const std::vector<Delivery>& got, const std::vector<Delivery>& want) {
+            const auto sameDeliveries = [](const std::vector<Delivery>& got,
+                                           const std::vector<Delivery>& want) {
                 ASSERT_EQ(got.size(), want.size());
                 for (size_t i = 0; i < got.size(); ++i) {
                     SCOPED_TRACE("message " + std::to_string(i));
@@ -727,8 +845,8 @@ TEST_F(SendersTest, APeaceOfferArrivesWholeAndNamesItsSender) {
     g_countries[1]->SendCreatePeaceOffer(2, terms);
     g_scheduler.FlushSend();
     ASSERT_EQ(sent.size(), 1u);
-    Bytes block = {static_cast<uint8_t>((sent[0].size() + 2) & 0xFF), static_cast<uint8_t>((sent[0].size() + 2) >> 8),
-                   0, 0};
+    Bytes block = {static_cast<uint8_t>((sent[0].size() + 2) & 0xFF),
+                   static_cast<uint8_t>((sent[0].size() + 2) >> 8), 0, 0};
     block.insert(block.end(), sent[0].begin(), sent[0].end());
     const std::unique_ptr<COVEvent> received = ReceiveEvent(block.data(), block.size());
     ASSERT_NE(received, nullptr);
@@ -743,12 +861,12 @@ TEST(MerchantChance, FollowsTheFiguresWithinOneTo99) {
         int adm, chance;
     };
     const Row rows[] = {
-        {0.0f, 0.0f, 0, 50},     // (1 x 10 + 0) x 5
-        {1.9f, -2.9f, 3, 99},    // (2 x 10 - 2) x 5 + 9 = 99
-        {0.5f, -1.0f, 1, 48},    // (10 - 1) x 5 + 3 = 48: fractions are cut
-        {0.0f, -3.0f, 0, 35},    // (10 - 3) x 5
-        {-2.0f, -3.0f, 0, 1},    // below 1
-        {5.0f, 3.0f, 9, 99},     // above 99
+        {0.0f, 0.0f, 0, 50},  // (1 x 10 + 0) x 5
+        {1.9f, -2.9f, 3, 99}, // (2 x 10 - 2) x 5 + 9 = 99
+        {0.5f, -1.0f, 1, 48}, // (10 - 1) x 5 + 3 = 48: fractions are cut
+        {0.0f, -3.0f, 0, 35}, // (10 - 3) x 5
+        {-2.0f, -3.0f, 0, 1}, // below 1
+        {5.0f, 3.0f, 9, 99},  // above 99
         {std::numeric_limits<float>::quiet_NaN(), 1e30f, 0, 99},
     };
     for (const Row& row : rows) {

@@ -19,8 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "tests/TestSupport.h"
 #include "platform/Network.h"
+#include "tests/TestSupport.h"
 #include "tests/net/SessionPeer.h"
 
 extern char** environ;
@@ -252,7 +252,8 @@ protected:
 
     // The slot lines of every machine, once they all show count slots and
     // agree.
-    std::vector<std::string> SlotsOnceAll(size_t machineCount, int count, const std::set<size_t>& gone = {}) {
+    std::vector<std::string> SlotsOnceAll(size_t machineCount, int count,
+                                          const std::set<size_t>& gone = {}) {
         std::vector<std::string> lines;
         for (int attempt = 0; attempt < 40; ++attempt) {
             lines.clear();
@@ -293,7 +294,8 @@ TEST_P(SessionMachines, OnlyASessionOfTheSameChecksumIsJoinable) {
 
     ASSERT_EQ(M().Ask(2, "enum " + own.substr(7) + " " + kChecksum, "enumerated"), "enumerated 1");
     EXPECT_EQ(M().Last(2, "session"), "session Ann joinable");
-    ASSERT_EQ(M().Ask(3, "enum " + foreign.substr(7) + " " + kChecksum, "enumerated"), "enumerated 1");
+    ASSERT_EQ(M().Ask(3, "enum " + foreign.substr(7) + " " + kChecksum, "enumerated"),
+              "enumerated 1");
     EXPECT_EQ(M().Last(3, "session"), "session Zed listed");
 }
 

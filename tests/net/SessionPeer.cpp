@@ -36,7 +36,8 @@ public:
         switch (event.GetType()) {
         case EVT_APPMSG_CHATSTRING: {
             const auto& chat = static_cast<const COVChatEvent&>(event);
-            m_peer.Say("chat " + std::to_string(static_cast<int32_t>(chat.GetSender())) + " " + chat.GetText());
+            m_peer.Say("chat " + std::to_string(static_cast<int32_t>(chat.GetSender())) + " " +
+                       chat.GetText());
             break;
         }
         case kPostType:
@@ -88,7 +89,8 @@ struct SessionPeer::Globals {
 };
 
 SessionPeer::SessionPeer(std::unique_ptr<platform::net::Network> network)
-    : m_session(std::make_unique<CNetSession>(std::move(network))), m_globals(std::make_unique<Globals>(*this)) {}
+    : m_session(std::make_unique<CNetSession>(std::move(network))),
+      m_globals(std::make_unique<Globals>(*this)) {}
 
 SessionPeer::~SessionPeer() {
     Enter();
@@ -174,7 +176,8 @@ void SessionPeer::Command(const std::string& line) {
     } else if (verb == "chat") {
         std::string text;
         std::getline(in >> std::ws, text);
-        PostAndSendEventNow(std::make_unique<COVChatEvent>(text, static_cast<uint32_t>(session.m_localSlot), g_broadcastId));
+        PostAndSendEventNow(std::make_unique<COVChatEvent>(
+            text, static_cast<uint32_t>(session.m_localSlot), g_broadcastId));
     } else if (verb == "post") {
         uint32_t value = 0;
         in >> value;
@@ -201,8 +204,8 @@ void SessionPeer::Command(const std::string& line) {
     } else if (verb == "waits") {
         SayWaits();
     } else if (verb == "ping") {
-        SendEventOnly(std::make_unique<COVTimerDateEvent>(EVT_PING, g_timerDateId,
-                                                          static_cast<uint32_t>(session.m_localSlot)));
+        SendEventOnly(std::make_unique<COVTimerDateEvent>(
+            EVT_PING, g_timerDateId, static_cast<uint32_t>(session.m_localSlot)));
     } else {
         Say("unknown command " + verb);
     }
@@ -245,7 +248,9 @@ void SessionPeer::Step() {
     Leave();
 }
 
-std::vector<std::string> SessionPeer::TakeLines() { return std::exchange(m_lines, {}); }
+std::vector<std::string> SessionPeer::TakeLines() {
+    return std::exchange(m_lines, {});
+}
 
 void LoadDemoTexts(const std::string& gameDir) {
     const std::filesystem::path previous = std::filesystem::current_path();

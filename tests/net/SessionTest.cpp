@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/TestSupport.h"
 #include "country/Country.h"
 #include "dialogs/GameMenu.h"
 #include "engine/Config.h"
@@ -21,6 +20,7 @@
 #include "net/Scheduler.h"
 #include "net/Session.h"
 #include "net/SessionHolder.h"
+#include "tests/TestSupport.h"
 #include "tests/net/SessionPeer.h"
 #include "world/Scenario.h"
 
@@ -89,7 +89,8 @@ protected:
         blocks.clear();
     }
 
-    static std::unique_ptr<COVEvent> PlayerData(uint32_t index, const std::string& name, int32_t count) {
+    static std::unique_ptr<COVEvent> PlayerData(uint32_t index, const std::string& name,
+                                                int32_t count) {
         auto event = std::make_unique<COVDataEvent>(EVT_PLAYER_DATA, g_broadcastId);
         event->Payload().SetU32(20, index);
         event->Payload().SetU32(24, 77);
@@ -200,7 +201,8 @@ TEST_F(SessionTest, ADepartureIsMatchedByPlayerIdAndItsNameIsNeverAFormat) {
     EXPECT_EQ(session.GetSlot(1).ready, 0);
     ASSERT_EQ(recorder.chats.size(), 1u);
     const char* tag = GetCountryTag(5);
-    EXPECT_EQ(recorder.chats[0], FormatDataText("%s (%s) has left the game.", {"%n%s%x", tag ? tag : ""}));
+    EXPECT_EQ(recorder.chats[0],
+              FormatDataText("%s (%s) has left the game.", {"%n%s%x", tag ? tag : ""}));
     ASSERT_EQ(sent.size(), 1u); // and the others are told
 
     // In the lobby the host removes that very slot.
@@ -334,7 +336,7 @@ TEST_F(SessionTest, FailedHostAndJoinLeaveTheSessionClosed) {
 
     CNetSession client(hub.CreateNetwork(config));
     EXPECT_EQ(client.JoinSession("Bob", 0), 1); // nothing enumerated
-    client.m_sessionCount = 1;                // an entry whose host is gone
+    client.m_sessionCount = 1;                  // an entry whose host is gone
     EXPECT_EQ(client.JoinSession("Bob", 0), 1);
     EXPECT_EQ(client.GetNetwork(), nullptr);
     EXPECT_FALSE(client.IsActive());
@@ -371,7 +373,8 @@ TEST_F(SessionTest, AFloodIsReceivedWholeOverSeveralPollsOrItsSenderDropped) {
             host.Poll();
             Run();
         }
-        const auto received = std::count(recorder.types.begin(), recorder.types.end(), EVT_PAUSEADD);
+        const auto received =
+            std::count(recorder.types.begin(), recorder.types.end(), EVT_PAUSEADD);
         if (limit == 0) {
             EXPECT_EQ(received, kMessages);
             EXPECT_EQ(host.m_slotCount, 2);

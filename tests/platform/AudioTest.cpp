@@ -39,7 +39,8 @@ audio::WaveFormat Format(uint16_t channels, uint32_t rate, uint16_t bits) {
     return format;
 }
 
-uint32_t MakeBuffer(const std::vector<int16_t>& samples, uint16_t channels = 1, uint32_t rate = audio::kMixRate) {
+uint32_t MakeBuffer(const std::vector<int16_t>& samples, uint16_t channels = 1,
+                    uint32_t rate = audio::kMixRate) {
     std::vector<uint8_t> bytes = Bytes16(samples);
     return audio::CreateBuffer(Format(channels, rate, 16), bytes.data(), bytes.size());
 }
@@ -122,11 +123,11 @@ TEST_F(RecordingAudio, InvalidFormatsAreRefused) {
         audio::WaveFormat format;
         size_t bytes;
     } cases[] = {
-        {Format(3, 22050, 16), 400},  // three channels
-        {Format(1, 22050, 24), 400},  // 24-bit
-        {Format(1, 50, 16), 400},     // rate below the range
-        {Format(2, 22050, 16), 3},    // less than one frame
-        {Format(1, 22050, 8), 0},     // no data
+        {Format(3, 22050, 16), 400}, // three channels
+        {Format(1, 22050, 24), 400}, // 24-bit
+        {Format(1, 50, 16), 400},    // rate below the range
+        {Format(2, 22050, 16), 3},   // less than one frame
+        {Format(1, 22050, 8), 0},    // no data
     };
     for (const Case& c : cases)
         EXPECT_EQ(audio::CreateBuffer(c.format, bytes.data(), c.bytes), 0u);
@@ -199,7 +200,8 @@ TEST_F(RecordingAudio, NonLoopingVoiceStopsAtItsEnd) {
     std::vector<int16_t> mix = Render(600);
     EXPECT_FALSE(audio::IsPlaying(buffer));
     EXPECT_EQ(audio::GetPosition(buffer), 0u);
-    EXPECT_EQ(Peak(std::vector<int16_t>(mix.begin() + 800, mix.end()), 0), 0); // silent after the end
+    EXPECT_EQ(Peak(std::vector<int16_t>(mix.begin() + 800, mix.end()), 0),
+              0); // silent after the end
 
     uint32_t looping = MakeBuffer(Square(1000, 5000));
     audio::Play(looping, true);

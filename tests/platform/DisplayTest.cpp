@@ -20,8 +20,11 @@ std::unique_ptr<platform::Display> NullDisplay(bool force555 = false) {
 
 // A front picture of 16-bit pixels with rows padded past the width.
 struct Front {
-    Front(int32_t w, int32_t h) : width(w), height(h), pitch(w * 2 + 8), bytes(static_cast<size_t>(pitch) * h) {}
-    void Set(int32_t x, int32_t y, uint16_t p) { std::memcpy(&bytes[static_cast<size_t>(y) * pitch + x * 2], &p, 2); }
+    Front(int32_t w, int32_t h)
+        : width(w), height(h), pitch(w * 2 + 8), bytes(static_cast<size_t>(pitch) * h) {}
+    void Set(int32_t x, int32_t y, uint16_t p) {
+        std::memcpy(&bytes[static_cast<size_t>(y) * pitch + x * 2], &p, 2);
+    }
     int32_t width;
     int32_t height;
     int32_t pitch;
@@ -61,7 +64,8 @@ TEST(Display, UploadsEverythingAfterAModeChangeThenOnlyTheChangedRectangles) {
     EXPECT_EQ(display->Shown()[479 * 640 + 639], 0x4321);
     EXPECT_EQ(display->Shown()[7 * 640 + 5], 0x1234); // not said to have changed
 
-    display->Present(front.bytes.data(), front.pitch, {{-5, -5, 0, 10}, {10, 10, 10, 20}}); // empty after cutting
+    display->Present(front.bytes.data(), front.pitch,
+                     {{-5, -5, 0, 10}, {10, 10, 10, 20}}); // empty after cutting
     EXPECT_EQ(display->UploadedPixels(), 640u * 480u + 1u);
 
     ASSERT_TRUE(display->SetMode(640, 480, 16, false));
@@ -78,12 +82,10 @@ TEST(Display, ForcedRgb555IsShownAsRgb565) {
         uint16_t rgb555;
         uint16_t rgb565;
     } cases[] = {
-        {0x7FFF, 0xFFFF}, // white
-        {0x03E0, 0x07E0}, // the colour key stays pure green
-        {0x7C00, 0xF800},
-        {0x001F, 0x001F},
-        {0x0421, 0x0841}, // green 1 of 31 becomes 2 of 63
-        {0x0200, 0x0420}, // green 16 of 31 becomes 33 of 63
+        {0x7FFF, 0xFFFF},                                     // white
+        {0x03E0, 0x07E0},                                     // the colour key stays pure green
+        {0x7C00, 0xF800}, {0x001F, 0x001F}, {0x0421, 0x0841}, // green 1 of 31 becomes 2 of 63
+        {0x0200, 0x0420},                                     // green 16 of 31 becomes 33 of 63
         {0x0000, 0x0000},
     };
     Front front(800, 600);

@@ -73,9 +73,10 @@ TEST_F(EventPumpTest, KeysCarryTheirVirtualKeyCodes) {
         SDL_Keycode sdl;
         uint32_t virtualKey;
     } keys[] = {
-        {SDLK_F1, 112}, {SDLK_F12, 123}, {SDLK_a, 'A'},      {SDLK_z, 'Z'},        {SDLK_7, '7'},
-        {SDLK_LEFT, 37}, {SDLK_DOWN, 40}, {SDLK_PAGEUP, 33}, {SDLK_DELETE, 46},    {SDLK_PAUSE, 19},
-        {SDLK_LSHIFT, 16}, {SDLK_RCTRL, 17}, {SDLK_KP_PLUS, 107}, {SDLK_KP_MINUS, 109}, {SDLK_SPACE, 32},
+        {SDLK_F1, 112},      {SDLK_F12, 123},      {SDLK_a, 'A'},     {SDLK_z, 'Z'},
+        {SDLK_7, '7'},       {SDLK_LEFT, 37},      {SDLK_DOWN, 40},   {SDLK_PAGEUP, 33},
+        {SDLK_DELETE, 46},   {SDLK_PAUSE, 19},     {SDLK_LSHIFT, 16}, {SDLK_RCTRL, 17},
+        {SDLK_KP_PLUS, 107}, {SDLK_KP_MINUS, 109}, {SDLK_SPACE, 32},
     };
     for (const auto& key : keys) {
         EXPECT_EQ(platform::VirtualKeyOfSdlKey(key.sdl), key.virtualKey) << key.sdl;
@@ -98,12 +99,17 @@ TEST_F(EventPumpTest, KeysThatTypeWithoutTextAlsoMakeCharacters) {
     const struct {
         SDL_Keycode sdl;
         uint32_t character;
-    } keys[] = {{SDLK_BACKSPACE, 8}, {SDLK_TAB, 9}, {SDLK_RETURN, 13}, {SDLK_KP_ENTER, 13}, {SDLK_ESCAPE, 27}};
+    } keys[] = {{SDLK_BACKSPACE, 8},
+                {SDLK_TAB, 9},
+                {SDLK_RETURN, 13},
+                {SDLK_KP_ENTER, 13},
+                {SDLK_ESCAPE, 27}};
     for (const auto& key : keys) {
         Key(SDL_KEYDOWN, key.sdl, KMOD_NONE, 1);
         auto messages = Drain();
         ASSERT_EQ(messages.size(), 2u) << key.sdl;
-        EXPECT_EQ(messages[0].type, MessageType::KeyDown); // the key first, as the window system sends it
+        EXPECT_EQ(messages[0].type,
+                  MessageType::KeyDown); // the key first, as the window system sends it
         EXPECT_EQ(messages[1].type, MessageType::Char);
         EXPECT_EQ(messages[1].code, key.character);
         EXPECT_EQ(messages[1].data, 1u | platform::kKeyDataRepeat); // an auto-repeat
@@ -113,7 +119,8 @@ TEST_F(EventPumpTest, KeysThatTypeWithoutTextAlsoMakeCharacters) {
 TEST_F(EventPumpTest, TextBecomesLatin1Characters) {
     SDL_Event event{};
     event.type = SDL_TEXTINPUT;
-    SDL_strlcpy(event.text.text, "a\xC3\xA9\xE2\x82\xAC!\xC3", sizeof event.text.text); // a, e-acute, euro, !, cut
+    SDL_strlcpy(event.text.text, "a\xC3\xA9\xE2\x82\xAC!\xC3",
+                sizeof event.text.text); // a, e-acute, euro, !, cut
     Push(event);
     auto messages = Drain();
     ASSERT_EQ(messages.size(), 3u);
@@ -129,7 +136,8 @@ TEST_F(EventPumpTest, MouseButtonsWithFlagsAndDoubleClicks) {
     Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 100, 200);
     Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 100, 200);
     Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 2, 101, 201);
-    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 1, 900, -20); // beyond the picture: held to its edge
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 1, 900,
+           -20); // beyond the picture: held to its edge
     Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 1, 5, 6);
     Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 5, 6); // not used by the game
     auto messages = Drain();

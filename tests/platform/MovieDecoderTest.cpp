@@ -16,14 +16,16 @@ using platform::MoviePixelFormat;
 
 // Frame k is filled with the colour (k * 60, 255 - k * 60, 128) except its
 // top-left pixel, which is white, so that a picture upside down shows.
-demo::AviMovie TestMovie(int32_t width, int32_t height, uint32_t fps, int32_t frames, double soundSeconds) {
+demo::AviMovie TestMovie(int32_t width, int32_t height, uint32_t fps, int32_t frames,
+                         double soundSeconds) {
     demo::AviMovie movie;
     movie.width = width;
     movie.height = height;
     movie.framesPerSecond = fps;
     for (int32_t k = 0; k < frames; ++k) {
-        std::vector<demo::Rgb> pixels(static_cast<size_t>(width) * height,
-                                      {static_cast<uint8_t>(k * 60), static_cast<uint8_t>(255 - k * 60), 128});
+        std::vector<demo::Rgb> pixels(
+            static_cast<size_t>(width) * height,
+            {static_cast<uint8_t>(k * 60), static_cast<uint8_t>(255 - k * 60), 128});
         pixels[0] = {255, 255, 255};
         movie.frames.push_back(pixels);
     }
@@ -39,8 +41,12 @@ std::string Bytes(const demo::AviMovie& movie) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-uint16_t Rgb565(int r, int g, int b) { return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | b >> 3); }
-uint16_t Rgb555(int r, int g, int b) { return static_cast<uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | b >> 3); }
+uint16_t Rgb565(int r, int g, int b) {
+    return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+}
+uint16_t Rgb555(int r, int g, int b) {
+    return static_cast<uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
+}
 
 class MovieDecoderTest : public ::testing::Test {
 protected:
@@ -64,7 +70,8 @@ TEST_F(MovieDecoderTest, DecodesEveryFrameWithItsTimeAndColours) {
             ASSERT_EQ(pixels.size(), 48u);
             const int r = k * 60;
             const int g = 255 - k * 60;
-            const uint16_t expected = format == MoviePixelFormat::Rgb565 ? Rgb565(r, g, 128) : Rgb555(r, g, 128);
+            const uint16_t expected =
+                format == MoviePixelFormat::Rgb565 ? Rgb565(r, g, 128) : Rgb555(r, g, 128);
             const uint16_t white = format == MoviePixelFormat::Rgb565 ? 0xFFFF : 0x7FFF;
             EXPECT_EQ(pixels[0], white);
             EXPECT_EQ(pixels[1], expected);
@@ -155,7 +162,8 @@ TEST_F(MovieDecoderTest, RefusesWhatItCannotDecode) {
         {"no video stream", soundOnly, true},
         // Files that would have FFmpeg open the movie beside them.
         {"concat list", "ffconcat version 1.0\nfile 'good.avi'\n", true},
-        {"HLS playlist", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\ngood.avi\n#EXT-X-ENDLIST\n", true},
+        {"HLS playlist", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\ngood.avi\n#EXT-X-ENDLIST\n",
+         true},
     };
     dir.WriteFile("good.avi", good);
     for (const auto& c : cases) {

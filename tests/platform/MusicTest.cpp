@@ -71,8 +71,9 @@ TEST_F(MusicDecoderTest, ConvertsToTheAskedRateAndChannels) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.rate) + " Hz " + std::to_string(c.bits) + " bit");
         // Half a second of a constant level.
-        dir.WriteFile("b.wav", demo::MakeWav(c.rate, c.channels, c.bits,
-                                             std::vector<int16_t>(size_t{c.rate} / 2 * c.channels, 12288)));
+        dir.WriteFile("b.wav",
+                      demo::MakeWav(c.rate, c.channels, c.bits,
+                                    std::vector<int16_t>(size_t{c.rate} / 2 * c.channels, 12288)));
         MusicDecoder decoder;
         ASSERT_TRUE(decoder.Open("B.WAV", c.outRate, c.outChannels));
         EXPECT_NEAR(decoder.LengthSeconds(), 0.5, 0.001);
@@ -147,9 +148,9 @@ TEST_F(MusicDeviceTest, FindsTracksByNumberWhateverTheCaseAndExtension) {
     dir.WriteFile("Music/track02.wav", test::LevelWav(4410, 1000));
     dir.WriteFile("Music/TRACK05.Ogg", test::LevelWav(22050, 1000)); // a WAV under another name
     dir.WriteFile("Music/track03.flac", "garbage, not sound");
-    dir.WriteFile("Music/track7.wav", test::LevelWav(100, 1000));  // not "%02d"
+    dir.WriteFile("Music/track7.wav", test::LevelWav(100, 1000));   // not "%02d"
     dir.WriteFile("Music/track006.wav", test::LevelWav(100, 1000)); // not "%02d"
-    dir.WriteFile("Music/track09", test::LevelWav(100, 1000));     // no extension
+    dir.WriteFile("Music/track09", test::LevelWav(100, 1000));      // no extension
     dir.WriteFile("Music/readme.txt", "tracks");
     Open();
     EXPECT_NE(device->Id(), 0u);

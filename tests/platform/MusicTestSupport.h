@@ -17,8 +17,9 @@ namespace test {
 // A track of one constant level (never 0) at the mixer's own rate and
 // channels, so that every frame it plays shows in the mix unchanged.
 inline std::string LevelWav(uint32_t frames, int16_t level) {
-    return demo::MakeWav(platform::audio::kMixRate, platform::audio::kMixChannels, 16,
-                         std::vector<int16_t>(size_t{frames} * platform::audio::kMixChannels, level));
+    return demo::MakeWav(
+        platform::audio::kMixRate, platform::audio::kMixChannels, 16,
+        std::vector<int16_t>(size_t{frames} * platform::audio::kMixChannels, level));
 }
 
 // What the recording mixer played: frames at a positive and at a negative
@@ -50,7 +51,8 @@ struct MusicRun {
     // Renders until a notice arrives or until wall-clock seconds have
     // passed; true when one arrived.
     bool RenderUntilNotice(double seconds = 10.0) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         const size_t before = notices.size();
         while (notices.size() == before && std::chrono::steady_clock::now() < deadline)
             Render(441);
@@ -59,8 +61,10 @@ struct MusicRun {
 
     // Renders until at least this many frames of sound were played.
     bool RenderUntilSound(size_t frames, double seconds = 10.0) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (positiveFrames + negativeFrames < frames && std::chrono::steady_clock::now() < deadline)
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (positiveFrames + negativeFrames < frames &&
+               std::chrono::steady_clock::now() < deadline)
             Render(441);
         return positiveFrames + negativeFrames >= frames;
     }

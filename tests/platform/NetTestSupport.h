@@ -13,15 +13,24 @@ namespace nettest {
 inline const char* ReasonName(platform::net::DropReason reason) {
     using platform::net::DropReason;
     switch (reason) {
-    case DropReason::None: return "None";
-    case DropReason::Closed: return "Closed";
-    case DropReason::TimedOut: return "TimedOut";
-    case DropReason::BadFrame: return "BadFrame";
-    case DropReason::TooLong: return "TooLong";
-    case DropReason::CutFrame: return "CutFrame";
-    case DropReason::Flood: return "Flood";
-    case DropReason::Backlog: return "Backlog";
-    case DropReason::Removed: return "Removed";
+    case DropReason::None:
+        return "None";
+    case DropReason::Closed:
+        return "Closed";
+    case DropReason::TimedOut:
+        return "TimedOut";
+    case DropReason::BadFrame:
+        return "BadFrame";
+    case DropReason::TooLong:
+        return "TooLong";
+    case DropReason::CutFrame:
+        return "CutFrame";
+    case DropReason::Flood:
+        return "Flood";
+    case DropReason::Backlog:
+        return "Backlog";
+    case DropReason::Removed:
+        return "Removed";
     }
     return "?";
 }

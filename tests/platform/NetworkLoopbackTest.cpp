@@ -105,7 +105,8 @@ protected:
 
     std::string Address() { return "127.0.0.1:" + std::to_string(Net(0).Port()); }
 
-    JoinResult JoinNew(const std::string& name, size_t& index, const std::string& address, uint64_t instance = 0) {
+    JoinResult JoinNew(const std::string& name, size_t& index, const std::string& address,
+                       uint64_t instance = 0) {
         index = Add();
         return backend.Join(Net(0), Net(index), address, instance, name);
     }
@@ -189,7 +190,8 @@ TYPED_TEST(NetworkBehaviour, HostAndTwoClientsShareThePlayersAndTheSession) {
     EXPECT_TRUE(this->Net(cid).IsActive());
 
     // Those already there hear of each newcomer; a newcomer hears of nobody.
-    EXPECT_EQ(EventsOf(this->Take(0)), (std::vector<std::string>{"created 2 Bob", "created 3 Cid"}));
+    EXPECT_EQ(EventsOf(this->Take(0)),
+              (std::vector<std::string>{"created 2 Bob", "created 3 Cid"}));
     EXPECT_EQ(EventsOf(this->Take(bob)), (std::vector<std::string>{"created 3 Cid"}));
     EXPECT_TRUE(this->Take(cid).empty());
 
@@ -214,7 +216,8 @@ TYPED_TEST(NetworkBehaviour, EnumerationFindsTheSessionWithItsUserWords) {
     this->StartHost();
     const size_t seeker = this->Add();
     Network& net = this->Net(seeker);
-    EXPECT_FALSE(net.EnumSessions([](const SessionDesc*, bool) { return true; })) << "no provider open";
+    EXPECT_FALSE(net.EnumSessions([](const SessionDesc*, bool) { return true; }))
+        << "no provider open";
     EXPECT_FALSE(net.OpenProvider(Provider::Ipx, ""));
     EXPECT_FALSE(net.OpenProvider(Provider::Serial, ""));
     EXPECT_FALSE(net.OpenProvider(Provider::Modem, ""));
@@ -254,7 +257,8 @@ TYPED_TEST(NetworkBehaviour, EnumerationFindsTheSessionWithItsUserWords) {
     EXPECT_EQ(calls, 1);
 
     // The address and instance found are what joining takes.
-    EXPECT_EQ(this->backend.Join(this->Net(0), net, session.address, session.instance, "Bob"), JoinResult::Joined);
+    EXPECT_EQ(this->backend.Join(this->Net(0), net, session.address, session.instance, "Bob"),
+              JoinResult::Joined);
 }
 
 TYPED_TEST(NetworkBehaviour, JoinIsRefusedWithTheReason) {
@@ -415,7 +419,8 @@ TYPED_TEST(NetworkBehaviour, SendToReachesThatPlayerOnly) {
         PlayerId to;
         const char* text;
     };
-    const std::vector<Case> cases{{0, 2, "host to bob"}, {bob, 3, "bob to cid"}, {cid, 1, "cid to host"}};
+    const std::vector<Case> cases{
+        {0, 2, "host to bob"}, {bob, 3, "bob to cid"}, {cid, 1, "cid to host"}};
     for (const Case& c : cases)
         ASSERT_TRUE(this->Net(c.from).SendTo(c.to, c.text, std::string(c.text).size())) << c.text;
     EXPECT_FALSE(this->Net(bob).SendTo(2, "me", 2)) << "not to oneself";
@@ -462,7 +467,8 @@ TYPED_TEST(NetworkBehaviour, LeavingKilledAndRemovedPlayersAreReportedDestroyed)
     this->Settle();
     EXPECT_EQ(EventsOf(this->Take(0)), std::vector<std::string>{"destroyed 4 Dan Removed"});
     EXPECT_EQ(EventsOf(this->Take(eve)), std::vector<std::string>{"destroyed 4 Dan Removed"});
-    EXPECT_EQ(EventsOf(this->Take(dan)), (std::vector<std::string>{"destroyed 1 Ann Closed", "lost Closed"}));
+    EXPECT_EQ(EventsOf(this->Take(dan)),
+              (std::vector<std::string>{"destroyed 1 Ann Closed", "lost Closed"}));
     EXPECT_FALSE(this->Net(dan).IsActive());
     EXPECT_EQ(PlayersOf(this->Net(0)), (std::vector<std::string>{"1 Ann", "5 Eve"}));
     EXPECT_EQ(PlayersOf(this->Net(eve)), (std::vector<std::string>{"1 Ann", "5 Eve"}));
@@ -487,7 +493,9 @@ TYPED_TEST(NetworkBehaviour, ALostHostMeansTheSessionIsLost) {
     for (size_t i : {bob, cid}) {
         const std::vector<Message> log = this->Take(i);
         EXPECT_EQ(DataOf(log), std::vector<std::string>{"1:last"}) << i;
-        EXPECT_EQ(EventsOf(log), (std::vector<std::string>{"destroyed 1 Ann Closed", "lost Closed"})) << i;
+        EXPECT_EQ(EventsOf(log),
+                  (std::vector<std::string>{"destroyed 1 Ann Closed", "lost Closed"}))
+            << i;
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.back().kind, MessageKind::SessionLost);
         EXPECT_FALSE(this->Net(i).IsActive());
@@ -515,11 +523,13 @@ TYPED_TEST(NetworkBehaviour, KeepAliveDropsASilentPeerAfterTenSeconds) {
     EXPECT_EQ(EventsOf(this->Take(0)), std::vector<std::string>{"destroyed 3 Cid TimedOut"});
     EXPECT_EQ(EventsOf(this->Take(bob)), std::vector<std::string>{"destroyed 3 Cid TimedOut"});
     this->Settle();
-    EXPECT_EQ(EventsOf(this->Take(cid)), (std::vector<std::string>{"destroyed 1 Ann Closed", "lost Closed"}));
+    EXPECT_EQ(EventsOf(this->Take(cid)),
+              (std::vector<std::string>{"destroyed 1 Ann Closed", "lost Closed"}));
 
     // The host stops polling: Bob gives up on it.
     this->Advance(12, {0});
-    EXPECT_EQ(EventsOf(this->Take(bob)), (std::vector<std::string>{"destroyed 1 Ann TimedOut", "lost TimedOut"}));
+    EXPECT_EQ(EventsOf(this->Take(bob)),
+              (std::vector<std::string>{"destroyed 1 Ann TimedOut", "lost TimedOut"}));
 }
 
 TYPED_TEST(NetworkBehaviour, ChatGroupsAreKeptLocally) {
@@ -544,7 +554,8 @@ TYPED_TEST(NetworkBehaviour, ChatGroupsAreKeptLocally) {
     EXPECT_FALSE(host.DeletePlayerFromGroup(group, 1));
     this->nets[cid].reset();
     this->Settle();
-    EXPECT_EQ(host.GroupPlayers(group), std::vector<PlayerId>{2}) << "a departed player leaves its groups";
+    EXPECT_EQ(host.GroupPlayers(group), std::vector<PlayerId>{2})
+        << "a departed player leaves its groups";
 
     EXPECT_TRUE(host.DestroyGroup(group));
     EXPECT_FALSE(host.DestroyGroup(group));
@@ -564,7 +575,8 @@ TEST(LoopbackHub, NetworksOutliveTheirHub) {
         host = hub.CreateNetwork();
         client = hub.CreateNetwork();
         ASSERT_TRUE(host->Host(SessionDesc{}, "Ann"));
-        ASSERT_EQ(client->Join("127.0.0.1:" + std::to_string(host->Port()), 0, "Bob"), JoinResult::Joined);
+        ASSERT_EQ(client->Join("127.0.0.1:" + std::to_string(host->Port()), 0, "Bob"),
+                  JoinResult::Joined);
     }
     ASSERT_TRUE(client->Send("still here", 10));
     Message message;

@@ -27,7 +27,8 @@ using platform::TcpListener;
 // Time-out of a plain connection's send.
 constexpr int kSendMs = 10000;
 
-std::vector<uint8_t> FrameBytes(FrameKind kind, PlayerId sender, const std::vector<uint8_t>& payload) {
+std::vector<uint8_t> FrameBytes(FrameKind kind, PlayerId sender,
+                                const std::vector<uint8_t>& payload) {
     std::vector<uint8_t> bytes;
     AppendFrame(bytes, kind, sender, payload);
     return bytes;
@@ -57,7 +58,8 @@ bool ReadFrame(TcpConnection& tcp, Frame& frame) {
     std::vector<uint8_t> head(kHeadSize);
     if (!tcp.ReceiveExact(head.data(), head.size(), 3000))
         return false;
-    const uint32_t length = head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
+    const uint32_t length =
+        head[0] | head[1] << 8 | head[2] << 16 | static_cast<uint32_t>(head[3]) << 24;
     if (length > kMaxFramePayload)
         return false;
     std::vector<uint8_t> payload(length);
@@ -87,7 +89,8 @@ TEST(NetFrames, AStreamCutAnywhereGivesTheSameFrames) {
             reader.Append(stream.data() + at, std::min(step, stream.size() - at));
             Frame frame;
             while (reader.Next(frame) == FrameReader::Status::Frame)
-                seen.push_back(std::to_string(static_cast<int>(frame.kind)) + "/" + std::to_string(frame.sender) + "/" +
+                seen.push_back(std::to_string(static_cast<int>(frame.kind)) + "/" +
+                               std::to_string(frame.sender) + "/" +
                                std::to_string(frame.payload.size()));
         }
         EXPECT_EQ(seen, (std::vector<std::string>{"6/2/5", "8/3/0", "7/4/10"})) << "step " << step;
@@ -103,9 +106,12 @@ TEST(NetFrames, ABadHeadIsAnErrorBeforeItsPayloadArrives) {
         FrameReader::Fault fault;
     };
     const std::vector<Case> cases{
-        {"the longest frame", Head(kMaxFramePayload, 6, 2), FrameReader::Status::NeedMore, FrameReader::Fault::None},
-        {"one byte longer", Head(kMaxFramePayload + 1, 6, 2), FrameReader::Status::Error, FrameReader::Fault::TooLong},
-        {"length 4 GiB", Head(0xFFFFFFFFu, 6, 2), FrameReader::Status::Error, FrameReader::Fault::TooLong},
+        {"the longest frame", Head(kMaxFramePayload, 6, 2), FrameReader::Status::NeedMore,
+         FrameReader::Fault::None},
+        {"one byte longer", Head(kMaxFramePayload + 1, 6, 2), FrameReader::Status::Error,
+         FrameReader::Fault::TooLong},
+        {"length 4 GiB", Head(0xFFFFFFFFu, 6, 2), FrameReader::Status::Error,
+         FrameReader::Fault::TooLong},
         {"kind 0", Head(0, 0, 2), FrameReader::Status::Error, FrameReader::Fault::UnknownKind},
         {"kind 11", Head(0, 11, 2), FrameReader::Status::Error, FrameReader::Fault::UnknownKind},
         {"kind 255", Head(3, 255, 2), FrameReader::Status::Error, FrameReader::Fault::UnknownKind},
@@ -120,7 +126,8 @@ TEST(NetFrames, ABadHeadIsAnErrorBeforeItsPayloadArrives) {
         if (c.status == FrameReader::Status::Error) {
             const std::vector<uint8_t> good = FrameBytes(FrameKind::KeepAlive, 2, {});
             reader.Append(good.data(), good.size());
-            EXPECT_EQ(reader.Next(frame), FrameReader::Status::Error) << c.what << ": an error stays";
+            EXPECT_EQ(reader.Next(frame), FrameReader::Status::Error)
+                << c.what << ": an error stays";
         }
     }
 }
@@ -163,11 +170,17 @@ TEST(NetFrames, PayloadsWithWrongLengthsCountsOrValuesAreRefused) {
         {"one byte more", Join(good, {0})},
         {"a name longer than the payload", nameTooLong},
         {"more players counted than sent", countTooHigh},
-        {"a player twice", with([](Welcome& w) { w.players = {{1, "Ann"}, {1, "Ann"}, {2, "Bob"}}; })},
-        {"players out of order", with([](Welcome& w) { w.players = {{2, "Bob"}, {1, "Ann"}}; })},
+        {"a player twice", with([](Welcome& w) {
+             w.players = {{1, "Ann"}, {1, "Ann"}, {2, "Bob"}};
+         })},
+        {"players out of order", with([](Welcome& w) {
+             w.players = {{2, "Bob"}, {1, "Ann"}};
+         })},
         {"you not among the players", with([](Welcome& w) { w.you = 3; })},
         {"you are the host", with([](Welcome& w) { w.you = 1; })},
-        {"player id 0", with([](Welcome& w) { w.players = {{0, "Zed"}, {1, "Ann"}, {2, "Bob"}}; })},
+        {"player id 0", with([](Welcome& w) {
+             w.players = {{0, "Zed"}, {1, "Ann"}, {2, "Bob"}};
+         })},
         {"more players than the maximum", with([](Welcome& w) { w.session.maxPlayers = 1; })},
         {"a maximum above 16", with([](Welcome& w) { w.session.maxPlayers = 17; })},
         {"no instance", with([](Welcome& w) { w.session.instance = 0; })},
@@ -205,7 +218,8 @@ TEST(NetFrames, PayloadsWithWrongLengthsCountsOrValuesAreRefused) {
     EXPECT_TRUE(DecodeEnumReply(EncodeEnumReply(reply), decodedReply));
     EXPECT_FALSE(DecodeEnumReply(cut(EncodeEnumReply(reply), 1), decodedReply));
     Frame frame;
-    EXPECT_FALSE(DecodeDatagram(Join(FrameBytes(FrameKind::EnumQuery, 0, EncodeEnumQuery()), {0}), frame))
+    EXPECT_FALSE(
+        DecodeDatagram(Join(FrameBytes(FrameKind::EnumQuery, 0, EncodeEnumQuery()), {0}), frame))
         << "a datagram is one frame, nothing more";
 }
 
@@ -266,7 +280,8 @@ protected:
     // A well-behaved client, joined while a thread runs the host.
     std::unique_ptr<Network> Client(const std::string& name) {
         auto client = CreateTcpNetwork(Config());
-        EXPECT_EQ(nettest::JoinWhileHostRuns(*host, *client, Address(), 0, name), JoinResult::Joined);
+        EXPECT_EQ(nettest::JoinWhileHostRuns(*host, *client, Address(), 0, name),
+                  JoinResult::Joined);
         return client;
     }
 
@@ -291,7 +306,8 @@ protected:
 
     // Receives on each network until the condition holds or nothing comes
     // for a while; everything received is logged as Describe gives it.
-    void Settle(const std::vector<Network*>& networks, std::vector<std::vector<std::string>>& logs) {
+    void Settle(const std::vector<Network*>& networks,
+                std::vector<std::vector<std::string>>& logs) {
         logs.resize(networks.size());
         int quiet = 0;
         for (int round = 0; round < 3000 && quiet < 20; ++round) {
@@ -325,22 +341,51 @@ TEST_F(NetworkTcp, ABadClientIsDroppedAndTheOthersCarryOn) {
     };
     const std::vector<uint8_t> big(kMaxMessageSize + 1, 'x');
     const std::vector<Case> cases{
-        {"an unknown kind", [](PlayerId id) { return Head(0, 0xEE, id); }, false, DropReason::BadFrame, {}},
-        {"text instead of frames", [](PlayerId) { return Text("GET / HTTP/1.1\r\n\r\n"); }, false, DropReason::BadFrame, {}},
+        {"an unknown kind",
+         [](PlayerId id) { return Head(0, 0xEE, id); },
+         false,
+         DropReason::BadFrame,
+         {}},
+        {"text instead of frames",
+         [](PlayerId) { return Text("GET / HTTP/1.1\r\n\r\n"); },
+         false,
+         DropReason::BadFrame,
+         {}},
         {"another player's id",
-         [](PlayerId id) { return FrameBytes(FrameKind::Data, id + 5, Text("lie")); }, false, DropReason::BadFrame, {}},
+         [](PlayerId id) { return FrameBytes(FrameKind::Data, id + 5, Text("lie")); },
+         false,
+         DropReason::BadFrame,
+         {}},
         {"a frame only the host sends",
-         [](PlayerId id) { return FrameBytes(FrameKind::PlayerLeft, id, EncodePlayerLeft({1, DropReason::Closed})); },
-         false, DropReason::BadFrame, {}},
-        {"a keep-alive with bytes", [](PlayerId id) { return FrameBytes(FrameKind::KeepAlive, id, {1}); }, false,
-         DropReason::BadFrame, {}},
+         [](PlayerId id) {
+             return FrameBytes(FrameKind::PlayerLeft, id,
+                               EncodePlayerLeft({1, DropReason::Closed}));
+         },
+         false,
+         DropReason::BadFrame,
+         {}},
+        {"a keep-alive with bytes",
+         [](PlayerId id) { return FrameBytes(FrameKind::KeepAlive, id, {1}); },
+         false,
+         DropReason::BadFrame,
+         {}},
         {"a message to itself",
-         [](PlayerId id) { return FrameBytes(FrameKind::DataTo, id, EncodeDataTo({id, Text("me")})); }, false,
-         DropReason::BadFrame, {}},
-        {"a head longer than any frame", [](PlayerId id) { return Head(kMaxFramePayload + 1, 6, id); }, false,
-         DropReason::TooLong, {}},
-        {"a message one byte too long", [&](PlayerId id) { return FrameBytes(FrameKind::Data, id, big); }, false,
-         DropReason::TooLong, {}},
+         [](PlayerId id) {
+             return FrameBytes(FrameKind::DataTo, id, EncodeDataTo({id, Text("me")}));
+         },
+         false,
+         DropReason::BadFrame,
+         {}},
+        {"a head longer than any frame",
+         [](PlayerId id) { return Head(kMaxFramePayload + 1, 6, id); },
+         false,
+         DropReason::TooLong,
+         {}},
+        {"a message one byte too long",
+         [&](PlayerId id) { return FrameBytes(FrameKind::Data, id, big); },
+         false,
+         DropReason::TooLong,
+         {}},
         {"cut in the head",
          [](PlayerId id) {
              auto bytes = FrameBytes(FrameKind::Data, id, Text("whole"));
@@ -348,16 +393,23 @@ TEST_F(NetworkTcp, ABadClientIsDroppedAndTheOthersCarryOn) {
              cut.resize(5);
              return Join(bytes, cut);
          },
-         true, DropReason::CutFrame, {"whole"}},
+         true,
+         DropReason::CutFrame,
+         {"whole"}},
         {"cut in the payload",
          [](PlayerId id) {
              auto bytes = FrameBytes(FrameKind::Data, id, std::vector<uint8_t>(1000, 'p'));
              bytes.resize(500);
              return bytes;
          },
-         true, DropReason::CutFrame, {}},
-        {"killed between frames", [](PlayerId id) { return FrameBytes(FrameKind::Data, id, Text("last")); }, true,
-         DropReason::Closed, {"last"}},
+         true,
+         DropReason::CutFrame,
+         {}},
+        {"killed between frames",
+         [](PlayerId id) { return FrameBytes(FrameKind::Data, id, Text("last")); },
+         true,
+         DropReason::Closed,
+         {"last"}},
     };
 
     for (const Case& c : cases) {
@@ -406,8 +458,8 @@ TEST_F(NetworkTcp, AFloodingClientIsDroppedAndNothingOfTheOthersIsLost) {
         const char* what;
         uint32_t messages;
         uint32_t bytes;
-        size_t size;       // of each flood message
-        size_t delivered;  // flood messages taken before the drop
+        size_t size;      // of each flood message
+        size_t delivered; // flood messages taken before the drop
     };
     const std::vector<Case> cases{
         {"too many messages", 50, 0, 1, 50},
@@ -443,8 +495,8 @@ TEST_F(NetworkTcp, AFloodingClientIsDroppedAndNothingOfTheOthersIsLost) {
                 fromBob.push_back(line);
             fromRaw += line.rfind("3:", 0) == 0;
         }
-        EXPECT_EQ(fromBob, (std::vector<std::string>{"2:b0", "2:b1", "2:b2", "2:b3", "2:b4", "2:b5", "2:b6", "2:b7",
-                                                     "2:b8", "2:b9"}));
+        EXPECT_EQ(fromBob, (std::vector<std::string>{"2:b0", "2:b1", "2:b2", "2:b3", "2:b4", "2:b5",
+                                                     "2:b6", "2:b7", "2:b8", "2:b9"}));
         EXPECT_EQ(fromRaw, c.delivered);
         ASSERT_FALSE(logs[0].empty());
         EXPECT_EQ(logs[0].back(), "destroyed 3 Raw Flood");
@@ -508,7 +560,9 @@ protected:
     // the answer.
     JoinResult JoinWith(const std::vector<uint8_t>& answer) {
         JoinResult result = JoinResult::Failed;
-        std::thread joining([&] { result = client->Join("127.0.0.1:" + std::to_string(listener.Port()), 0, "Bob"); });
+        std::thread joining([&] {
+            result = client->Join("127.0.0.1:" + std::to_string(listener.Port()), 0, "Bob");
+        });
         raw = listener.Accept(3000);
         Frame hello;
         EXPECT_TRUE(ReadFrame(raw, hello));
@@ -546,14 +600,16 @@ TEST_F(FakeHost, TheJoinAnswerIsChecked) {
     };
     const std::vector<Case> cases{
         {"no answer, the host hangs up", {}, JoinResult::NoSession},
-        {"refused: full", FrameBytes(FrameKind::Refuse, 1, EncodeRefuse(JoinResult::Full)), JoinResult::Full},
+        {"refused: full", FrameBytes(FrameKind::Refuse, 1, EncodeRefuse(JoinResult::Full)),
+         JoinResult::Full},
         {"refused: disabled", FrameBytes(FrameKind::Refuse, 1, EncodeRefuse(JoinResult::Disabled)),
          JoinResult::Disabled},
         {"refused for no reason", FrameBytes(FrameKind::Refuse, 1, {0}), JoinResult::Failed},
-        {"a welcome from a player who is not the host", FrameBytes(FrameKind::Welcome, 2, EncodeWelcome(TheWelcome())),
-         JoinResult::Failed},
+        {"a welcome from a player who is not the host",
+         FrameBytes(FrameKind::Welcome, 2, EncodeWelcome(TheWelcome())), JoinResult::Failed},
         {"a broken welcome", FrameBytes(FrameKind::Welcome, 1, {1, 2, 3}), JoinResult::Failed},
-        {"a message instead of a welcome", FrameBytes(FrameKind::Data, 1, Text("hi")), JoinResult::Failed},
+        {"a message instead of a welcome", FrameBytes(FrameKind::Data, 1, Text("hi")),
+         JoinResult::Failed},
         {"garbage", Head(5, 0x99, 1), JoinResult::Failed},
     };
     for (const Case& c : cases) {
@@ -572,13 +628,18 @@ TEST_F(FakeHost, ABadHostLosesTheSession) {
     };
     const std::vector<Case> cases{
         {"an unknown kind", Head(0, 0, 1), DropReason::BadFrame},
-        {"a message from nobody", FrameBytes(FrameKind::Data, 9, Text("who")), DropReason::BadFrame},
-        {"its own message back", FrameBytes(FrameKind::Data, 2, Text("mine")), DropReason::BadFrame},
-        {"the host leaving itself", FrameBytes(FrameKind::PlayerLeft, 1, EncodePlayerLeft({1, DropReason::Closed})),
+        {"a message from nobody", FrameBytes(FrameKind::Data, 9, Text("who")),
          DropReason::BadFrame},
-        {"a player who is there already", FrameBytes(FrameKind::PlayerJoined, 1, EncodePlayerJoined({3, "Cid"})),
+        {"its own message back", FrameBytes(FrameKind::Data, 2, Text("mine")),
          DropReason::BadFrame},
-        {"a second welcome", FrameBytes(FrameKind::Welcome, 1, EncodeWelcome(TheWelcome())), DropReason::BadFrame},
+        {"the host leaving itself",
+         FrameBytes(FrameKind::PlayerLeft, 1, EncodePlayerLeft({1, DropReason::Closed})),
+         DropReason::BadFrame},
+        {"a player who is there already",
+         FrameBytes(FrameKind::PlayerJoined, 1, EncodePlayerJoined({3, "Cid"})),
+         DropReason::BadFrame},
+        {"a second welcome", FrameBytes(FrameKind::Welcome, 1, EncodeWelcome(TheWelcome())),
+         DropReason::BadFrame},
         {"a frame longer than any", Head(kMaxFramePayload + 1, 6, 1), DropReason::TooLong},
         {"cut", Head(100, 6, 1), DropReason::CutFrame},
         {"hung up", {}, DropReason::Closed},
@@ -596,8 +657,9 @@ TEST_F(FakeHost, ABadHostLosesTheSession) {
         std::vector<std::vector<std::string>> logs;
         Settle({client.get()}, logs);
         const std::string reason = ReasonName(c.reason);
-        EXPECT_EQ(logs[0], (std::vector<std::string>{"1:hi", "created 3 Cid", "3:from cid",
-                                                     "destroyed 1 Host " + reason, "lost " + reason}));
+        EXPECT_EQ(logs[0],
+                  (std::vector<std::string>{"1:hi", "created 3 Cid", "3:from cid",
+                                            "destroyed 1 Host " + reason, "lost " + reason}));
         EXPECT_FALSE(client->IsActive());
     }
 }

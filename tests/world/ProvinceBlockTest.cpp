@@ -16,7 +16,8 @@ namespace {
 
 const char* const kProvince =
     "province = { id = 12 date = { year = 1601 month = march day = 4 } "
-    "nationalism = { year = 1590 month = july day = 0 } looted = yes winter = yes storm = no whiteman = yes "
+    "nationalism = { year = 1590 month = july day = 0 } looted = yes winter = yes storm = no "
+    "whiteman = yes "
     "natives = 300 income = 7 wilderness = 2 tax = 7 ferocity = 2 efficiency = -3 negotiation = 4 "
     "tolerance = 5 max = 900 religion = shiite "
     "construction = { id = { type = 4712 id = 3 } action = 7 province = 12 flags = 1 } "
@@ -78,8 +79,8 @@ TEST_F(ProvinceBlockTest, BlockRoundTripsByteForByte) {
     ASSERT_EQ(province.GetConstructions().GetCount(), 3u);
     const std::string printed = Print(KW_PROVINCE, province.Write());
     EXPECT_EQ(Flat(printed), std::string(kProvince) + " ");
-    for (const char* entry : {"income = 7", "tax = 7", "ferocity = 2", "efficiency = -3", "religion = shiite",
-                              "looted = yes", "storm = no", "action = 9"})
+    for (const char* entry : {"income = 7", "tax = 7", "ferocity = 2", "efficiency = -3",
+                              "religion = shiite", "looted = yes", "storm = no", "action = 9"})
         EXPECT_NE(printed.find(entry), std::string::npos) << entry;
     EXPECT_LT(printed.find("action = 7"), printed.find("action = 8"));
     CProvince& other = Province(13);
@@ -94,9 +95,10 @@ TEST_F(ProvinceBlockTest, BlockRoundTripsByteForByte) {
 
 TEST_F(ProvinceBlockTest, TaxKeysShareAFieldAndNativesValuesAreTruncated) {
     CProvince& province = Province(12);
-    ASSERT_EQ(ReadProvince("province = { id = 12 income = 5 tax = 7 ferocity = 2.7 efficiency = -1.9 }",
-                           province),
-              0);
+    ASSERT_EQ(
+        ReadProvince("province = { id = 12 income = 5 tax = 7 ferocity = 2.7 efficiency = -1.9 }",
+                     province),
+        0);
     EXPECT_EQ(province.tax, 7);
     EXPECT_FLOAT_EQ(province.ferocity, 2.0f);
     EXPECT_FLOAT_EQ(province.efficiency, -1.0f);
@@ -107,19 +109,26 @@ TEST_F(ProvinceBlockTest, TaxKeysShareAFieldAndNativesValuesAreTruncated) {
     EXPECT_NE(Flat(printed).find("income = 7 wilderness = 0 tax = 7 ferocity = 2 efficiency = -2 "),
               std::string::npos);
     province.ferocity = 1e20f;
-    EXPECT_NE(Flat(Print(KW_PROVINCE, province.Write())).find("ferocity = 2147483647 "), std::string::npos);
+    EXPECT_NE(Flat(Print(KW_PROVINCE, province.Write())).find("ferocity = 2147483647 "),
+              std::string::npos);
 }
 
 TEST_F(ProvinceBlockTest, NoNeverClearsAFlagAndOtherWordsAreReported) {
     CProvince& province = Province(12);
     province.winter = province.storm = province.whiteman = province.looted = 1;
-    ASSERT_EQ(ReadProvince("province = { id = 12 winter = no storm = no whiteman = no looted = no }", province), 0);
+    ASSERT_EQ(
+        ReadProvince("province = { id = 12 winter = no storm = no whiteman = no looted = no }",
+                     province),
+        0);
     EXPECT_TRUE(province.winter && province.storm && province.whiteman && province.looted);
     EXPECT_TRUE(Queued().empty());
     EXPECT_TRUE(boxes.texts.empty());
 
     CProvince& other = Province(13);
-    ASSERT_EQ(ReadProvince("province = { id = 13 winter = often storm = yes religion = druid tax = 4 }", other), 0);
+    ASSERT_EQ(
+        ReadProvince("province = { id = 13 winter = often storm = yes religion = druid tax = 4 }",
+                     other),
+        0);
     EXPECT_TRUE(BoxShown("Illegal Argument"));
     EXPECT_TRUE(BoxShown("Unknown religion"));
     EXPECT_FALSE(other.winter);
@@ -129,7 +138,9 @@ TEST_F(ProvinceBlockTest, NoNeverClearsAFlagAndOtherWordsAreReported) {
 
 TEST_F(ProvinceBlockTest, LootedPostsTheRecoveryOnTheHostOnly) {
     CProvince& province = Province(12);
-    ASSERT_EQ(ReadProvince("province = { id = 12 date = { year = 1602 month = may day = 1 } looted = yes }", province),
+    ASSERT_EQ(ReadProvince(
+                  "province = { id = 12 date = { year = 1602 month = may day = 1 } looted = yes }",
+                  province),
               0);
     auto queued = Queued();
     ASSERT_EQ(queued.size(), 1u);
@@ -155,8 +166,10 @@ TEST_F(ProvinceBlockTest, FaultsEndTheReadAndKeepWhatWasRead) {
     };
     const Case cases[] = {
         {"province = { id = 12 tax = 3 natives 40 max = 5 }", FIELD_ERROR, nullptr},
-        {"province = { id = 12 tax = 3 id = 12 max = 5 }", FIELD_ERROR, "Province : Unexpected field"},
-        {"province = { id = 12 tax = 3 colour = red max = 5 }", FIELD_ERROR, "Province : Unexpected field"},
+        {"province = { id = 12 tax = 3 id = 12 max = 5 }", FIELD_ERROR,
+         "Province : Unexpected field"},
+        {"province = { id = 12 tax = 3 colour = red max = 5 }", FIELD_ERROR,
+         "Province : Unexpected field"},
         {"province = { id = 12 tax = 3 ", FIELD_END_OF_FILE, nullptr},
         {"province = { id = 12 tax = 3 date = { year = 1600 ", FIELD_END_OF_FILE, nullptr},
     };
@@ -179,7 +192,8 @@ TEST_F(ProvinceBlockTest, ReligionOutsideTheTableIsNotWritten) {
     EXPECT_NE(Print(KW_PROVINCE, province.Write()).find("religion = pagan"), std::string::npos);
     for (int32_t religion : {-1, 8}) {
         province.religion = religion;
-        EXPECT_EQ(Print(KW_PROVINCE, province.Write()).find("religion"), std::string::npos) << religion;
+        EXPECT_EQ(Print(KW_PROVINCE, province.Write()).find("religion"), std::string::npos)
+            << religion;
     }
 }
 

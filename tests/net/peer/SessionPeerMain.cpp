@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/net/SessionPeer.h"
 #include "platform/Network.h"
 #include "platform/System.h"
+#include "tests/net/SessionPeer.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
