@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "country/CountryParts.h"
-#include "data/NamedObject.h"
 #include "data/TokenFile.h"
 #include "engine/Date.h"
 #include "engine/LinkedList.h"
+#include "engine/NamedObject.h"
 #include "engine/ObjectId.h"
 #include "net/Event.h"
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "engine/GameState.h"
 #include "engine/GameTimer.h"
-#include "world/Scenario.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 // value taken.
 #include <cstdint>
 
-#include "data/NamedObject.h"
+#include "engine/NamedObject.h"
 #include "engine/Pixel.h"
 
 class COVEvent;

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <mutex>
 
-#include "dialogs/PauseControl.h"
 #include "engine/CriticalError.h"
+#include "engine/GameState.h"
 #include "engine/SoundPattern.h"
 #include "platform/Timer.h"
-#include "world/Scenario.h"
 
 std::unique_ptr<CGameTimer> g_gameTimer;
 
@@ -45,9 +44,7 @@ void CGameTimer::SetDate(const CDate& date) {
 }
 
 void CGameTimer::Resume() {
-    const bool paused = g_pauseControl && g_pauseControl->IsPaused();
-    const bool waiting = g_scenario && g_scenario->waitingForStart;
-    if (IsGameRunning() && !waiting && !paused)
+    if (IsGameRunning() && !IsWaitingForStart() && !IsGamePaused())
         running = 1;
 }
 

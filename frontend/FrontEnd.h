@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/GameState.h"
 #include "net/Event.h"
 
 class CFrontEnd : public CMessageReceiver {
@@ -36,4 +37,3 @@ extern CFrontEnd* g_frontEnd;
 
 // 1 while the front end is active.
 extern uint8_t g_inFrontEnd;
-bool IsInFrontEnd();

@@ -1,6 +1,5 @@
 #include "world/Scenario.h"
 
-#include "frontend/FrontEnd.h"
 #include "net/Session.h"
 #include "world/Globals.h"
 
@@ -8,14 +7,23 @@ std::unique_ptr<CScenario> g_scenario;
 uint8_t g_gameStarted = 0;
 int32_t g_gameType = 0;
 
-bool IsGameRunning() {
-    return !IsInFrontEnd() && g_gameStarted == 1;
-}
+namespace {
+
+// The scenario answers the game-state questions of the layers below.
+const bool g_gameStateRegistered = [] {
+    g_gameState.isGameRunning = [] { return !IsInFrontEnd() && g_gameStarted == 1; };
+    g_gameState.isGameStarted = [] { return g_scenario && g_scenario->gameStarted != 0; };
+    g_gameState.isWaitingForStart = [] { return g_scenario && g_scenario->waitingForStart != 0; };
+    g_gameState.endWaitingForStart = [] {
+        if (g_scenario)
+            g_scenario->waitingForStart = 0;
+    };
+    g_gameState.scenarioStartDate = [] { return g_globals.startDate; };
+    return true;
+}();
+
+} // namespace
 
 bool IsHost() {
     return !g_netSession || !g_netSession->IsActive() || g_netSession->IsHost();
-}
-
-CDate GetScenarioStartDate() {
-    return g_globals.startDate;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/Date.h"
+#include "engine/GameState.h"
 
 class COVEvent;
 
@@ -47,13 +48,10 @@ extern int32_t g_gameType;
 // reaches the scenario, which takes broadcast messages only once this is set.
 extern uint8_t g_gameStarted;
 
-// True when the front end is not active and a scenario has been started
-// (g_gameStarted).
-bool IsGameRunning();
+// IsGameRunning: true when the front end is not active and a scenario has
+// been started (g_gameStarted); GetScenarioStartDate: the game-wide
+// globals' start date. Both are answered here through g_gameState.
 
 // True when this machine runs the authoritative game logic: always without
 // an open multiplayer session, otherwise when this machine hosts it.
 bool IsHost();
-
-// The start date of the running scenario (the game-wide globals').
-CDate GetScenarioStartDate();

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "data/NamedObject.h"
+#include "engine/NamedObject.h"
 #include "engine/Pixel.h"
 
 class CProgressBar;

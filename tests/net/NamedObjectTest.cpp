@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "data/CycleCounter.h"
-#include "data/NamedObject.h"
+#include "engine/NamedObject.h"
 #include "net/EventTypes.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "data/NamedObject.h"
+#include "engine/NamedObject.h"
 
 #include <cstring>
 
