@@ -6,37 +6,9 @@
 
 #include "platform/DisplaySdl.h"
 #include "platform/EventPump.h"
+#include "platform/null/NullDisplay.h"
 
 namespace platform {
-
-namespace {
-
-// Keeps the picture in memory; nothing is shown anywhere.
-class NullDisplay : public Display {
-public:
-    explicit NullDisplay(bool force555) : Display(force555) {}
-
-    const std::vector<uint16_t>& Shown() const override { return m_shown; }
-
-protected:
-    bool ApplyMode(int32_t width, int32_t height, bool) override {
-        m_shown.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-        return true;
-    }
-
-    void Upload(const uint8_t* pixels, int32_t pitch, const DisplayRect& rect) override {
-        uint8_t* dest = reinterpret_cast<uint8_t*>(m_shown.data()) +
-                        (static_cast<size_t>(rect.top) * Width() + rect.left) * 2;
-        ConvertRect(pixels, pitch, rect, dest, Width() * 2);
-    }
-
-    void Show() override {}
-
-private:
-    std::vector<uint16_t> m_shown;
-};
-
-} // namespace
 
 DisplayConfig DisplayConfigFromEnvironment() {
     DisplayConfig config;

@@ -3,8 +3,9 @@
 // whole screen. Two back-ends share this interface:
 //   SDL   a window (SDL's "dummy" video driver gives one with no screen), the
 //         picture uploaded to a streaming RGB565 texture and scaled to the
-//         window or screen with its aspect kept;
-//   null  no SDL at all: the shown picture is kept in memory only.
+//         window or screen with its aspect kept (platform/DisplaySdl.cpp);
+//   null  no SDL at all: the shown picture is kept in memory only
+//         (NullDisplay, platform/null/NullDisplay.h).
 //
 // The display reports its pixel format by the green mask of the pictures
 // the game draws: RGB565, or RGB555 when forced so that the 555 code runs.
