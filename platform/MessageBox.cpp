@@ -1,34 +1,18 @@
 #include "platform/MessageBox.h"
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
-#include <strings.h>
 
-#include "platform/SdlBox.h"
+#include "platform/null/NullMessageBox.h"
 
 namespace platform {
-
-// The box without a screen: the text goes to stderr and the answer comes from
-// ORVANDEL_BOX_ANSWER, so that nothing ever waits for a click. (Also the
-// window system's box falls back on it, platform/SdlBox.h.)
-BoxAnswer HeadlessBox(const std::string& caption, const std::string& text) {
-    std::fprintf(stderr, "%s%s\n", caption.c_str(), text.c_str());
-    std::fflush(stderr);
-    const char* answer = std::getenv("ORVANDEL_BOX_ANSWER");
-    if (answer && strcasecmp(answer, "abort") == 0)
-        return BoxAnswer::Abort;
-    if (answer && strcasecmp(answer, "retry") == 0)
-        return BoxAnswer::Retry;
-    return BoxAnswer::Ignore;
-}
 
 namespace {
 
 std::mutex g_handlerLock;
-BoxHandler g_handler; // empty: the headless box
+BoxHandler g_handler; // empty: the null box
 
 } // namespace
 
@@ -46,7 +30,7 @@ BoxAnswer ShowAbortRetryIgnore(const std::string& caption, const std::string& te
         handler = g_handler;
     }
     // Called outside the lock: a handler may show a box of its own.
-    return handler ? handler(caption, text) : HeadlessBox(caption, text);
+    return handler ? handler(caption, text) : NullMessageBox()(caption, text);
 }
 
 bool IsDebuggerAttached() {

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/null/NullMessageBox.h"
+
 namespace platform {
 
 namespace {
@@ -19,7 +21,7 @@ BoxAnswer WindowBox(SDL_Window* window, const std::string& caption, const std::s
                                     SDL_arraysize(buttons), buttons, nullptr};
     int pressed = -1;
     if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed < 0)
-        return HeadlessBox(caption, text);
+        return NullMessageBox()(caption, text);
     return pressed == 0 ? BoxAnswer::Abort : pressed == 1 ? BoxAnswer::Retry : BoxAnswer::Ignore;
 }
 
