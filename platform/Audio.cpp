@@ -8,8 +8,12 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
+#include "platform/AudioOutput.h"
 #include "platform/AudioSdl.h"
+#include "platform/null/NullAudioOutput.h"
+#include "platform/null/RecordingAudioOutput.h"
 
 namespace platform::audio {
 
@@ -52,12 +56,12 @@ struct Stream {
 
 struct Mixer {
     std::mutex lock; // guards everything below; held for short sections only
-    Backend backend = Backend::Null;
+    // The open back-end's output; a null one while the mixer is closed.
+    std::unique_ptr<AudioOutput> output = std::make_unique<NullAudioOutput>();
     bool open = false;
     std::map<uint32_t, Voice> voices;
     std::map<uint32_t, Stream> streams;
     uint32_t nextId = 1;
-    std::vector<std::string> calls;
     std::vector<int32_t> accumulator;
 };
 
@@ -66,13 +70,31 @@ Mixer& State() {
     return mixer;
 }
 
-// Serialises opening and closing (the SDL device is opened and closed
-// outside the state lock, so that its callback can finish).
+// Serialises opening and closing (the output is opened and closed outside
+// the state lock, so that a device callback can finish).
 std::mutex g_openLock;
 
+std::unique_ptr<AudioOutput> MakeOutput(Backend backend) {
+    switch (backend) {
+    case Backend::Sdl:
+        return CreateSdlAudioOutput();
+    case Backend::Recording:
+        return std::make_unique<RecordingAudioOutput>();
+    case Backend::Null:
+        break;
+    }
+    return std::make_unique<NullAudioOutput>();
+}
+
 void Log(Mixer& m, std::string line) {
-    if (m.backend == Backend::Recording)
-        m.calls.push_back(std::move(line));
+    m.output->Log(std::move(line));
+}
+
+// False when the open output makes no sound (also while closed).
+bool TakesSound() {
+    Mixer& m = State();
+    std::lock_guard<std::mutex> lock(m.lock);
+    return m.output->TakesSound();
 }
 
 std::string Str(int64_t value) {
@@ -209,18 +231,17 @@ void DeviceMix(int16_t* out, size_t frames) {
 
 void CloseLocked() {
     Mixer& m = State();
-    Backend backend;
+    AudioOutput* output;
     {
         std::lock_guard<std::mutex> lock(m.lock);
-        backend = m.backend;
+        output = m.output.get();
     }
-    if (backend == Backend::Sdl)
-        CloseSdlDevice();
+    // Only the holder of g_openLock replaces the output.
+    output->Close();
     std::lock_guard<std::mutex> lock(m.lock);
     m.voices.clear();
     m.streams.clear();
-    m.calls.clear();
-    m.backend = Backend::Null;
+    m.output = std::make_unique<NullAudioOutput>();
     m.open = false;
 }
 
@@ -250,24 +271,20 @@ bool OpenAudio(Backend backend) {
     std::lock_guard<std::mutex> open(g_openLock);
     CloseLocked();
     Mixer& m = State();
-    if (backend == Backend::Sdl) {
-        // The device opens paused; the mix buffer is made for its callback
-        // size before the first callback, which then never allocates.
-        const size_t frames = OpenSdlDevice(&DeviceMix);
-        if (frames == 0)
-            return false;
-        {
-            std::lock_guard<std::mutex> lock(m.lock);
-            m.accumulator.reserve(frames * kMixChannels);
-            m.backend = backend;
-            m.open = true;
-        }
-        StartSdlDevice();
-        return true;
+    // A device opens paused; the mix buffer is made for its callback size
+    // before the first callback, which then never allocates.
+    std::unique_ptr<AudioOutput> output = MakeOutput(backend);
+    size_t frames = 0;
+    if (!output->Open(&DeviceMix, frames))
+        return false;
+    AudioOutput* opened = output.get();
+    {
+        std::lock_guard<std::mutex> lock(m.lock);
+        m.accumulator.reserve(frames * kMixChannels);
+        m.output = std::move(output);
+        m.open = true;
     }
-    std::lock_guard<std::mutex> lock(m.lock);
-    m.backend = backend;
-    m.open = true;
+    opened->Start();
     return true;
 }
 
@@ -279,7 +296,7 @@ void CloseAudio() {
 Backend CurrentBackend() {
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
-    return m.backend;
+    return m.output->Kind();
 }
 
 bool IsAudioOpen() {
@@ -301,20 +318,20 @@ void RenderRecording(size_t frames, std::vector<int16_t>& out) {
     out.assign(frames * kMixChannels, 0);
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
-    if (m.backend == Backend::Recording)
+    if (m.output->Kind() == Backend::Recording)
         MixLocked(m, out.data(), frames);
 }
 
 std::vector<std::string> RecordedCalls() {
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
-    return m.calls;
+    return m.output->Calls();
 }
 
 void ClearRecordedCalls() {
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
-    m.calls.clear();
+    m.output->ClearCalls();
 }
 
 uint32_t CreateBuffer(const WaveFormat& format, const uint8_t* data, size_t bytes) {
@@ -327,7 +344,7 @@ uint32_t CreateBuffer(const WaveFormat& format, const uint8_t* data, size_t byte
     const size_t frames = bytes / bytesPerFrame;
     if (frames == 0)
         return 0;
-    if (CurrentBackend() == Backend::Null)
+    if (!TakesSound())
         return 0;
 
     // Converted outside the lock: the copy may be long.
@@ -346,7 +363,7 @@ uint32_t CreateBuffer(const WaveFormat& format, const uint8_t* data, size_t byte
 
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
-    if (m.backend == Backend::Null)
+    if (!m.output->TakesSound())
         return 0;
     uint32_t id = NewId(m);
     Voice& voice = m.voices[id];
@@ -454,12 +471,12 @@ uint32_t OpenStream(uint32_t sampleRate, uint16_t channels) {
     stream.channels = channels;
     stream.capacity = std::max<size_t>(size_t{sampleRate} * 2, 4096);
     stream.ring.assign(stream.capacity * channels, 0);
-    if (CurrentBackend() == Backend::Null)
+    if (!TakesSound())
         return 0;
 
     Mixer& m = State();
     std::lock_guard<std::mutex> lock(m.lock);
-    if (m.backend == Backend::Null)
+    if (!m.output->TakesSound())
         return 0;
     uint32_t id = NewId(m);
     m.streams[id] = std::move(stream);

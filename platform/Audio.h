@@ -1,13 +1,16 @@
 #pragma once
 // The sound output: our own mixer of sound buffers and streams.
 //
-// The mixer renders 44100 Hz, signed 16-bit stereo. Three back-ends:
+// The mixer renders 44100 Hz, signed 16-bit stereo. Three back-ends, each
+// an output of its own (platform/AudioOutput.h):
 //   Null       no device: every buffer and stream creation fails, nothing
-//              plays;
-//   Sdl        an SDL audio device whose callback pulls the mix;
+//              plays (platform/null/NullAudioOutput.h);
+//   Sdl        an SDL audio device whose callback pulls the mix
+//              (platform/AudioSdl.cpp);
 //   Recording  no device: RenderRecording mixes the next frames on the
 //              calling thread, and the buffer operations are kept as a log
-//              of text lines (for tests and benchmarks).
+//              of text lines, for tests and benchmarks
+//              (platform/null/RecordingAudioOutput.h).
 //
 // Static buffers hold PCM samples (8-bit unsigned or 16-bit signed, mono or
 // stereo) at their own rate; a duplicate shares the samples and has its own
