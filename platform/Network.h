@@ -1,8 +1,9 @@
 #pragma once
 // The network layer: a session of up to 16 players, one of them the host,
 // that exchange messages. Two back-ends share this interface: TCP (sessions)
-// with UDP (finding sessions on the local network), and an in-process
-// loopback hub that connects several sessions of one program without sockets.
+// with UDP (finding sessions on the local network, platform/NetSocket.cpp),
+// and an in-process loopback hub that connects several sessions of one
+// program without sockets (platform/null/NetLoopback.cpp).
 //
 // Everything is polled from the main loop and never blocks, except Join,
 // which waits (up to NetConfig::joinTimeoutMs) for the host's answer.
@@ -174,12 +175,13 @@ public:
     virtual std::vector<PlayerId> GroupPlayers(GroupId group) const = 0; // by id
 };
 
-// The TCP/UDP back-end.
+// The TCP/UDP back-end (platform/NetSocket.cpp).
 std::unique_ptr<Network> CreateTcpNetwork(NetConfig config = {});
 
-// Connects the sessions made by it inside one program, without sockets. An
-// address's host part is ignored; its port picks the session. The networks
-// may outlive the hub.
+// The loopback back-end (platform/null/NetLoopback.cpp): connects the
+// sessions made by it inside one program, without sockets. An address's host
+// part is ignored; its port picks the session. The networks may outlive the
+// hub.
 class LoopbackHub {
 public:
     LoopbackHub();
