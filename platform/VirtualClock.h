@@ -5,7 +5,8 @@
 // SleepMilliseconds advances it instead of waiting. Milliseconds then
 // answers the virtual time, and the multimedia timer's events run on the
 // thread that advances the clock, in the order of their due times (equal
-// times: the older event first), so runs repeat exactly.
+// times: the older event first), so runs repeat exactly. The time and the
+// events are those of one VirtualTimer (platform/null/VirtualTimer.h).
 #include <cstdint>
 
 namespace platform {
