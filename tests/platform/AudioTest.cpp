@@ -94,6 +94,40 @@ TEST(AudioBackend, EnvironmentChoosesTheBackend) {
     audio::CloseAudio();
 }
 
+// ORVANDEL_AUDIO names the null and the recording back-ends exactly; any
+// other value, as no value, opens SDL's device, and the null back-end when
+// that device cannot open.
+TEST(AudioBackend, EachSettingOpensItsBackEnd) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const bool dummyOpens = audio::OpenAudio(audio::Backend::Sdl);
+    const struct {
+        const char* setting;   // ORVANDEL_AUDIO
+        const char* sdlDriver; // SDL_AUDIODRIVER
+        audio::Backend backend;
+    } cases[] = {
+        {"record", "no_such_driver", audio::Backend::Recording},
+        {"null", "dummy", audio::Backend::Null},
+        {"sdl", "dummy", audio::Backend::Sdl},
+        {"sdl", "no_such_driver", audio::Backend::Null},
+        {"Record", "dummy", audio::Backend::Sdl},
+        {"Record", "no_such_driver", audio::Backend::Null},
+        {"", "dummy", audio::Backend::Sdl},
+    };
+    for (const auto& c : cases) {
+        if (c.backend == audio::Backend::Sdl && !dummyOpens)
+            continue; // SDL has no dummy audio driver here
+        setenv("ORVANDEL_AUDIO", c.setting, 1);
+        setenv("SDL_AUDIODRIVER", c.sdlDriver, 1);
+        EXPECT_TRUE(audio::OpenDefaultAudio()) << c.setting << " " << c.sdlDriver;
+        EXPECT_EQ(audio::CurrentBackend(), c.backend) << c.setting << " " << c.sdlDriver;
+        EXPECT_TRUE(audio::IsAudioOpen());
+    }
+    unsetenv("ORVANDEL_AUDIO");
+    unsetenv("SDL_AUDIODRIVER");
+    audio::CloseAudio();
+    EXPECT_EQ(audio::CurrentBackend(), audio::Backend::Null);
+}
+
 TEST(AudioBackend, SdlDevicePullsTheMix) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     bool opened = audio::OpenAudio(audio::Backend::Sdl);

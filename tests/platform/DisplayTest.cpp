@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/Display.h"
+#include "platform/null/NullDisplay.h"
 
 namespace {
 
@@ -11,7 +17,7 @@ using platform::DisplayBackend;
 using platform::DisplayConfig;
 using platform::DisplayRect;
 
-std::unique_ptr<platform::Display> NullDisplay(bool force555 = false) {
+std::unique_ptr<platform::Display> MakeNullDisplay(bool force555 = false) {
     DisplayConfig config;
     config.backend = DisplayBackend::Null;
     config.force555 = force555;
@@ -32,7 +38,7 @@ struct Front {
 };
 
 TEST(Display, OnlyTheSixteenBitModesAreTaken) {
-    auto display = NullDisplay();
+    auto display = MakeNullDisplay();
     ASSERT_TRUE(display);
     EXPECT_FALSE(display->SetMode(1024, 768, 16, true));
     EXPECT_FALSE(display->SetMode(800, 600, 8, true));
@@ -48,7 +54,7 @@ TEST(Display, OnlyTheSixteenBitModesAreTaken) {
 }
 
 TEST(Display, UploadsEverythingAfterAModeChangeThenOnlyTheChangedRectangles) {
-    auto display = NullDisplay();
+    auto display = MakeNullDisplay();
     ASSERT_TRUE(display->SetMode(640, 480, 16, true));
     Front front(640, 480);
     front.Set(5, 7, 0x1234);
@@ -74,7 +80,7 @@ TEST(Display, UploadsEverythingAfterAModeChangeThenOnlyTheChangedRectangles) {
 }
 
 TEST(Display, ForcedRgb555IsShownAsRgb565) {
-    auto display = NullDisplay(true);
+    auto display = MakeNullDisplay(true);
     EXPECT_EQ(display->GreenMask(), platform::kGreenMask555);
     EXPECT_EQ(display->RedMask(), 0x7C00u);
     ASSERT_TRUE(display->SetMode(800, 600, 16, true));
@@ -113,6 +119,71 @@ TEST(Display, SdlWithTheDummyDriverShowsWithoutAScreen) {
     display->Present(front.bytes.data(), front.pitch, {});
     EXPECT_EQ(display->Width(), 640);
     EXPECT_TRUE(display->Shown().empty());
+}
+
+// Sets an environment variable (nullptr: unsets it) and puts it back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        Set(value);
+    }
+    ~ScopedEnv() { Set(m_old ? m_old->c_str() : nullptr); }
+
+private:
+    void Set(const char* value) {
+        if (value)
+            setenv(m_name, value, 1);
+        else
+            unsetenv(m_name);
+    }
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST(Display, TheEnvironmentChoosesTheBackEnd) {
+    const struct {
+        const char* display; // ORVANDEL_DISPLAY; nullptr: unset
+        const char* rgb555;  // ORVANDEL_RGB555; nullptr: unset
+        DisplayBackend backend;
+        const char* videoDriver;
+        bool force555;
+    } cases[] = {
+        {nullptr, nullptr, DisplayBackend::Sdl, "", false},
+        {"", "", DisplayBackend::Sdl, "", false},
+        {"null", nullptr, DisplayBackend::Null, "", false},
+        {"null", "1", DisplayBackend::Null, "", true},
+        {"dummy", "0", DisplayBackend::Sdl, "dummy", false},
+        {"NULL", "yes", DisplayBackend::Sdl, "NULL", false}, // an SDL driver's name
+    };
+    for (const auto& c : cases) {
+        ScopedEnv display("ORVANDEL_DISPLAY", c.display);
+        ScopedEnv rgb555("ORVANDEL_RGB555", c.rgb555);
+        const DisplayConfig config = platform::DisplayConfigFromEnvironment();
+        const std::string name = std::string(c.display ? c.display : "(unset)") + " / " +
+                                 (c.rgb555 ? c.rgb555 : "(unset)");
+        EXPECT_EQ(config.backend, c.backend) << name;
+        EXPECT_EQ(config.videoDriver, c.videoDriver) << name;
+        EXPECT_EQ(config.force555, c.force555) << name;
+    }
+}
+
+TEST(Display, EachBackEndMakesItsOwnDisplay) {
+    auto null = MakeNullDisplay();
+    EXPECT_NE(dynamic_cast<platform::NullDisplay*>(null.get()), nullptr);
+
+    DisplayConfig sdl;
+    sdl.videoDriver = "dummy";
+    auto dummy = platform::CreateDisplay(sdl);
+    ASSERT_TRUE(dummy);
+    EXPECT_EQ(dynamic_cast<platform::NullDisplay*>(dummy.get()), nullptr);
+    dummy.reset();
+
+    // No display at all when SDL's video cannot start: no null one instead.
+    sdl.videoDriver = "no_such_driver";
+    EXPECT_FALSE(platform::CreateDisplay(sdl));
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
 }
 
 } // namespace
