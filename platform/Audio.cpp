@@ -56,13 +56,15 @@ struct Stream {
 
 struct Mixer {
     std::mutex lock; // guards everything below; held for short sections only
-    // The open back-end's output; a null one while the mixer is closed.
-    std::unique_ptr<AudioOutput> output = std::make_unique<NullAudioOutput>();
     bool open = false;
     std::map<uint32_t, Voice> voices;
     std::map<uint32_t, Stream> streams;
     uint32_t nextId = 1;
     std::vector<int32_t> accumulator;
+    // The open back-end's output; a null one while the mixer is closed.
+    // Last, so that at exit a device still open ends its callbacks before
+    // the state they mix goes.
+    std::unique_ptr<AudioOutput> output = std::make_unique<NullAudioOutput>();
 };
 
 Mixer& State() {
