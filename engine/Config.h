@@ -93,10 +93,10 @@ private:
 extern std::unique_ptr<CConfig> g_config;
 
 // The notice settings kept in the block (one byte per notice type at
-// kMessageDisplay, kMessageBox and kMessagePause) are the notice table's
-// (dialogs/MessageTypes.h), which fills these once by a static
-// registration. While an entry is null the block's bytes are neither
-// applied nor refreshed.
+// kMessageDisplay, kMessageBox and kMessagePause) belong to the table of
+// notice types (dialogs), which fills these once by a static registration.
+// While an entry is null the block's bytes are neither applied nor
+// refreshed.
 struct MessageSettingsHooks {
     // Block -> table, when a valid file is taken.
     void (*apply)(const ConfigBlock& block) = nullptr;
