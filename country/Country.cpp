@@ -8,11 +8,13 @@
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
+#include "engine/CDAudio.h"
 #include "engine/Config.h"
 #include "engine/StringTree.h"
 #include "military/LeaderRegistry.h"
 #include "military/Monarch.h"
 #include "military/Unit.h"
+#include "net/Session.h"
 #include "platform/Files.h"
 #include "world/City.h"
 #include "world/Discovery.h"
@@ -28,6 +30,23 @@ namespace {
 
 // A country's id in the data tree prints as its tag.
 const bool g_tagSourceWired = (SetCountryTagSource(GetCountryTag), true);
+
+// The music plays the own track of the country of this machine's slot.
+const bool g_musicChoiceRegistered = [] {
+    g_musicChoice.localCountryMusicGroup = [](int32_t& group) {
+        if (!g_netSession || g_netSession->m_localSlot < 0 ||
+            static_cast<uint32_t>(g_netSession->m_localSlot) >= kNetMaxSlots)
+            return false;
+        const int32_t number =
+            g_netSession->GetSlot(static_cast<uint32_t>(g_netSession->m_localSlot)).country;
+        if (number < 0 || static_cast<uint32_t>(number) >= kCountrySlots ||
+            !g_countries[static_cast<size_t>(number)])
+            return false;
+        group = g_countries[static_cast<size_t>(number)]->m_musicGroup;
+        return true;
+    };
+    return true;
+}();
 
 // Copies the text into a fixed field, cut to fit.
 template <size_t N> void CopyText(char (&field)[N], const char* text) {

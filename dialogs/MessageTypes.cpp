@@ -173,6 +173,17 @@ constexpr std::array<MessageTypeRecord, kMessageTypeCount> kDefaultMessageTypes 
 
 std::array<MessageTypeRecord, kMessageTypeCount> g_messageTypes = kDefaultMessageTypes;
 
+namespace {
+
+// The settings file keeps the player's choices of the table.
+const bool g_messageSettingsRegistered = [] {
+    g_messageSettings.apply = &ApplyMessageSettings;
+    g_messageSettings.store = &StoreMessageSettings;
+    return true;
+}();
+
+} // namespace
+
 void ApplyMessageSettings(const ConfigBlock& block) {
     for (size_t i = 0; i < g_messageTypes.size(); ++i) {
         g_messageTypes[i].display = block[ConfigOffset::kMessageDisplay + i];

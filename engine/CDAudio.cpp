@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "country/Country.h"
 #include "engine/GameTimer.h"
-#include "frontend/FrontEnd.h"
-#include "net/Session.h"
 #include "platform/Music.h"
 #include "platform/System.h"
 
 CCDAudio* g_cdAudio = nullptr;
 std::unique_ptr<uint32_t> g_musicState;
+constinit MusicChoiceHooks g_musicChoice;
 
 namespace {
 
@@ -20,17 +18,12 @@ uint32_t g_deviceId = 0;
 constexpr uint32_t kFramesPerSecond = 75;
 constexpr int32_t kOwnTrackMusicGroup = 10;
 
-// The country the local player leads: the country of this machine's slot of
-// the session. Null when there is none.
-CCountry* LocalPlayerCountry() {
-    if (!g_netSession || g_netSession->m_localSlot < 0 ||
-        static_cast<uint32_t>(g_netSession->m_localSlot) >= kNetMaxSlots)
-        return nullptr;
-    const int32_t country =
-        g_netSession->GetSlot(static_cast<uint32_t>(g_netSession->m_localSlot)).country;
-    if (country < 0 || static_cast<uint32_t>(country) >= kCountrySlots)
-        return nullptr;
-    return g_countries[static_cast<size_t>(country)];
+bool InAGame() {
+    return g_musicChoice.isGameStarted && g_musicChoice.isGameStarted();
+}
+
+bool LocalCountryMusicGroup(int32_t& group) {
+    return g_musicChoice.localCountryMusicGroup && g_musicChoice.localCountryMusicGroup(group);
 }
 
 uint32_t EraTrack(int year) {
@@ -132,7 +125,7 @@ void PlayNextMusicTrack(uint32_t* state) {
         return;
     if (g_cdAudio)
         g_cdAudio->Stop();
-    const bool inGame = g_frontEnd && g_frontEnd->gameStarted;
+    const bool inGame = InAGame();
     if (inGame)
         *state = *state == kMusicCountryTrack ? kMusicEraTrack : kMusicCountryTrack;
     else
@@ -142,10 +135,10 @@ void PlayNextMusicTrack(uint32_t* state) {
     if (*state == kMusicEraTrack) {
         track = EraTrack(g_gameTimer ? g_gameTimer->GetDate().year : 0);
     } else if (inGame) {
-        const CCountry* country = LocalPlayerCountry();
-        if (!country)
+        int32_t musicGroup = 0;
+        if (!LocalCountryMusicGroup(musicGroup))
             return;
-        track = country->m_musicGroup == kOwnTrackMusicGroup ? 3 : 2;
+        track = musicGroup == kOwnTrackMusicGroup ? 3 : 2;
     }
     if (g_cdAudio)
         g_cdAudio->PlayTrack(track);

@@ -75,6 +75,22 @@ extern std::unique_ptr<uint32_t> g_musicState;
 void CreateMusicState();
 void DeleteMusicState();
 
+// What the music choice asks of the game. The owners fill the entries once,
+// by static registrations in the files that define the state; a null entry
+// answers as without the owner's object: not in a game, no country.
+struct MusicChoiceHooks {
+    // frontend: the front end's game-started flag (set from the hand-over
+    // to a game until the main menu shows again).
+    bool (*isGameStarted)() = nullptr;
+    // country: the music group of the country the local player leads (the
+    // country of this machine's slot of the session); false when there is
+    // none.
+    bool (*localCountryMusicGroup)(int32_t& group) = nullptr;
+};
+
+// Constant-initialised (all null) before any static registration runs.
+extern MusicChoiceHooks g_musicChoice;
+
 // Stops the music and plays the next track: outside a game (the front
 // end's game-started flag clear) track 2, kind back to the country track.
 // In a game the kind flips; the country track is 3 for a local player's

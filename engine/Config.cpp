@@ -2,13 +2,23 @@
 
 #include <algorithm>
 
-#include "dialogs/MessageTypes.h"
 #include "engine/File.h"
 #include "platform/System.h"
 
 std::unique_ptr<CConfig> g_config;
+constinit MessageSettingsHooks g_messageSettings;
 
 namespace {
+
+void ApplyToMessageTable(const ConfigBlock& block) {
+    if (g_messageSettings.apply)
+        g_messageSettings.apply(block);
+}
+
+void StoreFromMessageTable(ConfigBlock& block) {
+    if (g_messageSettings.store)
+        g_messageSettings.store(block);
+}
 
 uint32_t LoadWord(const ConfigBlock& block, size_t offset) {
     return static_cast<uint32_t>(block[offset]) | static_cast<uint32_t>(block[offset + 1]) << 8 |
@@ -69,8 +79,8 @@ void CConfig::Accept(const ConfigBlock& block) {
     m_block = block;
     m_block[ConfigOffset::kPlayerName + kPlayerNameSize - 1] = 0;
     m_block[ConfigOffset::kIpAddress + kIpAddressSize - 1] = 0;
-    ApplyMessageSettings(m_block);
-    StoreMessageSettings(m_block);
+    ApplyToMessageTable(m_block);
+    StoreFromMessageTable(m_block);
     Save();
 }
 
@@ -81,7 +91,7 @@ void CConfig::SetDefaults() {
     if (!platform::GetComputerName(name))
         name = "Player";
     SetPlayerName(name);
-    StoreMessageSettings(m_block);
+    StoreFromMessageTable(m_block);
 
     using namespace ConfigOffset;
     const std::pair<size_t, uint32_t> words[] = {
@@ -100,7 +110,7 @@ void CConfig::Save() {
 }
 
 void CConfig::SaveAs(const std::string& path) {
-    StoreMessageSettings(m_block);
+    StoreFromMessageTable(m_block);
     WriteBlock(path, m_block);
 }
 

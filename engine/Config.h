@@ -91,3 +91,18 @@ private:
 // The settings of the program: made and loaded at start-up, saved and
 // deleted at shutdown.
 extern std::unique_ptr<CConfig> g_config;
+
+// The notice settings kept in the block (one byte per notice type at
+// kMessageDisplay, kMessageBox and kMessagePause) belong to the table of
+// notice types (dialogs), which fills these once by a static registration.
+// While an entry is null the block's bytes are neither applied nor
+// refreshed.
+struct MessageSettingsHooks {
+    // Block -> table, when a valid file is taken.
+    void (*apply)(const ConfigBlock& block) = nullptr;
+    // Table -> block, with the defaults and before every write.
+    void (*store)(ConfigBlock& block) = nullptr;
+};
+
+// Constant-initialised (all null) before any static registration runs.
+extern MessageSettingsHooks g_messageSettings;

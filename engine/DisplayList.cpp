@@ -1,15 +1,14 @@
 #include "engine/DisplayList.h"
 
 #include "engine/Drawable.h"
-#include "net/ClockEvents.h"
 
 CDisplayList* g_displayList = nullptr;
-
-namespace {
 
 int DispatchToDisplayList(COVEvent& event) {
     return g_displayList ? g_displayList->DispatchEvent(event) : 0;
 }
+
+namespace {
 
 // Brackets a walk: nodes removed meanwhile are only marked; the outermost
 // walk frees them at its end.
@@ -32,10 +31,6 @@ private:
 };
 
 } // namespace
-
-CDisplayList::CDisplayList() {
-    g_animationDispatch = &DispatchToDisplayList;
-}
 
 CDisplayList::~CDisplayList() {
     if (g_displayList == this)

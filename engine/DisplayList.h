@@ -24,9 +24,6 @@ struct DisplayEntry {
 // and when the object answers 1 to DispatchEvent.
 class CDisplayList : public TListBase<DisplayEntry> {
 public:
-    // Animation ticks (g_animationDispatch) reach g_displayList from the
-    // first display list made on.
-    CDisplayList();
     ~CDisplayList() override;
 
     // Inserts before the first entry whose layer is not below the new one,
@@ -55,3 +52,7 @@ private:
 
 // Made at start-up, lives until shutdown.
 extern CDisplayList* g_displayList;
+
+// Where the animation ticks go: g_displayList's DispatchEvent; 0 while
+// there is no display list.
+int DispatchToDisplayList(COVEvent& event);

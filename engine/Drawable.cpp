@@ -2,6 +2,12 @@
 
 #include "engine/DisplayList.h"
 
+constinit AnimationTicksReader g_animationTicksReader = nullptr;
+
+bool ReadAnimationTicks(const COVEvent& event, uint32_t& ticks) {
+    return g_animationTicksReader && g_animationTicksReader(event, ticks);
+}
+
 Drawable::~Drawable() {
     if (g_displayList)
         g_displayList->RemoveObject(this);

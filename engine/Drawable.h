@@ -18,6 +18,14 @@ constexpr int DRAWABLE_NOT_TAKEN = 0;
 constexpr int DRAWABLE_DELETE_ME = 1;
 constexpr int DRAWABLE_TO_FRONT = 2;
 
+// The animation ticks a message carries: true, with the count, for the
+// animation tick ("_COVEVT_TICK_ANIMATIONS_"), false for every other
+// message. The message classes fill g_animationTicksReader once, by a
+// static registration; while it is null no message is an animation tick.
+using AnimationTicksReader = bool (*)(const COVEvent& event, uint32_t& ticks);
+extern AnimationTicksReader g_animationTicksReader;
+bool ReadAnimationTicks(const COVEvent& event, uint32_t& ticks);
+
 class Drawable : public CNamedObject, public CGraphicsBase {
 public:
     Drawable() : CNamedObject("Drawable") {}

@@ -1,14 +1,21 @@
 #include "engine/ObjectId.h"
 
-#include "military/LeaderRegistry.h"
-#include "world/Province.h"
-
 uint16_t g_newIdType = 0;
 uint32_t g_newIdCounter = 0;
 uint32_t g_localPlayerNumber = 0;
 
 std::unique_ptr<CIdRegistry<CIdEntity>> g_idEntityRegistry;
 std::unique_ptr<CIdRegistry<CIdObject>> g_idObjectRegistry;
+constinit IdSlotHooks g_idSlots;
+
+namespace {
+
+void ClearLeaderSlot(uint32_t number) {
+    if (g_idSlots.clearLeaderSlot)
+        g_idSlots.clearLeaderSlot(number);
+}
+
+} // namespace
 
 ObjectId NewObjectId() {
     ++g_newIdCounter;
@@ -42,9 +49,9 @@ CIdObject* FindObjectById(const ObjectId& id) {
 
 CIdEntity* ResolveId(const ObjectId& id) {
     if (id.type == kProvinceIdType)
-        return GetProvince(static_cast<int64_t>(id.number));
+        return g_idSlots.province ? g_idSlots.province(id.number) : nullptr;
     if (id.type == kLeaderIdType)
-        return g_leaderRegistry ? g_leaderRegistry->GetSlot(id.number) : nullptr;
+        return g_idSlots.leaderSlot ? g_idSlots.leaderSlot(id.number) : nullptr;
     if (IsRegisteredIdType(id.type) && g_idEntityRegistry)
         return g_idEntityRegistry->Find(id);
     return nullptr;
@@ -80,8 +87,8 @@ bool CIdEntity::WithdrawId() {
     bool result = true;
     if (IsRegisteredIdType(m_id.type))
         result = g_idEntityRegistry && g_idEntityRegistry->Remove(this);
-    else if (m_id.type == kLeaderIdType && g_leaderRegistry)
-        g_leaderRegistry->ClearSlot(m_id.number);
+    else if (m_id.type == kLeaderIdType)
+        ClearLeaderSlot(m_id.number);
     m_id = {kUnsetIdType, m_id.number};
     return result;
 }
@@ -101,8 +108,8 @@ void CIdValue::Clear() {
 }
 
 void CIdValue::ClearId() {
-    if (m_id.type == kLeaderIdType && g_leaderRegistry)
-        g_leaderRegistry->ClearSlot(m_id.number);
+    if (m_id.type == kLeaderIdType)
+        ClearLeaderSlot(m_id.number);
     m_id = g_nullId;
 }
 

@@ -225,3 +225,22 @@ CIdObject* FindObjectById(const ObjectId& id);
 // registry's slot (type 6) or a registered entity; null for any other type
 // and for unknown ids.
 CIdEntity* ResolveId(const ObjectId& id);
+
+// The holders of the two fixed-slot types belong to the game: the province
+// records (type 4) to the world, the leader registry (type 6) to the
+// military. Each owner fills its entries once, by a static registration in
+// the file that defines its records; a null entry answers as if the records
+// did not exist: no holder, nothing to clear.
+struct IdSlotHooks {
+    // world: the province record of the number; null out of range.
+    CIdEntity* (*province)(uint32_t number) = nullptr;
+    // military: the leader registry's slot of the number; null without a
+    // registry, for an empty slot and out of range.
+    CIdEntity* (*leaderSlot)(uint32_t number) = nullptr;
+    // military: empties the slot when a leader's id is withdrawn; nothing
+    // without a registry.
+    void (*clearLeaderSlot)(uint32_t number) = nullptr;
+};
+
+// Constant-initialised (all null) before any static registration runs.
+extern IdSlotHooks g_idSlots;

@@ -6,9 +6,9 @@
 #include "engine/DirectSound.h"
 #include "engine/Random.h"
 #include "platform/System.h"
-#include "world/MapView.h"
 
 PatternPlayer g_patternPlayer;
+constinit MapDistanceX g_patternMapDx = nullptr;
 
 namespace {
 
@@ -43,7 +43,8 @@ uint32_t CSoundPattern::VolumeAndPan(int32_t centreX, int32_t centreY) const {
     if (m_x == kNoPosition && m_y == kNoPosition)
         return m_step < m_steps.size() ? m_steps[m_step].volume : 0;
     // The short way round the map, as the map itself wraps.
-    const int64_t dx = WrapMapDx(int64_t{centreX} - static_cast<int32_t>(m_x));
+    const int64_t plainDx = int64_t{centreX} - static_cast<int32_t>(m_x);
+    const int64_t dx = g_patternMapDx ? g_patternMapDx(plainDx) : plainDx;
     const int64_t dy = int64_t{centreY} - static_cast<int32_t>(m_y);
     const int64_t d =
         static_cast<int64_t>(std::sqrt(static_cast<double>(dx * dx + dy * dy)) * 0.5) >> 2;

@@ -35,6 +35,13 @@ struct PatternStep {
 // x and y of a pattern without a position.
 constexpr uint32_t kNoPosition = 0xFFFFFFFFu;
 
+// The horizontal distance from the view centre to a pattern as the map
+// measures it: the map wraps round its width, so the short way round
+// counts. The map fills it once, by a static registration; while it is null
+// the plain difference counts.
+using MapDistanceX = int32_t (*)(int64_t dx);
+extern MapDistanceX g_patternMapDx;
+
 class CSoundPattern {
 public:
     CSoundPattern(std::span<const PatternStep> steps, uint32_t ticksPerInterval, uint32_t x,

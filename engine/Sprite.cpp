@@ -5,8 +5,6 @@
 
 #include "engine/CriticalError.h"
 #include "engine/Display.h"
-#include "net/Event.h"
-#include "net/EventTypes.h"
 
 int32_t g_spriteCount = 0;
 
@@ -42,13 +40,12 @@ int32_t CSprite::ClampedZoom() const {
 }
 
 int CSprite::HandleEvent(COVEvent& event) {
-    if (event.GetType() != EVT_TICK_ANIMATIONS)
+    uint32_t ticks = 0;
+    if (!ReadAnimationTicks(event, ticks))
         return DRAWABLE_NOT_TAKEN;
-    if (IsAnimated()) {
-        uint32_t ticks = event.Payload().GetU32(20);
+    if (IsAnimated())
         Animate(
             static_cast<int32_t>(std::min<uint32_t>(ticks, std::numeric_limits<int32_t>::max())));
-    }
     return removeWhenDone && finished ? DRAWABLE_DELETE_ME : DRAWABLE_NOT_TAKEN;
 }
 

@@ -13,6 +13,18 @@ std::unique_ptr<CLeaderRegistry> g_leaderRegistry;
 
 namespace {
 
+// Ids of type 6 resolve to the slots; a withdrawn leader id empties its slot.
+const bool g_leaderSlotsRegistered = [] {
+    g_idSlots.leaderSlot = [](uint32_t number) {
+        return g_leaderRegistry ? g_leaderRegistry->GetSlot(number) : nullptr;
+    };
+    g_idSlots.clearLeaderSlot = [](uint32_t number) {
+        if (g_leaderRegistry)
+            g_leaderRegistry->ClearSlot(number);
+    };
+    return true;
+}();
+
 CDate Today() {
     return g_gameTimer ? g_gameTimer->GetDate() : CDate();
 }

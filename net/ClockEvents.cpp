@@ -4,6 +4,8 @@
 
 #include "engine/Config.h"
 #include "engine/CriticalError.h"
+#include "engine/DisplayList.h"
+#include "engine/Drawable.h"
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
@@ -12,13 +14,28 @@
 
 std::function<int(COVEvent&)> g_animationDispatch;
 
+namespace {
+
+// The engine's drawables find the ticks of this message through the reader.
+const bool g_animationTicksRegistered = [] {
+    g_animationTicksReader = [](const COVEvent& event, uint32_t& ticks) {
+        if (event.GetType() != EVT_TICK_ANIMATIONS)
+            return false;
+        ticks = event.Payload().GetU32(20);
+        return true;
+    };
+    return true;
+}();
+
+} // namespace
+
 COVTickAnimationsEvent::COVTickAnimationsEvent(uint32_t elapsedInterrupts)
     : COVEvent(kSize, EVT_TICK_ANIMATIONS, g_broadcastId) {
     Payload().SetU32(20, elapsedInterrupts);
 }
 
 int COVTickAnimationsEvent::Execute() {
-    return g_animationDispatch ? g_animationDispatch(*this) : 0;
+    return g_animationDispatch ? g_animationDispatch(*this) : DispatchToDisplayList(*this);
 }
 
 namespace {

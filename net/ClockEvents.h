@@ -32,8 +32,8 @@ public:
     int Execute() override;
 };
 
-// Where animation ticks go: the display list's event dispatch, installed by
-// the display list; none until then (the tick then reaches nobody).
+// Where animation ticks go instead of the display list's event dispatch
+// (DispatchToDisplayList); empty: to the display list.
 extern std::function<int(COVEvent&)> g_animationDispatch;
 
 // CGameTimer::Update and CGameTimer::AdvanceDays are defined in ClockEvents.cpp.

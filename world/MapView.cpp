@@ -43,6 +43,9 @@ int32_t WrapMapDx(int64_t dx) {
 
 namespace {
 
+// The sound patterns hear across the map's edge the short way.
+const bool g_patternMapDxRegistered = (g_patternMapDx = &WrapMapDx, true);
+
 int32_t ViewZoom() {
     return std::clamp(g_zoomShift, 0, 4);
 }

@@ -24,6 +24,14 @@ const bool g_provincesNumbered = [] {
     return true;
 }();
 
+// Ids of type 4 resolve to the records.
+const bool g_provinceIdsRegistered = [] {
+    g_idSlots.province = [](uint32_t number) -> CIdEntity* {
+        return GetProvince(static_cast<int64_t>(number));
+    };
+    return true;
+}();
+
 // The religion keywords in religion order.
 constexpr uint32_t kReligionKeywords[] = {KW_PROTESTANT, KW_REFORMED, KW_COUNTERREFORM, KW_CATHOLIC,
                                           KW_ORTHODOX,   KW_SUNNI,    KW_SHIITE,        KW_PAGAN};

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "engine/Display.h"
-#include "engine/MapSprite.h"
 #include "engine/Palette.h"
-#include "engine/RouteArrows.h"
 #include "tests/TestSupport.h"
+#include "ui/map/RouteArrows.h"
 #include "world/MapView.h"
+#include "world/map/MapSprite.h"
 
 namespace {
 

@@ -5,11 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "country/Country.h"
 #include "engine/CDAudio.h"
 #include "engine/GameTimer.h"
-#include "frontend/FrontEnd.h"
-#include "net/Session.h"
 #include "platform/Audio.h"
 #include "platform/EventPump.h"
 #include "tests/TestSupport.h"
@@ -158,8 +155,13 @@ TEST(CDAudioDemoWorldTest, TheDemoWorldHasTracksTwoToSix) {
     audio::CloseAudio();
 }
 
-// The game state PlayNextMusicTrack reads: the front end, the session with
-// the local player's slot, the countries and the clock.
+// What PlayNextMusicTrack asks of the game, as the test answers it: the
+// front end's game-started flag and the music group of the local player's
+// country (none when negative); the clock is the engine's own.
+bool g_inGame = false;
+int32_t g_localMusicGroup = -1;
+
+// The choice with the test's answers in the hooks.
 class MusicChoiceTest : public CDAudioTest {
 protected:
     void SetUp() override {
@@ -167,25 +169,25 @@ protected:
         WriteTracks(1, 6);
         Make();
         CreateMusicState();
-        g_frontEnd = &frontEnd;
-        g_netSession = &session;
         g_gameTimer = std::make_unique<CGameTimer>(15);
-        AddCountry(std::make_unique<CCountry>(kCountry));
-        session.m_localSlot = 1;
-        session.GetSlot(1).country = kCountry;
+        g_inGame = false;
+        g_localMusicGroup = 0;
+        g_musicChoice.isGameStarted = [] { return g_inGame; };
+        g_musicChoice.localCountryMusicGroup = [](int32_t& group) {
+            group = g_localMusicGroup;
+            return g_localMusicGroup >= 0;
+        };
     }
     void TearDown() override {
-        DeleteAllCountries();
+        g_musicChoice = m_savedHooks;
         g_gameTimer.reset();
-        g_netSession = nullptr;
-        g_frontEnd = nullptr;
         CDAudioTest::TearDown();
     }
 
     void StartGame(int year, int32_t musicGroup = 0) {
-        frontEnd.gameStarted = 1;
+        g_inGame = true;
         g_gameTimer->currentDate = CDate(0, 0, year);
-        g_countries[kCountry]->m_musicGroup = musicGroup;
+        g_localMusicGroup = musicGroup;
     }
 
     // The tracks of the next count choices (0 when none played).
@@ -198,17 +200,20 @@ protected:
         return played;
     }
 
-    static constexpr uint32_t kCountry = 7;
-    CFrontEnd frontEnd;
-    CNetSession session{nullptr};
+private:
+    MusicChoiceHooks m_savedHooks = g_musicChoice;
 };
 
 TEST_F(MusicChoiceTest, OutsideAGameEveryChoiceIsTrackTwo) {
     *g_musicState = kMusicEraTrack;
     EXPECT_EQ(Next(3), (std::vector<uint16_t>{2, 2, 2}));
     EXPECT_EQ(*g_musicState, kMusicCountryTrack);
-    g_frontEnd = nullptr;
+    // Without the front end's answer no game runs either.
+    g_inGame = true;
+    g_musicChoice.isGameStarted = nullptr;
+    *g_musicState = kMusicEraTrack;
     EXPECT_EQ(Next(1), (std::vector<uint16_t>{2}));
+    EXPECT_EQ(*g_musicState, kMusicCountryTrack);
 }
 
 TEST_F(MusicChoiceTest, InAGameTheEraAndCountryTracksAlternate) {
@@ -220,9 +225,9 @@ TEST_F(MusicChoiceTest, InAGameTheEraAndCountryTracksAlternate) {
     StartGame(1675, 10);
     EXPECT_EQ(Next(2), (std::vector<uint16_t>{6, 3}));
     // Back in the front end the choice starts again from the country track.
-    frontEnd.gameStarted = 0;
+    g_inGame = false;
     EXPECT_EQ(Next(1), (std::vector<uint16_t>{2}));
-    frontEnd.gameStarted = 1;
+    g_inGame = true;
     EXPECT_EQ(Next(1), (std::vector<uint16_t>{6}));
 }
 
@@ -241,20 +246,14 @@ TEST_F(MusicChoiceTest, TheEraTrackFollowsTheYear) {
 }
 
 TEST_F(MusicChoiceTest, WithoutTheLocalPlayersCountryTheCountryTurnPlaysNothing) {
-    StartGame(1600);
+    StartGame(1600, -1); // the game answers no country
+    ASSERT_TRUE(g_cdAudio->PlayTrack(4));
     *g_musicState = kMusicEraTrack;
-    for (int32_t country : {-1, 3, 99, 1000}) { // none chosen, an empty slot, out of the table
-        SCOPED_TRACE(country);
-        session.GetSlot(1).country = country;
-        ASSERT_TRUE(g_cdAudio->PlayTrack(4));
-        *g_musicState = kMusicEraTrack;
-        EXPECT_EQ(Next(1), (std::vector<uint16_t>{0})); // the playing track was stopped
-    }
-    session.GetSlot(1).country = kCountry;
-    session.m_localSlot = -1;
-    *g_musicState = kMusicEraTrack;
-    EXPECT_EQ(Next(1), (std::vector<uint16_t>{0}));
-    g_netSession = nullptr;
+    EXPECT_EQ(Next(1), (std::vector<uint16_t>{0})); // the playing track was stopped
+    // Without the country's answer the same.
+    g_localMusicGroup = 10;
+    g_musicChoice.localCountryMusicGroup = nullptr;
+    ASSERT_TRUE(g_cdAudio->PlayTrack(4));
     *g_musicState = kMusicEraTrack;
     EXPECT_EQ(Next(1), (std::vector<uint16_t>{0}));
     // The era turn still plays.

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 
-#include "dialogs/MessageTypes.h"
 #include "engine/Config.h"
 #include "platform/System.h"
 #include "tests/TestSupport.h"
@@ -33,11 +33,45 @@ std::string ExpectedDefaultName() {
     return name.substr(0, 63);
 }
 
-// Each test runs in an empty game folder and leaves the message table as it
-// found it.
+// The notice table as the tests play it: the three settings of each type,
+// starting from a pattern of their own.
+struct NoticeSettings {
+    uint8_t display;
+    uint8_t box;
+    uint8_t pause;
+};
+std::array<NoticeSettings, kConfigMessageTypes> g_notices;
+
+void ResetNotices() {
+    for (size_t i = 0; i < g_notices.size(); ++i)
+        g_notices[i] = {static_cast<uint8_t>(i % 2 != 0), static_cast<uint8_t>(i % 4 != 1),
+                        static_cast<uint8_t>(i % 5 == 0)};
+}
+
+void ApplyNotices(const ConfigBlock& block) {
+    for (size_t i = 0; i < g_notices.size(); ++i)
+        g_notices[i] = {block[ConfigOffset::kMessageDisplay + i],
+                        block[ConfigOffset::kMessageBox + i],
+                        block[ConfigOffset::kMessagePause + i]};
+}
+
+void StoreNotices(ConfigBlock& block) {
+    for (size_t i = 0; i < g_notices.size(); ++i) {
+        block[ConfigOffset::kMessageDisplay + i] = g_notices[i].display;
+        block[ConfigOffset::kMessageBox + i] = g_notices[i].box;
+        block[ConfigOffset::kMessagePause + i] = g_notices[i].pause;
+    }
+}
+
+// Each test runs in an empty game folder with the test's notice table in
+// the settings' hooks.
 class ConfigTest : public ::testing::Test {
 protected:
-    void TearDown() override { g_messageTypes = m_savedTable; }
+    void SetUp() override {
+        ResetNotices();
+        g_messageSettings = {&ApplyNotices, &StoreNotices};
+    }
+    void TearDown() override { g_messageSettings = m_savedHooks; }
 
     // The bytes of a valid settings file with the sound volume at 77; the
     // game folder is left without a settings file.
@@ -53,7 +87,7 @@ protected:
     test::BoxRecorder m_boxes;
 
 private:
-    decltype(g_messageTypes) m_savedTable = g_messageTypes;
+    MessageSettingsHooks m_savedHooks = g_messageSettings;
 };
 
 TEST_F(ConfigTest, MissingFileIsReplacedByTheDefaults) {
@@ -76,15 +110,10 @@ TEST_F(ConfigTest, MissingFileIsReplacedByTheDefaults) {
     EXPECT_EQ(file.substr(529, 35), std::string(35, '\0')); // address and padding
 
     for (size_t i = 0; i < 151; ++i) {
-        EXPECT_EQ(file[12 + i], g_messageTypes[i].display) << i;
-        EXPECT_EQ(file[163 + i], g_messageTypes[i].box) << i;
-        EXPECT_EQ(file[314 + i], g_messageTypes[i].pause) << i;
+        EXPECT_EQ(file[12 + i], g_notices[i].display) << i;
+        EXPECT_EQ(file[163 + i], g_notices[i].box) << i;
+        EXPECT_EQ(file[314 + i], g_notices[i].pause) << i;
     }
-    // "MERCSEND" is shown as a box and pauses; "MANUFAILED" is not shown.
-    EXPECT_EQ(file[12 + 20], 1);
-    EXPECT_EQ(file[163 + 20], 1);
-    EXPECT_EQ(file[314 + 20], 1);
-    EXPECT_EQ(file[12 + 15], 0);
 }
 
 // Files that are not one whole block of this format are replaced by the
@@ -128,27 +157,47 @@ TEST_F(ConfigTest, ValidFileIsTakenAndItsMessageSettingsApplied) {
     CConfig config;
     config.Load();
     EXPECT_EQ(config.GetWord(ConfigOffset::kSoundVolume), 77u);
-    EXPECT_EQ(g_messageTypes[39].display, 0);
-    EXPECT_EQ(g_messageTypes[40].box, 0);
+    EXPECT_EQ(g_notices[39].display, 0);
+    EXPECT_EQ(g_notices[40].box, 0);
     EXPECT_EQ(m_dir.ReadFile("config.ov"), bytes);
 }
 
 // A changed box setting is saved and comes back at the next start.
 TEST_F(ConfigTest, MessageSettingSurvivesSaveAndLoad) {
-    const auto defaults = g_messageTypes;
     {
         CConfig config;
         config.Load();
-        g_messageTypes[39].box = 0;
-        g_messageTypes[8].pause = 1;
+        g_notices[39].box = 0;
+        g_notices[8].pause = 1;
         config.Save();
     }
-    g_messageTypes = defaults; // a new run starts from the table's defaults
+    ResetNotices(); // a new run starts from the table's defaults
+    const auto defaults = g_notices;
     CConfig config;
     config.Load();
-    EXPECT_EQ(g_messageTypes[39].box, 0);
-    EXPECT_EQ(g_messageTypes[8].pause, 1);
-    EXPECT_EQ(g_messageTypes[40].box, defaults[40].box);
+    EXPECT_EQ(g_notices[39].box, 0);
+    EXPECT_EQ(g_notices[8].pause, 1);
+    EXPECT_EQ(g_notices[40].box, defaults[40].box);
+}
+
+// Without a notice table the notice bytes are neither applied nor
+// refreshed: the defaults leave them zero, a file's pass through unchanged.
+TEST_F(ConfigTest, WithoutANoticeTableTheNoticeBytesStayAsTheyAre) {
+    g_messageSettings = {};
+    CConfig defaults;
+    defaults.SetDefaults();
+    const std::string file = m_dir.ReadFile("config.ov");
+    EXPECT_EQ(file.substr(12, 3 * 151), std::string(3 * 151, '\0'));
+
+    std::string bytes = ValidFile();
+    bytes[12 + 7] = 1;
+    bytes[163 + 7] = 2;
+    m_dir.WriteFile("config.ov", bytes);
+    const auto before = g_notices;
+    CConfig config;
+    config.Load();
+    EXPECT_EQ(m_dir.ReadFile("config.ov"), bytes);
+    EXPECT_EQ(g_notices[7].box, before[7].box);
 }
 
 TEST_F(ConfigTest, TextsWithoutTerminatorAreCut) {
@@ -197,14 +246,14 @@ TEST_F(ConfigTest, LoadFromTakesOnlyAValidFile) {
     m_dir.WriteFile("Backup/OTHER.ov", valid);
     config.LoadFrom("backup\\other.ov"); // a game path, matched case-blind
     EXPECT_EQ(config.GetWord(ConfigOffset::kSoundVolume), 77u);
-    EXPECT_EQ(g_messageTypes[0].box, 0);
+    EXPECT_EQ(g_notices[0].box, 0);
     EXPECT_EQ(m_dir.ReadFile("config.ov"), valid);
 }
 
 TEST_F(ConfigTest, SaveAsWritesTheBlockElsewhere) {
     CConfig config;
     config.Load();
-    g_messageTypes[3].display = 0;
+    g_notices[3].display = 0;
     config.SaveAs("copy.ov");
     const std::string copy = m_dir.ReadFile("copy.ov");
     ASSERT_EQ(copy.size(), 620u);

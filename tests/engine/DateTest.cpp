@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "engine/Date.h"
+#include "engine/GameState.h"
 #include "engine/GameTimer.h"
-#include "world/Globals.h"
 
 namespace {
 
@@ -113,16 +113,21 @@ TEST(Date, DisplayDayUsesRealMonthLengths) {
         EXPECT_EQ(CDate(0, month, 1600).GetDisplayDay(), 0) << month;
 }
 
+// The scenario's start date as the test answers it.
 TEST(Date, ToTicksCountsFromTheScenarioStart) {
-    g_globals.startDate = CDate(0, 0, 1500);
+    const GameStateHooks saved = g_gameState;
+    g_gameState.scenarioStartDate = [] { return CDate(0, 0, 1500); };
     EXPECT_EQ(CDate(5, 0, 1500).ToTicks(), 0); // no clock
     g_gameTimer = std::make_unique<CGameTimer>(15);
     g_gameTimer->ticksPerDay = 133;
     EXPECT_EQ(CDate(5, 0, 1500).ToTicks(), 5 * 133);
     EXPECT_EQ(CDate(0, 0, 1501).ToTicks(), 360 * 133);
     EXPECT_EQ(CDate(29, 11, 1499).ToTicks(), -133);
+    // Without a scenario the count starts at the zero date.
+    g_gameState.scenarioStartDate = nullptr;
+    EXPECT_EQ(CDate(5, 0, 0).ToTicks(), 5 * 133);
     g_gameTimer.reset();
-    g_globals.startDate = CDate();
+    g_gameState = saved;
 }
 
 } // namespace

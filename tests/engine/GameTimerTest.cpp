@@ -6,27 +6,29 @@
 #include <mutex>
 #include <thread>
 
-#include "dialogs/PauseControl.h"
+#include "engine/GameState.h"
 #include "engine/GameTimer.h"
 #include "platform/System.h"
 #include "tests/TestSupport.h"
-#include "world/Globals.h"
-#include "world/Scenario.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
+// The game's state as the tests answer it.
+bool g_running = false;
+bool g_waiting = false;
+bool g_paused = false;
+
+// Each test starts with no game: the game-state hooks are the test's own.
 class GameTimerTest : public ::testing::Test {
 protected:
+    void SetUp() override { g_gameState = {}; }
     void TearDown() override {
         if (g_gameTimer && g_gameTimer->eventId != 0)
             StopGameTimer();
         g_gameTimer.reset();
-        g_scenario.reset();
-        g_gameStarted = 0;
-        g_pauseControl = nullptr;
-        g_globals.startDate = CDate();
+        g_gameState = m_savedState;
     }
 
     // Waits until the condition holds, at most two seconds.
@@ -38,6 +40,9 @@ protected:
         }
         return condition();
     }
+
+private:
+    GameStateHooks m_savedState = g_gameState;
 };
 
 TEST_F(GameTimerTest, StartsWithItsInitialFields) {
@@ -134,42 +139,36 @@ TEST_F(GameTimerTest, StoppingWithoutPendingEventShowsTheBox) {
 }
 
 TEST_F(GameTimerTest, ResumeOnlyInARunningUnpausedGame) {
+    // Without any answer no game runs.
+    {
+        CGameTimer clock(15);
+        clock.Resume();
+        EXPECT_EQ(clock.running, 0);
+    }
+    g_gameState.isGameRunning = [] { return g_running; };
+    g_gameState.isWaitingForStart = [] { return g_waiting; };
+    g_gameState.isPaused = [] { return g_paused; };
     struct Case {
-        bool gameStarted, scenario, waiting, paused, runs;
+        bool running, waiting, paused, runs;
     };
     const Case cases[] = {
-        {true, true, false, false, true},   {true, false, false, false, true},
-        {false, true, false, false, false}, {true, true, true, false, false},
-        {true, true, false, true, false},
+        {true, false, false, true},
+        {false, false, false, false},
+        {true, true, false, false},
+        {true, false, true, false},
     };
     for (const Case& c : cases) {
         CGameTimer clock(15);
-        g_gameStarted = c.gameStarted ? 1 : 0;
-        g_scenario = c.scenario ? std::make_unique<CScenario>() : nullptr;
-        if (g_scenario)
-            g_scenario->waitingForStart = c.waiting ? 1 : 0;
-        CPauseControl control;
-        if (c.paused)
-            control.Pause();
-        g_pauseControl = &control;
+        g_running = c.running;
+        g_waiting = c.waiting;
+        g_paused = c.paused;
         clock.Resume();
-        EXPECT_EQ(clock.running, c.runs ? 1 : 0)
-            << c.gameStarted << c.scenario << c.waiting << c.paused;
-        g_pauseControl = nullptr;
+        EXPECT_EQ(clock.running, c.runs ? 1 : 0) << c.running << c.waiting << c.paused;
     }
 }
 
-TEST_F(GameTimerTest, PauseStopsTheClock) {
-    g_gameTimer = std::make_unique<CGameTimer>(15);
-    g_gameTimer->running = 1;
-    CPauseControl control;
-    control.Pause();
-    EXPECT_TRUE(control.IsPaused());
-    EXPECT_EQ(g_gameTimer->running, 0);
-}
-
 TEST_F(GameTimerTest, SetDateSetsTicksAndDate) {
-    g_globals.startDate = CDate(0, 0, 1500);
+    g_gameState.scenarioStartDate = [] { return CDate(0, 0, 1500); };
     g_gameTimer = std::make_unique<CGameTimer>(15);
     g_gameTimer->ticksPerDay = g_gameSpeedTicksPerDay[2];
     g_gameTimer->SetDate(CDate(2, 1, 1500));

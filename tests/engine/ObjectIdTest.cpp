@@ -1,26 +1,30 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "engine/ObjectId.h"
-#include "military/LeaderRegistry.h"
-#include "world/Province.h"
 
 namespace {
 
 // Every test starts without registries, as the program does before the
-// first scenario, and leaves none behind.
+// first scenario, and leaves none behind; the holders of the fixed-slot
+// types are the test's own (none unless a test fills them).
 class ObjectIdTest : public ::testing::Test {
 protected:
     void SetUp() override {
         FreeIdRegistries();
         g_localPlayerNumber = 0;
+        g_idSlots = {};
     }
     void TearDown() override {
         FreeIdRegistries();
         g_localPlayerNumber = 0;
-        g_leaderRegistry.reset();
+        g_idSlots = m_savedSlots;
     }
+
+private:
+    IdSlotHooks m_savedSlots = g_idSlots;
 };
 
 TEST_F(ObjectIdTest, CounterFollowsLocalPlayerAndLastId) {
@@ -175,34 +179,94 @@ TEST_F(ObjectIdTest, AssignNewIdUsesTheCounter) {
     EXPECT_EQ(ResolveId({4713, 2}), &entity);
 }
 
-TEST_F(ObjectIdTest, ResolvesProvincesAndLeaderSlots) {
-    InitIdRegistries(g_nullId);
-    EXPECT_EQ(ResolveId({kProvinceIdType, 1}), &g_provinces[1]);
-    EXPECT_EQ(ResolveId({kProvinceIdType, 1472}), &g_provinces[1472]);
-    EXPECT_EQ(ResolveId({kProvinceIdType, 1473}), nullptr);
-    EXPECT_EQ(ResolveId({kProvinceIdType, 0xFFFFFFFF}), nullptr);
+// The game's fixed-slot holders as the test plays them: one province
+// record and one leader slot, and the numbers asked for and cleared.
+CIdEntity* g_provinceOne = nullptr;
+CIdEntity* g_leaderTwelve = nullptr;
+std::vector<uint32_t> g_askedProvinces;
+std::vector<uint32_t> g_askedLeaders;
+std::vector<uint32_t> g_clearedLeaders;
 
-    EXPECT_EQ(ResolveId({kLeaderIdType, 12}), nullptr); // no leader registry
-    g_leaderRegistry = std::make_unique<CLeaderRegistry>();
+void FillTestSlots() {
+    g_askedProvinces.clear();
+    g_askedLeaders.clear();
+    g_clearedLeaders.clear();
+    g_idSlots.province = [](uint32_t number) {
+        g_askedProvinces.push_back(number);
+        return number == 1 ? g_provinceOne : nullptr;
+    };
+    g_idSlots.leaderSlot = [](uint32_t number) {
+        g_askedLeaders.push_back(number);
+        return number == 12 ? g_leaderTwelve : nullptr;
+    };
+    g_idSlots.clearLeaderSlot = [](uint32_t number) { g_clearedLeaders.push_back(number); };
+}
+
+TEST_F(ObjectIdTest, FixedSlotTypesWithoutTheirOwnersFindNothing) {
+    InitIdRegistries(g_nullId);
+    EXPECT_EQ(ResolveId({kProvinceIdType, 1}), nullptr);
+    EXPECT_EQ(ResolveId({kLeaderIdType, 12}), nullptr);
+    // Withdrawing and clearing a leader's id still works.
     CIdEntity leader;
     leader.SetId({kLeaderIdType, 12});
-    g_leaderRegistry->SetSlot(12, &leader);
-    EXPECT_EQ(ResolveId({kLeaderIdType, 12}), &leader);
-    EXPECT_EQ(ResolveId({kLeaderIdType, 5000}), nullptr);
-
-    // Withdrawing a leader's id empties its slot.
     EXPECT_TRUE(leader.Unregister());
-    EXPECT_EQ(ResolveId({kLeaderIdType, 12}), nullptr);
-
+    EXPECT_TRUE(leader.GetId().IsUnset());
     CIdValue value;
     value.SetId({kLeaderIdType, 13});
-    g_leaderRegistry->SetSlot(13, &leader);
     value.Clear();
     EXPECT_TRUE(value.GetId().IsNull());
-    EXPECT_EQ(g_leaderRegistry->GetSlot(13), nullptr);
+}
 
+TEST_F(ObjectIdTest, FixedSlotTypesAskTheirOwnersWithTheNumber) {
+    InitIdRegistries(g_nullId);
+    CIdEntity province;
+    CIdEntity leader;
+    g_provinceOne = &province;
+    g_leaderTwelve = &leader;
+    FillTestSlots();
+    EXPECT_EQ(ResolveId({kProvinceIdType, 1}), &province);
+    EXPECT_EQ(ResolveId({kProvinceIdType, 0xFFFFFFFF}), nullptr);
+    EXPECT_EQ(ResolveId({kLeaderIdType, 12}), &leader);
+    EXPECT_EQ(ResolveId({kLeaderIdType, 5000}), nullptr);
+    // Other types never ask them.
     EXPECT_EQ(ResolveId({3, 1}), nullptr);
     EXPECT_EQ(ResolveId(g_broadcastId), nullptr);
+    EXPECT_EQ(ResolveId({4712, 1}), nullptr);
+    EXPECT_EQ(g_askedProvinces, (std::vector<uint32_t>{1, 0xFFFFFFFF}));
+    EXPECT_EQ(g_askedLeaders, (std::vector<uint32_t>{12, 5000}));
+    EXPECT_TRUE(g_clearedLeaders.empty());
+    g_provinceOne = nullptr;
+    g_leaderTwelve = nullptr;
+}
+
+// Only a leader's id (type 6) gives its slot back, whichever way the id
+// goes: withdrawn, cleared, or with its holder.
+TEST_F(ObjectIdTest, WithdrawingALeadersIdEmptiesItsSlot) {
+    InitIdRegistries(g_nullId);
+    FillTestSlots();
+    {
+        CIdEntity leader;
+        leader.SetId({kLeaderIdType, 12});
+        EXPECT_TRUE(leader.Unregister());
+        CIdEntity gone;
+        gone.SetId({kLeaderIdType, 14});
+        CIdValue value;
+        value.SetId({kLeaderIdType, 13});
+        value.Clear();
+        EXPECT_TRUE(value.GetId().IsNull());
+        CIdValue goneValue;
+        goneValue.SetId({kLeaderIdType, 15});
+        CIdEntity province;
+        province.SetId({kProvinceIdType, 12});
+        CIdEntity entity;
+        entity.SetId({4712, 12});
+        CIdValue other;
+        other.SetId({3, 12});
+        EXPECT_EQ(g_clearedLeaders, (std::vector<uint32_t>{12, 13}));
+    }
+    // The holders that went cleared theirs (in reverse order of making);
+    // the unset id of the withdrawn leader clears nothing again.
+    EXPECT_EQ(g_clearedLeaders, (std::vector<uint32_t>{12, 13, 15, 14}));
 }
 
 } // namespace

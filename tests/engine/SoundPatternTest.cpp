@@ -84,6 +84,8 @@ TEST_F(SoundPatternTest, SoundsAreHeardOnlyNearTheViewCentre) {
 }
 
 TEST(SoundPatternVolume, FallsWithTheDistance) {
+    const MapDistanceX savedMapDx = g_patternMapDx;
+    g_patternMapDx = nullptr;
     const PatternStep steps[] = {PatternStep{7, 1, {1}, 77, 0, 0}, End()};
     CSoundPattern placed(steps, 1, 5000, 2000);
     struct Case {
@@ -97,9 +99,19 @@ TEST(SoundPatternVolume, FallsWithTheDistance) {
         EXPECT_EQ(placed.VolumeAndPan(c.x, c.y) & 0xFFFF, c.volume) << c.x << "," << c.y;
     CSoundPattern unplaced(steps, 1, kNoPosition, kNoPosition);
     EXPECT_EQ(unplaced.VolumeAndPan(9999, 9999) & 0xFFFF, 77u);
-    // Across the map's edge the short way counts: 144 pixels, not 18800.
+    // Without the map the plain difference counts: 18800 pixels. The map
+    // measures the horizontal distance from the plain difference (the short
+    // way round: tests/world/SoundPatternMapTest).
     CSoundPattern atTheEdge(steps, 1, 18900, 2000);
+    EXPECT_EQ(atTheEdge.VolumeAndPan(100, 2000) & 0xFFFF, 0u);
+    static int64_t asked = 0;
+    g_patternMapDx = [](int64_t dx) {
+        asked = dx;
+        return int32_t{144};
+    };
     EXPECT_EQ(atTheEdge.VolumeAndPan(100, 2000) & 0xFFFF, 174u);
+    EXPECT_EQ(asked, -18800);
+    g_patternMapDx = savedMapDx;
 }
 
 TEST_F(SoundPatternTest, WaitsJumpsAndAlternatives) {

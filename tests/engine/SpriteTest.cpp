@@ -1,6 +1,6 @@
 // Sprites and the shared image cache: one picture per file, private
 // copies, frames and their bounds, animation and its end, hit tests and
-// drawing.
+// drawing (the animation tick: tests/net/DisplayListEventsTest).
 #include "engine/Sprite.h"
 
 #include <gtest/gtest.h>
@@ -8,11 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/DisplayList.h"
 #include "engine/ImageCache.h"
 #include "engine/Palette.h"
-#include "net/ClockEvents.h"
-#include "net/EventTypes.h"
 #include "tests/TestSupport.h"
 #include "tests/engine/ImageTestSupport.h"
 
@@ -195,40 +192,6 @@ TEST_F(SpriteTest, NextFrameStepsEverySpeedCalls) {
         sprite.NextFrame();
     EXPECT_EQ(sprite.frame, 0);
     EXPECT_EQ(sprite.finished, 1);
-}
-
-TEST_F(SpriteTest, AFinishedSpriteAsksToBeRemovedOnItsTick) {
-    g_displayList = new CDisplayList;
-    auto* blast = new CSprite("gfx\\strip.bmp");
-    blast->SetFrameCount(4);
-    blast->speed = 1;
-    blast->oneShot = 1;
-    blast->removeWhenDone = 1;
-    auto* flag = new CSprite("gfx\\strip.bmp");
-    flag->SetFrameCount(4);
-    flag->speed = 1;
-    g_displayList->Add(flag, 100, 0);
-    g_displayList->Add(blast, 200, 0);
-
-    COVTickAnimationsEvent early(2);
-    EXPECT_EQ(early.Execute(), 0);
-    EXPECT_EQ(blast->frame, 2);
-    EXPECT_EQ(flag->frame, 2);
-    // Two more ticks end the one-shot: it is removed and deleted, and the
-    // walk stops there.
-    COVTickAnimationsEvent late(2);
-    EXPECT_EQ(late.Execute(), 3);
-    EXPECT_EQ(g_displayList->GetCount(), 1u);
-    EXPECT_EQ(g_spriteCount, 1);
-    EXPECT_EQ(flag->frame, 2);
-    // Other events leave sprites alone.
-    COVSimpleEvent other(EVT_MOUSELBDOWN, g_broadcastId);
-    EXPECT_EQ(flag->HandleEvent(other), 0);
-
-    delete flag;
-    EXPECT_TRUE(g_displayList->IsEmpty());
-    delete g_displayList;
-    g_animationDispatch = nullptr;
 }
 
 TEST_F(SpriteTest, HitTestsTheFrameAsDrawnAndItsTransparency) {

@@ -9,8 +9,8 @@
 
 #include "data/Keywords.h"
 #include "engine/Display.h"
-#include "engine/MapSprite.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "world/map/MapSprite.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 
 #include "data/TokenFile.h"
 #include "engine/CriticalError.h"
-#include "engine/MapSprite.h"
+#include "engine/GameState.h"
 #include "engine/Palette.h"
-#include "frontend/FrontEnd.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
 #include "platform/Files.h"
 #include "world/Province.h"
+#include "world/map/MapSprite.h"
 
 CSpriteDefinitionTable* g_spriteDefinitions = nullptr;
 int32_t g_mapSpriteCount = 0;

@@ -1,7 +1,7 @@
 // Map sprites: keys from definition file names, the definition table and its
 // look-ups, the definition block and its faults, the transparency kinds as
 // drawn, drawing through the map view, directions, and province markers.
-#include "engine/MapSprite.h"
+#include "world/map/MapSprite.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 
 #include "data/Keywords.h"
 #include "engine/Display.h"
+#include "engine/GameState.h"
 #include "engine/ImageCache.h"
 #include "engine/Palette.h"
-#include "frontend/FrontEnd.h"
 #include "net/ClockEvents.h"
 #include "tests/TestSupport.h"
 #include "tests/engine/ImageTestSupport.h"
@@ -441,10 +441,12 @@ TEST_F(MapSpriteTest, ProvinceMarkersShowWhileRevealed) {
     EXPECT_EQ(instant.HandleEvent(last), 1);
 
     // Markers leave once the front end is active.
-    g_inFrontEnd = 1;
+    const GameStateHooks savedState = g_gameState;
+    g_gameState.isInFrontEnd = [] { return true; };
     EXPECT_EQ(marker.HandleEvent(last), 1);
-    g_inFrontEnd = 0;
+    g_gameState.isInFrontEnd = [] { return false; };
     EXPECT_EQ(marker.HandleEvent(last), 0);
+    g_gameState = savedState;
 
     province.box = {};
     province.newlyRevealed = 0;

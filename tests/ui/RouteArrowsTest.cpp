@@ -1,7 +1,7 @@
 // Route arrows: the ramps in both pixel formats, tangents and arrow
 // directions, the curve across the map's edge as drawn, and the progress of
 // the shown and travelled parts.
-#include "engine/RouteArrows.h"
+#include "ui/map/RouteArrows.h"
 
 #include <gtest/gtest.h>
 
@@ -239,7 +239,6 @@ TEST_F(RouteArrowsTest, ProgressGrowsAndIsHeldToTheRoute) {
 
     g_gameTimer.reset();
     delete g_displayList;
-    g_animationDispatch = nullptr;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // SpriteWorld and the landscape tiles: drawing and hit tests through the
 // map view, and the definition block of a ".spr" file.
-#include "engine/MapSprite.h"
+#include "world/map/MapSprite.h"
 
 #include <algorithm>
 #include <cmath>

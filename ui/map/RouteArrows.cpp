@@ -1,4 +1,4 @@
-#include "engine/RouteArrows.h"
+#include "ui/map/RouteArrows.h"
 
 #include <algorithm>
 #include <cmath>

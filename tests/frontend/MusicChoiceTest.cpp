@@ -1,0 +1,120 @@
+// The music choice as the game answers it: the front end's game-started
+// flag, the local player's slot of the session and the countries.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "country/Country.h"
+#include "engine/CDAudio.h"
+#include "engine/GameTimer.h"
+#include "frontend/FrontEnd.h"
+#include "net/Session.h"
+#include "platform/Audio.h"
+#include "platform/EventPump.h"
+#include "tests/TestSupport.h"
+#include "tests/platform/MusicTestSupport.h"
+
+namespace {
+
+namespace audio = platform::audio;
+
+// The game folder with tracks 1 to 6 and the recording mixer; the front
+// end, the session with the local player's slot, the countries and the
+// clock.
+class MusicChoiceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(audio::OpenAudio(audio::Backend::Recording));
+        platform::ClearWindowMessages();
+        for (uint32_t n = 1; n <= 6; ++n) {
+            char name[32];
+            std::snprintf(name, sizeof name, "music/track%02u.wav", n);
+            dir.WriteFile(name, test::LevelWav(441, static_cast<int16_t>(n * 1000)));
+        }
+        g_cdAudio = new CCDAudio;
+        CreateMusicState();
+        g_frontEnd = &frontEnd;
+        g_netSession = &session;
+        g_gameTimer = std::make_unique<CGameTimer>(15);
+        AddCountry(std::make_unique<CCountry>(kCountry));
+        session.m_localSlot = 1;
+        session.GetSlot(1).country = kCountry;
+    }
+    void TearDown() override {
+        DeleteAllCountries();
+        g_gameTimer.reset();
+        g_netSession = nullptr;
+        g_frontEnd = nullptr;
+        delete g_cdAudio;
+        g_cdAudio = nullptr;
+        DeleteMusicState();
+        audio::CloseAudio();
+        platform::ClearWindowMessages();
+    }
+
+    void StartGame(int year, int32_t musicGroup = 0) {
+        frontEnd.gameStarted = 1;
+        g_gameTimer->currentDate = CDate(0, 0, year);
+        g_countries[kCountry]->m_musicGroup = musicGroup;
+    }
+
+    // The tracks of the next count choices (0 when none played).
+    std::vector<uint16_t> Next(int count) {
+        std::vector<uint16_t> played;
+        for (int i = 0; i < count; ++i) {
+            PlayNextMusicTrack(g_musicState.get());
+            played.push_back(g_cdAudio->currentTrack);
+        }
+        return played;
+    }
+
+    static constexpr uint32_t kCountry = 7;
+    test::ScopedGameDir dir;
+    CFrontEnd frontEnd;
+    CNetSession session{nullptr};
+};
+
+TEST_F(MusicChoiceTest, OutsideAGameEveryChoiceIsTrackTwo) {
+    *g_musicState = kMusicEraTrack;
+    EXPECT_EQ(Next(3), (std::vector<uint16_t>{2, 2, 2}));
+    EXPECT_EQ(*g_musicState, kMusicCountryTrack);
+    g_frontEnd = nullptr;
+    EXPECT_EQ(Next(1), (std::vector<uint16_t>{2}));
+}
+
+TEST_F(MusicChoiceTest, InAGameTheEraAndCountryTracksAlternate) {
+    StartGame(1600);
+    EXPECT_EQ(Next(4), (std::vector<uint16_t>{5, 2, 5, 2}));
+    StartGame(1600, 10);
+    EXPECT_EQ(Next(4), (std::vector<uint16_t>{5, 3, 5, 3}));
+    // Back in the front end the choice starts again from the country track.
+    frontEnd.gameStarted = 0;
+    EXPECT_EQ(Next(1), (std::vector<uint16_t>{2}));
+    frontEnd.gameStarted = 1;
+    EXPECT_EQ(Next(1), (std::vector<uint16_t>{5}));
+}
+
+TEST_F(MusicChoiceTest, WithoutTheLocalPlayersCountryTheCountryTurnPlaysNothing) {
+    StartGame(1600);
+    *g_musicState = kMusicEraTrack;
+    for (int32_t country : {-1, 3, 99, 1000}) { // none chosen, an empty slot, out of the table
+        SCOPED_TRACE(country);
+        session.GetSlot(1).country = country;
+        ASSERT_TRUE(g_cdAudio->PlayTrack(4));
+        *g_musicState = kMusicEraTrack;
+        EXPECT_EQ(Next(1), (std::vector<uint16_t>{0})); // the playing track was stopped
+    }
+    session.GetSlot(1).country = kCountry;
+    session.m_localSlot = -1;
+    *g_musicState = kMusicEraTrack;
+    EXPECT_EQ(Next(1), (std::vector<uint16_t>{0}));
+    g_netSession = nullptr;
+    *g_musicState = kMusicEraTrack;
+    EXPECT_EQ(Next(1), (std::vector<uint16_t>{0}));
+    // The era turn still plays.
+    EXPECT_EQ(Next(1), (std::vector<uint16_t>{5}));
+}
+
+} // namespace
