@@ -1,5 +1,7 @@
 #include "frontend/FrontEnd.h"
 
+#include "net/Receivers.h"
+
 CFrontEnd* g_frontEnd = nullptr;
 uint8_t g_inFrontEnd = 0;
 
@@ -7,6 +9,15 @@ namespace {
 
 const bool g_frontEndStateRegistered = [] {
     g_gameState.isInFrontEnd = [] { return g_inFrontEnd != 0; };
+    g_gameState.hasFrontEnd = [] { return g_frontEnd != nullptr; };
+    return true;
+}();
+
+// While no game runs the front end takes the broadcast messages.
+const bool g_frontEndReceiverRegistered = [] {
+    g_broadcastReceivers[kSlotFrontEnd] = [](COVEvent& event) {
+        return g_frontEnd ? g_frontEnd->HandleMessage(event) : EVENT_NOT_HANDLED;
+    };
     return true;
 }();
 
