@@ -14,6 +14,7 @@
 #include "military/LeaderRegistry.h"
 #include "military/Monarch.h"
 #include "military/Unit.h"
+#include "net/Receivers.h"
 #include "net/Session.h"
 #include "platform/Files.h"
 #include "world/City.h"
@@ -44,6 +45,36 @@ const bool g_musicChoiceRegistered = [] {
             return false;
         group = g_countries[static_cast<size_t>(number)]->m_musicGroup;
         return true;
+    };
+    return true;
+}();
+
+static_assert(kCountrySlots == kNetCountrySlots, "a session slot holds any country number");
+
+// A message for receiver {3, n} reaches country n through its handler
+// interface; a broadcast reaches the countries through their list, the first
+// that answers ending it.
+const bool g_countryReceiversRegistered = [] {
+    g_directReceivers.country = [](uint32_t number) -> CEventHandler* {
+        return number < g_countries.size() ? g_countries[number] : nullptr;
+    };
+    g_broadcastReceivers[kSlotCountries] = [](COVEvent& event) {
+        return g_countryList.Dispatch(event);
+    };
+    return true;
+}();
+
+// The session names a departed player's country by its tag and marks who
+// plays each country.
+const bool g_sessionCountriesRegistered = [] {
+    g_sessionCountries.tag = GetCountryTag;
+    g_sessionCountries.clearMarks = [] { g_countryController.fill(0); };
+    g_sessionCountries.setMark = [](uint32_t number, uint32_t mark) {
+        if (number < kCountrySlots)
+            g_countryController[number] = mark;
+    };
+    g_sessionCountries.mark = [](uint32_t number) -> uint32_t {
+        return number < kCountrySlots ? g_countryController[number] : 0;
     };
     return true;
 }();

@@ -1,6 +1,12 @@
 #include "country/CountryList.h"
 
+#include <memory>
+
 #include "country/Country.h"
+#include "engine/Date.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
+#include "net/Senders.h"
 
 namespace {
 
@@ -64,4 +70,18 @@ double CCountryList::SumCountryValueB() const {
             sum += CountryCachedFigureB(*country);
     });
     return sum;
+}
+
+void SendGiveCasusBelli(const CCountryList& countries, uint32_t other) {
+    CDate expiry = GetGameDate();
+    expiry.AddYears(1);
+    countries.ForEachNumber([&](uint32_t number) {
+        auto event = std::make_unique<COVDataEvent>(EVT_GIVECB, MakeCountryId(number));
+        COVEventData& payload = event->Payload();
+        payload.SetDate(24, expiry);
+        payload.SetId(32, MakeCountryId(other));
+        payload.SetU8(40, 1);
+        payload.SetU8(41, 0);
+        ExecuteEvent(std::move(event));
+    });
 }

@@ -21,3 +21,7 @@ public:
     // marked removed during a walk are passed over).
     void ForEachNumber(const std::function<void(uint32_t)>& function) const;
 };
+
+// Every listed country gets a casus belli on the other country for a year;
+// carried out here only.
+void SendGiveCasusBelli(const CCountryList& countries, uint32_t other);

@@ -1,6 +1,20 @@
 #include "dialogs/Console.h"
 
+#include "net/Receivers.h"
+
 CConsole* g_console = nullptr;
+
+namespace {
+
+// The console takes its toggle key.
+const bool g_consoleRegistered = [] {
+    g_directReceivers.console = [](COVEvent& event) {
+        return g_console ? g_console->HandleMessage(event) : EVENT_NOT_HANDLED;
+    };
+    return true;
+}();
+
+} // namespace
 
 int CConsole::HandleMessage(COVEvent&) {
     return EVENT_NOT_HANDLED;

@@ -1,6 +1,21 @@
 #include "dialogs/GameFrame.h"
 
+#include "net/Receivers.h"
+
 CGameFrame* g_gameFrame = nullptr;
+
+namespace {
+
+// The game frame takes the broadcast messages once the game has started,
+// before the countries, and every input event.
+const bool g_gameFrameRegistered = [] {
+    g_broadcastReceivers[kSlotGameFrame] = [](COVEvent& event) {
+        return g_gameFrame ? g_gameFrame->HandleMessage(event) : EVENT_NOT_HANDLED;
+    };
+    return true;
+}();
+
+} // namespace
 
 int CGameFrame::HandleMessage(COVEvent&) {
     return EVENT_NOT_HANDLED;

@@ -30,3 +30,7 @@ bool IsGamePaused() {
 bool IsInFrontEnd() {
     return g_gameState.isInFrontEnd && g_gameState.isInFrontEnd();
 }
+
+bool HasFrontEnd() {
+    return g_gameState.hasFrontEnd && g_gameState.hasFrontEnd();
+}

@@ -1,6 +1,7 @@
 #include "frontend/FrontEnd.h"
 
 #include "engine/CDAudio.h"
+#include "net/Receivers.h"
 
 CFrontEnd* g_frontEnd = nullptr;
 uint8_t g_inFrontEnd = 0;
@@ -10,6 +11,15 @@ namespace {
 const bool g_frontEndStateRegistered = [] {
     g_gameState.isInFrontEnd = [] { return g_inFrontEnd != 0; };
     g_musicChoice.isGameStarted = [] { return g_frontEnd && g_frontEnd->gameStarted; };
+    g_gameState.hasFrontEnd = [] { return g_frontEnd != nullptr; };
+    return true;
+}();
+
+// While no game runs the front end takes the broadcast messages.
+const bool g_frontEndReceiverRegistered = [] {
+    g_broadcastReceivers[kSlotFrontEnd] = [](COVEvent& event) {
+        return g_frontEnd ? g_frontEnd->HandleMessage(event) : EVENT_NOT_HANDLED;
+    };
     return true;
 }();
 

@@ -2,9 +2,20 @@
 
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
+#include "net/Receivers.h"
 #include "net/Session.h"
 
 CGameServer* g_gameServer = nullptr;
+
+namespace {
+
+// The server takes the messages for receiver type 8 and g_serverId.
+const bool g_gameServerRegistered = [] {
+    g_directReceivers.gameServer = []() -> CIdEntity* { return g_gameServer; };
+    return true;
+}();
+
+} // namespace
 
 int CGameServer::HandleMessage(COVEvent& event) {
     switch (event.GetType()) {

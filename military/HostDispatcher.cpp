@@ -1,6 +1,22 @@
 #include "military/HostDispatcher.h"
 
+#include "net/Receivers.h"
+
 CHostDispatcher* g_hostDispatcher = nullptr;
+
+namespace {
+
+// The dispatcher takes the host requests (receiver type 2) and, while a game
+// runs, every broadcast message.
+const bool g_hostDispatcherRegistered = [] {
+    g_directReceivers.hostDispatcher = []() -> CEventHandler* { return g_hostDispatcher; };
+    g_broadcastReceivers[kSlotHostDispatcher] = [](COVEvent& event) {
+        return g_hostDispatcher ? g_hostDispatcher->HandleMessage(event) : EVENT_NOT_HANDLED;
+    };
+    return true;
+}();
+
+} // namespace
 
 int CHostDispatcher::HandleMessage(COVEvent&) {
     return EVENT_NOT_HANDLED;

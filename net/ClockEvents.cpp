@@ -10,7 +10,7 @@
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "net/Scheduler.h"
-#include "world/Scenario.h"
+#include "net/Session.h"
 
 std::function<int(COVEvent&)> g_animationDispatch;
 

@@ -4,23 +4,15 @@
 #include <bit>
 #include <cstring>
 
-#include "country/Country.h"
 #include "data/HookLists.h"
-#include "dialogs/GameFrame.h"
-#include "dialogs/GameMenu.h"
 #include "engine/Date.h"
+#include "engine/GameState.h"
 #include "engine/GameTimer.h"
-#include "frontend/FrontEnd.h"
-#include "military/GameServer.h"
-#include "military/HostDispatcher.h"
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
-#include "ui/MainScreen.h"
-#include "world/GlobalsHandler.h"
-#include "world/Map.h"
-#include "world/Scenario.h"
 
 // ---------------------------------------------------------------------------
 // COVEventData
@@ -203,47 +195,42 @@ template <class T> int HandToReceiver(T& object, COVEvent& event) {
     return EVENT_NOT_HANDLED;
 }
 
-// The broadcast chain: in-game menu, main screen (game winner), then the
-// game's receivers while a game runs or the front end otherwise. Sets
-// runHooks when the hook test follows.
+// The broadcast chain (net/Receivers.h): in-game menu, main screen (game
+// winner), then the game's receivers while a game runs or the front end
+// otherwise. Sets runHooks when the hook test follows.
 int DeliverBroadcast(COVEvent& event, bool& runHooks) {
     runHooks = false;
     const uint32_t type = event.GetType();
 
-    if (g_openGameMenu) {
-        const int answer = g_openGameMenu->HandleMessage(event);
-        if (answer != EVENT_NOT_HANDLED)
-            return answer;
-    }
+    const int menuAnswer = OfferToSlot(kSlotGameMenu, event);
+    if (menuAnswer != EVENT_NOT_HANDLED)
+        return menuAnswer;
     if (type == EVT_GAME_WINNER)
-        return g_mainScreen ? g_mainScreen->HandleMessage(event) : EVENT_NOT_HANDLED;
+        return OfferToSlot(kSlotMainScreen, event);
 
     if (!IsGameRunning()) {
         runHooks = true;
-        return g_frontEnd ? g_frontEnd->HandleMessage(event) : EVENT_NOT_HANDLED;
+        return OfferToSlot(kSlotFrontEnd, event);
     }
 
-    if (g_scenario)
-        g_scenario->HandleMessage(event);
-    if (g_hostDispatcher)
-        g_hostDispatcher->HandleMessage(event);
+    OfferToSlot(kSlotScenario, event);
+    OfferToSlot(kSlotHostDispatcher, event);
     int answer = g_netSession ? g_netSession->HandleEvent(event) : EVENT_NOT_HANDLED;
     if (answer == EVENT_CONSUMED)
         return EVENT_CONSUMED;
 
-    if (g_scenario && g_scenario->gameStarted) {
-        if (g_map)
-            g_map->HandleMessage(event);
-        if (g_globalsHandler)
-            g_globalsHandler->HandleMessage(event);
-        answer = g_gameFrame ? g_gameFrame->HandleMessage(event) : EVENT_NOT_HANDLED;
+    // Asked after the scenario has seen the message: the game-started
+    // message itself opens the rest of the chain.
+    if (IsGameStarted()) {
+        OfferToSlot(kSlotMap, event);
+        OfferToSlot(kSlotGlobals, event);
+        answer = OfferToSlot(kSlotGameFrame, event);
         if (answer == EVENT_NOT_HANDLED)
-            answer = g_countryList.Dispatch(event);
+            answer = OfferToSlot(kSlotCountries, event);
     }
 
     if (type == EVT_START_GAME_TIMER && g_gameTimer && g_gameTimer->eventId != 0) {
-        if (g_scenario)
-            g_scenario->waitingForStart = 0;
+        EndWaitingForStart();
         g_gameTimer->Resume();
         return EVENT_CONSUMED;
     }
@@ -303,8 +290,8 @@ int COVEvent::Execute() {
             answer = SendToEntity(*entity);
         }
     } else if (receiver.type == kServerIdType || receiver == g_serverId) {
-        if (g_gameServer)
-            answer = SendToEntity(*g_gameServer);
+        if (CIdEntity* server = FindGameServer())
+            answer = SendToEntity(*server);
     } else if (receiver.type == kProvinceIdType) {
         if (CIdEntity* province = ResolveId(receiver))
             answer = SendToEntity(*province);
@@ -312,11 +299,11 @@ int COVEvent::Execute() {
         if (CIdEntity* entity = ResolveId(receiver))
             answer = HandToReceiver(*entity, *this);
     } else if (receiver.type == kHostRequestIdType) {
-        if (g_hostDispatcher)
-            answer = SendToHandler(*g_hostDispatcher);
+        if (CEventHandler* dispatcher = FindHostDispatcher())
+            answer = SendToHandler(*dispatcher);
     } else if (receiver.type == kCountryIdType) {
-        if (receiver.number < g_countries.size() && g_countries[receiver.number])
-            answer = SendToHandler(*g_countries[receiver.number]);
+        if (CEventHandler* country = FindCountryHandler(receiver.number))
+            answer = SendToHandler(*country);
     }
 
     if (type < g_eventHooks.size() && !g_eventHooks[type].IsEmpty())

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
-#include "dialogs/Console.h"
-#include "dialogs/GameFrame.h"
 #include "engine/Display.h"
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "platform/EventPump.h"
 
@@ -78,7 +77,7 @@ CInputEvent::CInputEvent(uint32_t type, const ObjectId& receiver, uint32_t code,
 }
 
 int CInputEvent::Execute() {
-    return g_gameFrame ? g_gameFrame->HandleMessage(*this) : EVENT_NOT_HANDLED;
+    return OfferToSlot(kSlotGameFrame, *this);
 }
 
 void PostCharEvent(uint32_t character, uint32_t data) {
@@ -97,9 +96,9 @@ void PostKeyDownEvent(int32_t virtualKey, uint32_t data) {
     }
     const bool shift = g_inputState.shiftHeld != 0;
     if (virtualKey == kKeyF12 && !shift) {
-        if (g_console) {
+        if (g_directReceivers.console) {
             COVSimpleEvent toggle(EVT_TOGGLE_CONSOLE, g_broadcastId);
-            g_console->HandleMessage(toggle);
+            g_directReceivers.console(toggle);
         }
         return;
     }

@@ -25,8 +25,9 @@ public:
                 int32_t y);
     explicit CInputEvent(const COVEvent& m) : COVEvent(m) {}
 
-    // Hands the event to the game frame; no receiver lookup, no network
-    // copy, no script hooks. Answers the game frame's answer (0 without one).
+    // Hands the event to the game frame (its slot of the broadcast chain,
+    // net/Receivers.h); no receiver lookup, no network copy, no script
+    // hooks. Answers the game frame's answer (0 without one).
     int Execute() override;
 
     uint32_t GetCode() const { return Payload().GetU32(kOfsCode); }
@@ -66,7 +67,7 @@ void PostCharEvent(uint32_t character, uint32_t data);
 // Translates a virtual key (Shift and Ctrl only set their held flags) and
 // queues a key event with the code; keys the game does not use make
 // nothing. F12 without Shift hands a console toggle (EVT_TOGGLE_CONSOLE)
-// straight to g_console instead.
+// straight to the console (g_directReceivers.console) instead.
 void PostKeyDownEvent(int32_t virtualKey, uint32_t data);
 // 16 clears Shift held, 17 clears Ctrl held.
 void OnKeyUp(int32_t virtualKey);

@@ -6,11 +6,11 @@
 
 #include "engine/CriticalError.h"
 #include "engine/Date.h"
+#include "engine/GameState.h"
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
 #include "net/Session.h"
 #include "platform/System.h"
-#include "world/Scenario.h"
 
 namespace {
 

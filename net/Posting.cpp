@@ -2,7 +2,7 @@
 
 #include "engine/GameTimer.h"
 #include "net/Scheduler.h"
-#include "world/Scenario.h"
+#include "net/Session.h"
 
 namespace {
 

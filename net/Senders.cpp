@@ -5,12 +5,9 @@
 #include <cmath>
 #include <memory>
 
-#include "country/CountryList.h"
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
-#include "world/Construction.h"
-#include "world/Province.h"
 
 CDate GetGameDate() {
     return g_gameTimer ? g_gameTimer->GetDate() : CDate();
@@ -59,31 +56,6 @@ void SendRequestMerge(const std::vector<ObjectId>& units) {
         event->Payload().SetId(28, units[i]);
         ExecuteAndSendEvent(std::move(event));
     }
-}
-
-void ScheduleExpireConstruction(uint32_t country, uint32_t kind, uint32_t province,
-                                const CDate& endDate, std::unique_ptr<CConstructionOrder> order) {
-    // Kinds 7 and 13 also clear a flag of the province's record, once the
-    // province carries it.
-    if (CProvince* record = GetProvince(province); record && order)
-        record->GetConstructions().AddOrder(std::move(order));
-    PostEventAt(std::make_unique<COVConstructionEvent>(
-                    EVT_EXPIRE_CONSTRUCTION, MakeCountryId(country), kind, province, country),
-                endDate);
-}
-
-void SendGiveCasusBelli(const CCountryList& countries, uint32_t other) {
-    CDate expiry = GetGameDate();
-    expiry.AddYears(1);
-    countries.ForEachNumber([&](uint32_t number) {
-        auto event = std::make_unique<COVDataEvent>(EVT_GIVECB, MakeCountryId(number));
-        COVEventData& payload = event->Payload();
-        payload.SetDate(24, expiry);
-        payload.SetId(32, MakeCountryId(other));
-        payload.SetU8(40, 1);
-        payload.SetU8(41, 0);
-        ExecuteEvent(std::move(event));
-    });
 }
 
 void SendRefreshWindows() {

@@ -1,16 +1,14 @@
 #pragma once
 // The senders that belong to no country: each builds its message and hands
 // it to its posting function (net/Posting.h). The senders of a country are
-// members of CCountry (country/CountrySenders.cpp).
+// members of CCountry (country/CountrySenders.cpp); the senders that know
+// provinces or lists of countries live with them (ScheduleExpireConstruction
+// in world/Construction.h, SendGiveCasusBelli in country/CountryList.h).
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "engine/Date.h"
 #include "engine/ObjectId.h"
-
-class CConstructionOrder;
-class CCountryList;
 
 // The id of country number n, {3, n}.
 constexpr ObjectId MakeCountryId(uint32_t number) {
@@ -32,17 +30,6 @@ void SendRequestDetachCoverForce(const ObjectId& unit);
 void SendRequestDetachSiegeForce(const ObjectId& unit);
 // Every unit of the list after the first joins the first: one request each.
 void SendRequestMerge(const std::vector<ObjectId>& units);
-
-// A construction of the country in the province: the order joins the
-// province's construction list, then its expiry is posted for its end date,
-// addressed to the country (+20 the kind, +24 the province, +28 the
-// country's number).
-void ScheduleExpireConstruction(uint32_t country, uint32_t kind, uint32_t province,
-                                const CDate& endDate, std::unique_ptr<CConstructionOrder> order);
-
-// Every listed country gets a casus belli on the other country for a year;
-// carried out here only.
-void SendGiveCasusBelli(const CCountryList& countries, uint32_t other);
 
 // Asks every window to refresh itself.
 void SendRefreshWindows();

@@ -3,21 +3,20 @@
 #include <algorithm>
 #include <limits>
 
-#include "country/Country.h"
 #include "engine/CriticalError.h"
 #include "engine/File.h"
 #include "engine/Format.h"
+#include "engine/GameState.h"
 #include "engine/TextDatabase.h"
-#include "frontend/FrontEnd.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
 #include "net/Posting.h"
 #include "net/SessionHolder.h"
-#include "world/Scenario.h"
 
 CNetSession* g_netSession = nullptr;
 uint32_t g_netDataChecksum = 0;
+SessionCountryHooks g_sessionCountries;
 
 namespace {
 
@@ -55,9 +54,10 @@ void PostSessionLine(const std::string& text, bool send) {
 }
 
 std::string CountryTagText(int32_t country) {
-    if (country < 0 || static_cast<uint32_t>(country) >= kCountrySlots)
+    if (country < 0 || static_cast<uint32_t>(country) >= kNetCountrySlots ||
+        !g_sessionCountries.tag)
         return {};
-    const char* tag = GetCountryTag(static_cast<uint32_t>(country));
+    const char* tag = g_sessionCountries.tag(static_cast<uint32_t>(country));
     return tag ? tag : "";
 }
 
@@ -377,13 +377,15 @@ void CNetSession::SendSlotOf(uint32_t playerId) {
 
 void CNetSession::DumpSlots() {
     // Stands for ResetCountryMarks until the front end provides it.
-    g_countryController.fill(0);
+    if (g_sessionCountries.clearMarks)
+        g_sessionCountries.clearMarks();
     DebugPrint("%d\n", m_slotCount);
     for (int32_t i = 0; i < m_slotCount; ++i) {
         const int32_t country = m_slots[i].country;
         DebugPrint("%d %d\n", i, country);
-        if (country >= 0 && static_cast<uint32_t>(country) < kCountrySlots)
-            g_countryController[country] = i == m_localSlot ? 1 : 2;
+        if (country >= 0 && static_cast<uint32_t>(country) < kNetCountrySlots &&
+            g_sessionCountries.setMark)
+            g_sessionCountries.setMark(static_cast<uint32_t>(country), i == m_localSlot ? 1 : 2);
     }
 }
 
@@ -414,7 +416,7 @@ void CNetSession::HandleSystemMessage(const Message& message) {
             PostSessionLine("<" + name + " has joined>", false);
             DebugPrint("%s joined\n", name.c_str());
         }
-        if (m_isHost && g_frontEnd) {
+        if (m_isHost && HasFrontEnd()) {
             PostEventNow(std::make_unique<COVSimpleEvent>(EVT_UNNAMED_7, g_broadcastId));
             if (m_active)
                 SendLocalSlot();
@@ -430,7 +432,7 @@ void CNetSession::HandleSystemMessage(const Message& message) {
     case MessageKind::SessionLost:
         DebugPrint("Session lost: %s\n", DropReasonText(message.reason));
         // Through the broadcast chain, so that the open lobby learns of it.
-        if (g_frontEnd)
+        if (HasFrontEnd())
             PostEventNow(std::make_unique<COVSimpleEvent>(EVT_SESSION_REMOVED, g_broadcastId));
         return;
     case MessageKind::Data:
@@ -646,6 +648,10 @@ bool IsSessionActive() {
 
 bool IsSessionHost() {
     return g_netSession && g_netSession->IsHost();
+}
+
+bool IsHost() {
+    return !g_netSession || !g_netSession->IsActive() || g_netSession->IsHost();
 }
 
 bool SendEventToSession(const COVNetEvent& event) {

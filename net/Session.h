@@ -31,6 +31,9 @@ constexpr uint32_t kNetMaxSlots = 16;
 constexpr uint32_t kNetMaxSessions = 8;
 constexpr uint32_t kNetChatGroups = 10;
 constexpr uint32_t kNetSlotNameSize = 64; // bytes of a name in the player data message
+// Country numbers a slot can hold: 0 to 98, as many as there are country
+// slots (country/Country.h).
+constexpr uint32_t kNetCountrySlots = 99;
 
 // InitializeConnection's kinds: ask whether a provider was found, open it.
 constexpr uint32_t kNetConnectionQuery = 0x10000;
@@ -205,9 +208,29 @@ private:
 
 extern CNetSession* g_netSession;
 
+// What the session asks of the countries: the tag that names a departed
+// player's country, and the table of who plays each country
+// (g_countryController: 0 the computer, 1 a human at this machine, 2 a human
+// at another machine), which DumpSlots fills and GetSessionPlayerName reads.
+// country/Country.cpp fills it; an empty entry answers as a country without
+// a tag and a table of zeros, and a mark is then not kept. The numbers
+// handed over are below kNetCountrySlots.
+struct SessionCountryHooks {
+    const char* (*tag)(uint32_t number) = nullptr;
+    void (*clearMarks)() = nullptr;
+    void (*setMark)(uint32_t number, uint32_t mark) = nullptr;
+    uint32_t (*mark)(uint32_t number) = nullptr;
+};
+
+// Constant-initialised (all null) before any registration runs.
+extern SessionCountryHooks g_sessionCountries;
+
 // True when a session exists and is open.
 bool IsSessionActive();
 // The session's is-host flag; false without a session.
 bool IsSessionHost();
+// True when this machine runs the authoritative game logic: always without
+// an open multiplayer session, otherwise when this machine hosts it.
+bool IsHost();
 // SendEvent with g_netSession; false without a session.
 bool SendEventToSession(const COVNetEvent& event);

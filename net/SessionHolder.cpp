@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "country/Country.h"
 #include "engine/Config.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
@@ -105,12 +104,14 @@ void SendNetSlotOf(uint32_t playerId) {
 }
 
 const char* GetSessionPlayerName(int32_t country) {
-    if (country < 0 || static_cast<uint32_t>(country) >= kCountrySlots)
+    if (country < 0 || static_cast<uint32_t>(country) >= kNetCountrySlots)
         return nullptr;
     if (!IsSessionActive()) {
         // The configured name lives in the settings block; a copy that lasts.
         static std::string configuredName;
-        if (!g_config || g_countryController[country] != 1)
+        const uint32_t mark =
+            g_sessionCountries.mark ? g_sessionCountries.mark(static_cast<uint32_t>(country)) : 0;
+        if (!g_config || mark != 1)
             return nullptr;
         configuredName = g_config->GetPlayerName();
         return configuredName.c_str();

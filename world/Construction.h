@@ -8,6 +8,7 @@
 #include "data/KeptBlock.h"
 
 class CDataBlock;
+class CDate;
 class CFieldReader;
 
 class CConstructionOrder {
@@ -41,3 +42,10 @@ public:
 private:
     std::vector<std::unique_ptr<CConstructionOrder>> m_orders;
 };
+
+// A construction of the country in the province: the order joins the
+// province's construction list, then its expiry is posted for its end date,
+// addressed to the country (+20 the kind, +24 the province, +28 the
+// country's number).
+void ScheduleExpireConstruction(uint32_t country, uint32_t kind, uint32_t province,
+                                const CDate& endDate, std::unique_ptr<CConstructionOrder> order);

@@ -1,6 +1,7 @@
 #include "world/Scenario.h"
 
-#include "net/Session.h"
+#include "net/Event.h"
+#include "net/Receivers.h"
 #include "world/Globals.h"
 
 std::unique_ptr<CScenario> g_scenario;
@@ -22,8 +23,12 @@ const bool g_gameStateRegistered = [] {
     return true;
 }();
 
-} // namespace
+// The running game's slot of the broadcast chain.
+const bool g_scenarioReceiverRegistered = [] {
+    g_broadcastReceivers[kSlotScenario] = [](COVEvent& event) {
+        return g_scenario ? g_scenario->HandleMessage(event) : EVENT_NOT_HANDLED;
+    };
+    return true;
+}();
 
-bool IsHost() {
-    return !g_netSession || !g_netSession->IsActive() || g_netSession->IsHost();
-}
+} // namespace

@@ -6,6 +6,7 @@
 
 #include "engine/Date.h"
 #include "engine/GameState.h"
+#include "net/Session.h"
 
 class COVEvent;
 
@@ -52,6 +53,5 @@ extern uint8_t g_gameStarted;
 // been started (g_gameStarted); GetScenarioStartDate: the game-wide
 // globals' start date. Both are answered here through g_gameState.
 
-// True when this machine runs the authoritative game logic: always without
-// an open multiplayer session, otherwise when this machine hosts it.
-bool IsHost();
+// IsHost (net/Session.h, included here for the scenario's callers): true
+// when this machine runs the authoritative game logic.

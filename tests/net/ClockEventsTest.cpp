@@ -9,10 +9,11 @@
 
 #include "engine/Config.h"
 #include "engine/GameTimer.h"
-#include "frontend/FrontEnd.h"
 #include "net/EventTypes.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
+#include "tests/net/ScopedSeams.h"
 
 namespace {
 
@@ -22,22 +23,21 @@ std::string DateText(const CDate& date) {
     return text;
 }
 
-// Outside a game the broadcast messages reach the front end.
-class RecordingFrontEnd : public CFrontEnd {
-public:
-    int HandleMessage(COVEvent& event) override {
-        std::string line = std::to_string(event.GetType());
-        if (event.GetType() == EVT_TIMER_MONTH || event.GetType() == EVT_TIMER_YEAR) {
-            line += ' ';
-            line += DateText(event.Payload().GetDate(20));
-        }
-        if (!seen.empty())
-            seen += '|';
-        seen += line;
-        return EVENT_NOT_HANDLED;
+// Outside a game the broadcast messages reach the front end's slot, which
+// writes them here.
+std::string g_frontEndSeen;
+
+int RecordFrontEnd(COVEvent& event) {
+    std::string line = std::to_string(event.GetType());
+    if (event.GetType() == EVT_TIMER_MONTH || event.GetType() == EVT_TIMER_YEAR) {
+        line += ' ';
+        line += DateText(event.Payload().GetDate(20));
     }
-    std::string seen;
-};
+    if (!g_frontEndSeen.empty())
+        g_frontEndSeen += '|';
+    g_frontEndSeen += line;
+    return EVENT_NOT_HANDLED;
+}
 
 class ClockTest : public ::testing::Test {
 protected:
@@ -47,7 +47,8 @@ protected:
         timer().interrupts = 1;
         timer().interruptsSeen = 1;
         g_config = std::make_unique<CConfig>();
-        g_frontEnd = &frontEnd;
+        g_frontEndSeen.clear();
+        g_broadcastReceivers[kSlotFrontEnd] = &RecordFrontEnd;
         g_animationDispatch = [this](COVEvent& event) {
             animationTicks.push_back(static_cast<COVTickAnimationsEvent&>(event).GetElapsed());
             return EVENT_NOT_HANDLED;
@@ -57,7 +58,6 @@ protected:
     void TearDown() override {
         g_scheduler.Clear();
         g_animationDispatch = nullptr;
-        g_frontEnd = nullptr;
         g_netSession = nullptr;
         g_config.reset();
         g_gameTimer.reset();
@@ -85,7 +85,7 @@ protected:
         return days;
     }
 
-    RecordingFrontEnd frontEnd;
+    nettest::ScopedSeams seams;
     std::vector<uint32_t> animationTicks;
 };
 
@@ -190,11 +190,11 @@ TEST_F(ClockTest, AdvanceDaysMakesMonthAndYearMessages) {
         {CDate(0, 0, 1400), 1, "1492-0-0", "22 1492-0-0|177"},
     };
     for (const Case& c : cases) {
-        frontEnd.seen.clear();
+        g_frontEndSeen.clear();
         timer().currentDate = c.start;
         timer().AdvanceDays(c.days);
         EXPECT_EQ(DateText(timer().currentDate), c.end) << DateText(c.start) << " + " << c.days;
-        EXPECT_EQ(frontEnd.seen, c.messages) << DateText(c.start) << " + " << c.days;
+        EXPECT_EQ(g_frontEndSeen, c.messages) << DateText(c.start) << " + " << c.days;
     }
     EXPECT_EQ(g_scheduler.GetSendCount(), 0u); // made on every machine, never sent
 }
@@ -204,7 +204,7 @@ TEST_F(ClockTest, TickLoopRunsOnceHereAndIsNeverSent) {
     session.m_active = 1;
     g_netSession = &session;
     RunTickLoop();
-    EXPECT_EQ(frontEnd.seen, "23");
+    EXPECT_EQ(g_frontEndSeen, "23");
     EXPECT_EQ(g_scheduler.GetSendCount(), 0u);
     EXPECT_TRUE(g_scheduler.IsEmpty());
 }

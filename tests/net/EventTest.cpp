@@ -1,78 +1,68 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "country/Country.h"
-#include "dialogs/GameFrame.h"
-#include "dialogs/GameMenu.h"
 #include "engine/Date.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
-#include "frontend/FrontEnd.h"
-#include "military/GameServer.h"
-#include "military/HostDispatcher.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
-#include "ui/MainScreen.h"
-#include "world/GlobalsHandler.h"
-#include "world/Map.h"
-#include "world/Scenario.h"
+#include "tests/net/ScopedSeams.h"
 
 namespace {
+
+using nettest::g_game;
 
 // Every recording receiver writes its name here when a message reaches it.
 std::vector<std::string> g_log;
 
-// A receiver of the given base class that records its name and answers as
-// told.
-template <class Base> class Recording : public Base {
+using Log = std::vector<std::string>;
+
+// The recording receiver of every slot of the broadcast chain: it writes the
+// slot's name and answers what g_answers holds for the slot. The scenario's
+// one also does what the scenario does with the game-started message.
+const std::array<const char*, kBroadcastSlotCount> kSlotNames = {
+    "menu", "mainscreen", "frontend", "scenario", "dispatcher",
+    "map",  "globals",    "frame",    "countries"};
+std::array<int, kBroadcastSlotCount> g_answers{};
+
+template <size_t slot> int RecordSlot(COVEvent& event) {
+    g_log.push_back(kSlotNames[slot]);
+    if (slot == kSlotScenario && event.GetType() == EVT_GAME_STARTED)
+        g_game.started = true;
+    return g_answers[slot];
+}
+
+template <size_t... slots> void FillSlots(std::index_sequence<slots...>) {
+    ((g_broadcastReceivers[slots] = &RecordSlot<slots>), ...);
+}
+
+// The answers unless a case says otherwise: the receivers whose answer the
+// chain does not use say EVENT_CONSUMED, the game frame lets the message
+// pass to the countries.
+constexpr std::array<int, kBroadcastSlotCount> kDefaultAnswers = {
+    EVENT_NOT_HANDLED, 7, 5, EVENT_CONSUMED, EVENT_CONSUMED, EVENT_CONSUMED, EVENT_CONSUMED,
+    EVENT_NOT_HANDLED, 6};
+
+// A handler interface (the host dispatcher, a country) that records.
+class RecordingHandler : public CEventHandler {
 public:
-    explicit Recording(std::string name, int answer = EVENT_NOT_HANDLED)
-        : m_name(std::move(name)), m_answer(answer) {}
-    int HandleMessage(COVEvent&) override {
+    RecordingHandler(std::string name, int answer) : m_name(std::move(name)), m_answer(answer) {}
+    int HandleEvent(COVEvent&) override {
         g_log.push_back(m_name);
         return m_answer;
     }
 
 private:
     std::string m_name;
-    int m_answer;
-};
-
-class RecordingScenario : public CScenario {
-public:
-    int HandleMessage(COVEvent& event) override {
-        g_log.push_back("scenario");
-        return CScenario::HandleMessage(event);
-    }
-};
-
-class RecordingDispatcher : public CHostDispatcher {
-public:
-    int HandleMessage(COVEvent&) override {
-        g_log.push_back("dispatcher");
-        return EVENT_CONSUMED; // not used by the chain
-    }
-    int DispatchHostRequest(COVEvent&) override {
-        g_log.push_back("request");
-        return EVENT_CONSUMED;
-    }
-};
-
-class RecordingCountry : public CCountry {
-public:
-    RecordingCountry(uint32_t number, int answer) : CCountry(number), m_answer(answer) {}
-    int HandleMessage(COVEvent&) override {
-        g_log.push_back("country" + std::to_string(GetNumber()));
-        return m_answer;
-    }
-
-private:
     int m_answer;
 };
 
@@ -97,13 +87,20 @@ public:
     }
 };
 
-class RecordingServer : public CGameServer {
+// The game server is an entity without a registered id.
+class RecordingServer : public CIdEntity, public CMessageReceiver {
 public:
     int HandleMessage(COVEvent&) override {
         g_log.push_back("server");
         return EVENT_CONSUMED;
     }
 };
+
+// The game server, the host dispatcher and countries 5 and 2 of the directed
+// deliveries.
+RecordingServer* g_server = nullptr;
+RecordingHandler* g_dispatcher = nullptr;
+std::array<RecordingHandler*, 8> g_countryHandlers{};
 
 // Installs a recording receiver in every slot of the delivery and takes
 // them all out again afterwards.
@@ -114,40 +111,31 @@ protected:
         g_scheduler.Clear();
         g_scheduler.FlushSend();
         InitIdRegistries(g_nullId);
-        g_mainScreen = &mainScreen;
-        g_frontEnd = &frontEnd;
-        g_hostDispatcher = &dispatcher;
-        g_map = &map;
-        g_globalsHandler = &globals;
-        g_gameFrame = &gameFrame;
-        g_gameServer = &server;
-        g_scenario = std::make_unique<RecordingScenario>();
-        AddCountry(std::make_unique<RecordingCountry>(5, EVENT_NOT_HANDLED));
-        AddCountry(std::make_unique<RecordingCountry>(2, EVENT_NOT_HANDLED));
+        g_answers = kDefaultAnswers;
+        FillSlots(std::make_index_sequence<kBroadcastSlotCount>());
+        g_server = &server;
+        g_dispatcher = &dispatcher;
+        g_countryHandlers = {};
+        g_countryHandlers[5] = &country5;
+        g_countryHandlers[2] = &country2;
+        g_directReceivers.gameServer = []() -> CIdEntity* { return g_server; };
+        g_directReceivers.hostDispatcher = []() -> CEventHandler* { return g_dispatcher; };
+        g_directReceivers.country = [](uint32_t number) -> CEventHandler* {
+            return number < g_countryHandlers.size() ? g_countryHandlers[number] : nullptr;
+        };
+        session.m_isHost = 1;
+        g_netSession = &session;
     }
 
     void TearDown() override {
-        g_openGameMenu = nullptr;
-        g_mainScreen = nullptr;
-        g_frontEnd = nullptr;
-        g_hostDispatcher = nullptr;
-        g_map = nullptr;
-        g_globalsHandler = nullptr;
-        g_gameFrame = nullptr;
-        g_gameServer = nullptr;
-        g_scenario.reset();
-        g_gameStarted = 0;
+        g_netSession = nullptr;
+        g_server = nullptr;
+        g_dispatcher = nullptr;
+        g_countryHandlers = {};
         g_gameTimer.reset();
-        DeleteAllCountries();
         g_scheduler.Clear();
         g_scheduler.FlushSend();
         FreeIdRegistries();
-    }
-
-    // A running game that has received its game-started message.
-    void StartGame() {
-        g_gameStarted = 1;
-        g_scenario->gameStarted = 1;
     }
 
     static int Run(uint32_t type, const ObjectId& receiver) {
@@ -155,16 +143,13 @@ protected:
         return event.Execute();
     }
 
-    Recording<CMainScreen> mainScreen{"mainscreen", 7};
-    Recording<CFrontEnd> frontEnd{"frontend", 5};
-    RecordingDispatcher dispatcher;
-    Recording<CMap> map{"map", EVENT_CONSUMED};
-    Recording<CGlobalsHandler> globals{"globals", EVENT_CONSUMED};
-    Recording<CGameFrame> gameFrame{"frame"};
+    nettest::ScopedSeams seams;
+    CNetSession session{nullptr};
     RecordingServer server;
+    RecordingHandler dispatcher{"request", EVENT_CONSUMED};
+    RecordingHandler country5{"country5", EVENT_NOT_HANDLED};
+    RecordingHandler country2{"country2", EVENT_NOT_HANDLED};
 };
-
-using Log = std::vector<std::string>;
 
 TEST(EventPayloadTest, HeadIsLittleEndianAndByteExact) {
     COVSimpleEvent event(EVT_GAME_STARTED, ObjectId(4713, 0x01020304));
@@ -230,84 +215,114 @@ TEST_F(EventDeliveryTest, SendOnlyCopyGoesToTheSendListAlone) {
     event.SetLocalFlag(1);
     EXPECT_EQ(event.Execute(), 5); // the front end's answer
     EXPECT_EQ(g_scheduler.GetSendCount(), 2u);
-    EXPECT_EQ(g_log, Log{"frontend"});
+    EXPECT_EQ(g_log, (Log{"menu", "frontend"}));
 }
 
-TEST_F(EventDeliveryTest, BroadcastChainWhileTheGameRuns) {
-    StartGame();
-    EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), 0);
-    EXPECT_EQ(g_log,
-              (Log{"scenario", "dispatcher", "map", "globals", "frame", "country5", "country2"}));
-}
+// The broadcast chain with a recording receiver in every slot: which slots a
+// message reaches, in which order, whose answer ends it, and when the
+// start-game-timer step runs.
+TEST_F(EventDeliveryTest, BroadcastOrder) {
+    enum class Phase { NoGame, Running, Started }; // IsGameRunning, IsGameStarted
+    enum class Clock { NotArmed, Armed };
+    struct Answer {
+        BroadcastSlot slot;
+        int answer;
+    };
+    constexpr Answer kNoChange{kSlotGameMenu, EVENT_NOT_HANDLED};
+    constexpr Answer kMenuTakes{kSlotGameMenu, 4};
+    constexpr Answer kFrameTakes{kSlotGameFrame, 9};
+    const Log frontEnd = {"menu", "frontend"};
+    const Log menu = {"menu"};
+    const Log winner = {"menu", "mainscreen"};
+    const Log game = {"menu", "scenario", "dispatcher"};
+    const Log toFrame = {"menu", "scenario", "dispatcher", "map", "globals", "frame"};
+    const Log started = {"menu", "scenario", "dispatcher", "map", "globals", "frame", "countries"};
+    using enum Phase;
+    using enum Clock;
+    struct Case {
+        const char* what;
+        uint32_t type;
+        Phase phase;
+        Answer changed; // one receiver's answer beside kDefaultAnswers
+        Clock clock;
+        int answer;
+        Log log;
+        bool resumed; // the wait for the start ended and the clock resumed
+    };
+    const Case cases[] = {
+        {"no game: the front end", EVT_GAME_END, NoGame, kNoChange, NotArmed, 5, frontEnd, false},
+        {"a game that has not started stops after the session", EVT_REFRESHWINDOWS, Running,
+         kNoChange, NotArmed, EVENT_NOT_HANDLED, game, false},
+        {"a started game: everybody in order", EVT_GAME_END, Started, kNoChange, NotArmed, 6,
+         started, false},
+        {"the game-started message opens the rest of the chain", EVT_GAME_STARTED, Running,
+         kNoChange, NotArmed, 6, started, false},
+        {"the session's answer ends the chain", EVT_BOOTUP_READY, Started, kNoChange, NotArmed,
+         EVENT_CONSUMED, game, false},
+        {"the game frame's answer keeps the message from the countries", EVT_GAME_END, Started,
+         kFrameTakes, NotArmed, 9, toFrame, false},
+        {"an open menu that answers ends the chain", EVT_GAME_END, Started, kMenuTakes, NotArmed, 4,
+         menu, false},
+        {"an open menu that answers ends it in the front end too", EVT_GAME_END, NoGame, kMenuTakes,
+         NotArmed, 4, menu, false},
+        {"the game winner goes to the main screen alone", EVT_GAME_WINNER, Started, kNoChange,
+         NotArmed, 7, winner, false},
+        {"the game winner also in the front end", EVT_GAME_WINNER, NoGame, kNoChange, NotArmed, 7,
+         winner, false},
+        {"the game winner after a menu that answers", EVT_GAME_WINNER, Started, kMenuTakes,
+         NotArmed, 4, menu, false},
+        {"the start-game timer with an armed clock", EVT_START_GAME_TIMER, Started, kNoChange,
+         Armed, EVENT_CONSUMED, started, true},
+        {"the start-game timer before the game has started", EVT_START_GAME_TIMER, Running,
+         kNoChange, Armed, EVENT_CONSUMED, game, true},
+        {"the start-game timer with a clock not armed", EVT_START_GAME_TIMER, Started, kNoChange,
+         NotArmed, 6, started, false},
+        {"the start-game timer in the front end", EVT_START_GAME_TIMER, NoGame, kNoChange, Armed, 5,
+         frontEnd, false},
+        {"the start-game timer after a menu that answers", EVT_START_GAME_TIMER, Started,
+         kMenuTakes, Armed, 4, menu, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_log.clear();
+        g_answers = kDefaultAnswers;
+        g_answers[c.changed.slot] = c.changed.answer;
+        g_game.running = c.phase != NoGame;
+        g_game.started = c.phase == Started;
+        g_game.waitingForStart = true;
+        g_gameTimer = std::make_unique<CGameTimer>(15);
+        g_gameTimer->eventId = c.clock == Armed ? 1 : 0;
 
-TEST_F(EventDeliveryTest, BroadcastBeforeTheGameStartedStopsAfterTheSession) {
-    g_gameStarted = 1;
-    EXPECT_EQ(Run(EVT_REFRESHWINDOWS, g_broadcastId), 0);
-    EXPECT_EQ(g_log, (Log{"scenario", "dispatcher"}));
+        EXPECT_EQ(Run(c.type, g_broadcastId), c.answer);
+        EXPECT_EQ(g_log, c.log);
+        // The wait ends before the clock resumes, or it would not run.
+        EXPECT_EQ(g_game.waitingForStart, !c.resumed);
+        EXPECT_EQ(g_gameTimer->running, c.resumed ? 1 : 0);
+        g_gameTimer->eventId = 0;
+    }
 
-    // The game-started message itself opens the rest of the chain.
+    // Outside a game the started flag changes nothing.
     g_log.clear();
-    Run(EVT_GAME_STARTED, g_broadcastId);
-    EXPECT_EQ(g_log,
-              (Log{"scenario", "dispatcher", "map", "globals", "frame", "country5", "country2"}));
-}
-
-TEST_F(EventDeliveryTest, FirstCountryThatAnswersEndsTheChain) {
-    StartGame();
-    DeleteAllCountries();
-    AddCountry(std::make_unique<RecordingCountry>(5, EVENT_CONSUMED));
-    AddCountry(std::make_unique<RecordingCountry>(2, EVENT_CONSUMED));
-    EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), EVENT_CONSUMED);
-    EXPECT_EQ(g_log.back(), "country5");
-
-    // A game frame that takes the message keeps it from the countries.
-    Recording<CGameFrame> takingFrame("frame", 9);
-    g_gameFrame = &takingFrame;
-    g_log.clear();
-    EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), 9);
-    EXPECT_EQ(g_log.back(), "frame");
-}
-
-TEST_F(EventDeliveryTest, OpenMenuIsOfferedFirst) {
-    StartGame();
-    Recording<CGameMenu> menu("menu", 4);
-    g_openGameMenu = &menu;
-    EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), 4);
-    EXPECT_EQ(g_log, Log{"menu"});
-
-    Recording<CGameMenu> passingMenu("menu");
-    g_openGameMenu = &passingMenu;
-    g_log.clear();
-    Run(EVT_GAME_WINNER, g_broadcastId);
-    EXPECT_EQ(g_log, (Log{"menu", "mainscreen"}));
-}
-
-TEST_F(EventDeliveryTest, GameWinnerGoesToTheMainScreenAlone) {
-    StartGame();
-    EXPECT_EQ(Run(EVT_GAME_WINNER, g_broadcastId), 7);
-    EXPECT_EQ(g_log, Log{"mainscreen"});
-}
-
-TEST_F(EventDeliveryTest, FrontEndTakesBroadcastsWhileNoGameRuns) {
+    g_answers = kDefaultAnswers;
+    g_game.running = false;
+    g_game.started = true;
     EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), 5);
-    EXPECT_EQ(g_log, Log{"frontend"});
-    g_frontEnd = nullptr;
-    EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), 0);
+    EXPECT_EQ(g_log, frontEnd);
 }
 
-TEST_F(EventDeliveryTest, StartGameTimerResumesAnArmedClock) {
-    StartGame();
-    g_scenario->waitingForStart = 1;
-    g_gameTimer = std::make_unique<CGameTimer>(15);
+TEST_F(EventDeliveryTest, EmptySlotsPassTheMessageOn) {
+    g_broadcastReceivers = {};
+    EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), EVENT_NOT_HANDLED);
+    g_game.running = true;
+    g_game.started = true;
+    EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), EVENT_NOT_HANDLED);
+    EXPECT_EQ(Run(EVT_GAME_WINNER, g_broadcastId), EVENT_NOT_HANDLED);
+    EXPECT_TRUE(g_log.empty());
 
-    // Not armed: an ordinary broadcast, the clock stays stopped.
-    EXPECT_EQ(Run(EVT_START_GAME_TIMER, g_broadcastId), 0);
-    EXPECT_EQ(g_scenario->waitingForStart, 1);
-    EXPECT_EQ(g_gameTimer->running, 0);
-
-    g_gameTimer->eventId = 1;
-    EXPECT_EQ(Run(EVT_START_GAME_TIMER, g_broadcastId), EVENT_CONSUMED);
-    EXPECT_EQ(g_scenario->waitingForStart, 0);
+    // Only the countries: a game frame that is missing lets the message pass.
+    g_broadcastReceivers[kSlotCountries] = &RecordSlot<kSlotCountries>;
+    EXPECT_EQ(Run(EVT_GAME_END, g_broadcastId), 6);
+    EXPECT_EQ(g_log, Log{"countries"});
 }
 
 TEST_F(EventDeliveryTest, RoutesByReceiverType) {
@@ -344,8 +359,16 @@ TEST_F(EventDeliveryTest, RoutesByReceiverType) {
         EXPECT_EQ(g_log, c.log) << c.receiver.type << "." << c.receiver.number;
     }
 
-    g_gameServer = nullptr;
+    // Receivers that do not exist, or whose owners did not register, take
+    // nothing.
+    g_server = nullptr;
+    g_dispatcher = nullptr;
+    g_log.clear();
     EXPECT_EQ(Run(EVT_GAME_END, g_timerDateId), 0);
+    EXPECT_EQ(Run(EVT_GAME_END, g_hostDispatcherId), 0);
+    g_directReceivers = {};
+    EXPECT_EQ(Run(EVT_GAME_END, ObjectId(3, 2)), 0);
+    EXPECT_TRUE(g_log.empty());
     delete object;
 }
 

@@ -3,13 +3,13 @@
 #include <optional>
 #include <vector>
 
-#include "dialogs/Console.h"
-#include "dialogs/GameFrame.h"
 #include "engine/Display.h"
 #include "net/EventTypes.h"
 #include "net/InputEvent.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "platform/EventPump.h"
+#include "tests/net/ScopedSeams.h"
 
 namespace {
 
@@ -21,35 +21,33 @@ struct Seen {
     int32_t y;
 };
 
-// The game frame: records the input events that run.
-class RecordingFrame : public CGameFrame {
-public:
-    int HandleMessage(COVEvent& event) override {
-        const auto& input = dynamic_cast<const CInputEvent&>(event);
-        seen.push_back(
-            {input.GetType(), input.GetCode(), input.GetData(), input.GetX(), input.GetY()});
-        return 5;
-    }
-    std::vector<Seen> seen;
-};
+// The game frame's slot records the input events that run; the console
+// records what it is handed.
+std::vector<Seen> g_frameSeen;
+std::vector<uint32_t> g_consoleTypes;
 
-class RecordingConsole : public CConsole {
-public:
-    int HandleMessage(COVEvent& event) override {
-        types.push_back(event.GetType());
-        EXPECT_EQ(event.GetReceiver(), g_broadcastId);
-        EXPECT_EQ(event.GetDueDate(), CDate());
-        return EVENT_CONSUMED;
-    }
-    std::vector<uint32_t> types;
-};
+int RecordFrame(COVEvent& event) {
+    const auto& input = dynamic_cast<const CInputEvent&>(event);
+    g_frameSeen.push_back(
+        {input.GetType(), input.GetCode(), input.GetData(), input.GetX(), input.GetY()});
+    return 5;
+}
+
+int RecordConsole(COVEvent& event) {
+    g_consoleTypes.push_back(event.GetType());
+    EXPECT_EQ(event.GetReceiver(), g_broadcastId);
+    EXPECT_EQ(event.GetDueDate(), CDate());
+    return EVENT_CONSUMED;
+}
 
 class InputEventTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_scheduler.RunInput(); // nothing left from elsewhere
-        g_gameFrame = &frame;
-        g_console = &console;
+        g_frameSeen.clear();
+        g_consoleTypes.clear();
+        g_broadcastReceivers[kSlotGameFrame] = &RecordFrame;
+        g_directReceivers.console = &RecordConsole;
         g_inputState = {};
         g_mousePos = {};
         g_presentRect = {0, 0, 800, 600};
@@ -57,17 +55,15 @@ protected:
     }
     void TearDown() override {
         g_scheduler.RunInput();
-        g_gameFrame = nullptr;
-        g_console = nullptr;
         g_inputState = {};
         g_presentRect = {};
     }
 
     // Runs the input list; what reached the game frame.
     std::vector<Seen> Run() {
-        frame.seen.clear();
+        g_frameSeen.clear();
         g_scheduler.RunInput();
-        return frame.seen;
+        return g_frameSeen;
     }
 
     // The code of the key event one key-down makes, if any.
@@ -82,8 +78,7 @@ protected:
         return seen[0].code;
     }
 
-    RecordingFrame frame;
-    RecordingConsole console;
+    nettest::ScopedSeams seams;
 };
 
 TEST_F(InputEventTest, PayloadLayoutAndFlags) {
@@ -100,8 +95,8 @@ TEST_F(InputEventTest, PayloadLayoutAndFlags) {
     EXPECT_EQ(event.GetLocalFlag(), 1);
 
     EXPECT_EQ(event.Execute(), 5); // the game frame's answer
-    ASSERT_EQ(frame.seen.size(), 1u);
-    g_gameFrame = nullptr;
+    ASSERT_EQ(g_frameSeen.size(), 1u);
+    g_broadcastReceivers[kSlotGameFrame] = nullptr; // no game frame
     EXPECT_EQ(event.Execute(), EVENT_NOT_HANDLED);
     EXPECT_EQ(g_scheduler.GetSendCount(), 0u); // never travels
 }
@@ -130,15 +125,15 @@ TEST_F(InputEventTest, KeyTranslation) {
 
 TEST_F(InputEventTest, F12TogglesTheConsoleAndWithShiftIsAKey) {
     EXPECT_EQ(CodeOf(123), std::nullopt);
-    EXPECT_EQ(console.types, std::vector<uint32_t>{EVT_TOGGLE_CONSOLE});
+    EXPECT_EQ(g_consoleTypes, std::vector<uint32_t>{EVT_TOGGLE_CONSOLE});
     EXPECT_EQ(g_scheduler.GetInputCount(), 0u);
 
     PostKeyDownEvent(16, 0);
     EXPECT_EQ(CodeOf(123), 267u);
-    EXPECT_EQ(console.types.size(), 1u);
+    EXPECT_EQ(g_consoleTypes.size(), 1u);
     OnKeyUp(16);
 
-    g_console = nullptr; // no console yet: nothing happens
+    g_directReceivers.console = nullptr; // no console yet: nothing happens
     EXPECT_EQ(CodeOf(123), std::nullopt);
 }
 

@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "country/Country.h"
 #include "engine/Date.h"
 #include "engine/GameTimer.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
+#include "tests/net/ScopedSeams.h"
 
 namespace {
 
@@ -23,14 +24,15 @@ struct Delivery {
 };
 std::vector<Delivery> g_deliveries;
 
-class RecordingCountry : public CCountry {
+class RecordingCountry : public CEventHandler {
 public:
-    RecordingCountry() : CCountry(1) {}
-    int HandleMessage(COVEvent& event) override {
+    int HandleEvent(COVEvent& event) override {
         g_deliveries.push_back({event.GetSendFlag(), event.GetLocalFlag()});
         return EVENT_CONSUMED;
     }
 };
+
+RecordingCountry g_country1;
 
 enum class Where { Now, Ready, Heap };
 
@@ -56,13 +58,14 @@ protected:
         g_deliveries.clear();
         g_scheduler.Clear();
         g_scheduler.FlushSend();
-        AddCountry(std::make_unique<RecordingCountry>());
+        g_directReceivers.country = [](uint32_t number) -> CEventHandler* {
+            return number == 1 ? &g_country1 : nullptr;
+        };
         session.m_active = 1;
     }
     void TearDown() override {
         g_netSession = nullptr;
         g_gameTimer.reset();
-        DeleteAllCountries();
         g_scheduler.Clear();
         g_scheduler.FlushSend();
     }
@@ -73,6 +76,7 @@ protected:
         return event;
     }
 
+    nettest::ScopedSeams seams;
     CNetSession session;
 };
 

@@ -1,20 +1,20 @@
 #include "tests/net/SessionPeer.h"
 
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
-#include "dialogs/GameMenu.h"
+#include "engine/GameState.h"
 #include "engine/TextDatabase.h"
-#include "frontend/FrontEnd.h"
-#include "military/GameServer.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
 #include "net/SessionHolder.h"
 #include "platform/Files.h"
 #include "platform/System.h"
-#include "world/Scenario.h"
+#include "tests/net/ScopedSeams.h"
 
 namespace sessiontest {
 
@@ -23,35 +23,50 @@ namespace {
 constexpr uint32_t kPostType = EVT_UNNAMED_143; // travels, carries a u32 at +20
 constexpr uint32_t kEnumerationMs = 3000;
 
+// The machine that runs now (between Enter and Leave).
+SessionPeer* g_current = nullptr;
+
+// The game server's part that the session needs: a ping lowers the lag
+// counter of the pinging slot.
+class PingServer : public CIdEntity, public CMessageReceiver {
+public:
+    int HandleMessage(COVEvent& event) override {
+        if (event.GetType() != EVT_PING)
+            return EVENT_NOT_HANDLED;
+        if (g_netSession)
+            g_netSession->ReduceWaitTime(event.Payload().GetU32(20));
+        return EVENT_CONSUMED;
+    }
+};
+
 } // namespace
 
-// Sees every broadcast message of its machine first (as the open in-game
-// menu) and plays the lobby's and the game's part around the session.
-class SessionPeer::Recorder : public CGameMenu {
+// Sees every broadcast message of its machine first (in the open in-game
+// menu's slot) and plays the lobby's and the game's part around the session.
+class SessionPeer::Recorder {
 public:
-    explicit Recorder(SessionPeer& peer) : m_peer(peer) {}
-
-    int HandleMessage(COVEvent& event) override {
-        CNetSession& session = *m_peer.m_session;
+    static int HandleMessage(COVEvent& event) {
+        SessionPeer& peer = *g_current;
+        CNetSession& session = *peer.m_session;
         switch (event.GetType()) {
         case EVT_APPMSG_CHATSTRING: {
             const auto& chat = static_cast<const COVChatEvent&>(event);
-            m_peer.Say("chat " + std::to_string(static_cast<int32_t>(chat.GetSender())) + " " +
-                       chat.GetText());
+            peer.Say("chat " + std::to_string(static_cast<int32_t>(chat.GetSender())) + " " +
+                     chat.GetText());
             break;
         }
         case kPostType:
-            m_peer.Say("post " + std::to_string(event.Payload().GetU32(20)));
+            peer.Say("post " + std::to_string(event.Payload().GetU32(20)));
             break;
         case EVT_APPMSG_LOADGAME:
-            m_peer.Say("loadgame");
-            m_peer.StartGame();
+            peer.Say("loadgame");
+            peer.StartGame();
             break;
         case EVT_PLAYER_DATA:
             session.UpdateSlot(event);
             break;
         case EVT_GAME_STARTED: {
-            m_peer.Say("started");
+            peer.Say("started");
             ClearNetStartPending();
             auto start = std::make_unique<COVDataEvent>(EVT_PLAYER_START, g_broadcastId);
             start->Payload().SetU32(20, static_cast<uint32_t>(session.m_localSlot));
@@ -59,10 +74,10 @@ public:
             break;
         }
         case EVT_START_GAME_TIMER:
-            m_peer.Say("timer");
+            peer.Say("timer");
             break;
         case EVT_SESSION_REMOVED:
-            m_peer.Say("removed");
+            peer.Say("removed");
             break;
         default:
             break;
@@ -72,25 +87,24 @@ public:
             EnumNetPlayers();
         return EVENT_NOT_HANDLED;
     }
-
-private:
-    SessionPeer& m_peer;
 };
 
-// The game globals of one machine, in place only while it runs.
+// The game around the session on one machine, in place only while it runs:
+// a front end that is the active screen until the game starts, the game
+// server, and the receivers in their slots.
 struct SessionPeer::Globals {
-    explicit Globals(SessionPeer& peer) : recorder(peer) {}
-    Recorder recorder;
-    CFrontEnd frontEnd;
-    CGameServer gameServer;
-    std::unique_ptr<CScenario> scenario;
-    uint8_t inFrontEnd = 1;
-    uint8_t gameStarted = 0;
+    Globals() {
+        game.inFrontEnd = true;
+        game.hasFrontEnd = true;
+    }
+    nettest::GameFlags game;
+    PingServer gameServer;
+    std::optional<nettest::ScopedSeams> seams;
 };
 
 SessionPeer::SessionPeer(std::unique_ptr<platform::net::Network> network)
     : m_session(std::make_unique<CNetSession>(std::move(network))),
-      m_globals(std::make_unique<Globals>(*this)) {}
+      m_globals(std::make_unique<Globals>()) {}
 
 SessionPeer::~SessionPeer() {
     Enter();
@@ -100,25 +114,19 @@ SessionPeer::~SessionPeer() {
 }
 
 void SessionPeer::Enter() {
+    g_current = this;
+    m_globals->seams.emplace();
+    nettest::g_game = m_globals->game;
+    g_broadcastReceivers[kSlotGameMenu] = &Recorder::HandleMessage;
+    g_directReceivers.gameServer = []() -> CIdEntity* { return &g_current->m_globals->gameServer; };
     g_netSession = m_session.get();
-    g_openGameMenu = &m_globals->recorder;
-    g_frontEnd = &m_globals->frontEnd;
-    g_gameServer = &m_globals->gameServer;
-    g_scenario = std::move(m_globals->scenario);
-    g_inFrontEnd = m_globals->inFrontEnd;
-    g_gameStarted = m_globals->gameStarted;
 }
 
 void SessionPeer::Leave() {
-    m_globals->scenario = std::move(g_scenario);
-    m_globals->inFrontEnd = g_inFrontEnd;
-    m_globals->gameStarted = g_gameStarted;
+    m_globals->game = nettest::g_game;
     g_netSession = nullptr;
-    g_openGameMenu = nullptr;
-    g_frontEnd = nullptr;
-    g_gameServer = nullptr;
-    g_inFrontEnd = 0;
-    g_gameStarted = 0;
+    m_globals->seams.reset();
+    g_current = nullptr;
 }
 
 // What a frame does with the scheduler; nothing stays queued between
@@ -129,9 +137,8 @@ void SessionPeer::RunMessages() {
 }
 
 void SessionPeer::StartGame() {
-    g_inFrontEnd = 0;
-    g_gameStarted = 1;
-    g_scenario = std::make_unique<CScenario>();
+    nettest::g_game.inFrontEnd = false;
+    nettest::g_game.running = true;
     SetNetStartPending();
 }
 

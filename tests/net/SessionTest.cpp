@@ -3,51 +3,67 @@
 // announcement, chat groups, the holder and the forwarders, and a flood.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "country/Country.h"
-#include "dialogs/GameMenu.h"
 #include "engine/Config.h"
 #include "engine/Format.h"
 #include "engine/TextDatabase.h"
-#include "frontend/FrontEnd.h"
-#include "military/GameServer.h"
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
 #include "net/Posting.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
 #include "net/SessionHolder.h"
 #include "tests/TestSupport.h"
+#include "tests/net/ScopedSeams.h"
 #include "tests/net/SessionPeer.h"
-#include "world/Scenario.h"
 
 namespace {
 
 using platform::net::Message;
 using platform::net::MessageKind;
 
-// Records the broadcast messages of this machine (as the open menu).
-class Recorder : public CGameMenu {
-public:
-    int HandleMessage(COVEvent& event) override {
-        types.push_back(event.GetType());
-        if (event.GetType() == EVT_APPMSG_CHATSTRING)
-            chats.push_back(static_cast<const COVChatEvent&>(event).GetText());
-        return EVENT_NOT_HANDLED;
-    }
+using nettest::g_game;
+
+// Records the broadcast messages of this machine (in the open menu's slot).
+struct Recorder {
     std::vector<uint32_t> types;
     std::vector<std::string> chats;
 };
+Recorder g_recorder;
+
+int Record(COVEvent& event) {
+    g_recorder.types.push_back(event.GetType());
+    if (event.GetType() == EVT_APPMSG_CHATSTRING)
+        g_recorder.chats.push_back(static_cast<const COVChatEvent&>(event).GetText());
+    return EVENT_NOT_HANDLED;
+}
+
+// Who plays each country, and the tags the departure line names them by.
+std::array<uint32_t, kNetCountrySlots> g_marks{};
+
+const char* TestTag(uint32_t number) {
+    return number == 5 ? "ENG" : nullptr;
+}
 
 class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_scheduler.Clear();
         g_netSession = &session;
-        g_openGameMenu = &recorder;
+        g_recorder = {};
+        g_broadcastReceivers[kSlotGameMenu] = &Record;
+        g_marks.fill(0);
+        g_sessionCountries.tag = &TestTag;
+        g_sessionCountries.clearMarks = [] { g_marks.fill(0); };
+        g_sessionCountries.setMark = [](uint32_t number, uint32_t mark) {
+            g_marks.at(number) = mark;
+        };
+        g_sessionCountries.mark = [](uint32_t number) { return g_marks.at(number); };
         session.SetSendFunction([this](const std::vector<uint8_t>& block) {
             blocks.push_back(block);
             return true;
@@ -57,11 +73,6 @@ protected:
         g_scheduler.Clear();
         g_scheduler.FlushSend();
         g_netSession = nullptr;
-        g_openGameMenu = nullptr;
-        g_frontEnd = nullptr;
-        g_inFrontEnd = 0;
-        g_gameStarted = 0;
-        g_scenario.reset();
     }
 
     // An active session with the players; this machine is the first.
@@ -101,8 +112,9 @@ protected:
         return event;
     }
 
+    nettest::ScopedSeams seams;
     CNetSession session{nullptr};
-    Recorder recorder;
+    Recorder& recorder = g_recorder;
     std::vector<std::vector<uint8_t>> blocks;
     std::vector<std::unique_ptr<COVEvent>> sent;
 };
@@ -142,13 +154,11 @@ TEST_F(SessionTest, PlayerStartAndPingWithIndexesOutOfRangeChangeNothing) {
     Players({"Ann", "Bob"}, true);
     session.GetSlot(1).ready = 1;
     session.AddWaitTime(0, 150);
-    CGameServer server;
     for (uint32_t index : {2u, 16u, 0xFFFFFFFFu}) {
         COVDataEvent start(EVT_PLAYER_START, g_broadcastId);
         start.Payload().SetU32(20, index);
         EXPECT_EQ(session.HandleEvent(start), EVENT_CONSUMED) << index;
-        COVTimerDateEvent ping(EVT_PING, g_timerDateId, index);
-        EXPECT_EQ(server.HandleMessage(ping), EVENT_CONSUMED) << index;
+        session.ReduceWaitTime(index); // a ping's answer (the game server's)
     }
     EXPECT_EQ(session.GetSlot(0).started + session.GetSlot(1).started, 0);
     EXPECT_EQ(session.GetSlot(1).wait, 150);
@@ -156,10 +166,9 @@ TEST_F(SessionTest, PlayerStartAndPingWithIndexesOutOfRangeChangeNothing) {
     EXPECT_TRUE(sent.empty());
 
     // In range: the ping lowers by 100, never below 0; both starts start the timers.
-    COVTimerDateEvent ping(EVT_PING, g_timerDateId, 1);
-    server.HandleMessage(ping);
+    session.ReduceWaitTime(1);
     EXPECT_EQ(session.GetSlot(1).wait, 50);
-    server.HandleMessage(ping);
+    session.ReduceWaitTime(1);
     EXPECT_EQ(session.GetSlot(1).wait, 0);
     for (uint32_t index : {0u, 1u}) {
         COVDataEvent start(EVT_PLAYER_START, g_broadcastId);
@@ -187,7 +196,7 @@ TEST_F(SessionTest, ADepartureIsMatchedByPlayerIdAndItsNameIsNeverAFormat) {
     Players({"Ann", "Player", "Player"}, true);
     session.GetSlot(2).country = 5;
     session.GetSlot(2).ready = 1;
-    g_gameStarted = 1;
+    g_game.running = true;
 
     Message unknown{MessageKind::PlayerDestroyed, 9, "Player", {}, {}};
     session.HandleNetworkMessage(unknown);
@@ -200,14 +209,12 @@ TEST_F(SessionTest, ADepartureIsMatchedByPlayerIdAndItsNameIsNeverAFormat) {
     EXPECT_EQ(session.GetSlot(2).ready, 0);
     EXPECT_EQ(session.GetSlot(1).ready, 0);
     ASSERT_EQ(recorder.chats.size(), 1u);
-    const char* tag = GetCountryTag(5);
-    EXPECT_EQ(recorder.chats[0],
-              FormatDataText("%s (%s) has left the game.", {"%n%s%x", tag ? tag : ""}));
+    EXPECT_EQ(recorder.chats[0], FormatDataText("%s (%s) has left the game.", {"%n%s%x", "ENG"}));
     ASSERT_EQ(sent.size(), 1u); // and the others are told
 
     // In the lobby the host removes that very slot.
-    g_gameStarted = 0;
-    g_inFrontEnd = 1;
+    g_game.running = false;
+    g_game.inFrontEnd = true;
     Message lobbyLeft{MessageKind::PlayerDestroyed, 2, "Player", {}, {}};
     session.HandleNetworkMessage(lobbyLeft);
     Run();
@@ -218,20 +225,25 @@ TEST_F(SessionTest, ADepartureIsMatchedByPlayerIdAndItsNameIsNeverAFormat) {
 }
 
 TEST_F(SessionTest, ALostSessionReachesTheLobbyThroughTheBroadcastChain) {
-    class Lobby : public CFrontEnd {
-    public:
-        int HandleMessage(COVEvent& event) override {
-            types.push_back(event.GetType());
-            return EVENT_CONSUMED;
-        }
-        std::vector<uint32_t> types;
-    } lobby;
-    g_frontEnd = &lobby;
-    g_inFrontEnd = 1;
+    // The lobby is the front end's slot.
+    static std::vector<uint32_t> lobby;
+    lobby.clear();
+    g_broadcastReceivers[kSlotFrontEnd] = [](COVEvent& event) {
+        lobby.push_back(event.GetType());
+        return EVENT_CONSUMED;
+    };
+    g_game.hasFrontEnd = true;
+    g_game.inFrontEnd = true;
     Players({"Ann", "Bob"}, false);
     session.HandleNetworkMessage(Message{MessageKind::SessionLost, 0, "", {}, {}});
     Run();
-    EXPECT_EQ(lobby.types, std::vector<uint32_t>{EVT_SESSION_REMOVED});
+    EXPECT_EQ(lobby, std::vector<uint32_t>{EVT_SESSION_REMOVED});
+
+    // Without a front end nobody is told.
+    g_game.hasFrontEnd = false;
+    session.HandleNetworkMessage(Message{MessageKind::SessionLost, 0, "", {}, {}});
+    Run();
+    EXPECT_EQ(lobby.size(), 1u);
 }
 
 TEST_F(SessionTest, TheSaveAnnouncementSumsEveryByteUnsigned) {
@@ -298,9 +310,8 @@ TEST_F(SessionTest, HolderCreatesOnceAndPlayerNamesFollowTheSlotsOrTheSettings) 
 
     g_config = std::make_unique<CConfig>();
     g_config->SetPlayerName("Ann");
-    g_countryController.fill(0);
-    g_countryController[4] = 1;
-    g_countryController[6] = 2;
+    g_marks[4] = 1;
+    g_marks[6] = 2;
     EXPECT_STREQ(GetSessionPlayerName(4), "Ann");
     EXPECT_EQ(GetSessionPlayerName(6), nullptr);
     EXPECT_EQ(GetSessionPlayerName(-1), nullptr);
@@ -313,10 +324,9 @@ TEST_F(SessionTest, HolderCreatesOnceAndPlayerNamesFollowTheSlotsOrTheSettings) 
     EXPECT_EQ(GetSessionPlayerName(4), nullptr);
 
     session.DumpSlots();
-    EXPECT_EQ(g_countryController[6], 2u);
-    EXPECT_EQ(g_countryController[4], 0u);
+    EXPECT_EQ(g_marks[6], 2u);
+    EXPECT_EQ(g_marks[4], 0u);
     g_config.reset();
-    g_countryController.fill(0);
 }
 
 TEST_F(SessionTest, FailedHostAndJoinLeaveTheSessionClosed) {
@@ -351,7 +361,7 @@ TEST_F(SessionTest, AFloodIsReceivedWholeOverSeveralPollsOrItsSenderDropped) {
         CNetSession host(hub.CreateNetwork(config));
         ASSERT_TRUE(host.HostSession("Ann"));
         g_netSession = &host;
-        g_inFrontEnd = 1;
+        g_game.inFrontEnd = true;
         host.ResetSlots();
         host.EnumPlayers();
 

@@ -16,10 +16,9 @@
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
 #include "engine/Random.h"
-#include "frontend/FrontEnd.h"
-#include "military/HostDispatcher.h"
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
+#include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "net/Senders.h"
 #include "net/Session.h"
@@ -55,21 +54,22 @@ public:
     }
 };
 
-class RecordingDispatcher : public CHostDispatcher {
+// The host request dispatcher (above the countries) records in its place.
+class RecordingDispatcher : public CEventHandler {
 public:
-    int DispatchHostRequest(COVEvent& event) override {
+    int HandleEvent(COVEvent& event) override {
         Record(event.GetReceiver(), event);
         return EVENT_CONSUMED;
     }
 };
 
-class RecordingFrontEnd : public CFrontEnd {
-public:
-    int HandleMessage(COVEvent& event) override {
-        Record(g_broadcastId, event);
-        return EVENT_CONSUMED;
-    }
-};
+RecordingDispatcher g_dispatcher;
+
+// So does the front end, which takes the broadcasts while no game runs.
+int RecordFrontEnd(COVEvent& event) {
+    Record(g_broadcastId, event);
+    return EVENT_CONSUMED;
+}
 
 // The expected payload, written byte by byte, little-endian.
 struct Msg {
@@ -180,8 +180,8 @@ protected:
         g_gameTimer->currentDate = kToday;
         AddCountry(std::make_unique<RecordingCountry>(1));
         AddCountry(std::make_unique<RecordingCountry>(2));
-        g_hostDispatcher = &dispatcher;
-        g_frontEnd = &frontEnd;
+        g_directReceivers.hostDispatcher = []() -> CEventHandler* { return &g_dispatcher; };
+        g_broadcastReceivers[kSlotFrontEnd] = &RecordFrontEnd;
         session.m_active = 1;
         session.SetSendFunction([this](const std::vector<uint8_t>& block) {
             // The block head's length field counts the payload and 2.
@@ -196,8 +196,8 @@ protected:
     void TearDown() override {
         Reset();
         g_netSession = nullptr;
-        g_hostDispatcher = nullptr;
-        g_frontEnd = nullptr;
+        g_directReceivers = m_savedDirect;
+        g_broadcastReceivers = m_savedBroadcast;
         g_gameTimer.reset();
         DeleteAllCountries();
         FreeIdRegistries();
@@ -210,8 +210,8 @@ protected:
         sent.clear();
     }
 
-    RecordingDispatcher dispatcher;
-    RecordingFrontEnd frontEnd;
+    const DirectReceivers m_savedDirect = g_directReceivers;
+    const decltype(g_broadcastReceivers) m_savedBroadcast = g_broadcastReceivers;
     CNetSession session;
     std::vector<Bytes> sent;
 };
@@ -853,26 +853,6 @@ TEST_F(SendersTest, APeaceOfferArrivesWholeAndNamesItsSender) {
     EXPECT_EQ(received->GetPayloadSize(), 100u);
     EXPECT_EQ(received->Payload().GetU32(96), 0xA5A5A5A5u);
     EXPECT_EQ(received->GetExtraId(), kOwn);
-}
-
-TEST(MerchantChance, FollowsTheFiguresWithinOneTo99) {
-    struct Row {
-        float te, stability;
-        int adm, chance;
-    };
-    const Row rows[] = {
-        {0.0f, 0.0f, 0, 50},  // (1 x 10 + 0) x 5
-        {1.9f, -2.9f, 3, 99}, // (2 x 10 - 2) x 5 + 9 = 99
-        {0.5f, -1.0f, 1, 48}, // (10 - 1) x 5 + 3 = 48: fractions are cut
-        {0.0f, -3.0f, 0, 35}, // (10 - 3) x 5
-        {-2.0f, -3.0f, 0, 1}, // below 1
-        {5.0f, 3.0f, 9, 99},  // above 99
-        {std::numeric_limits<float>::quiet_NaN(), 1e30f, 0, 99},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.chance);
-        EXPECT_EQ(GetMerchantChance(row.te, row.stability, row.adm), row.chance);
-    }
 }
 
 } // namespace
