@@ -132,6 +132,28 @@ void AddEntry(CDataBlock& block, uint32_t keyword, CDataNode* value) {
     block.AddChild(new CDataAssignment(keyword, value));
 }
 
+// The provinces find their owners and controllers by number and keep the
+// countries' province and settlement lists.
+const bool g_provinceCountriesRegistered = [] {
+    ProvinceCountryHooks& hooks = g_provinceCountries;
+    hooks.countryOfNumber = [](int32_t number) {
+        return number >= 0 && number < static_cast<int32_t>(kCountrySlots)
+                   ? g_countries[static_cast<size_t>(number)]
+                   : nullptr;
+    };
+    hooks.numberOf = [](const CCountry& country) {
+        return static_cast<int32_t>(country.GetNumber());
+    };
+    hooks.provinceList = [](CCountry& country, bool controlled) {
+        return controlled ? &country.m_controlledProvinces : &country.m_ownedProvinces;
+    };
+    hooks.forgetCity = [](CCountry& country, CCity* city) { country.m_cities.Remove(city); };
+    hooks.forgetTradingPost = [](CCountry& country, CTradingPost* post) {
+        country.m_tradingPosts.Remove(post);
+    };
+    return true;
+}();
+
 } // namespace
 
 // ---------------------------------------------------------------------------
