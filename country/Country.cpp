@@ -5,15 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "country/CountryMilitary.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
 #include "engine/CDAudio.h"
 #include "engine/Config.h"
 #include "engine/StringTree.h"
-#include "military/LeaderRegistry.h"
-#include "military/Monarch.h"
-#include "military/Unit.h"
 #include "net/Receivers.h"
 #include "net/Session.h"
 #include "platform/Files.h"
@@ -26,6 +24,7 @@ std::array<CCountry*, kCountrySlots> g_countries{};
 COwningList<CCountry> g_countryList;
 std::array<std::array<char, 4>, kCountrySlots> g_countryTags{};
 std::array<uint32_t, kCountrySlots> g_countryController{};
+CountryMilitaryHooks g_countryMilitary;
 
 namespace {
 
@@ -182,6 +181,28 @@ void AddEntry(CDataBlock& block, uint32_t keyword, CDataNode* value) {
     block.AddChild(new CDataAssignment(keyword, value));
 }
 
+// The provinces find their owners and controllers by number and keep the
+// countries' province and settlement lists.
+const bool g_provinceCountriesRegistered = [] {
+    ProvinceCountryHooks& hooks = g_provinceCountries;
+    hooks.countryOfNumber = [](int32_t number) {
+        return number >= 0 && number < static_cast<int32_t>(kCountrySlots)
+                   ? g_countries[static_cast<size_t>(number)]
+                   : nullptr;
+    };
+    hooks.numberOf = [](const CCountry& country) {
+        return static_cast<int32_t>(country.GetNumber());
+    };
+    hooks.provinceList = [](CCountry& country, bool controlled) {
+        return controlled ? &country.m_controlledProvinces : &country.m_ownedProvinces;
+    };
+    hooks.forgetCity = [](CCountry& country, CCity* city) { country.m_cities.Remove(city); };
+    hooks.forgetTradingPost = [](CCountry& country, CTradingPost* post) {
+        country.m_tradingPosts.Remove(post);
+    };
+    return true;
+}();
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -222,18 +243,14 @@ CCountry::~CCountry() {
         std::vector<CUnit*> units;
         list->ForEach([&units](CUnit* unit) { units.push_back(unit); });
         list->RemoveAll();
-        // Fleets first: a fleet sets its cargo ashore when it goes. Sort
-        // them out before deleting anything, so no deleted unit is asked.
-        std::vector<CUnit*> armies;
-        for (CUnit* unit : units) {
-            if (unit->IsFleet())
-                delete unit;
-            else
-                armies.push_back(unit);
-        }
-        for (CUnit* unit : armies)
-            delete unit;
+        if (!units.empty() && g_countryMilitary.deleteUnits)
+            g_countryMilitary.deleteUnits(units);
     }
+}
+
+void CMonarchDeleter::operator()(CMonarch* monarch) const {
+    if (monarch && g_countryMilitary.deleteMonarch)
+        g_countryMilitary.deleteMonarch(monarch);
 }
 
 int CCountry::HandleMessage(COVEvent&) {
@@ -457,28 +474,17 @@ void CCountry::ReadTradingPost(CFieldReader& in) {
 }
 
 void CCountry::ReadUnit(CFieldReader& in, bool fleet) {
-    CUnit* unit = fleet ? static_cast<CUnit*>(new CNavalUnit(this)) : new CLandUnit(this);
-    unit->SetOwner(this);
-    unit->Read(in);
-    if (unit->IsInDevelopment()) {
-        m_unitsInDevelopment.AddTail(unit);
-        unit->Refresh();
-        return;
-    }
-    unit->SetIdleState();
-    m_units.AddTail(unit);
-    unit->PlaceAtLocation();
-    unit->Refresh();
+    if (g_countryMilitary.readUnit)
+        g_countryMilitary.readUnit(*this, in, fleet);
+    else
+        CKeptBlock().Read(in);
 }
 
 void CCountry::ReadMonarch(CFieldReader& in, bool historical) {
-    std::unique_ptr<CMonarch> monarch =
-        historical ? std::make_unique<CHistoricalMonarch>() : std::make_unique<CMonarch>();
-    monarch->Read(in);
-    m_monarch = std::move(monarch);
-    m_monarch->SetLoadedActive(true);
-    if (g_leaderRegistry)
-        g_leaderRegistry->AddMonarch(m_monarch.get());
+    if (g_countryMilitary.readMonarch)
+        g_countryMilitary.readMonarch(*this, in, historical);
+    else
+        CKeptBlock().Read(in);
 }
 
 void CCountry::ReadMissionBlock(CFieldReader& in) {
@@ -812,11 +818,14 @@ CDataBlock* CCountry::Write() const {
     for (const auto& [keyword, number] : numbers)
         AddEntry(out, keyword, new CFloatNode(number));
     AddEntry(out, KW_RELIGION, m_religion.Write());
-    if (m_monarch && m_minister.GetId() == m_monarch->GetId())
+    const CountryMilitaryHooks& military = g_countryMilitary;
+    if (m_monarch && military.monarchId && m_minister.GetId() == military.monarchId(*m_monarch))
         AddEntry(out, KW_MINISTER, m_minister.Write());
-    if (m_monarch)
-        AddEntry(out, m_monarch->IsHistorical() ? KW_HISTORICALMONARCH : KW_MONARCH,
-                 m_monarch->Write());
+    if (m_monarch && military.writeMonarch) {
+        uint32_t keyword = 0;
+        CDataBlock* monarch = military.writeMonarch(*m_monarch, keyword);
+        AddEntry(out, keyword, monarch);
+    }
     AddEntry(out, KW_DIPLOMACY, m_diplomacy.Write());
     AddEntry(out, KW_CHANGEDRELIGION, new CDataBool(m_changedReligion != 0));
     AddEntry(out, KW_MISSIONPERCENTAGE, new CFloatNode(m_missionPercentage));
@@ -839,10 +848,10 @@ CDataBlock* CCountry::Write() const {
     AddEntry(out, KW_LEADERTABLE, m_leaderTable.Write());
     for (const CLinkedList<CUnit>* list : {&m_units, &m_unitsInDevelopment}) {
         const_cast<CLinkedList<CUnit>*>(list)->ForEach([&out](CUnit* unit) {
-            if (unit->IsFleet())
-                AddEntry(out, KW_NAVALUNIT, unit->Write());
-            else if (!static_cast<CLandUnit*>(unit)->GetCarrier())
-                AddEntry(out, KW_LANDUNIT, unit->Write());
+            uint32_t keyword = 0;
+            if (g_countryMilitary.writeUnit)
+                if (CDataBlock* node = g_countryMilitary.writeUnit(*unit, keyword))
+                    AddEntry(out, keyword, node);
         });
     }
     AddEntry(out, KW_TECHNOLOGY, m_technology.Write());

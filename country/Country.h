@@ -33,6 +33,12 @@ constexpr uint32_t kMaxActiveMissions = 3;
 // many bytes with the terminating zero; longer texts are cut.
 constexpr uint32_t kCountryTextSize = 256;
 
+// Deletes the country's monarch through the military's registered deleter
+// (country/CountryMilitary.h).
+struct CMonarchDeleter {
+    void operator()(CMonarch* monarch) const;
+};
+
 class CCountry : public CNamedObject, public CEventHandler {
 public:
     explicit CCountry(uint32_t number);
@@ -126,7 +132,7 @@ public:
     float m_treasuryShare = 0.0f;
     CReligionRecord m_religion;
     CMinister m_minister;
-    std::unique_ptr<CMonarch> m_monarch; // current monarch, null when none
+    std::unique_ptr<CMonarch, CMonarchDeleter> m_monarch; // current monarch, null when none
     CCountryDiplomacy m_diplomacy;
     // Scenario mission.
     float m_missionPercentage = 0.0f;

@@ -1,8 +1,41 @@
 #include "military/Monarch.h"
 
+#include "country/Country.h"
+#include "country/CountryMilitary.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/TokenFile.h"
+#include "military/LeaderRegistry.h"
+
+namespace {
+
+// A monarch block of a country block replaces the country's monarch; the
+// new one counts as loaded active and joins the leader registry.
+void ReadCountryMonarch(CCountry& country, CFieldReader& in, bool historical) {
+    std::unique_ptr<CMonarch> monarch =
+        historical ? std::make_unique<CHistoricalMonarch>() : std::make_unique<CMonarch>();
+    monarch->Read(in);
+    country.m_monarch.reset(monarch.release());
+    country.m_monarch->SetLoadedActive(true);
+    if (g_leaderRegistry)
+        g_leaderRegistry->AddMonarch(country.m_monarch.get());
+}
+
+CDataBlock* WriteCountryMonarch(const CMonarch& monarch, uint32_t& keyword) {
+    keyword = monarch.IsHistorical() ? KW_HISTORICALMONARCH : KW_MONARCH;
+    return monarch.Write();
+}
+
+// The countries read, write and delete their monarchs through these.
+const bool g_countryMonarchsRegistered = [] {
+    g_countryMilitary.readMonarch = ReadCountryMonarch;
+    g_countryMilitary.monarchId = [](const CMonarch& monarch) { return monarch.GetId(); };
+    g_countryMilitary.writeMonarch = WriteCountryMonarch;
+    g_countryMilitary.deleteMonarch = [](CMonarch* monarch) { delete monarch; };
+    return true;
+}();
+
+} // namespace
 
 CMonarch::CMonarch() : CMonarch(std::make_unique<CRandomLeader>()) {}
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "country/Country.h"
+#include "country/CountryMilitary.h"
 #include "data/DataTree.h"
 #include "data/DateBlock.h"
 #include "data/Keywords.h"
@@ -27,6 +28,57 @@ void AddToTotal(int32_t& total, int32_t amount) {
     const int64_t sum = static_cast<int64_t>(total) + amount;
     total = static_cast<int32_t>(std::clamp<int64_t>(sum, 0, std::numeric_limits<int32_t>::max()));
 }
+
+// A unit block of a country block: the unit joins the list of units under
+// development or, idle and placed at its location, the list of units.
+void ReadCountryUnit(CCountry& country, CFieldReader& in, bool fleet) {
+    CUnit* unit = fleet ? static_cast<CUnit*>(new CNavalUnit(&country)) : new CLandUnit(&country);
+    unit->SetOwner(&country);
+    unit->Read(in);
+    if (unit->IsInDevelopment()) {
+        country.m_unitsInDevelopment.AddTail(unit);
+        unit->Refresh();
+        return;
+    }
+    unit->SetIdleState();
+    country.m_units.AddTail(unit);
+    unit->PlaceAtLocation();
+    unit->Refresh();
+}
+
+// A fleet writes the armies it carries inside its own block.
+CDataBlock* WriteCountryUnit(const CUnit& unit, uint32_t& keyword) {
+    if (unit.IsFleet()) {
+        keyword = KW_NAVALUNIT;
+        return unit.Write();
+    }
+    if (static_cast<const CLandUnit&>(unit).GetCarrier())
+        return nullptr;
+    keyword = KW_LANDUNIT;
+    return unit.Write();
+}
+
+// Fleets first: a fleet sets its cargo ashore when it goes. Sort them out
+// before deleting anything, so no deleted unit is asked.
+void DeleteCountryUnits(const std::vector<CUnit*>& units) {
+    std::vector<CUnit*> armies;
+    for (CUnit* unit : units) {
+        if (unit->IsFleet())
+            delete unit;
+        else
+            armies.push_back(unit);
+    }
+    for (CUnit* unit : armies)
+        delete unit;
+}
+
+// The countries read, write and delete their units through these.
+const bool g_countryUnitsRegistered = [] {
+    g_countryMilitary.readUnit = ReadCountryUnit;
+    g_countryMilitary.writeUnit = WriteCountryUnit;
+    g_countryMilitary.deleteUnits = DeleteCountryUnits;
+    return true;
+}();
 
 } // namespace
 

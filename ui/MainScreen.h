@@ -6,8 +6,7 @@
 
 #include "engine/LinkedList.h"
 #include "net/Event.h"
-#include "windows/ReligionWindow.h"
-#include "windows/TreasuryWindow.h"
+#include "ui/WindowControl.h"
 
 class CMecenat;
 
@@ -40,8 +39,10 @@ public:
     // The travelling colonists and traders on the map, in the order they
     // were filed; the screen owns them.
     CLinkedList<CMecenat> travellers;
-    CReligionWindow religionWindow;
-    CTreasuryWindow treasuryWindow;
+    // The control slots of the religion window (eight) and of the treasury
+    // window (six); a saved game keeps their buttons' pressed states.
+    CButtonControls<8> religionWindow;
+    CButtonControls<6> treasuryWindow;
 
 private:
     std::array<CObjectIdList, kUnitGroupCount> m_unitGroups;

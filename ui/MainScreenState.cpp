@@ -3,6 +3,18 @@
 #include "ui/MainScreen.h"
 #include "world/Mecenat.h"
 
+namespace {
+
+// A traveller read from a saved game joins the screen's traveller list.
+const bool g_travellerFilerRegistered = [] {
+    g_fileTraveller = [](CMecenat* traveller) {
+        return g_mainScreen && g_mainScreen->travellers.AddTail(traveller);
+    };
+    return true;
+}();
+
+} // namespace
+
 CMainScreen::~CMainScreen() {
     ClearTravellers();
 }

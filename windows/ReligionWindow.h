@@ -1,6 +1,7 @@
 #pragma once
 // The religion window: eight controls in consecutive slots, each holding a
-// button whose pressed state a saved game keeps.
-#include "windows/WindowControl.h"
+// button whose pressed state a saved game keeps. The main game screen holds
+// the window's control slots (CMainScreen::religionWindow).
+#include "ui/WindowControl.h"
 
-class CReligionWindow : public CButtonControls<8> {};
+using CReligionWindow = CButtonControls<8>;

@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "ui/MainScreen.h"
+bool (*g_fileTraveller)(CMecenat* traveller) = nullptr;
 
 int32_t CMecenat::ReadAndFile(CFieldReader& in) {
     auto traveller = std::make_unique<CMecenat>();
     int32_t result = traveller->Read(in);
-    if (result == 0 && g_mainScreen && g_mainScreen->travellers.AddTail(traveller.get()))
+    if (result == 0 && g_fileTraveller && g_fileTraveller(traveller.get()))
         traveller.release();
     return result;
 }

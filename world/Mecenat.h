@@ -13,3 +13,10 @@ public:
     // whole, it is deleted. Answers as CKeptBlock::Read.
     static int32_t ReadAndFile(CFieldReader& in);
 };
+
+// Files a traveller read whole in the main game screen's traveller list:
+// true when the list took it (and owns it now). The main game screen lies
+// above the world; ui/MainScreenState.cpp sets this once, by a static
+// registration. While it is null no screen takes a traveller (as without a
+// main game screen).
+extern bool (*g_fileTraveller)(CMecenat* traveller);

@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "country/Country.h"
 #include "data/DataTree.h"
 #include "data/DateBlock.h"
 #include "data/Keywords.h"
@@ -14,6 +13,8 @@
 uint8_t g_fantasyMode = 0;
 
 std::array<CProvince, kProvinceSlots> g_provinces;
+
+ProvinceCountryHooks g_provinceCountries;
 
 namespace {
 
@@ -38,9 +39,8 @@ constexpr uint32_t kReligionKeywords[] = {KW_PROTESTANT, KW_REFORMED, KW_COUNTER
 constexpr int32_t kReligionCount = 8;
 
 CCountry* CountryOfNumber(int32_t number) {
-    return number >= 0 && number < static_cast<int32_t>(kCountrySlots)
-               ? g_countries[static_cast<size_t>(number)]
-               : nullptr;
+    return g_provinceCountries.countryOfNumber ? g_provinceCountries.countryOfNumber(number)
+                                               : nullptr;
 }
 
 // "yes" sets the flag, "no" leaves it; anything else is reported. True when
@@ -55,13 +55,19 @@ bool ReadFlag(CFieldReader& in, uint8_t& flag) {
     return false;
 }
 
-// Moves the province id from one country's list to another's (appended
-// unless there).
-void MoveBetweenLists(CIntList* from, CIntList& to, int32_t number) {
+// Moves the province id from the old country's owned (controlled: its
+// controlled) list to the new country's (appended unless there); the
+// country's number.
+int32_t MoveBetweenLists(CCountry* from, CCountry& to, bool controlled, int32_t number) {
+    const ProvinceCountryHooks& hooks = g_provinceCountries;
+    if (!hooks.numberOf || !hooks.provinceList)
+        return -1;
     if (from)
-        from->Remove(number);
-    if (!to.Contains(number))
-        to.AddTail(number);
+        hooks.provinceList(*from, controlled)->Remove(number);
+    CIntList& list = *hooks.provinceList(to, controlled);
+    if (!list.Contains(number))
+        list.AddTail(number);
+    return hooks.numberOf(to);
 }
 
 // Truncated toward zero, held within the integer range (0 for NaN).
@@ -97,33 +103,27 @@ void CProvince::SetOwner(CCountry* country) {
     if (!country)
         return;
     whiteman = 1;
-    CCountry* old = GetOwner();
-    m_owner = static_cast<int32_t>(country->GetNumber());
-    MoveBetweenLists(old ? &old->m_ownedProvinces : nullptr, country->m_ownedProvinces,
-                     GetNumber());
+    m_owner = MoveBetweenLists(GetOwner(), *country, false, GetNumber());
 }
 
 void CProvince::SetControllerField(CCountry* country) {
     if (!country)
         return;
-    CCountry* old = GetController();
-    m_controller = static_cast<int32_t>(country->GetNumber());
-    MoveBetweenLists(old ? &old->m_controlledProvinces : nullptr, country->m_controlledProvinces,
-                     GetNumber());
+    m_controller = MoveBetweenLists(GetController(), *country, true, GetNumber());
 }
 
 void CProvince::SetCity(std::unique_ptr<CCity> city) {
     // The city it replaces leaves its owner's city list before it goes.
     if (m_city && m_city != city)
         if (CCountry* owner = GetOwner())
-            owner->m_cities.Remove(m_city.get());
+            g_provinceCountries.forgetCity(*owner, m_city.get());
     m_city = std::move(city);
 }
 
 void CProvince::SetTradingPost(std::unique_ptr<CTradingPost> post) {
     if (m_tradingPost && m_tradingPost != post)
         if (CCountry* owner = GetOwner())
-            owner->m_tradingPosts.Remove(m_tradingPost.get());
+            g_provinceCountries.forgetTradingPost(*owner, m_tradingPost.get());
     m_tradingPost = std::move(post);
 }
 

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "data/TokenFile.h"
 #include "engine/Date.h"
 #include "engine/ObjectId.h"
 #include "engine/Pixel.h"
@@ -24,7 +25,6 @@
 
 class CCountry;
 class CDataBlock;
-class CFieldReader;
 
 // Province ids run from 1 to 1472; record 0 exists but is no province.
 constexpr int kProvinceSlots = 1473;
@@ -129,6 +129,27 @@ private:
 };
 
 extern std::array<CProvince, kProvinceSlots> g_provinces;
+
+// What a province asks of the countries that own and control it. The
+// countries lie above the provinces: country/Country.cpp fills these once,
+// by a static registration. An entry that is still null answers as a game
+// without countries: no country of any number, so no owner, no controller
+// and no list for a province to leave or join.
+struct ProvinceCountryHooks {
+    // The country of the number, null when the number has none.
+    CCountry* (*countryOfNumber)(int32_t number) = nullptr;
+    // The country's number.
+    int32_t (*numberOf)(const CCountry& country) = nullptr;
+    // The country's list of owned province ids (controlled: of controlled
+    // province ids).
+    CIntList* (*provinceList)(CCountry& country, bool controlled) = nullptr;
+    // Takes the settlement off the country's city or trading-post list.
+    void (*forgetCity)(CCountry& country, CCity* city) = nullptr;
+    void (*forgetTradingPost)(CCountry& country, CTradingPost* post) = nullptr;
+};
+
+// Constant-initialised (all null) before any static registration runs.
+extern ProvinceCountryHooks g_provinceCountries;
 
 // The record of a province id; null for an id outside 0..1472.
 CProvince* GetProvince(int64_t id);

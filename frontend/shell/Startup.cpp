@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "country/CountryMarks.h"
 #include "country/StartupTables.h"
 #include "data/Keywords.h"
 #include "dialogs/Console.h"
@@ -42,7 +43,6 @@
 #include "ui/Pointer.h"
 #include "ui/TextButtonImages.h"
 #include "ui/WindowFrame.h"
-#include "world/CountryMarks.h"
 #include "world/DataChecksum.h"
 #include "world/Globals.h"
 #include "world/Map.h"

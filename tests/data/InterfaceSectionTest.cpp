@@ -39,7 +39,7 @@ protected:
         return ids;
     }
 
-    std::vector<uint8_t> Pressed(const CTreasuryWindow& window) {
+    std::vector<uint8_t> Pressed(const CButtonControls<6>& window) {
         std::vector<uint8_t> states;
         for (const auto& control : window.controls)
             states.push_back(control.button.pressed);

@@ -9,7 +9,7 @@
 #include "military/LeaderRegistry.h"
 #include "military/Monarch.h"
 #include "net/EventTypes.h"
-#include "tests/military/SaveBlockFixture.h"
+#include "tests/military/MilitaryBlockFixture.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ const char* const kFullLeader = "leader = { id = { type = 6 id = 12 } name = \"T
                                 "startdate = { year = 1600 month = march day = 4 } deathdate = { "
                                 "year = 1632 month = april day = 29 } }";
 
-class LeaderBlockTest : public test::SaveBlockTest {
+class LeaderBlockTest : public test::MilitaryBlockTest {
 protected:
     // Reads "key = { ... }" into the leader; answers Read's result.
     int32_t ReadLeader(const std::string& text, CLeader& leader) {

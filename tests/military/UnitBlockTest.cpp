@@ -9,7 +9,7 @@
 #include "military/LeaderRegistry.h"
 #include "military/Unit.h"
 #include "net/EventTypes.h"
-#include "tests/military/SaveBlockFixture.h"
+#include "tests/military/MilitaryBlockFixture.h"
 #include "world/Province.h"
 
 namespace {
@@ -28,12 +28,12 @@ const char* const kArmy =
     "movetime = 3 movement = { 13 14 15 } retreat = yes "
     "infantry = 1000.000000 cavalry = 250.500000 artillery = 4.000000 }";
 
-class UnitBlockTest : public test::SaveBlockTest {
+class UnitBlockTest : public test::MilitaryBlockTest {
 protected:
     void TearDown() override {
         for (CProvince& province : g_provinces)
             province.provinceType = 0;
-        SaveBlockTest::TearDown();
+        MilitaryBlockTest::TearDown();
     }
 
     // Reads "key = { ... }" into the unit; answers Read's result.

@@ -3,10 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "country/Country.h"
 #include "data/Keywords.h"
 #include "net/EventTypes.h"
-#include "tests/military/SaveBlockFixture.h"
+#include "tests/world/SaveBlockFixture.h"
 #include "world/City.h"
 #include "world/Construction.h"
 #include "world/Province.h"
@@ -29,7 +28,6 @@ protected:
     void TearDown() override {
         for (int id : {12, 13, 14})
             ResetProvince(g_provinces[static_cast<size_t>(id)]);
-        DeleteAllCountries();
         g_fantasyMode = 0;
         SaveBlockTest::TearDown();
     }
@@ -55,13 +53,6 @@ protected:
     }
 
     CProvince& Province(int id) { return *GetProvince(id); }
-
-    CCountry* MakeCountry(uint32_t number) {
-        auto country = std::make_unique<CCountry>(number);
-        CCountry* made = country.get();
-        EXPECT_TRUE(AddCountry(std::move(country)));
-        return made;
-    }
 };
 
 TEST_F(ProvinceBlockTest, BlockRoundTripsByteForByte) {
@@ -227,66 +218,6 @@ TEST_F(ProvinceBlockTest, OnlyProvincesWithStateOfTheirOwnAreSaved) {
         changes[i](changed);
         EXPECT_TRUE(changed.HasSaveState()) << i;
     }
-}
-
-TEST_F(ProvinceBlockTest, OwnerMovesWithItsCityAndTradingPost) {
-    CCountry* spain = MakeCountry(10);
-    CCountry* france = MakeCountry(11);
-    CProvince& province = Province(12);
-    EXPECT_EQ(province.GetOwner(), nullptr);
-
-    // The settlements as a country block reads them: the province keeps
-    // them, the owner lists them.
-    OpenBlock("city = { name = \"Sevilla\" population = 6500.000000 location = 12 capital = yes }");
-    auto city = std::make_unique<CCity>();
-    ASSERT_EQ(city->Read(reader), 0);
-    EXPECT_EQ(city->GetLocation(), 12);
-    EXPECT_TRUE(city->IsCapital());
-    EXPECT_FALSE(city->IsColony() || city->IsTown());
-    OpenBlock("tradingpost = { name = \"Puerto\" level = 2 location = 12 }");
-    auto post = std::make_unique<CTradingPost>();
-    ASSERT_EQ(post->Read(reader), 0);
-    EXPECT_EQ(post->GetLocation(), 12);
-    CCity* cityPtr = city.get();
-    CTradingPost* postPtr = post.get();
-    spain->m_cities.AddTail(cityPtr);
-    spain->m_tradingPosts.AddTail(postPtr);
-    province.SetCity(std::move(city));
-    province.SetTradingPost(std::move(post));
-    province.SetOwner(spain);
-    province.SetControllerField(spain);
-    EXPECT_EQ(province.GetOwner(), spain);
-    EXPECT_TRUE(spain->m_ownedProvinces.Contains(12));
-    EXPECT_TRUE(province.whiteman);
-
-    // The settlements move to the new owner as the country reader moves
-    // them; the province keeps them.
-    cityPtr->ClearCapital();
-    spain->m_cities.Remove(cityPtr);
-    france->m_cities.AddTail(cityPtr);
-    spain->m_tradingPosts.Remove(postPtr);
-    france->m_tradingPosts.AddTail(postPtr);
-    france->m_ownedProvinces.AddTail(12);
-    province.SetOwner(france);
-    EXPECT_EQ(province.GetOwner(), france);
-    EXPECT_EQ(province.GetCity(), cityPtr);
-    EXPECT_EQ(province.GetTradingPost(), postPtr);
-    EXPECT_FALSE(spain->m_ownedProvinces.Contains(12));
-    EXPECT_EQ(france->m_ownedProvinces.GetCount(), 1u);
-    EXPECT_EQ(province.GetController(), spain);
-    province.SetControllerField(france);
-    EXPECT_FALSE(spain->m_controlledProvinces.Contains(12));
-    EXPECT_TRUE(france->m_controlledProvinces.Contains(12));
-
-    // The city writes its block back with the capital mark it has now.
-    EXPECT_EQ(Flat(Print(KW_CITY, cityPtr->Write())),
-              "city = { name = \"Sevilla\" population = 6500.000000 location = 12 capital = no } ");
-    EXPECT_EQ(Flat(Print(KW_TRADINGPOST, postPtr->Write())),
-              "tradingpost = { name = \"Puerto\" level = 2 location = 12 } ");
-
-    // A city that replaces another takes the old one off its owner's list.
-    province.SetCity(std::make_unique<CCity>());
-    EXPECT_FALSE(france->m_cities.Contains(cityPtr));
 }
 
 TEST_F(ProvinceBlockTest, ProvinceIdsOutsideTheMapHaveNoRecord) {

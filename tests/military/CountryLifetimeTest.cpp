@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "country/Country.h"
+#include "military/Monarch.h"
 #include "military/Unit.h"
 
-// A country owns its units: deleting it deletes its fleets (which set their
-// cargo ashore) and then its armies, touching no unit after it is gone.
+// A country owns its units and its monarch: deleting it deletes its fleets
+// (which set their cargo ashore), then its armies, touching no unit after it
+// is gone, and its monarch.
 TEST(CountryLifetime, DeletingACountryWithAFleetCarryingAnArmyFreesBoth) {
     auto country = std::make_unique<CCountry>(5);
     auto* fleet = new CNavalUnit(country.get());
@@ -14,6 +16,8 @@ TEST(CountryLifetime, DeletingACountryWithAFleetCarryingAnArmyFreesBoth) {
     country->AddUnit(fleet);
     country->AddUnit(carried);
     country->AddUnit(ashore);
+    country->m_unitsInDevelopment.AddTail(new CLandUnit(country.get()));
+    country->m_monarch.reset(new CHistoricalMonarch);
     country.reset(); // the sanitizers report any use after free or leak
     SUCCEED();
 }

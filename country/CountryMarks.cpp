@@ -1,4 +1,4 @@
-#include "world/CountryMarks.h"
+#include "country/CountryMarks.h"
 
 #include "country/Country.h"
 

@@ -1,8 +1,7 @@
 #pragma once
-// A fixture for the save-block tests of leaders, units and provinces: the
-// text-format fixture, fresh id registries, a leader registry, a game clock
-// at a fixed date, an empty scheduler, and helpers to print a block and read
-// it back.
+// A fixture for the save-block tests of provinces, leaders and units: the
+// text-format fixture, fresh id registries, a game clock at a fixed date, an
+// empty scheduler, and helpers to print a block and read it back.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,7 +12,6 @@
 #include "data/DataTree.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
-#include "military/LeaderRegistry.h"
 #include "net/Event.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
@@ -29,7 +27,6 @@ protected:
         TextFormatTest::SetUp();
         g_localPlayerNumber = 0;
         InitIdRegistries(g_nullId);
-        g_leaderRegistry = std::make_unique<CLeaderRegistry>();
         g_gameTimer = std::make_unique<CGameTimer>(15);
         g_gameTimer->currentDate = kToday;
         g_scheduler.Clear();
@@ -38,7 +35,6 @@ protected:
         g_scheduler.Clear();
         g_netSession = nullptr;
         g_gameTimer.reset();
-        g_leaderRegistry.reset();
         FreeIdRegistries();
         g_localPlayerNumber = 0;
     }

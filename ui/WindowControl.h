@@ -1,10 +1,13 @@
 #pragma once
-// A control slot of an information window that holds a button.
+// The control slots of an information window that hold buttons. The main
+// game screen keeps the slots of the windows whose buttons' pressed states a
+// saved game keeps.
 #include <array>
 #include <cstddef>
 
 #include "ui/Button.h"
 
+// A control slot that holds a button.
 struct CButtonControl {
     CButton button;
 };

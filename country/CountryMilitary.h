@@ -1,0 +1,46 @@
+#pragma once
+// What a country asks of its units and its monarch. They are military
+// objects, and the military lies above the countries: military/Unit.cpp
+// fills the unit entries and military/Monarch.cpp the monarch entries of
+// g_countryMilitary once, by a static registration. An entry that is still
+// null answers as a game without units and monarchs: a "navalunit",
+// "landunit", "monarch" or "historicalmonarch" block of a country is read and
+// dropped, and a country then has none to write or delete.
+#include <cstdint>
+#include <vector>
+
+#include "engine/ObjectId.h"
+
+class CCountry;
+class CDataBlock;
+class CFieldReader;
+class CMonarch;
+class CUnit;
+
+struct CountryMilitaryHooks {
+    // military: reads a "navalunit" (fleet) or "landunit" block whose "{"
+    // has been taken, up to and including its "}", into a new unit of the
+    // country, which files it in one of its unit lists.
+    void (*readUnit)(CCountry& country, CFieldReader& in, bool fleet) = nullptr;
+    // military: the unit's block as a new node (owned by the caller) and
+    // its keyword; null for an army aboard a fleet, whose block the fleet's
+    // carries.
+    CDataBlock* (*writeUnit)(const CUnit& unit, uint32_t& keyword) = nullptr;
+    // military: deletes the units, which the country has taken off its
+    // lists.
+    void (*deleteUnits)(const std::vector<CUnit*>& units) = nullptr;
+
+    // military: reads a "monarch" (historical: "historicalmonarch") block
+    // whose "{" has been taken, up to and including its "}", and makes it
+    // the country's monarch.
+    void (*readMonarch)(CCountry& country, CFieldReader& in, bool historical) = nullptr;
+    // military: the monarch's id.
+    ObjectId (*monarchId)(const CMonarch& monarch) = nullptr;
+    // military: the monarch's block as a new node (owned by the caller) and
+    // its keyword.
+    CDataBlock* (*writeMonarch)(const CMonarch& monarch, uint32_t& keyword) = nullptr;
+    void (*deleteMonarch)(CMonarch* monarch) = nullptr;
+};
+
+// Constant-initialised (all null) before any static registration runs.
+extern CountryMilitaryHooks g_countryMilitary;
