@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "country/CountryGameFile.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
@@ -843,3 +844,16 @@ void DeleteAllCountries() {
     for (CCountry* country : countries)
         g_countryList.RemoveAndDelete(country);
 }
+
+// ---------------------------------------------------------------------------
+// The countries in scenarios and saved games (country/CountryGameFile.h)
+
+namespace {
+
+const bool g_gameFileRegistered = [] {
+    g_scenarioHeaderHooks.findCountryByTag = &FindCountryByTag;
+    g_scenarioHeaderHooks.describeRunningCountry = &DescribeRunningCountry;
+    return true;
+}();
+
+} // namespace

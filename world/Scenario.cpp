@@ -1,5 +1,6 @@
 #include "world/Scenario.h"
 
+#include "data/ScenarioHeader.h"
 #include "net/Session.h"
 #include "world/Globals.h"
 
@@ -27,3 +28,16 @@ const bool g_gameStateRegistered = [] {
 bool IsHost() {
     return !g_netSession || !g_netSession->IsActive() || g_netSession->IsHost();
 }
+
+namespace {
+
+// The running game as the scenario header asks for it.
+const bool g_gameFileHooksRegistered = [] {
+    g_scenarioHeaderHooks.gameType = [] { return g_gameType; };
+    g_scenarioHeaderHooks.scenarioFileName = [] {
+        return g_scenario ? g_scenario->fileName : std::string();
+    };
+    return true;
+}();
+
+} // namespace
