@@ -850,7 +850,16 @@ void DeleteAllCountries() {
 
 namespace {
 
+// The file goes on after every country block, whatever its reader answered.
+int32_t ReadCountryAndGoOn(CFieldReader& in) {
+    ReadCountryObject(in);
+    return 0;
+}
+
 const bool g_gameFileRegistered = [] {
+    RegisterGameFileObject(KW_COUNTRY,
+                           {&ReadCountryAndGoOn, &WriteCountryObjects, GameFileValue::QuietBlock});
+    RegisterGameFileObject(KW_MISSION, {&ReadMissionObject, nullptr, GameFileValue::Block});
     g_scenarioHeaderHooks.findCountryByTag = &FindCountryByTag;
     g_scenarioHeaderHooks.describeRunningCountry = &DescribeRunningCountry;
     return true;

@@ -30,3 +30,7 @@ bool IsGamePaused() {
 bool IsInFrontEnd() {
     return g_gameState.isInFrontEnd && g_gameState.isInFrontEnd();
 }
+
+bool IsMultiplayerGame() {
+    return g_gameState.isMultiplayerGame && g_gameState.isMultiplayerGame();
+}

@@ -5,7 +5,8 @@
 // by a static registration in the file that defines its state, so every
 // program that links the owner has them before main runs. An entry that is
 // still null answers as the front end with no game does: not running, not
-// waiting for the start, not paused, no start date, not in the front end.
+// waiting for the start, not paused, no start date, not in the front end,
+// no multiplayer game.
 #include "engine/Date.h"
 
 struct GameStateHooks {
@@ -24,6 +25,8 @@ struct GameStateHooks {
     bool (*isPaused)() = nullptr;
     // frontend: the front end is the active screen.
     bool (*isInFrontEnd)() = nullptr;
+    // world: a multiplayer session is open with more than one player.
+    bool (*isMultiplayerGame)() = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.
@@ -36,3 +39,4 @@ void EndWaitingForStart();
 CDate GetScenarioStartDate();
 bool IsGamePaused();
 bool IsInFrontEnd();
+bool IsMultiplayerGame();

@@ -31,8 +31,10 @@ bool IsHost() {
 
 namespace {
 
-// The running game as the scenario header asks for it.
+// The running game as the scenario header and the saved-game writer ask
+// for it.
 const bool g_gameFileHooksRegistered = [] {
+    g_gameState.isMultiplayerGame = &CScenario::IsMultiplayerGame;
     g_scenarioHeaderHooks.gameType = [] { return g_gameType; };
     g_scenarioHeaderHooks.scenarioFileName = [] {
         return g_scenario ? g_scenario->fileName : std::string();
