@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "country/CountryGameFile.h"
 #include "country/CountryMilitary.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
@@ -902,3 +903,25 @@ void DeleteAllCountries() {
     for (CCountry* country : countries)
         g_countryList.RemoveAndDelete(country);
 }
+
+// ---------------------------------------------------------------------------
+// The countries in scenarios and saved games (country/CountryGameFile.h)
+
+namespace {
+
+// The file goes on after every country block, whatever its reader answered.
+int32_t ReadCountryAndGoOn(CFieldReader& in) {
+    ReadCountryObject(in);
+    return 0;
+}
+
+const bool g_gameFileRegistered = [] {
+    RegisterGameFileObject(KW_COUNTRY,
+                           {&ReadCountryAndGoOn, &WriteCountryObjects, GameFileValue::QuietBlock});
+    RegisterGameFileObject(KW_MISSION, {&ReadMissionObject, nullptr, GameFileValue::Block});
+    g_scenarioHeaderHooks.findCountryByTag = &FindCountryByTag;
+    g_scenarioHeaderHooks.describeRunningCountry = &DescribeRunningCountry;
+    return true;
+}();
+
+} // namespace

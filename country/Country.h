@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "country/CountryParts.h"
+#include "data/CountryNumbers.h"
 #include "data/TokenFile.h"
 #include "engine/Date.h"
 #include "engine/LinkedList.h"
@@ -23,8 +24,6 @@ class CMonarch;
 class CTradingPost;
 class CUnit;
 
-constexpr uint32_t kCountrySlots = 99;
-constexpr uint16_t kCountryObjectType = 3;
 // The capital of a country that owns no province.
 constexpr int32_t kNoCapitalProvince = 399;
 // A country keeps at most this many active missions.

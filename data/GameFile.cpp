@@ -1,25 +1,17 @@
 #include "data/GameFile.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 #include <vector>
 
-#include "country/Country.h"
 #include "data/DataTree.h"
-#include "data/InterfaceSection.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
-#include "data/YearBookSection.h"
 #include "engine/CriticalError.h"
-#include "military/Combat.h"
+#include "engine/GameState.h"
 #include "platform/Files.h"
-#include "ui/MainScreen.h"
-#include "world/CentreOfTrade.h"
-#include "world/Globals.h"
-#include "world/Mecenat.h"
-#include "world/Province.h"
-#include "world/Scenario.h"
 
 namespace {
 
@@ -46,48 +38,8 @@ public:
     ReadStackEntry& operator=(const ReadStackEntry&) = delete;
 };
 
-// Takes tokens up to and including the "}" that closes the block whose "{"
-// has been taken (or to the end of the file): the rest of a block whose
-// first field was wrong is passed over instead of being read as top-level
-// objects.
-void SkipRestOfBlock(CFieldReader& in) {
-    CTokenFile* file = in.GetTokenFile();
-    if (!file)
-        return;
-    int32_t depth = 1;
-    while (depth > 0 && file->Next() == 1) {
-        if (file->Current().code == TOKEN_OPEN_BRACE)
-            ++depth;
-        else if (file->Current().code == TOKEN_CLOSE_BRACE)
-            --depth;
-    }
-}
-
-// Reads the field that must open an object block. True when it is there
-// with the key; otherwise false with `answer` set to what the object reader
-// answers: the reader's end of file or error as they came, 0 for an empty
-// block (its "}" taken), or `wrongKeyAnswer` after reporting `message` and
-// passing over the rest of the block.
-bool ReadOpeningField(CFieldReader& in, uint32_t key, const char* message, int32_t wrongKeyAnswer,
-                      int32_t& answer) {
-    const int32_t result = in.ReadField();
-    if (result == FIELD_ERROR || result == FIELD_END_OF_FILE) {
-        answer = result;
-        return false;
-    }
-    if (result == FIELD_BLOCK_END) {
-        in.GetTokenFile()->Next();
-        answer = 0;
-        return false;
-    }
-    if (in.key.code != key) {
-        in.ReportError(message);
-        SkipRestOfBlock(in);
-        answer = wrongKeyAnswer;
-        return false;
-    }
-    return true;
-}
+// The registered objects, by keyword id.
+constinit std::array<GameFileObject, TOKEN_LAST_KEYWORD + 1> g_objects{};
 
 // Reads the objects of a file to its end: -1 at the end, -2 at a
 // structural error.
@@ -143,23 +95,6 @@ int32_t ReadInclude(CFieldReader& in) {
     return 0;
 }
 
-int32_t ReadMissionObject(CFieldReader& in) {
-    int32_t answer = 0;
-    if (!ReadOpeningField(in, KW_TAG, "tag must be first in mission field", 0, answer))
-        return answer;
-    int32_t number = FindCountryByTag(in.value.text);
-    CCountry* country =
-        number >= 0 && number < static_cast<int32_t>(kCountrySlots) ? g_countries[number] : nullptr;
-    if (!country) {
-        in.ReportError("mission referring to non existant country ");
-        SkipRestOfBlock(in);
-        return 0;
-    }
-    in.currentCountry = country;
-    country->ReadMission(in);
-    return 0;
-}
-
 int32_t ReadHeaderObject(CFieldReader& in) {
     if (g_scenarioInfo)
         g_scenarioInfo->Clear();
@@ -167,68 +102,51 @@ int32_t ReadHeaderObject(CFieldReader& in) {
     return g_scenarioInfo->Read(in);
 }
 
-// Writes one top-level object (the tree is released afterwards): 0 or the
-// failing write's result.
-int32_t WriteObject(CFieldReader& out, uint32_t key, CDataNode* tree, bool& first) {
-    if (!first) {
-        Token newline;
-        newline.Set(TOKEN_NEWLINE, "\n");
-        out.WriteToken(newline);
-        out.WriteToken(newline);
-    }
-    first = false;
-    CNodeRef<CDataAssignment> entry(new CDataAssignment(key, tree));
-    return entry->Write(out, 0) != 0 ? FIELD_ERROR : 0;
-}
-
 } // namespace
 
-int32_t ReadCountryObject(CFieldReader& in) {
-    for (;;) {
-        int32_t answer = 0;
-        if (!ReadOpeningField(in, KW_TAG, "tag HAS to be first in country", FIELD_ERROR, answer))
-            return answer;
-        if (in.value.code == TOKEN_STRING)
-            break;
+void SkipRestOfBlock(CFieldReader& in) {
+    CTokenFile* file = in.GetTokenFile();
+    if (!file)
+        return;
+    int32_t depth = 1;
+    while (depth > 0 && file->Next() == 1) {
+        if (file->Current().code == TOKEN_OPEN_BRACE)
+            ++depth;
+        else if (file->Current().code == TOKEN_CLOSE_BRACE)
+            --depth;
     }
-    int32_t number = FindCountryByTag(in.value.text);
-    if (number <= 0) {
-        in.ReportError("unknown tag");
-        number = 0;
-    }
-    CCountry* country = g_countries[static_cast<size_t>(number)];
-    if (!country)
-        country = CCountry::Create(static_cast<uint32_t>(number));
-    if (!country) {
-        SkipRestOfBlock(in);
-        return FIELD_ERROR;
-    }
-    in.currentCountry = country;
-    country->Read(in);
-    // The country's shields are loaded here (CShieldSet::LoadForCountry)
-    // once the shield images exist.
-    if (g_scenarioInfo && g_scenarioInfo->nations[static_cast<size_t>(number)])
-        country->m_major = 1;
-    country->AfterLoad();
-    return 0;
 }
 
-int32_t ReadProvinceObject(CFieldReader& in) {
-    int32_t answer = 0;
-    if (!ReadOpeningField(in, KW_ID, "id HAS to be first in province", FIELD_ERROR, answer))
-        return answer;
-    if (in.value.code != TOKEN_NUMBER) {
-        SkipRestOfBlock(in);
-        return 0;
+bool ReadOpeningField(CFieldReader& in, uint32_t key, const char* message, int32_t wrongKeyAnswer,
+                      int32_t& answer) {
+    const int32_t result = in.ReadField();
+    if (result == FIELD_ERROR || result == FIELD_END_OF_FILE) {
+        answer = result;
+        return false;
     }
-    int32_t id = TokenToInt(in.value.text);
-    if (id < 0 || id > kLastProvinceId) {
-        in.ReportError("illegal province id");
-        SkipRestOfBlock(in);
-        return 0;
+    if (result == FIELD_BLOCK_END) {
+        in.GetTokenFile()->Next();
+        answer = 0;
+        return false;
     }
-    GetProvince(id)->Read(in);
-    return 0;
+    if (in.key.code != key) {
+        in.ReportError(message);
+        SkipRestOfBlock(in);
+        answer = wrongKeyAnswer;
+        return false;
+    }
+    return true;
+}
+
+void RegisterGameFileObject(uint32_t keyword, const GameFileObject& object) {
+    if (keyword >= TOKEN_FIRST_KEYWORD && keyword < g_objects.size())
+        g_objects[keyword] = object;
+}
+
+const GameFileObject* FindGameFileObject(uint32_t code) {
+    if (code < TOKEN_FIRST_KEYWORD || code >= g_objects.size() || !g_objects[code].read)
+        return nullptr;
+    return &g_objects[code];
 }
 
 int32_t ReadTopLevelObject(CFieldReader& in) {
@@ -238,67 +156,28 @@ int32_t ReadTopLevelObject(CFieldReader& in) {
         return result;
     const uint32_t key = result == FIELD_READ ? in.key.code : TOKEN_CLOSE_BRACE;
 
-    switch (key) {
-    case KW_COUNTRY:
-    case KW_PROVINCE:
-        if (in.value.code != TOKEN_OPEN_BRACE)
-            return 0;
-        break;
-    case KW_HEADER:
-    case KW_GLOBALDATA:
-    case KW_COT:
-    case KW_EYR:
-    case KW_INTERFACE:
-    case KW_MECENAT:
-        if (in.value.code != TOKEN_OPEN_BRACE) {
-            in.ReportError("No left curly");
-            return 0;
-        }
-        break;
-    default:
-        break;
-    }
-
-    switch (key) {
-    case KW_COUNTRY:
-        ReadCountryObject(in);
-        return 0;
-    case KW_PROVINCE:
-        ReadProvinceObject(in);
-        return 0;
-    case KW_GLOBALDATA:
-        return g_globals.Read(in);
-    case KW_EYR:
-        return ReadYearBookSection(in);
-    case KW_INTERFACE:
-        return ReadInterfaceSection(in);
-    case KW_MECENAT:
-        CMecenat::ReadAndFile(in);
-        return 0;
-    case KW_HEADER:
-        return ReadHeaderObject(in);
-    case KW_COT: {
-        auto centre = std::make_unique<CCentreOfTrade>();
-        if (centre->Read(in) == 0)
-            g_cotCalc.AddCentreOfTrade(std::move(centre));
-        return 0;
-    }
-    case KW_COMBAT:
-        return ReadCombat(in) ? 0 : FIELD_ERROR;
-    case KW_INCLUDE:
+    if (key == KW_INCLUDE)
         return ReadInclude(in);
-    case KW_MISSION:
+    if (key == KW_HEADER) {
         if (in.value.code != TOKEN_OPEN_BRACE) {
             in.ReportError("No left curly");
             return 0;
         }
-        return ReadMissionObject(in);
-    default:
+        return ReadHeaderObject(in);
+    }
+    const GameFileObject* object = FindGameFileObject(key);
+    if (!object) {
         if (result == FIELD_BLOCK_END)
             in.GetTokenFile()->Next(); // the stray "}" is shown in the error line
         in.ReportError("Illegal top level object");
         return FIELD_ERROR;
     }
+    if (object->value != GameFileValue::AnyValue && in.value.code != TOKEN_OPEN_BRACE) {
+        if (object->value == GameFileValue::Block)
+            in.ReportError("No left curly");
+        return 0;
+    }
+    return object->read(in);
 }
 
 int32_t ReadGameFile(CFieldReader& in) {
@@ -308,52 +187,60 @@ int32_t ReadGameFile(CFieldReader& in) {
     return FIELD_ERROR;
 }
 
-int32_t WriteGameFile(CFieldReader& out) {
-    bool first = true;
-    int32_t result = 0;
-    auto write = [&](uint32_t key, CDataNode* tree) {
-        if (result == 0)
-            result = WriteObject(out, key, tree, first);
-        else
-            CDataNode::DeleteIfUnheld(tree);
-        return result == 0;
-    };
+bool CGameFileOutput::Write(CDataNode* tree) {
+    return Write(m_keyword, tree);
+}
 
+bool CGameFileOutput::Write(uint32_t keyword, CDataNode* tree) {
+    if (m_result != 0) {
+        CDataNode::DeleteIfUnheld(tree);
+        return false;
+    }
+    if (!m_first) {
+        Token newline;
+        newline.Set(TOKEN_NEWLINE, "\n");
+        m_out.WriteToken(newline);
+        m_out.WriteToken(newline);
+    }
+    m_first = false;
+    CNodeRef<CDataAssignment> entry(new CDataAssignment(keyword, tree));
+    if (entry->Write(m_out, 0) != 0)
+        m_result = FIELD_ERROR;
+    return m_result == 0;
+}
+
+void CGameFileOutput::WriteRegistered(uint32_t keyword) {
+    const GameFileObject* object = FindGameFileObject(keyword);
+    if (!object || !object->write)
+        return;
+    m_keyword = keyword;
+    object->write(*this);
+}
+
+int32_t WriteGameFile(CFieldReader& out) {
+    CGameFileOutput objects(out);
     if (g_scenarioInfo) {
-        write(KW_HEADER, g_scenarioInfo->Write());
+        objects.Write(KW_HEADER, g_scenarioInfo->Write());
     } else {
         ScenarioInfo fresh;
-        write(KW_HEADER, fresh.Write());
+        objects.Write(KW_HEADER, fresh.Write());
     }
-    write(KW_GLOBALDATA, g_globals.Write());
-    for (int32_t id = 0; id <= kLastProvinceId && result == 0; ++id) {
-        const CProvince* province = GetProvince(id);
-        if (province->HasSaveState())
-            write(KW_PROVINCE, province->Write());
-    }
-    for (uint32_t slot = 0; slot < g_cotCalc.GetCount() && result == 0; ++slot)
-        write(KW_COT, g_cotCalc.GetSlot(slot)->Write());
-    if (result != 0)
-        return result;
+    objects.WriteRegistered(KW_GLOBALDATA);
+    objects.WriteRegistered(KW_PROVINCE);
+    objects.WriteRegistered(KW_COT);
+    if (objects.Result() != 0)
+        return objects.Result();
     Token newline;
     if (out.WriteToken(newline.Set(TOKEN_NEWLINE, "\n")) != 0)
         return FIELD_ERROR;
-    for (uint32_t number = 0; number < kCountrySlots && result == 0; ++number)
-        if (const CCountry* country = g_countries[number])
-            write(KW_COUNTRY, country->Write());
-    write(KW_EYR, WriteYearBookSection());
-    if (!CScenario::IsMultiplayerGame()) {
-        write(KW_INTERFACE, WriteInterfaceSection());
-        if (g_mainScreen)
-            g_mainScreen->travellers.ForEach(
-                [&](CMecenat* traveller) { write(KW_MECENAT, traveller->Write()); });
+    objects.WriteRegistered(KW_COUNTRY);
+    objects.WriteRegistered(KW_EYR);
+    if (!IsMultiplayerGame()) {
+        objects.WriteRegistered(KW_INTERFACE);
+        objects.WriteRegistered(KW_MECENAT);
     }
-    // Combats are kept in the order they began (the provinces do not list
-    // them yet).
-    for (const auto& combat : g_combats)
-        if (!write(KW_COMBAT, WriteCombat(*combat)))
-            break;
-    return result;
+    objects.WriteRegistered(KW_COMBAT);
+    return objects.Result();
 }
 
 int32_t SaveGameFile(const std::string& path) {

@@ -1,19 +1,15 @@
 #include "data/ScenarioHeader.h"
 
-#include <cmath>
 #include <cstdio>
 #include <string_view>
 
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "engine/Config.h"
-#include "net/SessionHolder.h"
 #include "platform/Files.h"
-#include "world/City.h"
-#include "world/Province.h"
-#include "world/Scenario.h"
 
 std::unique_ptr<ScenarioInfo> g_scenarioInfo;
+constinit ScenarioHeaderHooks g_scenarioHeaderHooks;
 
 namespace {
 
@@ -57,7 +53,7 @@ bool TakeClosingBrace(CFieldReader& in) {
 // ---------------------------------------------------------------------------
 // CSelectableNation
 
-CSelectableNation::CSelectableNation(uint32_t number) : CCountry(number) {}
+CSelectableNation::CSelectableNation(uint32_t number) : CNamedObject("Country"), m_number(number) {}
 
 int CSelectableNation::Read(CFieldReader& in) {
     conditionCount = 0;
@@ -151,46 +147,20 @@ CDataBlock* CSelectableNation::Write() const {
     AddEntry(*block, KW_COUNTRYTACTICS, new CDataString(countryTactics.c_str()));
     AddEntry(*block, KW_MISSIONCOUNTRY, new CDataString(missionCountry.c_str()));
     AddEntry(*block, KW_MISSIONTACTICS, new CDataString(missionTactics.c_str()));
-    const CCountry* running = GetNumber() < kCountrySlots ? g_countries[GetNumber()] : nullptr;
-    const char* player = GetSessionPlayerName(static_cast<int32_t>(GetNumber()));
-    if (running && player && *player) {
-        std::string text = running->GetName();
-        text += " : ";
-        text += player;
-        AddEntry(*block, KW_PLAYERNAME, new CDataString(text.c_str()));
-    }
+    RunningCountry running;
+    if (g_scenarioHeaderHooks.describeRunningCountry)
+        g_scenarioHeaderHooks.describeRunningCountry(GetNumber(), running);
+    if (!running.playerName.empty())
+        AddEntry(*block, KW_PLAYERNAME, new CDataString(running.playerName.c_str()));
     AddEntry(*block, KW_COUNTRYDIFFICULTY, new CDataInt(countryDifficulty));
     AddEntry(*block, KW_COUNTRYECONOMY, new CDataInt(countryEconomy));
     AddEntry(*block, KW_COUNTRYMILITARY, new CDataInt(countryMilitary));
     AddEntry(*block, KW_COUNTRYDIPLOMACY, new CDataInt(countryDiplomacy));
     AddEntry(*block, KW_MISSIONTYPE, new CDataInt(nationMissionType + 1));
-    int32_t cities = 0;
-    int32_t colonies = 0;
-    int32_t posts = 0;
-    int32_t gold = 0;
-    if (running) {
-        const_cast<CIntList&>(running->m_ownedProvinces).ForEach([&](int32_t id) {
-            const CProvince* province = id >= kFirstProvinceId ? GetProvince(id) : nullptr;
-            if (!province || !province->GetOwner())
-                return;
-            if (const CCity* city = province->GetCity()) {
-                ++cities;
-                if (city->IsColony() || city->IsTown())
-                    ++colonies;
-            }
-            if (province->GetTradingPost())
-                ++posts;
-        });
-        // Truncated toward zero, held within the integer range.
-        const double treasury = std::trunc(static_cast<double>(running->m_treasury));
-        gold = treasury >= 2147483647.0    ? 2147483647
-               : treasury <= -2147483648.0 ? INT32_MIN
-                                           : static_cast<int32_t>(treasury);
-    }
-    AddEntry(*block, KW_NUMCITIES, new CDataInt(cities));
-    AddEntry(*block, KW_NUMCOLONIES, new CDataInt(colonies));
-    AddEntry(*block, KW_NUMTRADINGPOSTS, new CDataInt(posts));
-    AddEntry(*block, KW_NUMGOLD, new CDataInt(gold));
+    AddEntry(*block, KW_NUMCITIES, new CDataInt(running.cities));
+    AddEntry(*block, KW_NUMCOLONIES, new CDataInt(running.colonies));
+    AddEntry(*block, KW_NUMTRADINGPOSTS, new CDataInt(running.tradingPosts));
+    AddEntry(*block, KW_NUMGOLD, new CDataInt(running.gold));
     return block;
 }
 
@@ -306,7 +276,9 @@ int ScenarioInfo::Read(CFieldReader& in) {
             break;
         }
         default: {
-            const int32_t number = FindCountryByTag(in.key.text);
+            const int32_t number = g_scenarioHeaderHooks.findCountryByTag
+                                       ? g_scenarioHeaderHooks.findCountryByTag(in.key.text)
+                                       : 0;
             if (number <= 0) {
                 in.ReportError("ScenarioInfo : Unexpected field");
                 return FIELD_ERROR;
@@ -354,7 +326,8 @@ CDataBlock* ScenarioInfo::Write() {
     AddEntry(*block, KW_TUTORIAL, new CDataBool(tutorial));
     AddEntry(*block, KW_STARTYEAR, new CDataInt(startYear));
     AddEntry(*block, KW_ENDYEAR, new CDataInt(endYear));
-    AddEntry(*block, KW_GAMETYPE, new CDataInt(g_gameType));
+    AddEntry(*block, KW_GAMETYPE,
+             new CDataInt(g_scenarioHeaderHooks.gameType ? g_scenarioHeaderHooks.gameType() : 0));
     AddEntry(*block, KW_SAVED, new CDataBool(true));
     AddEntry(*block, KW_OPTIONMODE, new CDataInt(optionMode));
     const std::pair<uint32_t, size_t> settings[] = {
@@ -370,8 +343,10 @@ CDataBlock* ScenarioInfo::Write() {
     for (const auto& [keyword, offset] : settings)
         AddEntry(*block, keyword,
                  new CDataInt(g_config ? static_cast<int32_t>(g_config->GetWord(offset)) : 0));
-    optionFile = CutText(((g_scenario ? g_scenario->fileName : std::string()) + ".cfg").c_str(),
-                         kShortTextSize);
+    const std::string playing = g_scenarioHeaderHooks.scenarioFileName
+                                    ? g_scenarioHeaderHooks.scenarioFileName()
+                                    : std::string();
+    optionFile = CutText((playing + ".cfg").c_str(), kShortTextSize);
     AddEntry(*block, KW_OPTIONFILE, new CDataString(optionFile.c_str()));
     for (const ObjectId& id : CollectHighestIdNumbers())
         if (id.number != 0)

@@ -2,14 +2,19 @@
 // The scenario header: the "header" block of every scenario and saved game
 // (name, description, picture, years, game type, start options, the id
 // counters of the saving machines) and the countries a player may choose
-// (CSelectableNation, one block per country under its tag).
+// (CSelectableNation, one block per country under its tag). What the header
+// takes from the running game (the countries' tags, the countries in play,
+// the game type, the file being played) it asks through
+// g_scenarioHeaderHooks.
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "country/Country.h"
+#include "data/CountryNumbers.h"
 #include "data/TokenFile.h"
+#include "engine/NamedObject.h"
+#include "engine/ObjectId.h"
 
 class CDataBlock;
 
@@ -21,13 +26,47 @@ constexpr uint32_t kShortTextSize = 256;
 // Id types from 4712 up to this many counted by CollectHighestIdNumbers.
 constexpr uint32_t kCollectedIdTypes = 4711;
 
-// A country a player may choose, as the header describes it. It is a
-// country object of its own, not the country of the running game.
-class CSelectableNation : public CCountry {
+// What the running game's country of a nation's number adds to the nation's
+// block when the header is written.
+struct RunningCountry {
+    // "<country name> : <player name>"; empty when no player holds it.
+    std::string playerName;
+    int32_t cities = 0;
+    int32_t colonies = 0; // cities that are colonies or towns
+    int32_t tradingPosts = 0;
+    int32_t gold = 0; // the treasury, truncated toward zero
+};
+
+// The header's questions to the running game. Each owner fills its entries
+// by a static registration in the file that defines the state; a null entry
+// answers as a program without that state: no country has a tag, no country
+// is in play, game type 0, no file being played.
+struct ScenarioHeaderHooks {
+    // country: the number 1..98 of the country with the tag (any case), 0
+    // when none.
+    int32_t (*findCountryByTag)(const char* tag) = nullptr;
+    // country: fills `out` from the running game's country of the number;
+    // leaves it alone when there is none.
+    void (*describeRunningCountry)(uint32_t number, RunningCountry& out) = nullptr;
+    // world: the running game's type.
+    int32_t (*gameType)() = nullptr;
+    // world: the game path of the scenario or saved game being played.
+    std::string (*scenarioFileName)() = nullptr;
+};
+
+// Constant-initialised (all null) before any static registration runs.
+extern ScenarioHeaderHooks g_scenarioHeaderHooks;
+
+// A country a player may choose, as the header describes it: an entry of
+// its own (object id {3, number}), not the country of the running game.
+class CSelectableNation : public CNamedObject {
 public:
     static constexpr uint32_t kMaxConditions = 7;
 
     explicit CSelectableNation(uint32_t number);
+
+    uint32_t GetNumber() const { return m_number; }
+    ObjectId GetId() const { return ObjectId(kCountryObjectType, m_number); }
 
     // The nation's block after its "{" up to and including its "}": 0; -2
     // after a key it does not know ("Selectable Nation : Unexpected field");
@@ -35,7 +74,7 @@ public:
     int Read(CFieldReader& reader) override;
     // The nation's block, with the counts and gold of the running game's
     // country of the same number (new node, owned by the caller).
-    CDataBlock* Write() const override;
+    CDataBlock* Write() const;
     // Reads the description file (bytes up to the first zero byte or the end
     // of the file) and answers the text; null when the file cannot be read.
     const char* LoadDescription();
@@ -59,6 +98,7 @@ public:
     int32_t numGold = 0;
 
 private:
+    uint32_t m_number;
     std::unique_ptr<std::string> m_descriptionText;
 };
 

@@ -34,3 +34,7 @@ bool IsInFrontEnd() {
 bool HasFrontEnd() {
     return g_gameState.hasFrontEnd && g_gameState.hasFrontEnd();
 }
+
+bool IsMultiplayerGame() {
+    return g_gameState.isMultiplayerGame && g_gameState.isMultiplayerGame();
+}

@@ -6,7 +6,7 @@
 // program that links the owner has them before main runs. An entry that is
 // still null answers as the front end with no game does: not running, not
 // waiting for the start, not paused, no start date, not in the front end,
-// no front end.
+// no front end, no multiplayer game.
 #include "engine/Date.h"
 
 struct GameStateHooks {
@@ -28,6 +28,8 @@ struct GameStateHooks {
     // frontend: the front end exists (it is made at start-up and need not be
     // the active screen).
     bool (*hasFrontEnd)() = nullptr;
+    // world: a multiplayer session is open with more than one player.
+    bool (*isMultiplayerGame)() = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.
@@ -41,3 +43,4 @@ CDate GetScenarioStartDate();
 bool IsGamePaused();
 bool IsInFrontEnd();
 bool HasFrontEnd();
+bool IsMultiplayerGame();

@@ -1,5 +1,8 @@
 #include "military/Combat.h"
 
+#include "data/GameFile.h"
+#include "data/Keywords.h"
+
 std::vector<std::unique_ptr<CCombat>> g_combats;
 
 CCombat* ReadCombat(CFieldReader& in) {
@@ -15,3 +18,28 @@ CCombat* ReadCombat(CFieldReader& in) {
 CDataBlock* WriteCombat(const CCombat& combat) {
     return combat.Write();
 }
+
+// ---------------------------------------------------------------------------
+// The combats in saved games
+
+namespace {
+
+// A combat that does not read (not a block, or not whole) stops the file.
+int32_t ReadCombatObject(CFieldReader& in) {
+    return ReadCombat(in) ? 0 : FIELD_ERROR;
+}
+
+// The combats in the order they began (the provinces do not list them yet).
+void WriteCombatObjects(CGameFileOutput& out) {
+    for (const auto& combat : g_combats)
+        if (!out.Write(WriteCombat(*combat)))
+            return;
+}
+
+const bool g_gameFileRegistered = [] {
+    RegisterGameFileObject(KW_COMBAT,
+                           {&ReadCombatObject, &WriteCombatObjects, GameFileValue::AnyValue});
+    return true;
+}();
+
+} // namespace

@@ -1,6 +1,9 @@
 #include "windows/YearBook.h"
 
+#include "data/GameFile.h"
+#include "data/Keywords.h"
 #include "engine/CriticalError.h"
+#include "windows/YearBookSection.h"
 
 CYearBook g_yearBook;
 
@@ -19,3 +22,19 @@ CYearBookPage* CYearBook::GetPage(int32_t number) {
     }
     return m_pages[static_cast<size_t>(number)].get();
 }
+
+// ---------------------------------------------------------------------------
+// The "eyr" object of saved games (windows/YearBookSection.h)
+
+namespace {
+
+void WriteYearBookObject(CGameFileOutput& out) {
+    out.Write(WriteYearBookSection());
+}
+
+const bool g_gameFileRegistered = [] {
+    RegisterGameFileObject(KW_EYR, {&ReadYearBookSection, &WriteYearBookObject});
+    return true;
+}();
+
+} // namespace

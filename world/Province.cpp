@@ -4,6 +4,7 @@
 
 #include "data/DataTree.h"
 #include "data/DateBlock.h"
+#include "data/GameFile.h"
 #include "data/Keywords.h"
 #include "data/TokenFile.h"
 #include "net/EventTypes.h"
@@ -239,3 +240,53 @@ int32_t CProvince::Read(CFieldReader& in) {
         }
     }
 }
+
+// ---------------------------------------------------------------------------
+// The provinces in scenarios and saved games
+
+namespace {
+
+// The "province" object after its "{": the first field "id" names the
+// province, which reads the rest of the block. A first field that is not
+// "id" (-2), an id that is no number or no province (0, reported) pass over
+// the block.
+int32_t ReadProvinceObject(CFieldReader& in) {
+    int32_t answer = 0;
+    if (!ReadOpeningField(in, KW_ID, "id HAS to be first in province", FIELD_ERROR, answer))
+        return answer;
+    if (in.value.code != TOKEN_NUMBER) {
+        SkipRestOfBlock(in);
+        return 0;
+    }
+    int32_t id = TokenToInt(in.value.text);
+    if (id < 0 || id > kLastProvinceId) {
+        in.ReportError("illegal province id");
+        SkipRestOfBlock(in);
+        return 0;
+    }
+    GetProvince(id)->Read(in);
+    return 0;
+}
+
+// The file goes on after every province block, whatever its reader answered.
+int32_t ReadProvinceAndGoOn(CFieldReader& in) {
+    ReadProvinceObject(in);
+    return 0;
+}
+
+// The provinces with state to save, in id order.
+void WriteProvinceObjects(CGameFileOutput& out) {
+    for (int32_t id = 0; id <= kLastProvinceId; ++id) {
+        const CProvince* province = GetProvince(id);
+        if (province->HasSaveState() && !out.Write(province->Write()))
+            return;
+    }
+}
+
+const bool g_gameFileRegistered = [] {
+    RegisterGameFileObject(
+        KW_PROVINCE, {&ReadProvinceAndGoOn, &WriteProvinceObjects, GameFileValue::QuietBlock});
+    return true;
+}();
+
+} // namespace

@@ -1,7 +1,9 @@
 #include "world/Scenario.h"
 
+#include "data/ScenarioHeader.h"
 #include "net/Event.h"
 #include "net/Receivers.h"
+#include "net/Session.h"
 #include "world/Globals.h"
 
 std::unique_ptr<CScenario> g_scenario;
@@ -27,6 +29,17 @@ const bool g_gameStateRegistered = [] {
 const bool g_scenarioReceiverRegistered = [] {
     g_broadcastReceivers[kSlotScenario] = [](COVEvent& event) {
         return g_scenario ? g_scenario->HandleMessage(event) : EVENT_NOT_HANDLED;
+    };
+    return true;
+}();
+
+// The running game as the scenario header and the saved-game writer ask
+// for it.
+const bool g_gameFileHooksRegistered = [] {
+    g_gameState.isMultiplayerGame = &CScenario::IsMultiplayerGame;
+    g_scenarioHeaderHooks.gameType = [] { return g_gameType; };
+    g_scenarioHeaderHooks.scenarioFileName = [] {
+        return g_scenario ? g_scenario->fileName : std::string();
     };
     return true;
 }();

@@ -1,280 +1,242 @@
-// Scenario and saved-game files end to end: the demo scenario loads into
-// the world, a save reads back into the same save, multiplayer saves leave
-// the player's screen out, bad input at the top level stops the read, and a
-// failed save keeps the previous file.
+// The file reader and writer on their own, with recording objects in every
+// registered place: top-level objects go to the reader registered under
+// their keyword, the value rules and the errors that stop a file, includes,
+// the fixed order of writing with its multiplayer difference, and a failed
+// save that keeps the previous file. The objects of the running game are
+// tested end to end in tests/windows/GameFileTest.cpp.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "military/Leader.h"
-#include "military/Monarch.h"
-#include "military/Unit.h"
-#include "net/Event.h"
-#include "net/EventTypes.h"
-#include "net/Session.h"
-#include "tests/data/GameFileFixture.h"
-#include "world/Mecenat.h"
-#include "world/Scenario.h"
+#include "data/GameFile.h"
+#include "data/KeptBlock.h"
+#include "data/Keywords.h"
+#include "data/ScenarioHeader.h"
+#include "engine/GameState.h"
+#include "platform/Files.h"
+#include "tests/TestSupport.h"
 
 namespace test {
 namespace {
 
-template <class T> std::vector<T*> Items(const CLinkedList<T>& list) {
-    std::vector<T*> items;
-    typename CLinkedList<T>::CListPosition position;
-    for (list.GetHeadPosition(position); position; CLinkedList<T>::MoveNext(position))
-        items.push_back(position->item);
-    return items;
-}
+// Every read and write of the recording objects, in order: "keyword id" for
+// a block read (its "id" field), "keyword value" for a value that is no
+// block, "keyword wrote id" / "keyword refused id" for the objects written.
+std::vector<std::string> g_log;
 
-std::vector<std::string> LeaderNames(const CUnit& unit) {
-    std::vector<std::string> names;
-    for (CLeader* leader : Items(unit.GetLeaders()))
-        names.push_back(leader->GetName());
-    return names;
-}
+// How many objects each recording writer writes.
+int g_objectsPerWriter = 1;
 
-std::vector<CUnit*> Units(const CLinkedList<CUnit>& list) {
-    return Items(list);
-}
-
-// The top-level keys of a saved file, in order (the words at the start of a
-// line that are followed by " = ").
-std::vector<std::string> TopLevelKeys(const std::string& bytes) {
-    std::vector<std::string> keys;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        std::string line =
-            bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        size_t equals = line.find(" = ");
-        if (!line.empty() && line[0] != ' ' && line[0] != '}' && equals != std::string::npos)
-            keys.push_back(line.substr(0, equals));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
+// Reads the block whole and logs its "id". A value that is no block is
+// logged and stops the file (-2), as a reader that cannot read it answers.
+int32_t RecordRead(CFieldReader& in) {
+    std::string entry = KeywordText(in.key.code);
+    if (in.value.code != TOKEN_OPEN_BRACE) {
+        g_log.push_back(entry + " " + in.value.text);
+        return FIELD_ERROR;
     }
-    return keys;
+    CKeptBlock block;
+    const int32_t result = block.Read(in);
+    if (const CDataNode* id = block.FindValue(KW_ID))
+        entry += " " + std::to_string(id->GetInt());
+    g_log.push_back(entry);
+    return result;
 }
 
-TEST_F(GameFileTest, DemoScenarioLoadsWithTheValuesRead) {
-    CopyDemoScenario();
-    ASSERT_EQ(Load("scenarios\\amber_coast.ovg"), 0) << AllBoxes();
-    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
-
-    // The header, with the nations that make their countries major.
-    ASSERT_TRUE(g_scenarioInfo);
-    EXPECT_EQ(g_scenarioInfo->name, "The Amber Coast");
-    EXPECT_EQ(g_scenarioInfo->nationCount, 2u);
-    EXPECT_EQ(g_globals.startDate, CDate(0, 2, 1560));
-
-    // The countries.
-    CCountry* avaris = g_countries[1];
-    CCountry* brenmark = g_countries[2];
-    CCountry* zeluna = g_countries[3];
-    ASSERT_TRUE(avaris && brenmark && zeluna);
-    EXPECT_FLOAT_EQ(avaris->m_treasury, 250.0f);
-    EXPECT_FLOAT_EQ(avaris->m_vp, 20.0f);
-    EXPECT_EQ(avaris->m_major, 1);
-    EXPECT_EQ(brenmark->m_major, 1);
-    // Zeluna is no selectable nation, but its mission (from the included
-    // file) makes it major.
-    EXPECT_EQ(zeluna->m_major, 1);
-    EXPECT_EQ(zeluna->m_missionType, 1);
-    EXPECT_STREQ(zeluna->m_missionName, "The Reed Islands");
-
-    // The provinces of the included file.
-    EXPECT_EQ(GetProvince(101)->tax, 8);
-    EXPECT_EQ(GetProvince(103)->winter, 1);
-    EXPECT_EQ(GetProvince(103)->religion, RELIGION_PROTESTANT);
-    EXPECT_EQ(GetProvince(104)->natives, 300);
-    EXPECT_EQ(GetProvince(104)->religion, RELIGION_PAGAN);
-    EXPECT_EQ(GetProvince(101)->GetOwnerNumber(), 1);
-    EXPECT_EQ(GetProvince(103)->GetOwnerNumber(), 2);
-
-    // The monarch.
-    ASSERT_TRUE(avaris->m_monarch);
-    EXPECT_EQ(avaris->m_monarch->GetLeader().GetName(), "Queen Ysolde the Steadfast");
-    EXPECT_EQ(avaris->m_monarch->adm, 7);
-
-    // The fleet, its admiral and the army it carries; the marching army and
-    // its marshal.
-    std::vector<CUnit*> units = Units(avaris->m_units);
-    ASSERT_EQ(units.size(), 3u);
-    CNavalUnit* fleet = nullptr;
-    CLandUnit* marines = nullptr;
-    CLandUnit* army = nullptr;
-    for (CUnit* unit : units) {
-        if (unit->GetName() == "Ambersea Squadron")
-            fleet = dynamic_cast<CNavalUnit*>(unit);
-        else if (unit->GetName() == "Marines of Avaris")
-            marines = dynamic_cast<CLandUnit*>(unit);
-        else if (unit->GetName() == "Army of the Dunes")
-            army = dynamic_cast<CLandUnit*>(unit);
+// Writes the objects { id = 1 } .. { id = n }, stopping at the first one
+// refused.
+template <uint32_t Keyword> void RecordWrite(CGameFileOutput& out) {
+    for (int id = 1; id <= g_objectsPerWriter; ++id) {
+        CDataBlock* block = new CDataBlock;
+        block->AddChild(new CDataAssignment(KW_ID, new CDataInt(id)));
+        const bool written = out.Write(block);
+        g_log.push_back(std::string(KeywordText(Keyword)) + (written ? " wrote " : " refused ") +
+                        std::to_string(id));
+        if (!written)
+            return;
     }
-    ASSERT_TRUE(fleet && marines && army);
-    EXPECT_EQ(LeaderNames(*fleet), std::vector<std::string>{"Admiral Corvin Hale"});
-    EXPECT_EQ(LeaderNames(*army), std::vector<std::string>{"Marshal Edda Vosk"});
-    EXPECT_EQ(marines->GetCarrier(), fleet);
-    EXPECT_EQ(fleet->GetCargo().GetCount(), 1u);
-    EXPECT_EQ(army->GetRoundedInfantry(), 8000);
-    EXPECT_EQ(army->GetNextPathProvince(), 102);
+}
 
-    // Brenmark: one regiment in the field, one still being raised.
-    EXPECT_EQ(brenmark->m_units.GetCount(), 1u);
-    ASSERT_EQ(brenmark->m_unitsInDevelopment.GetCount(), 1u);
-    CUnit* levy = Units(brenmark->m_unitsInDevelopment).front();
+bool g_multiplayer = false;
 
-    // On the host the army's next step and the levy's completion wait in
-    // the scheduler at their dates.
-    bool moveStep = false;
-    bool finish = false;
-    g_scheduler.ForEachEvent([&](COVEvent* event) {
-        const COVEventData& payload = event->Payload();
-        if (payload.GetTypeId() == 57 && payload.GetId(20) == army->GetId()) {
-            moveStep = true;
-            EXPECT_EQ(payload.GetReceiver(), g_unitServerId);
-            EXPECT_EQ(payload.GetDueDate(), CDate(6, 2, 1560));
-            EXPECT_EQ(payload.GetU16(28), 102);
+struct Registration {
+    uint32_t keyword;
+    GameFileObject object;
+};
+
+// The registered objects with the value rules their owners give them.
+const Registration kRecorders[] = {
+    {KW_GLOBALDATA, {&RecordRead, &RecordWrite<KW_GLOBALDATA>, GameFileValue::Block}},
+    {KW_PROVINCE, {&RecordRead, &RecordWrite<KW_PROVINCE>, GameFileValue::QuietBlock}},
+    {KW_COT, {&RecordRead, &RecordWrite<KW_COT>, GameFileValue::Block}},
+    {KW_COUNTRY, {&RecordRead, &RecordWrite<KW_COUNTRY>, GameFileValue::QuietBlock}},
+    {KW_MISSION, {&RecordRead, nullptr, GameFileValue::Block}},
+    {KW_EYR, {&RecordRead, &RecordWrite<KW_EYR>, GameFileValue::Block}},
+    {KW_INTERFACE, {&RecordRead, &RecordWrite<KW_INTERFACE>, GameFileValue::Block}},
+    {KW_MECENAT, {&RecordRead, &RecordWrite<KW_MECENAT>, GameFileValue::Block}},
+    {KW_COMBAT, {&RecordRead, &RecordWrite<KW_COMBAT>, GameFileValue::AnyValue}},
+};
+
+class GameFileObjectsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BuildKeywordIndex();
+        // Whatever owners this program links give way to the recorders.
+        for (const Registration& recorder : kRecorders) {
+            const GameFileObject* owner = FindGameFileObject(recorder.keyword);
+            m_owners.push_back({recorder.keyword, owner ? *owner : GameFileObject{}});
+            RegisterGameFileObject(recorder.keyword, recorder.object);
         }
-        if (payload.GetTypeId() == EVT_UNIT_FINISH && payload.GetReceiver() == levy->GetId()) {
-            finish = true;
-            EXPECT_EQ(payload.GetDueDate(), CDate(14, 4, 1560));
-        }
-    });
-    EXPECT_TRUE(moveStep);
-    EXPECT_TRUE(finish);
-}
+        m_multiplayerHook = g_gameState.isMultiplayerGame;
+        g_gameState.isMultiplayerGame = [] { return g_multiplayer; };
+        g_multiplayer = false;
+        g_objectsPerWriter = 1;
+        g_log.clear();
+        g_scenarioInfo.reset();
+    }
 
-TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
-    CopyDemoScenario();
-    ASSERT_EQ(Load("scenarios\\amber_coast.ovg"), 0) << AllBoxes();
-    // Some screen state and a traveller, so that every object is written.
-    g_mainScreen->merchant = 1;
-    g_viewCentreX = 4000;
-    g_mainScreen->GetUnitGroup(0).AddTail(Units(g_countries[1]->m_units).front()->GetId());
-    ASSERT_EQ(LoadText("mecenat = { source = 101 destination = 104 date = { year = 1560 month = "
-                       "april day = 2 } }\n"
-                       "cot = { province = 101 level = 2 }\n"
-                       "combat = { type = 1 attackers = { 1 } defenders = { 3 } }\n",
-                       "extra.ovg"),
-              0);
-    std::filesystem::create_directories(dir.Path() / "scenarios" / "save games");
-    ASSERT_EQ(SaveGameFile("scenarios\\save games\\first.ovg"), 0);
-    const std::string first = dir.ReadFile("scenarios/save games/first.ovg");
+    void TearDown() override {
+        for (const Registration& owner : m_owners)
+            RegisterGameFileObject(owner.keyword, owner.object);
+        g_gameState.isMultiplayerGame = m_multiplayerHook;
+        g_scenarioInfo.reset();
+        FreeIdRegistries();
+    }
 
-    EXPECT_EQ(first.rfind("header = {", 0), 0u);
-    EXPECT_EQ(first.substr(first.size() - 2), "} ");
-    std::vector<std::string> keys = TopLevelKeys(first);
-    std::vector<std::string> expected = {
-        "header",  "globaldata", "province", "province", "province",  "province", "province", "cot",
-        "country", "country",    "country",  "eyr",      "interface", "mecenat",  "combat"};
-    EXPECT_EQ(keys, expected);
+    // Writes the text as a file of the game folder and reads it.
+    int32_t LoadText(const std::string& text, const std::string& name = "test.ovg") {
+        dir.WriteFile(name, text);
+        platform::ForgetPathCache();
+        CFieldReader in;
+        in.Open(name, "r");
+        return ReadGameFile(in);
+    }
 
-    ResetWorld();
-    ASSERT_EQ(Load("scenarios\\save games\\first.ovg"), 0) << AllBoxes();
-    ASSERT_EQ(SaveGameFile("scenarios\\save games\\second.ovg"), 0);
-    EXPECT_EQ(dir.ReadFile("scenarios/save games/second.ovg"), first);
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "scenarios/save games/second.ovg.tmp"));
-    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
-}
+    bool BoxShown(const std::string& part) const {
+        for (const std::string& text : boxes.texts)
+            if (text.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
 
-TEST_F(GameFileTest, MultiplayerSaveHasNoInterfaceAndNoTravellers) {
-    ASSERT_EQ(LoadText("mecenat = { source = 101 }\n"), 0);
-    ASSERT_EQ(g_mainScreen->travellers.GetCount(), 1u);
+    // The saved file from its second object on (the header's fields
+    // depend on the running game).
+    std::string SavedAfterHeader(const std::string& path) const {
+        const std::string bytes = dir.ReadFile(path);
+        const size_t end = bytes.find("\n    } \n\n");
+        return end == std::string::npos ? bytes : bytes.substr(end + 9);
+    }
 
-    CNetSession session;
-    session.m_active = 1;
-    session.m_isHost = 1;
-    session.m_slotCount = 2;
-    CNetSession* previous = g_netSession;
-    g_netSession = &session;
-    int32_t result = SaveGameFile("multi.ovg");
-    g_netSession = previous;
-    ASSERT_EQ(result, 0);
-    const std::string multi = dir.ReadFile("multi.ovg");
-    EXPECT_EQ(multi.find("interface"), std::string::npos);
-    EXPECT_EQ(multi.find("mecenat"), std::string::npos);
-    EXPECT_EQ(TopLevelKeys(multi).back(), "eyr");
+    ScopedGameDir dir;
+    BoxRecorder boxes;
 
-    // A single-player save of the same game keeps both.
-    ASSERT_EQ(SaveGameFile("single.ovg"), 0);
-    const std::string single = dir.ReadFile("single.ovg");
-    EXPECT_NE(single.find("\ninterface = {"), std::string::npos);
-    EXPECT_NE(single.find("\nmecenat = {"), std::string::npos);
-}
+private:
+    std::vector<Registration> m_owners;
+    bool (*m_multiplayerHook)() = nullptr;
+};
 
-TEST_F(GameFileTest, StructuralErrorsAtTheTopLevelStopTheRead) {
+TEST_F(GameFileObjectsTest, StructuralErrorsAtTheTopLevelStopTheRead) {
     struct Case {
         const char* name;
         const char* text;
         int32_t result;
-        const char* box; // null: no box expected
+        std::vector<std::string> log; // what the readers took
+        const char* box;              // null: no box expected
     };
     const Case cases[] = {
-        {"empty file", "", 0, nullptr},
-        {"comments only", "# nothing here\n; nor here\n", 0, nullptr},
-        {"unknown key", "globaldata = { }\nweather = { rain = yes }\nglobaldata = { x = 1 }\n", -2,
+        {"empty file", "", 0, {}, nullptr},
+        {"comments only", "# nothing here\n; nor here\n", 0, {}, nullptr},
+        {"each object to its reader",
+         "country = { id = 3 }\nprovince = { id = 4 }\ncot = { }\n",
+         0,
+         {"country 3", "province 4", "cot"},
+         nullptr},
+        {"unknown key",
+         "globaldata = { id = 1 }\nweather = { rain = yes }\nglobaldata = { id = 2 }\n",
+         -2,
+         {"globaldata 1"},
          "Illegal top level object"},
-        {"stray close brace", "globaldata = { }\n}\nglobaldata = { x = 1 }\n", -2,
+        {"stray close brace",
+         "globaldata = { id = 1 }\n}\nglobaldata = { id = 2 }\n",
+         -2,
+         {"globaldata 1"},
          "Illegal top level object"},
-        {"missing equals", "globaldata = { }\nprovince { id = 5 }\n", -2, nullptr},
-        {"header without brace", "header = 5\nglobaldata = { }\n", 0, "No left curly"},
-        {"combat that is no block", "combat = 3\n", -2, nullptr},
-        {"key in capitals", "GLOBALDATA = { startdate = { year = 1600 } }\n", 0, nullptr},
+        {"missing equals",
+         "globaldata = { id = 1 }\nprovince { id = 5 }\nglobaldata = { id = 2 }\n",
+         -2,
+         {"globaldata 1"},
+         "Missing \"=\""},
+        {"header without brace",
+         "header = 5\nglobaldata = { id = 1 }\n",
+         0,
+         {"globaldata 1"},
+         "No left curly"},
+        {"block without brace",
+         "eyr = 5\nmission = tag\nglobaldata = { id = 1 }\n",
+         0,
+         {"globaldata 1"},
+         "No left curly"},
+        {"quiet block without brace",
+         "country = AVR\nprovince = 5\nglobaldata = { id = 1 }\n",
+         0,
+         {"globaldata 1"},
+         nullptr},
+        {"any value, which the reader refuses",
+         "combat = 3\nglobaldata = { id = 1 }\n",
+         -2,
+         {"combat 3"},
+         nullptr},
+        {"key in capitals", "GLOBALDATA = { id = 1600 }\n", 0, {"globaldata 1600"}, nullptr},
+        {"file ending inside a block",
+         "globaldata = { id = 1 }\nmecenat = { id = 2\n",
+         0,
+         {"globaldata 1", "mecenat 2"},
+         nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetWorld();
+        g_log.clear();
         boxes.texts.clear();
         EXPECT_EQ(LoadText(c.text), c.result);
+        EXPECT_EQ(g_log, c.log);
         if (c.box) {
             EXPECT_TRUE(BoxShown(c.box));
+        } else {
+            EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
         }
     }
-    // Objects before the error stay read; nothing after it is.
-    ResetWorld();
-    EXPECT_EQ(LoadText("globaldata = { startdate = { year = 1500 } }\nfoo = 1\n"
-                       "globaldata = { startdate = { year = 1700 } }\n"),
-              -2);
-    EXPECT_EQ(g_globals.startDate.year, 1500);
 }
 
-TEST_F(GameFileTest, BadFirstFieldsSkipTheirBlock) {
-    // The rest of a block whose first field is wrong is passed over, so the
-    // objects after it are still read.
-    const std::string text = "province = { natives = 5 income = 3 }\n"
-                             "province = { id = 1473 natives = 5 }\n"
-                             "country = { ai = \"x.ai\" treasury = 5 }\n"
-                             "mission = { missiontype = 2 }\n"
-                             "mission = { tag = QQQ missiontype = 2 }\n"
-                             "province = { id = 1472 natives = 7 }\n"
-                             "province = { id = 0 natives = 2 }\n";
-    EXPECT_EQ(LoadText(text), 0);
-    EXPECT_TRUE(BoxShown("id HAS to be first in province"));
-    EXPECT_TRUE(BoxShown("illegal province id"));
-    EXPECT_TRUE(BoxShown("tag HAS to be first in country"));
-    EXPECT_TRUE(BoxShown("tag must be first in mission field"));
-    EXPECT_TRUE(BoxShown("mission referring to non existant country "));
-    EXPECT_FALSE(BoxShown("Illegal top level object"));
-    EXPECT_EQ(GetProvince(1472)->natives, 7);
-    EXPECT_EQ(GetProvince(0)->natives, 2);
+TEST_F(GameFileObjectsTest, AnObjectWithoutOwnerStopsTheReadAndIsNotWritten) {
+    RegisterGameFileObject(KW_EYR, GameFileObject{});
+    EXPECT_EQ(FindGameFileObject(KW_EYR), nullptr);
+    EXPECT_EQ(LoadText("globaldata = { id = 1 }\neyr = { id = 2 }\nglobaldata = { id = 3 }\n"), -2);
+    EXPECT_EQ(g_log, std::vector<std::string>{"globaldata 1"});
+    EXPECT_TRUE(BoxShown("Illegal top level object"));
+
+    ASSERT_EQ(SaveGameFile("saved.ovg"), 0);
+    EXPECT_EQ(SavedAfterHeader("saved.ovg").find("eyr"), std::string::npos);
+
+    // Codes that are no keyword ids have no place in the table.
+    RegisterGameFileObject(TOKEN_CLOSE_BRACE, {&RecordRead});
+    RegisterGameFileObject(TOKEN_STRING, {&RecordRead});
+    EXPECT_EQ(FindGameFileObject(TOKEN_CLOSE_BRACE), nullptr);
+    EXPECT_EQ(FindGameFileObject(TOKEN_STRING), nullptr);
 }
 
-TEST_F(GameFileTest, IncludesReadInOrderAndRefuseCyclesAndDepth) {
-    dir.WriteFile("a.inc", "globaldata = { startdate = { year = 1501 } }\n");
-    dir.WriteFile("b.inc", "province = { id = 7 natives = 70 }\n");
+TEST_F(GameFileObjectsTest, IncludesReadInOrderAndRefuseCyclesAndDepth) {
+    dir.WriteFile("a.inc", "globaldata = { id = 1501 }\n");
+    dir.WriteFile("b.inc", "province = { id = 7 }\n");
     EXPECT_EQ(LoadText("include = \"a.inc\"\ninclude = b.inc\n"), 0);
-    EXPECT_EQ(g_globals.startDate.year, 1501);
-    EXPECT_EQ(GetProvince(7)->natives, 70);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"globaldata 1501", "province 7"}));
     EXPECT_TRUE(boxes.texts.empty());
 
     // A file that includes itself, directly or through another, is read once.
-    ResetWorld();
-    EXPECT_EQ(LoadText("province = { id = 8 natives = 1 }\ninclude = \"self.ovg\"\n", "self.ovg"),
-              0);
+    g_log.clear();
+    EXPECT_EQ(LoadText("province = { id = 8 }\ninclude = \"self.ovg\"\n", "self.ovg"), 0);
+    EXPECT_EQ(g_log, std::vector<std::string>{"province 8"});
     EXPECT_TRUE(BoxShown("include of a file that is being read"));
     boxes.texts.clear();
     dir.WriteFile("ping.inc", "include = \"pong.inc\"\n");
@@ -282,26 +244,72 @@ TEST_F(GameFileTest, IncludesReadInOrderAndRefuseCyclesAndDepth) {
     EXPECT_EQ(LoadText("include = \"ping.inc\"\n"), 0);
     EXPECT_TRUE(BoxShown("include of a file that is being read"));
 
-    // A chain of 20 files stops at 16 levels.
+    // A chain of 20 files stops at 16 levels: the provinces of the files
+    // that were read follow their includes, the deepest first.
     boxes.texts.clear();
+    g_log.clear();
     for (int i = 0; i < 20; ++i)
         dir.WriteFile("level" + std::to_string(i) + ".inc",
-                      "include = \"level" + std::to_string(i + 1) + ".inc\"\nprovince = { id = " +
-                          std::to_string(100 + i) + " natives = 1 }\n");
+                      "include = \"level" + std::to_string(i + 1) +
+                          ".inc\"\nprovince = { id = " + std::to_string(100 + i) + " }\n");
     EXPECT_EQ(LoadText("include = \"level0.inc\"\n"), 0);
     EXPECT_TRUE(BoxShown("include nested more than 16 files deep"));
-    EXPECT_EQ(GetProvince(100)->natives, 1);
-    EXPECT_EQ(GetProvince(115)->natives, 1);
-    EXPECT_EQ(GetProvince(116)->natives, 0);
+    std::vector<std::string> levels;
+    for (int i = 15; i >= 0; --i)
+        levels.push_back("province " + std::to_string(100 + i));
+    EXPECT_EQ(g_log, levels);
 
     // An include that cannot be opened reads nothing; the file goes on.
     boxes.texts.clear();
-    EXPECT_EQ(LoadText("include = \"missing.inc\"\nprovince = { id = 9 natives = 4 }\n"), 0);
+    g_log.clear();
+    EXPECT_EQ(LoadText("include = \"missing.inc\"\nprovince = { id = 9 }\n"), 0);
     EXPECT_TRUE(BoxShown("Couldn't open file"));
-    EXPECT_EQ(GetProvince(9)->natives, 4);
+    EXPECT_EQ(g_log, std::vector<std::string>{"province 9"});
 }
 
-TEST_F(GameFileTest, FailedSaveKeepsThePreviousFile) {
+TEST_F(GameFileObjectsTest, WritingKeepsTheOrderAndLeavesTheScreenOutOfMultiplayerGames) {
+    g_objectsPerWriter = 2;
+    const std::string blankLine = " \n\n";
+    std::string objects;
+    for (const char* keyword : {"globaldata", "province", "cot"})
+        for (int id = 1; id <= 2; ++id)
+            objects += std::string(keyword) + " = { id = " + std::to_string(id) + " }" + blankLine;
+    // The countries start after one more line feed.
+    objects += "\n";
+    std::string countriesOn;
+    for (const char* keyword : {"country", "eyr", "interface", "mecenat", "combat"})
+        for (int id = 1; id <= 2; ++id)
+            countriesOn +=
+                std::string(keyword) + " = { id = " + std::to_string(id) + " }" + blankLine;
+    countriesOn.resize(countriesOn.size() - 2); // no blank line after the last
+
+    ASSERT_EQ(SaveGameFile("single.ovg"), 0);
+    EXPECT_EQ(dir.ReadFile("single.ovg").rfind("header = {", 0), 0u);
+    EXPECT_EQ(SavedAfterHeader("single.ovg"), objects + countriesOn);
+
+    g_multiplayer = true;
+    ASSERT_EQ(SaveGameFile("multi.ovg"), 0);
+    std::string withoutScreen = objects;
+    for (const char* keyword : {"country", "eyr", "combat"})
+        for (int id = 1; id <= 2; ++id)
+            withoutScreen +=
+                std::string(keyword) + " = { id = " + std::to_string(id) + " }" + blankLine;
+    withoutScreen.resize(withoutScreen.size() - 2);
+    EXPECT_EQ(SavedAfterHeader("multi.ovg"), withoutScreen);
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(GameFileObjectsTest, AFailedWriteStopsTheWriters) {
+    // Writing to a file that failed to open fails at the header: the
+    // writers up to the centres of trade find their first object refused,
+    // and the writers after them are not asked.
+    CFieldReader closed;
+    EXPECT_EQ(WriteGameFile(closed), -2);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"globaldata refused 1", "province refused 1",
+                                               "cot refused 1"}));
+}
+
+TEST_F(GameFileObjectsTest, FailedSaveKeepsThePreviousFile) {
     dir.WriteFile("kept.ovg", "old save\n");
     // A full disk: the temporary file is the device that is always full.
     std::filesystem::create_symlink("/dev/full", dir.Path() / "kept.ovg.tmp");
@@ -321,10 +329,6 @@ TEST_F(GameFileTest, FailedSaveKeepsThePreviousFile) {
         EXPECT_EQ(SaveGameFile(path), -2);
         EXPECT_TRUE(BoxShown("Could not save the game"));
     }
-
-    // Writing to a file that failed to open fails at once.
-    CFieldReader closed;
-    EXPECT_EQ(WriteGameFile(closed), -2);
 }
 
 } // namespace

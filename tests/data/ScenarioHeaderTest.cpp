@@ -1,36 +1,51 @@
-// The scenario header and its selectable nations.
+// The scenario header and its selectable nations, with the running game's
+// answers given by the test (the header with the real countries is tested in
+// tests/country/ScenarioHeaderWriteTest.cpp).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
-#include "country/Country.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
 #include "engine/Config.h"
+#include "engine/StringTree.h"
 #include "tests/data/TextFormatFixture.h"
-#include "world/Scenario.h"
 
 namespace {
+
+// The countries with tags: 1 ENG, 2 FRA, 3 REB.
+constexpr std::array<const char*, 4> kTags = {nullptr, "ENG", "FRA", "REB"};
+
+const char* TagOf(uint32_t number) {
+    return number < kTags.size() ? kTags[number] : nullptr;
+}
+
+int32_t NumberOfTag(const char* tag) {
+    for (uint32_t number = 1; number < kTags.size(); ++number)
+        if (CompareNoCase(kTags[number], tag) == 0)
+            return static_cast<int32_t>(number);
+    return 0;
+}
 
 class ScenarioHeaderTest : public test::TextFormatTest {
 protected:
     void SetUp() override {
         TextFormatTest::SetUp();
-        SetCountryTagSource(GetCountryTag);
-        SetCountryTag(1, "ENG");
-        SetCountryTag(2, "FRA");
-        SetCountryTag(3, "REB");
+        m_hooks = g_scenarioHeaderHooks;
+        g_scenarioHeaderHooks = ScenarioHeaderHooks{};
+        g_scenarioHeaderHooks.findCountryByTag = &NumberOfTag;
+        SetCountryTagSource(&TagOf);
         g_config = std::make_unique<CConfig>();
         FreeIdRegistries();
     }
     void TearDown() override {
         reader.Close();
-        DeleteAllCountries();
-        g_countryTags = {};
+        g_scenarioHeaderHooks = m_hooks;
+        SetCountryTagSource(nullptr);
         g_config.reset();
-        g_scenario.reset();
-        g_gameType = 0;
         FreeIdRegistries();
     }
 
@@ -52,6 +67,9 @@ protected:
     }
 
     ScenarioInfo info;
+
+private:
+    ScenarioHeaderHooks m_hooks;
 };
 
 TEST_F(ScenarioHeaderTest, FieldsAndNationsAreRead) {
@@ -143,48 +161,69 @@ TEST_F(ScenarioHeaderTest, LongTextsAreCut) {
     EXPECT_EQ(info.nations[1]->playerName.size(), 255u);
 }
 
-TEST_F(ScenarioHeaderTest, WritingTakesTheCurrentGameAndRoundTrips) {
-    ASSERT_EQ(Read(info,
-                   "name = \"Age\" gametype = 3 set_difficulty = 4 "
-                   "ENG = { missiontype = 3 vpcondition = 5 countrymilitary = 2 } REB = { } }"),
-              0);
-    g_gameType = 2;
-    g_config->SetWord(ConfigOffset::kDifficulty, 1);
-    g_scenario = std::make_unique<CScenario>();
-    g_scenario->fileName = "scenarios\\age.ovg";
-    CCountry* england = CCountry::Create(1);
-    england->m_treasury = 1234.9f;
-    CCountry::Create(3)->m_treasury = -0.5f;
-    CIdObject played(ObjectId(4712, 9));
-    CIdObject other(ObjectId(4713, 4));
-    CIdObject broadcast(ObjectId(65534, 70)); // outside the players' types: passed over
+// The running game's answers for the test: game type 2, the file being
+// played, and England in play with a player.
+int32_t RunningGameType() {
+    return 2;
+}
 
-    const std::string text = Print(info.Write());
-    EXPECT_NE(text.find("gametype = 2 "), std::string::npos);
-    EXPECT_NE(text.find("set_difficulty = 1 "), std::string::npos);
-    EXPECT_NE(text.find("saved = yes "), std::string::npos);
-    EXPECT_NE(text.find("optionfile = \"scenarios\\age.ovg.cfg\""), std::string::npos);
-    EXPECT_EQ(info.optionFile, "scenarios\\age.ovg.cfg");
-    EXPECT_NE(text.find("id = { type = 4712 id = 9 } "), std::string::npos);
-    EXPECT_NE(text.find("id = { type = 4713 id = 4 } "), std::string::npos);
-    EXPECT_EQ(text.find("65534"), std::string::npos);
-    EXPECT_NE(text.find("ENG = {"), std::string::npos);
-    EXPECT_NE(text.find("missiontype = 3 "), std::string::npos);
-    EXPECT_NE(text.find("numgold = 1234 "), std::string::npos);
-    EXPECT_NE(text.find("numgold = 0 "), std::string::npos);
-    EXPECT_EQ(text.find("vpcondition"), std::string::npos);
-    EXPECT_EQ(text.find("playername"), std::string::npos);
+std::string FileBeingPlayed() {
+    return "scenarios\\age.ovg";
+}
 
-    // Read back (after "header = {") and written again: the same bytes.
-    ScenarioInfo again;
-    reader.Close();
-    OpenText(text);
-    for (int i = 0; i < 3; ++i)
-        File().Next();
-    ASSERT_EQ(again.Read(reader), 0);
-    EXPECT_TRUE(again.saved);
-    EXPECT_EQ(again.nations[1]->nationMissionType, 2);
-    EXPECT_EQ(Print(again.Write()), text);
+void EnglandInPlay(uint32_t number, RunningCountry& out) {
+    if (number != 1)
+        return;
+    out.playerName = "England : Ann";
+    out.cities = 3;
+    out.colonies = 1;
+    out.tradingPosts = 2;
+    out.gold = 1234;
+}
+
+TEST_F(ScenarioHeaderTest, WritingAsksTheRunningGame) {
+    const std::string body = "ENG = { missiontactics = \"m.txt\" countrydifficulty = 2 } "
+                             "FRA = { numcities = 9 } }";
+    struct Case {
+        const char* name;
+        bool running;
+        std::vector<std::string> inOrder; // each found after the one before
+        std::vector<std::string> absent;
+    };
+    const Case cases[] = {
+        {"no game running",
+         false,
+         {"gametype = 0 ", "optionfile = \".cfg\"", "ENG = {", "missiontactics = \"m.txt\" ",
+          "countrydifficulty = 2 ", "numcities = 0 ", "numgold = 0 ", "FRA = {", "numcities = 0 "},
+         {"playername"}},
+        {"a game running",
+         true,
+         {"gametype = 2 ", "optionfile = \"scenarios\\age.ovg.cfg\"", "ENG = {",
+          "missiontactics = \"m.txt\" ", "playername = \"England : Ann\"", "countrydifficulty = 2 ",
+          "numcities = 3 ", "numcolonies = 1 ", "numtradingposts = 2 ", "numgold = 1234 ",
+          "FRA = {", "numcities = 0 ", "numgold = 0 "},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.running) {
+            g_scenarioHeaderHooks.gameType = &RunningGameType;
+            g_scenarioHeaderHooks.scenarioFileName = &FileBeingPlayed;
+            g_scenarioHeaderHooks.describeRunningCountry = &EnglandInPlay;
+        }
+        ScenarioInfo header;
+        ASSERT_EQ(Read(header, body), 0);
+        const std::string text = Print(header.Write());
+        size_t at = 0;
+        for (const std::string& part : c.inOrder) {
+            at = text.find(part, at);
+            ASSERT_NE(at, std::string::npos) << part << " in " << text;
+        }
+        for (const std::string& part : c.absent)
+            EXPECT_EQ(text.find(part), std::string::npos) << part;
+        // The player's name in play appears once, in England's entry.
+        EXPECT_EQ(text.find("playername"), text.rfind("playername"));
+    }
 }
 
 TEST_F(ScenarioHeaderTest, LoadFindsTheHeaderAmongOtherBlocks) {

@@ -42,6 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SetCountryTag(2, "BRN");
         SetCountryTag(3, "ZEL");
         g_mainScreen = new CMainScreen();
+        // Every top-level object has its owner linked in, so the bytes reach
+        // the readers of the whole game.
+        for (uint32_t keyword : {KW_GLOBALDATA, KW_PROVINCE, KW_COT, KW_COUNTRY, KW_MISSION, KW_EYR,
+                                 KW_INTERFACE, KW_MECENAT, KW_COMBAT})
+            fuzz::Check(FindGameFileObject(keyword) != nullptr);
         return true;
     }();
     (void)ready;

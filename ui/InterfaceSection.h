@@ -2,7 +2,8 @@
 // The "interface" object of a single-player saved game: the state of the
 // player's screen that loading restores (cursor, map view, map mode and
 // zoom, the centre-of-trade option, the ten unit groups and the pressed
-// buttons of the religion and treasury windows).
+// buttons of the religion and treasury windows). The main screen registers
+// the object with the file reader (MainScreen.cpp).
 #include <cstdint>
 
 #include "data/DataTree.h"

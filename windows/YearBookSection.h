@@ -1,6 +1,7 @@
 #pragma once
 // The "eyr" object of a saved game: the year-book pages that a game keeps,
-// each under its own key, in a fixed order.
+// each under its own key, in a fixed order. The year book registers the
+// object with the file reader (YearBook.cpp).
 #include <cstdint>
 
 #include "data/DataTree.h"

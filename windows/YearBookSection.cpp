@@ -1,4 +1,4 @@
-#include "data/YearBookSection.h"
+#include "windows/YearBookSection.h"
 
 #include <array>
 

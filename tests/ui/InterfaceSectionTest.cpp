@@ -1,20 +1,49 @@
-// The interface and year-book sections of a saved game: what they write,
-// and what reading them restores.
+// The interface object of a saved game: what it writes of the player's
+// screen, and what reading it restores.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "data/DataTree.h"
-#include "data/InterfaceSection.h"
-#include "data/YearBookSection.h"
-#include "tests/data/GameFileFixture.h"
+#include "data/Keywords.h"
+#include "engine/ObjectId.h"
+#include "net/MousePosition.h"
+#include "platform/Files.h"
+#include "tests/TestSupport.h"
+#include "ui/InterfaceSection.h"
+#include "ui/MainScreen.h"
+#include "world/MapView.h"
 
 namespace test {
 namespace {
 
-class SectionTest : public GameFileTest {
+// A fresh main game screen, cursor and map view around each test.
+class InterfaceSectionTest : public ::testing::Test {
 protected:
+    void SetUp() override {
+        BuildKeywordIndex();
+        ResetScreen();
+        InitIdRegistries(g_nullId);
+    }
+
+    void TearDown() override {
+        in.Close();
+        ResetScreen();
+        delete g_mainScreen;
+        g_mainScreen = nullptr;
+        FreeIdRegistries();
+    }
+
+    void ResetScreen() {
+        delete g_mainScreen;
+        g_mainScreen = new CMainScreen();
+        g_mousePos = MousePosition();
+        SetViewCentre(0, 0);
+        RecolourMap(0, 0);
+        SetZoomShift(0);
+    }
+
     // Opens the text (a block with its "{") and takes the "{".
     void OpenBlock(const std::string& text) {
         dir.WriteFile("section.txt", text);
@@ -46,6 +75,15 @@ protected:
         return states;
     }
 
+    bool BoxShown(const std::string& part) const {
+        for (const std::string& text : boxes.texts)
+            if (text.find(part) != std::string::npos)
+                return true;
+        return false;
+    }
+
+    ScopedGameDir dir;
+    BoxRecorder boxes;
     CFieldReader in;
 };
 
@@ -54,7 +92,7 @@ struct Registered : CIdObject {
     explicit Registered(uint32_t number) { SetId(ObjectId(4712, number)); }
 };
 
-TEST_F(SectionTest, InterfaceWritesTheScreenAndReadsItBack) {
+TEST_F(InterfaceSectionTest, InterfaceWritesTheScreenAndReadsItBack) {
     Registered first(5), second(9);
     g_mousePos = {120, 340};
     SetViewCentre(5000, 2000);
@@ -105,7 +143,7 @@ TEST_F(SectionTest, InterfaceWritesTheScreenAndReadsItBack) {
     EXPECT_TRUE(boxes.texts.empty());
 }
 
-TEST_F(SectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
+TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     Registered known(5);
     g_mainScreen->merchant = 1;
     CButton& held = g_mainScreen->treasuryWindow.controls[0].button;
@@ -131,7 +169,7 @@ TEST_F(SectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     EXPECT_EQ(Group(2).size(), 1u);
 }
 
-TEST_F(SectionTest, InterfaceErrors) {
+TEST_F(InterfaceSectionTest, InterfaceErrors) {
     struct Case {
         const char* text;
         int32_t result;
@@ -155,39 +193,6 @@ TEST_F(SectionTest, InterfaceErrors) {
             EXPECT_TRUE(BoxShown(c.box));
         }
     }
-}
-
-TEST_F(SectionTest, YearBookWritesThirteenPagesInOrder) {
-    const std::string printed = Print(WriteYearBookSection());
-    EXPECT_EQ(
-        printed,
-        "{ \n    vp = { } \n    monarch = { } \n    wealth = { } \n    pe = { } \n    te = { } \n"
-        "    inflation = { } \n    income = { } \n    expense = { } \n    landtech = { } \n"
-        "    navaltech = { } \n    army = { } \n    navy = { } \n    size = { } \n    } ");
-}
-
-TEST_F(SectionTest, YearBookReadsIntoItsPagesAfterRebuildingThem) {
-    OpenBlock("{ navy = { 1 2 } }");
-    ASSERT_EQ(ReadYearBookSection(in), 0);
-    in.Close();
-    // Keys in any order; a key given twice reads into its page again; pages
-    // the block leaves out start empty.
-    OpenBlock("{ size = { 5 } VP = { 1 2 3 } vp = { 4 } }");
-    ASSERT_EQ(ReadYearBookSection(in), 0);
-    EXPECT_EQ(g_yearBook.GetPage(29)->GetCount(), 1u);
-    EXPECT_EQ(g_yearBook.GetPage(0)->GetCount(), 1u);
-    EXPECT_EQ(g_yearBook.GetPage(0)->GetBlock()->GetChild(0)->GetInt(), 4);
-    EXPECT_EQ(g_yearBook.GetPage(24)->GetCount(), 0u);
-
-    const std::string printed = Print(WriteYearBookSection());
-    EXPECT_NE(printed.find("    vp = { 4 } \n"), std::string::npos) << printed;
-    EXPECT_NE(printed.find("    size = { 5 } \n    } "), std::string::npos) << printed;
-
-    in.Close();
-    OpenBlock("{ vp = { 1 } diary = { } army = { 2 } }");
-    EXPECT_EQ(ReadYearBookSection(in), -2);
-    EXPECT_TRUE(BoxShown("unknown EYR page"));
-    EXPECT_EQ(g_yearBook.GetPage(23)->GetCount(), 0u);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "data/InterfaceSection.h"
+#include "ui/InterfaceSection.h"
 
 #include <array>
 
