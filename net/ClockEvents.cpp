@@ -14,11 +14,11 @@ std::function<int(COVEvent&)> g_animationDispatch;
 
 COVTickAnimationsEvent::COVTickAnimationsEvent(uint32_t elapsedInterrupts)
     : COVEvent(kSize, EVT_TICK_ANIMATIONS, g_broadcastId) {
-    Payload().SetU32(20, elapsedInterrupts);
+    Payload().Set(kElapsed, elapsedInterrupts);
 }
 
 int COVTickAnimationsEvent::Execute() {
-    return g_animationDispatch ? g_animationDispatch(*this) : 0;
+    return g_animationDispatch ? g_animationDispatch(*this) : EVENT_NOT_HANDLED;
 }
 
 namespace {

@@ -221,14 +221,15 @@ std::unique_ptr<COVEvent> CreateEventCopy(const COVEvent& source) {
 
 namespace {
 
-ObjectId CountryAt(const COVEvent& event, size_t offset) {
-    return ObjectId(kCountryIdType, event.Payload().GetU32(offset));
+ObjectId CountryAt(const COVEvent& event, const PayloadField<uint32_t>& field) {
+    return ObjectId(kCountryIdType, event.Payload().Get(field));
 }
 
-template <size_t N>
-void PutValues(COVEventData& data, size_t offset, const std::array<uint32_t, N>& values) {
+template <class T, size_t N>
+void PutValues(COVEventData& data, const PayloadArray<T, N>& field,
+               const std::array<T, N>& values) {
     for (size_t i = 0; i < N; ++i)
-        data.SetU32(offset + 4 * i, values[i]);
+        data.Set(field[i], values[i]);
 }
 
 } // namespace
@@ -238,141 +239,159 @@ COVDataEvent::COVDataEvent(uint32_t type, const ObjectId& receiver)
 
 COVProvinceEvent::COVProvinceEvent(uint32_t type, const ObjectId& receiver, uint32_t province)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetU32(20, province);
+    Payload().Set(kProvince, province);
 }
 
 COVPauseEvent::COVPauseEvent(uint32_t type, const ObjectId& receiver, uint32_t value)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetU32(20, value);
+    Payload().Set(kValue, value);
 }
 
 COVTimerDateEvent::COVTimerDateEvent(uint32_t type, const ObjectId& receiver, uint32_t count)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetU32(20, count);
+    Payload().Set(kCount, count);
 }
 
 COVTimerEvent::COVTimerEvent(uint32_t type, const ObjectId& receiver, const CDate& date)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetDate(20, date);
+    Payload().Set(kDate, date);
 }
 
 COVAnnexationEvent::COVAnnexationEvent(uint32_t type, const ObjectId& receiver, uint32_t country,
-                                       uint32_t value)
+                                       uint32_t other)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetU32(20, country);
-    Payload().SetU32(24, value);
+    Payload().Set(kCountry, country);
+    Payload().Set(kOther, other);
 }
 
 ObjectId COVAnnexationEvent::GetExtraId() const {
-    return CountryAt(*this, 20);
+    return CountryAt(*this, kCountry);
 }
 
-COVConstructionEvent::COVConstructionEvent(uint32_t type, const ObjectId& receiver, uint32_t a,
-                                           uint32_t b, uint32_t c)
+COVConstructionEvent::COVConstructionEvent(uint32_t type, const ObjectId& receiver, uint32_t kind,
+                                           uint32_t province, uint32_t country)
     : COVEvent(kSize, type, receiver) {
-    PutValues<3>(Payload(), 20, {a, b, c});
+    Payload().Set(kKind, kind);
+    Payload().Set(kProvince, province);
+    Payload().Set(kCountry, country);
 }
 
 COVSendDateEvent::COVSendDateEvent(uint32_t type, const ObjectId& receiver, uint32_t value,
                                    const CDate& date)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetU32(20, value);
-    Payload().SetDate(24, date);
+    Payload().Set(kValue, value);
+    Payload().Set(kDate, date);
 }
 
-COVFortressEvent::COVFortressEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b,
-                                   uint32_t c, uint32_t d)
+COVFortressEvent::COVFortressEvent(uint32_t type, const ObjectId& receiver, uint32_t province,
+                                   uint32_t worksType, uint32_t worksNumber, uint32_t country)
     : COVEvent(kSize, type, receiver) {
-    PutValues<4>(Payload(), 20, {a, b, c, d});
+    Payload().Set(kProvince, province);
+    Payload().Set(kWorksType, worksType);
+    Payload().Set(kWorksNumber, worksNumber);
+    Payload().Set(kCountry, country);
 }
 
 COVWarPactEvent::COVWarPactEvent(uint32_t type, const ObjectId& receiver)
     : COVEvent(kSize, type, receiver) {}
 
 ObjectId COVWarPactEvent::GetExtraId() const {
-    return CountryAt(*this, 32);
+    return CountryAt(*this, kCountry);
 }
 
 COVAllianceEvent::COVAllianceEvent(uint32_t type, const ObjectId& receiver)
     : COVEvent(kSize, type, receiver) {}
 
 ObjectId COVAllianceEvent::GetExtraId() const {
-    return CountryAt(*this, 32);
+    return CountryAt(*this, kExtraCountry);
 }
 
-COVPeaceEvent::COVPeaceEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b,
-                             uint32_t c, uint32_t country)
+COVPeaceEvent::COVPeaceEvent(uint32_t type, const ObjectId& receiver, uint32_t other,
+                             const ObjectId& offer, uint32_t country)
     : COVEvent(kSize, type, receiver) {
-    PutValues<4>(Payload(), 20, {a, b, c, country});
+    Payload().Set(kOther, other);
+    Payload().Set(kOffer, offer);
+    Payload().Set(kCountry, country);
 }
 
 ObjectId COVPeaceEvent::GetExtraId() const {
-    return CountryAt(*this, 32);
+    return CountryAt(*this, kCountry);
 }
 
-COVCombatEvent::COVCombatEvent(uint32_t type, const ObjectId& receiver, uint32_t value,
-                               const ObjectId& id, const CDate& date)
+COVCombatEvent::COVCombatEvent(uint32_t type, const ObjectId& receiver, uint32_t combatType,
+                               const ObjectId& combat, const CDate& date)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetU32(20, value);
-    Payload().SetId(24, id);
-    Payload().SetDate(32, date);
+    Payload().Set(kCombatType, combatType);
+    Payload().Set(kCombat, combat);
+    Payload().Set(kDate, date);
 }
 
 COVMergeWarEvent::COVMergeWarEvent(uint32_t type, const ObjectId& receiver,
                                    const std::array<uint32_t, 5>& values)
     : COVEvent(kSize, type, receiver) {
-    PutValues(Payload(), 20, values);
+    PutValues(Payload(), kValues, values);
 }
 
 COVImprovementEvent::COVImprovementEvent(uint32_t type, const ObjectId& receiver,
                                          const std::array<uint32_t, 5>& values)
     : COVEvent(kSize, type, receiver) {
-    PutValues(Payload(), 20, values);
+    Payload().Set(kProvince, values[0]);
+    Payload().Set(kKind, values[1]);
+    Payload().Set(kImprovementType, values[2]);
+    Payload().Set(kImprovementNumber, values[3]);
+    Payload().Set(kCountry, values[4]);
 }
 
-COVCreateAllianceEvent::COVCreateAllianceEvent(uint32_t type, const ObjectId& receiver, uint32_t a,
-                                               uint32_t b, uint32_t c, const CDate& date,
-                                               uint32_t d)
+COVCreateAllianceEvent::COVCreateAllianceEvent(uint32_t type, const ObjectId& receiver,
+                                               uint32_t allianceType, uint32_t allianceNumber,
+                                               uint32_t country, const CDate& date, uint32_t kind)
     : COVEvent(kSize, type, receiver) {
-    PutValues<3>(Payload(), 24, {a, b, c});
-    Payload().SetDate(40, date);
-    Payload().SetU32(48, d);
+    Payload().Set(kAllianceType, allianceType);
+    Payload().Set(kAllianceNumber, allianceNumber);
+    Payload().Set(kCountry, country);
+    Payload().Set(kDate, date);
+    Payload().Set(kKind, kind);
 }
 
 COVWarEvent::COVWarEvent(uint32_t type, const ObjectId& receiver,
                          const std::array<uint32_t, 8>& values)
     : COVEvent(kSize, type, receiver) {
-    PutValues(Payload(), 20, values);
+    for (size_t i = 0; i < kAlliances.kCount; ++i)
+        Payload().Set(kAlliances[i], values[i]);
+    Payload().Set(kCountry, values[6]);
+    Payload().Set(kOther, values[7]);
 }
 
 ObjectId COVWarEvent::GetExtraId() const {
-    return CountryAt(*this, 44);
+    return CountryAt(*this, kCountry);
 }
 
-CLoanEvent::CLoanEvent(uint32_t type, const ObjectId& receiver, const ObjectId& country, uint32_t a,
-                       uint32_t b, const CDate& date, uint32_t c)
+CLoanEvent::CLoanEvent(uint32_t type, const ObjectId& receiver, const ObjectId& lender,
+                       uint32_t amount, uint32_t interest, const CDate& date, uint32_t borrower)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetId(28, country);
-    Payload().SetU32(36, a);
-    Payload().SetU32(40, b);
-    Payload().SetDate(44, date);
-    Payload().SetU32(52, c);
+    Payload().Set(kLender, lender);
+    Payload().Set(kAmount, amount);
+    Payload().Set(kInterest, interest);
+    Payload().Set(kDate, date);
+    Payload().Set(kBorrower, borrower);
 }
 
-COVColonistEvent::COVColonistEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b,
-                                   uint32_t c, uint32_t d)
+COVColonistEvent::COVColonistEvent(uint32_t type, const ObjectId& receiver, uint32_t country,
+                                   uint32_t province, uint32_t success, uint32_t value)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetU32(44, a);
-    Payload().SetU32(20, b);
-    Payload().SetU32(52, c);
-    Payload().SetU32(56, d);
+    Payload().Set(kCountry, country);
+    Payload().Set(kProvince, province);
+    Payload().Set(kSuccess, success);
+    Payload().Set(kValue, value);
 }
 
-COVFacilityEvent::COVFacilityEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b,
-                                   uint32_t c, uint32_t d)
+COVFacilityEvent::COVFacilityEvent(uint32_t type, const ObjectId& receiver, uint32_t province,
+                                   uint32_t kind, uint32_t cost, uint32_t country)
     : COVEvent(kSize, type, receiver) {
-    Payload().SetU32(20, a);
-    PutValues<3>(Payload(), 48, {b, c, d});
+    Payload().Set(kProvince, province);
+    Payload().Set(kKind, kind);
+    Payload().Set(kCost, cost);
+    Payload().Set(kCountry, country);
 }
 
 COVMerchantEvent::COVMerchantEvent(uint32_t type, const ObjectId& receiver)
@@ -381,7 +400,7 @@ COVMerchantEvent::COVMerchantEvent(uint32_t type, const ObjectId& receiver)
 COVCreateArmyOnFleetEvent::COVCreateArmyOnFleetEvent(uint32_t type, const ObjectId& receiver,
                                                      const std::array<uint32_t, 9>& values)
     : COVEvent(kSize, type, receiver) {
-    PutValues(Payload(), 44, values);
+    PutValues(Payload(), kValues, values);
 }
 
 COVFleetEvent::COVFleetEvent(uint32_t type, const ObjectId& receiver)
@@ -402,32 +421,37 @@ COVCreateLeaderEvent::COVCreateLeaderEvent(uint32_t type, const ObjectId& receiv
 COVScenarioEvent::COVScenarioEvent(uint32_t startValue, std::string_view fileName,
                                    uint32_t fileSize, uint32_t byteSum)
     : COVEvent(kSize, EVT_APPMSG_SCENARIO, g_broadcastId) {
-    Payload().SetU32(20, startValue);
-    Payload().SetText(24, kNameSize, fileName);
-    Payload().SetU32(152, fileSize);
-    Payload().SetU32(156, byteSum);
+    Payload().Set(kStartValue, startValue);
+    Payload().Set(kFileName, fileName);
+    Payload().Set(kFileSize, fileSize);
+    Payload().Set(kByteSum, byteSum);
 }
 
 COVChatEvent::COVChatEvent(std::string_view text, uint32_t sender, const ObjectId& receiver)
     : COVEvent(SizeFor(std::min(text.size(), kMaxTextLength)), EVT_APPMSG_CHATSTRING, receiver) {
     const size_t length = std::min(text.size(), kMaxTextLength) + 1;
-    Payload().SetU32(20, sender);
-    Payload().SetU16(24, static_cast<uint16_t>(length));
-    Payload().SetText(26, length, text);
+    Payload().Set(kSender, sender);
+    Payload().Set(kLength, static_cast<uint16_t>(length));
+    Payload().Set(kText.WithSize(length), text);
 }
 
 std::string COVChatEvent::GetText() const {
-    return Payload().GetText(26, Payload().GetU16(24));
+    // The length field may claim more than arrived: read what is there.
+    const COVEventData& payload = Payload();
+    if (!payload.Holds(kLength) || !payload.Holds(kText))
+        return std::string();
+    const size_t there = payload.Size() - kText.offset;
+    return payload.Get(kText.WithSize(std::min<size_t>(payload.Get(kLength), there)));
 }
 
 COVUnitMovePathEvent::COVUnitMovePathEvent(const ObjectId& receiver, uint8_t value,
                                            const std::vector<uint16_t>& provinces)
     : COVEvent(SizeFor(std::min(provinces.size(), kMaxSteps)), EVT_UNITMOVEPATH, receiver) {
     const size_t count = std::min(provinces.size(), kMaxSteps);
-    Payload().SetU16(28, value);
-    Payload().SetU16(30, static_cast<uint16_t>(count));
+    Payload().Set(kValue, value);
+    Payload().Set(kCount, static_cast<uint16_t>(count));
     for (size_t i = 0; i < count; ++i)
-        Payload().SetU16(32 + 2 * i, provinces[i]);
+        Payload().Set(kSteps[i], provinces[i]);
 }
 
 ObjectId COVUnitMovePathEvent::GetExtraId() const {
@@ -438,7 +462,7 @@ COVCountedEvent::COVCountedEvent(uint32_t type, const ObjectId& receiver,
                                  const std::vector<uint32_t>& entries)
     : COVEvent(SizeFor(std::min(entries.size(), kMaxEntries)), type, receiver) {
     const size_t count = std::min(entries.size(), kMaxEntries);
-    Payload().SetU16(28, static_cast<uint16_t>(count));
+    Payload().Set(kCount, static_cast<uint16_t>(count));
     for (size_t i = 0; i < count; ++i)
-        Payload().SetU32(32 + 4 * i, entries[i]);
+        Payload().Set(kEntries[i], entries[i]);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The message types: every type id (0 to 316) with its name, its payload
 // layout class and size, and whether it may travel between machines; the
-// layout classes; the factory that rebuilds a message in the class of its
-// type id.
+// layout classes with their payload fields; the layouts of the messages of
+// class COVDataEvent; the factory that rebuilds a message in the class of
+// its type id.
 //
 // Names come in three families: "APPMSG_" (application messages), "APPSET_"
 // (game settings) and "_COVEVT_" (game messages, between the prefix and a
@@ -432,283 +433,457 @@ std::unique_ptr<COVEvent> CreateEventCopy(const COVEvent& source);
 // ---------------------------------------------------------------------------
 // Layout classes. Each has a constructor from its fields (type id and
 // receiver first; the due date is zero) and a copy constructor from any
-// message, which keeps the payload size the source answers. Offsets are
-// from the start of the payload.
+// message, which keeps the payload size the source answers. Each declares
+// its payload fields after the head (kFields lists them) and its size.
 
 // A fixed-size payload whose fields after the head belong to its builder and
-// its receiver; the size is the table's size of the type.
+// its receiver; the size is the table's size of the type. The layouts of
+// these messages follow the classes below.
 class COVDataEvent : public COVEvent {
 public:
     COVDataEvent(uint32_t type, const ObjectId& receiver);
     explicit COVDataEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 24 bytes: +20 u32 province id.
 class COVProvinceEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 24;
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince};
+
     COVProvinceEvent(uint32_t type, const ObjectId& receiver, uint32_t province);
     explicit COVProvinceEvent(const COVEvent& m) : COVEvent(m) {}
-    uint32_t GetProvince() const { return Payload().GetU32(20); }
+    uint32_t GetProvince() const { return Payload().Get(kProvince); }
 };
 
-// 24 bytes: +20 u32 value.
 class COVPauseEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 24;
+    static constexpr PayloadField<uint32_t> kValue{"value", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kValue};
+
     COVPauseEvent(uint32_t type, const ObjectId& receiver, uint32_t value);
     explicit COVPauseEvent(const COVEvent& m) : COVEvent(m) {}
-    uint32_t GetValue() const { return Payload().GetU32(20); }
+    uint32_t GetValue() const { return Payload().Get(kValue); }
 };
 
-// 24 bytes: +20 u32 count (the days to advance for EVT_TIMER_DATE).
 class COVTimerDateEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 24;
+    // The days to advance for EVT_TIMER_DATE; the sender's slot for EVT_PING.
+    static constexpr PayloadField<uint32_t> kCount{"count", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kCount};
+
     COVTimerDateEvent(uint32_t type, const ObjectId& receiver, uint32_t count);
     explicit COVTimerDateEvent(const COVEvent& m) : COVEvent(m) {}
-    uint32_t GetCount() const { return Payload().GetU32(20); }
+    uint32_t GetCount() const { return Payload().Get(kCount); }
 };
 
-// 28 bytes: +20 CDate (the new current date of the month and year ticks).
 class COVTimerEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 28;
+    // The new current date of the month and year ticks.
+    static constexpr PayloadField<CDate> kDate{"date", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kDate};
+
     COVTimerEvent(uint32_t type, const ObjectId& receiver, const CDate& date);
     explicit COVTimerEvent(const COVEvent& m) : COVEvent(m) {}
-    CDate GetDate() const { return Payload().GetDate(20); }
+    CDate GetDate() const { return Payload().Get(kDate); }
 };
 
-// 28 bytes: +20 u32 country number, +24 u32. The extra id is that country.
+// The annexation offer and its answers; +20 names the offering country in
+// all three. The extra id is that country.
 class COVAnnexationEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 28;
-    COVAnnexationEvent(uint32_t type, const ObjectId& receiver, uint32_t country, uint32_t value);
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<uint32_t> kOther{"other", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kOther};
+
+    COVAnnexationEvent(uint32_t type, const ObjectId& receiver, uint32_t country, uint32_t other);
     explicit COVAnnexationEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
 };
 
-// 32 bytes: +20, +24, +28 u32.
 class COVConstructionEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 32;
-    COVConstructionEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b,
-                         uint32_t c);
+    static constexpr PayloadField<uint32_t> kKind{"kind", 20};
+    static constexpr PayloadField<uint32_t> kProvince{"province", 24};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kKind, kProvince, kCountry};
+
+    COVConstructionEvent(uint32_t type, const ObjectId& receiver, uint32_t kind, uint32_t province,
+                         uint32_t country);
     explicit COVConstructionEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 32 bytes: +20 u32, +24 CDate.
 class COVSendDateEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 32;
+    static constexpr PayloadField<uint32_t> kValue{"value", 20};
+    static constexpr PayloadField<CDate> kDate{"date", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kValue, kDate};
+
     COVSendDateEvent(uint32_t type, const ObjectId& receiver, uint32_t value, const CDate& date);
     explicit COVSendDateEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 36 bytes: +20, +24, +28, +32 u32.
+// The fortress works: the works' id as two words, type then number.
 class COVFortressEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 36;
-    COVFortressEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
-                     uint32_t d);
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadField<uint32_t> kWorksType{"works type", 24};
+    static constexpr PayloadField<uint32_t> kWorksNumber{"works number", 28};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince, kWorksType, kWorksNumber, kCountry};
+
+    COVFortressEvent(uint32_t type, const ObjectId& receiver, uint32_t province, uint32_t worksType,
+                     uint32_t worksNumber, uint32_t country);
     explicit COVFortressEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 36 bytes; the extra id is the country {3, u32 at +32}.
+// The extra id is the inviting country.
 class COVWarPactEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 36;
+    static constexpr PayloadField<uint32_t> kFirst{"first", 24};
+    static constexpr PayloadField<uint32_t> kSecond{"second", 28};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kFirst, kSecond, kCountry};
+
     COVWarPactEvent(uint32_t type, const ObjectId& receiver);
     explicit COVWarPactEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
 };
 
-// 36 bytes; the extra id is the country {3, u32 at +32}.
+// The alliance requests; the extra id is the country at +32 (the requests
+// carry the sender's number at +20 and there).
 class COVAllianceEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 36;
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<uint32_t> kFirst{"first", 24};
+    static constexpr PayloadField<uint32_t> kSecond{"second", 28};
+    static constexpr PayloadField<uint32_t> kExtraCountry{"extra country", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kFirst, kSecond, kExtraCountry};
+
     COVAllianceEvent(uint32_t type, const ObjectId& receiver);
     explicit COVAllianceEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
 };
 
-// 36 bytes: +20, +24, +28 u32, +32 u32 country number (the extra id).
+// A peace offer's answer; the extra id is the answering country.
 class COVPeaceEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 36;
-    COVPeaceEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
+    static constexpr PayloadField<uint32_t> kOther{"other", 20};
+    static constexpr PayloadField<ObjectId> kOffer{"offer", 24};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kOther, kOffer, kCountry};
+
+    COVPeaceEvent(uint32_t type, const ObjectId& receiver, uint32_t other, const ObjectId& offer,
                   uint32_t country);
     explicit COVPeaceEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
 };
 
-// 40 bytes: +20 u32, +24 ObjectId, +32 CDate.
 class COVCombatEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 40;
-    COVCombatEvent(uint32_t type, const ObjectId& receiver, uint32_t value, const ObjectId& id,
-                   const CDate& date);
+    static constexpr PayloadField<uint32_t> kCombatType{"combat type", 20};
+    static constexpr PayloadField<ObjectId> kCombat{"combat", 24};
+    static constexpr PayloadField<CDate> kDate{"date", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kCombatType, kCombat, kDate};
+
+    COVCombatEvent(uint32_t type, const ObjectId& receiver, uint32_t combatType,
+                   const ObjectId& combat, const CDate& date);
     explicit COVCombatEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 40 bytes: +20 to +36 five u32.
 class COVMergeWarEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 40;
+    static constexpr PayloadArray<uint32_t, 5> kValues{"values", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kValues};
+
     COVMergeWarEvent(uint32_t type, const ObjectId& receiver,
                      const std::array<uint32_t, 5>& values);
     explicit COVMergeWarEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 40 bytes: +20 to +36 five u32.
+// The new improvement's id as two words, type then number.
 class COVImprovementEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 40;
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadField<uint32_t> kKind{"kind", 24};
+    static constexpr PayloadField<uint32_t> kImprovementType{"improvement type", 28};
+    static constexpr PayloadField<uint32_t> kImprovementNumber{"improvement number", 32};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince, kKind, kImprovementType,
+                                                   kImprovementNumber, kCountry};
+
+    // The values in field order.
     COVImprovementEvent(uint32_t type, const ObjectId& receiver,
                         const std::array<uint32_t, 5>& values);
     explicit COVImprovementEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 52 bytes: +24, +28, +32 u32, +40 CDate, +48 u32.
+// The new alliance's id as two words, type then number.
 class COVCreateAllianceEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 52;
-    COVCreateAllianceEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b,
-                           uint32_t c, const CDate& date, uint32_t d);
+    static constexpr PayloadField<uint32_t> kAllianceType{"alliance type", 24};
+    static constexpr PayloadField<uint32_t> kAllianceNumber{"alliance number", 28};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 32};
+    static constexpr PayloadField<CDate> kDate{"date", 40};
+    static constexpr PayloadField<uint32_t> kKind{"kind", 48};
+    static constexpr PayloadFieldInfo kFields[] = {kAllianceType, kAllianceNumber, kCountry, kDate,
+                                                   kKind};
+
+    COVCreateAllianceEvent(uint32_t type, const ObjectId& receiver, uint32_t allianceType,
+                           uint32_t allianceNumber, uint32_t country, const CDate& date,
+                           uint32_t kind);
     explicit COVCreateAllianceEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 52 bytes: +20 to +48 eight u32; the extra id is the country {3, u32 at +44}.
+// Three alliance ids as word pairs (type, number), the country (the extra
+// id) and the other country.
 class COVWarEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 52;
+    static constexpr PayloadArray<uint32_t, 6> kAlliances{"alliances", 20};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 44};
+    static constexpr PayloadField<uint32_t> kOther{"other", 48};
+    static constexpr PayloadFieldInfo kFields[] = {kAlliances, kCountry, kOther};
+
+    // The values in field order: the six alliance words, the country, the
+    // other country.
     COVWarEvent(uint32_t type, const ObjectId& receiver, const std::array<uint32_t, 8>& values);
     explicit COVWarEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
 };
 
-// 56 bytes: +20 and +24 u32 zero, +28 ObjectId (a country), +36 u32,
-// +40 u32, +44 CDate, +52 u32.
+// A loan between a lender (the null id for the bank) and a borrower; +20
+// and +24 stay zero.
 class CLoanEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 56;
-    CLoanEvent(uint32_t type, const ObjectId& receiver, const ObjectId& country, uint32_t a,
-               uint32_t b, const CDate& date, uint32_t c);
+    static constexpr PayloadField<ObjectId> kLender{"lender", 28};
+    static constexpr PayloadField<uint32_t> kAmount{"amount", 36};
+    static constexpr PayloadField<uint32_t> kInterest{"interest", 40};
+    static constexpr PayloadField<CDate> kDate{"date", 44};
+    static constexpr PayloadField<uint32_t> kBorrower{"borrower", 52};
+    static constexpr PayloadFieldInfo kFields[] = {kLender, kAmount, kInterest, kDate, kBorrower};
+
+    CLoanEvent(uint32_t type, const ObjectId& receiver, const ObjectId& lender, uint32_t amount,
+               uint32_t interest, const CDate& date, uint32_t borrower);
     explicit CLoanEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 60 bytes: +20 u32 (b), +28 CDate (cleared), +44 u32 (a), +52 u32 (c),
-// +56 u32 (d).
+// The colonist's and the trader's journey; the arrival date is set by the
+// sender.
 class COVColonistEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 60;
-    COVColonistEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
-                     uint32_t d);
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadField<CDate> kArrival{"arrival", 28};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 44};
+    static constexpr PayloadField<uint32_t> kSuccess{"success", 52};
+    static constexpr PayloadField<uint32_t> kValue{"value", 56};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince, kArrival, kCountry, kSuccess, kValue};
+
+    COVColonistEvent(uint32_t type, const ObjectId& receiver, uint32_t country, uint32_t province,
+                     uint32_t success, uint32_t value);
     explicit COVColonistEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 60 bytes, the facility request as its sender builds it: +20 u32 (a),
-// +24 u32 zero, +28 CDate, +36 ObjectId (null), +48, +52, +56 u32 (b, c, d).
-// The receiving side rebuilds it in the class of its type and keeps all 60
-// bytes.
+// The facility request as its sender builds it (end date and facility id
+// set by the sender). Its type's class is COVDataEvent of 44 bytes: the
+// receiving side keeps all 60 bytes that arrive, but a payload from a peer
+// is only sure to hold the first 44.
 class COVFacilityEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 60;
-    COVFacilityEvent(uint32_t type, const ObjectId& receiver, uint32_t a, uint32_t b, uint32_t c,
-                     uint32_t d);
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadField<CDate> kEndDate{"end date", 28};
+    static constexpr PayloadField<ObjectId> kFacility{"facility", 36};
+    static constexpr PayloadField<uint32_t> kKind{"kind", 48};
+    static constexpr PayloadField<uint32_t> kCost{"cost", 52};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 56};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince, kEndDate, kFacility,
+                                                   kKind,     kCost,    kCountry};
+
+    COVFacilityEvent(uint32_t type, const ObjectId& receiver, uint32_t province, uint32_t kind,
+                     uint32_t cost, uint32_t country);
     explicit COVFacilityEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 64 bytes: +20 u32 centre of trade, +24 u32 cost, +28 CDate arrival,
-// +36 ObjectId, +44 u32, +52 ObjectId, +60 u8 success flag.
 class COVMerchantEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 64;
-    static constexpr size_t kOfsCentre = 20, kOfsCost = 24, kOfsArrival = 28, kOfsFirstId = 36,
-                            kOfsValue = 44, kOfsSecondId = 52, kOfsSuccess = 60;
+    static constexpr PayloadField<uint32_t> kCentre{"centre", 20};
+    static constexpr PayloadField<uint32_t> kCost{"cost", 24};
+    static constexpr PayloadField<CDate> kArrival{"arrival", 28};
+    static constexpr PayloadField<ObjectId> kCountry{"country", 36};
+    static constexpr PayloadField<uint32_t> kValue{"value", 44};
+    static constexpr PayloadField<ObjectId> kProvince{"province", 52};
+    static constexpr PayloadField<uint8_t> kSuccess{"success", 60};
+    static constexpr PayloadFieldInfo kFields[] = {kCentre, kCost,     kArrival, kCountry,
+                                                   kValue,  kProvince, kSuccess};
+
     COVMerchantEvent(uint32_t type, const ObjectId& receiver);
     explicit COVMerchantEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 80 bytes: +20 u32 and +28 CDate left zero; +44 to +76 nine u32.
+// +20 and +28 stay zero.
 class COVCreateArmyOnFleetEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 80;
+    static constexpr PayloadArray<uint32_t, 9> kValues{"values", 44};
+    static constexpr PayloadFieldInfo kFields[] = {kValues};
+
     COVCreateArmyOnFleetEvent(uint32_t type, const ObjectId& receiver,
                               const std::array<uint32_t, 9>& values);
     explicit COVCreateArmyOnFleetEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 84 bytes: +20 u32, +28 CDate, +36 ObjectId, +44 CDate, +52 ObjectId,
-// +60, +64 u32, +68 ObjectId, +76, +80 u32.
+// The head of a new army or fleet (COVArmyEvent, COVFleetEvent): where and
+// when it was ordered, its id, the date it is ready and its country.
+struct NewUnitHead {
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadField<CDate> kDate{"date", 28};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 36};
+    static constexpr PayloadField<CDate> kReady{"ready", 44};
+    static constexpr PayloadField<ObjectId> kCountry{"country", 52};
+};
+
+// The leader stays null.
 class COVFleetEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 84;
+    static constexpr PayloadField<uint32_t> kWarships{"warships", 60};
+    static constexpr PayloadField<uint32_t> kGalleys{"galleys", 64};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 68};
+    static constexpr PayloadField<uint32_t> kTransports{"transports", 76};
+    static constexpr PayloadFieldInfo kFields[] = {NewUnitHead::kProvince,
+                                                   NewUnitHead::kDate,
+                                                   NewUnitHead::kUnit,
+                                                   NewUnitHead::kReady,
+                                                   NewUnitHead::kCountry,
+                                                   kWarships,
+                                                   kGalleys,
+                                                   kLeader,
+                                                   kTransports};
+
     COVFleetEvent(uint32_t type, const ObjectId& receiver);
     explicit COVFleetEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 88 bytes: +20 u32, +28 CDate, +36 ObjectId, +44 CDate, +52 ObjectId,
-// +60 to +76 u32, +80 ObjectId.
+// The leader stays null.
 class COVArmyEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 88;
+    static constexpr PayloadField<uint32_t> kInfantry{"infantry", 60};
+    static constexpr PayloadField<uint32_t> kCavalry{"cavalry", 64};
+    static constexpr PayloadField<uint32_t> kArtillery{"artillery", 68};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 80};
+    static constexpr PayloadFieldInfo kFields[] = {NewUnitHead::kProvince,
+                                                   NewUnitHead::kDate,
+                                                   NewUnitHead::kUnit,
+                                                   NewUnitHead::kReady,
+                                                   NewUnitHead::kCountry,
+                                                   kInfantry,
+                                                   kCavalry,
+                                                   kArtillery,
+                                                   kLeader};
+
     COVArmyEvent(uint32_t type, const ObjectId& receiver);
     explicit COVArmyEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 92 bytes: +20 u8 rank, +21 manoeuvre, +23 fire, +24 shock, +25 siege,
-// +26 special (u8 each), +28 u32 category, +32 ObjectId of the monarch's
-// leader part, +40 char[32] name, +72 CDate end, +80 CDate start, +88 MIL,
-// +89 DIP, +90 ADM (u8 each).
+// The new monarch; its leader part is a leader record of its own.
 class COVCreateMonarchEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 92;
-    static constexpr size_t kOfsRank = 20, kOfsManoeuvre = 21, kOfsFire = 23, kOfsShock = 24,
-                            kOfsSiege = 25, kOfsSpecial = 26, kOfsCategory = 28, kOfsLeaderId = 32,
-                            kOfsName = 40, kNameSize = 32, kOfsEndDate = 72, kOfsStartDate = 80,
-                            kOfsMil = 88, kOfsDip = 89, kOfsAdm = 90;
+    static constexpr PayloadField<uint8_t> kRank{"rank", 20};
+    static constexpr PayloadField<uint8_t> kManoeuvre{"manoeuvre", 21};
+    static constexpr PayloadField<uint8_t> kFire{"fire", 23};
+    static constexpr PayloadField<uint8_t> kShock{"shock", 24};
+    static constexpr PayloadField<uint8_t> kSiege{"siege", 25};
+    static constexpr PayloadField<uint8_t> kSpecial{"special", 26};
+    static constexpr PayloadField<uint32_t> kCategory{"category", 28};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 32};
+    static constexpr PayloadText kName{"name", 40, 32};
+    static constexpr PayloadField<CDate> kEndDate{"end date", 72};
+    static constexpr PayloadField<CDate> kStartDate{"start date", 80};
+    static constexpr PayloadField<uint8_t> kMil{"MIL", 88};
+    static constexpr PayloadField<uint8_t> kDip{"DIP", 89};
+    static constexpr PayloadField<uint8_t> kAdm{"ADM", 90};
+    static constexpr PayloadFieldInfo kFields[] = {
+        kRank,   kManoeuvre, kFire,    kShock,     kSiege, kSpecial, kCategory,
+        kLeader, kName,      kEndDate, kStartDate, kMil,   kDip,     kAdm};
+
     COVCreateMonarchEvent(uint32_t type, const ObjectId& receiver);
     explicit COVCreateMonarchEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 100 bytes: the peace offer's terms as its sender builds them. The
-// receiving side rebuilds the type in COVPeaceEvent's class and keeps all
-// 100 bytes.
+// The peace offer as its sender builds it: COVPeaceEvent's fields, then the
+// sixteen terms. Its type's class is COVPeaceEvent: the receiving side
+// rebuilds it in that class and keeps all 100 bytes that arrive, but a
+// payload from a peer is only sure to hold the first 36.
 class COVPeaceOfferEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 100;
+    static constexpr PayloadArray<uint32_t, 16> kTerms{"terms", 36};
+    static constexpr PayloadFieldInfo kFields[] = {COVPeaceEvent::kOther, COVPeaceEvent::kOffer,
+                                                   COVPeaceEvent::kCountry, kTerms};
+
     COVPeaceOfferEvent(uint32_t type, const ObjectId& receiver);
     explicit COVPeaceOfferEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 140 bytes: +20 u32 rank, +24 manoeuvre, +32 fire, +36 shock, +40 siege,
-// +48 category (u32 each), +52 ObjectId of the leader, +60 char[64] name,
-// +124 CDate end, +132 CDate start.
 class COVCreateLeaderEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 140;
-    static constexpr size_t kOfsRank = 20, kOfsManoeuvre = 24, kOfsFire = 32, kOfsShock = 36,
-                            kOfsSiege = 40, kOfsCategory = 48, kOfsLeaderId = 52, kOfsName = 60,
-                            kNameSize = 64, kOfsEndDate = 124, kOfsStartDate = 132;
+    static constexpr PayloadField<uint32_t> kRank{"rank", 20};
+    static constexpr PayloadField<uint32_t> kManoeuvre{"manoeuvre", 24};
+    static constexpr PayloadField<uint32_t> kFire{"fire", 32};
+    static constexpr PayloadField<uint32_t> kShock{"shock", 36};
+    static constexpr PayloadField<uint32_t> kSiege{"siege", 40};
+    static constexpr PayloadField<uint32_t> kCategory{"category", 48};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 52};
+    static constexpr PayloadText kName{"name", 60, 64};
+    static constexpr PayloadField<CDate> kEndDate{"end date", 124};
+    static constexpr PayloadField<CDate> kStartDate{"start date", 132};
+    static constexpr PayloadFieldInfo kFields[] = {
+        kRank, kManoeuvre, kFire, kShock, kSiege, kCategory, kLeader, kName, kEndDate, kStartDate};
+
     COVCreateLeaderEvent(uint32_t type, const ObjectId& receiver);
     explicit COVCreateLeaderEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
-// 160 bytes, type EVT_APPMSG_SCENARIO for everybody: +20 u32 start value,
-// +24 char[128] file name (cut to 127 characters, zero-terminated),
-// +152 u32 file size, +156 u32 byte sum.
+// Type EVT_APPMSG_SCENARIO for everybody. The file name is cut to 127
+// characters and zero-terminated.
 class COVScenarioEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 160;
-    static constexpr size_t kNameSize = 128;
+    static constexpr PayloadField<uint32_t> kStartValue{"start value", 20};
+    static constexpr PayloadText kFileName{"file name", 24, 128};
+    static constexpr PayloadField<uint32_t> kFileSize{"file size", 152};
+    static constexpr PayloadField<uint32_t> kByteSum{"byte sum", 156};
+    static constexpr PayloadFieldInfo kFields[] = {kStartValue, kFileName, kFileSize, kByteSum};
+    static constexpr size_t kNameSize = kFileName.size;
+
     COVScenarioEvent(uint32_t startValue, std::string_view fileName, uint32_t fileSize,
                      uint32_t byteSum);
     explicit COVScenarioEvent(const COVEvent& m) : COVEvent(m) {}
-    uint32_t GetStartValue() const { return Payload().GetU32(20); }
-    std::string GetFileName() const { return Payload().GetText(24, kNameSize); }
-    uint32_t GetFileSize() const { return Payload().GetU32(152); }
-    uint32_t GetByteSum() const { return Payload().GetU32(156); }
+    uint32_t GetStartValue() const { return Payload().Get(kStartValue); }
+    std::string GetFileName() const { return Payload().Get(kFileName); }
+    uint32_t GetFileSize() const { return Payload().Get(kFileSize); }
+    uint32_t GetByteSum() const { return Payload().Get(kByteSum); }
 };
 
 // The largest payload a message can have and still travel: the wire form's
@@ -716,49 +891,61 @@ public:
 // layouts below are held to it.
 constexpr size_t EVENT_MAX_PAYLOAD_SIZE = 0xFFFF - 2;
 
-// L + 30 bytes, type EVT_APPMSG_CHATSTRING: +20 u32 sender (a player id;
-// 0xFFFFFFFF for the session's own lines), +24 u16 text length L including
-// the terminating zero, +26 the text. A text too long for the largest
-// payload is cut.
+// L + 30 bytes, type EVT_APPMSG_CHATSTRING. The sender is a player id
+// (0xFFFFFFFF for the session's own lines); the length L counts the text's
+// terminating zero. A text too long for the largest payload is cut.
 class COVChatEvent : public COVEvent {
 public:
     static constexpr size_t kBaseSize = 30;
+    static constexpr PayloadField<uint32_t> kSender{"sender", 20};
+    static constexpr PayloadField<uint16_t> kLength{"length", 24};
+    static constexpr PayloadText kText{"text", 26, 0};
+    static constexpr PayloadFieldInfo kFields[] = {kSender, kLength, kText};
     // Characters, without the zero.
     static constexpr size_t kMaxTextLength = EVENT_MAX_PAYLOAD_SIZE - kBaseSize - 1;
     static constexpr size_t SizeFor(size_t textLength) { return textLength + 1 + kBaseSize; }
+
     COVChatEvent(std::string_view text, uint32_t sender, const ObjectId& receiver);
     explicit COVChatEvent(const COVEvent& m) : COVEvent(m) {}
-    uint32_t GetSender() const { return Payload().GetU32(20); }
+    uint32_t GetSender() const { return Payload().Get(kSender); }
     // The text, never read past the payload's end.
     std::string GetText() const;
 };
 
-// 2n + 38 bytes, type EVT_UNITMOVEPATH for the moving unit: +28 u16 value,
-// +30 u16 count n, +32 n u16 province ids. The extra id is the unit server.
+// 2n + 38 bytes, type EVT_UNITMOVEPATH for the moving unit: n province ids.
+// The extra id is the unit server.
 class COVUnitMovePathEvent : public COVEvent {
 public:
     static constexpr size_t kBaseSize = 38;
+    static constexpr PayloadField<uint16_t> kValue{"value", 28};
+    static constexpr PayloadField<uint16_t> kCount{"count", 30};
+    static constexpr PayloadArray<uint16_t> kSteps{"steps", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kValue, kCount, kSteps};
     static constexpr size_t kMaxSteps = (EVENT_MAX_PAYLOAD_SIZE - kBaseSize) / 2;
     static constexpr size_t SizeFor(size_t steps) { return 2 * steps + kBaseSize; }
+
     // Steps beyond kMaxSteps are left out.
     COVUnitMovePathEvent(const ObjectId& receiver, uint8_t value,
                          const std::vector<uint16_t>& provinces);
     explicit COVUnitMovePathEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
-    uint16_t GetValue() const { return Payload().GetU16(28); }
-    uint16_t GetCount() const { return Payload().GetU16(30); }
-    uint16_t GetStep(size_t index) const { return Payload().GetU16(32 + 2 * index); }
+    uint16_t GetValue() const { return Payload().Get(kValue); }
+    uint16_t GetCount() const { return Payload().Get(kCount); }
+    uint16_t GetStep(size_t index) const { return Payload().Get(kSteps[index]); }
 };
 
-// The two layouts of a u16 count at +28 and n u32 entries from +32:
-// 4n + 38 bytes.
+// The two layouts of a count and n u32 entries: 4n + 38 bytes.
 class COVCountedEvent : public COVEvent {
 public:
     static constexpr size_t kBaseSize = 38;
+    static constexpr PayloadField<uint16_t> kCount{"count", 28};
+    static constexpr PayloadArray<uint32_t> kEntries{"entries", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kCount, kEntries};
     static constexpr size_t kMaxEntries = (EVENT_MAX_PAYLOAD_SIZE - kBaseSize) / 4;
     static constexpr size_t SizeFor(size_t entries) { return 4 * entries + kBaseSize; }
-    uint16_t GetCount() const { return Payload().GetU16(28); }
-    uint32_t GetEntry(size_t index) const { return Payload().GetU32(32 + 4 * index); }
+
+    uint16_t GetCount() const { return Payload().Get(kCount); }
+    uint32_t GetEntry(size_t index) const { return Payload().Get(kEntries[index]); }
 
 protected:
     // Entries beyond kMaxEntries are left out.
@@ -781,4 +968,185 @@ public:
     COVCreateCountryEvent(const ObjectId& receiver, const std::vector<uint32_t>& entries)
         : COVCountedEvent(EVT_CREATE_COUNTRY, receiver, entries) {}
     explicit COVCreateCountryEvent(const COVEvent& m) : COVCountedEvent(m) {}
+};
+
+// ---------------------------------------------------------------------------
+// Layouts of the messages of class COVDataEvent: kTypes names the types
+// built with each; the payload size is the table's size of those types.
+
+// The host's record of one player slot.
+struct PlayerDataPayload {
+    static constexpr uint32_t kTypes[] = {EVT_PLAYER_DATA};
+    static constexpr PayloadField<uint32_t> kSlot{"slot", 20};
+    static constexpr PayloadField<uint32_t> kPlayer{"player", 24};
+    static constexpr PayloadField<uint32_t> kSecondWord{"second word", 28};
+    static constexpr PayloadText kName{"name", 32, 64};
+    static constexpr PayloadField<uint32_t> kFlags{"flags", 96};
+    static constexpr PayloadField<int32_t> kCountry{"country", 100};
+    static constexpr PayloadField<int32_t> kSlotCount{"slot count", 104};
+    static constexpr PayloadFieldInfo kFields[] = {kSlot,  kPlayer,  kSecondWord, kName,
+                                                   kFlags, kCountry, kSlotCount};
+};
+
+// A player's choice of country; the flag is set when the host sends it.
+struct CountryChoicePayload {
+    static constexpr uint32_t kTypes[] = {EVT_APPMSG_COUNTRY};
+    static constexpr PayloadField<uint32_t> kPlayer{"player", 20};
+    static constexpr PayloadField<int32_t> kCountry{"country", 24};
+    static constexpr PayloadField<uint8_t> kFromHost{"from host", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kPlayer, kCountry, kFromHost};
+};
+
+// A client is ready to start.
+struct BootupReadyPayload {
+    static constexpr uint32_t kTypes[] = {EVT_BOOTUP_READY};
+    static constexpr PayloadField<uint32_t> kPlayer{"player", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kPlayer};
+};
+
+// A machine has started its game.
+struct PlayerStartPayload {
+    static constexpr uint32_t kTypes[] = {EVT_PLAYER_START};
+    static constexpr PayloadField<uint32_t> kSlot{"slot", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kSlot};
+};
+
+struct LeaderArrivalPayload {
+    static constexpr uint32_t kTypes[] = {EVT_ARRIVE_LEADER};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kLeader};
+};
+
+// The monarch's leader part and the historical event that starts its reign.
+struct MonarchActivationPayload {
+    static constexpr uint32_t kTypes[] = {EVT_ACTIVATE_MONARCH};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 20};
+    static constexpr PayloadField<int32_t> kEvent2Start{"event2start", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kLeader, kEvent2Start};
+};
+
+// A unit's next step, for the unit server.
+struct MoveStepPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_57};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<uint16_t> kProvince{"province", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kProvince};
+};
+
+// A request about one unit.
+struct UnitRequestPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_SPLIT_ARMY,
+                                          EVT_REQUEST_CREATE_DETACHMENT,
+                                          EVT_REQUEST_CREATE_WARSHIPS_DETACHMENT,
+                                          EVT_REQUEST_DETACH_SIEGE_FORCE,
+                                          EVT_REQUEST_DETACH_COVER_FORCE,
+                                          EVT_REQUEST_DISBAND_UNIT};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit};
+};
+
+// The unit that the other joins, and the other.
+struct MergeRequestPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_MERGE};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<ObjectId> kJoining{"joining", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kJoining};
+};
+
+// A casus belli against the country named, until the expiry date.
+struct CasusBelliPayload {
+    static constexpr uint32_t kTypes[] = {EVT_GIVECB};
+    static constexpr PayloadField<CDate> kExpiry{"expiry", 24};
+    static constexpr PayloadField<ObjectId> kAgainst{"against", 32};
+    static constexpr PayloadArray<uint8_t, 2> kFlags{"flags", 40};
+    static constexpr PayloadFieldInfo kFields[] = {kExpiry, kAgainst, kFlags};
+};
+
+struct BoostInvestmentPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQ_BOOST_INVESTMENT};
+    static constexpr PayloadField<float> kAmount{"amount", 20};
+    static constexpr PayloadField<uint32_t> kKind{"kind", 24};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kAmount, kKind, kCountry};
+};
+
+// A change of the receiving country's treasury.
+struct MoneyPayload {
+    static constexpr uint32_t kTypes[] = {EVT_GAINMONEY, EVT_LOSEMONEY};
+    static constexpr PayloadField<float> kAmount{"amount", 20};
+    static constexpr PayloadField<uint32_t> kKind{"kind", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kAmount, kKind};
+};
+
+struct GiftPayload {
+    static constexpr uint32_t kTypes[] = {EVT_SENDGIFT};
+    static constexpr PayloadField<float> kAmount{"amount", 20};
+    static constexpr PayloadField<uint32_t> kGiver{"giver", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kAmount, kGiver};
+};
+
+// Two numbers. The loan notices: the borrower, the amount; the trade
+// refusals and the change of religion: the country, then the other country
+// or the religion; the construction's cancellation: its two values; the
+// stolen exploration: the country whose maps are stolen, then 0.
+struct PairPayload {
+    static constexpr uint32_t kTypes[] = {EVT_ACCEPTLOANMSG,       EVT_DECLINELOANMSG,
+                                          EVT_REQ_REFUSETRADE,     EVT_REQ_UNREFUSETRADE,
+                                          EVT_REQ_CHANGE_RELIGION, EVT_REQUEST_CANCEL_CONSTRUCTION,
+                                          EVT_STEAL_EXPLORATION};
+    static constexpr PayloadField<uint32_t> kFirst{"first", 20};
+    static constexpr PayloadField<uint32_t> kSecond{"second", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kFirst, kSecond};
+};
+
+struct MaintenancePayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_SET_MAINTENANCE};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<uint32_t> kFirst{"first", 24};
+    static constexpr PayloadField<uint32_t> kSecond{"second", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kFirst, kSecond};
+};
+
+// The alliance's honour.
+struct HonorAlliancePayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQ_HONOR_ALLIANCE, EVT_REQ_DISHONOR_ALLIANCE,
+                                          EVT_REQUEST_HONOR_ALLIANCE};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadArray<uint32_t, 8> kValues{"values", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kValues};
+};
+
+// Exploration shared with the receiving country; the flag is 1.
+struct ExplorationPayload {
+    static constexpr uint32_t kTypes[] = {EVT_ASK_SHARE_EXPLORATION, EVT_ACCEPT_SHARE_EXPLORATION,
+                                          EVT_DECLINE_SHARE_EXPLORATION};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<uint8_t> kFlag{"flag", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kFlag};
+};
+
+// The value is 0.
+struct RelationRequestPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQ_RELATION};
+    static constexpr PayloadField<uint32_t> kValue{"value", 20};
+    static constexpr PayloadField<float> kAmount{"amount", 24};
+    static constexpr PayloadField<uint32_t> kKind{"kind", 28};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 32};
+    static constexpr PayloadField<uint32_t> kOther{"other", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kValue, kAmount, kKind, kCountry, kOther};
+};
+
+struct InvestmentChangePayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_INVESTMENT_CHANGE};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadArray<uint32_t, 6> kValues{"values", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kValues};
+};
+
+// One byte per tolerance value.
+struct TolerancePayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQ_CHANGE_TOLERANCE};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadArray<uint8_t, 8> kValues{"values", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kValues};
 };

@@ -23,11 +23,9 @@ void SendDestroyTradingPost(uint32_t province) {
 
 namespace {
 
-// The unit request: +20 and +24 the two words of the unit's id (its type
-// with the padding, then its number).
 void SendUnitRequest(uint32_t type, const ObjectId& unit) {
     auto event = std::make_unique<COVDataEvent>(type, g_unitRequestsId);
-    event->Payload().SetId(20, unit);
+    event->Payload().Set(UnitRequestPayload::kUnit, unit);
     PostAndSendEventNow(std::move(event));
 }
 
@@ -55,8 +53,8 @@ void SendRequestDetachSiegeForce(const ObjectId& unit) {
 void SendRequestMerge(const std::vector<ObjectId>& units) {
     for (size_t i = 1; i < units.size(); ++i) {
         auto event = std::make_unique<COVDataEvent>(EVT_REQUEST_MERGE, g_unitRequestsId);
-        event->Payload().SetId(20, units[0]);
-        event->Payload().SetId(28, units[i]);
+        event->Payload().Set(MergeRequestPayload::kUnit, units[0]);
+        event->Payload().Set(MergeRequestPayload::kJoining, units[i]);
         ExecuteAndSendEvent(std::move(event));
     }
 }
@@ -78,10 +76,10 @@ void SendGiveCasusBelli(const CCountryList& countries, uint32_t other) {
     countries.ForEachNumber([&](uint32_t number) {
         auto event = std::make_unique<COVDataEvent>(EVT_GIVECB, MakeCountryId(number));
         COVEventData& payload = event->Payload();
-        payload.SetDate(24, expiry);
-        payload.SetId(32, MakeCountryId(other));
-        payload.SetU8(40, 1);
-        payload.SetU8(41, 0);
+        payload.Set(CasusBelliPayload::kExpiry, expiry);
+        payload.Set(CasusBelliPayload::kAgainst, MakeCountryId(other));
+        payload.Set(CasusBelliPayload::kFlags[0], 1);
+        payload.Set(CasusBelliPayload::kFlags[1], 0);
         ExecuteEvent(std::move(event));
     });
 }
