@@ -78,10 +78,10 @@ void SendGiveCasusBelli(const CCountryList& countries, uint32_t other) {
     countries.ForEachNumber([&](uint32_t number) {
         auto event = std::make_unique<COVDataEvent>(EVT_GIVECB, MakeCountryId(number));
         COVEventData& payload = event->Payload();
-        payload.SetDate(24, expiry);
-        payload.SetId(32, MakeCountryId(other));
-        payload.SetU8(40, 1);
-        payload.SetU8(41, 0);
+        payload.Set(CasusBelliPayload::kExpiry, expiry);
+        payload.Set(CasusBelliPayload::kAgainst, MakeCountryId(other));
+        payload.Set(CasusBelliPayload::kFlags[0], 1);
+        payload.Set(CasusBelliPayload::kFlags[1], 0);
         ExecuteEvent(std::move(event));
     });
 }

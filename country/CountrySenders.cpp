@@ -21,8 +21,7 @@ std::unique_ptr<COVDataEvent> Data(uint32_t type, const ObjectId& receiver) {
     return std::make_unique<COVDataEvent>(type, receiver);
 }
 
-// The colonist's and the trader's journey. +20 the province, +28 the
-// arrival date, +44 the country's number, +52 the success flag.
+// The colonist's and the trader's journey.
 void SendJourney(const CCountry& country, uint32_t type, uint32_t province, const CDate& travelTime,
                  int chance, int colonisationCost) {
     const CDate today = GetGameDate();
@@ -39,121 +38,110 @@ void SendJourney(const CCountry& country, uint32_t type, uint32_t province, cons
     }
     auto event = std::make_unique<COVColonistEvent>(type, country.GetId(), country.GetNumber(),
                                                     province, success, 0);
-    event->Payload().SetDate(28, today.Plus(travelTime));
+    event->Payload().Set(COVColonistEvent::kArrival, today.Plus(travelTime));
     ExecuteAndSendEvent(std::move(event));
 }
 
-// The investment boost: +20 f32 200.0, +24 the kind, +28 the number.
+// The investment boost, of 200.
 void SendBoost(const CCountry& country, uint32_t kind) {
     auto event = Data(EVT_REQ_BOOST_INVESTMENT, g_economyRequestsId);
-    event->Payload().SetF32(20, 200.0f);
-    event->Payload().SetU32(24, kind);
-    event->Payload().SetU32(28, country.GetNumber());
+    event->Payload().Set(BoostInvestmentPayload::kAmount, 200.0f);
+    event->Payload().Set(BoostInvestmentPayload::kKind, kind);
+    event->Payload().Set(BoostInvestmentPayload::kCountry, country.GetNumber());
     ExecuteRequest(std::move(event));
 }
 
-// A loan between the lender and the borrower: +28 the lender's id, +36 the
-// amount, +40 the interest, +44 the date, +52 the borrower's number.
+// A loan between the lender and the borrower.
 std::unique_ptr<CLoanEvent> Loan(uint32_t type, const ObjectId& receiver, const ObjectId& lender,
                                  uint32_t amount, uint32_t interest, const CDate& date,
                                  uint32_t borrower) {
     return std::make_unique<CLoanEvent>(type, receiver, lender, amount, interest, date, borrower);
 }
 
-// A change of the treasury by the amount: +20 f32 amount, +24 the kind.
+// A change of the treasury by the amount.
 std::unique_ptr<COVDataEvent> Money(uint32_t type, const ObjectId& receiver, float amount,
                                     uint32_t kind) {
     auto event = Data(type, receiver);
-    event->Payload().SetF32(20, amount);
-    event->Payload().SetU32(24, kind);
+    event->Payload().Set(MoneyPayload::kAmount, amount);
+    event->Payload().Set(MoneyPayload::kKind, kind);
     return event;
 }
 
-// The alliance request: +20 the number, +24 a, +28 b, +32 the number again.
+// The alliance request: the country's number, a, b, the number again.
 void SendAllianceRequest(const CCountry& country, uint32_t type, uint32_t a, uint32_t b) {
     auto event = std::make_unique<COVAllianceEvent>(type, g_diplomacyRequestsId);
     COVEventData& payload = event->Payload();
-    payload.SetU32(20, country.GetNumber());
-    payload.SetU32(24, a);
-    payload.SetU32(28, b);
-    payload.SetU32(32, country.GetNumber());
+    payload.Set(COVAllianceEvent::kCountry, country.GetNumber());
+    payload.Set(COVAllianceEvent::kFirst, a);
+    payload.Set(COVAllianceEvent::kSecond, b);
+    payload.Set(COVAllianceEvent::kExtraCountry, country.GetNumber());
     ExecuteRequest(std::move(event));
 }
 
-// Two numbers: +20 first, +24 second.
+// Two numbers.
 std::unique_ptr<COVDataEvent> Pair(uint32_t type, const ObjectId& receiver, uint32_t first,
                                    uint32_t second) {
     auto event = Data(type, receiver);
-    event->Payload().SetU32(20, first);
-    event->Payload().SetU32(24, second);
+    event->Payload().Set(PairPayload::kFirst, first);
+    event->Payload().Set(PairPayload::kSecond, second);
     return event;
 }
 
-// The alliance's honour: +20 the number, +24 to +52 the eight values.
+// The alliance's honour: the country's number and the eight values.
 std::unique_ptr<COVDataEvent> Honor(const CCountry& country, uint32_t type,
                                     const ObjectId& receiver,
                                     const std::array<uint32_t, 8>& values) {
     auto event = Data(type, receiver);
-    event->Payload().SetU32(20, country.GetNumber());
+    event->Payload().Set(HonorAlliancePayload::kCountry, country.GetNumber());
     for (size_t i = 0; i < values.size(); ++i)
-        event->Payload().SetU32(24 + 4 * i, values[i]);
+        event->Payload().Set(HonorAlliancePayload::kValues[i], values[i]);
     return event;
 }
 
-// An answer to a peace offer: +20 the other country, +24 the offer's id,
-// +32 the number.
+// An answer to a peace offer.
 void SendPeaceAnswer(const CCountry& country, uint32_t type, uint32_t other,
                      const ObjectId& offer) {
-    auto event = std::make_unique<COVPeaceEvent>(type, g_diplomacyRequestsId, other, 0, 0,
-                                                 country.GetNumber());
-    event->Payload().SetId(24, offer);
-    ExecuteRequest(std::move(event));
+    ExecuteRequest(std::make_unique<COVPeaceEvent>(type, g_diplomacyRequestsId, other, offer,
+                                                   country.GetNumber()));
 }
 
-// The head of a new army or fleet: +20 the province, +28 today, +36 the
-// new unit's id, +44 the date it is ready, +52 the country's id.
+// The head of a new army or fleet, ordered today, with a new id.
 void FillNewUnitHead(COVEventData& payload, const CCountry& country, uint32_t province,
                      const CDate& ready) {
-    payload.SetU32(20, province);
-    payload.SetDate(28, GetGameDate());
-    payload.SetId(36, NewObjectId());
-    payload.SetDate(44, ready);
-    payload.SetId(52, country.GetId());
+    payload.Set(NewUnitHead::kProvince, province);
+    payload.Set(NewUnitHead::kDate, GetGameDate());
+    payload.Set(NewUnitHead::kUnit, NewObjectId());
+    payload.Set(NewUnitHead::kReady, ready);
+    payload.Set(NewUnitHead::kCountry, country.GetId());
 }
 
-// A new army: +20 the province, +28 today, +36 the new unit's id, +44 the
-// date it is ready, +52 the country's id, +60 infantry, +64 cavalry,
-// +68 artillery; +80 (the leader) stays null.
 void SendArmy(const CCountry& country, uint32_t type, uint32_t province, uint32_t infantry,
               uint32_t cavalry, uint32_t artillery, const CDate& ready) {
     auto event = std::make_unique<COVArmyEvent>(type, country.GetId());
     COVEventData& payload = event->Payload();
     FillNewUnitHead(payload, country, province, ready);
-    payload.SetU32(60, infantry);
-    payload.SetU32(64, cavalry);
-    payload.SetU32(68, artillery);
+    payload.Set(COVArmyEvent::kInfantry, infantry);
+    payload.Set(COVArmyEvent::kCavalry, cavalry);
+    payload.Set(COVArmyEvent::kArtillery, artillery);
     ExecuteAndSendEvent(std::move(event));
 }
 
-// A new fleet: as the army up to +52, then +60 warships, +64 galleys,
-// +76 transports; +68 (the leader) stays null.
 void SendFleet(const CCountry& country, uint32_t type, uint32_t province, uint32_t warships,
                uint32_t galleys, uint32_t transports, const CDate& ready) {
     auto event = std::make_unique<COVFleetEvent>(type, country.GetId());
     COVEventData& payload = event->Payload();
     FillNewUnitHead(payload, country, province, ready);
-    payload.SetU32(60, warships);
-    payload.SetU32(64, galleys);
-    payload.SetU32(76, transports);
+    payload.Set(COVFleetEvent::kWarships, warships);
+    payload.Set(COVFleetEvent::kGalleys, galleys);
+    payload.Set(COVFleetEvent::kTransports, transports);
     ExecuteAndSendEvent(std::move(event));
 }
 
-// Exploration shared with the other country: receiver the other country,
-// +20 the number, +24 u8 1.
+// Exploration shared with the other country, the receiver.
 void SendExploration(const CCountry& country, uint32_t type, uint32_t other) {
     auto event = Data(type, MakeCountryId(other));
-    event->Payload().SetU32(20, country.GetNumber());
-    event->Payload().SetU8(24, 1);
+    event->Payload().Set(ExplorationPayload::kCountry, country.GetNumber());
+    event->Payload().Set(ExplorationPayload::kFlag, 1);
     PostAndSendEventNow(std::move(event));
 }
 
@@ -174,32 +162,30 @@ void CCountry::SendTrader(uint32_t province, const CDate& travelTime, int chance
     SendJourney(*this, EVT_SEND_TRADER, province, travelTime, chance, colonisationCost);
 }
 
-// +20 the centre's number, +24 the cost, +28 the arrival date, +36 the
-// country's id, +44 1, +52 the province's id, +60 the success flag.
+// The value is 1.
 void CCountry::SendMerchant(uint32_t province, uint32_t centre, uint32_t cost,
                             const CDate& travelTime, int chance) {
     auto event = std::make_unique<COVMerchantEvent>(EVT_SEND_MERCHANT, GetId());
     COVEventData& payload = event->Payload();
-    payload.SetU32(COVMerchantEvent::kOfsCentre, centre);
-    payload.SetU32(COVMerchantEvent::kOfsCost, cost);
-    payload.SetDate(COVMerchantEvent::kOfsArrival, GetGameDate().Plus(travelTime));
-    payload.SetId(COVMerchantEvent::kOfsFirstId, GetId());
-    payload.SetU32(COVMerchantEvent::kOfsValue, 1);
-    payload.SetId(COVMerchantEvent::kOfsSecondId, ObjectId(kProvinceIdType, province));
+    payload.Set(COVMerchantEvent::kCentre, centre);
+    payload.Set(COVMerchantEvent::kCost, cost);
+    payload.Set(COVMerchantEvent::kArrival, GetGameDate().Plus(travelTime));
+    payload.Set(COVMerchantEvent::kCountry, GetId());
+    payload.Set(COVMerchantEvent::kValue, 1);
+    payload.Set(COVMerchantEvent::kProvince, ObjectId(kProvinceIdType, province));
     const bool success = IsTutorialGame() || RollPercent(chance) >= 2;
-    payload.SetU8(COVMerchantEvent::kOfsSuccess, success ? 1 : 0);
+    payload.Set(COVMerchantEvent::kSuccess, success ? 1 : 0);
     ExecuteAndSendEvent(std::move(event));
 }
 
-// +20 the province, +28 the end date two years on, +36 the new facility's
-// id, +48 the kind, +52 the cost, +56 the country's number.
+// The facility ends two years on and has a new id.
 void CCountry::SendBuildFacility(uint32_t province, uint32_t kind, uint32_t cost) {
     auto event = std::make_unique<COVFacilityEvent>(EVT_REQ_BUILD_FACILITY, g_economyRequestsId,
                                                     province, kind, cost, GetNumber());
     CDate end = GetGameDate();
     end.AddYears(2);
-    event->Payload().SetDate(28, end);
-    event->Payload().SetId(36, NewObjectId());
+    event->Payload().Set(COVFacilityEvent::kEndDate, end);
+    event->Payload().Set(COVFacilityEvent::kFacility, NewObjectId());
     ExecuteRequest(std::move(event));
 }
 
@@ -223,8 +209,8 @@ void CCountry::SendExceptionalTaxes() {
     PostAndSendEventNow(std::make_unique<COVSimpleEvent>(EVT_EXCEPTIONAL_TAXES, GetId()));
 }
 
-// The request for the loan, then the lender's notice (+20 the borrower,
-// +24 the amount).
+// The request for the loan, then the lender's notice (the borrower, the
+// amount).
 void CCountry::SendAcceptLoan(uint32_t lender, uint32_t amount, uint32_t interest) {
     PostRequestNow(Loan(EVT_REQ_GETLOAN, g_economyRequestsId, MakeCountryId(lender), amount,
                         interest, GetGameDate(), GetNumber()));
@@ -251,8 +237,8 @@ void CCountry::SendOfferLoan(uint32_t borrower, uint32_t amount, uint32_t intere
 
 void CCountry::SendGift(uint32_t country, float amount) {
     auto gift = Data(EVT_SENDGIFT, MakeCountryId(country));
-    gift->Payload().SetF32(20, amount);
-    gift->Payload().SetU32(24, GetNumber());
+    gift->Payload().Set(GiftPayload::kAmount, amount);
+    gift->Payload().Set(GiftPayload::kGiver, GetNumber());
     PostAndSendEventNow(std::move(gift));
     ExecuteAndSendEvent(Money(EVT_LOSEMONEY, GetId(), amount, 0));
 }
@@ -284,8 +270,8 @@ void CCountry::SendUseDiplomat(uint32_t, uint32_t value) {
         std::make_unique<COVSendDateEvent>(EVT_SET_SEND_DATE, GetId(), value, next));
 }
 
-// In the offer +20 names this country (the offering one); in the answers
-// +20 names the offering country and +24 this one.
+// In the offer the country field names this country (the offering one); in
+// the answers it names the offering country and the other field this one.
 void CCountry::SendOfferAnnexation(uint32_t other) {
     ExecuteRequest(std::make_unique<COVAnnexationEvent>(EVT_REQ_OFFER_ANNEXATION,
                                                         g_diplomacyRequestsId, GetNumber(), other));
@@ -301,9 +287,8 @@ void CCountry::SendDeclineAnnexation(uint32_t offering) {
         EVT_REQ_DECLINE_ANNEXATION, g_diplomacyRequestsId, offering, GetNumber()));
 }
 
-// +24 the new alliance's id (type and number), +32 the number, +40 today,
-// +48 the kind; then the invited country is invited to it (the alliance
-// named by the number of its id).
+// The new alliance, made today; then the invited country is invited to it
+// (the alliance named by the number of its id).
 void CCountry::SendCreateAlliance(uint32_t kind, uint32_t invited) {
     const ObjectId alliance = NewObjectId();
     ExecuteAndSendEvent(std::make_unique<COVCreateAllianceEvent>(EVT_CREATE_ALLIANCE, GetId(),
@@ -337,8 +322,7 @@ void CCountry::SendDeclineAllianceJoin(uint32_t a, uint32_t b) {
     SendAllianceRequest(*this, EVT_REQ_DECLINE_ALLIANCE_JOIN, a, b);
 }
 
-// +20 0, +24 f32 the amount of the kind, +28 the kind, +32 the number,
-// +36 the other country.
+// The amount follows from the kind.
 void CCountry::SendRelationRequest(uint32_t kind, uint32_t other) {
     float amount = 0.0f;
     if (kind == 25)
@@ -349,15 +333,15 @@ void CCountry::SendRelationRequest(uint32_t kind, uint32_t other) {
         amount = 25.0f;
     auto event = Data(EVT_REQ_RELATION, g_diplomacyRequestsId);
     COVEventData& payload = event->Payload();
-    payload.SetU32(20, 0);
-    payload.SetF32(24, amount);
-    payload.SetU32(28, kind);
-    payload.SetU32(32, GetNumber());
-    payload.SetU32(36, other);
+    payload.Set(RelationRequestPayload::kValue, 0);
+    payload.Set(RelationRequestPayload::kAmount, amount);
+    payload.Set(RelationRequestPayload::kKind, kind);
+    payload.Set(RelationRequestPayload::kCountry, GetNumber());
+    payload.Set(RelationRequestPayload::kOther, other);
     ExecuteRequest(std::move(event));
 }
 
-// +20, +28, +36 three null alliance ids, +44 the number, +48 the other.
+// Three null alliance ids, the country's number, the other country.
 void CCountry::SendSetupWar(uint32_t other) {
     ExecuteRequest(std::make_unique<COVWarEvent>(
         EVT_REQ_SETUP_WAR, g_diplomacyRequestsId,
@@ -376,17 +360,16 @@ void CCountry::SendRequestHonorAlliance(uint32_t ally, const std::array<uint32_t
     PostAndSendEventNow(Honor(*this, EVT_REQUEST_HONOR_ALLIANCE, MakeCountryId(ally), values));
 }
 
-// The 100-byte offer: +20 the other country, +24 the new offer's id, +32 the
-// number (so far as COVPeaceEvent reads it), +36 to +96 the sixteen terms.
+// The offer, with a new id, and its sixteen terms.
 void CCountry::SendCreatePeaceOffer(uint32_t other, const std::array<uint32_t, 16>& terms) {
     auto event =
         std::make_unique<COVPeaceOfferEvent>(EVT_REQ_CREATE_PEACE_OFFER, g_diplomacyRequestsId);
     COVEventData& payload = event->Payload();
-    payload.SetU32(20, other);
-    payload.SetId(24, NewObjectId());
-    payload.SetU32(32, GetNumber());
+    payload.Set(COVPeaceEvent::kOther, other);
+    payload.Set(COVPeaceEvent::kOffer, NewObjectId());
+    payload.Set(COVPeaceEvent::kCountry, GetNumber());
     for (size_t i = 0; i < terms.size(); ++i)
-        payload.SetU32(36 + 4 * i, terms[i]);
+        payload.Set(COVPeaceOfferEvent::kTerms[i], terms[i]);
     ExecuteRequest(std::move(event));
 }
 
@@ -398,7 +381,7 @@ void CCountry::SendDeclinePeace(uint32_t other, const ObjectId& offer) {
     SendPeaceAnswer(*this, EVT_REQ_DECLINE_PEACE, other, offer);
 }
 
-// +20 the combat's type, +24 its id, +32 today.
+// Each target's combat, today.
 void CCountry::SendSiegeAssault(const std::vector<SiegeTarget>& targets) {
     for (const SiegeTarget& target : targets)
         PostRequestNow(std::make_unique<COVCombatEvent>(EVT_SIEGE_ASSAULT, g_combatRequestsId,
@@ -411,7 +394,7 @@ void CCountry::SendRequestNativeAttack(uint32_t province) {
                                                       g_nativesRequestsId, province));
 }
 
-// +20 the province, +24 the new works' id (type and number), +32 the number.
+// The new works get a new id.
 void CCountry::SendStartExpandingFortress(uint32_t province) {
     const ObjectId works = NewObjectId();
     ExecuteRequest(std::make_unique<COVFortressEvent>(EVT_REQ_START_EXPANDING_FORTRESS,
@@ -447,22 +430,23 @@ void CCountry::SendUnrefuseTrade(uint32_t other) {
     ExecuteRequest(Pair(EVT_REQ_UNREFUSETRADE, g_diplomacyRequestsId, GetNumber(), other));
 }
 
-// +20 the number, +24 the second value, +28 the first, +32 to +44 the third
-// to the sixth.
+// The values go in argument order, except that the first two change places.
 void CCountry::SendInvestmentChange(const std::array<uint32_t, 6>& values) {
     auto event = Data(EVT_REQUEST_INVESTMENT_CHANGE, g_economyRequestsId);
     COVEventData& payload = event->Payload();
-    payload.SetU32(20, GetNumber());
-    payload.SetU32(24, values[1]);
-    payload.SetU32(28, values[0]);
+    payload.Set(InvestmentChangePayload::kCountry, GetNumber());
+    payload.Set(InvestmentChangePayload::kValues[0], values[1]);
+    payload.Set(InvestmentChangePayload::kValues[1], values[0]);
     for (size_t i = 2; i < values.size(); ++i)
-        payload.SetU32(24 + 4 * i, values[i]);
+        payload.Set(InvestmentChangePayload::kValues[i], values[i]);
     PostRequestNow(std::move(event));
 }
 
 void CCountry::SendSetMaintenance(uint32_t a, uint32_t b) {
-    auto event = Pair(EVT_REQUEST_SET_MAINTENANCE, g_economyRequestsId, GetNumber(), a);
-    event->Payload().SetU32(28, b);
+    auto event = Data(EVT_REQUEST_SET_MAINTENANCE, g_economyRequestsId);
+    event->Payload().Set(MaintenancePayload::kCountry, GetNumber());
+    event->Payload().Set(MaintenancePayload::kFirst, a);
+    event->Payload().Set(MaintenancePayload::kSecond, b);
     PostRequestNow(std::move(event));
 }
 
@@ -476,17 +460,17 @@ void CCountry::SendDeclineShareExploration(uint32_t other) {
     SendExploration(*this, EVT_DECLINE_SHARE_EXPLORATION, other);
 }
 
-// To itself: +20 the country whose maps are stolen.
+// To itself: the country whose maps are stolen.
 void CCountry::SendStealExploration(uint32_t other) {
     PostAndSendEventNow(Pair(EVT_STEAL_EXPLORATION, GetId(), other, 0));
 }
 
-// +24 a, +28 b, +32 the inviting country's number.
+// The country field names the inviting country.
 void CCountry::SendInviteToWarPact(uint32_t a, uint32_t b, uint32_t invited) {
     auto event = std::make_unique<COVWarPactEvent>(EVT_INVITE_TO_WARPACT, MakeCountryId(invited));
-    event->Payload().SetU32(24, a);
-    event->Payload().SetU32(28, b);
-    event->Payload().SetU32(32, GetNumber());
+    event->Payload().Set(COVWarPactEvent::kFirst, a);
+    event->Payload().Set(COVWarPactEvent::kSecond, b);
+    event->Payload().Set(COVWarPactEvent::kCountry, GetNumber());
     PostAndSendEventNow(std::move(event));
 }
 
@@ -509,12 +493,13 @@ void CCountry::SendGetMerchant(uint32_t count) {
     SendHeadOnly(*this, EVT_GET_MERCHANT, count);
 }
 
-// +20 the number, +24 to +31 one byte per value, truncated toward zero.
+// One byte per value, truncated toward zero.
 void CCountry::SendChangeTolerance(const std::array<float, 8>& values) {
     auto event = Data(EVT_REQ_CHANGE_TOLERANCE, g_economyRequestsId);
-    event->Payload().SetU32(20, GetNumber());
+    event->Payload().Set(TolerancePayload::kCountry, GetNumber());
     for (size_t i = 0; i < values.size(); ++i)
-        event->Payload().SetU8(24 + i, static_cast<uint8_t>(TruncateToInt(values[i])));
+        event->Payload().Set(TolerancePayload::kValues[i],
+                             static_cast<uint8_t>(TruncateToInt(values[i])));
     ExecuteRequest(std::move(event));
 }
 
@@ -526,8 +511,7 @@ void CCountry::SendCancelConstruction(uint32_t a, uint32_t b) {
     ExecuteAndSendEvent(Pair(EVT_REQUEST_CANCEL_CONSTRUCTION, g_unitRequestsId, a, b));
 }
 
-// +20 the province, +24 the kind, +28 the new improvement's id (type and
-// number), +36 the number.
+// The new improvement gets a new id.
 void CCountry::SendStartBuildImprovement(uint32_t province, uint32_t kind) {
     const ObjectId improvement = NewObjectId();
     PostRequestNow(std::make_unique<COVImprovementEvent>(

@@ -20,14 +20,14 @@ const bool g_gameServerRegistered = [] {
 int CGameServer::HandleMessage(COVEvent& event) {
     switch (event.GetType()) {
     case EVT_TIMER_DATE:
-        // The day count the host's clock decided, at payload offset 20.
+        // The day count the host's clock decided.
         if (g_gameTimer)
-            g_gameTimer->AdvanceDays(event.Payload().GetU32(20));
+            g_gameTimer->AdvanceDays(event.Payload().Get(COVTimerDateEvent::kCount));
         return EVENT_CONSUMED;
     case EVT_PING:
-        // A machine's ping: the slot index of its player at payload offset 20.
+        // A machine's ping: the slot index of its player.
         if (g_netSession)
-            g_netSession->ReduceWaitTime(event.Payload().GetU32(20));
+            g_netSession->ReduceWaitTime(event.Payload().Get(COVTimerDateEvent::kCount));
         return EVENT_CONSUMED;
     default:
         return EVENT_NOT_HANDLED;

@@ -60,7 +60,7 @@ void CLeaderRegistry::AddLeader(CLeader* leader) {
     if (!NeedsScheduling(*leader))
         return;
     auto arrival = std::make_unique<COVDataEvent>(EVT_ARRIVE_LEADER, g_leaderRequestsId);
-    arrival->Payload().SetId(20, id);
+    arrival->Payload().Set(LeaderArrivalPayload::kLeader, id);
     PostEventAt(std::move(arrival), leader->startDate);
     leader->loadedActive = 1;
 }
@@ -75,8 +75,8 @@ void CLeaderRegistry::AddMonarch(CMonarch* monarch) {
         return;
     auto activation =
         std::make_unique<COVDataEvent>(EVT_ACTIVATE_MONARCH, leader.GetCountry()->GetId());
-    activation->Payload().SetId(20, leader.GetId());
-    activation->Payload().SetI32(28, monarch->event2start);
+    activation->Payload().Set(MonarchActivationPayload::kLeader, leader.GetId());
+    activation->Payload().Set(MonarchActivationPayload::kEvent2Start, monarch->event2start);
     PostEventAt(std::move(activation), leader.startDate);
     leader.loadedActive = 1;
 }

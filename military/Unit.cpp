@@ -88,8 +88,8 @@ std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& unit) {
 
 std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t province) {
     auto event = std::make_unique<COVDataEvent>(EVT_UNNAMED_57, g_unitServerId);
-    event->Payload().SetId(20, unit);
-    event->Payload().SetU16(28, province);
+    event->Payload().Set(MoveStepPayload::kUnit, unit);
+    event->Payload().Set(MoveStepPayload::kProvince, province);
     return event;
 }
 

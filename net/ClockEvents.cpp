@@ -31,7 +31,7 @@ const bool g_animationTicksRegistered = [] {
 
 COVTickAnimationsEvent::COVTickAnimationsEvent(uint32_t elapsedInterrupts)
     : COVEvent(kSize, EVT_TICK_ANIMATIONS, g_broadcastId) {
-    Payload().SetU32(20, elapsedInterrupts);
+    Payload().Set(kElapsed, elapsedInterrupts);
 }
 
 int COVTickAnimationsEvent::Execute() {

@@ -21,14 +21,16 @@ constexpr uint32_t kMaxDaysPerMessage = 10;
 constexpr int kFirstYear = 1492;
 constexpr int kLastYear = 1793;
 
-// "_COVEVT_TICK_ANIMATIONS_" for everybody: +20 u32 timer interrupts since
-// the last one. Never sent: carrying it out hands it to the animation
-// dispatch.
+// "_COVEVT_TICK_ANIMATIONS_" for everybody: the timer interrupts since the
+// last one. Never sent: carrying it out hands it to the animation dispatch.
 class COVTickAnimationsEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 24;
+    static constexpr PayloadField<uint32_t> kElapsed{"elapsed", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kElapsed};
+
     explicit COVTickAnimationsEvent(uint32_t elapsedInterrupts);
-    uint32_t GetElapsed() const { return Payload().GetU32(20); }
+    uint32_t GetElapsed() const { return Payload().Get(kElapsed); }
     int Execute() override;
 };
 

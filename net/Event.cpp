@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstring>
 
 #include "data/HookLists.h"
@@ -21,34 +22,36 @@ COVEventData::COVEventData(size_t size) : m_bytes(std::max(size, EVENT_HEAD_SIZE
 
 COVEventData::COVEventData(const uint8_t* bytes, size_t size) : m_bytes(bytes, bytes + size) {}
 
-bool COVEventData::Fits(size_t offset, size_t width) const {
-    return offset <= m_bytes.size() && width <= m_bytes.size() - offset;
+bool COVEventData::Reaches(size_t offset, size_t width) const {
+    const bool holds = Holds(offset, width);
+    assert(holds && "payload access outside the payload");
+    return holds;
 }
 
 uint8_t COVEventData::GetU8(size_t offset) const {
-    return Fits(offset, 1) ? m_bytes[offset] : 0;
+    return Reaches(offset, 1) ? m_bytes[offset] : 0;
 }
 
 void COVEventData::SetU8(size_t offset, uint8_t value) {
-    if (Fits(offset, 1))
+    if (Reaches(offset, 1))
         m_bytes[offset] = value;
 }
 
 uint16_t COVEventData::GetU16(size_t offset) const {
-    if (!Fits(offset, 2))
+    if (!Reaches(offset, 2))
         return 0;
     return static_cast<uint16_t>(m_bytes[offset] | (m_bytes[offset + 1] << 8));
 }
 
 void COVEventData::SetU16(size_t offset, uint16_t value) {
-    if (!Fits(offset, 2))
+    if (!Reaches(offset, 2))
         return;
     m_bytes[offset] = static_cast<uint8_t>(value);
     m_bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
 }
 
 uint32_t COVEventData::GetU32(size_t offset) const {
-    if (!Fits(offset, 4))
+    if (!Reaches(offset, 4))
         return 0;
     return static_cast<uint32_t>(m_bytes[offset]) |
            (static_cast<uint32_t>(m_bytes[offset + 1]) << 8) |
@@ -57,7 +60,7 @@ uint32_t COVEventData::GetU32(size_t offset) const {
 }
 
 void COVEventData::SetU32(size_t offset, uint32_t value) {
-    if (!Fits(offset, 4))
+    if (!Reaches(offset, 4))
         return;
     for (size_t i = 0; i < 4; ++i)
         m_bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
@@ -72,13 +75,13 @@ void COVEventData::SetF32(size_t offset, float value) {
 }
 
 ObjectId COVEventData::GetId(size_t offset) const {
-    if (!Fits(offset, EVENT_ID_SIZE))
+    if (!Reaches(offset, EVENT_ID_SIZE))
         return ObjectId();
     return ObjectId(GetU16(offset), GetU32(offset + 4));
 }
 
 void COVEventData::SetId(size_t offset, const ObjectId& id) {
-    if (!Fits(offset, EVENT_ID_SIZE))
+    if (!Reaches(offset, EVENT_ID_SIZE))
         return;
     SetU16(offset, id.type);
     SetU16(offset + 2, 0);
@@ -87,7 +90,7 @@ void COVEventData::SetId(size_t offset, const ObjectId& id) {
 
 CDate COVEventData::GetDate(size_t offset) const {
     CDate date;
-    if (!Fits(offset, EVENT_DATE_SIZE))
+    if (!Reaches(offset, EVENT_DATE_SIZE))
         return date;
     date.day = static_cast<int8_t>(GetU8(offset + 4));
     date.month = static_cast<int8_t>(GetU8(offset + 5));
@@ -96,7 +99,7 @@ CDate COVEventData::GetDate(size_t offset) const {
 }
 
 void COVEventData::SetDate(size_t offset, const CDate& date) {
-    if (!Fits(offset, EVENT_DATE_SIZE))
+    if (!Reaches(offset, EVENT_DATE_SIZE))
         return;
     SetU8(offset + 4, static_cast<uint8_t>(date.day));
     SetU8(offset + 5, static_cast<uint8_t>(date.month));
@@ -104,16 +107,17 @@ void COVEventData::SetDate(size_t offset, const CDate& date) {
 }
 
 CDate COVEventData::GetDueDate() const {
-    return GetDate(EVENT_OFS_DUE_DATE);
+    return Get(EventHead::kDueDate);
 }
 
 void COVEventData::SetDueDate(const CDate& date) {
-    SetDate(EVENT_OFS_DUE_DATE, date);
+    Set(EventHead::kDueDate, date);
 }
 
 std::string COVEventData::GetText(size_t offset, size_t fieldSize) const {
+    Reaches(offset, fieldSize);
     std::string text;
-    for (size_t i = 0; i < fieldSize && Fits(offset + i, 1); ++i) {
+    for (size_t i = 0; i < fieldSize && Holds(offset + i, 1); ++i) {
         const char c = static_cast<char>(m_bytes[offset + i]);
         if (c == '\0')
             break;
@@ -125,19 +129,22 @@ std::string COVEventData::GetText(size_t offset, size_t fieldSize) const {
 void COVEventData::SetText(size_t offset, size_t fieldSize, std::string_view text) {
     if (fieldSize == 0)
         return;
+    Reaches(offset, fieldSize);
     const size_t length = std::min(text.size(), fieldSize - 1);
-    for (size_t i = 0; i < fieldSize; ++i)
-        SetU8(offset + i, i < length ? static_cast<uint8_t>(text[i]) : 0);
+    for (size_t i = 0; i < fieldSize && Holds(offset + i, 1); ++i)
+        m_bytes[offset + i] = i < length ? static_cast<uint8_t>(text[i]) : 0;
 }
 
 void COVEventData::SetBytes(size_t offset, const uint8_t* bytes, size_t count) {
-    for (size_t i = 0; i < count; ++i)
-        SetU8(offset + i, bytes[i]);
+    Reaches(offset, count);
+    for (size_t i = 0; i < count && Holds(offset + i, 1); ++i)
+        m_bytes[offset + i] = bytes[i];
 }
 
 void COVEventData::GetBytes(size_t offset, uint8_t* out, size_t count) const {
+    Reaches(offset, count);
     for (size_t i = 0; i < count; ++i)
-        out[i] = GetU8(offset + i);
+        out[i] = Holds(offset + i, 1) ? m_bytes[offset + i] : 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,16 +1,12 @@
 #pragma once
 // Game messages. Every change of the world, every clock tick and every
 // application notice is a COVEvent: a holder that owns its payload, a byte
-// record that begins with the 20-byte head (type id, due date, receiver)
-// followed by the type's own fields. The payload is kept exactly as it
-// travels between machines: little-endian, byte for byte.
+// record that begins with the 20-byte head (EventHead: type id, due date,
+// receiver) followed by the type's own fields. The payload is kept exactly
+// as it travels between machines: little-endian, byte for byte.
 //
-// Head layout (offsets in the payload):
-//   +0   u32      type id, 0 to 316 (net/EventTypes.h)
-//   +4   CDate    due date, 8 bytes: 4 header bytes (carry nothing),
-//                 day u8 (+8), month u8 (+9), year i16 (+10);
-//                 all zero means as soon as possible
-//   +12  ObjectId receiver, 8 bytes: u16 type, 2 padding bytes, u32 number
+// The due date's 4 header bytes carry nothing; an all-zero due date means
+// as soon as possible.
 //
 // A message is built by a sender, handed to a posting function
 // (net/Posting.h) and finally carried out by COVEvent::Execute.
@@ -19,9 +15,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "engine/ObjectId.h"
+#include "net/PayloadField.h"
 
 class CDate;
 class CIdEntity;
@@ -35,18 +33,31 @@ constexpr int EVENT_CONSUMED = 3;
 // Message type ids run from 0 to EVENT_TYPE_COUNT - 1.
 constexpr uint32_t EVENT_TYPE_COUNT = 317;
 
-// Offsets and sizes of the head and of the embedded values.
-constexpr size_t EVENT_OFS_TYPE = 0;
-constexpr size_t EVENT_OFS_DUE_DATE = 4;
-constexpr size_t EVENT_OFS_RECEIVER = 12;
-constexpr size_t EVENT_HEAD_SIZE = 20;
-constexpr size_t EVENT_DATE_SIZE = 8; // header 4, day, month, year i16
-constexpr size_t EVENT_ID_SIZE = 8;   // type u16, padding 2, number u32
+// The head of every payload.
+struct EventHead {
+    static constexpr size_t kSize = 20;
+    static constexpr PayloadField<uint32_t> kType{"type", 0}; // 0 to 316 (net/EventTypes.h)
+    static constexpr PayloadField<CDate> kDueDate{"due date", 4};
+    static constexpr PayloadField<ObjectId> kReceiver{"receiver", 12};
+    static constexpr PayloadFieldInfo kFields[] = {kType, kDueDate, kReceiver};
+};
+
+constexpr size_t EVENT_OFS_TYPE = EventHead::kType.offset;
+constexpr size_t EVENT_OFS_DUE_DATE = EventHead::kDueDate.offset;
+constexpr size_t EVENT_OFS_RECEIVER = EventHead::kReceiver.offset;
+constexpr size_t EVENT_HEAD_SIZE = EventHead::kSize;
+constexpr size_t EVENT_DATE_SIZE = PayloadWidth(PayloadType::Date);
+constexpr size_t EVENT_ID_SIZE = PayloadWidth(PayloadType::Id);
 
 // The payload: a byte record of exact size with little-endian field
-// accessors. Offsets are from the start of the payload (head included).
-// A read beyond the end answers zero and a write beyond the end is dropped,
-// so a payload that arrived shorter than its layout is never overrun.
+// accessors. Fields are read and written through their declarations
+// (Get, Set); the accessors by offset below serve those and the checks.
+// Offsets are from the start of the payload (head included).
+//
+// Access outside the payload is a fault of the caller: it asserts in debug
+// builds; in release builds a read answers zero and a write is dropped. A
+// received payload may be shorter than its layout, so whatever reads a
+// received message checks first (Holds, or the receiving check's sizes).
 class COVEventData {
 public:
     // A zeroed payload of the given size (at least the head): type 0, zero
@@ -59,13 +70,28 @@ public:
     uint8_t* Bytes() { return m_bytes.data(); }
     const uint8_t* Bytes() const { return m_bytes.data(); }
 
-    uint32_t GetTypeId() const { return GetU32(EVENT_OFS_TYPE); }
-    void SetTypeId(uint32_t type) { SetU32(EVENT_OFS_TYPE, type); }
+    uint32_t GetTypeId() const { return Get(EventHead::kType); }
+    void SetTypeId(uint32_t type) { Set(EventHead::kType, type); }
     CDate GetDueDate() const;
     // Copies day, month and year; the date's header bytes stay as they are.
     void SetDueDate(const CDate& date);
-    ObjectId GetReceiver() const { return GetId(EVENT_OFS_RECEIVER); }
-    void SetReceiver(const ObjectId& receiver) { SetId(EVENT_OFS_RECEIVER, receiver); }
+    ObjectId GetReceiver() const { return Get(EventHead::kReceiver); }
+    void SetReceiver(const ObjectId& receiver) { Set(EventHead::kReceiver, receiver); }
+
+    // A declared field. Set of a date writes day, month and year only.
+    template <class T> T Get(const PayloadField<T>& field) const;
+    template <class T> void Set(const PayloadField<T>& field, const std::type_identity_t<T>& value);
+    std::string Get(const PayloadText& field) const { return GetText(field.offset, field.size); }
+    void Set(const PayloadText& field, std::string_view text) {
+        SetText(field.offset, field.size, text);
+    }
+
+    // Whether the whole field lies within the payload (a run of count 0:
+    // whether it starts within it); never asserts.
+    bool Holds(const PayloadFieldInfo& field) const { return Holds(field.offset, field.Width()); }
+    bool Holds(size_t offset, size_t width) const {
+        return offset <= m_bytes.size() && width <= m_bytes.size() - offset;
+    }
 
     uint8_t GetU8(size_t offset) const;
     void SetU8(size_t offset, uint8_t value);
@@ -92,16 +118,52 @@ public:
     std::string GetText(size_t offset, size_t fieldSize) const;
     void SetText(size_t offset, size_t fieldSize, std::string_view text);
 
-    // Copies raw bytes in or out; the part beyond the payload is dropped
-    // (on read, zero-filled).
+    // Copies raw bytes in or out; in release builds the part beyond the
+    // payload is dropped (on read, zero-filled).
     void SetBytes(size_t offset, const uint8_t* bytes, size_t count);
     void GetBytes(size_t offset, uint8_t* out, size_t count) const;
 
 private:
-    bool Fits(size_t offset, size_t width) const;
+    // Holds, asserting in debug builds when it does not.
+    bool Reaches(size_t offset, size_t width) const;
 
     std::vector<uint8_t> m_bytes;
 };
+
+template <class T> T COVEventData::Get(const PayloadField<T>& field) const {
+    if constexpr (std::is_same_v<T, uint8_t>)
+        return GetU8(field.offset);
+    else if constexpr (std::is_same_v<T, uint16_t>)
+        return GetU16(field.offset);
+    else if constexpr (std::is_same_v<T, uint32_t>)
+        return GetU32(field.offset);
+    else if constexpr (std::is_same_v<T, int32_t>)
+        return GetI32(field.offset);
+    else if constexpr (std::is_same_v<T, float>)
+        return GetF32(field.offset);
+    else if constexpr (std::is_same_v<T, ObjectId>)
+        return GetId(field.offset);
+    else
+        return GetDate(field.offset);
+}
+
+template <class T>
+void COVEventData::Set(const PayloadField<T>& field, const std::type_identity_t<T>& value) {
+    if constexpr (std::is_same_v<T, uint8_t>)
+        SetU8(field.offset, value);
+    else if constexpr (std::is_same_v<T, uint16_t>)
+        SetU16(field.offset, value);
+    else if constexpr (std::is_same_v<T, uint32_t>)
+        SetU32(field.offset, value);
+    else if constexpr (std::is_same_v<T, int32_t>)
+        SetI32(field.offset, value);
+    else if constexpr (std::is_same_v<T, float>)
+        SetF32(field.offset, value);
+    else if constexpr (std::is_same_v<T, ObjectId>)
+        SetId(field.offset, value);
+    else
+        SetDate(field.offset, value);
+}
 
 // The message handler of a receiver: the broadcast receivers, the objects
 // of the registries and entities of the world. Answers EVENT_NOT_HANDLED or

@@ -4,10 +4,9 @@
 // scheduler's input list and run at the start of the next frame. They never
 // travel (send 0, local 1).
 //
-// Payload, 36 bytes: the 20-byte head, then
-//   +20 u32 code: the key code of a key event, 0 for mouse events
-//   +24 u32 data: the key data word, or the button flags of a mouse event
-//   +28 i32 x, +32 i32 y: screen pixels (0 for key events)
+// Payload, 36 bytes: the head, the key code (0 for mouse events), the key
+// data word or the button flags of a mouse event, and the position in
+// screen pixels (0 for key events).
 #include <cstdint>
 #include <memory>
 
@@ -17,7 +16,11 @@
 class CInputEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 36;
-    static constexpr size_t kOfsCode = 20, kOfsData = 24, kOfsX = 28, kOfsY = 32;
+    static constexpr PayloadField<uint32_t> kCode{"code", 20};
+    static constexpr PayloadField<uint32_t> kData{"data", 24};
+    static constexpr PayloadField<int32_t> kX{"x", 28};
+    static constexpr PayloadField<int32_t> kY{"y", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kCode, kData, kX, kY};
 
     // Type and receiver written, date zero, the fields zero.
     CInputEvent(uint32_t type, const ObjectId& receiver);
@@ -30,15 +33,15 @@ public:
     // hooks. Answers the game frame's answer (0 without one).
     int Execute() override;
 
-    uint32_t GetCode() const { return Payload().GetU32(kOfsCode); }
-    uint32_t GetData() const { return Payload().GetU32(kOfsData); }
-    int32_t GetX() const { return Payload().GetI32(kOfsX); }
-    int32_t GetY() const { return Payload().GetI32(kOfsY); }
-    void SetCode(uint32_t code) { Payload().SetU32(kOfsCode, code); }
-    void SetData(uint32_t data) { Payload().SetU32(kOfsData, data); }
+    uint32_t GetCode() const { return Payload().Get(kCode); }
+    uint32_t GetData() const { return Payload().Get(kData); }
+    int32_t GetX() const { return Payload().Get(kX); }
+    int32_t GetY() const { return Payload().Get(kY); }
+    void SetCode(uint32_t code) { Payload().Set(kCode, code); }
+    void SetData(uint32_t data) { Payload().Set(kData, data); }
     void SetPosition(int32_t x, int32_t y) {
-        Payload().SetI32(kOfsX, x);
-        Payload().SetI32(kOfsY, y);
+        Payload().Set(kX, x);
+        Payload().Set(kY, y);
     }
 };
 

@@ -31,16 +31,23 @@ void TraceTransfer(const char* verb, uint32_t type) {
 }
 
 // The payload size a received message of the type needs: the class's size,
-// or for the variable layouts the size their length or count implies.
+// or for the variable layouts the size their length or count implies (the
+// base size while the payload is too short to hold the length or count).
 size_t NeededPayloadSize(const EventTypeInfo& info, const COVEventData& payload) {
     switch (info.layout) {
     case EventLayout::Chat:
-        return COVChatEvent::kBaseSize + payload.GetU16(24);
+        if (!payload.Holds(COVChatEvent::kLength))
+            return COVChatEvent::kBaseSize;
+        return COVChatEvent::kBaseSize + payload.Get(COVChatEvent::kLength);
     case EventLayout::UnitMovePath:
-        return COVUnitMovePathEvent::SizeFor(payload.GetU16(30));
+        if (!payload.Holds(COVUnitMovePathEvent::kCount))
+            return COVUnitMovePathEvent::kBaseSize;
+        return COVUnitMovePathEvent::SizeFor(payload.Get(COVUnitMovePathEvent::kCount));
     case EventLayout::ProvinceBattle:
     case EventLayout::CreateCountry:
-        return COVCountedEvent::SizeFor(payload.GetU16(28));
+        if (!payload.Holds(COVCountedEvent::kCount))
+            return COVCountedEvent::kBaseSize;
+        return COVCountedEvent::SizeFor(payload.Get(COVCountedEvent::kCount));
     default:
         return info.payloadSize;
     }

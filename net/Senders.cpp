@@ -20,11 +20,9 @@ void SendDestroyTradingPost(uint32_t province) {
 
 namespace {
 
-// The unit request: +20 and +24 the two words of the unit's id (its type
-// with the padding, then its number).
 void SendUnitRequest(uint32_t type, const ObjectId& unit) {
     auto event = std::make_unique<COVDataEvent>(type, g_unitRequestsId);
-    event->Payload().SetId(20, unit);
+    event->Payload().Set(UnitRequestPayload::kUnit, unit);
     PostAndSendEventNow(std::move(event));
 }
 
@@ -52,8 +50,8 @@ void SendRequestDetachSiegeForce(const ObjectId& unit) {
 void SendRequestMerge(const std::vector<ObjectId>& units) {
     for (size_t i = 1; i < units.size(); ++i) {
         auto event = std::make_unique<COVDataEvent>(EVT_REQUEST_MERGE, g_unitRequestsId);
-        event->Payload().SetId(20, units[0]);
-        event->Payload().SetId(28, units[i]);
+        event->Payload().Set(MergeRequestPayload::kUnit, units[0]);
+        event->Payload().Set(MergeRequestPayload::kJoining, units[i]);
         ExecuteAndSendEvent(std::move(event));
     }
 }

@@ -35,14 +35,8 @@ constexpr int kMaxMessagesPerPoll = 4096;
 constexpr int32_t kLagLimit = 1000;
 constexpr int32_t kPingRelief = 100;
 
-// Offsets of the player data message.
-constexpr size_t kDataSlot = 20;
-constexpr size_t kDataPlayer = 24;
-constexpr size_t kDataSecond = 28;
-constexpr size_t kDataName = 32;
-constexpr size_t kDataFlags = 96;
-constexpr size_t kDataCountry = 100;
-constexpr size_t kDataCount = 104;
+using PlayerData = PlayerDataPayload;
+static_assert(PlayerData::kName.size == kNetSlotNameSize);
 
 // A chat line of the session itself, run here and, with send, at the others.
 void PostSessionLine(const std::string& text, bool send) {
@@ -295,24 +289,24 @@ void CNetSession::AddEnumeratedPlayer(uint32_t playerId, const std::string& name
 
 bool CNetSession::UpdateSlot(const COVEvent& record) {
     const COVEventData& data = record.Payload();
-    const uint32_t index = data.GetU32(kDataSlot);
+    const uint32_t index = data.Get(PlayerData::kSlot);
     if (index >= kNetMaxSlots) {
         DebugPrint("Player data for slot %u refused: only %u slots\n", index, kNetMaxSlots);
         return false;
     }
     NetSlot& slot = m_slots[index];
-    slot.playerId = data.GetU32(kDataPlayer);
-    slot.secondWord = data.GetU32(kDataSecond);
+    slot.playerId = data.Get(PlayerData::kPlayer);
+    slot.secondWord = data.Get(PlayerData::kSecondWord);
     // The field holds a terminated name: 63 characters at most.
-    slot.name = data.GetText(kDataName, kNetSlotNameSize).substr(0, kNetSlotNameSize - 1);
-    slot.flags = data.GetU32(kDataFlags);
-    slot.country = data.GetI32(kDataCountry);
+    slot.name = data.Get(PlayerData::kName).substr(0, kNetSlotNameSize - 1);
+    slot.flags = data.Get(PlayerData::kFlags);
+    slot.country = data.Get(PlayerData::kCountry);
     slot.ready = 0;
     slot.started = 0;
     slot.present = 1;
     // The host's count is the truth (it also shrinks after a departure);
     // the record's own slot is always counted.
-    const int32_t count = data.GetI32(kDataCount);
+    const int32_t count = data.Get(PlayerData::kSlotCount);
     m_slotCount = std::clamp<int32_t>(count, static_cast<int32_t>(index) + 1, kNetMaxSlots);
     FindLocalSlot();
     return true;
@@ -336,13 +330,13 @@ void CNetSession::BroadcastSlots(uint32_t index) {
     const NetSlot& slot = m_slots[index];
     auto event = std::make_unique<COVDataEvent>(EVT_PLAYER_DATA, g_broadcastId);
     COVEventData& data = event->Payload();
-    data.SetU32(kDataSlot, index);
-    data.SetU32(kDataPlayer, slot.playerId);
-    data.SetU32(kDataSecond, slot.secondWord);
-    data.SetText(kDataName, kNetSlotNameSize, *slot.name);
-    data.SetU32(kDataFlags, slot.flags);
-    data.SetI32(kDataCountry, slot.country);
-    data.SetI32(kDataCount, m_slotCount);
+    data.Set(PlayerData::kSlot, index);
+    data.Set(PlayerData::kPlayer, slot.playerId);
+    data.Set(PlayerData::kSecondWord, slot.secondWord);
+    data.Set(PlayerData::kName, *slot.name);
+    data.Set(PlayerData::kFlags, slot.flags);
+    data.Set(PlayerData::kCountry, slot.country);
+    data.Set(PlayerData::kSlotCount, m_slotCount);
     SendEventOnly(std::move(event));
 }
 
@@ -350,9 +344,9 @@ namespace {
 
 void SendCountry(uint32_t playerId, int32_t country) {
     auto event = std::make_unique<COVDataEvent>(EVT_APPMSG_COUNTRY, g_broadcastId);
-    event->Payload().SetU32(20, playerId);
-    event->Payload().SetI32(24, country);
-    event->Payload().SetU8(28, IsHost() ? 1 : 0);
+    event->Payload().Set(CountryChoicePayload::kPlayer, playerId);
+    event->Payload().Set(CountryChoicePayload::kCountry, country);
+    event->Payload().Set(CountryChoicePayload::kFromHost, IsHost() ? 1 : 0);
     SendEventOnly(std::move(event));
 }
 
@@ -495,7 +489,7 @@ void CNetSession::UpdateStartup() {
         return;
     if (!m_isHost) {
         auto ready = std::make_unique<COVDataEvent>(EVT_BOOTUP_READY, g_broadcastId);
-        ready->Payload().SetU32(20, m_localPlayerId);
+        ready->Payload().Set(BootupReadyPayload::kPlayer, m_localPlayerId);
         SendEventOnly(std::move(ready));
         m_startPending = 0;
         return;
@@ -518,14 +512,14 @@ int CNetSession::HandleEvent(COVEvent& event) {
         return EVENT_NOT_HANDLED;
     switch (event.GetType()) {
     case EVT_BOOTUP_READY: {
-        const uint32_t playerId = event.Payload().GetU32(20);
+        const uint32_t playerId = event.Payload().Get(BootupReadyPayload::kPlayer);
         for (int32_t i = 0; i < m_slotCount; ++i)
             if (m_slots[i].playerId == playerId)
                 m_slots[i].ready = 1;
         return EVENT_CONSUMED;
     }
     case EVT_PLAYER_START: {
-        const uint32_t index = event.Payload().GetU32(20);
+        const uint32_t index = event.Payload().Get(PlayerStartPayload::kSlot);
         if (m_slotCount <= 0 || index >= static_cast<uint32_t>(m_slotCount)) {
             DebugPrint("Player start of slot %u refused: %d slots\n", index, m_slotCount);
             return EVENT_CONSUMED;

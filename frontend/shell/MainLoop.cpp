@@ -30,8 +30,9 @@ namespace {
 // game server.
 class CPingEvent : public COVEvent {
 public:
-    explicit CPingEvent(uint32_t player) : COVEvent(24, EVT_PING, g_timerDateId) {
-        Payload().SetU32(20, player);
+    explicit CPingEvent(uint32_t player)
+        : COVEvent(COVTimerDateEvent::kSize, EVT_PING, g_timerDateId) {
+        Payload().Set(COVTimerDateEvent::kCount, player);
     }
 };
 

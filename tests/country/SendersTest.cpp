@@ -851,7 +851,7 @@ TEST_F(SendersTest, APeaceOfferArrivesWholeAndNamesItsSender) {
     const std::unique_ptr<COVEvent> received = ReceiveEvent(block.data(), block.size());
     ASSERT_NE(received, nullptr);
     EXPECT_EQ(received->GetPayloadSize(), 100u);
-    EXPECT_EQ(received->Payload().GetU32(96), 0xA5A5A5A5u);
+    EXPECT_EQ(received->Payload().Get(COVPeaceOfferEvent::kTerms[15]), 0xA5A5A5A5u);
     EXPECT_EQ(received->GetExtraId(), kOwn);
 }
 

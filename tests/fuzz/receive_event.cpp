@@ -25,15 +25,16 @@ void CheckMessage(const COVEvent& event, const uint8_t* data, size_t size) {
 
     switch (GetEventTypeInfo(event.GetType())->layout) {
     case EventLayout::Chat:
-        Check(COVChatEvent::kBaseSize + payload.GetU16(24) <= payloadSize);
+        Check(COVChatEvent::kBaseSize + payload.Get(COVChatEvent::kLength) <= payloadSize);
         (void)static_cast<const COVChatEvent&>(event).GetText();
         break;
     case EventLayout::UnitMovePath:
-        Check(COVUnitMovePathEvent::SizeFor(payload.GetU16(30)) <= payloadSize);
+        Check(COVUnitMovePathEvent::SizeFor(payload.Get(COVUnitMovePathEvent::kCount)) <=
+              payloadSize);
         break;
     case EventLayout::ProvinceBattle:
     case EventLayout::CreateCountry:
-        Check(COVCountedEvent::SizeFor(payload.GetU16(28)) <= payloadSize);
+        Check(COVCountedEvent::SizeFor(payload.Get(COVCountedEvent::kCount)) <= payloadSize);
         break;
     default:
         break;

@@ -267,7 +267,7 @@ TEST_F(LeaderBlockTest, RegistryStoresLeadersAndSchedulesTheirStartOnTheHost) {
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(queued[0]->GetType(), static_cast<uint32_t>(EVT_ARRIVE_LEADER));
     EXPECT_EQ(queued[0]->GetReceiver(), g_leaderRequestsId);
-    EXPECT_EQ(queued[0]->Payload().GetId(20), ObjectId(kLeaderIdType, 30));
+    EXPECT_EQ(queued[0]->Payload().Get(LeaderArrivalPayload::kLeader), ObjectId(kLeaderIdType, 30));
     EXPECT_EQ(queued[0]->GetDueDate(), CDate(0, 0, 1610));
     EXPECT_EQ(queued[0]->GetSendFlag(), 0);
     EXPECT_EQ(coming.loadedActive, 1);
@@ -293,8 +293,9 @@ TEST_F(LeaderBlockTest, RegistryStoresLeadersAndSchedulesTheirStartOnTheHost) {
     COVEvent* activation = queued[0]->GetType() == EVT_ACTIVATE_MONARCH ? queued[0] : queued[1];
     EXPECT_EQ(activation->GetType(), static_cast<uint32_t>(EVT_ACTIVATE_MONARCH));
     EXPECT_EQ(activation->GetReceiver(), country.GetId());
-    EXPECT_EQ(activation->Payload().GetId(20), ObjectId(kLeaderIdType, 40));
-    EXPECT_EQ(activation->Payload().GetI32(28), 77);
+    EXPECT_EQ(activation->Payload().Get(MonarchActivationPayload::kLeader),
+              ObjectId(kLeaderIdType, 40));
+    EXPECT_EQ(activation->Payload().Get(MonarchActivationPayload::kEvent2Start), 77);
     EXPECT_EQ(activation->GetDueDate(), CDate(5, 6, 1601));
 
     // A leader that goes gives its slot back.

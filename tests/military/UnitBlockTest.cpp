@@ -114,8 +114,8 @@ TEST_F(UnitBlockTest, HostSchedulesTheNextStepAndTheCompletionAtTheirDates) {
     EXPECT_EQ(step, army.pendingStep);
     EXPECT_EQ(step->GetReceiver(), g_unitServerId);
     EXPECT_EQ(step->GetPayloadSize(), 32);
-    EXPECT_EQ(step->Payload().GetId(20), ObjectId(4712, 9));
-    EXPECT_EQ(step->Payload().GetU16(28), 40);
+    EXPECT_EQ(step->Payload().Get(MoveStepPayload::kUnit), ObjectId(4712, 9));
+    EXPECT_EQ(step->Payload().Get(MoveStepPayload::kProvince), 40);
     EXPECT_EQ(step->GetDueDate(), kToday); // movetime 0: today
     EXPECT_EQ(step->GetSendFlag(), 0);
 

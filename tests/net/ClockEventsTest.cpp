@@ -31,7 +31,7 @@ int RecordFrontEnd(COVEvent& event) {
     std::string line = std::to_string(event.GetType());
     if (event.GetType() == EVT_TIMER_MONTH || event.GetType() == EVT_TIMER_YEAR) {
         line += ' ';
-        line += DateText(event.Payload().GetDate(20));
+        line += DateText(event.Payload().Get(COVTimerEvent::kDate));
     }
     if (!g_frontEndSeen.empty())
         g_frontEndSeen += '|';
@@ -80,7 +80,7 @@ protected:
             EXPECT_EQ(event->GetReceiver(), g_timerDateId);
             EXPECT_EQ(event->GetSendFlag(), 1);
             EXPECT_EQ(event->GetLocalFlag(), 1);
-            days.push_back(event->Payload().GetU32(20));
+            days.push_back(event->Payload().Get(COVTimerDateEvent::kCount));
         }
         return days;
     }

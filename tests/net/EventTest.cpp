@@ -153,7 +153,7 @@ protected:
 
 TEST(EventPayloadTest, HeadIsLittleEndianAndByteExact) {
     COVSimpleEvent event(EVT_GAME_STARTED, ObjectId(4713, 0x01020304));
-    event.Payload().SetBytes(4, std::vector<uint8_t>{9, 9, 9, 9}.data(), 4);
+    event.Payload().SetBytes(EVENT_OFS_DUE_DATE, std::vector<uint8_t>{9, 9, 9, 9}.data(), 4);
     event.SetDueDate(CDate(29, 11, 1600));
 
     const std::vector<uint8_t> expected = {78,   0,    0,    0,    9, 9, 9, 9, 29, 11,
@@ -168,19 +168,30 @@ TEST(EventPayloadTest, HeadIsLittleEndianAndByteExact) {
     EXPECT_EQ(event.GetLocalFlag(), 1);
 }
 
-TEST(EventPayloadTest, FieldsOutsideThePayloadReadZeroAndAreNotWritten) {
+// Access outside the payload is a fault of the caller: a debug build stops
+// there; a release build reads zero and drops the write, so a payload that
+// arrived shorter than its layout is never overrun.
+TEST(EventPayloadDeathTest, FieldsOutsideThePayloadAssertOrReadZeroAndAreNotWritten) {
     COVProvinceEvent event(EVT_SET_IN_PROVINCE, ObjectId(4712, 1), 0x11223344);
     COVEventData& data = event.Payload();
-    data.SetU32(22, 0xFFFFFFFF);  // straddles the end: dropped whole
-    data.SetU32(400, 0xFFFFFFFF); // far beyond
-    EXPECT_EQ(data.GetU32(20), 0x11223344u);
-    EXPECT_EQ(data.GetU16(22), 0x1122);
-    EXPECT_EQ(data.GetU32(22), 0u);
-    EXPECT_EQ(data.GetU32(400), 0u);
-    EXPECT_EQ(data.GetId(20), ObjectId()); // its number would lie beyond the end
+    const size_t last = COVProvinceEvent::kProvince.offset; // the last 4 bytes
+    const size_t straddling = last + 2;
+    const size_t beyond = last + 380;
+    const char* outside = "outside the payload";
+    EXPECT_DEBUG_DEATH(data.SetU32(straddling, 0xFFFFFFFF), outside); // dropped whole
+    EXPECT_DEBUG_DEATH(data.SetU32(beyond, 0xFFFFFFFF), outside);
+    EXPECT_EQ(data.GetU32(last), 0x11223344u);
+    EXPECT_EQ(data.GetU16(straddling), 0x1122);
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(data.GetU32(straddling), 0u), outside);
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(data.GetU32(beyond), 0u), outside);
+    // Its number would lie beyond the end.
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(data.GetId(last), ObjectId()), outside);
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(data.Get(PayloadField<ObjectId>{"id", last}), ObjectId()),
+                       outside);
 
-    data.SetText(20, 40, "abcdefgh"); // cut at the end of the payload
-    EXPECT_EQ(data.GetText(20, 40), "abcd");
+    // Cut at the end of the payload.
+    EXPECT_DEBUG_DEATH(data.SetText(last, 40, "abcdefgh"), outside);
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(data.GetText(last, 40), "abcd"), outside);
     EXPECT_EQ(data.Size(), 24u);
 }
 

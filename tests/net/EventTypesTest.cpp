@@ -101,7 +101,7 @@ TEST(EventTypesTest, RebuiltMessageKeepsTheSizeItArrivedWith) {
     // the classes of their types are smaller.
     COVFacilityEvent facility(EVT_REQ_BUILD_FACILITY, ObjectId(2, 6), 1, 2, 3, 4);
     COVPeaceOfferEvent offer(EVT_REQ_CREATE_PEACE_OFFER, ObjectId(3, 4));
-    offer.Payload().SetU32(96, 0xABCD);
+    offer.Payload().Set(COVPeaceOfferEvent::kTerms[15], 0xABCD);
     for (const COVEvent* source :
          {static_cast<const COVEvent*>(&facility), static_cast<const COVEvent*>(&offer)}) {
         std::unique_ptr<COVEvent> made = CreateEventCopy(*source);
@@ -115,14 +115,14 @@ TEST(EventTypesTest, RebuiltMessageKeepsTheSizeItArrivedWith) {
 TEST(EventTypesTest, VariableLayoutsAreSizedFromTheirCounts) {
     COVChatEvent empty("", 0xFFFFFFFF, g_allPlayersChatId);
     EXPECT_EQ(empty.GetPayloadSize(), 31);
-    EXPECT_EQ(empty.Payload().GetU16(24), 1);
+    EXPECT_EQ(empty.Payload().Get(COVChatEvent::kLength), 1);
 
     COVChatEvent chat("hello", 7, g_allPlayersChatId);
     EXPECT_EQ(chat.GetPayloadSize(), 36);
     EXPECT_EQ(chat.GetType(), EVT_APPMSG_CHATSTRING);
     EXPECT_EQ(chat.GetSender(), 7u);
-    EXPECT_EQ(chat.Payload().GetU16(24), 6);
-    EXPECT_EQ(chat.Payload().GetText(26, 6), "hello");
+    EXPECT_EQ(chat.Payload().Get(COVChatEvent::kLength), 6);
+    EXPECT_EQ(chat.Payload().Get(COVChatEvent::kText.WithSize(6)), "hello");
     EXPECT_EQ(chat.GetText(), "hello");
 
     COVUnitMovePathEvent noSteps(ObjectId(4712, 3), 2, {});
@@ -132,12 +132,14 @@ TEST(EventTypesTest, VariableLayoutsAreSizedFromTheirCounts) {
     EXPECT_EQ(path.GetType(), EVT_UNITMOVEPATH);
     EXPECT_EQ(path.GetValue(), 200);
     EXPECT_EQ(path.GetCount(), 3);
-    EXPECT_EQ(path.Payload().GetU16(32 + 4), 1472);
+    EXPECT_EQ(path.Payload().Get(COVUnitMovePathEvent::kSteps[2]), 1472);
+    EXPECT_EQ(path.GetStep(0), 12);
 
     COVProvinceBattleEvent battle(EVT_PROVBATTLEWON, ObjectId(3, 9), {5, 0x01020304});
     EXPECT_EQ(battle.GetPayloadSize(), 46);
     EXPECT_EQ(battle.GetCount(), 2);
-    EXPECT_EQ(battle.Payload().GetU32(36), 0x01020304u);
+    EXPECT_EQ(battle.Payload().Get(COVCountedEvent::kEntries[1]), 0x01020304u);
+    EXPECT_EQ(battle.GetEntry(0), 5u);
     COVCreateCountryEvent country(g_broadcastId, {});
     EXPECT_EQ(country.GetPayloadSize(), 38);
     EXPECT_EQ(country.GetType(), EVT_CREATE_COUNTRY);
@@ -167,38 +169,57 @@ TEST(EventTypesTest, VariableLayoutsStayWithinTheLargestPayload) {
 
 TEST(EventTypesTest, ChatTextIsNeverReadPastThePayload) {
     COVChatEvent chat("hi", 1, g_allPlayersChatId);
-    chat.Payload().SetU16(24, 60000); // a length that lies
+    chat.Payload().Set(COVChatEvent::kLength, 60000); // a length that lies
     COVChatEvent rebuilt(static_cast<const COVEvent&>(chat));
     EXPECT_EQ(rebuilt.GetText(), "hi");
 }
 
-TEST(EventTypesTest, FieldsLandAtTheirOffsets) {
+TEST(EventTypesTest, ConstructorsFillTheirFields) {
     COVColonistEvent colonist(EVT_SEND_COLONIST, ObjectId(3, 2), 11, 22, 33, 44);
+    const COVEventData& journey = colonist.Payload();
     EXPECT_EQ(colonist.GetPayloadSize(), 60);
-    EXPECT_EQ(colonist.Payload().GetU32(44), 11u);
-    EXPECT_EQ(colonist.Payload().GetU32(20), 22u);
-    EXPECT_EQ(colonist.Payload().GetU32(52), 33u);
-    EXPECT_EQ(colonist.Payload().GetU32(56), 44u);
+    EXPECT_EQ(journey.Get(COVColonistEvent::kCountry), 11u);
+    EXPECT_EQ(journey.Get(COVColonistEvent::kProvince), 22u);
+    EXPECT_EQ(journey.Get(COVColonistEvent::kSuccess), 33u);
+    EXPECT_EQ(journey.Get(COVColonistEvent::kValue), 44u);
 
     CLoanEvent loan(EVT_REQ_GETLOAN, ObjectId(2, 6), ObjectId(3, 8), 100, 5, CDate(1, 2, 1500), 9);
+    const COVEventData& terms = loan.Payload();
     EXPECT_EQ(loan.GetPayloadSize(), 56);
-    EXPECT_EQ(loan.Payload().GetU32(20), 0u);
-    EXPECT_EQ(loan.Payload().GetId(28), ObjectId(3, 8));
-    EXPECT_EQ(loan.Payload().GetU32(36), 100u);
-    EXPECT_EQ(loan.Payload().GetU32(40), 5u);
-    EXPECT_EQ(loan.Payload().GetDate(44), CDate(1, 2, 1500));
-    EXPECT_EQ(loan.Payload().GetU32(52), 9u);
+    EXPECT_EQ(terms.Get(PayloadField<uint32_t>{"first", EVENT_HEAD_SIZE}), 0u);
+    EXPECT_EQ(terms.Get(CLoanEvent::kLender), ObjectId(3, 8));
+    EXPECT_EQ(terms.Get(CLoanEvent::kAmount), 100u);
+    EXPECT_EQ(terms.Get(CLoanEvent::kInterest), 5u);
+    EXPECT_EQ(terms.Get(CLoanEvent::kDate), CDate(1, 2, 1500));
+    EXPECT_EQ(terms.Get(CLoanEvent::kBorrower), 9u);
 
     COVFacilityEvent facility(EVT_REQ_BUILD_FACILITY, ObjectId(2, 6), 1, 2, 3, 4);
-    EXPECT_EQ(facility.Payload().GetU32(20), 1u);
-    EXPECT_EQ(facility.Payload().GetU32(48), 2u);
-    EXPECT_EQ(facility.Payload().GetU32(56), 4u);
+    EXPECT_EQ(facility.Payload().Get(COVFacilityEvent::kProvince), 1u);
+    EXPECT_EQ(facility.Payload().Get(COVFacilityEvent::kKind), 2u);
+    EXPECT_EQ(facility.Payload().Get(COVFacilityEvent::kCost), 3u);
+    EXPECT_EQ(facility.Payload().Get(COVFacilityEvent::kCountry), 4u);
+
+    const std::array<uint32_t, 8> war = {1, 2, 3, 4, 5, 6, 7, 8};
+    COVWarEvent warEvent(EVT_REQ_SETUP_WAR, ObjectId(2, 7), war);
+    EXPECT_EQ(warEvent.Payload().Get(COVWarEvent::kAlliances[5]), 6u);
+    EXPECT_EQ(warEvent.Payload().Get(COVWarEvent::kCountry), 7u);
+    EXPECT_EQ(warEvent.Payload().Get(COVWarEvent::kOther), 8u);
+
+    COVPeaceEvent answer(EVT_REQ_ACCEPT_PEACE, ObjectId(2, 7), 5, ObjectId(4712, 9), 6);
+    EXPECT_EQ(answer.Payload().Get(COVPeaceEvent::kOther), 5u);
+    EXPECT_EQ(answer.Payload().Get(COVPeaceEvent::kOffer), ObjectId(4712, 9));
+    EXPECT_EQ(answer.Payload().Get(COVPeaceEvent::kCountry), 6u);
 
     COVScenarioEvent scenario(3, std::string(200, 'a'), 1234, 99);
+    // The file name's bytes, to see its terminating zero.
+    const PayloadArray<uint8_t, COVScenarioEvent::kFileName.size> nameBytes{
+        "file name", COVScenarioEvent::kFileName.offset};
     EXPECT_EQ(scenario.GetType(), EVT_APPMSG_SCENARIO);
     EXPECT_EQ(scenario.GetReceiver(), g_broadcastId);
+    EXPECT_EQ(scenario.GetStartValue(), 3u);
     EXPECT_EQ(scenario.GetFileName(), std::string(127, 'a'));
-    EXPECT_EQ(scenario.Payload().GetU8(24 + 127), 0);
+    EXPECT_EQ(scenario.Payload().Get(nameBytes[126]), 'a');
+    EXPECT_EQ(scenario.Payload().Get(nameBytes[127]), 0);
     EXPECT_EQ(scenario.GetFileSize(), 1234u);
     EXPECT_EQ(scenario.GetByteSum(), 99u);
 
@@ -210,12 +231,12 @@ TEST(EventTypesTest, FieldsLandAtTheirOffsets) {
 TEST(EventTypesTest, ExtraIdNamesTheOtherCountry) {
     COVAnnexationEvent annexation(EVT_REQ_OFFER_ANNEXATION, ObjectId(3, 1), 17, 0);
     COVAllianceEvent alliance(EVT_ALLIANCE_ADD_OFFER, ObjectId(3, 1));
-    alliance.Payload().SetU32(32, 18);
+    alliance.Payload().Set(COVAllianceEvent::kExtraCountry, 18);
     COVWarPactEvent pact(EVT_INVITE_TO_WARPACT, ObjectId(3, 1));
-    pact.Payload().SetU32(32, 19);
-    COVPeaceEvent peace(EVT_OFFER_PEACE, ObjectId(3, 1), 0, 0, 0, 20);
+    pact.Payload().Set(COVWarPactEvent::kCountry, 19);
+    COVPeaceEvent peace(EVT_OFFER_PEACE, ObjectId(3, 1), 0, g_nullId, 20);
     std::array<uint32_t, 8> war{};
-    war[6] = 21; // +44
+    war[6] = 21; // the country
     COVWarEvent warEvent(EVT_WE_DECLARE_WAR, ObjectId(3, 1), war);
 
     EXPECT_EQ(annexation.GetExtraId(), ObjectId(3, 17));

@@ -84,13 +84,13 @@ protected:
 TEST_F(InputEventTest, PayloadLayoutAndFlags) {
     CInputEvent event(EVT_MOUSELBDOWN, g_broadcastId, 7, 0x11, -3, 599);
     EXPECT_EQ(event.GetPayloadSize(), 36);
-    EXPECT_EQ(event.Payload().GetU32(0), uint32_t{EVT_MOUSELBDOWN});
+    EXPECT_EQ(event.Payload().Get(EventHead::kType), uint32_t{EVT_MOUSELBDOWN});
     EXPECT_EQ(event.GetReceiver(), g_broadcastId);
     EXPECT_EQ(event.GetDueDate(), CDate());
-    EXPECT_EQ(event.Payload().GetU32(20), 7u);
-    EXPECT_EQ(event.Payload().GetU32(24), 0x11u);
-    EXPECT_EQ(event.Payload().GetI32(28), -3);
-    EXPECT_EQ(event.Payload().GetI32(32), 599);
+    EXPECT_EQ(event.Payload().Get(CInputEvent::kCode), 7u);
+    EXPECT_EQ(event.Payload().Get(CInputEvent::kData), 0x11u);
+    EXPECT_EQ(event.Payload().Get(CInputEvent::kX), -3);
+    EXPECT_EQ(event.Payload().Get(CInputEvent::kY), 599);
     EXPECT_EQ(event.GetSendFlag(), 0);
     EXPECT_EQ(event.GetLocalFlag(), 1);
 

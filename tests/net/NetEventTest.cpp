@@ -38,6 +38,11 @@ Bytes Block(size_t total, uint16_t length, uint32_t type = EVT_APPMSG_LOADGAME) 
     return bytes;
 }
 
+// Where the variable layouts hold their length or count.
+constexpr size_t kChatLength = COVChatEvent::kLength.offset;
+constexpr size_t kPathCount = COVUnitMovePathEvent::kCount.offset;
+constexpr size_t kEntryCount = COVCountedEvent::kCount.offset;
+
 // The block of a payload of the given size whose last field (at a payload
 // offset) holds a count or length.
 Bytes CountedBlock(uint32_t type, size_t payloadSize, size_t countOffset, uint16_t count) {
@@ -119,17 +124,17 @@ TEST_F(WireTest, EveryTravellingTypeSurvivesTheWire) {
         std::vector<std::unique_ptr<COVEvent>> events;
         switch (info.layout) {
         case EventLayout::Chat:
-            events.push_back(PatternedEvent(type, 30, 24, 0));
-            events.push_back(PatternedEvent(type, 35, 24, 5));
+            events.push_back(PatternedEvent(type, 30, kChatLength, 0));
+            events.push_back(PatternedEvent(type, 35, kChatLength, 5));
             break;
         case EventLayout::UnitMovePath:
-            events.push_back(PatternedEvent(type, 38, 30, 0));
-            events.push_back(PatternedEvent(type, 44, 30, 3));
+            events.push_back(PatternedEvent(type, 38, kPathCount, 0));
+            events.push_back(PatternedEvent(type, 44, kPathCount, 3));
             break;
         case EventLayout::ProvinceBattle:
         case EventLayout::CreateCountry:
-            events.push_back(PatternedEvent(type, 38, 28, 0));
-            events.push_back(PatternedEvent(type, 46, 28, 2));
+            events.push_back(PatternedEvent(type, 38, kEntryCount, 0));
+            events.push_back(PatternedEvent(type, 46, kEntryCount, 2));
             break;
         default:
             events.push_back(PatternedEvent(type, info.payloadSize));
@@ -289,11 +294,11 @@ TEST(ReceiveEvent, MalformedBlocksAreDroppedQuietly) {
         {"scenario payload short", Block(4 + 100, 102, EVT_APPMSG_SCENARIO)},
         {"facility request short", Block(4 + 40, 42, EVT_REQ_BUILD_FACILITY)},
         {"chat without its length", Block(4 + 24, 26, EVT_APPMSG_CHATSTRING)},
-        {"chat text past its payload", CountedBlock(EVT_APPMSG_CHATSTRING, 40, 24, 11)},
-        {"chat text length 0xFFFF", CountedBlock(EVT_APPMSG_CHATSTRING, 40, 24, 0xFFFF)},
-        {"path count past its payload", CountedBlock(EVT_UNITMOVEPATH, 44, 30, 4)},
-        {"battle count past its payload", CountedBlock(EVT_PROVBATTLEWON, 46, 28, 3)},
-        {"country count past its payload", CountedBlock(EVT_CREATE_COUNTRY, 46, 28, 3)},
+        {"chat text past its payload", CountedBlock(EVT_APPMSG_CHATSTRING, 40, kChatLength, 11)},
+        {"chat text length 0xFFFF", CountedBlock(EVT_APPMSG_CHATSTRING, 40, kChatLength, 0xFFFF)},
+        {"path count past its payload", CountedBlock(EVT_UNITMOVEPATH, 44, kPathCount, 4)},
+        {"battle count past its payload", CountedBlock(EVT_PROVBATTLEWON, 46, kEntryCount, 3)},
+        {"country count past its payload", CountedBlock(EVT_CREATE_COUNTRY, 46, kEntryCount, 3)},
     };
     test::BoxRecorder boxes;
     for (const Case& c : cases)
@@ -311,10 +316,13 @@ TEST(ReceiveEvent, BlocksAtTheEdgeAreAccepted) {
     const Case cases[] = {
         {"24 bytes, a head-only type", Block(24, 22), 20},
         {"padding after the payload", Block(28, 22), 20},
-        {"chat text filling its payload", CountedBlock(EVT_APPMSG_CHATSTRING, 40, 24, 10), 40},
-        {"path count filling its payload", CountedBlock(EVT_UNITMOVEPATH, 44, 30, 3), 44},
-        {"battle count filling its payload", CountedBlock(EVT_PROVSIEGELOST, 46, 28, 2), 46},
-        {"country count filling its payload", CountedBlock(EVT_CREATE_COUNTRY, 46, 28, 2), 46},
+        {"chat text filling its payload", CountedBlock(EVT_APPMSG_CHATSTRING, 40, kChatLength, 10),
+         40},
+        {"path count filling its payload", CountedBlock(EVT_UNITMOVEPATH, 44, kPathCount, 3), 44},
+        {"battle count filling its payload", CountedBlock(EVT_PROVSIEGELOST, 46, kEntryCount, 2),
+         46},
+        {"country count filling its payload", CountedBlock(EVT_CREATE_COUNTRY, 46, kEntryCount, 2),
+         46},
     };
     for (const Case& c : cases) {
         std::unique_ptr<COVEvent> event = ReceiveEvent(c.block.data(), c.block.size());

@@ -20,7 +20,8 @@ namespace sessiontest {
 
 namespace {
 
-constexpr uint32_t kPostType = EVT_UNNAMED_143; // travels, carries a u32 at +20
+constexpr uint32_t kPostType = EVT_UNNAMED_143; // travels, carries a number
+constexpr PayloadField<uint32_t> kPostValue{"value", EVENT_HEAD_SIZE};
 constexpr uint32_t kEnumerationMs = 3000;
 
 // The machine that runs now (between Enter and Leave).
@@ -56,7 +57,7 @@ public:
             break;
         }
         case kPostType:
-            peer.Say("post " + std::to_string(event.Payload().GetU32(20)));
+            peer.Say("post " + std::to_string(event.Payload().Get(kPostValue)));
             break;
         case EVT_APPMSG_LOADGAME:
             peer.Say("loadgame");
@@ -69,7 +70,8 @@ public:
             peer.Say("started");
             ClearNetStartPending();
             auto start = std::make_unique<COVDataEvent>(EVT_PLAYER_START, g_broadcastId);
-            start->Payload().SetU32(20, static_cast<uint32_t>(session.m_localSlot));
+            start->Payload().Set(PlayerStartPayload::kSlot,
+                                 static_cast<uint32_t>(session.m_localSlot));
             PostAndSendEventNow(std::move(start));
             break;
         }
@@ -189,7 +191,7 @@ void SessionPeer::Command(const std::string& line) {
         uint32_t value = 0;
         in >> value;
         auto event = std::make_unique<COVDataEvent>(kPostType, g_broadcastId);
-        event->Payload().SetU32(20, value);
+        event->Payload().Set(kPostValue, value);
         PostAndSendEventNow(std::move(event));
     } else if (verb == "slots") {
         std::string out = "slots " + std::to_string(session.m_slotCount);

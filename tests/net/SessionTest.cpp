@@ -103,12 +103,15 @@ protected:
     static std::unique_ptr<COVEvent> PlayerData(uint32_t index, const std::string& name,
                                                 int32_t count) {
         auto event = std::make_unique<COVDataEvent>(EVT_PLAYER_DATA, g_broadcastId);
-        event->Payload().SetU32(20, index);
-        event->Payload().SetU32(24, 77);
-        event->Payload().SetBytes(32, reinterpret_cast<const uint8_t*>(name.data()),
-                                  std::min<size_t>(name.size(), 64));
-        event->Payload().SetI32(100, 5);
-        event->Payload().SetI32(104, count);
+        COVEventData& data = event->Payload();
+        data.Set(PlayerDataPayload::kSlot, index);
+        data.Set(PlayerDataPayload::kPlayer, 77);
+        // The name's bytes as they are, up to the whole field.
+        data.SetBytes(PlayerDataPayload::kName.offset,
+                      reinterpret_cast<const uint8_t*>(name.data()),
+                      std::min<size_t>(name.size(), PlayerDataPayload::kName.size));
+        data.Set(PlayerDataPayload::kCountry, 5);
+        data.Set(PlayerDataPayload::kSlotCount, count);
         return event;
     }
 
@@ -156,7 +159,7 @@ TEST_F(SessionTest, PlayerStartAndPingWithIndexesOutOfRangeChangeNothing) {
     session.AddWaitTime(0, 150);
     for (uint32_t index : {2u, 16u, 0xFFFFFFFFu}) {
         COVDataEvent start(EVT_PLAYER_START, g_broadcastId);
-        start.Payload().SetU32(20, index);
+        start.Payload().Set(PlayerStartPayload::kSlot, index);
         EXPECT_EQ(session.HandleEvent(start), EVENT_CONSUMED) << index;
         session.ReduceWaitTime(index); // a ping's answer (the game server's)
     }
@@ -172,7 +175,7 @@ TEST_F(SessionTest, PlayerStartAndPingWithIndexesOutOfRangeChangeNothing) {
     EXPECT_EQ(session.GetSlot(1).wait, 0);
     for (uint32_t index : {0u, 1u}) {
         COVDataEvent start(EVT_PLAYER_START, g_broadcastId);
-        start.Payload().SetU32(20, index);
+        start.Payload().Set(PlayerStartPayload::kSlot, index);
         session.HandleEvent(start);
     }
     Run();

@@ -164,11 +164,12 @@ TEST_F(GameFileTest, DemoScenarioLoadsWithTheValuesRead) {
     bool finish = false;
     g_scheduler.ForEachEvent([&](COVEvent* event) {
         const COVEventData& payload = event->Payload();
-        if (payload.GetTypeId() == 57 && payload.GetId(20) == army->GetId()) {
+        if (payload.GetTypeId() == EVT_UNNAMED_57 &&
+            payload.Get(MoveStepPayload::kUnit) == army->GetId()) {
             moveStep = true;
             EXPECT_EQ(payload.GetReceiver(), g_unitServerId);
             EXPECT_EQ(payload.GetDueDate(), CDate(6, 2, 1560));
-            EXPECT_EQ(payload.GetU16(28), 102);
+            EXPECT_EQ(payload.Get(MoveStepPayload::kProvince), 102);
         }
         if (payload.GetTypeId() == EVT_UNIT_FINISH && payload.GetReceiver() == levy->GetId()) {
             finish = true;
