@@ -21,7 +21,7 @@ const bool g_animationTicksRegistered = [] {
     g_animationTicksReader = [](const COVEvent& event, uint32_t& ticks) {
         if (event.GetType() != EVT_TICK_ANIMATIONS)
             return false;
-        ticks = event.Payload().GetU32(20);
+        ticks = event.Payload().Get(COVTickAnimationsEvent::kElapsed);
         return true;
     };
     return true;

@@ -35,7 +35,7 @@ public:
         if (event.GetType() != EVT_PING)
             return EVENT_NOT_HANDLED;
         if (g_netSession)
-            g_netSession->ReduceWaitTime(event.Payload().GetU32(20));
+            g_netSession->ReduceWaitTime(event.Payload().Get(COVTimerDateEvent::kCount));
         return EVENT_CONSUMED;
     }
 };

@@ -8,6 +8,7 @@
 #include "engine/DisplayList.h"
 #include "engine/Sprite.h"
 #include "military/Unit.h"
+#include "net/ClockEvents.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
 #include "world/MapView.h"
@@ -191,7 +192,7 @@ void CRouteArrows::UpdateCovered() {
 
 int CRouteArrows::HandleEvent(COVEvent& event) {
     if (event.GetType() == EVT_TICK_ANIMATIONS) {
-        const int64_t ticks = event.Payload().GetU32(20);
+        const int64_t ticks = event.Payload().Get(COVTickAnimationsEvent::kElapsed);
         ticksShown = static_cast<int32_t>(std::min<int64_t>(ticksShown + ticks, ticksTotal));
         UpdateCovered();
     }

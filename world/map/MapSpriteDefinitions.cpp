@@ -9,6 +9,7 @@
 #include "engine/CriticalError.h"
 #include "engine/GameState.h"
 #include "engine/Palette.h"
+#include "net/ClockEvents.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
 #include "platform/Files.h"
@@ -261,7 +262,7 @@ void CFadingProvinceMarker::Draw(int32_t param) {
 
 int CFadingProvinceMarker::HandleEvent(COVEvent& event) {
     if (event.GetType() == EVT_TICK_ANIMATIONS) {
-        elapsed = std::min<int64_t>(elapsed + event.Payload().GetU32(20),
+        elapsed = std::min<int64_t>(elapsed + event.Payload().Get(COVTickAnimationsEvent::kElapsed),
                                     std::numeric_limits<int32_t>::max());
         if (elapsed >= duration)
             return DRAWABLE_DELETE_ME;
