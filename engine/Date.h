@@ -60,9 +60,11 @@ public:
     // unchanged; "month" must be a month keyword ("Unknown month" otherwise,
     // the month kept); "day" is cut to its low byte and held within 0..29.
     // 0 when read, -2 after an unknown key ("Date : Unexpected field"), -1
-    // when the file ends inside the block.
-    virtual CDataBlock* Write() const;
-    virtual int32_t Read(CFieldReader& in);
+    // when the file ends inside the block. Both belong to the text format
+    // and are defined with it (data/DateBlock.cpp), so only code of data/
+    // and above calls them.
+    CDataBlock* Write() const;
+    int32_t Read(CFieldReader& in);
 
     bool operator==(const CDate& other) const {
         return day == other.day && month == other.month && year == other.year;

@@ -138,7 +138,13 @@ protected:
         FreeIdRegistries();
     }
 
+    // A message of the type's own size, so that a receiver may read its
+    // fields.
     static int Run(uint32_t type, const ObjectId& receiver) {
+        if (GetEventPayloadSize(type) > EVENT_HEAD_SIZE) {
+            COVDataEvent event(type, receiver);
+            return event.Execute();
+        }
         COVSimpleEvent event(type, receiver);
         return event.Execute();
     }
