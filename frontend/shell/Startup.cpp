@@ -8,7 +8,6 @@
 #include "data/Keywords.h"
 #include "dialogs/Console.h"
 #include "dialogs/GameFrame.h"
-#include "dialogs/MessageTypes.h"
 #include "dialogs/events/HistoricalEvents.h"
 #include "dialogs/frame/PlayerLagDialog.h"
 #include "dialogs/messages/MessageLog.h"
@@ -47,15 +46,6 @@
 #include "world/Globals.h"
 #include "world/Map.h"
 #include "world/Scenario.h"
-
-namespace {
-
-// The settings file keeps the notice table's choices (the table registers
-// itself with the settings). Nothing else of the program uses the table
-// yet, so the start-up names it to have it linked.
-[[gnu::used]] const void* const g_messageTypesLinked = &g_messageTypes;
-
-} // namespace
 
 ShellState g_shell;
 std::mutex* g_netLogMutex = nullptr;
