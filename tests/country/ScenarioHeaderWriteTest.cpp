@@ -42,16 +42,6 @@ protected:
         return info.Read(reader);
     }
 
-    std::string Print(CDataNode* block) {
-        CNodeRef<CDataNode> entry(new CDataAssignment(KW_HEADER, block));
-        {
-            CFieldReader out;
-            out.Open("out.txt", "w");
-            EXPECT_EQ(entry->Write(out, 0), 0);
-        }
-        return dir.ReadFile("out.txt");
-    }
-
     ScenarioInfo info;
 };
 
@@ -71,7 +61,7 @@ TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {
     CIdObject other(ObjectId(4713, 4));
     CIdObject broadcast(ObjectId(65534, 70)); // outside the players' types: passed over
 
-    const std::string text = Print(info.Write());
+    const std::string text = Print(KW_HEADER, info.Write());
     EXPECT_NE(text.find("gametype = 2 "), std::string::npos);
     EXPECT_NE(text.find("set_difficulty = 1 "), std::string::npos);
     EXPECT_NE(text.find("saved = yes "), std::string::npos);
@@ -96,7 +86,7 @@ TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {
     ASSERT_EQ(again.Read(reader), 0);
     EXPECT_TRUE(again.saved);
     EXPECT_EQ(again.nations[1]->nationMissionType, 2);
-    EXPECT_EQ(Print(again.Write()), text);
+    EXPECT_EQ(Print(KW_HEADER, again.Write()), text);
 }
 
 } // namespace

@@ -56,16 +56,6 @@ protected:
         return info.Read(reader);
     }
 
-    std::string Print(CDataNode* block) {
-        CNodeRef<CDataNode> entry(new CDataAssignment(KW_HEADER, block));
-        {
-            CFieldReader out;
-            out.Open("out.txt", "w");
-            EXPECT_EQ(entry->Write(out, 0), 0);
-        }
-        return dir.ReadFile("out.txt");
-    }
-
     ScenarioInfo info;
 
 private:
@@ -213,7 +203,7 @@ TEST_F(ScenarioHeaderTest, WritingAsksTheRunningGame) {
         }
         ScenarioInfo header;
         ASSERT_EQ(Read(header, body), 0);
-        const std::string text = Print(header.Write());
+        const std::string text = Print(KW_HEADER, header.Write());
         size_t at = 0;
         for (const std::string& part : c.inOrder) {
             at = text.find(part, at);
