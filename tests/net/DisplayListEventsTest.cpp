@@ -147,22 +147,9 @@ TEST(DrawableGroupTest, ChildrenDrawInOrderAndTheTopmostTakesEventsFirst) {
     EXPECT_EQ(log.size(), 2u);
 }
 
-// A 24-bit picture of 4 frames side by side, each 4 x 3.
-std::string StripBmp() {
-    std::vector<std::string> rows;
-    for (int32_t y = 0; y < 3; ++y) {
-        std::string row;
-        for (int32_t f = 0; f < 4; ++f)
-            for (int32_t x = 0; x < 4; ++x)
-                row += imagetest::Bytes({10, 20, 40 * (f + 1)});
-        rows.push_back(row);
-    }
-    return imagetest::MakeBmp(imagetest::BmpSpec(16, 3, 24, imagetest::FileRows(rows)));
-}
-
 TEST(AnimationTickTest, AFinishedSpriteAsksToBeRemovedOnItsTick) {
     test::ScopedGameDir dir;
-    dir.WriteFile("gfx/strip.bmp", StripBmp());
+    dir.WriteFile("gfx/strip.bmp", imagetest::FrameStripBmp(4, 4, 3, 40)); // 4 frames of 4 x 3
     g_displayList = new CDisplayList;
     auto* blast = new CSprite("gfx\\strip.bmp");
     blast->SetFrameCount(4);
