@@ -9,40 +9,27 @@
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
 #include "engine/Config.h"
-#include "tests/data/TextFormatFixture.h"
+#include "tests/data/ScenarioHeaderFixture.h"
 #include "world/Scenario.h"
 
 namespace {
 
-class ScenarioHeaderWriteTest : public test::TextFormatTest {
+class ScenarioHeaderWriteTest : public test::ScenarioHeaderFixture {
 protected:
     void SetUp() override {
-        TextFormatTest::SetUp();
+        ScenarioHeaderFixture::SetUp();
         SetCountryTagSource(GetCountryTag);
         SetCountryTag(1, "ENG");
         SetCountryTag(2, "FRA");
         SetCountryTag(3, "REB");
-        g_config = std::make_unique<CConfig>();
-        FreeIdRegistries();
     }
     void TearDown() override {
-        reader.Close();
         DeleteAllCountries();
         g_countryTags = {};
-        g_config.reset();
         g_scenario.reset();
         g_gameType = 0;
-        FreeIdRegistries();
+        ScenarioHeaderFixture::TearDown();
     }
-
-    // Reads the header body (after "header = {").
-    int Read(ScenarioInfo& info, const std::string& body) {
-        reader.Close();
-        OpenText(body);
-        return info.Read(reader);
-    }
-
-    ScenarioInfo info;
 };
 
 TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {

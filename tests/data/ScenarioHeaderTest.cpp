@@ -12,7 +12,7 @@
 #include "data/ScenarioHeader.h"
 #include "engine/Config.h"
 #include "engine/StringTree.h"
-#include "tests/data/TextFormatFixture.h"
+#include "tests/data/ScenarioHeaderFixture.h"
 
 namespace {
 
@@ -30,33 +30,20 @@ int32_t NumberOfTag(const char* tag) {
     return 0;
 }
 
-class ScenarioHeaderTest : public test::TextFormatTest {
+class ScenarioHeaderTest : public test::ScenarioHeaderFixture {
 protected:
     void SetUp() override {
-        TextFormatTest::SetUp();
+        ScenarioHeaderFixture::SetUp();
         m_hooks = g_scenarioHeaderHooks;
         g_scenarioHeaderHooks = ScenarioHeaderHooks{};
         g_scenarioHeaderHooks.findCountryByTag = &NumberOfTag;
         SetCountryTagSource(&TagOf);
-        g_config = std::make_unique<CConfig>();
-        FreeIdRegistries();
     }
     void TearDown() override {
-        reader.Close();
         g_scenarioHeaderHooks = m_hooks;
         SetCountryTagSource(nullptr);
-        g_config.reset();
-        FreeIdRegistries();
+        ScenarioHeaderFixture::TearDown();
     }
-
-    // Reads the header body (after "header = {").
-    int Read(ScenarioInfo& info, const std::string& body) {
-        reader.Close();
-        OpenText(body);
-        return info.Read(reader);
-    }
-
-    ScenarioInfo info;
 
 private:
     ScenarioHeaderHooks m_hooks;
