@@ -58,10 +58,8 @@ const bool g_countryReceiversRegistered = [] {
     g_directReceivers.country = [](uint32_t number) -> CEventHandler* {
         return number < g_countries.size() ? g_countries[number] : nullptr;
     };
-    g_broadcastReceivers[kSlotCountries] = [](COVEvent& event) {
-        return g_countryList.Dispatch(event);
-    };
-    return true;
+    return RegisterBroadcastReceiver(kSlotCountries,
+                                     [](COVEvent& event) { return g_countryList.Dispatch(event); });
 }();
 
 // The session names a departed player's country by its tag and marks who

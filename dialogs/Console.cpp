@@ -8,9 +8,7 @@ namespace {
 
 // The console takes its toggle key.
 const bool g_consoleRegistered = [] {
-    g_directReceivers.console = [](COVEvent& event) {
-        return g_console ? g_console->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
+    g_directReceivers.console = &OfferToHolder<g_console>;
     return true;
 }();
 

@@ -8,12 +8,8 @@ namespace {
 
 // The game frame takes the broadcast messages once the game has started,
 // before the countries, and every input event.
-const bool g_gameFrameRegistered = [] {
-    g_broadcastReceivers[kSlotGameFrame] = [](COVEvent& event) {
-        return g_gameFrame ? g_gameFrame->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
-    return true;
-}();
+const bool g_gameFrameRegistered =
+    RegisterBroadcastReceiver(kSlotGameFrame, &OfferToHolder<g_gameFrame>);
 
 } // namespace
 

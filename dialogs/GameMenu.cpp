@@ -7,12 +7,8 @@ CGameMenu* g_openGameMenu = nullptr;
 namespace {
 
 // The open menu is offered every broadcast message first.
-const bool g_gameMenuRegistered = [] {
-    g_broadcastReceivers[kSlotGameMenu] = [](COVEvent& event) {
-        return g_openGameMenu ? g_openGameMenu->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
-    return true;
-}();
+const bool g_gameMenuRegistered =
+    RegisterBroadcastReceiver(kSlotGameMenu, &OfferToHolder<g_openGameMenu>);
 
 } // namespace
 

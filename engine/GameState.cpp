@@ -2,16 +2,25 @@
 
 GameStateHooks g_gameState;
 
+namespace {
+
+// The owner's answer; false while no owner has filled the entry.
+bool Ask(bool (*question)()) {
+    return question && question();
+}
+
+} // namespace
+
 bool IsGameRunning() {
-    return g_gameState.isGameRunning && g_gameState.isGameRunning();
+    return Ask(g_gameState.isGameRunning);
 }
 
 bool IsGameStarted() {
-    return g_gameState.isGameStarted && g_gameState.isGameStarted();
+    return Ask(g_gameState.isGameStarted);
 }
 
 bool IsWaitingForStart() {
-    return g_gameState.isWaitingForStart && g_gameState.isWaitingForStart();
+    return Ask(g_gameState.isWaitingForStart);
 }
 
 void EndWaitingForStart() {
@@ -24,17 +33,17 @@ CDate GetScenarioStartDate() {
 }
 
 bool IsGamePaused() {
-    return g_gameState.isPaused && g_gameState.isPaused();
+    return Ask(g_gameState.isPaused);
 }
 
 bool IsInFrontEnd() {
-    return g_gameState.isInFrontEnd && g_gameState.isInFrontEnd();
+    return Ask(g_gameState.isInFrontEnd);
 }
 
 bool HasFrontEnd() {
-    return g_gameState.hasFrontEnd && g_gameState.hasFrontEnd();
+    return Ask(g_gameState.hasFrontEnd);
 }
 
 bool IsMultiplayerGame() {
-    return g_gameState.isMultiplayerGame && g_gameState.isMultiplayerGame();
+    return Ask(g_gameState.isMultiplayerGame);
 }

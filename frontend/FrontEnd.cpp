@@ -16,12 +16,8 @@ const bool g_frontEndStateRegistered = [] {
 }();
 
 // While no game runs the front end takes the broadcast messages.
-const bool g_frontEndReceiverRegistered = [] {
-    g_broadcastReceivers[kSlotFrontEnd] = [](COVEvent& event) {
-        return g_frontEnd ? g_frontEnd->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
-    return true;
-}();
+const bool g_frontEndReceiverRegistered =
+    RegisterBroadcastReceiver(kSlotFrontEnd, &OfferToHolder<g_frontEnd>);
 
 } // namespace
 

@@ -10,10 +10,7 @@ namespace {
 // runs, every broadcast message.
 const bool g_hostDispatcherRegistered = [] {
     g_directReceivers.hostDispatcher = []() -> CEventHandler* { return g_hostDispatcher; };
-    g_broadcastReceivers[kSlotHostDispatcher] = [](COVEvent& event) {
-        return g_hostDispatcher ? g_hostDispatcher->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
-    return true;
+    return RegisterBroadcastReceiver(kSlotHostDispatcher, &OfferToHolder<g_hostDispatcher>);
 }();
 
 } // namespace

@@ -10,6 +10,11 @@ int OfferToSlot(BroadcastSlot slot, COVEvent& event) {
     return receiver ? receiver(event) : EVENT_NOT_HANDLED;
 }
 
+bool RegisterBroadcastReceiver(BroadcastSlot slot, MessageReceiverFunction receiver) {
+    g_broadcastReceivers[slot] = receiver;
+    return true;
+}
+
 CIdEntity* FindGameServer() {
     return g_directReceivers.gameServer ? g_directReceivers.gameServer() : nullptr;
 }

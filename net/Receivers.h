@@ -27,9 +27,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "net/Event.h"
+
 class CEventHandler;
 class CIdEntity;
-class COVEvent;
 
 // A receiver's answer to a message: EVENT_NOT_HANDLED or EVENT_CONSUMED (or
 // the owner's own answer).
@@ -53,6 +54,18 @@ extern std::array<MessageReceiverFunction, kBroadcastSlotCount> g_broadcastRecei
 
 // The answer of the slot's receiver; EVENT_NOT_HANDLED for an empty slot.
 int OfferToSlot(BroadcastSlot slot, COVEvent& event);
+
+// The receiver of an owner whose object is held by a global (a pointer or a
+// std::unique_ptr): the object's HandleMessage, or EVENT_NOT_HANDLED while
+// there is none. &OfferToHolder<g_map> is the map's receiver function.
+template <auto& holder> int OfferToHolder(COVEvent& event) {
+    return holder ? holder->HandleMessage(event) : EVENT_NOT_HANDLED;
+}
+
+// Fills the slot with the receiver; answers true, so that an owner registers
+// with one namespace-scope initialiser:
+//     const bool g_mapRegistered = RegisterBroadcastReceiver(kSlotMap, &OfferToHolder<g_map>);
+bool RegisterBroadcastReceiver(BroadcastSlot slot, MessageReceiverFunction receiver);
 
 // The single receivers of directed messages and of the console key. The
 // finders answer null while their object does not exist; the console's

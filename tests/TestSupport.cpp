@@ -63,6 +63,13 @@ BoxRecorder::~BoxRecorder() {
     platform::SetBoxHandler(m_previous);
 }
 
+bool BoxRecorder::Shown(const std::string& part) const {
+    for (const std::string& text : texts)
+        if (text.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
 std::filesystem::path DemoWorldDir() {
     return ORV_DEMO_WORLD_DIR;
 }

@@ -59,6 +59,9 @@ public:
     BoxRecorder(const BoxRecorder&) = delete;
     BoxRecorder& operator=(const BoxRecorder&) = delete;
 
+    // True when some box shown so far contains the text.
+    bool Shown(const std::string& part) const;
+
     std::vector<std::string> texts;
 
 private:

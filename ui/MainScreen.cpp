@@ -11,12 +11,8 @@ CMainScreen* g_mainScreen = nullptr;
 namespace {
 
 // The main screen takes the game-winner broadcast.
-const bool g_mainScreenRegistered = [] {
-    g_broadcastReceivers[kSlotMainScreen] = [](COVEvent& event) {
-        return g_mainScreen ? g_mainScreen->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
-    return true;
-}();
+const bool g_mainScreenRegistered =
+    RegisterBroadcastReceiver(kSlotMainScreen, &OfferToHolder<g_mainScreen>);
 
 } // namespace
 

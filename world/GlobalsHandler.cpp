@@ -11,12 +11,8 @@ CMessageReceiver* g_globalsHandler = &s_globalsHandler;
 namespace {
 
 // The globals take every broadcast message once the game has started.
-const bool g_globalsHandlerRegistered = [] {
-    g_broadcastReceivers[kSlotGlobals] = [](COVEvent& event) {
-        return g_globalsHandler ? g_globalsHandler->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
-    return true;
-}();
+const bool g_globalsHandlerRegistered =
+    RegisterBroadcastReceiver(kSlotGlobals, &OfferToHolder<g_globalsHandler>);
 
 } // namespace
 

@@ -7,12 +7,7 @@ CMap* g_map = nullptr;
 namespace {
 
 // The map takes every broadcast message once the game has started.
-const bool g_mapRegistered = [] {
-    g_broadcastReceivers[kSlotMap] = [](COVEvent& event) {
-        return g_map ? g_map->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
-    return true;
-}();
+const bool g_mapRegistered = RegisterBroadcastReceiver(kSlotMap, &OfferToHolder<g_map>);
 
 } // namespace
 

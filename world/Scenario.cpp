@@ -26,12 +26,8 @@ const bool g_gameStateRegistered = [] {
 }();
 
 // The running game's slot of the broadcast chain.
-const bool g_scenarioReceiverRegistered = [] {
-    g_broadcastReceivers[kSlotScenario] = [](COVEvent& event) {
-        return g_scenario ? g_scenario->HandleMessage(event) : EVENT_NOT_HANDLED;
-    };
-    return true;
-}();
+const bool g_scenarioReceiverRegistered =
+    RegisterBroadcastReceiver(kSlotScenario, &OfferToHolder<g_scenario>);
 
 // The running game as the scenario header and the saved-game writer ask
 // for it.

@@ -53,17 +53,6 @@ protected:
         return country.Read(reader);
     }
 
-    // The text of "country = <block>" as the writer prints it.
-    std::string Print(CDataNode* block) {
-        CNodeRef<CDataNode> entry(new CDataAssignment(KW_COUNTRY, block));
-        {
-            CFieldReader out;
-            out.Open("out.txt", "w");
-            EXPECT_EQ(entry->Write(out, 0), 0);
-        }
-        return dir.ReadFile("out.txt");
-    }
-
     // Reads a printed country back into a fresh country of the number
     // (the file reader takes "country = {" and the "tag" field first).
     CCountry& ReadBack(uint32_t number, const std::string& text) {
@@ -128,7 +117,7 @@ TEST_F(CountryBlockTest, AFullBlockIsReadAndRoundTripsByteForByte) {
     EXPECT_EQ(country.m_capital, 5);
     EXPECT_EQ(GetProvince(5)->GetOwner(), &country);
 
-    const std::string first = Print(country.Write());
+    const std::string first = Print(KW_COUNTRY, country.Write());
     EXPECT_NE(first.find("tag = ENG"), std::string::npos);
     EXPECT_NE(first.find("missiontype = 3"), std::string::npos);
     EXPECT_NE(first.find("FRA = {"), std::string::npos);
@@ -138,15 +127,15 @@ TEST_F(CountryBlockTest, AFullBlockIsReadAndRoundTripsByteForByte) {
     EXPECT_FLOAT_EQ(again.m_vp, 40.0f);
     EXPECT_FLOAT_EQ(again.m_vpAtRankCheck, 30.0f);
     EXPECT_EQ(again.m_missionType, 2);
-    EXPECT_EQ(Print(again.Write()), first);
+    EXPECT_EQ(Print(KW_COUNTRY, again.Write()), first);
     EXPECT_TRUE(boxes.texts.empty());
 }
 
 TEST_F(CountryBlockTest, AFreshCountryRoundTrips) {
-    const std::string first = Print(Make(2).Write());
+    const std::string first = Print(KW_COUNTRY, Make(2).Write());
     EXPECT_NE(first.find("tag = FRA"), std::string::npos);
     EXPECT_EQ(first.find("archivedgameevents"), std::string::npos);
-    EXPECT_EQ(Print(ReadBack(2, first).Write()), first);
+    EXPECT_EQ(Print(KW_COUNTRY, ReadBack(2, first).Write()), first);
 }
 
 TEST_F(CountryBlockTest, TreasuryOfAHumanPlayedCountryFollowsTheDifficulty) {
@@ -280,7 +269,7 @@ TEST_F(CountryBlockTest, AFourthMissionIsReportedAndDropped) {
     EXPECT_EQ(country.m_activeMissionIds[0], ObjectId(7, 1));
     EXPECT_TRUE(BoxShown("country.activemissions"));
     EXPECT_EQ(country.m_badBoy, 2);
-    const std::string text = Print(country.Write());
+    const std::string text = Print(KW_COUNTRY, country.Write());
     EXPECT_NE(text.find("n = 3"), std::string::npos);
     EXPECT_EQ(text.find("n = 4"), std::string::npos);
 }
@@ -322,7 +311,7 @@ TEST_F(CountryBlockTest, DatesOfUnknownTagsAndYearZeroAreNotWritten) {
                             "wardates = { FRA = { year = 1600 } } }"),
               0);
     EXPECT_EQ(country.m_diplomaticDates[0].year, 1500);
-    const std::string text = Print(country.Write());
+    const std::string text = Print(KW_COUNTRY, country.Write());
     EXPECT_NE(text.find("diplomaticdates = { } "), std::string::npos);
     EXPECT_NE(text.find("wardates = { FRA = {"), std::string::npos);
 }
@@ -352,7 +341,7 @@ TEST_F(CountryBlockTest, TagsAreFoundInAnyCaseAndPrintForCountryIds) {
     EXPECT_STREQ(GetCountryTag(3), "REB");
     EXPECT_EQ(GetCountryTag(4), nullptr);
     EXPECT_EQ(GetCountryTag(500), nullptr);
-    EXPECT_EQ(Print(ObjectId(kCountryObjectType, 2).MakeNode()), "country = FRA ");
+    EXPECT_EQ(Print(KW_COUNTRY, ObjectId(kCountryObjectType, 2).MakeNode()), "country = FRA ");
 }
 
 } // namespace

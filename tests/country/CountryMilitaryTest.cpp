@@ -38,17 +38,6 @@ protected:
         return country.Read(reader);
     }
 
-    // The country printed.
-    std::string Print(const CCountry& country) {
-        CNodeRef<CDataNode> entry(new CDataAssignment(KW_COUNTRY, country.Write()));
-        {
-            CFieldReader out;
-            out.Open("out.txt", "w");
-            EXPECT_EQ(entry->Write(out, 0), 0);
-        }
-        return dir.ReadFile("out.txt");
-    }
-
     static constexpr const char* kBody =
         "badboy = 1 navalunit = { name = \"Armada\" landunit = { name = \"Tercio\" } } "
         "landunit = { name = \"Levy\" } monarch = { name = \"Henry\" } "
@@ -86,7 +75,7 @@ TEST_F(CountryMilitaryTest, WithoutTheMilitaryUnitAndMonarchBlocksAreDropped) {
     EXPECT_TRUE(country.m_unitsInDevelopment.IsEmpty());
     EXPECT_FALSE(country.m_monarch);
     EXPECT_TRUE(boxes.texts.empty());
-    const std::string printed = Print(country);
+    const std::string printed = Print(KW_COUNTRY, country.Write());
     for (const char* key : {"navalunit", "landunit", "monarch = {", "historicalmonarch"})
         EXPECT_EQ(printed.find(key), std::string::npos) << key;
 }

@@ -9,50 +9,27 @@
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
 #include "engine/Config.h"
-#include "tests/data/TextFormatFixture.h"
+#include "tests/data/ScenarioHeaderFixture.h"
 #include "world/Scenario.h"
 
 namespace {
 
-class ScenarioHeaderWriteTest : public test::TextFormatTest {
+class ScenarioHeaderWriteTest : public test::ScenarioHeaderFixture {
 protected:
     void SetUp() override {
-        TextFormatTest::SetUp();
+        ScenarioHeaderFixture::SetUp();
         SetCountryTagSource(GetCountryTag);
         SetCountryTag(1, "ENG");
         SetCountryTag(2, "FRA");
         SetCountryTag(3, "REB");
-        g_config = std::make_unique<CConfig>();
-        FreeIdRegistries();
     }
     void TearDown() override {
-        reader.Close();
         DeleteAllCountries();
         g_countryTags = {};
-        g_config.reset();
         g_scenario.reset();
         g_gameType = 0;
-        FreeIdRegistries();
+        ScenarioHeaderFixture::TearDown();
     }
-
-    // Reads the header body (after "header = {").
-    int Read(ScenarioInfo& info, const std::string& body) {
-        reader.Close();
-        OpenText(body);
-        return info.Read(reader);
-    }
-
-    std::string Print(CDataNode* block) {
-        CNodeRef<CDataNode> entry(new CDataAssignment(KW_HEADER, block));
-        {
-            CFieldReader out;
-            out.Open("out.txt", "w");
-            EXPECT_EQ(entry->Write(out, 0), 0);
-        }
-        return dir.ReadFile("out.txt");
-    }
-
-    ScenarioInfo info;
 };
 
 TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {
@@ -71,7 +48,7 @@ TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {
     CIdObject other(ObjectId(4713, 4));
     CIdObject broadcast(ObjectId(65534, 70)); // outside the players' types: passed over
 
-    const std::string text = Print(info.Write());
+    const std::string text = Print(KW_HEADER, info.Write());
     EXPECT_NE(text.find("gametype = 2 "), std::string::npos);
     EXPECT_NE(text.find("set_difficulty = 1 "), std::string::npos);
     EXPECT_NE(text.find("saved = yes "), std::string::npos);
@@ -96,7 +73,7 @@ TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {
     ASSERT_EQ(again.Read(reader), 0);
     EXPECT_TRUE(again.saved);
     EXPECT_EQ(again.nations[1]->nationMissionType, 2);
-    EXPECT_EQ(Print(again.Write()), text);
+    EXPECT_EQ(Print(KW_HEADER, again.Write()), text);
 }
 
 } // namespace

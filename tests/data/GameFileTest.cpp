@@ -17,6 +17,7 @@
 #include "engine/GameState.h"
 #include "platform/Files.h"
 #include "tests/TestSupport.h"
+#include "tests/data/TextFormatFixture.h"
 
 namespace test {
 namespace {
@@ -79,10 +80,10 @@ const Registration kRecorders[] = {
     {KW_COMBAT, {&RecordRead, &RecordWrite<KW_COMBAT>, GameFileValue::AnyValue}},
 };
 
-class GameFileObjectsTest : public ::testing::Test {
+class GameFileObjectsTest : public TextFormatTest {
 protected:
     void SetUp() override {
-        BuildKeywordIndex();
+        TextFormatTest::SetUp();
         // Whatever owners this program links give way to the recorders.
         for (const Registration& recorder : kRecorders) {
             const GameFileObject* owner = FindGameFileObject(recorder.keyword);
@@ -105,22 +106,6 @@ protected:
         FreeIdRegistries();
     }
 
-    // Writes the text as a file of the game folder and reads it.
-    int32_t LoadText(const std::string& text, const std::string& name = "test.ovg") {
-        dir.WriteFile(name, text);
-        platform::ForgetPathCache();
-        CFieldReader in;
-        in.Open(name, "r");
-        return ReadGameFile(in);
-    }
-
-    bool BoxShown(const std::string& part) const {
-        for (const std::string& text : boxes.texts)
-            if (text.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
-
     // The saved file from its second object on (the header's fields
     // depend on the running game).
     std::string SavedAfterHeader(const std::string& path) const {
@@ -128,9 +113,6 @@ protected:
         const size_t end = bytes.find("\n    } \n\n");
         return end == std::string::npos ? bytes : bytes.substr(end + 9);
     }
-
-    ScopedGameDir dir;
-    BoxRecorder boxes;
 
 private:
     std::vector<Registration> m_owners;

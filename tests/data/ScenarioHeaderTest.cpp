@@ -12,7 +12,7 @@
 #include "data/ScenarioHeader.h"
 #include "engine/Config.h"
 #include "engine/StringTree.h"
-#include "tests/data/TextFormatFixture.h"
+#include "tests/data/ScenarioHeaderFixture.h"
 
 namespace {
 
@@ -30,43 +30,20 @@ int32_t NumberOfTag(const char* tag) {
     return 0;
 }
 
-class ScenarioHeaderTest : public test::TextFormatTest {
+class ScenarioHeaderTest : public test::ScenarioHeaderFixture {
 protected:
     void SetUp() override {
-        TextFormatTest::SetUp();
+        ScenarioHeaderFixture::SetUp();
         m_hooks = g_scenarioHeaderHooks;
         g_scenarioHeaderHooks = ScenarioHeaderHooks{};
         g_scenarioHeaderHooks.findCountryByTag = &NumberOfTag;
         SetCountryTagSource(&TagOf);
-        g_config = std::make_unique<CConfig>();
-        FreeIdRegistries();
     }
     void TearDown() override {
-        reader.Close();
         g_scenarioHeaderHooks = m_hooks;
         SetCountryTagSource(nullptr);
-        g_config.reset();
-        FreeIdRegistries();
+        ScenarioHeaderFixture::TearDown();
     }
-
-    // Reads the header body (after "header = {").
-    int Read(ScenarioInfo& info, const std::string& body) {
-        reader.Close();
-        OpenText(body);
-        return info.Read(reader);
-    }
-
-    std::string Print(CDataNode* block) {
-        CNodeRef<CDataNode> entry(new CDataAssignment(KW_HEADER, block));
-        {
-            CFieldReader out;
-            out.Open("out.txt", "w");
-            EXPECT_EQ(entry->Write(out, 0), 0);
-        }
-        return dir.ReadFile("out.txt");
-    }
-
-    ScenarioInfo info;
 
 private:
     ScenarioHeaderHooks m_hooks;
@@ -213,7 +190,7 @@ TEST_F(ScenarioHeaderTest, WritingAsksTheRunningGame) {
         }
         ScenarioInfo header;
         ASSERT_EQ(Read(header, body), 0);
-        const std::string text = Print(header.Write());
+        const std::string text = Print(KW_HEADER, header.Write());
         size_t at = 0;
         for (const std::string& part : c.inOrder) {
             at = text.find(part, at);

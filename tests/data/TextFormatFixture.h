@@ -1,6 +1,8 @@
 #pragma once
 // A fixture for the text-format tests: the keyword index built, a temp game
-// folder, a box recorder, and a field reader over a file written from bytes.
+// folder, a box recorder, a field reader over a file written from bytes,
+// nodes printed as the writer prints them, and whole game files read from
+// text.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "data/DataTree.h"
+#include "data/GameFile.h"
 #include "data/Keywords.h"
 #include "data/TokenFile.h"
 #include "tests/TestSupport.h"
@@ -46,13 +50,39 @@ protected:
         return tokens;
     }
 
-    // True when some box shown so far contains the text.
-    bool BoxShown(const std::string& part) const {
-        for (const std::string& text : boxes.texts)
-            if (text.find(part) != std::string::npos)
-                return true;
-        return false;
+    // What the node prints (the node is taken over); the writing must
+    // succeed.
+    std::string Print(CDataNode* node) {
+        CNodeRef<CDataNode> held(node);
+        CFieldReader out;
+        out.Open("printed.txt", "w");
+        EXPECT_EQ(held->Write(out, 0), 0);
+        out.Close();
+        return dir.ReadFile("printed.txt");
     }
+
+    // What "key = <node>" prints (the node is taken over).
+    std::string Print(uint32_t key, CDataNode* node) {
+        return Print(new CDataAssignment(key, node));
+    }
+
+    // Reads a whole file of the game folder, as a scenario or a saved game.
+    int32_t Load(const std::string& path) {
+        CFieldReader in;
+        in.Open(path, "r");
+        const int32_t result = ReadGameFile(in);
+        in.Close();
+        return result;
+    }
+
+    // Writes the text as a file of the game folder and reads it whole.
+    int32_t LoadText(const std::string& text, const std::string& name = "test.ovg") {
+        dir.WriteFile(name, text);
+        return Load(name);
+    }
+
+    // True when some box shown so far contains the text.
+    bool BoxShown(const std::string& part) const { return boxes.Shown(part); }
 
     ScopedGameDir dir;
     BoxRecorder boxes;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,45 +9,14 @@
 #include "platform/Audio.h"
 #include "platform/EventPump.h"
 #include "tests/TestSupport.h"
+#include "tests/engine/CDAudioFixture.h"
 #include "tests/platform/MusicTestSupport.h"
 
 namespace {
 
 namespace audio = platform::audio;
 
-// The game folder with the recording mixer; the music player, once made, is
-// g_cdAudio.
-class CDAudioTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(audio::OpenAudio(audio::Backend::Recording));
-        platform::ClearWindowMessages();
-    }
-    void TearDown() override {
-        delete g_cdAudio;
-        g_cdAudio = nullptr;
-        DeleteMusicState();
-        audio::CloseAudio();
-        platform::ClearWindowMessages();
-    }
-
-    // Tracks first..last, each of the frames at the mixer's rate; track n
-    // plays at the level n x 1000.
-    void WriteTracks(uint32_t first, uint32_t last, uint32_t frames = 441) {
-        for (uint32_t n = first; n <= last; ++n) {
-            char name[32];
-            std::snprintf(name, sizeof name, "music/track%02u.wav", n);
-            dir.WriteFile(name, test::LevelWav(frames, static_cast<int16_t>(n * 1000)));
-        }
-    }
-
-    CCDAudio& Make() {
-        g_cdAudio = new CCDAudio;
-        return *g_cdAudio;
-    }
-
-    test::ScopedGameDir dir;
-};
+class CDAudioTest : public cdtest::CDAudioFixture {};
 
 TEST_F(CDAudioTest, TrackLengthsInMinutesSecondsAndFrames) {
     // 61.5 s at 8000 Hz, 8-bit mono, keeps the file small.
@@ -162,14 +130,10 @@ bool g_inGame = false;
 int32_t g_localMusicGroup = -1;
 
 // The choice with the test's answers in the hooks.
-class MusicChoiceTest : public CDAudioTest {
+class MusicChoiceTest : public cdtest::MusicChoiceFixture {
 protected:
     void SetUp() override {
-        CDAudioTest::SetUp();
-        WriteTracks(1, 6);
-        Make();
-        CreateMusicState();
-        g_gameTimer = std::make_unique<CGameTimer>(15);
+        MusicChoiceFixture::SetUp();
         g_inGame = false;
         g_localMusicGroup = 0;
         g_musicChoice.isGameStarted = [] { return g_inGame; };
@@ -180,24 +144,13 @@ protected:
     }
     void TearDown() override {
         g_musicChoice = m_savedHooks;
-        g_gameTimer.reset();
-        CDAudioTest::TearDown();
+        MusicChoiceFixture::TearDown();
     }
 
     void StartGame(int year, int32_t musicGroup = 0) {
         g_inGame = true;
         g_gameTimer->currentDate = CDate(0, 0, year);
         g_localMusicGroup = musicGroup;
-    }
-
-    // The tracks of the next count choices (0 when none played).
-    std::vector<uint16_t> Next(int count) {
-        std::vector<uint16_t> played;
-        for (int i = 0; i < count; ++i) {
-            PlayNextMusicTrack(g_musicState.get());
-            played.push_back(g_cdAudio->currentTrack);
-        }
-        return played;
     }
 
 private:

@@ -6,6 +6,7 @@
 #include "engine/Date.h"
 #include "engine/GameState.h"
 #include "engine/GameTimer.h"
+#include "tests/engine/ScenarioStartChecks.h"
 
 namespace {
 
@@ -116,13 +117,8 @@ TEST(Date, DisplayDayUsesRealMonthLengths) {
 // The scenario's start date as the test answers it.
 TEST(Date, ToTicksCountsFromTheScenarioStart) {
     const GameStateHooks saved = g_gameState;
-    g_gameState.scenarioStartDate = [] { return CDate(0, 0, 1500); };
-    EXPECT_EQ(CDate(5, 0, 1500).ToTicks(), 0); // no clock
-    g_gameTimer = std::make_unique<CGameTimer>(15);
-    g_gameTimer->ticksPerDay = 133;
-    EXPECT_EQ(CDate(5, 0, 1500).ToTicks(), 5 * 133);
-    EXPECT_EQ(CDate(0, 0, 1501).ToTicks(), 360 * 133);
-    EXPECT_EQ(CDate(29, 11, 1499).ToTicks(), -133);
+    g_gameState.scenarioStartDate = [] { return datetest::kScenarioStart; };
+    datetest::ExpectTicksCountFromTheStart();
     // Without a scenario the count starts at the zero date.
     g_gameState.scenarioStartDate = nullptr;
     EXPECT_EQ(CDate(5, 0, 0).ToTicks(), 5 * 133);

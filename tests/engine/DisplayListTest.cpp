@@ -15,32 +15,14 @@ namespace {
 using drawtest::Log;
 using drawtest::Probe;
 
-// g_displayList made for the test and deleted after.
-class DisplayListTest : public ::testing::Test {
-protected:
-    DisplayListTest() {
-        g_displayList = new CDisplayList;
-        list = g_displayList;
-    }
-    ~DisplayListTest() override { delete g_displayList; }
-
-    CDisplayList* list = nullptr;
-    std::vector<std::string> log;
-};
+class DisplayListTest : public drawtest::DisplayListFixture {};
 
 TEST_F(DisplayListTest, DrawsByLayerFromTheBottom) {
-    Probe low("low", log), high("high", log), first("first", log), later("later", log),
-        passive("passive", log);
-    list->Add(&high, 2000, 0);
-    list->Add(&low, 100, 0);
-    list->Add(&first, 500, 0);
-    list->Add(&later, 500, 0); // goes under "first"
-    list->Add(&passive, 500, 3);
+    drawtest::LayeredProbes probes(*list, log);
     list->DrawAll();
     EXPECT_EQ(log,
               (Log{"draw low 0", "draw passive 3", "draw later 0", "draw first 0", "draw high 0"}));
-    for (Probe* probe : {&low, &high, &first, &later, &passive})
-        list->RemoveObject(probe);
+    probes.RemoveFrom(*list);
     EXPECT_TRUE(list->IsEmpty());
 }
 

@@ -10,6 +10,7 @@
 #include "engine/GameTimer.h"
 #include "platform/System.h"
 #include "tests/TestSupport.h"
+#include "tests/engine/ScenarioStartChecks.h"
 
 namespace {
 
@@ -168,12 +169,8 @@ TEST_F(GameTimerTest, ResumeOnlyInARunningUnpausedGame) {
 }
 
 TEST_F(GameTimerTest, SetDateSetsTicksAndDate) {
-    g_gameState.scenarioStartDate = [] { return CDate(0, 0, 1500); };
-    g_gameTimer = std::make_unique<CGameTimer>(15);
-    g_gameTimer->ticksPerDay = g_gameSpeedTicksPerDay[2];
-    g_gameTimer->SetDate(CDate(2, 1, 1500));
-    EXPECT_EQ(g_gameTimer->gameTicks, 32u * 133u);
-    EXPECT_TRUE(g_gameTimer->GetDate() == CDate(2, 1, 1500));
+    g_gameState.scenarioStartDate = [] { return datetest::kScenarioStart; };
+    datetest::ExpectSetDateSetsTicksAndDate();
 }
 
 } // namespace

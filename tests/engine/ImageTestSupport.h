@@ -93,6 +93,20 @@ inline std::string Bytes(std::initializer_list<int> values) {
     return out;
 }
 
+// A 24-bit picture of the frames side by side, each frameWidth x height;
+// every pixel of frame f is red step x (f + 1), green 20, blue 10.
+inline std::string FrameStripBmp(int32_t frames, int32_t frameWidth, int32_t height, int step) {
+    std::vector<std::string> rows;
+    for (int32_t y = 0; y < height; ++y) {
+        std::string row;
+        for (int32_t f = 0; f < frames; ++f)
+            for (int32_t x = 0; x < frameWidth; ++x)
+                row += Bytes({10, 20, step * (f + 1)});
+        rows.push_back(row);
+    }
+    return MakeBmp(BmpSpec(frames * frameWidth, height, 24, FileRows(rows)));
+}
+
 // Sets the pixel format for the test's span and rebuilds the palettes.
 class FormatScope {
 public:

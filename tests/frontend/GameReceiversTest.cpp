@@ -23,6 +23,7 @@
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
+#include "tests/net/RecordingReceivers.h"
 #include "ui/MainScreen.h"
 #include "world/GlobalsHandler.h"
 #include "world/Map.h"
@@ -30,8 +31,8 @@
 
 namespace {
 
-// Every recording receiver writes its name here when a message reaches it.
-std::vector<std::string> g_log;
+using nettest::g_log;
+using nettest::Log;
 
 // A receiver of the given base class that records its name and answers as
 // told.
@@ -79,27 +80,6 @@ public:
 
 private:
     int m_answer;
-};
-
-// A registered game object with its own message handler; records its death.
-class RecordingObject : public CIdObject, public CMessageReceiver {
-public:
-    explicit RecordingObject(const ObjectId& id) : CIdObject(id) {}
-    ~RecordingObject() override { g_log.push_back("object deleted"); }
-    int HandleMessage(COVEvent&) override {
-        g_log.push_back("object");
-        return EVENT_CONSUMED;
-    }
-};
-
-class RecordingEntity : public CIdEntity, public CMessageReceiver {
-public:
-    explicit RecordingEntity(const ObjectId& id) { SetId(id); }
-    ~RecordingEntity() override { g_log.push_back("entity deleted"); }
-    int HandleMessage(COVEvent&) override {
-        g_log.push_back("entity");
-        return EVENT_CONSUMED;
-    }
 };
 
 class RecordingServer : public CGameServer {
@@ -168,8 +148,6 @@ protected:
     Recording<CGameFrame> gameFrame{"frame"};
     RecordingServer server;
 };
-
-using Log = std::vector<std::string>;
 
 TEST_F(GameReceiversTest, BroadcastChainWhileTheGameRuns) {
     StartGame();
@@ -249,42 +227,10 @@ TEST_F(GameReceiversTest, StartGameTimerResumesAnArmedClock) {
 }
 
 TEST_F(GameReceiversTest, RoutesByReceiverType) {
-    auto* object = new RecordingObject(ObjectId(4712, 5));
-    RecordingEntity runtimeEntity(ObjectId(4713, 9));
-    RecordingEntity entity(ObjectId(7, 3));
-
-    struct Case {
-        ObjectId receiver;
-        int answer;
-        Log log;
-    };
-    const Case cases[] = {
-        {ObjectId(4712, 5), EVENT_CONSUMED, {"object"}},
-        {ObjectId(4713, 9), EVENT_CONSUMED, {"entity"}},
-        {ObjectId(4712, 77), 0, {}}, // known to no registry
-        {ObjectId(7, 3), EVENT_CONSUMED, {"entity"}},
-        {ObjectId(7, 4), 0, {}},
-        {g_timerDateId, EVENT_CONSUMED, {"server"}},
-        {g_serverId, EVENT_CONSUMED, {"server"}},
-        {g_unitServerId, EVENT_CONSUMED, {"request"}},
-        {g_hostDispatcherId, EVENT_CONSUMED, {"request"}},
-        {ObjectId(3, 2), 0, {"country2"}},
-        {ObjectId(3, 3), 0, {}},          // empty slot
-        {ObjectId(3, 500), 0, {}},        // beyond the table
-        {ObjectId(4, 17), 0, {}},         // a province record without a handler
-        {ObjectId(4, 5000), 0, {}},       // no such province
-        {ObjectId(1, 0xFFFFFFFF), 0, {}}, // chat groups reach nobody here
-    };
-    for (const Case& c : cases) {
-        g_log.clear();
-        EXPECT_EQ(Run(EVT_GAME_END, c.receiver), c.answer)
-            << c.receiver.type << "." << c.receiver.number;
-        EXPECT_EQ(g_log, c.log) << c.receiver.type << "." << c.receiver.number;
-    }
+    nettest::ExpectRoutesByReceiverType(&Run);
 
     g_gameServer = nullptr;
     EXPECT_EQ(Run(EVT_GAME_END, g_timerDateId), 0);
-    delete object;
 }
 
 } // namespace

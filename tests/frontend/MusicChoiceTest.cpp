@@ -2,7 +2,6 @@
 // flag, the local player's slot of the session and the countries.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -11,47 +10,27 @@
 #include "engine/GameTimer.h"
 #include "frontend/FrontEnd.h"
 #include "net/Session.h"
-#include "platform/Audio.h"
-#include "platform/EventPump.h"
-#include "tests/TestSupport.h"
-#include "tests/platform/MusicTestSupport.h"
+#include "tests/engine/CDAudioFixture.h"
 
 namespace {
 
-namespace audio = platform::audio;
-
-// The game folder with tracks 1 to 6 and the recording mixer; the front
-// end, the session with the local player's slot, the countries and the
-// clock.
-class MusicChoiceTest : public ::testing::Test {
+// The music choice ready to play, with the front end, the session with the
+// local player's slot and the countries.
+class MusicChoiceTest : public cdtest::MusicChoiceFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(audio::OpenAudio(audio::Backend::Recording));
-        platform::ClearWindowMessages();
-        for (uint32_t n = 1; n <= 6; ++n) {
-            char name[32];
-            std::snprintf(name, sizeof name, "music/track%02u.wav", n);
-            dir.WriteFile(name, test::LevelWav(441, static_cast<int16_t>(n * 1000)));
-        }
-        g_cdAudio = new CCDAudio;
-        CreateMusicState();
+        MusicChoiceFixture::SetUp();
         g_frontEnd = &frontEnd;
         g_netSession = &session;
-        g_gameTimer = std::make_unique<CGameTimer>(15);
         AddCountry(std::make_unique<CCountry>(kCountry));
         session.m_localSlot = 1;
         session.GetSlot(1).country = kCountry;
     }
     void TearDown() override {
         DeleteAllCountries();
-        g_gameTimer.reset();
         g_netSession = nullptr;
         g_frontEnd = nullptr;
-        delete g_cdAudio;
-        g_cdAudio = nullptr;
-        DeleteMusicState();
-        audio::CloseAudio();
-        platform::ClearWindowMessages();
+        MusicChoiceFixture::TearDown();
     }
 
     void StartGame(int year, int32_t musicGroup = 0) {
@@ -60,18 +39,7 @@ protected:
         g_countries[kCountry]->m_musicGroup = musicGroup;
     }
 
-    // The tracks of the next count choices (0 when none played).
-    std::vector<uint16_t> Next(int count) {
-        std::vector<uint16_t> played;
-        for (int i = 0; i < count; ++i) {
-            PlayNextMusicTrack(g_musicState.get());
-            played.push_back(g_cdAudio->currentTrack);
-        }
-        return played;
-    }
-
     static constexpr uint32_t kCountry = 7;
-    test::ScopedGameDir dir;
     CFrontEnd frontEnd;
     CNetSession session{nullptr};
 };

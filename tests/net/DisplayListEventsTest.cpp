@@ -22,34 +22,17 @@ namespace {
 using drawtest::Log;
 using drawtest::Probe;
 
-// g_displayList made for the test and deleted after.
-class DisplayListEventsTest : public ::testing::Test {
+class DisplayListEventsTest : public drawtest::DisplayListFixture {
 protected:
-    DisplayListEventsTest() {
-        g_displayList = new CDisplayList;
-        list = g_displayList;
-    }
-    ~DisplayListEventsTest() override { delete g_displayList; }
-
     CInputEvent Click() { return CInputEvent(EVT_MOUSELBDOWN, g_broadcastId, 0, 0, 5, 5); }
-
-    CDisplayList* list = nullptr;
-    std::vector<std::string> log;
 };
 
 TEST_F(DisplayListEventsTest, OffersEventsFromTheTop) {
-    Probe low("low", log), high("high", log), first("first", log), later("later", log),
-        passive("passive", log);
-    list->Add(&high, 2000, 0);
-    list->Add(&low, 100, 0);
-    list->Add(&first, 500, 0);
-    list->Add(&later, 500, 0); // goes under "first"
-    list->Add(&passive, 500, 3);
+    drawtest::LayeredProbes probes(*list, log);
     CInputEvent click = Click();
     EXPECT_EQ(list->DispatchEvent(click), 0);
     EXPECT_EQ(log, (Log{"event high", "event first", "event later", "event low"}));
-    for (Probe* probe : {&low, &high, &first, &later, &passive})
-        list->RemoveObject(probe);
+    probes.RemoveFrom(*list);
     EXPECT_TRUE(list->IsEmpty());
 }
 
@@ -164,22 +147,9 @@ TEST(DrawableGroupTest, ChildrenDrawInOrderAndTheTopmostTakesEventsFirst) {
     EXPECT_EQ(log.size(), 2u);
 }
 
-// A 24-bit picture of 4 frames side by side, each 4 x 3.
-std::string StripBmp() {
-    std::vector<std::string> rows;
-    for (int32_t y = 0; y < 3; ++y) {
-        std::string row;
-        for (int32_t f = 0; f < 4; ++f)
-            for (int32_t x = 0; x < 4; ++x)
-                row += imagetest::Bytes({10, 20, 40 * (f + 1)});
-        rows.push_back(row);
-    }
-    return imagetest::MakeBmp(imagetest::BmpSpec(16, 3, 24, imagetest::FileRows(rows)));
-}
-
 TEST(AnimationTickTest, AFinishedSpriteAsksToBeRemovedOnItsTick) {
     test::ScopedGameDir dir;
-    dir.WriteFile("gfx/strip.bmp", StripBmp());
+    dir.WriteFile("gfx/strip.bmp", imagetest::FrameStripBmp(4, 4, 3, 40)); // 4 frames of 4 x 3
     g_displayList = new CDisplayList;
     auto* blast = new CSprite("gfx\\strip.bmp");
     blast->SetFrameCount(4);

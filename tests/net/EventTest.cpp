@@ -15,16 +15,16 @@
 #include "net/Receivers.h"
 #include "net/Scheduler.h"
 #include "net/Session.h"
+#include "tests/net/RecordingReceivers.h"
 #include "tests/net/ScopedSeams.h"
 
 namespace {
 
 using nettest::g_game;
-
-// Every recording receiver writes its name here when a message reaches it.
-std::vector<std::string> g_log;
-
-using Log = std::vector<std::string>;
+using nettest::g_log;
+using nettest::Log;
+using nettest::RecordingEntity;
+using nettest::RecordingObject;
 
 // The recording receiver of every slot of the broadcast chain: it writes the
 // slot's name and answers what g_answers holds for the slot. The scenario's
@@ -64,27 +64,6 @@ public:
 private:
     std::string m_name;
     int m_answer;
-};
-
-// A registered game object with its own message handler; records its death.
-class RecordingObject : public CIdObject, public CMessageReceiver {
-public:
-    explicit RecordingObject(const ObjectId& id) : CIdObject(id) {}
-    ~RecordingObject() override { g_log.push_back("object deleted"); }
-    int HandleMessage(COVEvent&) override {
-        g_log.push_back("object");
-        return EVENT_CONSUMED;
-    }
-};
-
-class RecordingEntity : public CIdEntity, public CMessageReceiver {
-public:
-    explicit RecordingEntity(const ObjectId& id) { SetId(id); }
-    ~RecordingEntity() override { g_log.push_back("entity deleted"); }
-    int HandleMessage(COVEvent&) override {
-        g_log.push_back("entity");
-        return EVENT_CONSUMED;
-    }
 };
 
 // The game server is an entity without a registered id.
@@ -343,38 +322,7 @@ TEST_F(EventDeliveryTest, EmptySlotsPassTheMessageOn) {
 }
 
 TEST_F(EventDeliveryTest, RoutesByReceiverType) {
-    auto* object = new RecordingObject(ObjectId(4712, 5));
-    RecordingEntity runtimeEntity(ObjectId(4713, 9));
-    RecordingEntity entity(ObjectId(7, 3));
-
-    struct Case {
-        ObjectId receiver;
-        int answer;
-        Log log;
-    };
-    const Case cases[] = {
-        {ObjectId(4712, 5), EVENT_CONSUMED, {"object"}},
-        {ObjectId(4713, 9), EVENT_CONSUMED, {"entity"}},
-        {ObjectId(4712, 77), 0, {}}, // known to no registry
-        {ObjectId(7, 3), EVENT_CONSUMED, {"entity"}},
-        {ObjectId(7, 4), 0, {}},
-        {g_timerDateId, EVENT_CONSUMED, {"server"}},
-        {g_serverId, EVENT_CONSUMED, {"server"}},
-        {g_unitServerId, EVENT_CONSUMED, {"request"}},
-        {g_hostDispatcherId, EVENT_CONSUMED, {"request"}},
-        {ObjectId(3, 2), 0, {"country2"}},
-        {ObjectId(3, 3), 0, {}},          // empty slot
-        {ObjectId(3, 500), 0, {}},        // beyond the table
-        {ObjectId(4, 17), 0, {}},         // a province record without a handler
-        {ObjectId(4, 5000), 0, {}},       // no such province
-        {ObjectId(1, 0xFFFFFFFF), 0, {}}, // chat groups reach nobody here
-    };
-    for (const Case& c : cases) {
-        g_log.clear();
-        EXPECT_EQ(Run(EVT_GAME_END, c.receiver), c.answer)
-            << c.receiver.type << "." << c.receiver.number;
-        EXPECT_EQ(g_log, c.log) << c.receiver.type << "." << c.receiver.number;
-    }
+    nettest::ExpectRoutesByReceiverType(&Run);
 
     // Receivers that do not exist, or whose owners did not register, take
     // nothing.
@@ -386,7 +334,6 @@ TEST_F(EventDeliveryTest, RoutesByReceiverType) {
     g_directReceivers = {};
     EXPECT_EQ(Run(EVT_GAME_END, ObjectId(3, 2)), 0);
     EXPECT_TRUE(g_log.empty());
-    delete object;
 }
 
 TEST_F(EventDeliveryTest, KillDeletesTheRegisteredObject) {

@@ -5,12 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "data/DataTree.h"
-#include "data/Keywords.h"
 #include "engine/ObjectId.h"
 #include "net/MousePosition.h"
-#include "platform/Files.h"
-#include "tests/TestSupport.h"
+#include "tests/data/TextFormatFixture.h"
 #include "ui/InterfaceSection.h"
 #include "ui/MainScreen.h"
 #include "world/MapView.h"
@@ -19,16 +16,16 @@ namespace test {
 namespace {
 
 // A fresh main game screen, cursor and map view around each test.
-class InterfaceSectionTest : public ::testing::Test {
+class InterfaceSectionTest : public TextFormatTest {
 protected:
     void SetUp() override {
-        BuildKeywordIndex();
+        TextFormatTest::SetUp();
         ResetScreen();
         InitIdRegistries(g_nullId);
     }
 
     void TearDown() override {
-        in.Close();
+        reader.Close();
         ResetScreen();
         delete g_mainScreen;
         g_mainScreen = nullptr;
@@ -46,20 +43,9 @@ protected:
 
     // Opens the text (a block with its "{") and takes the "{".
     void OpenBlock(const std::string& text) {
-        dir.WriteFile("section.txt", text);
-        platform::ForgetPathCache();
-        in.Open("section.txt", "r");
-        in.GetTokenFile()->Next();
-    }
-
-    // The section's tree as the file prints it.
-    std::string Print(CDataBlock* tree) {
-        CNodeRef<CDataBlock> held(tree);
-        CFieldReader out;
-        out.Open("printed.txt", "w");
-        EXPECT_EQ(held->Write(out, 0), 0);
-        out.Close();
-        return dir.ReadFile("printed.txt");
+        reader.Close();
+        OpenText(text);
+        File().Next();
     }
 
     std::vector<ObjectId> Group(int index) {
@@ -74,17 +60,6 @@ protected:
             states.push_back(control.button.pressed);
         return states;
     }
-
-    bool BoxShown(const std::string& part) const {
-        for (const std::string& text : boxes.texts)
-            if (text.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
-
-    ScopedGameDir dir;
-    BoxRecorder boxes;
-    CFieldReader in;
 };
 
 // A registered object that a unit group can name.
@@ -120,14 +95,9 @@ TEST_F(InterfaceSectionTest, InterfaceWritesTheScreenAndReadsItBack) {
         << printed;
 
     // A fresh screen; the registered objects stay.
-    delete g_mainScreen;
-    g_mainScreen = new CMainScreen();
-    g_mousePos = MousePosition();
-    SetViewCentre(0, 0);
-    RecolourMap(0, 0);
-    SetZoomShift(0);
+    ResetScreen();
     OpenBlock(printed);
-    EXPECT_EQ(ReadInterfaceSection(in), 0);
+    EXPECT_EQ(ReadInterfaceSection(reader), 0);
     EXPECT_EQ(g_mousePos.x, 120);
     EXPECT_EQ(g_mousePos.y, 340);
     EXPECT_EQ(g_viewCentreX, 5000);
@@ -155,7 +125,7 @@ TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     OpenBlock(
         "{ merchant = no group3 = { id = { type = 4712 id = 77 } id = { type = 4712 id = 5 } } "
         "treasury = { 1 0 0 1 } }");
-    EXPECT_EQ(ReadInterfaceSection(in), 0);
+    EXPECT_EQ(ReadInterfaceSection(reader), 0);
     EXPECT_EQ(g_mainScreen->merchant, 1);
     EXPECT_EQ(Group(2), std::vector<ObjectId>{known.GetId()});
     EXPECT_EQ(Pressed(g_mainScreen->treasuryWindow), (std::vector<uint8_t>{1, 1, 0, 1, 0, 0}));
@@ -163,9 +133,8 @@ TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     EXPECT_EQ(held.GetFrame(), 1);
 
     // An empty block changes nothing.
-    in.Close();
     OpenBlock("{ }");
-    EXPECT_EQ(ReadInterfaceSection(in), 0);
+    EXPECT_EQ(ReadInterfaceSection(reader), 0);
     EXPECT_EQ(Group(2).size(), 1u);
 }
 
@@ -186,9 +155,8 @@ TEST_F(InterfaceSectionTest, InterfaceErrors) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         boxes.texts.clear();
-        in.Close();
         OpenBlock(c.text);
-        EXPECT_EQ(ReadInterfaceSection(in), c.result);
+        EXPECT_EQ(ReadInterfaceSection(reader), c.result);
         if (c.box) {
             EXPECT_TRUE(BoxShown(c.box));
         }

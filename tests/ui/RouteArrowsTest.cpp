@@ -27,15 +27,7 @@ constexpr uint16_t kBackground = 0x4208;
 
 // 8 arrow frames of 4 x 4, frame d of the colour ArrowColour(d).
 std::string ArrowsBmp() {
-    std::vector<std::string> rows;
-    for (int32_t y = 0; y < 4; ++y) {
-        std::string row;
-        for (int32_t d = 0; d < 8; ++d)
-            for (int32_t x = 0; x < 4; ++x)
-                row += imagetest::Bytes({10, 20, 30 * (d + 1)});
-        rows.push_back(row);
-    }
-    return imagetest::MakeBmp(imagetest::BmpSpec(32, 4, 24, imagetest::FileRows(rows)));
+    return imagetest::FrameStripBmp(8, 4, 4, 30);
 }
 
 uint16_t ArrowColour(int32_t direction) {

@@ -23,6 +23,7 @@
 #include "net/Scheduler.h"
 #include "platform/Files.h"
 #include "tests/TestSupport.h"
+#include "tests/data/TextFormatFixture.h"
 #include "ui/MainScreen.h"
 #include "windows/YearBook.h"
 #include "world/CentreOfTrade.h"
@@ -32,10 +33,10 @@
 
 namespace test {
 
-class GameFileTest : public ::testing::Test {
+class GameFileTest : public TextFormatTest {
 protected:
     void SetUp() override {
-        BuildKeywordIndex();
+        TextFormatTest::SetUp();
         SetCountryTagSource(GetCountryTag);
         SetCountryTag(1, "AVR");
         SetCountryTag(2, "BRN");
@@ -95,22 +96,6 @@ protected:
         platform::ForgetPathCache();
     }
 
-    // Reads a whole file of the game folder.
-    int32_t Load(const std::string& path) {
-        CFieldReader in;
-        in.Open(path, "r");
-        int32_t result = ReadGameFile(in);
-        in.Close();
-        return result;
-    }
-
-    // Writes the text as a file of the game folder and reads it.
-    int32_t LoadText(const std::string& text, const std::string& name = "test.ovg") {
-        dir.WriteFile(name, text);
-        platform::ForgetPathCache();
-        return Load(name);
-    }
-
     // Every box shown so far, for failure messages.
     std::string AllBoxes() const {
         std::string all;
@@ -118,16 +103,6 @@ protected:
             all += text + "\n";
         return all;
     }
-
-    bool BoxShown(const std::string& part) const {
-        for (const std::string& text : boxes.texts)
-            if (text.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
-
-    ScopedGameDir dir;
-    BoxRecorder boxes;
 };
 
 } // namespace test

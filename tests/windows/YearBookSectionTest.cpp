@@ -4,56 +4,31 @@
 
 #include <string>
 
-#include "data/DataTree.h"
-#include "data/Keywords.h"
-#include "platform/Files.h"
-#include "tests/TestSupport.h"
+#include "tests/data/TextFormatFixture.h"
 #include "windows/YearBook.h"
 #include "windows/YearBookSection.h"
 
 namespace test {
 namespace {
 
-class YearBookSectionTest : public ::testing::Test {
+class YearBookSectionTest : public TextFormatTest {
 protected:
     void SetUp() override {
-        BuildKeywordIndex();
+        TextFormatTest::SetUp();
         g_yearBook.CreatePages();
     }
 
     void TearDown() override {
-        in.Close();
+        reader.Close();
         g_yearBook.CreatePages();
     }
 
     // Opens the text (a block with its "{") and takes the "{".
     void OpenBlock(const std::string& text) {
-        dir.WriteFile("section.txt", text);
-        platform::ForgetPathCache();
-        in.Open("section.txt", "r");
-        in.GetTokenFile()->Next();
+        reader.Close();
+        OpenText(text);
+        File().Next();
     }
-
-    // The section's tree as the file prints it.
-    std::string Print(CDataBlock* tree) {
-        CNodeRef<CDataBlock> held(tree);
-        CFieldReader out;
-        out.Open("printed.txt", "w");
-        EXPECT_EQ(held->Write(out, 0), 0);
-        out.Close();
-        return dir.ReadFile("printed.txt");
-    }
-
-    bool BoxShown(const std::string& part) const {
-        for (const std::string& text : boxes.texts)
-            if (text.find(part) != std::string::npos)
-                return true;
-        return false;
-    }
-
-    ScopedGameDir dir;
-    BoxRecorder boxes;
-    CFieldReader in;
 };
 
 TEST_F(YearBookSectionTest, YearBookWritesThirteenPagesInOrder) {
@@ -67,12 +42,11 @@ TEST_F(YearBookSectionTest, YearBookWritesThirteenPagesInOrder) {
 
 TEST_F(YearBookSectionTest, YearBookReadsIntoItsPagesAfterRebuildingThem) {
     OpenBlock("{ navy = { 1 2 } }");
-    ASSERT_EQ(ReadYearBookSection(in), 0);
-    in.Close();
+    ASSERT_EQ(ReadYearBookSection(reader), 0);
     // Keys in any order; a key given twice reads into its page again; pages
     // the block leaves out start empty.
     OpenBlock("{ size = { 5 } VP = { 1 2 3 } vp = { 4 } }");
-    ASSERT_EQ(ReadYearBookSection(in), 0);
+    ASSERT_EQ(ReadYearBookSection(reader), 0);
     EXPECT_EQ(g_yearBook.GetPage(29)->GetCount(), 1u);
     EXPECT_EQ(g_yearBook.GetPage(0)->GetCount(), 1u);
     EXPECT_EQ(g_yearBook.GetPage(0)->GetBlock()->GetChild(0)->GetInt(), 4);
@@ -82,9 +56,8 @@ TEST_F(YearBookSectionTest, YearBookReadsIntoItsPagesAfterRebuildingThem) {
     EXPECT_NE(printed.find("    vp = { 4 } \n"), std::string::npos) << printed;
     EXPECT_NE(printed.find("    size = { 5 } \n    } "), std::string::npos) << printed;
 
-    in.Close();
     OpenBlock("{ vp = { 1 } diary = { } army = { 2 } }");
-    EXPECT_EQ(ReadYearBookSection(in), -2);
+    EXPECT_EQ(ReadYearBookSection(reader), -2);
     EXPECT_TRUE(BoxShown("unknown EYR page"));
     EXPECT_EQ(g_yearBook.GetPage(23)->GetCount(), 0u);
 }

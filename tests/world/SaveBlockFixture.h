@@ -1,7 +1,7 @@
 #pragma once
 // A fixture for the save-block tests of provinces, leaders and units: the
 // text-format fixture, fresh id registries, a game clock at a fixed date, an
-// empty scheduler, and helpers to print a block and read it back.
+// empty scheduler, and helpers to read a printed block back.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -44,16 +44,6 @@ protected:
         m_session.m_active = 1;
         m_session.m_isHost = 0;
         g_netSession = &m_session;
-    }
-
-    // What the node prints under the key (the node is taken over).
-    std::string Print(uint32_t key, CDataNode* node) {
-        CNodeRef<CDataNode> entry(new CDataAssignment(key, node));
-        CFieldReader out;
-        out.Open("block.txt", "w");
-        entry->Write(out, 0);
-        out.Close();
-        return dir.ReadFile("block.txt");
     }
 
     // The printed text on one line: every run of blanks and line breaks
