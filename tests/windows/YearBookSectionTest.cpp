@@ -39,7 +39,7 @@ protected:
         CNodeRef<CDataBlock> held(tree);
         CFieldReader out;
         out.Open("printed.txt", "w");
-        EXPECT_EQ(held->Write(out, 0), 0);
+        EXPECT_EQ(held->Write(out, 0), FIELD_WRITTEN);
         out.Close();
         return dir.ReadFile("printed.txt");
     }
@@ -67,12 +67,12 @@ TEST_F(YearBookSectionTest, YearBookWritesThirteenPagesInOrder) {
 
 TEST_F(YearBookSectionTest, YearBookReadsIntoItsPagesAfterRebuildingThem) {
     OpenBlock("{ navy = { 1 2 } }");
-    ASSERT_EQ(ReadYearBookSection(in), 0);
+    ASSERT_EQ(ReadYearBookSection(in), FIELD_BLOCK_END);
     in.Close();
     // Keys in any order; a key given twice reads into its page again; pages
     // the block leaves out start empty.
     OpenBlock("{ size = { 5 } VP = { 1 2 3 } vp = { 4 } }");
-    ASSERT_EQ(ReadYearBookSection(in), 0);
+    ASSERT_EQ(ReadYearBookSection(in), FIELD_BLOCK_END);
     EXPECT_EQ(g_yearBook.GetPage(29)->GetCount(), 1u);
     EXPECT_EQ(g_yearBook.GetPage(0)->GetCount(), 1u);
     EXPECT_EQ(g_yearBook.GetPage(0)->GetBlock()->GetChild(0)->GetInt(), 4);
@@ -84,7 +84,7 @@ TEST_F(YearBookSectionTest, YearBookReadsIntoItsPagesAfterRebuildingThem) {
 
     in.Close();
     OpenBlock("{ vp = { 1 } diary = { } army = { 2 } }");
-    EXPECT_EQ(ReadYearBookSection(in), -2);
+    EXPECT_EQ(ReadYearBookSection(in), FIELD_ERROR);
     EXPECT_TRUE(BoxShown("unknown EYR page"));
     EXPECT_EQ(g_yearBook.GetPage(23)->GetCount(), 0u);
 }
