@@ -44,7 +44,7 @@ protected:
         {
             CFieldReader out;
             out.Open("out.txt", "w");
-            EXPECT_EQ(entry->Write(out, 0), 0);
+            EXPECT_EQ(entry->Write(out, 0), FIELD_WRITTEN);
         }
         return dir.ReadFile("out.txt");
     }
@@ -68,7 +68,7 @@ TEST_F(CountryMilitaryTest, UnitAndMonarchBlocksGoToTheRegisteredReaders) {
         CKeptBlock().Read(in);
     };
     CCountry country(1);
-    ASSERT_EQ(Read(country, kBody), 0);
+    ASSERT_EQ(Read(country, kBody), FIELD_BLOCK_END);
     const std::vector<std::pair<std::string, bool>> expected = {
         {"unit", true}, {"unit", false}, {"monarch", false}, {"monarch", true}};
     EXPECT_EQ(g_calls, expected);
@@ -80,7 +80,7 @@ TEST_F(CountryMilitaryTest, UnitAndMonarchBlocksGoToTheRegisteredReaders) {
 TEST_F(CountryMilitaryTest, WithoutTheMilitaryUnitAndMonarchBlocksAreDropped) {
     g_countryMilitary = CountryMilitaryHooks();
     CCountry country(1);
-    ASSERT_EQ(Read(country, kBody), 0);
+    ASSERT_EQ(Read(country, kBody), FIELD_BLOCK_END);
     EXPECT_EQ(country.m_dynamism, 7);
     EXPECT_TRUE(country.m_units.IsEmpty());
     EXPECT_TRUE(country.m_unitsInDevelopment.IsEmpty());

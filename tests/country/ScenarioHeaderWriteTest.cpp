@@ -47,7 +47,7 @@ protected:
         {
             CFieldReader out;
             out.Open("out.txt", "w");
-            EXPECT_EQ(entry->Write(out, 0), 0);
+            EXPECT_EQ(entry->Write(out, 0), FIELD_WRITTEN);
         }
         return dir.ReadFile("out.txt");
     }
@@ -93,7 +93,7 @@ TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {
     OpenText(text);
     for (int i = 0; i < 3; ++i)
         File().Next();
-    ASSERT_EQ(again.Read(reader), 0);
+    ASSERT_EQ(again.Read(reader), FIELD_BLOCK_END);
     EXPECT_TRUE(again.saved);
     EXPECT_EQ(again.nations[1]->nationMissionType, 2);
     EXPECT_EQ(Print(again.Write()), text);

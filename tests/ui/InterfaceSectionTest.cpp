@@ -57,7 +57,7 @@ protected:
         CNodeRef<CDataBlock> held(tree);
         CFieldReader out;
         out.Open("printed.txt", "w");
-        EXPECT_EQ(held->Write(out, 0), 0);
+        EXPECT_EQ(held->Write(out, 0), FIELD_WRITTEN);
         out.Close();
         return dir.ReadFile("printed.txt");
     }
@@ -127,7 +127,7 @@ TEST_F(InterfaceSectionTest, InterfaceWritesTheScreenAndReadsItBack) {
     RecolourMap(0, 0);
     SetZoomShift(0);
     OpenBlock(printed);
-    EXPECT_EQ(ReadInterfaceSection(in), 0);
+    EXPECT_EQ(ReadInterfaceSection(in), FIELD_BLOCK_END);
     EXPECT_EQ(g_mousePos.x, 120);
     EXPECT_EQ(g_mousePos.y, 340);
     EXPECT_EQ(g_viewCentreX, 5000);
@@ -155,7 +155,7 @@ TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     OpenBlock(
         "{ merchant = no group3 = { id = { type = 4712 id = 77 } id = { type = 4712 id = 5 } } "
         "treasury = { 1 0 0 1 } }");
-    EXPECT_EQ(ReadInterfaceSection(in), 0);
+    EXPECT_EQ(ReadInterfaceSection(in), FIELD_BLOCK_END);
     EXPECT_EQ(g_mainScreen->merchant, 1);
     EXPECT_EQ(Group(2), std::vector<ObjectId>{known.GetId()});
     EXPECT_EQ(Pressed(g_mainScreen->treasuryWindow), (std::vector<uint8_t>{1, 1, 0, 1, 0, 0}));
@@ -165,7 +165,7 @@ TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     // An empty block changes nothing.
     in.Close();
     OpenBlock("{ }");
-    EXPECT_EQ(ReadInterfaceSection(in), 0);
+    EXPECT_EQ(ReadInterfaceSection(in), FIELD_BLOCK_END);
     EXPECT_EQ(Group(2).size(), 1u);
 }
 
