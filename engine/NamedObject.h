@@ -24,7 +24,7 @@ public:
     CNamedObject(const CNamedObject&) = delete;
     CNamedObject& operator=(const CNamedObject&) = delete;
 
-    // EVENT_NOT_HANDLED.
+    // Answers EVENT_NOT_HANDLED.
     virtual int HandleMessage(COVEvent& message);
     // Reads the object's own block; the derived classes give it its meaning.
     // FIELD_ERROR (-2, data/TokenFile.h): not supported.
