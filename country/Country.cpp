@@ -290,14 +290,14 @@ void CCountry::ReadAiFile() {
 int32_t CCountry::ReadLeaderHistory(CFieldReader& reader) {
     const std::string path = "db\\leaders\\leaders." + m_historyFile;
     if (m_historyFile.empty() || !platform::GameFileExists(path))
-        return 0;
+        return FIELD_BLOCK_END;
     return ReadTableFile(reader, path, m_leaderTable);
 }
 
 int32_t CCountry::ReadMonarchHistory(CFieldReader& reader) {
     const std::string path = "db\\monarchs\\monarchs." + m_historyFile;
     if (m_historyFile.empty() || !platform::GameFileExists(path))
-        return 0;
+        return FIELD_BLOCK_END;
     return ReadTableFile(reader, path, m_monarchTable);
 }
 
@@ -358,13 +358,13 @@ bool CCountry::ReadMissionField(CFieldReader& in) {
             in.ReportError("No Name (scenario mission name)");
         return true;
     case KW_MISSIONAREA:
-        if (in.value.code != TOKEN_OPEN_BRACE || in.ReadIntList(m_missionArea) != 0)
+        if (in.value.code != TOKEN_OPEN_BRACE || in.ReadIntList(m_missionArea) != FIELD_BLOCK_END)
             in.ReportError("country.missionarea");
         return true;
     case KW_MISSIONALLIANCE:
         if (in.value.code != TOKEN_OPEN_BRACE || in.ReadTagList(m_missionArea, [](const char* tag) {
                 return FindCountryByTag(tag);
-            }) != 0)
+            }) != FIELD_BLOCK_END)
             in.ReportError("country.missionalliance");
         return true;
     default:
@@ -391,7 +391,7 @@ int CCountry::ReadMission(CFieldReader& in) {
 }
 
 int32_t CCountry::ReadProvinceList(CFieldReader& in, CIntList& list, const char* context) {
-    if (in.value.code != TOKEN_OPEN_BRACE || in.ReadIntList(list) != 0) {
+    if (in.value.code != TOKEN_OPEN_BRACE || in.ReadIntList(list) != FIELD_BLOCK_END) {
         in.ReportError(context);
         return FIELD_BLOCK_END;
     }
@@ -499,7 +499,7 @@ void CCountry::ReadMissionBlock(CFieldReader& in) {
         return;
     }
     CKeptBlock& mission = m_missions[m_activeMissionCount];
-    if (mission.Read(in) != 0) {
+    if (mission.Read(in) != FIELD_BLOCK_END) {
         mission.Clear();
         return;
     }
@@ -732,7 +732,7 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
         return FIELD_BLOCK_END;
     case KW_ARCHIVEDGAMEEVENTS:
         if (value.code != TOKEN_OPEN_BRACE ||
-            in.ReadDatedIdList(kEntityIdType, m_archivedEvents) != 0)
+            in.ReadDatedIdList(kEntityIdType, m_archivedEvents) != FIELD_BLOCK_END)
             in.ReportError("country.archivedgameevents");
         return FIELD_BLOCK_END;
     case KW_DIPLOMATICDATES:
@@ -910,7 +910,7 @@ namespace {
 // The file goes on after every country block, whatever its reader answered.
 int32_t ReadCountryAndGoOn(CFieldReader& in) {
     ReadCountryObject(in);
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 const bool g_gameFileRegistered = [] {

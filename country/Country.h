@@ -59,8 +59,9 @@ public:
     static CCountry* Create(uint32_t number);
 
     // The "country" block, after its "tag" field: fills this country up to
-    // and including the block's "}". 0; -2 after an error that ends the
-    // block; -1 when the file ends inside it.
+    // and including the block's "}". FIELD_BLOCK_END; FIELD_ERROR after an
+    // error that ends the block; FIELD_END_OF_FILE when the file ends inside
+    // it.
     int Read(CFieldReader& reader) override;
     // The top-level "mission" block of a scenario (the six scenario-mission
     // keys only). Same answers.
@@ -74,8 +75,9 @@ public:
     // without a file name or when the file does not exist.
     void ReadAiFile();
     // Read "db\leaders\leaders.<history file>" / "db\monarchs\monarchs.<history
-    // file>" into the table through the given reader; 0 and nothing changed
-    // when the file cannot be opened, else the table's answer.
+    // file>" into the table through the given reader; FIELD_BLOCK_END and
+    // nothing changed when the file cannot be opened, else the table's
+    // answer.
     int32_t ReadLeaderHistory(CFieldReader& reader);
     int32_t ReadMonarchHistory(CFieldReader& reader);
 
@@ -275,7 +277,8 @@ private:
         bool monarchTableGiven = false;
         bool leaderTableGiven = false;
     };
-    // One whole field of the country block: 0 to go on, -2 or -1 to end.
+    // One whole field of the country block: FIELD_BLOCK_END to go on,
+    // FIELD_ERROR or FIELD_END_OF_FILE to end.
     int32_t ReadField(CFieldReader& in, ReadMarks& marks);
     // The six scenario-mission keys: true when the key was one of them.
     bool ReadMissionField(CFieldReader& in);

@@ -10,7 +10,7 @@
 
 int32_t ReadCountryObject(CFieldReader& in) {
     for (;;) {
-        int32_t answer = 0;
+        int32_t answer = FIELD_BLOCK_END;
         if (!ReadOpeningField(in, KW_TAG, "tag HAS to be first in country", FIELD_ERROR, answer))
             return answer;
         if (in.value.code == TOKEN_STRING)
@@ -35,12 +35,13 @@ int32_t ReadCountryObject(CFieldReader& in) {
     if (g_scenarioInfo && g_scenarioInfo->nations[static_cast<size_t>(number)])
         country->m_major = 1;
     country->AfterLoad();
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 int32_t ReadMissionObject(CFieldReader& in) {
-    int32_t answer = 0;
-    if (!ReadOpeningField(in, KW_TAG, "tag must be first in mission field", 0, answer))
+    int32_t answer = FIELD_BLOCK_END;
+    if (!ReadOpeningField(in, KW_TAG, "tag must be first in mission field", FIELD_BLOCK_END,
+                          answer))
         return answer;
     int32_t number = FindCountryByTag(in.value.text);
     CCountry* country =
@@ -48,11 +49,11 @@ int32_t ReadMissionObject(CFieldReader& in) {
     if (!country) {
         in.ReportError("mission referring to non existant country ");
         SkipRestOfBlock(in);
-        return 0;
+        return FIELD_BLOCK_END;
     }
     in.currentCountry = country;
     country->ReadMission(in);
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 void WriteCountryObjects(CGameFileOutput& out) {

@@ -10,15 +10,17 @@
 
 // The "country" object after its "{": the first field "tag" names the
 // country (made when it does not exist yet; an unknown tag is reported and
-// reads into country 0), which reads the rest of the block. 0; the opening
-// field's end of file or error as it came; -2 after a first field that is
-// not "tag" (the block is passed over) or when the country cannot be made.
+// reads into country 0), which reads the rest of the block. FIELD_BLOCK_END;
+// the opening field's end of file or error as it came; FIELD_ERROR after a
+// first field that is not "tag" (the block is passed over) or when the
+// country cannot be made.
 int32_t ReadCountryObject(CFieldReader& in);
 
 // The "mission" object after its "{": the first field "tag" names an
-// existing country, which reads the scenario's mission for it. 0 (a wrong
-// first field or a country that does not exist is reported and the block
-// passed over), or the opening field's end of file or error as it came.
+// existing country, which reads the scenario's mission for it.
+// FIELD_BLOCK_END (a wrong first field or a country that does not exist is
+// reported and the block passed over), or the opening field's end of file or
+// error as it came.
 int32_t ReadMissionObject(CFieldReader& in);
 
 // Writes the countries in number order.

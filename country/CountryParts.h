@@ -15,8 +15,9 @@ class CDataBlock;
 class CLossesRecord {
 public:
     // "warships", "galleys", "transports", "infantry", "cavalry",
-    // "artillery" take numbers; other keys are passed over. 0 at the "}"
-    // (taken), -1 at the end of the file, -2 for a field without "=".
+    // "artillery" take numbers; other keys are passed over. FIELD_BLOCK_END
+    // at the "}" (taken), FIELD_END_OF_FILE at the end of the file,
+    // FIELD_ERROR for a field without "=".
     int32_t Read(CFieldReader& in);
     // The block of the six values, in that order.
     CDataBlock* Write() const;
@@ -35,9 +36,9 @@ public:
     static constexpr uint32_t kCategories = 7;
 
     // Up to seven numbers (commas between them optional) up to and including
-    // the "}": 0; -1 at the end of the file. An eighth number is reported
-    // ("Too many values for basevp") and dropped, any other token reported
-    // ("basevp: Unexpected field") and passed over.
+    // the "}": FIELD_BLOCK_END; FIELD_END_OF_FILE at the end of the file. An
+    // eighth number is reported ("Too many values for basevp") and dropped,
+    // any other token reported ("basevp: Unexpected field") and passed over.
     int32_t Read(CFieldReader& in);
     // The block of the seven values.
     CDataBlock* Write() const;
@@ -87,7 +88,7 @@ private:
 // read.
 class CAIPrefs {
 public:
-    // The whole file the reader is open on. 0.
+    // The whole file the reader is open on; answers as CKeptBlock::ReadFile.
     int32_t Read(CFieldReader& in) { return m_file.ReadFile(in); }
     const CKeptBlock& GetEntries() const { return m_file; }
 

@@ -51,7 +51,7 @@ int32_t WriteCode(CFieldReader& out, uint32_t code) {
 int32_t WriteIndents(CFieldReader& out, int32_t count) {
     CTokenFile* file = out.GetTokenFile();
     if (!file)
-        return count > 0 ? FIELD_ERROR : 0;
+        return count > 0 ? FIELD_ERROR : FIELD_WRITTEN;
     Token token;
     token.Set(TOKEN_INDENT, file->TokenText(TOKEN_INDENT));
     return out.WriteTokenRepeated(token, count > 0 ? static_cast<uint32_t>(count) : 0);
@@ -66,12 +66,12 @@ int32_t WriteInt(CFieldReader& out, int32_t value) {
 int32_t WriteWord(CFieldReader& out, const char* text) {
     Token token;
     int32_t result = out.WriteToken(token.SetString(text));
-    return result != 0 ? result : WriteCode(out, TOKEN_BLANK);
+    return result != FIELD_WRITTEN ? result : WriteCode(out, TOKEN_BLANK);
 }
 
 int32_t WriteNode(CDataNode* node, CFieldReader& out, int32_t indent) {
     CNodeRef<CDataNode> held(node);
-    return node ? node->Write(out, indent) : 0;
+    return node ? node->Write(out, indent) : FIELD_WRITTEN;
 }
 
 } // namespace
@@ -118,7 +118,7 @@ CDataNode* CDataNode::SetValue(CDataNode* node) {
 }
 
 int32_t CDataNode::Write(CFieldReader& /*out*/, int32_t /*indent*/) {
-    return 0;
+    return FIELD_WRITTEN;
 }
 
 CDataNode* CDataNode::Clone() {
@@ -210,14 +210,14 @@ bool CDataString::AssignFrom(CDataNode* other) {
 
 int32_t CDataString::Write(CFieldReader& out, int32_t /*indent*/) {
     int32_t result = WriteCode(out, TOKEN_QUOTE);
-    if (result != 0)
+    if (result != FIELD_WRITTEN)
         return result;
     Token token;
     result = out.WriteToken(token.SetString(m_text.c_str()));
-    if (result != 0)
+    if (result != FIELD_WRITTEN)
         return result;
     result = WriteCode(out, TOKEN_QUOTE);
-    if (result != 0)
+    if (result != FIELD_WRITTEN)
         return result;
     return WriteCode(out, TOKEN_BLANK);
 }
@@ -254,18 +254,18 @@ int32_t CDataObjectId::Write(CFieldReader& out, int32_t /*indent*/) {
         if (const char* tag = g_countryTagSource(m_id.number))
             return WriteWord(out, tag);
     }
-    int32_t result = 0;
+    int32_t result = FIELD_WRITTEN;
     for (uint32_t code : {TOKEN_OPEN_BRACE, static_cast<uint32_t>(KW_TYPE), TOKEN_EQUALS}) {
-        if ((result = WriteCode(out, code)) != 0)
+        if ((result = WriteCode(out, code)) != FIELD_WRITTEN)
             return result;
     }
-    if ((result = WriteInt(out, m_id.type)) != 0)
+    if ((result = WriteInt(out, m_id.type)) != FIELD_WRITTEN)
         return result;
     for (uint32_t code : {static_cast<uint32_t>(KW_ID), TOKEN_EQUALS}) {
-        if ((result = WriteCode(out, code)) != 0)
+        if ((result = WriteCode(out, code)) != FIELD_WRITTEN)
             return result;
     }
-    if ((result = WriteInt(out, static_cast<int32_t>(m_id.number))) != 0)
+    if ((result = WriteInt(out, static_cast<int32_t>(m_id.number))) != FIELD_WRITTEN)
         return result;
     return WriteCode(out, TOKEN_CLOSE_BRACE);
 }
@@ -297,9 +297,9 @@ int32_t CDataAssignment::Write(CFieldReader& out, int32_t indent) {
         return FIELD_ERROR;
     CNodeRef<CDataNode> value = m_value;
     int32_t result = WriteNode(m_key.Get(), out, indent);
-    if (result != 0)
+    if (result != FIELD_WRITTEN)
         return result;
-    if ((result = WriteCode(out, TOKEN_EQUALS)) != 0)
+    if ((result = WriteCode(out, TOKEN_EQUALS)) != FIELD_WRITTEN)
         return result;
     return WriteNode(value.Get(), out, indent);
 }
@@ -387,22 +387,22 @@ int32_t CDataBlock::Write(CFieldReader& out, int32_t indent) {
     if (guard.TooDeep())
         return FIELD_ERROR;
     int32_t result = WriteCode(out, TOKEN_OPEN_BRACE);
-    if (result != 0)
+    if (result != FIELD_WRITTEN)
         return result;
     bool severalLines =
         indent < 3 && m_children.size() > 3 && !(m_children[0] && m_children[0]->IsValue());
     if (severalLines) {
-        if ((result = WriteCode(out, TOKEN_NEWLINE)) != 0 ||
-            (result = WriteIndents(out, indent + 1)) != 0)
+        if ((result = WriteCode(out, TOKEN_NEWLINE)) != FIELD_WRITTEN ||
+            (result = WriteIndents(out, indent + 1)) != FIELD_WRITTEN)
             return result;
     }
     for (size_t i = 0; i < m_children.size(); ++i) {
         CNodeRef<CDataNode> child = m_children[i];
-        if ((result = WriteNode(child.Get(), out, indent + 1)) != 0)
+        if ((result = WriteNode(child.Get(), out, indent + 1)) != FIELD_WRITTEN)
             return result;
         if (severalLines) {
-            if ((result = WriteCode(out, TOKEN_NEWLINE)) != 0 ||
-                (result = WriteIndents(out, indent + 1)) != 0)
+            if ((result = WriteCode(out, TOKEN_NEWLINE)) != FIELD_WRITTEN ||
+                (result = WriteIndents(out, indent + 1)) != FIELD_WRITTEN)
                 return result;
         }
     }

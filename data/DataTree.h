@@ -47,7 +47,8 @@ constexpr uint32_t NODE_CALL = 19;
 constexpr uint32_t NODE_SYMBOL_TABLE = 21;
 
 // Deepest nesting of blocks and assignments that Write prints; deeper trees
-// are refused with a critical error (and -2) instead of exhausting the stack.
+// are refused with a critical error (and FIELD_ERROR) instead of exhausting
+// the stack.
 constexpr int32_t kMaxWriteDepth = 256;
 
 class CDataNode {
@@ -103,8 +104,9 @@ public:
     virtual CScriptFunction* AsCallable() { return nullptr; }
     virtual CScriptVariable* AsVariable() { return nullptr; }
     virtual CDataNode* Lookup(const char* /*name*/) { return nullptr; }
-    // Prints the node through the token writer at the given block depth: 0,
-    // or -2 when the file is not open or a write failed.
+    // Prints the node through the token writer at the given block depth:
+    // FIELD_WRITTEN, or FIELD_ERROR when the file is not open or a write
+    // failed.
     virtual int32_t Write(CFieldReader& out, int32_t indent);
     // A new node of the same kind and value (count 0).
     virtual CDataNode* Clone();

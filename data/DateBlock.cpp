@@ -40,7 +40,7 @@ int32_t CDate::Read(CFieldReader& in) {
         CTokenFile* file = in.GetTokenFile();
         if (file && file->Peek()->code == TOKEN_CLOSE_BRACE) {
             file->Next();
-            return 0;
+            return FIELD_BLOCK_END;
         }
         // A field without "=": its tokens are dropped and the block read on.
     }

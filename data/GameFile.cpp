@@ -41,8 +41,8 @@ public:
 // The registered objects, by keyword id.
 constinit std::array<GameFileObject, TOKEN_LAST_KEYWORD + 1> g_objects{};
 
-// Reads the objects of a file to its end: -1 at the end, -2 at a
-// structural error.
+// Reads the objects of a file to its end: FIELD_END_OF_FILE at the end,
+// FIELD_ERROR at a structural error.
 int32_t ReadObjects(CFieldReader& in) {
     ReadStackEntry entry(in);
     for (;;) {
@@ -62,13 +62,13 @@ int32_t ReadInclude(CFieldReader& in) {
     if (in.value.code != TOKEN_STRING && !IsKeywordCode(in.value.code) &&
         in.value.code != TOKEN_NUMBER) {
         in.ReportError("No filename");
-        return 0;
+        return FIELD_BLOCK_END;
     }
     const std::string path = in.value.text;
     // The stack holds the outermost file and the includes open below it.
     if (static_cast<int32_t>(g_readStack.size()) > kMaxIncludeDepth) {
         in.ReportError("include nested more than 16 files deep");
-        return 0;
+        return FIELD_BLOCK_END;
     }
     const std::string name = CanonicalName(path);
     const CTokenFile* current = in.GetTokenFile();
@@ -77,12 +77,12 @@ int32_t ReadInclude(CFieldReader& in) {
         cycle = cycle || open == name;
     if (cycle) {
         in.ReportError("include of a file that is being read");
-        return 0;
+        return FIELD_BLOCK_END;
     }
     CFieldReader nested;
     nested.Open(path, "r");
     if (!nested.IsOpen())
-        return 0; // reported by the tokenizer
+        return FIELD_BLOCK_END; // reported by the tokenizer
     if (g_readStack.empty()) {
         // Read from the front end's single-object entry: the outer file
         // counts for the cycle check too.
@@ -92,7 +92,7 @@ int32_t ReadInclude(CFieldReader& in) {
     } else if (ReadObjects(nested) == FIELD_ERROR) {
         TraceParsingError(nested);
     }
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 int32_t ReadHeaderObject(CFieldReader& in) {
@@ -126,7 +126,7 @@ bool ReadOpeningField(CFieldReader& in, uint32_t key, const char* message, int32
     }
     if (result == FIELD_BLOCK_END) {
         in.GetTokenFile()->Next();
-        answer = 0;
+        answer = FIELD_BLOCK_END;
         return false;
     }
     if (in.key.code != key) {
@@ -161,7 +161,7 @@ int32_t ReadTopLevelObject(CFieldReader& in) {
     if (key == KW_HEADER) {
         if (in.value.code != TOKEN_OPEN_BRACE) {
             in.ReportError("No left curly");
-            return 0;
+            return FIELD_BLOCK_END;
         }
         return ReadHeaderObject(in);
     }
@@ -175,14 +175,14 @@ int32_t ReadTopLevelObject(CFieldReader& in) {
     if (object->value != GameFileValue::AnyValue && in.value.code != TOKEN_OPEN_BRACE) {
         if (object->value == GameFileValue::Block)
             in.ReportError("No left curly");
-        return 0;
+        return FIELD_BLOCK_END;
     }
     return object->read(in);
 }
 
 int32_t ReadGameFile(CFieldReader& in) {
     if (ReadObjects(in) != FIELD_ERROR)
-        return 0;
+        return FIELD_BLOCK_END;
     TraceParsingError(in);
     return FIELD_ERROR;
 }
@@ -192,7 +192,7 @@ bool CGameFileOutput::Write(CDataNode* tree) {
 }
 
 bool CGameFileOutput::Write(uint32_t keyword, CDataNode* tree) {
-    if (m_result != 0) {
+    if (m_result != FIELD_WRITTEN) {
         CDataNode::DeleteIfUnheld(tree);
         return false;
     }
@@ -204,9 +204,9 @@ bool CGameFileOutput::Write(uint32_t keyword, CDataNode* tree) {
     }
     m_first = false;
     CNodeRef<CDataAssignment> entry(new CDataAssignment(keyword, tree));
-    if (entry->Write(m_out, 0) != 0)
+    if (entry->Write(m_out, 0) != FIELD_WRITTEN)
         m_result = FIELD_ERROR;
-    return m_result == 0;
+    return m_result == FIELD_WRITTEN;
 }
 
 void CGameFileOutput::WriteRegistered(uint32_t keyword) {
@@ -228,10 +228,10 @@ int32_t WriteGameFile(CFieldReader& out) {
     objects.WriteRegistered(KW_GLOBALDATA);
     objects.WriteRegistered(KW_PROVINCE);
     objects.WriteRegistered(KW_COT);
-    if (objects.Result() != 0)
+    if (objects.Result() != FIELD_WRITTEN)
         return objects.Result();
     Token newline;
-    if (out.WriteToken(newline.Set(TOKEN_NEWLINE, "\n")) != 0)
+    if (out.WriteToken(newline.Set(TOKEN_NEWLINE, "\n")) != FIELD_WRITTEN)
         return FIELD_ERROR;
     objects.WriteRegistered(KW_COUNTRY);
     objects.WriteRegistered(KW_EYR);
@@ -251,12 +251,12 @@ int32_t SaveGameFile(const std::string& path) {
         out.Open(temporary, "w");
         if (out.IsOpen()) {
             result = WriteGameFile(out);
-            if (result == 0 && !out.GetTokenFile()->Flush())
+            if (result == FIELD_WRITTEN && !out.GetTokenFile()->Flush())
                 result = FIELD_ERROR;
         }
     }
-    if (result == 0 && platform::ReplaceGameFile(temporary, path))
-        return 0;
+    if (result == FIELD_WRITTEN && platform::ReplaceGameFile(temporary, path))
+        return FIELD_WRITTEN;
     platform::RemoveGameFile(temporary);
     CriticalError("Could not save the game to %s; the previous file is kept.", path.c_str());
     return FIELD_ERROR;

@@ -23,24 +23,27 @@ class CDataNode;
 // "include" nests at most this many files deep.
 constexpr int32_t kMaxIncludeDepth = 16;
 
-// Reads top-level objects until the end of the file: 0 when the file was
-// read to its end, -2 when a structural error stopped it (the world is then
-// half read and must not be started).
+// The readers answer the field codes (data/TokenFile.h), FIELD_BLOCK_END
+// meaning that the object, or the file, was read: go on.
+//
+// Reads top-level objects until the end of the file: FIELD_BLOCK_END when the
+// file was read to its end, FIELD_ERROR when a structural error stopped it
+// (the world is then half read and must not be started).
 int32_t ReadGameFile(CFieldReader& in);
 
-// Reads and dispatches one top-level object: 0 go on; -1 the end of the
-// file; -2 a structural error. The front end reads just a file's first
-// object, its header, through it.
+// Reads and dispatches one top-level object: FIELD_BLOCK_END go on;
+// FIELD_END_OF_FILE; FIELD_ERROR a structural error. The front end reads just
+// a file's first object, its header, through it.
 int32_t ReadTopLevelObject(CFieldReader& in);
 
-// Writes the whole game through a reader opened with mode "w": 0, or -2 at
-// the first failed write (the file is then incomplete).
+// Writes the whole game through a reader opened with mode "w": FIELD_WRITTEN,
+// or FIELD_ERROR at the first failed write (the file is then incomplete).
 int32_t WriteGameFile(CFieldReader& out);
 
 // Saves the game to the game path: the file is written beside the target
 // under a temporary name and put in the target's place only when every byte
-// was written, so that a failed save keeps the previous file. 0, or -2
-// after a failure (reported).
+// was written, so that a failed save keeps the previous file. FIELD_WRITTEN,
+// or FIELD_ERROR after a failure (reported).
 int32_t SaveGameFile(const std::string& path);
 
 // ---------------------------------------------------------------------------
@@ -67,7 +70,7 @@ public:
     // is deleted unused) and the owner stops.
     bool Write(CDataNode* tree);
 
-    // 0, or -2 once a write has failed.
+    // FIELD_WRITTEN, or FIELD_ERROR once a write has failed.
     int32_t Result() const { return m_result; }
 
 private:
@@ -81,13 +84,13 @@ private:
     CFieldReader& m_out;
     uint32_t m_keyword = 0;
     bool m_first = true;
-    int32_t m_result = 0;
+    int32_t m_result = FIELD_WRITTEN;
 };
 
 struct GameFileObject {
     // Reads the object after its "=" (a block's "{" taken with the value):
-    // 0 go on; -1 the end of the file; -2 a structural error, which stops
-    // the file.
+    // FIELD_BLOCK_END go on; FIELD_END_OF_FILE; FIELD_ERROR a structural
+    // error, which stops the file.
     int32_t (*read)(CFieldReader& in) = nullptr;
     // Writes every object of the owner, in the owner's order; null for
     // objects that only hand-made scenarios hold.
@@ -110,7 +113,7 @@ const GameFileObject* FindGameFileObject(uint32_t code);
 //
 // Reads that field. True when it is there with the key; otherwise false with
 // `answer` set to what the object reader answers: the reader's end of file
-// or error as they came, 0 for an empty block (its "}" taken), or
+// or error as they came, FIELD_BLOCK_END for an empty block (its "}" taken), or
 // `wrongKeyAnswer` after reporting `message` and passing over the rest of
 // the block.
 bool ReadOpeningField(CFieldReader& in, uint32_t key, const char* message, int32_t wrongKeyAnswer,

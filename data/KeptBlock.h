@@ -20,9 +20,10 @@
 constexpr int32_t kMaxKeptBlockDepth = 64;
 
 // Reads the entries of a block whose "{" has been taken, up to and including
-// its "}", appending them to the block. 0 at the "}"; -1 at the end of the
-// file; -2 (reported) for a stray token or nesting deeper than
-// kMaxKeptBlockDepth. The entries read before a failure stay.
+// its "}", appending them to the block. FIELD_BLOCK_END at the "}";
+// FIELD_END_OF_FILE at the end of the file; FIELD_ERROR (reported) for a stray
+// token or nesting deeper than kMaxKeptBlockDepth. The entries read before a
+// failure stay.
 int32_t ReadDataTree(CFieldReader& in, CDataBlock& block);
 
 class CKeptBlock {
@@ -34,8 +35,8 @@ public:
     // before is replaced (on a failed read, by the entries read so far).
     // Answers as ReadDataTree.
     virtual int32_t Read(CFieldReader& in);
-    // The entries of a whole file: 0 at its end (or at a stray "}"), -2
-    // as ReadDataTree.
+    // The entries of a whole file: FIELD_BLOCK_END at its end (or at a stray
+    // "}"), FIELD_ERROR as ReadDataTree.
     int32_t ReadFile(CFieldReader& in);
     // A new block holding the kept entries (empty when nothing was read);
     // the caller owns it.

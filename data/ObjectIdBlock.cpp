@@ -10,7 +10,7 @@ int32_t ObjectId::Read(CFieldReader& in) {
         int32_t result = in.ReadField();
         if (result == FIELD_BLOCK_END) {
             in.GetTokenFile()->Next(); // the "}"
-            return 0;
+            return FIELD_BLOCK_END;
         }
         if (result != FIELD_READ)
             return result;

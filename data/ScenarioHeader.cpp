@@ -269,7 +269,7 @@ int ScenarioInfo::Read(CFieldReader& in) {
             break;
         case KW_ID: {
             ObjectId id;
-            if (value.code == TOKEN_OPEN_BRACE && id.Read(in) == 0)
+            if (value.code == TOKEN_OPEN_BRACE && id.Read(in) == FIELD_BLOCK_END)
                 InitIdRegistries(id);
             else
                 in.ReportError("ScenarioInfo : id");

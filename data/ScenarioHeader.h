@@ -68,9 +68,10 @@ public:
     uint32_t GetNumber() const { return m_number; }
     ObjectId GetId() const { return ObjectId(kCountryObjectType, m_number); }
 
-    // The nation's block after its "{" up to and including its "}": 0; -2
-    // after a key it does not know ("Selectable Nation : Unexpected field");
-    // -1 when the file ends inside it.
+    // The nation's block after its "{" up to and including its "}":
+    // FIELD_BLOCK_END; FIELD_ERROR after a key it does not know ("Selectable
+    // Nation : Unexpected field"); FIELD_END_OF_FILE when the file ends
+    // inside it.
     int Read(CFieldReader& reader) override;
     // The nation's block, with the counts and gold of the running game's
     // country of the same number (new node, owned by the caller).
@@ -109,10 +110,11 @@ public:
     ScenarioInfo(const ScenarioInfo&) = delete;
     ScenarioInfo& operator=(const ScenarioInfo&) = delete;
 
-    // The header's fields after its "{" up to and including its "}": 0; -2
-    // after a key that is no header keyword and no country tag ("ScenarioInfo
-    // : Unexpected field"); -1 when the file ends inside the block. The id
-    // registries exist afterwards.
+    // The header's fields after its "{" up to and including its "}":
+    // FIELD_BLOCK_END; FIELD_ERROR after a key that is no header keyword and
+    // no country tag ("ScenarioInfo : Unexpected field"); FIELD_END_OF_FILE
+    // when the file ends inside the block. The id registries exist
+    // afterwards.
     virtual int Read(CFieldReader& reader);
     // The header block (new node, owned by the caller): the stored texts and
     // years, the current game type and settings, the id counters and the

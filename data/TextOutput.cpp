@@ -88,12 +88,12 @@ int32_t CFieldReader::WriteToken(const Token& token) {
     std::memcpy(bytes, token.text, length);
     if (TokenTakesBlank(token.code))
         bytes[length++] = ' ';
-    return file->Write(std::string_view(bytes, length)) ? 0 : FIELD_ERROR;
+    return file->Write(std::string_view(bytes, length)) ? FIELD_WRITTEN : FIELD_ERROR;
 }
 
 int32_t CFieldReader::WriteTokenRepeated(const Token& token, uint32_t count) {
     for (uint32_t i = 0; i < count; ++i)
-        if (WriteToken(token) != 0)
+        if (WriteToken(token) != FIELD_WRITTEN)
             return FIELD_ERROR;
-    return 0;
+    return FIELD_WRITTEN;
 }

@@ -392,7 +392,7 @@ template <class TakeItem> int32_t ReadListItems(CFieldReader& reader, TakeItem t
         file->Next();
         const Token& token = file->Current();
         if (token.code == TOKEN_CLOSE_BRACE)
-            return 0;
+            return FIELD_BLOCK_END;
         if (token.code == TOKEN_COMMA)
             continue;
         if (!take(token))
@@ -442,13 +442,13 @@ int32_t CFieldReader::ReadDatedIdList(uint16_t objectType, CDatedIdList& list) {
             return FIELD_END_OF_FILE;
         if (next->code == TOKEN_CLOSE_BRACE) {
             m_file->Next();
-            return 0;
+            return FIELD_BLOCK_END;
         }
         if (next->code != TOKEN_OPEN_BRACE)
             return FIELD_ERROR;
         m_file->Next();
         int32_t result = date.Read(*this);
-        if (result != 0)
+        if (result != FIELD_BLOCK_END)
             return result;
 
         next = m_file->Peek();
@@ -481,7 +481,7 @@ int32_t CFieldReader::ReadBlockField() {
         CTokenFile* file = GetTokenFile();
         if (file && file->Peek()->code == TOKEN_CLOSE_BRACE) {
             file->Next();
-            return 0;
+            return FIELD_BLOCK_END;
         }
     }
 }
@@ -490,7 +490,7 @@ int32_t CFieldReader::ReadFieldOrClose() {
     const int32_t result = ReadField();
     if (result == FIELD_BLOCK_END) {
         GetTokenFile()->Next();
-        return 0;
+        return FIELD_BLOCK_END;
     }
     return result;
 }

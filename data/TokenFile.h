@@ -28,6 +28,9 @@ constexpr int32_t FIELD_READ = 1;      // key, "=" and value were read
 constexpr int32_t FIELD_BLOCK_END = 0; // "}" is next (ReadField), or the block was read
 constexpr int32_t FIELD_END_OF_FILE = -1;
 constexpr int32_t FIELD_ERROR = -2; // no "=" after the key, or the block's read ended on an error
+// Result of the writers when every token was written; a failed write answers
+// FIELD_ERROR.
+constexpr int32_t FIELD_WRITTEN = 0;
 
 // One entry of a dated list: a date and the object it names.
 struct DatedId {
@@ -140,23 +143,25 @@ public:
     // The open CTokenFile, or null.
     CTokenFile* GetTokenFile() const { return m_file.get(); }
 
-    // Reads one field into key, equals and value: 1 read; 0 the next token is
-    // "}" (left pending); -1 end of the file; -2 the token after the key is
-    // not "=" (the error line reports it; the key and that token are taken,
-    // except a "}", which is left for the block's reader; equals and value
-    // keep their previous contents).
+    // Reads one field into key, equals and value: FIELD_READ; FIELD_BLOCK_END
+    // the next token is "}" (left pending); FIELD_END_OF_FILE; FIELD_ERROR
+    // the token after the key is not "=" (the error line reports it; the key
+    // and that token are taken, except a "}", which is left for the block's
+    // reader; equals and value keep their previous contents).
     int32_t ReadField();
     // The next whole field of a block that passes over fields without "="
-    // (their tokens are dropped): FIELD_READ, 0 once the block's "}" has
-    // been taken, or FIELD_END_OF_FILE.
+    // (their tokens are dropped): FIELD_READ, FIELD_BLOCK_END once the
+    // block's "}" has been taken, or FIELD_END_OF_FILE.
     int32_t ReadBlockField();
-    // ReadField for a block that ends at its "}": FIELD_READ, 0 once the
-    // "}" has been taken, or the error answer (-1, -2) unchanged.
+    // ReadField for a block that ends at its "}": FIELD_READ, FIELD_BLOCK_END
+    // once the "}" has been taken, or FIELD_END_OF_FILE and FIELD_ERROR
+    // unchanged.
     int32_t ReadFieldOrClose();
 
     // Read the items of a list whose "{" has been taken, up to and including
     // its "}". Commas between items are optional. Any other token is reported
-    // and passed over. 0 when the list was read, -1 when the file ended in it.
+    // and passed over. FIELD_BLOCK_END when the list was read,
+    // FIELD_END_OF_FILE when the file ended in it.
     int32_t ReadIntList(CIntList& list);
     int32_t ReadFloatList(CFloatList& list);
     // Tags (words or strings) become country numbers through the lookup.
@@ -166,9 +171,10 @@ public:
     // object number and an optional ",", up to and including the list's "}".
     // One date serves all entries: it starts as year 0, January, day 0 and is
     // not reset, so a field an entry leaves out keeps the previous entry's
-    // value. 0; the date reader's non-zero result; -2 when an entry does not
-    // begin with "{" or its number is missing or negative (the token is not
-    // taken); -1 at the end of the file.
+    // value. FIELD_BLOCK_END; the date reader's other answers; FIELD_ERROR
+    // when an entry does not begin with "{" or its number is missing or
+    // negative (the token is not taken); FIELD_END_OF_FILE at the end of the
+    // file.
     int32_t ReadDatedIdList(uint16_t objectType, CDatedIdList& list);
 
     // The error line "ERROR : (%s) '%s %s %s' Line = %d file = %s" with the
@@ -176,11 +182,12 @@ public:
     // file name, shown through the critical-error box.
     void ReportError(const char* context) const;
 
-    // Writers (data/TextOutput.h): 0 success, -2 with no open file or when the
-    // write failed. A blank follows every token except quotes, strings,
-    // newlines, indents and blanks.
+    // Writers (data/TextOutput.h): FIELD_WRITTEN, or FIELD_ERROR with no open
+    // file or when the write failed. A blank follows every token except
+    // quotes, strings, newlines, indents and blanks.
     int32_t WriteToken(const Token& token);
-    // The token count times; 0 for a count of 0 (even with no file).
+    // The token count times; FIELD_WRITTEN for a count of 0 (even with no
+    // file).
     int32_t WriteTokenRepeated(const Token& token, uint32_t count);
 
     // The three tokens of the last field read. A nested reader that shares the

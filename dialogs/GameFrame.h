@@ -1,6 +1,7 @@
 #pragma once
 // The game frame: takes broadcast messages while a game runs and has
-// started; when it answers 0 the message is offered to the countries.
+// started; when it answers EVENT_NOT_HANDLED the message is offered to the
+// countries.
 #include "net/Event.h"
 
 class CGameFrame : public CMessageReceiver {

@@ -1,6 +1,7 @@
 #pragma once
 // The in-game menu. While it is open it is offered every broadcast message
-// before anything else; a non-zero answer ends the delivery.
+// before anything else; an answer other than EVENT_NOT_HANDLED ends the
+// delivery.
 #include "net/Event.h"
 
 class CGameMenu : public CMessageReceiver {

@@ -59,10 +59,11 @@ public:
     // to and including its "}", in any order; a missing one leaves that part
     // unchanged; "month" must be a month keyword ("Unknown month" otherwise,
     // the month kept); "day" is cut to its low byte and held within 0..29.
-    // 0 when read, -2 after an unknown key ("Date : Unexpected field"), -1
-    // when the file ends inside the block. Both belong to the text format
-    // and are defined with it (data/DateBlock.cpp), so only code of data/
-    // and above calls them.
+    // Read answers the field codes of data/TokenFile.h: FIELD_BLOCK_END when
+    // read, FIELD_ERROR after an unknown key ("Date : Unexpected field"),
+    // FIELD_END_OF_FILE when the file ends inside the block. Both belong to
+    // the text format and are defined with it (data/DateBlock.cpp), so only
+    // code of data/ and above calls them.
     CDataBlock* Write() const;
     int32_t Read(CFieldReader& in);
 

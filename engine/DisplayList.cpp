@@ -5,7 +5,7 @@
 CDisplayList* g_displayList = nullptr;
 
 int DispatchToDisplayList(COVEvent& event) {
-    return g_displayList ? g_displayList->DispatchEvent(event) : 0;
+    return g_displayList ? g_displayList->DispatchEvent(event) : EVENT_NOT_HANDLED;
 }
 
 namespace {
@@ -80,10 +80,10 @@ int CDisplayList::DispatchEvent(COVEvent& event) {
         if (object->HandleEvent(event) == DRAWABLE_DELETE_ME) {
             RemoveNode(node);
             delete object;
-            return 3;
+            return EVENT_CONSUMED;
         }
     }
-    return 0;
+    return EVENT_NOT_HANDLED;
 }
 
 void CDisplayList::DrawAll() {

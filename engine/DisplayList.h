@@ -21,7 +21,7 @@ struct DisplayEntry {
 };
 
 // The list owns its entries; it deletes an object only in RemoveAndDelete
-// and when the object answers 1 to DispatchEvent.
+// and when the object answers DRAWABLE_DELETE_ME to DispatchEvent.
 class CDisplayList : public TListBase<DisplayEntry> {
 public:
     ~CDisplayList() override;
@@ -40,8 +40,9 @@ public:
     void RemoveObject(Drawable* object);
 
     // From the top down, every entry of param 0 is offered the event. The
-    // walk stops only at an object answering 1, which is removed and
-    // deleted: the answer is then 3, otherwise 0.
+    // walk stops only at an object answering DRAWABLE_DELETE_ME, which is
+    // removed and deleted: the answer is then EVENT_CONSUMED, otherwise
+    // EVENT_NOT_HANDLED.
     virtual int DispatchEvent(COVEvent& event);
     // Draw (param) of every entry from the bottom up.
     virtual void DrawAll();
@@ -53,6 +54,6 @@ private:
 // Made at start-up, lives until shutdown.
 extern CDisplayList* g_displayList;
 
-// Where the animation ticks go: g_displayList's DispatchEvent; 0 while
-// there is no display list.
+// Where the animation ticks go: g_displayList's DispatchEvent;
+// EVENT_NOT_HANDLED while there is no display list.
 int DispatchToDisplayList(COVEvent& event);

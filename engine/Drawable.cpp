@@ -18,7 +18,7 @@ int Drawable::HandleEvent(COVEvent& /*event*/) {
 }
 
 int Drawable::ReadDefinition(CFieldReader& /*reader*/) {
-    return -2;
+    return -2; // FIELD_ERROR: the text format lies above the engine
 }
 
 void Drawable::Draw(int32_t /*param*/) {}
@@ -44,7 +44,7 @@ int CDrawableGroup::HandleEvent(COVEvent& event) {
             RemoveNode(node);
             AddTail(child);
         }
-        answer = 3;
+        answer = DRAWABLE_TAKEN;
         break;
     }
     if (outermost)

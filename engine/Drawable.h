@@ -2,10 +2,6 @@
 // Drawable: the base of everything drawn on the map or the screen (sprites,
 // images, widgets, windows). CDrawableGroup: a drawable made of child
 // drawables, the base of the game's windows.
-//
-// Answers of HandleEvent: 0 not taken; 1 taken, remove and delete me; 2
-// taken, bring me to the front (children of a group); any other non-zero
-// value taken.
 #include <cstdint>
 
 #include "engine/NamedObject.h"
@@ -14,9 +10,14 @@
 class COVEvent;
 class CFieldReader;
 
+// Answers of HandleEvent (as HandleMessage, the answers of an item of an
+// owning list): any answer but DRAWABLE_NOT_TAKEN takes the event.
 constexpr int DRAWABLE_NOT_TAKEN = 0;
-constexpr int DRAWABLE_DELETE_ME = 1;
-constexpr int DRAWABLE_TO_FRONT = 2;
+constexpr int DRAWABLE_DELETE_ME = 1; // remove and delete me
+constexpr int DRAWABLE_TO_FRONT = 2;  // bring me to the front (children of a group)
+constexpr int DRAWABLE_TAKEN = 3;     // I stay where I am
+static_assert(DRAWABLE_NOT_TAKEN == EVENT_NOT_HANDLED && DRAWABLE_DELETE_ME == OWNED_ITEM_DELETE &&
+              DRAWABLE_TO_FRONT == OWNED_ITEM_MOVE_TO_END && DRAWABLE_TAKEN == EVENT_CONSUMED);
 
 // The animation ticks a message carries: true, with the count, for the
 // animation tick ("_COVEVT_TICK_ANIMATIONS_"), false for every other
@@ -33,7 +34,8 @@ public:
     ~Drawable() override;
 
     virtual int HandleEvent(COVEvent& event);
-    // Reads a definition block; -2: not supported.
+    // Reads a definition block; FIELD_ERROR (data/TokenFile.h): not
+    // supported.
     virtual int ReadDefinition(CFieldReader& reader);
     // param: the display-list entry's parameter (0-5), chosen by whoever
     // added the drawable.
@@ -50,9 +52,10 @@ public:
 class CDrawableGroup : public COwningList<Drawable>, public Drawable {
 public:
     // Offers the event to the children from the last to the first; the first
-    // one that answers non-zero ends the walk and the group answers 3: with
-    // 1 the child is removed and deleted, with 2 it moves to the end (the
-    // top). 0 when no child took it.
+    // one that takes it ends the walk and the group answers DRAWABLE_TAKEN:
+    // with DRAWABLE_DELETE_ME the child is removed and deleted, with
+    // DRAWABLE_TO_FRONT it moves to the end (the top). DRAWABLE_NOT_TAKEN when
+    // no child took it.
     int HandleEvent(COVEvent& event) override;
     void Draw(int32_t param) override;
     // Draws the children from the last to the first.

@@ -5,6 +5,9 @@
 namespace {
 
 constexpr int kMaxNumberDigits = 3; // width and precision: at most 999
+// What ReadNumber answers instead of a number.
+constexpr int kNoNumber = -1;      // no digits: no width, no precision
+constexpr int kTooManyDigits = -2; // more than kMaxNumberDigits: no conversion
 
 // Appends what a printf-style conversion directive gives for one value.
 template <class T> void AppendFormatted(std::string& out, const std::string& directive, T value) {
@@ -20,19 +23,20 @@ template <class T> void AppendFormatted(std::string& out, const std::string& dir
 // A conversion of a data format, as read.
 struct Conversion {
     std::string_view flags;
-    int width = -1;     // -1: none
-    int precision = -1; // -1: none
+    int width = kNoNumber;
+    int precision = kNoNumber;
     char type = 0;
 };
 
-// Reads up to kMaxNumberDigits digits at pos; -1 when there are none or too
-// many (pos then stops at the first one too many).
+// Reads up to kMaxNumberDigits digits at pos; kNoNumber when there are none,
+// kTooManyDigits when there are too many (pos then stops at the first one too
+// many).
 int ReadNumber(std::string_view format, size_t& pos) {
-    int value = -1;
+    int value = kNoNumber;
     for (int digits = 0; pos < format.size() && format[pos] >= '0' && format[pos] <= '9';
          ++digits, ++pos) {
         if (digits == kMaxNumberDigits)
-            return -2;
+            return kTooManyDigits;
         value = (value < 0 ? 0 : value * 10) + (format[pos] - '0');
     }
     return value;
@@ -48,13 +52,13 @@ bool ReadConversion(std::string_view format, size_t start, Conversion& conversio
         ++pos;
     conversion.flags = format.substr(flagsStart, pos - flagsStart);
     conversion.width = ReadNumber(format, pos);
-    bool valid = conversion.width != -2;
+    bool valid = conversion.width != kTooManyDigits;
     if (valid && pos < format.size() && format[pos] == '.') {
         ++pos;
         conversion.precision = ReadNumber(format, pos);
-        if (conversion.precision == -1)
+        if (conversion.precision == kNoNumber)
             conversion.precision = 0; // "%.f": precision 0
-        valid = conversion.precision != -2;
+        valid = conversion.precision != kTooManyDigits;
     }
     if (!valid || pos >= format.size()) {
         end = pos;

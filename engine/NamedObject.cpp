@@ -3,11 +3,11 @@
 #include <cstring>
 
 int CNamedObject::HandleMessage(COVEvent& /*message*/) {
-    return 0;
+    return EVENT_NOT_HANDLED;
 }
 
 int CNamedObject::Read(CFieldReader& /*reader*/) {
-    return -2;
+    return -2; // FIELD_ERROR: the text format lies above the engine
 }
 
 void CNamedObject::SetName(const char* name) {

@@ -10,6 +10,11 @@
 class COVEvent;
 class CFieldReader;
 
+// Answers of a message receiver: HandleMessage here, the broadcast receivers
+// and handlers of net/Event.h, and COVEvent::Execute.
+constexpr int EVENT_NOT_HANDLED = 0;
+constexpr int EVENT_CONSUMED = 3;
+
 class CNamedObject {
 public:
     CNamedObject() = default;
@@ -19,10 +24,10 @@ public:
     CNamedObject(const CNamedObject&) = delete;
     CNamedObject& operator=(const CNamedObject&) = delete;
 
-    // 0: not handled.
+    // Answers EVENT_NOT_HANDLED.
     virtual int HandleMessage(COVEvent& message);
     // Reads the object's own block; the derived classes give it its meaning.
-    // -2: not supported.
+    // FIELD_ERROR (-2, data/TokenFile.h): not supported.
     virtual int Read(CFieldReader& reader);
 
     const char* GetName() const { return m_name; }
@@ -34,7 +39,8 @@ private:
     char m_name[NAME_SIZE] = {};
 };
 
-// Answers of an item to COwningList::Dispatch.
+// Answers of an item to COwningList::Dispatch besides EVENT_NOT_HANDLED (not
+// mine) and EVENT_CONSUMED (taken, I stay where I am).
 constexpr int OWNED_ITEM_DELETE = 1;      // remove and delete me
 constexpr int OWNED_ITEM_MOVE_TO_END = 2; // move me to the tail
 
@@ -64,16 +70,18 @@ public:
         delete item;
     }
 
-    // Offers the message to each item from the head until one takes it: 0
-    // goes on; 1 removes and deletes the item; 2 moves it to the tail; any
-    // answer but 0 ends the walk with 3. 0 when no item took it.
+    // Offers the message to each item from the head until one takes it:
+    // EVENT_NOT_HANDLED goes on; OWNED_ITEM_DELETE removes and deletes the
+    // item; OWNED_ITEM_MOVE_TO_END moves it to the tail; any answer but
+    // EVENT_NOT_HANDLED ends the walk with EVENT_CONSUMED. EVENT_NOT_HANDLED
+    // when no item took it.
     int Dispatch(COVEvent& message) {
         // Items that a handler removes meanwhile are only marked, so the
         // walk never reaches a freed node; the outermost walk sweeps them.
         bool outermost = !this->IsWalking();
         if (outermost)
             this->BeginWalk();
-        int answer = 0;
+        int answer = EVENT_NOT_HANDLED;
         typename CLinkedList<T>::CListPosition node = nullptr;
         this->GetHeadPosition(node);
         while (node) {
@@ -83,7 +91,7 @@ public:
                 continue;
             T* item = current->item;
             int handled = item->HandleMessage(message);
-            if (handled == 0)
+            if (handled == EVENT_NOT_HANDLED)
                 continue;
             if (handled == OWNED_ITEM_DELETE) {
                 this->RemoveNode(current);
@@ -92,7 +100,7 @@ public:
                 this->RemoveNode(current);
                 this->AddTail(item);
             }
-            answer = 3;
+            answer = EVENT_CONSUMED;
             break;
         }
         if (outermost)

@@ -28,8 +28,9 @@ struct ObjectId {
 
     // The id block of the text format, { type = 4712 id = 17 }, whose "{" has
     // been taken, read up to and including its "}": "type" sets the type,
-    // "id" the number (decimal). 0 at the "}"; -2 for any other field or a
-    // field without "="; -1 at the end of the file.
+    // "id" the number (decimal). Answers the field codes of
+    // data/TokenFile.h: FIELD_BLOCK_END at the "}"; FIELD_ERROR for any other
+    // field or a field without "="; FIELD_END_OF_FILE at the end of the file.
     int32_t Read(CFieldReader& in);
     // A new data-tree node (keyword "id") holding the id.
     CDataObjectId* MakeNode() const;

@@ -28,8 +28,8 @@ public:
     ~CSprite() override;
 
     // A tick event (_COVEVT_TICK_ANIMATIONS_) animates an animated sprite by
-    // its tick count and answers 1 (remove and delete me) once the
-    // animation is finished and removeWhenDone is set; otherwise 0.
+    // its tick count and answers DRAWABLE_DELETE_ME once the animation is
+    // finished and removeWhenDone is set; otherwise DRAWABLE_NOT_TAKEN.
     int HandleEvent(COVEvent& event) override;
     // The current frame at the position minus the origin onto the
     // destination, within the clip rectangle; nothing while hidden.

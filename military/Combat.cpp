@@ -9,7 +9,7 @@ CCombat* ReadCombat(CFieldReader& in) {
     if (in.value.code != TOKEN_OPEN_BRACE)
         return nullptr;
     auto combat = std::make_unique<CCombat>();
-    if (combat->Read(in) != 0)
+    if (combat->Read(in) != FIELD_BLOCK_END)
         return nullptr;
     g_combats.push_back(std::move(combat));
     return g_combats.back().get();
@@ -26,7 +26,7 @@ namespace {
 
 // A combat that does not read (not a block, or not whole) stops the file.
 int32_t ReadCombatObject(CFieldReader& in) {
-    return ReadCombat(in) ? 0 : FIELD_ERROR;
+    return ReadCombat(in) ? FIELD_BLOCK_END : FIELD_ERROR;
 }
 
 // The combats in the order they began (the provinces do not list them yet).

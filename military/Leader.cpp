@@ -168,5 +168,5 @@ int32_t CLeader::Read(CFieldReader& in) {
     if (startDate.IsAfter(endDate))
         startDate.year = static_cast<int16_t>(endDate.year - 1);
     SetCountry(in.currentCountry);
-    return 0;
+    return FIELD_BLOCK_END;
 }

@@ -49,8 +49,9 @@ public:
     // caller, who adds it under "leader", "historicalleader" ...).
     CDataBlock* Write() const;
     // Reads a leader block whose "{" has been taken, up to and including its
-    // "}": 0; -2 after a key it does not know; -1 when the file ends inside
-    // the block (then no id, no date correction and no country are given).
+    // "}": FIELD_BLOCK_END; FIELD_ERROR after a key it does not know;
+    // FIELD_END_OF_FILE when the file ends inside the block (then no id, no
+    // date correction and no country are given).
     virtual int32_t Read(CFieldReader& in);
     // One field of a leader or monarch block (the key just read): false for
     // a key that is no leader key. A location outside 0..1472 is reported

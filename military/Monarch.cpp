@@ -97,5 +97,5 @@ int32_t CMonarch::Read(CFieldReader& in) {
     m_leader->SetCountry(in.currentCountry);
     if (!IsHistorical() && GetId().IsNull())
         m_leader->SetId(NewLoadedObjectId());
-    return 0;
+    return FIELD_BLOCK_END;
 }

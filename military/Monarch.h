@@ -36,8 +36,8 @@ public:
     // owned by the caller). "event2start" and "scheduled" are not written.
     CDataBlock* Write() const;
     // Reads a monarch block whose "{" has been taken, up to and including
-    // its "}": 0; -2 after a key it does not know; -1 when the file ends
-    // inside the block.
+    // its "}": FIELD_BLOCK_END; FIELD_ERROR after a key it does not know;
+    // FIELD_END_OF_FILE when the file ends inside the block.
     int32_t Read(CFieldReader& in);
 
     int32_t event2start = 0; // the historical event that starts with the reign

@@ -277,7 +277,7 @@ int32_t CUnit::Read(CFieldReader& in) {
             break;
         }
         case KW_MOVEMENT: {
-            if (value.code != TOKEN_OPEN_BRACE || in.ReadIntList(path) != 0)
+            if (value.code != TOKEN_OPEN_BRACE || in.ReadIntList(path) != FIELD_BLOCK_END)
                 return FIELD_ERROR;
             // Provinces outside the map are dropped.
             CIntList::CListPosition position = nullptr;
@@ -315,7 +315,7 @@ int32_t CUnit::Read(CFieldReader& in) {
         }
     }
     FinishRead(location, path, retreat, postFinish, finishDate);
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 void CUnit::FinishRead(int32_t location, const CIntList& path, bool retreat, bool postFinish,

@@ -54,9 +54,10 @@ public:
     // by the caller).
     virtual CDataBlock* Write() const;
     // Reads an army or fleet block whose "{" has been taken, up to and
-    // including its "}": 0; -2 when the movement list cannot be read; -1
-    // when the file ends inside the block (then the unit gets no new id, no
-    // location and no path from it, and nothing is scheduled).
+    // including its "}": FIELD_BLOCK_END; FIELD_ERROR when the movement list
+    // cannot be read; FIELD_END_OF_FILE when the file ends inside the block
+    // (then the unit gets no new id, no location and no path from it, and
+    // nothing is scheduled).
     int32_t Read(CFieldReader& in);
 
     // Puts the unit into the province it read as its location: an army

@@ -261,7 +261,7 @@ int COVEvent::SendToEntity(CIdEntity& entity) {
 
 int COVEvent::RunScriptHooks() {
     // No script hook is ever added, so there is nothing to run.
-    return 0;
+    return EVENT_NOT_HANDLED;
 }
 
 int COVEvent::Execute() {

@@ -18,6 +18,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "engine/NamedObject.h" // EVENT_NOT_HANDLED, EVENT_CONSUMED
 #include "engine/ObjectId.h"
 #include "net/PayloadField.h"
 
@@ -25,10 +26,6 @@ class CDate;
 class CIdEntity;
 class CIdObject;
 class COVEvent;
-
-// Answers of a message receiver (and of Execute).
-constexpr int EVENT_NOT_HANDLED = 0;
-constexpr int EVENT_CONSUMED = 3;
 
 // Message type ids run from 0 to EVENT_TYPE_COUNT - 1.
 constexpr uint32_t EVENT_TYPE_COUNT = 317;
@@ -211,12 +208,12 @@ public:
     // Hands the message to an entity (provinces, leaders, registered
     // entities, the game server).
     virtual int SendToEntity(CIdEntity& entity);
-    // The script-hook step; no hook runs. Answers 0.
+    // The script-hook step; no hook runs. Answers EVENT_NOT_HANDLED.
     virtual int RunScriptHooks();
     // Carries the message out: queues a network copy when the send flag is
     // set, and when the local flag is set delivers it to its receiver.
-    // Answers the answer of the last receiver reached (0 when none). The
-    // caller keeps the message.
+    // Answers the answer of the last receiver reached (EVENT_NOT_HANDLED when
+    // none). The caller keeps the message.
     virtual int Execute();
 
     COVEventData& Payload() { return *m_payload; }

@@ -30,7 +30,7 @@ public:
 
     // Hands the event to the game frame (its slot of the broadcast chain,
     // net/Receivers.h); no receiver lookup, no network copy, no script
-    // hooks. Answers the game frame's answer (0 without one).
+    // hooks. Answers the game frame's answer (EVENT_NOT_HANDLED without one).
     int Execute() override;
 
     uint32_t GetCode() const { return Payload().Get(kCode); }

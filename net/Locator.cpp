@@ -160,7 +160,7 @@ int ExchangeDns(uint16_t type, const std::string& name, const std::string& serve
                 std::vector<DnsRecord>& records) {
     const uint16_t id = NextQueryId();
     std::vector<uint8_t> query;
-    if (const int status = BuildDnsQuery(id, type, name, query))
+    if (const int status = BuildDnsQuery(id, type, name, query); status != LOCATOR_OK)
         return status;
     platform::TcpConnection connection;
     uint8_t lengthBytes[2];
@@ -181,13 +181,13 @@ int QueryDns(uint16_t type, const std::string& name, const std::string& firstSer
     std::string server = firstServer;
     for (int round = 0; round < kMaxDnsRounds; ++round) {
         std::vector<DnsRecord> records;
-        if (const int status = ExchangeDns(type, name, server, port, records))
+        if (const int status = ExchangeDns(type, name, server, port, records); status != LOCATOR_OK)
             return status;
         if (records.empty())
             return LOCATOR_NOT_RESOLVED;
         if (records.front().isAnswer) {
             answers = std::move(records);
-            return 0;
+            return LOCATOR_OK;
         }
         std::string next = records.front().text;
         if (!platform::IsDottedIPv4(next) && !platform::LookupHostAddress(next, next))
@@ -204,7 +204,7 @@ int FindLocatorServer(const std::string& domain, const std::string& dnsServer, u
     std::vector<LocatorRecord> found;
     std::vector<DnsRecord> answers;
     int status = QueryDns(DNS_TYPE_TXT, domain, dnsServer, dnsPort, answers);
-    if (status == 0) {
+    if (status == LOCATOR_OK) {
         for (const DnsRecord& answer : answers) {
             LocatorRecord record;
             if (answer.type == DNS_TYPE_TXT && ParseLocatorText(answer.text, record))
@@ -212,7 +212,7 @@ int FindLocatorServer(const std::string& domain, const std::string& dnsServer, u
         }
     } else if (status == LOCATOR_NO_SUCH_NAME) {
         status = QueryDns(DNS_TYPE_SRV, kSrvPrefix + domain, dnsServer, dnsPort, answers);
-        if (status == 0) {
+        if (status == LOCATOR_OK) {
             for (const DnsRecord& answer : answers) {
                 if (answer.type != DNS_TYPE_SRV || answer.text.empty())
                     continue;
@@ -227,7 +227,7 @@ int FindLocatorServer(const std::string& domain, const std::string& dnsServer, u
             }
         }
     }
-    if (status != 0)
+    if (status != LOCATOR_OK)
         return status;
     if (found.empty())
         return LOCATOR_NOT_RESOLVED;
@@ -237,7 +237,7 @@ int FindLocatorServer(const std::string& domain, const std::string& dnsServer, u
         if (record.priority <= chosen->priority)
             chosen = &record;
     best = *chosen;
-    return 0;
+    return LOCATOR_OK;
 }
 
 // --- The lookup ---
@@ -280,7 +280,8 @@ int Resolve(const char* addressText, const char* dnsServer, uint16_t dnsPort) {
         return LOCATOR_BAD_ADDRESS;
 
     LocatorRecord locator;
-    if (const int status = FindLocatorServer(address.substr(at + 1), dnsServer, dnsPort, locator))
+    if (const int status = FindLocatorServer(address.substr(at + 1), dnsServer, dnsPort, locator);
+        status != LOCATOR_OK)
         return status;
 
     std::string serverAddress;
@@ -369,7 +370,7 @@ int BuildDnsQuery(uint16_t id, uint16_t type, std::string_view name, std::vector
     bytes[0] = static_cast<uint8_t>(length >> 8);
     bytes[1] = static_cast<uint8_t>(length);
     query = std::move(bytes);
-    return 0;
+    return LOCATOR_OK;
 }
 
 int ParseDnsAnswer(std::span<const uint8_t> message, uint16_t queryId,
@@ -405,7 +406,7 @@ int ParseDnsAnswer(std::span<const uint8_t> message, uint16_t queryId,
     } else {
         records = std::move(sections[2]);
     }
-    return 0;
+    return LOCATOR_OK;
 }
 
 bool ParseLocatorText(std::string_view text, LocatorRecord& record) {

@@ -13,6 +13,10 @@
 #include <string_view>
 #include <vector>
 
+// What a step of a lookup (BuildDnsQuery, ParseDnsAnswer) answers when it
+// succeeded; a failed step answers the lookup's outcome below.
+constexpr int32_t LOCATOR_OK = 0;
+
 // Outcomes of a lookup.
 constexpr int32_t LOCATOR_FOUND = 101; // the answer is a usable address
 constexpr int32_t LOCATOR_NO_SUCH_NAME =
@@ -34,8 +38,8 @@ constexpr uint16_t DNS_PORT = 53;
 
 // The whole lookup of a "user@domain" address through the DNS server (a
 // dotted IPv4 address) at dnsPort. Answers the found address, owned by this
-// module until the next call, with status 101; null with the failure's
-// status otherwise.
+// module until the next call, with status LOCATOR_FOUND; null with the
+// failure's status otherwise.
 const char* ResolveLocatorAddress(const char* address, const char* dnsServer,
                                   uint16_t dnsPort = DNS_PORT);
 
@@ -70,17 +74,19 @@ struct DnsRecord {
 };
 
 // A TCP query: the 2-byte length, the header {id, recursion desired, one
-// question} and the question (name, type, class IN). Answers 0; 105 for a
-// type other than NS, MX, TXT and SRV; 103 for a name that cannot be encoded
-// (an empty label, a label over 63 characters, a name over 255).
+// question} and the question (name, type, class IN). Answers LOCATOR_OK;
+// LOCATOR_UNKNOWN_KIND for a type other than NS, MX, TXT and SRV;
+// LOCATOR_BAD_ADDRESS for a name that cannot be encoded (an empty label, a
+// label over 63 characters, a name over 255).
 int BuildDnsQuery(uint16_t id, uint16_t type, std::string_view name, std::vector<uint8_t>& query);
 
 // Parses a DNS message (without the TCP length). The records are those of
 // the answer section when it has usable ones (marked as answers), else those
-// of the authority section, else those of the additional section. Answers 0;
-// 102 for response code 3; 106 for another response code, a different id or
-// a malformed message (every field is checked against the message's length,
-// names are bounded to 255 characters and 128 pointer jumps).
+// of the authority section, else those of the additional section. Answers
+// LOCATOR_OK; LOCATOR_NO_SUCH_NAME for response code 3; LOCATOR_NOT_RESOLVED
+// for another response code, a different id or a malformed message (every
+// field is checked against the message's length, names are bounded to 255
+// characters and 128 pointer jumps).
 int ParseDnsAnswer(std::span<const uint8_t> message, uint16_t queryId,
                    std::vector<DnsRecord>& records);
 

@@ -41,7 +41,8 @@ public:
     // The block: 4 + payload size bytes (not padded).
     std::vector<uint8_t> GetBlock() const;
 
-    // Sends this block through the session when one is active; answers 0.
+    // Sends this block through the session when one is active; answers
+    // EVENT_NOT_HANDLED.
     int Execute() override;
 
 private:

@@ -24,14 +24,14 @@ void SetFlags(COVEvent& event, uint8_t send, uint8_t local) {
 
 int Queue(std::unique_ptr<COVEvent> event, bool immediate) {
     g_scheduler.Post(std::move(event), immediate);
-    return 0;
+    return EVENT_NOT_HANDLED;
 }
 
 } // namespace
 
 int PostEventAt(std::unique_ptr<COVEvent> event, const CDate& date) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     SetFlags(*event, 0, 1);
     event->SetDueDate(date);
     return Queue(std::move(event), false);
@@ -39,7 +39,7 @@ int PostEventAt(std::unique_ptr<COVEvent> event, const CDate& date) {
 
 int PostEventAtAndSend(std::unique_ptr<COVEvent> event, const CDate& date) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     SetFlags(*event, 1, 1);
     event->SetDueDate(date);
     return Queue(std::move(event), false);
@@ -47,7 +47,7 @@ int PostEventAtAndSend(std::unique_ptr<COVEvent> event, const CDate& date) {
 
 int PostRequestAt(std::unique_ptr<COVEvent> event, const CDate& date) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     MarkAsRequest(*event);
     event->SetDueDate(date);
     return Queue(std::move(event), false);
@@ -55,47 +55,47 @@ int PostRequestAt(std::unique_ptr<COVEvent> event, const CDate& date) {
 
 int PostEventNow(std::unique_ptr<COVEvent> event) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     return Queue(std::move(event), true);
 }
 
 int PostAndSendEventNow(std::unique_ptr<COVEvent> event) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     SetFlags(*event, 1, 1);
     return Queue(std::move(event), true);
 }
 
 int PostRequestNow(std::unique_ptr<COVEvent> event) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     MarkAsRequest(*event);
     return Queue(std::move(event), true);
 }
 
 int ExecuteEvent(std::unique_ptr<COVEvent> event) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     return event->Execute();
 }
 
 int ExecuteAndSendEvent(std::unique_ptr<COVEvent> event) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     SetFlags(*event, 1, 1);
     return event->Execute();
 }
 
 int ExecuteRequest(std::unique_ptr<COVEvent> event) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     MarkAsRequest(*event);
     return event->Execute();
 }
 
 int SendEventOnly(std::unique_ptr<COVEvent> event) {
     if (!event)
-        return 0;
+        return EVENT_NOT_HANDLED;
     SetFlags(*event, 1, 0);
     return event->Execute();
 }

@@ -10,7 +10,8 @@
 //
 // The functions that run a message now delete it afterwards and answer
 // Execute's answer; the queueing ones hand it to g_scheduler, which owns it
-// from then on, and answer 0. A null message does nothing and answers 0.
+// from then on, and answer EVENT_NOT_HANDLED. A null message does nothing and
+// answers EVENT_NOT_HANDLED.
 #include <memory>
 
 #include "engine/Date.h"
@@ -34,7 +35,8 @@ int ExecuteEvent(std::unique_ptr<COVEvent> event);
 int ExecuteAndSendEvent(std::unique_ptr<COVEvent> event);
 // Runs now as a request, then deleted.
 int ExecuteRequest(std::unique_ptr<COVEvent> event);
-// Only the network copy is made (send 1, local 0), then deleted; answers 0.
+// Only the network copy is made (send 1, local 0), then deleted; answers
+// EVENT_NOT_HANDLED.
 int SendEventOnly(std::unique_ptr<COVEvent> event);
 // Due date := the current game date, then Execute; the caller keeps the
 // message.

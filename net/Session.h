@@ -150,7 +150,8 @@ public:
     // reports ready; the host waits for every slot and then starts the game.
     void UpdateStartup();
     // The session's share of a broadcast message while a game runs (host
-    // only): ready reports and player starts. Answers 0 or 3.
+    // only): ready reports and player starts. Answers EVENT_NOT_HANDLED or
+    // EVENT_CONSUMED.
     int HandleEvent(COVEvent& event);
     // Host: "APPMSG_LOADGAME" to the others; only the host is ready.
     void SendLoadGame();

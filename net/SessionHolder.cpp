@@ -126,7 +126,7 @@ const char* GetSessionPlayerName(int32_t country) {
 
 int SendChatToGroup(const ChatGroupEntry* group, const char* text) {
     if (!group || !group->open)
-        return 0;
+        return EVENT_NOT_HANDLED;
     const uint32_t sender = g_netSession ? static_cast<uint32_t>(g_netSession->m_localSlot) : 0;
     return PostAndSendEventNow(
         std::make_unique<COVChatEvent>(text ? text : "", sender, ObjectId(1, group->groupId)));

@@ -51,5 +51,5 @@ const char* GetSessionPlayerName(int32_t country);
 
 // When the group is open: "APPMSG_CHATSTRING" with the text from the local
 // slot to the group's receiver {1, group id}, run here and sent to the
-// others; answers the posting's answer. 0 otherwise.
+// others; answers the posting's answer. EVENT_NOT_HANDLED otherwise.
 int SendChatToGroup(const ChatGroupEntry* group, const char* text);

@@ -32,7 +32,7 @@ int32_t ReadPoint(CFieldReader& in, int32_t& x, int32_t& y) {
     for (;;) {
         int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
-            return result; // 0 once the block's "}" was taken
+            return result; // FIELD_BLOCK_END once the block's "}" was taken
         if (in.key.code == KW_X && in.value.code == TOKEN_NUMBER)
             x = TokenToInt(in.value.text);
         else if (in.key.code == KW_Y && in.value.code == TOKEN_NUMBER)
@@ -46,7 +46,7 @@ int32_t ReadUnitGroup(CFieldReader& in, CObjectIdList& group) {
     for (;;) {
         int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
-            return result; // 0 once the block's "}" was taken
+            return result; // FIELD_BLOCK_END once the block's "}" was taken
         if (in.key.code != KW_ID || in.value.code != TOKEN_OPEN_BRACE) {
             in.ReportError("not id field in unitlist");
             continue;
@@ -57,7 +57,7 @@ int32_t ReadUnitGroup(CFieldReader& in, CObjectIdList& group) {
             return result;
         // Units are registered entities; other objects are in the object
         // registry.
-        if (result == 0 && (FindObjectById(id) || ResolveId(id)))
+        if (result == FIELD_BLOCK_END && (FindObjectById(id) || ResolveId(id)))
             group.AddTail(id);
     }
 }
@@ -66,7 +66,7 @@ int32_t ReadUnitGroup(CFieldReader& in, CObjectIdList& group) {
 // are ignored, missing ones leave their controls alone.
 template <class Controls> void ReadPressedStates(CFieldReader& in, Controls& window) {
     CIntList values;
-    if (in.ReadIntList(values) != 0)
+    if (in.ReadIntList(values) != FIELD_BLOCK_END)
         return;
     size_t slot = 0;
     values.ForEach([&](int32_t value) {
@@ -113,7 +113,7 @@ int32_t ReadInterfaceSection(CFieldReader& in) {
     for (;;) {
         int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
-            return result; // 0 once the block's "}" was taken
+            return result; // FIELD_BLOCK_END once the block's "}" was taken
 
         const uint32_t key = in.key.code;
         if (key >= KW_GROUP1 && key <= KW_GROUP0) {
@@ -122,7 +122,7 @@ int32_t ReadInterfaceSection(CFieldReader& in) {
                 continue;
             }
             result = ReadUnitGroup(in, screen.GetUnitGroup(static_cast<int>(key - KW_GROUP1)));
-            if (result != 0)
+            if (result != FIELD_BLOCK_END)
                 return result;
             continue;
         }

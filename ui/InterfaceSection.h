@@ -12,7 +12,7 @@
 // A new block of the section (count 0, owned by the caller).
 CDataBlock* WriteInterfaceSection();
 
-// Reads the section after its "{" up to and including its "}": 0, -1 at the
-// end of the file, -2 after an error (an unknown key, or a field without
-// "=" inside a unit group).
+// Reads the section after its "{" up to and including its "}":
+// FIELD_BLOCK_END, FIELD_END_OF_FILE at the end of the file, FIELD_ERROR after
+// an error (an unknown key, or a field without "=" inside a unit group).
 int32_t ReadInterfaceSection(CFieldReader& in);

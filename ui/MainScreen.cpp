@@ -33,7 +33,7 @@ void WriteInterface(CGameFileOutput& out) {
 // The file goes on after every traveller, whether it was kept or not.
 int32_t ReadTraveller(CFieldReader& in) {
     CMecenat::ReadAndFile(in);
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 // The travellers in the order they were filed.

@@ -43,7 +43,7 @@ int32_t ReadYearBookSection(CFieldReader& in) {
     for (;;) {
         int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
-            return result; // 0 once the block's "}" was taken
+            return result; // FIELD_BLOCK_END once the block's "}" was taken
         const SavedPage* found = nullptr;
         for (const SavedPage& saved : kSavedPages)
             if (saved.key == in.key.code)
@@ -56,7 +56,7 @@ int32_t ReadYearBookSection(CFieldReader& in) {
         if (in.value.code != TOKEN_OPEN_BRACE)
             continue;
         result = g_yearBook.GetPage(found->page)->Read(in);
-        if (result != 0)
+        if (result != FIELD_BLOCK_END)
             return result;
     }
 }

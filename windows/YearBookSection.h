@@ -11,6 +11,7 @@
 CDataBlock* WriteYearBookSection();
 
 // Builds the year book's pages afresh, then reads the section after its "{"
-// up to and including its "}": 0, -1 at the end of the file, -2 after an
-// unknown page key ("unknown EYR page") or a field without "=".
+// up to and including its "}": FIELD_BLOCK_END, FIELD_END_OF_FILE at the end
+// of the file, FIELD_ERROR after an unknown page key ("unknown EYR page") or a
+// field without "=".
 int32_t ReadYearBookSection(CFieldReader& in);

@@ -29,9 +29,9 @@ namespace {
 // A "cot" block that read whole takes the next free slot.
 int32_t ReadCentreOfTrade(CFieldReader& in) {
     auto centre = std::make_unique<CCentreOfTrade>();
-    if (centre->Read(in) == 0)
+    if (centre->Read(in) == FIELD_BLOCK_END)
         g_cotCalc.AddCentreOfTrade(std::move(centre));
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 // The centres in slot order.

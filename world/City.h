@@ -16,8 +16,9 @@ public:
     CCity(const CCity&) = delete;
     CCity& operator=(const CCity&) = delete;
 
-    // The "city" block after its "{" up to and including its "}": 0, or -2
-    // after an error (-1 when the file ends inside it). "location" names the
+    // The "city" block after its "{" up to and including its "}":
+    // FIELD_BLOCK_END, or FIELD_ERROR after an error (FIELD_END_OF_FILE when
+    // the file ends inside it). "location" names the
     // province, "population" (or "level") the population, "capital = yes"
     // the capital mark.
     virtual int32_t Read(CFieldReader& in);

@@ -20,7 +20,8 @@ public:
     CConstructionOrder& operator=(const CConstructionOrder&) = delete;
 
     // The "construction" block after its "{" up to and including its "}":
-    // 0, or -2 after an error (-1 when the file ends inside it).
+    // FIELD_BLOCK_END, or FIELD_ERROR after an error (FIELD_END_OF_FILE when
+    // the file ends inside it).
     virtual int32_t Read(CFieldReader& in);
     // The block as a new node (count 0, owned by the caller).
     virtual CDataBlock* Write() const;

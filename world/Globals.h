@@ -9,8 +9,8 @@ class CGlobals {
 public:
     // The "globaldata" block after its "{" up to and including its "}". The
     // block is kept as it was read, to be written back unchanged; its
-    // "startdate" becomes the start date. 0, -1 at the end of the file, -2
-    // after an error.
+    // "startdate" becomes the start date. FIELD_BLOCK_END, FIELD_END_OF_FILE
+    // at the end of the file, FIELD_ERROR after an error.
     int32_t Read(CFieldReader& in);
     // A new block of the game-wide globals (owned by the caller).
     CDataBlock* Write() const;

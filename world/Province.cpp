@@ -167,7 +167,7 @@ int32_t CProvince::Read(CFieldReader& in) {
             return result;
         if (result == FIELD_BLOCK_END) {
             in.GetTokenFile()->Next(); // the "}"
-            return 0;
+            return FIELD_BLOCK_END;
         }
         const Token& value = in.value;
         switch (in.key.code) {
@@ -248,30 +248,30 @@ namespace {
 
 // The "province" object after its "{": the first field "id" names the
 // province, which reads the rest of the block. A first field that is not
-// "id" (-2), an id that is no number or no province (0, reported) pass over
-// the block.
+// "id" (FIELD_ERROR), an id that is no number or no province
+// (FIELD_BLOCK_END, reported) pass over the block.
 int32_t ReadProvinceObject(CFieldReader& in) {
-    int32_t answer = 0;
+    int32_t answer = FIELD_BLOCK_END;
     if (!ReadOpeningField(in, KW_ID, "id HAS to be first in province", FIELD_ERROR, answer))
         return answer;
     if (in.value.code != TOKEN_NUMBER) {
         SkipRestOfBlock(in);
-        return 0;
+        return FIELD_BLOCK_END;
     }
     int32_t id = TokenToInt(in.value.text);
     if (id < 0 || id > kLastProvinceId) {
         in.ReportError("illegal province id");
         SkipRestOfBlock(in);
-        return 0;
+        return FIELD_BLOCK_END;
     }
     GetProvince(id)->Read(in);
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 // The file goes on after every province block, whatever its reader answered.
 int32_t ReadProvinceAndGoOn(CFieldReader& in) {
     ReadProvinceObject(in);
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 // The provinces with state to save, in id order.

@@ -56,9 +56,10 @@ public:
 
     int32_t GetNumber() const { return static_cast<int32_t>(GetId().number); }
 
-    // The block's fields after "id" up to and including its "}": 0; -2 on a
-    // key it does not know or a field without "="; -1 when the file ends
-    // inside the block. The fields read before an error stay.
+    // The block's fields after "id" up to and including its "}":
+    // FIELD_BLOCK_END; FIELD_ERROR on a key it does not know or a field
+    // without "="; FIELD_END_OF_FILE when the file ends inside the block. The
+    // fields read before an error stay.
     int32_t Read(CFieldReader& in);
     // The province's block as a new node (count 0, owned by the caller).
     CDataBlock* Write() const;

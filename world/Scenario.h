@@ -15,7 +15,7 @@ public:
     virtual ~CScenario() = default;
 
     // Takes every broadcast message while a game runs: EVT_GAME_STARTED sets
-    // gameStarted, EVT_GAME_END sets gameEnded. Answers 0.
+    // gameStarted, EVT_GAME_END sets gameEnded. Answers EVENT_NOT_HANDLED.
     virtual int HandleMessage(COVEvent& event);
 
     // True when a multiplayer session is open and has more than one player.

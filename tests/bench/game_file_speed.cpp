@@ -115,10 +115,10 @@ void BM_LoadAndSaveScenario(benchmark::State& state) {
         BenchWorld::Reset();
         CFieldReader in;
         in.Open("bench.ovg", "r");
-        if (ReadGameFile(in) != 0)
+        if (ReadGameFile(in) != FIELD_BLOCK_END)
             state.SkipWithError("the scenario did not read");
         in.Close();
-        if (SaveGameFile("bench_saved.ovg") != 0)
+        if (SaveGameFile("bench_saved.ovg") != FIELD_WRITTEN)
             state.SkipWithError("the game did not save");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

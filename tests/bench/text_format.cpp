@@ -33,8 +33,8 @@ int32_t WriteProvinces(CFieldReader& out) {
         code(keyword);
         return code(TOKEN_EQUALS);
     };
-    int32_t result = 0;
-    for (int i = 1; i <= kProvinces && result == 0; ++i) {
+    int32_t result = FIELD_WRITTEN;
+    for (int i = 1; i <= kProvinces && result == FIELD_WRITTEN; ++i) {
         code(KW_PROVINCE);
         code(TOKEN_EQUALS);
         code(TOKEN_OPEN_BRACE);

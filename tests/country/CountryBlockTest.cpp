@@ -65,7 +65,7 @@ protected:
         EXPECT_EQ(reader.ReadField(), FIELD_READ);
         EXPECT_EQ(reader.key.code, KW_TAG);
         reader.currentCountry = &country;
-        EXPECT_EQ(country.Read(reader), 0);
+        EXPECT_EQ(country.Read(reader), FIELD_BLOCK_END);
         return country;
     }
 };
@@ -95,7 +95,7 @@ const char* kFullBlock =
 
 TEST_F(CountryBlockTest, AFullBlockIsReadAndRoundTripsByteForByte) {
     CCountry& country = Make(1);
-    ASSERT_EQ(Read(country, kFullBlock), 0);
+    ASSERT_EQ(Read(country, kFullBlock), FIELD_BLOCK_END);
     EXPECT_EQ(country.m_aiFile, "england.ai");
     EXPECT_EQ(country.m_badBoy, 4);
     EXPECT_EQ(country.m_colonialNation, 1);
@@ -155,7 +155,7 @@ TEST_F(CountryBlockTest, TreasuryOfAHumanPlayedCountryFollowsTheDifficulty) {
         g_scenarioInfo = std::make_unique<ScenarioInfo>();
         g_scenarioInfo->saved = c.saved;
         CCountry& country = Make(1);
-        ASSERT_EQ(Read(country, "treasury = 100 }"), 0);
+        ASSERT_EQ(Read(country, "treasury = 100 }"), FIELD_BLOCK_END);
         EXPECT_FLOAT_EQ(country.m_treasury, c.treasury)
             << "controller " << c.controller << " saved " << c.saved << " difficulty "
             << c.difficulty;
@@ -164,24 +164,25 @@ TEST_F(CountryBlockTest, TreasuryOfAHumanPlayedCountryFollowsTheDifficulty) {
 
 TEST_F(CountryBlockTest, OneVpSetsBothValuesALaterOneOnlyTheRankCheck) {
     CCountry& one = Make(1);
-    ASSERT_EQ(Read(one, "vp = 25 }"), 0);
+    ASSERT_EQ(Read(one, "vp = 25 }"), FIELD_BLOCK_END);
     EXPECT_FLOAT_EQ(one.m_vp, 25.0f);
     EXPECT_FLOAT_EQ(one.m_vpAtRankCheck, 25.0f);
 
     CCountry& three = Make(2);
-    ASSERT_EQ(Read(three, "vp = 40 vp = 30 vp = 20 }"), 0);
+    ASSERT_EQ(Read(three, "vp = 40 vp = 30 vp = 20 }"), FIELD_BLOCK_END);
     EXPECT_FLOAT_EQ(three.m_vp, 40.0f);
     EXPECT_FLOAT_EQ(three.m_vpAtRankCheck, 20.0f);
 }
 
 TEST_F(CountryBlockTest, BudgetSharesAreHeldWithinOneTogether) {
     CCountry& clamped = Make(1);
-    ASSERT_EQ(Read(clamped, "navalpercentage = 1.5 landpercentage = -0.2 }"), 0);
+    ASSERT_EQ(Read(clamped, "navalpercentage = 1.5 landpercentage = -0.2 }"), FIELD_BLOCK_END);
     EXPECT_FLOAT_EQ(clamped.m_navalShare, 1.0f);
     EXPECT_FLOAT_EQ(clamped.m_landShare, 0.0f);
 
     CCountry& scaled = Make(2);
-    ASSERT_EQ(Read(scaled, "navalpercentage = 0.8 landpercentage = 0.6 tepercentage = 0.6 }"), 0);
+    ASSERT_EQ(Read(scaled, "navalpercentage = 0.8 landpercentage = 0.6 tepercentage = 0.6 }"),
+              FIELD_BLOCK_END);
     EXPECT_FLOAT_EQ(scaled.m_navalShare, 0.4f);
     EXPECT_FLOAT_EQ(scaled.m_landShare, 0.3f);
     EXPECT_FLOAT_EQ(scaled.m_teShare, 0.3f);
@@ -220,7 +221,7 @@ TEST_F(CountryBlockTest, BadFieldsAreReportedAndEndOrSkip) {
     }
     // The upper bound itself is a province.
     DeleteAllCountries();
-    EXPECT_EQ(Read(Make(1), "knownprovinces = { 1472 } }"), 0);
+    EXPECT_EQ(Read(Make(1), "knownprovinces = { 1472 } }"), FIELD_BLOCK_END);
 }
 
 TEST_F(CountryBlockTest, AFileEndingInsideTheBlockSkipsTheFinishingSteps) {
@@ -243,19 +244,20 @@ TEST_F(CountryBlockTest, HistoryFilesFillOnlyTablesTheBlockLeftEmpty) {
 
     CCountry& fromHistory = Make(1);
     fromHistory.m_historyFile = "eng";
-    ASSERT_EQ(Read(fromHistory, "}"), 0);
+    ASSERT_EQ(Read(fromHistory, "}"), FIELD_BLOCK_END);
     EXPECT_EQ(fromHistory.m_monarchTable.GetCount(), 2u);
     EXPECT_EQ(fromHistory.m_leaderTable.GetCount(), 1u);
 
     CCountry& named = Make(2);
     named.m_historyFile = "eng";
-    ASSERT_EQ(Read(named, "monarchtable = \"tables\\monarchs.txt\" leadertable = { } }"), 0);
+    ASSERT_EQ(Read(named, "monarchtable = \"tables\\monarchs.txt\" leadertable = { } }"),
+              FIELD_BLOCK_END);
     EXPECT_EQ(named.m_monarchTable.GetCount(), 1u);
     EXPECT_TRUE(named.m_leaderTable.IsEmpty()); // given, so the history file is not read
 
     CCountry& noFile = Make(3);
     noFile.m_historyFile = "xyz";
-    ASSERT_EQ(Read(noFile, "}"), 0);
+    ASSERT_EQ(Read(noFile, "}"), FIELD_BLOCK_END);
     EXPECT_TRUE(noFile.m_monarchTable.IsEmpty());
     EXPECT_TRUE(boxes.texts.empty());
 }
@@ -296,7 +298,7 @@ TEST_F(CountryBlockTest, OwningAProvinceTakesItsCityAndTradingPost) {
     EXPECT_EQ(france.m_capital, 6);
 
     CCountry& england = Make(1);
-    ASSERT_EQ(Read(england, "ownedprovinces = { 6 } }"), 0);
+    ASSERT_EQ(Read(england, "ownedprovinces = { 6 } }"), FIELD_BLOCK_END);
     EXPECT_EQ(GetProvince(6)->GetOwner(), &england);
     EXPECT_FALSE(city->IsCapital());
     EXPECT_TRUE(england.m_cities.Contains(city));
@@ -321,7 +323,7 @@ TEST_F(CountryBlockTest, ScenarioMissionBlockTakesOnlyTheMissionKeys) {
     country.m_missionPercentage = 0.7f;
     reader.Close();
     OpenText("missiontype = 2 missionname = \"Spice\" missionalliance = { FRA REB } }");
-    EXPECT_EQ(country.ReadMission(reader), 0);
+    EXPECT_EQ(country.ReadMission(reader), FIELD_BLOCK_END);
     EXPECT_EQ(country.m_major, 1);
     EXPECT_FLOAT_EQ(country.m_missionPercentage, 0.0f);
     EXPECT_EQ(country.m_missionType, 1);
@@ -329,7 +331,7 @@ TEST_F(CountryBlockTest, ScenarioMissionBlockTakesOnlyTheMissionKeys) {
 
     reader.Close();
     OpenText("badboy = 3 }");
-    EXPECT_EQ(country.ReadMission(reader), -2);
+    EXPECT_EQ(country.ReadMission(reader), FIELD_ERROR);
     EXPECT_TRUE(BoxShown("Country : Unexpected field"));
 }
 

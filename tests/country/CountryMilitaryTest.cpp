@@ -57,7 +57,7 @@ TEST_F(CountryMilitaryTest, UnitAndMonarchBlocksGoToTheRegisteredReaders) {
         CKeptBlock().Read(in);
     };
     CCountry country(1);
-    ASSERT_EQ(Read(country, kBody), 0);
+    ASSERT_EQ(Read(country, kBody), FIELD_BLOCK_END);
     const std::vector<std::pair<std::string, bool>> expected = {
         {"unit", true}, {"unit", false}, {"monarch", false}, {"monarch", true}};
     EXPECT_EQ(g_calls, expected);
@@ -69,7 +69,7 @@ TEST_F(CountryMilitaryTest, UnitAndMonarchBlocksGoToTheRegisteredReaders) {
 TEST_F(CountryMilitaryTest, WithoutTheMilitaryUnitAndMonarchBlocksAreDropped) {
     g_countryMilitary = CountryMilitaryHooks();
     CCountry country(1);
-    ASSERT_EQ(Read(country, kBody), 0);
+    ASSERT_EQ(Read(country, kBody), FIELD_BLOCK_END);
     EXPECT_EQ(country.m_dynamism, 7);
     EXPECT_TRUE(country.m_units.IsEmpty());
     EXPECT_TRUE(country.m_unitsInDevelopment.IsEmpty());

@@ -46,13 +46,13 @@ TEST_F(ProvinceOwnerTest, OwnerMovesWithItsCityAndTradingPost) {
     // them, the owner lists them.
     OpenBlock("city = { name = \"Sevilla\" population = 6500.000000 location = 12 capital = yes }");
     auto city = std::make_unique<CCity>();
-    ASSERT_EQ(city->Read(reader), 0);
+    ASSERT_EQ(city->Read(reader), FIELD_BLOCK_END);
     EXPECT_EQ(city->GetLocation(), 12);
     EXPECT_TRUE(city->IsCapital());
     EXPECT_FALSE(city->IsColony() || city->IsTown());
     OpenBlock("tradingpost = { name = \"Puerto\" level = 2 location = 12 }");
     auto post = std::make_unique<CTradingPost>();
-    ASSERT_EQ(post->Read(reader), 0);
+    ASSERT_EQ(post->Read(reader), FIELD_BLOCK_END);
     EXPECT_EQ(post->GetLocation(), 12);
     CCity* cityPtr = city.get();
     CTradingPost* postPtr = post.get();

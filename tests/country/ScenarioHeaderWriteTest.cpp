@@ -70,7 +70,7 @@ TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {
     OpenText(text);
     for (int i = 0; i < 3; ++i)
         File().Next();
-    ASSERT_EQ(again.Read(reader), 0);
+    ASSERT_EQ(again.Read(reader), FIELD_BLOCK_END);
     EXPECT_TRUE(again.saved);
     EXPECT_EQ(again.nations[1]->nationMissionType, 2);
     EXPECT_EQ(Print(KW_HEADER, again.Write()), text);

@@ -84,7 +84,7 @@ protected:
             if (objectId && objectId->GetObjectId().type != 3) {
                 ASSERT_EQ(File().Current().code, TOKEN_OPEN_BRACE);
                 ObjectId id;
-                EXPECT_EQ(id.Read(reader), 0);
+                EXPECT_EQ(id.Read(reader), FIELD_BLOCK_END);
                 EXPECT_EQ(id, objectId->GetObjectId());
             } else if (objectId) {
                 EXPECT_EQ(File().Current().code, TOKEN_STRING);

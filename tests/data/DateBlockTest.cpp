@@ -19,12 +19,12 @@ protected:
 
 TEST_F(DateBlockTest, ReadsFieldsInAnyOrderAndAnyCase) {
     CDate date;
-    EXPECT_EQ(Read("year = 1492 month = october day = 11 } next = 1\n", date), 0);
+    EXPECT_EQ(Read("year = 1492 month = october day = 11 } next = 1\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date, CDate(11, 9, 1492));
     ASSERT_EQ(reader.ReadField(), FIELD_READ);
     EXPECT_EQ(std::string(reader.key.text), "next");
 
-    EXPECT_EQ(Read("DAY=0 Month=DECEMBER YEAR=1820}\n", date), 0);
+    EXPECT_EQ(Read("DAY=0 Month=DECEMBER YEAR=1820}\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date, CDate(0, 11, 1820));
     for (uint32_t month = 0; month < 12; ++month) {
         CDate d;
@@ -39,11 +39,11 @@ TEST_F(DateBlockTest, ReadsFieldsInAnyOrderAndAnyCase) {
 
 TEST_F(DateBlockTest, MissingFieldsKeepTheirValuesAndRepeatedOnesOverwrite) {
     CDate date(5, 3, 1400);
-    EXPECT_EQ(Read("year = 1500 }\n", date), 0);
+    EXPECT_EQ(Read("year = 1500 }\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date, CDate(5, 3, 1500));
-    EXPECT_EQ(Read("day = 1 day = 2 }\n", date), 0);
+    EXPECT_EQ(Read("day = 1 day = 2 }\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date, CDate(2, 3, 1500));
-    EXPECT_EQ(Read("}\n", date), 0);
+    EXPECT_EQ(Read("}\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date, CDate(2, 3, 1500));
 }
 
@@ -54,24 +54,24 @@ TEST_F(DateBlockTest, DayIsHeldWithinTheMonth) {
     };
     for (const auto& [text, day] : days) {
         CDate date;
-        EXPECT_EQ(Read(std::string("day = ") + text + " }\n", date), 0) << text;
+        EXPECT_EQ(Read(std::string("day = ") + text + " }\n", date), FIELD_BLOCK_END) << text;
         EXPECT_EQ(date.day, day) << text;
     }
     // A value that is no number leaves the day but still holds it in range.
     CDate date;
     date.day = 40;
-    EXPECT_EQ(Read("day = soon }\n", date), 0);
+    EXPECT_EQ(Read("day = soon }\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date.day, 29);
     EXPECT_TRUE(boxes.texts.empty());
 }
 
 TEST_F(DateBlockTest, YearIsSixteenBitsAndIgnoresWords) {
     CDate date(0, 0, 1500);
-    EXPECT_EQ(Read("year = soon }\n", date), 0);
+    EXPECT_EQ(Read("year = soon }\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date.year, 1500);
-    EXPECT_EQ(Read("year = -20 }\n", date), 0);
+    EXPECT_EQ(Read("year = -20 }\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date.year, -20);
-    EXPECT_EQ(Read("year = 70000 }\n", date), 0);
+    EXPECT_EQ(Read("year = 70000 }\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date.year, static_cast<int16_t>(70000 - 65536));
 }
 
@@ -80,7 +80,8 @@ TEST_F(DateBlockTest, MonthMustBeAMonthKeyword) {
     for (const char* value : bad) {
         boxes.texts.clear();
         CDate date(1, 6, 1500);
-        EXPECT_EQ(Read(std::string("month = ") + value + " day = 9 }\n", date), 0) << value;
+        EXPECT_EQ(Read(std::string("month = ") + value + " day = 9 }\n", date), FIELD_BLOCK_END)
+            << value;
         EXPECT_EQ(date, CDate(9, 6, 1500)) << value;
         ASSERT_EQ(boxes.texts.size(), 1u) << value;
         EXPECT_TRUE(BoxShown("ERROR : (Unknown month) 'month = ")) << boxes.texts[0];
@@ -100,10 +101,10 @@ TEST_F(DateBlockTest, UnknownKeyEndsTheBlockAfterThatField) {
 
 TEST_F(DateBlockTest, FieldWithoutEqualsIsDroppedAndTheBlockReadOn) {
     CDate date;
-    EXPECT_EQ(Read("year 1600 month = may day 4 } after = 1\n", date), 0);
+    EXPECT_EQ(Read("year 1600 month = may day 4 } after = 1\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date, CDate(0, 4, 0));
     // A stray word before the brace does not take the brace with it.
-    EXPECT_EQ(Read("year = 1600 stray } after = 1\n", date), 0);
+    EXPECT_EQ(Read("year = 1600 stray } after = 1\n", date), FIELD_BLOCK_END);
     EXPECT_EQ(date.year, 1600);
     ASSERT_EQ(reader.ReadField(), FIELD_READ);
     EXPECT_EQ(std::string(reader.key.text), "after");
@@ -128,7 +129,7 @@ TEST_F(DateBlockTest, WritesYearMonthKeywordAndDayInOrder) {
     EXPECT_EQ(block->GetChild(2)->GetValue()->GetInt(), 0);
 
     reader.Open("date.txt", "w");
-    ASSERT_EQ(block->Write(reader, 0), 0);
+    ASSERT_EQ(block->Write(reader, 0), FIELD_WRITTEN);
     reader.Close();
     EXPECT_EQ(dir.ReadFile("date.txt"), "{ year = 1500 month = december day = 0 } ");
 }
@@ -140,9 +141,9 @@ TEST_F(DateBlockTest, WrittenDatesReadBack) {
     Token token;
     for (const CDate& date : dates) {
         CNodeRef<CDataBlock> block(date.Write());
-        ASSERT_EQ(reader.WriteToken(token.Set(KW_DATE, "date")), 0);
-        ASSERT_EQ(reader.WriteToken(token.Set(TOKEN_EQUALS, "=")), 0);
-        ASSERT_EQ(block->Write(reader, 0), 0);
+        ASSERT_EQ(reader.WriteToken(token.Set(KW_DATE, "date")), FIELD_WRITTEN);
+        ASSERT_EQ(reader.WriteToken(token.Set(TOKEN_EQUALS, "=")), FIELD_WRITTEN);
+        ASSERT_EQ(block->Write(reader, 0), FIELD_WRITTEN);
     }
     reader.Close();
     reader.Open("dates.txt", "r");
@@ -150,7 +151,7 @@ TEST_F(DateBlockTest, WrittenDatesReadBack) {
         ASSERT_EQ(reader.ReadField(), FIELD_READ);
         ASSERT_EQ(reader.value.code, TOKEN_OPEN_BRACE);
         CDate read(7, 7, 7);
-        EXPECT_EQ(read.Read(reader), 0);
+        EXPECT_EQ(read.Read(reader), FIELD_BLOCK_END);
         EXPECT_EQ(read, date);
     }
     EXPECT_EQ(reader.ReadField(), FIELD_END_OF_FILE);

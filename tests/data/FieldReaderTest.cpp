@@ -105,16 +105,16 @@ TEST_F(FieldReaderTest, ErrorLineShowsTheFieldTheLineAndTheFile) {
 TEST_F(FieldReaderTest, ListReadersTakeTheListUpToItsBrace) {
     OpenText("1, 2 3,4 } 0.5 -1.25 2 1.2.3 } ENG,\"FRA\" XXX } after = 1\n");
     CIntList ints;
-    EXPECT_EQ(reader.ReadIntList(ints), 0);
+    EXPECT_EQ(reader.ReadIntList(ints), FIELD_BLOCK_END);
     EXPECT_EQ(Items(ints), (std::vector<int32_t>{1, 2, 3, 4}));
     CFloatList floats;
-    EXPECT_EQ(reader.ReadFloatList(floats), 0);
+    EXPECT_EQ(reader.ReadFloatList(floats), FIELD_BLOCK_END);
     EXPECT_EQ(Items(floats), (std::vector<float>{0.5f, -1.25f, 2.0f, 1.2f}));
     CIntList tags;
     auto lookup = [](const char* tag) -> int32_t {
         return std::strcmp(tag, "ENG") == 0 ? 1 : std::strcmp(tag, "FRA") == 0 ? 2 : 0;
     };
-    EXPECT_EQ(reader.ReadTagList(tags, lookup), 0);
+    EXPECT_EQ(reader.ReadTagList(tags, lookup), FIELD_BLOCK_END);
     EXPECT_EQ(Items(tags), (std::vector<int32_t>{1, 2, 0}));
     ASSERT_EQ(reader.ReadField(), FIELD_READ);
     EXPECT_EQ(std::string(reader.key.text), "after");
@@ -125,7 +125,7 @@ TEST_F(FieldReaderTest, ListReadersReportStrayTokensAndStopAtTheEndOfTheFile) {
     OpenText("knownprovinces = { 1 two 3 = 4 }\n ownedprovinces = { 5 6\n");
     ASSERT_EQ(reader.ReadField(), FIELD_READ);
     CIntList known;
-    EXPECT_EQ(reader.ReadIntList(known), 0);
+    EXPECT_EQ(reader.ReadIntList(known), FIELD_BLOCK_END);
     EXPECT_EQ(Items(known), (std::vector<int32_t>{1, 3, 4}));
     EXPECT_EQ(boxes.texts.size(), 2u);
     EXPECT_TRUE(BoxShown("ERROR : (Unexpected token in list) 'knownprovinces = two' Line = 1"));
@@ -142,7 +142,7 @@ TEST_F(FieldReaderTest, DatedListCarriesTheDateBetweenEntries) {
              "{ year = 1501 month = june } 0\n"
              "{ day = 9 } 3 } next = 1\n");
     CDatedIdList list;
-    ASSERT_EQ(reader.ReadDatedIdList(7, list), 0);
+    ASSERT_EQ(reader.ReadDatedIdList(7, list), FIELD_BLOCK_END);
     EXPECT_EQ(Items(list), (std::vector<DatedId>{{CDate(4, 2, 1500), ObjectId(7, 17)},
                                                  {CDate(4, 5, 1501), ObjectId(7, 0)},
                                                  {CDate(9, 5, 1501), ObjectId(7, 3)}}));
@@ -157,12 +157,12 @@ TEST_F(FieldReaderTest, DatedListErrors) {
         uint32_t entries;
     };
     const Case cases[] = {
-        {"{ year = 1500 } 4 5 }\n", -2, 1},        // an entry without its date block
-        {"{ year = 1500 } -4 }\n", -2, 0},         // a negative number
-        {"{ year = 1500 } x }\n", -2, 0},          // no number
-        {"{ year = 1500 hour = 3 } 4 }\n", -2, 0}, // the date reader's answer
-        {"{ year = 1500 } 4 { year = ", -1, 1},    // the end of the file
-        {"{ year = 1500 } 4 ", -1, 1},
+        {"{ year = 1500 } 4 5 }\n", FIELD_ERROR, 1},           // an entry without its date block
+        {"{ year = 1500 } -4 }\n", FIELD_ERROR, 0},            // a negative number
+        {"{ year = 1500 } x }\n", FIELD_ERROR, 0},             // no number
+        {"{ year = 1500 hour = 3 } 4 }\n", FIELD_ERROR, 0},    // the date reader's answer
+        {"{ year = 1500 } 4 { year = ", FIELD_END_OF_FILE, 1}, // the end of the file
+        {"{ year = 1500 } 4 ", FIELD_END_OF_FILE, 1},
     };
     for (const Case& c : cases) {
         OpenText(c.text);
@@ -192,7 +192,7 @@ int32_t ReadNested(CFieldReader& in, std::vector<int32_t>& answers) {
             return FIELD_END_OF_FILE;
         if (in.GetTokenFile()->Peek()->code == TOKEN_CLOSE_BRACE) {
             in.GetTokenFile()->Next();
-            return 0;
+            return FIELD_BLOCK_END;
         }
     }
 }
@@ -202,7 +202,8 @@ TEST_F(FieldReaderTest, EndOfFileInsideNestedBlocksEndsEveryReader) {
     std::vector<int32_t> answers;
     EXPECT_EQ(ReadNested(reader, answers), FIELD_END_OF_FILE);
     // Innermost first: the date, the unit, the country.
-    EXPECT_EQ(answers, (std::vector<int32_t>{-1, -1, -1}));
+    EXPECT_EQ(answers,
+              (std::vector<int32_t>{FIELD_END_OF_FILE, FIELD_END_OF_FILE, FIELD_END_OF_FILE}));
 }
 
 TEST(TokenNumbers, ConvertLikeTheStandardConversionsWithoutOverflow) {

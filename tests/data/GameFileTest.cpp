@@ -128,52 +128,56 @@ TEST_F(GameFileObjectsTest, StructuralErrorsAtTheTopLevelStopTheRead) {
         const char* box;              // null: no box expected
     };
     const Case cases[] = {
-        {"empty file", "", 0, {}, nullptr},
-        {"comments only", "# nothing here\n; nor here\n", 0, {}, nullptr},
+        {"empty file", "", FIELD_BLOCK_END, {}, nullptr},
+        {"comments only", "# nothing here\n; nor here\n", FIELD_BLOCK_END, {}, nullptr},
         {"each object to its reader",
          "country = { id = 3 }\nprovince = { id = 4 }\ncot = { }\n",
-         0,
+         FIELD_BLOCK_END,
          {"country 3", "province 4", "cot"},
          nullptr},
         {"unknown key",
          "globaldata = { id = 1 }\nweather = { rain = yes }\nglobaldata = { id = 2 }\n",
-         -2,
+         FIELD_ERROR,
          {"globaldata 1"},
          "Illegal top level object"},
         {"stray close brace",
          "globaldata = { id = 1 }\n}\nglobaldata = { id = 2 }\n",
-         -2,
+         FIELD_ERROR,
          {"globaldata 1"},
          "Illegal top level object"},
         {"missing equals",
          "globaldata = { id = 1 }\nprovince { id = 5 }\nglobaldata = { id = 2 }\n",
-         -2,
+         FIELD_ERROR,
          {"globaldata 1"},
          "Missing \"=\""},
         {"header without brace",
          "header = 5\nglobaldata = { id = 1 }\n",
-         0,
+         FIELD_BLOCK_END,
          {"globaldata 1"},
          "No left curly"},
         {"block without brace",
          "eyr = 5\nmission = tag\nglobaldata = { id = 1 }\n",
-         0,
+         FIELD_BLOCK_END,
          {"globaldata 1"},
          "No left curly"},
         {"quiet block without brace",
          "country = AVR\nprovince = 5\nglobaldata = { id = 1 }\n",
-         0,
+         FIELD_BLOCK_END,
          {"globaldata 1"},
          nullptr},
         {"any value, which the reader refuses",
          "combat = 3\nglobaldata = { id = 1 }\n",
-         -2,
+         FIELD_ERROR,
          {"combat 3"},
          nullptr},
-        {"key in capitals", "GLOBALDATA = { id = 1600 }\n", 0, {"globaldata 1600"}, nullptr},
+        {"key in capitals",
+         "GLOBALDATA = { id = 1600 }\n",
+         FIELD_BLOCK_END,
+         {"globaldata 1600"},
+         nullptr},
         {"file ending inside a block",
          "globaldata = { id = 1 }\nmecenat = { id = 2\n",
-         0,
+         FIELD_BLOCK_END,
          {"globaldata 1", "mecenat 2"},
          nullptr},
     };
@@ -194,11 +198,12 @@ TEST_F(GameFileObjectsTest, StructuralErrorsAtTheTopLevelStopTheRead) {
 TEST_F(GameFileObjectsTest, AnObjectWithoutOwnerStopsTheReadAndIsNotWritten) {
     RegisterGameFileObject(KW_EYR, GameFileObject{});
     EXPECT_EQ(FindGameFileObject(KW_EYR), nullptr);
-    EXPECT_EQ(LoadText("globaldata = { id = 1 }\neyr = { id = 2 }\nglobaldata = { id = 3 }\n"), -2);
+    EXPECT_EQ(LoadText("globaldata = { id = 1 }\neyr = { id = 2 }\nglobaldata = { id = 3 }\n"),
+              FIELD_ERROR);
     EXPECT_EQ(g_log, std::vector<std::string>{"globaldata 1"});
     EXPECT_TRUE(BoxShown("Illegal top level object"));
 
-    ASSERT_EQ(SaveGameFile("saved.ovg"), 0);
+    ASSERT_EQ(SaveGameFile("saved.ovg"), FIELD_WRITTEN);
     EXPECT_EQ(SavedAfterHeader("saved.ovg").find("eyr"), std::string::npos);
 
     // Codes that are no keyword ids have no place in the table.
@@ -211,19 +216,20 @@ TEST_F(GameFileObjectsTest, AnObjectWithoutOwnerStopsTheReadAndIsNotWritten) {
 TEST_F(GameFileObjectsTest, IncludesReadInOrderAndRefuseCyclesAndDepth) {
     dir.WriteFile("a.inc", "globaldata = { id = 1501 }\n");
     dir.WriteFile("b.inc", "province = { id = 7 }\n");
-    EXPECT_EQ(LoadText("include = \"a.inc\"\ninclude = b.inc\n"), 0);
+    EXPECT_EQ(LoadText("include = \"a.inc\"\ninclude = b.inc\n"), FIELD_BLOCK_END);
     EXPECT_EQ(g_log, (std::vector<std::string>{"globaldata 1501", "province 7"}));
     EXPECT_TRUE(boxes.texts.empty());
 
     // A file that includes itself, directly or through another, is read once.
     g_log.clear();
-    EXPECT_EQ(LoadText("province = { id = 8 }\ninclude = \"self.ovg\"\n", "self.ovg"), 0);
+    EXPECT_EQ(LoadText("province = { id = 8 }\ninclude = \"self.ovg\"\n", "self.ovg"),
+              FIELD_BLOCK_END);
     EXPECT_EQ(g_log, std::vector<std::string>{"province 8"});
     EXPECT_TRUE(BoxShown("include of a file that is being read"));
     boxes.texts.clear();
     dir.WriteFile("ping.inc", "include = \"pong.inc\"\n");
     dir.WriteFile("pong.inc", "include = \"ping.inc\"\n");
-    EXPECT_EQ(LoadText("include = \"ping.inc\"\n"), 0);
+    EXPECT_EQ(LoadText("include = \"ping.inc\"\n"), FIELD_BLOCK_END);
     EXPECT_TRUE(BoxShown("include of a file that is being read"));
 
     // A chain of 20 files stops at 16 levels: the provinces of the files
@@ -234,7 +240,7 @@ TEST_F(GameFileObjectsTest, IncludesReadInOrderAndRefuseCyclesAndDepth) {
         dir.WriteFile("level" + std::to_string(i) + ".inc",
                       "include = \"level" + std::to_string(i + 1) +
                           ".inc\"\nprovince = { id = " + std::to_string(100 + i) + " }\n");
-    EXPECT_EQ(LoadText("include = \"level0.inc\"\n"), 0);
+    EXPECT_EQ(LoadText("include = \"level0.inc\"\n"), FIELD_BLOCK_END);
     EXPECT_TRUE(BoxShown("include nested more than 16 files deep"));
     std::vector<std::string> levels;
     for (int i = 15; i >= 0; --i)
@@ -244,7 +250,7 @@ TEST_F(GameFileObjectsTest, IncludesReadInOrderAndRefuseCyclesAndDepth) {
     // An include that cannot be opened reads nothing; the file goes on.
     boxes.texts.clear();
     g_log.clear();
-    EXPECT_EQ(LoadText("include = \"missing.inc\"\nprovince = { id = 9 }\n"), 0);
+    EXPECT_EQ(LoadText("include = \"missing.inc\"\nprovince = { id = 9 }\n"), FIELD_BLOCK_END);
     EXPECT_TRUE(BoxShown("Couldn't open file"));
     EXPECT_EQ(g_log, std::vector<std::string>{"province 9"});
 }
@@ -265,12 +271,12 @@ TEST_F(GameFileObjectsTest, WritingKeepsTheOrderAndLeavesTheScreenOutOfMultiplay
                 std::string(keyword) + " = { id = " + std::to_string(id) + " }" + blankLine;
     countriesOn.resize(countriesOn.size() - 2); // no blank line after the last
 
-    ASSERT_EQ(SaveGameFile("single.ovg"), 0);
+    ASSERT_EQ(SaveGameFile("single.ovg"), FIELD_WRITTEN);
     EXPECT_EQ(dir.ReadFile("single.ovg").rfind("header = {", 0), 0u);
     EXPECT_EQ(SavedAfterHeader("single.ovg"), objects + countriesOn);
 
     g_multiplayer = true;
-    ASSERT_EQ(SaveGameFile("multi.ovg"), 0);
+    ASSERT_EQ(SaveGameFile("multi.ovg"), FIELD_WRITTEN);
     std::string withoutScreen = objects;
     for (const char* keyword : {"country", "eyr", "combat"})
         for (int id = 1; id <= 2; ++id)
@@ -286,7 +292,7 @@ TEST_F(GameFileObjectsTest, AFailedWriteStopsTheWriters) {
     // writers up to the centres of trade find their first object refused,
     // and the writers after them are not asked.
     CFieldReader closed;
-    EXPECT_EQ(WriteGameFile(closed), -2);
+    EXPECT_EQ(WriteGameFile(closed), FIELD_ERROR);
     EXPECT_EQ(g_log, (std::vector<std::string>{"globaldata refused 1", "province refused 1",
                                                "cot refused 1"}));
 }
@@ -296,7 +302,7 @@ TEST_F(GameFileObjectsTest, FailedSaveKeepsThePreviousFile) {
     // A full disk: the temporary file is the device that is always full.
     std::filesystem::create_symlink("/dev/full", dir.Path() / "kept.ovg.tmp");
     platform::ForgetPathCache();
-    EXPECT_EQ(SaveGameFile("kept.ovg"), -2);
+    EXPECT_EQ(SaveGameFile("kept.ovg"), FIELD_ERROR);
     EXPECT_EQ(dir.ReadFile("kept.ovg"), "old save\n");
     EXPECT_FALSE(
         std::filesystem::exists(std::filesystem::symlink_status(dir.Path() / "kept.ovg.tmp")));
@@ -308,7 +314,7 @@ TEST_F(GameFileObjectsTest, FailedSaveKeepsThePreviousFile) {
     for (const char* path : {"plain\\save.ovg", "/proc/orvandel-save.ovg"}) {
         SCOPED_TRACE(path);
         boxes.texts.clear();
-        EXPECT_EQ(SaveGameFile(path), -2);
+        EXPECT_EQ(SaveGameFile(path), FIELD_ERROR);
         EXPECT_TRUE(BoxShown("Could not save the game"));
     }
 }

@@ -86,22 +86,23 @@ TEST_F(ScenarioHeaderTest, FieldsAndNationsAreRead) {
 }
 
 TEST_F(ScenarioHeaderTest, TutorialNeedsTheWordYesAndSavedAnyValue) {
-    ASSERT_EQ(Read(info, "tutorial = 1 saved = no }"), 0);
+    ASSERT_EQ(Read(info, "tutorial = 1 saved = no }"), FIELD_BLOCK_END);
     EXPECT_FALSE(info.tutorial);
     EXPECT_TRUE(info.saved);
-    ASSERT_EQ(Read(info, "tutorial = no }"), 0);
+    ASSERT_EQ(Read(info, "tutorial = no }"), FIELD_BLOCK_END);
     EXPECT_FALSE(info.tutorial);
     EXPECT_FALSE(info.saved);
 }
 
 TEST_F(ScenarioHeaderTest, AnUnknownKeyEndsTheRead) {
-    EXPECT_EQ(Read(info, "ENG = { } XYZ = 1 name = \"late\" }"), -2);
+    EXPECT_EQ(Read(info, "ENG = { } XYZ = 1 name = \"late\" }"), FIELD_ERROR);
     EXPECT_TRUE(BoxShown("ScenarioInfo : Unexpected field"));
     EXPECT_EQ(info.nationCount, 1u);
     EXPECT_EQ(info.name, "");
 
     ScenarioInfo other;
-    EXPECT_EQ(Read(other, "ENG = { countrydifficulty = 1 bogus = 2 } name = \"on\" }"), 0);
+    EXPECT_EQ(Read(other, "ENG = { countrydifficulty = 1 bogus = 2 } name = \"on\" }"),
+              FIELD_BLOCK_END);
     EXPECT_TRUE(BoxShown("Selectable Nation : Unexpected field"));
     EXPECT_EQ(other.nations[1]->countryDifficulty, 1);
 }
@@ -111,7 +112,7 @@ TEST_F(ScenarioHeaderTest, ATagGivenAgainReplacesItsEntry) {
     for (int i = 0; i < 100; ++i)
         body += "ENG = { countrydifficulty = " + std::to_string(i) + " } ";
     body += "FRA = { } }";
-    ASSERT_EQ(Read(info, body), 0);
+    ASSERT_EQ(Read(info, body), FIELD_BLOCK_END);
     ASSERT_EQ(info.nationCount, 2u);
     EXPECT_EQ(info.nationOrder[0], 1u);
     EXPECT_EQ(info.nationOrder[1], 2u);
@@ -189,7 +190,7 @@ TEST_F(ScenarioHeaderTest, WritingAsksTheRunningGame) {
             g_scenarioHeaderHooks.describeRunningCountry = &EnglandInPlay;
         }
         ScenarioInfo header;
-        ASSERT_EQ(Read(header, body), 0);
+        ASSERT_EQ(Read(header, body), FIELD_BLOCK_END);
         const std::string text = Print(KW_HEADER, header.Write());
         size_t at = 0;
         for (const std::string& part : c.inOrder) {

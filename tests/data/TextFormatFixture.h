@@ -56,7 +56,7 @@ protected:
         CNodeRef<CDataNode> held(node);
         CFieldReader out;
         out.Open("printed.txt", "w");
-        EXPECT_EQ(held->Write(out, 0), 0);
+        EXPECT_EQ(held->Write(out, 0), FIELD_WRITTEN);
         out.Close();
         return dir.ReadFile("printed.txt");
     }

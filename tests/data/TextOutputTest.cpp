@@ -155,7 +155,7 @@ TEST_F(TextOutputTest, TokensGiveTheExactBytes) {
         Code(TOKEN_CLOSE_BRACE),
     };
     for (const Token& token : tokens)
-        ASSERT_EQ(reader.WriteToken(token), 0);
+        ASSERT_EQ(reader.WriteToken(token), FIELD_WRITTEN);
     EXPECT_EQ(
         Written(),
         "country = { \n"
@@ -181,7 +181,7 @@ TEST_F(TextOutputTest, WrittenTokensReadBack) {
         Code(TOKEN_NEWLINE),
     };
     for (const Token& token : tokens)
-        ASSERT_EQ(reader.WriteToken(token), 0);
+        ASSERT_EQ(reader.WriteToken(token), FIELD_WRITTEN);
     reader.Close();
     // Decimals read back as numbers, yes/no as keywords.
     reader.Open("out.txt", "r");
@@ -211,9 +211,9 @@ TEST_F(TextOutputTest, WrittenTokensReadBack) {
 
 TEST_F(TextOutputTest, RepeatedTokens) {
     OpenOut();
-    EXPECT_EQ(reader.WriteTokenRepeated(Code(TOKEN_INDENT), 4), 0);
-    EXPECT_EQ(reader.WriteTokenRepeated(Code(TOKEN_CLOSE_BRACE), 0), 0);
-    EXPECT_EQ(reader.WriteTokenRepeated(Code(TOKEN_CLOSE_BRACE), 2), 0);
+    EXPECT_EQ(reader.WriteTokenRepeated(Code(TOKEN_INDENT), 4), FIELD_WRITTEN);
+    EXPECT_EQ(reader.WriteTokenRepeated(Code(TOKEN_CLOSE_BRACE), 0), FIELD_WRITTEN);
+    EXPECT_EQ(reader.WriteTokenRepeated(Code(TOKEN_CLOSE_BRACE), 2), FIELD_WRITTEN);
     EXPECT_EQ(Written(), std::string(16, ' ') + "} } ");
 }
 
@@ -223,12 +223,12 @@ TEST_F(TextOutputTest, WritesWithoutAnOpenFileFail) {
     // Never opened.
     EXPECT_EQ(reader.WriteToken(t), FIELD_ERROR);
     EXPECT_EQ(reader.WriteTokenRepeated(t, 3), FIELD_ERROR);
-    EXPECT_EQ(reader.WriteTokenRepeated(t, 0), 0);
+    EXPECT_EQ(reader.WriteTokenRepeated(t, 0), FIELD_WRITTEN);
     // A file that could not be made.
     reader.Open("no such folder\\out.txt", "w");
     EXPECT_TRUE(BoxShown("Couldn't open file:no such folder\\out.txt"));
     EXPECT_EQ(reader.WriteToken(t), FIELD_ERROR);
-    EXPECT_EQ(reader.WriteTokenRepeated(t, 0), 0);
+    EXPECT_EQ(reader.WriteTokenRepeated(t, 0), FIELD_WRITTEN);
     // Closed again.
     reader.Open("out.txt", "w");
     reader.Close();

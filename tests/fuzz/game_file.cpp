@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     in.Open("game.ovg", "r");
     const int32_t result = ReadGameFile(in);
     in.Close();
-    fuzz::Check(result == 0 || result == FIELD_ERROR);
+    fuzz::Check(result == FIELD_BLOCK_END || result == FIELD_ERROR);
     SaveGameFile("saved.ovg");
     ResetWorld();
     g_mainScreen->ClearTravellers();

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint16_t id = size >= 2 ? static_cast<uint16_t>(data[0] << 8 | data[1]) : 0;
     std::vector<DnsRecord> records;
     const int status = ParseDnsAnswer(message, id, records);
-    Check(status == 0 || status == LOCATOR_NO_SUCH_NAME || status == LOCATOR_NOT_RESOLVED);
-    if (status != 0) {
+    Check(status == LOCATOR_OK || status == LOCATOR_NO_SUCH_NAME || status == LOCATOR_NOT_RESOLVED);
+    if (status != LOCATOR_OK) {
         Check(records.empty());
         return 0;
     }

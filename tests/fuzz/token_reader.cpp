@@ -31,11 +31,11 @@ int32_t ReadBlock(CFieldReader& in, int depth) {
             return result;
         if (result == FIELD_BLOCK_END) {
             in.GetTokenFile()->Next();
-            return 0;
+            return FIELD_BLOCK_END;
         }
         if (result != FIELD_READ || in.value.code != TOKEN_OPEN_BRACE)
             continue;
-        int32_t nested = 0;
+        int32_t nested = FIELD_BLOCK_END;
         switch (in.key.code) {
         case KW_DATE:
         case KW_STARTDATE: {
@@ -67,7 +67,7 @@ int32_t ReadBlock(CFieldReader& in, int depth) {
         }
         default:
             // Deep nesting is read flat so the stack stays small.
-            nested = depth < 64 ? ReadBlock(in, depth + 1) : 0;
+            nested = depth < 64 ? ReadBlock(in, depth + 1) : FIELD_BLOCK_END;
             break;
         }
         if (nested == FIELD_END_OF_FILE)
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const Token& token = file->Current();
         Check(ValidCode(token.code));
         Check(std::memchr(token.text, '\0', Token::TEXT_SIZE) != nullptr);
-        Check(out.WriteToken(token) == 0);
+        Check(out.WriteToken(token) == FIELD_WRITTEN);
     }
     Check(file->Peek()->code == TOKEN_EOF);
     Check(file->Next() == 0);

@@ -34,7 +34,7 @@ protected:
 
 TEST_F(LeaderBlockTest, LeaderAndMonarchBlocksRoundTripByteForByte) {
     CHistoricalLeader leader;
-    ASSERT_EQ(ReadLeader(kFullLeader, leader), 0);
+    ASSERT_EQ(ReadLeader(kFullLeader, leader), FIELD_BLOCK_END);
     EXPECT_EQ(leader.GetId(), ObjectId(6, 12));
     EXPECT_EQ(leader.GetName(), "Tilly");
     EXPECT_EQ(leader.category, LEADER_PRIVATEER);
@@ -49,7 +49,7 @@ TEST_F(LeaderBlockTest, LeaderAndMonarchBlocksRoundTripByteForByte) {
                               "deathdate = { year = 1632 month = april day = 29 }"})
         EXPECT_NE(printed.find(entry), std::string::npos) << entry;
     CHistoricalLeader leaderAgain;
-    ASSERT_EQ(ReadLeader(printed, leaderAgain), 0);
+    ASSERT_EQ(ReadLeader(printed, leaderAgain), FIELD_BLOCK_END);
     EXPECT_EQ(Print(KW_LEADER, leaderAgain.Write()), printed);
 
     CMonarch monarch;
@@ -63,7 +63,7 @@ TEST_F(LeaderBlockTest, LeaderAndMonarchBlocksRoundTripByteForByte) {
     EXPECT_EQ(monarch.adm, 6);
     const std::string first = Print(KW_MONARCH, monarch.Write());
     CHistoricalMonarch again;
-    ASSERT_EQ(ReadMonarch(first, again), 0);
+    ASSERT_EQ(ReadMonarch(first, again), FIELD_BLOCK_END);
     EXPECT_EQ(Print(KW_MONARCH, again.Write()), first);
     EXPECT_NE(first.find("category = monarch"), std::string::npos);
     EXPECT_LT(first.find("deathdate"), first.find("ADM = 6"));
@@ -79,7 +79,7 @@ TEST_F(LeaderBlockTest, EveryCategoryReadsBackAndPrivateerIsNoMonarchCategory) {
         CRandomLeader leader;
         leader.category = category;
         CRandomLeader back;
-        ASSERT_EQ(ReadLeader(Print(KW_LEADER, leader.Write()), back), 0);
+        ASSERT_EQ(ReadLeader(Print(KW_LEADER, leader.Write()), back), FIELD_BLOCK_END);
         EXPECT_EQ(back.category, category) << words[category];
     }
     CRandomLeader odd;
@@ -88,7 +88,7 @@ TEST_F(LeaderBlockTest, EveryCategoryReadsBackAndPrivateerIsNoMonarchCategory) {
 
     CMonarch monarch;
     monarch.GetLeader().category = LEADER_GENERAL;
-    ASSERT_EQ(ReadMonarch("monarch = { category = privateer }", monarch), 0);
+    ASSERT_EQ(ReadMonarch("monarch = { category = privateer }", monarch), FIELD_BLOCK_END);
     EXPECT_EQ(monarch.GetLeader().category, LEADER_MONARCH);
     EXPECT_TRUE(BoxShown("unknown leader type"));
 }
@@ -97,12 +97,12 @@ TEST_F(LeaderBlockTest, StartDateAfterEndDateMovesToTheYearBeforeForLeadersOnly)
     const std::string dates = "startdate = { year = 1650 month = january day = 1 } "
                               "deathdate = { year = 1600 month = january day = 1 } }";
     CRandomLeader leader;
-    ASSERT_EQ(ReadLeader("leader = { " + dates, leader), 0);
+    ASSERT_EQ(ReadLeader("leader = { " + dates, leader), FIELD_BLOCK_END);
     EXPECT_EQ(leader.startDate, CDate(1, 0, 1599));
     EXPECT_EQ(leader.endDate, CDate(1, 0, 1600));
 
     CMonarch monarch;
-    ASSERT_EQ(ReadMonarch("monarch = { " + dates, monarch), 0);
+    ASSERT_EQ(ReadMonarch("monarch = { " + dates, monarch), FIELD_BLOCK_END);
     EXPECT_EQ(monarch.GetLeader().startDate, CDate(1, 0, 1650));
 }
 
@@ -132,11 +132,11 @@ TEST_F(LeaderBlockTest, BlocksWithoutIdGetType4712AndTheNextNumberOnEveryMachine
     CHistoricalLeader historical;
     CMonarch monarch;
     CHistoricalMonarch historicalMonarch;
-    ASSERT_EQ(ReadLeader("leader = { rank = 1 }", first), 0);
-    ASSERT_EQ(ReadLeader("leader = { rank = 1 }", second), 0);
-    ASSERT_EQ(ReadLeader("historicalleader = { rank = 1 }", historical), 0);
-    ASSERT_EQ(ReadMonarch("monarch = { MIL = 3 }", monarch), 0);
-    ASSERT_EQ(ReadMonarch("historicalmonarch = { MIL = 3 }", historicalMonarch), 0);
+    ASSERT_EQ(ReadLeader("leader = { rank = 1 }", first), FIELD_BLOCK_END);
+    ASSERT_EQ(ReadLeader("leader = { rank = 1 }", second), FIELD_BLOCK_END);
+    ASSERT_EQ(ReadLeader("historicalleader = { rank = 1 }", historical), FIELD_BLOCK_END);
+    ASSERT_EQ(ReadMonarch("monarch = { MIL = 3 }", monarch), FIELD_BLOCK_END);
+    ASSERT_EQ(ReadMonarch("historicalmonarch = { MIL = 3 }", historicalMonarch), FIELD_BLOCK_END);
     EXPECT_EQ(first.GetId(), ObjectId(4712, 1));
     EXPECT_EQ(second.GetId(), ObjectId(4712, 2));
     EXPECT_EQ(monarch.GetId(), ObjectId(4712, 3));
@@ -149,9 +149,9 @@ TEST_F(LeaderBlockTest, ReaderCountryIsGiven) {
     reader.currentCountry = &country;
     CRandomLeader leader;
     CMonarch monarch;
-    ASSERT_EQ(ReadLeader("leader = { }", leader), 0);
+    ASSERT_EQ(ReadLeader("leader = { }", leader), FIELD_BLOCK_END);
     reader.currentCountry = &country;
-    ASSERT_EQ(ReadMonarch("monarch = { location = 44 }", monarch), 0);
+    ASSERT_EQ(ReadMonarch("monarch = { location = 44 }", monarch), FIELD_BLOCK_END);
     EXPECT_EQ(leader.GetCountry(), &country);
     EXPECT_EQ(leader.GetCountryNumber(), 7u);
     EXPECT_EQ(monarch.GetLeader().GetCountry(), &country);
@@ -226,16 +226,16 @@ TEST_F(LeaderBlockTest, FaultsAreReportedAndOnlyUnknownKeysEndTheBlock) {
 
 TEST_F(LeaderBlockTest, ScheduledSetsTheMarkAndNoNeverClearsIt) {
     CMonarch monarch;
-    ASSERT_EQ(ReadMonarch("monarch = { scheduled = yes }", monarch), 0);
+    ASSERT_EQ(ReadMonarch("monarch = { scheduled = yes }", monarch), FIELD_BLOCK_END);
     EXPECT_TRUE(monarch.IsLoadedActive());
-    ASSERT_EQ(ReadMonarch("monarch = { scheduled = no }", monarch), 0);
+    ASSERT_EQ(ReadMonarch("monarch = { scheduled = no }", monarch), FIELD_BLOCK_END);
     EXPECT_TRUE(monarch.IsLoadedActive());
 }
 
 TEST_F(LeaderBlockTest, LongNamesAreCut) {
     const std::string longName(300, 'x');
     CRandomLeader leader;
-    ASSERT_EQ(ReadLeader("leader = { name = \"" + longName + "\" }", leader), 0);
+    ASSERT_EQ(ReadLeader("leader = { name = \"" + longName + "\" }", leader), FIELD_BLOCK_END);
     EXPECT_EQ(leader.GetName(), std::string(255, 'x'));
 }
 

@@ -57,7 +57,7 @@ protected:
 
 TEST_F(UnitBlockTest, ArmyRoundTripsByteForByteWithLeadersAndPath) {
     CLandUnit army(&country);
-    ASSERT_EQ(ReadUnit(kArmy, army), 0);
+    ASSERT_EQ(ReadUnit(kArmy, army), FIELD_BLOCK_END);
     EXPECT_EQ(army.GetId(), ObjectId(4712, 70));
     EXPECT_EQ(army.GetName(), "Army of Flanders");
     EXPECT_EQ(army.GetLocation(), 12);
@@ -94,7 +94,7 @@ TEST_F(UnitBlockTest, ArmyRoundTripsByteForByteWithLeadersAndPath) {
         EXPECT_NE(once.find(entry), std::string::npos) << entry;
     EXPECT_LT(once.find("Spinola"), once.find("Bucquoy"));
     CLandUnit again(&country);
-    ASSERT_EQ(ReadUnit(once, again), 0);
+    ASSERT_EQ(ReadUnit(once, again), FIELD_BLOCK_END);
     EXPECT_EQ(Print(KW_LANDUNIT, again.Write()), once);
     EXPECT_TRUE(boxes.texts.empty());
 }
@@ -153,7 +153,8 @@ TEST_F(UnitBlockTest, CompletionGoesToTheFinalIdWhenDevelopmentComesFirst) {
 TEST_F(UnitBlockTest, ClientSchedulesNothingButKeepsThePath) {
     BecomeClient();
     CLandUnit army(&country);
-    ASSERT_EQ(ReadUnit("landunit = { development = yes movetime = 2 movement = { 40 } }", army), 0);
+    ASSERT_EQ(ReadUnit("landunit = { development = yes movetime = 2 movement = { 40 } }", army),
+              FIELD_BLOCK_END);
     EXPECT_TRUE(Queued().empty());
     EXPECT_EQ(army.pendingStep, nullptr);
     EXPECT_EQ(army.GetNextPathProvince(), 40);
@@ -180,7 +181,7 @@ TEST_F(UnitBlockTest, FleetCarriesItsArmiesAndWritesPortOnlyAfterAMonthAtSea) {
         "infantry = 1000.500000 cavalry = 0.000000 artillery = 2.000000 } }";
     country.m_infantryTotal = 5;
     auto fleet = std::make_unique<CNavalUnit>(&country);
-    ASSERT_EQ(ReadUnit(fleetText, *fleet), 0);
+    ASSERT_EQ(ReadUnit(fleetText, *fleet), FIELD_BLOCK_END);
     EXPECT_EQ(fleet->GetMonthsAtSea(), 2);
     ASSERT_EQ(fleet->GetCargo().GetCount(), 1u);
     ASSERT_EQ(country.m_units.GetCount(), 1u);
@@ -199,7 +200,7 @@ TEST_F(UnitBlockTest, FleetCarriesItsArmiesAndWritesPortOnlyAfterAMonthAtSea) {
     EXPECT_NE(printed.find("infantry = 1000.500000"), std::string::npos);
     EXPECT_LT(printed.find("transports"), printed.find("Tercio"));
     CNavalUnit again(&country);
-    ASSERT_EQ(ReadUnit(printed, again), 0);
+    ASSERT_EQ(ReadUnit(printed, again), FIELD_BLOCK_END);
     EXPECT_EQ(Print(KW_NAVALUNIT, again.Write()), printed);
     EXPECT_EQ(country.m_units.GetCount(), 2u);
 
@@ -228,7 +229,7 @@ TEST_F(UnitBlockTest, BadLocationsAndPathProvincesAreReportedAndDropped) {
     EXPECT_FLOAT_EQ(army.GetStrength(2), 5.0f);
 
     CLandUnit edge(&country);
-    ASSERT_EQ(ReadUnit("landunit = { location = 1472 }", edge), 0);
+    ASSERT_EQ(ReadUnit("landunit = { location = 1472 }", edge), FIELD_BLOCK_END);
     EXPECT_EQ(edge.GetLocation(), 1472);
 }
 

@@ -1,5 +1,5 @@
 // Messages offered to the display list and drawable groups: from the top
-// down with the answers 0 to 3, removal during the walk, and the animation
+// down with every drawable answer, removal during the walk, and the animation
 // ticks that reach the display list and animate its sprites.
 #include <gtest/gtest.h>
 
@@ -30,21 +30,21 @@ protected:
 TEST_F(DisplayListEventsTest, OffersEventsFromTheTop) {
     drawtest::LayeredProbes probes(*list, log);
     CInputEvent click = Click();
-    EXPECT_EQ(list->DispatchEvent(click), 0);
+    EXPECT_EQ(list->DispatchEvent(click), EVENT_NOT_HANDLED);
     EXPECT_EQ(log, (Log{"event high", "event first", "event later", "event low"}));
     probes.RemoveFrom(*list);
     EXPECT_TRUE(list->IsEmpty());
 }
 
 TEST_F(DisplayListEventsTest, OnlyAnswerOneStopsTheWalkAndDeletesTheTaker) {
-    auto* taker = new Probe("taker", log, 1);
+    auto* taker = new Probe("taker", log, DRAWABLE_DELETE_ME);
     Probe above("above", log, 7), below("below", log);
     list->Add(&below, 100, 0);
     list->Add(taker, 200, 0);
     list->Add(taker, 200, 4); // a second entry of the same object
     list->Add(&above, 300, 0);
     CInputEvent click = Click();
-    EXPECT_EQ(list->DispatchEvent(click), 3);
+    EXPECT_EQ(list->DispatchEvent(click), EVENT_CONSUMED);
     EXPECT_EQ(log, (Log{"event above", "event taker", "~taker"}));
     // Every entry of the deleted object is gone.
     EXPECT_EQ(list->GetCount(), 2u);
@@ -61,7 +61,7 @@ struct Killer : Drawable {
     int HandleEvent(COVEvent& /*event*/) override {
         delete victim;
         victim = nullptr;
-        return 0;
+        return DRAWABLE_NOT_TAKEN;
     }
     Drawable* victim;
 };
@@ -72,7 +72,7 @@ TEST_F(DisplayListEventsTest, ADrawableDeletedDuringTheWalkIsPassedOver) {
     list->Add(victim, 100, 0);
     list->Add(&killer, 200, 0);
     CInputEvent click = Click();
-    EXPECT_EQ(list->DispatchEvent(click), 0);
+    EXPECT_EQ(list->DispatchEvent(click), EVENT_NOT_HANDLED);
     EXPECT_EQ(log, (Log{"~victim"}));
     EXPECT_EQ(list->GetCount(), 1u);
     list->RemoveObject(&killer);
@@ -82,7 +82,7 @@ TEST_F(DisplayListEventsTest, AnimationTicksReachTheDisplayList) {
     Probe probe("probe", log);
     list->Add(&probe, 100, 0);
     COVTickAnimationsEvent tick(3);
-    EXPECT_EQ(tick.Execute(), 0);
+    EXPECT_EQ(tick.Execute(), EVENT_NOT_HANDLED);
     EXPECT_EQ(log, (Log{"event probe"}));
     list->RemoveObject(&probe);
 }
@@ -90,7 +90,7 @@ TEST_F(DisplayListEventsTest, AnimationTicksReachTheDisplayList) {
 TEST(AnimationTickTest, WithoutADisplayListTheTickReachesNobody) {
     ASSERT_EQ(g_displayList, nullptr);
     COVTickAnimationsEvent tick(3);
-    EXPECT_EQ(tick.Execute(), 0);
+    EXPECT_EQ(tick.Execute(), EVENT_NOT_HANDLED);
 }
 
 // The engine's drawables read the tick count through the reader the
@@ -110,7 +110,7 @@ TEST(DrawableGroupTest, ChildrenDrawInOrderAndTheTopmostTakesEventsFirst) {
     std::vector<std::string> log;
     auto* group = new CDrawableGroup;
     auto* back = new Probe("back", log);
-    auto* middle = new Probe("middle", log, 2);
+    auto* middle = new Probe("middle", log, DRAWABLE_TO_FRONT);
     auto* front = new Probe("front", log);
     group->AddTail(back);
     group->AddTail(middle);
@@ -120,25 +120,26 @@ TEST(DrawableGroupTest, ChildrenDrawInOrderAndTheTopmostTakesEventsFirst) {
     EXPECT_EQ(log, (Log{"draw back 1", "draw middle 1", "draw front 1", "draw front 4",
                         "draw middle 4", "draw back 4"}));
 
-    // "middle" answers 2 and comes to the top; the group answers 3.
+    // "middle" answers DRAWABLE_TO_FRONT and comes to the top; the group
+    // takes the event.
     log.clear();
     CInputEvent click(EVT_MOUSELBDOWN, g_broadcastId);
-    EXPECT_EQ(group->HandleEvent(click), 3);
+    EXPECT_EQ(group->HandleEvent(click), DRAWABLE_TAKEN);
     EXPECT_EQ(log, (Log{"event front", "event middle"}));
     log.clear();
     group->Draw(0);
     EXPECT_EQ(log, (Log{"draw back 0", "draw front 0", "draw middle 0"}));
 
-    // Answer 1 removes and deletes the child.
-    middle->answer = 1;
+    // DRAWABLE_DELETE_ME removes and deletes the child.
+    middle->answer = DRAWABLE_DELETE_ME;
     log.clear();
-    EXPECT_EQ(group->HandleEvent(click), 3);
+    EXPECT_EQ(group->HandleEvent(click), DRAWABLE_TAKEN);
     EXPECT_EQ(log, (Log{"event middle", "~middle"}));
     EXPECT_EQ(group->GetCount(), 2u);
 
-    // Nobody takes it: every child sees it, the group answers 0.
+    // Nobody takes it: every child sees it, nor does the group.
     log.clear();
-    EXPECT_EQ(group->HandleEvent(click), 0);
+    EXPECT_EQ(group->HandleEvent(click), DRAWABLE_NOT_TAKEN);
     EXPECT_EQ(log, (Log{"event front", "event back"}));
 
     // The group deletes its children with itself.
@@ -163,19 +164,19 @@ TEST(AnimationTickTest, AFinishedSpriteAsksToBeRemovedOnItsTick) {
     g_displayList->Add(blast, 200, 0);
 
     COVTickAnimationsEvent early(2);
-    EXPECT_EQ(early.Execute(), 0);
+    EXPECT_EQ(early.Execute(), EVENT_NOT_HANDLED);
     EXPECT_EQ(blast->frame, 2);
     EXPECT_EQ(flag->frame, 2);
     // Two more ticks end the one-shot: it is removed and deleted, and the
     // walk stops there.
     COVTickAnimationsEvent late(2);
-    EXPECT_EQ(late.Execute(), 3);
+    EXPECT_EQ(late.Execute(), EVENT_CONSUMED);
     EXPECT_EQ(g_displayList->GetCount(), 1u);
     EXPECT_EQ(g_spriteCount, 1);
     EXPECT_EQ(flag->frame, 2);
     // Other events leave sprites alone.
     COVSimpleEvent other(EVT_MOUSELBDOWN, g_broadcastId);
-    EXPECT_EQ(flag->HandleEvent(other), 0);
+    EXPECT_EQ(flag->HandleEvent(other), DRAWABLE_NOT_TAKEN);
 
     delete flag;
     EXPECT_TRUE(g_displayList->IsEmpty());

@@ -195,7 +195,7 @@ TEST(EventPayloadTest, CopyTakesThePayloadAndResetsTheFlags) {
 TEST_F(EventDeliveryTest, NullReceiverIsDroppedEvenWithTheSendFlag) {
     COVSimpleEvent event(EVT_GAME_END, g_nullId);
     event.SetSendFlag(1);
-    EXPECT_EQ(event.Execute(), 0);
+    EXPECT_EQ(event.Execute(), EVENT_NOT_HANDLED);
     EXPECT_EQ(g_scheduler.GetSendCount(), 0u);
     EXPECT_TRUE(g_log.empty());
 }
@@ -204,7 +204,7 @@ TEST_F(EventDeliveryTest, SendOnlyCopyGoesToTheSendListAlone) {
     COVSimpleEvent event(EVT_GAME_END, g_broadcastId);
     event.SetSendFlag(1);
     event.SetLocalFlag(0);
-    EXPECT_EQ(event.Execute(), 0);
+    EXPECT_EQ(event.Execute(), EVENT_NOT_HANDLED);
     EXPECT_EQ(g_scheduler.GetSendCount(), 1u);
     EXPECT_TRUE(g_log.empty());
 

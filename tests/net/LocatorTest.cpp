@@ -581,7 +581,7 @@ TEST(LocatorTest, LocatorTextIsReadFieldByField) {
 
 TEST(LocatorTest, QueryIsBuiltForTheKnownTypesOnly) {
     std::vector<uint8_t> query;
-    ASSERT_EQ(BuildDnsQuery(0xBEEF, DNS_TYPE_SRV, "uls.tcp.a.io", query), 0);
+    ASSERT_EQ(BuildDnsQuery(0xBEEF, DNS_TYPE_SRV, "uls.tcp.a.io", query), LOCATOR_OK);
     const Bytes expected = {0,   30,  0xBE, 0xEF, 0x01, 0x00, 0, 1,   0, 0,   0,   0, 0, 0,  3, 'u',
                             'l', 's', 3,    't',  'c',  'p',  1, 'a', 2, 'i', 'o', 0, 0, 33, 0, 1};
     EXPECT_EQ(query, expected);
@@ -654,13 +654,13 @@ TEST(LocatorTest, ParserRejectsMalformedAnswers) {
         {"refused", Message(7, 5, "example.org", DNS_TYPE_TXT), LOCATOR_NOT_RESOLVED},
         {"pointer to itself", WithOwner({0xC0, 29}), LOCATOR_NOT_RESOLVED},
         {"two pointers in a loop", WithOwner({1, 'x', 0xC0, 29}), LOCATOR_NOT_RESOLVED},
-        {"128 pointers", PointerChainMessage(128), 0},
+        {"128 pointers", PointerChainMessage(128), LOCATOR_OK},
         {"129 pointers", PointerChainMessage(129), LOCATOR_NOT_RESOLVED},
         {"pointer past the end", WithOwner({0xFF, 0xFF}), LOCATOR_NOT_RESOLVED},
         {"reserved label kind", WithOwner({0x40, 0}), LOCATOR_NOT_RESOLVED},
         {"label past the end", Bytes{0, 7, 0x81, 0x80, 0, 1, 0, 0, 0, 0, 0, 0, 63, 'a'},
          LOCATOR_NOT_RESOLVED},
-        {"name of 255", WithOwner(name255), 0},
+        {"name of 255", WithOwner(name255), LOCATOR_OK},
         {"name of 257", WithOwner(name257), LOCATOR_NOT_RESOLVED},
         {"question cut short", truncatedQuestion, LOCATOR_NOT_RESOLVED},
         {"more records than sent", moreRecordsThanSent, LOCATOR_NOT_RESOLVED},
@@ -672,7 +672,7 @@ TEST(LocatorTest, ParserRejectsMalformedAnswers) {
         SCOPED_TRACE(c.name);
         std::vector<DnsRecord> records;
         EXPECT_EQ(ParseDnsAnswer(c.message, 7, records), c.status);
-        if (c.status != 0) {
+        if (c.status != LOCATOR_OK) {
             EXPECT_TRUE(records.empty());
         }
     }
@@ -685,7 +685,7 @@ TEST(LocatorTest, ParserRejectsMalformedAnswers) {
         SCOPED_TRACE(size);
         const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
         std::vector<DnsRecord> records;
-        EXPECT_NE(ParseDnsAnswer(cut, 7, records), 0);
+        EXPECT_NE(ParseDnsAnswer(cut, 7, records), LOCATOR_OK);
     }
 }
 
@@ -709,7 +709,8 @@ TEST(LocatorTest, ParserTakesAnswersElseReferrals) {
     answers.authority = {Record(Name("example.org"), DNS_TYPE_NS, Name("ns.example.org"))};
 
     std::vector<DnsRecord> records;
-    ASSERT_EQ(ParseDnsAnswer(Message(7, 0, "example.org", DNS_TYPE_SRV, answers), 7, records), 0);
+    ASSERT_EQ(ParseDnsAnswer(Message(7, 0, "example.org", DNS_TYPE_SRV, answers), 7, records),
+              LOCATOR_OK);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_TRUE(records[0].isAnswer);
     EXPECT_EQ(records[0].type, DNS_TYPE_SRV);
@@ -722,14 +723,16 @@ TEST(LocatorTest, ParserTakesAnswersElseReferrals) {
     Sections referral;
     referral.authority = {Record(Name("example.org"), DNS_TYPE_NS, Name("ns1.example.org"))};
     referral.additional = {Record(Name("ns1.example.org"), DNS_TYPE_A, {192, 0, 2, 53})};
-    ASSERT_EQ(ParseDnsAnswer(Message(7, 0, "example.org", DNS_TYPE_TXT, referral), 7, records), 0);
+    ASSERT_EQ(ParseDnsAnswer(Message(7, 0, "example.org", DNS_TYPE_TXT, referral), 7, records),
+              LOCATOR_OK);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_FALSE(records[0].isAnswer);
     EXPECT_EQ(records[0].text, "ns1.example.org");
 
     Sections glueOnly;
     glueOnly.additional = referral.additional;
-    ASSERT_EQ(ParseDnsAnswer(Message(7, 0, "example.org", DNS_TYPE_TXT, glueOnly), 7, records), 0);
+    ASSERT_EQ(ParseDnsAnswer(Message(7, 0, "example.org", DNS_TYPE_TXT, glueOnly), 7, records),
+              LOCATOR_OK);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_FALSE(records[0].isAnswer);
     EXPECT_EQ(records[0].text, "192.0.2.53");

@@ -12,7 +12,7 @@ namespace {
 // An item that answers as it is told and logs what happens to it.
 class Item : public CNamedObject {
 public:
-    Item(std::vector<std::string>& log, const char* name, int answer = 0)
+    Item(std::vector<std::string>& log, const char* name, int answer = EVENT_NOT_HANDLED)
         : CNamedObject(name), m_log(log), m_answer(answer) {}
     ~Item() override { m_log.push_back(std::string("deleted ") + GetName()); }
 
@@ -51,45 +51,45 @@ TEST(NamedObjectTest, NameIsCopiedAndCut) {
     EXPECT_EQ(std::string(cut.GetName()), std::string(255, 'x'));
 
     COVSimpleEvent message = AMessage();
-    EXPECT_EQ(drawable.HandleMessage(message), 0);
+    EXPECT_EQ(drawable.HandleMessage(message), EVENT_NOT_HANDLED);
 }
 
 TEST(NamedObjectTest, DispatchAnswersAndWhatTheyDoToTheList) {
     Log log;
     COVSimpleEvent message = AMessage();
     COwningList<> list;
-    EXPECT_EQ(list.Dispatch(message), 0) << "an empty list";
+    EXPECT_EQ(list.Dispatch(message), EVENT_NOT_HANDLED) << "an empty list";
 
     Item* a = new Item(log, "a");
-    Item* b = new Item(log, "b", 2);
+    Item* b = new Item(log, "b", OWNED_ITEM_MOVE_TO_END);
     Item* c = new Item(log, "c");
     list.AddTail(a);
     list.AddTail(nullptr);
     list.AddTail(b);
     list.AddTail(c);
 
-    // 2: b moves to the tail; the walk ends with 3.
-    EXPECT_EQ(list.Dispatch(message), 3);
+    // b moves to the tail; the walk ends.
+    EXPECT_EQ(list.Dispatch(message), EVENT_CONSUMED);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"a", "(null)", "c", "b"}));
     EXPECT_EQ(list.GetCount(), 4u);
     EXPECT_EQ(log, (Log{"asked a", "asked b"}));
 
-    // The next dispatch reaches c before b; 1 deletes c.
+    // The next dispatch reaches c before b, which is deleted.
     log.clear();
-    c->SetAnswer(1);
-    EXPECT_EQ(list.Dispatch(message), 3);
+    c->SetAnswer(OWNED_ITEM_DELETE);
+    EXPECT_EQ(list.Dispatch(message), EVENT_CONSUMED);
     EXPECT_EQ(log, (Log{"asked a", "asked c", "deleted c"}));
     EXPECT_EQ(Names(list), (std::vector<std::string>{"a", "(null)", "b"}));
 
-    // Any other non-zero answer stops with the list unchanged; nobody
-    // answering gives 0.
+    // Any other answer but EVENT_NOT_HANDLED stops with the list unchanged;
+    // when nobody takes it the list does not either.
     log.clear();
     a->SetAnswer(7);
-    EXPECT_EQ(list.Dispatch(message), 3);
+    EXPECT_EQ(list.Dispatch(message), EVENT_CONSUMED);
     EXPECT_EQ(log, (Log{"asked a"}));
-    a->SetAnswer(0);
-    b->SetAnswer(0);
-    EXPECT_EQ(list.Dispatch(message), 0);
+    a->SetAnswer(EVENT_NOT_HANDLED);
+    b->SetAnswer(EVENT_NOT_HANDLED);
+    EXPECT_EQ(list.Dispatch(message), EVENT_NOT_HANDLED);
 
     // RemoveAndDelete; a null item is only removed.
     log.clear();
@@ -109,7 +109,7 @@ public:
             m_list.RemoveAndDelete(m_victim);
             m_victim = nullptr;
         }
-        return 0;
+        return EVENT_NOT_HANDLED;
     }
 
 private:
@@ -125,7 +125,7 @@ TEST(NamedObjectTest, AHandlerMayRemoveTheNextItem) {
     list.AddTail(new Remover(list, victim));
     list.AddTail(victim);
     list.AddTail(new Item(log, "last"));
-    EXPECT_EQ(list.Dispatch(message), 0);
+    EXPECT_EQ(list.Dispatch(message), EVENT_NOT_HANDLED);
     EXPECT_EQ(log, (Log{"deleted victim", "asked last"}));
     EXPECT_EQ(list.GetCount(), 2u);
 }

@@ -237,13 +237,13 @@ TEST_F(WireTest, SendingHoldsTheNetlogMutex) {
 
 TEST_F(WireTest, WrapperSendsOnlyThroughAnActiveSession) {
     COVNetEvent wrapper(COVSimpleEvent(EVT_APPMSG_LOADGAME, g_broadcastId));
-    EXPECT_EQ(wrapper.Execute(), 0); // no session at all
+    EXPECT_EQ(wrapper.Execute(), EVENT_NOT_HANDLED); // no session at all
     g_netSession = &session;
     session.m_active = 0;
-    EXPECT_EQ(wrapper.Execute(), 0);
+    EXPECT_EQ(wrapper.Execute(), EVENT_NOT_HANDLED);
     EXPECT_TRUE(sent.empty());
     session.m_active = 1;
-    EXPECT_EQ(wrapper.Execute(), 0);
+    EXPECT_EQ(wrapper.Execute(), EVENT_NOT_HANDLED);
     g_netSession = nullptr;
     EXPECT_EQ(sent.size(), 1u);
 }

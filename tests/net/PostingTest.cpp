@@ -169,8 +169,8 @@ TEST_F(PostingTest, StampAndExecuteDatesTheMessageAndLeavesItToTheCaller) {
 }
 
 TEST_F(PostingTest, NullMessageDoesNothing) {
-    EXPECT_EQ(ExecuteAndSendEvent(nullptr), 0);
-    EXPECT_EQ(PostEventAt(nullptr, kFuture), 0);
+    EXPECT_EQ(ExecuteAndSendEvent(nullptr), EVENT_NOT_HANDLED);
+    EXPECT_EQ(PostEventAt(nullptr, kFuture), EVENT_NOT_HANDLED);
     EXPECT_EQ(g_scheduler.GetCount(), 0u);
     EXPECT_EQ(g_scheduler.GetSendCount(), 0u);
 }

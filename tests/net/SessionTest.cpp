@@ -269,9 +269,9 @@ TEST_F(SessionTest, TheSaveAnnouncementSumsEveryByteUnsigned) {
 }
 
 TEST_F(SessionTest, ChatGoesOnlyToAnOpenGroup) {
-    EXPECT_EQ(SendChatToGroup(nullptr, "hello"), 0);
+    EXPECT_EQ(SendChatToGroup(nullptr, "hello"), EVENT_NOT_HANDLED);
     ChatGroupEntry closed{5, 0};
-    EXPECT_EQ(SendChatToGroup(&closed, "hello"), 0);
+    EXPECT_EQ(SendChatToGroup(&closed, "hello"), EVENT_NOT_HANDLED);
     Run();
     EXPECT_TRUE(sent.empty());
 

@@ -97,7 +97,7 @@ TEST_F(InterfaceSectionTest, InterfaceWritesTheScreenAndReadsItBack) {
     // A fresh screen; the registered objects stay.
     ResetScreen();
     OpenBlock(printed);
-    EXPECT_EQ(ReadInterfaceSection(reader), 0);
+    EXPECT_EQ(ReadInterfaceSection(reader), FIELD_BLOCK_END);
     EXPECT_EQ(g_mousePos.x, 120);
     EXPECT_EQ(g_mousePos.y, 340);
     EXPECT_EQ(g_viewCentreX, 5000);
@@ -125,7 +125,7 @@ TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     OpenBlock(
         "{ merchant = no group3 = { id = { type = 4712 id = 77 } id = { type = 4712 id = 5 } } "
         "treasury = { 1 0 0 1 } }");
-    EXPECT_EQ(ReadInterfaceSection(reader), 0);
+    EXPECT_EQ(ReadInterfaceSection(reader), FIELD_BLOCK_END);
     EXPECT_EQ(g_mainScreen->merchant, 1);
     EXPECT_EQ(Group(2), std::vector<ObjectId>{known.GetId()});
     EXPECT_EQ(Pressed(g_mainScreen->treasuryWindow), (std::vector<uint8_t>{1, 1, 0, 1, 0, 0}));
@@ -134,7 +134,7 @@ TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
 
     // An empty block changes nothing.
     OpenBlock("{ }");
-    EXPECT_EQ(ReadInterfaceSection(reader), 0);
+    EXPECT_EQ(ReadInterfaceSection(reader), FIELD_BLOCK_END);
     EXPECT_EQ(Group(2).size(), 1u);
 }
 

@@ -199,7 +199,7 @@ TEST_F(RouteArrowsTest, ProgressGrowsAndIsHeldToTheRoute) {
     EXPECT_EQ(g_displayList->GetCount(), 1u);
     EXPECT_EQ(route.ticksShown, 1);
     COVTickAnimationsEvent ten(10);
-    EXPECT_EQ(route.HandleEvent(ten), 0);
+    EXPECT_EQ(route.HandleEvent(ten), DRAWABLE_NOT_TAKEN);
     EXPECT_EQ(route.ticksShown, 11);
     COVTickAnimationsEvent many(100000);
     route.HandleEvent(many);

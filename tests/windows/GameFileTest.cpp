@@ -92,7 +92,7 @@ TEST_F(GameFileTest, EveryTopLevelObjectHasItsOwner) {
 
 TEST_F(GameFileTest, DemoScenarioLoadsWithTheValuesRead) {
     CopyDemoScenario();
-    ASSERT_EQ(Load("scenarios\\amber_coast.ovg"), 0) << AllBoxes();
+    ASSERT_EQ(Load("scenarios\\amber_coast.ovg"), FIELD_BLOCK_END) << AllBoxes();
     EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
 
     // The header, with the nations that make their countries major.
@@ -182,7 +182,7 @@ TEST_F(GameFileTest, DemoScenarioLoadsWithTheValuesRead) {
 
 TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
     CopyDemoScenario();
-    ASSERT_EQ(Load("scenarios\\amber_coast.ovg"), 0) << AllBoxes();
+    ASSERT_EQ(Load("scenarios\\amber_coast.ovg"), FIELD_BLOCK_END) << AllBoxes();
     // Some screen state and a traveller, so that every object is written.
     g_mainScreen->merchant = 1;
     g_viewCentreX = 4000;
@@ -192,9 +192,9 @@ TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
                        "cot = { province = 101 level = 2 }\n"
                        "combat = { type = 1 attackers = { 1 } defenders = { 3 } }\n",
                        "extra.ovg"),
-              0);
+              FIELD_BLOCK_END);
     std::filesystem::create_directories(dir.Path() / "scenarios" / "save games");
-    ASSERT_EQ(SaveGameFile("scenarios\\save games\\first.ovg"), 0);
+    ASSERT_EQ(SaveGameFile("scenarios\\save games\\first.ovg"), FIELD_WRITTEN);
     const std::string first = dir.ReadFile("scenarios/save games/first.ovg");
 
     EXPECT_EQ(first.rfind("header = {", 0), 0u);
@@ -206,15 +206,15 @@ TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
     EXPECT_EQ(keys, expected);
 
     ResetWorld();
-    ASSERT_EQ(Load("scenarios\\save games\\first.ovg"), 0) << AllBoxes();
-    ASSERT_EQ(SaveGameFile("scenarios\\save games\\second.ovg"), 0);
+    ASSERT_EQ(Load("scenarios\\save games\\first.ovg"), FIELD_BLOCK_END) << AllBoxes();
+    ASSERT_EQ(SaveGameFile("scenarios\\save games\\second.ovg"), FIELD_WRITTEN);
     EXPECT_EQ(dir.ReadFile("scenarios/save games/second.ovg"), first);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "scenarios/save games/second.ovg.tmp"));
     EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
 }
 
 TEST_F(GameFileTest, MultiplayerSaveHasNoInterfaceAndNoTravellers) {
-    ASSERT_EQ(LoadText("mecenat = { source = 101 }\n"), 0);
+    ASSERT_EQ(LoadText("mecenat = { source = 101 }\n"), FIELD_BLOCK_END);
     ASSERT_EQ(g_mainScreen->travellers.GetCount(), 1u);
 
     CNetSession session;
@@ -232,7 +232,7 @@ TEST_F(GameFileTest, MultiplayerSaveHasNoInterfaceAndNoTravellers) {
     EXPECT_EQ(TopLevelKeys(multi).back(), "eyr");
 
     // A single-player save of the same game keeps both.
-    ASSERT_EQ(SaveGameFile("single.ovg"), 0);
+    ASSERT_EQ(SaveGameFile("single.ovg"), FIELD_WRITTEN);
     const std::string single = dir.ReadFile("single.ovg");
     EXPECT_NE(single.find("\ninterface = {"), std::string::npos);
     EXPECT_NE(single.find("\nmecenat = {"), std::string::npos);
@@ -246,16 +246,18 @@ TEST_F(GameFileTest, StructuralErrorsAtTheTopLevelStopTheRead) {
         const char* box; // null: no box expected
     };
     const Case cases[] = {
-        {"empty file", "", 0, nullptr},
-        {"comments only", "# nothing here\n; nor here\n", 0, nullptr},
-        {"unknown key", "globaldata = { }\nweather = { rain = yes }\nglobaldata = { x = 1 }\n", -2,
+        {"empty file", "", FIELD_BLOCK_END, nullptr},
+        {"comments only", "# nothing here\n; nor here\n", FIELD_BLOCK_END, nullptr},
+        {"unknown key", "globaldata = { }\nweather = { rain = yes }\nglobaldata = { x = 1 }\n",
+         FIELD_ERROR, "Illegal top level object"},
+        {"stray close brace", "globaldata = { }\n}\nglobaldata = { x = 1 }\n", FIELD_ERROR,
          "Illegal top level object"},
-        {"stray close brace", "globaldata = { }\n}\nglobaldata = { x = 1 }\n", -2,
-         "Illegal top level object"},
-        {"missing equals", "globaldata = { }\nprovince { id = 5 }\n", -2, nullptr},
-        {"header without brace", "header = 5\nglobaldata = { }\n", 0, "No left curly"},
-        {"combat that is no block", "combat = 3\n", -2, nullptr},
-        {"key in capitals", "GLOBALDATA = { startdate = { year = 1600 } }\n", 0, nullptr},
+        {"missing equals", "globaldata = { }\nprovince { id = 5 }\n", FIELD_ERROR, nullptr},
+        {"header without brace", "header = 5\nglobaldata = { }\n", FIELD_BLOCK_END,
+         "No left curly"},
+        {"combat that is no block", "combat = 3\n", FIELD_ERROR, nullptr},
+        {"key in capitals", "GLOBALDATA = { startdate = { year = 1600 } }\n", FIELD_BLOCK_END,
+         nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -270,7 +272,7 @@ TEST_F(GameFileTest, StructuralErrorsAtTheTopLevelStopTheRead) {
     ResetWorld();
     EXPECT_EQ(LoadText("globaldata = { startdate = { year = 1500 } }\nfoo = 1\n"
                        "globaldata = { startdate = { year = 1700 } }\n"),
-              -2);
+              FIELD_ERROR);
     EXPECT_EQ(g_globals.startDate.year, 1500);
 }
 
@@ -284,7 +286,7 @@ TEST_F(GameFileTest, BadFirstFieldsSkipTheirBlock) {
                              "mission = { tag = QQQ missiontype = 2 }\n"
                              "province = { id = 1472 natives = 7 }\n"
                              "province = { id = 0 natives = 2 }\n";
-    EXPECT_EQ(LoadText(text), 0);
+    EXPECT_EQ(LoadText(text), FIELD_BLOCK_END);
     EXPECT_TRUE(BoxShown("id HAS to be first in province"));
     EXPECT_TRUE(BoxShown("illegal province id"));
     EXPECT_TRUE(BoxShown("tag HAS to be first in country"));

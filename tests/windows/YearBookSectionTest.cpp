@@ -42,11 +42,11 @@ TEST_F(YearBookSectionTest, YearBookWritesThirteenPagesInOrder) {
 
 TEST_F(YearBookSectionTest, YearBookReadsIntoItsPagesAfterRebuildingThem) {
     OpenBlock("{ navy = { 1 2 } }");
-    ASSERT_EQ(ReadYearBookSection(reader), 0);
+    ASSERT_EQ(ReadYearBookSection(reader), FIELD_BLOCK_END);
     // Keys in any order; a key given twice reads into its page again; pages
     // the block leaves out start empty.
     OpenBlock("{ size = { 5 } VP = { 1 2 3 } vp = { 4 } }");
-    ASSERT_EQ(ReadYearBookSection(reader), 0);
+    ASSERT_EQ(ReadYearBookSection(reader), FIELD_BLOCK_END);
     EXPECT_EQ(g_yearBook.GetPage(29)->GetCount(), 1u);
     EXPECT_EQ(g_yearBook.GetPage(0)->GetCount(), 1u);
     EXPECT_EQ(g_yearBook.GetPage(0)->GetBlock()->GetChild(0)->GetInt(), 4);
@@ -57,7 +57,7 @@ TEST_F(YearBookSectionTest, YearBookReadsIntoItsPagesAfterRebuildingThem) {
     EXPECT_NE(printed.find("    size = { 5 } \n    } "), std::string::npos) << printed;
 
     OpenBlock("{ vp = { 1 } diary = { } army = { 2 } }");
-    EXPECT_EQ(ReadYearBookSection(reader), -2);
+    EXPECT_EQ(ReadYearBookSection(reader), FIELD_ERROR);
     EXPECT_TRUE(BoxShown("unknown EYR page"));
     EXPECT_EQ(g_yearBook.GetPage(23)->GetCount(), 0u);
 }

@@ -429,23 +429,23 @@ TEST_F(MapSpriteTest, ProvinceMarkersShowWhileRevealed) {
     EXPECT_EQ(PixelAt(*g_screen, 32, 24), normal);
 
     COVTickAnimationsEvent quarter(25);
-    EXPECT_EQ(fading->HandleEvent(quarter), 0);
+    EXPECT_EQ(fading->HandleEvent(quarter), DRAWABLE_NOT_TAKEN);
     EXPECT_EQ(fading->GetSprite().translucency, 24);
     COVTickAnimationsEvent most(74);
-    EXPECT_EQ(fading->HandleEvent(most), 0);
+    EXPECT_EQ(fading->HandleEvent(most), DRAWABLE_NOT_TAKEN);
     EXPECT_EQ(fading->GetSprite().translucency, 1);
     COVTickAnimationsEvent last(1);
-    EXPECT_EQ(fading->HandleEvent(last), 1);
+    EXPECT_EQ(fading->HandleEvent(last), DRAWABLE_DELETE_ME);
     // No time to fade: gone on the first tick.
     CFadingProvinceMarker instant(7, 0);
-    EXPECT_EQ(instant.HandleEvent(last), 1);
+    EXPECT_EQ(instant.HandleEvent(last), DRAWABLE_DELETE_ME);
 
     // Markers leave once the front end is active.
     const GameStateHooks savedState = g_gameState;
     g_gameState.isInFrontEnd = [] { return true; };
-    EXPECT_EQ(marker.HandleEvent(last), 1);
+    EXPECT_EQ(marker.HandleEvent(last), DRAWABLE_DELETE_ME);
     g_gameState.isInFrontEnd = [] { return false; };
-    EXPECT_EQ(marker.HandleEvent(last), 0);
+    EXPECT_EQ(marker.HandleEvent(last), DRAWABLE_NOT_TAKEN);
     g_gameState = savedState;
 
     province.box = {};

@@ -57,7 +57,7 @@ protected:
 
 TEST_F(ProvinceBlockTest, BlockRoundTripsByteForByte) {
     CProvince& province = Province(12);
-    ASSERT_EQ(ReadProvince(kProvince, province), 0);
+    ASSERT_EQ(ReadProvince(kProvince, province), FIELD_BLOCK_END);
     EXPECT_EQ(province.GetNumber(), 12);
     EXPECT_EQ(province.lootedUntil, CDate(4, 2, 1601));
     EXPECT_EQ(province.nationalismDate.year, 1590);
@@ -75,7 +75,7 @@ TEST_F(ProvinceBlockTest, BlockRoundTripsByteForByte) {
         EXPECT_NE(printed.find(entry), std::string::npos) << entry;
     EXPECT_LT(printed.find("action = 7"), printed.find("action = 8"));
     CProvince& other = Province(13);
-    ASSERT_EQ(ReadProvince(printed, other), 0);
+    ASSERT_EQ(ReadProvince(printed, other), FIELD_BLOCK_END);
     ASSERT_EQ(other.GetConstructions().GetCount(), 3u);
     // Only the id differs.
     std::string expected = printed;
@@ -144,7 +144,7 @@ TEST_F(ProvinceBlockTest, LootedPostsTheRecoveryOnTheHostOnly) {
     g_scheduler.Clear();
     BecomeClient();
     CProvince& other = Province(13);
-    ASSERT_EQ(ReadProvince("province = { id = 13 looted = yes }", other), 0);
+    ASSERT_EQ(ReadProvince("province = { id = 13 looted = yes }", other), FIELD_BLOCK_END);
     EXPECT_TRUE(other.looted);
     EXPECT_TRUE(Queued().empty());
 }
@@ -229,7 +229,7 @@ TEST_F(ProvinceBlockTest, ProvinceIdsOutsideTheMapHaveNoRecord) {
 
     OpenBlock("city = { location = 1473 level = 3 }");
     CCity city;
-    ASSERT_EQ(city.Read(reader), 0);
+    ASSERT_EQ(city.Read(reader), FIELD_BLOCK_END);
     EXPECT_EQ(city.GetLocation(), 0);
     EXPECT_FLOAT_EQ(city.GetPopulation(), 400.0f);
     EXPECT_TRUE(city.IsColony());

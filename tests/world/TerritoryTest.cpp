@@ -16,7 +16,7 @@ protected:
     std::unique_ptr<CCity> City(int population) {
         OpenText("population = " + std::to_string(population) + ".000000 }");
         auto city = std::make_unique<CCity>();
-        EXPECT_EQ(city->Read(reader), 0);
+        EXPECT_EQ(city->Read(reader), FIELD_BLOCK_END);
         EXPECT_EQ(city->GetPopulation(), static_cast<float>(population));
         return city;
     }

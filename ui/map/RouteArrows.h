@@ -79,7 +79,7 @@ public:
     void Hide();
 
     // Animation ticks grow the shown part of the band and take the
-    // travelled part from the owner; answers 0.
+    // travelled part from the owner; answers DRAWABLE_NOT_TAKEN.
     int HandleEvent(COVEvent& event) override;
     // The band's shadow, the band and the arrow heads; nothing without a
     // curve or below two points.

@@ -148,7 +148,7 @@ int SpriteWorld::ReadDefinition(CFieldReader& reader) {
     } else if (image && transparency == 2 && opacity == 0) {
         image->kind = kImageDarkMap;
     }
-    return 0;
+    return FIELD_BLOCK_END;
 }
 
 int32_t SpriteWorld::MapZoom() const {

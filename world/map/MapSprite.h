@@ -39,9 +39,9 @@ public:
     explicit SpriteWorld(const std::string& fileName);
 
     // Reads a definition block (see the top of the file) and takes its
-    // picture, frames, origin, palette and transparency. 0 once read (up to
-    // its "}" or the end of the file); -2 when the file does not begin with
-    // "sprite = {" (reported, nothing taken).
+    // picture, frames, origin, palette and transparency. FIELD_BLOCK_END once
+    // read (up to its "}" or the end of the file); FIELD_ERROR when the file
+    // does not begin with "sprite = {" (reported, nothing taken).
     int ReadDefinition(CFieldReader& reader) override;
     // With kDrawAtWorldPosition: at (worldX, worldY) onto the destination as
     // it stands. Otherwise at the map transform of the position less the
@@ -215,8 +215,8 @@ public:
     explicit CProvinceMarker(int32_t province);
 
     void Draw(int32_t param) override;
-    // 1 (remove and delete me) while the front end is active; otherwise as a
-    // map sprite.
+    // DRAWABLE_DELETE_ME while the front end is active; otherwise as a map
+    // sprite.
     int HandleEvent(COVEvent& event) override;
     int32_t GetProvinceNumber() const { return m_province; }
 
