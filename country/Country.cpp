@@ -38,12 +38,11 @@ const bool g_musicChoiceRegistered = [] {
         if (!g_netSession || g_netSession->m_localSlot < 0 ||
             static_cast<uint32_t>(g_netSession->m_localSlot) >= kNetMaxSlots)
             return false;
-        const int32_t number =
-            g_netSession->GetSlot(static_cast<uint32_t>(g_netSession->m_localSlot)).country;
-        if (number < 0 || static_cast<uint32_t>(number) >= kCountrySlots ||
-            !g_countries[static_cast<size_t>(number)])
+        const CCountry* country = CountryOfNumber(
+            g_netSession->GetSlot(static_cast<uint32_t>(g_netSession->m_localSlot)).country);
+        if (!country)
             return false;
-        group = g_countries[static_cast<size_t>(number)]->m_musicGroup;
+        group = country->m_musicGroup;
         return true;
     };
     return true;
@@ -56,7 +55,7 @@ static_assert(kCountrySlots == kNetCountrySlots, "a session slot holds any count
 // that answers ending it.
 const bool g_countryReceiversRegistered = [] {
     g_directReceivers.country = [](uint32_t number) -> CEventHandler* {
-        return number < g_countries.size() ? g_countries[number] : nullptr;
+        return CountryOfNumber(number);
     };
     return RegisterBroadcastReceiver(kSlotCountries,
                                      [](COVEvent& event) { return g_countryList.Dispatch(event); });
@@ -184,11 +183,7 @@ void AddEntry(CDataBlock& block, uint32_t keyword, CDataNode* value) {
 // countries' province and settlement lists.
 const bool g_provinceCountriesRegistered = [] {
     ProvinceCountryHooks& hooks = g_provinceCountries;
-    hooks.countryOfNumber = [](int32_t number) {
-        return number >= 0 && number < static_cast<int32_t>(kCountrySlots)
-                   ? g_countries[static_cast<size_t>(number)]
-                   : nullptr;
-    };
+    hooks.countryOfNumber = [](int32_t number) { return CountryOfNumber(number); };
     hooks.numberOf = [](const CCountry& country) {
         return static_cast<int32_t>(country.GetNumber());
     };
@@ -206,6 +201,12 @@ const bool g_provinceCountriesRegistered = [] {
 
 // ---------------------------------------------------------------------------
 // Tags
+
+CCountry* CountryOfNumber(int64_t number) {
+    return number >= 0 && number < static_cast<int64_t>(kCountrySlots)
+               ? g_countries[static_cast<size_t>(number)]
+               : nullptr;
+}
 
 int32_t FindCountryByTag(const char* tag) {
     if (!tag || !*tag)

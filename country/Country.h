@@ -296,6 +296,10 @@ private:
 // owns them.
 extern std::array<CCountry*, kCountrySlots> g_countries;
 
+// The country of a number; null for an empty slot and a number outside
+// 0..98.
+CCountry* CountryOfNumber(int64_t number);
+
 // The countries in the order they were made; it owns them.
 extern COwningList<CCountry> g_countryList;
 

@@ -44,8 +44,7 @@ int32_t ReadMissionObject(CFieldReader& in) {
                           answer))
         return answer;
     int32_t number = FindCountryByTag(in.value.text);
-    CCountry* country =
-        number >= 0 && number < static_cast<int32_t>(kCountrySlots) ? g_countries[number] : nullptr;
+    CCountry* country = CountryOfNumber(number);
     if (!country) {
         in.ReportError("mission referring to non existant country ");
         SkipRestOfBlock(in);
@@ -64,7 +63,7 @@ void WriteCountryObjects(CGameFileOutput& out) {
 }
 
 void DescribeRunningCountry(uint32_t number, RunningCountry& out) {
-    const CCountry* running = number < kCountrySlots ? g_countries[number] : nullptr;
+    const CCountry* running = CountryOfNumber(number);
     if (!running)
         return;
     const char* player = GetSessionPlayerName(static_cast<int32_t>(number));

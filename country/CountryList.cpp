@@ -27,10 +27,6 @@ float CountryCachedFigureB(const CCountry&) {
     return 0.0f;
 }
 
-const CCountry* CountryOf(uint32_t number) {
-    return number < kCountrySlots ? g_countries[number] : nullptr;
-}
-
 } // namespace
 
 void CCountryList::ForEachNumber(const std::function<void(uint32_t)>& function) const {
@@ -48,7 +44,8 @@ void CCountryList::ForEachNumber(const std::function<void(uint32_t)>& function) 
 bool CCountryList::AnyMatches(uint32_t n) const {
     bool found = false;
     ForEachNumber([&](uint32_t number) {
-        if (const CCountry* country = CountryOf(number); country && CountryIsHostileTo(*country, n))
+        if (const CCountry* country = CountryOfNumber(number);
+            country && CountryIsHostileTo(*country, n))
             found = true;
     });
     return found;
@@ -57,7 +54,7 @@ bool CCountryList::AnyMatches(uint32_t n) const {
 double CCountryList::SumCountryValueA() const {
     double sum = 0.0;
     ForEachNumber([&](uint32_t number) {
-        if (const CCountry* country = CountryOf(number))
+        if (const CCountry* country = CountryOfNumber(number))
             sum += CountryCachedFigureA(*country);
     });
     return sum;
@@ -66,7 +63,7 @@ double CCountryList::SumCountryValueA() const {
 double CCountryList::SumCountryValueB() const {
     double sum = 0.0;
     ForEachNumber([&](uint32_t number) {
-        if (const CCountry* country = CountryOf(number))
+        if (const CCountry* country = CountryOfNumber(number))
             sum += CountryCachedFigureB(*country);
     });
     return sum;
