@@ -2,8 +2,11 @@
 
 #include "data/GameFile.h"
 #include "data/Keywords.h"
+#include "world/GlobalsTreaties.h"
 
 CGlobals g_globals;
+
+GlobalsTreatyHooks g_globalsTreaties;
 
 // ---------------------------------------------------------------------------
 // The "globaldata" object of scenarios and saved games (GlobalsFile.cpp)

@@ -1,5 +1,6 @@
 #include "world/Province.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "data/DataTree.h"
@@ -290,3 +291,38 @@ const bool g_gameFileRegistered = [] {
 }();
 
 } // namespace
+
+void CProvince::AddNeighbour(const ProvinceNeighbour& link) {
+    const int32_t at =
+        neighbourCount < 0 ? 0 : std::min<int32_t>(neighbourCount, GetNeighbourTotal());
+    neighbours.insert(neighbours.begin() + at, link);
+    neighbourCount = at + 1;
+    SetNeighbour(at, link);
+}
+
+void CProvince::SetNeighbour(int32_t index, const ProvinceNeighbour& link) {
+    if (index < 0 || index >= GetNeighbourTotal())
+        return;
+    neighbours[static_cast<size_t>(index)] = link;
+    const CProvince* other = GetProvince(link.id);
+    if (other && terrain < kFirstSeaProvinceType && other->terrain == kFirstSeaProvinceType)
+        coastal = 1;
+    if (other && area == kSeaArea && other->terrain < kFirstSeaProvinceType)
+        coastalSeaZone = 1;
+    if (link.kind == kProvinceLinkStrait)
+        hasStrait = 1;
+}
+
+bool CProvince::IsNeighbour(int32_t id) const {
+    const int32_t count = std::min<int32_t>(neighbourCount, GetNeighbourTotal());
+    for (int32_t i = 0; i < count; ++i)
+        if (neighbours[static_cast<size_t>(i)].id == id)
+            return true;
+    return false;
+}
+
+void CProvince::ClearNeighbours() {
+    neighbours.clear();
+    neighbourCount = 0;
+    hasStrait = coastal = coastalSeaZone = 0;
+}

@@ -28,6 +28,18 @@ class CDataBlock;
 
 // Province ids run from 1 to 1472; record 0 exists but is no province.
 constexpr int kProvinceSlots = 1473;
+// The area that holds the sea zones, and the one that holds the lakes.
+constexpr int32_t kSeaArea = 139;
+constexpr int32_t kLakeArea = 140;
+
+// One link of a province to another: the other's id, the kind of crossing
+// (kProvinceLinkStrait: a strait) and a further value.
+struct ProvinceNeighbour {
+    int32_t id = 0;
+    int32_t kind = 0;
+    int32_t extra = 0;
+};
+constexpr int32_t kProvinceLinkStrait = 1;
 constexpr int32_t kFirstProvinceId = 1;
 constexpr int32_t kLastProvinceId = 1472;
 // Province types from this value on are sea zones (below: land).
@@ -93,7 +105,20 @@ public:
     // A combat is going on in the province.
     bool HasCombat() const { return false; }
     bool IsWinter() const { return winter != 0; }
-    bool IsSea() const { return provinceType >= kFirstSeaProvinceType; }
+    bool IsSea() const { return terrain >= kFirstSeaProvinceType; }
+
+    // Inserts the link after the leading links (at neighbourCount) and
+    // counts it as leading; then sets the coastal and strait flags it
+    // implies.
+    void AddNeighbour(const ProvinceNeighbour& link);
+    // Overwrites link index (ignored outside the list) and sets the flags
+    // as AddNeighbour does.
+    void SetNeighbour(int32_t index, const ProvinceNeighbour& link);
+    // Whether the id is among the leading links.
+    bool IsNeighbour(int32_t id) const;
+    // Forgets every link and the flags they set.
+    void ClearNeighbours();
+    int32_t GetNeighbourTotal() const { return static_cast<int32_t>(neighbours.size()); }
 
     CConstructionList& GetConstructions() { return m_constructions; }
     const CConstructionList& GetConstructions() const { return m_constructions; }
@@ -116,7 +141,27 @@ public:
     // What the province tables give at start-up.
     int32_t tableTax = 0;
     int32_t tableReligion = RELIGION_PROTESTANT;
-    int32_t provinceType = 0;   // below kFirstSeaProvinceType: land
+    // 0 plains, 1 forest, 2 mountain, 3 desert, 4 marsh (land); 5 sea zone;
+    // 6 and 8 further kinds that are not land.
+    int32_t terrain = 0;
+    int32_t area = 0;
+    int32_t region = 0;
+    int32_t continent = 0;
+    // The links: the first neighbourCount are the leading ones (movement,
+    // borders and blockades use those).
+    std::vector<ProvinceNeighbour> neighbours;
+    int32_t neighbourCount = 0;
+    uint8_t hasStrait = 0;      // a link is a strait crossing
+    uint8_t coastal = 0;        // land beside a sea zone
+    uint8_t coastalSeaZone = 0; // a sea zone beside land
+    // Per country number: 1 when that country has discovered the province.
+    std::array<uint8_t, 99> discoveredBy{};
+    // The path search's state; all zero outside a search.
+    CProvince* searchParent = nullptr;
+    float searchCost = 0.0f;
+    float searchEstimate = 0.0f;
+    uint8_t searchOpen = 0;
+    uint8_t searchMark = 0;
     Rect box;                   // the bounding box on the map, in map pixels
     uint8_t newlyRevealed = 0;  // the player's country has just discovered it
     uint8_t shownNotDimmed = 0; // 0 while the province is drawn dimmed

@@ -32,7 +32,7 @@ class UnitBlockTest : public test::MilitaryBlockTest {
 protected:
     void TearDown() override {
         for (CProvince& province : g_provinces)
-            province.provinceType = 0;
+            province.terrain = 0;
         MilitaryBlockTest::TearDown();
     }
 
@@ -170,7 +170,7 @@ TEST_F(UnitBlockTest, EmptyPathWritesNoMovementEvenWhenRetreating) {
 }
 
 TEST_F(UnitBlockTest, FleetCarriesItsArmiesAndWritesPortOnlyAfterAMonthAtSea) {
-    g_provinces[1300].provinceType = 6; // a sea zone
+    g_provinces[1300].terrain = 6; // a sea zone
     const std::string fleetText =
         "navalunit = { id = { type = 4712 id = 80 } name = \"Armada\" location = 1300 "
         "date = { year = 0 month = january day = 0 } development = no morale = 1.000000 "
