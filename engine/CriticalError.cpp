@@ -45,3 +45,12 @@ void CriticalErrorText(const std::string& text) {
 void DebugPrint(const char* format, ...) {
     (void)format;
 }
+
+void AppendToLog(const std::string& text) {
+    std::FILE* file = std::fopen("log.txt", "ab");
+    if (!file)
+        return;
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fputc('\n', file);
+    std::fclose(file);
+}

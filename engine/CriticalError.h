@@ -12,3 +12,8 @@ void CriticalErrorText(const std::string& text);
 
 // Debug log: writes nothing (kept so the places that log stay visible).
 void DebugPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Appends the text and a line end to "log.txt" in the current folder (the
+// program empties it at start-up). Nothing happens when it cannot be
+// written.
+void AppendToLog(const std::string& text);

@@ -15,7 +15,10 @@ namespace {
 struct ScriptLine {
     std::string when; // a pass number or a checkpoint name
     bool isScreenshot = false;
+    bool isPlay = false;
     std::string file;
+    int32_t country = 0;
+    int32_t gameType = 0;
     WindowMessage message;
 };
 
@@ -75,6 +78,12 @@ bool ParseLine(const std::string& text, std::vector<ScriptLine>& out) {
             return false;
         line.isScreenshot = true;
         out.push_back(line);
+    } else if (action == "play") {
+        if (!(in >> line.file) || !ReadInt(in, line.country) || !ReadInt(in, line.gameType) ||
+            line.country < 1 || line.country > 98)
+            return false;
+        line.isPlay = true;
+        out.push_back(line);
     } else {
         return false;
     }
@@ -116,7 +125,7 @@ std::vector<std::string> Reach(const std::string& when) {
             continue;
         if (line.isScreenshot)
             screenshots.push_back(line.file);
-        else
+        else if (!line.isPlay)
             PostWindowMessage(line.message);
     }
     return screenshots;
@@ -126,6 +135,17 @@ std::vector<std::string> Reach(const std::string& when) {
 
 std::vector<std::string> ScriptFrame(uint32_t pass) {
     return Reach(std::to_string(pass));
+}
+
+bool ScriptPlayChoice(uint32_t pass, PlayChoice& out) {
+    const std::string when = std::to_string(pass);
+    for (const ScriptLine& line : Script()) {
+        if (line.when == when && line.isPlay) {
+            out = {line.file, line.country, line.gameType};
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<std::string> ScriptCheckpoint(const std::string& name) {

@@ -10,6 +10,11 @@
 //   activate <0|1>                           the application (de)activated
 //   close                                    the window is closed
 //   screenshot <file>                        the shown picture as a BMP
+//   play <file> <country> <game type>        the choice the front end's
+//                                            set-up screens make: play the
+//                                            scenario file (game path,
+//                                            without ".ovg") as the country
+//                                            number in the game type
 // The events of a pass or checkpoint are posted as window messages (in the
 // script's order) when the program reaches it; the screenshots are handed
 // back to the program to write. ORVANDEL_TRACE=1 prints each checkpoint
@@ -26,6 +31,15 @@ namespace platform {
 std::vector<std::string> ScriptFrame(uint32_t pass);
 // At a named checkpoint: the same, and the trace line "checkpoint <name>".
 std::vector<std::string> ScriptCheckpoint(const std::string& name);
+
+// A "play" line of the script.
+struct PlayChoice {
+    std::string file;
+    int32_t country = 0;
+    int32_t gameType = 0;
+};
+// The "play" choice of a main loop pass; false when it has none.
+bool ScriptPlayChoice(uint32_t pass, PlayChoice& out);
 
 // True when ORVANDEL_TRACE is "1".
 bool TraceOn();

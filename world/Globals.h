@@ -21,6 +21,7 @@ public:
     void Shutdown();
 
     CDate startDate; // "startdate" of the running scenario
+    CDate endDate;   // "enddate"
     // The "globaldata" block as it was read.
     CKeptBlock savedBlock;
     uint8_t initialised = 0; // between Init and Shutdown

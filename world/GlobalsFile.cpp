@@ -39,6 +39,7 @@ void DateFromTree(CDataNode* node, CDate& date) {
 int32_t CGlobals::Read(CFieldReader& in) {
     int32_t result = savedBlock.Read(in);
     DateFromTree(savedBlock.FindValue(KW_STARTDATE), startDate);
+    DateFromTree(savedBlock.FindValue(KW_ENDDATE), endDate);
     return result;
 }
 

@@ -10,9 +10,35 @@
 
 class COVEvent;
 
+class CSprite;
+
 class CScenario {
 public:
-    virtual ~CScenario() = default;
+    // A scenario object that runs no start-up (tests, and the main loop
+    // before it names the file).
+    CScenario();
+    // Stores the seed, clears the requests, takes the file name and runs
+    // the whole start-up (Init).
+    CScenario(const std::string& file, uint32_t seedValue);
+    // Shuts a started scenario down.
+    virtual ~CScenario();
+    CScenario(const CScenario&) = delete;
+    CScenario& operator=(const CScenario&) = delete;
+
+    // Builds the running game from the file: the steps run in their fixed
+    // order, those of the layers above through g_scenarioSteps. Scenario
+    // errors are reported (critical-error box); the answer is always true.
+    bool Init();
+    // Tears down what Init built, in its fixed order. True.
+    bool Shutdown();
+
+    // True when the current scenario information says "tutorial".
+    static bool IsTutorial();
+    // The game clock's date.
+    static CDate GetGameDate();
+    // Copies the name (cut to 255 characters) into fileName; answers the
+    // bytes copied with the terminating zero.
+    uint32_t SetFileName(const std::string& name);
 
     // Takes every broadcast message while a game runs: EVT_GAME_STARTED sets
     // gameStarted, EVT_GAME_END sets gameEnded. Answers EVENT_NOT_HANDLED.
@@ -21,8 +47,21 @@ public:
     // True when a multiplayer session is open and has more than one player.
     static bool IsMultiplayerGame();
 
-    // Carries out a requested save or reload of the running game.
+    // Once per pass of the main loop: carries out a requested save (first)
+    // and a requested reload, then clears both requests. A failed save is
+    // reported to the player and the game goes on; the old file stays.
     void ProcessRequests();
+
+    // The random seed the fantasy start draws from.
+    uint32_t seed = 0;
+    // The number of the winning country, 0 while the game is undecided.
+    uint32_t winner = 0;
+    uint8_t reloadRequested = 0;
+    uint8_t saveRequested = 0;
+    // Set by the player's screen: the game frame stops drawing.
+    uint8_t stopDrawing = 0;
+    // True from a finished Init until Shutdown.
+    bool IsStarted() const { return m_started; }
 
     // 1 once the game-started message has reached the scenario; from then on
     // broadcast messages also reach the map, the globals, the game frame and
@@ -35,7 +74,34 @@ public:
     uint8_t waitingForStart = 0;
     // The scenario or saved-game file being played (its game path).
     std::string fileName;
+
+private:
+    // Steps 15 and 22 of the start-up: the end of the game and the start
+    // message.
+    void ScheduleGameEnd();
+    void StartGameMessage();
+    // Steps 23 and 24: new native values for every province.
+    void FantasyStart();
+
+    std::unique_ptr<CSprite> m_sprite;
+    bool m_started = false;
 };
+
+// Writes the running game to the file (the scenario's file name becomes
+// it). True when every byte was written; on failure the old file stays.
+bool SaveGame(CScenario& scenario, const std::string& name);
+
+// Checks the world just read: each finding goes to the debug trace and to
+// "log.txt"; when there was one, the critical-error box says so and names
+// that file. Answers the number of findings.
+int32_t ValidateScenario();
+
+// Before the front end loads a saved game: the country table is emptied and
+// every province forgets who discovered it.
+void ResetWorldForLoad();
+
+// The scenario's end date (the game-wide globals').
+CDate GetScenarioEndDate();
 
 // The running game; null between games.
 extern std::unique_ptr<CScenario> g_scenario;

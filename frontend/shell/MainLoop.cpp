@@ -1,6 +1,7 @@
 // The main loop and the two kinds of frame.
 #include <memory>
 
+#include "country/Country.h"
 #include "dialogs/Console.h"
 #include "dialogs/frame/PlayerLagDialog.h"
 #include "engine/Display.h"
@@ -82,13 +83,28 @@ void StartChosenGame() {
         font->DrawTextCentredShadowed(g_textDatabase.GetText("WAITING_FOR_PLAYERS"), 400, 300,
                                       g_waitingPicture, 0xFFFF);
     g_scenario.reset();
-    g_scenario = std::make_unique<CScenario>();
-    g_scenario->fileName = (g_frontEnd ? g_frontEnd->chosenFile : std::string()) + ".ovg";
+    const std::string file = (g_frontEnd ? g_frontEnd->chosenFile : std::string()) + ".ovg";
+    g_scenario = std::make_unique<CScenario>(file, g_gameSeed);
     g_scenario->gameEnded = 0;
+}
+
+// The headless driver's script may make the choice of the set-up screens:
+// the file, the player's country and the game type; the front end then
+// hands over to the game.
+void TakeScriptChoice(uint32_t pass) {
+    platform::PlayChoice choice;
+    if (!g_frontEnd || !platform::ScriptPlayChoice(pass, choice))
+        return;
+    g_frontEnd->chosenFile = choice.file;
+    g_countryController.fill(0);
+    g_countryController[static_cast<size_t>(choice.country)] = 1;
+    g_gameType = choice.gameType;
+    g_inFrontEnd = 0;
 }
 
 void TakeScriptScreenshots(uint32_t pass) {
     WriteShownPictures(platform::ScriptFrame(pass));
+    TakeScriptChoice(pass);
 }
 
 } // namespace

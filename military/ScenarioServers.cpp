@@ -1,0 +1,32 @@
+// The host's servers live as long as a scenario: its start-up makes them and
+// its shutdown deletes them, in their fixed order.
+#include "military/GameServer.h"
+#include "military/HostDispatcher.h"
+#include "military/LeaderRegistry.h"
+#include "world/ScenarioSteps.h"
+
+namespace {
+
+void CreateHostServers() {
+    delete g_hostDispatcher;
+    g_hostDispatcher = new CHostDispatcher;
+    delete g_gameServer;
+    g_gameServer = new CGameServer;
+    g_leaderRegistry = std::make_unique<CLeaderRegistry>();
+}
+
+void DeleteServersAfterScheduler() {
+    delete g_hostDispatcher;
+    g_hostDispatcher = nullptr;
+    delete g_gameServer;
+    g_gameServer = nullptr;
+    g_leaderRegistry.reset();
+}
+
+const bool g_serverStepsRegistered = [] {
+    g_scenarioSteps.createHostServers = &CreateHostServers;
+    g_scenarioSteps.deleteServersAfterScheduler = &DeleteServersAfterScheduler;
+    return true;
+}();
+
+} // namespace
