@@ -21,6 +21,7 @@
 #include "net/Scheduler.h"
 #include "net/Session.h"
 #include "net/SessionHolder.h"
+#include "platform/ScriptedInput.h"
 #include "world/Globals.h"
 #include "world/GlobalsTreaties.h"
 #include "world/Map.h"
@@ -164,6 +165,7 @@ bool CScenario::Init() {
         g_scenarioSteps.showBriefing(BriefingKey(g_gameType));
     g_gameStarted = 1;
     m_started = true;
+    platform::Trace("scenario started " + fileName + (IsGameRunning() ? " running" : ""));
     return true;
 }
 
@@ -244,6 +246,15 @@ bool CScenario::Shutdown() {
     g_scheduler.Clear();
     Step(g_scenarioSteps.deleteServersAfterScheduler);
     Step(g_globalsTreaties.clearAll);
+    if (platform::TraceOn()) {
+        const uint32_t ids = (g_idEntityRegistry ? g_idEntityRegistry->GetCount() : 0) +
+                             (g_idObjectRegistry ? g_idObjectRegistry->GetCount() : 0);
+        const uint32_t treaties =
+            (g_globalsTreaties.allianceCount ? g_globalsTreaties.allianceCount() : 0) +
+            (g_globalsTreaties.warCount ? g_globalsTreaties.warCount() : 0);
+        platform::Trace("scenario shut down, ids left " + std::to_string(ids) + ", treaties " +
+                        std::to_string(treaties));
+    }
     ReleaseGlobalTrees();
     FreeIdRegistries();
     m_started = false;
