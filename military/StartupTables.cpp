@@ -1,9 +1,5 @@
 #include "military/StartupTables.h"
 
-// "map\terrain types.csv" is not read yet.
-bool LoadTerrainTypes() {
-    return true;
-}
 // The leader name pool is not read yet.
 bool LoadRandomLeaderNames() {
     return true;
