@@ -442,8 +442,7 @@ void ClearSearch() {
         g_touched[i] = nullptr;
     }
     g_touchedCount = 0;
-    while (g_pathHeap.GetCount() > 0)
-        g_pathHeap.PopFront();
+    g_pathHeap.SetCount(0);
 }
 
 bool OpenProvince(CProvince& p) {

@@ -35,7 +35,9 @@ public:
 
     int32_t GetCount() const { return m_count; }
     int32_t GetCapacity() const { return m_capacity; }
-    void SetCount(int32_t count) { m_count = count; }
+    // Forgets the items from slot count + 1 on (a count above the present
+    // one changes nothing).
+    void SetCount(int32_t count) { m_count = count < 0 ? 0 : (count < m_count ? count : m_count); }
     // Slot i (1..count); null outside.
     void* Get(int32_t slot) const;
 
