@@ -440,6 +440,30 @@ TEST_F(PathSearchTest, FreeAndNegativeStepsOnAnUnplacedMapEndWithSoundRoutes) {
     }
 }
 
+// Any route with the step into province 2 from province 1 made dear.
+class CDearStepPath : public CAnyRoutePath {
+public:
+    float StepCost(const CUnit*, const CProvince& from, const CProvince& to,
+                   const ProvinceNeighbour&) override {
+        return from.GetNumber() == 1 && to.GetNumber() == 2 ? 5.0f : 1.0f;
+    }
+};
+
+TEST_F(PathSearchTest, AProvinceLoweredWhileOpenTakesItsNewParent) {
+    // 1 - 2 - 4 with 1 - 3 - 2 round about; all close together. Province 2
+    // is opened from 1 at 5, then lowered to 2 from 3 while still open.
+    Make(1, 0, 1000, 1000);
+    Make(2, 0, 1010, 1000);
+    Make(3, 0, 1000, 1010);
+    Make(4, 0, 1020, 1000);
+    Link(1, 2);
+    Link(1, 3);
+    Link(3, 2);
+    Link(2, 4);
+    CDearStepPath dear;
+    EXPECT_EQ(Route(dear, nullptr, 1, 4), (Ids{3, 2, 4}));
+}
+
 TEST_F(PathSearchTest, LinksToNoRecordAreSkipped) {
     Row(1, 3);
     P(2).AddNeighbour({5000, 0, 0});
