@@ -150,8 +150,12 @@ int32_t CAlliance::Read(CFieldReader& in) {
             break;
         }
         default:
+            // A war keeps a side that ended on an error: it gets its id all
+            // the same.
             in.ReportError("Illegal thingie");
             PassOverRestOfBlock(in);
+            if (id.IsNull())
+                id = NewTreatyId();
             return FIELD_ERROR;
         }
     }
@@ -162,7 +166,7 @@ int32_t CAlliance::Read(CFieldReader& in) {
 
 CDataBlock* CAlliance::Write() const {
     auto* block = new CDataBlock;
-    block->AddChild(new CDataAssignment(KW_ID, id.MakeNode()));
+    block->AddChild(new CDataAssignment(KW_ID, MakeIdBlock(id)));
     if (const uint32_t keyword = KeywordOfType(type))
         block->AddChild(new CDataAssignment(KW_TYPE, new CDataIdentifier(keyword)));
     block->AddChild(new CDataAssignment(KW_NAME, new CDataString(name.c_str())));

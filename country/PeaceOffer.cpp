@@ -170,17 +170,22 @@ CDataBlock* CPeaceOffer::Write() const {
     auto add = [block](uint32_t key, CDataNode* node) {
         block->AddChild(new CDataAssignment(key, node));
     };
-    add(KW_WAR, war.MakeNode());
-    add(KW_FROM, ObjectId(kCountryObjectType, from).MakeNode());
-    add(KW_TO, ObjectId(kCountryObjectType, to).MakeNode());
+    add(KW_WAR, MakeIdBlock(war));
+    // A country that was never given (0) has no tag to write.
+    if (from != 0)
+        add(KW_FROM, ObjectId(kCountryObjectType, from).MakeNode());
+    if (to != 0)
+        add(KW_TO, ObjectId(kCountryObjectType, to).MakeNode());
     add(KW_CASH, new CFloatNode(cash));
     const uint32_t count = provinceCount < kMaxPeaceProvinces ? provinceCount : kMaxPeaceProvinces;
     auto* ids = new CDataBlock;
     auto* owners = new CDataBlock;
-    for (uint32_t i = 0; i < count; ++i) {
+    for (uint32_t i = 0; i < count; ++i)
         ids->AddChild(new CDataInt(static_cast<int32_t>(provinces[i])));
+    // The new owners given, in their places; a list read shorter than the
+    // provinces stays as short.
+    for (uint32_t i = 0; i < count && newOwners[i] != 0; ++i)
         owners->AddChild(ObjectId(kCountryObjectType, newOwners[i]).MakeNode());
-    }
     add(KW_PROVINCES, ids);
     add(KW_NEWOWNERS, owners);
     add(KW_NUMBEROFCOLONIES, new CDataInt(colonies));

@@ -47,6 +47,13 @@ void PassOverRestOfBlock(CFieldReader& in) {
     SkipRestOfBlock(in);
 }
 
+CDataBlock* MakeIdBlock(const ObjectId& id) {
+    auto* block = new CDataBlock;
+    block->AddChild(new CDataAssignment(KW_TYPE, new CDataInt(id.type)));
+    block->AddChild(new CDataAssignment(KW_ID, new CDataInt(static_cast<int32_t>(id.number))));
+    return block;
+}
+
 CDataBlock* MakeTagList(const std::vector<uint32_t>& countries) {
     auto* block = new CDataBlock;
     for (uint32_t number : countries)

@@ -23,6 +23,10 @@ void PassOverRestOfBlock(CFieldReader& in);
 // The value block of the current field, when the value opened one.
 void PassOverValue(CFieldReader& in);
 
+// The id as its block ({ type = 4712 id = 9 }), whatever its type (a
+// country's id would otherwise print as its tag).
+CDataBlock* MakeIdBlock(const ObjectId& id);
+
 // A block of the countries' tags ({ ENG FRA }).
 CDataBlock* MakeTagList(const std::vector<uint32_t>& countries);
 

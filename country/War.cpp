@@ -227,7 +227,7 @@ int32_t CWar::Read(CFieldReader& in) {
 
 CDataBlock* CWar::Write() const {
     auto* block = new CDataBlock;
-    block->AddChild(new CDataAssignment(KW_ID, id.MakeNode()));
+    block->AddChild(new CDataAssignment(KW_ID, MakeIdBlock(id)));
     block->AddChild(new CDataAssignment(KW_DATE, startDate.Write()));
     block->AddChild(new CDataAssignment(KW_ENDDATE, endDate.Write()));
     block->AddChild(

@@ -20,6 +20,7 @@
 #include "world/City.h"
 #include "world/GlobalsTreaties.h"
 #include "world/Province.h"
+#include "world/ScenarioSteps.h"
 
 namespace {
 
@@ -95,9 +96,11 @@ protected:
         war->id = ObjectId(kFirstPlayerIdType, 50 + static_cast<uint32_t>(g_wars.size()));
         war->attackers = std::make_unique<CAlliance>();
         war->attackers->type = ALLIANCE_WAR_SIDE;
+        war->attackers->id = NewTreatyId();
         war->attackers->participants = std::move(attackers);
         war->defenders = std::make_unique<CAlliance>();
         war->defenders->type = ALLIANCE_WAR_SIDE;
+        war->defenders->id = NewTreatyId();
         war->defenders->participants = std::move(defenders);
         g_wars.push_back(std::move(war));
         return *g_wars.back();
@@ -472,6 +475,50 @@ TEST_F(TreatyTest, PeaceOfferRoundTripsEveryKey) {
     const std::string text = RoundTrip(offer, KW_PEACE);
     for (const char* key : {"from", "to", "isbetter", "annexation", "religion", "seperatefrom"})
         EXPECT_NE(text.find(std::string(key) + " ="), std::string::npos) << key << "\n" << text;
+}
+
+TEST_F(TreatyTest, WhatIsWrittenReadsBackWhenCountriesOrOwnersAreMissing) {
+    // No "from", fewer new owners than provinces, a war id of the country
+    // type: each must come back as it was, not as a tag the reader refuses.
+    CPeaceOffer offer;
+    offer.war = ObjectId(kCountryObjectType, 2);
+    offer.to = 3;
+    offer.provinceCount = 2;
+    offer.provinces = {10, 11, 0};
+    offer.newOwners = {1, 0, 0};
+    const std::string text = RoundTrip(offer, KW_PEACE);
+    EXPECT_EQ(text.find(" from ="), std::string::npos) << text;
+    EXPECT_TRUE(boxes.texts.empty()) << text;
+}
+
+TEST_F(TreatyTest, GlobalsEntriesWriteWhatTheyRead) {
+    ASSERT_NE(g_globalsTreaties.writeAlliances, nullptr);
+    ASSERT_NE(g_globalsTreaties.clearAll, nullptr);
+    EXPECT_NE(g_scenarioSteps.rebuildDiplomaticStatus, nullptr);
+    AddAlliance(ALLIANCE_DYNASTIC, {1, 2}).id = ObjectId(4712, 3);
+    AddWar({1}, {3});
+    auto* globals = new CDataBlock;
+    g_globalsTreaties.writeAlliances(*globals);
+    g_globalsTreaties.writeWars(*globals);
+    const std::string first = Print(KW_GLOBALDATA, globals);
+    g_globalsTreaties.clearAll();
+    EXPECT_EQ(g_globalsTreaties.allianceCount(), 0u);
+    EXPECT_EQ(g_globalsTreaties.warCount(), 0u);
+
+    reader.Close();
+    OpenText(first);
+    for (int i = 0; i < 3; ++i)
+        File().Next();
+    while (reader.ReadField() == FIELD_READ)
+        EXPECT_EQ((reader.key.code == KW_ALLIANCE ? g_globalsTreaties.readAlliance
+                                                  : g_globalsTreaties.readWar)(reader),
+                  FIELD_BLOCK_END);
+    EXPECT_EQ(g_globalsTreaties.allianceCount(), 1u);
+    EXPECT_EQ(g_globalsTreaties.warCount(), 1u);
+    auto* again = new CDataBlock;
+    g_globalsTreaties.writeAlliances(*again);
+    g_globalsTreaties.writeWars(*again);
+    EXPECT_EQ(Print(KW_GLOBALDATA, again), first);
 }
 
 TEST_F(TreatyTest, PeaceOfferBadListsAreRefused) {
