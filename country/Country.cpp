@@ -234,6 +234,7 @@ void SetCountryTag(uint32_t number, const char* tag) {
 
 CCountry::CCountry(uint32_t number) : CNamedObject("Country"), m_number(number) {
     (void)g_tagSourceWired;
+    m_diplomacy.Init(number);
 }
 
 CCountry::~CCountry() {

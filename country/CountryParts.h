@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "country/Relations.h"
 #include "data/KeptBlock.h"
 #include "data/TokenFile.h"
 #include "engine/ObjectId.h"
@@ -50,7 +51,6 @@ public:
 class CLedger : public CKeptBlock {};
 class CTimedModifiers : public CKeptBlock {};
 class CReligionRecord : public CKeptBlock {};
-class CCountryDiplomacy : public CKeptBlock {};
 class TechBase : public CKeptBlock {};
 
 // The minister: its leader part is kept as read; its id is the leader's

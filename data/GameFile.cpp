@@ -234,6 +234,7 @@ int32_t WriteGameFile(CFieldReader& out) {
     if (out.WriteToken(newline.Set(TOKEN_NEWLINE, "\n")) != FIELD_WRITTEN)
         return FIELD_ERROR;
     objects.WriteRegistered(KW_COUNTRY);
+    objects.WriteRegistered(KW_PEACE);
     objects.WriteRegistered(KW_EYR);
     if (!IsMultiplayerGame()) {
         objects.WriteRegistered(KW_INTERFACE);

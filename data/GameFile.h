@@ -4,7 +4,8 @@
 // block to the reader registered under its keyword; the writer asks the
 // registered writers for their data trees and prints the trees in a fixed
 // order: "header", "globaldata", the provinces with state to save, the
-// centres of trade ("cot"), the countries 0 to 98, "eyr", then, outside
+// centres of trade ("cot"), the countries 0 to 98, the peace offers
+// standing ("peace"), "eyr", then, outside
 // multiplayer games only, "interface" and the travellers ("mecenat"), and
 // last the combats. "mission" and "include" occur in hand-made scenarios
 // only.

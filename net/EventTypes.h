@@ -1150,3 +1150,10 @@ struct TolerancePayload {
     static constexpr PayloadArray<uint8_t, 8> kValues{"values", 24};
     static constexpr PayloadFieldInfo kFields[] = {kCountry, kValues};
 };
+
+// A white peace for a war long over: the war's id.
+struct WhitePeacePayload {
+    static constexpr uint32_t kTypes[] = {EVT_WHITE_PEACE};
+    static constexpr PayloadField<ObjectId> kWar{"war", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kWar};
+};

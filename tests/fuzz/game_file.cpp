@@ -19,6 +19,7 @@
 #include "windows/YearBook.h"
 #include "world/CentreOfTrade.h"
 #include "world/Globals.h"
+#include "world/GlobalsTreaties.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ void ResetWorld() {
     g_globals = CGlobals();
     g_cotCalc.Clear();
     g_combats.clear();
+    if (g_globalsTreaties.clearAll)
+        g_globalsTreaties.clearAll();
     g_yearBook.CreatePages();
     InitIdRegistries(g_nullId);
 }
@@ -45,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Every top-level object has its owner linked in, so the bytes reach
         // the readers of the whole game.
         for (uint32_t keyword : {KW_GLOBALDATA, KW_PROVINCE, KW_COT, KW_COUNTRY, KW_MISSION, KW_EYR,
-                                 KW_INTERFACE, KW_MECENAT, KW_COMBAT})
+                                 KW_INTERFACE, KW_MECENAT, KW_COMBAT, KW_PEACE})
             fuzz::Check(FindGameFileObject(keyword) != nullptr);
         return true;
     }();
