@@ -115,6 +115,7 @@ std::vector<Layout> AllLayouts() {
         OfData<RelationRequestPayload>("RelationRequestPayload"),
         OfData<InvestmentChangePayload>("InvestmentChangePayload"),
         OfData<TolerancePayload>("TolerancePayload"),
+        OfData<CityStatePayload>("CityStatePayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,
