@@ -1157,3 +1157,15 @@ struct WhitePeacePayload {
     static constexpr PayloadField<ObjectId> kWar{"war", 20};
     static constexpr PayloadFieldInfo kFields[] = {kWar};
 };
+
+// A city's new state (type 209, addressed to its province): the sender's
+// value, the population, the fortress level and the manufactory (0..5).
+struct CityStatePayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_209};
+    static constexpr PayloadField<uint32_t> kValue{"value", 20};
+    static constexpr PayloadField<float> kPopulation{"population", 24};
+    static constexpr PayloadField<float> kFortressLevel{"fortress level", 28};
+    static constexpr PayloadField<int32_t> kManufactory{"manufactory", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kValue, kPopulation, kFortressLevel,
+                                                   kManufactory};
+};

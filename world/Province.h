@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/TokenFile.h"
@@ -165,6 +166,17 @@ public:
     Rect box;                   // the bounding box on the map, in map pixels
     uint8_t newlyRevealed = 0;  // the player's country has just discovered it
     uint8_t shownNotDimmed = 0; // 0 while the province is drawn dimmed
+
+    // ---- What the settlements (city, port) read of the province ----
+    // The province's name, which a city without a name of its own takes.
+    std::string name;
+    MapPoint unitPosition;   // where the units of a land province stand
+    MapPoint symbolPosition; // where the settlement symbol stands
+    MapPoint portPosition;   // where the port symbol stands
+    int32_t portSeaZone = 0; // the sea zone of the port, 0: no port
+    uint8_t blockaded = 0;   // 1 while the port is blockaded
+    // The port of the province's city, null when none.
+    CPort* GetPort() const { return m_city ? m_city->GetPort() : nullptr; }
 
 private:
     int32_t m_owner = -1; // country number, -1 when none

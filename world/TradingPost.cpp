@@ -4,12 +4,20 @@
 #include "data/Keywords.h"
 #include "world/Province.h"
 
+namespace {
+constexpr int32_t kSpriteKindTradingPost = 5;
+} // namespace
+
+CTradingPost::CTradingPost()
+    : CSettlement(SpriteKey{kSpriteKindTradingPost, kSpriteCultureNone, kSpriteActionNone,
+                            kSpriteDirectionNone, kSpriteLevelNone}) {}
+
 int32_t CTradingPost::Read(CFieldReader& in) {
     const int32_t result = m_block.Read(in);
+    // SetProvinceId takes only the ids of provinces.
     const CDataNode* location = m_block.FindValue(KW_LOCATION);
-    if (location && location->GetNodeType() == NODE_INT && location->GetInt() >= kFirstProvinceId &&
-        location->GetInt() <= kLastProvinceId)
-        m_location = location->GetInt();
+    if (location && location->GetNodeType() == NODE_INT)
+        SetProvinceId(location->GetInt());
     return result;
 }
 

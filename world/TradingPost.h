@@ -4,28 +4,29 @@
 #include <cstdint>
 
 #include "data/KeptBlock.h"
+#include "world/Settlement.h"
 
 class CDataBlock;
 class CFieldReader;
 
-class CTradingPost {
+class CTradingPost : public CSettlement {
 public:
-    CTradingPost() = default;
-    virtual ~CTradingPost() = default;
+    CTradingPost();
+    ~CTradingPost() override = default;
     CTradingPost(const CTradingPost&) = delete;
     CTradingPost& operator=(const CTradingPost&) = delete;
 
     // The "tradingpost" block after its "{" up to and including its "}":
     // FIELD_BLOCK_END, or FIELD_ERROR after an error (FIELD_END_OF_FILE when
     // the file ends inside it).
-    virtual int32_t Read(CFieldReader& in);
+    int32_t Read(CFieldReader& in) override;
     // The block as a new node (count 0, owned by the caller).
     virtual CDataBlock* Write() const;
 
-    // The province id the block named ("location"), 0 when none.
-    int32_t GetLocation() const { return m_location; }
+    // The province id the block named ("location"), 0 when none (also for
+    // an id outside 1..1472).
+    int32_t GetLocation() const { return GetProvinceId(); }
 
 private:
     CKeptBlock m_block;
-    int32_t m_location = 0;
 };

@@ -86,8 +86,11 @@ TEST_F(ProvinceOwnerTest, OwnerMovesWithItsCityAndTradingPost) {
     EXPECT_TRUE(france->m_controlledProvinces.Contains(12));
 
     // The city writes its block back with the capital mark it has now.
-    EXPECT_EQ(Flat(Print(KW_CITY, cityPtr->Write())),
-              "city = { name = \"Sevilla\" population = 6500.000000 location = 12 capital = no } ");
+    EXPECT_EQ(
+        Flat(Print(KW_CITY, cityPtr->Write())),
+        "city = { name = \"Sevilla\" population = 6500.000000 location = 12 shipyard = no "
+        "barrack = no bailiff = no cityrights = no courthouse = no fortress = { level = "
+        "6.000000 date = { year = 0 month = january day = 0 } increase = no } capital = no } ");
     EXPECT_EQ(Flat(Print(KW_TRADINGPOST, postPtr->Write())),
               "tradingpost = { name = \"Puerto\" level = 2 location = 12 } ");
 

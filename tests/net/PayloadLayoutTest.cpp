@@ -116,6 +116,7 @@ std::vector<Layout> AllLayouts() {
         OfData<InvestmentChangePayload>("InvestmentChangePayload"),
         OfData<TolerancePayload>("TolerancePayload"),
         OfData<WhitePeacePayload>("WhitePeacePayload"),
+        OfData<CityStatePayload>("CityStatePayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,
