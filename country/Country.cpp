@@ -7,30 +7,31 @@
 
 #include "country/CountryGameFile.h"
 #include "country/CountryMilitary.h"
+#include "country/CountryVariants.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
 #include "engine/CDAudio.h"
 #include "engine/Config.h"
-#include "engine/StringTree.h"
+#include "engine/TextDatabase.h"
 #include "net/Receivers.h"
 #include "net/Session.h"
 #include "platform/Files.h"
 #include "world/City.h"
 #include "world/Discovery.h"
 #include "world/Province.h"
+#include "world/Scenario.h"
 #include "world/TradingPost.h"
 
 std::array<CCountry*, kCountrySlots> g_countries{};
 COwningList<CCountry> g_countryList;
-std::array<std::array<char, 4>, kCountrySlots> g_countryTags{};
 std::array<uint32_t, kCountrySlots> g_countryController{};
 CountryMilitaryHooks g_countryMilitary;
 
 namespace {
 
 // A country's id in the data tree prints as its tag.
-const bool g_tagSourceWired = (SetCountryTagSource(GetCountryTag), true);
+const bool g_tagSourceWired = (SetCountryTagSource(FindCountryTagOfNumber), true);
 
 // The music plays the own track of the country of this machine's slot.
 const bool g_musicChoiceRegistered = [] {
@@ -64,7 +65,7 @@ const bool g_countryReceiversRegistered = [] {
 // The session names a departed player's country by its tag and marks who
 // plays each country.
 const bool g_sessionCountriesRegistered = [] {
-    g_sessionCountries.tag = GetCountryTag;
+    g_sessionCountries.tag = FindCountryTagOfNumber;
     g_sessionCountries.clearMarks = [] { g_countryController.fill(0); };
     g_sessionCountries.setMark = [](uint32_t number, uint32_t mark) {
         if (number < kCountrySlots)
@@ -171,7 +172,16 @@ int32_t ReadDateTable(CFieldReader& in, std::array<CDate, kCountrySlots>& dates)
             in.ReportError("No Left curly");
             continue;
         }
-        dates[static_cast<size_t>(FindCountryByTag(in.key.text))].Read(in);
+        const int32_t number = FindCountryByTag(in.key.text);
+        if (number <= 0 || number >= static_cast<int32_t>(kCountrySlots)) {
+            // No country 0: the date of an unknown tag is read and dropped.
+            in.ReportError("unknown tag");
+            CDate dropped;
+            if (dropped.Read(in) == FIELD_END_OF_FILE)
+                return FIELD_END_OF_FILE;
+            continue;
+        }
+        dates[static_cast<size_t>(number)].Read(in);
     }
 }
 
@@ -208,33 +218,13 @@ CCountry* CountryOfNumber(int64_t number) {
                : nullptr;
 }
 
-int32_t FindCountryByTag(const char* tag) {
-    if (!tag || !*tag)
-        return 0;
-    for (uint32_t number = 1; number < kCountrySlots; ++number)
-        if (g_countryTags[number][0] && CompareNoCase(g_countryTags[number].data(), tag) == 0)
-            return static_cast<int32_t>(number);
-    return 0;
-}
-
-const char* GetCountryTag(uint32_t number) {
-    if (number >= kCountrySlots || !g_countryTags[number][0])
-        return nullptr;
-    return g_countryTags[number].data();
-}
-
-void SetCountryTag(uint32_t number, const char* tag) {
-    if (number >= kCountrySlots)
-        return;
-    std::snprintf(g_countryTags[number].data(), g_countryTags[number].size(), "%s", tag ? tag : "");
-}
-
 // ---------------------------------------------------------------------------
 // The country
 
 CCountry::CCountry(uint32_t number) : CNamedObject("Country"), m_number(number) {
     (void)g_tagSourceWired;
     m_diplomacy.Init(number);
+    m_lastPeace = CScenario::GetGameDate();
 }
 
 CCountry::~CCountry() {
@@ -254,17 +244,224 @@ void CMonarchDeleter::operator()(CMonarch* monarch) const {
         g_countryMilitary.deleteMonarch(monarch);
 }
 
-int CCountry::HandleMessage(COVEvent&) {
-    return EVENT_NOT_HANDLED;
+namespace {
+
+// The technology group of a new country: 1 orthodox, 2 muslim, 3 exotic, 0
+// latin for every number not listed.
+uint32_t TechnologyGroupOf(uint32_t number) {
+    static constexpr uint32_t kOrthodox[] = {7, 13, 32, 42, 60, 68};
+    static constexpr uint32_t kMuslim[] = {10, 14, 15, 16, 17, 23, 24, 33, 34, 35, 39,
+                                           40, 43, 45, 48, 53, 54, 58, 59, 77, 94};
+    static constexpr uint32_t kExotic[] = {44, 55, 62, 63, 64, 65, 66, 76, 97, 98};
+    auto listed = [number](const auto& numbers) {
+        return std::find(std::begin(numbers), std::end(numbers), number) != std::end(numbers);
+    };
+    if (listed(kOrthodox))
+        return 1;
+    if (listed(kMuslim))
+        return 2;
+    if (listed(kExotic))
+        return 3;
+    return 0;
+}
+
+std::unique_ptr<CCountry> MakeVariant(std::unique_ptr<CCountry> (*make)(uint32_t),
+                                      uint32_t number) {
+    std::unique_ptr<CCountry> made = make ? make(number) : nullptr;
+    return made ? std::move(made) : std::make_unique<CCountry>(number);
+}
+
+} // namespace
+
+CountryVariantHooks g_countryVariants;
+
+std::unique_ptr<CCountry> MakeCountryOfKind(uint32_t number, uint32_t kind) {
+    switch (kind) {
+    case 0:
+        if (IsHost())
+            return MakeVariant(g_countryVariants.computer, number);
+        return std::make_unique<CCountry>(number);
+    case 1:
+        if (CScenario::IsTutorial() && g_countryVariants.tutorialScreen) {
+            const std::string script = g_scenarioInfo ? g_scenarioInfo->optionFile : std::string();
+            if (std::unique_ptr<CCountry> made = g_countryVariants.tutorialScreen(number, script))
+                return made;
+            return std::make_unique<CCountry>(number);
+        }
+        if (CScenario::IsTutorial())
+            return std::make_unique<CCountry>(number);
+        return MakeVariant(g_countryVariants.mainScreen, number);
+    case 4:
+        return MakeVariant(g_countryVariants.type4, number);
+    case 5:
+        return MakeVariant(g_countryVariants.type5, number);
+    case 6:
+        return MakeVariant(g_countryVariants.type6, number);
+    default:
+        return std::make_unique<CCountry>(number);
+    }
 }
 
 CCountry* CCountry::Create(uint32_t number) {
-    auto country = std::make_unique<CCountry>(number);
-    CCountry* made = country.get();
-    if (!AddCountry(std::move(country)))
+    if (number >= kCountrySlots || g_countries[number])
         return nullptr;
+    std::unique_ptr<CCountry> country = MakeCountryOfKind(number, g_countryController[number]);
+    if (!country || country->GetNumber() != number)
+        return nullptr;
+    CCountry* made = country.get();
+    made->m_tag = GetCountryTag(number);
+    made->SetName(GetCountryDisplayName(number).c_str());
+    if (!AddCountry(std::move(country), true))
+        return nullptr;
+    made->m_monarch.reset();
+    made->m_technology.group = TechnologyGroupOf(number);
+    made->SetAIPersonalityFile();
     made->ReadAiFile();
     return made;
+}
+
+int CCountry::SetAIPersonalityFile() {
+    switch (m_number) {
+    case 4:
+        m_aiFile = "holland.ai";
+        m_colonialNation = 1;
+        break;
+    case 1:
+    case 2:
+    case 5:
+    case 7:
+    case 8:
+    case 67:
+        m_colonialNation = 1;
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CCountry::Release() {
+    for (CLinkedList<CUnit>* list : {&m_units, &m_unitsInDevelopment}) {
+        std::vector<CUnit*> units;
+        list->ForEach([&units](CUnit* unit) { units.push_back(unit); });
+        list->RemoveAll();
+        if (!units.empty() && g_countryMilitary.deleteUnits)
+            g_countryMilitary.deleteUnits(units);
+    }
+    m_monarch.reset();
+    m_loans.clear();
+    m_cities.RemoveAll();
+    m_tradingPosts.RemoveAll();
+    m_territories.RemoveAll();
+    for (CIntList* list :
+         {&m_knownProvinces, &m_ownedProvinces, &m_controlledProvinces, &m_nationalProvinces})
+        list->RemoveAll();
+}
+
+bool CCountry::IsLocalHuman() const {
+    return g_countryController[m_number % kCountrySlots] == 1;
+}
+
+int32_t CCountry::GetDifficultyOffset() const {
+    const uint32_t kind = g_countryController[m_number % kCountrySlots];
+    if ((kind != 1 && kind != 2) || !g_config)
+        return 0;
+    return static_cast<int32_t>(g_config->GetWord(ConfigOffset::kDifficulty)) - 2;
+}
+
+bool CCountry::IsNonWesternNation() const {
+    static constexpr uint32_t kNumbers[] = {33, 43, 44, 62, 63, 64, 65, 66, 76, 77};
+    return std::find(std::begin(kNumbers), std::end(kNumbers), m_number) != std::end(kNumbers);
+}
+
+void CCountry::AddToCappedReserve(float amount) {
+    if (m_manpower < 2.0f * m_manpowerReference)
+        m_manpower += amount;
+}
+
+void CCountry::AddToTreasury(float amount) {
+    m_treasury += amount;
+}
+
+float CCountry::GetLoanAmount() const {
+    if (m_stock)
+        return 1000.0f;
+    return m_bank ? 500.0f : 200.0f;
+}
+
+void CCountry::BookLedgerEntry(uint32_t kind, float amount) {
+    const bool ordinaryIncome = kind <= 4 || kind == 9 || kind == 10;
+    if (ordinaryIncome)
+        m_income += amount;
+    else
+        AddToTreasury(amount);
+}
+
+void CCountry::SpendMoney(uint32_t kind, float amount) {
+    if ((kind == 0 || kind == 1) && amount > m_treasury) {
+        const float fromIncome = std::clamp(amount - m_treasury, 0.0f, std::max(m_income, 0.0f));
+        m_income -= fromIncome;
+        AddToTreasury(-(amount - fromIncome));
+        return;
+    }
+    AddToTreasury(-amount);
+}
+
+int32_t CCountry::CountRebelProvinces() const {
+    int32_t count = 0;
+    const_cast<CIntList&>(m_ownedProvinces).ForEach([&count](int32_t id) {
+        const CProvince* province = GetProvince(id);
+        const CCountry* controller = province ? province->GetController() : nullptr;
+        if (controller && controller->GetNumber() == 98)
+            ++count;
+    });
+    return count;
+}
+
+int32_t CCountry::CountProvincesWithoutColony() const {
+    int32_t count = 0;
+    const_cast<CIntList&>(m_controlledProvinces).ForEach([&count](int32_t id) {
+        const CProvince* province = GetProvince(id);
+        const CCity* city = province ? province->GetCity() : nullptr;
+        if (city && !city->IsColony())
+            ++count;
+    });
+    return count;
+}
+
+std::string CCountry::GetMissionAreaText() const {
+    const std::string text = g_textDatabase.GetText(m_missionAreaName);
+    return text.compare(0, 3, "UNK") == 0 ? std::string(m_missionAreaName) : text;
+}
+
+void CCountry::AddActiveMission(const ObjectId& id) {
+    for (ObjectId& slot : m_activeMissionIds) {
+        if (slot.IsNull()) {
+            slot = id;
+            ++m_activeMissionCount;
+            return;
+        }
+    }
+}
+
+void CCountry::RemoveActiveMission(const ObjectId& id) {
+    for (ObjectId& slot : m_activeMissionIds) {
+        if (!slot.IsNull() && slot == id) {
+            slot = ObjectId();
+            if (m_activeMissionCount > 0)
+                --m_activeMissionCount;
+            return;
+        }
+    }
+}
+
+void CCountry::AddTerritory(CLandTerritory* territory) {
+    if (territory)
+        m_territories.AddTail(territory);
+}
+
+bool CCountry::RemoveTerritory(CLandTerritory* territory) {
+    return m_territories.Remove(territory);
 }
 
 void CCountry::AddUnit(CUnit* unit) {
@@ -887,11 +1084,11 @@ CDataBlock* CCountry::Write() const {
 // ---------------------------------------------------------------------------
 // The list of countries
 
-bool AddCountry(std::unique_ptr<CCountry> country) {
+bool AddCountry(std::unique_ptr<CCountry> country, bool atHead) {
     if (!country || country->GetNumber() >= kCountrySlots || g_countries[country->GetNumber()])
         return false;
     const uint32_t number = country->GetNumber();
-    if (!g_countryList.AddTail(country.get()))
+    if (!(atHead ? g_countryList.AddHead(country.get()) : g_countryList.AddTail(country.get())))
         return false;
     g_countries[number] = country.release();
     return true;
@@ -902,6 +1099,22 @@ void DeleteAllCountries() {
     g_countryList.ForEach([&countries](CCountry* country) { countries.push_back(country); });
     for (CCountry* country : countries)
         g_countryList.RemoveAndDelete(country);
+}
+
+void ClearCountryTable() {
+    DeleteAllCountries();
+    g_countries.fill(nullptr);
+}
+
+void ReleaseCountries() {
+    for (CCountry* country : g_countries)
+        if (country)
+            country->Release();
+    ClearCountryTable();
+}
+
+CCountry* FindCountryById(const ObjectId& id) {
+    return id.type == kCountryObjectType ? CountryOfNumber(id.number) : nullptr;
 }
 
 // ---------------------------------------------------------------------------

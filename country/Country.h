@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "country/CountryHandlers.h"
 #include "country/CountryParts.h"
+#include "country/CountryTags.h"
 #include "data/CountryNumbers.h"
 #include "data/TokenFile.h"
 #include "engine/Date.h"
@@ -20,6 +22,7 @@
 
 class CCity;
 class CDataBlock;
+class CLandTerritory;
 class CMonarch;
 class CTradingPost;
 class CUnit;
@@ -52,9 +55,11 @@ public:
     int HandleMessage(COVEvent& event) override;
     int HandleEvent(COVEvent& event) override { return HandleMessage(event); }
 
-    // Makes the country of the number (the plain country: the controller
-    // variants come with their subsystems), stores it in g_countries and the
-    // list of countries, and reads its computer-player file. Null when the
+    // Makes the country of the number by its controller kind
+    // (g_countryController; the variants through g_countryVariants,
+    // country/CountryVariants.h), stores it in g_countries and at the head of
+    // the list of countries, gives it its tag, display name and technology
+    // group, chooses its computer-player file and reads it. Null when the
     // number has no free slot.
     static CCountry* Create(uint32_t number);
 
@@ -93,8 +98,8 @@ public:
     bool RemoveUnit(CUnit* unit);
 
     // --- the fields the country block carries ---
-    std::string m_aiFile;      // computer-player file name, "ai\%s"
-    std::string m_historyFile; // "db\monarchs\monarchs.%s", "db\leaders\leaders.%s"
+    std::string m_aiFile = "default.ai"; // computer-player file name, "ai\%s"
+    std::string m_historyFile;           // "db\monarchs\monarchs.%s", "db\leaders\leaders.%s"
     CAIPrefs m_aiPrefs;
     int32_t m_badBoy = 0;
     int32_t m_colonialAttempts = 0;
@@ -119,18 +124,18 @@ public:
     float m_treasury = 0.0f;
     float m_income = 0.0f;
     float m_inflation = 0.0f;
-    float m_bureaucracy = 0.0f;
+    float m_bureaucracy = 1.0f;
     float m_revolt = 0.0f;
-    float m_manpower = 0.0f;
-    float m_landMaintenance = 0.0f;
-    float m_navalMaintenance = 0.0f;
+    float m_manpower = 10.0f;
+    float m_landMaintenance = 1.0f;
+    float m_navalMaintenance = 1.0f;
     // Budget shares, each 0..1.
-    float m_navalShare = 0.0f;
-    float m_landShare = 0.0f;
-    float m_teShare = 0.0f;
-    float m_peShare = 0.0f;
+    float m_navalShare = 0.2f;
+    float m_landShare = 0.2f;
+    float m_teShare = 0.2f;
+    float m_peShare = 0.2f;
     float m_stabilityShare = 0.0f;
-    float m_treasuryShare = 0.0f;
+    float m_treasuryShare = 0.2f;
     CReligionRecord m_religion;
     CMinister m_minister;
     std::unique_ptr<CMonarch, CMonarchDeleter> m_monarch; // current monarch, null when none
@@ -270,6 +275,83 @@ public:
     void SendStartBuildImprovement(uint32_t province, uint32_t kind);
     // --- end of senders ---
 
+    // --- identity, variants, messages and the country's own operations ---
+    const std::string& GetTag() const { return m_tag; }
+    // Chooses the computer-player file after creation: "holland.ai" for
+    // number 4; numbers 1, 2, 4, 5, 7, 8 and 67 become colonial nations.
+    // Answers 0.
+    virtual int SetAIPersonalityFile();
+    // Releases the country's game state at the end of a scenario: its units
+    // and monarch are deleted, its loans dropped, its settlement, province
+    // and territory lists emptied (the provinces own the settlements).
+    virtual void Release();
+
+    // The message handlers (country/CountryDispatch.cpp). Those whose work
+    // comes later answer EVENT_NOT_HANDLED.
+#define ORV_DECLARE_COUNTRY_HANDLER(name) virtual int name(COVEvent& event);
+    ORV_COUNTRY_HANDLERS(ORV_DECLARE_COUNTRY_HANDLER)
+#undef ORV_DECLARE_COUNTRY_HANDLER
+    // Takes the message and ignores it: EVENT_CONSUMED.
+    virtual int OnUnhandledMessage(COVEvent& event);
+    // 1 switches the god mode on, 0 off (types 201 and 202).
+    virtual int OnSetGodMode(int enable);
+    // Type 191: called directly, variants do not replace it.
+    int OnMessage191(COVEvent& event);
+    // What the timer and game-start handlers pass on after their own work:
+    // the month, year and game-start messages to the diplomacy block, other
+    // types (but the window refresh) to the units and the diplomacy block;
+    // then every type to the trading posts and the cities, whose answer it
+    // gives.
+    int PassToSubObjects(COVEvent& event);
+
+    // The human at this machine plays it (controller kind 1).
+    bool IsLocalHuman() const;
+    // For a country a human plays (kind 1 or 2) the difficulty setting minus
+    // 2, else 0.
+    int32_t GetDifficultyOffset() const;
+    // Numbers 33, 43, 44, 62, 63, 64, 65, 66, 76 and 77.
+    bool IsNonWesternNation() const;
+    // Adds to manpower only while manpower is below twice the reference.
+    virtual void AddToCappedReserve(float amount);
+    virtual void AddToTreasury(float amount);
+    // 1000 with a stock exchange, else 500 with a bank, else 200.
+    float GetLoanAmount() const;
+    // Ordinary income (kinds 0-4, 9 and 10) adds to this month's income and
+    // leaves the treasury; every other kind goes into the treasury at once.
+    // (The ledger books them once it keeps accounts.)
+    void BookLedgerEntry(uint32_t kind, float amount);
+    // Kinds 0 and 1: what the treasury lacks is taken from this month's
+    // income first (at most all of it), the rest charged to the treasury;
+    // other kinds are charged to the treasury whole.
+    void SpendMoney(uint32_t kind, float amount);
+    // Adds to the rank score.
+    void AddRankScore(float points) {
+        m_rankScore += points;
+    }
+    // Owned provinces that the rebels (98) control.
+    int32_t CountRebelProvinces() const;
+    // Controlled provinces with a city that is not a colony.
+    int32_t CountProvincesWithoutColony() const;
+    // The mission area name's text; the key itself when the text is unknown.
+    std::string GetMissionAreaText() const;
+    // Puts the id into the first free of the three mission slots (nothing
+    // when none is free); takes it out of its slot (nothing when it is in
+    // none).
+    void AddActiveMission(const ObjectId& id);
+    void RemoveActiveMission(const ObjectId& id);
+
+    // The land territories of the country (the world's territory code keeps
+    // them; the country owns neither them nor their provinces).
+    void AddTerritory(CLandTerritory* territory);
+    bool RemoveTerritory(CLandTerritory* territory);
+    CTemplateList<CLandTerritory> m_territories;
+
+    std::string m_tag;
+    // AddToCappedReserve adds to manpower only below twice this value.
+    float m_manpowerReference = 0.0f;
+    // The second of the country's two scores.
+    float m_rankScore = 0.0f;
+
 private:
     // What a country block has given so far.
     struct ReadMarks {
@@ -304,25 +386,23 @@ CCountry* CountryOfNumber(int64_t number);
 extern COwningList<CCountry> g_countryList;
 
 // Stores the country in its slot of g_countries and appends it to the list
-// of countries. A country whose number has no slot, or whose slot is taken,
-// is refused (false; it is deleted).
-bool AddCountry(std::unique_ptr<CCountry> country);
+// of countries (at its head when asked). A country whose number has no slot, or whose slot is
+// taken, is refused (false; it is deleted).
+bool AddCountry(std::unique_ptr<CCountry> country, bool atHead = false);
 
 // Deletes every country of the list; their slots become empty.
 void DeleteAllCountries();
 
-// The three-letter tag of each country number ("ENG"); empty where no
-// country has one. Filled by the scenario set-up.
-extern std::array<std::array<char, 4>, kCountrySlots> g_countryTags;
+// Empties all 99 slots of g_countries before a scenario is built; a country
+// still there is deleted (a slot never outlives its country).
+void ClearCountryTable();
+// Scenario shutdown: every country of the 99 slots releases its game state,
+// then the countries are deleted.
+void ReleaseCountries();
+
+// The country registered under the id; null when none or not a country.
+CCountry* FindCountryById(const ObjectId& id);
 
 // Who plays each country: 0 the computer, 1 a human at this machine, 2 a
 // human at another machine.
 extern std::array<uint32_t, kCountrySlots> g_countryController;
-
-// The number 1..98 of the country with the tag (any case), 0 when none.
-int32_t FindCountryByTag(const char* tag);
-// The tag of the country number; null for a number without one (a country
-// id without a tag then prints as a type/id block).
-const char* GetCountryTag(uint32_t number);
-// Stores the tag (cut to three characters) of the country number.
-void SetCountryTag(uint32_t number, const char* tag);

@@ -16,10 +16,12 @@ int32_t ReadCountryObject(CFieldReader& in) {
         if (in.value.code == TOKEN_STRING)
             break;
     }
-    int32_t number = FindCountryByTag(in.value.text);
-    if (number <= 0) {
+    const int32_t number = FindCountryByTag(in.value.text);
+    if (number <= 0 || number >= static_cast<int32_t>(kCountrySlots)) {
+        // No country 0: the whole block is passed over and the file goes on.
         in.ReportError("unknown tag");
-        number = 0;
+        SkipRestOfBlock(in);
+        return FIELD_BLOCK_END;
     }
     CCountry* country = g_countries[static_cast<size_t>(number)];
     if (!country)

@@ -10,7 +10,8 @@
 
 // The "country" object after its "{": the first field "tag" names the
 // country (made when it does not exist yet; an unknown tag is reported and
-// reads into country 0), which reads the rest of the block. FIELD_BLOCK_END;
+// the whole block passed over), which reads the rest of the block.
+// FIELD_BLOCK_END;
 // the opening field's end of file or error as it came; FIELD_ERROR after a
 // first field that is not "tag" (the block is passed over) or when the
 // country cannot be made.

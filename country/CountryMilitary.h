@@ -9,12 +9,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/LinkedList.h"
 #include "engine/ObjectId.h"
 
 class CCountry;
 class CDataBlock;
 class CFieldReader;
 class CMonarch;
+class COVEvent;
 class CUnit;
 
 struct CountryMilitaryHooks {
@@ -40,6 +42,14 @@ struct CountryMilitaryHooks {
     // its keyword.
     CDataBlock* (*writeMonarch)(const CMonarch& monarch, uint32_t& keyword) = nullptr;
     void (*deleteMonarch)(CMonarch* monarch) = nullptr;
+
+    // military: the unit's message operation (EVENT_NOT_HANDLED: not mine).
+    // Null: units take no messages.
+    int (*unitMessage)(CUnit& unit, COVEvent& event) = nullptr;
+    // military: the message distribution of the country's second unit list,
+    // which also reaches the armies its fleets carry. Null: each unit of the
+    // list is offered the message through unitMessage until one takes it.
+    int (*unitListMessage)(CLinkedList<CUnit>& units, COVEvent& event) = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.

@@ -8,9 +8,11 @@
 #include "country/Relations.h"
 #include "data/KeptBlock.h"
 #include "data/TokenFile.h"
+#include "engine/NamedObject.h"
 #include "engine/ObjectId.h"
 
 class CDataBlock;
+class COVEvent;
 
 // Losses of one kind (combat, attrition, disbanding) by unit kind.
 class CLossesRecord {
@@ -51,7 +53,11 @@ public:
 class CLedger : public CKeptBlock {};
 class CTimedModifiers : public CKeptBlock {};
 class CReligionRecord : public CKeptBlock {};
-class TechBase : public CKeptBlock {};
+class TechBase : public CKeptBlock {
+public:
+    // The technology group: 0 latin, 1 orthodox, 2 muslim, 3 exotic.
+    uint32_t group = 0;
+};
 
 // The minister: its leader part is kept as read; its id is the leader's
 // "id" entry.
@@ -60,6 +66,9 @@ public:
     int32_t Read(CFieldReader& in) override;
     const ObjectId& GetId() const { return m_id; }
     void SetId(const ObjectId& id) { m_id = id; }
+    // The minister table's message operation (set and remove a minister):
+    // takes none yet.
+    int HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
 
 private:
     ObjectId m_id;

@@ -22,13 +22,13 @@ int32_t CapitalOf(int32_t number) {
 }
 
 const bool g_countryStepsRegistered = [] {
-    g_scenarioSteps.clearCountryTable = &DeleteAllCountries;
-    g_scenarioSteps.releaseCountries = &DeleteAllCountries;
+    g_scenarioSteps.clearCountryTable = &ClearCountryTable;
+    g_scenarioSteps.releaseCountries = &ReleaseCountries;
     g_scenarioSteps.createCountryIfMissing = &CreateCountryIfMissing;
     g_scenarioSteps.localPlayerCountry = &LocalPlayerCountry;
     g_scenarioSteps.capitalOf = &CapitalOf;
     g_scenarioSteps.countryTag = [](int32_t number) -> const char* {
-        return number >= 0 ? GetCountryTag(static_cast<uint32_t>(number)) : nullptr;
+        return number >= 0 ? FindCountryTagOfNumber(static_cast<uint32_t>(number)) : nullptr;
     };
     return true;
 }();

@@ -8,7 +8,3 @@ bool LoadDiplomaticMatrix() {
 bool LoadStabilityTable() {
     return true;
 }
-// The building costs are not read yet.
-bool LoadBuildingCosts() {
-    return true;
-}

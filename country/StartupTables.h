@@ -3,4 +3,6 @@
 
 bool LoadDiplomaticMatrix();
 bool LoadStabilityTable();
+// Fills g_buildingCostClasses (country/BuildingCosts.h); false without the
+// file.
 bool LoadBuildingCosts();

@@ -1078,6 +1078,15 @@ struct MoneyPayload {
     static constexpr PayloadFieldInfo kFields[] = {kAmount, kKind};
 };
 
+// Base victory points for the receiving country: the amount for the kind
+// (0 "BVPECO" .. 6 "BVPMISS").
+struct BaseVictoryPointsPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_314};
+    static constexpr PayloadField<float> kAmount{"amount", 20};
+    static constexpr PayloadField<uint32_t> kKind{"kind", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kAmount, kKind};
+};
+
 struct GiftPayload {
     static constexpr uint32_t kTypes[] = {EVT_SENDGIFT};
     static constexpr PayloadField<float> kAmount{"amount", 20};

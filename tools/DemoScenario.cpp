@@ -16,7 +16,7 @@ header = {
     startyear = 1560
     endyear = 1620
     gametype = 0
-    AVR = {
+    ENG = {
         desc = "scenarios\amber_coast_avr.txt"
         picture = "gfx\scenarios\shield_avr.bmp"
         countrytactics = "Hold the straits with your fleet."
@@ -26,7 +26,7 @@ header = {
         countrydiplomacy = 1
         missiontype = 1
     }
-    BRN = {
+    FRA = {
         desc = "scenarios\amber_coast_brn.txt"
         picture = "gfx\scenarios\shield_brn.bmp"
         countrytactics = "Raise regiments and march on the coast."
@@ -46,7 +46,7 @@ globaldata = {
 include = "scenarios\amber_coast_provinces.inc"
 
 country = {
-    tag = AVR
+    tag = ENG
     ai = "default.ai"
     treasury = 250
     manpower = 12.5
@@ -121,7 +121,7 @@ country = {
 }
 
 country = {
-    tag = BRN
+    tag = FRA
     ai = "default.ai"
     treasury = 180
     vp = 15
@@ -153,7 +153,7 @@ country = {
 }
 
 country = {
-    tag = ZEL
+    tag = HAB
     treasury = 90
     vp = 5
     knownprovinces = { 104 105 }
@@ -163,7 +163,7 @@ country = {
 }
 
 mission = {
-    tag = ZEL
+    tag = HAB
     missiontype = 2
     missionname = "The Reed Islands"
     missionareaname = "Ambersea shore"

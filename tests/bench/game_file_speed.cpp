@@ -26,10 +26,9 @@ constexpr int kCountries = 40;
 constexpr int kProvincesPerCountry = 15; // 600 provinces
 constexpr int kArmiesPerCountry = 10;    // 400 armies, 40 fleets with 40 more aboard
 
+// The tag of the country number from the fixed tag table.
 std::string Tag(int number) {
-    char tag[4];
-    std::snprintf(tag, sizeof(tag), "Q%02d", number);
-    return tag;
+    return GetCountryTag(static_cast<uint32_t>(number));
 }
 
 // Appends the pieces to the text.
@@ -80,8 +79,6 @@ struct BenchWorld {
         platform::SetBoxHandler(
             [](const std::string&, const std::string&) { return platform::BoxAnswer::Ignore; });
         BuildKeywordIndex();
-        for (int c = 1; c <= kCountries; ++c)
-            SetCountryTag(static_cast<uint32_t>(c), Tag(c).c_str());
         g_mainScreen = new CMainScreen();
         std::filesystem::create_directories(folder);
         std::filesystem::current_path(folder);

@@ -19,10 +19,7 @@ class CountryBlockTest : public test::TextFormatTest {
 protected:
     void SetUp() override {
         TextFormatTest::SetUp();
-        SetCountryTagSource(GetCountryTag);
-        SetCountryTag(1, "ENG");
-        SetCountryTag(2, "FRA");
-        SetCountryTag(3, "REB");
+        SetCountryTagSource(FindCountryTagOfNumber);
         g_countryController.fill(0);
         g_config = std::make_unique<CConfig>();
         g_scenarioInfo.reset();
@@ -36,7 +33,6 @@ protected:
                 province->SetCity(nullptr);
                 province->SetTradingPost(nullptr);
             }
-        g_countryTags = {};
         g_countryController.fill(0);
         g_config.reset();
         g_scenarioInfo.reset();
@@ -90,7 +86,7 @@ const char* kFullBlock =
     "technology = { land = 2 naval = 1 } mission = { type = 1 } mission = { type = 2 } "
     "archivedgameevents = { { year = 1490 month = march day = 4 } 17 { year = 1491 } 18 } "
     "diplomaticdates = { FRA = { year = 1500 month = may day = 3 } } "
-    "wardates = { REB = { year = 1501 } } colonists = 1.5 diplomats = 2 merchants = 3 dynamism = 7 "
+    "wardates = { HAB = { year = 1501 } } colonists = 1.5 diplomats = 2 merchants = 3 dynamism = 7 "
     "}";
 
 TEST_F(CountryBlockTest, AFullBlockIsReadAndRoundTripsByteForByte) {
@@ -176,12 +172,16 @@ TEST_F(CountryBlockTest, OneVpSetsBothValuesALaterOneOnlyTheRankCheck) {
 
 TEST_F(CountryBlockTest, BudgetSharesAreHeldWithinOneTogether) {
     CCountry& clamped = Make(1);
-    ASSERT_EQ(Read(clamped, "navalpercentage = 1.5 landpercentage = -0.2 }"), FIELD_BLOCK_END);
+    // A new country starts with 0.2 in five shares: the others are given.
+    ASSERT_EQ(Read(clamped, "navalpercentage = 1.5 landpercentage = -0.2 tepercentage = 0 "
+                            "pepercentage = 0 treasurypercentage = 0 }"),
+              FIELD_BLOCK_END);
     EXPECT_FLOAT_EQ(clamped.m_navalShare, 1.0f);
     EXPECT_FLOAT_EQ(clamped.m_landShare, 0.0f);
 
     CCountry& scaled = Make(2);
-    ASSERT_EQ(Read(scaled, "navalpercentage = 0.8 landpercentage = 0.6 tepercentage = 0.6 }"),
+    ASSERT_EQ(Read(scaled, "navalpercentage = 0.8 landpercentage = 0.6 tepercentage = 0.6 "
+                           "pepercentage = 0 treasurypercentage = 0 }"),
               FIELD_BLOCK_END);
     EXPECT_FLOAT_EQ(scaled.m_navalShare, 0.4f);
     EXPECT_FLOAT_EQ(scaled.m_landShare, 0.3f);
@@ -312,7 +312,9 @@ TEST_F(CountryBlockTest, DatesOfUnknownTagsAndYearZeroAreNotWritten) {
     ASSERT_EQ(Read(country, "diplomaticdates = { XYZ = { year = 1500 } FRA = { year = 0 } } "
                             "wardates = { FRA = { year = 1600 } } }"),
               0);
-    EXPECT_EQ(country.m_diplomaticDates[0].year, 1500);
+    // The unknown tag is reported and its date dropped: no country 0.
+    EXPECT_TRUE(BoxShown("unknown tag"));
+    EXPECT_EQ(country.m_diplomaticDates[0].year, 0);
     const std::string text = Print(KW_COUNTRY, country.Write());
     EXPECT_NE(text.find("diplomaticdates = { } "), std::string::npos);
     EXPECT_NE(text.find("wardates = { FRA = {"), std::string::npos);
@@ -322,7 +324,7 @@ TEST_F(CountryBlockTest, ScenarioMissionBlockTakesOnlyTheMissionKeys) {
     CCountry& country = Make(1);
     country.m_missionPercentage = 0.7f;
     reader.Close();
-    OpenText("missiontype = 2 missionname = \"Spice\" missionalliance = { FRA REB } }");
+    OpenText("missiontype = 2 missionname = \"Spice\" missionalliance = { FRA HAB } }");
     EXPECT_EQ(country.ReadMission(reader), FIELD_BLOCK_END);
     EXPECT_EQ(country.m_major, 1);
     EXPECT_FLOAT_EQ(country.m_missionPercentage, 0.0f);
@@ -335,15 +337,11 @@ TEST_F(CountryBlockTest, ScenarioMissionBlockTakesOnlyTheMissionKeys) {
     EXPECT_TRUE(BoxShown("Country : Unexpected field"));
 }
 
-TEST_F(CountryBlockTest, TagsAreFoundInAnyCaseAndPrintForCountryIds) {
-    EXPECT_EQ(FindCountryByTag("eng"), 1);
-    EXPECT_EQ(FindCountryByTag("Fra"), 2);
-    EXPECT_EQ(FindCountryByTag("XYZ"), 0);
-    EXPECT_EQ(FindCountryByTag(""), 0);
-    EXPECT_STREQ(GetCountryTag(3), "REB");
-    EXPECT_EQ(GetCountryTag(4), nullptr);
-    EXPECT_EQ(GetCountryTag(500), nullptr);
+TEST_F(CountryBlockTest, CountryIdsPrintAsTagsButCountryZeroNever) {
     EXPECT_EQ(Print(KW_COUNTRY, ObjectId(kCountryObjectType, 2).MakeNode()), "country = FRA ");
+    // Number 0 has no tag: "MIN" would read back as country 12.
+    EXPECT_EQ(Print(KW_COUNTRY, ObjectId(kCountryObjectType, 0).MakeNode()),
+              "country = { type = 3 id = 0 } ");
 }
 
 } // namespace

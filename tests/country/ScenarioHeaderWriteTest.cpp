@@ -18,14 +18,10 @@ class ScenarioHeaderWriteTest : public test::ScenarioHeaderFixture {
 protected:
     void SetUp() override {
         ScenarioHeaderFixture::SetUp();
-        SetCountryTagSource(GetCountryTag);
-        SetCountryTag(1, "ENG");
-        SetCountryTag(2, "FRA");
-        SetCountryTag(3, "REB");
+        SetCountryTagSource(FindCountryTagOfNumber);
     }
     void TearDown() override {
         DeleteAllCountries();
-        g_countryTags = {};
         g_scenario.reset();
         g_gameType = 0;
         ScenarioHeaderFixture::TearDown();
@@ -35,7 +31,7 @@ protected:
 TEST_F(ScenarioHeaderWriteTest, WritingTakesTheCurrentGameAndRoundTrips) {
     ASSERT_EQ(Read(info,
                    "name = \"Age\" gametype = 3 set_difficulty = 4 "
-                   "ENG = { missiontype = 3 vpcondition = 5 countrymilitary = 2 } REB = { } }"),
+                   "ENG = { missiontype = 3 vpcondition = 5 countrymilitary = 2 } HAB = { } }"),
               0);
     g_gameType = 2;
     g_config->SetWord(ConfigOffset::kDifficulty, 1);

@@ -40,12 +40,10 @@ class TreatyTest : public test::TextFormatTest {
 protected:
     void SetUp() override {
         TextFormatTest::SetUp();
-        SetCountryTagSource(GetCountryTag);
-        const char* tags[] = {"", "ENG", "FRA", "SPA", "POR", "HOL"};
-        for (uint32_t number = 1; number <= 5; ++number) {
-            SetCountryTag(number, tags[number]);
+        SetCountryTagSource(FindCountryTagOfNumber);
+        // ENG 1, FRA 2, HAB 3, POR 4, HOL 5.
+        for (uint32_t number = 1; number <= 5; ++number)
             AddCountry(std::make_unique<RecordingCountry>(number));
-        }
         g_countryController.fill(0);
         InitIdRegistries(g_nullId);
         g_gameTimer = std::make_unique<CGameTimer>(15);
@@ -57,7 +55,6 @@ protected:
         g_wars.clear();
         g_peaceOffers.clear();
         DeleteAllCountries();
-        g_countryTags = {};
         g_countryController.fill(0);
         g_diplomaticMatrix = {};
         g_gameTimer.reset();
@@ -256,7 +253,7 @@ TEST_F(TreatyTest, DiplomacyBlockRoundTripsEveryRelationThatDiffersFromItsStart)
     Relation(1, 3).value = 200.0f; // its start: nothing to write
 
     const std::string first = Print(KW_DIPLOMACY, diplomacy.Write());
-    EXPECT_EQ(first.find("SPA"), std::string::npos) << first;
+    EXPECT_EQ(first.find("HAB"), std::string::npos) << first;
     Relation(1, 2).value = 60.0f;
     Relation(1, 4).refuseTrade = 0;
     Relation(1, 5).casusBelli.clear();
@@ -304,7 +301,7 @@ TEST_F(TreatyTest, ClaimedProvinceHeldByTheOtherGivesCasusBelli) {
     EXPECT_TRUE(Country(1).m_diplomacy.HasCasusBelliAgainst(2));
     EXPECT_EQ(Relation(1, 2).claimHeld, 1);
     EXPECT_FALSE(Country(1).m_diplomacy.HasCasusBelliAgainst(3));
-    Relation(3, 1).refuseTrade = 1; // SPA refuses trade with ENG
+    Relation(3, 1).refuseTrade = 1; // HAB refuses trade with ENG
     EXPECT_TRUE(Country(1).m_diplomacy.HasCasusBelliAgainst(3));
     EXPECT_FALSE(Country(1).m_diplomacy.HasCasusBelliAgainst(60)); // no such country
 }
@@ -361,10 +358,10 @@ TEST_F(TreatyTest, DiplomaticStatusFollowsTheTreaties) {
 // Wars
 
 const char* kWarBody = "id = { type = 4712 id = 31 } date = { year = 1495 month = march day = 2 } "
-                       "enddate = { year = 1499 } defenderscore = { SPA = { ENG = -4 } } "
-                       "attackerscore = { ENG = { SPA = 5 POR = 2 } FRA = { } } "
+                       "enddate = { year = 1499 } defenderscore = { HAB = { ENG = -4 } } "
+                       "attackerscore = { ENG = { HAB = 5 HOL = 2 } FRA = { } } "
                        "attackers = { type = war participant = { ENG FRA } } "
-                       "defenders = { type = war participant = { SPA POR } } }";
+                       "defenders = { type = war participant = { HAB HOL } } }";
 
 TEST_F(TreatyTest, WarBlockRoundTrips) {
     CWar war;
@@ -380,7 +377,7 @@ TEST_F(TreatyTest, WarBlockRoundTrips) {
 TEST_F(TreatyTest, WarWithoutBothSidesIsReportedAndDropped) {
     ASSERT_NE(g_globalsTreaties.readWar, nullptr);
     OpenText("attackers = { participant = { ENG } } attackerscore = { XXX = { FRA = 2 } "
-             "ENG = { YYY = 1 SPA = 3 } } } ");
+             "ENG = { YYY = 1 HAB = 3 } } } ");
     EXPECT_EQ(g_globalsTreaties.readWar(reader), FIELD_BLOCK_END);
     EXPECT_TRUE(BoxShown("War specified without both attacker and defender "));
     EXPECT_TRUE(BoxShown("illegal tag"));
@@ -419,7 +416,7 @@ TEST_F(TreatyTest, WarScoreFromPointsCapitalsAndCities) {
         EXPECT_EQ(war.GetWarScore(1, 0, 0), c.expected) << c.attackerPoints;
     }
 
-    // ENG holds SPA's capital, SPA has no city left that is no colony.
+    // ENG holds HAB's capital, HAB has no city left that is no colony.
     g_wars.clear();
     CWar& war = AddWar({1}, {3});
     Place(1401, 3, 1, 2000.0f);
@@ -428,7 +425,7 @@ TEST_F(TreatyTest, WarScoreFromPointsCapitalsAndCities) {
     Place(1402, 1, 1, 3000.0f);
     EXPECT_EQ(war.GetWarScore(1, 1, 3), 7);
     EXPECT_EQ(war.GetWarScore(3, 3, 1), -7);
-    // SPA keeps a town of its own: the capital gives 3, the held city 1 more.
+    // HAB keeps a town of its own: the capital gives 3, the held city 1 more.
     Place(1403, 3, 3, 900.0f);
     EXPECT_EQ(war.GetWarScore(1, 1, 3), 4);
 
@@ -445,7 +442,7 @@ TEST_F(TreatyTest, StaleWarsGetWhitePeaceOnTheHost) {
     over.endDate = CDate(0, 0, 1505);
     CWar& held = AddWar({1}, {4});
     held.endDate = CDate(0, 0, 1505);
-    Place(1404, 4, 1, 1000.0f); // ENG still holds a province of POR
+    Place(1404, 4, 1, 1000.0f); // ENG still holds a province of HOL
     CWar& fresh = AddWar({1}, {5});
     fresh.endDate = CDate(0, 0, 1508);
     CWar& empty = AddWar({}, {5});
@@ -460,7 +457,7 @@ TEST_F(TreatyTest, StaleWarsGetWhitePeaceOnTheHost) {
 
 TEST_F(TreatyTest, PeaceOfferRoundTripsEveryKey) {
     CPeaceOffer offer;
-    ASSERT_EQ(ReadBody(offer, "war = { type = 4712 id = 31 } from = ENG to = SPA value = 3 "
+    ASSERT_EQ(ReadBody(offer, "war = { type = 4712 id = 31 } from = ENG to = HAB value = 3 "
                               "numberofcolonies = 1 cash = 250 provinces = { 10 12 } "
                               "newowners = { ENG FRA } demanding = yes seperatefrom = no "
                               "seperateto = yes isbetter = yes annexation = yes religion = yes }"),
@@ -528,7 +525,7 @@ TEST_F(TreatyTest, PeaceOfferBadListsAreRefused) {
     };
     for (const Case& c :
          {Case{"provinces = { 10 11 12 13 } }", "Too many provinces"},
-          Case{"newowners = { ENG FRA SPA POR } }", "Too many provinces"},
+          Case{"newowners = { ENG FRA HAB HOL } }", "Too many provinces"},
           Case{"provinces = { 0 } }", "Illegal province id"},
           Case{"provinces = { 1473 } }", "Illegal province id"},
           Case{"newowners = { ENG XXX } }", "Illegal tag"}, Case{"from = XXX }", "Illegal tag"},

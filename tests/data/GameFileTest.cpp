@@ -161,7 +161,7 @@ TEST_F(GameFileObjectsTest, StructuralErrorsAtTheTopLevelStopTheRead) {
          {"globaldata 1"},
          "No left curly"},
         {"quiet block without brace",
-         "country = AVR\nprovince = 5\nglobaldata = { id = 1 }\n",
+         "country = ENG\nprovince = 5\nglobaldata = { id = 1 }\n",
          FIELD_BLOCK_END,
          {"globaldata 1"},
          nullptr},

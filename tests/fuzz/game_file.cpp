@@ -41,9 +41,6 @@ void ResetWorld() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
         BuildKeywordIndex();
-        SetCountryTag(1, "AVR");
-        SetCountryTag(2, "BRN");
-        SetCountryTag(3, "ZEL");
         g_mainScreen = new CMainScreen();
         // Every top-level object has its owner linked in, so the bytes reach
         // the readers of the whole game.

@@ -84,10 +84,7 @@ void ReadDiplomacy(CFieldReader& in) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
         BuildKeywordIndex();
-        SetCountryTagSource(GetCountryTag);
-        SetCountryTag(1, "AVR");
-        SetCountryTag(2, "BRN");
-        SetCountryTag(3, "ZEL");
+        SetCountryTagSource(FindCountryTagOfNumber);
         for (uint32_t number = 1; number <= 3; ++number)
             AddCountry(std::make_unique<CCountry>(number));
         g_diplomaticMatrix[1][2] = 2.5f;

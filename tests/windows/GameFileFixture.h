@@ -37,10 +37,7 @@ class GameFileTest : public TextFormatTest {
 protected:
     void SetUp() override {
         TextFormatTest::SetUp();
-        SetCountryTagSource(GetCountryTag);
-        SetCountryTag(1, "AVR");
-        SetCountryTag(2, "BRN");
-        SetCountryTag(3, "ZEL");
+        SetCountryTagSource(FindCountryTagOfNumber);
         ResetWorld();
     }
 
