@@ -166,6 +166,10 @@ public:
     uint8_t newlyRevealed = 0;  // the player's country has just discovered it
     uint8_t shownNotDimmed = 0; // 0 while the province is drawn dimmed
 
+    // --- the game-wide globals' revolt definitions ---
+    // The country that would rise in the province ("db\revolt.txt"), 0 none.
+    int32_t revoltCountry = 0;
+
 private:
     int32_t m_owner = -1; // country number, -1 when none
     int32_t m_controller = -1;
