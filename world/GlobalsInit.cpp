@@ -327,9 +327,12 @@ void LoadRevoltDefinitions(std::array<CountryDefinition, kCountrySlots>& defs) {
             in.ReportError("No Left Curly");
             continue;
         }
+        // A tag no country has is left out (a line in log.txt): the tags may
+        // not all be known yet when the program starts.
         const int32_t country = CountryOfTag(in.key.text);
         if (country == 0)
-            in.ReportError("Unknown country");
+            AppendToLog(std::string(kPath) + ": unknown tag '" + in.key.text +
+                        "', its definition is left out");
         int32_t blockResult;
         if (country > 0 && g_globalsCountries.readCountryDefinition) {
             CountryDefinition& record = defs[static_cast<size_t>(country)];

@@ -405,7 +405,7 @@ TEST_F(GlobalsTest, InitLoadsTheTablesAndTheRevoltDefinitions) {
         g_provinces[static_cast<size_t>(id)].revoltCountry = 0;
     g_globals.emperor = 7;
     g_globals.Init();
-    EXPECT_TRUE(BoxShown("Unknown country"));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
     EXPECT_EQ(g_globals.emperor, 3u);
     ASSERT_NE(g_scenarioInfo, nullptr);
     EXPECT_EQ(g_globals.revoltTable.Get(1, 0, 1), 4);
@@ -516,6 +516,37 @@ TEST_F(GlobalsTest, EveryMessageGoesOnToTheAlliances) {
     SendTimer(EVT_TIMER_MONTH);
     SendTimer(EVT_TIMER_TICK_LOOP);
     EXPECT_EQ(offered, (std::vector<uint32_t>{EVT_TIMER_MONTH, EVT_TIMER_TICK_LOOP}));
+}
+
+} // namespace
+
+namespace {
+
+const char* const kDemoTags[] = {"", "AVR", "BRN", "ZEL"};
+
+int32_t NumberOfDemoTag(const char* tag) {
+    for (int32_t n = 1; n < 4; ++n)
+        if (std::strcmp(kDemoTags[n], tag) == 0)
+            return n;
+    return 0;
+}
+
+TEST(GlobalsDemoWorld, TheDemoTablesLoadWithoutReports) {
+    test::InFolder world(test::DemoWorldDir());
+    test::BoxRecorder boxes;
+    const ScenarioHeaderHooks saved = g_scenarioHeaderHooks;
+    g_scenarioHeaderHooks.findCountryByTag = &NumberOfDemoTag;
+    CYearTable colonists;
+    CYearTable traders;
+    CRevoltTable revolts;
+    EXPECT_EQ(colonists.Load("db\\colonists.csv"), 0u);
+    EXPECT_EQ(traders.Load("db\\traders.csv"), 0u);
+    EXPECT_EQ(revolts.Load("db\\revolt.csv"), 0u);
+    g_scenarioHeaderHooks = saved;
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+    EXPECT_FLOAT_EQ(colonists.Get(0, 1), 1.5f);
+    EXPECT_FLOAT_EQ(colonists.Get(6, 50), 1.25f); // "MIN"
+    EXPECT_EQ(revolts.Get(3, 6, 7), 1);
 }
 
 } // namespace
