@@ -53,9 +53,11 @@ public:
     // further cells are tags up to the cell "END". Every following row: a
     // year (not kept) and one integer per tag, times 0.01; the column of the
     // tag "MIN" gives its value to every country, a later column overrides
-    // it for its own country. What does not fit is reported (log.txt) and
-    // left out: a tag no country has (its column is dropped), cells beyond
-    // the tags, rows beyond the table's 10. Answers the number of reports.
+    // it for its own country. What does not fit is reported and left out:
+    // cells beyond the tags, rows beyond the table's 10 (a line in log.txt),
+    // a tag no country has (its column is dropped; traced only, as the
+    // tables load before any scenario names its countries). Answers the
+    // number of reports.
     uint32_t Load(const char* path);
 
 private:
@@ -81,9 +83,9 @@ public:
     // a year cell ("END" ends the table), an integer not used, then one
     // (cell, integer) pair per header tag; the integer goes to the tag's
     // country, the year's period and the slot of the row's running number
-    // (1 for the first data row). What does not fit is reported (log.txt)
-    // and left out: unknown tags, cells beyond the pairs, data rows beyond
-    // slot 13. Answers the number of reports.
+    // (1 for the first data row). What does not fit is reported as the
+    // year tables do and left out: unknown tags, cells beyond the pairs,
+    // data rows beyond slot 13. Answers the number of reports.
     uint32_t Load(const char* path);
 
 private:

@@ -107,6 +107,13 @@ void ReportTable(const char* path, const std::string& what, uint32_t& reports) {
     ++reports;
 }
 
+// A tag no country has: counted and traced, but kept out of log.txt, since
+// the program loads the tables before any scenario has named its countries.
+void ReportUnknownTag(const char* path, const std::string& tag, uint32_t& reports) {
+    DebugPrint("%s: unknown tag '%s', its column is left out\n", path, tag.c_str());
+    ++reports;
+}
+
 // The country number 1..98 of a tag; 0 when no country has it.
 int32_t CountryOfTag(const std::string& tag) {
     if (!g_scenarioHeaderHooks.findCountryByTag)
@@ -175,7 +182,7 @@ uint32_t CYearTable::Load(const char* path) {
             break;
         int32_t country = SameTextNoCase(cell, "MIN") ? kAll : CountryOfTag(cell);
         if (country == 0) {
-            ReportTable(path, "unknown tag '" + cell + "', its column is left out", reports);
+            ReportUnknownTag(path, cell, reports);
             country = -1;
         }
         columns.push_back(country);
@@ -252,7 +259,7 @@ uint32_t CRevoltTable::Load(const char* path) {
             break;
         const int32_t country = CountryOfTag(cell);
         if (country == 0)
-            ReportTable(path, "unknown tag '" + cell + "', its column is left out", reports);
+            ReportUnknownTag(path, cell, reports);
         columns.push_back(country);
         if (!cells.EndedLine())
             cells.Next(cell); // the pair's second cell
@@ -327,12 +334,11 @@ void LoadRevoltDefinitions(std::array<CountryDefinition, kCountrySlots>& defs) {
             in.ReportError("No Left Curly");
             continue;
         }
-        // A tag no country has is left out (a line in log.txt): the tags may
-        // not all be known yet when the program starts.
+        // A tag no country has is left out (traced): the tags may not all be
+        // known yet when the program starts.
         const int32_t country = CountryOfTag(in.key.text);
         if (country == 0)
-            AppendToLog(std::string(kPath) + ": unknown tag '" + in.key.text +
-                        "', its definition is left out");
+            DebugPrint("%s: unknown tag '%s', its definition is left out\n", kPath, in.key.text);
         int32_t blockResult;
         if (country > 0 && g_globalsCountries.readCountryDefinition) {
             CountryDefinition& record = defs[static_cast<size_t>(country)];
