@@ -178,6 +178,10 @@ public:
     // The port of the province's city, null when none.
     CPort* GetPort() const { return m_city ? m_city->GetPort() : nullptr; }
 
+    // --- the game-wide globals' revolt definitions ---
+    // The country that would rise in the province ("db\revolt.txt"), 0 none.
+    int32_t revoltCountry = 0;
+
 private:
     int32_t m_owner = -1; // country number, -1 when none
     int32_t m_controller = -1;
