@@ -33,12 +33,12 @@ protected:
     }
 
     static void ResetProvince(CProvince& province) {
-        province.lootedUntil = province.nationalismDate = CDate();
+        province.lootEndDate = province.nationalismDate = CDate();
         province.looted = province.winter = province.storm = province.whiteman = 0;
         province.natives = province.tax = province.wilderness = province.negotiation = 0;
-        province.tolerance = province.maxNatives = province.tableTax = 0;
+        province.tolerance = province.maxNatives = province.initialTax = 0;
         province.ferocity = province.efficiency = 0.0f;
-        province.religion = province.tableReligion = RELIGION_PROTESTANT;
+        province.religion = province.initialReligion = RELIGION_PROTESTANT;
         province.GetConstructions().Clear();
         province.SetCity(nullptr);
         province.SetTradingPost(nullptr);
@@ -59,7 +59,7 @@ TEST_F(ProvinceBlockTest, BlockRoundTripsByteForByte) {
     CProvince& province = Province(12);
     ASSERT_EQ(ReadProvince(kProvince, province), FIELD_BLOCK_END);
     EXPECT_EQ(province.GetNumber(), 12);
-    EXPECT_EQ(province.lootedUntil, CDate(4, 2, 1601));
+    EXPECT_EQ(province.lootEndDate, CDate(4, 2, 1601));
     EXPECT_EQ(province.nationalismDate.year, 1590);
     EXPECT_TRUE(province.looted && province.IsWinter() && province.whiteman);
     EXPECT_FALSE(province.storm);
@@ -191,8 +191,8 @@ TEST_F(ProvinceBlockTest, ReligionOutsideTheTableIsNotWritten) {
 TEST_F(ProvinceBlockTest, OnlyProvincesWithStateOfTheirOwnAreSaved) {
     CProvince& province = Province(12);
     province.natives = province.maxNatives = 50;
-    province.tax = province.tableTax = 4;
-    province.religion = province.tableReligion = RELIGION_CATHOLIC;
+    province.tax = province.initialTax = 4;
+    province.religion = province.initialReligion = RELIGION_CATHOLIC;
     EXPECT_FALSE(province.HasSaveState());
     g_fantasyMode = 1;
     EXPECT_TRUE(province.HasSaveState());
@@ -213,8 +213,8 @@ TEST_F(ProvinceBlockTest, OnlyProvincesWithStateOfTheirOwnAreSaved) {
         CProvince& changed = Province(13);
         ResetProvince(changed);
         changed.natives = changed.maxNatives = 50;
-        changed.tax = changed.tableTax = 4;
-        changed.religion = changed.tableReligion = RELIGION_CATHOLIC;
+        changed.tax = changed.initialTax = 4;
+        changed.religion = changed.initialReligion = RELIGION_CATHOLIC;
         changes[i](changed);
         EXPECT_TRUE(changed.HasSaveState()) << i;
     }
