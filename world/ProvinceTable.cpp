@@ -267,14 +267,14 @@ void LoadStraits(const char* path) {
         int32_t y = 0;
         // A cell read at the end of the file leaves its value: test both.
         const bool gotX = reader.ReadInt(x);
-        const bool xEndedLine = reader.LastCellEndedLine();
-        const bool gotY = gotX && !xEndedLine && reader.ReadInt(y);
-        if (!gotX || xEndedLine)
+        if (!gotX || reader.LastCellEndedLine())
             return;
-        if (gotY && !reader.LastCellEndedLine())
+        if (!reader.ReadInt(y))
+            return; // the file ends inside the row
+        if (!reader.LastCellEndedLine())
             reader.SkipLines(1);
         g_straitPoints.push_back({x, y});
-        if (x < 0 || y < 0 || !gotY)
+        if (x < 0 || y < 0)
             return;
     }
 }
