@@ -227,6 +227,21 @@ TEST_F(ProvinceBlockTest, ProvinceIdsOutsideTheMapHaveNoRecord) {
     EXPECT_EQ(GetProvince(1472)->GetId(), ObjectId(kProvinceIdType, 1472));
     EXPECT_EQ(ResolveId({kProvinceIdType, 7}), GetProvince(7));
 
+    // A scenario's province block with an id outside the map is reported
+    // and passed over; nothing is written and the file goes on.
+    const int32_t lastTax = Province(1472).tax;
+    for (const char* id : {"1473", "-1", "99999999999"}) {
+        SCOPED_TRACE(id);
+        boxes.texts.clear();
+        EXPECT_EQ(LoadText(std::string("province = { id = ") + id +
+                           " tax = 9 natives = 4 } province = { id = 14 tax = 6 }"),
+                  FIELD_BLOCK_END);
+        EXPECT_TRUE(boxes.Shown("illegal province id"));
+        EXPECT_EQ(Province(1472).tax, lastTax);
+        EXPECT_EQ(Province(14).tax, 6);
+        Province(14).tax = 0;
+    }
+
     OpenBlock("city = { location = 1473 level = 3 }");
     CCity city;
     ASSERT_EQ(city.Read(reader), FIELD_BLOCK_END);
