@@ -103,6 +103,11 @@ bool CGoodsTable::Load(std::string_view path) {
 }
 
 void CGoodsTable::Clear() {
+    // No province keeps pointing at a record that goes.
+    for (CProvince& province : g_provinces)
+        for (const auto& slot : m_slots)
+            if (slot && province.goods == slot.get())
+                province.goods = nullptr;
     for (auto& slot : m_slots)
         slot.reset();
 }

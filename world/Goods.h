@@ -109,7 +109,7 @@ public:
     // flag A, flag B, value. A row with an empty keyword is skipped; a later
     // row for the same id replaces an earlier one.
     bool Load(std::string_view path);
-    // Deletes every record.
+    // Deletes every record; the provinces that pointed at one point at none.
     void Clear();
 
     CTradeGoods* Get(uint32_t id) const { return id < kGoodsSlots ? m_slots[id].get() : nullptr; }

@@ -135,6 +135,13 @@ TEST_F(GoodsTest, TheMarketCountsSettlementsAndCitiesAndSetsThePrices) {
     HandleGoodsMessage(month);
     EXPECT_NEAR(wine.supplyFactor, 0.52f, 1e-5);
     EXPECT_EQ(wine.producers, 1u);
+
+    // The scenario's end clears the table: no province keeps a dangling
+    // record, and a market step then finds no goods.
+    g_goods.Clear();
+    EXPECT_EQ(g_provinces[5].goods, nullptr);
+    EXPECT_EQ(g_provinces[8].goods, nullptr);
+    HandleGoodsMessage(month);
 }
 
 } // namespace
