@@ -204,6 +204,8 @@ const bool g_provinceCountriesRegistered = [] {
     hooks.forgetTradingPost = [](CCountry& country, CTradingPost* post) {
         country.m_tradingPosts.Remove(post);
     };
+    hooks.territoryList = [](CCountry& country) { return &country.m_territories; };
+    hooks.capitalOf = [](const CCountry& country) { return country.m_capital; };
     return true;
 }();
 

@@ -131,14 +131,14 @@ void CProvince::SetTradingPost(std::unique_ptr<CTradingPost> post) {
 
 bool CProvince::HasSaveState() const {
     return g_fantasyMode || looted || IsWinter() || storm || whiteman || natives != maxNatives ||
-           tax != tableTax || religion != tableReligion || !m_constructions.IsEmpty() ||
+           tax != initialTax || religion != initialReligion || !m_constructions.IsEmpty() ||
            nationalismDate.year > 0;
 }
 
 CDataBlock* CProvince::Write() const {
     CDataBlock* block = new CDataBlock;
     block->AddChild(new CDataAssignment(KW_ID, new CDataInt(GetNumber())));
-    block->AddChild(new CDataAssignment(KW_DATE, lootedUntil.Write()));
+    block->AddChild(new CDataAssignment(KW_DATE, lootEndDate.Write()));
     block->AddChild(new CDataAssignment(KW_NATIONALISM, nationalismDate.Write()));
     block->AddChild(new CDataAssignment(KW_LOOTED, new CDataBool(looted != 0)));
     block->AddChild(new CDataAssignment(KW_WINTER, new CDataBool(winter != 0)));
@@ -186,7 +186,7 @@ int32_t CProvince::Read(CFieldReader& in) {
         case KW_DATE:
         case KW_NATIONALISM:
             if (value.code == TOKEN_OPEN_BRACE)
-                (in.key.code == KW_DATE ? lootedUntil : nationalismDate).Read(in);
+                (in.key.code == KW_DATE ? lootEndDate : nationalismDate).Read(in);
             break;
         case KW_INCOME:
         case KW_TAX:
@@ -226,7 +226,7 @@ int32_t CProvince::Read(CFieldReader& in) {
             // The recovery waits for the looted-until date read before.
             if (ReadFlag(in, looted) && IsHost())
                 PostEventAtAndSend(std::make_unique<COVSimpleEvent>(EVT_UNLOOT_PROVINCE, GetId()),
-                                   lootedUntil);
+                                   lootEndDate);
             break;
         case KW_CONSTRUCTION:
             if (value.code == TOKEN_OPEN_BRACE) {

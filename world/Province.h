@@ -17,6 +17,7 @@
 
 #include "data/TokenFile.h"
 #include "engine/Date.h"
+#include "engine/LinkedList.h"
 #include "engine/ObjectId.h"
 #include "engine/Pixel.h"
 #include "world/City.h"
@@ -25,7 +26,11 @@
 #include "world/TradingPost.h"
 
 class CCountry;
+class CCsvReader;
 class CDataBlock;
+class CLandTerritory;
+class CTerritory;
+class CTradeGoods;
 
 // Province ids run from 1 to 1472; record 0 exists but is no province.
 constexpr int kProvinceSlots = 1473;
@@ -124,7 +129,7 @@ public:
     CConstructionList& GetConstructions() { return m_constructions; }
     const CConstructionList& GetConstructions() const { return m_constructions; }
 
-    CDate lootedUntil; // the date until which the province stays looted
+    CDate lootEndDate; // the date until which the province stays looted
     CDate nationalismDate;
     uint8_t looted = 0;
     uint8_t winter = 0;
@@ -140,8 +145,8 @@ public:
     float efficiency = 0.0f;
     int32_t religion = RELIGION_PROTESTANT;
     // What the province tables give at start-up.
-    int32_t tableTax = 0;
-    int32_t tableReligion = RELIGION_PROTESTANT;
+    int32_t initialTax = 0;
+    int32_t initialReligion = RELIGION_PROTESTANT;
     // 0 plains, 1 forest, 2 mountain, 3 desert, 4 marsh (land); 5 sea zone;
     // 6 and 8 further kinds that are not land.
     int32_t terrain = 0;
@@ -167,14 +172,71 @@ public:
     uint8_t newlyRevealed = 0;  // the player's country has just discovered it
     uint8_t shownNotDimmed = 0; // 0 while the province is drawn dimmed
 
-    // ---- What the settlements (city, port) read of the province ----
-    // The province's name, which a city without a name of its own takes.
-    std::string name;
-    MapPoint unitPosition;   // where the units of a land province stand
-    MapPoint symbolPosition; // where the settlement symbol stands
-    MapPoint portPosition;   // where the port symbol stands
-    int32_t portSeaZone = 0; // the sea zone of the port, 0: no port
-    uint8_t blockaded = 0;   // 1 while the port is blockaded
+    // --- the province table ("db\\province.csv") and the per-game state ---
+
+    // Reads the next row of the province table (51 columns) into the record.
+    // False, with the reason in error, when the row is not this province's
+    // (column 1 differs from the record's number), ends before its last
+    // column or the table ends before it; the cells read before stay.
+    // Linked ids and the port's sea zone outside 0..1472 are reported (in
+    // warnings) and read as 0; so is an unknown goods keyword, which gives
+    // the goods record of slot 0.
+    bool InitFromCsvRow(CCsvReader& reader, std::string& error, std::string& warnings);
+    // Forgets what a game left in the record before the table is read
+    // again: owner and controller, settlements, constructions, the dated
+    // states, discovery, territory and the goods record.
+    void ResetForGame();
+
+    std::string name;        // column 2
+    std::string windowKey;   // column 3: the province window's key
+    std::string displayName; // column 48 ("#N/A" there: the name)
+    int32_t column5 = 0;
+    int32_t climate = 0;   // winter class: 0, 5, 7, 8; other values never have winter
+    int32_t iceZone = 0;   // non-zero: freezes in winter
+    int32_t stormZone = 0; // non-zero: storms can strike
+    uint8_t column9Flag = 0;
+    int32_t manpower = 0;
+    uint8_t column13Flag = 0;
+    int32_t goldValue = 0;        // yearly yield of a gold province
+    CTradeGoods* goods = nullptr; // the goods table's record (not owned)
+    uint8_t column16Flag = 0;
+    int32_t column17 = 0; // trade rating bonus of a continent-2 province
+    MapPoint unitPosition;
+    MapPoint symbolPosition;
+    MapPoint symbolHome; // symbolPosition as loaded
+    MapPoint portPosition;
+    MapPoint manufactoryPosition;
+    int32_t portSeaZone = 0; // the sea zone of the port, 0 = no port
+    // Terrain decorations of the map (x, y, picture variant), up to four.
+    struct LandscapeDecoration {
+        int32_t x = 0;
+        int32_t y = 0;
+        int32_t variant = 0;
+    };
+    std::vector<LandscapeDecoration> landscapeSprites;
+    std::array<int32_t, 3> linkedProvinces{}; // discovered together with this one (0 = none)
+    int32_t shade = 15;                       // map shade level 0..31
+    int32_t mapColour = 0;                    // low 5 bits the colour; +32 while dimmed
+    uint8_t visible = 0;                      // colour shown (1) or dimmed (0)
+    int32_t zoneFlag = 0;
+    int32_t supplyLevel = 0;
+    int32_t piracy = 0;
+    int32_t borderWeight = 0;
+    uint8_t stormMark = 0;
+    uint8_t blockaded = 0;
+    uint8_t discovered = 0; // some country has discovered the province
+    CDate discoveryDate;    // the first discovery by any country
+    CDate spareDate;
+    uint8_t knownToPlayer = 0;
+    std::array<uint8_t, 99> seenBy{}; // kept by the units
+    // The territory the province belongs to, null when none (not owned).
+    CTerritory* territory = nullptr;
+    // Set only while the province is taken out of its territory.
+    uint8_t inTerritoryUpdate = 0;
+    // Marks the provinces a territory split may walk through; the split
+    // clears the marks it used.
+    uint8_t territoryWalkMark = 0;
+
     // The port of the province's city, null when none.
     CPort* GetPort() const { return m_city ? m_city->GetPort() : nullptr; }
 
@@ -208,6 +270,13 @@ struct ProvinceCountryHooks {
     // Takes the settlement off the country's city or trading-post list.
     void (*forgetCity)(CCountry& country, CCity* city) = nullptr;
     void (*forgetTradingPost)(CCountry& country, CTradingPost* post) = nullptr;
+
+    // --- territories ---
+    // The country's list of land territories (it does not own them); the
+    // territory code adds and removes them.
+    CTemplateList<CLandTerritory>* (*territoryList)(CCountry& country) = nullptr;
+    // The country's capital province id.
+    int32_t (*capitalOf)(const CCountry& country) = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.

@@ -24,10 +24,12 @@
 #include "platform/ScriptedInput.h"
 #include "world/Globals.h"
 #include "world/GlobalsTreaties.h"
+#include "world/Goods.h"
 #include "world/Map.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
 #include "world/ScenarioSteps.h"
+#include "world/Territory.h"
 
 ScenarioStepHooks g_scenarioSteps;
 
@@ -155,6 +157,7 @@ bool CScenario::Init() {
     if (g_scenarioSteps.createCountryIfMissing)
         for (uint32_t number : {98u, 96u, 97u})
             g_scenarioSteps.createCountryIfMissing(number);
+    BuildTerritories();
     StartGameMessage();
     FantasyStart();
 
@@ -241,7 +244,9 @@ bool CScenario::Shutdown() {
     Step(g_scenarioSteps.freeMapArrows);
     Step(g_scenarioSteps.releaseCountries);
     Step(g_scenarioSteps.clearAIListeners);
+    FreeTerritories();
     m_sprite.reset();
+    g_goods.Clear();
     Step(g_scenarioSteps.deleteServersBeforeScheduler);
     g_scheduler.Clear();
     Step(g_scenarioSteps.deleteServersAfterScheduler);

@@ -9,6 +9,7 @@
 
 #include "engine/LinkedList.h"
 
+class CCountry;
 class CProvince;
 class CTerritory;
 class CLandTerritory;
@@ -60,6 +61,22 @@ public:
     // Set and cleared by the world model's walks over linked territories.
     uint8_t visitMark = 0;
 
+    // --- queries of the world model ---
+    // The owner of the first province; null without provinces.
+    CCountry* GetOwner() const;
+    // The owner's capital province lies in this territory.
+    bool HoldsCapital() const;
+    // Clears the visit mark here and, through the links, on every linked
+    // territory still marked.
+    void ClearMarks();
+    // A linked land territory belongs to the country.
+    bool BordersCountry(const CCountry* country) const;
+    // The link to the territory, null when none.
+    CTerritoryLink* FindLink(const CTerritory* other) const;
+    // Clears the provinces' territory pointers, empties the province list
+    // and deletes the link objects.
+    void Detach();
+
 protected:
     explicit CTerritory(uint32_t kind) : m_kind(kind) {}
 
@@ -102,3 +119,52 @@ public:
     CLakeTerritory() : CTerritory(TERRITORY_LAKE) {}
     CLakeTerritory* AsLake() override { return this; }
 };
+
+// ---------------------------------------------------------------------------
+// Forming and keeping the territories (the world model's algorithms)
+
+// What the computer player is told when a land territory starts or stops
+// touching a sea territory and when a land territory is deleted. Filled by
+// the computer player; a null entry tells nobody. Called only on the host.
+struct TerritoryAIHooks {
+    void (*touch)(CLandTerritory& land, CSeaTerritory& sea) = nullptr;
+    void (*untouch)(CLandTerritory& land, CSeaTerritory& sea) = nullptr;
+    void (*deleted)(CLandTerritory& land) = nullptr;
+};
+extern TerritoryAIHooks g_territoryAI;
+
+// The sea and the lake territories (the lists do not own them; the
+// territories are deleted by FreeTerritories).
+extern CTemplateList<CTerritory> g_territories;
+extern CTemplateList<CTerritory> g_lakeTerritories;
+
+// Forms every territory: the land territories of each country's owned
+// provinces (handed to the country), then the sea territories (connected
+// sea zones of one region) and the lake territories, then their links.
+void BuildTerritories();
+// Deletes every territory and empties the countries' lists and both lists.
+void FreeTerritories();
+// The province has changed hands from oldOwner to newOwner (either may be
+// null): it leaves its land territory (which is deleted when emptied, or
+// split), and joins the new owner's territory next to it (merging those it
+// touches) or a new one. With the same owner and cityChanged only the
+// colonisable count drops when the city is no longer a colony.
+void UpdateTerritories(CProvince& province, CCountry* newOwner, CCountry* oldOwner,
+                       bool cityChanged);
+// Adds p to t and, through the leading neighbours, every province of the
+// same owner and no territory that belongs with it.
+void GrowTerritory(CTerritory& t, CProvince& p);
+// Counts a link from t to every other territory of a leading neighbour.
+void LinkNeighbours(CTerritory& t);
+// Changes t's link count to u by delta: a new link for a positive delta,
+// the link removed when its count falls below 1.
+void AddLink(CTerritory& t, CTerritory& u, int32_t delta);
+// Separates what leaving province p cut off from t (only p's direct
+// neighbours are looked at).
+void SplitTerritory(CLandTerritory& t, CProvince& p, CCountry* owner);
+// The territory of the first leading neighbour of the province owned by the
+// country that has one.
+CTerritory* FindNeighbourTerritory(const CProvince& province, const CCountry* country);
+// The province's own land territory when the country owns it; else the
+// country's territory whose first province lies nearest.
+CLandTerritory* FindTerritoryNearest(CCountry& country, const CProvince& province);

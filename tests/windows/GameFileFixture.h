@@ -56,14 +56,14 @@ protected:
         g_mainScreen = new CMainScreen();
         DeleteAllCountries();
         for (CProvince& province : g_provinces) {
-            province.lootedUntil = CDate();
+            province.lootEndDate = CDate();
             province.nationalismDate = CDate();
             province.looted = province.winter = province.storm = province.whiteman = 0;
             province.natives = province.tax = province.wilderness = 0;
             province.negotiation = province.tolerance = province.maxNatives = 0;
             province.ferocity = province.efficiency = 0.0f;
-            province.religion = province.tableReligion = RELIGION_PROTESTANT;
-            province.tableTax = 0;
+            province.religion = province.initialReligion = RELIGION_PROTESTANT;
+            province.initialTax = 0;
         }
         g_scenarioInfo.reset();
         g_globals = CGlobals();

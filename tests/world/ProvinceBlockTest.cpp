@@ -33,12 +33,12 @@ protected:
     }
 
     static void ResetProvince(CProvince& province) {
-        province.lootedUntil = province.nationalismDate = CDate();
+        province.lootEndDate = province.nationalismDate = CDate();
         province.looted = province.winter = province.storm = province.whiteman = 0;
         province.natives = province.tax = province.wilderness = province.negotiation = 0;
-        province.tolerance = province.maxNatives = province.tableTax = 0;
+        province.tolerance = province.maxNatives = province.initialTax = 0;
         province.ferocity = province.efficiency = 0.0f;
-        province.religion = province.tableReligion = RELIGION_PROTESTANT;
+        province.religion = province.initialReligion = RELIGION_PROTESTANT;
         province.GetConstructions().Clear();
         province.SetCity(nullptr);
         province.SetTradingPost(nullptr);
@@ -59,7 +59,7 @@ TEST_F(ProvinceBlockTest, BlockRoundTripsByteForByte) {
     CProvince& province = Province(12);
     ASSERT_EQ(ReadProvince(kProvince, province), FIELD_BLOCK_END);
     EXPECT_EQ(province.GetNumber(), 12);
-    EXPECT_EQ(province.lootedUntil, CDate(4, 2, 1601));
+    EXPECT_EQ(province.lootEndDate, CDate(4, 2, 1601));
     EXPECT_EQ(province.nationalismDate.year, 1590);
     EXPECT_TRUE(province.looted && province.IsWinter() && province.whiteman);
     EXPECT_FALSE(province.storm);
@@ -191,8 +191,8 @@ TEST_F(ProvinceBlockTest, ReligionOutsideTheTableIsNotWritten) {
 TEST_F(ProvinceBlockTest, OnlyProvincesWithStateOfTheirOwnAreSaved) {
     CProvince& province = Province(12);
     province.natives = province.maxNatives = 50;
-    province.tax = province.tableTax = 4;
-    province.religion = province.tableReligion = RELIGION_CATHOLIC;
+    province.tax = province.initialTax = 4;
+    province.religion = province.initialReligion = RELIGION_CATHOLIC;
     EXPECT_FALSE(province.HasSaveState());
     g_fantasyMode = 1;
     EXPECT_TRUE(province.HasSaveState());
@@ -213,8 +213,8 @@ TEST_F(ProvinceBlockTest, OnlyProvincesWithStateOfTheirOwnAreSaved) {
         CProvince& changed = Province(13);
         ResetProvince(changed);
         changed.natives = changed.maxNatives = 50;
-        changed.tax = changed.tableTax = 4;
-        changed.religion = changed.tableReligion = RELIGION_CATHOLIC;
+        changed.tax = changed.initialTax = 4;
+        changed.religion = changed.initialReligion = RELIGION_CATHOLIC;
         changes[i](changed);
         EXPECT_TRUE(changed.HasSaveState()) << i;
     }
@@ -226,6 +226,21 @@ TEST_F(ProvinceBlockTest, ProvinceIdsOutsideTheMapHaveNoRecord) {
     ASSERT_NE(GetProvince(1472), nullptr);
     EXPECT_EQ(GetProvince(1472)->GetId(), ObjectId(kProvinceIdType, 1472));
     EXPECT_EQ(ResolveId({kProvinceIdType, 7}), GetProvince(7));
+
+    // A scenario's province block with an id outside the map is reported
+    // and passed over; nothing is written and the file goes on.
+    const int32_t lastTax = Province(1472).tax;
+    for (const char* id : {"1473", "-1", "99999999999"}) {
+        SCOPED_TRACE(id);
+        boxes.texts.clear();
+        EXPECT_EQ(LoadText(std::string("province = { id = ") + id +
+                           " tax = 9 natives = 4 } province = { id = 14 tax = 6 }"),
+                  FIELD_BLOCK_END);
+        EXPECT_TRUE(boxes.Shown("illegal province id"));
+        EXPECT_EQ(Province(1472).tax, lastTax);
+        EXPECT_EQ(Province(14).tax, 6);
+        Province(14).tax = 0;
+    }
 
     OpenBlock("city = { location = 1473 level = 3 }");
     CCity city;
