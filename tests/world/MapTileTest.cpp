@@ -67,6 +67,7 @@ protected:
         return g_idGrid.ReadLevel(0, LevelFile(0, data, offset), "lightmap1.tbl");
     }
 
+    test::ScopedGameDir m_game; // the damage reports go to its log.txt
     test::BoxRecorder m_boxes;
 };
 
