@@ -19,12 +19,24 @@ extern int32_t g_viewingCountry;
 // 0 = full size; map coordinates shifted right by it give screen pixels.
 extern int32_t g_zoomShift;
 
-// Sets the view centre: x wraps around the map's width, y is held within
-// 0..kMapMaxY.
-void SetViewCentre(int32_t x, int32_t y);
-// Sets the viewing country and the map mode.
+// The viewing country of the map modes (the same variable).
+extern int32_t& g_mapCountry;
+
+// Sets the view centre: x wraps around the map's width, y is held within the
+// world's top and bottom (0..7295); the view origin follows. Always true.
+bool SetViewCentre(int32_t x, int32_t y);
+// SetViewCentre (centre + (dx, dy)).
+bool ScrollView(int32_t dx, int32_t dy);
+// Sets the viewing country and the map mode and colours every province for
+// it (world/MapModes.cpp). An empty country (below 1) means the player's.
 void RecolourMap(int32_t country, int32_t mapMode);
 void SetZoomShift(int32_t shift);
+// One zoom level in (shift - 1) while the shift is above 0; true when it
+// changed (the map is redrawn, the centre re-applied).
+bool ZoomIn();
+// One level out while the shift is below 4 and the world at that level is
+// still wider than the view; true when it changed.
+bool ZoomOut();
 
 // A point in map or screen pixels.
 struct MapPoint {
@@ -32,8 +44,23 @@ struct MapPoint {
     int32_t y = 0;
 };
 
-// The rectangle of the screen the map is shown in.
+// The rectangle of the screen the map is shown in (each side a multiple of
+// 16), the copy SetViewRect keeps, and the world's bounds in map pixels.
 extern Rect g_mapViewRect;
+extern Rect& g_viewRect;
+extern Rect g_savedViewRect;
+extern Rect g_worldBounds;
+// The map point at the view's top-left corner as the renderer lays its
+// tiles: the centre less half the view, cleared to a multiple of 32 << zoom.
+extern MapPoint g_viewOrigin;
+// The selected province, 0 = none.
+extern int32_t g_selectedProvince;
+
+// World bounds (0, 0, 18943, 7295); answers 0.
+int32_t InitWorldBounds();
+// Stores the view rectangle and its copy, each side truncated to a multiple
+// of 16.
+void SetViewRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 // The picture of the map; static map sprites are drawn into it. Owned by the
 // map code; null while there is none.
 extern CImage* g_mapImage;
@@ -55,3 +82,23 @@ bool WorldToScreenVisible(int32_t mapX, int32_t mapY, MapPoint& out);
 // The screen point relative to the map view's top-left corner; true when it
 // lies inside the view.
 bool WorldToView(int32_t mapX, int32_t mapY, MapPoint& out);
+
+// The map point under a screen point, the inverse of WorldToScreen: x
+// wrapped, y at least 0 and 7296 (off the map) from there on.
+MapPoint ScreenToWorld(int32_t screenX, int32_t screenY);
+
+// The province under a map point at the current zoom's resolution; 0 when
+// the point lies outside x 0..18943, y 0..7295 (row 0 has no province).
+int32_t ProvinceAtMapPoint(int32_t x, int32_t y);
+// Selects the province under the screen point (off the map: nothing
+// changes); answers SelectProvince's answer.
+bool SelectProvinceAtScreenPoint(int32_t screenX, int32_t screenY);
+// False for an id below 1 or above 1472, the selected one, or a province of
+// kind 8; else selects it, recolours the map in its mode and redraws.
+bool SelectProvince(int32_t id);
+// Clears the selection (when there is one), redraws and recolours.
+void DeselectProvince();
+// The map is redrawn; the rectangle is not used.
+void SetMapRedraw(const Rect& rect);
+// Whether the province's bounding box reaches the screen.
+bool IsProvinceOnScreen(int32_t id);

@@ -171,6 +171,12 @@ public:
     Rect box;                   // the bounding box on the map, in map pixels
     uint8_t newlyRevealed = 0;  // the player's country has just discovered it
     uint8_t shownNotDimmed = 0; // 0 while the province is drawn dimmed
+    // The map colouring (world/MapModes.h): shade level 0..31, colour index
+    // (scale number in bits 0..4, bit 5 while the province is dimmed) and the
+    // member-set flag the map modes recompute.
+    int32_t shade = 15;
+    int32_t mapColour = 0;
+    int32_t zoneFlag = 0;
 
     // --- the province table ("db\\province.csv") and the per-game state ---
 

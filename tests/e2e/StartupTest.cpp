@@ -131,7 +131,9 @@ TEST(ProgramStartup, ActivationWhileFilesAreReadWaitsForTheMainLoop) {
     // Each activation resets the display mode, which reads files. The main
     // loop takes the first; the two that the file layer's pump meets while
     // the mode is reset wait for the next pass instead of nesting.
-    ASSERT_EQ(run.Run({"timer activate 1", "timer activate 0", "timer activate 1", "3 close"}), 0)
+    ASSERT_EQ(run.Run({"INIT_GLOBALS activate 1", "INIT_GLOBALS activate 0",
+                       "INIT_GLOBALS activate 1", "3 close"}),
+              0)
         << run.Stderr();
     ExpectInOrder(run, {"checkpoint INIT_GLOBALS", "message activate 0 kept for the main loop",
                         "message activate 1 kept for the main loop", "message activate 1 taken",
