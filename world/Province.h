@@ -171,12 +171,6 @@ public:
     Rect box;                   // the bounding box on the map, in map pixels
     uint8_t newlyRevealed = 0;  // the player's country has just discovered it
     uint8_t shownNotDimmed = 0; // 0 while the province is drawn dimmed
-    // The map colouring (world/MapModes.h): shade level 0..31, colour index
-    // (scale number in bits 0..4, bit 5 while the province is dimmed) and the
-    // member-set flag the map modes recompute.
-    int32_t shade = 15;
-    int32_t mapColour = 0;
-    int32_t zoneFlag = 0;
 
     // --- the province table ("db\\province.csv") and the per-game state ---
 
@@ -224,7 +218,7 @@ public:
     int32_t shade = 15;                       // map shade level 0..31
     int32_t mapColour = 0;                    // low 5 bits the colour; +32 while dimmed
     uint8_t visible = 0;                      // colour shown (1) or dimmed (0)
-    int32_t zoneFlag = 0;
+    int32_t zoneFlag = 0; // the member-set flag the map modes recompute (world/MapModes.h)
     int32_t supplyLevel = 0;
     int32_t piracy = 0;
     int32_t borderWeight = 0;
