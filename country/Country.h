@@ -155,9 +155,6 @@ public:
     // Cities and trading posts of the owned provinces (the provinces own them).
     CLinkedList<CCity> m_cities;
     CLinkedList<CTradingPost> m_tradingPosts;
-    // Land territories of the owned provinces (the world model makes and
-    // deletes them; the list does not own them).
-    CTemplateList<CLandTerritory> m_territories;
     CMonarchTable m_monarchTable;
     CLeaderTable m_leaderTable;
     // The country owns the units of both lists.
