@@ -289,7 +289,7 @@ public:
     // The message handlers (country/CountryDispatch.cpp). Those whose work
     // comes later answer EVENT_NOT_HANDLED.
 #define ORV_DECLARE_COUNTRY_HANDLER(name) virtual int name(COVEvent& event);
-    ORV_COUNTRY_HANDLERS(ORV_DECLARE_COUNTRY_HANDLER)
+    ORV_COUNTRY_HANDLERS(ORV_DECLARE_COUNTRY_HANDLER, ORV_DECLARE_COUNTRY_HANDLER)
 #undef ORV_DECLARE_COUNTRY_HANDLER
     // Takes the message and ignores it: EVENT_CONSUMED.
     virtual int OnUnhandledMessage(COVEvent& event);
@@ -324,6 +324,10 @@ public:
     // income first (at most all of it), the rest charged to the treasury;
     // other kinds are charged to the treasury whole.
     void SpendMoney(uint32_t kind, float amount);
+    // Adds the points to the base victory points of the category (0..6) and
+    // to the rank score, only while the base-victory-points option is on.
+    void AddBaseVictoryPoints(uint32_t category, float points);
+    static constexpr uint32_t kDiplomacyVictoryPoints = 3;
     // Adds to the rank score.
     void AddRankScore(float points) {
         m_rankScore += points;

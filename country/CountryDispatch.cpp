@@ -9,6 +9,7 @@
 #include "engine/Config.h"
 #include "net/EventTypes.h"
 #include "world/City.h"
+#include "world/Globals.h"
 #include "world/TradingPost.h"
 
 namespace {
@@ -357,17 +358,10 @@ int CCountry::HandleMessage(COVEvent& event) {
     case EVT_SET_MINISTER:
     case EVT_REMOVE_MINISTER:
         return m_minister.HandleMessage(event);
-    case EVT_UNNAMED_314: {
-        if (g_config && g_config->GetWord(ConfigOffset::kBaseVictoryPoints) != 0) {
-            const uint32_t kind = event.Payload().Get(BaseVictoryPointsPayload::kKind);
-            const float points = event.Payload().Get(BaseVictoryPointsPayload::kAmount);
-            if (kind < CBaseVP::kCategories) {
-                m_baseVp.values[kind] += points;
-                AddRankScore(points);
-            }
-        }
+    case EVT_UNNAMED_314:
+        AddBaseVictoryPoints(event.Payload().Get(BaseVictoryPointsPayload::kKind),
+                             event.Payload().Get(BaseVictoryPointsPayload::kAmount));
         return EVENT_CONSUMED;
-    }
     default:
         break;
     }
@@ -416,6 +410,22 @@ int CCountry::OnSetGodMode(int) {
     return EVENT_NOT_HANDLED;
 }
 
+void CCountry::AddBaseVictoryPoints(uint32_t category, float points) {
+    if (!g_config || g_config->GetWord(ConfigOffset::kBaseVictoryPoints) == 0)
+        return;
+    if (category < CBaseVP::kCategories) {
+        m_baseVp.values[category] += points;
+        AddRankScore(points);
+    }
+}
+
+int CCountry::OnNewEmperor(COVEvent&) {
+    // Every machine applies the host's election here.
+    g_globals.emperor = m_number;
+    AddBaseVictoryPoints(kDiplomacyVictoryPoints, 50.0f);
+    return EVENT_CONSUMED;
+}
+
 int CCountry::OnMessage191(COVEvent&) {
     return EVENT_NOT_HANDLED;
 }
@@ -424,5 +434,7 @@ int CCountry::OnMessage191(COVEvent&) {
     int CCountry::name(COVEvent&) {                                                                \
         return EVENT_NOT_HANDLED;                                                                  \
     }
-ORV_COUNTRY_HANDLERS(ORV_COUNTRY_HANDLER_STUB)
+#define ORV_COUNTRY_HANDLER_BUILT(name)
+ORV_COUNTRY_HANDLERS(ORV_COUNTRY_HANDLER_STUB, ORV_COUNTRY_HANDLER_BUILT)
+#undef ORV_COUNTRY_HANDLER_BUILT
 #undef ORV_COUNTRY_HANDLER_STUB

@@ -5,10 +5,11 @@
 // it. CCountry::HandleMessage (country/CountryDispatch.cpp) calls them by
 // type; the list is kept in the order of their first type.
 //
-// ORV_COUNTRY_HANDLERS(X) calls X(name) for every handler that takes the
-// message and answers an EVENT_* code.
+// ORV_COUNTRY_HANDLERS(X, B) calls X(name) for every handler that takes the
+// message and answers an EVENT_* code and whose work is still to be built
+// (a stub that takes nothing), and B(name) for a handler defined in full.
 // clang-format off
-#define ORV_COUNTRY_HANDLERS(X) \
+#define ORV_COUNTRY_HANDLERS(X, B) \
     X(OnTimerMonth) \
     X(OnTimerYear) \
     X(OnTimerTickLoop) \
@@ -128,7 +129,7 @@
     X(OnSendGift) \
     X(OnExecDestroyTPost) \
     X(OnCountryBroken) \
-    X(OnNewEmperor) \
+    B(OnNewEmperor) \
     X(OnCancelConstruction) \
     X(OnExecStartBuildImprovement) \
     X(OnFinishBuildImprovement) \

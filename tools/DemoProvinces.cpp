@@ -12,11 +12,9 @@
 //                   of -1.
 // The province ids the game gives special rules were chosen to meet
 // sensible cells of this layout:
-// - the nine strait pairs (world/ProvinceTable.cpp, kStraitPairs) are pairs
-//   of land cells, one above the other, on an ocean shore (the shore column
-//   of a continent facing an ocean), so a strait crossing runs along the
-//   coast between two coastal provinces; the marker stands on the border
-//   of the two cells at the middle of the shore cell;
+// - the nine strait pairs the game links (world/ProvinceTable.cpp,
+//   kStraitPairs) keep their ids; each strait marker stands half way
+//   between the centres of the pair's two cells;
 // - province 399, the capital of a country without provinces, is the land
 //   cell (14, 6) inside the western continent, far from every shore.
 // Lines end in CR LF, as the game's tables do.
@@ -64,10 +62,16 @@ struct GoodsTexts {
 };
 const GoodsTexts kGoodsTexts;
 
-// The strait pairs as cells: (column, upper row); the lower province is the
-// cell below. Must match kStraitPairs of world/ProvinceTable.cpp.
-constexpr std::array<std::array<int32_t, 2>, 9> kStraitCells = {
-    {{2, 3}, {19, 5}, {24, 8}, {43, 10}, {48, 12}, {61, 14}, {2, 16}, {19, 18}, {24, 2}}};
+// The strait pairs the game links (kStraitPairs of world/ProvinceTable.cpp).
+constexpr std::array<std::array<int32_t, 2>, 9> kStraitPairs = {{{307, 309},
+                                                                 {93, 95},
+                                                                 {357, 477},
+                                                                 {357, 478},
+                                                                 {394, 395},
+                                                                 {359, 479},
+                                                                 {464, 465},
+                                                                 {686, 687},
+                                                                 {337, 339}}};
 
 // A small deterministic hash of the province id.
 uint32_t Mix(uint32_t id, uint32_t salt) {
@@ -448,10 +452,11 @@ bool WriteProvinces(const std::filesystem::path& game) {
 
 bool WriteStraits(const std::filesystem::path& game) {
     std::string csv;
-    for (const auto& [column, row] : kStraitCells) {
-        const CellRect upper = CellOf(ProvinceOfCell(column, row));
-        csv += std::to_string((upper.left + upper.right) / 2) + ";" + std::to_string(upper.bottom) +
-               "\r\n";
+    for (const auto& [a, b] : kStraitPairs) {
+        const CellRect first = CellOf(a);
+        const CellRect second = CellOf(b);
+        csv += std::to_string((first.left + first.right + second.left + second.right) / 4) + ";" +
+               std::to_string((first.top + first.bottom + second.top + second.bottom) / 4) + "\r\n";
     }
     csv += "-1;-1\r\n";
     return WriteFile(game / "db" / "straits.csv", csv);

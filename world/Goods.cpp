@@ -1,5 +1,7 @@
 #include "world/Goods.h"
 
+#include "world/Map.h"
+
 #include <algorithm>
 
 #include "engine/CsvReader.h"
@@ -242,3 +244,11 @@ bool LoadGoods(CGoodsTable& table) {
 int HandleGoodsMessage(COVEvent& event) {
     return g_goods.HandleEvent(event);
 }
+
+namespace {
+// The map hands every message to the goods table first.
+const bool g_goodsSeeMapMessages = [] {
+    g_mapMessageHooks.goods = &HandleGoodsMessage;
+    return true;
+}();
+} // namespace

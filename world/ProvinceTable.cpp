@@ -5,24 +5,26 @@
 
 #include "engine/CriticalError.h"
 #include "engine/CsvReader.h"
+#include "engine/File.h"
 #include "engine/Format.h"
 #include "world/Areas.h"
 #include "world/City.h"
 #include "world/Goods.h"
+#include "world/MapTables.h"
 #include "world/Province.h"
 #include "world/TradingPost.h"
 
-// The strait crossings of the world: pairs of coastal land provinces that
-// face each other along an ocean shore (see tools/DemoProvinces.cpp).
-const std::array<StraitPair, 9> kStraitPairs = {{{195, 259},
-                                                 {340, 404},
-                                                 {537, 601},
-                                                 {684, 748},
-                                                 {817, 881},
-                                                 {958, 1022},
-                                                 {1027, 1091},
-                                                 {1172, 1236},
-                                                 {153, 217}}};
+// The strait crossings of the world, linked both ways whatever the map
+// tables say.
+const std::array<StraitPair, 9> kStraitPairs = {{{307, 309},
+                                                 {93, 95},
+                                                 {357, 477},
+                                                 {357, 478},
+                                                 {394, 395},
+                                                 {359, 479},
+                                                 {464, 465},
+                                                 {686, 687},
+                                                 {337, 339}}};
 
 std::vector<MapPoint> g_straitPoints;
 
@@ -310,9 +312,12 @@ bool LoadProvinces() {
         AppendToLog(warnings);
     BuildAreaNeighbours();
     g_provinces[0].visible = 0;
-    // The map tables' neighbours are read again here once the province kinds
-    // are known: LoadAdjacency("map\\adjacent.tbl") belongs to the map
-    // tables and is called here when they are merged in.
+    // The neighbours are read again now that the province kinds are known,
+    // so that the leading counts and the coastal flags follow them. The map
+    // tables checked the file at start-up; a folder without it (a test of the
+    // tables alone) keeps the lists as they are.
+    if (FileExists(kAdjacencyFile))
+        LoadAdjacency(kAdjacencyFile);
     LoadStraits("db\\straits.csv");
     return true;
 }

@@ -22,11 +22,13 @@
 #include "net/Session.h"
 #include "net/SessionHolder.h"
 #include "platform/ScriptedInput.h"
+#include "world/CentreOfTrade.h"
 #include "world/Globals.h"
 #include "world/GlobalsTreaties.h"
 #include "world/Goods.h"
 #include "world/Map.h"
 #include "world/Province.h"
+#include "world/ProvinceTable.h"
 #include "world/Scenario.h"
 #include "world/ScenarioSteps.h"
 #include "world/Territory.h"
@@ -56,6 +58,12 @@ const char* TagText(int32_t number) {
 
 void ClearCountryTable() {
     Step(g_scenarioSteps.clearCountryTable);
+}
+
+// The centres of trade of the previous game go.
+void ReplaceTradeCalculator() {
+    g_cotCalc.Clear();
+    DebugPrint("newed cotcalc process\n");
 }
 
 // Every province forgets who discovered it (only once the map exists).
@@ -141,10 +149,13 @@ bool CScenario::Init() {
     gameEnded = gameStarted = 0;
     m_sprite = std::make_unique<CSprite>();
     CGraphicsBase::SetDefaultPalette("palette.act");
+    ReplaceTradeCalculator();
     ClearCountryTable();
     ForgetDiscoveries();
     ClearCountryTable();
     Step(g_scenarioSteps.createHostServers);
+    if (!LoadProvinces())
+        CriticalError("%s", GetProvinceLoadError().c_str());
 
     ShowLoading(44, "INIT_SCENARIO");
     CCycleCounter timer;
@@ -246,8 +257,15 @@ bool CScenario::Shutdown() {
     Step(g_scenarioSteps.clearAIListeners);
     FreeTerritories();
     m_sprite.reset();
+    // Every province lets go of its settlements and orders.
+    for (CProvince& province : g_provinces) {
+        province.SetCity(nullptr);
+        province.SetTradingPost(nullptr);
+        province.GetConstructions().Clear();
+    }
     g_goods.Clear();
     Step(g_scenarioSteps.deleteServersBeforeScheduler);
+    g_cotCalc.Clear();
     g_scheduler.Clear();
     Step(g_scenarioSteps.deleteServersAfterScheduler);
     Step(g_globalsTreaties.clearAll);
@@ -300,6 +318,7 @@ int32_t ValidateScenario() {
 }
 
 void ResetWorldForLoad() {
+    ReplaceTradeCalculator();
     ClearCountryTable();
     ForgetDiscoveries();
 }

@@ -27,7 +27,7 @@ public:
         calls.push_back(#name);                                                                    \
         return kHandlerAnswer;                                                                     \
     }
-    ORV_COUNTRY_HANDLERS(ORV_RECORD_HANDLER)
+    ORV_COUNTRY_HANDLERS(ORV_RECORD_HANDLER, ORV_RECORD_HANDLER)
 #undef ORV_RECORD_HANDLER
     int OnUnhandledMessage(COVEvent& event) override {
         calls.push_back("OnUnhandledMessage");

@@ -117,6 +117,17 @@ TEST_F(EmperorTest, AClientNeitherDrawsNorSends) {
     EXPECT_TRUE(g_delivered.empty());
 }
 
+TEST_F(EmperorTest, AClientAppliesTheHostsNewEmperorMessage) {
+    session.m_isHost = 0;
+    ASSERT_TRUE(AddCountry(std::make_unique<CCountry>(6)));
+    g_globals.emperor = 3;
+    COVSimpleEvent message(EVT_NEW_EMPEROR, ObjectId(kCountryObjectType, 6));
+    EXPECT_EQ(CountryOfNumber(6)->HandleMessage(message), EVENT_CONSUMED);
+    EXPECT_EQ(g_globals.emperor, 6u);
+    EXPECT_TRUE(Sent().empty());
+    g_globals.emperor = CGlobals::kDefaultEmperor;
+}
+
 TEST_F(EmperorTest, TheGlobalsCallTheElectionThroughTheirSeam) {
     ASSERT_NE(g_globalsTreaties.electEmperor, nullptr);
     MakeCountries({{6, "catholic"}});

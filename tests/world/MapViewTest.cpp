@@ -9,6 +9,7 @@
 #include "net/EventTypes.h"
 #include "net/InputEvent.h"
 #include "net/MousePosition.h"
+#include "world/Goods.h"
 #include "world/Map.h"
 #include "world/MapModes.h"
 #include "world/MapView.h"
@@ -209,6 +210,8 @@ TEST_F(MapViewTest, MonthRecoloursUnlessAProvinceTookTheMessage) {
     EXPECT_EQ(map.HandleMessage(month), EVENT_CONSUMED);
     EXPECT_EQ(s_goodsSeen, 1);
     EXPECT_EQ(g_provinces[30].shade, 3);
+    g_mapMessageHooks.goods = &HandleGoodsMessage;
+    g_mapMessageHooks.province = nullptr;
 }
 
 } // namespace

@@ -355,11 +355,13 @@ TEST_F(ProvinceTableTest, TheDemoWorldTableLoads) {
     }
     EXPECT_EQ(sea, 64u * 2 + 21u * 12);
     EXPECT_EQ(g_areaProvinces[kSeaArea].GetCount(), sea);
-    for (const StraitPair& pair : kStraitPairs) {
-        EXPECT_FALSE(g_provinces[static_cast<size_t>(pair.a)].IsSea());
-        EXPECT_FALSE(g_provinces[static_cast<size_t>(pair.b)].IsSea());
-        EXPECT_NE(g_provinces[static_cast<size_t>(pair.a)].portSeaZone, 0);
-        EXPECT_NE(g_provinces[static_cast<size_t>(pair.b)].portSeaZone, 0);
+    // The nine fixed crossings, both ways (the forced pairs of the game).
+    const std::pair<int32_t, int32_t> kForced[] = {{307, 309}, {93, 95},   {357, 477},
+                                                   {357, 478}, {394, 395}, {359, 479},
+                                                   {464, 465}, {686, 687}, {337, 339}};
+    for (const auto& [a, b] : kForced) {
+        EXPECT_TRUE(g_provinces[static_cast<size_t>(a)].IsNeighbour(b)) << a << "-" << b;
+        EXPECT_TRUE(g_provinces[static_cast<size_t>(b)].IsNeighbour(a)) << b << "-" << a;
     }
     EXPECT_EQ(g_straitPoints.size(), kStraitPairs.size() + 1);
     EXPECT_FALSE(g_provinces[399].IsSea());

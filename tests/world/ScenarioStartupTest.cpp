@@ -56,7 +56,9 @@ protected:
         s.clearAIListeners = [] { Record("ai listeners"); };
         s.tellPlayer = [](const std::string& text) { Record("told: " + text); };
         // The pictures the start-up reads come from the demo world.
-        for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act"}) {
+        // So do the province tables.
+        for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act", "db/province.csv",
+                                 "db/goods.csv", "db/straits.csv"}) {
             std::filesystem::create_directories((m_dir.Path() / file).parent_path());
             std::filesystem::copy_file(test::DemoWorldDir() / file, m_dir.Path() / file);
         }
