@@ -1,9 +1,10 @@
 // The demo scenario "The Amber Coast": a header with three selectable
-// nations, the game-wide globals, three countries around a small sea, a
-// handful of provinces (kept in an included file), a fleet carrying an
-// army, leaders, a monarch, a marching army and a regiment still being
-// raised; beside it the computer-player file and the monarch and leader
-// history files of one country.
+// nations, the game-wide globals, three countries with their cities on the
+// northern shore of the middle continent, a handful of provinces (kept in an
+// included file), a fleet carrying an army in the polar sea beside them,
+// leaders, a monarch, a marching army and a regiment still being raised;
+// beside it the computer-player file and the monarch and leader history
+// files of one country.
 #include "tools/DemoWorld.h"
 
 namespace {
@@ -58,10 +59,22 @@ country = {
     navalpercentage = 0.3
     tepercentage = 0.1
     pepercentage = 0.1
-    knownprovinces = { 101 102 103 104 105 900 }
+    knownprovinces = { 37 101 102 103 104 105 }
     ownedprovinces = { 101 102 }
     controlledprovinces = { 101 102 }
     nationalprovinces = { 101 102 }
+    city = {
+        name = "Avaris"
+        location = 101
+        population = 12000
+        capital = yes
+        fortress = { level = 2 }
+    }
+    city = {
+        name = "Dunmere"
+        location = 102
+        population = 3500
+    }
     monarch = {
         name = "Queen Ysolde the Steadfast"
         startdate = { year = 1551 month = june day = 4 }
@@ -72,7 +85,7 @@ country = {
     }
     navalunit = {
         name = "Ambersea Squadron"
-        location = 900
+        location = 37
         morale = 1.0
         warships = 6
         galleys = 0
@@ -90,7 +103,7 @@ country = {
         }
         landunit = {
             name = "Marines of Avaris"
-            location = 900
+            location = 37
             morale = 1.0
             infantry = 3000
             cavalry = 500
@@ -132,6 +145,13 @@ country = {
     ownedprovinces = { 103 }
     controlledprovinces = { 103 }
     nationalprovinces = { 103 }
+    city = {
+        name = "Brenmark"
+        location = 103
+        population = 8000
+        capital = yes
+        fortress = { level = 3 }
+    }
     landunit = {
         name = "Brenmark Pikes"
         location = 103
@@ -160,6 +180,17 @@ country = {
     ownedprovinces = { 104 105 }
     controlledprovinces = { 104 105 }
     nationalprovinces = { 104 }
+    city = {
+        name = "Zeluna"
+        location = 105
+        population = 2400
+        capital = yes
+    }
+    city = {
+        name = "Reedholm"
+        location = 104
+        population = 400
+    }
 }
 
 mission = {
