@@ -28,6 +28,7 @@
 #include "windows/YearBook.h"
 #include "world/CentreOfTrade.h"
 #include "world/Globals.h"
+#include "world/GlobalsTreaties.h"
 #include "world/MapView.h"
 #include "world/Province.h"
 
@@ -66,6 +67,8 @@ protected:
             province.initialTax = 0;
         }
         g_scenarioInfo.reset();
+        if (g_globalsTreaties.clearAll)
+            g_globalsTreaties.clearAll();
         g_globals = CGlobals();
         g_cotCalc.Clear();
         g_combats.clear();

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "country/Alliance.h"
+#include "country/PeaceOffer.h"
+#include "country/War.h"
 #include "engine/GameState.h"
 #include "military/Leader.h"
 #include "military/Monarch.h"
@@ -210,6 +213,46 @@ TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
     ASSERT_EQ(SaveGameFile("scenarios\\save games\\second.ovg"), FIELD_WRITTEN);
     EXPECT_EQ(dir.ReadFile("scenarios/save games/second.ovg"), first);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "scenarios/save games/second.ovg.tmp"));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+}
+
+// A game with a dynastic and a military alliance, a war with its score and
+// a pending peace offer: the treaties survive a save and come back the same.
+TEST_F(GameFileTest, TreatiesSaveLoadSaveGiveIdenticalBytes) {
+    const char* const kGame =
+        "header = { name = \"Treaties\" startyear = 1560 endyear = 1600 }\n"
+        "globaldata = {\n"
+        "  startdate = { year = 1560 month = march day = 0 }\n"
+        "  enddate = { year = 1600 month = december day = 29 }\n"
+        "  emperor = HAB\n"
+        "  alliance = { id = { type = 4712 id = 3 } type = dynasticalliance name = \"Wedding\" "
+        "participant = { ENG FRA } startdate = { year = 1555 month = may day = 3 } }\n"
+        "  alliance = { id = { type = 4712 id = 4 } type = militaryalliance name = \"League\" "
+        "participant = { FRA HAB } expirydate = { year = 1570 month = june day = 1 } }\n"
+        "  war = { id = { type = 4712 id = 7 } date = { year = 1559 month = april day = 2 }\n"
+        "    attackerscore = { ENG = { HAB = 4 } } defenderscore = { HAB = { ENG = -2 } }\n"
+        "    attackers = { id = { type = 4712 id = 8 } type = war participant = { ENG } }\n"
+        "    defenders = { id = { type = 4712 id = 9 } type = war participant = { HAB } } }\n"
+        "}\n"
+        "country = { tag = ENG treasury = 100 }\n"
+        "country = { tag = FRA treasury = 80 }\n"
+        "country = { tag = HAB treasury = 60 }\n"
+        "peace = { war = { type = 4712 id = 7 } from = ENG to = HAB "
+        "value = 2 cash = 100 provinces = { 104 } newowners = { ENG } demanding = yes }\n";
+    ASSERT_EQ(LoadText(kGame, "treaties.ovg"), FIELD_BLOCK_END) << AllBoxes();
+    ASSERT_EQ(g_alliances.size(), 2u);
+    ASSERT_EQ(g_wars.size(), 1u);
+    ASSERT_EQ(g_peaceOffers.size(), 1u);
+    ASSERT_EQ(SaveGameFile("first.ovg"), FIELD_WRITTEN);
+    const std::string first = dir.ReadFile("first.ovg");
+    for (const char* piece : {"dynasticalliance", "militaryalliance", "war = {", "peace = {"})
+        EXPECT_NE(first.find(piece), std::string::npos) << piece;
+
+    ResetWorld();
+    ASSERT_TRUE(g_alliances.empty() && g_wars.empty() && g_peaceOffers.empty());
+    ASSERT_EQ(Load("first.ovg"), FIELD_BLOCK_END) << AllBoxes();
+    ASSERT_EQ(SaveGameFile("second.ovg"), FIELD_WRITTEN);
+    EXPECT_EQ(dir.ReadFile("second.ovg"), first);
     EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
 }
 
