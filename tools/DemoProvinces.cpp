@@ -12,8 +12,8 @@
 //                   of -1.
 // The province ids the game gives special rules were chosen to meet
 // sensible cells of this layout:
-// - the nine strait pairs the game links (world/ProvinceTable.cpp,
-//   kStraitPairs) keep their ids; each strait marker stands half way
+// - the nine strait pairs the game links (kStraitPairs, world/WorldNames.h)
+//   keep their ids; each strait marker stands half way
 //   between the centres of the pair's two cells;
 // - province 399, the capital of a country without provinces, is the land
 //   cell (14, 6) inside the western continent, far from every shore.
@@ -26,6 +26,7 @@
 
 #include "tools/DemoMapLayout.h"
 #include "tools/DemoWorld.h"
+#include "world/WorldNames.h"
 
 namespace {
 
@@ -61,17 +62,6 @@ struct GoodsTexts {
     }
 };
 const GoodsTexts kGoodsTexts;
-
-// The strait pairs the game links (kStraitPairs of world/ProvinceTable.cpp).
-constexpr std::array<std::array<int32_t, 2>, 9> kStraitPairs = {{{307, 309},
-                                                                 {93, 95},
-                                                                 {357, 477},
-                                                                 {357, 478},
-                                                                 {394, 395},
-                                                                 {359, 479},
-                                                                 {464, 465},
-                                                                 {686, 687},
-                                                                 {337, 339}}};
 
 // A small deterministic hash of the province id.
 uint32_t Mix(uint32_t id, uint32_t salt) {
@@ -148,149 +138,6 @@ const std::array<ContinentInfo, 3> kContinents = {{
      {{{"Siberia", "Siberia"}, {"Middle East", "China"}, {"India", "Indochina"}}},
      {"sunni", "shiite", "pagan"}},
 }};
-
-// The area table's names in order (as world/Areas.cpp holds them).
-const char* const kAreaNames[141] = {"-",
-                                     "Alaska",
-                                     "Oregon",
-                                     "California",
-                                     "Sonora",
-                                     "Nevada",
-                                     "Azteca",
-                                     "Costa Rica",
-                                     "Panama",
-                                     "Texas",
-                                     "Louisiane",
-                                     "Georgia",
-                                     "Florida",
-                                     "Kansas",
-                                     "Illinois",
-                                     "America",
-                                     "Ohio",
-                                     "Grand Lacs",
-                                     "Plaines",
-                                     "Maine",
-                                     "Quebec",
-                                     "Acadie",
-                                     "Newfoundland",
-                                     "Labrador",
-                                     "Hudson Bay",
-                                     "Cuba",
-                                     "Haiti",
-                                     "Antilles",
-                                     "Orenoque",
-                                     "Ecuador",
-                                     "Inca",
-                                     "Chili",
-                                     "Guiana",
-                                     "Amazonia",
-                                     "Belem",
-                                     "Recife",
-                                     "Bahia",
-                                     "Rio",
-                                     "La Plata",
-                                     "Paraguay",
-                                     "Patagonia",
-                                     "Falklands",
-                                     "Ireland",
-                                     "Scotland",
-                                     "England",
-                                     "Sweden",
-                                     "Norway",
-                                     "Finland",
-                                     "Russia",
-                                     "Baltic",
-                                     "Poland",
-                                     "Germany",
-                                     "Ukraine",
-                                     "Denmark",
-                                     "Danube",
-                                     "Balkans",
-                                     "Low Countries",
-                                     "Italy",
-                                     "France",
-                                     "Iberia",
-                                     "Caucasus",
-                                     "Anatolia",
-                                     "Mediterranean",
-                                     "Levant",
-                                     "Nefud",
-                                     "Aden",
-                                     "Oman",
-                                     "Sibir",
-                                     "Kazakhstan",
-                                     "Persia",
-                                     "Bahk",
-                                     "Lahore",
-                                     "Punjab",
-                                     "Delhi",
-                                     "Gujarat",
-                                     "Malabar",
-                                     "Hyderabad",
-                                     "Mahratti",
-                                     "Oudh",
-                                     "Bengal",
-                                     "Orissa",
-                                     "Carnatic",
-                                     "Mysore",
-                                     "Ceylon",
-                                     "Omsk",
-                                     "Jenisej",
-                                     "Lena",
-                                     "Baikal",
-                                     "Amur",
-                                     "Kamchatka",
-                                     "Manchuria",
-                                     "Korea",
-                                     "Peking",
-                                     "Shanghai",
-                                     "Canton",
-                                     "Annam",
-                                     "Siam",
-                                     "Malaya",
-                                     "Ajeh",
-                                     "Sumatra",
-                                     "Nippon",
-                                     "Formosa",
-                                     "Lucon",
-                                     "Borneo",
-                                     "Java",
-                                     "Surabaya",
-                                     "Celebes",
-                                     "Amboina",
-                                     "Ternate",
-                                     "Papua",
-                                     "Kanguru",
-                                     "Botany",
-                                     "Maori",
-                                     "Tasmania",
-                                     "Maghreb",
-                                     "Egypt",
-                                     "Sudan",
-                                     "Ethiopia",
-                                     "Sofala",
-                                     "Tanganyika",
-                                     "Mozambicque",
-                                     "The Cape",
-                                     "Namibia",
-                                     "Angola",
-                                     "Congo",
-                                     "Gabon",
-                                     "Cameroon",
-                                     "Ivory",
-                                     "Gold",
-                                     "Senegal",
-                                     "Mauritania",
-                                     "Madagascar",
-                                     "The Mascarenes",
-                                     "Seychelles",
-                                     "Hawaii",
-                                     "Polynesia",
-                                     "Fiji",
-                                     "Cape Verde",
-                                     "St Helena",
-                                     "Sea",
-                                     "Lake"};
 
 // The sea cell beside a land cell (west, east, north, south), 0 when none.
 int32_t SeaBeside(int32_t id) {
@@ -446,7 +293,7 @@ bool WriteProvinces(const std::filesystem::path& game) {
                       "d1x;d1y;d1v;d2x;d2y;d2v;d3x;d3y;d3v;d4x;d4y;d4v;area;region;continent;"
                       "display;link1;link2;link3\r\n";
     for (int32_t id = 0; id <= kLastProvince; ++id)
-        csv += Row(id, kAreaNames);
+        csv += Row(id, g_areaNames.data());
     return WriteFile(game / "db" / "province.csv", csv);
 }
 

@@ -8,17 +8,10 @@
 
 #include "data/TokenFile.h"
 #include "engine/LinkedList.h"
+#include "world/WorldNames.h"
 
 class CCountry;
 class CProvince;
-
-constexpr int32_t kAreaCount = 141;
-constexpr int32_t kRegionCount = 60;
-constexpr int32_t kContinentCount = 6;
-
-extern const std::array<const char*, kAreaCount> g_areaNames;
-extern const std::array<const char*, kRegionCount> g_regionNames;
-extern const std::array<const char*, kContinentCount> g_continentNames;
 
 // The provinces of each group, in table order (the lists do not own them).
 extern std::array<CTemplateList<CProvince>, kAreaCount> g_areaProvinces;

@@ -14,18 +14,6 @@
 #include "world/Province.h"
 #include "world/TradingPost.h"
 
-// The strait crossings of the world, linked both ways whatever the map
-// tables say.
-const std::array<StraitPair, 9> kStraitPairs = {{{307, 309},
-                                                 {93, 95},
-                                                 {357, 477},
-                                                 {357, 478},
-                                                 {394, 395},
-                                                 {359, 479},
-                                                 {464, 465},
-                                                 {686, 687},
-                                                 {337, 339}}};
-
 std::vector<MapPoint> g_straitPoints;
 
 namespace {

@@ -8,13 +8,10 @@
 #include <vector>
 
 #include "world/MapView.h"
+#include "world/WorldNames.h"
 
-// The strait crossings, each linked in both directions.
-struct StraitPair {
-    int32_t a;
-    int32_t b;
-};
-extern const std::array<StraitPair, 9> kStraitPairs;
+// The strait crossings, each linked in both directions: kStraitPairs of
+// world/WorldNames.h.
 
 // The map points of the strait markers read from "db\straits.csv".
 extern std::vector<MapPoint> g_straitPoints;
