@@ -11,6 +11,7 @@
 #include "tests/world/SaveBlockFixture.h"
 #include "world/City.h"
 #include "world/Province.h"
+#include "world/Scenario.h"
 #include "world/TradingPost.h"
 
 namespace {
@@ -18,10 +19,7 @@ namespace {
 class ProvinceOwnerTest : public test::SaveBlockTest {
 protected:
     void TearDown() override {
-        CProvince& province = Province(12);
-        province.whiteman = 0;
-        province.SetCity(nullptr);
-        province.SetTradingPost(nullptr);
+        Province(12).ResetForGame();
         DeleteAllCountries();
         SaveBlockTest::TearDown();
     }
@@ -97,6 +95,51 @@ TEST_F(ProvinceOwnerTest, OwnerMovesWithItsCityAndTradingPost) {
     // A city that replaces another takes the old one off its owner's list.
     province.SetCity(std::make_unique<CCity>());
     EXPECT_FALSE(france->m_cities.Contains(cityPtr));
+}
+
+} // namespace
+
+namespace {
+
+// The check after a scenario is read: each inconsistent province is a
+// finding written to log.txt, and one box names that file.
+TEST_F(ProvinceOwnerTest, ScenarioCheckLogsEveryFindingAndNamesTheLogInItsBox) {
+    Province(12).ResetForGame();
+    Province(13).ResetForGame();
+    CCountry* spain = MakeCountry(8);
+    CCountry* france = MakeCountry(2);
+    Province(12).SetOwner(spain);            // owned, without settlement or controller
+    Province(13).SetControllerField(france); // controlled, without owner
+    EXPECT_EQ(ValidateScenario(), 3);
+    const std::string log = dir.ReadFile("log.txt");
+    EXPECT_NE(log.find("Province 12 is specififed as owned by SPA but without a settlement\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Province 12 is specififed as owned by SPA but nobody is specified as "
+                       "controller\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Province 13 is specififed as controlled by FRA but nobody is specified "
+                       "as owner\n"),
+              std::string::npos)
+        << log;
+    EXPECT_TRUE(BoxShown("Scenario files had errors (see log.txt)"));
+
+    // A consistent world has no finding and shows no box.
+    boxes.texts.clear();
+    Province(12).SetControllerField(spain);
+    OpenBlock("city = { name = \"Sevilla\" population = 6500 location = 12 }");
+    auto city = std::make_unique<CCity>();
+    ASSERT_EQ(city->Read(reader), FIELD_BLOCK_END);
+    Province(12).SetCity(std::move(city));
+    Province(12).maxNatives = 40;
+    Province(13).SetOwner(france);
+    Province(13).SetTradingPost(std::make_unique<CTradingPost>());
+    EXPECT_EQ(ValidateScenario(), 0);
+    EXPECT_TRUE(boxes.texts.empty());
+    // A city that is no colony leaves no natives.
+    EXPECT_EQ(Province(12).maxNatives, 0);
+    Province(13).ResetForGame();
 }
 
 } // namespace
