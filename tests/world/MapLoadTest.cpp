@@ -189,8 +189,9 @@ TEST_F(MapLoadTest, IdGridAndFogCellsNameTheCoveringProvince) {
             EXPECT_EQ(g_idGrid.GetSlotProvince(x, y, cell.main), demo::ProvinceAt(x + 16, y + 16))
                 << column << "," << row;
             for (size_t k = 0; k < 3; ++k)
-                if (cell.near[k] != 0)
+                if (cell.near[k] != 0) {
                     EXPECT_NE(g_idGrid.GetSlotProvince(x, y, cell.near[k]), 0);
+                }
         }
     EXPECT_EQ(g_idGrid.GetSlotProvince(0, 0, 0), 0);
     EXPECT_EQ(g_idGrid.GetSlotProvince(0, 0, 256), 0);

@@ -187,8 +187,9 @@ TEST_F(MapTileTest, DamagedTilesGiveProvinceZeroAndAreReportedOncePerTile) {
         MapTile tile;
         EXPECT_FALSE(g_idGrid.DecodeTile(0, 1, 1, tile));
         EXPECT_EQ(tile.ProvinceAtPixel(c.x, c.y), 0);
-        if (c.goodX >= 0)
+        if (c.goodX >= 0) {
             EXPECT_EQ(tile.ProvinceAtPixel(c.goodX, c.goodY), c.good);
+        }
         EXPECT_EQ(g_idGrid.DamagedTileCount(), before + 1);
         g_idGrid.DecodeTile(0, 1, 1, tile); // the same tile again: no new report
         EXPECT_EQ(g_idGrid.DamagedTileCount(), before + 1);

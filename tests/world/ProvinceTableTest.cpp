@@ -349,8 +349,9 @@ TEST_F(ProvinceTableTest, TheDemoWorldTableLoads) {
             EXPECT_GT(p.region, 0);
             EXPECT_LT(p.region, 25);
             EXPECT_GE(p.continent, 1);
-            if (p.portSeaZone)
+            if (p.portSeaZone) {
                 EXPECT_EQ(g_provinces[static_cast<size_t>(p.portSeaZone)].area, kSeaArea);
+            }
         }
     }
     EXPECT_EQ(sea, 64u * 2 + 21u * 12);
