@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "country/Country.h"
+#include "country/DiplomaticQueries.h"
 #include "engine/Date.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
@@ -10,15 +11,8 @@
 
 namespace {
 
-// The country's own answers. Hostility towards country n: never towards
-// itself, always when either is one of the three last numbers (96, 97, 98);
-// the at-war test and the two cached figures come with the country's
-// diplomacy and its periodic update, which do not exist yet.
-bool CountryIsHostileTo(const CCountry& country, uint32_t n) {
-    if (country.GetNumber() == n)
-        return false;
-    return country.GetNumber() >= 96 || n >= 96;
-}
+// The country's own answers. The two cached figures come with the
+// country's periodic update, which does not exist yet.
 
 float CountryCachedFigureA(const CCountry&) {
     return 0.0f;
@@ -45,7 +39,7 @@ bool CCountryList::AnyMatches(uint32_t n) const {
     bool found = false;
     ForEachNumber([&](uint32_t number) {
         if (const CCountry* country = CountryOfNumber(number);
-            country && CountryIsHostileTo(*country, n))
+            country && CountryIsHostileTo(country->GetNumber(), n))
             found = true;
     });
     return found;

@@ -10,6 +10,7 @@
 #include "engine/CsvReader.h"
 #include "military/StartupTables.h"
 #include "world/Province.h"
+#include "world/Settlement.h"
 
 std::array<std::array<char, kTerrainNameSize>, kTerrainTypeCount> g_terrainNames{};
 std::array<double, kTerrainTypeCount> g_terrainValues{};
@@ -97,3 +98,15 @@ int32_t GetProvinceTerrainIndex(int64_t provinceId) {
         return 0;
     return std::clamp<int32_t>(province->terrain, 0, kTerrainTypeCount - 1);
 }
+
+namespace {
+
+// A settlement's look follows the row of its province.
+const bool g_registered = [] {
+    g_settlementCountries.terrainRowOf = [](int32_t province) {
+        return GetProvinceTerrainIndex(province);
+    };
+    return true;
+}();
+
+} // namespace

@@ -1,8 +1,9 @@
-// FindPath over the full-size demo world (the 64 x 23 grid of 1472
-// provinces of tools/DemoMapLayout.h, linked edge to edge) for a fixed set
-// of random province pairs, against a plain Dijkstra search with
-// std::priority_queue over the same graph and step costs in the same run.
-// BM_PathSearchRatio times both over the same pairs and reports
+// FindPath over the demo world's province graph, loaded by the game's own
+// loaders (the bounding boxes, the neighbour lists and the province table
+// from the generated world, the step costs from its terrain table), for a
+// fixed set of random province pairs, against a plain Dijkstra search with
+// std::priority_queue over the same loaded graph and step costs in the same
+// run. BM_PathSearchRatio times both over the same pairs and reports
 // ratio = FindPath time / Dijkstra time; the goal is a ratio of 1.5 or less.
 #include <benchmark/benchmark.h>
 
@@ -10,48 +11,57 @@
 #include <cstdint>
 #include <functional>
 #include <queue>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/Random.h"
-#include "tools/DemoMapLayout.h"
+#include "military/StartupTables.h"
+#include "tests/TestSupport.h"
+#include "world/MapTables.h"
 #include "world/PathSearch.h"
 #include "world/Province.h"
+#include "world/ProvinceTable.h"
 
 namespace {
 
 constexpr int kPairs = 2000;
 constexpr double kGoalRatio = 1.5;
 
-// The province records laid out as the demo map: sea zones in the oceans
-// and polar rows, land of five kinds elsewhere, each cell linked to the
-// cells beside it.
-void BuildWorld() {
-    static bool built = false;
-    if (built)
-        return;
-    built = true;
-    g_terrainCosts = {1.0, 1.25, 1.75, 1.5, 1.5, 0.5, 0.75, 1.0, 2.0, 2.0};
-    for (int32_t id = 1; id <= demo::kLastProvince; ++id) {
-        CProvince& p = g_provinces[static_cast<size_t>(id)];
-        const demo::CellRect cell = demo::CellOf(id);
-        p.box = {cell.left, cell.top, cell.right, cell.bottom};
-        p.terrain = demo::IsSea(id) ? kFirstSeaProvinceType : (id * 7) % 5;
-        p.area = demo::IsSea(id) ? kSeaArea : 1 + id % 100;
-        p.region = 1;
-        p.continent = demo::ContinentOf(id);
-    }
-    for (int32_t id = 1; id <= demo::kLastProvince; ++id)
-        for (int32_t other : demo::GridNeighbours(id))
-            g_provinces[static_cast<size_t>(id)].AddNeighbour({other, 0, 0});
+// The province records as a game starts them in the demo world: the map
+// tables first (boxes and neighbour lists), then the province table, which
+// reads the neighbours again by province kind and adds the straits. Empty
+// when all loaded; else what failed.
+const std::string& LoadWorld() {
+    static const std::string problem = [] {
+        test::InFolder game{test::DemoWorldDir()};
+        if (!LoadBoundBoxes(kBoundBoxFile))
+            return std::string("no bounding boxes");
+        if (!LoadAdjacency(kAdjacencyFile))
+            return std::string("no neighbour lists");
+        if (!LoadProvinces())
+            return "no province table: " + GetProvinceLoadError();
+        if (!LoadTerrainTypes())
+            return std::string("no terrain table");
+        return std::string();
+    }();
+    return problem;
+}
+
+// False (the benchmark skipped with the reason) when the world did not load.
+bool WorldReady(benchmark::State& state) {
+    if (LoadWorld().empty())
+        return true;
+    state.SkipWithError(LoadWorld().c_str());
+    return false;
 }
 
 std::vector<std::pair<int32_t, int32_t>> MakePairs() {
     std::vector<std::pair<int32_t, int32_t>> pairs;
     GameSrand(1492);
     while (static_cast<int>(pairs.size()) < kPairs) {
-        const int32_t a = 1 + (GameRand() * 32768 + GameRand()) % demo::kLastProvince;
-        const int32_t b = 1 + (GameRand() * 32768 + GameRand()) % demo::kLastProvince;
+        const int32_t a = 1 + (GameRand() * 32768 + GameRand()) % kLastProvinceId;
+        const int32_t b = 1 + (GameRand() * 32768 + GameRand()) % kLastProvinceId;
         if (a != b)
             pairs.emplace_back(a, b);
     }
@@ -112,7 +122,8 @@ size_t RunDijkstra(const std::vector<std::pair<int32_t, int32_t>>& pairs) {
 }
 
 void BM_FindPath(benchmark::State& state) {
-    BuildWorld();
+    if (!WorldReady(state))
+        return;
     const auto pairs = MakePairs();
     for (auto _ : state)
         benchmark::DoNotOptimize(RunFindPath(pairs));
@@ -121,7 +132,8 @@ void BM_FindPath(benchmark::State& state) {
 BENCHMARK(BM_FindPath)->Unit(benchmark::kMillisecond);
 
 void BM_PlainDijkstra(benchmark::State& state) {
-    BuildWorld();
+    if (!WorldReady(state))
+        return;
     const auto pairs = MakePairs();
     for (auto _ : state)
         benchmark::DoNotOptimize(RunDijkstra(pairs));
@@ -131,7 +143,8 @@ BENCHMARK(BM_PlainDijkstra)->Unit(benchmark::kMillisecond);
 
 // Both over the same pairs, one after the other in each iteration.
 void BM_PathSearchRatio(benchmark::State& state) {
-    BuildWorld();
+    if (!WorldReady(state))
+        return;
     const auto pairs = MakePairs();
     using Clock = std::chrono::steady_clock;
     double findPath = 0.0;

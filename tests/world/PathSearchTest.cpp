@@ -84,6 +84,7 @@ void InstallHooks() {
 class PathSearchTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_savedHooks = g_pathSearchHooks;
         g_world = World{};
         InstallHooks();
         g_terrainCosts = {};
@@ -98,7 +99,8 @@ protected:
             p.discoveredBy = {};
             p.box = {};
         }
-        g_pathSearchHooks = {};
+        // The owners' registrations stay for the tests that follow.
+        g_pathSearchHooks = m_savedHooks;
         g_terrainCosts = {};
     }
 
@@ -140,6 +142,7 @@ protected:
     }
 
     std::set<int32_t> m_used;
+    PathSearchHooks m_savedHooks;
 };
 
 using Ids = std::vector<int32_t>;
