@@ -101,15 +101,11 @@ uint32_t KeywordOfType(uint32_t type) {
 
 int32_t CAlliance::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
+        const int32_t result = in.ReadBlockField();
+        if (result == FIELD_BLOCK_END)
             break;
-        }
-        if (result == FIELD_END_OF_FILE)
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         switch (in.key.code) {
         case KW_ID:
             if (in.value.code != TOKEN_OPEN_BRACE) {

@@ -5,11 +5,7 @@
 
 int32_t CLossesRecord::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return FIELD_BLOCK_END;
-        }
+        const int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
             return result;
         if (in.value.code != TOKEN_NUMBER)

@@ -75,15 +75,11 @@ int32_t ReadOfferList(CFieldReader& in, ListItem kind,
 
 int32_t CPeaceOffer::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
+        const int32_t result = in.ReadBlockField();
+        if (result == FIELD_BLOCK_END)
             break;
-        }
-        if (result == FIELD_END_OF_FILE)
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         const bool block = in.value.code == TOKEN_OPEN_BRACE;
         int32_t read = FIELD_BLOCK_END;
         uint8_t* flag = nullptr;

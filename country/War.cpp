@@ -50,15 +50,9 @@ uint32_t TableCountry(CFieldReader& in, const Token& token) {
 // A row or entry whose tag names no country is reported and passed over.
 int32_t ReadScoreTable(CFieldReader& in, CWarScoreTable& table) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return FIELD_BLOCK_END;
-        }
-        if (result == FIELD_END_OF_FILE)
+        const int32_t result = in.ReadBlockField();
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         if (in.value.code != TOKEN_OPEN_BRACE) {
             in.ReportError("no left curly");
             continue;
@@ -69,15 +63,11 @@ int32_t ReadScoreTable(CFieldReader& in, CWarScoreTable& table) {
             continue;
         }
         for (;;) {
-            const int32_t entry = in.ReadField();
-            if (entry == FIELD_BLOCK_END) {
-                in.GetTokenFile()->Next();
+            const int32_t entry = in.ReadBlockField();
+            if (entry == FIELD_BLOCK_END)
                 break;
-            }
-            if (entry == FIELD_END_OF_FILE)
+            if (entry != FIELD_READ)
                 return entry;
-            if (entry == FIELD_ERROR)
-                continue;
             const uint32_t column = TableCountry(in, in.key);
             if (column == 0 || in.value.code != TOKEN_NUMBER) {
                 PassOverValue(in);
@@ -158,15 +148,11 @@ bool HoldsCapitalOf(uint32_t holder, const CCountry& country) {
 
 int32_t CWar::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
+        const int32_t result = in.ReadBlockField();
+        if (result == FIELD_BLOCK_END)
             break;
-        }
-        if (result == FIELD_END_OF_FILE)
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         const uint32_t key = in.key.code;
         const bool block = in.value.code == TOKEN_OPEN_BRACE;
         int32_t read = FIELD_BLOCK_END;
