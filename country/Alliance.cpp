@@ -34,12 +34,8 @@ int32_t ReadCountryTags(CFieldReader& in, const char* context, std::vector<uint3
             return FIELD_BLOCK_END;
         if (token.code == TOKEN_COMMA)
             continue;
-        const int32_t number = token.code == TOKEN_STRING ? FindCountryByTag(token.text) : 0;
-        if (number <= 0 || static_cast<uint32_t>(number) >= kCountrySlots) {
-            ReportTokenError(context, token.text, "", "", file->GetLine(), file->GetFileName());
-            continue;
-        }
-        numbers.push_back(static_cast<uint32_t>(number));
+        if (const uint32_t number = CountryOfTagToken(in, token, context))
+            numbers.push_back(number);
     }
 }
 

@@ -20,15 +20,6 @@ void ReportToken(CFieldReader& in, const char* context, const Token& token) {
     ReportTokenError(context, token.text, "", "", file->GetLine(), file->GetFileName());
 }
 
-// The country of a tag; 0 (reported) for a tag that names no country.
-uint32_t CountryOfTag(CFieldReader& in, const Token& token) {
-    const int32_t number = token.code == TOKEN_STRING ? FindCountryByTag(token.text) : 0;
-    if (number > 0 && static_cast<uint32_t>(number) < kCountrySlots)
-        return static_cast<uint32_t>(number);
-    ReportToken(in, "Illegal tag", token);
-    return 0;
-}
-
 enum class ListItem { Province, Tag };
 
 // The list after its "{", up to and including its "}", into the entries:
@@ -56,7 +47,7 @@ int32_t ReadOfferList(CFieldReader& in, ListItem kind,
             }
             item = static_cast<uint32_t>(id);
         } else {
-            item = CountryOfTag(in, token);
+            item = CountryOfTagToken(in, token, "Illegal tag");
             if (item == 0) {
                 SkipRestOfBlock(in);
                 return FIELD_ERROR;
@@ -93,7 +84,7 @@ int32_t CPeaceOffer::Read(CFieldReader& in) {
             break;
         case KW_FROM:
         case KW_TO: {
-            const uint32_t country = CountryOfTag(in, in.value);
+            const uint32_t country = CountryOfTagToken(in, in.value, "Illegal tag");
             if (country == 0) {
                 PassOverRestOfBlock(in);
                 return FIELD_ERROR;

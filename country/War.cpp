@@ -35,17 +35,6 @@ uint32_t SideSize(const std::unique_ptr<CAlliance>& side) {
     return side ? static_cast<uint32_t>(side->participants.size()) : 0;
 }
 
-// A country of a side's table by its tag; 0 after reporting a tag that
-// names no country.
-uint32_t TableCountry(CFieldReader& in, const Token& token) {
-    const int32_t number = token.code == TOKEN_STRING ? FindCountryByTag(token.text) : 0;
-    if (number > 0 && static_cast<uint32_t>(number) < kCountrySlots)
-        return static_cast<uint32_t>(number);
-    CTokenFile* file = in.GetTokenFile();
-    ReportTokenError("illegal tag", token.text, "", "", file->GetLine(), file->GetFileName());
-    return 0;
-}
-
 // The score table's block after its "{": rows of tag = { tag = number ... }.
 // A row or entry whose tag names no country is reported and passed over.
 int32_t ReadScoreTable(CFieldReader& in, CWarScoreTable& table) {
@@ -57,7 +46,7 @@ int32_t ReadScoreTable(CFieldReader& in, CWarScoreTable& table) {
             in.ReportError("no left curly");
             continue;
         }
-        const uint32_t row = TableCountry(in, in.key);
+        const uint32_t row = CountryOfTagToken(in, in.key, "illegal tag");
         if (row == 0) {
             PassOverValue(in);
             continue;
@@ -68,7 +57,7 @@ int32_t ReadScoreTable(CFieldReader& in, CWarScoreTable& table) {
                 break;
             if (entry != FIELD_READ)
                 return entry;
-            const uint32_t column = TableCountry(in, in.key);
+            const uint32_t column = CountryOfTagToken(in, in.key, "illegal tag");
             if (column == 0 || in.value.code != TOKEN_NUMBER) {
                 PassOverValue(in);
                 continue;
