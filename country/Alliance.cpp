@@ -23,20 +23,11 @@ ObjectId NewTreatyId() {
 }
 
 int32_t ReadCountryTags(CFieldReader& in, const char* context, std::vector<uint32_t>& numbers) {
-    CTokenFile* file = in.GetTokenFile();
-    if (!file)
-        return FIELD_END_OF_FILE;
-    for (;;) {
-        if (file->Next() == 0)
-            return FIELD_END_OF_FILE;
-        const Token& token = file->Current();
-        if (token.code == TOKEN_CLOSE_BRACE)
-            return FIELD_BLOCK_END;
-        if (token.code == TOKEN_COMMA)
-            continue;
+    return ReadListTokens(in, [&in, context, &numbers](const Token& token) {
         if (const uint32_t number = CountryOfTagToken(in, token, context))
             numbers.push_back(number);
-    }
+        return FIELD_READ;
+    });
 }
 
 void CAlliance::Init() {

@@ -27,16 +27,8 @@ enum class ListItem { Province, Tag };
 // one (reported; the rest of the list passed over); FIELD_END_OF_FILE.
 int32_t ReadOfferList(CFieldReader& in, ListItem kind,
                       std::array<uint32_t, kMaxPeaceProvinces>& entries, uint32_t& count) {
-    CTokenFile* file = in.GetTokenFile();
     count = 0;
-    for (;;) {
-        if (file->Next() == 0)
-            return FIELD_END_OF_FILE;
-        const Token& token = file->Current();
-        if (token.code == TOKEN_CLOSE_BRACE)
-            return FIELD_BLOCK_END;
-        if (token.code == TOKEN_COMMA)
-            continue;
+    return ReadListTokens(in, [&in, kind, &entries, &count](const Token& token) {
         uint32_t item = 0;
         if (kind == ListItem::Province) {
             const int32_t id = token.code == TOKEN_NUMBER ? TokenToInt(token.text) : 0;
@@ -59,7 +51,8 @@ int32_t ReadOfferList(CFieldReader& in, ListItem kind,
             return FIELD_ERROR;
         }
         entries[count++] = item;
-    }
+        return FIELD_READ;
+    });
 }
 
 } // namespace
