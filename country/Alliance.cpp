@@ -23,24 +23,11 @@ ObjectId NewTreatyId() {
 }
 
 int32_t ReadCountryTags(CFieldReader& in, const char* context, std::vector<uint32_t>& numbers) {
-    CTokenFile* file = in.GetTokenFile();
-    if (!file)
-        return FIELD_END_OF_FILE;
-    for (;;) {
-        if (file->Next() == 0)
-            return FIELD_END_OF_FILE;
-        const Token& token = file->Current();
-        if (token.code == TOKEN_CLOSE_BRACE)
-            return FIELD_BLOCK_END;
-        if (token.code == TOKEN_COMMA)
-            continue;
-        const int32_t number = token.code == TOKEN_STRING ? FindCountryByTag(token.text) : 0;
-        if (number <= 0 || static_cast<uint32_t>(number) >= kCountrySlots) {
-            ReportTokenError(context, token.text, "", "", file->GetLine(), file->GetFileName());
-            continue;
-        }
-        numbers.push_back(static_cast<uint32_t>(number));
-    }
+    return ReadListTokens(in, [&in, context, &numbers](const Token& token) {
+        if (const uint32_t number = CountryOfTagToken(in, token, context))
+            numbers.push_back(number);
+        return FIELD_READ;
+    });
 }
 
 void CAlliance::Init() {
@@ -101,15 +88,11 @@ uint32_t KeywordOfType(uint32_t type) {
 
 int32_t CAlliance::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
+        const int32_t result = in.ReadBlockField();
+        if (result == FIELD_BLOCK_END)
             break;
-        }
-        if (result == FIELD_END_OF_FILE)
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         switch (in.key.code) {
         case KW_ID:
             if (in.value.code != TOKEN_OPEN_BRACE) {

@@ -223,6 +223,22 @@ CCountry* CountryOfNumber(int64_t number) {
 // ---------------------------------------------------------------------------
 // The country
 
+namespace {
+
+// Takes every unit off both lists and hands each list's units to the
+// military, which deletes them.
+void DeleteUnits(CLinkedList<CUnit>& units, CLinkedList<CUnit>& inDevelopment) {
+    for (CLinkedList<CUnit>* list : {&units, &inDevelopment}) {
+        std::vector<CUnit*> taken;
+        list->ForEach([&taken](CUnit* unit) { taken.push_back(unit); });
+        list->RemoveAll();
+        if (!taken.empty() && g_countryMilitary.deleteUnits)
+            g_countryMilitary.deleteUnits(taken);
+    }
+}
+
+} // namespace
+
 CCountry::CCountry(uint32_t number) : CNamedObject("Country"), m_number(number) {
     (void)g_tagSourceWired;
     m_diplomacy.Init(number);
@@ -232,13 +248,7 @@ CCountry::CCountry(uint32_t number) : CNamedObject("Country"), m_number(number) 
 CCountry::~CCountry() {
     if (m_number < kCountrySlots && g_countries[m_number] == this)
         g_countries[m_number] = nullptr;
-    for (CLinkedList<CUnit>* list : {&m_units, &m_unitsInDevelopment}) {
-        std::vector<CUnit*> units;
-        list->ForEach([&units](CUnit* unit) { units.push_back(unit); });
-        list->RemoveAll();
-        if (!units.empty() && g_countryMilitary.deleteUnits)
-            g_countryMilitary.deleteUnits(units);
-    }
+    DeleteUnits(m_units, m_unitsInDevelopment);
 }
 
 void CMonarchDeleter::operator()(CMonarch* monarch) const {
@@ -343,13 +353,7 @@ int CCountry::SetAIPersonalityFile() {
 }
 
 void CCountry::Release() {
-    for (CLinkedList<CUnit>* list : {&m_units, &m_unitsInDevelopment}) {
-        std::vector<CUnit*> units;
-        list->ForEach([&units](CUnit* unit) { units.push_back(unit); });
-        list->RemoveAll();
-        if (!units.empty() && g_countryMilitary.deleteUnits)
-            g_countryMilitary.deleteUnits(units);
-    }
+    DeleteUnits(m_units, m_unitsInDevelopment);
     m_monarch.reset();
     m_loans.clear();
     m_cities.RemoveAll();

@@ -53,6 +53,18 @@ template <class T> int OfferToSettlements(CLinkedList<T>& list, COVEvent& event)
     return EVENT_NOT_HANDLED;
 }
 
+// Offers the message to the units, those in development through the
+// military's list handler when there is one, and then to the diplomacy.
+void OfferToUnitsAndDiplomacy(CLinkedList<CUnit>& units, CLinkedList<CUnit>& inDevelopment,
+                              CCountryDiplomacy& diplomacy, COVEvent& event) {
+    OfferToUnits(units, event);
+    if (g_countryMilitary.unitListMessage)
+        g_countryMilitary.unitListMessage(inDevelopment, event);
+    else
+        OfferToUnits(inDevelopment, event);
+    diplomacy.HandleEvent(event);
+}
+
 } // namespace
 
 int CCountry::HandleMessage(COVEvent& event) {
@@ -367,12 +379,7 @@ int CCountry::HandleMessage(COVEvent& event) {
     }
     // A type without a handler.
     if (event.GetType() != EVT_REFRESHWINDOWS) {
-        OfferToUnits(m_units, event);
-        if (g_countryMilitary.unitListMessage)
-            g_countryMilitary.unitListMessage(m_unitsInDevelopment, event);
-        else
-            OfferToUnits(m_unitsInDevelopment, event);
-        m_diplomacy.HandleEvent(event);
+        OfferToUnitsAndDiplomacy(m_units, m_unitsInDevelopment, m_diplomacy, event);
     }
     OfferToSettlements(m_tradingPosts, event);
     OfferToSettlements(m_cities, event);
@@ -389,12 +396,7 @@ int CCountry::PassToSubObjects(COVEvent& event) {
     case EVT_REFRESHWINDOWS:
         break;
     default:
-        OfferToUnits(m_units, event);
-        if (g_countryMilitary.unitListMessage)
-            g_countryMilitary.unitListMessage(m_unitsInDevelopment, event);
-        else
-            OfferToUnits(m_unitsInDevelopment, event);
-        m_diplomacy.HandleEvent(event);
+        OfferToUnitsAndDiplomacy(m_units, m_unitsInDevelopment, m_diplomacy, event);
         break;
     }
     OfferToSettlements(m_tradingPosts, event);

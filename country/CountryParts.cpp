@@ -5,11 +5,7 @@
 
 int32_t CLossesRecord::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return FIELD_BLOCK_END;
-        }
+        const int32_t result = in.ReadFieldOrClose();
         if (result != FIELD_READ)
             return result;
         if (in.value.code != TOKEN_NUMBER)
@@ -53,29 +49,18 @@ CDataBlock* CLossesRecord::Write() const {
 
 int32_t CBaseVP::Read(CFieldReader& in) {
     CTokenFile* file = in.GetTokenFile();
-    if (!file)
-        return FIELD_END_OF_FILE;
     uint32_t count = 0;
-    for (;;) {
-        if (file->Next() == 0)
-            return FIELD_END_OF_FILE;
-        const Token& token = file->Current();
-        if (token.code == TOKEN_CLOSE_BRACE)
-            return FIELD_BLOCK_END;
-        if (token.code == TOKEN_COMMA)
-            continue;
-        if (token.code != TOKEN_NUMBER) {
+    return ReadListTokens(in, [this, file, &count](const Token& token) {
+        if (token.code != TOKEN_NUMBER)
             ReportTokenError("basevp: Unexpected field", token.text, "", "", file->GetLine(),
                              file->GetFileName());
-            continue;
-        }
-        if (count >= kCategories) {
+        else if (count >= kCategories)
             ReportTokenError("Too many values for basevp", token.text, "", "", file->GetLine(),
                              file->GetFileName());
-            continue;
-        }
-        values[count++] = TokenToFloat(token.text);
-    }
+        else
+            values[count++] = TokenToFloat(token.text);
+        return FIELD_READ;
+    });
 }
 
 CDataBlock* CBaseVP::Write() const {

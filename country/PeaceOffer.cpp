@@ -20,15 +20,6 @@ void ReportToken(CFieldReader& in, const char* context, const Token& token) {
     ReportTokenError(context, token.text, "", "", file->GetLine(), file->GetFileName());
 }
 
-// The country of a tag; 0 (reported) for a tag that names no country.
-uint32_t CountryOfTag(CFieldReader& in, const Token& token) {
-    const int32_t number = token.code == TOKEN_STRING ? FindCountryByTag(token.text) : 0;
-    if (number > 0 && static_cast<uint32_t>(number) < kCountrySlots)
-        return static_cast<uint32_t>(number);
-    ReportToken(in, "Illegal tag", token);
-    return 0;
-}
-
 enum class ListItem { Province, Tag };
 
 // The list after its "{", up to and including its "}", into the entries:
@@ -36,16 +27,8 @@ enum class ListItem { Province, Tag };
 // one (reported; the rest of the list passed over); FIELD_END_OF_FILE.
 int32_t ReadOfferList(CFieldReader& in, ListItem kind,
                       std::array<uint32_t, kMaxPeaceProvinces>& entries, uint32_t& count) {
-    CTokenFile* file = in.GetTokenFile();
     count = 0;
-    for (;;) {
-        if (file->Next() == 0)
-            return FIELD_END_OF_FILE;
-        const Token& token = file->Current();
-        if (token.code == TOKEN_CLOSE_BRACE)
-            return FIELD_BLOCK_END;
-        if (token.code == TOKEN_COMMA)
-            continue;
+    return ReadListTokens(in, [&in, kind, &entries, &count](const Token& token) {
         uint32_t item = 0;
         if (kind == ListItem::Province) {
             const int32_t id = token.code == TOKEN_NUMBER ? TokenToInt(token.text) : 0;
@@ -56,7 +39,7 @@ int32_t ReadOfferList(CFieldReader& in, ListItem kind,
             }
             item = static_cast<uint32_t>(id);
         } else {
-            item = CountryOfTag(in, token);
+            item = CountryOfTagToken(in, token, "Illegal tag");
             if (item == 0) {
                 SkipRestOfBlock(in);
                 return FIELD_ERROR;
@@ -68,22 +51,19 @@ int32_t ReadOfferList(CFieldReader& in, ListItem kind,
             return FIELD_ERROR;
         }
         entries[count++] = item;
-    }
+        return FIELD_READ;
+    });
 }
 
 } // namespace
 
 int32_t CPeaceOffer::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
+        const int32_t result = in.ReadBlockField();
+        if (result == FIELD_BLOCK_END)
             break;
-        }
-        if (result == FIELD_END_OF_FILE)
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         const bool block = in.value.code == TOKEN_OPEN_BRACE;
         int32_t read = FIELD_BLOCK_END;
         uint8_t* flag = nullptr;
@@ -97,7 +77,7 @@ int32_t CPeaceOffer::Read(CFieldReader& in) {
             break;
         case KW_FROM:
         case KW_TO: {
-            const uint32_t country = CountryOfTag(in, in.value);
+            const uint32_t country = CountryOfTagToken(in, in.value, "Illegal tag");
             if (country == 0) {
                 PassOverRestOfBlock(in);
                 return FIELD_ERROR;

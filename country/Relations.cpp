@@ -53,15 +53,9 @@ float StartingRelationValue(uint32_t owner, uint32_t other) {
 
 int32_t CCasusBelli::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return FIELD_BLOCK_END;
-        }
-        if (result == FIELD_END_OF_FILE)
+        const int32_t result = in.ReadBlockField();
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         switch (in.key.code) {
         case KW_TYPE:
             if (in.value.code == KW_PERMANENT)
@@ -107,15 +101,9 @@ void CRelation::SetValue(float newValue) {
 
 int32_t CRelation::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return FIELD_BLOCK_END;
-        }
-        if (result == FIELD_END_OF_FILE)
+        const int32_t result = in.ReadBlockField();
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         switch (in.key.code) {
         case KW_TAG: {
             tag = in.value.text;
@@ -225,15 +213,9 @@ const CRelation* CCountryDiplomacy::GetRelation(int64_t number) const {
 
 int32_t CCountryDiplomacy::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return FIELD_BLOCK_END;
-        }
-        if (result == FIELD_END_OF_FILE)
+        const int32_t result = in.ReadBlockField();
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         if (in.key.code != KW_RELATION) {
             in.ReportError("Diplomacy : Unexpected field");
             PassOverValue(in);

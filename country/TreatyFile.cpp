@@ -131,3 +131,12 @@ const bool g_treatiesRegistered = [] {
 }();
 
 } // namespace
+
+uint32_t CountryOfTagToken(CFieldReader& in, const Token& token, const char* context) {
+    const int32_t number = token.code == TOKEN_STRING ? FindCountryByTag(token.text) : 0;
+    if (number > 0 && static_cast<uint32_t>(number) < kCountrySlots)
+        return static_cast<uint32_t>(number);
+    CTokenFile* file = in.GetTokenFile();
+    ReportTokenError(context, token.text, "", "", file->GetLine(), file->GetFileName());
+    return 0;
+}

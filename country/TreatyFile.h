@@ -30,6 +30,10 @@ CDataBlock* MakeIdBlock(const ObjectId& id);
 // A block of the countries' tags ({ ENG FRA }).
 CDataBlock* MakeTagList(const std::vector<uint32_t>& countries);
 
+// The country a tag token (a string) names; 0 after reporting the token with
+// the context when it names no country (or is no string).
+uint32_t CountryOfTagToken(CFieldReader& in, const Token& token, const char* context);
+
 // A yes/no field: 1 for "yes", 0 for "no"; -1 for another word (reported
 // with the context).
 int32_t ReadYesNo(CFieldReader& in, const char* context);

@@ -35,50 +35,29 @@ uint32_t SideSize(const std::unique_ptr<CAlliance>& side) {
     return side ? static_cast<uint32_t>(side->participants.size()) : 0;
 }
 
-// A country of a side's table by its tag; 0 after reporting a tag that
-// names no country.
-uint32_t TableCountry(CFieldReader& in, const Token& token) {
-    const int32_t number = token.code == TOKEN_STRING ? FindCountryByTag(token.text) : 0;
-    if (number > 0 && static_cast<uint32_t>(number) < kCountrySlots)
-        return static_cast<uint32_t>(number);
-    CTokenFile* file = in.GetTokenFile();
-    ReportTokenError("illegal tag", token.text, "", "", file->GetLine(), file->GetFileName());
-    return 0;
-}
-
 // The score table's block after its "{": rows of tag = { tag = number ... }.
 // A row or entry whose tag names no country is reported and passed over.
 int32_t ReadScoreTable(CFieldReader& in, CWarScoreTable& table) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
-            return FIELD_BLOCK_END;
-        }
-        if (result == FIELD_END_OF_FILE)
+        const int32_t result = in.ReadBlockField();
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         if (in.value.code != TOKEN_OPEN_BRACE) {
             in.ReportError("no left curly");
             continue;
         }
-        const uint32_t row = TableCountry(in, in.key);
+        const uint32_t row = CountryOfTagToken(in, in.key, "illegal tag");
         if (row == 0) {
             PassOverValue(in);
             continue;
         }
         for (;;) {
-            const int32_t entry = in.ReadField();
-            if (entry == FIELD_BLOCK_END) {
-                in.GetTokenFile()->Next();
+            const int32_t entry = in.ReadBlockField();
+            if (entry == FIELD_BLOCK_END)
                 break;
-            }
-            if (entry == FIELD_END_OF_FILE)
+            if (entry != FIELD_READ)
                 return entry;
-            if (entry == FIELD_ERROR)
-                continue;
-            const uint32_t column = TableCountry(in, in.key);
+            const uint32_t column = CountryOfTagToken(in, in.key, "illegal tag");
             if (column == 0 || in.value.code != TOKEN_NUMBER) {
                 PassOverValue(in);
                 continue;
@@ -158,15 +137,11 @@ bool HoldsCapitalOf(uint32_t holder, const CCountry& country) {
 
 int32_t CWar::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next();
+        const int32_t result = in.ReadBlockField();
+        if (result == FIELD_BLOCK_END)
             break;
-        }
-        if (result == FIELD_END_OF_FILE)
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_ERROR)
-            continue;
         const uint32_t key = in.key.code;
         const bool block = in.value.code == TOKEN_OPEN_BRACE;
         int32_t read = FIELD_BLOCK_END;

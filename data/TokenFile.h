@@ -202,6 +202,28 @@ private:
     std::unique_ptr<CTokenFile> m_file;
 };
 
+// Takes the items of a list whose "{" has been taken, up to and including
+// its "}": commas are passed over and every other token goes to take, which
+// answers FIELD_READ to go on or the answer the list ends with (it passes
+// over what it leaves of the list itself). FIELD_BLOCK_END after the "}",
+// FIELD_END_OF_FILE when the file ends in the list or there is no file.
+template <class TakeToken> int32_t ReadListTokens(CFieldReader& in, TakeToken take) {
+    CTokenFile* file = in.GetTokenFile();
+    if (!file)
+        return FIELD_END_OF_FILE;
+    for (;;) {
+        if (file->Next() == 0)
+            return FIELD_END_OF_FILE;
+        const Token& token = file->Current();
+        if (token.code == TOKEN_CLOSE_BRACE)
+            return FIELD_BLOCK_END;
+        if (token.code == TOKEN_COMMA)
+            continue;
+        if (const int32_t answer = take(token); answer != FIELD_READ)
+            return answer;
+    }
+}
+
 // The error line "ERROR : (%s) '%s %s %s' Line = %d file = %s" shown through
 // the critical-error box; the texts are shown as they stand, never used as a
 // format.

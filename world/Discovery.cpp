@@ -56,11 +56,10 @@ template <size_t N>
 int32_t ReadFlagBlock(CFieldReader& in, const std::array<uint32_t, N>& keywords,
                       std::array<uint8_t, N>& flags, const char* unexpected) {
     for (;;) {
-        const int32_t result = in.ReadFieldOrClose();
-        if (result == FIELD_BLOCK_END || result == FIELD_END_OF_FILE)
-            return result;
+        // A field without "=" is reported and its tokens dropped.
+        const int32_t result = in.ReadBlockField();
         if (result != FIELD_READ)
-            continue; // a field without "=": reported, its tokens dropped
+            return result;
         size_t found = N;
         for (size_t i = 0; i < N; ++i)
             if (keywords[i] != 0 && in.key.code == keywords[i])

@@ -26,13 +26,9 @@ CDataBlock* CFortress::Write() const {
 
 int32_t CFortress::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadField();
-        if (result == FIELD_ERROR || result == FIELD_END_OF_FILE)
+        const int32_t result = in.ReadFieldOrClose();
+        if (result != FIELD_READ)
             return result;
-        if (result == FIELD_BLOCK_END) {
-            in.GetTokenFile()->Next(); // the "}"
-            return FIELD_BLOCK_END;
-        }
         const Token& value = in.value;
         switch (in.key.code) {
         case KW_LEVEL:

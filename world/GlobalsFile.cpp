@@ -28,11 +28,10 @@ int32_t SkipBlock(CFieldReader& in) {
 // the month (45 becomes 29), as every date of the game is.
 int32_t ReadScenarioDate(CFieldReader& in, CDate& date) {
     for (;;) {
-        const int32_t result = in.ReadFieldOrClose();
-        if (result == FIELD_BLOCK_END || result == FIELD_END_OF_FILE)
-            return result;
+        // A field without "=" is reported and its tokens dropped.
+        const int32_t result = in.ReadBlockField();
         if (result != FIELD_READ)
-            continue;
+            return result;
         const Token& value = in.value;
         if (value.code == TOKEN_OPEN_BRACE) {
             in.ReportError("Date : Unexpected field");
@@ -95,11 +94,10 @@ int32_t ReadCountryValue(CFieldReader& in, int32_t& nested) {
 
 int32_t CGlobals::Read(CFieldReader& in) {
     for (;;) {
-        const int32_t result = in.ReadFieldOrClose();
-        if (result == FIELD_BLOCK_END || result == FIELD_END_OF_FILE)
-            return result;
+        // A field without "=" is reported and its tokens dropped.
+        const int32_t result = in.ReadBlockField();
         if (result != FIELD_READ)
-            continue; // a field without "=": reported, its tokens dropped
+            return result;
         const Token& value = in.value;
         const bool block = value.code == TOKEN_OPEN_BRACE;
         // The answer of a nested block's reader.
