@@ -1,7 +1,7 @@
 #include "world/Discovery.h"
 
 #include <array>
-#include <bitset>
+#include <tuple>
 
 #include "data/DataTree.h"
 #include "data/KeptBlock.h"
@@ -10,29 +10,24 @@
 
 namespace {
 
-constexpr uint32_t kCountries = 99;
-std::array<std::bitset<kProvinceSlots>, kCountries> g_discovered;
-
-bool InRange(uint32_t countryNumber, int32_t provinceId) {
-    return countryNumber < kCountries && provinceId >= kFirstProvinceId &&
-           provinceId <= kLastProvinceId;
+// The discovery marks live in the province records (CProvince::discoveredBy).
+CProvince* DiscoverableProvince(uint32_t countryNumber, int32_t provinceId) {
+    if (countryNumber >= std::tuple_size_v<decltype(CProvince::discoveredBy)> ||
+        provinceId < kFirstProvinceId || provinceId > kLastProvinceId)
+        return nullptr;
+    return GetProvince(provinceId);
 }
 
 } // namespace
 
 void DiscoverProvince(uint32_t countryNumber, int32_t provinceId) {
-    if (InRange(countryNumber, provinceId))
-        g_discovered[countryNumber].set(static_cast<size_t>(provinceId));
+    if (CProvince* province = DiscoverableProvince(countryNumber, provinceId))
+        province->discoveredBy[countryNumber] = 1;
 }
 
 bool IsProvinceDiscovered(uint32_t countryNumber, int32_t provinceId) {
-    return InRange(countryNumber, provinceId) &&
-           g_discovered[countryNumber].test(static_cast<size_t>(provinceId));
-}
-
-void ClearDiscoveries() {
-    for (auto& provinces : g_discovered)
-        provinces.reset();
+    const CProvince* province = DiscoverableProvince(countryNumber, provinceId);
+    return province && province->discoveredBy[countryNumber] != 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
-// Which provinces each country has discovered.
+// Which provinces each country has discovered: the marks the province
+// records hold (CProvince::discoveredBy).
 #include <array>
 #include <cstdint>
 
@@ -7,8 +8,6 @@
 // range are ignored.
 void DiscoverProvince(uint32_t countryNumber, int32_t provinceId);
 bool IsProvinceDiscovered(uint32_t countryNumber, int32_t provinceId);
-// Forgets every discovery (a new game).
-void ClearDiscoveries();
 
 // ---------------------------------------------------------------------------
 // The game-wide firsts: which great discoveries and which first settlements

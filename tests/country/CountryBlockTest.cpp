@@ -10,6 +10,7 @@
 #include "engine/Config.h"
 #include "tests/data/TextFormatFixture.h"
 #include "world/City.h"
+#include "world/Discovery.h"
 #include "world/Province.h"
 #include "world/TradingPost.h"
 
@@ -125,6 +126,26 @@ TEST_F(CountryBlockTest, AFullBlockIsReadAndRoundTripsByteForByte) {
     EXPECT_EQ(again.m_missionType, 2);
     EXPECT_EQ(Print(KW_COUNTRY, again.Write()), first);
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+// The provinces a country block names as known, owned or controlled are
+// marked discovered in the province records, where the path search and the
+// start of a new game look.
+TEST_F(CountryBlockTest, ProvincesTheBlockNamesAreDiscoveredInTheirRecords) {
+    for (int id : {5, 6, 7, 8})
+        GetProvince(id)->discoveredBy.fill(0);
+    CCountry& country = Make(1);
+    ASSERT_EQ(Read(country, "knownprovinces = { 7 } ownedprovinces = { 5 } "
+                            "controlledprovinces = { 6 } }"),
+              FIELD_BLOCK_END);
+    for (int id : {5, 6, 7}) {
+        EXPECT_EQ(GetProvince(id)->discoveredBy[1], 1) << id;
+        EXPECT_TRUE(IsProvinceDiscovered(1, id)) << id;
+    }
+    EXPECT_EQ(GetProvince(8)->discoveredBy[1], 0);
+    EXPECT_EQ(GetProvince(7)->discoveredBy[2], 0);
+    for (int id : {5, 6, 7})
+        GetProvince(id)->discoveredBy.fill(0);
 }
 
 TEST_F(CountryBlockTest, AFreshCountryRoundTrips) {
