@@ -186,6 +186,9 @@ public:
     // again: owner and controller, settlements, constructions, the dated
     // states, discovery, territory and the goods record.
     void ResetForGame();
+    // Lets go of the settlements and the construction orders (the end of a
+    // game).
+    void Release();
 
     std::string name;        // column 2
     std::string windowKey;   // column 3: the province window's key

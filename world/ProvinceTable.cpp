@@ -219,12 +219,16 @@ bool CProvince::InitFromCsvRow(CCsvReader& reader, std::string& error, std::stri
     return true;
 }
 
-void CProvince::ResetForGame() {
-    // The countries of the last game are gone: nothing to tell them.
-    m_owner = m_controller = -1;
+void CProvince::Release() {
     SetCity(nullptr);
     SetTradingPost(nullptr);
     m_constructions.Clear();
+}
+
+void CProvince::ResetForGame() {
+    // The countries of the last game are gone: nothing to tell them.
+    m_owner = m_controller = -1;
+    Release();
     lootEndDate = nationalismDate = discoveryDate = spareDate = CDate();
     looted = winter = storm = stormMark = whiteman = blockaded = 0;
     discovered = knownToPlayer = newlyRevealed = 0;

@@ -257,12 +257,8 @@ bool CScenario::Shutdown() {
     Step(g_scenarioSteps.clearAIListeners);
     FreeTerritories();
     m_sprite.reset();
-    // Every province lets go of its settlements and orders.
-    for (CProvince& province : g_provinces) {
-        province.SetCity(nullptr);
-        province.SetTradingPost(nullptr);
-        province.GetConstructions().Clear();
-    }
+    for (CProvince& province : g_provinces)
+        province.Release();
     g_goods.Clear();
     Step(g_scenarioSteps.deleteServersBeforeScheduler);
     g_cotCalc.Clear();
