@@ -57,10 +57,10 @@ bool IsElector(const CCountry& country) {
     return IsEmpireMember(country.GetNumber());
 }
 
-// The member's relation value toward the candidate. (Stands in for the
-// relations, which come with the diplomacy: until then 0.)
-int32_t RelationValue(const CCountry& /*member*/, uint32_t /*candidate*/) {
-    return 0;
+// The member's relation value toward the candidate, truncated.
+int32_t RelationValue(const CCountry& member, uint32_t candidate) {
+    const CRelation* relation = member.m_diplomacy.GetRelation(candidate);
+    return relation ? static_cast<int32_t>(relation->GetValue()) : 0;
 }
 
 bool Contains(const uint32_t (&list)[2], uint32_t number) {

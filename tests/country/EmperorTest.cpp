@@ -117,6 +117,17 @@ TEST_F(EmperorTest, AClientNeitherDrawsNorSends) {
     EXPECT_TRUE(g_delivered.empty());
 }
 
+TEST_F(EmperorTest, TheMembersRelationsTowardACandidateCount) {
+    for (uint32_t favoured : {19u, 6u}) {
+        SCOPED_TRACE(favoured);
+        MakeCountries({{6, "catholic"}, {19, "catholic"}});
+        for (uint32_t member : {6u, 19u})
+            CountryOfNumber(member)->m_diplomacy.GetRelation(favoured)->value = 150.0f;
+        EXPECT_EQ(ElectEmperor(), favoured);
+        DeleteAllCountries();
+    }
+}
+
 TEST_F(EmperorTest, AClientAppliesTheHostsNewEmperorMessage) {
     session.m_isHost = 0;
     ASSERT_TRUE(AddCountry(std::make_unique<CCountry>(6)));
