@@ -8,15 +8,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/WorldMap.h"
+
 namespace demo {
 
-constexpr int32_t kMapWidth = 18944;
-constexpr int32_t kMapHeight = 7296;
 constexpr int32_t kGridColumns = 64;
 constexpr int32_t kGridRows = 23;
-constexpr int32_t kCellWidth = kMapWidth / kGridColumns;    // 296
-constexpr int32_t kCellHeight = 317;                        // the last row takes what is left
-constexpr int32_t kLastProvince = kGridColumns * kGridRows; // 1472
+constexpr int32_t kCellWidth = kMapWidth / kGridColumns; // 296
+constexpr int32_t kCellHeight = 317;                     // the last row takes what is left
 
 struct CellRect {
     int32_t left, top, right, bottom; // right and bottom inclusive
