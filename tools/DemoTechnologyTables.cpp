@@ -10,10 +10,13 @@
 //   db\infra.csv  11 levels: level; year; production efficiency %.
 //   db\trade.csv  11 levels: level; year; trade efficiency %.
 // Each file has a header row; the game reads exactly that many rows and adds
-// its own closing row. The years rise strictly from 1400 (the price of a
-// level follows the years between a row and the one before it, so even
-// steps give even prices) and every value rises with the level; artillery
-// has no fire or shock below land level 3, where it may first be raised.
+// its own closing row. The years rise strictly from 1400 and every value
+// rises with the level; artillery has no fire or shock below land level 3,
+// where it may first be raised. The price of leaving a level is 300 ducats a
+// year between its row's year and the row before, so even steps give even
+// prices (about 2,300 ducats a land level); the first row counts from year
+// 0, which puts leaving level 0 out of reach: a country meant to advance
+// starts at level 1 or above.
 // Lines end in CR LF, as the game's tables do.
 #include <cstdint>
 #include <initializer_list>
