@@ -17,6 +17,7 @@
 #include <string>
 #include <utility>
 
+#include "tools/DemoGoods.h"
 #include "tools/DemoWorld.h"
 #include "tools/WorldMap.h"
 #include "world/WorldNames.h"
@@ -24,22 +25,6 @@
 namespace {
 
 using namespace demo;
-
-struct Goods {
-    const char* keyword;
-    const char* name;
-    int basePrice;
-};
-
-constexpr std::array<Goods, 19> kGoods = {{
-    {"NOTHING", "Nothing", 0},  {"CLO", "Cloth", 7},   {"GOLD", "Gold", 12},
-    {"COT", "Cotton", 5},       {"FISH", "Fish", 3},   {"FURS", "Furs", 6},
-    {"GRAI", "Grain", 2},       {"IVOR", "Ivory", 8},  {"METAL", "Metal", 5},
-    {"MINERAL", "Minerals", 4}, {"ORIENT", "Silk", 9}, {"NAVS", "Naval supplies", 4},
-    {"SALT", "Salt", 3},        {"SLAV", "Labour", 6}, {"SPIC", "Spices", 10},
-    {"SUG", "Sugar", 7},        {"TOB", "Tobacco", 6}, {"WINE", "Wine", 5},
-    {"WOOL", "Wool", 4},
-}};
 
 // The names of the goods, with a line of description and of demand.
 struct GoodsTexts {
@@ -233,18 +218,6 @@ std::string Row(const WorldMap& map, int32_t id) {
     return line;
 }
 
-bool WriteGoods(const std::filesystem::path& game) {
-    std::string csv = "goods;baseprice;flaga;flagb;value\r\n";
-    for (const Goods& goods : kGoods) {
-        const std::string keyword = goods.keyword;
-        const int flagA = keyword == "GOLD" || keyword == "SLAV" ? 1 : 0;
-        const int flagB = keyword == "ORIENT" || keyword == "SPIC" ? 1 : 0;
-        csv += keyword + ";" + std::to_string(goods.basePrice) + ";" + std::to_string(flagA) + ";" +
-               std::to_string(flagB) + ";" + std::to_string(goods.basePrice * 10) + "\r\n";
-    }
-    return WriteFile(game / "db" / "goods.csv", csv);
-}
-
 bool WriteProvinces(const std::filesystem::path& game) {
     std::string csv = "id;name;window;religion;c5;climate;ice;storm;c9;manpower;tax;terrain;c13;"
                       "gold;goods;c16;c17;wilderness;natives;ferocity;efficiency;negotiation;"
@@ -265,7 +238,6 @@ bool WriteStraits(const std::filesystem::path& game) {
     return WriteFile(game / "db" / "straits.csv", csv);
 }
 
-const DemoWriter kGoodsWriter("db/goods.csv", &WriteGoods);
 const DemoWriter kProvincesWriter("db/province.csv", &WriteProvinces);
 const DemoWriter kStraitsWriter("db/straits.csv", &WriteStraits);
 
