@@ -149,6 +149,8 @@ bool WriteIncGrid(const std::filesystem::path& game) {
     Bytes out;
     out.reserve(static_cast<size_t>(kTileColumns) * kTileRows * 8);
     std::vector<int32_t> nearest(kTableProvinces, INT32_MAX);
+    std::vector<int32_t> seen;
+    std::vector<std::pair<int32_t, int32_t>> near; // distance, slot
     for (int32_t row = 0; row < kTileRows; ++row)
         for (int32_t column = 0; column < kTileColumns; ++column) {
             const int32_t x = column * kTile;
@@ -158,8 +160,11 @@ bool WriteIncGrid(const std::filesystem::path& game) {
             const int32_t cx = x + kTile / 2;
             const int32_t cy = std::min(y + kTile / 2, kMapHeight - 1);
             const int32_t main = map.ProvinceAt(cx, cy);
-            std::vector<int32_t> seen;
-            for (int32_t dy = -kNearDistance; dy <= kNearDistance; dy += kCellSize)
+            seen.clear();
+            // Deep inside a province nothing else is within reach.
+            const bool deep = map.DepthAt(cx, cy) > 2 * kNearDistance + kCellSize;
+            for (int32_t dy = deep ? kNearDistance + 1 : -kNearDistance; dy <= kNearDistance;
+                 dy += kCellSize)
                 for (int32_t dx = -kNearDistance; dx <= kNearDistance; dx += kCellSize) {
                     const int32_t py = cy + dy;
                     if (py < 0 || py >= kMapHeight)
@@ -173,7 +178,7 @@ bool WriteIncGrid(const std::filesystem::path& game) {
                     nearest[static_cast<size_t>(other)] =
                         std::min(nearest[static_cast<size_t>(other)], distance);
                 }
-            std::vector<std::pair<int32_t, int32_t>> near; // distance, slot
+            near.clear();
             for (int32_t other : seen) {
                 const int32_t slot = slots[static_cast<size_t>(other)];
                 if (slot > 0)
@@ -212,8 +217,8 @@ struct BitWriter {
 // One tile being coded: the entry index and light of each pixel, and the
 // entries.
 struct TileCoder {
-    std::array<std::array<uint8_t, kTile>, kTile> index{};
-    std::array<std::array<uint8_t, kTile>, kTile> light{};
+    std::array<std::array<uint8_t, kTile>, kTile> index; // every pixel is written
+    std::array<std::array<uint8_t, kTile>, kTile> light;
     std::vector<uint16_t> entries;
     std::vector<std::pair<uint8_t, uint8_t>> leaves; // entry index, light per leaf
     // Per square side 1, 2, 4 .. 32: the (entry, light) pair shared by the
@@ -350,19 +355,19 @@ int32_t NeighbourNumber(const WorldMap& map, int32_t id, int32_t other) {
 // Codes tile (column, row) of the zoom level into `out`. A pixel whose right
 // or lower neighbour lies in another province gets a border entry of its
 // own province toward that neighbour, drawn dark.
-void CodeTile(const WorldMap& map, int32_t zoom, int32_t column, int32_t row, Bytes& out,
-              std::unordered_map<std::string, Bytes>& bodies) {
+void CodeTile(const WorldMap& map, int32_t zoom, int32_t column, int32_t row, TileCoder& coder,
+              Bytes& out, std::unordered_map<std::string, Bytes>& bodies) {
     const int32_t step = 1 << zoom;
     const int32_t x0 = column * kTile * step;
     const int32_t y0 = row * kTile * step;
-    std::array<std::array<int32_t, kTile + 1>, kTile + 1> ids{};
+    std::array<std::array<int32_t, kTile + 1>, kTile + 1> ids; // every entry is written
     for (int32_t py = 0; py <= kTile; ++py)
         for (int32_t px = 0; px <= kTile; ++px) {
             const int32_t y = y0 + py * step;
             ids[static_cast<size_t>(py)][static_cast<size_t>(px)] =
                 y < kMapHeight ? map.ProvinceAt(x0 + px * step, y) : -1;
         }
-    TileCoder coder;
+    coder.entries.clear();
     // Plain entries first, so that border entries name earlier ones.
     for (int32_t py = 0; py < kTile; ++py)
         for (int32_t px = 0; px < kTile; ++px) {
@@ -442,6 +447,7 @@ bool WriteLightmaps(const std::filesystem::path& game) {
         std::map<std::pair<int32_t, uint8_t>, uint32_t>
             uniform; // one record per province and light
         std::unordered_map<std::string, Bytes> bodies;
+        TileCoder coder;
         for (int32_t row = 0; row < rows; ++row)
             for (int32_t column = 0; column < columns; ++column) {
                 uint8_t light = 0;
@@ -458,7 +464,7 @@ bool WriteLightmaps(const std::filesystem::path& game) {
                     }
                     offset = found->second;
                 } else {
-                    CodeTile(map, zoom, column, row, data, bodies);
+                    CodeTile(map, zoom, column, row, coder, data, bodies);
                 }
                 if (offset >= 1u << 24) {
                     std::fprintf(stderr, "lightmap%d.tbl: the tile data exceed 16 MB\n", zoom + 1);

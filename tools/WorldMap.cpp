@@ -568,10 +568,17 @@ private:
     // Cells still without a draft join a neighbour's of the same surface.
     void FillGaps(bool seam) {
         std::vector<uint32_t> frontier;
-        frontier.reserve(kCells);
-        for (size_t cell = 0; cell < kCells; ++cell)
+        for (size_t cell = 0; cell < kCells; ++cell) {
             if (label_[cell] >= 0)
-                frontier.push_back(static_cast<uint32_t>(cell));
+                continue;
+            ForNeighbours(cell, seam, [&](size_t next) {
+                if (label_[cell] < 0 && label_[next] >= 0 &&
+                    SameSurface(surface_[cell], surface_[next])) {
+                    label_[cell] = label_[next];
+                    frontier.push_back(static_cast<uint32_t>(cell));
+                }
+            });
+        }
         for (size_t head = 0; head < frontier.size(); ++head) {
             const size_t cell = frontier[head];
             ForNeighbours(cell, seam, [&](size_t next) {
@@ -1363,7 +1370,7 @@ void WorldMapBuilder::Describe() {
     map.depths_ = depth_;
     map.provinces_.assign(kLastProvince + 1, WorldProvince{});
     WorldProvince& blank = map.provinces_[0];
-    blank.name = "-";
+    blank.name.assign(1, '-');
     std::vector<int64_t> heightRank;
     for (const Draft& draft : drafts_) {
         WorldProvince& p = map.provinces_[static_cast<size_t>(draft.id)];
@@ -1555,6 +1562,16 @@ int32_t WorldMap::ProvinceAt(int32_t x, int32_t y) const {
     y = std::clamp(y, 0, kMapHeight - 1);
     return cells_[static_cast<size_t>(y / kCellSize) * kColumns +
                   static_cast<size_t>(x / kCellSize)];
+}
+
+int32_t WorldMap::DepthAt(int32_t x, int32_t y) const {
+    x %= kMapWidth;
+    if (x < 0)
+        x += kMapWidth;
+    y = std::clamp(y, 0, kMapHeight - 1);
+    return depths_[static_cast<size_t>(y / kCellSize) * kColumns +
+                   static_cast<size_t>(x / kCellSize)] *
+           kCellSize;
 }
 
 int32_t WorldMap::HeightAt(int32_t x, int32_t y) const {

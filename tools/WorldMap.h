@@ -79,6 +79,10 @@ public:
     };
     const std::vector<Strait>& Straits() const { return straits_; }
 
+    // How far a map point lies inside its province: the steps from cell to
+    // side-by-side cell to the nearest cell of another province, in pixels.
+    int32_t DepthAt(int32_t x, int32_t y) const;
+
     // The land height (0 = sea level .. 255) at a map point; water gives 0.
     int32_t HeightAt(int32_t x, int32_t y) const;
 
