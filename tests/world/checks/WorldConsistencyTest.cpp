@@ -376,6 +376,19 @@ TEST_F(WorldConsistency, EveryLandProvinceReachesItsWholeContinentByLand) {
         if (IsLandTerrain(P(id).terrain))
             byContinent[P(id).continent][component[static_cast<size_t>(id)]].push_back(id);
     Findings findings;
+    // Movement takes the leading links: one between two land provinces
+    // must lead both ways, or a province could be entered and not left.
+    for (int32_t a = 1; a <= kLastProvinceId; ++a) {
+        if (!IsLandTerrain(P(a).terrain))
+            continue;
+        for (int32_t i = 0; i < P(a).neighbourCount; ++i) {
+            const int32_t b = P(a).neighbours[static_cast<size_t>(i)].id;
+            if (b >= 1 && b <= kLastProvinceId && IsLandTerrain(P(b).terrain) &&
+                !P(b).IsNeighbour(a))
+                findings.Add("land province " + Id(a) + " leads to " + Id(b) +
+                             ", which does not lead back");
+        }
+    }
     for (const auto& [continent, parts] : byContinent) {
         if (parts.size() < 2)
             continue;
