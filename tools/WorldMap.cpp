@@ -430,6 +430,7 @@ private:
                 surface_[cell] = kWater;
                 map_.heights_[cell] = 0;
             }
+        Bridge(land);
         std::vector<int64_t> waterSizes;
         const std::vector<int32_t> water = Components(kWater, waterSizes);
         const size_t ocean = static_cast<size_t>(
@@ -491,6 +492,79 @@ private:
                 }
             });
         }
+    }
+
+    // Every heart of a continent's outline lies on one land mass with the
+    // continent's first heart: where the noise cut one off, a land bridge
+    // is laid along the shortest way over the water to that mass.
+    void Bridge(const std::vector<int32_t>& land) {
+        for (int32_t continent = 1; continent <= 5; ++continent) {
+            int32_t main = -1;
+            std::vector<int32_t> joined;
+            for (const design::Blob& blob : design::kBlobs) {
+                if (blob.continent != continent)
+                    continue;
+                const int32_t component = land[At(blob.x / kCell, blob.y / kCell)];
+                if (component < 0)
+                    continue;
+                if (main < 0) {
+                    main = component;
+                    joined.push_back(main);
+                    continue;
+                }
+                if (std::find(joined.begin(), joined.end(), component) != joined.end())
+                    continue;
+                joined.push_back(component);
+                // Search outward from the cut-off mass until a cell of the
+                // main mass is met, then walk back and lay the bridge.
+                std::vector<int32_t> from(kCells, -1);
+                std::vector<uint32_t> frontier;
+                for (size_t cell = 0; cell < kCells; ++cell)
+                    if (land[cell] == component) {
+                        from[cell] = static_cast<int32_t>(cell);
+                        frontier.push_back(static_cast<uint32_t>(cell));
+                    }
+                size_t reached = kCells;
+                for (size_t head = 0; head < frontier.size() && reached == kCells; ++head) {
+                    const size_t cell = frontier[head];
+                    ForNeighbours(cell, true, [&](size_t next) {
+                        if (reached != kCells || from[next] >= 0)
+                            return;
+                        from[next] = static_cast<int32_t>(cell);
+                        if (land[next] == main && surface_[next] == kGround)
+                            reached = next;
+                        else
+                            frontier.push_back(static_cast<uint32_t>(next));
+                    });
+                }
+                for (size_t cell = reached; cell != kCells && land[cell] != component;
+                     cell = static_cast<size_t>(from[cell])) {
+                    const int32_t column = static_cast<int32_t>(cell % kCols);
+                    const int32_t row = static_cast<int32_t>(cell / kCols);
+                    for (int32_t dy = -12; dy <= 12; ++dy)
+                        for (int32_t dx = -12; dx <= 12; ++dx) {
+                            const int32_t r = row + dy;
+                            if (r < 0 || r >= kRowsN)
+                                continue;
+                            const size_t wide = At((column + dx + kCols) % kCols, r);
+                            if (surface_[wide] == kGround || islandOf_[wide] >= 0 || IsRing(wide))
+                                continue;
+                            surface_[wide] = kGround;
+                            landContinent_[wide] = static_cast<uint8_t>(continent);
+                            map_.heights_[wide] = 8;
+                        }
+                }
+            }
+        }
+    }
+
+    // A cell of the channel around a designed island.
+    bool IsRing(size_t cell) const {
+        for (const design::Island& island : design::kIslands)
+            if (EllipseValue(CentreX(cell), CentreY(cell), island.x, island.y,
+                             island.rx + island.ring, island.ry + island.ring) > 0)
+                return true;
+        return false;
     }
 
     // --- the provinces ---------------------------------------------------
@@ -1401,6 +1475,14 @@ void WorldMapBuilder::Describe() {
         if (p.kind == ProvinceKind::kLand)
             heightRank.push_back(p.height);
     }
+    // The inside point moved onto the 16-pixel grid, still well inside.
+    for (const Draft& draft : drafts_) {
+        WorldProvince& p = map.provinces_[static_cast<size_t>(draft.id)];
+        const auto [x, y] =
+            map.PointInside(p.id, p.insideX, p.insideY, draft.insideDistance * kCell / 2);
+        p.insideX = x;
+        p.insideY = y;
+    }
     std::sort(heightRank.begin(), heightRank.end());
     const int64_t mountainHeight = heightRank[heightRank.size() * 87 / 100];
     const int64_t lowHeight = heightRank[heightRank.size() * 15 / 100];
@@ -1539,19 +1621,28 @@ std::pair<int32_t, int32_t> WorldMap::PointInside(int32_t id, int32_t x, int32_t
     const int32_t need = std::min(want, deepest);
     int64_t best = INT64_MAX;
     std::pair<int32_t, int32_t> point{p.insideX, p.insideY};
-    for (int32_t row = p.box.top / kCellSize; row <= p.box.bottom / kCellSize; ++row)
-        for (int32_t column = p.box.left / kCellSize; column <= p.box.right / kCellSize; ++column) {
-            const size_t cell = static_cast<size_t>(row) * kColumns + static_cast<size_t>(column);
-            if (cells_[cell] != id || depths_[cell] < need)
-                continue;
-            const int32_t cx = column * kCellSize + kCellSize / 2;
-            const int32_t cy = row * kCellSize + kCellSize / 2;
-            const int64_t d2 = Distance2(cx, cy, x, y);
-            if (d2 < best) {
-                best = d2;
-                point = {cx, cy};
+    // Points on the 16-pixel grid lie in the same province at every zoom
+    // (each zoom level samples the map at such points); a province too small
+    // to hold one takes a point of its own off the grid.
+    for (int32_t pass = 0; pass < 2 && best == INT64_MAX; ++pass)
+        for (int32_t row = p.box.top / kCellSize; row <= p.box.bottom / kCellSize; ++row)
+            for (int32_t column = p.box.left / kCellSize; column <= p.box.right / kCellSize;
+                 ++column) {
+                const size_t cell =
+                    static_cast<size_t>(row) * kColumns + static_cast<size_t>(column);
+                if (cells_[cell] != id || depths_[cell] < need)
+                    continue;
+                const bool onGrid = column % 4 == 0 && row % 4 == 0;
+                if (pass == 0 && !onGrid)
+                    continue;
+                const int32_t cx = column * kCellSize + (pass == 0 ? 0 : kCellSize / 2);
+                const int32_t cy = row * kCellSize + (pass == 0 ? 0 : kCellSize / 2);
+                const int64_t d2 = Distance2(cx, cy, x, y);
+                if (d2 < best) {
+                    best = d2;
+                    point = {cx, cy};
+                }
             }
-        }
     return point;
 }
 

@@ -22,7 +22,7 @@ struct Blob {
     int32_t x, y, rx, ry;
 };
 
-inline constexpr std::array<Blob, 47> kBlobs = {{
+inline constexpr std::array<Blob, 48> kBlobs = {{
     // America
     {kAmerica, 3300, 1500, 1500, 800},
     {kAmerica, 2500, 950, 900, 480},
@@ -59,7 +59,8 @@ inline constexpr std::array<Blob, 47> kBlobs = {{
     {kAsia, 14500, 3150, 620, 600},
     {kAsia, 14900, 3900, 260, 520},
     {kAsia, 15500, 2300, 900, 700},
-    {kAsia, 16300, 950, 340, 520},
+    {kAsia, 16250, 950, 400, 520},
+    {kAsia, 15000, 1200, 900, 500},
     {kAsia, 11350, 2650, 380, 260},
     {kAsia, 12350, 2800, 520, 420},
     // Oceania
