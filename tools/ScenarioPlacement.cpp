@@ -26,12 +26,13 @@ int64_t DistanceSquared(const WorldProvince& a, const WorldProvince& b) {
     return DistanceSquared(a.insideX, a.insideY, b.insideX, b.insideY);
 }
 
-// A sea zone a fleet may lie in: the port's zone when it is water.
+// A sea zone a fleet may lie in: the port's zone when it is open sea (a
+// port on a lake keeps no fleet of the scenarios).
 int32_t FleetZoneOf(const WorldProvince& land) {
     const WorldMap& map = TheWorldMap();
     if (land.portSeaZone <= 0 || land.portSeaZone > kLastProvince)
         return 0;
-    return map.Province(land.portSeaZone).IsWater() ? land.portSeaZone : 0;
+    return map.Province(land.portSeaZone).kind == ProvinceKind::kSea ? land.portSeaZone : 0;
 }
 
 // ---------------------------------------------------------------------------

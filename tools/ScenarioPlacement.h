@@ -44,7 +44,8 @@ struct NationPlan {
 struct PlacedNation {
     const NationPlan* plan = nullptr;
     std::vector<int32_t> provinces;
-    // The sea zone of its first province with a port (0 when landlocked).
+    // The open sea zone of its first province with a port there (0 when it
+    // has none).
     int32_t fleetZone = 0;
     int32_t Capital() const { return provinces.empty() ? 0 : provinces.front(); }
 };
