@@ -1,11 +1,13 @@
-// The demo world's pictures that provinces load: each has its frames, loads
-// through the game's loaders with the palette it is drawn with, and the
+// The demo world's pictures that provinces and the province window load: each
+// has its frames, loads through the game's loaders with the palette it is
+// drawn with, and the
 // natives' and the loot's map symbols are found by the keys the province
 // gives them.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/Keywords.h"
 #include "engine/Display.h"
@@ -48,19 +50,40 @@ bool EveryFrameDrawn(const CBitmap& picture, int32_t frames) {
 
 TEST_F(DemoProvincePicturesTest, PicturesHaveTheirFramesAndPalettes) {
     struct Case {
-        const char* path;
+        std::string path;
         int32_t bits;   // in memory
         int32_t frames; // of equal width side by side
-        int32_t firstDrawnFrame;
+        bool firstFrameEmpty;
         const char* palette; // drawn with; null: the picture's own colours
     };
-    const Case cases[] = {
-        {"gfx\\interface\\religions.bmp", 16, 8, 0, nullptr},
-        {"gfx\\map\\landscape\\storm_strip.bmp", 8, 8, 0, "storm_strip_palette.bmp"},
-        {"gfx\\map\\landscape\\ice_strip.bmp", 8, 8, 0, "landscape_palette.bmp"},
-        // Frame 0 is the goods id of no goods and stays empty.
-        {"gfx\\interface\\piw\\buildings\\resource.bmp", 8, 19, 1, "resource.bmp"},
+    const std::string piw = "gfx\\interface\\piw\\";
+    std::vector<Case> cases = {
+        {"gfx\\interface\\religions.bmp", 16, 8, false, nullptr},
+        {"gfx\\map\\landscape\\storm_strip.bmp", 8, 8, false, "storm_strip_palette.bmp"},
+        {"gfx\\map\\landscape\\ice_strip.bmp", 8, 8, false, "landscape_palette.bmp"},
+        // Frame 0 is the goods id of no goods.
+        {piw + "buildings\\resource.bmp", 8, 19, true, "resource.bmp"},
+        // The province window's pictures.
+        {piw + "backgrounds\\coast.bmp", 8, 1, false, "piwbg_palette.bmp"},
+        {piw + "buildings\\native.bmp", 8, 6, false, "piw.bmp"},
+        // Frame 0 is fortress level 0.
+        {piw + "buildings\\Fortutbyggd.bmp", 8, 7, true, "piw.bmp"},
+        {piw + "buildings\\blockade.bmp", 8, 1, false, "piw.bmp"},
+        {piw + "buildings\\siege.bmp", 8, 1, false, "piw.bmp"},
+        {piw + "buildings\\trading.bmp", 8, 6, false, "piw.bmp"},
+        {piw + "buildings\\church.bmp", 8, 11, false, "piw.bmp"},
+        {piw + "buildings\\orthodoxchurches.bmp", 8, 11, false, "piw.bmp"},
+        {piw + "buildings\\muslimmosques.bmp", 8, 11, false, "piw.bmp"},
     };
+    for (const char* name : {"plains", "forest1", "mountain", "desert", "marsh", "winter", "loot"})
+        cases.push_back(
+            {piw + "backgrounds\\piwbg_" + name + ".bmp", 8, 1, false, "piwbg_palette.bmp"});
+    for (int32_t n = 1; n <= 4; ++n)
+        cases.push_back(
+            {piw + "buildings\\house" + std::to_string(n) + ".bmp", 8, 9, false, "piw.bmp"});
+    for (int32_t n = 1; n <= 15; ++n)
+        cases.push_back(
+            {piw + "buildings\\tree" + std::to_string(n) + ".bmp", 8, 2, false, "piw.bmp"});
     for (const Case& c : cases) {
         CBitmap picture;
         ASSERT_TRUE(picture.LoadBmp(c.path)) << c.path;
@@ -69,7 +92,7 @@ TEST_F(DemoProvincePicturesTest, PicturesHaveTheirFramesAndPalettes) {
         EXPECT_GE(picture.width / c.frames, 12) << c.path;
         if (c.bits != 8)
             continue;
-        if (c.firstDrawnFrame == 0)
+        if (!c.firstFrameEmpty)
             EXPECT_TRUE(EveryFrameDrawn(picture, c.frames)) << c.path;
         CPalette palette;
         ASSERT_TRUE(palette.LoadPalette(c.palette)) << c.palette;
