@@ -7,12 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "country/CountryTagList.h"
 #include "data/CountryNumbers.h"
-
-struct CountryTagRow {
-    char tag[4];
-    int32_t number;
-};
 
 // The 99 rows in their fixed order. Number 68 has two rows; lookups find the
 // first. Number 0 has none.

@@ -6,9 +6,9 @@
 //   drawn as light and a siege tower;
 //   gfx\map\T-MAP_ARROWS.bmp, the route's arrow heads in 8 frames (n, ne, e,
 //   se, s, sw, w, nw), 24 bits with pure green transparent;
-//   gfx\map\landscape\Plains0.bmp ... Sea1.bmp, two tiles of each terrain in
-//   two frames each, with their palette landscape_palette.bmp (in
-//   gfx\palette, where palettes are looked up, and beside the tiles).
+//   gfx\map\landscape\Plains0.bmp ... Sea3.bmp, four tiles of each terrain
+//   (the province table's decoration variants 0 to 3) in two frames each, with their palette
+//   landscape_palette.bmp (in gfx\palette, where palettes are looked up, and beside the tiles).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -320,6 +320,8 @@ int32_t TileShade(int32_t terrain, int32_t variant, int32_t frame, int32_t x, in
     return shade < 0 ? 0 : (shade > kTerrainShades - 1 ? kTerrainShades - 1 : shade);
 }
 
+constexpr int32_t kLandscapeVariants = 4;
+
 bool WriteLandscape(const std::filesystem::path& game) {
     constexpr int32_t kTile = 32;
     const ColourTable colours = LandscapeColours();
@@ -331,7 +333,7 @@ bool WriteLandscape(const std::filesystem::path& game) {
     bool ok = demo::WriteFile(folder / "landscape_palette.bmp", palette);
     ok = demo::WriteFile(game / "gfx" / "palette" / "landscape_palette.bmp", palette) && ok;
     for (int32_t terrain = 0; terrain < 6; ++terrain)
-        for (int32_t variant = 0; variant < 2; ++variant) {
+        for (int32_t variant = 0; variant < kLandscapeVariants; ++variant) {
             Sheet tile(2 * kTile, kTile);
             for (int32_t frame = 0; frame < 2; ++frame)
                 for (int32_t y = 0; y < kTile; ++y)
