@@ -19,6 +19,7 @@
 
 #include "tools/Bmp.h"
 #include "tools/DemoWorld.h"
+#include "tools/Maths.h"
 
 namespace {
 
@@ -265,7 +266,7 @@ bool WriteCoin(const std::filesystem::path& game) {
     const double centre = (kSize - 1) / 2.0;
     for (int32_t y = 0; y < kSize; ++y)
         for (int32_t x = 0; x < kSize; ++x) {
-            double d = std::hypot(x - centre, y - centre);
+            double d = demo::maths::Hypot(x - centre, y - centre);
             if (d > kSize / 2.0 - 0.3)
                 continue;
             Rgb colour = d > kSize / 2.0 - 1.5 ? Rgb{150, 100, 20} : Rgb{230, 180, 50};
@@ -428,9 +429,10 @@ bool WriteTown(const std::filesystem::path& game) {
     for (int32_t y = 0; y < kHeight; ++y)
         town.FillRect(0, y, kWidth, y + 1, Mix(skyTop, skyLow, y / 420.0 > 1 ? 1 : y / 420.0));
     for (int32_t x = 0; x < kWidth; ++x) {
-        int32_t far = 380 + static_cast<int32_t>(25 * std::sin(x / 90.0) + 12 * std::sin(x / 37.0));
+        int32_t far = 380 + static_cast<int32_t>(25 * demo::maths::Sin(x / 90.0) +
+                                                 12 * demo::maths::Sin(x / 37.0));
         town.FillRect(x, far, x + 1, kHeight, {90, 70, 90});
-        int32_t near = 450 + static_cast<int32_t>(15 * std::sin(x / 140.0 + 1.0));
+        int32_t near = 450 + static_cast<int32_t>(15 * demo::maths::Sin(x / 140.0 + 1.0));
         town.FillRect(x, near, x + 1, kHeight, {40, 50, 40});
     }
     const Rgb wall{45, 35, 40};
@@ -461,7 +463,7 @@ bool WriteTown(const std::filesystem::path& game) {
     town.FillRect(397, 168, 413, 170, roof);
     for (int32_t y = 330; y < 350; ++y)
         for (int32_t x = 395; x < 415; ++x)
-            if (std::hypot(x - 404.5, y - 339.5) < 9)
+            if (demo::maths::Hypot(x - 404.5, y - 339.5) < 9)
                 town.Set(x, y, lit);
     return demo::WriteFile(game / "gfx" / "town.bmp", town.Bmp());
 }

@@ -9,6 +9,7 @@
 
 #include "tools/Bmp.h"
 #include "tools/DemoWorld.h"
+#include "tools/Maths.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ double OutsideRounded(int32_t x, int32_t y, int32_t left, int32_t top, int32_t r
     const double py = y + 0.5;
     const double cx = std::clamp(px, left + radius, right - radius);
     const double cy = std::clamp(py, top + radius, bottom - radius);
-    return std::hypot(px - cx, py - cy) - radius;
+    return demo::maths::Hypot(px - cx, py - cy) - radius;
 }
 
 std::vector<uint8_t> MakeLoadingBar() {
@@ -84,7 +85,7 @@ std::vector<uint8_t> MakeLoadingBar() {
     for (int32_t cx : {20, kWidth - 21})
         for (int32_t y = 0; y < kHeight; ++y)
             for (int32_t x = cx - 4; x <= cx + 4; ++x) {
-                const double d = std::hypot(x - cx, y - (kHeight / 2));
+                const double d = demo::maths::Hypot(x - cx, y - (kHeight / 2));
                 if (d <= 3.5)
                     at(x, y) = d < 1.5 ? Rgb{255, 235, 170} : rivet;
                 else if (d <= 4.5)

@@ -13,6 +13,7 @@
 
 #include "tools/AviWriter.h"
 #include "tools/DemoWorld.h"
+#include "tools/Maths.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ struct Frame {
     void FillCircle(double cx, double cy, double radius, Rgb colour) {
         for (int32_t y = 0; y < kHeight; ++y)
             for (int32_t x = 0; x < kWidth; ++x) {
-                double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+                double d = demo::maths::Hypot(x + 0.5 - cx, y + 0.5 - cy);
                 Blend(x, y, colour, radius + 0.5 - d);
             }
     }
@@ -107,7 +108,7 @@ std::vector<Point> Star(double cx, double cy, double outer, double inner, int po
     for (int i = 0; i < points * 2; ++i) {
         const double r = i % 2 == 0 ? outer : inner;
         const double a = angle + kPi * i / points - kPi / 2;
-        star.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
+        star.push_back({cx + r * demo::maths::Cos(a), cy + r * demo::maths::Sin(a)});
     }
     return star;
 }
@@ -118,12 +119,13 @@ void DrawBanner(Frame& frame, double x, double top, double phase, Rgb field, Rgb
     const double length = 44;
     const double depth = 28;
     for (int32_t i = 0; i < static_cast<int32_t>(length); ++i) {
-        const double wave = std::sin(phase + i * 0.25) * (i / length) * 3.0;
+        const double wave = demo::maths::Sin(phase + i * 0.25) * (i / length) * 3.0;
         // A torn banner loses cloth at its free end.
-        const double torn = tatter * (i / length) * (0.5 + 0.5 * std::sin(i * 1.7)) * depth * 0.6;
+        const double torn =
+            tatter * (i / length) * (0.5 + 0.5 * demo::maths::Sin(i * 1.7)) * depth * 0.6;
         for (int32_t j = 0; j < static_cast<int32_t>(depth - torn); ++j) {
             const bool inStripe = j >= depth / 2 - 4 && j < depth / 2 + 4;
-            const double shade = 0.85 + 0.15 * std::cos(phase + i * 0.25);
+            const double shade = 0.85 + 0.15 * demo::maths::Cos(phase + i * 0.25);
             Rgb c = inStripe ? stripe : field;
             c = {static_cast<uint8_t>(c.r * shade), static_cast<uint8_t>(c.g * shade),
                  static_cast<uint8_t>(c.b * shade)};
@@ -150,12 +152,14 @@ struct Score {
         const size_t count = static_cast<size_t>(length * kSampleRate);
         for (size_t i = 0; i < count && first + i < mix.size(); ++i) {
             const double t = static_cast<double>(i) / kSampleRate;
-            const double envelope =
-                std::min(t / 0.01, 1.0) * std::exp(-t * decay) * std::min((length - t) / 0.02, 1.0);
-            double v = std::sin(2 * kPi * hertz * t) + 0.4 * std::sin(4 * kPi * hertz * t) +
-                       0.2 * std::sin(6 * kPi * hertz * t);
+            const double envelope = std::min(t / 0.01, 1.0) * demo::maths::Exp(-t * decay) *
+                                    std::min((length - t) / 0.02, 1.0);
+            double v = demo::maths::Sin(2 * kPi * hertz * t) +
+                       0.4 * demo::maths::Sin(4 * kPi * hertz * t) +
+                       0.2 * demo::maths::Sin(6 * kPi * hertz * t);
             if (brassy)
-                v += 0.3 * std::sin(10 * kPi * hertz * t) + 0.15 * std::sin(14 * kPi * hertz * t);
+                v += 0.3 * demo::maths::Sin(10 * kPi * hertz * t) +
+                     0.15 * demo::maths::Sin(14 * kPi * hertz * t);
             mix[first + i] += volume * envelope * v;
         }
     }
@@ -167,8 +171,10 @@ struct Score {
             const double t = static_cast<double>(i) / kSampleRate;
             noise = noise * 1664525u + 1013904223u;
             const double hiss = static_cast<double>(noise >> 8) / (1u << 24) - 0.5;
-            const double boom = std::sin(2 * kPi * (60 + 80 * std::exp(-t * 20)) * t);
-            mix[first + i] += volume * std::exp(-t * 9) * (boom + 0.5 * hiss * std::exp(-t * 30));
+            const double boom =
+                demo::maths::Sin(2 * kPi * (60 + 80 * demo::maths::Exp(-t * 20)) * t);
+            mix[first + i] +=
+                volume * demo::maths::Exp(-t * 9) * (boom + 0.5 * hiss * demo::maths::Exp(-t * 30));
         }
     }
     // The sea: noise smoothed into a rumble that swells and ebbs.
@@ -180,7 +186,8 @@ struct Score {
             noise = noise * 1664525u + 1013904223u;
             const double white = static_cast<double>(noise >> 8) / (1u << 24) - 0.5;
             low += (white - low) * 0.05;
-            const double swell = 0.35 + 0.65 * std::pow(std::sin(kPi * t / 1.5), 2);
+            const double swell =
+                0.35 + 0.65 * demo::maths::Sin(kPi * t / 1.5) * demo::maths::Sin(kPi * t / 1.5);
             mix[i] += volume * swell * low * 4.0;
         }
     }
@@ -268,21 +275,21 @@ bool WriteIntroMovie(const std::filesystem::path& game) {
             const double depth = static_cast<double>(y - kHorizon) / (kHeight - kHorizon);
             const Rgb sea = Mix(Mix({10, 20, 60}, {30, 70, 120}, t), {5, 15, 40}, depth);
             for (int32_t x = 0; x < kWidth; ++x) {
-                const double wave =
-                    std::sin(x * 0.15 + y * 0.9 - f * 0.6) * std::sin(x * 0.05 + f * 0.2);
+                const double wave = demo::maths::Sin(x * 0.15 + y * 0.9 - f * 0.6) *
+                                    demo::maths::Sin(x * 0.05 + f * 0.2);
                 frame.Set(x, y, Mix(sea, {255, 200, 120}, wave > 0.75 ? 0.5 * t : 0.0));
             }
         }
         // The sun's path on the water.
         for (int32_t y = kHorizon; y < kHeight; y += 2) {
             const double spread = 4 + (y - kHorizon) * 0.4;
-            const double shift = std::sin(y * 1.3 + f * 0.8) * 3;
+            const double shift = demo::maths::Sin(y * 1.3 + f * 0.8) * 3;
             frame.FillRect(100 - spread + shift, y, 100 + spread + shift, y + 1,
                            Mix({80, 60, 60}, {255, 210, 130}, t));
         }
         // A ship crosses from the left.
         const double shipX = -30 + 110 * t;
-        const double bob = std::sin(f * 0.7) * 1.0;
+        const double bob = demo::maths::Sin(f * 0.7) * 1.0;
         frame.FillPolygon({{shipX, 66 + bob},
                            {shipX + 34, 66 + bob},
                            {shipX + 28, 73 + bob},
@@ -314,10 +321,11 @@ bool WriteVictoryMovie(const std::filesystem::path& game) {
         // Golden rays turning slowly about the top of the pole.
         for (int ray = 0; ray < 12; ++ray) {
             const double a = ray * kPi / 6 + f * 0.04;
-            frame.FillPolygon({{60, 30},
-                               {60 + 200 * std::cos(a - 0.1), 30 + 200 * std::sin(a - 0.1)},
-                               {60 + 200 * std::cos(a + 0.1), 30 + 200 * std::sin(a + 0.1)}},
-                              {255, 220, 100}, 0.35 * std::min(t * 2, 1.0));
+            frame.FillPolygon(
+                {{60, 30},
+                 {60 + 200 * demo::maths::Cos(a - 0.1), 30 + 200 * demo::maths::Sin(a - 0.1)},
+                 {60 + 200 * demo::maths::Cos(a + 0.1), 30 + 200 * demo::maths::Sin(a + 0.1)}},
+                {255, 220, 100}, 0.35 * std::min(t * 2, 1.0));
         }
         frame.FillRect(0, 104, kWidth, kHeight, {50, 110, 40});
         DrawPole(frame, 60, 24, 105);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tools/DemoWorld.h"
+#include "tools/Maths.h"
 #include "tools/WavWriter.h"
 
 namespace {
@@ -39,7 +40,7 @@ struct Tune {
 };
 
 double Frequency(int key) {
-    return 440.0 * std::pow(2.0, (key - 69) / 12.0);
+    return 440.0 * demo::maths::Pow(2.0, (key - 69) / 12.0);
 }
 
 // Adds the voice into the mix.
@@ -52,13 +53,14 @@ void RenderVoice(const Voice& voice, double secondsPerBeat, std::vector<double>&
             const size_t release = std::min<size_t>(length, kRate / 40);
             for (size_t i = 0; i < length && start + i < mix.size(); ++i) {
                 const double t = static_cast<double>(i) / kRate;
-                double envelope = std::min(t / 0.012, 1.0) * std::exp(-t / voice.decay);
+                double envelope = std::min(t / 0.012, 1.0) * demo::maths::Exp(-t / voice.decay);
                 if (i + release > length)
                     envelope *=
                         static_cast<double>(length - i) / release; // no click at the note's end
                 const double phase = step * static_cast<double>(i);
-                const double wave = std::sin(phase) + voice.overtone * std::sin(2 * phase) +
-                                    voice.overtone * 0.5 * std::sin(3 * phase);
+                const double wave = demo::maths::Sin(phase) +
+                                    voice.overtone * demo::maths::Sin(2 * phase) +
+                                    voice.overtone * 0.5 * demo::maths::Sin(3 * phase);
                 mix[start + i] += voice.level * envelope * wave / (1.0 + 1.5 * voice.overtone);
             }
         }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/DemoWorld.h"
+#include "tools/Maths.h"
 #include "tools/WavWriter.h"
 
 namespace {
@@ -53,7 +54,7 @@ double Oscillator(Wave wave, double phase) {
     case kTriangle:
         return phase < 0.5 ? 4 * phase - 1 : 3 - 4 * phase;
     default:
-        return std::sin(2 * kPi * phase);
+        return demo::maths::Sin(2 * kPi * phase);
     }
 }
 
@@ -71,12 +72,13 @@ std::vector<double> Render(const Effect& effect) {
             const double t = static_cast<double>(i) / kRate;
             const double along = static_cast<double>(i) / static_cast<double>(count);
             const double frequency =
-                note.glideTo > 0 ? note.frequency * std::pow(note.glideTo / note.frequency, along)
-                                 : note.frequency;
+                note.glideTo > 0
+                    ? note.frequency * demo::maths::Pow(note.glideTo / note.frequency, along)
+                    : note.frequency;
             phase += frequency / kRate;
             phase -= std::floor(phase);
             filtered += smoothing * (noise.Next() - filtered);
-            double envelope = note.decay > 0 ? std::exp(-note.decay * t) : 1.0;
+            double envelope = note.decay > 0 ? demo::maths::Exp(-note.decay * t) : 1.0;
             envelope *=
                 std::min({1.0, t * 400.0, (note.length - t) * 200.0}); // no clicks at the edges
             const double sample =

@@ -17,6 +17,7 @@
 
 #include "tools/Bmp.h"
 #include "tools/DemoWorld.h"
+#include "tools/Maths.h"
 
 namespace {
 
@@ -251,7 +252,8 @@ bool WriteArrows(const std::filesystem::path& game) {
     std::vector<Rgb> pixels(static_cast<size_t>(8 * kSize) * kSize, Rgb{0, 255, 0});
     for (int32_t d = 0; d < 8; ++d) {
         const double angle = d * 3.14159265358979 / 4.0;
-        const double ux = std::sin(angle), uy = -std::cos(angle); // the way it points
+        const double ux = demo::maths::Sin(angle),
+                     uy = -demo::maths::Cos(angle); // the way it points
         for (int32_t y = 0; y < kSize; ++y)
             for (int32_t x = 0; x < kSize; ++x) {
                 const double px = x + 0.5 - kSize / 2.0, py = y + 0.5 - kSize / 2.0;
@@ -308,10 +310,10 @@ int32_t TileShade(int32_t terrain, int32_t variant, int32_t frame, int32_t x, in
             shade = y < 14 ? 36 : 8 + y / 2;
         break;
     case 3: // dunes
-        shade = 16 + static_cast<int32_t>(8 * std::sin((x + y * 0.5 + variant * 9) / 4.0));
+        shade = 16 + static_cast<int32_t>(8 * demo::maths::Sin((x + y * 0.5 + variant * 9) / 4.0));
         break;
     case 5: // waves
-        shade = 14 + static_cast<int32_t>(6 * std::sin((x + variant * 7) / 3.0 + y));
+        shade = 14 + static_cast<int32_t>(6 * demo::maths::Sin((x + variant * 7) / 3.0 + y));
         break;
     default:
         break;
