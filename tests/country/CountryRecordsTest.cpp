@@ -206,6 +206,26 @@ TEST_F(CountryRecordsTest, BuildTimesByUnitCountryAndReligion) {
     }
 }
 
+TEST_F(CountryRecordsTest, TheBudgetBaseWeighsReligionAndTheStabilityModifier) {
+    struct Case {
+        int32_t religion, modifier, base;
+    };
+    // Without a monarch ADM counts 3: 2 x 3 = 6.
+    const Case cases[] = {{RELIGION_PROTESTANT, 0, 3},
+                          {RELIGION_REFORMED, 0, 11},
+                          {RELIGION_COUNTERREFORM, 0, 9},
+                          {RELIGION_SHIITE, 0, 11},
+                          {RELIGION_CATHOLIC, 0, 6},
+                          {RELIGION_CATHOLIC, 2, 12},
+                          {-1, 1, 9}}; // no religion known: pagan
+    CCountry& country = Make(2);
+    for (const Case& c : cases) {
+        s_religions[2] = c.religion;
+        country.m_researchModifiers[CCountry::kStabilityResearch] = c.modifier;
+        EXPECT_EQ(country.GetBudgetBoostBase(), c.base) << c.religion << " " << c.modifier;
+    }
+}
+
 TEST_F(CountryRecordsTest, TheForceRecordRoundTrips) {
     CForceRecord force;
     ASSERT_EQ(ReadBlock(force, "force = { galleys = 3 infantry = 1000.5 cavalry = 20 "

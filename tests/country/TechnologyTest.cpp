@@ -173,6 +173,36 @@ TEST_F(TechnologyTest, ALevelWhoseYearHasPassedCostsBySizeAndModifier) {
     EXPECT_EQ(land.GetNextLevelCost(), 27000); // x 1.5
 }
 
+// A level whose year passes while the country saves for it becomes cheaper
+// from that year on.
+TEST_F(TechnologyTest, TheMonthALevelIsGainedByMonthlyInvestment) {
+    g_landTechTable.SetRows(RowsOfYears({1400, 1601, 1700})); // level 1 costs 60300
+    struct Case {
+        int32_t monthly;
+        int32_t month; // counted from January 1600
+    };
+    const Case cases[] = {{3000, 20},  // September 1601, at the full price
+                          {2000, 24},  // January 1602: 0.6 of it from then on
+                          {1000, 36}}; // January 1603
+    for (const Case& c : cases) {
+        DeleteAllCountries();
+        CCountry& country = Make(2);
+        country.m_monthlyTaxIncome = 10.0f;
+        ASSERT_EQ(
+            Read(country, "city = { location = 5 population = 800 } ownedprovinces = { 5 } }"),
+            FIELD_BLOCK_END);
+        int32_t gained = -1;
+        for (int32_t month = 0; month < 60 && gained < 0; ++month) {
+            g_gameTimer->currentDate = CDate(0, month % 12, 1600 + month / 12);
+            if (country.AdvanceLandTech(c.monthly))
+                gained = month;
+        }
+        EXPECT_EQ(gained, c.month) << c.monthly;
+        EXPECT_EQ(country.GetLandTech().level, 1);
+    }
+    GetProvince(5)->SetCity(nullptr);
+}
+
 TEST_F(TechnologyTest, LevelTestsAndTheirExceptions) {
     WriteAllTables();
     ASSERT_TRUE(LoadLandNavalTables());
