@@ -4,7 +4,6 @@
 // the demo map's land cells.
 #include <string>
 
-#include "tools/DemoMapLayout.h"
 #include "tools/DemoWorld.h"
 
 namespace {
@@ -49,10 +48,10 @@ bool WriteRevoltTable(const std::filesystem::path& game) {
     return demo::WriteFile(game / "db" / "revolt.csv", text);
 }
 
-// The land cell of the row and column of the demo map.
+// The province numbered as the cell of a 64-column grid (the realms of the
+// small scenario).
 std::string Cell(int32_t column, int32_t row) {
-    const int32_t id = demo::ProvinceOfCell(column, row);
-    return demo::IsSea(id) ? std::string() : std::to_string(id);
+    return std::to_string(row * 64 + column + 1);
 }
 
 // Who would rise where: each realm's home provinces and one more inland.

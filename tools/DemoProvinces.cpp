@@ -1,22 +1,15 @@
-// The province tables of the demo world, laid out on the grid of
-// tools/DemoMapLayout.h:
+// The province tables of the demo world, from the generated map of
+// tools/WorldMap.h:
 //   db\goods.csv    a header, one row per good (keyword, base price, flag A,
 //                   flag B, value);
 //   db\province.csv a header and the rows of provinces 0..1472, 51 columns
-//                   each: record 0 is the blank "-", the sea cells are sea
-//                   zones (area "Sea", a sea region by ocean and latitude),
-//                   the land cells belong to the three continents (west
-//                   "America", middle "Europe", east "Asia"), their areas
-//                   (blocks of 3 x 3 cells) and regions (bands of rows);
-//   db\straits.csv  the map points of the strait markers, closed by a row
+//                   each: record 0 is the blank "-"; each province's name,
+//                   kind, terrain, climate, place names and positions come
+//                   from the map, its faith, wealth, goods and natives from
+//                   where it lies;
+//   db\straits.csv  the map points of the strait markers (half way across
+//                   each of the game's fixed strait pairs), closed by a row
 //                   of -1.
-// The province ids the game gives special rules were chosen to meet
-// sensible cells of this layout:
-// - the nine strait pairs the game links (kStraitPairs, world/WorldNames.h)
-//   keep their ids; each strait marker stands half way
-//   between the centres of the pair's two cells;
-// - province 399, the capital of a country without provinces, is the land
-//   cell (14, 6) inside the western continent, far from every shore.
 // Lines end in CR LF, as the game's tables do.
 #include <algorithm>
 #include <array>
@@ -24,29 +17,14 @@
 #include <string>
 #include <utility>
 
-#include "tools/DemoMapLayout.h"
+#include "tools/DemoGoods.h"
 #include "tools/DemoWorld.h"
+#include "tools/WorldMap.h"
 #include "world/WorldNames.h"
 
 namespace {
 
 using namespace demo;
-
-struct Goods {
-    const char* keyword;
-    const char* name;
-    int basePrice;
-};
-
-constexpr std::array<Goods, 19> kGoods = {{
-    {"NOTHING", "Nothing", 0},  {"CLO", "Cloth", 7},   {"GOLD", "Gold", 12},
-    {"COT", "Cotton", 5},       {"FISH", "Fish", 3},   {"FURS", "Furs", 6},
-    {"GRAI", "Grain", 2},       {"IVOR", "Ivory", 8},  {"METAL", "Metal", 5},
-    {"MINERAL", "Minerals", 4}, {"ORIENT", "Silk", 9}, {"NAVS", "Naval supplies", 4},
-    {"SALT", "Salt", 3},        {"SLAV", "Labour", 6}, {"SPIC", "Spices", 10},
-    {"SUG", "Sugar", 7},        {"TOB", "Tobacco", 6}, {"WINE", "Wine", 5},
-    {"WOOL", "Wool", 4},
-}};
 
 // The names of the goods, with a line of description and of demand.
 struct GoodsTexts {
@@ -72,104 +50,91 @@ uint32_t Mix(uint32_t id, uint32_t salt) {
     return h;
 }
 
-std::string NameOf(int32_t id) {
-    static const char* const kFirst[] = {"Var", "Ost", "Bel", "Mor", "Kel", "Ard", "Sil",
-                                         "Tor", "Ely", "Hal", "Dun", "Cal", "Fen", "Rav"};
-    static const char* const kMiddle[] = {"an", "er", "i", "o", "al", "en", "ur", "a"};
-    static const char* const kLast[] = {"holm", "mark", "dor",  "wick", "stead", "gard",
-                                        "mere", "vale", "burg", "heim", "ford",  "moor"};
-    const uint32_t h = Mix(static_cast<uint32_t>(id), 1);
-    std::string name = kFirst[h % 14];
-    name += kMiddle[(h / 14) % 8];
-    name += kLast[(h / 112) % 12];
-    return name;
+std::string AreaName(int32_t area) {
+    return g_areaNames[static_cast<size_t>(area)];
+}
+std::string RegionName(int32_t region) {
+    return g_regionNames[static_cast<size_t>(region)];
 }
 
-const char* SeaRegion(int32_t id) {
-    const int32_t row = RowOf(id);
-    const int32_t column = ColumnOf(id);
-    if (row == 0)
-        return "ArcticSeaSea";
-    if (row == kGridRows - 1)
-        return "SWAtlanticSea";
-    const int32_t band = row <= 7 ? 0 : (row <= 14 ? 1 : 2);
-    static const char* const kWest[] = {"AlaskaSea", "EPacificSea", "SEPacificSea"};
-    static const char* const kMiddle[] = {"NAtlanticSea", "NCAtlanticSea", "SEAtlanticSea"};
-    static const char* const kEast[] = {"NWIndianSea", "NEIndianSea", "SEIndianSea"};
-    if (column >= 20 && column <= 23)
-        return kMiddle[band];
-    if (column >= 44 && column <= 47)
-        return kEast[band];
-    return kWest[band];
+// The faith of a land province in the year the world begins, by region and
+// area.
+const char* ReligionOf(const WorldProvince& p) {
+    const std::string region = RegionName(p.region);
+    const std::string area = AreaName(p.area);
+    if (region == "British Isles" || region == "Western Europe" || region == "HRE" ||
+        region == "Central Europe" || region == "Southern Europe" || region == "Scandinavia")
+        return area == "Balkans" ? "orthodox" : "catholic";
+    if (region == "Eastern Europe")
+        return area == "Russia" || area == "Ukraine" ? "orthodox" : "catholic";
+    if (region == "Caucasus")
+        return "orthodox";
+    if (region == "Middle East")
+        return area == "Persia" || area == "Bahk" ? "shiite" : "sunni";
+    if (region == "North Africa")
+        return "sunni";
+    if (region == "Indonesia")
+        return area == "Ajeh" || area == "Sumatra" || area == "Java" ? "sunni" : "pagan";
+    if (region == "India")
+        return area == "Lahore" || area == "Punjab" || area == "Delhi" ? "sunni" : "pagan";
+    return "pagan";
 }
 
-struct ContinentInfo {
-    const char* name;
-    int32_t firstColumn;
-    int32_t firstArea;
-    int32_t areaCount;
-    // Regions by band of rows (1..7, 8..14, 15..21), west and east half.
-    std::array<std::array<const char*, 2>, 3> regions;
-    std::array<const char*, 3> religions;
-};
-
-// Area numbers are those of the area table (world/Areas.cpp).
-const std::array<ContinentInfo, 3> kContinents = {{
-    {"America",
-     2,
-     1,
-     41,
-     {{{"North America", "North America"},
-       {"Central America", "Carribean"},
-       {"South America", "South America"}}},
-     {"pagan", "pagan", "catholic"}},
-    {"Europe",
-     24,
-     42,
-     22,
-     {{{"British Isles", "Scandinavia"},
-       {"Western Europe", "HRE"},
-       {"Southern Europe", "Eastern Europe"}}},
-     {"protestant", "catholic", "orthodox"}},
-    {"Asia",
-     48,
-     64,
-     48,
-     {{{"Siberia", "Siberia"}, {"Middle East", "China"}, {"India", "Indochina"}}},
-     {"sunni", "shiite", "pagan"}},
-}};
-
-// The sea cell beside a land cell (west, east, north, south), 0 when none.
-int32_t SeaBeside(int32_t id) {
-    for (int32_t other : GridNeighbours(id))
-        if (IsSea(other))
-            return other;
-    return 0;
+// The province window key: one picture per terrain.
+const char* WindowKey(int32_t terrain) {
+    static const char* const kKeys[9] = {"plains", "forest", "mountain", "desert",  "marsh",
+                                         "sea",    "desert", "sea",      "mountain"};
+    return kKeys[terrain];
 }
 
-// A point inside the sea cell, 24 pixels from the edge it shares with the
-// land cell.
-std::pair<int32_t, int32_t> PortPoint(int32_t land, int32_t sea) {
-    const CellRect l = CellOf(land);
-    const CellRect s = CellOf(sea);
-    const int32_t midX = (l.left + l.right) / 2;
-    const int32_t midY = (l.top + l.bottom) / 2;
-    if (RowOf(sea) < RowOf(land))
-        return {midX, s.bottom - 24};
-    if (RowOf(sea) > RowOf(land))
-        return {midX, s.top + 24};
-    // West or east, east-west wrapping.
-    const bool west = ColumnOf(sea) == (ColumnOf(land) + kGridColumns - 1) % kGridColumns;
-    return {west ? s.right - 24 : s.left + 24, midY};
+// Whether the land is the old world's settled heart (no natives there).
+bool IsSettled(const WorldProvince& p) {
+    const std::string region = RegionName(p.region);
+    return p.continent == 2 || region == "Middle East" || region == "North Africa" ||
+           region == "India" || region == "China" || region == "Japan" || region == "Indochina";
 }
 
-std::string Row(int32_t id, const char* const* areaNames) {
+// Goods by terrain and latitude.
+const char* GoodsOf(const WorldProvince& p, uint32_t h) {
+    const int32_t latitude = std::abs(p.insideY - kMapHeight / 2);
+    const bool tropical = latitude < 900;
+    const bool cold = latitude > 2200;
+    switch (p.terrain) {
+    case 1: {
+        static const char* const kForest[] = {"NAVS", "FURS", "WOOL", "NAVS"};
+        return cold ? "FURS" : kForest[h % 4];
+    }
+    case 2: {
+        static const char* const kHills[] = {"METAL", "MINERAL", "GOLD", "METAL", "SALT"};
+        return kHills[h % 5];
+    }
+    case 3: {
+        static const char* const kDry[] = {"SALT", "IVOR", "SLAV", "SPIC"};
+        return kDry[h % 4];
+    }
+    case 4:
+        return tropical ? "SUG" : "FISH";
+    default:
+        break;
+    }
+    if (tropical) {
+        static const char* const kWarm[] = {"SPIC", "SUG", "TOB", "COT", "ORIENT", "IVOR"};
+        return kWarm[h % 6];
+    }
+    static const char* const kTemperate[] = {"GRAI", "WINE", "CLO", "WOOL", "GRAI", "FISH"};
+    return cold ? "FURS" : kTemperate[h % 6];
+}
+
+std::string Row(const WorldMap& map, int32_t id) {
     std::string cells[52];
     auto set = [&](int column, const std::string& value) { cells[column] = value; };
     auto num = [&](int column, long long value) { cells[column] = std::to_string(value); };
     for (int c = 1; c <= 51; ++c)
         num(c, 0);
     num(1, id);
+    for (int c = 33; c <= 44; c += 3)
+        num(c, -1);
+    set(48, "#N/A");
     if (id == 0) {
         for (int c : {2, 3, 45, 46, 47})
             set(c, "-");
@@ -177,113 +142,80 @@ std::string Row(int32_t id, const char* const* areaNames) {
         set(15, "NOTHING");
         set(20, "0.000");
         set(21, "0.000");
-        set(48, "#N/A");
-        for (int c = 33; c <= 44; c += 3)
-            num(c, -1);
-        std::string row;
-        for (int c = 1; c <= 51; ++c)
-            row += cells[c] + (c < 51 ? ";" : "\r\n");
-        return row;
-    }
-    const uint32_t h = Mix(static_cast<uint32_t>(id), 2);
-    const CellRect cell = CellOf(id);
-    const int32_t cx = (cell.left + cell.right) / 2;
-    const int32_t cy = (cell.top + cell.bottom) / 2;
-    const int32_t row = RowOf(id);
-    const int32_t column = ColumnOf(id);
-    for (int c = 33; c <= 44; c += 3)
-        num(c, -1);
-    set(48, "#N/A");
-    if (IsSea(id)) {
-        set(2, "Sea of " + NameOf(id));
-        set(3, "sea");
-        set(4, "pagan");
-        num(7, row == 0 || row == kGridRows - 1 ? 1 : 0);
-        num(8, row >= 8 && row <= 14 ? 1 : 0);
-        num(12, 5);
+    } else {
+        const WorldProvince& p = map.Province(id);
+        const uint32_t h = Mix(static_cast<uint32_t>(id), 2);
+        set(2, p.name);
+        set(3, WindowKey(p.terrain));
+        num(6, p.climate);
+        num(7, p.ice);
+        num(8, p.storm);
+        num(12, p.terrain);
+        num(24, p.insideX);
+        num(25, p.insideY);
+        num(26, p.insideX);
+        num(27, p.insideY);
         set(15, "NOTHING");
         set(20, "0.000");
         set(21, "0.000");
-        num(24, cx);
-        num(25, cy);
-        num(26, cx);
-        num(27, cy);
-        set(45, "Sea");
-        set(46, SeaRegion(id));
-        set(47, "-");
-    } else {
-        const int32_t continentIndex = ContinentOf(id);
-        const ContinentInfo& continent = kContinents[static_cast<size_t>(continentIndex)];
-        const int32_t band = row <= 7 ? 0 : (row <= 14 ? 1 : 2);
-        const int32_t localColumn = column - continent.firstColumn;
-        const int32_t half = localColumn < 9 ? 0 : 1;
-        const int32_t blocksPerRow = 7;
-        const int32_t block = (row - 1) / 3 * blocksPerRow + localColumn / 3;
-        const int32_t area = continent.firstArea + block % continent.areaCount;
-        // Mostly plains; forest, mountain, desert and marsh.
-        static const int32_t kTerrains[10] = {0, 0, 0, 0, 0, 1, 1, 2, 3, 4};
-        const int32_t terrain = kTerrains[h % 10];
-        set(2, NameOf(id));
-        set(3, terrain == 2 ? "mountain" : "land");
-        set(4, continent.religions[static_cast<size_t>(band)]);
-        num(5, 0);
-        const int32_t fromPole = std::min(row, kGridRows - 1 - row);
-        num(6, fromPole <= 3 ? 8
-                             : (fromPole <= 5 ? 7 : (fromPole <= 6 ? 5 : (fromPole <= 7 ? 0 : 2))));
-        num(7, fromPole <= 2 ? 1 : 0);
-        num(9, h % 7 == 0 ? 1 : 0);
-        num(10, 1 + static_cast<int32_t>(h / 10 % 5));
-        num(11, 2 + static_cast<int32_t>(h / 50 % 11));
-        num(12, terrain);
-        num(14, 0);
-        const Goods& goods = kGoods[1 + (h / 550) % 18];
-        set(15, goods.keyword);
-        if (goods.keyword == std::string("GOLD"))
-            num(14, 10 + static_cast<int32_t>(h % 20));
-        num(18, static_cast<int32_t>(h / 9900 % 10));
-        num(19, continentIndex == 1 ? 0 : static_cast<int32_t>(h / 99000 % 80));
-        set(20, std::to_string(h / 7 % 4) + ".000");
-        set(21, "1.000");
-        num(22, 1 + static_cast<int32_t>(h / 3 % 9));
-        num(23, 1 + static_cast<int32_t>(h / 11 % 9));
-        num(24, cx);
-        num(25, cy - 60);
-        num(26, cx);
-        num(27, cy + 60);
-        const int32_t sea = SeaBeside(id);
-        if (sea) {
-            const auto [px, py] = PortPoint(id, sea);
-            num(28, px);
-            num(29, py);
-            num(32, sea);
+        set(45, AreaName(p.area));
+        set(46, RegionName(p.region));
+        set(47, g_continentNames[static_cast<size_t>(p.continent)]);
+        set(4, "pagan");
+        if (p.kind == ProvinceKind::kLand) {
+            const bool settled = IsSettled(p);
+            set(4, ReligionOf(p));
+            num(9, h % 7 == 0 ? 1 : 0);
+            num(10, (settled ? 2 : 1) + static_cast<int32_t>(h / 10 % 4));
+            num(11, (settled ? 4 : 2) + static_cast<int32_t>(h / 50 % (settled ? 9 : 5)));
+            const char* goods = GoodsOf(p, h / 550);
+            set(15, goods);
+            if (std::string(goods) == "GOLD")
+                num(14, 10 + static_cast<int32_t>(h % 20));
+            num(17, p.continent == 2 ? static_cast<int32_t>(h / 7 % 3) : 0);
+            num(18, settled ? 0 : static_cast<int32_t>(h / 9900 % 10));
+            const int32_t natives = settled ? 0 : 5 + static_cast<int32_t>(h / 99000 % 76);
+            num(19, natives);
+            set(20, natives ? std::to_string(h / 7 % 4) + ".000" : "0.000");
+            set(21, natives ? "1.000" : "0.000");
+            num(22, 1 + static_cast<int32_t>(h / 3 % 9));
+            num(23, 1 + static_cast<int32_t>(h / 11 % 9));
+            // Units above the settlement, the manufactory beside it.
+            const auto unit = map.PointInside(id, p.insideX, p.insideY - 40, 12);
+            num(24, unit.first);
+            num(25, unit.second);
+            const auto manufactory = map.PointInside(id, p.insideX + 50, p.insideY + 20, 12);
+            num(30, manufactory.first);
+            num(31, manufactory.second);
+            if (p.portSeaZone) {
+                num(28, p.portX);
+                num(29, p.portY);
+                num(32, p.portSeaZone);
+            }
+            if (p.terrain == 1 || p.terrain == 2) {
+                const auto decoration = map.PointInside(id, p.insideX - 60, p.insideY + 30, 16);
+                num(33, decoration.first);
+                num(34, decoration.second);
+                num(35, static_cast<int32_t>(h % 4));
+            }
         }
-        num(30, cx + 80);
-        num(31, cy);
-        if (terrain == 1 || terrain == 2) {
-            num(33, cx - 90);
-            num(34, cy - 20);
-            num(35, static_cast<int32_t>(h % 4));
+        // Links: a linked (kind 6) province and its leading land neighbours
+        // are discovered together.
+        int link = 49;
+        if (p.kind == ProvinceKind::kLinked) {
+            for (int32_t other : p.neighbours)
+                if (link <= 51 && map.Province(other).kind == ProvinceKind::kLand)
+                    num(link++, other);
+        } else if (p.kind == ProvinceKind::kLand) {
+            for (int32_t other : p.neighbours)
+                if (link <= 51 && map.Province(other).kind == ProvinceKind::kLinked)
+                    num(link++, other);
         }
-        set(45, areaNames[area]);
-        set(46, continent.regions[static_cast<size_t>(band)][static_cast<size_t>(half)]);
-        set(47, continent.name);
     }
     std::string line;
     for (int c = 1; c <= 51; ++c)
         line += cells[c] + (c < 51 ? ";" : "\r\n");
     return line;
-}
-
-bool WriteGoods(const std::filesystem::path& game) {
-    std::string csv = "goods;baseprice;flaga;flagb;value\r\n";
-    for (const Goods& goods : kGoods) {
-        const std::string keyword = goods.keyword;
-        const int flagA = keyword == "GOLD" || keyword == "SLAV" ? 1 : 0;
-        const int flagB = keyword == "ORIENT" || keyword == "SPIC" ? 1 : 0;
-        csv += keyword + ";" + std::to_string(goods.basePrice) + ";" + std::to_string(flagA) + ";" +
-               std::to_string(flagB) + ";" + std::to_string(goods.basePrice * 10) + "\r\n";
-    }
-    return WriteFile(game / "db" / "goods.csv", csv);
 }
 
 bool WriteProvinces(const std::filesystem::path& game) {
@@ -292,24 +224,20 @@ bool WriteProvinces(const std::filesystem::path& game) {
                       "tolerance;unitx;unity;symbolx;symboly;portx;porty;manux;manuy;portsea;"
                       "d1x;d1y;d1v;d2x;d2y;d2v;d3x;d3y;d3v;d4x;d4y;d4v;area;region;continent;"
                       "display;link1;link2;link3\r\n";
+    const WorldMap& map = TheWorldMap();
     for (int32_t id = 0; id <= kLastProvince; ++id)
-        csv += Row(id, g_areaNames.data());
+        csv += Row(map, id);
     return WriteFile(game / "db" / "province.csv", csv);
 }
 
 bool WriteStraits(const std::filesystem::path& game) {
     std::string csv;
-    for (const auto& [a, b] : kStraitPairs) {
-        const CellRect first = CellOf(a);
-        const CellRect second = CellOf(b);
-        csv += std::to_string((first.left + first.right + second.left + second.right) / 4) + ";" +
-               std::to_string((first.top + first.bottom + second.top + second.bottom) / 4) + "\r\n";
-    }
+    for (const WorldMap::Strait& strait : TheWorldMap().Straits())
+        csv += std::to_string(strait.x) + ";" + std::to_string(strait.y) + "\r\n";
     csv += "-1;-1\r\n";
     return WriteFile(game / "db" / "straits.csv", csv);
 }
 
-const DemoWriter kGoodsWriter("db/goods.csv", &WriteGoods);
 const DemoWriter kProvincesWriter("db/province.csv", &WriteProvinces);
 const DemoWriter kStraitsWriter("db/straits.csv", &WriteStraits);
 

@@ -7,6 +7,7 @@
 // seam (it runs through open sea).
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace demo {
@@ -70,6 +71,18 @@ public:
     const WorldProvince& Province(int32_t id) const {
         return provinces_.at(static_cast<size_t>(id));
     }
+    // The nine strait crossings the game links (in its fixed order of
+    // pairs), each with the map point half way across the water.
+    struct Strait {
+        int32_t a = 0, b = 0;
+        int32_t x = 0, y = 0;
+    };
+    const std::vector<Strait>& Straits() const { return straits_; }
+
+    // How far a map point lies inside its province: the steps from cell to
+    // side-by-side cell to the nearest cell of another province, in pixels.
+    int32_t DepthAt(int32_t x, int32_t y) const;
+
     // The land height (0 = sea level .. 255) at a map point; water gives 0.
     int32_t HeightAt(int32_t x, int32_t y) const;
 
@@ -81,6 +94,11 @@ public:
     const std::vector<uint16_t>& Cells() const { return cells_; }
     const std::vector<uint8_t>& Heights() const { return heights_; }
 
+    // The map point of the province nearest to (x, y) that lies at least
+    // `margin` pixels inside its border (less where the province is too
+    // narrow for that): a place for a symbol or a unit.
+    std::pair<int32_t, int32_t> PointInside(int32_t id, int32_t x, int32_t y, int32_t margin) const;
+
     // Made once on first use (deterministic: the same on every run).
     friend const WorldMap& TheWorldMap();
 
@@ -89,6 +107,8 @@ private:
     std::vector<WorldProvince> provinces_;
     std::vector<uint16_t> cells_;  // kColumns x kRows, row by row
     std::vector<uint8_t> heights_; // kColumns x kRows
+    std::vector<uint16_t> depths_; // cells from the province's border
+    std::vector<Strait> straits_;
     friend class WorldMapBuilder;
 };
 

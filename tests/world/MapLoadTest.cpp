@@ -1,6 +1,6 @@
 // The map tables of the demo world as CMap::Load reads them, checked
-// against the layout the generator drew them from; and the files Load must
-// refuse.
+// against the raw tables and against each other (every zoom level agrees
+// with the full-size one); and the files Load must refuse.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "tests/TestSupport.h"
-#include "tools/DemoMapLayout.h"
 #include "world/Map.h"
 #include "world/MapModes.h"
 #include "world/MapTables.h"
@@ -22,9 +21,41 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr int32_t kLastProvince = 1472;
+
+// The terrain column of the demo world's province table, by id.
+const std::vector<int32_t>& TableTerrain() {
+    static const std::vector<int32_t> terrain = [] {
+        std::vector<int32_t> out(kLastProvince + 1, 0);
+        std::ifstream in(test::DemoWorldDir() / "db" / "province.csv");
+        std::string line;
+        std::getline(in, line);
+        while (std::getline(in, line)) {
+            std::vector<std::string> cells;
+            size_t start = 0;
+            for (size_t at = line.find(';'); at != std::string::npos; at = line.find(';', start)) {
+                cells.push_back(line.substr(start, at - start));
+                start = at + 1;
+            }
+            const int32_t id = std::stoi(cells.at(0));
+            if (id >= 0 && id <= kLastProvince)
+                out[static_cast<size_t>(id)] = std::stoi(cells.at(11));
+        }
+        return out;
+    }();
+    return terrain;
+}
+
 void SetLayoutTerrain() {
-    for (int32_t id = 1; id <= demo::kLastProvince; ++id)
-        g_provinces[static_cast<size_t>(id)].terrain = demo::IsSea(id) ? 5 : 0;
+    for (int32_t id = 1; id <= kLastProvince; ++id)
+        g_provinces[static_cast<size_t>(id)].terrain = TableTerrain()[static_cast<size_t>(id)];
+}
+
+uint32_t GetU32(const std::vector<uint8_t>& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= static_cast<uint32_t>(bytes[at + static_cast<size_t>(i)]) << (8 * i);
+    return value;
 }
 
 void ClearProvinces() {
@@ -92,29 +123,53 @@ TEST_F(MapLoadTest, DemoWorldLoadsBoxesNeighboursAndCoasts) {
     // Province 0: a box from record 0, no neighbours.
     EXPECT_EQ(g_provinces[0].box.right, 0);
     EXPECT_EQ(g_provinces[0].GetNeighbourTotal(), 0);
+    // Boxes and neighbour lists as the raw tables hold them.
+    const std::vector<uint8_t> boxes = folder.Read("boundbox.tbl");
+    const std::vector<uint8_t> adjacency = folder.Read("adjacent.tbl");
     for (int32_t id : {1, 64, 65, 300, 737, 1000, 1409, 1472}) {
         SCOPED_TRACE(id);
         const CProvince& province = g_provinces[static_cast<size_t>(id)];
-        const demo::CellRect cell = demo::CellOf(id);
-        EXPECT_EQ(province.box.left, cell.left);
-        EXPECT_EQ(province.box.top, cell.top);
-        EXPECT_EQ(province.box.right, cell.right);
-        EXPECT_EQ(province.box.bottom, cell.bottom);
+        const size_t at = static_cast<size_t>(id) * 16;
+        const int32_t left = static_cast<int32_t>(GetU32(boxes, at));
+        const int32_t top = static_cast<int32_t>(GetU32(boxes, at + 4));
+        const int32_t right = static_cast<int32_t>(GetU32(boxes, at + 8));
+        const int32_t bottom = static_cast<int32_t>(GetU32(boxes, at + 12));
+        EXPECT_EQ(province.box.left, left);
+        EXPECT_EQ(province.box.top, top);
+        EXPECT_EQ(province.box.right, right);
+        EXPECT_EQ(province.box.bottom, bottom);
         MapPoint centre;
         GetProvinceCentre(centre, id);
-        EXPECT_EQ(centre.x, cell.left + (cell.right - cell.left) / 2);
-        EXPECT_EQ(centre.y, cell.top + (cell.bottom - cell.top) / 2);
-        const std::vector<int32_t> expected = demo::GridNeighbours(id);
-        ASSERT_EQ(province.GetNeighbourTotal(), static_cast<int32_t>(expected.size()));
-        EXPECT_EQ(province.neighbourCount, static_cast<int32_t>(expected.size()));
-        for (size_t i = 0; i < expected.size(); ++i)
-            EXPECT_EQ(province.neighbours[i].id, expected[i]);
+        EXPECT_EQ(centre.x, left + (right - left) / 2);
+        EXPECT_EQ(centre.y, top + (bottom - top) / 2);
+        const uint32_t first = GetU32(adjacency, static_cast<size_t>(id) * 4);
+        const uint32_t end = GetU32(adjacency, static_cast<size_t>(id + 1) * 4);
+        ASSERT_EQ(province.GetNeighbourTotal(), static_cast<int32_t>(end - first));
+        for (uint32_t k = first; k < end; ++k)
+            EXPECT_EQ(
+                province.neighbours[k - first].id,
+                static_cast<int32_t>(GetU32(adjacency, 1474 * 4 + static_cast<size_t>(k) * 12)));
     }
-    // Column 2 is land beside the western ocean (column 1); column 1 is a
-    // sea zone beside it; column 10 is inland.
-    const int32_t coast = demo::ProvinceOfCell(2, 5);
-    const int32_t sea = demo::ProvinceOfCell(1, 5);
-    const int32_t inland = demo::ProvinceOfCell(10, 5);
+    // A land province beside a sea zone is coastal, the sea zone a coastal
+    // sea zone; a land province among land only is not.
+    int32_t coast = 0, sea = 0, inland = 0;
+    for (int32_t id = 1; id <= kLastProvince && (!coast || !inland); ++id) {
+        const CProvince& province = g_provinces[static_cast<size_t>(id)];
+        if (province.terrain >= 5)
+            continue;
+        bool water = false;
+        for (int32_t k = 0; k < province.GetNeighbourTotal(); ++k)
+            if (g_provinces[static_cast<size_t>(province.neighbours[k].id)].terrain == 5) {
+                water = true;
+                if (!coast) {
+                    coast = id;
+                    sea = province.neighbours[k].id;
+                }
+            }
+        if (!water && !inland)
+            inland = id;
+    }
+    ASSERT_TRUE(coast && sea && inland);
     g_provinces[static_cast<size_t>(sea)].area = kSeaArea;
     ASSERT_TRUE(LoadAdjacency(kAdjacencyFile));
     EXPECT_EQ(g_provinces[static_cast<size_t>(coast)].coastal, 1);
@@ -125,8 +180,27 @@ TEST_F(MapLoadTest, DemoWorldLoadsBoxesNeighboursAndCoasts) {
 
 TEST_F(MapLoadTest, LeadingCountStopsAtTheFirstNeighbourOfKindSix) {
     MapFolder folder;
-    const int32_t id = demo::ProvinceOfCell(10, 5);
-    const std::vector<int32_t> around = demo::GridNeighbours(id);
+    // A land province with at least four neighbours, none of them of kind 6.
+    const std::vector<uint8_t> adjacency = folder.Read("adjacent.tbl");
+    int32_t id = 0;
+    std::vector<int32_t> around;
+    for (int32_t candidate = 1; candidate <= kLastProvince && !id; ++candidate) {
+        const uint32_t first = GetU32(adjacency, static_cast<size_t>(candidate) * 4);
+        const uint32_t end = GetU32(adjacency, static_cast<size_t>(candidate + 1) * 4);
+        std::vector<int32_t> list;
+        for (uint32_t k = first; k < end; ++k)
+            list.push_back(
+                static_cast<int32_t>(GetU32(adjacency, 1474 * 4 + static_cast<size_t>(k) * 12)));
+        bool plain = TableTerrain()[static_cast<size_t>(candidate)] < 5 && list.size() >= 4;
+        for (int32_t other : list)
+            plain = plain && TableTerrain()[static_cast<size_t>(other)] != 6;
+        if (plain) {
+            id = candidate;
+            around = list;
+        }
+    }
+    ASSERT_NE(id, 0);
+    const int32_t total = static_cast<int32_t>(around.size());
     const struct {
         size_t kindSixAt;
         int32_t leading;
@@ -137,41 +211,62 @@ TEST_F(MapLoadTest, LeadingCountStopsAtTheFirstNeighbourOfKindSix) {
         g_provinces[static_cast<size_t>(around[c.kindSixAt])].terrain = 6;
         ASSERT_TRUE(LoadAdjacency(kAdjacencyFile));
         EXPECT_EQ(g_provinces[static_cast<size_t>(id)].neighbourCount, c.leading);
-        EXPECT_EQ(g_provinces[static_cast<size_t>(id)].GetNeighbourTotal(), 4);
+        EXPECT_EQ(g_provinces[static_cast<size_t>(id)].GetNeighbourTotal(), total);
     }
 }
 
-TEST_F(MapLoadTest, ProvinceAtMapPointMatchesTheLayoutAtEveryZoom) {
+TEST_F(MapLoadTest, ProvinceAtMapPointAgreesAtEveryZoom) {
     MapFolder folder;
     CMap map;
     ASSERT_TRUE(map.Load());
-    // Corners, edges and centres of every tenth province and the pixels on
-    // both sides of its cell's borders.
+    // Corners, edges and centres of every tenth province's box and the
+    // pixels on both sides of its edges; at each zoom the province found
+    // is the one the full-size level shows at the pixel that zoom samples.
     std::vector<std::pair<int32_t, int32_t>> points;
-    for (int32_t id = 1; id <= demo::kLastProvince; id += 10) {
-        const demo::CellRect c = demo::CellOf(id);
+    for (int32_t id = 1; id <= kLastProvince; id += 10) {
+        const Rect& c = g_provinces[static_cast<size_t>(id)].box;
         for (int32_t x : {c.left, c.left + 1, (c.left + c.right) / 2, c.right - 1, c.right})
             for (int32_t y : {c.top, c.top + 1, (c.top + c.bottom) / 2, c.bottom - 1, c.bottom})
                 points.emplace_back(x, y);
     }
-    for (int32_t zoom = 0; zoom < kZoomLevels; ++zoom) {
+    g_zoomShift = 0;
+    std::vector<int32_t> full;
+    for (const auto& [x, y] : points)
+        full.push_back(ProvinceAtMapPoint(x, y));
+    for (int32_t zoom = 1; zoom < kZoomLevels; ++zoom) {
         SCOPED_TRACE(zoom);
-        g_zoomShift = zoom;
         const int32_t pixel = ~((1 << zoom) - 1);
         int failures = 0;
         for (const auto& [x, y] : points) {
-            const int32_t expected = y < 1 ? 0 : demo::ProvinceAt(x & pixel, y & pixel);
+            if ((y & pixel) == 0)
+                continue; // the top row has no province at zoom 0 only
+            g_zoomShift = 0;
+            const int32_t expected = ProvinceAtMapPoint(x & pixel, y & pixel);
+            g_zoomShift = zoom;
             const int32_t found = ProvinceAtMapPoint(x, y);
             if (found != expected && ++failures < 5)
                 ADD_FAILURE() << "(" << x << ", " << y << "): " << found << " not " << expected;
         }
         EXPECT_EQ(failures, 0);
+    }
+    for (int32_t zoom = 0; zoom < kZoomLevels; ++zoom) {
+        g_zoomShift = zoom;
         // Row 0 and points off the map have no province; x = -1 and 18944
         // are off the map too.
         EXPECT_EQ(ProvinceAtMapPoint(5000, 0), 0);
         EXPECT_EQ(ProvinceAtMapPoint(-1, 3000), 0);
         EXPECT_EQ(ProvinceAtMapPoint(18944, 3000), 0);
         EXPECT_EQ(ProvinceAtMapPoint(5000, 7296), 0);
+    }
+    // Every sampled province lies inside its own box.
+    for (size_t i = 0; i < points.size(); ++i) {
+        const int32_t id = full[i];
+        if (id <= 0)
+            continue;
+        const Rect& box = g_provinces[static_cast<size_t>(id)].box;
+        const auto [x, y] = points[i];
+        EXPECT_TRUE(x >= box.left && x <= box.right && y >= box.top && y <= box.bottom)
+            << id << " at (" << x << ", " << y << ")";
     }
     EXPECT_EQ(g_idGrid.DamagedTileCount(), 0u);
 }
@@ -186,7 +281,9 @@ TEST_F(MapLoadTest, IdGridAndFogCellsNameTheCoveringProvince) {
                 g_incGrid.records[static_cast<size_t>(row * kFogColumns + column)];
             const int32_t x = column * 32;
             const int32_t y = row * 32;
-            EXPECT_EQ(g_idGrid.GetSlotProvince(x, y, cell.main), demo::ProvinceAt(x + 16, y + 16))
+            g_zoomShift = 0;
+            EXPECT_EQ(g_idGrid.GetSlotProvince(x, y, cell.main),
+                      ProvinceAtMapPoint(x + 16, std::min(y + 16, 7295)))
                 << column << "," << row;
             for (size_t k = 0; k < 3; ++k)
                 if (cell.near[k] != 0) {
@@ -231,6 +328,7 @@ TEST_F(MapLoadTest, BadTablesAreRefusedAndNothingIsLost) {
     ASSERT_TRUE(LoadAdjacency(kAdjacencyFile));
     ASSERT_TRUE(LoadBoundBoxes(kBoundBoxFile));
     const std::vector<uint8_t> good = folder.Read("adjacent.tbl");
+    const int32_t around100 = static_cast<int32_t>(GetU32(good, 101 * 4) - GetU32(good, 100 * 4));
     const uint32_t records = static_cast<uint32_t>((good.size() - 1474 * 4) / 12);
     const struct {
         const char* what;
@@ -250,18 +348,19 @@ TEST_F(MapLoadTest, BadTablesAreRefusedAndNothingIsLost) {
         m_boxes.texts.clear();
         EXPECT_FALSE(LoadAdjacency(kAdjacencyFile));
         EXPECT_TRUE(m_boxes.Shown("adjacent.tbl"));
-        EXPECT_EQ(g_provinces[100].GetNeighbourTotal(), 4); // the lists read before stay
+        EXPECT_EQ(g_provinces[100].GetNeighbourTotal(), around100); // the lists read before stay
     }
     // Reading the table again replaces the lists rather than adding to them.
     folder.Write("adjacent.tbl", good);
     ASSERT_TRUE(LoadAdjacency(kAdjacencyFile));
-    EXPECT_EQ(g_provinces[100].GetNeighbourTotal(), 4);
+    EXPECT_EQ(g_provinces[100].GetNeighbourTotal(), around100);
 
     std::vector<uint8_t> boxes = folder.Read("boundbox.tbl");
+    const int32_t lastRight = static_cast<int32_t>(GetU32(boxes, 1472 * 16 + 8));
     boxes.resize(23568 - 1);
     folder.Write("boundbox.tbl", boxes);
     EXPECT_FALSE(LoadBoundBoxes(kBoundBoxFile));
-    EXPECT_EQ(g_provinces[1472].box.right, demo::CellOf(1472).right);
+    EXPECT_EQ(g_provinces[1472].box.right, lastRight);
 
     std::vector<uint8_t> ids = folder.Read("idgrid.tbl");
     PutU32(ids, 4 * 300, 1473);
