@@ -5,6 +5,7 @@
 #include <string>
 
 #include "country/Country.h"
+#include "country/Relations.h"
 #include "country/StartupTables.h"
 #include "country/Technology.h"
 #include "data/Keywords.h"
@@ -72,6 +73,26 @@ TEST_F(TechnologyTest, TheFourTablesLoadTheirRowsAndATerminator) {
     EXPECT_FLOAT_EQ(g_infraTechTable.Row(2).efficiency, 0.52f);
     EXPECT_STREQ(g_tradeTechTable.GetPrefix(), "TRADELEVEL");
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+// The tables the demo world ships load whole with the game's readers.
+TEST_F(TechnologyTest, TheDemoWorldsTablesLoadWhole) {
+    const test::InFolder world(test::DemoWorldDir());
+    ASSERT_TRUE(LoadLandNavalTables());
+    EXPECT_EQ(g_landTechTable.GetDataRows(), 53);
+    EXPECT_EQ(g_navalTechTable.GetDataRows(), 43);
+    EXPECT_EQ(g_infraTechTable.GetDataRows(), 11);
+    EXPECT_EQ(g_tradeTechTable.GetDataRows(), 11);
+    for (const CTechTable* table :
+         {&g_landTechTable, &g_navalTechTable, &g_infraTechTable, &g_tradeTechTable}) {
+        EXPECT_EQ(table->Row(table->GetDataRows()).stepCost, kTechTerminatorCost);
+        for (int32_t level = 1; level < table->GetDataRows(); ++level)
+            EXPECT_GT(table->Row(level).year, table->Row(level - 1).year) << level;
+    }
+    EXPECT_TRUE(LoadStabilityTable());
+    EXPECT_TRUE(LoadDiplomaticMatrix());
+    EXPECT_TRUE(boxes.texts.empty());
+    g_diplomaticMatrix = {};
 }
 
 TEST_F(TechnologyTest, AShortTableLeavesItsMissingLevelsUnreachable) {
