@@ -147,7 +147,8 @@ void ForgetTradingPost(CTradingPost* post) {
 
 // Reads a table from the file the game path names through a reader of its
 // own, which stands in for the given one.
-int32_t ReadTableFile(CFieldReader& reader, const std::string& path, CKeptBlock& table) {
+template <class Table>
+int32_t ReadTableFile(CFieldReader& reader, const std::string& path, Table& table) {
     CFieldReader fileReader;
     fileReader.currentCountry = reader.currentCountry;
     fileReader.Open(path, "r");
@@ -243,6 +244,7 @@ CCountry::CCountry(uint32_t number) : CNamedObject("Country"), m_number(number) 
     (void)g_tagSourceWired;
     m_diplomacy.Init(number);
     m_lastPeace = CScenario::GetGameDate();
+    m_technology.SetOwner(this);
 }
 
 CCountry::~CCountry() {
@@ -396,6 +398,7 @@ float CCountry::GetLoanAmount() const {
 }
 
 void CCountry::BookLedgerEntry(uint32_t kind, float amount) {
+    m_ledger.BookIncome(kind, amount);
     const bool ordinaryIncome = kind <= 4 || kind == 9 || kind == 10;
     if (ordinaryIncome)
         m_income += amount;
@@ -404,6 +407,7 @@ void CCountry::BookLedgerEntry(uint32_t kind, float amount) {
 }
 
 void CCountry::SpendMoney(uint32_t kind, float amount) {
+    m_ledger.BookExpense(kind, amount);
     if ((kind == 0 || kind == 1) && amount > m_treasury) {
         const float fromIncome = std::clamp(amount - m_treasury, 0.0f, std::max(m_income, 0.0f));
         m_income -= fromIncome;
@@ -903,9 +907,13 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
         ReadMonarch(in, true);
         return FIELD_BLOCK_END;
     case KW_LOAN: {
-        m_loans.push_back(std::make_unique<CLoan>(GetId()));
-        m_loans.back()->Read(in);
-        return FIELD_BLOCK_END;
+        auto loan = std::make_unique<CLoan>(GetId());
+        const int32_t read = loan->Read(in);
+        // A loan that breaks its rules was reported; it is not kept, so that
+        // no interest is charged on it or booked for a country 0.
+        if (loan->IsValid())
+            m_loans.push_back(std::move(loan));
+        return read == FIELD_END_OF_FILE ? FIELD_END_OF_FILE : FIELD_BLOCK_END;
     }
     case KW_CITY:
         ReadCity(in);
@@ -923,13 +931,18 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
     case KW_LEADERTABLE: {
         const bool monarchs = key == KW_MONARCHTABLE;
         (monarchs ? marks.monarchTableGiven : marks.leaderTableGiven) = true;
-        CKeptBlock& table = monarchs ? static_cast<CKeptBlock&>(m_monarchTable) : m_leaderTable;
-        if (value.code == TOKEN_OPEN_BRACE)
-            table.Read(in);
-        else if (value.code == TOKEN_STRING)
-            ReadTableFile(in, value.text, table);
+        const auto readTable = [&](auto& table) {
+            if (value.code == TOKEN_OPEN_BRACE)
+                table.Read(in);
+            else if (value.code == TOKEN_STRING)
+                ReadTableFile(in, value.text, table);
+            else
+                in.ReportError(monarchs ? "No filename" : "No filename ");
+        };
+        if (monarchs)
+            readTable(m_monarchTable);
         else
-            in.ReportError(monarchs ? "No filename" : "No filename ");
+            readTable(m_leaderTable);
         return FIELD_BLOCK_END;
     }
     case KW_MISSION:
@@ -996,7 +1009,8 @@ CDataBlock* CCountry::Write() const {
     AddEntry(out, KW_BASEVP, m_baseVp.Write());
     AddEntry(out, KW_VP, new CFloatNode(m_vp));
     AddEntry(out, KW_VP, new CFloatNode(m_vpAtRankCheck));
-    AddEntry(out, KW_MODIFIERS, m_modifiers.Write());
+    for (const CModifierTable::Entry& entry : m_modifiers.GetEntries())
+        AddEntry(out, KW_MODIFIERS, CModifierTable::WriteEntry(entry));
     AddEntry(out, KW_LASTBANKRUPTCY, m_lastBankruptcy.Write());
     AddEntry(out, KW_WAR, m_warDate.Write());
     AddEntry(out, KW_LASTPEACE, m_lastPeace.Write());

@@ -112,7 +112,7 @@ public:
     CBaseVP m_baseVp;
     float m_vp = 0.0f; // current victory points
     float m_vpAtRankCheck = 0.0f;
-    CTimedModifiers m_modifiers;
+    CModifierTable m_modifiers;
     CDate m_lastBankruptcy;
     CDate m_warDate;
     CDate m_lastPeace;
@@ -318,11 +318,12 @@ public:
     float GetLoanAmount() const;
     // Ordinary income (kinds 0-4, 9 and 10) adds to this month's income and
     // leaves the treasury; every other kind goes into the treasury at once.
-    // (The ledger books them once it keeps accounts.)
+    // The ledger books every kind.
     void BookLedgerEntry(uint32_t kind, float amount);
-    // Kinds 0 and 1: what the treasury lacks is taken from this month's
-    // income first (at most all of it), the rest charged to the treasury;
-    // other kinds are charged to the treasury whole.
+    // The ledger books the expense. Kinds 0 and 1: what the treasury lacks
+    // is taken from this month's income first (at most all of it), the rest
+    // charged to the treasury; other kinds are charged to the treasury
+    // whole.
     void SpendMoney(uint32_t kind, float amount);
     // Adds the points to the base victory points of the category (0..6) and
     // to the rank score, only while the base-victory-points option is on.
@@ -355,6 +356,152 @@ public:
     float m_manpowerReference = 0.0f;
     // The second of the country's two scores.
     float m_rankScore = 0.0f;
+
+    // --- economy: costs, the reigning figure, technology, stability, unit
+    // prices and build times, loans (country/CountryEconomy.cpp) ---
+    // The modifier table's kind 2 plus inflation; prices are multiplied by
+    // 1 + this.
+    float GetCostModifier() const;
+    // The monthly tax income, set by the month's bookkeeping; a year of it.
+    float m_monthlyTaxIncome = 0.0f;
+    float GetYearlyTaxIncome() const {
+        return m_monthlyTaxIncome * 12.0f;
+    }
+    // The cities of the country that are not colonies.
+    int32_t CountNonColonyCities() const;
+    // The reigning figure's ADM, DIP and MIL: the minister's while its id is
+    // the reigning monarch's, else the monarch's; at most 9, 3 without a
+    // monarch.
+    int32_t GetMonarchAdm() const;
+    int32_t GetMonarchDip() const;
+    int32_t GetMonarchMil() const;
+
+    Technology& GetLandTech() {
+        return m_technology.land;
+    }
+    Technology& GetNavalTech() {
+        return m_technology.naval;
+    }
+    Technology& GetInfraTech() {
+        return m_technology.infra;
+    }
+    Technology& GetTradeTech() {
+        return m_technology.trade;
+    }
+    // Values of the current land and naval levels' rows.
+    float GetLandInfantryFire() const {
+        return m_technology.land.CurrentRow().infantryFire;
+    }
+    float GetLandCavalryFire() const {
+        return m_technology.land.CurrentRow().cavalryFire;
+    }
+    float GetLandArtilleryFire() const {
+        return m_technology.land.CurrentRow().artilleryFire;
+    }
+    float GetLandInfantryShock() const {
+        return m_technology.land.CurrentRow().infantryShock;
+    }
+    float GetLandCavalryShock() const {
+        return m_technology.land.CurrentRow().cavalryShock;
+    }
+    float GetLandArtilleryShock() const {
+        return m_technology.land.CurrentRow().artilleryShock;
+    }
+    int32_t GetLandTechCostColumn() const {
+        return m_technology.land.CurrentRow().costTerm;
+    }
+    float GetNavalWarshipFire() const {
+        return m_technology.naval.CurrentRow().warshipFire;
+    }
+    float GetNavalGalleyFire() const {
+        return m_technology.naval.CurrentRow().galleyFire;
+    }
+    float GetNavalWarshipShock() const {
+        return m_technology.naval.CurrentRow().warshipShock;
+    }
+    float GetNavalGalleyShock() const {
+        return m_technology.naval.CurrentRow().galleyShock;
+    }
+    float GetNavalTechValue36() const {
+        return m_technology.naval.CurrentRow().fleetStrength;
+    }
+    int32_t GetNavalTechCostColumn() const {
+        return m_technology.naval.CurrentRow().costTerm;
+    }
+    // The track's investment; true when it bought a level.
+    bool AdvanceLandTech(int32_t amount) {
+        return m_technology.land.Invest(amount);
+    }
+    bool AdvanceNavalTech(int32_t amount) {
+        return m_technology.naval.Invest(amount);
+    }
+    bool AdvanceInfraTech(int32_t amount) {
+        return m_technology.infra.Invest(amount);
+    }
+    bool AdvanceTradeTech(int32_t amount) {
+        return m_technology.trade.Invest(amount);
+    }
+    // The research modifiers the handlers give to land, naval,
+    // infrastructure, trade and stability (the last also the stability
+    // window's bonus points).
+    static constexpr size_t kStabilityResearch = 4;
+    std::array<int32_t, 5> m_researchModifiers{};
+    // Catch-up: the group's countries (g) and the best level of the track
+    // among the ordinary countries of the group: (g / 8 + (best - own) x 8)
+    // / 4 behind the best, else g / 8 / 4.
+    int32_t GetLandCatchUpBonus() const;
+    int32_t GetNavalCatchUpBonus() const;
+    int32_t GetInfraCatchUpBonus() const;
+    int32_t GetTradeCatchUpBonus() const;
+    // Added to the month's investment: 5 x the research modifier + the
+    // catch-up scaled by the group + the reigning figure's MIL (land,
+    // naval) or ADM (infrastructure, trade); trade less the refusals.
+    int32_t GetLandResearchBonus() const;
+    int32_t GetNavalResearchBonus() const;
+    int32_t GetInfraResearchBonus() const;
+    int32_t GetTradeResearchBonus() const;
+    // The countries toward which this one refuses trade.
+    int32_t CountTradeRefusals() const;
+    // The technology window's lines, in one buffer that the next call
+    // overwrites.
+    const char* DescribeLandTech() const;
+    const char* DescribeNavalTech() const;
+    const char* DescribeInfraTech() const;
+    const char* DescribeTradeTech() const;
+    // 3 x the stability research modifier + the state religion's term + 2 x
+    // the reigning figure's ADM.
+    int32_t GetBudgetBoostBase() const;
+
+    // The amount x the tax factor of the country's stability.
+    float ApplyStabilityToTax(float amount) const;
+    void IncreaseStability(int32_t n);
+    void DecreaseStability(int32_t n);
+    // The stability window's reasons, in one buffer that the next call
+    // overwrites.
+    const char* DescribeStability() const;
+
+    // Unit prices (at least 1) and what a levy of units costs.
+    int32_t GetInfantryPrice() const;
+    int32_t GetCavalryPrice() const;
+    int32_t GetArtilleryPrice() const;
+    int32_t GetWarshipPrice() const;
+    int32_t GetGalleyPrice() const;
+    int32_t GetTransportPrice() const;
+    float GetLandRecruitCost(float infantry, float cavalry, float artillery) const;
+    float GetNavalRecruitCost(float warships, float galleys, float transports) const;
+    // Build times as spans of months.
+    CDate GetInfantryBuildTime() const;
+    CDate GetCavalryBuildTime() const;
+    CDate GetArtilleryBuildTime() const;
+    CDate GetWarshipBuildTime() const;
+    CDate GetGalleyBuildTime() const;
+    CDate GetTransportBuildTime() const;
+
+    // Loans from the bank.
+    int32_t CountLoans() const;
+    // The interest offered for a new loan, in percent.
+    int32_t GetLoanInterest() const;
+    // --- end of economy ---
 
 private:
     // What a country block has given so far.

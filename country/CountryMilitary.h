@@ -42,6 +42,14 @@ struct CountryMilitaryHooks {
     // its keyword.
     CDataBlock* (*writeMonarch)(const CMonarch& monarch, uint32_t& keyword) = nullptr;
     void (*deleteMonarch)(CMonarch* monarch) = nullptr;
+    // military: a new historical monarch of the country's monarch table,
+    // read from a "historicalmonarch" block whose "{" has been taken (up to
+    // and including its "}") and registered with the leader registry; the
+    // caller owns it. Null: the table keeps such blocks as read.
+    CMonarch* (*readTableMonarch)(CCountry& country, CFieldReader& in) = nullptr;
+    // military: the monarch's ADM, DIP and MIL. Null: every value is 3.
+    void (*monarchValues)(const CMonarch& monarch, int32_t& adm, int32_t& dip,
+                          int32_t& mil) = nullptr;
 
     // military: the unit's message operation (EVENT_NOT_HANDLED: not mine).
     // Null: units take no messages.

@@ -69,9 +69,3 @@ CDataBlock* CBaseVP::Write() const {
         block->AddChild(new CFloatNode(value));
     return block;
 }
-
-int32_t CMinister::Read(CFieldReader& in) {
-    const int32_t result = CKeptBlock::Read(in);
-    m_id = FindObjectId();
-    return result;
-}

@@ -1,11 +1,16 @@
 #pragma once
 // The objects a country owns and reads and writes inside its block. Those
 // whose owners read only what they need keep their block as it was read
-// (CKeptBlock) and write it back unchanged.
+// (CKeptBlock) and write it back unchanged. The ledger, loans, technology,
+// minister, modifiers and monarch table have headers of their own.
 #include <array>
 #include <cstdint>
 
+#include "country/CountryRecords.h"
+#include "country/Ledger.h"
+#include "country/Loan.h"
 #include "country/Relations.h"
+#include "country/Technology.h"
 #include "data/KeptBlock.h"
 #include "data/TokenFile.h"
 #include "engine/NamedObject.h"
@@ -50,48 +55,11 @@ public:
 };
 
 // Blocks kept as read until their owners read them.
-class CLedger : public CKeptBlock {};
-class CTimedModifiers : public CKeptBlock {};
 class CReligionRecord : public CKeptBlock {};
-class TechBase : public CKeptBlock {
-public:
-    // The technology group: 0 latin, 1 orthodox, 2 muslim, 3 exotic.
-    uint32_t group = 0;
-};
 
-// The minister: its leader part is kept as read; its id is the leader's
-// "id" entry.
-class CMinister : public CKeptBlock {
-public:
-    int32_t Read(CFieldReader& in) override;
-    const ObjectId& GetId() const { return m_id; }
-    void SetId(const ObjectId& id) { m_id = id; }
-    // The minister table's message operation (set and remove a minister):
-    // takes none yet.
-    int HandleMessage(COVEvent&) { return EVENT_NOT_HANDLED; }
-
-private:
-    ObjectId m_id;
-};
-
-// The tables of monarchs and of leaders to come, read from the country
-// block or from the country's history file; GetCount is their number.
-class CMonarchTable : public CKeptBlock {};
+// The table of leaders to come, read from the country block or from the
+// country's history file; GetCount is their number.
 class CLeaderTable : public CKeptBlock {};
-
-// A loan of the country.
-class CLoan {
-public:
-    explicit CLoan(const ObjectId& owner) : m_owner(owner) {}
-
-    int32_t Read(CFieldReader& in) { return m_block.Read(in); }
-    CDataBlock* Write() const { return m_block.Write(); }
-    const ObjectId& GetOwner() const { return m_owner; }
-
-private:
-    ObjectId m_owner;
-    CKeptBlock m_block;
-};
 
 // The computer player's preferences of the country: its ".ai" file, kept as
 // read.

@@ -5,6 +5,8 @@
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/TokenFile.h"
+#include "engine/GameTimer.h"
+#include "engine/Random.h"
 #include "military/LeaderRegistry.h"
 
 namespace {
@@ -21,6 +23,15 @@ void ReadCountryMonarch(CCountry& country, CFieldReader& in, bool historical) {
         g_leaderRegistry->AddMonarch(country.m_monarch.get());
 }
 
+// A monarch of the country's table of monarchs to come.
+CMonarch* ReadTableMonarch(CCountry&, CFieldReader& in) {
+    auto monarch = std::make_unique<CHistoricalMonarch>();
+    monarch->Read(in);
+    if (g_leaderRegistry)
+        g_leaderRegistry->AddMonarch(monarch.get());
+    return monarch.release();
+}
+
 CDataBlock* WriteCountryMonarch(const CMonarch& monarch, uint32_t& keyword) {
     keyword = monarch.IsHistorical() ? KW_HISTORICALMONARCH : KW_MONARCH;
     return monarch.Write();
@@ -32,6 +43,13 @@ const bool g_countryMonarchsRegistered = [] {
     g_countryMilitary.monarchId = [](const CMonarch& monarch) { return monarch.GetId(); };
     g_countryMilitary.writeMonarch = WriteCountryMonarch;
     g_countryMilitary.deleteMonarch = [](CMonarch* monarch) { delete monarch; };
+    g_countryMilitary.readTableMonarch = ReadTableMonarch;
+    g_countryMilitary.monarchValues = [](const CMonarch& monarch, int32_t& adm, int32_t& dip,
+                                         int32_t& mil) {
+        adm = monarch.adm;
+        dip = monarch.dip;
+        mil = monarch.mil;
+    };
     return true;
 }();
 
@@ -98,4 +116,11 @@ int32_t CMonarch::Read(CFieldReader& in) {
     if (!IsHistorical() && GetId().IsNull())
         m_leader->SetId(NewLoadedObjectId());
     return FIELD_BLOCK_END;
+}
+
+void CMonarch::SetRandomReign() {
+    const CDate today = g_gameTimer ? g_gameTimer->GetDate() : CDate();
+    m_leader->startDate = today;
+    m_leader->endDate = today;
+    m_leader->endDate.AddYears(GameRand() % 40 + 5);
 }

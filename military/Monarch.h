@@ -40,6 +40,9 @@ public:
     // FIELD_END_OF_FILE when the file ends inside the block.
     int32_t Read(CFieldReader& in);
 
+    // The reign starts today and lasts 5 to 44 whole years.
+    void SetRandomReign();
+
     int32_t event2start = 0; // the historical event that starts with the reign
     int32_t mil = 0;
     int32_t dip = 0;

@@ -666,17 +666,20 @@ public:
     ObjectId GetExtraId() const override;
 };
 
-// A loan between a lender (the null id for the bank) and a borrower; +20
-// and +24 stay zero.
+// A loan between a lender (the null id for the bank) and a borrower; the
+// loan's own id where the message names one (the due-date reminder), else
+// zero.
 class CLoanEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 56;
+    static constexpr PayloadField<ObjectId> kLoan{"loan", 20};
     static constexpr PayloadField<ObjectId> kLender{"lender", 28};
     static constexpr PayloadField<uint32_t> kAmount{"amount", 36};
     static constexpr PayloadField<uint32_t> kInterest{"interest", 40};
     static constexpr PayloadField<CDate> kDate{"date", 44};
     static constexpr PayloadField<uint32_t> kBorrower{"borrower", 52};
-    static constexpr PayloadFieldInfo kFields[] = {kLender, kAmount, kInterest, kDate, kBorrower};
+    static constexpr PayloadFieldInfo kFields[] = {kLoan,     kLender, kAmount,
+                                                   kInterest, kDate,   kBorrower};
 
     CLoanEvent(uint32_t type, const ObjectId& receiver, const ObjectId& lender, uint32_t amount,
                uint32_t interest, const CDate& date, uint32_t borrower);
@@ -1076,6 +1079,19 @@ struct MoneyPayload {
     static constexpr PayloadField<float> kAmount{"amount", 20};
     static constexpr PayloadField<uint32_t> kKind{"kind", 24};
     static constexpr PayloadFieldInfo kFields[] = {kAmount, kKind};
+};
+
+// The minister the receiving country takes: its id, values and name; with
+// the update flag set only the minister of that id is changed.
+struct MinisterPayload {
+    static constexpr uint32_t kTypes[] = {EVT_SET_MINISTER};
+    static constexpr PayloadField<ObjectId> kMinister{"minister", 20};
+    static constexpr PayloadField<int32_t> kAdm{"adm", 28};
+    static constexpr PayloadField<int32_t> kMil{"mil", 32};
+    static constexpr PayloadField<int32_t> kDip{"dip", 36};
+    static constexpr PayloadField<uint32_t> kUpdate{"update", 40};
+    static constexpr PayloadText kName{"name", 44, 64};
+    static constexpr PayloadFieldInfo kFields[] = {kMinister, kAdm, kMil, kDip, kUpdate, kName};
 };
 
 // Base victory points for the receiving country: the amount for the kind

@@ -104,6 +104,8 @@ struct GlobalsCountryHooks {
     void (*clearGoodsCounters)() = nullptr;
     // The country's second goods counter grows by the amount.
     void (*addGoodsCount)(uint32_t number, float amount) = nullptr;
+    // The technology level tables are read (in Init).
+    void (*loadTechnologyTables)() = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.

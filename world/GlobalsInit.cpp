@@ -372,7 +372,8 @@ void CGlobals::Init() {
     LoadRevoltDefinitions(*revoltDefs);
     colonistTable.Load("db\\colonists.csv");
     traderTable.Load("db\\traders.csv");
-    // LoadLandNavalTables: the technology tables will be loaded here.
+    if (g_globalsCountries.loadTechnologyTables)
+        g_globalsCountries.loadTechnologyTables();
     emperor = kDefaultEmperor;
     dutch = false;
     dutchSecond = false;

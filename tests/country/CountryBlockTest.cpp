@@ -69,8 +69,9 @@ protected:
 
 const char* kFullBlock =
     "ai = \"england.ai\" badboy = 4 colonialattempts = 2 colonialnation = yes major = yes "
-    "bank = no stock = yes ledger = { income = { 1.5 2.5 } month = 3 } "
-    "basevp = { 1, 2, 3, 4, 5, 6, 7 } vp = 40 vp = 30 modifiers = { stability = 2 } "
+    "bank = no stock = yes ledger = { income = { 1.5 2.5 } lastmonthincome = 3 } "
+    "basevp = { 1, 2, 3, 4, 5, 6, 7 } vp = 40 vp = 30 modifiers = { value = 2 value = 0.5 value = "
+    "6 } "
     "lastbankruptcy = { year = 1490 month = may day = 2 } war = { year = 1495 } "
     "lastpeace = { year = 1496 month = june } combatlosses = { infantry = 1000 warships = 3 } "
     "attritionlosses = { cavalry = 12.5 } disbandlosses = { artillery = 2 } "
@@ -82,9 +83,12 @@ const char* kFullBlock =
     "missionpercentage = 0.5 missiontype = 3 missionareaname = \"Flanders\" "
     "missionname = \"Hold Calais\" missionarea = { 5 6 } missionalliance = { FRA } "
     "knownprovinces = { 5 6 7 } ownedprovinces = { 5 } controlledprovinces = { 5 6 } "
-    "nationalprovinces = { 5 } loan = { amount = 100 interest = 5 } "
-    "monarchtable = { entry = { name = \"Henry\" } } leadertable = { entry = 1 } "
-    "technology = { land = 2 naval = 1 } mission = { type = 1 } mission = { type = 2 } "
+    "nationalprovinces = { 5 } loan = { id = { type = 4712 id = 9 } tag = FRA amount = 100 "
+    "interest = 5 "
+    "expirydate = { year = 1510 } } "
+    "monarchtable = { historicalmonarch = { name = \"Henry\" } } leadertable = { entry = 1 } "
+    "technology = { land = { level = 0 value = 30 } naval = { level = 0 } group = muslim } mission "
+    "= { type = 1 } mission = { type = 2 } "
     "archivedgameevents = { { year = 1490 month = march day = 4 } 17 { year = 1491 } 18 } "
     "diplomaticdates = { FRA = { year = 1500 month = may day = 3 } } "
     "wardates = { HAB = { year = 1501 } } colonists = 1.5 diplomats = 2 merchants = 3 dynamism = 7 "
@@ -246,7 +250,7 @@ TEST_F(CountryBlockTest, BadFieldsAreReportedAndEndOrSkip) {
 }
 
 TEST_F(CountryBlockTest, AFileEndingInsideTheBlockSkipsTheFinishingSteps) {
-    dir.WriteFile("db/monarchs/monarchs.eng", "entry = { name = \"Henry\" }\n");
+    dir.WriteFile("db/monarchs/monarchs.eng", "historicalmonarch = { name = \"Henry\" }\n");
     CCountry& country = Make(1);
     country.m_historyFile = "eng";
     EXPECT_EQ(Read(country, "navalpercentage = 0.9 landpercentage = 0.9 ownedprovinces = { 5 }"),
@@ -258,10 +262,11 @@ TEST_F(CountryBlockTest, AFileEndingInsideTheBlockSkipsTheFinishingSteps) {
 }
 
 TEST_F(CountryBlockTest, HistoryFilesFillOnlyTablesTheBlockLeftEmpty) {
-    dir.WriteFile("db/monarchs/monarchs.eng",
-                  "monarch = { name = \"Henry\" } monarch = { name = \"Anne\" }\n");
+    dir.WriteFile(
+        "db/monarchs/monarchs.eng",
+        "historicalmonarch = { name = \"Henry\" } historicalmonarch = { name = \"Anne\" }\n");
     dir.WriteFile("db/leaders/leaders.eng", "leader = { name = \"Drake\" }\n");
-    dir.WriteFile("tables/monarchs.txt", "monarch = { name = \"Edward\" }\n");
+    dir.WriteFile("tables/monarchs.txt", "historicalmonarch = { name = \"Edward\" }\n");
 
     CCountry& fromHistory = Make(1);
     fromHistory.m_historyFile = "eng";

@@ -107,6 +107,7 @@ std::vector<Layout> AllLayouts() {
         OfData<CasusBelliPayload>("CasusBelliPayload"),
         OfData<BoostInvestmentPayload>("BoostInvestmentPayload"),
         OfData<MoneyPayload>("MoneyPayload"),
+        OfData<MinisterPayload>("MinisterPayload"),
         OfData<BaseVictoryPointsPayload>("BaseVictoryPointsPayload"),
         OfData<GiftPayload>("GiftPayload"),
         OfData<PairPayload>("PairPayload"),
