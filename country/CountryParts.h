@@ -52,7 +52,6 @@ public:
 // Blocks kept as read until their owners read them.
 class CLedger : public CKeptBlock {};
 class CTimedModifiers : public CKeptBlock {};
-class CReligionRecord : public CKeptBlock {};
 class TechBase : public CKeptBlock {
 public:
     // The technology group: 0 latin, 1 orthodox, 2 muslim, 3 exotic.
