@@ -11,6 +11,7 @@
 
 #include "country/CountryHandlers.h"
 #include "country/CountryParts.h"
+#include "country/CountryReligion.h"
 #include "country/CountryTags.h"
 #include "data/CountryNumbers.h"
 #include "data/TokenFile.h"
@@ -136,7 +137,7 @@ public:
     float m_peShare = 0.2f;
     float m_stabilityShare = 0.0f;
     float m_treasuryShare = 0.2f;
-    CReligionRecord m_religion;
+    CCountryReligion m_religion;
     CMinister m_minister;
     std::unique_ptr<CMonarch, CMonarchDeleter> m_monarch; // current monarch, null when none
     CCountryDiplomacy m_diplomacy;

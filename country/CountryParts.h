@@ -55,7 +55,6 @@ public:
 };
 
 // Blocks kept as read until their owners read them.
-class CReligionRecord : public CKeptBlock {};
 
 // The table of leaders to come, read from the country block or from the
 // country's history file; GetCount is their number.

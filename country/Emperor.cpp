@@ -35,20 +35,9 @@ bool IsEmpireMember(uint32_t number) {
     return false;
 }
 
-// The state religion code of the country, -1 when its religion block names
-// none. (Stands in for the country's religion, which comes with its own
-// reader: until then the "type" of the block as read.)
+// The state religion code of the country.
 int32_t StateReligion(const CCountry& country) {
-    static constexpr uint32_t kReligionKeywords[] = {KW_PROTESTANT, KW_REFORMED, KW_COUNTERREFORM,
-                                                     KW_CATHOLIC,   KW_ORTHODOX, KW_SUNNI,
-                                                     KW_SHIITE,     KW_PAGAN};
-    const CDataNode* type = country.m_religion.FindValue(KW_TYPE);
-    if (!type)
-        return -1;
-    for (int32_t code = 0; code < static_cast<int32_t>(std::size(kReligionKeywords)); ++code)
-        if (type->GetKeywordId() == kReligionKeywords[code])
-            return code;
-    return -1;
+    return static_cast<int32_t>(country.m_religion.stateReligion);
 }
 
 // The country's elector test. (Stands in for the country's own query, which

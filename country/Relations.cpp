@@ -22,10 +22,9 @@ float HeldInRange(float value) {
     return std::clamp(value, kMinRelationValue, kMaxRelationValue);
 }
 
-// The country's state religion (the province religion codes), -1 while the
-// country's religion record does not give it yet.
-int32_t StateReligionOf(const CCountry&) {
-    return -1;
+// The country's state religion (the province religion codes).
+int32_t StateReligionOf(const CCountry& country) {
+    return static_cast<int32_t>(country.m_religion.stateReligion);
 }
 
 // The country refuses trade with everyone. The trade flags come with the

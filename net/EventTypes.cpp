@@ -268,12 +268,11 @@ ObjectId COVAnnexationEvent::GetExtraId() const {
     return CountryAt(*this, kCountry);
 }
 
-COVConstructionEvent::COVConstructionEvent(uint32_t type, const ObjectId& receiver, uint32_t kind,
-                                           uint32_t province, uint32_t country)
+COVConstructionEvent::COVConstructionEvent(uint32_t type, const ObjectId& receiver,
+                                           const ObjectId& order, uint32_t province)
     : COVEvent(kSize, type, receiver) {
-    Payload().Set(kKind, kind);
+    Payload().Set(kOrder, order);
     Payload().Set(kProvince, province);
-    Payload().Set(kCountry, country);
 }
 
 COVSendDateEvent::COVSendDateEvent(uint32_t type, const ObjectId& receiver, uint32_t value,

@@ -505,16 +505,16 @@ public:
     ObjectId GetExtraId() const override;
 };
 
+// The expiry of a construction order: the order's id and its province.
 class COVConstructionEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 32;
-    static constexpr PayloadField<uint32_t> kKind{"kind", 20};
-    static constexpr PayloadField<uint32_t> kProvince{"province", 24};
-    static constexpr PayloadField<uint32_t> kCountry{"country", 28};
-    static constexpr PayloadFieldInfo kFields[] = {kKind, kProvince, kCountry};
+    static constexpr PayloadField<ObjectId> kOrder{"order", 20};
+    static constexpr PayloadField<uint32_t> kProvince{"province", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kOrder, kProvince};
 
-    COVConstructionEvent(uint32_t type, const ObjectId& receiver, uint32_t kind, uint32_t province,
-                         uint32_t country);
+    COVConstructionEvent(uint32_t type, const ObjectId& receiver, const ObjectId& order,
+                         uint32_t province);
     explicit COVConstructionEvent(const COVEvent& m) : COVEvent(m) {}
 };
 

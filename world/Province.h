@@ -243,6 +243,43 @@ public:
     // The port of the province's city, null when none.
     CPort* GetPort() const { return m_city ? m_city->GetPort() : nullptr; }
 
+    // --- the economy (world/ProvinceEconomy.cpp) ---
+    // Amounts are floats; to truncate is to convert toward zero.
+    // The tax value (a whole number).
+    float GetTaxIncome() const;
+    // The city's production of a month (0 without a city).
+    float GetMonthlyProduction() const;
+    // The manufactory's yield: 0, 6 or 12.
+    float GetManufactoryIncome() const;
+    // The trade value for the owner while the owner controls the province.
+    float GetTradeValueFor() const;
+    // The centre-of-trade value for the country: 3 x the centre's total when
+    // the centre stands here, the country controls the province and its
+    // city is not besieged.
+    float GetCotValueFor(int32_t country) const;
+    // The province's yearly income.
+    float GetTotalIncome() const;
+    // The settlement's trade value after piracy (at least 0).
+    float GetTradingPostValue() const;
+    // The country's share of the province's trade; its trade volume of the
+    // province's goods grows by the settlement's part.
+    float GetTradeShare(int32_t country) const;
+    // The rating for the centres of trade (-1: no settled land province).
+    float GetTradeValue() const;
+    // The value score for the computer player and the province window.
+    float GetScore() const;
+    // The province window's income lines, delayed incomes and trade share.
+    std::string GetIncomeLineKey() const;
+    std::string GetDelayedIncomeKey() const;
+    std::string GetTradeShareKey() const;
+    // Recomputes piracy: the pirate ships off the port.
+    void UpdatePiracy();
+    // UpdatePiracy of every leading neighbour of this coastal sea zone.
+    void UpdateNeighbourPiracy();
+    // Recomputes the blockade of the port; true when it changed (the
+    // computer player is told).
+    bool UpdateBlockade();
+
     // --- the game-wide globals' revolt definitions ---
     // The country that would rise in the province ("db\revolt.txt"), 0 none.
     int32_t revoltCountry = 0;

@@ -78,7 +78,7 @@ const char* kFullBlock =
     "cancelledloans = 1 extendedloans = 2 treasury = 100 income = 12.25 inflation = 0.1 "
     "beuraucracy = 3 revolt = 1 manpower = 40 landmaintenance = 0.5 navalmaintenance = 0.25 "
     "navalpercentage = 0.2 landpercentage = 0.3 tepercentage = 0.1 pepercentage = 0.1 "
-    "stabilitypercentage = 0.1 treasurypercentage = 0.2 religion = { state = catholic } "
+    "stabilitypercentage = 0.1 treasurypercentage = 0.2 religion = { type = catholic } "
     "diplomacy = { relation = { tag = FRA value = 50 } } changedreligion = yes "
     "missionpercentage = 0.5 missiontype = 3 missionareaname = \"Flanders\" "
     "missionname = \"Hold Calais\" missionarea = { 5 6 } missionalliance = { FRA } "

@@ -351,14 +351,20 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
          }},
         {"SendRequestMerge of one unit", [](CCountry&) { SendRequestMerge({kUnit}); },
          [] { return std::vector<Expected>{}; }},
+        // The new order's expiry, addressed to its province: the order's id
+        // and the province.
         {"ScheduleExpireConstruction",
          [](CCountry&) {
-             ScheduleExpireConstruction(1, 7, 17, kDue, std::make_unique<CConstructionOrder>());
+             ScheduleExpireConstruction(1, 7, 17, kDue);
+             GetProvince(17)->GetConstructions().Clear();
          },
          [] {
-             return std::vector<Expected>{
-                 {Post::PostEventAt,
-                  Msg(32, 163, kOwn).U32(20, 7).U32(24, 17).U32(28, 1).Date(4, kDue), kDue}};
+             return std::vector<Expected>{{Post::PostEventAt,
+                                           Msg(32, 163, ObjectId(kProvinceIdType, 17))
+                                               .Id(20, NewId(1))
+                                               .U32(28, 17)
+                                               .Date(4, kDue),
+                                           kDue}};
          }},
         {"SendGiveCasusBelli",
          [](CCountry&) {
@@ -815,12 +821,12 @@ TEST_F(SendersTest, ExpiringConstructionJoinsTheProvinceListFirst) {
     CProvince* province = GetProvince(17);
     ASSERT_NE(province, nullptr);
     province->GetConstructions().Clear();
-    ScheduleExpireConstruction(1, 7, 17, kDue, std::make_unique<CConstructionOrder>());
+    ScheduleExpireConstruction(1, 7, 17, kDue);
     EXPECT_EQ(province->GetConstructions().GetCount(), 1u);
-    // An order for a province that does not exist is dropped; the expiry
-    // is still posted.
-    ScheduleExpireConstruction(1, 7, 5000, kDue, std::make_unique<CConstructionOrder>());
-    EXPECT_EQ(g_scheduler.GetCount(), 2u);
+    // No order is made for a province that does not exist, and no expiry
+    // is posted for it.
+    EXPECT_EQ(ScheduleExpireConstruction(1, 7, 5000, kDue), nullptr);
+    EXPECT_EQ(g_scheduler.GetCount(), 1u);
     province->GetConstructions().Clear();
 }
 

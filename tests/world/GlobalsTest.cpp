@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/DataTree.h"
+#include "data/KeptBlock.h"
 #include "data/ScenarioHeader.h"
 #include "net/EventTypes.h"
 #include "net/Session.h"

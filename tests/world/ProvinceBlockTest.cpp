@@ -19,9 +19,15 @@ const char* const kProvince =
     "whiteman = yes "
     "natives = 300 income = 7 wilderness = 2 tax = 7 ferocity = 2 efficiency = -3 negotiation = 4 "
     "tolerance = 5 max = 900 religion = shiite "
-    "construction = { id = { type = 4712 id = 3 } action = 7 province = 12 flags = 1 } "
-    "construction = { id = { type = 4712 id = 4 } action = 8 province = 12 flags = 2 } "
-    "construction = { id = { type = 4712 id = 5 } action = 9 province = 12 flags = 4 } }";
+    "construction = { id = { type = 4712 id = 3 } action = 7 province = 12 flags = 1 "
+    "startdate = { year = 1600 month = may day = 10 } "
+    "enddate = { year = 1601 month = january day = 0 } x = 310 y = 150 tag = 0 } "
+    "construction = { id = { type = 4712 id = 4 } action = 8 province = 12 flags = 2 "
+    "startdate = { year = 1600 month = april day = 2 } "
+    "enddate = { year = 1600 month = june day = 2 } x = 300 y = 140 tag = 0 } "
+    "construction = { id = { type = 4712 id = 5 } action = 9 province = 12 flags = 4 "
+    "startdate = { year = 1600 month = may day = 1 } "
+    "enddate = { year = 1600 month = december day = 29 } x = 290 y = 160 tag = 0 } }";
 
 class ProvinceBlockTest : public test::SaveBlockTest {
 protected:
