@@ -13,6 +13,7 @@
 #include "net/Posting.h"
 #include "net/Senders.h"
 #include "net/Session.h"
+#include "world/MapModes.h"
 #include "world/Province.h"
 #include "world/ScenarioSteps.h"
 
@@ -624,6 +625,11 @@ void WriteCentresOfTrade(CGameFileOutput& out) {
 
 const bool g_gameFileRegistered = [] {
     RegisterGameFileObject(KW_COT, {&ReadCentreOfTrade, &WriteCentresOfTrade});
+    // The map mode of the centres of trade colours by the centre's slot.
+    g_mapModeHooks.centreOfTradeNumber = [](const CProvince& province) {
+        return province.centreOfTrade ? province.centreOfTrade->index : -1;
+    };
+    g_mapModeHooks.centreOfTradeCount = [] { return g_cotCalc.GetCount(); };
     return true;
 }();
 

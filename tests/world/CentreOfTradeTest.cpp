@@ -13,6 +13,7 @@
 #include "tests/world/SaveBlockFixture.h"
 #include "world/CentreOfTrade.h"
 #include "world/City.h"
+#include "world/MapModes.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
 #include "world/ScenarioSteps.h"
@@ -181,6 +182,10 @@ TEST_F(CentreOfTradeTest, BlocksReadIntoSlotsAndSaveLoadSaveGivesTheSameText) {
     EXPECT_EQ(eng->extra[0].success, 1);
     EXPECT_EQ(eng->extra[1].success, 0);
     EXPECT_FLOAT_EQ(first.GetMerchant(2)->value, 1.25f);
+    // The map mode of the centres shows each province's centre by its slot.
+    EXPECT_EQ(g_mapModeHooks.centreOfTradeNumber(g_provinces[40]), 1);
+    EXPECT_EQ(g_mapModeHooks.centreOfTradeNumber(g_provinces[41]), -1);
+    EXPECT_EQ(g_mapModeHooks.centreOfTradeCount(), 2);
 
     // Entries come out in country-number order.
     const std::string printed = PrintCentres();
