@@ -74,6 +74,15 @@ CDataNode* CountryNode(int32_t number) {
     return ObjectId(kCountryObjectType, static_cast<uint32_t>(number)).MakeNode();
 }
 
+// Squared, the horizontal difference taken the short way around the world.
+float DistanceSquared(const MapPoint& a, const MapPoint& b) {
+    int64_t dx = std::abs(int64_t{a.x} - b.x);
+    if (dx > kHalfMapWidth)
+        dx = kMapWidth - dx;
+    const int64_t dy = int64_t{a.y} - b.y;
+    return static_cast<float>(dx * dx + dy * dy);
+}
+
 bool CountryExists(int32_t number) {
     return number >= 0 && g_cotCountries.exists && g_cotCountries.exists(number);
 }
@@ -305,11 +314,7 @@ float CCentreOfTrade::DistanceSquaredTo(int32_t provinceId) const {
     MapPoint other;
     GetProvinceCentre(seat, m_provinceId);
     GetProvinceCentre(other, provinceId);
-    int64_t dx = std::abs(int64_t{seat.x} - other.x);
-    if (dx > kHalfMapWidth)
-        dx = kMapWidth - dx;
-    const int64_t dy = int64_t{seat.y} - other.y;
-    return static_cast<float>(dx * dx + dy * dy);
+    return DistanceSquared(seat, other);
 }
 
 CCotMerchant* CCentreOfTrade::GetMerchant(int64_t country) const {
@@ -516,8 +521,7 @@ void CCotCalc::YearlyUpdate() {
         centre->index = slot;
         centre->RecountTotal();
     }
-    for (int32_t id = 0; id <= kLastProvinceId; ++id)
-        AssignProvince(id);
+    AssignAllProvinces();
 }
 
 void CCotCalc::MonthlyUpdate() {
@@ -546,57 +550,157 @@ void CCotCalc::SumValues() {
     }
 }
 
-float CCotCalc::Rate(const CCentreOfTrade& centre, int32_t provinceId, int32_t owner) const {
-    const CProvince& seat = g_provinces[static_cast<size_t>(centre.GetProvinceId())];
-    const CProvince& province = g_provinces[static_cast<size_t>(provinceId)];
-    const int32_t seatOwner = seat.GetOwnerNumber();
-    float score = 2.0f * GetProvinceTradeValue(seat);
-    const bool nonWestern =
-        g_cotCountries.isNonWesternNation && g_cotCountries.isNonWesternNation(owner);
-    if (seatOwner == owner && !nonWestern)
-        score += province.continent == 2 ? 25.0f : 1000.0f;
-    if (!Ask(g_cotCountries.isAtWarWith, owner, seatOwner, false))
-        score += 5.0f;
-    if (Ask(g_cotCountries.holdsNoClaimOn, owner, seatOwner, true))
-        score += 2.0f;
-    if (Ask(g_cotCountries.isOverlordOf, owner, seatOwner, false))
-        score += 3.0f;
-    if (Ask(g_cotCountries.isDynastic, owner, seatOwner, false))
-        score += 2.0f;
+namespace {
+
+// What the owners of a province and of a centre's seat add to the centre's
+// score, in the order they are added.
+struct OwnerTerms {
+    bool notAtWar = false;
+    bool noClaim = false;
+    bool overlord = false;
+    bool dynastic = false;
+    bool sameReligion = false;
+    bool christian = false;
+    bool refused = false;
+};
+
+OwnerTerms TermsOf(int32_t owner, int32_t seatOwner) {
+    OwnerTerms terms;
+    terms.notAtWar = !Ask(g_cotCountries.isAtWarWith, owner, seatOwner, false);
+    terms.noClaim = Ask(g_cotCountries.holdsNoClaimOn, owner, seatOwner, true);
+    terms.overlord = Ask(g_cotCountries.isOverlordOf, owner, seatOwner, false);
+    terms.dynastic = Ask(g_cotCountries.isDynastic, owner, seatOwner, false);
     const int32_t religion = ReligionOf(owner);
     const int32_t seatReligion = ReligionOf(seatOwner);
-    if (IsSameReligion(religion, seatReligion))
-        score += 2.0f;
-    if (IsChristian(religion) && IsChristian(seatReligion))
-        score += 25.0f;
-    if (Ask(g_cotCountries.isTradeRefusedBy, owner, seatOwner, false))
-        score -= 50.0f;
-    // Two provinces with one centre point are a distance of 1 apart.
-    const float distance = std::max(1.0f, std::sqrt(centre.DistanceSquaredTo(provinceId)));
-    return score / distance;
+    terms.sameReligion = IsSameReligion(religion, seatReligion);
+    terms.christian = IsChristian(religion) && IsChristian(seatReligion);
+    terms.refused = Ask(g_cotCountries.isTradeRefusedBy, owner, seatOwner, false);
+    return terms;
 }
+
+bool IsNonWestern(int32_t owner) {
+    return g_cotCountries.isNonWesternNation && g_cotCountries.isNonWesternNation(owner);
+}
+
+// The rating: the score over the distance, which is at least 1 (two
+// provinces with one centre point).
+float Rating(float seatValue, bool ownCentre, int32_t continent, const OwnerTerms& terms,
+             float distanceSquared) {
+    float score = 2.0f * seatValue;
+    if (ownCentre)
+        score += continent == 2 ? 25.0f : 1000.0f;
+    if (terms.notAtWar)
+        score += 5.0f;
+    if (terms.noClaim)
+        score += 2.0f;
+    if (terms.overlord)
+        score += 3.0f;
+    if (terms.dynastic)
+        score += 2.0f;
+    if (terms.sameReligion)
+        score += 2.0f;
+    if (terms.christian)
+        score += 25.0f;
+    if (terms.refused)
+        score -= 50.0f;
+    return score / std::max(1.0f, std::sqrt(distanceSquared));
+}
+
+// A centre's seat that can be rated: one with an owner.
+const CProvince* RatedSeat(const CCentreOfTrade* centre) {
+    if (!centre || centre->GetProvinceId() == 0)
+        return nullptr;
+    const CProvince& seat = g_provinces[static_cast<size_t>(centre->GetProvinceId())];
+    return seat.GetOwnerNumber() >= 0 ? &seat : nullptr;
+}
+
+// A province the assignment leaves alone.
+bool IsAssignable(const CProvince* province) {
+    return province && province->terrain < kPlainsTerrainLimit && province->GetOwnerNumber() >= 0 &&
+           !IsSeat(*province);
+}
+
+} // namespace
 
 void CCotCalc::AssignProvince(int32_t provinceId) {
     CProvince* province = GetProvince(provinceId);
-    if (!province || province->terrain >= kPlainsTerrainLimit || province->GetOwnerNumber() < 0 ||
-        IsSeat(*province))
+    if (!IsAssignable(province))
         return;
     const int32_t owner = province->GetOwnerNumber();
+    const bool nonWestern = IsNonWestern(owner);
     CCentreOfTrade* best = nullptr;
     float bestRating = 0.0f;
     for (int32_t slot = 0; slot < m_count; ++slot) {
-        const CCentreOfTrade* centre = m_centres[static_cast<size_t>(slot)].get();
-        // A seat without an owner cannot be rated.
-        if (!centre || centre->GetProvinceId() == 0 ||
-            g_provinces[static_cast<size_t>(centre->GetProvinceId())].GetOwnerNumber() < 0)
+        CCentreOfTrade* centre = m_centres[static_cast<size_t>(slot)].get();
+        const CProvince* seat = RatedSeat(centre);
+        if (!seat)
             continue;
-        const float rating = Rate(*centre, provinceId, owner);
+        const int32_t seatOwner = seat->GetOwnerNumber();
+        const float rating = Rating(GetProvinceTradeValue(*seat), seatOwner == owner && !nonWestern,
+                                    province->continent, TermsOf(owner, seatOwner),
+                                    centre->DistanceSquaredTo(provinceId));
+        // On equal ratings the lower slot stays.
         if (rating > bestRating) {
             bestRating = rating;
-            best = m_centres[static_cast<size_t>(slot)].get();
+            best = centre;
         }
     }
     province->centreOfTrade = best;
+}
+
+void CCotCalc::AssignAllProvinces() {
+    // The seats that can be rated, with what they give every province.
+    struct Seat {
+        CCentreOfTrade* centre;
+        int32_t owner;
+        float value;
+        MapPoint point;
+    };
+    std::vector<Seat> seats;
+    seats.reserve(kSlotCount);
+    for (int32_t slot = 0; slot < m_count; ++slot) {
+        CCentreOfTrade* centre = m_centres[static_cast<size_t>(slot)].get();
+        if (const CProvince* seat = RatedSeat(centre)) {
+            MapPoint point;
+            GetProvinceCentre(point, centre->GetProvinceId());
+            seats.push_back({centre, seat->GetOwnerNumber(), GetProvinceTradeValue(*seat), point});
+        }
+    }
+    // Each owner's terms toward each seat, taken once.
+    std::vector<OwnerTerms> terms(kCountrySlots * seats.size());
+    std::array<uint8_t, kCountrySlots> known{};
+    std::array<uint8_t, kCountrySlots> nonWestern{};
+    for (int32_t id = 0; id <= kLastProvinceId; ++id) {
+        CProvince& province = g_provinces[static_cast<size_t>(id)];
+        if (!IsAssignable(&province))
+            continue;
+        const int32_t owner = province.GetOwnerNumber();
+        if (owner >= static_cast<int32_t>(kCountrySlots)) {
+            AssignProvince(id);
+            continue;
+        }
+        OwnerTerms* row = terms.data() + static_cast<size_t>(owner) * seats.size();
+        if (!known[static_cast<size_t>(owner)]) {
+            known[static_cast<size_t>(owner)] = 1;
+            nonWestern[static_cast<size_t>(owner)] = IsNonWestern(owner) ? 1 : 0;
+            for (size_t k = 0; k < seats.size(); ++k)
+                row[k] = TermsOf(owner, seats[k].owner);
+        }
+        MapPoint point;
+        GetProvinceCentre(point, id);
+        CCentreOfTrade* best = nullptr;
+        float bestRating = 0.0f;
+        for (size_t k = 0; k < seats.size(); ++k) {
+            const float rating = Rating(
+                seats[k].value, seats[k].owner == owner && !nonWestern[static_cast<size_t>(owner)],
+                province.continent, row[k], DistanceSquared(seats[k].point, point));
+            if (rating > bestRating) {
+                bestRating = rating;
+                best = seats[k].centre;
+            }
+        }
+        province.centreOfTrade = best;
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -158,6 +158,9 @@ public:
     // no rating exceeds 0). Nothing for a province that is no land, has no
     // owner or is a centre's seat.
     void AssignProvince(int32_t provinceId);
+    // AssignProvince for every province 0..1472, each owner's terms toward
+    // each seat taken once.
+    void AssignAllProvinces();
     // A land province with an owner.
     static bool IsCandidate(int32_t provinceId);
 
@@ -182,8 +185,6 @@ public:
     int32_t GetCandidateCount() const { return m_candidateCount; }
 
 private:
-    // The rating of the centre for a province owned by the country.
-    float Rate(const CCentreOfTrade& centre, int32_t provinceId, int32_t owner) const;
     // Stores a centre in the next slot and points its seat to it.
     CCentreOfTrade* Store(std::unique_ptr<CCentreOfTrade> centre);
     // Sends the founding merchant of a new centre (host only).

@@ -164,8 +164,7 @@ bool CScenario::Init() {
     ReadScenarioFile(fileName);
     Step(g_scenarioSteps.rebuildDiplomaticStatus);
     ScheduleGameEnd();
-    for (int32_t id = 0; id <= kLastProvinceId; ++id)
-        g_cotCalc.AssignProvince(id);
+    g_cotCalc.AssignAllProvinces();
     Step(g_scenarioSteps.loadMapArrows);
     if (g_scenarioSteps.createCountryIfMissing)
         for (uint32_t number : {98u, 96u, 97u})

@@ -421,6 +421,41 @@ TEST_F(CentreOfTradeTest, RatingFollowsTheRelationsOfTheTwoOwners) {
     }
 }
 
+// The whole-map assignment takes each owner's terms once; it must choose
+// exactly as the assignment of each province alone.
+TEST_F(CentreOfTradeTest, AssigningAllProvincesAgreesWithAssigningEachAlone) {
+    for (int32_t id = 1; id <= 400; ++id) {
+        const int32_t owner = id % 9 == 0 ? -1 : id % 7 + 1;
+        CProvince& province = Land(id, owner, (id * 613) % 18944, (id * 97) % 7296, id % 3 != 0);
+        province.continent = id % 4;
+        if (id % 11 == 0)
+            province.terrain = kFirstSeaProvinceType;
+        g_tradeValue[static_cast<size_t>(id)] = static_cast<float>(id % 13) * 0.7f;
+    }
+    for (int32_t seat : {5, 40, 77, 130, 201, 260, 333, 390})
+        ASSERT_NE(Found(seat), nullptr);
+    g_cotCountries.isAtWarWith = [](int32_t a, int32_t b) { return (a + b) % 3 == 0; };
+    g_cotCountries.isTradeRefusedBy = [](int32_t a, int32_t b) { return (a * b) % 5 == 1; };
+    g_cotCountries.isDynastic = [](int32_t a, int32_t b) { return a + 1 == b; };
+    g_cotCountries.isNonWesternNation = [](int32_t n) { return n == 4; };
+    g_scenarioSteps.stateReligionOf = [](int32_t n) { return n % 8; };
+    g_cotCalc.AssignAllProvinces();
+    std::vector<CCentreOfTrade*> together;
+    for (int32_t id = 0; id <= kLastProvinceId; ++id)
+        together.push_back(CentreOf(id));
+    for (int32_t id = 0; id <= kLastProvinceId; ++id) {
+        if (!g_cotCalc.FindSeatedIn(id))
+            g_provinces[static_cast<size_t>(id)].centreOfTrade = nullptr;
+        g_cotCalc.AssignProvince(id);
+    }
+    int32_t assigned = 0;
+    for (int32_t id = 0; id <= kLastProvinceId; ++id) {
+        EXPECT_EQ(CentreOf(id), together[static_cast<size_t>(id)]) << id;
+        assigned += together[static_cast<size_t>(id)] ? 1 : 0;
+    }
+    EXPECT_GT(assigned, 200);
+}
+
 TEST_F(CentreOfTradeTest, CentresWithoutAnOwnedSeatAndWorthlessRatingsAreNotTaken) {
     Land(10, 1, 1000, 100);
     Land(20, 2, 1500, 100);
