@@ -13,6 +13,7 @@
 #include "country/CountryParts.h"
 #include "country/CountryReligion.h"
 #include "country/CountryTags.h"
+#include "country/ProvinceFigures.h"
 #include "data/CountryNumbers.h"
 #include "data/TokenFile.h"
 #include "engine/Date.h"
@@ -503,6 +504,65 @@ public:
     // The interest offered for a new loan, in percent.
     int32_t GetLoanInterest() const;
     // --- end of economy ---
+
+    // --- province figures and yearly allowances (country/ProvinceFigures.cpp) ---
+    // Recomputes every figure of m_figures from the owned provinces.
+    void RecountProvinces();
+    // What the country gains a year; merchants 0..12.
+    float GetYearlyColonists() const;
+    float GetYearlyMerchants() const;
+    float GetYearlyDiplomats() const;
+    // The reason lines shown beside each allowance.
+    std::string GetYearlyColonistsText() const;
+    std::string GetYearlyMerchantsText() const;
+    std::string GetYearlyDiplomatsText() const;
+    // A twelfth of the yearly allowance, through the pool's add operation.
+    void AccrueMonthlyColonists();
+    void AccrueMonthlyMerchants();
+    void AccrueMonthlyDiplomats();
+    // Add to the pool, held within 0..its cap.
+    virtual void AddMerchants(float amount);
+    virtual void AddColonists(float amount);
+    virtual void AddDiplomats(float amount);
+    // 6 for a trading nation or in the fantasy setting, else 1.
+    float GetMerchantCap() const;
+    bool IsTradingNation() const;
+    bool IsColonialNation() const;
+    // The period base from the current period's rows of the colonist and
+    // trader tables.
+    void SetPeriodBase();
+    CProvinceFigures m_figures;
+    // The integer part of the country's colonists and traders a year in the
+    // tables' current period, set at set-up.
+    int32_t m_periodBase = 0;
+    // Bonus figures in hundredths.
+    int32_t m_colonisationBonus = 0;
+    int32_t m_tradeBonus = 0;
+    // Manufactories built, kept by the handlers (facility prices).
+    int32_t m_manufactoryCount = 0;
+
+    // --- colonist, trader and merchant costs and chances
+    // (country/ExpansionCosts.cpp) ---
+    // The best "manuever" of a conquistador or explorer leading a unit of
+    // the country in the province; 0 when none.
+    float GetBestExplorerManeuver(int32_t province) const;
+    // Spans of 30-day months, at least two months.
+    CDate GetColonistTravelTime(int32_t province) const;
+    CDate GetTraderTravelTime(int32_t province) const;
+    float GetColonistCost(int32_t province) const;
+    float GetTraderCost(int32_t province) const;
+    int32_t GetMerchantCost(int32_t province) const;
+    int32_t GetFacilityCost(int32_t province, int32_t kind) const;
+    // Percentages 1..95.
+    virtual int32_t GetColonisationChance(int32_t province) const;
+    int32_t GetTraderChance(int32_t province) const;
+    static CDate GetTwoYearSpan();
+    // A span of as many days as the province lies from the capital.
+    CDate GetCapitalDistanceSpan(int32_t province) const;
+    // The settlement an agent founds for the country in the province.
+    void FoundTradingPost(int32_t province);
+    void FoundColony(int32_t province);
+    // --- end of province figures, allowances, costs and chances ---
 
 private:
     // What a country block has given so far.

@@ -1,8 +1,8 @@
-// What the provinces' economy asks of the countries and that they can
-// answer now: whether a country exists, its state religion and its
-// hostility. The economy's figures (efficiencies, stability, war taxes,
-// naval level, trade volume) come with the countries' economy and stay
-// empty until then.
+// What the provinces' economy asks of the countries: whether a country
+// exists, its state religion, its hostility, its stability and the tax
+// through it, its naval level, and the efficiencies of its trade and
+// infrastructure levels. The war taxes and the trade volume come with the
+// countries' handlers and monthly work and stay empty until then.
 #include "country/Country.h"
 #include "country/DiplomaticQueries.h"
 #include "world/ProvinceEconomy.h"
@@ -19,6 +19,26 @@ const bool g_registered = [] {
     };
     g_provinceEconomy.isHostileTo = [](int32_t country, int32_t other) {
         return CountryIsHostileTo(country, other);
+    };
+    g_provinceEconomy.stabilityOf = [](int32_t number) -> int32_t {
+        const CCountry* country = CountryOfNumber(number);
+        return country ? country->m_technology.stability.level : 0;
+    };
+    g_provinceEconomy.applyStabilityToTax = [](int32_t number, float tax) {
+        const CCountry* country = CountryOfNumber(number);
+        return country ? country->ApplyStabilityToTax(tax) : tax;
+    };
+    g_provinceEconomy.navalLevelOf = [](int32_t number) -> int32_t {
+        const CCountry* country = CountryOfNumber(number);
+        return country ? country->m_technology.naval.level : 0;
+    };
+    g_provinceEconomy.tradeEfficiencyOf = [](int32_t number) {
+        const CCountry* country = CountryOfNumber(number);
+        return country ? country->m_technology.trade.CurrentRow().efficiency : 1.0f;
+    };
+    g_provinceEconomy.productionEfficiencyOf = [](int32_t number) {
+        const CCountry* country = CountryOfNumber(number);
+        return country ? country->m_technology.infra.CurrentRow().efficiency : 1.0f;
     };
     return true;
 }();

@@ -25,6 +25,7 @@
 #include "world/MapView.h"
 #include "world/TradingPost.h"
 
+class CCentreOfTrade;
 class CCountry;
 class CCsvReader;
 class CDataBlock;
@@ -279,6 +280,11 @@ public:
     // Recomputes the blockade of the port; true when it changed (the
     // computer player is told).
     bool UpdateBlockade();
+
+    // --- centres of trade ---
+    // The centre the province trades with, null when none (the trade
+    // calculator owns it); a centre's seat points to that centre.
+    CCentreOfTrade* centreOfTrade = nullptr;
 
     // --- the game-wide globals' revolt definitions ---
     // The country that would rise in the province ("db\revolt.txt"), 0 none.

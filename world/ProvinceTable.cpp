@@ -236,6 +236,7 @@ void CProvince::ResetForGame() {
     seenBy.fill(0);
     supplyLevel = piracy = borderWeight = 0;
     territory = nullptr;
+    centreOfTrade = nullptr;
     inTerritoryUpdate = territoryWalkMark = 0;
     goods = nullptr;
     searchParent = nullptr;

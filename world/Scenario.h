@@ -41,7 +41,9 @@ public:
     uint32_t SetFileName(const std::string& name);
 
     // Takes every broadcast message while a game runs: EVT_GAME_STARTED sets
-    // gameStarted, EVT_GAME_END sets gameEnded. Answers EVENT_NOT_HANDLED.
+    // gameStarted and sums the centres of trade, EVT_GAME_END sets
+    // gameEnded, the year runs the centres' yearly update and the month
+    // their monthly update and sums. Answers EVENT_NOT_HANDLED.
     virtual int HandleMessage(COVEvent& event);
 
     // True when a multiplayer session is open and has more than one player.

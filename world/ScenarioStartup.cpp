@@ -164,6 +164,7 @@ bool CScenario::Init() {
     ReadScenarioFile(fileName);
     Step(g_scenarioSteps.rebuildDiplomaticStatus);
     ScheduleGameEnd();
+    g_cotCalc.AssignAllProvinces();
     Step(g_scenarioSteps.loadMapArrows);
     if (g_scenarioSteps.createCountryIfMissing)
         for (uint32_t number : {98u, 96u, 97u})
@@ -307,6 +308,13 @@ int32_t ValidateScenario() {
             province.natives = 0;
             province.maxNatives = 0;
         }
+    }
+    for (int32_t slot = 0; slot < g_cotCalc.GetCount(); ++slot) {
+        const CCentreOfTrade* centre = g_cotCalc.GetSlot(slot);
+        const CProvince* seat = centre ? GetProvince(centre->GetProvinceId()) : nullptr;
+        if (centre && (!seat || seat->GetOwnerNumber() < 0))
+            report(FormatText("COT specified at %d but no owner of province",
+                              centre->GetProvinceId()));
     }
     if (findings > 0)
         CriticalError("Scenario files had errors (see log.txt)");

@@ -65,6 +65,7 @@ TEST_F(MonarchTableTest, TheMinisterStandsInForTheMonarchItMatches) {
     // Without a monarch every value is 3.
     EXPECT_EQ(country->GetMonarchAdm(), 3);
     EXPECT_EQ(country->GetMonarchMil(), 3);
+    const float diplomatsWithoutMonarch = country->GetYearlyDiplomats();
 
     auto monarch = std::make_unique<CHistoricalMonarch>();
     monarch->GetLeader().SetId(ObjectId(6, 50));
@@ -84,6 +85,9 @@ TEST_F(MonarchTableTest, TheMinisterStandsInForTheMonarchItMatches) {
     EXPECT_EQ(country->GetMonarchDip(), 8);
     EXPECT_EQ(country->GetMonarchMil(), 9);
     EXPECT_EQ(country->GetBudgetBoostBase(), 4); // pagan: 2 x ADM
+    // The yearly diplomats' king term follows the reigning DIP: 8 - 5
+    // against at least 1 without a monarch.
+    EXPECT_FLOAT_EQ(country->GetYearlyDiplomats() - diplomatsWithoutMonarch, 2.0f);
 
     // Removing the minister brings the monarch's own values back.
     COVSimpleEvent remove(EVT_REMOVE_MINISTER, country->GetId());

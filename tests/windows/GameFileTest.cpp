@@ -204,12 +204,14 @@ TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
     g_mainScreen->merchant = 1;
     g_viewCentreX = 4000;
     g_mainScreen->GetUnitGroup(0).AddTail(Units(g_countries[1]->m_units).front()->GetId());
-    ASSERT_EQ(LoadText("mecenat = { source = 101 destination = 104 date = { year = 1560 month = "
-                       "april day = 2 } }\n"
-                       "cot = { province = 101 level = 2 }\n"
-                       "combat = { type = 1 attackers = { 1 } defenders = { 3 } }\n",
-                       "extra.ovg"),
-              FIELD_BLOCK_END);
+    ASSERT_EQ(
+        LoadText("mecenat = { source = 101 destination = 104 date = { year = 1560 month = "
+                 "april day = 2 } }\n"
+                 "cot = { location = 101 merchant = { tag = FRA level = 2 extra = { country = FRA "
+                 "date = { year = 1561 month = may day = 2 } location = 101 success = yes } } }\n"
+                 "combat = { type = 1 attackers = { 1 } defenders = { 3 } }\n",
+                 "extra.ovg"),
+        FIELD_BLOCK_END);
     std::filesystem::create_directories(dir.Path() / "scenarios" / "save games");
     ASSERT_EQ(SaveGameFile("scenarios\\save games\\first.ovg"), FIELD_WRITTEN);
     const std::string first = dir.ReadFile("scenarios/save games/first.ovg");
