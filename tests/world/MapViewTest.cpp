@@ -108,7 +108,7 @@ TEST_F(MapViewTest, ScreenToWorldInvertsWorldToScreen) {
         g_zoomShift = zoom;
         SetViewCentre(100, 3000); // near the seam: the view spans x = 0
         for (int32_t sx : {224, 300, 512, 799})
-            for (int32_t sy : {304 - (2000 >> zoom), 304, 304 + (2000 >> zoom)}) {
+            for (int32_t sy : {200, 304, 304 + (2000 >> zoom)}) {
                 const MapPoint world = ScreenToWorld(sx, sy);
                 MapPoint back;
                 WorldToScreen(back, world.x, world.y);
