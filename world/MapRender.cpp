@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "engine/Image.h"
 #include "engine/ImageAccess.h"
@@ -58,6 +59,12 @@ struct CellWork {
     // The interpolated light of every pixel (stride 64).
     std::array<uint8_t, kCell * 64> light{};
     std::array<uint8_t, kCell * kCell> fog{};
+    // While one draw walks its cells left to right, the tile decoded as the
+    // right neighbour of one cell is the next cell's own tile.
+    bool reuseRight = false;
+    int32_t rightZoom = -1;
+    int32_t rightColumn = -1;
+    int32_t rightRow = -1;
 };
 
 CellWork g_work;
@@ -181,10 +188,13 @@ void MarkAllDirty() {
 }
 
 void RenderDirtyCells() {
+    g_work.rightZoom = -1;
+    g_work.reuseRight = true;
     for (int32_t row = 0; row < g_dirtyRows; ++row)
         for (int32_t column = 0; column < g_dirtyColumns; ++column)
             if (g_dirtyCells[static_cast<size_t>(row * g_dirtyColumns + column)])
                 RenderMapCell(column, row);
+    g_work.reuseRight = false;
 }
 
 } // namespace
@@ -221,10 +231,20 @@ void RenderMapCell(int32_t column, int32_t row) {
         g_idGrid.DecodeTile(zoom, tileColumn, tileRow + 1, work.below);
         LeafLights(work.below, work.belowLight);
     }
-    g_idGrid.DecodeTile(zoom, WrapX(int64_t{x} + step) >> zoom >> 5, tileRow, work.right);
+    if (work.reuseRight && work.rightZoom == zoom && work.rightColumn == tileColumn &&
+        work.rightRow == tileRow) {
+        std::swap(work.tile, work.right);
+        work.own = work.rightLight;
+    } else {
+        g_idGrid.DecodeTile(zoom, tileColumn, tileRow, work.tile);
+        LeafLights(work.tile, work.own);
+    }
+    const int32_t rightColumn = WrapX(int64_t{x} + step) >> zoom >> 5;
+    g_idGrid.DecodeTile(zoom, rightColumn, tileRow, work.right);
     LeafLights(work.right, work.rightLight);
-    g_idGrid.DecodeTile(zoom, tileColumn, tileRow, work.tile);
-    LeafLights(work.tile, work.own);
+    work.rightZoom = zoom;
+    work.rightColumn = rightColumn;
+    work.rightRow = tileRow;
     InterpolateLight(work);
 
     // Column and shade of every entry of the tile.
