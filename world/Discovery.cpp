@@ -6,9 +6,14 @@
 #include "data/DataTree.h"
 #include "data/KeptBlock.h"
 #include "data/Keywords.h"
+#include "net/Session.h"
+#include "world/MapRender.h"
 #include "world/Province.h"
 
 namespace {
+
+// g_countryController's mark of a country played at this machine.
+constexpr uint32_t kLocalPlayerMark = 1;
 
 // The discovery marks live in the province records (CProvince::discoveredBy).
 CProvince* DiscoverableProvince(uint32_t countryNumber, int32_t provinceId) {
@@ -21,8 +26,13 @@ CProvince* DiscoverableProvince(uint32_t countryNumber, int32_t provinceId) {
 } // namespace
 
 void DiscoverProvince(uint32_t countryNumber, int32_t provinceId) {
-    if (CProvince* province = DiscoverableProvince(countryNumber, provinceId))
-        province->discoveredBy[countryNumber] = 1;
+    CProvince* province = DiscoverableProvince(countryNumber, provinceId);
+    if (!province)
+        return;
+    province->discoveredBy[countryNumber] = 1;
+    // The local player's discoveries lift the fog on the map.
+    if (g_sessionCountries.mark && g_sessionCountries.mark(countryNumber) == kLocalPlayerMark)
+        RevealProvince(countryNumber, provinceId);
 }
 
 bool IsProvinceDiscovered(uint32_t countryNumber, int32_t provinceId) {

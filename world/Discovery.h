@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // Marks the province discovered for the country; numbers or ids out of
-// range are ignored.
+// range are ignored. The local player's discoveries also reveal the
+// province on the map (RevealProvince, world/MapRender.h).
 void DiscoverProvince(uint32_t countryNumber, int32_t provinceId);
 bool IsProvinceDiscovered(uint32_t countryNumber, int32_t provinceId);
 

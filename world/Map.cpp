@@ -7,8 +7,10 @@
 #include "net/InputEvent.h"
 #include "net/Receivers.h"
 #include "world/MapModes.h"
+#include "world/MapRender.h"
 #include "world/MapTables.h"
 #include "world/MapView.h"
+#include "world/Minimap.h"
 #include "world/Province.h"
 
 CMap* g_map = nullptr;
@@ -134,6 +136,41 @@ int CMap::HandleInput(CInputEvent& event) {
             g_mapImage->ClearToColourKey();
         LoadColourScales("palette.act", g_colourScales);
         BuildMapShadeTable();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int CMap::Draw(int32_t pass) {
+    if (g_mapMessageHooks.yearBookOpen && g_mapMessageHooks.yearBookOpen())
+        return 0;
+    switch (pass) {
+    case 0:
+        RenderMapView();
+        break;
+    case 2:
+        if (g_mapImage && g_screen)
+            g_mapImage->CopyWrapped(g_mapViewRect.left, g_mapViewRect.top, g_mapImage->originX,
+                                    g_mapImage->originY, g_screen.get());
+        // The provinces' map symbols are drawn here for every province on
+        // screen once the provinces have their symbol drawing.
+        break;
+    case 3:
+        g_lastDrawnSelection = g_selectedProvince;
+        g_lastDrawnOrigin = g_viewOrigin;
+        g_lastDrawnCentre = {g_viewCentreX, g_viewCentreY};
+        g_mapRedraw = 0;
+        g_mapScrollForce = 0;
+        if (g_minimap) {
+            g_minimap->Draw();
+            g_minimap->DrawViewOutline(g_viewCentreX, g_viewCentreY, g_zoomShift, g_mapViewRect);
+        }
+        break;
+    case 4:
+        // Each province on screen draws at its centre here once the
+        // provinces have their draw-at-centre operation.
         break;
     default:
         break;

@@ -31,6 +31,14 @@ public:
     // False (after a box naming the file) when a table is missing, short or
     // damaged: the game must not run on a map it could not read.
     bool Load();
+    // The drawing passes of the map view: 0 renders the dirty cells into
+    // the view image (world/MapRender.h); 2 copies the view image onto the
+    // screen at the view's top-left, rolled by its ring-buffer origin; 3
+    // keeps what was drawn (selection, origin, centre), clears the redraw
+    // and scroll-force flags and draws the minimap with the view's outline;
+    // 4 is the provinces' drawing at their centres. Nothing while the year
+    // book is open. Answers 0.
+    int Draw(int32_t pass);
 };
 
 // Frees what CMap::Load and the constructor made.
@@ -64,6 +72,8 @@ struct MapMessageHooks {
     // True while the main game screen holds its scroll lock or the year
     // book is open: the view does not scroll.
     bool (*scrollLocked)() = nullptr;
+    // True while the year book is open: the map view is not drawn.
+    bool (*yearBookOpen)() = nullptr;
 };
 
 // Constant-initialised (all null) before any registration runs.

@@ -6,8 +6,6 @@
 #include "world/MapView.h"
 #include "world/Minimap.h"
 
-CMinimap* g_minimap = nullptr;
-
 bool CMap::Load() {
     g_fileError = 0;
     const bool read = LoadBoundBoxes(kBoundBoxFile) && LoadAdjacency(kAdjacencyFile) &&

@@ -104,54 +104,62 @@ int32_t Saturate(int64_t value) {
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// The screen point of a map point, y as given.
-MapPoint ToScreen(int32_t mapX, int32_t mapY) {
+// The view origin of the stored centre at the current zoom.
+void ReapplyCentre() {
+    SetViewCentre(g_viewCentreX, g_viewCentreY);
+}
+
+// The offset of a map point from the view origin in screen pixels, x taken
+// across the seam when the point lies far to the left of the origin.
+MapPoint OffsetFromOrigin(int32_t mapX, int32_t mapY) {
     const int32_t zoom = ViewZoom();
-    const Rect& view = g_mapViewRect;
-    const int64_t centreX = int64_t{view.left} + (int64_t{view.right} - view.left) / 2;
-    const int64_t centreY = int64_t{view.top} + (int64_t{view.bottom} - view.top) / 2;
-    return {Saturate(centreX + (WrapMapDx(int64_t{mapX} - g_viewCentreX) >> zoom)),
-            Saturate(centreY + ((int64_t{mapY} - g_viewCentreY) >> zoom))};
+    int64_t dx = int64_t{mapX} + (mapX < 0 ? kMapWidth : 0) - g_viewOrigin.x;
+    if (dx < -kMapWidth / 2)
+        dx += kMapWidth;
+    const int64_t dy = int64_t{mapY} - g_viewOrigin.y;
+    return {Saturate(dx >> zoom), Saturate(dy >> zoom)};
 }
 
 } // namespace
 
 void GetViewOrigin(MapPoint& out) {
-    const int32_t zoom = ViewZoom();
-    out.x = g_viewCentreX - (((g_mapViewRect.right - g_mapViewRect.left) / 2) << zoom);
-    out.y = g_viewCentreY - (((g_mapViewRect.bottom - g_mapViewRect.top) / 2) << zoom);
+    ReapplyCentre();
+    out = g_viewOrigin;
 }
 
 void WorldToScreen(MapPoint& out, int32_t mapX, int32_t mapY) {
-    out = ToScreen(mapX, std::clamp(mapY, 0, kMapMaxY));
+    ReapplyCentre();
+    const MapPoint d = OffsetFromOrigin(mapX, mapY);
+    out.x = std::max(Saturate(int64_t{d.x} + g_mapViewRect.left), 0);
+    out.y = std::max(Saturate(int64_t{d.y} + g_mapViewRect.top), 0);
 }
 
 bool WorldToScreenVisible(int32_t mapX, int32_t mapY, MapPoint& out) {
-    out = ToScreen(mapX, mapY);
+    ReapplyCentre();
+    const MapPoint d = OffsetFromOrigin(mapX, mapY);
+    out = {Saturate(int64_t{d.x} + g_mapViewRect.left), Saturate(int64_t{d.y} + g_mapViewRect.top)};
     const CImage* screen = g_screen.get();
     return screen && out.x >= 0 && out.y >= 0 && out.x < screen->width && out.y < screen->height;
 }
 
 bool WorldToView(int32_t mapX, int32_t mapY, MapPoint& out) {
-    out = ToScreen(mapX, mapY);
-    out.x = Saturate(int64_t{out.x} - g_mapViewRect.left);
-    out.y = Saturate(int64_t{out.y} - g_mapViewRect.top);
+    ReapplyCentre();
+    out = OffsetFromOrigin(mapX, mapY);
     return out.x >= 0 && out.y >= 0 && out.x < g_mapViewRect.right - g_mapViewRect.left &&
            out.y < g_mapViewRect.bottom - g_mapViewRect.top;
 }
 
 MapPoint ScreenToWorld(int32_t screenX, int32_t screenY) {
+    ReapplyCentre();
     const int32_t zoom = ViewZoom();
-    const Rect& view = g_mapViewRect;
-    const int64_t centreX = int64_t{view.left} + (int64_t{view.right} - view.left) / 2;
-    const int64_t centreY = int64_t{view.top} + (int64_t{view.bottom} - view.top) / 2;
-    int64_t x =
-        (g_viewCentreX + (std::clamp<int64_t>(screenX - centreX, -kMapWidth, kMapWidth) << zoom)) %
-        kMapWidth;
+    const int64_t sx =
+        std::clamp<int64_t>(int64_t{screenX} - g_mapViewRect.left, -kMapWidth, kMapWidth);
+    const int64_t sy =
+        std::clamp<int64_t>(int64_t{screenY} - g_mapViewRect.top, -kMapMaxY, kMapMaxY);
+    int64_t x = ((sx << zoom) + g_viewOrigin.x) % kMapWidth;
     if (x < 0)
         x += kMapWidth;
-    const int64_t y =
-        g_viewCentreY + (std::clamp<int64_t>(screenY - centreY, -kMapMaxY, kMapMaxY) << zoom);
+    const int64_t y = (sy << zoom) + g_viewOrigin.y;
     return {static_cast<int32_t>(x), static_cast<int32_t>(std::clamp<int64_t>(y, 0, kMapMaxY))};
 }
 

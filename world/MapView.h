@@ -72,18 +72,23 @@ constexpr uint32_t kMapShowMarkers = 1; // province markers are shown
 // the result lies within -9472..9471.
 int32_t WrapMapDx(int64_t dx);
 
+// Every conversion first re-applies the stored centre, so it works from the
+// view origin (the top-left corner of the view, laid on the tile grid).
 // The map point at the top-left corner of the map view.
 void GetViewOrigin(MapPoint& out);
-// The screen point of a map point: x the short way from the view centre, y
-// held within 0..kMapMaxY, both shifted right by the zoom.
+// The screen point of a map point: the offset from the view origin (x taken
+// across the seam when it lies more than half the world to the left)
+// shifted right by the zoom, plus the view's top-left corner; negative
+// values become 0.
 void WorldToScreen(MapPoint& out, int32_t mapX, int32_t mapY);
-// The same without holding y; true when the point lies on g_screen.
+// The same without clamping; true when the point lies on g_screen.
 bool WorldToScreenVisible(int32_t mapX, int32_t mapY, MapPoint& out);
-// The screen point relative to the map view's top-left corner; true when it
-// lies inside the view.
+// The point relative to the map view's top-left corner; true when it lies
+// inside the view.
 bool WorldToView(int32_t mapX, int32_t mapY, MapPoint& out);
 
-// The map point under a screen point, the inverse of WorldToScreen: x
+// The map point under a screen point, the inverse of WorldToScreen: the
+// offset from the view's corner shifted left by the zoom plus the origin, x
 // wrapped, y at least 0 and 7296 (off the map) from there on.
 MapPoint ScreenToWorld(int32_t screenX, int32_t screenY);
 

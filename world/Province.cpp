@@ -14,7 +14,7 @@
 
 uint8_t g_fantasyMode = 0;
 
-std::array<CProvince, kProvinceSlots> g_provinces;
+std::array<CProvince, kProvinceRecords> g_provinces;
 
 ProvinceCountryHooks g_provinceCountries;
 

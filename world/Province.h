@@ -35,6 +35,11 @@ class CTradeGoods;
 
 // Province ids run from 1 to 1472; record 0 exists but is no province.
 constexpr int kProvinceSlots = 1473;
+// After them come four pseudo-provinces whose colours draw the owner
+// borders (1473 and 1474 shown, 1475 and 1476 dimmed; the tile decoder uses
+// 1473 and 1475). Walks over every province stay at 0..1472.
+constexpr int kProvinceRecords = 1477;
+constexpr int32_t kFirstPseudoProvince = 1473;
 // The area that holds the sea zones, and the one that holds the lakes.
 constexpr int32_t kSeaArea = 139;
 constexpr int32_t kLakeArea = 140;
@@ -298,7 +303,7 @@ private:
     CConstructionList m_constructions;
 };
 
-extern std::array<CProvince, kProvinceSlots> g_provinces;
+extern std::array<CProvince, kProvinceRecords> g_provinces;
 
 // What a province asks of the countries that own and control it. The
 // countries lie above the provinces: country/Country.cpp fills these once,

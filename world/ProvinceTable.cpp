@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "engine/CriticalError.h"
 #include "engine/CsvReader.h"
@@ -305,6 +306,17 @@ bool LoadProvinces() {
         AppendToLog(warnings);
     BuildAreaNeighbours();
     g_provinces[0].visible = 0;
+    g_provinces[0].mapColour = 0;
+    // The pseudo-provinces' border colours: shown (1473, 1474) and dimmed.
+    constexpr struct {
+        int32_t colour;
+        uint8_t visible;
+    } kPseudo[] = {{24, 1}, {25, 1}, {24, 0}, {25, 0}};
+    for (size_t i = 0; i < std::size(kPseudo); ++i) {
+        CProvince& pseudo = g_provinces[kFirstPseudoProvince + i];
+        pseudo.mapColour = kPseudo[i].colour;
+        pseudo.visible = kPseudo[i].visible;
+    }
     // The neighbours are read again now that the province kinds are known,
     // so that the leading counts and the coastal flags follow them. The map
     // tables checked the file at start-up; a folder without it (a test of the

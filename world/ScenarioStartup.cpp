@@ -258,8 +258,8 @@ bool CScenario::Shutdown() {
     Step(g_scenarioSteps.clearAIListeners);
     FreeTerritories();
     m_sprite.reset();
-    for (CProvince& province : g_provinces)
-        province.Release();
+    for (int32_t id = 0; id < kProvinceSlots; ++id)
+        g_provinces[static_cast<size_t>(id)].Release();
     g_goods.Clear();
     Step(g_scenarioSteps.deleteServersBeforeScheduler);
     g_cotCalc.Clear();

@@ -130,7 +130,9 @@ TEST_F(RouteArrowsTest, PointsGetTangentsAndDirections) {
 }
 
 TEST_F(RouteArrowsTest, ARouteAcrossTheMapEdgeTakesTheShortWay) {
-    SetViewCentre(18980, 500); // the screen's centre column 100 shows x = 36
+    // The view origin lies at (18880, 480): x = 18900 shows at screen x 20,
+    // y = 500 on row 20.
+    SetViewCentre(18980, 520);
     CRouteArrows route(nullptr);
     route.AddPoint(18900, 500, 0);
     route.AddPoint(100, 500, 0);
@@ -143,17 +145,17 @@ TEST_F(RouteArrowsTest, ARouteAcrossTheMapEdgeTakesTheShortWay) {
     route.Show(false);
     route.Draw(0);
 
-    // The band runs from screen x 20 to 164 on row 32, with its arrow heads
+    // The band runs from screen x 20 to 164 on row 20, with its arrow heads
     // (east) at both ends and its shadow below.
-    EXPECT_TRUE(IsGreenOnly(PixelAt(*g_screen, 92, 32)));
-    EXPECT_TRUE(IsGreenOnly(PixelAt(*g_screen, 60, 32)));
-    EXPECT_EQ(PixelAt(*g_screen, 10, 32), kBackground);
-    EXPECT_EQ(PixelAt(*g_screen, 190, 32), kBackground);
-    EXPECT_EQ(PixelAt(*g_screen, 92, 20), kBackground);
-    EXPECT_EQ(PixelAt(*g_screen, 20, 32), ArrowColour(2));
-    EXPECT_EQ(PixelAt(*g_screen, 164, 32), ArrowColour(2));
-    EXPECT_EQ(PixelAt(*g_screen, 92, 42), HalvePixel(kBackground, g_pixelFormat));
-    EXPECT_EQ(PixelAt(*g_screen, 92, 46), kBackground);
+    EXPECT_TRUE(IsGreenOnly(PixelAt(*g_screen, 92, 20)));
+    EXPECT_TRUE(IsGreenOnly(PixelAt(*g_screen, 60, 20)));
+    EXPECT_EQ(PixelAt(*g_screen, 10, 20), kBackground);
+    EXPECT_EQ(PixelAt(*g_screen, 190, 20), kBackground);
+    EXPECT_EQ(PixelAt(*g_screen, 92, 8), kBackground);
+    EXPECT_EQ(PixelAt(*g_screen, 20, 20), ArrowColour(2));
+    EXPECT_EQ(PixelAt(*g_screen, 164, 20), ArrowColour(2));
+    EXPECT_EQ(PixelAt(*g_screen, 92, 30), HalvePixel(kBackground, g_pixelFormat));
+    EXPECT_EQ(PixelAt(*g_screen, 92, 34), kBackground);
 }
 
 TEST_F(RouteArrowsTest, TooShortRoutesDrawNothing) {
@@ -185,7 +187,7 @@ TEST_F(RouteArrowsTest, ProgressGrowsAndIsHeldToTheRoute) {
     const int32_t arrival = unit.nextStepDate.ToTicks();
     g_gameTimer->gameTicks = static_cast<uint32_t>(departure + (arrival - departure) / 2);
 
-    SetViewCentre(1040, 500);
+    SetViewCentre(1040, 520); // origin (928, 480)
     CRouteArrows route(&unit);
     route.AddPoint(1000, 500, 0);
     route.AddPoint(1040, 500, 0);
@@ -207,8 +209,8 @@ TEST_F(RouteArrowsTest, ProgressGrowsAndIsHeldToTheRoute) {
 
     // The travelled half in red, the rest in green.
     route.Draw(0);
-    EXPECT_TRUE(IsRedOnly(PixelAt(*g_screen, 70, 32)));
-    EXPECT_TRUE(IsGreenOnly(PixelAt(*g_screen, 130, 32)));
+    EXPECT_TRUE(IsRedOnly(PixelAt(*g_screen, 82, 20)));
+    EXPECT_TRUE(IsGreenOnly(PixelAt(*g_screen, 142, 20)));
 
     // The travelled part stays within the route.
     g_gameTimer->gameTicks = static_cast<uint32_t>(arrival + 500);

@@ -72,6 +72,10 @@ class MapFolder : public test::ScopedGameDir {
 public:
     MapFolder() {
         fs::copy(test::DemoWorldDir() / "map", Path() / "map", fs::copy_options::recursive);
+        // The minimap's two pictures.
+        fs::create_directories(Path() / "gfx" / "map");
+        for (const char* name : {"minimapempty.bmp", "minimapfull.bmp"})
+            fs::copy(test::DemoWorldDir() / "gfx" / "map" / name, Path() / "gfx" / "map" / name);
     }
     fs::path File(const std::string& name) const { return Path() / "map" / name; }
     void Truncate(const std::string& name, uintmax_t size) const {

@@ -58,7 +58,9 @@ protected:
         g_screen = std::make_unique<CImage>(64, 48, 16, kImageMemory);
         g_screen->Fill(kBackground);
         g_mapViewRect = {0, 0, 64, 48};
-        SetViewCentre(1000, 500);
+        // The view's origin lies at (960, 480): the map point (1000, 500)
+        // shows at screen (40, 20).
+        SetViewCentre(1000, 510);
         g_zoomShift = 0;
         dir.WriteFile("gfx/dummy.bmp", SheetBmp(1, 2, 2));
         dir.WriteFile("gfx/palette/grey.act", Greys());
@@ -261,8 +263,8 @@ TEST_F(MapSpriteTest, TransparencyChoosesHowTheFramesAreDrawn) {
         fire.Draw(0);
         ASSERT_NE(fire.GetSprite().image, nullptr);
         EXPECT_EQ(fire.GetSprite().image->kind, c.kind);
-        // The sheet's 4 x 4 frame is centred on the view's centre.
-        const uint16_t drawn = PixelAt(*g_screen, 32, 24);
+        // The sheet's 4 x 4 frame is centred on the map point's screen point.
+        const uint16_t drawn = PixelAt(*g_screen, 40, 20);
         const PixelChannels d = SplitPixel(drawn, g_pixelFormat);
         const uint16_t paletteIndex40 = static_cast<uint16_t>(grey->normalPixels[40]);
         EXPECT_EQ(PixelAt(*g_screen, 20, 10), kBackground);
@@ -295,15 +297,16 @@ TEST_F(MapSpriteTest, SpritesDrawAndHitThroughTheMapView) {
         int32_t worldX, worldY, zoom;
         int32_t screenLeft, screenTop, size; // where the frame lands
     } cases[] = {
-        {1000, 500, 0, 28, 20, 8},
-        {1010, 490, 0, 38, 10, 8},
-        // Across the map's edge: the view centre is near x = 0.
-        {18940, 500, 0, 14, 20, 8},
-        {1000, 500, 1, 30, 22, 4},
+        {1000, 500, 0, 36, 16, 8},
+        {1010, 490, 0, 46, 6, 8},
+        // Across the map's edge: the view origin is at x = 18912.
+        {18940, 500, 0, 24, 16, 8},
+        // Origin (896, 448) at zoom 1.
+        {1000, 500, 1, 50, 24, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.worldX);
-        SetViewCentre(c.worldX > 10000 ? 10 : 1000, 500);
+        SetViewCentre(c.worldX > 10000 ? 10 : 1000, 510);
         g_zoomShift = c.zoom;
         g_screen->Fill(kBackground);
         sprite.SetPosition(c.worldX, c.worldY);
@@ -320,13 +323,13 @@ TEST_F(MapSpriteTest, SpritesDrawAndHitThroughTheMapView) {
     }
     g_zoomShift = 0;
     // Clipped to the map view's left, top and right.
-    SetViewCentre(1000, 500);
     g_mapViewRect = {30, 0, 64, 48};
+    SetViewCentre(1000, 510); // origin (960, 480)
     g_screen->Fill(kBackground);
-    sprite.SetPosition(1000 - 15, 500);
+    sprite.SetPosition(960, 500);
     sprite.Draw(0);
-    EXPECT_EQ(PixelAt(*g_screen, 29, 24), kBackground);
-    EXPECT_NE(PixelAt(*g_screen, 30, 24), kBackground);
+    EXPECT_EQ(PixelAt(*g_screen, 29, 20), kBackground);
+    EXPECT_NE(PixelAt(*g_screen, 30, 20), kBackground);
     // Param 6 draws at the world position itself onto the destination.
     CImage picture(16, 16, 16, kImageMemory);
     picture.Fill(kBackground);
@@ -353,9 +356,9 @@ TEST_F(MapSpriteTest, LandscapeTilesLoadByTerrain) {
     tile.DrawOnMap(1);
     EXPECT_EQ(tile.frameCount, 2);
     EXPECT_EQ(tile.frame, 1);
-    EXPECT_EQ(PixelAt(*g_screen, 32, 24),
+    EXPECT_EQ(PixelAt(*g_screen, 40, 20),
               static_cast<uint16_t>(tile.GetPalette()->normalPixels[41]));
-    EXPECT_EQ(PixelAt(*g_screen, 27, 24), kBackground);
+    EXPECT_EQ(PixelAt(*g_screen, 35, 20), kBackground);
 }
 
 TEST(DirectionTest, DirectionFromPointsBySectors) {
@@ -413,7 +416,7 @@ TEST_F(MapSpriteTest, ProvinceMarkersShowWhileRevealed) {
         g_mapOptions = c.options;
         g_screen->Fill(kBackground);
         marker.Draw(0);
-        EXPECT_EQ(PixelAt(*g_screen, 32, 24), c.expected)
+        EXPECT_EQ(PixelAt(*g_screen, 40, 20), c.expected)
             << int{c.revealed} << int{c.notDimmed} << c.options;
     }
 
@@ -423,10 +426,10 @@ TEST_F(MapSpriteTest, ProvinceMarkersShowWhileRevealed) {
     province.shownNotDimmed = 0;
     g_screen->Fill(kBackground);
     fading->Draw(0);
-    EXPECT_EQ(PixelAt(*g_screen, 32, 24), kBackground);
+    EXPECT_EQ(PixelAt(*g_screen, 40, 20), kBackground);
     province.shownNotDimmed = 1;
     fading->Draw(0);
-    EXPECT_EQ(PixelAt(*g_screen, 32, 24), normal);
+    EXPECT_EQ(PixelAt(*g_screen, 40, 20), normal);
 
     COVTickAnimationsEvent quarter(25);
     EXPECT_EQ(fading->HandleEvent(quarter), DRAWABLE_NOT_TAKEN);

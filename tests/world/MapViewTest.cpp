@@ -108,7 +108,7 @@ TEST_F(MapViewTest, ScreenToWorldInvertsWorldToScreen) {
         g_zoomShift = zoom;
         SetViewCentre(100, 3000); // near the seam: the view spans x = 0
         for (int32_t sx : {224, 300, 512, 799})
-            for (int32_t sy : {304 - (2000 >> zoom), 304, 304 + (2000 >> zoom)}) {
+            for (int32_t sy : {200, 304, 304 + (2000 >> zoom)}) {
                 const MapPoint world = ScreenToWorld(sx, sy);
                 MapPoint back;
                 WorldToScreen(back, world.x, world.y);
@@ -126,6 +126,40 @@ TEST_F(MapViewTest, ScreenToWorldInvertsWorldToScreen) {
     // Below the map: 7296.
     SetViewCentre(5000, 7295);
     EXPECT_EQ(ScreenToWorld(400, 600).y, 7296);
+}
+
+TEST_F(MapViewTest, ConversionsWorkFromTheViewOrigin) {
+    const struct {
+        int32_t zoom, centreX, mapX, mapY, screenX, screenY;
+        bool inView;
+    } cases[] = {
+        {0, 5000, 4704, 2688, 224, 0, true},   // the origin is the view's corner
+        {0, 5000, 4703, 2687, 223, 0, false},  // y held at 0 on the screen
+        {0, 5000, 5279, 2700, 799, 12, true},  // the view's last column
+        {0, 5000, 5280, 2700, 800, 12, false}, // one past it
+        {2, 5000, 3844, 1668, 225, 1, true},   // origin (3840, 1664) at zoom 2
+        {0, 100, 10, 3000, 426, 312, true},    // origin x 18752: across the seam
+        {0, 100, -10, 3000, 406, 312, true},
+    };
+    for (const auto& c : cases) {
+        g_zoomShift = c.zoom;
+        SetViewCentre(c.centreX, 3000);
+        MapPoint screen;
+        WorldToScreen(screen, c.mapX, c.mapY);
+        EXPECT_EQ(screen.x, c.screenX) << c.mapX;
+        EXPECT_EQ(screen.y, c.screenY) << c.mapX;
+        MapPoint view;
+        EXPECT_EQ(WorldToView(c.mapX, c.mapY, view), c.inView) << c.mapX;
+    }
+    g_zoomShift = 0;
+    SetViewCentre(5000, 3000);
+    const MapPoint corner = ScreenToWorld(224, 0);
+    EXPECT_EQ(corner.x, 4704);
+    EXPECT_EQ(corner.y, 2688);
+    MapPoint origin;
+    GetViewOrigin(origin);
+    EXPECT_EQ(origin.x, 4704);
+    EXPECT_EQ(origin.y, 2688);
 }
 
 TEST_F(MapViewTest, SelectionRecoloursOnceAndRefusesKindEight) {

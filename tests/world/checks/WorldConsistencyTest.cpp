@@ -187,7 +187,7 @@ DecodedMap DecodeWholeMap() {
 
 // The demo world as the game reads it: the map tables (CMap::Load at
 // start-up), then the province table (at scenario start), from a copy of
-// the world's "map" and "db" folders.
+// the world's "map" and "db" folders and the minimap pictures.
 class LoadedWorld {
 public:
     static LoadedWorld& Get() {
@@ -216,6 +216,10 @@ private:
         const fs::path world = test::DemoWorldDir();
         fs::copy(world / "map", m_dir.Path() / "map", fs::copy_options::recursive);
         fs::copy(world / "db", m_dir.Path() / "db", fs::copy_options::recursive);
+        // The minimap's two pictures, which the map load reads too.
+        fs::create_directories(m_dir.Path() / "gfx" / "map");
+        for (const char* name : {"minimapempty.bmp", "minimapfull.bmp"})
+            fs::copy(world / "gfx" / "map" / name, m_dir.Path() / "gfx" / "map" / name);
         test::InFolder inFolder(m_dir.Path());
         test::BoxRecorder recorder;
         for (CProvince& province : g_provinces) {
