@@ -142,7 +142,8 @@ int32_t CCountryReligion::Read(CFieldReader& in) {
 
 CDataBlock* CCountryReligion::Write() const {
     auto* block = new CDataBlock();
-    const uint32_t type = stateReligion < kReligionCount ? stateReligion : RELIGION_PAGAN;
+    const uint32_t type =
+        stateReligion < kReligionCount ? stateReligion : static_cast<uint32_t>(RELIGION_PAGAN);
     block->AddChild(new CDataAssignment(KW_TYPE, new CDataIdentifier(kReligionKeywords[type])));
     for (uint32_t religion : {RELIGION_CATHOLIC, RELIGION_ORTHODOX, RELIGION_PROTESTANT,
                               RELIGION_SUNNI, RELIGION_SHIITE, RELIGION_PAGAN, RELIGION_REFORMED})

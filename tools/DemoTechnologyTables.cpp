@@ -43,10 +43,12 @@ int Rise(int level, int levels, int from, int to) {
 // Hundredths as a decimal with two places ("1.25"), the same on every
 // machine.
 std::string Hundredths(int value) {
-    std::string fraction = std::to_string(value % 100);
-    if (fraction.size() < 2)
-        fraction.insert(0, "0");
-    return std::to_string(value / 100) + "." + fraction;
+    const int fraction = value % 100;
+    std::string text = std::to_string(value / 100);
+    text += '.';
+    text += static_cast<char>('0' + fraction / 10);
+    text += static_cast<char>('0' + fraction % 10);
+    return text;
 }
 
 std::string Line(std::initializer_list<std::string> cells) {

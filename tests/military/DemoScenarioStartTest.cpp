@@ -134,8 +134,9 @@ TEST_F(DemoScenarioStartTest, TheKnownWorldStartsWithEveryNationInPlace) {
         // The technology group follows the number.
         const uint32_t number = country->GetNumber();
         if (number == 7 || number == 13 || number == 32 || number == 42 || number == 60 ||
-            number == 68)
+            number == 68) {
             EXPECT_EQ(country->m_technology.group, 1u);
+        }
     }
     // The outlaws exist, and so do the natives the start-up makes.
     for (uint32_t number : {96u, 97u, 98u})

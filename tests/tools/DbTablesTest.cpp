@@ -178,10 +178,12 @@ TEST_F(DbTablesTest, StabilityTaxTableGivesEveryLevelOnceRisingWithTheLevel) {
         EXPECT_EQ(std::atoi(row[0].c_str()), level);
         const int percent = std::atoi(row[1].c_str());
         EXPECT_GT(100 + percent, 0) << "level " << level << " would take every tax";
-        if (level == 0)
+        if (level == 0) {
             EXPECT_EQ(percent, 0);
-        if (level > -3)
+        }
+        if (level > -3) {
             EXPECT_GT(percent, std::atoi(rows[static_cast<size_t>(level + 3)][1].c_str()));
+        }
     }
 }
 
@@ -265,8 +267,9 @@ TEST_F(DbTablesTest, DiplomaticMatrixIsSquareOverEveryCountry) {
             // Twenty times the value is the starting relation, -200..200.
             EXPECT_GE(value, -10) << columns[c];
             EXPECT_LE(value, 10) << columns[c];
-            if (columns[c] == row[0])
+            if (columns[c] == row[0]) {
                 EXPECT_EQ(value, 0) << "toward itself";
+            }
         }
     }
     EXPECT_EQ(rowNumbers, columnNumbers);
@@ -299,10 +302,12 @@ TEST_F(DbTablesTest, YearTablesFillThePeriodsTheGameLooksUp) {
             // Row r serves period r: its year lies in that period.
             if (r < 7) {
                 const int year = std::atoi(row[0].c_str());
-                if (r > 0)
+                if (r > 0) {
                     EXPECT_GE(year, kPeriodStarts[r - 1]) << "row " << r;
-                if (r < 6)
+                }
+                if (r < 6) {
                     EXPECT_LT(year, kPeriodStarts[r]) << "row " << r;
+                }
             }
             for (size_t c = 1; c < row.size(); ++c)
                 EXPECT_GE(std::atoi(row[c].c_str()), 0);

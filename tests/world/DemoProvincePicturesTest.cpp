@@ -92,8 +92,9 @@ TEST_F(DemoProvincePicturesTest, PicturesHaveTheirFramesAndPalettes) {
         EXPECT_GE(picture.width / c.frames, 12) << c.path;
         if (c.bits != 8)
             continue;
-        if (!c.firstFrameEmpty)
+        if (!c.firstFrameEmpty) {
             EXPECT_TRUE(EveryFrameDrawn(picture, c.frames)) << c.path;
+        }
         CPalette palette;
         ASSERT_TRUE(palette.LoadPalette(c.palette)) << c.palette;
         // Every index the picture uses is a colour of its palette.
