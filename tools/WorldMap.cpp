@@ -1646,32 +1646,24 @@ std::pair<int32_t, int32_t> WorldMap::PointInside(int32_t id, int32_t x, int32_t
     return point;
 }
 
-int32_t WorldMap::ProvinceAt(int32_t x, int32_t y) const {
+size_t WorldMap::CellIndex(int32_t x, int32_t y) {
     x %= kMapWidth;
     if (x < 0)
         x += kMapWidth;
     y = std::clamp(y, 0, kMapHeight - 1);
-    return cells_[static_cast<size_t>(y / kCellSize) * kColumns +
-                  static_cast<size_t>(x / kCellSize)];
+    return static_cast<size_t>(y / kCellSize) * kColumns + static_cast<size_t>(x / kCellSize);
+}
+
+int32_t WorldMap::ProvinceAt(int32_t x, int32_t y) const {
+    return cells_[CellIndex(x, y)];
 }
 
 int32_t WorldMap::DepthAt(int32_t x, int32_t y) const {
-    x %= kMapWidth;
-    if (x < 0)
-        x += kMapWidth;
-    y = std::clamp(y, 0, kMapHeight - 1);
-    return depths_[static_cast<size_t>(y / kCellSize) * kColumns +
-                   static_cast<size_t>(x / kCellSize)] *
-           kCellSize;
+    return depths_[CellIndex(x, y)] * kCellSize;
 }
 
 int32_t WorldMap::HeightAt(int32_t x, int32_t y) const {
-    x %= kMapWidth;
-    if (x < 0)
-        x += kMapWidth;
-    y = std::clamp(y, 0, kMapHeight - 1);
-    return heights_[static_cast<size_t>(y / kCellSize) * kColumns +
-                    static_cast<size_t>(x / kCellSize)];
+    return heights_[CellIndex(x, y)];
 }
 
 const WorldMap& TheWorldMap() {

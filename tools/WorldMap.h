@@ -104,6 +104,8 @@ public:
 
 private:
     WorldMap() = default;
+    // The raster cell of a map point (x wraps, y is held to the map).
+    static size_t CellIndex(int32_t x, int32_t y);
     std::vector<WorldProvince> provinces_;
     std::vector<uint16_t> cells_;  // kColumns x kRows, row by row
     std::vector<uint8_t> heights_; // kColumns x kRows
