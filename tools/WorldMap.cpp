@@ -1058,13 +1058,30 @@ private:
         used.insert(hub.first);
         used.insert(hub.second);
         used.insert(hubSecond);
-        const auto isle2 = claim(pick(kEurope, 0));     // 359-479
-        const auto inner1 = claim(pick(kEurope, 1));    // 394-395
-        const auto inner2 = claim(pick(kEurope, 2));    // 464-465
-        const auto inner3 = claim(pick(kEurope, 3));    // 307-309
-        const auto lowlands = claim(pick(kEurope, -1)); // 337-339
-        const auto america = claim(pick(kAmerica, 4));  // 93-95
-        const auto asia = claim(pick(kAsia, 5));        // 686-687
+        const auto isle2 = claim(pick(kEurope, 0));  // 359-479
+        const auto inner1 = claim(pick(kEurope, 1)); // 394-395
+        const auto inner2 = claim(pick(kEurope, 2)); // 464-465
+        const auto inner3 = claim(pick(kEurope, 3)); // 307-309
+        // 337-339: the crossing nearest the lowlands of the north-western
+        // mainland.
+        std::pair<int32_t, int32_t> lowlandsPair{-1, -1};
+        int64_t lowlandsDistance = INT64_MAX;
+        for (const Crossing& c : crossings) {
+            if (continentOf(c.a) != kEurope || used.count(c.a) || used.count(c.b))
+                continue;
+            const int32_t x = CentreX(c.cellA) + WrapDx(CentreX(c.cellB) - CentreX(c.cellA)) / 2;
+            const int32_t y = (CentreY(c.cellA) + CentreY(c.cellB)) / 2;
+            const int64_t d2 = Distance2(x, y, design::kLowlands.x, design::kLowlands.y);
+            if (d2 < lowlandsDistance) {
+                lowlandsDistance = d2;
+                lowlandsPair = {c.a, c.b};
+            }
+        }
+        if (lowlandsPair.first < 0)
+            lowlandsPair = pick(kEurope, -1);
+        const auto lowlands = claim(lowlandsPair);
+        const auto america = claim(pick(kAmerica, 4)); // 93-95
+        const auto asia = claim(pick(kAsia, 5));       // 686-687
         // In the order of the game's pairs: 307-309, 93-95, 357-477,
         // 357-478, 394-395, 359-479, 464-465, 686-687, 337-339.
         straitDrafts_ = {inner3, america, hub,     {hub.first, hubSecond}, inner1, isle2,
@@ -1234,10 +1251,14 @@ private:
             const int32_t y = DraftY(a);
             for (int32_t id : {338, 340, 377, 378, 379, 380})
                 give(nearestFree(kEurope, x, y, any), id);
+            // Those of the empire's lands are its Low Countries.
             const int32_t lowCountries = AreaIndex("Low Countries");
-            for (int32_t id : {337, 338, 339, 340, 377, 378, 379, 380})
-                drafts_[static_cast<size_t>(idToDraft[static_cast<size_t>(id)])].area =
-                    lowCountries;
+            const int32_t empire = RegionIndex("HRE");
+            for (int32_t id : {337, 338, 339, 340, 377, 378, 379, 380}) {
+                Draft& draft = drafts_[static_cast<size_t>(idToDraft[static_cast<size_t>(id)])];
+                if (draft.region == empire)
+                    draft.area = lowCountries;
+            }
         }
         // Panama: the narrowest land between the two Americas.
         give(nearestFree(kAmerica, 4400, 3620, any), 39);

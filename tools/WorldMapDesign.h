@@ -165,6 +165,9 @@ inline constexpr std::array<Anchor, 58> kAnchors = {{
     {"NWPacificSea", 0, 18300, 2300},
 }};
 
+// Where the lowlands lie, by a narrow water on the north-western coast.
+inline constexpr Anchor kLowlands = {"HRE", kEurope, 9150, 1450};
+
 // The open ocean far from every shore whose zones the game counts as the
 // Pacific.
 inline constexpr Anchor kPacificSea = {"Pacific", 0, 400, 4300};
