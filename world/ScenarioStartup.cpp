@@ -27,6 +27,7 @@
 #include "world/GlobalsTreaties.h"
 #include "world/Goods.h"
 #include "world/Map.h"
+#include "world/MapRender.h"
 #include "world/Province.h"
 #include "world/ProvinceTable.h"
 #include "world/Scenario.h"
@@ -93,6 +94,19 @@ const char* BriefingKey(int32_t gameType) {
 
 // Reads the file into the world; false when it could not be opened or a
 // structural error stopped the reader.
+// The map shows what the country played at this machine (the first with
+// the local player's mark) has discovered; the rest lies under the fog.
+void RevealLocalPlayersDiscoveries() {
+    constexpr uint32_t kLocalPlayerMark = 1;
+    if (!g_sessionCountries.mark)
+        return;
+    for (uint32_t number = 0; number < kNetCountrySlots; ++number)
+        if (g_sessionCountries.mark(number) == kLocalPlayerMark) {
+            ResetFog(number);
+            return;
+        }
+}
+
 bool ReadScenarioFile(const std::string& name) {
     CFieldReader in;
     in.Open(name, "r");
@@ -170,6 +184,7 @@ bool CScenario::Init() {
         for (uint32_t number : {98u, 96u, 97u})
             g_scenarioSteps.createCountryIfMissing(number);
     BuildTerritories();
+    RevealLocalPlayersDiscoveries();
     StartGameMessage();
     FantasyStart();
 

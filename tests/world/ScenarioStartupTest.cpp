@@ -16,6 +16,7 @@
 #include "tests/TestSupport.h"
 #include "world/DataChecksum.h"
 #include "world/Globals.h"
+#include "world/Province.h"
 #include "world/Scenario.h"
 #include "world/ScenarioSteps.h"
 
@@ -128,6 +129,28 @@ TEST_F(ScenarioStartupTest, StartAndShutdownRunTheirStepsInOrder) {
     EXPECT_EQ(g_gameStarted, 0);
     EXPECT_TRUE(g_scheduler.IsEmpty());
     EXPECT_TRUE(m_boxes.texts.empty()) << m_boxes.texts.front();
+}
+
+TEST_F(ScenarioStartupTest, TheLocalPlayersDiscoveriesAreRevealedOnTheMap) {
+    WriteScenario();
+    // Country 3 is played here and, as its block read, knows province 5;
+    // country 4 (another machine's) knows province 6.
+    const SessionCountryHooks saved = g_sessionCountries;
+    g_sessionCountries.mark = [](uint32_t number) -> uint32_t { return number == 3 ? 1 : 0; };
+    g_scenarioSteps.rebuildDiplomaticStatus = [] {
+        g_provinces[5].discoveredBy[3] = 1;
+        g_provinces[6].discoveredBy[4] = 1;
+    };
+    g_provinces[7].knownToPlayer = 1; // from a game before
+    {
+        CScenario scenario("scenario.ovg", 7);
+        EXPECT_EQ(g_provinces[5].knownToPlayer, 1);
+        EXPECT_EQ(g_provinces[6].knownToPlayer, 0);
+        EXPECT_EQ(g_provinces[7].knownToPlayer, 0);
+    }
+    g_sessionCountries = saved;
+    for (int32_t id : {5, 6, 7})
+        g_provinces[static_cast<size_t>(id)].knownToPlayer = 0;
 }
 
 TEST_F(ScenarioStartupTest, TheGameEndsInTheChosenYearOnlyInAStandardGame) {
