@@ -260,25 +260,6 @@ void CMonarchDeleter::operator()(CMonarch* monarch) const {
 
 namespace {
 
-// The technology group of a new country: 1 orthodox, 2 muslim, 3 exotic, 0
-// latin for every number not listed.
-uint32_t TechnologyGroupOf(uint32_t number) {
-    static constexpr uint32_t kOrthodox[] = {7, 13, 32, 42, 60, 68};
-    static constexpr uint32_t kMuslim[] = {10, 14, 15, 16, 17, 23, 24, 33, 34, 35, 39,
-                                           40, 43, 45, 48, 53, 54, 58, 59, 77, 94};
-    static constexpr uint32_t kExotic[] = {44, 55, 62, 63, 64, 65, 66, 76, 97, 98};
-    auto listed = [number](const auto& numbers) {
-        return std::find(std::begin(numbers), std::end(numbers), number) != std::end(numbers);
-    };
-    if (listed(kOrthodox))
-        return 1;
-    if (listed(kMuslim))
-        return 2;
-    if (listed(kExotic))
-        return 3;
-    return 0;
-}
-
 std::unique_ptr<CCountry> MakeVariant(std::unique_ptr<CCountry> (*make)(uint32_t),
                                       uint32_t number) {
     std::unique_ptr<CCountry> made = make ? make(number) : nullptr;
@@ -328,7 +309,7 @@ CCountry* CCountry::Create(uint32_t number) {
     if (!AddCountry(std::move(country), true))
         return nullptr;
     made->m_monarch.reset();
-    made->m_technology.group = TechnologyGroupOf(number);
+    made->m_technology.group = TechnologyGroupOfNumber(number);
     made->SetAIPersonalityFile();
     made->ReadAiFile();
     return made;

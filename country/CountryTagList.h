@@ -30,3 +30,22 @@ inline constexpr std::array<CountryTagRow, kCountrySlots> kCountryTagRows = {{
     {"BRI", 88}, {"BUR", 89}, {"NOR", 90}, {"PRO", 91}, {"KUR", 92}, {"GRA", 93}, {"MUS", 94},
     {"UKR", 68},
 }};
+
+// The technology group a new country of the number gets: 1 orthodox,
+// 2 muslim, 3 exotic, 0 latin for every number not listed.
+constexpr uint32_t TechnologyGroupOfNumber(uint32_t number) {
+    constexpr uint32_t kOrthodox[] = {7, 13, 32, 42, 60, 68};
+    constexpr uint32_t kMuslim[] = {10, 14, 15, 16, 17, 23, 24, 33, 34, 35, 39,
+                                    40, 43, 45, 48, 53, 54, 58, 59, 77, 94};
+    constexpr uint32_t kExotic[] = {44, 55, 62, 63, 64, 65, 66, 76, 97, 98};
+    for (uint32_t n : kOrthodox)
+        if (n == number)
+            return 1;
+    for (uint32_t n : kMuslim)
+        if (n == number)
+            return 2;
+    for (uint32_t n : kExotic)
+        if (n == number)
+            return 3;
+    return 0;
+}

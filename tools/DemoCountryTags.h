@@ -30,22 +30,9 @@ inline constexpr int32_t kRebelsNumber = 98;
 
 enum class TechGroup { kLatin, kOrthodox, kMuslim, kExotic };
 
-inline constexpr int32_t kOrthodoxNumbers[] = {7, 13, 32, 42, 60, 68};
-inline constexpr int32_t kMuslimNumbers[] = {10, 14, 15, 16, 17, 23, 24, 33, 34, 35, 39,
-                                             40, 43, 45, 48, 53, 54, 58, 59, 77, 94};
-inline constexpr int32_t kExoticNumbers[] = {44, 55, 62, 63, 64, 65, 66, 76, 97, 98};
-
+// The game's own group of the number (country/CountryTagList.h).
 constexpr TechGroup TechGroupOf(int32_t number) {
-    for (int32_t n : kOrthodoxNumbers)
-        if (n == number)
-            return TechGroup::kOrthodox;
-    for (int32_t n : kMuslimNumbers)
-        if (n == number)
-            return TechGroup::kMuslim;
-    for (int32_t n : kExoticNumbers)
-        if (n == number)
-            return TechGroup::kExotic;
-    return TechGroup::kLatin;
+    return static_cast<TechGroup>(TechnologyGroupOfNumber(static_cast<uint32_t>(number)));
 }
 
 } // namespace demo

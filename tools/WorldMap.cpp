@@ -187,7 +187,6 @@ struct Draft {
     int32_t minColumn = kCols, maxColumn = -1, minRow = kRowsN, maxRow = -1;
     int32_t insideCell = -1;
     int32_t insideDistance = -1;
-    int32_t coastDistance = 0; // cells from the inside point to the sea
     std::set<int32_t> touching;
 };
 
@@ -405,16 +404,8 @@ private:
             islandOf_[cell] = static_cast<int8_t>(IslandAtPoint(cell));
         std::vector<int64_t> landSizes;
         const std::vector<int32_t> land = Components(kGround, landSizes);
-        std::vector<uint8_t> keep(landSizes.size(), 0);
-        for (size_t i = 0; i < landSizes.size(); ++i)
-            keep[i] = landSizes[i] >= static_cast<int64_t>(kCells / 100);
-        for (const design::Island& island : design::kIslands) {
-            const size_t cell = At(island.x / kCell, island.y / kCell);
-            if (land[cell] >= 0)
-                keep[static_cast<size_t>(land[cell])] = 1;
-        }
         // Land masses that hold none of the continents' hearts are dropped.
-        std::fill(keep.begin(), keep.end(), 0);
+        std::vector<uint8_t> keep(landSizes.size(), 0);
         for (const design::Blob& blob : design::kBlobs) {
             const size_t cell = At(blob.x / kCell, blob.y / kCell);
             if (blob.continent != 0 && land[cell] >= 0)
@@ -646,8 +637,7 @@ private:
             if (label_[cell] >= 0)
                 continue;
             ForNeighbours(cell, seam, [&](size_t next) {
-                if (label_[cell] < 0 && label_[next] >= 0 &&
-                    SameSurface(surface_[cell], surface_[next])) {
+                if (label_[cell] < 0 && label_[next] >= 0 && surface_[cell] == surface_[next]) {
                     label_[cell] = label_[next];
                     frontier.push_back(static_cast<uint32_t>(cell));
                 }
@@ -656,15 +646,13 @@ private:
         for (size_t head = 0; head < frontier.size(); ++head) {
             const size_t cell = frontier[head];
             ForNeighbours(cell, seam, [&](size_t next) {
-                if (label_[next] < 0 && SameSurface(surface_[cell], surface_[next])) {
+                if (label_[next] < 0 && surface_[cell] == surface_[next]) {
                     label_[next] = label_[cell];
                     frontier.push_back(static_cast<uint32_t>(next));
                 }
             });
         }
     }
-
-    static bool SameSurface(uint8_t a, uint8_t b) { return a == b; }
 
     int32_t NewDraft(ProvinceKind kind, int32_t continent, size_t seedCell) {
         Draft draft;
@@ -685,13 +673,10 @@ private:
         std::array<std::vector<size_t>, 6> cellsOf;
         for (auto& list : cellsOf)
             list.reserve(kCells / 8);
-        int64_t landCells = 0;
         for (size_t cell = 0; cell < kCells; ++cell)
             if (surface_[cell] == kGround) {
                 cellsOf[landContinent_[cell]].push_back(cell);
-                ++landCells;
             }
-        (void)landCells;
         for (int32_t continent = 1; continent <= 5; ++continent) {
             const std::vector<size_t>& cells = cellsOf[static_cast<size_t>(continent)];
             int32_t count = ContinentIdCount(continent) + kExtraLinked[continent];
