@@ -564,6 +564,29 @@ public:
     void FoundColony(int32_t province);
     // --- end of province figures, allowances, costs and chances ---
 
+    // --- standing toward other countries (country/CountryMethods.cpp) ---
+    // At war with anyone.
+    bool IsAtWar() const;
+    // At war with n; never toward itself; always toward and from the
+    // pirates, natives and rebels (96..98).
+    bool IsHostileTo(int64_t n) const;
+    // Itself, a country on the same side of a war, and a vassal of this one.
+    bool HasAccessTo(int64_t n) const;
+    bool IsAlliedWith(int64_t n) const;
+    bool IsCobelligerentWith(int64_t n) const;
+    // The stability track's level.
+    double GetStability() const;
+    void SetStability(int32_t level);
+    // Peace with n today: the peace date toward n, the at-war byte cleared
+    // and the at-war-with-anyone flag recomputed. SetAtWarWith sets the
+    // byte and recomputes the flag.
+    void EndWarWith(int64_t n);
+    void SetAtWarWith(int64_t n);
+    // m_warDates holds, per country, the date of the last peace with it;
+    // m_diplomaticDates the date before which no diplomat goes there.
+    const CDate& GetLastPeaceWith(int64_t n) const;
+    // --- end of standing ---
+
 private:
     // What a country block has given so far.
     struct ReadMarks {

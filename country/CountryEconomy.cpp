@@ -129,11 +129,6 @@ int32_t CCountry::GetBudgetBoostBase() const {
 
 namespace {
 
-// Countries 0, 80 and 94..98 take no part in the catch-up.
-bool IsOrdinaryNumber(uint32_t number) {
-    return number != 0 && number != 80 && (number < 94 || number > 98);
-}
-
 const Technology& TrackOf(const TechBase& tech, uint32_t track) {
     switch (track) {
     case TECH_LAND:
@@ -151,7 +146,7 @@ int32_t CatchUpBonus(const CCountry& country, uint32_t track) {
     const uint32_t group = country.m_technology.group;
     int32_t best = -1;
     for (const CCountry* other : g_countries)
-        if (other && IsOrdinaryNumber(other->GetNumber()) && other->m_technology.group == group)
+        if (other && IsOrdinaryCountry(other->GetNumber()) && other->m_technology.group == group)
             best = std::max(best, TrackOf(other->m_technology, track).level);
     const int32_t own = TrackOf(country.m_technology, track).level;
     const int32_t count = group < g_techGroupCounts.size() ? g_techGroupCounts[group] : 0;

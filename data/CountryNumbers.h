@@ -6,3 +6,9 @@
 
 constexpr uint32_t kCountrySlots = 99;
 constexpr uint16_t kCountryObjectType = 3;
+
+// False for 0 (no country), 80 and 94 to 98 (the mercenaries, pirates,
+// natives and rebels and the two countries outside diplomacy).
+constexpr bool IsOrdinaryCountry(int64_t number) {
+    return number > 0 && number < kCountrySlots && number != 80 && (number < 94 || number > 98);
+}
