@@ -587,6 +587,15 @@ public:
     const CDate& GetLastPeaceWith(int64_t n) const;
     // --- end of standing ---
 
+    // --- rebels, collapse, scandals and missions (country/CountryRebels.cpp) ---
+    // The revolt and civil-war check with the bonus added to each
+    // province's revolt risk.
+    void RevoltPass(int32_t bonus);
+    // The scenario mission's progress for the mission type (-1: whatever
+    // the type is).
+    void UpdateMissionProgress(int32_t kind);
+    // --- end of rebels ---
+
 private:
     // What a country block has given so far.
     struct ReadMarks {

@@ -291,6 +291,11 @@ public:
     // calculator owns it); a centre's seat points to that centre.
     CCentreOfTrade* centreOfTrade = nullptr;
 
+    // --- revolt risk (world/ProvinceRevoltRisk.cpp) ---
+    // The risk of a revolt in the province, 0 and up.
+    int32_t GetRevoltRisk() const;
+    // --- end of revolt risk ---
+
     // --- the game-wide globals' revolt definitions ---
     // The country that would rise in the province ("db\revolt.txt"), 0 none.
     int32_t revoltCountry = 0;
