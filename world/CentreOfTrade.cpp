@@ -13,6 +13,7 @@
 #include "net/Posting.h"
 #include "net/Senders.h"
 #include "net/Session.h"
+#include "world/GameNotices.h"
 #include "world/MapModes.h"
 #include "world/Province.h"
 #include "world/ProvinceEconomy.h"
@@ -427,8 +428,9 @@ CCentreOfTrade* CCotCalc::CreateCentreOfTrade(int32_t provinceId) {
     const int32_t player =
         g_scenarioSteps.localPlayerCountry ? g_scenarioSteps.localPlayerCountry() : -1;
     if (player >= 0 && player < static_cast<int32_t>(kCountrySlots) &&
-        province->discoveredBy[static_cast<size_t>(player)] && g_cotCountries.notice)
-        g_cotCountries.notice(kNoticeNewCentreOfTrade, player, province->name.c_str(), provinceId);
+        province->discoveredBy[static_cast<size_t>(player)])
+        PostGameMessage1At(kNoticeNewCentreOfTrade, static_cast<uint32_t>(player), province->name,
+                           provinceId, provinceId);
     // Every machine founds the centre alike; the merchant's messages reach
     // the others from the host.
     if (IsHost())

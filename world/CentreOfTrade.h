@@ -231,9 +231,6 @@ struct CotCountryHooks {
     void (*sendFoundingMerchant)(int32_t number, int32_t provinceId) = nullptr;
     // The victory points of category 0 (null: nothing).
     void (*addEconomyPoints)(int32_t number, float points) = nullptr;
-    // The player's notice of the kind about the province (null: nothing).
-    void (*notice)(uint32_t kind, int32_t player, const char* provinceName,
-                   int32_t provinceId) = nullptr;
 };
 extern CotCountryHooks g_cotCountries;
 
@@ -255,4 +252,4 @@ float GetProvinceTradingPostValue(const CProvince& province);
 float GetProvinceTotalIncome(const CProvince& province);
 
 // The notice kind of a new centre of trade.
-constexpr uint32_t kNoticeNewCentreOfTrade = 34;
+constexpr int32_t kNoticeNewCentreOfTrade = 34;

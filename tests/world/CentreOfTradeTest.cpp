@@ -13,6 +13,7 @@
 #include "tests/world/SaveBlockFixture.h"
 #include "world/CentreOfTrade.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 #include "world/MapModes.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
@@ -62,6 +63,7 @@ protected:
         m_header = g_scenarioHeaderHooks;
         m_provinceCountries = g_provinceCountries;
         m_cotCountries = g_cotCountries;
+        m_notices = g_gameNotices;
         m_values = g_cotProvinceValues;
         m_steps = g_scenarioSteps;
         g_scenarioHeaderHooks.findCountryByTag = &NumberOfTag;
@@ -115,6 +117,7 @@ protected:
         g_scenarioHeaderHooks = m_header;
         g_provinceCountries = m_provinceCountries;
         g_cotCountries = m_cotCountries;
+        g_gameNotices = m_notices;
         g_cotProvinceValues = m_values;
         g_scenarioSteps = m_steps;
         SetCountryTagSource(nullptr);
@@ -151,6 +154,7 @@ protected:
     ScenarioHeaderHooks m_header;
     ProvinceCountryHooks m_provinceCountries;
     CotCountryHooks m_cotCountries;
+    GameNoticeHooks m_notices;
     CotProvinceValues m_values;
     ScenarioStepHooks m_steps;
 };
@@ -331,9 +335,9 @@ TEST_F(CentreOfTradeTest, OneCentreIsFoundedInTheBestCandidateAndOnlyTheHostSend
 TEST_F(CentreOfTradeTest, FoundingTellsThePlayerOnlyWhenTheProvinceIsKnown) {
     static std::vector<int32_t> notices;
     notices.clear();
-    g_cotCountries.notice = [](uint32_t kind, int32_t player, const char*, int32_t province) {
-        EXPECT_EQ(kind, kNoticeNewCentreOfTrade);
-        notices.push_back(player * 10000 + province);
+    g_gameNotices.post = [](const GameNotice& notice) {
+        EXPECT_EQ(notice.type, kNoticeNewCentreOfTrade);
+        notices.push_back(static_cast<int32_t>(notice.country) * 10000 + notice.linkProvince);
     };
     g_scenarioSteps.localPlayerCountry = [] { return 3; };
     Land(5, 1, 100, 100).discoveredBy[3] = 1;
