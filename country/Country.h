@@ -430,19 +430,14 @@ public:
     int32_t GetNavalTechCostColumn() const {
         return m_technology.naval.CurrentRow().costTerm;
     }
-    // The track's investment; true when it bought a level.
-    bool AdvanceLandTech(int32_t amount) {
-        return m_technology.land.Invest(amount);
-    }
-    bool AdvanceNavalTech(int32_t amount) {
-        return m_technology.naval.Invest(amount);
-    }
-    bool AdvanceInfraTech(int32_t amount) {
-        return m_technology.infra.Invest(amount);
-    }
-    bool AdvanceTradeTech(int32_t amount) {
-        return m_technology.trade.Invest(amount);
-    }
+    // The track's investment; true when it bought a level. A level gained
+    // tells the player at this machine (a notice), makes the units
+    // recompute their strength (land and naval) and, when the naval level
+    // reaches 19, re-evaluates the blockades around the fleets.
+    bool AdvanceLandTech(int32_t amount);
+    bool AdvanceNavalTech(int32_t amount);
+    bool AdvanceInfraTech(int32_t amount);
+    bool AdvanceTradeTech(int32_t amount);
     // The research modifiers the handlers give to land, naval,
     // infrastructure, trade and stability (the last also the stability
     // window's bonus points).

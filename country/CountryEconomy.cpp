@@ -12,6 +12,7 @@
 #include "engine/GameTimer.h"
 #include "engine/TextDatabase.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 #include "world/Globals.h"
 #include "world/Province.h"
 #include "world/ScenarioSteps.h"
@@ -245,6 +246,79 @@ const char* CCountry::DescribeInfraTech() const {
 
 const char* CCountry::DescribeTradeTech() const {
     return DescribeTrack(*this, TECH_TRADE, GetMonarchAdm(), "TWTRADE_ADM", "TWTRADE_MAN");
+}
+
+// ---------------------------------------------------------------------------
+// Levels gained
+
+namespace {
+
+// The notice of a level gained: its kind and the technology window it links
+// to (-1: none).
+struct LevelNotice {
+    int32_t kind;
+    int32_t window;
+};
+
+constexpr LevelNotice kLandNotice{25, 23};
+constexpr LevelNotice kNavalNotice{26, 24};
+constexpr LevelNotice kInfraNotice{27, -1};
+constexpr LevelNotice kTradeNotice{28, -1};
+
+// The naval level from which fleets blockade.
+constexpr int32_t kBlockadeNavalLevel = 19;
+
+void TellPlayer(const CCountry& country, const Technology& track, LevelNotice notice) {
+    if (!country.IsLocalHuman())
+        return;
+    // The log line takes the level's name and its improvement; the box
+    // heads with the name.
+    const std::string name = track.GetCurrentLevelName();
+    PostGameMessage2With(notice.kind, country.GetNumber(), name, name, track.GetImprovementText(),
+                         notice.window);
+}
+
+void RecomputeUnitStrengths(CCountry& country) {
+    if (!g_countryMilitary.recomputeStrength)
+        return;
+    for (CLinkedList<CUnit>* list : {&country.m_units, &country.m_unitsInDevelopment})
+        list->ForEach([](CUnit* unit) { g_countryMilitary.recomputeStrength(*unit); });
+}
+
+} // namespace
+
+bool CCountry::AdvanceLandTech(int32_t amount) {
+    if (!m_technology.land.Invest(amount))
+        return false;
+    TellPlayer(*this, m_technology.land, kLandNotice);
+    RecomputeUnitStrengths(*this);
+    return true;
+}
+
+bool CCountry::AdvanceNavalTech(int32_t amount) {
+    const int32_t before = m_technology.naval.GetLevel();
+    if (!m_technology.naval.Invest(amount))
+        return false;
+    TellPlayer(*this, m_technology.naval, kNavalNotice);
+    RecomputeUnitStrengths(*this);
+    if (before < kBlockadeNavalLevel && m_technology.naval.GetLevel() >= kBlockadeNavalLevel &&
+        g_countryMilitary.reevaluateBlockades)
+        m_units.ForEach([](CUnit* unit) { g_countryMilitary.reevaluateBlockades(*unit); });
+    return true;
+}
+
+bool CCountry::AdvanceInfraTech(int32_t amount) {
+    if (!m_technology.infra.Invest(amount))
+        return false;
+    TellPlayer(*this, m_technology.infra, kInfraNotice);
+    return true;
+}
+
+bool CCountry::AdvanceTradeTech(int32_t amount) {
+    if (!m_technology.trade.Invest(amount))
+        return false;
+    TellPlayer(*this, m_technology.trade, kTradeNotice);
+    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -58,6 +58,13 @@ struct CountryMilitaryHooks {
     // which also reaches the armies its fleets carry. Null: each unit of the
     // list is offered the message through unitMessage until one takes it.
     int (*unitListMessage)(CLinkedList<CUnit>& units, COVEvent& event) = nullptr;
+
+    // military: the unit recomputes its strength from its country's
+    // technology. Null: nothing.
+    void (*recomputeStrength)(CUnit& unit) = nullptr;
+    // military: a fleet that can blockade has the blockades around its
+    // province evaluated again. Null: nothing.
+    void (*reevaluateBlockades)(CUnit& unit) = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.

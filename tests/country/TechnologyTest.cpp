@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "country/Country.h"
 #include "country/Relations.h"
@@ -11,6 +12,7 @@
 #include "data/Keywords.h"
 #include "tests/country/EconomyFixture.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 
 namespace {
 
@@ -158,6 +160,44 @@ TEST_F(TechnologyTest, InvestingBuysOneLevelAtATime) {
         EXPECT_EQ(trade.level, c.levelAfter) << c.level << " " << c.amount;
         EXPECT_EQ(trade.value, c.valueAfter) << c.level << " " << c.amount;
     }
+}
+
+TEST_F(TechnologyTest, ALevelGainedTellsOnlyThePlayerAtThisMachine) {
+    const std::vector<CTechRow> rows = RowsOfYears({1400, 1500, 1510, 1520, 1530});
+    for (CTechTable* table :
+         {&g_landTechTable, &g_navalTechTable, &g_infraTechTable, &g_tradeTechTable})
+        table->SetRows(rows);
+    g_gameTimer->currentDate = CDate(0, 0, 1450);
+    static std::vector<GameNotice> notices;
+    notices.clear();
+    const GameNoticeHooks saved = g_gameNotices;
+    g_gameNotices.post = [](const GameNotice& notice) { notices.push_back(notice); };
+    const uint32_t savedController = g_countryController[2];
+    g_countryController[2] = 1;
+    CCountry& player = Make(2);
+    CCountry& other = Make(3);
+    struct Case {
+        bool (CCountry::*advance)(int32_t);
+        int32_t kind, window;
+    };
+    const Case cases[] = {{&CCountry::AdvanceLandTech, 25, 23},
+                          {&CCountry::AdvanceNavalTech, 26, 24},
+                          {&CCountry::AdvanceInfraTech, 27, -1},
+                          {&CCountry::AdvanceTradeTech, 28, -1}};
+    for (const Case& c : cases) {
+        notices.clear();
+        EXPECT_FALSE((player.*c.advance)(10));  // no level: no notice
+        EXPECT_TRUE((other.*c.advance)(30000)); // not played here: no notice
+        EXPECT_TRUE(notices.empty()) << c.kind;
+        EXPECT_TRUE((player.*c.advance)(30000));
+        ASSERT_EQ(notices.size(), 1u) << c.kind;
+        EXPECT_EQ(notices[0].type, c.kind);
+        EXPECT_EQ(notices[0].country, 2u);
+        EXPECT_EQ(notices[0].linkWindow, c.window);
+        EXPECT_EQ(notices[0].linkProvince, -1);
+    }
+    g_countryController[2] = savedController;
+    g_gameNotices = saved;
 }
 
 TEST_F(TechnologyTest, TheSizeFactorFollowsTheCitiesAndTheTax) {
