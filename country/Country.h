@@ -589,6 +589,39 @@ public:
     // The scenario mission's progress for the mission type (-1: whatever
     // the type is).
     void UpdateMissionProgress(int32_t kind);
+    // A rebel army rises in the province (and the province may go over to
+    // the rebels first); nothing while revolts are off, for province 0 or a
+    // province the rebels hold.
+    void RaiseRevolt(int32_t province);
+    // Re-creates the first nation whose claimed provinces the rebels hold;
+    // quiet: without the roll, the diplomat, the casus belli and the war.
+    // True when a nation was created (its country exists afterwards).
+    bool ReleasePass(bool quiet);
+    // A revolt check and a release pass, then the break-up when the rebels
+    // hold more of its provinces than it controls cities.
+    void CheckCollapse();
+    // Releases every nation it can, then tells everyone it broke up.
+    void Break();
+    // Absorbs country n: provinces, claims, merchants, units; n leaves its
+    // wars and alliances, its queued messages are dropped, and it is
+    // deleted. Nothing when n has no country or is this one.
+    void Annex(uint32_t n);
+    // A scandal of the kind (0 ADM, 1 DIP, 2 MIL) lowers the reigning
+    // monarch's value by the amount (not below 1) for the months.
+    void PostScandal(int32_t kind, int32_t amount, int32_t months);
+    int32_t GetLandTechLevel() const {
+        return m_technology.land.GetLevel();
+    }
+    int32_t GetNavalTechLevel() const {
+        return m_technology.naval.GetLevel();
+    }
+    // The chance of a civil war in 1/10000 at the stability level (below 2)
+    // with the number of owned provinces; 0 from level 2 up.
+    static int32_t GetCivilWarChance(int32_t stabilityLevel, int32_t ownedProvinces,
+                                     uint32_t number, bool major);
+    // The mission's province: the province the mission steps of the
+    // settling and trading kinds look at (the handlers set it).
+    int32_t m_missionProvince = 0;
     // --- end of rebels ---
 
 private:

@@ -19,6 +19,17 @@ class CMonarch;
 class COVEvent;
 class CUnit;
 
+// What the rebels and the annexation read of a unit.
+struct CountryUnitFacts {
+    ObjectId id;
+    int32_t province = 0; // where it stands, 0 when nowhere
+    bool army = false;
+    // The troops, each raised to the next whole number (a fleet has none).
+    int32_t infantry = 0;
+    int32_t cavalry = 0;
+    int32_t artillery = 0;
+};
+
 struct CountryMilitaryHooks {
     // military: reads a "navalunit" (fleet) or "landunit" block whose "{"
     // has been taken, up to and including its "}", into a new unit of the
@@ -65,6 +76,17 @@ struct CountryMilitaryHooks {
     // military: a fleet that can blockade has the blockades around its
     // province evaluated again. Null: nothing.
     void (*reevaluateBlockades)(CUnit& unit) = nullptr;
+    // --- rebels and annexation ---
+    // military: the unit's id, place, kind and troops. Null: the countries
+    // see no units (no unit defects, switches or changes hands).
+    void (*unitFacts)(const CUnit& unit, CountryUnitFacts& out) = nullptr;
+    // military: the unit and its leaders take the country as their owner
+    // (the caller moves it between the unit lists).
+    void (*setUnitOwner)(CUnit& unit, CCountry& country) = nullptr;
+    // military: the unit reports men lost to its owner ("_COVEVT_UNITLOSSES_",
+    // at once and sent); nothing for an amount of 0 or less.
+    void (*sendUnitLosses)(CUnit& unit, float amount, uint8_t cause) = nullptr;
+    // --- end of rebels and annexation ---
 };
 
 // Constant-initialised (all null) before any static registration runs.

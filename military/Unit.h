@@ -112,6 +112,12 @@ public:
     bool IsRetreating() const { return m_retreating != 0; }
     int32_t GetRetreatProvince() const { return m_retreatProvince; }
 
+    // Reports men lost to the owner: "_COVEVT_UNITLOSSES_" with the amount
+    // and the cause (0 attrition, 1 battle, 2 disbanding), run at once and
+    // sent; nothing for an amount of 0 or less (or no number) or without an
+    // owner (military/UnitAllegiance.cpp).
+    void SendLosses(float amount, uint8_t cause);
+
     CDate completionDate; // the date a unit under development is ready
     float morale = 0.0f;
     CDate moveStartDate; // the start of the current move step

@@ -941,9 +941,12 @@ public:
 class COVCountedEvent : public COVEvent {
 public:
     static constexpr size_t kBaseSize = 38;
+    // Two values ahead of the list, each layout's own (zero unless set).
+    static constexpr PayloadField<uint32_t> kFirstValue{"first value", 20};
+    static constexpr PayloadField<uint32_t> kSecondValue{"second value", 24};
     static constexpr PayloadField<uint16_t> kCount{"count", 28};
     static constexpr PayloadArray<uint32_t> kEntries{"entries", 32};
-    static constexpr PayloadFieldInfo kFields[] = {kCount, kEntries};
+    static constexpr PayloadFieldInfo kFields[] = {kFirstValue, kSecondValue, kCount, kEntries};
     static constexpr size_t kMaxEntries = (EVENT_MAX_PAYLOAD_SIZE - kBaseSize) / 4;
     static constexpr size_t SizeFor(size_t entries) { return 4 * entries + kBaseSize; }
 
@@ -965,9 +968,14 @@ public:
     explicit COVProvinceBattleEvent(const COVEvent& m) : COVCountedEvent(m) {}
 };
 
-// A new country (type EVT_CREATE_COUNTRY).
+// A new country (type EVT_CREATE_COUNTRY), addressed to the country that
+// releases it: the new country's number, the releasing country's number and
+// the provinces the new country takes.
 class COVCreateCountryEvent : public COVCountedEvent {
 public:
+    static constexpr PayloadField<uint32_t> kCountry = kFirstValue;
+    static constexpr PayloadField<uint32_t> kReleaser = kSecondValue;
+
     COVCreateCountryEvent(const ObjectId& receiver, const std::vector<uint32_t>& entries)
         : COVCountedEvent(EVT_CREATE_COUNTRY, receiver, entries) {}
     explicit COVCreateCountryEvent(const COVEvent& m) : COVCountedEvent(m) {}
@@ -1182,6 +1190,36 @@ struct WhitePeacePayload {
     static constexpr PayloadField<ObjectId> kWar{"war", 20};
     static constexpr PayloadFieldInfo kFields[] = {kWar};
 };
+
+// --- rebels, scandals and annexation ---
+
+// The reigning monarch's new ADM, DIP and MIL.
+struct MonarchValuesPayload {
+    static constexpr uint32_t kTypes[] = {EVT_SET_MONARCH_VALUES};
+    static constexpr PayloadField<int32_t> kAdm{"ADM", 20};
+    static constexpr PayloadField<int32_t> kDip{"DIP", 24};
+    static constexpr PayloadField<int32_t> kMil{"MIL", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kAdm, kDip, kMil};
+};
+
+// The unit goes over to the receiving country.
+struct SwitchAllegiancePayload {
+    static constexpr uint32_t kTypes[] = {EVT_SWITCH_ALLEGIANCE};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit};
+};
+
+// Men a unit lost, addressed to its owner; the cause is the row of the
+// owner's loss records (0 attrition, 1 battle, 2 disbanding).
+struct UnitLossesPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNITLOSSES};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<float> kAmount{"amount", 28};
+    static constexpr PayloadField<uint8_t> kCause{"cause", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kAmount, kCause};
+};
+
+// --- end of rebels, scandals and annexation ---
 
 // A city's new state (type 209, addressed to its province): the sender's
 // value, the population, the fortress level and the manufactory (0..5).

@@ -119,6 +119,9 @@ std::vector<Layout> AllLayouts() {
         OfData<TolerancePayload>("TolerancePayload"),
         OfData<WhitePeacePayload>("WhitePeacePayload"),
         OfData<CityStatePayload>("CityStatePayload"),
+        OfData<MonarchValuesPayload>("MonarchValuesPayload"),
+        OfData<SwitchAllegiancePayload>("SwitchAllegiancePayload"),
+        OfData<UnitLossesPayload>("UnitLossesPayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,

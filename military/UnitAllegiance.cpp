@@ -1,0 +1,55 @@
+// What the countries' rebels and annexations ask of units: their facts,
+// their change of owner and the losses they report.
+#include <memory>
+
+#include "country/Country.h"
+#include "country/CountryMilitary.h"
+#include "military/Leader.h"
+#include "military/Unit.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
+#include "net/Senders.h"
+
+void CUnit::SendLosses(float amount, uint8_t cause) {
+    if (!(amount > 0.0f) || !m_owner)
+        return;
+    auto event = std::make_unique<COVDataEvent>(EVT_UNITLOSSES, m_owner->GetId());
+    event->Payload().Set(UnitLossesPayload::kUnit, GetId());
+    event->Payload().Set(UnitLossesPayload::kAmount, amount);
+    event->Payload().Set(UnitLossesPayload::kCause, cause);
+    ExecuteAndSendEvent(std::move(event));
+}
+
+namespace {
+
+void UnitFacts(const CUnit& unit, CountryUnitFacts& out) {
+    out = CountryUnitFacts{};
+    out.id = unit.GetId();
+    out.province = unit.GetLocation();
+    out.army = unit.IsArmy();
+    if (out.army) {
+        out.infantry = unit.GetRoundedInfantry();
+        out.cavalry = unit.GetRoundedCavalry();
+        out.artillery = unit.GetRoundedArtillery();
+    }
+}
+
+// The unit's leaders follow it to its new owner.
+void SetUnitOwner(CUnit& unit, CCountry& country) {
+    unit.SetOwner(&country);
+    const_cast<CLinkedList<CLeader>&>(unit.GetLeaders()).ForEach([&country](CLeader* leader) {
+        if (leader)
+            leader->SetCountry(&country);
+    });
+}
+
+const bool g_registered = [] {
+    g_countryMilitary.unitFacts = UnitFacts;
+    g_countryMilitary.setUnitOwner = SetUnitOwner;
+    g_countryMilitary.sendUnitLosses = [](CUnit& unit, float amount, uint8_t cause) {
+        unit.SendLosses(amount, cause);
+    };
+    return true;
+}();
+
+} // namespace
