@@ -4,6 +4,7 @@
 // the monthly update's order of steps.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "country/Alliance.h"
 #include "country/MonthlyUpdate.h"
 #include "net/EventTypes.h"
+#include "tests/TestSupport.h"
 #include "tests/country/EconomyFixture.h"
 #include "world/City.h"
 #include "world/Globals.h"
@@ -349,6 +351,158 @@ TEST_F(MonthlyEconomyTest, TheAztecsAndIncasLoseTheirTechnologyOutsideTheFantasy
     incas.GetLandTech().SetLevel(4);
     incas.MonthTechnologyFreeze();
     EXPECT_EQ(incas.GetLandTech().GetLevel(), 4);
+}
+
+// Three small countries through a year of months, each figure worked out
+// by hand below.
+//
+// Each country owns one town (2000 people) and stands alone in its
+// technology group (no catch-up); no monarch, so MIL and ADM are 3 and the
+// research bonus of every track is 3 (+ 5 per research modifier). The land
+// table's second level costs 20, the infrastructure's 30 (their third
+// 10000); naval and trade have no levels, so their shares go to the
+// treasury. The tax table gives +30% at stability 3, 0% at 0, -10% at -1.
+//
+// A (1): tax 12, stability 3: truncate(12 x 1.3) = 15 a year, 1.25 a month.
+//   Shares: land 0.5, treasury 0.5; land research modifier 1 (bonus 8).
+//   Land: truncate(8 + 0.625) = 8 a month: 24 >= 20 in month 3 (4 left),
+//   then 9 x 8 more: 76. Infrastructure: 3 a month: 30 in month 10, then 6.
+//   Treasury: 100 + 12 x 0.5 x 1.25 = 107.5. Inflation 12 x 0.5 / 1200.
+// B (2): tax 24, stability 0: 24 a year, 2 a month; the treasury takes all.
+//   C's tribute is booked after B's month, so it is spent a month later:
+//   treasury 100 + 2 + 11 x (2 + 0.2083333) = 126.2916667; the last
+//   tribute is still this month's income. Land: 3 a month, level in month
+//   7, then 15. Stability: 3 a month toward 60 (one town of another
+//   religion): 36, no level. Inflation 12 x 1 / 1200 = 0.01.
+// C (3), vassal of B: tax 6, stability -1: truncate(5.4) = 5 a year,
+//   0.4166667 a month, half of it (0.2083333) to B. Shares: naval, land,
+//   trade, infrastructure 0.25 each. Month 1: naval and trade pay
+//   2 x 0.25 x 0.2083333 into the treasury and drop to 0; the shares are
+//   normalised: land 0.25, infrastructure 0.25, treasury 0.5. Months 2-12:
+//   0.5 x 0.2083333 to the treasury: 100 + 12 x 0.1041667 = 101.25.
+//   Inflation: 0.5 / 1200 in each month (the share after normalising) =
+//   0.005.
+// Loan interest after the year: 10 - stability - truncate(treasury) x
+// 0.001, truncated: A 10 - 3 - 0.107 = 6, less 3 for country 1, at least 5:
+// 5; B 10 - 0.126 = 9; C 10 + 1 - 0.101 = 10.
+class MonthlyTableTest : public MonthlyEconomyTest {
+protected:
+    test::ScopedGameDir m_dir;
+};
+
+TEST_F(MonthlyTableTest, ThreeCountriesThroughAYear) {
+    m_dir.WriteFile("db/tax_stab.csv",
+                    "level;tax\r\n-3;-30\r\n-2;-20\r\n-1;-10\r\n0;0\r\n1;10\r\n2;20\r\n3;30\r\n");
+    ASSERT_TRUE(LoadStabilityTable());
+    g_techGroupCounts.fill(0);
+    std::vector<CTechRow> rows(3);
+    for (CTechRow& row : rows)
+        row.year = 9999;
+    rows[1].stepCost = 20;
+    rows[2].stepCost = 10000;
+    g_landTechTable.SetRows(rows);
+    rows[1].stepCost = 30;
+    g_infraTechTable.SetRows(rows);
+
+    struct Setup {
+        uint32_t number;
+        int32_t tax;
+        int32_t stability;
+        uint32_t group;
+        float naval, land, trade, infra, treasury;
+        int32_t landModifier;
+    };
+    const Setup setups[] = {{1, 12, 3, 0, 0.0f, 0.5f, 0.0f, 0.0f, 0.5f, 1},
+                            {2, 24, 0, 1, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0},
+                            {3, 6, -1, 2, 0.25f, 0.25f, 0.25f, 0.25f, 0.0f, 0}};
+    std::vector<CCountry*> countries;
+    int32_t province = kFirstProvince;
+    for (const Setup& s : setups) {
+        CCountry& country = Make(s.number);
+        country.m_major = 1;
+        country.m_treasury = 100.0f;
+        country.m_inflation = 0.0f;
+        country.SetStability(s.stability);
+        country.m_technology.group = s.group;
+        country.m_navalShare = s.naval;
+        country.m_landShare = s.land;
+        country.m_teShare = s.trade;
+        country.m_peShare = s.infra;
+        country.m_stabilityShare = 0.0f;
+        country.m_treasuryShare = s.treasury;
+        country.m_researchModifiers[TECH_LAND] = s.landModifier;
+        PlaceCity(country, province++, 2000.0f, s.tax);
+        countries.push_back(&country);
+    }
+    auto vassalization = std::make_unique<CAlliance>();
+    vassalization->type = ALLIANCE_VASSALIZATION;
+    vassalization->participants = {2, 3};
+    g_alliances.push_back(std::move(vassalization));
+
+    std::array<int32_t, 3> landMonth{};
+    std::array<int32_t, 3> infraMonth{};
+    for (int32_t month = 1; month <= 12; ++month) {
+        CDate today = g_gameTimer->GetDate();
+        today.AddMonths(1);
+        g_gameTimer->currentDate = today;
+        for (size_t i = 0; i < countries.size(); ++i) {
+            CCountry& country = *countries[i];
+            const int32_t land = country.GetLandTech().GetLevel();
+            const int32_t infra = country.GetInfraTech().GetLevel();
+            COVTimerEvent event(EVT_TIMER_MONTH, country.GetId(), today);
+            EXPECT_EQ(country.HandleMessage(event), EVENT_NOT_HANDLED);
+            if (country.GetLandTech().GetLevel() > land)
+                landMonth[i] = month;
+            if (country.GetInfraTech().GetLevel() > infra)
+                infraMonth[i] = month;
+        }
+    }
+    for (CCountry* country : countries) {
+        COVTimerEvent event(EVT_TIMER_YEAR, country->GetId(), g_gameTimer->GetDate());
+        country->HandleMessage(event);
+    }
+
+    struct Want {
+        float treasury, income, yearTax, lastMonthTax, monthlyTaxIncome, inflation;
+        int32_t landMonth, landValue, infraMonth, infraValue, stabilityValue;
+        float landShare, infraShare, navalShare, treasuryShare;
+        int32_t interest;
+    };
+    const float tribute = 0.2083333f;
+    const Want wants[] = {
+        {107.5f, 0.0f, 15.0f, 1.25f, 1.25f, 0.005f, 3, 76, 10, 6, 0, 0.5f, 0.0f, 0.0f, 0.5f, 5},
+        {126.2916667f, tribute, 24.0f + 12.0f * tribute, 2.0f + tribute, 2.0f + tribute, 0.01f, 7,
+         16, 10, 6, 36, 0.0f, 0.0f, 0.0f, 1.0f, 9},
+        {101.25f, 0.0f, tribute * 12.0f, tribute, tribute, 0.005f, 7, 16, 10, 6, 36, 0.25f, 0.25f,
+         0.0f, 0.5f, 10},
+    };
+    for (size_t i = 0; i < countries.size(); ++i) {
+        const CCountry& country = *countries[i];
+        const Want& want = wants[i];
+        SCOPED_TRACE(country.GetNumber());
+        EXPECT_NEAR(country.m_treasury, want.treasury, 1e-3f);
+        EXPECT_NEAR(country.m_income, want.income, 1e-5f);
+        EXPECT_NEAR(country.m_ledger.thisYearIncome[INCOME_TAX], want.yearTax, 1e-4f);
+        EXPECT_NEAR(country.m_ledger.lastMonthIncome[INCOME_TAX], want.lastMonthTax, 1e-5f);
+        EXPECT_FLOAT_EQ(country.m_ledger.thisYearIncome[INCOME_EXPORT_DUTIES], 0.0f);
+        EXPECT_FLOAT_EQ(country.m_ledger.thisYearExpense[EXPENSE_ARMY_MAINTENANCE], 0.0f);
+        EXPECT_NEAR(country.m_monthlyTaxIncome, want.monthlyTaxIncome, 1e-5f);
+        EXPECT_NEAR(country.m_inflation, want.inflation, 1e-6f);
+        EXPECT_EQ(landMonth[i], want.landMonth);
+        EXPECT_EQ(country.m_technology.land.GetLevel(), 1);
+        EXPECT_EQ(country.m_technology.land.GetValue(), want.landValue);
+        EXPECT_EQ(infraMonth[i], want.infraMonth);
+        EXPECT_EQ(country.m_technology.infra.GetValue(), want.infraValue);
+        EXPECT_EQ(country.m_technology.stability.GetValue(), want.stabilityValue);
+        EXPECT_NEAR(country.m_landShare, want.landShare, 1e-6f);
+        EXPECT_NEAR(country.m_peShare, want.infraShare, 1e-6f);
+        EXPECT_NEAR(country.m_navalShare, want.navalShare, 1e-6f);
+        EXPECT_NEAR(country.m_treasuryShare, want.treasuryShare, 1e-6f);
+        EXPECT_EQ(country.GetLoanInterest(), want.interest);
+    }
+    // The tax table back to one everywhere.
+    m_dir.WriteFile("db/tax_stab.csv", "level;tax\r\n");
+    EXPECT_TRUE(LoadStabilityTable());
 }
 
 // Records each step of the monthly update as it runs.
