@@ -16,8 +16,6 @@
 #include "world/Province.h"
 #include "world/Scenario.h"
 
-CountryMonthHooks g_countryMonth;
-
 namespace {
 
 constexpr float kMonthShare = 0.083333336f; // one twelfth as the rules round it

@@ -20,6 +20,8 @@
 #include "world/Province.h"
 #include "world/Scenario.h"
 
+CountryMonthHooks g_countryMonth;
+
 namespace {
 
 constexpr uint32_t kReligionProtestant = 0;
