@@ -510,19 +510,6 @@ void CCountry::RecomputeCapital() {
     m_capital = best;
 }
 
-void CCountry::NormaliseBudgetShares() {
-    float* shares[] = {&m_navalShare, &m_landShare,      &m_teShare,
-                       &m_peShare,    &m_stabilityShare, &m_treasuryShare};
-    float sum = 0.0f;
-    for (float* share : shares) {
-        *share = Clamp01(*share);
-        sum += *share;
-    }
-    if (sum > 1.0f)
-        for (float* share : shares)
-            *share /= sum;
-}
-
 // The six keys of a scenario mission, shared by Read and ReadMission: true
 // when the key was one of them.
 bool CCountry::ReadMissionField(CFieldReader& in) {

@@ -91,7 +91,9 @@ public:
     // The owned province whose city is the capital, else the owned province
     // with the highest tax value; kNoCapitalProvince when it owns none.
     void RecomputeCapital();
-    // Each budget share within 0..1 and their sum at most 1.
+    // The budget shares within 0..1 by priority (naval, land, stability,
+    // trade, infrastructure), each at most what the earlier ones leave; the
+    // treasury share takes the rest (country/MonthlyEconomy.cpp).
     void NormaliseBudgetShares();
 
     // Takes a unit into the unit list (at the tail); the country owns it.
@@ -581,6 +583,111 @@ public:
     // m_diplomaticDates the date before which no diplomat goes there.
     const CDate& GetLastPeaceWith(int64_t n) const;
     // --- end of standing ---
+
+    // --- the month (country/MonthlyEconomy.cpp, country/MonthlyUpdate.cpp) ---
+    // The unit classes of the kept counts and the loss records.
+    enum EUnitClass : uint32_t {
+        UNIT_INFANTRY = 0,
+        UNIT_CAVALRY = 1,
+        UNIT_ARTILLERY = 2,
+        UNIT_WARSHIPS = 3,
+        UNIT_GALLEYS = 4,
+        UNIT_TRANSPORTS = 5,
+        UNIT_CLASSES = 6,
+    };
+    // The causes of the loss records: combat, attrition, disbanding.
+    enum ELossCause : int32_t { LOSS_COMBAT = 0, LOSS_ATTRITION = 1, LOSS_DISBAND = 2 };
+
+    // A twelfth of the tax of the provinces it owns and controls that have
+    // a city and are not looted.
+    float ComputeMonthlyTaxIncome() const;
+    // Books twelve months of that tax as income kind 8.
+    void BookYearlyTaxIncome();
+    // The cities grow, yield production income and manpower; a colony that
+    // dies out leaves its province abandoned.
+    void UpdateCities();
+    // The six upkeeps, booked as army or fleet maintenance and paid from the
+    // treasury, what it lacks from this month's income.
+    void PayMonthlyUpkeep();
+    // This month's income bought research on the five tracks by the budget
+    // shares, the rest into the treasury.
+    void DistributeMonthlyIncome();
+    // Called when the stability falls below -2 in the month and by the
+    // yearly work; nothing for the plain country.
+    virtual void YearlyAndBankruptcyHook() {}
+    // The computer-controlled variant answers true; the plain country false.
+    virtual bool IsComputerControlled() const {
+        return false;
+    }
+
+    // 1.5 at war, else 1.0.
+    float GetWarFactor() const;
+    // A month's upkeep of the class; a tenth for a country that is not
+    // major.
+    float GetInfantryUpkeep() const;
+    float GetCavalryUpkeep() const;
+    float GetArtilleryUpkeep() const;
+    float GetWarshipUpkeep() const;
+    float GetGalleyUpkeep() const;
+    float GetTransportUpkeep() const;
+    // The kept count outside armies and fleets plus the troops inside them.
+    virtual int32_t GetInfantryCount() const;
+    virtual int32_t GetCavalryCount() const;
+    virtual int32_t GetArtilleryCount() const;
+    virtual int32_t GetWarshipCount() const;
+    virtual int32_t GetGalleyCount() const;
+    virtual int32_t GetTransportCount() const;
+    // The kept count drops by the truncated amount (not below 0); the loss
+    // record of the cause grows by the amount.
+    void RecordInfantryLoss(float amount, int32_t cause);
+    void RecordCavalryLoss(float amount, int32_t cause);
+    void RecordArtilleryLoss(float amount, int32_t cause);
+    void RecordWarshipLoss(float amount, int32_t cause);
+    void RecordGalleyLoss(float amount, int32_t cause);
+    void RecordTransportLoss(float amount, int32_t cause);
+    // m_manpowerReference: the manpower of the cities in controlled
+    // provinces, at least 10; x 12 for the local player in the tutorial.
+    void ComputeManpowerLimit();
+    // m_leaderKinds: the conquistadors and explorers leading its units.
+    void CountLeaderKinds();
+
+    // The monthly update's steps in their order; OnTimerMonth runs them.
+    virtual void MonthMissionProgress();
+    virtual void MonthReligiousPressure();
+    virtual void MonthManpowerAndUpkeep();
+    virtual void MonthEnemyCapitals();
+    virtual void MonthTax();
+    virtual void MonthMissions();
+    virtual void MonthVassalTribute();
+    virtual void MonthBookTax();
+    virtual void MonthWarSubsidy();
+    virtual void MonthTradeIncome();
+    virtual void MonthReceiversAndLedger(COVEvent& event);
+    virtual void MonthBudgetAndCities(COVEvent& event);
+    virtual void MonthAllianceWarmth();
+    virtual void MonthRankingPlace();
+    virtual void MonthRequestMissions();
+    virtual void MonthAllianceAtWar();
+    virtual void MonthTechnologyFreeze();
+    // The drift of the relations toward every other country (in the budget
+    // step).
+    void MonthRelationDrift();
+
+    // Troops kept outside armies and fleets, by EUnitClass.
+    std::array<int32_t, UNIT_CLASSES> m_keptUnits{};
+    // The conquistadors (kind 2) and explorers (kind 3) among its leaders.
+    int32_t m_conquistadorCount = 0;
+    int32_t m_explorerCount = 0;
+    // Months left of doubled tax, counted down each month.
+    int32_t m_warTaxMonths = 0;
+    // The month's tax from its reckoning to its booking.
+    float m_monthTax = 0.0f;
+    // The ranking place (1 = first) and the figures compared in the game
+    // types 2 (both) and 3 (the progress only).
+    int32_t m_rankPlace = 1;
+    int32_t m_rankFigure = 0;
+    float m_rankProgress = 0.0f;
+    // --- end of the month ---
 
     // --- rebels, collapse, scandals and missions (country/CountryRebels.cpp) ---
     // The revolt and civil-war check with the bonus added to each

@@ -10,7 +10,7 @@
 // (a stub that takes nothing), and B(name) for a handler defined in full.
 // clang-format off
 #define ORV_COUNTRY_HANDLERS(X, B) \
-    X(OnTimerMonth) \
+    B(OnTimerMonth) \
     X(OnTimerYear) \
     X(OnTimerTickLoop) \
     X(OnUnitDelete) \

@@ -6,6 +6,7 @@
 // null answers as a game without units and monarchs: a "navalunit",
 // "landunit", "monarch" or "historicalmonarch" block of a country is read and
 // dropped, and a country then has none to write or delete.
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -87,6 +88,15 @@ struct CountryMilitaryHooks {
     // at once and sent); nothing for an amount of 0 or less.
     void (*sendUnitLosses)(CUnit& unit, float amount, uint8_t cause) = nullptr;
     // --- end of rebels and annexation ---
+    // --- the month's unit and leader counts ---
+    // military: the troops in the country's armies and fleets (an army
+    // aboard a fleet counted once), each unit's strength taken up to the
+    // next whole number, in the order infantry, cavalry, artillery,
+    // warships, galleys, transports. Null: none.
+    void (*unitTotals)(const CCountry& country, std::array<int32_t, 6>& totals) = nullptr;
+    // military: the leaders of the category (2 conquistador, 3 explorer)
+    // among the leaders of the country's units. Null: 0.
+    int32_t (*countLeaders)(const CCountry& country, int32_t category) = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.

@@ -22,6 +22,7 @@
 #include "net/Session.h"
 #include "world/CentreOfTrade.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 #include "world/Globals.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
@@ -33,7 +34,6 @@ ReplacedCountryPair g_replacedCountry;
 int32_t (*g_revoltRiskOf)(const CProvince& province) = [](const CProvince& province) {
     return province.GetRevoltRisk();
 };
-RebelNoticeHooks g_rebelNotices;
 
 namespace {
 
@@ -280,9 +280,10 @@ void CCountry::RevoltPass(int32_t bonus) {
         if (GameRand() % 100 < 25)
             ExecuteAndSendEvent(ControlChange(kRebelCountry, id));
     }
-    if (g_rebelNotices.civilWar)
-        g_rebelNotices.civilWar(IsLocalHuman() ? kNoticeCivilWarOwn : kNoticeCivilWarOther,
-                                m_number, GetName());
+    if (IsLocalHuman())
+        PostGameMessage0(kNoticeCivilWarOwn, m_number);
+    else
+        PostGameMessage1(kNoticeCivilWarOther, m_number, GetName(), GetName());
 }
 
 void CCountry::RaiseRevolt(int32_t provinceId) {

@@ -33,12 +33,7 @@ extern ReplacedCountryPair g_replacedCountry;
 // unless a test puts its own values in.
 extern int32_t (*g_revoltRiskOf)(const CProvince& province);
 
-// The player's notice of a civil war (filled by the message log): kind 102
-// when the player's own country is torn apart, 103 with the name of
-// another. A null entry tells nobody.
-constexpr uint32_t kNoticeCivilWarOwn = 102;
-constexpr uint32_t kNoticeCivilWarOther = 103;
-struct RebelNoticeHooks {
-    void (*civilWar)(uint32_t kind, uint32_t country, const char* countryName) = nullptr;
-};
-extern RebelNoticeHooks g_rebelNotices;
+// The player's notice of a civil war: kind 102 when the player's own
+// country is torn apart, 103 with the name of another.
+constexpr int32_t kNoticeCivilWarOwn = 102;
+constexpr int32_t kNoticeCivilWarOther = 103;

@@ -296,6 +296,21 @@ public:
     int32_t GetRevoltRisk() const;
     // --- end of revolt risk ---
 
+    // --- manpower, abandonment and the natives symbol
+    // (world/ProvinceAbandon.cpp) ---
+    // The men the city yields: 0 without a city, for a colony, or when the
+    // continent is not that of the owner's capital; else (size level / 3 +
+    // 1) x manpower x 0.25, then x 3 + 1 with a barrack.
+    float GetManpower() const;
+    // The province becomes empty: it leaves its owner's and controller's
+    // lists, the settlement leaves the owner's settlement list, the
+    // territories are updated, the settlement is deleted; no owner, no
+    // controller, no centre of trade.
+    void Abandon();
+    // Below 1 the natives are gone (0); otherwise min(n, maxNatives).
+    void SetMapSymbolLevel(int32_t n);
+    // --- end of manpower, abandonment and the natives symbol ---
+
     // --- the game-wide globals' revolt definitions ---
     // The country that would rise in the province ("db\revolt.txt"), 0 none.
     int32_t revoltCountry = 0;

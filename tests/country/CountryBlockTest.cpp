@@ -204,13 +204,16 @@ TEST_F(CountryBlockTest, BudgetSharesAreHeldWithinOneTogether) {
     EXPECT_FLOAT_EQ(clamped.m_navalShare, 1.0f);
     EXPECT_FLOAT_EQ(clamped.m_landShare, 0.0f);
 
+    // Too much in all: the earlier shares keep theirs (naval, land,
+    // stability, trade, infrastructure), the later get what is left.
     CCountry& scaled = Make(2);
     ASSERT_EQ(Read(scaled, "navalpercentage = 0.8 landpercentage = 0.6 tepercentage = 0.6 "
                            "pepercentage = 0 treasurypercentage = 0 }"),
               FIELD_BLOCK_END);
-    EXPECT_FLOAT_EQ(scaled.m_navalShare, 0.4f);
-    EXPECT_FLOAT_EQ(scaled.m_landShare, 0.3f);
-    EXPECT_FLOAT_EQ(scaled.m_teShare, 0.3f);
+    EXPECT_FLOAT_EQ(scaled.m_navalShare, 0.8f);
+    EXPECT_NEAR(scaled.m_landShare, 0.2f, 1e-6f);
+    EXPECT_FLOAT_EQ(scaled.m_teShare, 0.0f);
+    EXPECT_NEAR(scaled.m_treasuryShare, 0.0f, 1e-6f);
 }
 
 TEST_F(CountryBlockTest, BadFieldsAreReportedAndEndOrSkip) {

@@ -16,6 +16,7 @@
 #include "tests/country/EconomyFixture.h"
 #include "world/CentreOfTrade.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 #include "world/Globals.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
@@ -185,8 +186,9 @@ TEST_F(RebelsTest, RevoltPassLeavesAloneWhatItMayNotTouch) {
 TEST_F(RebelsTest, ACivilWarHandsAQuarterOfTheProvincesToTheRebels) {
     static std::vector<uint32_t> s_notices;
     s_notices.clear();
-    g_rebelNotices.civilWar = [](uint32_t kind, uint32_t country, const char*) {
-        s_notices.push_back(kind * 100 + country);
+    const GameNoticeHooks savedNotices = g_gameNotices;
+    g_gameNotices.post = [](const GameNotice& notice) {
+        s_notices.push_back(static_cast<uint32_t>(notice.type) * 100 + notice.country);
     };
     RecordingCountry& land = Country(1);
     land.m_major = 1;
@@ -211,7 +213,7 @@ TEST_F(RebelsTest, ACivilWarHandsAQuarterOfTheProvincesToTheRebels) {
     EXPECT_LT(changes.size(), ids.size());
     for (const Delivered& change : changes)
         EXPECT_EQ(change.receiver, MakeCountryId(kRebelCountry));
-    EXPECT_EQ(s_notices, std::vector<uint32_t>{kNoticeCivilWarOther * 100 + 1});
+    EXPECT_EQ(s_notices, std::vector<uint32_t>{kNoticeCivilWarOther * 100u + 1u});
 
     // At war, or at stability 2, there is no civil war.
     g_delivered.clear();
@@ -219,7 +221,7 @@ TEST_F(RebelsTest, ACivilWarHandsAQuarterOfTheProvincesToTheRebels) {
     GameSrand(seed);
     land.RevoltPass(-1000);
     EXPECT_TRUE(g_delivered.empty());
-    g_rebelNotices.civilWar = nullptr;
+    g_gameNotices = savedNotices;
 }
 
 // ---------------------------------------------------------------------------

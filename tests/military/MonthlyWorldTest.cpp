@@ -1,0 +1,132 @@
+// The generated world runs a year of months: every country does its
+// bookkeeping each month, nothing is reported, and every figure of money
+// stays a number.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "country/Country.h"
+#include "data/Keywords.h"
+#include "engine/GameTimer.h"
+#include "net/EventTypes.h"
+#include "net/Scheduler.h"
+#include "platform/Files.h"
+#include "tests/TestSupport.h"
+#include "world/Globals.h"
+#include "world/Scenario.h"
+
+namespace {
+
+class MonthlyWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BuildKeywordIndex();
+        namespace fs = std::filesystem;
+        const fs::path demo = test::DemoWorldDir();
+        for (const char* folder : {"db", "scenarios", "ai"})
+            fs::copy(demo / folder, m_dir.Path() / folder, fs::copy_options::recursive);
+        for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act"}) {
+            fs::create_directories((m_dir.Path() / file).parent_path());
+            fs::copy_file(demo / file, m_dir.Path() / file);
+        }
+        platform::ForgetPathCache();
+        SetCountryTagSource(FindCountryTagOfNumber);
+        g_countryController.fill(0);
+        g_gameType = 0;
+        g_gameTimer = std::make_unique<CGameTimer>(15);
+        g_scheduler.Clear();
+        g_globals.Init();
+    }
+
+    void TearDown() override {
+        m_scenario.reset();
+        g_globals.Shutdown();
+        g_scheduler.Clear();
+        g_gameTimer.reset();
+        g_countryController.fill(0);
+        SetCountryTagSource(nullptr);
+    }
+
+    uintmax_t LogSize() const {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(m_dir.Path() / "log.txt", error);
+        return error ? 0 : size;
+    }
+
+    test::ScopedGameDir m_dir;
+    test::BoxRecorder m_boxes;
+    std::unique_ptr<CScenario> m_scenario;
+};
+
+bool Finite(float value) {
+    return std::isfinite(value);
+}
+
+TEST_F(MonthlyWorldTest, AYearOfMonthsKeepsEveryCountrysBooksInOrder) {
+    g_countryController[1] = 1;
+    m_scenario = std::make_unique<CScenario>("scenarios\\world_1492.ovg", 7);
+    ASSERT_EQ(g_gameStarted, 1);
+    ASSERT_TRUE(m_boxes.texts.empty()) << m_boxes.texts.front();
+    const uintmax_t logAtStart = LogSize();
+
+    int32_t countries = 0;
+    for (int month = 0; month < 12; ++month) {
+        CDate today = g_gameTimer->GetDate();
+        today.AddMonths(1);
+        g_gameTimer->currentDate = today;
+        for (CCountry* country : g_countries) {
+            if (!country)
+                continue;
+            ++countries;
+            COVTimerEvent event(EVT_TIMER_MONTH, country->GetId(), today);
+            country->HandleMessage(event);
+        }
+        g_scheduler.RunDue();
+    }
+    for (CCountry* country : g_countries) {
+        if (!country)
+            continue;
+        COVTimerEvent event(EVT_TIMER_YEAR, country->GetId(), g_gameTimer->GetDate());
+        country->HandleMessage(event);
+    }
+    g_scheduler.RunDue();
+
+    EXPECT_GE(countries, 12 * 40);
+    EXPECT_TRUE(m_boxes.texts.empty()) << m_boxes.texts.front();
+    EXPECT_EQ(LogSize(), logAtStart);
+    for (CCountry* country : g_countries) {
+        if (!country)
+            continue;
+        SCOPED_TRACE(country->GetTag());
+        EXPECT_TRUE(Finite(country->m_treasury)) << country->m_treasury;
+        EXPECT_TRUE(Finite(country->m_income));
+        EXPECT_TRUE(Finite(country->m_inflation));
+        EXPECT_TRUE(Finite(country->m_manpower));
+        EXPECT_TRUE(Finite(country->m_monthlyTaxIncome));
+        const CLedger& ledger = country->m_ledger;
+        for (const auto* table : {&ledger.thisYearIncome, &ledger.lastMonthIncome})
+            for (float value : *table)
+                EXPECT_TRUE(Finite(value));
+        for (const auto* table : {&ledger.thisYearExpense, &ledger.lastMonthExpense})
+            for (float value : *table)
+                EXPECT_TRUE(Finite(value));
+        float shares = 0.0f;
+        for (float share :
+             {country->m_navalShare, country->m_landShare, country->m_teShare, country->m_peShare,
+              country->m_stabilityShare, country->m_treasuryShare}) {
+            EXPECT_GE(share, 0.0f);
+            EXPECT_LE(share, 1.0f);
+            shares += share;
+        }
+        EXPECT_LE(shares, 1.0001f);
+    }
+    // A country with cities has had a year of tax booked.
+    const CCountry* player = CountryOfNumber(1);
+    ASSERT_NE(player, nullptr);
+    EXPECT_GT(player->m_ledger.thisYearIncome[INCOME_TAX], 0.0f);
+}
+
+} // namespace
