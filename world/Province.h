@@ -296,6 +296,13 @@ public:
     int32_t GetRevoltRisk() const;
     // --- end of revolt risk ---
 
+    // --- units standing in the province (world/ProvinceUnits.cpp) ---
+    // A unit of a class other than 6, 7 and 13 stands in the province
+    // (through g_provinceEconomy.unitsIn; none without it). Buildings are
+    // refused while one does.
+    bool HasOrdinaryUnit() const;
+    // --- end of units ---
+
     // --- the game-wide globals' revolt definitions ---
     // The country that would rise in the province ("db\revolt.txt"), 0 none.
     int32_t revoltCountry = 0;
