@@ -696,6 +696,13 @@ public:
     bool IsReligiousEnemyOf(const CCountry& other) const;
     bool SharesFaithWith(const CCountry& other) const;
     bool CanChangeReligionTo(uint32_t religion) const;
+    // Units of this country may enter the province (false for an id outside
+    // 1..1472).
+    bool MayEnterProvince(int32_t province) const;
+    // While the demarcation treaty holds, Spain in the Spanish zone and
+    // Portugal in the Portuguese zone keep out of unowned land and the land
+    // of catholics they are not allied with.
+    bool IsBarredByDemarcationTreaty(int32_t province) const;
     // --- end of queries and checks ---
 
     // --- standing toward other countries (country/CountryMethods.cpp) ---

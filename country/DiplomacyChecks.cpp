@@ -444,3 +444,73 @@ bool CCountry::CanChangeReligionTo(uint32_t religion) const {
         return false;
     }
 }
+
+// --- entering provinces ---
+
+namespace {
+
+constexpr uint32_t kSpain = 8;
+constexpr uint32_t kPortugal = 5;
+// History flag 0: the demarcation treaty is recorded.
+constexpr uint32_t kFlagDemarcation = 0;
+
+// The members of the empire, whose provinces the emperor may enter while
+// at war.
+constexpr uint32_t kImperialCountries[] = {3,  6,  18, 19, 20, 21, 27, 30, 31,
+                                           36, 38, 49, 50, 56, 61, 83, 84};
+
+bool TreatyHolds() {
+    return HistoryFlag(kFlagDemarcation) && !HistoryFlag(kFlagReligiousPeace);
+}
+
+// The country is Spain in the Spanish zone or Portugal in the Portuguese.
+bool InOwnTreatyZone(uint32_t country, const CProvince& province) {
+    return (country == kSpain && province.IsInSpanishZone()) ||
+           (country == kPortugal && province.IsInPortugueseZone());
+}
+
+// The owner is catholic and not in a military alliance with the country.
+bool IsUnalliedCatholic(const CCountry& country, const CCountry& owner) {
+    const CRelation* relation = country.m_diplomacy.GetRelation(owner.GetNumber());
+    return IsCatholicFaith(ReligionOf(owner)) && relation && !relation->military;
+}
+
+bool IsImperialProvince(const CProvince& province) {
+    const int32_t owner = province.GetOwnerNumber();
+    return std::find(std::begin(kImperialCountries), std::end(kImperialCountries),
+                     static_cast<uint32_t>(owner)) != std::end(kImperialCountries);
+}
+
+} // namespace
+
+bool CCountry::MayEnterProvince(int32_t province) const {
+    const CProvince* target = province >= kFirstProvinceId && province <= kLastProvinceId
+                                  ? GetProvince(province)
+                                  : nullptr;
+    if (!target)
+        return false;
+    const CCountry* owner = CountryOfNumber(target->GetOwnerNumber());
+    if (!owner)
+        return true;
+    if (TreatyHolds() && InOwnTreatyZone(m_number, *target) && IsUnalliedCatholic(*this, *owner))
+        return true;
+    const int32_t self = static_cast<int32_t>(m_number);
+    const int64_t ownerNumber = owner->GetNumber();
+    if (target->GetOwnerNumber() == self || target->GetControllerNumber() == self)
+        return true;
+    if (IsHostileTo(ownerNumber) || IsCobelligerentWith(ownerNumber))
+        return true;
+    if (IsAtWar() && g_globals.emperor == m_number && IsImperialProvince(*target))
+        return true;
+    return m_diplomacy.IsOverlordOf(ownerNumber);
+}
+
+bool CCountry::IsBarredByDemarcationTreaty(int32_t province) const {
+    const CProvince* target = province >= kFirstProvinceId && province <= kLastProvinceId
+                                  ? GetProvince(province)
+                                  : nullptr;
+    if (!target || !TreatyHolds() || !InOwnTreatyZone(m_number, *target))
+        return false;
+    const CCountry* owner = CountryOfNumber(target->GetOwnerNumber());
+    return !owner || IsUnalliedCatholic(*this, *owner);
+}

@@ -29,7 +29,7 @@ struct StandingUnit {
 std::vector<StandingUnit> g_units;
 float g_taxFactor = 1.0f;
 
-constexpr int32_t kUsedProvinces[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 19};
+constexpr int32_t kUsedProvinces[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 18, 19, 216};
 
 class QueriesTest : public test::EconomyTest {
 protected:
@@ -783,6 +783,243 @@ TEST_F(QueriesTest, WarDeclarationsAndAlliances) {
     EXPECT_TRUE(CountryOfNumber(3)->CanJoinAlliance(own));
     CountryOfNumber(3)->SetAtWarWith(2);
     EXPECT_FALSE(CountryOfNumber(3)->CanJoinAlliance(own));
+}
+
+// A war side or treaty of the given kind and members.
+std::unique_ptr<CAlliance> Treaty(uint32_t type, std::vector<uint32_t> members) {
+    auto alliance = std::make_unique<CAlliance>();
+    alliance->Init();
+    alliance->id = NewTreatyId();
+    alliance->type = type;
+    alliance->participants = std::move(members);
+    return alliance;
+}
+
+TEST_F(QueriesTest, PeaceOffersWarScoresAndCallsToWar) {
+    CCountry& eng = Able(1);
+    CCountry& fra = Able(2);
+    Able(3);
+    DiscoverAll();
+    auto war = std::make_unique<CWar>();
+    war->id = NewTreatyId();
+    war->attackers = Treaty(ALLIANCE_WAR_SIDE, {1});
+    war->defenders = Treaty(ALLIANCE_WAR_SIDE, {2});
+    const ObjectId warId = war->id;
+    g_wars.push_back(std::move(war));
+    RebuildDiplomaticStatus();
+    eng.m_diplomacy.UpdateAtWarFlag();
+    fra.m_diplomacy.UpdateAtWarFlag();
+    ASSERT_TRUE(eng.IsAtWar());
+
+    EXPECT_TRUE(eng.EvaluatePeaceWith(2));
+    EXPECT_TRUE(fra.EvaluatePeaceWith(1));
+    EXPECT_FALSE(eng.EvaluatePeaceWith(3)); // no war with it
+    EXPECT_TRUE(eng.MayOfferPeaceTo(2));
+    auto offer = std::make_unique<CPeaceOffer>();
+    offer->from = 1;
+    offer->to = 2;
+    offer->war = warId;
+    g_peaceOffers.push_back(std::move(offer));
+    EXPECT_FALSE(eng.MayOfferPeaceTo(2));
+    EXPECT_TRUE(fra.MayOfferPeaceTo(1));
+    EXPECT_FALSE(eng.EvaluatePeaceWith(2));
+    EXPECT_FALSE(fra.EvaluatePeaceWith(1)); // either way round
+
+    // Asking a third country in: not while it is allied to the enemy.
+    EXPECT_TRUE(eng.CanAskToJoinWar(warId, 3));
+    EXPECT_FALSE(eng.CanAskToJoinWar(warId, 2));
+    EXPECT_FALSE(eng.CanAskToJoinWar(NewTreatyId(), 3));
+    g_alliances.push_back(Treaty(ALLIANCE_DYNASTIC, {2, 3}));
+    RebuildDiplomaticStatus();
+    EXPECT_FALSE(eng.CanAskToJoinWar(warId, 3));
+
+    // Annexation: the option, the side's lead and a score of 7 (England
+    // holds France's capital and France holds no city).
+    EXPECT_FALSE(eng.CanDemandAnnexation(2));
+    g_config->SetWord(ConfigOffset::kConquerCapitals, 1);
+    EXPECT_FALSE(eng.CanDemandAnnexation(2));
+    GetProvince(12)->SetOwner(&fra);
+    GetProvince(12)->SetControllerField(&eng);
+    EXPECT_TRUE(eng.CanDemandAnnexation(2));
+    fra.m_major = 1;
+    EXPECT_FALSE(eng.CanDemandAnnexation(2));
+
+    // Conversion: a counter-reformed country of a protestant one.
+    eng.m_religion.stateReligion = RELIGION_COUNTERREFORM;
+    fra.m_religion.stateReligion = RELIGION_PROTESTANT;
+    EXPECT_TRUE(eng.CanDemandConversion(2));
+    fra.m_religion.stateReligion = RELIGION_ORTHODOX;
+    EXPECT_FALSE(eng.CanDemandConversion(2));
+    EXPECT_FALSE(fra.CanDemandConversion(1)); // its score is -7
+}
+
+TEST_F(QueriesTest, VassalsAreOfferedAndAnnexedOnTheirTerms) {
+    CCountry& eng = Able(1);
+    CCountry& fra = Able(2);
+    DiscoverAll();
+    eng.m_figures.totalIncome = 10;
+    fra.m_figures.totalIncome = 5;
+    eng.m_diplomacy.GetRelation(2)->SetValue(195.0f);
+    EXPECT_FALSE(eng.CanOfferVassalization(2)); // no dynastic alliance
+    g_alliances.push_back(Treaty(ALLIANCE_DYNASTIC, {1, 2}));
+    RebuildDiplomaticStatus();
+    EXPECT_TRUE(eng.CanOfferVassalization(2));
+    EXPECT_FALSE(eng.CanProposeDynasticAlliance(2)); // one exists
+    eng.m_diplomacy.GetRelation(2)->SetValue(189.0f);
+    EXPECT_FALSE(eng.CanOfferVassalization(2));
+    eng.m_diplomacy.GetRelation(2)->SetValue(190.0f);
+    fra.m_figures.totalIncome = 11;
+    EXPECT_FALSE(eng.CanOfferVassalization(2));
+    fra.m_figures.totalIncome = 5;
+
+    // Ten years a vassal, a neighbour, and then it may be annexed.
+    auto vassalization = Treaty(ALLIANCE_VASSALIZATION, {1, 2});
+    CAlliance& bond = *vassalization;
+    g_alliances.push_back(std::move(vassalization));
+    RebuildDiplomaticStatus();
+    EXPECT_FALSE(eng.CanOfferVassalization(2)); // a vassal already
+    bond.startDate = MonthsAgo(120);
+    EXPECT_FALSE(eng.CanAnnexVassal(2)); // no common border
+    eng.m_figures.neighbour[2] = 1;
+    EXPECT_TRUE(eng.CanAnnexVassal(2));
+    EXPECT_FALSE(fra.CanAnnexVassal(1));
+    bond.startDate = MonthsAgo(119);
+    EXPECT_FALSE(eng.CanAnnexVassal(2));
+}
+
+TEST_F(QueriesTest, TheDemarcationTreatyKeepsSpainAndPortugalApart) {
+    CCountry& spa = Able(8);
+    Able(9);
+    Able(3);
+    Able(2);
+    DiscoverAll();
+    // The zones: the ranges, and a coast beside them.
+    EXPECT_TRUE(GetProvince(6)->IsInSpanishZone());
+    EXPECT_TRUE(GetProvince(216)->IsInSpanishZone());
+    EXPECT_FALSE(GetProvince(216)->IsInPortugueseZone());
+    CProvince& coast = *GetProvince(5);
+    coast.AddNeighbour({216});
+    coast.coastal = 0;
+    EXPECT_FALSE(coast.IsInSpanishZone());
+    coast.coastal = 1;
+    EXPECT_TRUE(coast.IsInSpanishZone());
+    EXPECT_FALSE(coast.IsInPortugueseZone());
+    ResetProvince(5);
+
+    struct Case {
+        const char* what;
+        int32_t province;
+        int32_t owner; // -1 none
+        uint32_t ownerReligion;
+        std::vector<uint32_t> flags;
+        bool allied;
+        bool enter;
+        bool barred;
+    };
+    const Case cases[] = {
+        {"unowned land in the zone", 6, -1, 0, {0}, false, true, true},
+        {"unowned land outside it", 3, -1, 0, {0}, false, true, false},
+        {"a catholic's land in the zone", 6, 9, RELIGION_CATHOLIC, {0}, false, true, true},
+        {"a protestant's land in the zone", 6, 9, RELIGION_PROTESTANT, {0}, false, false, false},
+        {"an ally's land", 6, 9, RELIGION_CATHOLIC, {0}, true, false, false},
+        {"the treaty ended", 6, 9, RELIGION_CATHOLIC, {0, 4}, false, false, false},
+        {"no treaty yet", 6, 9, RELIGION_COUNTERREFORM, {}, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_alliances.clear();
+        if (c.allied)
+            g_alliances.push_back(Treaty(ALLIANCE_MILITARY, {8, 9}));
+        RebuildDiplomaticStatus();
+        g_globals.eventFlags.fill(false);
+        for (uint32_t flag : c.flags)
+            g_globals.eventFlags[flag] = true;
+        ResetProvince(c.province);
+        if (c.owner >= 0)
+            Own(*CountryOfNumber(c.owner), c.province);
+        CountryOfNumber(9)->m_religion.stateReligion = c.ownerReligion;
+        EXPECT_EQ(spa.MayEnterProvince(c.province), c.enter);
+        EXPECT_EQ(spa.IsBarredByDemarcationTreaty(c.province), c.barred);
+    }
+
+    // Outside the treaty: own land, enemies' land, and the empire's land for
+    // an emperor at war.
+    g_alliances.clear();
+    g_globals.eventFlags.fill(false);
+    ResetProvince(4);
+    Own(*CountryOfNumber(3), 4);
+    EXPECT_FALSE(spa.MayEnterProvince(4));
+    const uint32_t emperor = g_globals.emperor;
+    g_globals.emperor = 8;
+    EXPECT_FALSE(spa.MayEnterProvince(4));
+    spa.SetAtWarWith(2);
+    EXPECT_TRUE(spa.MayEnterProvince(4));
+    g_globals.emperor = emperor;
+    EXPECT_FALSE(spa.MayEnterProvince(4));
+    spa.SetAtWarWith(3);
+    EXPECT_TRUE(spa.MayEnterProvince(4));
+    EXPECT_FALSE(spa.MayEnterProvince(0));
+    EXPECT_FALSE(spa.MayEnterProvince(1473));
+}
+
+TEST_F(QueriesTest, ChecksChangeNothing) {
+    CCountry& eng = Able(1);
+    CCountry& fra = Able(2);
+    DiscoverAll();
+    Own(eng, 1).tax = 6;
+    City(1, 6500.0f);
+    Own(fra, 2).tax = 4;
+    City(2, 3000.0f);
+    GetProvince(9)->coastal = 1;
+    ASSERT_TRUE(g_cotCalc.AddCentreOfTrade(CCotCalc::NewCentreOfTrade(1)));
+    GetProvince(2)->centreOfTrade = GetProvince(1)->centreOfTrade;
+    g_alliances.push_back(Treaty(ALLIANCE_MILITARY, {1, 2}));
+    RebuildDiplomaticStatus();
+    eng.m_warDates[2] = MonthsAgo(10);
+
+    auto snapshot = [&] {
+        std::string all = Print(eng.Write()) + Print(fra.Write());
+        for (int32_t id : kUsedProvinces)
+            all += Print(GetProvince(id)->Write());
+        all += Print(g_cotCalc.GetSlot(0)->Write());
+        all += Print(g_alliances.front()->Write());
+        return all;
+    };
+    const std::string before = snapshot();
+    for (const CCountry* country : {&eng, &fra}) {
+        for (int32_t id : kUsedProvinces) {
+            ProvinceChecks(*country, id);
+            country->MayEnterProvince(id);
+            country->IsBarredByDemarcationTreaty(id);
+            country->GetRecruitableShips(id);
+            for (int32_t kind = 0; kind <= 5; ++kind) {
+                country->CanBuildImprovement(id, kind);
+                country->CanBuildFacility(id, kind);
+            }
+        }
+        for (int64_t n : {0, 1, 2, 3, 97, 99}) {
+            country->CanSendDiplomat(n);
+            country->CanDeclareWarOn(n);
+            country->CanRefuseTrade(n);
+            country->CanAllowTrade(n);
+            country->CanProposeDynasticAlliance(n);
+            country->CanOfferVassalization(n);
+            country->CanAnnexVassal(n);
+            country->CanInviteToAlliance(n);
+            country->CanInviteToAnyOwnAlliance(n);
+            country->CanCallAllyToArms(*g_alliances.front(), n);
+            country->CanPetitionAllianceLeader(n);
+            country->EvaluatePeaceWith(n);
+            country->CanDemandAnnexation(n);
+            country->CanDemandConversion(n);
+        }
+        country->CanJoinAlliance(*g_alliances.front());
+        country->CanLeaveAlliance(*g_alliances.front());
+        country->CanTakeLoan();
+        country->CanLevyWarTax();
+        country->CanBoostStability();
+    }
+    EXPECT_EQ(snapshot(), before);
 }
 
 } // namespace
