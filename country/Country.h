@@ -22,10 +22,12 @@
 #include "engine/ObjectId.h"
 #include "net/Event.h"
 
+class CAlliance;
 class CCity;
 class CDataBlock;
 class CLandTerritory;
 class CMonarch;
+class CProvince;
 class CTradingPost;
 class CUnit;
 
@@ -561,6 +563,146 @@ public:
     void FoundColony(int32_t province);
     // --- end of province figures, allowances, costs and chances ---
 
+    // --- queries and checks (country/CountryQueries.cpp, country/DiplomacyChecks.cpp) ---
+    // Pure questions for the windows and the computer player: what an
+    // action costs, how much may be had, and whether it is allowed now.
+    // None of them changes anything. A province argument is a province id
+    // (every province check refuses one outside 1..1472), a country
+    // argument a country number.
+
+    // Closed trade: the country refuses trade with everyone.
+    uint8_t m_closedTrade = 0;
+    // Months of exceptional war taxes (doubled tax) left, counted down each
+    // month; a war tax runs while above 0.
+    int32_t m_warTaxMonths = 0;
+
+    // Building prices: truncate((1 + cost modifier) x base). The bailiff's
+    // is also the price of city rights; a fortress costs nothing in a
+    // province without a city.
+    int32_t GetBailiffCost() const;
+    int32_t GetCourthouseCost() const;
+    int32_t GetShipyardCost() const;
+    int32_t GetConscriptionCenterCost() const;
+    int32_t GetFortressCost(int32_t province) const;
+    // 2, rising with the land level: 3 from 12, 4 from 20, 5 from 29, 6 from 43.
+    int32_t GetMaxFortressLevel() const;
+    // The current land (naval) row's per-level value, plus 1.
+    float GetLandLevelValue() const;
+    float GetNavalLevelFigure() const;
+    // The capital's province record (null when it has none) and id.
+    CProvince* GetCapital() const;
+    int32_t GetCapitalId() const;
+
+    // Men the province yields: its tax income x 1000 for a city that is no
+    // colony and has no trading post, halved outside the national
+    // provinces (but in fantasy mode).
+    int32_t GetProvinceManpower(int32_t province) const;
+    // The size of the country's recruitment order in the province; 0
+    // without one.
+    int32_t GetRecruitingInProvince(int32_t province) const;
+    // A recruitment order (army or fleet) of the country is under way there.
+    bool IsRecruitingInProvince(int32_t province) const;
+    // Most men (pieces, ships) that may be raised there now; never negative.
+    int32_t GetRecruitableInfantry(int32_t province) const;
+    int32_t GetRecruitableCavalry(int32_t province) const;
+    int32_t GetRecruitableArtillery(int32_t province) const;
+    int32_t GetRecruitableShips(int32_t province) const;
+
+    // The unit class may be raised: always in fantasy mode, else when the
+    // country's cost class for it is not 0 (artillery also needs land level
+    // 3, transports naval level 1).
+    virtual bool MayRaiseInfantry() const;
+    virtual bool MayRaiseCavalry() const;
+    virtual bool MayRaiseArtillery() const;
+    virtual bool MayRaiseWarships() const;
+    virtual bool MayRaiseGalleys() const;
+    virtual bool MayRaiseTransports() const;
+
+    // Colonists, traders and merchants.
+    bool MayPlaceColonist(int32_t province) const;
+    bool CanSendColonist(int32_t province) const;
+    bool MayPlaceTradingPost(int32_t province) const;
+    bool CanSendTrader(int32_t province) const;
+    bool MayPlaceMerchant(int32_t province) const;
+    // The one rule by which a merchant may compete in the province's centre
+    // of trade when the centre is crowded; the merchant check and the
+    // merchant's arrival both ask it.
+    bool MayCompeteInCentre(int32_t province) const;
+    bool CanSendMerchant(int32_t province) const;
+    bool CanDestroyTradingPost(int32_t province) const;
+
+    // Buildings. Facility kinds 1..5; improvement kinds as
+    // CCity::EImprovement (0 shipyard .. 4 courthouse).
+    bool CanBuildInProvince(int32_t province) const;
+    bool CanBuildFacility(int32_t province, int32_t kind) const;
+    bool CanBuildFortress(int32_t province) const;
+    bool CanBuildImprovement(int32_t province, int32_t kind) const;
+
+    // Recruiting: men in ones (a regiment is 1000), artillery in pieces (a
+    // unit is 10), ships in ones.
+    bool CanAffordLandUnits(int32_t infantry, int32_t cavalry, int32_t artillery) const;
+    bool CanAffordShips(int32_t warships, int32_t galleys, int32_t transports) const;
+    bool CanRecruitInfantryIn(int32_t province) const;
+    bool CanRecruitCavalryIn(int32_t province) const;
+    bool CanRecruitArtilleryIn(int32_t province) const;
+    bool CanRecruitWarshipsIn(int32_t province) const;
+    bool CanRecruitGalleysIn(int32_t province) const;
+    bool CanRecruitTransportsIn(int32_t province) const;
+    bool CanRecruitLandUnits(int32_t province, int32_t infantry, int32_t cavalry,
+                             int32_t artillery) const;
+    bool CanBuildShips(int32_t province, int32_t warships, int32_t galleys,
+                       int32_t transports) const;
+
+    // Money.
+    bool CanTakeLoan() const;
+    bool CanLevyWarTax() const;
+    bool CanBoostTrade() const;
+    bool CanBoostInfrastructure() const;
+    bool CanBoostStability() const;
+    bool CanBoostLand() const;
+    bool CanBoostNaval() const;
+
+    // Diplomacy (country/DiplomacyChecks.cpp). Every check that sends a
+    // diplomat ends with CanSendDiplomat toward the other country.
+    bool CanSendDiplomat(int64_t n) const;
+    bool CanTakeDiplomaticAction(int32_t action, int64_t n) const;
+    bool CanDeclareWarOn(int64_t n) const;
+    bool CanRefuseTrade(int64_t n) const;
+    bool CanAllowTrade(int64_t n) const;
+    bool CanProposeDynasticAlliance(int64_t n) const;
+    bool CanOfferVassalization(int64_t n) const;
+    bool CanAnnexVassal(int64_t n) const;
+    bool CanInviteToAlliance(int64_t n) const;
+    bool CanInviteIntoAlliance(const CAlliance& alliance, int64_t n) const;
+    bool CanInviteIntoOwnAlliance(int64_t n) const;
+    bool CanInviteToAnyOwnAlliance(int64_t n) const;
+    bool CanJoinAlliance(const CAlliance& alliance) const;
+    bool CanLeaveAlliance(const CAlliance& alliance) const;
+    bool CanCallAllyToArms(const CAlliance& alliance, int64_t n) const;
+    bool CanPetitionAllianceLeader(int64_t n) const;
+    bool CanAskToJoinWar(const ObjectId& war, int64_t n) const;
+    bool EvaluatePeaceWith(int64_t n) const;
+    bool EvaluatePeaceTerms(uint32_t own, int64_t n, const CAlliance& ownSide,
+                            const CAlliance& enemySide, const ObjectId& war) const;
+    bool MayOfferPeaceTo(int64_t n) const;
+    bool CanDemandAnnexation(int64_t n) const;
+    bool CanDemandConversion(int64_t n) const;
+
+    // Relations.
+    // Fewer than 61 whole months since the last peace with n.
+    bool IsDiplomaticPauseWith(int64_t n) const;
+    bool IsReligiousEnemyOf(const CCountry& other) const;
+    bool SharesFaithWith(const CCountry& other) const;
+    bool CanChangeReligionTo(uint32_t religion) const;
+    // Units of this country may enter the province (false for an id outside
+    // 1..1472).
+    bool MayEnterProvince(int32_t province) const;
+    // While the demarcation treaty holds, Spain in the Spanish zone and
+    // Portugal in the Portuguese zone keep out of unowned land and the land
+    // of catholics they are not allied with.
+    bool IsBarredByDemarcationTreaty(int32_t province) const;
+    // --- end of queries and checks ---
+
     // --- standing toward other countries (country/CountryMethods.cpp) ---
     // At war with anyone.
     bool IsAtWar() const;
@@ -678,8 +820,6 @@ public:
     // The conquistadors (kind 2) and explorers (kind 3) among its leaders.
     int32_t m_conquistadorCount = 0;
     int32_t m_explorerCount = 0;
-    // Months left of doubled tax, counted down each month.
-    int32_t m_warTaxMonths = 0;
     // The month's tax from its reckoning to its booking.
     float m_monthTax = 0.0f;
     // The ranking place (1 = first) and the figures compared in the game

@@ -27,10 +27,9 @@ int32_t StateReligionOf(const CCountry& country) {
     return static_cast<int32_t>(country.m_religion.stateReligion);
 }
 
-// The country refuses trade with everyone. The trade flags come with the
-// country's economy; until then no country closes its trade.
-bool HasClosedTrade(const CCountry&) {
-    return false;
+// The country refuses trade with everyone.
+bool HasClosedTrade(const CCountry& country) {
+    return country.m_closedTrade != 0;
 }
 
 // Event flag 4 of the game server (the counter-reformation's truce). The

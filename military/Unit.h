@@ -88,6 +88,16 @@ public:
     int32_t GetRoundedCavalry() const { return RoundUp(m_strength[1]); }
     int32_t GetRoundedInfantry() const { return RoundUp(m_strength[2]); }
 
+    // --- unit checks (military/UnitChecks.cpp) ---
+    // Pure questions before a unit is reorganised or sent off; they change
+    // nothing.
+    // Not in a combat and no path left to walk.
+    bool CanReorganise() const;
+    // A path to walk, no army aboard and none carried, and the unit's
+    // province shows a settlement symbol of level 1 or more.
+    bool PathStartCheck() const;
+    // --- end of unit checks ---
+
     // The leaders in list order (the first commands).
     const CLinkedList<CLeader>& GetLeaders() const { return m_leaders; }
     // Finds the leader by its id; when it is not yet in the list, gives it
@@ -215,3 +225,13 @@ protected:
 private:
     CLinkedList<CLandUnit> m_cargo;
 };
+
+// --- unit checks (military/UnitChecks.cpp) ---
+// Not in a combat and not aboard a fleet; an army of 2000 men or more, a
+// fleet of 10 ships or more.
+bool CanSplitUnit(const CUnit& unit);
+// Outside the tutorial, no unit in a combat and no army aboard a fleet.
+bool CanDisbandUnits(const std::vector<const CUnit*>& units);
+// Two units or more, all in one province, none in a combat or aboard.
+bool CanMergeUnits(const std::vector<const CUnit*>& units);
+// --- end of unit checks ---

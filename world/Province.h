@@ -311,6 +311,21 @@ public:
     void SetMapSymbolLevel(int32_t n);
     // --- end of manpower, abandonment and the natives symbol ---
 
+    // --- units standing in the province (world/ProvinceUnits.cpp) ---
+    // A unit of a class other than 6, 7 and 13 stands in the province
+    // (through g_provinceEconomy.unitsIn; none without it). Buildings are
+    // refused while one does.
+    bool HasOrdinaryUnit() const;
+    // --- end of units ---
+
+    // --- the demarcation treaty's zones (world/ProvinceUnits.cpp) ---
+    // Ids 6..51, 137..194, 215..230 and 690..694, and a coastal province
+    // with a leading neighbour among them.
+    bool IsInSpanishZone() const;
+    // The same with 195..214, 537..556, 695..731 and 751..804.
+    bool IsInPortugueseZone() const;
+    // --- end of zones ---
+
     // --- the game-wide globals' revolt definitions ---
     // The country that would rise in the province ("db\revolt.txt"), 0 none.
     int32_t revoltCountry = 0;

@@ -20,6 +20,9 @@ struct EconomyUnit {
     // A fleet's two ship counts (warships, galleys); an army's are 0.
     float ships = 0.0f;
     float secondShips = 0.0f;
+    // The unit's class code; 6, 7 and 13 are units that let buildings go
+    // on (CProvince::HasOrdinaryUnit), every other code is an ordinary unit.
+    int32_t classCode = 0;
 };
 
 // Filled once by the layers that know the answers, by a static
