@@ -6,7 +6,9 @@
 // null answers as a game without units and monarchs: a "navalunit",
 // "landunit", "monarch" or "historicalmonarch" block of a country is read and
 // dropped, and a country then has none to write or delete.
+#include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/LinkedList.h"
@@ -18,6 +20,21 @@ class CFieldReader;
 class CMonarch;
 class COVEvent;
 class CUnit;
+
+// What the country reads of a unit it deletes.
+struct UnitFacts {
+    ObjectId id;
+    std::string name;
+    bool fleet = false;
+    bool destroyed = false; // already marked destroyed
+    float strength = 0.0f;  // men of an army, ships of a fleet
+    int32_t province = 0;
+    // An army's infantry, cavalry and artillery, each raised to the next
+    // whole number.
+    std::array<int32_t, 3> troops{};
+    // The armies a fleet carries, in cargo order.
+    std::vector<CUnit*> cargo;
+};
 
 struct CountryMilitaryHooks {
     // military: reads a "navalunit" (fleet) or "landunit" block whose "{"
@@ -58,6 +75,32 @@ struct CountryMilitaryHooks {
     // which also reaches the armies its fleets carry. Null: each unit of the
     // list is offered the message through unitMessage until one takes it.
     int (*unitListMessage)(CLinkedList<CUnit>& units, COVEvent& event) = nullptr;
+
+    // --- deleting a unit and refreshing the military state
+    // (CCountry::DeleteUnit, CCountry::RefreshMilitaryState) ---
+    // military: the unit registered under the id, null when none. Null: the
+    // game has no units and DeleteUnit does nothing.
+    CUnit* (*findUnit)(const ObjectId& id) = nullptr;
+    // military: what DeleteUnit reads of the unit.
+    void (*describeUnit)(const CUnit& unit, UnitFacts& facts) = nullptr;
+    // military: an army aboard a fleet leaves the fleet's cargo; then the
+    // unit's own clean-up runs.
+    void (*releaseUnit)(CUnit& unit) = nullptr;
+    // military: the map object left where the unit stood (a fleet's map
+    // sprite, an army's province marker), in display-list layer 401.
+    void (*leaveWreck)(const CUnit& unit) = nullptr;
+    // military: the unit leaves its province and is marked deleted.
+    void (*retireUnit)(CUnit& unit) = nullptr;
+    // military: the monarch's name. Null: the ruler is named after the
+    // country.
+    const char* (*monarchName)(const CMonarch& monarch) = nullptr;
+    // military, on the host: the combat server checks the country's
+    // combats again.
+    void (*checkCombats)(CCountry& country) = nullptr;
+    // military: the supply of the country's armies and their trespass
+    // flags.
+    void (*updateSupply)(CCountry& country) = nullptr;
+    void (*updateTrespassFlags)(CCountry& country) = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.
