@@ -253,6 +253,23 @@ TEST_F(CountryMethodsTest, ModifiersLastTheDurationsMonthsOnTheHostOnly) {
     EXPECT_EQ(country.m_modifiers.GetEntries().size(), 1u);
 }
 
+TEST_F(CountryMethodsTest, TheMilitaryStateIsRefreshedCombatsFirstOnTheHostOnly) {
+    static std::vector<std::string> calls;
+    calls.clear();
+    g_countryMilitary.checkCombats = [](CCountry& c) {
+        calls.push_back("combats " + std::to_string(c.GetNumber()));
+    };
+    g_countryMilitary.updateSupply = [](CCountry&) { calls.push_back("supply"); };
+    g_countryMilitary.updateTrespassFlags = [](CCountry&) { calls.push_back("trespass"); };
+    CCountry& country = Make(2);
+    country.RefreshMilitaryState();
+    EXPECT_EQ(calls, (std::vector<std::string>{"combats 2", "supply", "trespass"}));
+    calls.clear();
+    BecomeClient();
+    country.RefreshMilitaryState();
+    EXPECT_EQ(calls, (std::vector<std::string>{"supply", "trespass"}));
+}
+
 TEST_F(CountryMethodsTest, RankScoreAnswersTheNewScore) {
     CCountry& country = Make(2);
     EXPECT_FLOAT_EQ(country.AddRankScore(2.5f), 2.5f);
