@@ -285,29 +285,29 @@ void CCountry::ComputeStrengthRatings() {
     // Economy: a year of income in thousands; diplomacy: the reigning
     // figure's DIP and stability; expansion: owned provinces; land and
     // naval: what the forces would cost to raise, scaled by the technology
-    // rows' fire, shock and morale.
+    // rows' fire, shock and morale and by the share of upkeep paid.
     const CTechRow& land = m_technology.land.CurrentRow();
     const CTechRow& naval = m_technology.naval.CurrentRow();
-    float troops[3] = {static_cast<float>(m_infantryTotal), static_cast<float>(m_cavalryTotal),
-                       static_cast<float>(m_artilleryTotal)};
-    float ships[3] = {0.0f, 0.0f, 0.0f};
+    float ships = 0.0f;
     if (g_countryMilitary.describeUnit)
         m_units.ForEach([&ships](CUnit* unit) {
             UnitFacts facts;
             g_countryMilitary.describeUnit(*unit, facts);
             if (facts.fleet)
-                ships[0] += facts.strength;
+                ships += facts.strength;
         });
-    const float landValue = (troops[0] * static_cast<float>(GetInfantryPrice()) *
-                                 (1.0f + land.infantryFire + land.infantryShock) +
-                             troops[1] * static_cast<float>(GetCavalryPrice()) *
-                                 (1.0f + land.cavalryFire + land.cavalryShock) +
-                             troops[2] * static_cast<float>(GetArtilleryPrice()) *
-                                 (1.0f + land.artilleryFire + land.artilleryShock)) *
-                            (1.0f + land.morale) / std::max(m_landMaintenance, 0.1f) * 0.001f;
-    const float navalValue = ships[0] * static_cast<float>(GetWarshipPrice()) *
+    auto troops = [](int32_t count, int32_t price, float fire, float shock) {
+        return static_cast<float>(count) * static_cast<float>(price) * (1.0f + fire + shock);
+    };
+    const float landValue =
+        (troops(m_infantryTotal, GetInfantryPrice(), land.infantryFire, land.infantryShock) +
+         troops(m_cavalryTotal, GetCavalryPrice(), land.cavalryFire, land.cavalryShock) +
+         troops(m_artilleryTotal, GetArtilleryPrice(), land.artilleryFire, land.artilleryShock)) *
+        (1.0f + land.morale) * std::clamp(m_landMaintenance, 0.1f, 1.0f) * 0.001f;
+    const float navalValue = ships * static_cast<float>(GetWarshipPrice()) *
                              (1.0f + naval.warshipFire + naval.warshipShock + naval.fleetStrength) *
-                             (1.0f + naval.morale) / std::max(m_navalMaintenance, 0.1f) * 0.01f;
+                             (1.0f + naval.morale) * std::clamp(m_navalMaintenance, 0.1f, 1.0f) *
+                             0.01f;
     const float economy = (m_income + GetYearlyTaxIncome()) * 0.001f;
     const float diplomacy =
         static_cast<float>(GetMonarchDip()) + static_cast<float>(GetStability());
@@ -315,6 +315,7 @@ void CCountry::ComputeStrengthRatings() {
     const float values[kStrengthRatings] = {economy, diplomacy, expansion, landValue, navalValue};
     for (size_t i = 0; i < kStrengthRatings; ++i) {
         const float value = values[i];
+        // Not a number or below 1 (a country without forces): 1.
         m_strengthRatings[i] = value == value && value > 1.0f ? std::min(value, 1.0e9f) : 1.0f;
     }
 }
