@@ -30,6 +30,7 @@ class CMonarch;
 class CProvince;
 class CTradingPost;
 class CUnit;
+class CWar;
 
 // The capital of a country that owns no province.
 constexpr int32_t kNoCapitalProvince = 399;
@@ -335,9 +336,10 @@ public:
     // to the rank score, only while the base-victory-points option is on.
     void AddBaseVictoryPoints(uint32_t category, float points);
     static constexpr uint32_t kDiplomacyVictoryPoints = 3;
-    // Adds to the rank score.
-    void AddRankScore(float points) {
+    // Adds to the rank score and answers the new score (with 0: reads it).
+    float AddRankScore(float points) {
         m_rankScore += points;
+        return m_rankScore;
     }
     // Owned provinces that the rebels (98) control.
     int32_t CountRebelProvinces() const;
@@ -787,6 +789,8 @@ public:
     void RecordWarshipLoss(float amount, int32_t cause);
     void RecordGalleyLoss(float amount, int32_t cause);
     void RecordTransportLoss(float amount, int32_t cause);
+    // The loss record of the cause; null for a cause outside ELossCause.
+    CLossesRecord* GetLossRecord(int32_t cause);
     // m_manpowerReference: the manpower of the cities in controlled
     // provinces, at least 10; x 12 for the local player in the tutorial.
     void ComputeManpowerLimit();
@@ -828,6 +832,73 @@ public:
     int32_t m_rankFigure = 0;
     float m_rankProgress = 0.0f;
     // --- end of the month ---
+    // --- methods (country/CountryMethods.cpp, country/WarBookkeeping.cpp,
+    // country/UnitDeletion.cpp) ---
+    // The distance from this capital to each country's capital; kNoDistance
+    // while either capital is unknown or the slot is empty.
+    static constexpr float kNoDistance = 10000.0f;
+    std::array<float, kCountrySlots> m_capitalDistances = MakeNoDistances();
+    static constexpr std::array<float, kCountrySlots> MakeNoDistances() {
+        std::array<float, kCountrySlots> distances{};
+        for (float& distance : distances)
+            distance = kNoDistance;
+        return distances;
+    }
+    void UpdateCapitalDistances();
+    // The culture (0..18) of the country's unit sprites.
+    int32_t GetSpriteCulture() const;
+    // Member of the Holy Roman Empire (a fixed list of numbers).
+    bool IsHREMember() const;
+    // The number is the emperor's (g_globals.emperor).
+    bool IsEmperor() const;
+    // The reigning monarch's name, the country's own without a monarch.
+    std::string GetRulerName() const;
+    // The number part of the reigning monarch's id; -1 without one.
+    int32_t GetMonarchId() const;
+    // The level's row value of the infrastructure (trade) table + the
+    // colonisation (trade) bonus in hundredths, + 0.05 for a protestant
+    // (reformed) state religion.
+    float GetProductionEfficiency() const;
+    float GetTradeEfficiency() const;
+    // Removes and deletes every loan whose lender is country n.
+    void RemoveLoansFrom(int64_t n);
+    // How many manufactories the country may have this year: grows with the
+    // years since 1520, at least 2.
+    int32_t GetYearScaledLimit() const;
+    // On the host: a timed entry of the modifier table lasting the
+    // duration's year x 12 + month months; nothing without a duration.
+    void AddModifier(int32_t kind, float value, const CDate* duration);
+    // On the host the combat server checks the country's combats; then its
+    // blockades, supply and its armies' trespass flags are recomputed.
+    void RefreshMilitaryState();
+    // Deletes the unit of the id in its fixed order (country/UnitDeletion.cpp);
+    // nothing when no unit has the id.
+    void DeleteUnit(const ObjectId& id);
+    // Appends n to the participants of the alliance or war side of the id
+    // (when n is a country and not yet there); RemoveAllianceMember takes it
+    // out. Both rebuild the diplomatic status and refresh the windows.
+    void AddAllianceMember(const ObjectId& alliance, int64_t n);
+    void RemoveAllianceMember(const ObjectId& alliance, int64_t n);
+    // This country leaves the war it fights on one side of: peace with each
+    // country of the other side, the provinces each holds of the other
+    // given back, the computer player told; then it leaves its side (which
+    // elects a new leader when it led) and every remaining member gets a
+    // casus belli against it.
+    void MakeSeparatePeace(CWar& war);
+    // Every province 1..1472 that exactly one of the two countries has
+    // discovered is discovered by the other.
+    void ShareDiscoveriesWith(int64_t n);
+    // Five ratings for the computer player (economy, diplomacy, expansion,
+    // land, naval), each at least 1.
+    static constexpr size_t kStrengthRatings = 5;
+    std::array<float, kStrengthRatings> m_strengthRatings{1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
+    void ComputeStrengthRatings();
+    // Appends the id stamped with today's date to the list.
+    static void AddDatedEntry(CDatedIdList& list, const ObjectId& id);
+    // Set while a peace annexes the country: its provinces stay where they
+    // are (ReturnOccupiedProvinces).
+    bool m_annexed = false;
+    // --- end of methods ---
 
     // --- rebels, collapse, scandals and missions (country/CountryRebels.cpp) ---
     // The revolt and civil-war check with the bonus added to each
@@ -925,3 +996,20 @@ CCountry* FindCountryById(const ObjectId& id);
 // Who plays each country: 0 the computer, 1 a human at this machine, 2 a
 // human at another machine.
 extern std::array<uint32_t, kCountrySlots> g_countryController;
+
+// --- methods: free functions (country/CountryMethods.cpp, country/WarBookkeeping.cpp) ---
+// Every province the occupier controls and the owner owns goes back under
+// the owner's control, unless the owner is being annexed.
+void ReturnOccupiedProvinces(CCountry& occupier, CCountry& owner);
+// The packed colour (red in the lowest byte, then green, then blue) of a
+// colour code; fantasy codes only in the fantasy setting.
+uint32_t GetIndexedColour(int32_t code);
+// A dated record of the id stamped with today's date; a copy of a record.
+DatedId MakeDatedId(const ObjectId& id);
+void CopyDatedId(DatedId& to, const DatedId& from);
+void AppendDatedIdEntry(CDatedIdList& list, const ObjectId& id);
+// "_COVEVT_UNIT_FINISH_" for the receiver with its two values and flag; the
+// caller posts it.
+std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& receiver, uint16_t first,
+                                              uint16_t second, bool flag);
+// --- end of methods: free functions ---

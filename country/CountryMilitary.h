@@ -8,6 +8,7 @@
 // dropped, and a country then has none to write or delete.
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/LinkedList.h"
@@ -20,15 +21,19 @@ class CMonarch;
 class COVEvent;
 class CUnit;
 
-// What the rebels and the annexation read of a unit.
-struct CountryUnitFacts {
+// What the countries read of a unit (deleting it, rebels, annexation).
+struct UnitFacts {
     ObjectId id;
-    int32_t province = 0; // where it stands, 0 when nowhere
-    bool army = false;
-    // The troops, each raised to the next whole number (a fleet has none).
-    int32_t infantry = 0;
-    int32_t cavalry = 0;
-    int32_t artillery = 0;
+    std::string name;
+    bool fleet = false;
+    bool destroyed = false; // already marked destroyed
+    float strength = 0.0f;  // men of an army, ships of a fleet
+    int32_t province = 0;
+    // An army's infantry, cavalry and artillery, each raised to the next
+    // whole number.
+    std::array<int32_t, 3> troops{};
+    // The armies a fleet carries, in cargo order.
+    std::vector<CUnit*> cargo;
 };
 
 struct CountryMilitaryHooks {
@@ -78,9 +83,6 @@ struct CountryMilitaryHooks {
     // province evaluated again. Null: nothing.
     void (*reevaluateBlockades)(CUnit& unit) = nullptr;
     // --- rebels and annexation ---
-    // military: the unit's id, place, kind and troops. Null: the countries
-    // see no units (no unit defects, switches or changes hands).
-    void (*unitFacts)(const CUnit& unit, CountryUnitFacts& out) = nullptr;
     // military: the unit and its leaders take the country as their owner
     // (the caller moves it between the unit lists).
     void (*setUnitOwner)(CUnit& unit, CCountry& country) = nullptr;
@@ -97,6 +99,31 @@ struct CountryMilitaryHooks {
     // military: the leaders of the category (2 conquistador, 3 explorer)
     // among the leaders of the country's units. Null: 0.
     int32_t (*countLeaders)(const CCountry& country, int32_t category) = nullptr;
+    // --- deleting a unit and refreshing the military state
+    // (CCountry::DeleteUnit, CCountry::RefreshMilitaryState) ---
+    // military: the unit registered under the id, null when none. Null: the
+    // game has no units and DeleteUnit does nothing.
+    CUnit* (*findUnit)(const ObjectId& id) = nullptr;
+    // military: what DeleteUnit reads of the unit.
+    void (*describeUnit)(const CUnit& unit, UnitFacts& facts) = nullptr;
+    // military: an army aboard a fleet leaves the fleet's cargo; then the
+    // unit's own clean-up runs.
+    void (*releaseUnit)(CUnit& unit) = nullptr;
+    // military: the map object left where the unit stood (a fleet's map
+    // sprite, an army's province marker), in display-list layer 401.
+    void (*leaveWreck)(const CUnit& unit) = nullptr;
+    // military: the unit leaves its province and is marked deleted.
+    void (*retireUnit)(CUnit& unit) = nullptr;
+    // military: the monarch's name. Null: the ruler is named after the
+    // country.
+    const char* (*monarchName)(const CMonarch& monarch) = nullptr;
+    // military, on the host: the combat server checks the country's
+    // combats again.
+    void (*checkCombats)(CCountry& country) = nullptr;
+    // military: the supply of the country's armies and their trespass
+    // flags.
+    void (*updateSupply)(CCountry& country) = nullptr;
+    void (*updateTrespassFlags)(CCountry& country) = nullptr;
 };
 
 // Constant-initialised (all null) before any static registration runs.

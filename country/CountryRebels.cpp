@@ -101,10 +101,10 @@ std::vector<CUnit*> UnitsOf(const CLinkedList<CUnit>& list) {
     return units;
 }
 
-bool FactsOf(const CUnit& unit, CountryUnitFacts& facts) {
-    if (!g_countryMilitary.unitFacts)
+bool FactsOf(const CUnit& unit, UnitFacts& facts) {
+    if (!g_countryMilitary.describeUnit)
         return false;
-    g_countryMilitary.unitFacts(unit, facts);
+    g_countryMilitary.describeUnit(unit, facts);
     return true;
 }
 
@@ -266,8 +266,8 @@ void CCountry::RevoltPass(int32_t bonus) {
     // Civil war: half the armies and a quarter of the provinces go over.
     std::vector<ObjectId> armies;
     for (CUnit* unit : UnitsOf(m_units)) {
-        CountryUnitFacts facts;
-        if (FactsOf(*unit, facts) && facts.army)
+        UnitFacts facts;
+        if (FactsOf(*unit, facts) && !facts.fleet)
             armies.push_back(facts.id);
     }
     for (const ObjectId& army : armies)
@@ -419,17 +419,17 @@ bool CCountry::ReleasePass(bool quiet) {
             CCountry* rebels = CountryOfNumber(kRebelCountry);
             if (!rebels)
                 continue;
-            std::vector<std::pair<CUnit*, CountryUnitFacts>> standing;
+            std::vector<std::pair<CUnit*, UnitFacts>> standing;
             for (CUnit* unit : UnitsOf(rebels->m_units)) {
-                CountryUnitFacts facts;
+                UnitFacts facts;
                 if (FactsOf(*unit, facts) && facts.province == at)
                     standing.emplace_back(unit, facts);
             }
             for (auto& [unit, facts] : standing) {
-                if (facts.army && g_countryMilitary.sendUnitLosses)
+                if (!facts.fleet && g_countryMilitary.sendUnitLosses)
                     g_countryMilitary.sendUnitLosses(
                         *unit,
-                        static_cast<float>(facts.infantry + facts.cavalry) * kDesertersOnRelease,
+                        static_cast<float>(facts.troops[0] + facts.troops[1]) * kDesertersOnRelease,
                         0);
                 SendSwitchAllegiance(facts.id, c);
             }
@@ -549,11 +549,11 @@ void CCountry::Annex(uint32_t n) {
                     m_unitsInDevelopment.AddTail(unit);
                 else
                     AddUnit(unit);
-                CountryUnitFacts facts;
-                if (FactsOf(*unit, facts) && facts.army) {
-                    AddToTotal(m_infantryTotal, facts.infantry);
-                    AddToTotal(m_cavalryTotal, facts.cavalry);
-                    AddToTotal(m_artilleryTotal, facts.artillery);
+                UnitFacts facts;
+                if (FactsOf(*unit, facts) && !facts.fleet) {
+                    AddToTotal(m_infantryTotal, facts.troops[0]);
+                    AddToTotal(m_cavalryTotal, facts.troops[1]);
+                    AddToTotal(m_artilleryTotal, facts.troops[2]);
                 }
             }
         }

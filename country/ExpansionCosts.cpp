@@ -15,6 +15,7 @@
 #include "world/CentreOfTrade.h"
 #include "world/City.h"
 #include "world/Province.h"
+#include "world/ProvinceDistance.h"
 #include "world/ScenarioSteps.h"
 #include "world/TradingPost.h"
 
@@ -22,7 +23,6 @@ namespace {
 
 constexpr int32_t kMonthDays = 30;
 constexpr int32_t kYearMonths = 12;
-constexpr int32_t kHalfMapWidth = kMapWidth / 2;
 
 // A span of days as years, months and days of 30-day months.
 CDate SpanOfDays(int32_t days) {
@@ -30,20 +30,6 @@ CDate SpanOfDays(int32_t days) {
     const int32_t months = days / kMonthDays;
     return CDate(static_cast<int8_t>(days % kMonthDays), static_cast<int8_t>(months % kYearMonths),
                  static_cast<int16_t>(months / kYearMonths));
-}
-
-// The straight line between the centres of the two provinces' boxes, the
-// short way around the world.
-float ProvinceDistance(int32_t a, int32_t b) {
-    MapPoint first;
-    MapPoint second;
-    GetProvinceCentre(first, a);
-    GetProvinceCentre(second, b);
-    int64_t dx = std::abs(int64_t{first.x} - second.x);
-    if (dx > kHalfMapWidth)
-        dx = kMapWidth - dx;
-    const int64_t dy = int64_t{first.y} - second.y;
-    return static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
 }
 
 int32_t StateReligion(const CCountry& country) {

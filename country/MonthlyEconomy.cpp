@@ -63,20 +63,9 @@ int32_t CountOf(const CCountry& country, CCountry::EUnitClass unitClass) {
 }
 
 float* LossCell(CCountry& country, int32_t cause, CCountry::EUnitClass unitClass) {
-    CLossesRecord* record = nullptr;
-    switch (cause) {
-    case CCountry::LOSS_COMBAT:
-        record = &country.m_combatLosses;
-        break;
-    case CCountry::LOSS_ATTRITION:
-        record = &country.m_attritionLosses;
-        break;
-    case CCountry::LOSS_DISBAND:
-        record = &country.m_disbandLosses;
-        break;
-    default:
+    CLossesRecord* record = country.GetLossRecord(cause);
+    if (!record)
         return nullptr;
-    }
     switch (unitClass) {
     case CCountry::UNIT_INFANTRY:
         return &record->infantry;
@@ -237,6 +226,19 @@ int32_t CCountry::GetGalleyCount() const {
 }
 int32_t CCountry::GetTransportCount() const {
     return CountOf(*this, UNIT_TRANSPORTS);
+}
+
+CLossesRecord* CCountry::GetLossRecord(int32_t cause) {
+    switch (cause) {
+    case LOSS_COMBAT:
+        return &m_combatLosses;
+    case LOSS_ATTRITION:
+        return &m_attritionLosses;
+    case LOSS_DISBAND:
+        return &m_disbandLosses;
+    default:
+        return nullptr;
+    }
 }
 
 void CCountry::RecordInfantryLoss(float amount, int32_t cause) {

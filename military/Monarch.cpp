@@ -41,6 +41,9 @@ CDataBlock* WriteCountryMonarch(const CMonarch& monarch, uint32_t& keyword) {
 const bool g_countryMonarchsRegistered = [] {
     g_countryMilitary.readMonarch = ReadCountryMonarch;
     g_countryMilitary.monarchId = [](const CMonarch& monarch) { return monarch.GetId(); };
+    g_countryMilitary.monarchName = [](const CMonarch& monarch) {
+        return monarch.GetLeader().GetName().c_str();
+    };
     g_countryMilitary.writeMonarch = WriteCountryMonarch;
     g_countryMilitary.deleteMonarch = [](CMonarch* monarch) { delete monarch; };
     g_countryMilitary.readTableMonarch = ReadTableMonarch;

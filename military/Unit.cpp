@@ -72,11 +72,42 @@ void DeleteCountryUnits(const std::vector<CUnit*>& units) {
         delete unit;
 }
 
+CUnit* FindUnit(const ObjectId& id) {
+    return dynamic_cast<CUnit*>(ResolveId(id));
+}
+
+void DescribeUnit(const CUnit& unit, UnitFacts& facts) {
+    facts.id = unit.GetId();
+    facts.name = unit.GetName();
+    facts.fleet = unit.IsFleet();
+    facts.province = unit.GetLocation();
+    facts.strength = unit.GetStrength(0) + unit.GetStrength(1) + unit.GetStrength(2);
+    if (facts.fleet) {
+        const_cast<CLinkedList<CLandUnit>&>(static_cast<const CNavalUnit&>(unit).GetCargo())
+            .ForEach([&facts](CLandUnit* army) { facts.cargo.push_back(army); });
+    } else {
+        facts.troops = {unit.GetRoundedInfantry(), unit.GetRoundedCavalry(),
+                        unit.GetRoundedArtillery()};
+    }
+}
+
+// An army aboard a fleet goes ashore before it goes.
+void ReleaseUnit(CUnit& unit) {
+    if (unit.IsFleet())
+        return;
+    auto& army = static_cast<CLandUnit&>(unit);
+    if (CNavalUnit* carrier = army.GetCarrier())
+        carrier->UnloadArmy(&army);
+}
+
 // The countries read, write and delete their units through these.
 const bool g_countryUnitsRegistered = [] {
     g_countryMilitary.readUnit = ReadCountryUnit;
     g_countryMilitary.writeUnit = WriteCountryUnit;
     g_countryMilitary.deleteUnits = DeleteCountryUnits;
+    g_countryMilitary.findUnit = FindUnit;
+    g_countryMilitary.describeUnit = DescribeUnit;
+    g_countryMilitary.releaseUnit = ReleaseUnit;
     return true;
 }();
 

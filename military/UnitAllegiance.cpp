@@ -22,18 +22,6 @@ void CUnit::SendLosses(float amount, uint8_t cause) {
 
 namespace {
 
-void UnitFacts(const CUnit& unit, CountryUnitFacts& out) {
-    out = CountryUnitFacts{};
-    out.id = unit.GetId();
-    out.province = unit.GetLocation();
-    out.army = unit.IsArmy();
-    if (out.army) {
-        out.infantry = unit.GetRoundedInfantry();
-        out.cavalry = unit.GetRoundedCavalry();
-        out.artillery = unit.GetRoundedArtillery();
-    }
-}
-
 // The unit's leaders follow it to its new owner.
 void SetUnitOwner(CUnit& unit, CCountry& country) {
     unit.SetOwner(&country);
@@ -44,7 +32,6 @@ void SetUnitOwner(CUnit& unit, CCountry& country) {
 }
 
 const bool g_registered = [] {
-    g_countryMilitary.unitFacts = UnitFacts;
     g_countryMilitary.setUnitOwner = SetUnitOwner;
     g_countryMilitary.sendUnitLosses = [](CUnit& unit, float amount, uint8_t cause) {
         unit.SendLosses(amount, cause);

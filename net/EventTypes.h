@@ -1044,6 +1044,23 @@ struct MoveStepPayload {
     static constexpr PayloadFieldInfo kFields[] = {kUnit, kProvince};
 };
 
+// The unit (the receiver) is deleted at once; its id again after the head.
+struct KillPayload {
+    static constexpr uint32_t kTypes[] = {EVT_KILL};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit};
+};
+
+// A unit's build or move has finished: two values and a flag for the
+// receiver.
+struct UnitFinishPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNIT_FINISH};
+    static constexpr PayloadField<uint16_t> kFirst{"first", 20};
+    static constexpr PayloadField<uint16_t> kSecond{"second", 22};
+    static constexpr PayloadField<uint8_t> kFlag{"flag", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kFirst, kSecond, kFlag};
+};
+
 // A request about one unit.
 struct UnitRequestPayload {
     static constexpr uint32_t kTypes[] = {EVT_REQUEST_SPLIT_ARMY,

@@ -308,6 +308,7 @@ TEST_F(LoanTest, TheInterestOfANewLoanFollowsTheCountrysStanding) {
         {2, 0, 0, 0, 0, 0.0f, recent, false, 35},     // bankrupt within five years
         {2, 0, 0, 0, 0, 0.0f, recent, true, 17},      // halved
         {2, 3, 0, 0, 0, 50000.0f, longAgo, false, 5}, // rich: at least 5
+        {2, 3, 0, 0, 0, 50000.0f, longAgo, true, 2},  // at least 5, then halved
     };
     for (const Case& c : cases) {
         DeleteAllCountries();

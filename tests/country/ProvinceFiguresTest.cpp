@@ -338,11 +338,12 @@ TEST_F(ProvinceFiguresTest, TravelTimesAreAtLeastTwoMonths) {
     GetProvince(3)->box = {9995, 95, 10005, 105};
     EXPECT_EQ(country->GetColonistTravelTime(2), CDate(0, 2, 0));
     EXPECT_EQ(country->GetTraderTravelTime(2), CDate(0, 2, 0));
-    // 9000 away at speed 2 (colonist) and 4 (trader): 135000 and 67500 days.
-    EXPECT_EQ(country->GetColonistTravelTime(3), CDate(0, 0, 375));
-    EXPECT_EQ(country->GetTraderTravelTime(3), CDate(0, 6, 187));
+    // 9000 pixels are a distance of 90: at speed 2 (colonist) and 4
+    // (trader) 1350 and 675 days.
+    EXPECT_EQ(country->GetColonistTravelTime(3), CDate(0, 9, 3));
+    EXPECT_EQ(country->GetTraderTravelTime(3), CDate(15, 10, 1));
     EXPECT_EQ(CCountry::GetTwoYearSpan(), CDate(0, 0, 2));
-    EXPECT_EQ(country->GetCapitalDistanceSpan(3), CDate(0, 0, 25));
+    EXPECT_EQ(country->GetCapitalDistanceSpan(3), CDate(0, 3, 0));
 }
 
 TEST_F(ProvinceFiguresTest, ColonisationAndTraderChancesStayWithinOneToNinetyFive) {

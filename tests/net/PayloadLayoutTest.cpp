@@ -102,6 +102,8 @@ std::vector<Layout> AllLayouts() {
         OfData<LeaderArrivalPayload>("LeaderArrivalPayload"),
         OfData<MonarchActivationPayload>("MonarchActivationPayload"),
         OfData<MoveStepPayload>("MoveStepPayload"),
+        OfData<KillPayload>("KillPayload"),
+        OfData<UnitFinishPayload>("UnitFinishPayload"),
         OfData<UnitRequestPayload>("UnitRequestPayload"),
         OfData<MergeRequestPayload>("MergeRequestPayload"),
         OfData<CasusBelliPayload>("CasusBelliPayload"),
