@@ -58,15 +58,18 @@ bool OnSameSide(int32_t country, int32_t other) {
                                  g_provinceControl.isCobelligerentWith(country, other)));
 }
 
+// The country of the commander besieging the province's city, -1 when none.
+int32_t BesiegerOf(const CProvince& p) {
+    return p.GetCity() && g_provinceControl.siegeCommanderCountry
+               ? g_provinceControl.siegeCommanderCountry(p)
+               : -1;
+}
+
 // The country that holds the province: the besieger's commander's while a
 // siege with a commander is on, else the controller.
 int32_t HolderOf(const CProvince& p) {
-    if (p.GetCity() && g_provinceControl.siegeCommanderCountry) {
-        const int32_t besieger = g_provinceControl.siegeCommanderCountry(p);
-        if (besieger >= 0)
-            return besieger;
-    }
-    return p.GetControllerNumber();
+    const int32_t besieger = BesiegerOf(p);
+    return besieger >= 0 ? besieger : p.GetControllerNumber();
 }
 
 bool LetsSupplyPass(const CProvince& p, int32_t country) {
@@ -79,7 +82,8 @@ bool LetsSupplyPass(const CProvince& p, int32_t country) {
 bool IsSupplySource(const CProvince& p, int32_t country) {
     const CCity* city = p.GetCity();
     if (p.GetControllerNumber() < 0 || p.GetOwnerNumber() < 0 || !city ||
-        !GivesAccess(p.GetControllerNumber(), country) || city->IsUnderSiege())
+        !GivesAccess(p.GetControllerNumber(), country) || city->IsUnderSiege() ||
+        BesiegerOf(p) >= 0)
         return false;
     return GivesAccess(p.GetOwnerNumber(), country) || (p.GetPort() && !p.blockaded);
 }
