@@ -12,8 +12,10 @@
 #include "country/Country.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
+#include "engine/TextDatabase.h"
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"
+#include "tests/TestSupport.h"
 #include "world/City.h"
 #include "world/Province.h"
 #include "world/ProvinceControl.h"
@@ -462,6 +464,55 @@ TEST_F(ProvinceControlTest, BordersLookAtTheLeadingNeighbours) {
     EXPECT_TRUE(P(5).BordersOwner(*a));
     EXPECT_TRUE(P(5).BordersOwner(*b));
     EXPECT_FALSE(P(6).BordersOwner(*a));
+}
+
+TEST_F(ProvinceControlTest, SupplyAndAttritionTextsNameEachTermAndTheTotal) {
+    test::ScopedGameDir dir;
+    dir.WriteFile("config/text.csv", "PROV_SUPPLY_1;[supply %d];;;;;;;;;;\r\n"
+                                     "PROV_SUPPLY_2;[fort %d];;;;;;;;;;\r\n"
+                                     "PROV_SUPPLY_3;[barrack];;;;;;;;;;\r\n"
+                                     "PROV_SUPPLY_4;[storm];;;;;;;;;;\r\n"
+                                     "PROV_SUPPLY_5;[ice];;;;;;;;;;\r\n"
+                                     "PROV_SUPPLY_6;[coast];;;;;;;;;;\r\n"
+                                     "PROV_SUPPLY_7;[port];;;;;;;;;;\r\n"
+                                     "PROV_ATTRITION_0;[sea];;;;;;;;;;\r\n"
+                                     "PROV_ATTRITION_1;[total %d];;;;;;;;;;\r\n"
+                                     "PROV_ATTRITION_2;[base %d];;;;;;;;;;\r\n"
+                                     "PROV_ATTRITION_3;[unsupplied %d];;;;;;;;;;\r\n"
+                                     "PROV_ATTRITION_4;[winter %d];;;;;;;;;;\r\n"
+                                     "PROV_ATTRITION_6;[looted %d];;;;;;;;;;\r\n"
+                                     "PROV_ATTRITION_8;[mountain %d];;;;;;;;;;\r\n#EOF;\r\n");
+    ASSERT_TRUE(g_textDatabase.Load(0));
+    a->m_technology.land.level = 12;
+
+    P(3).ChangeOwner(a);
+    P(3).tax = 3;
+    CCity* city = GiveCity(3, a, 6000.0f);
+    city->GetFortress().level = 2.0f;
+    city->improvements[CCity::IMPROVEMENT_BARRACK] = 1;
+    EXPECT_EQ(P(3).DescribeSupply(*a), "[supply 15][fort 20][barrack]");
+    P(3).SetController(b); // occupied: 4 for the owner, 3 for the occupier
+    EXPECT_EQ(P(3).DescribeSupply(*a), "[supply 12][fort 20][barrack]");
+    EXPECT_EQ(P(3).DescribeSupply(*b), "[supply 9]");
+    EXPECT_EQ(P(3).DescribeSupply(*c), "[supply 6]");
+    EXPECT_EQ(P(4).DescribeSupply(*a), "[supply 0]"); // no owner: tax x 1
+
+    P(5).winter = 1;
+    P(5).looted = 1;
+    P(5).terrain = 2;
+    EXPECT_EQ(P(5).DescribeAttrition(*a, false),
+              "[base 8][unsupplied 10][winter 10][looted 5][mountain 5][total 38]");
+    EXPECT_EQ(P(5).GetAttrition(*a, false), 38);
+    EXPECT_EQ(P(5).DescribeAttrition(*a, true), "[base 8][unsupplied 10][total 18]");
+    EXPECT_EQ(P(kSea).DescribeAttrition(*a, false), "[sea]");
+
+    P(kSea).storm = 1;
+    P(kSea).coastalSeaZone = 1;
+    EXPECT_EQ(P(kSea).DescribeSupply(*a), "[storm][coast]");
+    a->m_technology.naval.level = 34;
+    EXPECT_EQ(P(kSea).DescribeSupply(*a), "[coast]");
+    P(kSea).storm = 0;
+    P(kSea).coastalSeaZone = 0;
 }
 
 } // namespace
