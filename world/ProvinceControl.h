@@ -121,8 +121,10 @@ struct ProvinceControlHooks {
     int32_t (*siegeCommanderCountry)(const CProvince& province) = nullptr;
 
     // --- the computer player (host only) ---
-    // Tells the listeners of the kind about the province (null: nobody).
-    void (*notifyAI)(int32_t kind, CCountry* oldOwner, CProvince& province) = nullptr;
+    // Tells the listeners of the kind about the province and the country
+    // concerned: the old owner (kinds 22 and 23), the discoverer (kind 16)
+    // (null: nobody).
+    void (*notifyAI)(int32_t kind, CCountry* country, CProvince& province) = nullptr;
 };
 
 // Constant-initialised (all null) before any registration runs.
