@@ -10,6 +10,7 @@
 #include "data/TokenFile.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
+#include "world/ProvinceControl.h"
 #include "world/Scenario.h"
 
 uint8_t g_fantasyMode = 0;
@@ -57,21 +58,6 @@ bool ReadFlag(CFieldReader& in, uint8_t& flag) {
     return false;
 }
 
-// Moves the province id from the old country's owned (controlled: its
-// controlled) list to the new country's (appended unless there); the
-// country's number.
-int32_t MoveBetweenLists(CCountry* from, CCountry& to, bool controlled, int32_t number) {
-    const ProvinceCountryHooks& hooks = g_provinceCountries;
-    if (!hooks.numberOf || !hooks.provinceList)
-        return -1;
-    if (from)
-        hooks.provinceList(*from, controlled)->Remove(number);
-    CIntList& list = *hooks.provinceList(to, controlled);
-    if (!list.Contains(number))
-        list.AddTail(number);
-    return hooks.numberOf(to);
-}
-
 // Truncated toward zero, held within the integer range (0 for NaN).
 int32_t TruncateToInt(float value) {
     if (!(value == value))
@@ -99,34 +85,6 @@ CCountry* CProvince::GetOwner() const {
 
 CCountry* CProvince::GetController() const {
     return CountryOfNumber(m_controller);
-}
-
-void CProvince::SetOwner(CCountry* country) {
-    if (!country)
-        return;
-    whiteman = 1;
-    m_owner = MoveBetweenLists(GetOwner(), *country, false, GetNumber());
-}
-
-void CProvince::SetControllerField(CCountry* country) {
-    if (!country)
-        return;
-    m_controller = MoveBetweenLists(GetController(), *country, true, GetNumber());
-}
-
-void CProvince::SetCity(std::unique_ptr<CCity> city) {
-    // The city it replaces leaves its owner's city list before it goes.
-    if (m_city && m_city != city)
-        if (CCountry* owner = GetOwner())
-            g_provinceCountries.forgetCity(*owner, m_city.get());
-    m_city = std::move(city);
-}
-
-void CProvince::SetTradingPost(std::unique_ptr<CTradingPost> post) {
-    if (m_tradingPost && m_tradingPost != post)
-        if (CCountry* owner = GetOwner())
-            g_provinceCountries.forgetTradingPost(*owner, m_tradingPost.get());
-    m_tradingPost = std::move(post);
 }
 
 bool CProvince::HasSaveState() const {

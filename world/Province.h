@@ -23,6 +23,7 @@
 #include "world/City.h"
 #include "world/Construction.h"
 #include "world/MapView.h"
+#include "world/ProvinceControl.h"
 #include "world/TradingPost.h"
 
 class CCentreOfTrade;
@@ -96,18 +97,24 @@ public:
     CCountry* GetController() const;
     int32_t GetOwnerNumber() const { return m_owner; }
     int32_t GetControllerNumber() const { return m_controller; }
-    // Makes the country (not null) the owner: Europeans have reached the
-    // province, and its id leaves the old owner's owned list for the new
-    // owner's (appended unless there).
+    // Makes the country (not null; null is ignored) the owner: Europeans
+    // have reached the province, its id leaves the old owner's owned list
+    // for the new owner's (appended unless there), a deathmatch counts it,
+    // and on the host every country that knows the province is sent the
+    // new owner's capital when it does not know it (world/ProvinceControl.cpp).
     void SetOwner(CCountry* country);
-    // Makes the country (not null) the controller, moving the id between the
-    // controlled lists in the same way.
+    // Makes the country (not null; null is ignored) the controller, moving
+    // the id between the controlled lists in the same way and refreshing the
+    // settlement's flag.
     void SetControllerField(CCountry* country);
 
     // The settlements; the province owns them.
     CCity* GetCity() const { return m_city.get(); }
     CTradingPost* GetTradingPost() const { return m_tradingPost.get(); }
-    // Takes the city (null: none), deleting the one it had.
+    // Takes the city (null: none), deleting the one it had (which leaves its
+    // owner's list). A trading post the province had grows into the new
+    // city: it leaves the owner's list, the city gains ten people a level of
+    // the post, and the post is deleted.
     void SetCity(std::unique_ptr<CCity> city);
     void SetTradingPost(std::unique_ptr<CTradingPost> post);
     // Gives up the settlement without deleting it (null when none).
@@ -115,7 +122,7 @@ public:
     std::unique_ptr<CTradingPost> ReleaseTradingPost() { return std::move(m_tradingPost); }
 
     // A combat is going on in the province.
-    bool HasCombat() const { return false; }
+    bool HasCombat() const;
     bool IsWinter() const { return winter != 0; }
     bool IsSea() const { return terrain >= kFirstSeaProvinceType; }
 
@@ -291,25 +298,78 @@ public:
     // calculator owns it); a centre's seat points to that centre.
     CCentreOfTrade* centreOfTrade = nullptr;
 
+    // --- control, ownership, discovery and combats (world/ProvinceControl.cpp) ---
+    // The full change of owner (not null; null is ignored): the settlements
+    // move to the new owner's lists (a capital city loses its mark and the
+    // old owner chooses its capital again), SetOwner, the old owner's hold
+    // passes to the new owner (blockade and both countries' supply follow),
+    // the flag, the nationalism date, the territories, the units' trespass
+    // flags and the computer player.
+    void ChangeOwner(CCountry* country);
+    // The change of controller (not null; null and the present controller
+    // are ignored): SetControllerField, then the blockade and the supply of
+    // the old controller and of the new one.
+    void SetController(CCountry* country);
+    // The country's units have taken the land province: executes and sends
+    // the control-change message to the country, or to the owner when the
+    // country is its ally and not hostile to it. Nothing unless the country
+    // is hostile to the controller (or barred by the demarcation treaty).
+    void PostControlChange(CCountry* country);
+    // The province becomes empty: it leaves its owner's and controller's
+    // lists and its territory, the fleets in port put to sea, the city and
+    // the trading post are deleted, owner, controller and centre of trade
+    // are cleared, the computer player is told and the blockade recomputed.
+    void Abandon();
+    // Discovery by the country of the number (0..98; others are ignored),
+    // spreading to the linked provinces of kind 6 it has not discovered.
+    void Discover(int32_t country);
+    // Starts a combat of the kind (1..5) with its start date and answers it
+    // (the province owns it); null for another kind. Sieges go to the tail
+    // of the list, other combats to its head.
+    CProvinceCombat* StartCombat(const CDate& date, int32_t kind, int32_t argument);
+    // Deletes the combat of the id; the list goes when it empties.
+    void RemoveCombat(const ObjectId& combatId);
+    // The combats going on here; null while there are none.
+    std::unique_ptr<CCombatList> combats;
+    // --- end of control ---
+
+    // --- supply and attrition (world/ProvinceSupply.cpp) ---
+    // The supply levels around the province for the country.
+    void UpdateSupply(CCountry& country);
+    // The province supplies the country's units: a sea zone always; else
+    // it or a leading neighbour has a level of 1 or more and lets the
+    // country's supply pass.
+    bool SuppliesCountry(CCountry& country) const;
+    // A leading neighbour has a level above 0 and lets the supply pass.
+    bool NeighbourSupplies(CCountry& country) const;
+    // The attrition in percent for the country's units here (fleet: a
+    // fleet's).
+    int32_t GetAttrition(CCountry& country, bool fleet) const;
+    // A leading neighbour is owned and controlled by the country.
+    bool BordersCountry(const CCountry& country) const;
+    // A leading neighbour has an owner, and the owner or its controller is
+    // the country.
+    bool BordersOwner(const CCountry& country) const;
+    // The province window's supply and attrition texts.
+    std::string DescribeSupply(CCountry& country) const;
+    std::string DescribeAttrition(CCountry& country, bool fleet) const;
+    // Marks the provinces a supply count has visited; cleared by the count.
+    uint8_t supplyMark = 0;
+    // --- end of supply ---
+
     // --- revolt risk (world/ProvinceRevoltRisk.cpp) ---
     // The risk of a revolt in the province, 0 and up.
     int32_t GetRevoltRisk() const;
     // --- end of revolt risk ---
 
-    // --- manpower, abandonment and the natives symbol
-    // (world/ProvinceAbandon.cpp) ---
+    // --- manpower and the natives symbol (world/ProvinceManpower.cpp) ---
     // The men the city yields: 0 without a city, for a colony, or when the
     // continent is not that of the owner's capital; else (size level / 3 +
     // 1) x manpower x 0.25, then x 3 + 1 with a barrack.
     float GetManpower() const;
-    // The province becomes empty: it leaves its owner's and controller's
-    // lists, the settlement leaves the owner's settlement list, the
-    // territories are updated, the settlement is deleted; no owner, no
-    // controller, no centre of trade.
-    void Abandon();
     // Below 1 the natives are gone (0); otherwise min(n, maxNatives).
     void SetMapSymbolLevel(int32_t n);
-    // --- end of manpower, abandonment and the natives symbol ---
+    // --- end of manpower and the natives symbol ---
 
     // --- units standing in the province (world/ProvinceUnits.cpp) ---
     // A unit of a class other than 6, 7 and 13 stands in the province

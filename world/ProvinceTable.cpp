@@ -13,6 +13,7 @@
 #include "world/Goods.h"
 #include "world/MapTables.h"
 #include "world/Province.h"
+#include "world/ProvinceControl.h"
 #include "world/TradingPost.h"
 
 std::vector<MapPoint> g_straitPoints;
@@ -224,6 +225,7 @@ void CProvince::Release() {
     SetCity(nullptr);
     SetTradingPost(nullptr);
     m_constructions.Clear();
+    combats.reset();
 }
 
 void CProvince::ResetForGame() {
@@ -236,6 +238,7 @@ void CProvince::ResetForGame() {
     discoveredBy.fill(0);
     seenBy.fill(0);
     supplyLevel = piracy = borderWeight = 0;
+    supplyMark = 0;
     territory = nullptr;
     centreOfTrade = nullptr;
     inTerritoryUpdate = territoryWalkMark = 0;
