@@ -119,6 +119,8 @@ std::vector<Layout> AllLayouts() {
         OfData<TolerancePayload>("TolerancePayload"),
         OfData<WhitePeacePayload>("WhitePeacePayload"),
         OfData<CityStatePayload>("CityStatePayload"),
+        OfData<ProvinceAmountPayload>("ProvinceAmountPayload"),
+        OfData<ProvinceValuePayload>("ProvinceValuePayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,
