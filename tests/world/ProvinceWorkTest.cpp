@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/Random.h"
+#include "engine/TextDatabase.h"
 #include "net/EventTypes.h"
 #include "tests/world/SaveBlockFixture.h"
 #include "world/City.h"
@@ -547,6 +548,32 @@ TEST_F(ProvinceWorkTest, RevoltRiskTermsAddUpAndNeverFallBelowNationalism) {
         EXPECT_FALSE(province.DescribeRevoltRisk().empty()) << c.what;
         id += 2;
     }
+}
+
+TEST_F(ProvinceWorkTest, DescriptionNamesTheTermsThatApplyInOrder) {
+    dir.WriteFile("config/text.csv", "RRISK_RELIGION;faith %d;;;;;;;;;;\r\n"
+                                     "RRISK_RELIGION2;faith calms %d;;;;;;;;;;\r\n"
+                                     "RRISK_STAB;stability %d;;;;;;;;;;\r\n"
+                                     "RRISK_STABP;stability up %d;;;;;;;;;;\r\n"
+                                     "RRISK_MANU;manufactory %d;;;;;;;;;;\r\n"
+                                     "RRISK_CAP;capital %d;;;;;;;;;;\r\n"
+                                     "RRISK_OCCU;occupied %d;;;;;;;;;;\r\n"
+                                     "RRISK_TP_COL;no rule;;;;;;;;;;\r\n#EOF;\r\n");
+    ASSERT_TRUE(g_textDatabase.Load(0));
+    g_figures[kOwner].tolerance = 3.0f;
+    g_figures[kOwner].stability = 1;
+    CProvince& province = OwnedTown(410);
+    province.religion = RELIGION_CATHOLIC;
+    g_figures[kOwner].capital = 410;
+    province.GetCity()->manufactory = CCity::MANUFACTORY_LUXURY;
+    EXPECT_EQ(province.DescribeRevoltRisk(), "faith 3\nstability -3\nmanufactory -1\ncapital -2\n");
+    province.SetControllerField(FakeOf(kOther));
+    g_figures[kOther].stateReligion = RELIGION_SUNNI;
+    g_figures[kOther].stability = -3;
+    EXPECT_EQ(province.DescribeRevoltRisk(),
+              "faith calms -2\nstability up 1\nmanufactory -1\ncapital -2\noccupied 1\n");
+    province.GetCity()->SetPopulation(300.0f);
+    EXPECT_EQ(province.DescribeRevoltRisk(), "no rule");
 }
 
 TEST_F(ProvinceWorkTest, NoRevoltRiskWithoutRule) {
