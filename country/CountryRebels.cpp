@@ -73,10 +73,6 @@ uint32_t ToCount(double value) {
 // Holland, whose absence lets its provinces rise in force.
 constexpr uint32_t kHolland = 4;
 
-bool IsDutchProvince(int32_t id) {
-    return (id >= 337 && id <= 340) || (id >= 377 && id <= 380);
-}
-
 bool IsChristian(uint32_t religion) {
     return religion <= RELIGION_ORTHODOX;
 }
@@ -330,7 +326,7 @@ void CCountry::RaiseRevolt(int32_t provinceId) {
         else
             infantry = std::max(infantry, 5000.0 * sizeValue + 2500.0);
     }
-    if (IsDutchProvince(provinceId) && g_globals.EventFlag(2) && !CountryOfNumber(kHolland) &&
+    if (province->IsDutchProvince() && g_globals.EventFlag(2) && !CountryOfNumber(kHolland) &&
         risk > 10) {
         infantry = std::max(infantry, 5000.0 * sizeValue + 1000.0);
         cavalry = infantry / 3.0;

@@ -1249,3 +1249,22 @@ struct CityStatePayload {
     static constexpr PayloadFieldInfo kFields[] = {kValue, kPopulation, kFortressLevel,
                                                    kManufactory};
 };
+
+// --- a province's one-value changes (world/ProvinceMessages.cpp) ---
+// Addressed to the province: the fortress damage, the city's loss of
+// population and the new tax value, each a float.
+struct ProvinceAmountPayload {
+    static constexpr uint32_t kTypes[] = {EVT_FORTRESS_DAMAGE, EVT_CITY_DAMAGE,
+                                          EVT_CHANGE_INCOME_PROVINCE};
+    static constexpr PayloadField<float> kAmount{"amount", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kAmount};
+};
+// Addressed to the province: the natives' level, the new religion and the
+// manufactory type to set up, each a whole number.
+struct ProvinceValuePayload {
+    static constexpr uint32_t kTypes[] = {EVT_SET_NATIVES, EVT_CHANGE_RELIGION_PROVINCE,
+                                          EVT_CREATE_PRODUCTION_FACILITY};
+    static constexpr PayloadField<int32_t> kValue{"value", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kValue};
+};
+// --- end of a province's one-value changes ---

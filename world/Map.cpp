@@ -154,8 +154,9 @@ int CMap::Draw(int32_t pass) {
         if (g_mapImage && g_screen)
             g_mapImage->CopyWrapped(g_mapViewRect.left, g_mapViewRect.top, g_mapImage->originX,
                                     g_mapImage->originY, g_screen.get());
-        // The provinces' map symbols are drawn here for every province on
-        // screen once the provinces have their symbol drawing.
+        for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id)
+            if (IsProvinceOnScreen(id))
+                g_provinces[static_cast<size_t>(id)].DrawMapSymbols(0);
         break;
     case 3:
         g_lastDrawnSelection = g_selectedProvince;
@@ -169,8 +170,9 @@ int CMap::Draw(int32_t pass) {
         }
         break;
     case 4:
-        // Each province on screen draws at its centre here once the
-        // provinces have their draw-at-centre operation.
+        for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id)
+            if (IsProvinceOnScreen(id))
+                g_provinces[static_cast<size_t>(id)].Draw(0);
         break;
     default:
         break;

@@ -20,6 +20,7 @@
 #include "engine/LinkedList.h"
 #include "engine/ObjectId.h"
 #include "engine/Pixel.h"
+#include "net/Event.h"
 #include "world/City.h"
 #include "world/Construction.h"
 #include "world/MapView.h"
@@ -74,7 +75,7 @@ enum EReligion : int32_t {
 // block in a saved game.
 extern uint8_t g_fantasyMode;
 
-class CProvince : public CIdEntity {
+class CProvince : public CIdEntity, public CMessageReceiver {
 public:
     CProvince() = default;
     ~CProvince() override;
@@ -360,16 +361,12 @@ public:
     // --- revolt risk (world/ProvinceRevoltRisk.cpp) ---
     // The risk of a revolt in the province, 0 and up.
     int32_t GetRevoltRisk() const;
+    // The province window's lines of the risk, one per term that applies.
+    std::string DescribeRevoltRisk() const;
+    // The extra risk of the Dutch provinces while their revolt is due, at
+    // least 1 (0 without an owner or in the fantasy setting).
+    int32_t GetDutchRevoltRisk() const;
     // --- end of revolt risk ---
-
-    // --- manpower and the natives symbol (world/ProvinceManpower.cpp) ---
-    // The men the city yields: 0 without a city, for a colony, or when the
-    // continent is not that of the owner's capital; else (size level / 3 +
-    // 1) x manpower x 0.25, then x 3 + 1 with a barrack.
-    float GetManpower() const;
-    // Below 1 the natives are gone (0); otherwise min(n, maxNatives).
-    void SetMapSymbolLevel(int32_t n);
-    // --- end of manpower and the natives symbol ---
 
     // --- units standing in the province (world/ProvinceUnits.cpp) ---
     // A unit of a class other than 6, 7 and 13 stands in the province
@@ -378,13 +375,87 @@ public:
     bool HasOrdinaryUnit() const;
     // --- end of units ---
 
-    // --- the demarcation treaty's zones (world/ProvinceUnits.cpp) ---
-    // Ids 6..51, 137..194, 215..230 and 690..694, and a coastal province
-    // with a leading neighbour among them.
+    // --- messages (world/ProvinceMessages.cpp) ---
+    // The province's messages: EVENT_CONSUMED for the province changes that
+    // say so, the city's answer for the city-state message, else
+    // EVENT_NOT_HANDLED.
+    int HandleMessage(COVEvent& event) override;
+    // --- end of messages ---
+
+    // --- monthly work and weather (world/ProvinceMonthly.cpp) ---
+    // The month: weather, the natives' raid (host), the trade shares of the
+    // province's centre of trade and the production, booked for countries.
+    void MonthlyUpdate();
+    // Winter and storm of the month, drawn from a generator seeded with the
+    // date, the id and the old winter alone.
+    void UpdateWeather();
+    // The weight of the province as a border for the computer player.
+    void UpdateBorderWeight();
+    // The chance in 1000 of a natives' raid this month (0 and below: none).
+    int32_t GetNativesRaidChance() const;
+    int32_t stormFrame = 0; // frame 0..7 of the storm strip
+    int32_t iceFrame = 0;   // frame 0..7 of the ice strip
+    // --- end of monthly work ---
+
+    // --- queries (world/ProvinceQueries.cpp) ---
+    // The city, else the trading post, else null.
+    CSettlement* GetSettlement() const;
+    // The religion, with protestant and reformed read as catholic until
+    // the event flags 1 and 2 allow them.
+    int32_t GetReligion() const;
+    CTradeGoods* GetGoods() const { return goods; }
+    bool HasShipyard() const;
+    bool HasBarrack() const;
+    bool HasBailiff() const;
+    bool HasCityRights() const;
+    bool HasCourthouse() const;
+    float GetPopulation() const;
+    int32_t GetFortressLevel() const;
+    int32_t GetManufactoryType() const;
+    bool IsCapital() const;
+    int32_t GetTradingPostLevel() const;
+    bool IsUnderSiege() const;
+    bool CanColonise() const;
+    int32_t GetColonisationCost() const;
+    float GetManpower() const;
+    bool HasUnits() const;
+    bool IsBorderProvince() const;
+    bool IsInOwnProvinceSet(int32_t country) const;
+    bool IsAssignedToCentreOfTrade() const { return centreOfTrade != nullptr; }
+    bool HasEnemyUnit(int32_t country) const;
+    bool HasHostileCity(int32_t country) const;
+    int32_t GetLandWeight() const;
+    int32_t GetNavalWeight() const;
+    bool IsDutchProvince() const;
+    bool HasInterceptBonus() const;
+    bool IsZoneProvince() const;
     bool IsInSpanishZone() const;
-    // The same with 195..214, 537..556, 695..731 and 751..804.
     bool IsInPortugueseZone() const;
-    // --- end of zones ---
+    // The map colouring's setters: shade held to 0..31; the dimmed bit (32)
+    // of the colour follows visible.
+    void SetShade(int32_t level);
+    void AddShade(int32_t delta);
+    void SetColourVisible(uint8_t flag);
+    void SetMapColour(int32_t index);
+    // --- end of queries ---
+
+    // --- map symbols (world/ProvinceSymbols.cpp) ---
+    // The natives' symbol: below 1 hidden and no natives; else natives =
+    // min(n, maxNatives) and the symbol shows them.
+    void SetMapSymbolLevel(int32_t n);
+    // The symbols the map options ask for, dimmed while not visible;
+    // nothing unless the player knows the province.
+    void DrawMapSymbols(int32_t layer);
+    // The drawing at the province's centre: the centre-of-trade label, the
+    // siege and the port with its fleets and units.
+    void Draw(int32_t param);
+    // Deletes the combats and the construction orders and forgets the units
+    // (which are not deleted).
+    void Reset();
+    // The map symbols of the natives and of a looted province.
+    CSettlementSymbol nativesSprite{SpriteKey{}};
+    CSettlementSymbol lootSprite{SpriteKey{}};
+    // --- end of map symbols ---
 
     // --- the game-wide globals' revolt definitions ---
     // The country that would rise in the province ("db\revolt.txt"), 0 none.
@@ -430,6 +501,8 @@ extern ProvinceCountryHooks g_provinceCountries;
 
 // The record of a province id; null for an id outside 0..1472.
 CProvince* GetProvince(int64_t id);
+// The same (world/ProvinceQueries.cpp).
+CProvince* LookupProvince(int64_t id);
 
 // The centre of the province's bounding box; id -1 counts as 1, an id
 // outside 0..1472 gives (0, 0).

@@ -27,6 +27,7 @@
 #include "world/GlobalsTreaties.h"
 #include "world/Goods.h"
 #include "world/Map.h"
+#include "world/MapDisplay.h"
 #include "world/MapRender.h"
 #include "world/Province.h"
 #include "world/ProvinceTable.h"
@@ -179,6 +180,7 @@ bool CScenario::Init() {
     Step(g_scenarioSteps.rebuildDiplomaticStatus);
     ScheduleGameEnd();
     g_cotCalc.AssignAllProvinces();
+    AddMapToDisplayList();
     Step(g_scenarioSteps.loadMapArrows);
     if (g_scenarioSteps.createCountryIfMissing)
         for (uint32_t number : {98u, 96u, 97u})
@@ -280,6 +282,7 @@ bool CScenario::Shutdown() {
     g_cotCalc.Clear();
     g_scheduler.Clear();
     Step(g_scenarioSteps.deleteServersAfterScheduler);
+    RemoveMapFromDisplayList();
     Step(g_globalsTreaties.clearAll);
     if (platform::TraceOn()) {
         const uint32_t ids = (g_idEntityRegistry ? g_idEntityRegistry->GetCount() : 0) +

@@ -124,6 +124,8 @@ std::vector<Layout> AllLayouts() {
         OfData<MonarchValuesPayload>("MonarchValuesPayload"),
         OfData<SwitchAllegiancePayload>("SwitchAllegiancePayload"),
         OfData<UnitLossesPayload>("UnitLossesPayload"),
+        OfData<ProvinceAmountPayload>("ProvinceAmountPayload"),
+        OfData<ProvinceValuePayload>("ProvinceValuePayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,
