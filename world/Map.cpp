@@ -10,6 +10,7 @@
 #include "world/MapRender.h"
 #include "world/MapTables.h"
 #include "world/MapView.h"
+#include "world/Mecenat.h"
 #include "world/Minimap.h"
 #include "world/Province.h"
 
@@ -171,6 +172,9 @@ int CMap::Draw(int32_t pass) {
     case 4:
         // Each province on screen draws at its centre here once the
         // provinces have their draw-at-centre operation.
+        // The travellers (on their own layer, see CMecenat::Draw).
+        if (CMecenatList* travellers = GetTravellerList())
+            travellers->Draw(0);
         break;
     default:
         break;
