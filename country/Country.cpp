@@ -312,6 +312,7 @@ CCountry* CCountry::Create(uint32_t number) {
     made->m_technology.group = TechnologyGroupOfNumber(number);
     made->SetAIPersonalityFile();
     made->ReadAiFile();
+    made->LoadShields();
     return made;
 }
 

@@ -14,6 +14,7 @@
 #include "country/CountryReligion.h"
 #include "country/CountryTags.h"
 #include "country/ProvinceFigures.h"
+#include "country/ShieldSet.h"
 #include "data/CountryNumbers.h"
 #include "data/TokenFile.h"
 #include "engine/Date.h"
@@ -300,7 +301,8 @@ public:
 #undef ORV_DECLARE_COUNTRY_HANDLER
     // Takes the message and ignores it: EVENT_CONSUMED.
     virtual int OnUnhandledMessage(COVEvent& event);
-    // 1 switches the god mode on, 0 off (types 201 and 202).
+    // 1 switches the god mode on, 0 off (types 201 and 202); the god mode
+    // shows the alternative banner (m_alternativeBanner).
     virtual int OnSetGodMode(int enable);
     // Type 191: called directly, variants do not replace it.
     int OnMessage191(COVEvent& event);
@@ -941,6 +943,18 @@ public:
     // settling and trading kinds look at (the handlers set it).
     int32_t m_missionProvince = 0;
     // --- end of rebels ---
+
+    // --- banners and shields (country/Banners.cpp, country/ShieldSet.cpp) ---
+    // Set by the god-mode messages: the shields show the alternative arms
+    // "BAF" instead of the country's own.
+    uint8_t m_alternativeBanner = 0;
+    // The country's shield pictures; null until LoadShields makes them.
+    std::unique_ptr<CShieldSet> m_shields;
+    // Makes the shield set when there is none and loads the country's
+    // shields into it. Nothing while there is no screen (a game that draws
+    // nothing, such as a server or a test without pictures).
+    void LoadShields();
+    // --- end of banners ---
 
 private:
     // What a country block has given so far.

@@ -408,7 +408,8 @@ int CCountry::OnUnhandledMessage(COVEvent&) {
 }
 
 // The handlers whose work comes later take nothing yet.
-int CCountry::OnSetGodMode(int) {
+int CCountry::OnSetGodMode(int enable) {
+    m_alternativeBanner = enable != 0 ? 1 : 0;
     return EVENT_NOT_HANDLED;
 }
 

@@ -32,10 +32,10 @@ int32_t ReadCountryObject(CFieldReader& in) {
     }
     in.currentCountry = country;
     country->Read(in);
-    // The country's shields are loaded here (CShieldSet::LoadForCountry)
-    // once the shield images exist.
     if (g_scenarioInfo && g_scenarioInfo->nations[static_cast<size_t>(number)])
         country->m_major = 1;
+    // Again now that the block has said whether the country is major.
+    country->LoadShields();
     country->AfterLoad();
     return FIELD_BLOCK_END;
 }

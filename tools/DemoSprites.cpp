@@ -3,7 +3,7 @@
 //   keys ("c-eng.t-army.a-walk.d-e.spr"), with their 8-bit sprite sheets in
 //   gfx\map\units\bmp\ and their palette gfx\palette\units.act: armies of two
 //   cultures standing and walking four ways, a fleet, two cities, a fire
-//   drawn as light and a siege tower;
+//   drawn as light, a siege tower and the travellers' wagon;
 //   gfx\map\T-MAP_ARROWS.bmp, the route's arrow heads in 8 frames (n, ne, e,
 //   se, s, sw, w, nw), 24 bits with pure green transparent;
 //   gfx\map\landscape\Plains0.bmp ... Sea3.bmp, four tiles of each terrain
@@ -182,6 +182,28 @@ Sheet SiegeSheet() {
     return sheet;
 }
 
+// A travelling colonist's or trader's covered wagon drawn by a horse, going
+// east; the wheels turn between the two frames.
+Sheet WagonSheet() {
+    Sheet sheet(2 * 24, 16);
+    for (int32_t f = 0; f < 2; ++f) {
+        const int32_t left = f * 24;
+        sheet.FillRect(left + 2, 14, left + 23, 16, kShadow);
+        sheet.FillRect(left + 2, 4, left + 13, 10, kSail);      // the cover
+        sheet.FillRect(left + 2, 10, left + 13, 12, kWood);     // the bed
+        sheet.FillRect(left + 13, 9, left + 16, 10, kDarkWood); // the shaft
+        sheet.FillRect(left + 16, 6, left + 22, 10, kDarkWood); // the horse
+        sheet.FillRect(left + 21, 4, left + 23, 7, kDarkWood);
+        sheet.FillRect(left + 16 + f, 10, left + 17 + f, 14, kDarkWood);
+        sheet.FillRect(left + 21 - f, 10, left + 22 - f, 14, kDarkWood);
+        for (int32_t wheel : {4, 10}) {
+            sheet.FillRect(left + wheel, 11, left + wheel + 3, 14, kBlack);
+            sheet.Set(left + wheel + 1 + (f == 0 ? 0 : 1), 12, kWood);
+        }
+    }
+    return sheet;
+}
+
 struct Definition {
     std::string file;   // the .spr file's name, holding its key
     std::string bitmap; // the sheet's name
@@ -234,6 +256,7 @@ bool WriteUnitSprites(const std::filesystem::path& game) {
     definitions.push_back({"t-city.l-2.spr", "city2.bmp", CitySheet(2), 1, 16, 29, 0, true});
     definitions.push_back({"t-fire.spr", "fire.bmp", FireSheet(), 4, 8, 12, 6, false, 1, 0});
     definitions.push_back({"t-siege.a-siegetower.spr", "siege.bmp", SiegeSheet(), 2, 10, 18, 30});
+    definitions.push_back({"t-mec.a-wagon.d-e.l-1.spr", "wagon.bmp", WagonSheet(), 2, 12, 14, 20});
 
     const ColourTable colours = UnitColours();
     const std::filesystem::path units = game / "gfx" / "map" / "units";
@@ -354,5 +377,7 @@ bool WriteLandscape(const std::filesystem::path& game) {
 const demo::DemoWriter kUnitSpriteWriter("gfx/map/units", &WriteUnitSprites);
 const demo::DemoWriter kArrowWriter("gfx/map/T-MAP_ARROWS.bmp", &WriteArrows);
 const demo::DemoWriter kLandscapeWriter("gfx/map/landscape", &WriteLandscape);
+// The hover text of a traveller's wagon.
+const demo::DemoText kTravellerText("MECENATROLLOVER", "A colonist or trader on the way.");
 
 } // namespace

@@ -16,7 +16,8 @@ const bool g_mainScreenRegistered =
 
 } // namespace
 
-int CMainScreen::HandleMessage(COVEvent&) {
+int CMainScreen::HandleMessage(COVEvent& event) {
+    travellers.HandleEvent(event);
     return EVENT_NOT_HANDLED;
 }
 

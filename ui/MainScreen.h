@@ -1,14 +1,14 @@
 #pragma once
 // The main game screen; its message handler takes the game-winner broadcast
-// (EVT_GAME_WINNER) directly.
+// (EVT_GAME_WINNER) directly and offers every message it is given to the
+// travellers.
 #include <array>
 #include <cstdint>
 
 #include "engine/LinkedList.h"
 #include "net/Event.h"
 #include "ui/WindowControl.h"
-
-class CMecenat;
+#include "world/Mecenat.h"
 
 class CMainScreen : public CMessageReceiver {
 public:
@@ -38,7 +38,7 @@ public:
     uint8_t shadingNeeded = 0;
     // The travelling colonists and traders on the map, in the order they
     // were filed; the screen owns them.
-    CLinkedList<CMecenat> travellers;
+    CMecenatList travellers;
     // The control slots of the religion window (eight) and of the treasury
     // window (six); a saved game keeps their buttons' pressed states.
     CButtonControls<8> religionWindow;

@@ -10,6 +10,9 @@ const bool g_travellerFilerRegistered = [] {
     g_fileTraveller = [](CMecenat* traveller) {
         return g_mainScreen && g_mainScreen->travellers.AddTail(traveller);
     };
+    g_travellerList = []() -> CMecenatList* {
+        return g_mainScreen ? &g_mainScreen->travellers : nullptr;
+    };
     return true;
 }();
 
@@ -28,6 +31,5 @@ CObjectIdList& CMainScreen::GetUnitGroup(int index) {
 }
 
 void CMainScreen::ClearTravellers() {
-    travellers.ForEach([](CMecenat* traveller) { delete traveller; });
-    travellers.RemoveAll();
+    travellers.DeleteAll();
 }

@@ -10,6 +10,7 @@
 #include "world/MapRender.h"
 #include "world/MapTables.h"
 #include "world/MapView.h"
+#include "world/Mecenat.h"
 #include "world/Minimap.h"
 #include "world/Province.h"
 
@@ -173,6 +174,9 @@ int CMap::Draw(int32_t pass) {
         for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id)
             if (IsProvinceOnScreen(id))
                 g_provinces[static_cast<size_t>(id)].Draw(0);
+        // The travellers (on their own layer, see CMecenat::Draw).
+        if (CMecenatList* travellers = GetTravellerList())
+            travellers->Draw(0);
         break;
     default:
         break;

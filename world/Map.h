@@ -36,7 +36,7 @@ public:
     // screen at the view's top-left, rolled by its ring-buffer origin; 3
     // keeps what was drawn (selection, origin, centre), clears the redraw
     // and scroll-force flags and draws the minimap with the view's outline;
-    // 4 is the provinces' drawing at their centres. Nothing while the year
+    // 4 is the provinces' drawing at their centres and the travellers'. Nothing while the year
     // book is open. Answers 0.
     int Draw(int32_t pass);
 };
