@@ -168,6 +168,7 @@ bool CScenario::Init() {
     ForgetDiscoveries();
     ClearCountryTable();
     Step(g_scenarioSteps.createHostServers);
+    g_globals.ClearGameServerValues();
     if (!LoadProvinces())
         CriticalError("%s", GetProvinceLoadError().c_str());
 

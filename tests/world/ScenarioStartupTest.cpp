@@ -190,6 +190,33 @@ TEST_F(ScenarioStartupTest, AClientOfAnOpenSessionSchedulesNoEnd) {
     scenario.Shutdown();
 }
 
+TEST_F(ScenarioStartupTest, ANewGameStartsWithoutThePreviousGamesReformation) {
+    // The first game ends with progress made and flags raised; the next
+    // scenario holds neither, so it starts with none of them (a machine that
+    // played before joining would otherwise differ from the host).
+    WriteScenario();
+    {
+        CScenario first("scenario.ovg", 7);
+        g_globals.SetProgress(0, 12.5f);
+        g_globals.SetProgress(4, 3.0f);
+        g_globals.eventFlags[1] = g_globals.eventFlags[3] = true;
+    }
+    {
+        CScenario second("scenario.ovg", 7);
+        for (uint32_t i = 0; i < CGlobals::kProgressValues; ++i)
+            EXPECT_EQ(g_globals.Progress(i), 0.0f) << i;
+        for (uint32_t n = 0; n < CGlobals::kEventFlags; ++n)
+            EXPECT_FALSE(g_globals.EventFlag(n)) << n;
+    }
+
+    // A scenario's own values are still read.
+    m_dir.WriteFile("reformed.ovg",
+                    "globaldata = {\n\tflags = { 2 }\n\tprogress = { 4 5 0 0 0 }\n}\n");
+    CScenario third("reformed.ovg", 7);
+    EXPECT_TRUE(g_globals.EventFlag(2));
+    EXPECT_EQ(g_globals.Progress(1), 5.0f);
+}
+
 TEST_F(ScenarioStartupTest, SaveThenReloadInOnePass) {
     WriteScenario();
     CScenario scenario("scenario.ovg", 0);
