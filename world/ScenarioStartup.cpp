@@ -2,6 +2,7 @@
 // read, and the reset before a saved game is loaded.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "data/CycleCounter.h"
 #include "data/DataTree.h"
@@ -9,6 +10,8 @@
 #include "data/ScenarioHeader.h"
 #include "data/TokenFile.h"
 #include "engine/CriticalError.h"
+#include "engine/DisplayList.h"
+#include "engine/Drawable.h"
 #include "engine/Format.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
@@ -126,6 +129,44 @@ bool ReadScenarioFile(const std::string& name) {
 
 } // namespace
 
+// ---------------------------------------------------------------------------
+// The map view in the display list, from the scenario's start to its
+// shutdown: its drawing passes on their layers, each pass handed to the map.
+
+namespace {
+
+class CMapViewDrawable : public Drawable {
+public:
+    void Draw(int32_t param) override {
+        if (g_map)
+            g_map->Draw(param);
+    }
+};
+
+struct MapViewLayer {
+    int32_t layer;
+    int32_t pass;
+};
+constexpr MapViewLayer kMapViewLayers[] = {{100, 0}, {250, 2}, {500, 4}, {2150, 3}};
+
+std::unique_ptr<CMapViewDrawable> g_mapView;
+
+void ShowMapView() {
+    g_mapView.reset();
+    if (!g_map || !g_displayList)
+        return;
+    g_mapView = std::make_unique<CMapViewDrawable>();
+    for (const MapViewLayer& entry : kMapViewLayers)
+        g_displayList->Add(g_mapView.get(), entry.layer, entry.pass);
+}
+
+// The drawable takes its entries off the display list as it goes.
+void HideMapView() {
+    g_mapView.reset();
+}
+
+} // namespace
+
 CScenario::CScenario() = default;
 
 CScenario::CScenario(const std::string& file, uint32_t seedValue) : seed(seedValue) {
@@ -180,6 +221,7 @@ bool CScenario::Init() {
     Step(g_scenarioSteps.rebuildDiplomaticStatus);
     ScheduleGameEnd();
     g_cotCalc.AssignAllProvinces();
+    ShowMapView();
     Step(g_scenarioSteps.loadMapArrows);
     if (g_scenarioSteps.createCountryIfMissing)
         for (uint32_t number : {98u, 96u, 97u})
@@ -281,6 +323,7 @@ bool CScenario::Shutdown() {
     g_cotCalc.Clear();
     g_scheduler.Clear();
     Step(g_scenarioSteps.deleteServersAfterScheduler);
+    HideMapView();
     Step(g_globalsTreaties.clearAll);
     if (platform::TraceOn()) {
         const uint32_t ids = (g_idEntityRegistry ? g_idEntityRegistry->GetCount() : 0) +

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/Keywords.h"
 #include "engine/CriticalError.h"
+#include "engine/DisplayList.h"
 #include "engine/GameTimer.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
@@ -16,6 +18,7 @@
 #include "tests/TestSupport.h"
 #include "world/DataChecksum.h"
 #include "world/Globals.h"
+#include "world/Map.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
 #include "world/ScenarioSteps.h"
@@ -188,6 +191,28 @@ TEST_F(ScenarioStartupTest, AClientOfAnOpenSessionSchedulesNoEnd) {
     CScenario scenario("scenario.ovg", 0);
     EXPECT_TRUE(QueuedGameEnds().empty());
     scenario.Shutdown();
+}
+
+TEST_F(ScenarioStartupTest, TheMapViewIsInTheDisplayListWhileTheScenarioRuns) {
+    // Without it the running game draws no map.
+    WriteScenario();
+    CDisplayList list;
+    g_displayList = &list;
+    g_map = new CMap;
+    std::vector<std::pair<int32_t, int32_t>> entries;
+    {
+        CScenario scenario("scenario.ovg", 7);
+        list.ForEach(
+            [&entries](DisplayEntry entry) { entries.emplace_back(entry.layer, entry.param); });
+    }
+    const std::vector<std::pair<int32_t, int32_t>> layersAndPasses = {
+        {100, 0}, {250, 2}, {500, 4}, {2150, 3}};
+    EXPECT_EQ(entries, layersAndPasses);
+    EXPECT_TRUE(list.IsEmpty());
+    FreeMapData();
+    delete g_map;
+    g_map = nullptr;
+    g_displayList = nullptr;
 }
 
 TEST_F(ScenarioStartupTest, ANewGameStartsWithoutThePreviousGamesReformation) {
