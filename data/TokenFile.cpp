@@ -102,6 +102,8 @@ CTokenFile::CTokenFile(const std::string& path, const char* mode) : m_fileName(p
         CriticalError("Couldn't open file:%s\n", path.c_str());
 }
 
+CTokenFile::CTokenFile(std::string* sink) : m_sink(sink), m_fileName("(memory)") {}
+
 CTokenFile::~CTokenFile() = default;
 
 const char* CTokenFile::TokenText(uint32_t code) const {
@@ -305,6 +307,10 @@ const Token* CTokenFile::Peek() {
 }
 
 bool CTokenFile::Write(std::string_view bytes) {
+    if (m_sink) {
+        m_sink->append(bytes);
+        return true;
+    }
     if (!m_file)
         return false;
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
@@ -313,6 +319,8 @@ bool CTokenFile::Write(std::string_view bytes) {
 }
 
 bool CTokenFile::Flush() {
+    if (m_sink)
+        return true;
     if (!m_file)
         return false;
     return std::fflush(m_file.get()) == 0 && std::ferror(m_file.get()) == 0;
@@ -339,6 +347,11 @@ void CopyToken(Token& to, const Token& from) {
 void CFieldReader::Open(const std::string& path, const char* mode) {
     m_file.reset();
     m_file = std::make_unique<CTokenFile>(path, mode);
+}
+
+void CFieldReader::OpenMemory(std::string& sink) {
+    m_file.reset();
+    m_file = std::make_unique<CTokenFile>(&sink);
 }
 
 void CFieldReader::Close() {

@@ -56,6 +56,9 @@ public:
     // through the critical-error box and the object is left without a file:
     // reads find the end of the file, writes fail.
     CTokenFile(const std::string& path, const char* mode);
+    // A file that writes into the string (appended to) instead of a file on
+    // disk: reads find the end of the file; writes never fail.
+    explicit CTokenFile(std::string* sink);
     virtual ~CTokenFile();
     CTokenFile(const CTokenFile&) = delete;
     CTokenFile& operator=(const CTokenFile&) = delete;
@@ -89,7 +92,7 @@ public:
     // ClassifyWord of the current token's text.
     uint32_t Classify() const;
 
-    bool IsOpen() const { return m_file != nullptr; }
+    bool IsOpen() const { return m_file != nullptr || m_sink != nullptr; }
     const Token& Current() const { return m_current; }
     // Line feeds consumed so far (0-based; messages print it plus 1).
     uint32_t GetLine() const { return m_line; }
@@ -116,6 +119,7 @@ private:
     };
 
     std::unique_ptr<std::FILE, FileCloser> m_file;
+    std::string* m_sink = nullptr; // the memory file's bytes; null for a file on disk
     std::vector<char> m_buffer;
     size_t m_bufferPos = 0;
     size_t m_bufferEnd = 0;
@@ -136,6 +140,9 @@ public:
     // Makes the CTokenFile for the path and mode (a file still open is closed
     // first). A failed open leaves a CTokenFile without a file.
     void Open(const std::string& path, const char* mode);
+    // Makes a CTokenFile that writes into the string (a file still open is
+    // closed first): the writers then build the text in memory.
+    void OpenMemory(std::string& sink);
     // Deletes the CTokenFile, closing the file.
     void Close();
     // True while a file is open.

@@ -162,6 +162,13 @@ public:
         return index < kProgressValues ? progress[index] : 0.0f;
     }
     bool EventFlag(uint32_t n) const { return n < kEventFlags && eventFlags[n]; }
+    // The game server's values (progress and event flags) of a new game: all
+    // zero, before the scenario's block sets its own. Init runs once per
+    // program, so without this a game would inherit the previous game's.
+    void ClearGameServerValues() {
+        eventFlags.fill(false);
+        progress.fill(0.0f);
+    }
 
     // The revolt definition of the country number (null outside 0..98 or
     // before Init).

@@ -2,6 +2,7 @@
 // read, and the reset before a saved game is loaded.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "data/CycleCounter.h"
 #include "data/DataTree.h"
@@ -9,6 +10,8 @@
 #include "data/ScenarioHeader.h"
 #include "data/TokenFile.h"
 #include "engine/CriticalError.h"
+#include "engine/DisplayList.h"
+#include "engine/Drawable.h"
 #include "engine/Format.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
@@ -169,6 +172,7 @@ bool CScenario::Init() {
     ForgetDiscoveries();
     ClearCountryTable();
     Step(g_scenarioSteps.createHostServers);
+    g_globals.ClearGameServerValues();
     if (!LoadProvinces())
         CriticalError("%s", GetProvinceLoadError().c_str());
 

@@ -14,6 +14,7 @@
 #include "data/KeptBlock.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
+#include "data/WorldStateHash.h"
 #include "engine/GameState.h"
 #include "platform/Files.h"
 #include "tests/TestSupport.h"
@@ -317,6 +318,45 @@ TEST_F(GameFileObjectsTest, FailedSaveKeepsThePreviousFile) {
         EXPECT_EQ(SaveGameFile(path), FIELD_ERROR);
         EXPECT_TRUE(BoxShown("Could not save the game"));
     }
+}
+
+TEST_F(GameFileObjectsTest, TheWorldStateHashIsTheHashOfTheSavedGameBytes) {
+    // The text written into memory is byte for byte the saved file.
+    ASSERT_EQ(SaveGameFile("saved.ovg"), FIELD_WRITTEN);
+    std::string text = "left over";
+    ASSERT_EQ(WriteGameToMemory(text), FIELD_WRITTEN);
+    EXPECT_EQ(text, dir.ReadFile("saved.ovg"));
+
+    const uint64_t first = WorldStateHash();
+    EXPECT_EQ(first, Fnv1a64(text));
+    EXPECT_EQ(WorldStateHash(), first); // writing changes nothing
+    g_objectsPerWriter = 2;
+    const uint64_t more = WorldStateHash();
+    EXPECT_NE(more, first);
+    // The screen's objects are not part of a multiplayer game's state.
+    g_multiplayer = true;
+    EXPECT_NE(WorldStateHash(), more);
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST(WorldStateHashTest, HashAndTextFormAreFixed) {
+    // The published FNV-1a test vectors: a change of the function would
+    // make every recorded hash of a long run useless.
+    const struct {
+        const char* bytes;
+        uint64_t hash;
+    } kCases[] = {
+        {"", 0xcbf29ce484222325ull},
+        {"a", 0xaf63dc4c8601ec8cull},
+        {"foobar", 0x85944171f73967e8ull},
+        {"\xff", 0xaf64724c8602eb6eull}, // bytes above 127 count as unsigned
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(Fnv1a64(c.bytes), c.hash) << c.bytes;
+
+    EXPECT_EQ(WorldStateHashText(0x0123456789abcdefull), "0123456789abcdef");
+    EXPECT_EQ(WorldStateHashText(0), "0000000000000000");
+    EXPECT_EQ(WorldStateHashText(~0ull), "ffffffffffffffff");
 }
 
 } // namespace

@@ -1,6 +1,8 @@
-// The generated world's map view drawn at zoom 0 and zoom 4 against
-// pictures kept beside the test (16-bit RGB565 pixels, row by row, low byte
-// first). ORV_UPDATE_GOLDEN=1 writes them anew from what is drawn.
+// The generated world's map view drawn at zoom 0, 2 and 4 against pictures
+// kept beside the test (16-bit pixels in the format named by the file, RGB565
+// when none is named, row by row, low byte first). ORV_UPDATE_GOLDEN=1
+// writes them anew from what is drawn. The fog covers what the player has
+// not discovered, and only that.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -105,6 +108,26 @@ protected:
         EXPECT_EQ(differ, 0u) << name << " (ORV_UPDATE_GOLDEN=1 rewrites it)";
     }
 
+    // Draws in the pixel format from now on.
+    static void UseFormat(int32_t format) {
+        SetPixelFormat(format);
+        BuildMapShadeTable();
+    }
+
+    // The whole view drawn afresh, pixel by pixel.
+    std::vector<uint16_t> DrawView() {
+        g_mapRedraw = 1;
+        m_map.Draw(0);
+        m_map.Draw(2);
+        return imagetest::Pixels16(*g_screen);
+    }
+
+    // The parchment of the fog: the lowest row of the shade table.
+    static std::set<uint16_t> Parchment() {
+        const auto& row = g_mapShadeTable[4];
+        return std::set<uint16_t>(row.begin(), row.end());
+    }
+
     CMap m_map;
     int32_t m_format = kPixelFormat565;
 };
@@ -116,6 +139,48 @@ TEST_F(MapRenderGoldenTest, ViewAtZoomZeroAndFour) {
     g_zoomShift = 4;
     SetViewCentre(9472, 3648);
     CheckAgainstGolden("map_view_zoom4.bin");
+}
+
+TEST_F(MapRenderGoldenTest, ViewAtZoomZeroAndTwoInBothPixelFormats) {
+    const struct {
+        int32_t format;
+        int32_t shift;
+        const char* golden;
+    } kCases[] = {
+        {kPixelFormat565, 0, "map_view_zoom0.bin"},
+        {kPixelFormat555, 0, "map_view_zoom0_555.bin"},
+        {kPixelFormat565, 2, "map_view_zoom2.bin"},
+        {kPixelFormat555, 2, "map_view_zoom2_555.bin"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.golden);
+        UseFormat(c.format);
+        g_zoomShift = c.shift;
+        SetViewCentre(9000, 2600);
+        CheckAgainstGolden(c.golden);
+    }
+}
+
+TEST_F(MapRenderGoldenTest, RevealedProvincesAreClearAndTheRestIsFog) {
+    for (int32_t format : {kPixelFormat565, kPixelFormat555}) {
+        SCOPED_TRACE(format);
+        UseFormat(format);
+        const std::set<uint16_t> parchment = Parchment();
+        for (int32_t shift : {0, 2}) {
+            SCOPED_TRACE(shift);
+            g_zoomShift = shift;
+            SetViewCentre(9000, 2600);
+            // Nothing discovered: parchment wherever the view looks.
+            ResetFog(0);
+            for (uint16_t pixel : DrawView())
+                ASSERT_TRUE(parchment.count(pixel)) << pixel;
+            // Everything discovered: no parchment anywhere.
+            for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id)
+                RevealProvince(0, id);
+            for (uint16_t pixel : DrawView())
+                ASSERT_FALSE(parchment.count(pixel)) << pixel;
+        }
+    }
 }
 
 } // namespace

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/Keywords.h"
 #include "engine/CriticalError.h"
+#include "engine/DisplayList.h"
 #include "engine/GameTimer.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
@@ -16,6 +18,7 @@
 #include "tests/TestSupport.h"
 #include "world/DataChecksum.h"
 #include "world/Globals.h"
+#include "world/Map.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
 #include "world/ScenarioSteps.h"
@@ -188,6 +191,55 @@ TEST_F(ScenarioStartupTest, AClientOfAnOpenSessionSchedulesNoEnd) {
     CScenario scenario("scenario.ovg", 0);
     EXPECT_TRUE(QueuedGameEnds().empty());
     scenario.Shutdown();
+}
+
+TEST_F(ScenarioStartupTest, TheMapViewIsInTheDisplayListWhileTheScenarioRuns) {
+    // Without it the running game draws no map.
+    WriteScenario();
+    CDisplayList list;
+    g_displayList = &list;
+    g_map = new CMap;
+    std::vector<std::pair<int32_t, int32_t>> entries;
+    {
+        CScenario scenario("scenario.ovg", 7);
+        list.ForEach(
+            [&entries](DisplayEntry entry) { entries.emplace_back(entry.layer, entry.param); });
+    }
+    const std::vector<std::pair<int32_t, int32_t>> layersAndPasses = {
+        {100, 0}, {250, 2}, {500, 4}, {2150, 3}};
+    EXPECT_EQ(entries, layersAndPasses);
+    EXPECT_TRUE(list.IsEmpty());
+    FreeMapData();
+    delete g_map;
+    g_map = nullptr;
+    g_displayList = nullptr;
+}
+
+TEST_F(ScenarioStartupTest, ANewGameStartsWithoutThePreviousGamesReformation) {
+    // The first game ends with progress made and flags raised; the next
+    // scenario holds neither, so it starts with none of them (a machine that
+    // played before joining would otherwise differ from the host).
+    WriteScenario();
+    {
+        CScenario first("scenario.ovg", 7);
+        g_globals.SetProgress(0, 12.5f);
+        g_globals.SetProgress(4, 3.0f);
+        g_globals.eventFlags[1] = g_globals.eventFlags[3] = true;
+    }
+    {
+        CScenario second("scenario.ovg", 7);
+        for (uint32_t i = 0; i < CGlobals::kProgressValues; ++i)
+            EXPECT_EQ(g_globals.Progress(i), 0.0f) << i;
+        for (uint32_t n = 0; n < CGlobals::kEventFlags; ++n)
+            EXPECT_FALSE(g_globals.EventFlag(n)) << n;
+    }
+
+    // A scenario's own values are still read.
+    m_dir.WriteFile("reformed.ovg",
+                    "globaldata = {\n\tflags = { 2 }\n\tprogress = { 4 5 0 0 0 }\n}\n");
+    CScenario third("reformed.ovg", 7);
+    EXPECT_TRUE(g_globals.EventFlag(2));
+    EXPECT_EQ(g_globals.Progress(1), 5.0f);
 }
 
 TEST_F(ScenarioStartupTest, SaveThenReloadInOnePass) {

@@ -1,0 +1,205 @@
+// Two machines of one network game, a host and a client, in this program
+// over the loopback hub, play the generated world's known world of 1492 and
+// hold the same world after two years. The host's clock decides the days
+// (one day per message, as the clock sends them) and every roll of the host
+// travels as a message; the client only follows what it receives.
+//
+// The world is the program's own global state, so the machines run one
+// after the other: the host plays its two years and its messages wait in the
+// hub's queues; then the world is started afresh as the client's, which
+// takes the messages in the order they arrived. A follower that depends only
+// on what it receives ends where the host ended, whenever it reads.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "country/Country.h"
+#include "data/Keywords.h"
+#include "data/WorldStateHash.h"
+#include "engine/GameTimer.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
+#include "net/Scheduler.h"
+#include "net/Session.h"
+#include "platform/Files.h"
+#include "platform/Network.h"
+#include "tests/TestSupport.h"
+#include "world/Globals.h"
+#include "world/Province.h"
+#include "world/Scenario.h"
+
+namespace {
+
+constexpr const char* kScenario = "scenarios\\world_1492.ovg";
+constexpr int kMonths = 24;
+constexpr uint32_t kHostCountry = 1;
+constexpr uint32_t kClientCountry = 2;
+
+// One machine's end of the session: its network of the hub, the slot table
+// of two players, this machine's slot and whether it hosts.
+std::unique_ptr<CNetSession> MakeSession(std::unique_ptr<platform::net::Network> network,
+                                         bool host) {
+    auto session = std::make_unique<CNetSession>(std::move(network));
+    session->m_active = 1;
+    session->m_isHost = host ? 1 : 0;
+    session->m_slotCount = 2;
+    for (uint32_t i = 0; i < 2; ++i) {
+        NetSlot& slot = session->GetSlot(i);
+        slot.playerId = i + 1;
+        slot.name = i == 0 ? "Host" : "Client";
+        slot.country = static_cast<int32_t>(i == 0 ? kHostCountry : kClientCountry);
+        slot.ready = slot.started = slot.present = 1;
+    }
+    session->m_localSlot = host ? 0 : 1;
+    session->m_localPlayerId = session->GetNetwork()->LocalPlayer();
+    return session;
+}
+
+class TwoMachinesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BuildKeywordIndex();
+        namespace fs = std::filesystem;
+        const fs::path demo = test::DemoWorldDir();
+        for (const char* folder : {"db", "scenarios", "ai"})
+            fs::copy(demo / folder, m_dir.Path() / folder, fs::copy_options::recursive);
+        for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act"}) {
+            fs::create_directories((m_dir.Path() / file).parent_path());
+            fs::copy_file(demo / file, m_dir.Path() / file);
+        }
+        platform::ForgetPathCache();
+        SetCountryTagSource(FindCountryTagOfNumber);
+
+        // No time-outs and no flood limit: the client reads two years of
+        // messages at once.
+        platform::net::NetConfig config;
+        config.port = 0;
+        config.floodMessages = 0;
+        config.floodBytes = 0;
+        config.clock = [] { return uint64_t{0}; };
+        auto hostNetwork = m_hub.CreateNetwork(config);
+        auto clientNetwork = m_hub.CreateNetwork(config);
+        platform::net::SessionDesc desc;
+        desc.name = "Two machines";
+        desc.maxPlayers = 2;
+        ASSERT_TRUE(hostNetwork->Host(desc, "Host"));
+        ASSERT_EQ(
+            clientNetwork->Join("127.0.0.1:" + std::to_string(hostNetwork->Port()), 0, "Client"),
+            platform::net::JoinResult::Joined);
+        m_host = MakeSession(std::move(hostNetwork), true);
+        m_client = MakeSession(std::move(clientNetwork), false);
+    }
+
+    void TearDown() override {
+        StopGame();
+        g_netSession = nullptr;
+        m_client.reset();
+        m_host.reset();
+        SetCountryTagSource(nullptr);
+    }
+
+    // Starts the scenario as the main loop does on the machine: the slot's
+    // country played here, the other one at the other machine.
+    void StartGame(CNetSession& session) {
+        g_netSession = &session;
+        g_countryController.fill(0);
+        const bool host = session.IsHost();
+        g_countryController[kHostCountry] = host ? 1 : 2;
+        g_countryController[kClientCountry] = host ? 2 : 1;
+        g_gameType = 0;
+        g_gameTimer = std::make_unique<CGameTimer>(15);
+        g_scheduler.Clear();
+        g_globals.Init();
+        g_scenario = std::make_unique<CScenario>(kScenario, 7);
+        ASSERT_EQ(g_gameStarted, 1);
+        // The clock starts at the scenario's first day.
+        g_gameTimer->SetDate(g_globals.startDate);
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+    }
+
+    void StopGame() {
+        g_scenario.reset();
+        g_globals.Shutdown();
+        g_scheduler.Clear();
+        g_gameTimer.reset();
+        g_countryController.fill(0);
+    }
+
+    static int MonthsSince(const CDate& start) {
+        const CDate now = g_gameTimer->GetDate();
+        return (now.year - start.year) * 12 + (now.month - start.month);
+    }
+
+    // Keeps the saved game of a machine beside the test's output when the
+    // machines differ, for a diff.
+    static void KeepForDiff(const std::string& text, const char* name) {
+        std::ofstream(std::filesystem::temp_directory_path() / name) << text;
+    }
+
+    test::ScopedGameDir m_dir;
+    test::BoxRecorder m_boxes;
+    platform::net::LoopbackHub m_hub;
+    std::unique_ptr<CNetSession> m_host;
+    std::unique_ptr<CNetSession> m_client;
+};
+
+TEST_F(TwoMachinesTest, HostAndClientHoldTheSameWorldAfterTwoYears) {
+    // The host: its clock sends a day at a time until two years have passed.
+    StartGame(*m_host);
+    const CDate start = g_gameTimer->GetDate();
+    ASSERT_EQ(start.year, 1492) << (m_boxes.texts.empty() ? "" : m_boxes.texts.front());
+    std::string startText;
+    ASSERT_EQ(WriteGameToMemory(startText), FIELD_WRITTEN);
+    int days = 0;
+    while (MonthsSince(start) < kMonths && days < 800) {
+        PostAndSendEventNow(std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, 1));
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+        ++days;
+    }
+    ASSERT_EQ(MonthsSince(start), kMonths);
+    const CDate hostDate = g_gameTimer->GetDate();
+    std::string hostText;
+    ASSERT_EQ(WriteGameToMemory(hostText), FIELD_WRITTEN);
+    const uint64_t hostHash = Fnv1a64(hostText);
+    EXPECT_NE(hostHash, Fnv1a64(startText)) << "two years changed nothing";
+    StopGame();
+
+    // The client: the same scenario, then every message of the host in the
+    // order it arrived.
+    StartGame(*m_client);
+    std::string clientStart;
+    ASSERT_EQ(WriteGameToMemory(clientStart), FIELD_WRITTEN);
+    if (clientStart != startText) {
+        KeepForDiff(startText, "orvandel_host_start.ovg");
+        KeepForDiff(clientStart, "orvandel_client_start.ovg");
+    }
+    EXPECT_EQ(Fnv1a64(clientStart), Fnv1a64(startText))
+        << "the machines started from different worlds";
+    platform::net::Message message;
+    int received = 0;
+    while (m_client->GetNetwork()->Receive(message)) {
+        m_client->HandleNetworkMessage(message);
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+        received += message.kind == platform::net::MessageKind::Data;
+    }
+    EXPECT_GE(received, days);
+    EXPECT_EQ(g_gameTimer->GetDate(), hostDate);
+    std::string clientText;
+    ASSERT_EQ(WriteGameToMemory(clientText), FIELD_WRITTEN);
+    const uint64_t clientHash = Fnv1a64(clientText);
+    if (clientHash != hostHash) {
+        KeepForDiff(hostText, "orvandel_host.ovg");
+        KeepForDiff(clientText, "orvandel_client.ovg");
+    }
+    EXPECT_EQ(WorldStateHashText(clientHash), WorldStateHashText(hostHash))
+        << "saved games kept in " << std::filesystem::temp_directory_path().string();
+    EXPECT_TRUE(m_boxes.texts.empty()) << m_boxes.texts.front();
+}
+
+} // namespace
