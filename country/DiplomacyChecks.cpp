@@ -454,11 +454,6 @@ constexpr uint32_t kPortugal = 5;
 // History flag 0: the demarcation treaty is recorded.
 constexpr uint32_t kFlagDemarcation = 0;
 
-// The members of the empire, whose provinces the emperor may enter while
-// at war.
-constexpr uint32_t kImperialCountries[] = {3,  6,  18, 19, 20, 21, 27, 30, 31,
-                                           36, 38, 49, 50, 56, 61, 83, 84};
-
 bool TreatyHolds() {
     return HistoryFlag(kFlagDemarcation) && !HistoryFlag(kFlagReligiousPeace);
 }
@@ -475,10 +470,11 @@ bool IsUnalliedCatholic(const CCountry& country, const CCountry& owner) {
     return IsCatholicFaith(ReligionOf(owner)) && relation && !relation->military;
 }
 
+// A province of a member of the empire, which the emperor may enter while
+// at war.
 bool IsImperialProvince(const CProvince& province) {
-    const int32_t owner = province.GetOwnerNumber();
-    return std::find(std::begin(kImperialCountries), std::end(kImperialCountries),
-                     static_cast<uint32_t>(owner)) != std::end(kImperialCountries);
+    const CCountry* owner = CountryOfNumber(province.GetOwnerNumber());
+    return owner && owner->IsHREMember();
 }
 
 } // namespace
@@ -500,7 +496,7 @@ bool CCountry::MayEnterProvince(int32_t province) const {
         return true;
     if (IsHostileTo(ownerNumber) || IsCobelligerentWith(ownerNumber))
         return true;
-    if (IsAtWar() && g_globals.emperor == m_number && IsImperialProvince(*target))
+    if (IsAtWar() && IsEmperor() && IsImperialProvince(*target))
         return true;
     return m_diplomacy.IsOverlordOf(ownerNumber);
 }

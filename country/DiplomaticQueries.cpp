@@ -46,23 +46,15 @@ const bool g_registered = [] {
 } // namespace
 
 bool CountryIsHostileTo(int64_t country, int64_t n) {
-    if (country == n)
-        return false;
-    if (IsOutlaw(country) || IsOutlaw(n))
-        return true;
-    const CCountry* self = CountryOfNumber(country);
-    return self && self->m_diplomacy.IsAtWarWith(n);
+    if (const CCountry* self = CountryOfNumber(country))
+        return self->IsHostileTo(n);
+    return country != n && (IsOutlaw(country) || IsOutlaw(n));
 }
 
 bool CountryHasAccessTo(int64_t country, int64_t n) {
-    if (country < 0 || country >= kCountrySlots)
-        return false;
-    if (country == n)
-        return true;
-    const CRelation* relation = RelationOf(country, n);
-    if (!relation)
-        return false;
-    return relation->sameSide || CountryOfNumber(country)->m_diplomacy.IsOverlordOf(n);
+    if (const CCountry* self = CountryOfNumber(country))
+        return self->HasAccessTo(n);
+    return country == n && country >= 0 && country < kCountrySlots;
 }
 
 void DiplomacyColourOf(int64_t viewer, int64_t owner, int32_t& colour, int32_t& shade) {

@@ -23,6 +23,10 @@ const bool g_registered = [] {
         const CCountry* self = CountryOfNumber(country);
         return self && self->IsCobelligerentWith(other);
     };
+    hooks.isBarredByDemarcation = [](int32_t country, int32_t province) {
+        const CCountry* self = CountryOfNumber(country);
+        return self && self->IsBarredByDemarcationTreaty(province);
+    };
     hooks.landLevelOf = [](int32_t number) -> int32_t {
         const CCountry* country = CountryOfNumber(number);
         return country ? country->m_technology.land.level : 0;

@@ -1,8 +1,8 @@
 // What the provinces' economy asks of the countries: whether a country
 // exists, its state religion, its hostility, its stability and the tax
 // through it, its naval level, and the efficiencies of its trade and
-// infrastructure levels. The war taxes and the trade volume come with the
-// countries' handlers and monthly work and stay empty until then.
+// infrastructure levels, and the months of war tax left. The trade volume
+// comes with the computer player and stays empty until then.
 #include "country/Country.h"
 #include "country/DiplomaticQueries.h"
 #include "world/ProvinceEconomy.h"
@@ -34,11 +34,15 @@ const bool g_registered = [] {
     };
     g_provinceEconomy.tradeEfficiencyOf = [](int32_t number) {
         const CCountry* country = CountryOfNumber(number);
-        return country ? country->m_technology.trade.CurrentRow().efficiency : 1.0f;
+        return country ? country->GetTradeEfficiency() : 1.0f;
     };
     g_provinceEconomy.productionEfficiencyOf = [](int32_t number) {
         const CCountry* country = CountryOfNumber(number);
-        return country ? country->m_technology.infra.CurrentRow().efficiency : 1.0f;
+        return country ? country->GetProductionEfficiency() : 1.0f;
+    };
+    g_provinceEconomy.warTaxMonthsOf = [](int32_t number) -> int32_t {
+        const CCountry* country = CountryOfNumber(number);
+        return country ? country->m_warTaxMonths : 0;
     };
     return true;
 }();

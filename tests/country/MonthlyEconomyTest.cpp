@@ -322,15 +322,15 @@ TEST_F(MonthlyEconomyTest, AVassalGivesHalfItsTaxToItsOverlord) {
     alliance->type = ALLIANCE_VASSALIZATION;
     alliance->participants = {1, 2};
     g_alliances.push_back(std::move(alliance));
-    // A city taxed 6 a year: 0.5 a month.
+    // A city taxed 6 a year: 0.5 a month, doubled while the war tax runs.
     PlaceCity(vassal, kFirstProvince, 2000.0f, 6);
     vassal.m_warTaxMonths = 2;
     vassal.MonthTax();
-    EXPECT_NEAR(vassal.m_monthTax, 0.5f, 1e-6f);
+    EXPECT_NEAR(vassal.m_monthTax, 1.0f, 1e-6f);
     vassal.MonthVassalTribute();
     vassal.MonthBookTax();
-    EXPECT_NEAR(vassal.m_ledger.thisMonthIncome[INCOME_TAX], 0.25f, 1e-6f);
-    EXPECT_NEAR(overlord.m_ledger.thisMonthIncome[INCOME_TAX], 0.25f, 1e-6f);
+    EXPECT_NEAR(vassal.m_ledger.thisMonthIncome[INCOME_TAX], 0.5f, 1e-6f);
+    EXPECT_NEAR(overlord.m_ledger.thisMonthIncome[INCOME_TAX], 0.5f, 1e-6f);
     EXPECT_EQ(vassal.m_warTaxMonths, 1);
 }
 
