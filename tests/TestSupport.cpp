@@ -74,4 +74,17 @@ std::filesystem::path DemoWorldDir() {
     return ORV_DEMO_WORLD_DIR;
 }
 
+void CopyDemoWorld(const std::filesystem::path& to) {
+    namespace fs = std::filesystem;
+    const fs::path demo = DemoWorldDir();
+    for (const char* folder : {"db", "scenarios", "ai"})
+        fs::copy(demo / folder, to / folder,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act"}) {
+        fs::create_directories((to / file).parent_path());
+        fs::copy_file(demo / file, to / file, fs::copy_options::overwrite_existing);
+    }
+    platform::ForgetPathCache();
+}
+
 } // namespace test

@@ -71,4 +71,9 @@ private:
 // The demo world written by the generator into the build tree.
 std::filesystem::path DemoWorldDir();
 
+// Copies what a game of the demo world reads (its tables, scenarios,
+// computer-player files, the dummy picture and the palette) into the
+// folder, over what is there, and forgets the file layer's name cache.
+void CopyDemoWorld(const std::filesystem::path& to);
+
 } // namespace test

@@ -17,7 +17,6 @@
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"
-#include "platform/Files.h"
 #include "tests/TestSupport.h"
 #include "world/City.h"
 #include "world/Globals.h"
@@ -32,15 +31,7 @@ constexpr double kGoalRatio = 25.0;
 struct World {
     World() {
         BuildKeywordIndex();
-        namespace fs = std::filesystem;
-        const fs::path demo = test::DemoWorldDir();
-        for (const char* folder : {"db", "scenarios", "ai"})
-            fs::copy(demo / folder, dir.Path() / folder, fs::copy_options::recursive);
-        for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act"}) {
-            fs::create_directories((dir.Path() / file).parent_path());
-            fs::copy_file(demo / file, dir.Path() / file);
-        }
-        platform::ForgetPathCache();
+        test::CopyDemoWorld(dir.Path());
         SetCountryTagSource(FindCountryTagOfNumber);
         g_countryController.fill(0);
         g_gameType = 0;

@@ -27,7 +27,6 @@
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
 #include "net/Scheduler.h"
-#include "platform/Files.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "world/Globals.h"
 #include "world/Province.h"
@@ -51,16 +50,7 @@ void EndWorld() {
 // folder and starts the scenario, with the first realm played here.
 bool StartWorld() {
     BuildKeywordIndex();
-    namespace fs = std::filesystem;
-    const fs::path demo = test::DemoWorldDir();
-    for (const char* folder : {"db", "scenarios", "ai"})
-        fs::copy(demo / folder, folder,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act"}) {
-        fs::create_directories(fs::path(file).parent_path());
-        fs::copy_file(demo / file, file, fs::copy_options::overwrite_existing);
-    }
-    platform::ForgetPathCache();
+    test::CopyDemoWorld(std::filesystem::current_path());
     SetCountryTagSource(FindCountryTagOfNumber);
     g_countryController.fill(0);
     g_countryController[1] = 1;

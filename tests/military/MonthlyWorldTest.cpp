@@ -13,7 +13,6 @@
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"
-#include "platform/Files.h"
 #include "tests/TestSupport.h"
 #include "world/Globals.h"
 #include "world/Scenario.h"
@@ -24,15 +23,7 @@ class MonthlyWorldTest : public ::testing::Test {
 protected:
     void SetUp() override {
         BuildKeywordIndex();
-        namespace fs = std::filesystem;
-        const fs::path demo = test::DemoWorldDir();
-        for (const char* folder : {"db", "scenarios", "ai"})
-            fs::copy(demo / folder, m_dir.Path() / folder, fs::copy_options::recursive);
-        for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act"}) {
-            fs::create_directories((m_dir.Path() / file).parent_path());
-            fs::copy_file(demo / file, m_dir.Path() / file);
-        }
-        platform::ForgetPathCache();
+        test::CopyDemoWorld(m_dir.Path());
         SetCountryTagSource(FindCountryTagOfNumber);
         g_countryController.fill(0);
         g_gameType = 0;

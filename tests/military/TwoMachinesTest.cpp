@@ -62,15 +62,7 @@ class TwoMachinesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         BuildKeywordIndex();
-        namespace fs = std::filesystem;
-        const fs::path demo = test::DemoWorldDir();
-        for (const char* folder : {"db", "scenarios", "ai"})
-            fs::copy(demo / folder, m_dir.Path() / folder, fs::copy_options::recursive);
-        for (const char* file : {"gfx/dummy.bmp", "gfx/palette/palette.act"}) {
-            fs::create_directories((m_dir.Path() / file).parent_path());
-            fs::copy_file(demo / file, m_dir.Path() / file);
-        }
-        platform::ForgetPathCache();
+        test::CopyDemoWorld(m_dir.Path());
         SetCountryTagSource(FindCountryTagOfNumber);
 
         // No time-outs and no flood limit: the client reads two years of
