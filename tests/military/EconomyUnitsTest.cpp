@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "country/Country.h"
+#include "country/Technology.h"
 #include "military/Unit.h"
 #include "world/Province.h"
 #include "world/ProvinceEconomy.h"
@@ -59,6 +60,36 @@ TEST_F(EconomyUnitsTest, TheUnitsOfAProvinceWithTheirShipsFeedPiracy) {
     land.SetControllerField(CountryOfNumber(1));
     land.UpdatePiracy();
     EXPECT_EQ(land.piracy, 3);
+}
+
+TEST_F(EconomyUnitsTest, FleetsComingToBlockadeWeighThePortsAroundThemAgain) {
+    AddCountry(std::make_unique<CCountry>(2));
+    CCountry& enemy = *CountryOfNumber(2);
+    enemy.SetAtWarWith(1);
+    // Naval levels cost 10 each; every year long past.
+    std::vector<CTechRow> rows(21);
+    for (CTechRow& row : rows) {
+        row.stepCost = 10;
+        row.year = 9999;
+    }
+    g_navalTechTable.SetRows(rows);
+    enemy.GetNavalTech().level = 18;
+
+    CProvince& sea = *GetProvince(21);
+    CProvince& land = *GetProvince(20);
+    sea.AddNeighbour({20});
+    land.portSeaZone = 21;
+    land.SetControllerField(CountryOfNumber(1));
+    Unit<CNavalUnit>(2, 21).SetStrength(0, 6.0f);
+    land.UpdateBlockade();
+    EXPECT_EQ(land.blockaded, 0); // level 18 cannot blockade
+
+    ASSERT_TRUE(enemy.AdvanceNavalTech(10));
+    EXPECT_EQ(enemy.GetNavalTech().level, 19);
+    EXPECT_EQ(land.blockaded, 1);
+
+    g_navalTechTable.Clear();
+    sea.ResetForGame();
 }
 
 } // namespace
