@@ -118,6 +118,8 @@ std::vector<Layout> AllLayouts() {
         OfData<ExplorationPayload>("ExplorationPayload"),
         OfData<RelationRequestPayload>("RelationRequestPayload"),
         OfData<InvestmentChangePayload>("InvestmentChangePayload"),
+        OfData<InvestmentSharesPayload>("InvestmentSharesPayload"),
+        OfData<RenameObjectPayload>("RenameObjectPayload"),
         OfData<TolerancePayload>("TolerancePayload"),
         OfData<WhitePeacePayload>("WhitePeacePayload"),
         OfData<CityStatePayload>("CityStatePayload"),
