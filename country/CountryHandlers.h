@@ -34,15 +34,15 @@
     X(OnExecExtendLoan) \
     X(OnAcceptLoanMsg) \
     X(OnDeclineLoanMsg) \
-    X(OnTransferInfantry) \
-    X(OnTransferArtillery) \
-    X(OnTransferCavalry) \
-    X(OnTransferWarships) \
-    X(OnTransferTransports) \
-    X(OnTransferGalleys) \
-    X(OnTransferAllArmies) \
-    X(OnTransferAllLeaders) \
-    X(OnTransferOneLeader) \
+    B(OnTransferInfantry) \
+    B(OnTransferArtillery) \
+    B(OnTransferCavalry) \
+    B(OnTransferWarships) \
+    B(OnTransferTransports) \
+    B(OnTransferGalleys) \
+    B(OnTransferAllArmies) \
+    B(OnTransferAllLeaders) \
+    B(OnTransferOneLeader) \
     X(OnRemoveManufactory) \
     X(OnExecBuildFacility) \
     X(OnBuildFacilityFailed) \
@@ -92,7 +92,7 @@
     B(OnCreateCountry) \
     X(OnInflation) \
     X(OnSetSendDate) \
-    X(OnSwitchAllegiance) \
+    B(OnSwitchAllegiance) \
     X(OnMessage210) \
     X(OnSetMaintenance) \
     X(OnCreateAlliance) \

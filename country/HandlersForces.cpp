@@ -1,15 +1,19 @@
-// The country's handlers for its forces and people: a new country released
-// from this one.
+// The country's handlers for its forces and people: troops, ships and
+// leaders moved between its units, a unit changing allegiance, and a new
+// country released from this one.
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "country/Country.h"
+#include "country/CountryMilitary.h"
 #include "country/CountryReligion.h"
 #include "country/CountryTick.h"
 #include "country/Relations.h"
 #include "data/TokenFile.h"
 #include "engine/CriticalError.h"
 #include "net/EventTypes.h"
+#include "net/Senders.h"
 #include "world/Discovery.h"
 #include "world/GameNotices.h"
 #include "world/Globals.h"
@@ -26,7 +30,140 @@ void SetReligion(CCountry& country, uint32_t religion) {
     country.m_religion = GetDefaultTolerances(religion);
 }
 
+// Strength indexes of the unit kinds.
+constexpr int32_t kArtillery = 0;
+constexpr int32_t kCavalry = 1;
+constexpr int32_t kInfantry = 2;
+constexpr int32_t kWarships = 0;
+constexpr int32_t kGalleys = 1;
+constexpr int32_t kTransports = 2;
+
+CUnit* FindUnitOf(const ObjectId& id) {
+    return g_countryMilitary.findUnit ? g_countryMilitary.findUnit(id) : nullptr;
+}
+
+bool CanMoveTroops() {
+    const CountryMilitaryHooks& m = g_countryMilitary;
+    return m.findUnit && m.unitStrength && m.setUnitStrength && m.unitMorale && m.setUnitMorale;
+}
+
+// Moves n of the strength from unit A to unit B: both counts are first
+// raised to the next whole number; B's morale becomes the mean of the two
+// weighted by the troops; both recompute their strength. Fleets then share
+// one date: the earlier of A's and the mean of the two weighted the same
+// way. A count above what A holds drops the message.
+void TransferStrength(COVEvent& event, int32_t index, bool ships) {
+    if (!CanMoveTroops())
+        return;
+    const auto& payload = event.Payload();
+    CUnit* from = FindUnitOf(payload.Get(UnitTransferPayload::kFrom));
+    CUnit* to = FindUnitOf(payload.Get(UnitTransferPayload::kTo));
+    if (!from || !to || from == to)
+        return;
+    const CountryMilitaryHooks& m = g_countryMilitary;
+    const float a = std::ceil(m.unitStrength(*from, index));
+    const float b = std::ceil(m.unitStrength(*to, index));
+    const uint32_t count = payload.Get(UnitTransferPayload::kCount);
+    if (static_cast<float>(count) > a) {
+        DebugPrint("transfer: %u of %d asked, dropped\n", count, static_cast<int>(a));
+        return;
+    }
+    const float n = static_cast<float>(count);
+    m.setUnitStrength(*from, index, a - n);
+    m.setUnitStrength(*to, index, b + n);
+    if (b > 0.0f || n > 0.0f) {
+        m.setUnitMorale(*to, (n * m.unitMorale(*from) + b * m.unitMorale(*to)) / (n + b));
+        if (m.recomputeStrength)
+            m.recomputeStrength(*to);
+    }
+    if (m.recomputeStrength)
+        m.recomputeStrength(*from);
+    if (!ships || !m.fleetDate || !m.setFleetDate || n + b <= 0.0f)
+        return;
+    const CDate dateA = m.fleetDate(*from);
+    const CDate dateB = m.fleetDate(*to);
+    const double mean = (n * static_cast<double>(dateA.GetDayCount()) +
+                         b * static_cast<double>(dateB.GetDayCount())) /
+                        static_cast<double>(n + b);
+    CDate shared;
+    shared.SetFromDays(std::min(dateA.GetDayCount(), static_cast<int32_t>(mean)));
+    m.setFleetDate(*from, shared);
+    m.setFleetDate(*to, shared);
+}
+
 } // namespace
+
+int CCountry::OnTransferInfantry(COVEvent& event) {
+    TransferStrength(event, kInfantry, false);
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnTransferCavalry(COVEvent& event) {
+    TransferStrength(event, kCavalry, false);
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnTransferArtillery(COVEvent& event) {
+    TransferStrength(event, kArtillery, false);
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnTransferWarships(COVEvent& event) {
+    TransferStrength(event, kWarships, true);
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnTransferGalleys(COVEvent& event) {
+    TransferStrength(event, kGalleys, true);
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnTransferTransports(COVEvent& event) {
+    TransferStrength(event, kTransports, true);
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnTransferOneLeader(COVEvent& event) {
+    const auto& payload = event.Payload();
+    CUnit* from = FindUnitOf(payload.Get(LeaderTransferPayload::kFrom));
+    CUnit* to = FindUnitOf(payload.Get(LeaderTransferPayload::kTo));
+    if (from && to && g_countryMilitary.transferLeader)
+        g_countryMilitary.transferLeader(*from, *to, payload.Get(LeaderTransferPayload::kLeader));
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnTransferAllLeaders(COVEvent& event) {
+    const auto& payload = event.Payload();
+    CUnit* from = FindUnitOf(payload.Get(UnitTransferPayload::kFrom));
+    CUnit* to = FindUnitOf(payload.Get(UnitTransferPayload::kTo));
+    if (from && to && from != to && g_countryMilitary.transferAllLeaders)
+        g_countryMilitary.transferAllLeaders(*from, *to);
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnTransferAllArmies(COVEvent& event) {
+    const auto& payload = event.Payload();
+    CUnit* from = FindUnitOf(payload.Get(UnitTransferPayload::kFrom));
+    CUnit* to = FindUnitOf(payload.Get(UnitTransferPayload::kTo));
+    if (!from || !to || from == to || !g_countryMilitary.transferCargo)
+        return EVENT_CONSUMED;
+    g_countryMilitary.transferCargo(*from, *to);
+    SendRefreshWindows();
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnSwitchAllegiance(COVEvent& event) {
+    CUnit* unit = FindUnitOf(event.Payload().Get(SwitchAllegiancePayload::kUnit));
+    if (!unit || !g_countryMilitary.setUnitOwner)
+        return EVENT_CONSUMED;
+    for (CCountry* owner : g_countries)
+        if (owner && owner != this && owner->RemoveUnit(unit))
+            break;
+    RemoveUnit(unit);
+    g_countryMilitary.setUnitOwner(*unit, *this);
+    AddUnit(unit);
+    return EVENT_CONSUMED;
+}
 
 int CCountry::OnCreateCountry(COVEvent& event) {
     const COVCreateCountryEvent create(event);

@@ -1208,6 +1208,31 @@ struct RenameObjectPayload {
 };
 // --- end of the budget shares and renaming ---
 
+// --- moves between two units of the receiving country ---
+
+// Troops or ships of one kind (the count), all armies aboard or all
+// leaders, from the first unit to the second.
+struct UnitTransferPayload {
+    static constexpr uint32_t kTypes[] = {EVT_TRANSFER_INFANTRY,   EVT_TRANSFER_ARTILLERY,
+                                          EVT_TRANSFER_CAVALRY,    EVT_TRANSFER_WARSHIPS,
+                                          EVT_TRANSFER_TRANSPORTS, EVT_TRANSFER_GALLEYS,
+                                          EVT_TRANSFER_ALL_ARMIES, EVT_TRANSFER_ALL_LEADERS};
+    static constexpr PayloadField<ObjectId> kFrom{"from", 20};
+    static constexpr PayloadField<ObjectId> kTo{"to", 28};
+    static constexpr PayloadField<uint32_t> kCount{"count", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kFrom, kTo, kCount};
+};
+
+// One leader from the first unit to the second.
+struct LeaderTransferPayload {
+    static constexpr uint32_t kTypes[] = {EVT_TRANSFER_ONE_LEADER};
+    static constexpr PayloadField<ObjectId> kFrom{"from", 20};
+    static constexpr PayloadField<ObjectId> kTo{"to", 28};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kFrom, kTo, kLeader};
+};
+// --- end of the moves between two units ---
+
 struct InvestmentChangePayload {
     static constexpr uint32_t kTypes[] = {EVT_REQUEST_INVESTMENT_CHANGE};
     static constexpr PayloadField<uint32_t> kCountry{"country", 20};

@@ -120,6 +120,8 @@ std::vector<Layout> AllLayouts() {
         OfData<InvestmentChangePayload>("InvestmentChangePayload"),
         OfData<InvestmentSharesPayload>("InvestmentSharesPayload"),
         OfData<RenameObjectPayload>("RenameObjectPayload"),
+        OfData<UnitTransferPayload>("UnitTransferPayload"),
+        OfData<LeaderTransferPayload>("LeaderTransferPayload"),
         OfData<TolerancePayload>("TolerancePayload"),
         OfData<WhitePeacePayload>("WhitePeacePayload"),
         OfData<CityStatePayload>("CityStatePayload"),
