@@ -2,6 +2,8 @@
 // investment boosts, the money check, and the small bookkeeping handlers of
 // renaming, facilities and fortresses.
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -286,14 +288,25 @@ int CCountry::OnExpandFortress(COVEvent& event) {
 
 int CCountry::OnDisbandUnit(COVEvent& event) {
     const ObjectId id = event.Payload().Get(UnitRequestPayload::kUnit);
-    CUnit* unit = g_countryMilitary.findUnit ? g_countryMilitary.findUnit(id) : nullptr;
-    if (!unit || !g_countryMilitary.describeUnit)
+    const CountryMilitaryHooks& m = g_countryMilitary;
+    CUnit* unit = m.findUnit ? m.findUnit(id) : nullptr;
+    // Only a unit of this country hands its troops back.
+    if (!unit || (!m_units.Contains(unit) && !m_unitsInDevelopment.Contains(unit)))
         return EVENT_CONSUMED;
-    UnitFacts facts;
-    g_countryMilitary.describeUnit(*unit, facts);
-    const size_t first = facts.fleet ? UNIT_WARSHIPS : UNIT_INFANTRY;
-    for (size_t i = 0; i < 3; ++i)
-        m_keptUnits[first + i] += facts.troops[i];
+    if (m.describeUnit && m.unitStrength) {
+        UnitFacts facts;
+        m.describeUnit(*unit, facts);
+        // A fleet's strengths are warships, galleys, transports; an army's
+        // artillery, cavalry, infantry.
+        static constexpr std::array<size_t, 3> kFleetClass = {UNIT_WARSHIPS, UNIT_GALLEYS,
+                                                              UNIT_TRANSPORTS};
+        static constexpr std::array<size_t, 3> kArmyClass = {UNIT_ARTILLERY, UNIT_CAVALRY,
+                                                             UNIT_INFANTRY};
+        for (int32_t i = 0; i < 3; ++i) {
+            const size_t kept = (facts.fleet ? kFleetClass : kArmyClass)[static_cast<size_t>(i)];
+            m_keptUnits[kept] += static_cast<int32_t>(std::ceil(m.unitStrength(*unit, i)));
+        }
+    }
     DeleteUnit(id);
     SendRefreshWindows();
     return EVENT_CONSUMED;

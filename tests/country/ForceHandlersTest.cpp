@@ -60,6 +60,10 @@ protected:
         };
         m.setUnitOwner = [](CUnit& u, CCountry& c) { Fake(u).owner = &c; };
         m.deleteUnits = [](const std::vector<CUnit*>&) {};
+        m.describeUnit = [](const CUnit& u, UnitFacts& facts) {
+            facts.fleet = &Fake(u) == &g_units[2]; // the third fake is a fleet
+            facts.destroyed = true;
+        };
     }
     void TearDown() override {
         for (CCountry* country : g_countries)
@@ -180,6 +184,34 @@ TEST_F(ForceHandlersTest, AUnitSwitchingAllegianceChangesLists) {
     event.Payload().Set(SwitchAllegiancePayload::kUnit, UnitId(9));
     EXPECT_EQ(first.HandleMessage(event), EVENT_CONSUMED);
     EXPECT_TRUE(second.m_units.Contains(AsUnit(g_units[0])));
+}
+
+TEST_F(ForceHandlersTest, DisbandingHandsTheTroopsBackAndDeletesTheUnit) {
+    CCountry& country = Make(1);
+    CCountry& other = Make(2);
+    g_units[0].strength = {1.5f, 2.0f, 10.2f}; // artillery, cavalry, infantry
+    g_units[2].strength = {3.0f, 0.5f, 4.0f};  // warships, galleys, transports
+    country.AddUnit(AsUnit(g_units[0]));
+    country.AddUnit(AsUnit(g_units[2]));
+    other.AddUnit(AsUnit(g_units[1]));
+    g_units[1].strength = {5.0f, 5.0f, 5.0f};
+    auto disband = [](CCountry& c, uint32_t unit) {
+        COVDataEvent event(EVT_DISBAND_UNIT, c.GetId());
+        event.Payload().Set(UnitRequestPayload::kUnit, UnitId(unit));
+        return c.HandleMessage(event);
+    };
+    EXPECT_EQ(disband(country, 1), EVENT_CONSUMED);
+    EXPECT_EQ(disband(country, 3), EVENT_CONSUMED);
+    EXPECT_EQ(country.m_keptUnits,
+              (std::array<int32_t, CCountry::UNIT_CLASSES>{11, 2, 2, 3, 1, 4}));
+    EXPECT_TRUE(country.m_units.IsEmpty());
+
+    // Another country's unit and a missing one give nothing back.
+    EXPECT_EQ(disband(country, 2), EVENT_CONSUMED);
+    EXPECT_EQ(disband(country, 9), EVENT_CONSUMED);
+    EXPECT_EQ(country.m_keptUnits,
+              (std::array<int32_t, CCountry::UNIT_CLASSES>{11, 2, 2, 3, 1, 4}));
+    EXPECT_TRUE(other.m_units.Contains(AsUnit(g_units[1])));
 }
 
 } // namespace
