@@ -62,7 +62,7 @@ int CCountry::OnTimerTickLoop(COVEvent&) {
                 g_countryTick.updateMission(*this, mission);
     }
 
-    if (m_treasury >= 0.0f || !IsOrdinaryCountry(m_number))
+    if (!(m_treasury < 0.0f) || !IsOrdinaryCountry(m_number))
         return EVENT_NOT_HANDLED;
     YearlyAndBankruptcyHook();
     if (CanTakeLoan()) {
@@ -159,7 +159,8 @@ int CCountry::OnGameStarted(COVEvent& event) {
 int CCountry::OnInvestmentChange(COVEvent& event) {
     const auto& payload = event.Payload();
     auto share = [&payload](size_t index) {
-        return std::clamp(payload.Get(InvestmentSharesPayload::kShares[index]), 0.0f, 1.0f);
+        const float value = payload.Get(InvestmentSharesPayload::kShares[index]);
+        return std::isfinite(value) ? std::clamp(value, 0.0f, 1.0f) : 0.0f;
     };
     m_navalShare = share(0);
     m_landShare = share(1);
@@ -176,6 +177,10 @@ int CCountry::OnExecBoostInvestment(COVEvent& event) {
     const uint32_t track = payload.Get(BoostInvestmentPayload::kKind);
     if (track > 4)
         return EVENT_CONSUMED;
+    if (!std::isfinite(amount) || amount < 0.0f || amount > 1.0e9f) {
+        DebugPrint("boost: amount %g out of range, dropped\n", static_cast<double>(amount));
+        return EVENT_CONSUMED;
+    }
     static constexpr uint32_t kExpenseOfTrack[] = {EXPENSE_PE, EXPENSE_PE, EXPENSE_STABILITY,
                                                    EXPENSE_RESEARCH, EXPENSE_RESEARCH};
     SpendMoney(kExpenseOfTrack[track], amount);
@@ -209,7 +214,9 @@ int CCountry::OnExecBoostInvestment(COVEvent& event) {
 
 int CCountry::OnCheckEcoData(COVEvent& event) {
     const auto amount = static_cast<int32_t>(event.Payload().Get(COVTimerDateEvent::kCount));
-    if (static_cast<int32_t>(m_treasury) != amount && g_countryTick.showMessageBox)
+    const bool same = std::isfinite(m_treasury) && std::fabs(m_treasury) < 2.0e9f &&
+                      static_cast<int32_t>(m_treasury) == amount;
+    if (!same && g_countryTick.showMessageBox)
         g_countryTick.showMessageBox(std::string(GetName()) + " has a potential money mismatch\n");
     return EVENT_CONSUMED;
 }

@@ -3,6 +3,7 @@
 // driven through a message handed to the country on the host.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -155,6 +156,14 @@ TEST_F(TickHandlersTest, TickWithALoanLeftOrOutsideOrdinaryCountriesDoesNotBankr
     EXPECT_FLOAT_EQ(country.m_treasury, 0.0f);
     EXPECT_EQ(PostedKinds(), std::vector<int32_t>{11});
 
+    // A treasury that is no number is not below 0.
+    CCountry& broken = Make(3);
+    broken.m_treasury = std::numeric_limits<float>::quiet_NaN();
+    broken.SetStability(1);
+    COVTimerEvent brokenTick(EVT_TIMER_TICK_LOOP, broken.GetId(), kToday);
+    Send(broken, brokenTick);
+    EXPECT_EQ(broken.GetStability(), 1.0);
+
     CCountry& rebels = Make(98);
     rebels.m_treasury = -5.0f;
     rebels.SetStability(1);
@@ -274,6 +283,14 @@ TEST_F(TickHandlersTest, BoostBooksTheAmountAndInvestsHalfInTheTrack) {
     boost.Payload().Set(BoostInvestmentPayload::kKind, 5u);
     Send(country, boost);
     EXPECT_FLOAT_EQ(country.m_treasury, 500.0f);
+    // Amounts that are no number or negative are dropped.
+    boost.Payload().Set(BoostInvestmentPayload::kKind, 3u);
+    for (float amount : {std::numeric_limits<float>::quiet_NaN(), -10.0f}) {
+        boost.Payload().Set(BoostInvestmentPayload::kAmount, amount);
+        Send(country, boost);
+        EXPECT_FLOAT_EQ(country.m_treasury, 500.0f);
+        EXPECT_EQ(country.m_technology.land.value, 0);
+    }
 }
 
 TEST_F(TickHandlersTest, MoneyCheckShowsABoxOnlyOnAMismatch) {
