@@ -944,6 +944,13 @@ public:
     int32_t m_missionProvince = 0;
     // --- end of rebels ---
 
+    // --- tick, year and game start (country/HandlersTick.cpp) ---
+    // The bankruptcy of a country that can take no further loan: the
+    // notice, the date, the cities' people, stability, research, inflation,
+    // the bank's loans, the treasury; on the host the revolt check.
+    void GoBankrupt();
+    // --- end of tick, year and game start ---
+
     // --- banners and shields (country/Banners.cpp, country/ShieldSet.cpp) ---
     // Set by the god-mode messages: the shields show the alternative arms
     // "BAF" instead of the country's own.

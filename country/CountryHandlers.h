@@ -11,14 +11,14 @@
 // clang-format off
 #define ORV_COUNTRY_HANDLERS(X, B) \
     B(OnTimerMonth) \
-    X(OnTimerYear) \
-    X(OnTimerTickLoop) \
-    X(OnUnitDelete) \
+    B(OnTimerYear) \
+    B(OnTimerTickLoop) \
+    B(OnUnitDelete) \
     X(OnUnitLosses) \
-    X(OnRenameObject) \
-    X(OnBuildFacility) \
-    X(OnDisbandUnit) \
-    X(OnGameStarted) \
+    B(OnRenameObject) \
+    B(OnBuildFacility) \
+    B(OnDisbandUnit) \
+    B(OnGameStarted) \
     X(OnExceptionalTaxes) \
     X(OnUseColonist) \
     X(OnUseDiplomat) \
@@ -34,21 +34,21 @@
     X(OnExecExtendLoan) \
     X(OnAcceptLoanMsg) \
     X(OnDeclineLoanMsg) \
-    X(OnTransferInfantry) \
-    X(OnTransferArtillery) \
-    X(OnTransferCavalry) \
-    X(OnTransferWarships) \
-    X(OnTransferTransports) \
-    X(OnTransferGalleys) \
-    X(OnTransferAllArmies) \
-    X(OnTransferAllLeaders) \
-    X(OnTransferOneLeader) \
+    B(OnTransferInfantry) \
+    B(OnTransferArtillery) \
+    B(OnTransferCavalry) \
+    B(OnTransferWarships) \
+    B(OnTransferTransports) \
+    B(OnTransferGalleys) \
+    B(OnTransferAllArmies) \
+    B(OnTransferAllLeaders) \
+    B(OnTransferOneLeader) \
     X(OnRemoveManufactory) \
     X(OnExecBuildFacility) \
     X(OnBuildFacilityFailed) \
     X(OnIncreaseStability) \
     X(OnDecreaseStability) \
-    X(OnExecBoostInvestment) \
+    B(OnExecBoostInvestment) \
     X(OnCreateArmy) \
     X(OnBuildArmy) \
     X(OnCreateArmyOnFleet) \
@@ -73,8 +73,8 @@
     X(OnSendMerchant) \
     X(OnReqMerchantSuccess) \
     X(OnExecMerchantSuccess) \
-    X(OnExecStartExpandingFortress) \
-    X(OnExpandFortress) \
+    B(OnExecStartExpandingFortress) \
+    B(OnExpandFortress) \
     X(OnGiveCB) \
     X(OnCreateLeader) \
     X(OnActivateLeader) \
@@ -82,17 +82,17 @@
     X(OnCreateMonarch) \
     X(OnSetMonarchValues) \
     X(OnActivateMonarch) \
-    X(OnInvestmentChange) \
+    B(OnInvestmentChange) \
     X(OnMergeWar) \
     X(OnExecuteEvent) \
     X(OnMissionActivated) \
     X(OnRequestNewMission) \
     X(OnMissionCompleted) \
     X(OnMissionFailed) \
-    X(OnCreateCountry) \
+    B(OnCreateCountry) \
     X(OnInflation) \
     X(OnSetSendDate) \
-    X(OnSwitchAllegiance) \
+    B(OnSwitchAllegiance) \
     X(OnMessage210) \
     X(OnSetMaintenance) \
     X(OnCreateAlliance) \
@@ -142,6 +142,6 @@
     X(OnGoldLost) \
     X(OnExecRelation) \
     X(OnWhitePeace) \
-    X(OnCheckEcoData) \
+    B(OnCheckEcoData) \
     X(OnUnitSizeLosses)
 // clang-format on

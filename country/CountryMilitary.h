@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Date.h"
 #include "engine/LinkedList.h"
 #include "engine/ObjectId.h"
 
@@ -124,6 +125,25 @@ struct CountryMilitaryHooks {
     // flags.
     void (*updateSupply)(CCountry& country) = nullptr;
     void (*updateTrespassFlags)(CCountry& country) = nullptr;
+    // --- the handlers' moves of troops, ships and leaders between units
+    // (country/HandlersForces.cpp) ---
+    // military: a strength of the unit by its index (an army's artillery 0,
+    // cavalry 1, infantry 2; a fleet's warships 0, galleys 1, transports
+    // 2), and its morale. Null: the game has no units to move between.
+    float (*unitStrength)(const CUnit& unit, int32_t index) = nullptr;
+    void (*setUnitStrength)(CUnit& unit, int32_t index, float value) = nullptr;
+    float (*unitMorale)(const CUnit& unit) = nullptr;
+    void (*setUnitMorale)(CUnit& unit, float morale) = nullptr;
+    // military: a fleet's date (the day it was last in port).
+    CDate (*fleetDate)(const CUnit& fleet) = nullptr;
+    void (*setFleetDate)(CUnit& fleet, const CDate& date) = nullptr;
+    // military: the leader leaves the first unit and joins the second;
+    // every leader of the first joins the second; every army aboard the
+    // first fleet is loaded onto the second, in cargo order.
+    void (*transferLeader)(CUnit& from, CUnit& to, const ObjectId& leader) = nullptr;
+    void (*transferAllLeaders)(CUnit& from, CUnit& to) = nullptr;
+    void (*transferCargo)(CUnit& from, CUnit& to) = nullptr;
+    // --- end of the handlers' moves ---
 };
 
 // Constant-initialised (all null) before any static registration runs.

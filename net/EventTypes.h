@@ -1068,7 +1068,9 @@ struct UnitRequestPayload {
                                           EVT_REQUEST_CREATE_WARSHIPS_DETACHMENT,
                                           EVT_REQUEST_DETACH_SIEGE_FORCE,
                                           EVT_REQUEST_DETACH_COVER_FORCE,
-                                          EVT_REQUEST_DISBAND_UNIT};
+                                          EVT_REQUEST_DISBAND_UNIT,
+                                          EVT_DISBAND_UNIT,
+                                          EVT_UNITDELETE};
     static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
     static constexpr PayloadFieldInfo kFields[] = {kUnit};
 };
@@ -1091,7 +1093,7 @@ struct CasusBelliPayload {
 };
 
 struct BoostInvestmentPayload {
-    static constexpr uint32_t kTypes[] = {EVT_REQ_BOOST_INVESTMENT};
+    static constexpr uint32_t kTypes[] = {EVT_REQ_BOOST_INVESTMENT, EVT_EXEC_BOOST_INVESTMENT};
     static constexpr PayloadField<float> kAmount{"amount", 20};
     static constexpr PayloadField<uint32_t> kKind{"kind", 24};
     static constexpr PayloadField<uint32_t> kCountry{"country", 28};
@@ -1185,6 +1187,51 @@ struct RelationRequestPayload {
     static constexpr PayloadField<uint32_t> kOther{"other", 36};
     static constexpr PayloadFieldInfo kFields[] = {kValue, kAmount, kKind, kCountry, kOther};
 };
+
+// --- the country's budget shares and renaming ---
+
+// The budget shares the receiving country takes, in the order naval, land,
+// trade, infrastructure, stability, treasury.
+struct InvestmentSharesPayload {
+    static constexpr uint32_t kTypes[] = {EVT_INVESTMENT_CHANGE};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadArray<float, 6> kShares{"shares", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kShares};
+};
+
+// The object of the id (a province: its settlement) takes the name.
+struct RenameObjectPayload {
+    static constexpr uint32_t kTypes[] = {EVT_RENAME_OBJECT};
+    static constexpr PayloadField<ObjectId> kObject{"object", 20};
+    static constexpr PayloadText kName{"name", 28, 64};
+    static constexpr PayloadFieldInfo kFields[] = {kObject, kName};
+};
+// --- end of the budget shares and renaming ---
+
+// --- moves between two units of the receiving country ---
+
+// Troops or ships of one kind (the count), all armies aboard or all
+// leaders, from the first unit to the second.
+struct UnitTransferPayload {
+    static constexpr uint32_t kTypes[] = {EVT_TRANSFER_INFANTRY,   EVT_TRANSFER_ARTILLERY,
+                                          EVT_TRANSFER_CAVALRY,    EVT_TRANSFER_WARSHIPS,
+                                          EVT_TRANSFER_TRANSPORTS, EVT_TRANSFER_GALLEYS,
+                                          EVT_TRANSFER_ALL_ARMIES, EVT_TRANSFER_ALL_LEADERS};
+    static constexpr PayloadField<ObjectId> kFrom{"from", 20};
+    static constexpr PayloadField<ObjectId> kTo{"to", 28};
+    static constexpr PayloadField<uint32_t> kCount{"count", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kFrom, kTo, kCount};
+};
+
+// One leader from the first unit to the second.
+struct LeaderTransferPayload {
+    static constexpr uint32_t kTypes[] = {EVT_TRANSFER_ONE_LEADER};
+    static constexpr PayloadField<ObjectId> kFrom{"from", 20};
+    static constexpr PayloadField<ObjectId> kTo{"to", 28};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kFrom, kTo, kLeader};
+};
+// --- end of the moves between two units ---
 
 struct InvestmentChangePayload {
     static constexpr uint32_t kTypes[] = {EVT_REQUEST_INVESTMENT_CHANGE};
