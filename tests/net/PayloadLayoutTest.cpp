@@ -126,6 +126,13 @@ std::vector<Layout> AllLayouts() {
         OfData<UnitLossesPayload>("UnitLossesPayload"),
         OfData<ProvinceAmountPayload>("ProvinceAmountPayload"),
         OfData<ProvinceValuePayload>("ProvinceValuePayload"),
+        OfData<InflationPayload>("InflationPayload"),
+        OfData<TradeRefusalPayload>("TradeRefusalPayload"),
+        OfData<SetMaintenancePayload>("SetMaintenancePayload"),
+        OfData<SetTolerancePayload>("SetTolerancePayload"),
+        OfData<ExecRelationPayload>("ExecRelationPayload"),
+        OfData<TrackInvestmentPayload>("TrackInvestmentPayload"),
+        OfData<MonarchNamePayload>("MonarchNamePayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,
