@@ -127,16 +127,16 @@
     X(OnStealExploration) \
     X(OnDiscoverCountry) \
     B(OnSendGift) \
-    X(OnExecDestroyTPost) \
+    B(OnExecDestroyTPost) \
     X(OnCountryBroken) \
     B(OnNewEmperor) \
     X(OnCancelConstruction) \
     X(OnExecStartBuildImprovement) \
-    X(OnFinishBuildImprovement) \
+    B(OnFinishBuildImprovement) \
     B(OnChangeTE) \
     B(OnChangePE) \
     B(OnTradeRestrictions) \
-    X(OnCreateCot) \
+    B(OnCreateCot) \
     B(OnCreateBank) \
     B(OnCreateStock) \
     B(OnGoldLost) \

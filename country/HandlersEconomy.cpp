@@ -10,12 +10,14 @@
 #include "country/Country.h"
 #include "country/CountryReligion.h"
 #include "country/Ledger.h"
+#include "country/PayloadChecks.h"
 #include "country/RelationTexts.h"
 #include "country/Relations.h"
 #include "engine/CriticalError.h"
 #include "engine/TextDatabase.h"
 #include "net/EventTypes.h"
 #include "net/Senders.h"
+#include "world/CentreOfTrade.h"
 #include "world/City.h"
 #include "world/GameNotices.h"
 #include "world/Province.h"
@@ -25,6 +27,9 @@ namespace {
 constexpr int32_t kNoticeLoanAccepted = 48;   // "LOANSACCEPT"
 constexpr int32_t kNoticeLoanRejected = 49;   // "LOANSREJECT"
 constexpr int32_t kNoticeRelationChange = 95; // "RELCHANGE"
+
+constexpr float kCityRightsInflation = 0.01f;
+constexpr float kDestroyedTradingPostRelation = -20.0f;
 
 // A gift is weighed against last month's income, at least this much.
 constexpr float kLeastGiftIncome = 50.0f;
@@ -113,8 +118,13 @@ int CCountry::OnSetSendDate(COVEvent& event) {
 }
 
 int CCountry::OnSetMaintenance(COVEvent& event) {
-    m_landMaintenance = event.Payload().Get(SetMaintenancePayload::kLand);
-    m_navalMaintenance = event.Payload().Get(SetMaintenancePayload::kNaval);
+    const float land = event.Payload().Get(SetMaintenancePayload::kLand);
+    const float naval = event.Payload().Get(SetMaintenancePayload::kNaval);
+    if (!IsFiniteAmount(land, "maintenance", m_number) ||
+        !IsFiniteAmount(naval, "maintenance", m_number))
+        return EVENT_CONSUMED;
+    m_landMaintenance = land;
+    m_navalMaintenance = naval;
     return EVENT_CONSUMED;
 }
 
@@ -123,6 +133,8 @@ int CCountry::OnSendGift(COVEvent& event) {
     if (!ExistingOther(*this, giver, "gift"))
         return EVENT_CONSUMED;
     const float amount = event.Payload().Get(GiftPayload::kAmount);
+    if (!IsFiniteAmount(amount, "gift", m_number))
+        return EVENT_CONSUMED;
     BookLedgerEntry(INCOME_GIFT, amount);
     ChangeRelationMutual(m_number, giver,
                          amount / std::max(m_ledger.lastMonthIncomeTotal, kLeastGiftIncome));
@@ -149,12 +161,16 @@ int CCountry::OnDeclineLoanMsg(COVEvent& event) {
 }
 
 int CCountry::OnChangePE(COVEvent& event) {
-    AdvanceInfraTech(static_cast<int32_t>(event.Payload().Get(TrackInvestmentPayload::kAmount)));
+    const float amount = event.Payload().Get(TrackInvestmentPayload::kAmount);
+    if (IsFiniteAmount(amount, "infrastructure investment", m_number))
+        AdvanceInfraTech(TruncateToInt(amount));
     return EVENT_CONSUMED;
 }
 
 int CCountry::OnChangeTE(COVEvent& event) {
-    AdvanceTradeTech(static_cast<int32_t>(event.Payload().Get(TrackInvestmentPayload::kAmount)));
+    const float amount = event.Payload().Get(TrackInvestmentPayload::kAmount);
+    if (IsFiniteAmount(amount, "trade investment", m_number))
+        AdvanceTradeTech(TruncateToInt(amount));
     return EVENT_CONSUMED;
 }
 
@@ -193,6 +209,9 @@ int CCountry::OnExecRelation(COVEvent& event) {
         return EVENT_CONSUMED;
     const float delta = payload.Get(ExecRelationPayload::kChange);
     const float amount = payload.Get(ExecRelationPayload::kAmount);
+    if (!IsFiniteAmount(delta, "relation", m_number) ||
+        !IsFiniteAmount(amount, "relation", m_number))
+        return EVENT_CONSUMED;
     if (amount > 0.0f) {
         SpendMoney(EXPENSE_GIFT, amount);
         other->BookLedgerEntry(INCOME_GIFT, amount);
@@ -206,5 +225,44 @@ int CCountry::OnExecRelation(COVEvent& event) {
                            TextOf(RelationChangeText(delta)), other->GetName(),
                            TextOf(RelationLevelText(value)), other->GetCapitalId());
     }
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnCreateCot(COVEvent& event) {
+    const uint32_t province = event.Payload().Get(CreateCotPayload::kProvince);
+    if (!GetProvince(province) || province == 0) {
+        DebugPrint("create centre of trade: province %u of country %u dropped\n", province,
+                   m_number);
+        return EVENT_CONSUMED;
+    }
+    g_cotCalc.CreateCentreOfTrade(static_cast<int32_t>(province));
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnFinishBuildImprovement(COVEvent& event) {
+    const uint32_t kind = event.Payload().Get(COVImprovementEvent::kKind);
+    const CProvince* province = GetProvince(event.Payload().Get(COVImprovementEvent::kProvince));
+    CCity* city = province ? province->GetCity() : nullptr;
+    if (!city || kind >= static_cast<uint32_t>(CCity::kImprovementCount)) {
+        DebugPrint("finish improvement: kind %u of country %u dropped\n", kind, m_number);
+        return EVENT_CONSUMED;
+    }
+    city->improvements[kind] = 1;
+    if (kind == CCity::IMPROVEMENT_CITYRIGHTS)
+        m_inflation = std::max(m_inflation - kCityRightsInflation, 0.0f);
+    return EVENT_CONSUMED;
+}
+
+int CCountry::OnExecDestroyTPost(COVEvent& event) {
+    CProvince* province = GetProvince(event.Payload().Get(COVProvinceEvent::kProvince));
+    if (!province || province->GetNumber() == 0) {
+        DebugPrint("destroy trading post: province of country %u dropped\n", m_number);
+        return EVENT_CONSUMED;
+    }
+    const int32_t controller = province->GetControllerNumber();
+    if (controller >= 0)
+        ChangeRelationMutual(m_number, static_cast<uint32_t>(controller),
+                             kDestroyedTradingPostRelation);
+    province->Abandon();
     return EVENT_CONSUMED;
 }

@@ -14,6 +14,7 @@
 #include "country/CountryReligion.h"
 #include "country/Ledger.h"
 #include "country/Loan.h"
+#include "country/PayloadChecks.h"
 #include "country/Relations.h"
 #include "engine/CriticalError.h"
 #include "net/EventTypes.h"
@@ -93,7 +94,10 @@ int CCountry::OnGainMoney(COVEvent& event) {
         DebugPrint("gain money: income kind %u of country %u dropped\n", kind, m_number);
         return EVENT_CONSUMED;
     }
-    BookLedgerEntry(kind, event.Payload().Get(MoneyPayload::kAmount));
+    const float amount = event.Payload().Get(MoneyPayload::kAmount);
+    if (!IsFiniteAmount(amount, "gain money", m_number))
+        return EVENT_CONSUMED;
+    BookLedgerEntry(kind, amount);
     SendRefreshWindows();
     return EVENT_CONSUMED;
 }
@@ -104,7 +108,10 @@ int CCountry::OnLoseMoney(COVEvent& event) {
         DebugPrint("lose money: expense kind %u of country %u dropped\n", kind, m_number);
         return EVENT_CONSUMED;
     }
-    SpendMoney(kind, event.Payload().Get(MoneyPayload::kAmount));
+    const float amount = event.Payload().Get(MoneyPayload::kAmount);
+    if (!IsFiniteAmount(amount, "lose money", m_number))
+        return EVENT_CONSUMED;
+    SpendMoney(kind, amount);
     SendRefreshWindows();
     return EVENT_CONSUMED;
 }
@@ -250,7 +257,9 @@ int CCountry::OnSetMonarchValues(COVEvent& event) {
 }
 
 int CCountry::OnInflation(COVEvent& event) {
-    m_inflation += event.Payload().Get(InflationPayload::kChange);
+    const float change = event.Payload().Get(InflationPayload::kChange);
+    if (IsFiniteAmount(change, "inflation", m_number))
+        m_inflation += change;
     return EVENT_CONSUMED;
 }
 

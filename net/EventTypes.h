@@ -1321,4 +1321,10 @@ struct MonarchNamePayload {
     static constexpr PayloadText kName{"name", 20, 64};
     static constexpr PayloadFieldInfo kFields[] = {kName};
 };
+// The province of the new centre of trade.
+struct CreateCotPayload {
+    static constexpr uint32_t kTypes[] = {EVT_CREATE_COT};
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince};
+};
 // --- end of the countries' money, trade and relation messages ---

@@ -5,6 +5,7 @@
 // kind that are dropped without a change.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +17,9 @@
 #include "net/EventTypes.h"
 #include "net/Senders.h"
 #include "tests/country/EconomyFixture.h"
+#include "world/City.h"
 #include "world/GameNotices.h"
+#include "world/Province.h"
 
 namespace {
 
@@ -469,6 +472,98 @@ TEST_F(MoneyHandlersTest, EconomyFlagsToggleOrSetAndValuesAreTaken) {
     COVSendDateEvent sendDate(EVT_SET_SEND_DATE, country.GetId(), 5, CDate(1, 2, 1600));
     country.HandleMessage(sendDate);
     EXPECT_EQ(country.m_diplomaticDates[5], CDate(1, 2, 1600));
+}
+
+TEST_F(MoneyHandlersTest, AmountsThatAreNoNumberAreDropped) {
+    CCountry& country = Make(3);
+    Make(5);
+    country.m_inflation = 0.02f;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (float bad : {nan, inf, -inf}) {
+        auto gain = DataTo(country, EVT_GAINMONEY);
+        gain->Payload().Set(MoneyPayload::kAmount, bad);
+        country.HandleMessage(*gain);
+        auto lose = DataTo(country, EVT_LOSEMONEY);
+        lose->Payload().Set(MoneyPayload::kAmount, bad);
+        country.HandleMessage(*lose);
+        auto inflation = DataTo(country, EVT_INFLATION);
+        inflation->Payload().Set(InflationPayload::kChange, bad);
+        country.HandleMessage(*inflation);
+        auto maintenance = DataTo(country, EVT_SET_MAINTENANCE);
+        maintenance->Payload().Set(SetMaintenancePayload::kLand, bad);
+        country.HandleMessage(*maintenance);
+        auto gift = DataTo(country, EVT_SENDGIFT);
+        gift->Payload().Set(GiftPayload::kAmount, bad);
+        gift->Payload().Set(GiftPayload::kGiver, 5u);
+        country.HandleMessage(*gift);
+        auto relation = DataTo(country, EVT_EXEC_RELATION);
+        relation->Payload().Set(ExecRelationPayload::kChange, bad);
+        relation->Payload().Set(ExecRelationPayload::kOther, 5u);
+        country.HandleMessage(*relation);
+        for (uint32_t type : {EVT_CHANGE_TE, EVT_CHANGE_PE}) {
+            auto investment = DataTo(country, type);
+            investment->Payload().Set(TrackInvestmentPayload::kAmount, bad);
+            country.HandleMessage(*investment);
+        }
+    }
+    EXPECT_FLOAT_EQ(country.m_treasury, 0.0f);
+    EXPECT_FLOAT_EQ(country.m_inflation, 0.02f);
+    EXPECT_FLOAT_EQ(country.m_landMaintenance, 1.0f);
+    EXPECT_FLOAT_EQ(RelationOf(3, 5), 0.0f);
+    EXPECT_FLOAT_EQ(country.m_ledger.thisMonthIncome[INCOME_TAX], 0.0f);
+}
+
+// A city in a province owned and controlled by the country.
+CCity& PlaceCity(CCountry& country, int32_t id) {
+    CProvince& province = *GetProvince(id);
+    province.ResetForGame();
+    province.SetOwner(&country);
+    province.SetControllerField(&country);
+    auto city = std::make_unique<CCity>();
+    city->SetProvinceId(id);
+    CCity& placed = *city;
+    province.SetCity(std::move(city));
+    country.m_cities.AddTail(&placed);
+    return placed;
+}
+
+TEST_F(MoneyHandlersTest, FinishedImprovementIsSetAndCityRightsLowerInflationToZero) {
+    CCountry& country = Make(3);
+    CCity& city = PlaceCity(country, 600);
+    country.m_inflation = 0.005f;
+    auto finish = [&country](uint32_t province, uint32_t kind) {
+        COVImprovementEvent event(EVT_FINISH_BUILD_IMPROVEMENT, country.GetId(),
+                                  {province, kind, 0, 0, 3});
+        return country.HandleMessage(event);
+    };
+    EXPECT_EQ(finish(600, CCity::IMPROVEMENT_CITYRIGHTS), EVENT_CONSUMED);
+    EXPECT_TRUE(city.HasImprovement(CCity::IMPROVEMENT_CITYRIGHTS));
+    EXPECT_FLOAT_EQ(country.m_inflation, 0.0f);
+    country.m_inflation = 0.5f;
+    finish(600, CCity::IMPROVEMENT_SHIPYARD);
+    EXPECT_TRUE(city.HasImprovement(CCity::IMPROVEMENT_SHIPYARD));
+    EXPECT_FLOAT_EQ(country.m_inflation, 0.5f);
+    // A kind outside the five, a province without a city or outside the map.
+    EXPECT_EQ(finish(600, 5), EVENT_CONSUMED);
+    EXPECT_EQ(finish(601, CCity::IMPROVEMENT_COURTHOUSE), EVENT_CONSUMED);
+    EXPECT_EQ(finish(5000, CCity::IMPROVEMENT_COURTHOUSE), EVENT_CONSUMED);
+    EXPECT_FALSE(city.HasImprovement(CCity::IMPROVEMENT_COURTHOUSE));
+    country.m_cities.Remove(&city);
+    GetProvince(600)->ResetForGame();
+}
+
+TEST_F(MoneyHandlersTest, DestroyedTradingPostCostsRelationsWithTheControllerAndClearsTheProvince) {
+    CCountry& country = Make(3);
+    CCountry& holder = Make(5);
+    PlaceCity(holder, 600);
+    COVProvinceEvent destroy(EVT_EXEC_DESTROY_TPOST, country.GetId(), 600);
+    EXPECT_EQ(country.HandleMessage(destroy), EVENT_CONSUMED);
+    EXPECT_FLOAT_EQ(RelationOf(3, 5), -20.0f);
+    EXPECT_FLOAT_EQ(RelationOf(5, 3), -20.0f);
+    EXPECT_EQ(GetProvince(600)->GetCity(), nullptr);
+    EXPECT_NE(GetProvince(600)->GetControllerNumber(), 5);
+    GetProvince(600)->ResetForGame();
 }
 
 } // namespace

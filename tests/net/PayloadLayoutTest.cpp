@@ -133,6 +133,7 @@ std::vector<Layout> AllLayouts() {
         OfData<ExecRelationPayload>("ExecRelationPayload"),
         OfData<TrackInvestmentPayload>("TrackInvestmentPayload"),
         OfData<MonarchNamePayload>("MonarchNamePayload"),
+        OfData<CreateCotPayload>("CreateCotPayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,
