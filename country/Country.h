@@ -576,6 +576,10 @@ public:
 
     // Closed trade: the country refuses trade with everyone.
     uint8_t m_closedTrade = 0;
+    // --- treasury and economy flags set by messages ---
+    // The gold-lost flag, toggled by "_COVEVT_GOLD_LOST_".
+    uint8_t m_goldLost = 0;
+    // --- end of treasury and economy flags ---
     // Months of exceptional war taxes (doubled tax) left, counted down each
     // month; a war tax runs while above 0.
     int32_t m_warTaxMonths = 0;

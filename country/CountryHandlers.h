@@ -19,21 +19,21 @@
     B(OnBuildFacility) \
     B(OnDisbandUnit) \
     B(OnGameStarted) \
-    X(OnExceptionalTaxes) \
+    B(OnExceptionalTaxes) \
     X(OnUseColonist) \
     X(OnUseDiplomat) \
     X(OnUseMerchant) \
     X(OnGetColonist) \
     X(OnGetMerchant) \
     X(OnGetDiplomat) \
-    X(OnGainMoney) \
-    X(OnLoseMoney) \
-    X(OnExecGetLoan) \
-    X(OnExecCancelLoan) \
-    X(OnExecPayLoan) \
-    X(OnExecExtendLoan) \
-    X(OnAcceptLoanMsg) \
-    X(OnDeclineLoanMsg) \
+    B(OnGainMoney) \
+    B(OnLoseMoney) \
+    B(OnExecGetLoan) \
+    B(OnExecCancelLoan) \
+    B(OnExecPayLoan) \
+    B(OnExecExtendLoan) \
+    B(OnAcceptLoanMsg) \
+    B(OnDeclineLoanMsg) \
     B(OnTransferInfantry) \
     B(OnTransferArtillery) \
     B(OnTransferCavalry) \
@@ -43,11 +43,11 @@
     B(OnTransferAllArmies) \
     B(OnTransferAllLeaders) \
     B(OnTransferOneLeader) \
-    X(OnRemoveManufactory) \
+    B(OnRemoveManufactory) \
     X(OnExecBuildFacility) \
     X(OnBuildFacilityFailed) \
-    X(OnIncreaseStability) \
-    X(OnDecreaseStability) \
+    B(OnIncreaseStability) \
+    B(OnDecreaseStability) \
     B(OnExecBoostInvestment) \
     X(OnCreateArmy) \
     X(OnBuildArmy) \
@@ -75,12 +75,12 @@
     X(OnExecMerchantSuccess) \
     B(OnExecStartExpandingFortress) \
     B(OnExpandFortress) \
-    X(OnGiveCB) \
+    B(OnGiveCB) \
     X(OnCreateLeader) \
     X(OnActivateLeader) \
     X(OnKillLeader) \
     X(OnCreateMonarch) \
-    X(OnSetMonarchValues) \
+    B(OnSetMonarchValues) \
     X(OnActivateMonarch) \
     B(OnInvestmentChange) \
     X(OnMergeWar) \
@@ -90,11 +90,11 @@
     X(OnMissionCompleted) \
     X(OnMissionFailed) \
     B(OnCreateCountry) \
-    X(OnInflation) \
-    X(OnSetSendDate) \
+    B(OnInflation) \
+    B(OnSetSendDate) \
     B(OnSwitchAllegiance) \
-    X(OnMessage210) \
-    X(OnSetMaintenance) \
+    B(OnMessage210) \
+    B(OnSetMaintenance) \
     X(OnCreateAlliance) \
     X(OnAllianceAddOffer) \
     X(OnAllianceSubOffer) \
@@ -119,28 +119,28 @@
     X(OnExecSetupWar) \
     X(OnExecDishonorAlliance) \
     X(OnExecHonorAlliance) \
-    X(OnExecRefuseTrade) \
-    X(OnExecUnrefuseTrade) \
-    X(OnExecChangeTolerance) \
+    B(OnExecRefuseTrade) \
+    B(OnExecUnrefuseTrade) \
+    B(OnExecChangeTolerance) \
     X(OnExecChangeReligion) \
     X(OnAcceptShareExploration) \
     X(OnStealExploration) \
     X(OnDiscoverCountry) \
-    X(OnSendGift) \
-    X(OnExecDestroyTPost) \
+    B(OnSendGift) \
+    B(OnExecDestroyTPost) \
     X(OnCountryBroken) \
     B(OnNewEmperor) \
     X(OnCancelConstruction) \
     X(OnExecStartBuildImprovement) \
-    X(OnFinishBuildImprovement) \
-    X(OnChangeTE) \
-    X(OnChangePE) \
-    X(OnTradeRestrictions) \
-    X(OnCreateCot) \
-    X(OnCreateBank) \
-    X(OnCreateStock) \
-    X(OnGoldLost) \
-    X(OnExecRelation) \
+    B(OnFinishBuildImprovement) \
+    B(OnChangeTE) \
+    B(OnChangePE) \
+    B(OnTradeRestrictions) \
+    B(OnCreateCot) \
+    B(OnCreateBank) \
+    B(OnCreateStock) \
+    B(OnGoldLost) \
+    B(OnExecRelation) \
     X(OnWhitePeace) \
     B(OnCheckEcoData) \
     X(OnUnitSizeLosses)

@@ -144,6 +144,12 @@ struct CountryMilitaryHooks {
     void (*transferAllLeaders)(CUnit& from, CUnit& to) = nullptr;
     void (*transferCargo)(CUnit& from, CUnit& to) = nullptr;
     // --- end of the handlers' moves ---
+    // --- the monarch's values and name set by messages ---
+    // military: the monarch takes the ADM, DIP and MIL. Null: nothing.
+    void (*setMonarchValues)(CMonarch& monarch, int32_t adm, int32_t dip, int32_t mil) = nullptr;
+    // military: the monarch takes the name. Null: nothing.
+    void (*setMonarchName)(CMonarch& monarch, const std::string& name) = nullptr;
+    // --- end of the monarch's values and name ---
 };
 
 // Constant-initialised (all null) before any static registration runs.

@@ -56,6 +56,20 @@ const bool g_countryMonarchsRegistered = [] {
     return true;
 }();
 
+// The country's messages set the reigning monarch's values and name.
+const bool g_countryMonarchSettersRegistered = [] {
+    g_countryMilitary.setMonarchValues = [](CMonarch& monarch, int32_t adm, int32_t dip,
+                                            int32_t mil) {
+        monarch.adm = adm;
+        monarch.dip = dip;
+        monarch.mil = mil;
+    };
+    g_countryMilitary.setMonarchName = [](CMonarch& monarch, const std::string& name) {
+        monarch.GetLeader().SetName(name);
+    };
+    return true;
+}();
+
 } // namespace
 
 CMonarch::CMonarch() : CMonarch(std::make_unique<CRandomLeader>()) {}

@@ -1315,3 +1315,63 @@ struct ProvinceValuePayload {
     static constexpr PayloadFieldInfo kFields[] = {kValue};
 };
 // --- end of a province's one-value changes ---
+
+// --- the countries' money, trade and relation messages ---
+// The change of the receiving country's inflation.
+struct InflationPayload {
+    static constexpr uint32_t kTypes[] = {EVT_INFLATION};
+    static constexpr PayloadField<float> kChange{"change", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kChange};
+};
+// The refusing (allowing) country, then the other country.
+struct TradeRefusalPayload {
+    static constexpr uint32_t kTypes[] = {EVT_EXEC_REFUSETRADE, EVT_EXEC_UNREFUSETRADE};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<uint32_t> kOther{"other", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kOther};
+};
+// The country, then its land and naval maintenance levels.
+struct SetMaintenancePayload {
+    static constexpr uint32_t kTypes[] = {EVT_SET_MAINTENANCE};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<float> kLand{"land", 24};
+    static constexpr PayloadField<float> kNaval{"naval", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kLand, kNaval};
+};
+// The country, then its tolerance toward each religion (a signed byte).
+struct SetTolerancePayload {
+    static constexpr uint32_t kTypes[] = {EVT_EXEC_CHANGE_TOLERANCE};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadArray<uint8_t, 8> kValues{"values", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kValues};
+};
+// A decided change of the relation between the acting country and the
+// other, with the money that goes with it (none when not above 0).
+struct ExecRelationPayload {
+    static constexpr uint32_t kTypes[] = {EVT_EXEC_RELATION};
+    static constexpr PayloadField<float> kChange{"change", 20};
+    static constexpr PayloadField<float> kAmount{"amount", 24};
+    static constexpr PayloadField<uint32_t> kKind{"kind", 28};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 32};
+    static constexpr PayloadField<uint32_t> kOther{"other", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kChange, kAmount, kKind, kCountry, kOther};
+};
+// Money invested in the trade (TE) or the infrastructure (PE) track.
+struct TrackInvestmentPayload {
+    static constexpr uint32_t kTypes[] = {EVT_CHANGE_TE, EVT_CHANGE_PE};
+    static constexpr PayloadField<float> kAmount{"amount", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kAmount};
+};
+// The reigning monarch's new name.
+struct MonarchNamePayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_210};
+    static constexpr PayloadText kName{"name", 20, 64};
+    static constexpr PayloadFieldInfo kFields[] = {kName};
+};
+// The province of the new centre of trade.
+struct CreateCotPayload {
+    static constexpr uint32_t kTypes[] = {EVT_CREATE_COT};
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince};
+};
+// --- end of the countries' money, trade and relation messages ---

@@ -47,6 +47,12 @@ void PostGameMessage3At(int32_t type, uint32_t country, NoticeArg name, NoticeAr
     Post(type, country, {std::move(name), std::move(a), std::move(b), std::move(c)}, link, -1);
 }
 
+void PostGameMessage4At(int32_t type, uint32_t country, NoticeArg name, NoticeArg a, NoticeArg b,
+                        NoticeArg c, NoticeArg d, int32_t link) {
+    Post(type, country, {std::move(name), std::move(a), std::move(b), std::move(c), std::move(d)},
+         link, -1);
+}
+
 void PostGameMessageWith(int32_t type, uint32_t country, int32_t link) {
     Post(type, country, {}, -1, link);
 }

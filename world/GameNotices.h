@@ -47,6 +47,9 @@ void PostGameMessage2At(int32_t type, uint32_t country, NoticeArg name, NoticeAr
                         int32_t link);
 void PostGameMessage3At(int32_t type, uint32_t country, NoticeArg name, NoticeArg a, NoticeArg b,
                         NoticeArg c, int32_t link);
+// A notice with four values after its name, linked to the province.
+void PostGameMessage4At(int32_t type, uint32_t country, NoticeArg name, NoticeArg a, NoticeArg b,
+                        NoticeArg c, NoticeArg d, int32_t link);
 void PostGameMessageWith(int32_t type, uint32_t country, int32_t link);
 void PostGameMessage1With(int32_t type, uint32_t country, NoticeArg name, NoticeArg a,
                           int32_t link);

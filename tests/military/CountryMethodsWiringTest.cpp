@@ -9,6 +9,7 @@
 #include "military/Leader.h"
 #include "military/Monarch.h"
 #include "military/Unit.h"
+#include "net/EventTypes.h"
 #include "net/Scheduler.h"
 #include "tests/military/MilitaryBlockFixture.h"
 
@@ -39,6 +40,29 @@ TEST_F(CountryMethodsWiringTest, TheRulerIsTheMonarchOrTheCountry) {
     country->m_monarch.reset(monarch.release());
     EXPECT_EQ(country->GetRulerName(), "Louis");
     EXPECT_EQ(country->GetMonarchId(), 77);
+}
+
+TEST_F(CountryMethodsWiringTest, MessagesSetTheReigningMonarchsValuesAndName) {
+    CCountry* country = CCountry::Create(2);
+    ASSERT_NE(country, nullptr);
+    COVDataEvent values(EVT_SET_MONARCH_VALUES, country->GetId());
+    values.Payload().Set(MonarchValuesPayload::kAdm, 7);
+    values.Payload().Set(MonarchValuesPayload::kDip, 2);
+    values.Payload().Set(MonarchValuesPayload::kMil, 5);
+    COVDataEvent name(EVT_UNNAMED_210, country->GetId());
+    name.Payload().Set(MonarchNamePayload::kName, "Henri");
+    // Without a reigning monarch nothing changes.
+    EXPECT_EQ(country->HandleMessage(values), EVENT_CONSUMED);
+    EXPECT_EQ(country->HandleMessage(name), EVENT_CONSUMED);
+    EXPECT_EQ(country->GetRulerName(), country->GetName());
+
+    country->m_monarch.reset(new CHistoricalMonarch);
+    country->HandleMessage(values);
+    country->HandleMessage(name);
+    EXPECT_EQ(country->GetMonarchAdm(), 7);
+    EXPECT_EQ(country->GetMonarchDip(), 2);
+    EXPECT_EQ(country->GetMonarchMil(), 5);
+    EXPECT_EQ(country->GetRulerName(), "Henri");
 }
 
 TEST_F(CountryMethodsWiringTest, AFleetGoesDownWithItsCargo) {
