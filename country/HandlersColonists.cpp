@@ -328,6 +328,10 @@ int CCountry::OnEstablishTradepost(COVEvent& event) {
         CTradingPost* post = province->GetTradingPost();
         if (!post) {
             FoundTradingPost(id);
+            // A new post starts at level 1.
+            if (CTradingPost* founded = province->GetTradingPost();
+                founded && founded->level < 1.0f)
+                founded->level = 1.0f;
             AddBaseVictoryPoints(kEstablishmentPoints, 0.4f);
             const uint32_t slot = g_globals.establishments.Claim(*province);
             if (slot >= 5 && slot <= 7)
