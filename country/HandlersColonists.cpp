@@ -9,6 +9,7 @@
 #include <string>
 
 #include "country/Country.h"
+#include "country/CountryAI.h"
 #include "country/Relations.h"
 #include "data/ScenarioHeader.h"
 #include "engine/CriticalError.h"
@@ -23,10 +24,14 @@
 #include "world/Construction.h"
 #include "world/GameNotices.h"
 #include "world/Globals.h"
+#include "world/MapView.h"
 #include "world/Mecenat.h"
 #include "world/Province.h"
+#include "world/Scenario.h"
 #include "world/ScenarioSteps.h"
 #include "world/TradingPost.h"
+
+void (*g_raiseDemarcationEvent)(int32_t randomNumber) = nullptr;
 
 namespace {
 
@@ -158,6 +163,40 @@ uint32_t DateWord(const CDate& date) {
     return static_cast<uint32_t>(static_cast<uint8_t>(date.day)) |
            static_cast<uint32_t>(static_cast<uint8_t>(date.month)) << 8 |
            static_cast<uint32_t>(static_cast<uint16_t>(date.year)) << 16;
+}
+
+// The computer player hears of a settlement or a merchant (on the host).
+void NotifyAI(uint32_t kind, uint32_t country, uint32_t province) {
+    if (IsHost() && g_countryAI.notifyListeners)
+        g_countryAI.notifyListeners(kind, country, province);
+}
+
+// The settled province's map, screens and computer player follow.
+void AfterSettling(CCountry& country, const CProvince& province) {
+    country.RecountProvinces();
+    RecolourMap(g_viewingCountry, g_mapMode);
+    SendRefreshWindows();
+    NotifyAI(22, country.GetNumber(), static_cast<uint32_t>(province.GetNumber()));
+    NotifyAI(23, country.GetNumber(), static_cast<uint32_t>(province.GetNumber()));
+}
+
+bool IsCatholicPower(uint32_t number, uint32_t settler) {
+    const CCountry* country = CountryOfNumber(number);
+    return country && number != settler &&
+           (country->m_religion.stateReligion == RELIGION_CATHOLIC ||
+            country->m_religion.stateReligion == RELIGION_COUNTERREFORM);
+}
+
+// A colony outside Europe while Spain, Portugal and the Papacy are all
+// catholic raises the demarcation treaty once it is not yet recorded.
+void RaiseDemarcation(const CCountry& country, const CProvince& province) {
+    if (!IsHost() || !g_raiseDemarcationEvent || province.continent == 2 ||
+        g_globals.EventFlag(0) || g_gameType == 2)
+        return;
+    for (uint32_t power : {8u, 5u, 46u})
+        if (!IsCatholicPower(power, country.GetNumber()))
+            return;
+    g_raiseDemarcationEvent(GameRand());
 }
 
 } // namespace
@@ -310,10 +349,10 @@ int CCountry::OnColonise(COVEvent& event) {
         OffendNeighbours(*this, *province);
     }
 
-    RecountProvinces();
-    SendRefreshWindows();
+    AfterSettling(*this, *province);
     UpdateMissionProgress(2);
     UpdateMissionProgress(5);
+    RaiseDemarcation(*this, *province);
     return EVENT_CONSUMED;
 }
 
@@ -342,8 +381,7 @@ int CCountry::OnEstablishTradepost(COVEvent& event) {
         OffendNeighbours(*this, *province);
     }
 
-    RecountProvinces();
-    SendRefreshWindows();
+    AfterSettling(*this, *province);
     UpdateMissionProgress(6);
     return EVENT_CONSUMED;
 }
@@ -549,6 +587,7 @@ int CCountry::OnExecMerchantSuccess(COVEvent& event) {
         }
     }
     UpdateMissionProgress(4);
+    NotifyAI(24, m_number, id);
     SendRefreshWindows();
     return EVENT_CONSUMED;
 }

@@ -328,4 +328,34 @@ TEST_F(ColonistHandlersTest, LosingAMerchantOutsideACentreOrWithBadNumbersDoesNo
     EXPECT_FLOAT_EQ(centre.GetMerchant(1)->level, 2.0f);
 }
 
+int g_demarcationCalls = 0;
+
+TEST_F(ColonistHandlersTest, AColonyRaisesTheDemarcationOnlyWhileTheThreePowersAreCatholic) {
+    g_raiseDemarcationEvent = [](int32_t) { ++g_demarcationCalls; };
+    CCountry& settler = Make(1);
+    for (uint32_t power : {8u, 5u, 46u})
+        Make(power).m_religion.stateReligion = RELIGION_CATHOLIC;
+    g_demarcationCalls = 0;
+    Province(240).continent = 1;
+    Journey(settler, EVT_COLONISE, 240);
+    EXPECT_EQ(g_demarcationCalls, 1);
+
+    Province(241).continent = 2; // Europe
+    Journey(settler, EVT_COLONISE, 241);
+    CountryOfNumber(46)->m_religion.stateReligion = RELIGION_PROTESTANT;
+    Province(242).continent = 1;
+    Journey(settler, EVT_COLONISE, 242);
+    EXPECT_EQ(g_demarcationCalls, 1);
+
+    // Spain itself settling raises nothing.
+    CountryOfNumber(46)->m_religion.stateReligion = RELIGION_COUNTERREFORM;
+    Province(243).continent = 1;
+    Journey(*CountryOfNumber(8), EVT_COLONISE, 243);
+    EXPECT_EQ(g_demarcationCalls, 1);
+    Province(244).continent = 1;
+    Journey(settler, EVT_COLONISE, 244);
+    EXPECT_EQ(g_demarcationCalls, 2);
+    g_raiseDemarcationEvent = nullptr;
+}
+
 } // namespace
