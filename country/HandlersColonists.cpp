@@ -128,15 +128,21 @@ std::unique_ptr<COVMerchantEvent> MerchantMessage(const CCountry& country, uint3
     return event;
 }
 
+// The host's spending reaches every machine.
 void ExecuteLoseMoney(const CCountry& country, float amount, uint32_t kind) {
     auto event = std::make_unique<COVDataEvent>(EVT_LOSEMONEY, country.GetId());
     event->Payload().Set(MoneyPayload::kAmount, amount);
     event->Payload().Set(MoneyPayload::kKind, kind);
-    ExecuteEvent(std::move(event));
+    ExecuteAndSendEvent(std::move(event));
 }
 
+// The stock change of a step every machine runs stays on this machine; the
+// host's own steps send theirs.
 void ExecuteSimple(const CCountry& country, uint32_t type) {
     ExecuteEvent(std::make_unique<COVSimpleEvent>(type, country.GetId()));
+}
+void ExecuteAndSendSimple(const CCountry& country, uint32_t type) {
+    ExecuteAndSendEvent(std::make_unique<COVSimpleEvent>(type, country.GetId()));
 }
 
 // Every neighbour of the province owned by another country likes the new
@@ -246,7 +252,7 @@ void SendOff(CCountry& country, COVEvent& event, bool trader) {
     const CDate arrival = payload.Get(COVColonistEvent::kArrival);
     const uint32_t success = payload.Get(COVColonistEvent::kSuccess) != 0 ? 1 : 0;
     if (IsHost()) {
-        ExecuteSimple(country, EVT_USE_COLONIST);
+        ExecuteAndSendSimple(country, EVT_USE_COLONIST);
         // The message carries no price: the country's own rule gives it.
         const auto province = static_cast<int32_t>(id);
         const float price =
@@ -435,7 +441,7 @@ int CCountry::OnSendMerchant(COVEvent& event) {
         entry->extra.push_back(voyage);
     }
     if (IsHost()) {
-        ExecuteSimple(*this, EVT_USE_MERCHANT);
+        ExecuteAndSendSimple(*this, EVT_USE_MERCHANT);
         ExecuteLoseMoney(*this, static_cast<float>(payload.Get(COVMerchantEvent::kCost)),
                          kLedgerMerchant);
         PostEventAt(MerchantMessage(*this, EVT_REQ_MERCHANT_SUCCESS, id, count, success, arrival),
