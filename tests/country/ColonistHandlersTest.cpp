@@ -328,6 +328,28 @@ TEST_F(ColonistHandlersTest, LosingAMerchantOutsideACentreOrWithBadNumbersDoesNo
     EXPECT_FLOAT_EQ(centre.GetMerchant(1)->level, 2.0f);
 }
 
+TEST_F(ColonistHandlersTest, AManufactoryStartsOnlyFromAWholeRequest) {
+    CCountry& country = Make(1);
+    Province(250);
+    Journey(country, EVT_COLONISE, 250);
+    country.m_treasury = 500.0f;
+    COVFacilityEvent whole(EVT_EXEC_BUILD_FACILITY, country.GetId(), 250, 3, 120, 1);
+    CDate end = GetGameDate();
+    end.AddYears(2);
+    whole.Payload().Set(COVFacilityEvent::kEndDate, end);
+    EXPECT_EQ(country.HandleMessage(whole), EVENT_CONSUMED);
+    EXPECT_EQ(GetProvince(250)->GetCity()->manufactoryBuilding, 3);
+    EXPECT_FLOAT_EQ(country.m_treasury, 380.0f);
+    ASSERT_EQ(Queued(EVT_BUILD_FACILITY).size(), 1u);
+
+    // A peer's message of the type's 44 bytes lacks kind and cost.
+    COVDataEvent shortOne(EVT_EXEC_BUILD_FACILITY, country.GetId());
+    shortOne.Payload().Set(COVFacilityEvent::kProvince, 250u);
+    EXPECT_EQ(country.HandleMessage(shortOne), EVENT_CONSUMED);
+    EXPECT_FLOAT_EQ(country.m_treasury, 380.0f);
+    EXPECT_EQ(Queued(EVT_BUILD_FACILITY).size(), 1u);
+}
+
 int g_demarcationCalls = 0;
 
 TEST_F(ColonistHandlersTest, AColonyRaisesTheDemarcationOnlyWhileTheThreePowersAreCatholic) {
