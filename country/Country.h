@@ -1038,3 +1038,11 @@ void AppendDatedIdEntry(CDatedIdList& list, const ObjectId& id);
 std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& receiver, uint16_t first,
                                               uint16_t second, bool flag);
 // --- end of methods: free functions ---
+
+// --- colonisation: the demarcation treaty ---
+// The game server's demarcation-treaty event (above the countries): a
+// colony founded outside continent 2 while Spain, Portugal and the Papacy
+// are all catholic and the treaty is not yet recorded calls it on the host
+// with a random number; it posts "_COVEVT_EXECUTE_EVENT_" with the event id
+// {7, 1101} to the game server. Null: no event.
+extern void (*g_raiseDemarcationEvent)(int32_t randomNumber);

@@ -20,12 +20,12 @@
     B(OnDisbandUnit) \
     B(OnGameStarted) \
     B(OnExceptionalTaxes) \
-    X(OnUseColonist) \
-    X(OnUseDiplomat) \
-    X(OnUseMerchant) \
-    X(OnGetColonist) \
-    X(OnGetMerchant) \
-    X(OnGetDiplomat) \
+    B(OnUseColonist) \
+    B(OnUseDiplomat) \
+    B(OnUseMerchant) \
+    B(OnGetColonist) \
+    B(OnGetMerchant) \
+    B(OnGetDiplomat) \
     B(OnGainMoney) \
     B(OnLoseMoney) \
     B(OnExecGetLoan) \
@@ -44,8 +44,8 @@
     B(OnTransferAllLeaders) \
     B(OnTransferOneLeader) \
     B(OnRemoveManufactory) \
-    X(OnExecBuildFacility) \
-    X(OnBuildFacilityFailed) \
+    B(OnExecBuildFacility) \
+    B(OnBuildFacilityFailed) \
     B(OnIncreaseStability) \
     B(OnDecreaseStability) \
     B(OnExecBoostInvestment) \
@@ -59,20 +59,20 @@
     X(OnProvBattleLost) \
     X(OnProvSiegeWon) \
     X(OnProvSiegeLost) \
-    X(OnDiscoverProvince) \
-    X(OnLoseTradeLevel) \
-    X(OnSendColonist) \
-    X(OnColonise) \
-    X(OnColonistArrived) \
-    X(OnColonisationFailed) \
-    X(OnColonisationBounced) \
-    X(OnSendTrader) \
-    X(OnTraderArrived) \
-    X(OnEstablishTradepost) \
-    X(OnEstablishTradepostFailed) \
-    X(OnSendMerchant) \
-    X(OnReqMerchantSuccess) \
-    X(OnExecMerchantSuccess) \
+    B(OnDiscoverProvince) \
+    B(OnLoseTradeLevel) \
+    B(OnSendColonist) \
+    B(OnColonise) \
+    B(OnColonistArrived) \
+    B(OnColonisationFailed) \
+    B(OnColonisationBounced) \
+    B(OnSendTrader) \
+    B(OnTraderArrived) \
+    B(OnEstablishTradepost) \
+    B(OnEstablishTradepostFailed) \
+    B(OnSendMerchant) \
+    B(OnReqMerchantSuccess) \
+    B(OnExecMerchantSuccess) \
     B(OnExecStartExpandingFortress) \
     B(OnExpandFortress) \
     B(OnGiveCB) \
@@ -123,9 +123,9 @@
     B(OnExecUnrefuseTrade) \
     B(OnExecChangeTolerance) \
     X(OnExecChangeReligion) \
-    X(OnAcceptShareExploration) \
-    X(OnStealExploration) \
-    X(OnDiscoverCountry) \
+    B(OnAcceptShareExploration) \
+    B(OnStealExploration) \
+    B(OnDiscoverCountry) \
     B(OnSendGift) \
     B(OnExecDestroyTPost) \
     X(OnCountryBroken) \

@@ -1168,13 +1168,24 @@ struct HonorAlliancePayload {
     static constexpr PayloadFieldInfo kFields[] = {kCountry, kValues};
 };
 
-// Exploration shared with the receiving country; the flag is 1.
+// Exploration shared with the receiving country; the flag is 1. A country
+// learnt (its capital found) names that country, flag 1.
 struct ExplorationPayload {
     static constexpr uint32_t kTypes[] = {EVT_ASK_SHARE_EXPLORATION, EVT_ACCEPT_SHARE_EXPLORATION,
-                                          EVT_DECLINE_SHARE_EXPLORATION};
+                                          EVT_DECLINE_SHARE_EXPLORATION, EVT_DISCOVERCOUNTRY};
     static constexpr PayloadField<uint32_t> kCountry{"country", 20};
     static constexpr PayloadField<uint8_t> kFlag{"flag", 24};
     static constexpr PayloadFieldInfo kFields[] = {kCountry, kFlag};
+};
+
+// A merchant of the country driven out of the centre in the province by
+// the other country.
+struct LoseTradeLevelPayload {
+    static constexpr uint32_t kTypes[] = {EVT_LOSE_TRADELEVEL};
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 24};
+    static constexpr PayloadField<uint32_t> kOther{"other", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince, kCountry, kOther};
 };
 
 // The value is 0.

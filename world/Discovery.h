@@ -3,6 +3,7 @@
 // records hold (CProvince::discoveredBy).
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // Marks the province discovered for the country; numbers or ids out of
 // range are ignored. The local player's discoveries also reveal the
@@ -37,6 +38,10 @@ public:
     CDataBlock* Write() const;
 
     std::array<uint8_t, kCount> flags{};
+
+    // The provinces a country must know besides an area-90 province to win
+    // "inlandchina" (empty: the area alone decides). Not saved.
+    std::vector<int32_t> inlandChinaProvinces;
 };
 
 class Establishments {

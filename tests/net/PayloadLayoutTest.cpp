@@ -116,6 +116,7 @@ std::vector<Layout> AllLayouts() {
         OfData<MaintenancePayload>("MaintenancePayload"),
         OfData<HonorAlliancePayload>("HonorAlliancePayload"),
         OfData<ExplorationPayload>("ExplorationPayload"),
+        OfData<LoseTradeLevelPayload>("LoseTradeLevelPayload"),
         OfData<RelationRequestPayload>("RelationRequestPayload"),
         OfData<InvestmentChangePayload>("InvestmentChangePayload"),
         OfData<InvestmentSharesPayload>("InvestmentSharesPayload"),
