@@ -54,10 +54,10 @@
     X(OnCreateArmyOnFleet) \
     X(OnBuildFleet) \
     X(OnCreateFleet) \
-    X(OnProvChangeControl) \
-    X(OnProvBattleWon) \
+    B(OnProvChangeControl) \
+    B(OnProvBattleWon) \
     X(OnProvBattleLost) \
-    X(OnProvSiegeWon) \
+    B(OnProvSiegeWon) \
     X(OnProvSiegeLost) \
     X(OnDiscoverProvince) \
     X(OnLoseTradeLevel) \
@@ -95,30 +95,30 @@
     X(OnSwitchAllegiance) \
     X(OnMessage210) \
     X(OnSetMaintenance) \
-    X(OnCreateAlliance) \
-    X(OnAllianceAddOffer) \
-    X(OnAllianceSubOffer) \
+    B(OnCreateAlliance) \
+    B(OnAllianceAddOffer) \
+    B(OnAllianceSubOffer) \
     X(OnMessage218) \
-    X(OnWeDeclareWar) \
-    X(OnTheyDeclareWar) \
-    X(OnRequestHonorAlliance) \
-    X(OnJoinWar) \
-    X(OnOfferPeace) \
-    X(OnExecSetAnnexation) \
-    X(OnExecDeclineAnnexation) \
-    X(OnExecDestroyAlliance) \
-    X(OnExecJoinAlliance) \
-    X(OnExecLeaveAlliance) \
-    X(OnExecInviteAlliance) \
-    X(OnExecBannedFromAlliance) \
-    X(OnExecDeclineAllianceOffer) \
-    X(OnExecDeclineAllianceJoin) \
-    X(OnExecAcceptPeace) \
-    X(OnExecDeclinePeace) \
+    B(OnWeDeclareWar) \
+    B(OnTheyDeclareWar) \
+    B(OnRequestHonorAlliance) \
+    B(OnJoinWar) \
+    B(OnOfferPeace) \
+    B(OnExecSetAnnexation) \
+    B(OnExecDeclineAnnexation) \
+    B(OnExecDestroyAlliance) \
+    B(OnExecJoinAlliance) \
+    B(OnExecLeaveAlliance) \
+    B(OnExecInviteAlliance) \
+    B(OnExecBannedFromAlliance) \
+    B(OnExecDeclineAllianceOffer) \
+    B(OnExecDeclineAllianceJoin) \
+    B(OnExecAcceptPeace) \
+    B(OnExecDeclinePeace) \
     X(OnExecCreatePeaceOffer) \
-    X(OnExecSetupWar) \
-    X(OnExecDishonorAlliance) \
-    X(OnExecHonorAlliance) \
+    B(OnExecSetupWar) \
+    B(OnExecDishonorAlliance) \
+    B(OnExecHonorAlliance) \
     X(OnExecRefuseTrade) \
     X(OnExecUnrefuseTrade) \
     X(OnExecChangeTolerance) \
@@ -128,7 +128,7 @@
     X(OnDiscoverCountry) \
     X(OnSendGift) \
     X(OnExecDestroyTPost) \
-    X(OnCountryBroken) \
+    B(OnCountryBroken) \
     B(OnNewEmperor) \
     X(OnCancelConstruction) \
     X(OnExecStartBuildImprovement) \
