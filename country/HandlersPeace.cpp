@@ -305,6 +305,12 @@ int CCountry::OnExecAcceptPeace(COVEvent& event) {
                 ReturnBothWays(*a, *b);
                 EndWarBetween(*a, *b);
             }
+            // Both leave their sides, so that the treaty flags rebuilt
+            // below no longer set them at war; every machine does this
+            // alike, as every machine carries out the treaty.
+            for (const TreatySide* side : {&winner, &loser})
+                std::erase_if(side->side->participants,
+                              [side](uint32_t n) { return n == side->named; });
             NotifySeparatePeace(winner.named, loser.named);
         }
     }
