@@ -13,6 +13,7 @@
 #include "country/Relations.h"
 #include "country/War.h"
 #include "engine/Random.h"
+#include "engine/TextDatabase.h"
 #include "net/EventTypes.h"
 #include "net/Senders.h"
 #include "net/Session.h"
@@ -370,6 +371,63 @@ TEST_F(WarHandlersTest, PeaceCashIsSharedByTheWinningSide) {
     EXPECT_FALSE(loser.m_diplomacy.IsAtWarWith(6));
     EXPECT_FLOAT_EQ(Points(5, kPeace), 6.0f);
     EXPECT_FLOAT_EQ(Points(7, kPeace), -6.0f);
+}
+
+// The terms as the notice words them: provinces last first, joined by ", "
+// and " & " and closed by "."; a peace without terms is the status quo.
+TEST_F(WarHandlersTest, PeaceTermsAreWordedForTheNotice) {
+    dir.WriteFile("config/text.csv", "PEACETERM_QUO;status quo;;;;;;;;;;\r\n"
+                                     "PEACETERM_CASH;%s pays %d. ;;;;;;;;;;\r\n"
+                                     "PEACETERM_PROV;%s to %s;;;;;;;;;;\r\n"
+                                     "PEACETERM_ANNEX;%s joins %s;;;;;;;;;;\r\n#EOF;\r\n");
+    ASSERT_TRUE(g_textDatabase.Load(0));
+    struct Case {
+        std::vector<uint32_t> provinces;
+        float cash;
+        uint8_t annex;
+        const char* terms;
+    };
+    const Case cases[] = {
+        {{}, 0.0f, 0, "status quo"},
+        {{12, 13, 14}, 0.0f, 0, "Cc to Aa, Bb to Aa & Ab to Aa."},
+        {{12}, 150.0f, 0, "Dd pays 150. Ab to Aa."},
+        {{}, 0.0f, 1, "Dd joins Aa"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.terms);
+        DeleteAllCountries();
+        g_wars.clear();
+        g_notices.clear();
+        CCountry& winner = Make(5);
+        CCountry& loser = Make(7);
+        winner.SetName("Aa");
+        loser.SetName("Dd");
+        War({5}, {7});
+        const char* names[] = {"Ab", "Bb", "Cc"};
+        for (int32_t i = 0; i < 3; ++i) {
+            Province(12 + i).name = names[i];
+            Province(12 + i).SetOwner(&loser);
+            Province(12 + i).SetControllerField(&loser);
+        }
+        CPeaceOffer& offer = Offer(5, 7, 960);
+        offer.demanding = 1;
+        offer.cash = c.cash;
+        offer.annexation = c.annex;
+        offer.provinceCount = static_cast<uint32_t>(c.provinces.size());
+        for (size_t i = 0; i < c.provinces.size(); ++i)
+            offer.provinces[i] = c.provinces[i];
+
+        COVPeaceEvent accept(EVT_EXEC_ACCEPT_PEACE, winner.GetId(), 7, offer.id, 7);
+        Send(winner, accept);
+
+        ASSERT_FALSE(g_notices.empty());
+        const GameNotice& notice = g_notices.front();
+        EXPECT_EQ(notice.type, 85);
+        ASSERT_EQ(notice.values.size(), 4u);
+        EXPECT_EQ(notice.values[3].text, c.terms);
+        for (uint32_t id : c.provinces)
+            EXPECT_EQ(GetProvince(id)->GetOwnerNumber(), 5) << id;
+    }
 }
 
 // A peace binding single countries on both sides ends the war between the
