@@ -98,7 +98,7 @@
     B(OnCreateAlliance) \
     B(OnAllianceAddOffer) \
     B(OnAllianceSubOffer) \
-    X(OnMessage218) \
+    B(OnMessage218) \
     B(OnWeDeclareWar) \
     B(OnTheyDeclareWar) \
     B(OnRequestHonorAlliance) \

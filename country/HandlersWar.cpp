@@ -7,6 +7,7 @@
 #include "country/Alliance.h"
 #include "country/Country.h"
 #include "country/CountryAI.h"
+#include "country/CountryList.h"
 #include "country/CountryRebels.h"
 #include "country/HandlerSupport.h"
 #include "country/Relations.h"
@@ -409,5 +410,88 @@ int CCountry::OnProvSiegeWon(COVEvent& event) {
     const CCity* city = m.province->GetCity();
     AddBaseVictoryPoints(kBattleVictoryPoints,
                          static_cast<float>((city ? city->GetSizeLevel() : 0) + 1));
+    return EVENT_CONSUMED;
+}
+
+namespace {
+
+// Takes the country out of the side; the side elects a new leader when the
+// country led it.
+void LeaveSide(CAlliance& side, uint32_t n) {
+    const bool led = side.GetLeader() == static_cast<int32_t>(n);
+    std::erase_if(side.participants, [n](uint32_t member) { return member == n; });
+    if (led)
+        side.ElectLeader();
+}
+
+// A new war of the lone attacker against the members, dated today, with
+// the scores between them taken from the old war (the attacker's row in
+// `ownTable`, the members' rows in `otherTable`).
+void MakeSplitWar(const ObjectId& id, const ObjectId& attackersId, const ObjectId& defendersId,
+                  uint32_t attacker, const std::vector<uint32_t>& members,
+                  const CWarScoreTable& ownTable, const CWarScoreTable& otherTable) {
+    auto war = std::make_unique<CWar>();
+    war->id = id;
+    war->startDate = GetGameDate();
+    war->endDate = GetGameDate();
+    war->attackers = NewWarSide(attackersId);
+    war->defenders = NewWarSide(defendersId);
+    war->attackers->participants.push_back(attacker);
+    for (uint32_t n : members) {
+        war->defenders->participants.push_back(n);
+        war->attackerScore.rows[attacker][n] =
+            std::clamp(ownTable.rows[attacker][n], 0, kMaxWarScore);
+        war->defenderScore.rows[n][attacker] =
+            std::clamp(otherTable.rows[n][attacker], 0, kMaxWarScore);
+    }
+    g_wars.push_back(std::move(war));
+}
+
+} // namespace
+
+int CCountry::OnMessage218(COVEvent& event) {
+    const COVEventData& payload = event.Payload();
+    const uint32_t first = payload.Get(SplitWarPayload::kFirstCountry);
+    const uint32_t second = payload.Get(SplitWarPayload::kSecondCountry);
+    if (!IsCountryNumber(first) || !IsCountryNumber(second)) {
+        DropMessage(event, "no country number");
+        return EVENT_CONSUMED;
+    }
+    CWar* war = FindWar(payload.Get(SplitWarPayload::kWar));
+    if (!war || !war->HasBothSides())
+        return EVENT_CONSUMED;
+    const uint32_t b = war->IsAttacker(first) ? first : second;
+    const uint32_t a = b == first ? second : first;
+    CCountry* defender = CountryOfNumber(a);
+    CCountry* attacker = CountryOfNumber(b);
+    if (defender && attacker) {
+        defender->EndWarWith(b);
+        attacker->EndWarWith(a);
+        NotifyAI(kAINoticeSeparatePeace, a, b);
+    }
+    LeaveSide(*war->attackers, b);
+    LeaveSide(*war->defenders, a);
+    CCountryList attackersLeft;
+    CCountryList defendersLeft;
+    for (uint32_t n : war->attackers->participants)
+        attackersLeft.AddTail(n);
+    for (uint32_t n : war->defenders->participants)
+        defendersLeft.AddTail(n);
+    SendGiveCasusBelli(attackersLeft, b);
+    SendGiveCasusBelli(defendersLeft, a);
+
+    // The tables and lists are copied first: the new wars grow g_wars.
+    const std::vector<uint32_t> attackers = war->attackers->participants;
+    const std::vector<uint32_t> defenders = war->defenders->participants;
+    const CWarScoreTable attackerScore = war->attackerScore;
+    const CWarScoreTable defenderScore = war->defenderScore;
+    MakeSplitWar(
+        payload.Get(SplitWarPayload::kFirstWar), payload.Get(SplitWarPayload::kFirstAttackers),
+        payload.Get(SplitWarPayload::kFirstDefenders), b, defenders, attackerScore, defenderScore);
+    MakeSplitWar(
+        payload.Get(SplitWarPayload::kSecondWar), payload.Get(SplitWarPayload::kSecondAttackers),
+        payload.Get(SplitWarPayload::kSecondDefenders), a, attackers, defenderScore, attackerScore);
+    RebuildDiplomaticStatus();
+    SendRefreshWindows();
     return EVENT_CONSUMED;
 }

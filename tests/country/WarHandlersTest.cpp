@@ -331,6 +331,51 @@ TEST_F(WarHandlersTest, SetupAgainstAnEnemyAlreadyFoughtDoesNothing) {
     EXPECT_EQ(g_wars.size(), 1u);
 }
 
+// A war split at a peace between one attacker and one defender: the two
+// make peace and each goes on in a war of its own against the rest of the
+// other side, with the scores it held, kept within 0..7.
+TEST_F(WarHandlersTest, SplitWarCarriesTheScoresIntoTwoNewWars) {
+    CCountry& receiver = Make(5);
+    Make(6);
+    Make(7);
+    Make(8);
+    CWar& war = War({5, 6}, {7, 8});
+    war.attackerScore.rows[5][8] = 9;
+    war.defenderScore.rows[8][5] = 2;
+    war.defenderScore.rows[7][6] = 4;
+    const ObjectId warId = war.id;
+
+    COVDataEvent split(EVT_UNNAMED_218, receiver.GetId());
+    COVEventData& payload = split.Payload();
+    payload.Set(SplitWarPayload::kWar, warId);
+    payload.Set(SplitWarPayload::kFirstWar, ObjectId(4712, 930));
+    payload.Set(SplitWarPayload::kFirstAttackers, ObjectId(4712, 931));
+    payload.Set(SplitWarPayload::kFirstDefenders, ObjectId(4712, 932));
+    payload.Set(SplitWarPayload::kSecondWar, ObjectId(4712, 940));
+    payload.Set(SplitWarPayload::kSecondAttackers, ObjectId(4712, 941));
+    payload.Set(SplitWarPayload::kSecondDefenders, ObjectId(4712, 942));
+    payload.Set(SplitWarPayload::kFirstCountry, 7u);
+    payload.Set(SplitWarPayload::kSecondCountry, 5u);
+    EXPECT_EQ(Send(receiver, split), EVENT_CONSUMED);
+
+    EXPECT_FALSE(receiver.m_diplomacy.IsAtWarWith(7));
+    EXPECT_FALSE(CountryOfNumber(7)->m_diplomacy.IsAtWarWith(5));
+    ASSERT_EQ(g_wars.size(), 3u);
+    const CWar& old = *FindWar(warId);
+    EXPECT_EQ(old.attackers->participants, std::vector<uint32_t>{6});
+    EXPECT_EQ(old.defenders->participants, std::vector<uint32_t>{8});
+    const CWar& first = *FindWar(ObjectId(4712, 930));
+    EXPECT_EQ(first.attackers->participants, std::vector<uint32_t>{5});
+    EXPECT_EQ(first.defenders->participants, std::vector<uint32_t>{8});
+    EXPECT_EQ(first.attackerScore.rows[5][8], 7);
+    EXPECT_EQ(first.defenderScore.rows[8][5], 2);
+    const CWar& second = *FindWar(ObjectId(4712, 940));
+    EXPECT_EQ(second.attackers->participants, std::vector<uint32_t>{7});
+    EXPECT_EQ(second.defenders->participants, std::vector<uint32_t>{6});
+    EXPECT_EQ(second.attackerScore.rows[7][6], 4);
+    EXPECT_EQ(second.defenders->id, ObjectId(4712, 942));
+}
+
 CPeaceOffer& Offer(uint32_t from, uint32_t to, uint32_t number) {
     auto offer = std::make_unique<CPeaceOffer>();
     offer->id = ObjectId(4712, number);

@@ -120,6 +120,7 @@ std::vector<Layout> AllLayouts() {
         OfData<InvestmentChangePayload>("InvestmentChangePayload"),
         OfData<TolerancePayload>("TolerancePayload"),
         OfData<WhitePeacePayload>("WhitePeacePayload"),
+        OfData<SplitWarPayload>("SplitWarPayload"),
         OfData<CityStatePayload>("CityStatePayload"),
         OfData<MonarchValuesPayload>("MonarchValuesPayload"),
         OfData<SwitchAllegiancePayload>("SwitchAllegiancePayload"),
