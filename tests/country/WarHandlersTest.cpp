@@ -18,6 +18,7 @@
 #include "net/Senders.h"
 #include "net/Session.h"
 #include "tests/country/EconomyFixture.h"
+#include "world/Discovery.h"
 #include "world/GameNotices.h"
 #include "world/Province.h"
 #include "world/Territory.h"
@@ -374,6 +375,51 @@ TEST_F(WarHandlersTest, SplitWarCarriesTheScoresIntoTwoNewWars) {
     EXPECT_EQ(second.defenders->participants, std::vector<uint32_t>{6});
     EXPECT_EQ(second.attackerScore.rows[7][6], 4);
     EXPECT_EQ(second.defenders->id, ObjectId(4712, 942));
+}
+
+// Taking an enemy's capital shares what its owner had discovered.
+TEST_F(WarHandlersTest, CapturingACapitalSharesTheDiscoveries) {
+    CCountry& taker = Make(5);
+    CCountry& owner = Make(7);
+    War({5}, {7});
+    CProvince& capital = Province(12);
+    capital.SetOwner(&owner);
+    capital.SetControllerField(&owner);
+    owner.m_capital = 12;
+    Province(30);
+    Province(31);
+    DiscoverProvince(7, 30);
+    DiscoverProvince(7, 31);
+    ASSERT_FALSE(IsProvinceDiscovered(5, 30));
+
+    COVProvinceEvent event(EVT_PROVCHANGECONTROL, taker.GetId(), 12);
+    Send(taker, event);
+
+    EXPECT_EQ(capital.GetControllerNumber(), 5);
+    EXPECT_TRUE(IsProvinceDiscovered(5, 30));
+    EXPECT_TRUE(IsProvinceDiscovered(5, 31));
+    EXPECT_FALSE(IsProvinceDiscovered(5, 32));
+}
+
+// A call to arms refused: the caller may make war on the refuser for six
+// months, and the refuser leaves the alliance and loses stability.
+TEST_F(WarHandlersTest, DishonouredCallLeavesTheAlliance) {
+    CCountry& refuser = Make(5);
+    Make(6);
+    Make(7);
+    refuser.SetStability(2);
+    CAlliance& alliance = Alliance(ALLIANCE_MILITARY, {6, 5, 7}, 330);
+    alliance.candidates.push_back(5);
+    COVDataEvent call(EVT_EXEC_DISHONOR_ALLIANCE, refuser.GetId());
+    call.Payload().Set(HonorAlliancePayload::kCountry, 5u);
+    call.Payload().Set(HonorAlliancePayload::kValues[4], 4712u);
+    call.Payload().Set(HonorAlliancePayload::kValues[5], 330u);
+    call.Payload().Set(HonorAlliancePayload::kValues[7], 6u);
+    EXPECT_EQ(Send(refuser, call), EVENT_CONSUMED);
+
+    EXPECT_FALSE(alliance.HasMember(5));
+    EXPECT_TRUE(alliance.candidates.empty());
+    EXPECT_DOUBLE_EQ(refuser.GetStability(), 1.0);
 }
 
 CPeaceOffer& Offer(uint32_t from, uint32_t to, uint32_t number) {
