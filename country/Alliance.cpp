@@ -160,7 +160,8 @@ CDataBlock* CAlliance::Write() const {
 }
 
 bool CAlliance::IsValid() const {
-    return type == ALLIANCE_WAR_SIDE || alwaysValid != 0 || participants.size() >= 2;
+    return type == ALLIANCE_WAR_SIDE || alwaysValid != 0 || participants.size() >= 2 ||
+           pendingOffers > 0;
 }
 
 bool CAlliance::HasMember(int64_t country) const {
@@ -193,8 +194,8 @@ uint32_t CAlliance::HandleEvent(COVEvent& event) {
     if (event.GetType() != EVT_TIMER_TICK_LOOP)
         return 0;
     const bool warSide = type == ALLIANCE_WAR_SIDE;
-    const bool dissolved =
-        !warSide && alwaysValid == 0 && participants.size() < 2 && candidates.empty();
+    const bool dissolved = !warSide && alwaysValid == 0 && participants.size() < 2 &&
+                           candidates.empty() && pendingOffers <= 0;
     const bool expired = !warSide && GetGameDate().IsAfter(expiryDate);
     if (!dissolved && !expired)
         return 0;

@@ -69,6 +69,11 @@ public:
     uint32_t type = ALLIANCE_NONE;
     CDate expiryDate;
     CDate startDate;
+    // --- offers under way ---
+    // Offers sent and not yet answered; an alliance with one counts even
+    // with fewer than two participants.
+    int32_t pendingOffers = 0;
+    // --- end of offers ---
 };
 
 // Every alliance of the game, in the order made.

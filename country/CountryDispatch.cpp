@@ -9,6 +9,7 @@
 #include "engine/Config.h"
 #include "net/EventTypes.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 #include "world/Globals.h"
 #include "world/TradingPost.h"
 
@@ -425,6 +426,9 @@ void CCountry::AddBaseVictoryPoints(uint32_t category, float points) {
 int CCountry::OnNewEmperor(COVEvent&) {
     // Every machine applies the host's election here.
     g_globals.emperor = m_number;
+    constexpr int32_t kNoticeEmperor = 99;
+    PostGameMessage2At(kNoticeEmperor, m_number, GetRulerName(), GetRulerName(), GetName(),
+                       GetCapitalId());
     AddBaseVictoryPoints(kDiplomacyVictoryPoints, 50.0f);
     return EVENT_CONSUMED;
 }

@@ -54,10 +54,10 @@
     X(OnCreateArmyOnFleet) \
     X(OnBuildFleet) \
     X(OnCreateFleet) \
-    X(OnProvChangeControl) \
-    X(OnProvBattleWon) \
+    B(OnProvChangeControl) \
+    B(OnProvBattleWon) \
     X(OnProvBattleLost) \
-    X(OnProvSiegeWon) \
+    B(OnProvSiegeWon) \
     X(OnProvSiegeLost) \
     B(OnDiscoverProvince) \
     B(OnLoseTradeLevel) \
@@ -95,30 +95,30 @@
     B(OnSwitchAllegiance) \
     B(OnMessage210) \
     B(OnSetMaintenance) \
-    X(OnCreateAlliance) \
-    X(OnAllianceAddOffer) \
-    X(OnAllianceSubOffer) \
-    X(OnMessage218) \
-    X(OnWeDeclareWar) \
-    X(OnTheyDeclareWar) \
-    X(OnRequestHonorAlliance) \
-    X(OnJoinWar) \
-    X(OnOfferPeace) \
-    X(OnExecSetAnnexation) \
-    X(OnExecDeclineAnnexation) \
-    X(OnExecDestroyAlliance) \
-    X(OnExecJoinAlliance) \
-    X(OnExecLeaveAlliance) \
-    X(OnExecInviteAlliance) \
-    X(OnExecBannedFromAlliance) \
-    X(OnExecDeclineAllianceOffer) \
-    X(OnExecDeclineAllianceJoin) \
-    X(OnExecAcceptPeace) \
-    X(OnExecDeclinePeace) \
+    B(OnCreateAlliance) \
+    B(OnAllianceAddOffer) \
+    B(OnAllianceSubOffer) \
+    B(OnMessage218) \
+    B(OnWeDeclareWar) \
+    B(OnTheyDeclareWar) \
+    B(OnRequestHonorAlliance) \
+    B(OnJoinWar) \
+    B(OnOfferPeace) \
+    B(OnExecSetAnnexation) \
+    B(OnExecDeclineAnnexation) \
+    B(OnExecDestroyAlliance) \
+    B(OnExecJoinAlliance) \
+    B(OnExecLeaveAlliance) \
+    B(OnExecInviteAlliance) \
+    B(OnExecBannedFromAlliance) \
+    B(OnExecDeclineAllianceOffer) \
+    B(OnExecDeclineAllianceJoin) \
+    B(OnExecAcceptPeace) \
+    B(OnExecDeclinePeace) \
     X(OnExecCreatePeaceOffer) \
-    X(OnExecSetupWar) \
-    X(OnExecDishonorAlliance) \
-    X(OnExecHonorAlliance) \
+    B(OnExecSetupWar) \
+    B(OnExecDishonorAlliance) \
+    B(OnExecHonorAlliance) \
     B(OnExecRefuseTrade) \
     B(OnExecUnrefuseTrade) \
     B(OnExecChangeTolerance) \
@@ -128,7 +128,7 @@
     B(OnDiscoverCountry) \
     B(OnSendGift) \
     B(OnExecDestroyTPost) \
-    X(OnCountryBroken) \
+    B(OnCountryBroken) \
     B(OnNewEmperor) \
     X(OnCancelConstruction) \
     X(OnExecStartBuildImprovement) \

@@ -43,6 +43,13 @@ public:
     uint8_t isBetter = 0;
     uint8_t annexation = 0;
     uint8_t religion = 0;
+    // --- answers ---
+    // The answers expected (one per country that must agree), and the
+    // acceptances and refusals in so far.
+    int32_t expectedAnswers = 0;
+    int32_t acceptances = 0;
+    int32_t refusals = 0;
+    // --- end of answers ---
 };
 
 // The offers standing, in the order made.

@@ -1266,6 +1266,26 @@ struct WhitePeacePayload {
     static constexpr PayloadFieldInfo kFields[] = {kWar};
 };
 
+// A war split in two at a peace between one attacker and one defender:
+// the war, each new war's id with its attackers' and defenders' side ids,
+// and the two countries.
+struct SplitWarPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_218};
+    static constexpr PayloadField<ObjectId> kWar{"war", 20};
+    static constexpr PayloadField<ObjectId> kFirstWar{"first war", 28};
+    static constexpr PayloadField<ObjectId> kFirstAttackers{"first attackers", 36};
+    static constexpr PayloadField<ObjectId> kFirstDefenders{"first defenders", 44};
+    static constexpr PayloadField<ObjectId> kSecondWar{"second war", 52};
+    static constexpr PayloadField<ObjectId> kSecondAttackers{"second attackers", 60};
+    static constexpr PayloadField<ObjectId> kSecondDefenders{"second defenders", 68};
+    static constexpr PayloadField<uint32_t> kFirstCountry{"first country", 76};
+    static constexpr PayloadField<uint32_t> kSecondCountry{"second country", 80};
+    static constexpr PayloadFieldInfo kFields[] = {
+        kWar,          kFirstWar,        kFirstAttackers,  kFirstDefenders,
+        kSecondWar,    kSecondAttackers, kSecondDefenders, kFirstCountry,
+        kSecondCountry};
+};
+
 // --- rebels, scandals and annexation ---
 
 // The reigning monarch's new ADM, DIP and MIL.

@@ -125,6 +125,7 @@ std::vector<Layout> AllLayouts() {
         OfData<LeaderTransferPayload>("LeaderTransferPayload"),
         OfData<TolerancePayload>("TolerancePayload"),
         OfData<WhitePeacePayload>("WhitePeacePayload"),
+        OfData<SplitWarPayload>("SplitWarPayload"),
         OfData<CityStatePayload>("CityStatePayload"),
         OfData<MonarchValuesPayload>("MonarchValuesPayload"),
         OfData<SwitchAllegiancePayload>("SwitchAllegiancePayload"),
