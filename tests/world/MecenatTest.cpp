@@ -297,8 +297,9 @@ TEST_F(TravellerTest, TheBlockRoundTripsAndFaultsAreReportedWithoutLoss) {
         CMecenat read;
         EXPECT_EQ(read.Read(reader), c.result) << c.text;
         EXPECT_EQ(Flat(Print(read.Write())), c.printed) << c.text;
-        if (c.report)
+        if (c.report) {
             EXPECT_TRUE(boxes.Shown(c.report)) << c.text;
+        }
     }
 }
 
