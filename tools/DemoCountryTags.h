@@ -17,9 +17,18 @@ struct CountryTag {
 
 inline constexpr std::array<CountryTag, 98> kCountryTags = [] {
     std::array<CountryTag, 98> out{};
-    for (const CountryTagRow& row : kCountryTagRows)
-        if (row.number >= 1 && row.number <= 98 && !out[static_cast<size_t>(row.number - 1)].tag)
-            out[static_cast<size_t>(row.number - 1)] = {row.tag, row.number};
+    // The slots already given (g++ will not test a taken address against
+    // null in a constant expression).
+    std::array<bool, 98> given{};
+    for (const CountryTagRow& row : kCountryTagRows) {
+        if (row.number < 1 || row.number > 98)
+            continue;
+        const auto slot = static_cast<size_t>(row.number - 1);
+        if (!given[slot]) {
+            out[slot] = {row.tag, row.number};
+            given[slot] = true;
+        }
+    }
     return out;
 }();
 
