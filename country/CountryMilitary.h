@@ -1,7 +1,7 @@
 #pragma once
 // What a country asks of its units and its monarch. They are military
-// objects, and the military lies above the countries: military/Unit.cpp
-// fills the unit entries and military/Monarch.cpp the monarch entries of
+// objects, and the military lies above the countries: military/units/Unit.cpp
+// fills the unit entries and military/units/Monarch.cpp the monarch entries of
 // g_countryMilitary once, by a static registration. An entry that is still
 // null answers as a game without units and monarchs: a "navalunit",
 // "landunit", "monarch" or "historicalmonarch" block of a country is read and

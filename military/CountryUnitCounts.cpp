@@ -8,8 +8,8 @@
 
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
-#include "military/Leader.h"
-#include "military/Unit.h"
+#include "military/units/Leader.h"
+#include "military/units/Unit.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 #include "world/Province.h"
 #include "world/ProvinceEconomy.h"
 

@@ -5,8 +5,8 @@
 // asking.
 #include "country/Country.h"
 #include "country/DiplomaticQueries.h"
-#include "military/Leader.h"
-#include "military/Unit.h"
+#include "military/units/Leader.h"
+#include "military/units/Unit.h"
 #include "world/PathSearch.h"
 #include "world/Province.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "country/Country.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 #include "world/Fortress.h"
 #include "world/Province.h"
 #include "world/ProvinceControl.h"

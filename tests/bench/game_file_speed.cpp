@@ -14,7 +14,7 @@
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
 #include "engine/ObjectId.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 #include "net/Scheduler.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"

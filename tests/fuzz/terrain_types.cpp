@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "military/StartupTables.h"
-#include "military/TerrainTypes.h"
+#include "military/units/TerrainTypes.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "world/PathSearch.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "country/Country.h"
-#include "military/Monarch.h"
-#include "military/Unit.h"
+#include "military/units/Monarch.h"
+#include "military/units/Unit.h"
 
 // A country owns its units and its monarch: deleting it deletes its fleets
 // (which set their cargo ashore), then its armies, touching no unit after it

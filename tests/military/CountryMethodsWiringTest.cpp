@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "country/Country.h"
-#include "military/Leader.h"
-#include "military/Monarch.h"
-#include "military/Unit.h"
+#include "military/units/Leader.h"
+#include "military/units/Monarch.h"
+#include "military/units/Unit.h"
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"
 #include "tests/military/MilitaryBlockFixture.h"

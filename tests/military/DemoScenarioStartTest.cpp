@@ -16,7 +16,7 @@
 #include "data/Keywords.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 #include "net/Scheduler.h"
 #include "tests/TestSupport.h"
 #include "world/City.h"

@@ -1,4 +1,4 @@
-#include "military/GameServer.h"
+#include "military/server/GameServer.h"
 
 #include <gtest/gtest.h>
 

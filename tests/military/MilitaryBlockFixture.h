@@ -3,7 +3,7 @@
 // blocks.
 #include <memory>
 
-#include "military/LeaderRegistry.h"
+#include "military/units/LeaderRegistry.h"
 #include "tests/world/SaveBlockFixture.h"
 
 namespace test {

@@ -9,8 +9,8 @@
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "engine/Random.h"
-#include "military/LeaderRegistry.h"
-#include "military/Monarch.h"
+#include "military/units/LeaderRegistry.h"
+#include "military/units/Monarch.h"
 #include "net/EventTypes.h"
 #include "tests/military/MilitaryBlockFixture.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "engine/ObjectId.h"
-#include "military/LeaderRegistry.h"
+#include "military/units/LeaderRegistry.h"
 #include "world/Province.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "country/Country.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 #include "world/City.h"
 #include "world/Fortress.h"
 #include "world/Province.h"

@@ -4,8 +4,8 @@
 
 #include "country/Country.h"
 #include "military/StartupTables.h"
-#include "military/TerrainTypes.h"
-#include "military/Unit.h"
+#include "military/units/TerrainTypes.h"
+#include "military/units/Unit.h"
 #include "tests/TestSupport.h"
 #include "world/PathSearch.h"
 #include "world/Province.h"

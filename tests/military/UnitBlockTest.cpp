@@ -5,9 +5,9 @@
 
 #include "country/Country.h"
 #include "data/Keywords.h"
-#include "military/Leader.h"
-#include "military/LeaderRegistry.h"
-#include "military/Unit.h"
+#include "military/units/Leader.h"
+#include "military/units/LeaderRegistry.h"
+#include "military/units/Unit.h"
 #include "net/EventTypes.h"
 #include "tests/military/MilitaryBlockFixture.h"
 #include "world/Province.h"

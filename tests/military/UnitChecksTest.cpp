@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "country/Country.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 #include "world/Province.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "engine/DisplayList.h"
 #include "engine/GameTimer.h"
 #include "engine/Sprite.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 #include "net/ClockEvents.h"
 #include "tests/TestSupport.h"
 #include "tests/engine/ImageTestSupport.h"

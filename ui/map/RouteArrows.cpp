@@ -7,7 +7,7 @@
 #include "engine/Display.h"
 #include "engine/DisplayList.h"
 #include "engine/Sprite.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 #include "net/ClockEvents.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"

@@ -1,10 +1,10 @@
-#include "military/LeaderRegistry.h"
+#include "military/units/LeaderRegistry.h"
 
 #include "country/Country.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
-#include "military/Leader.h"
-#include "military/Monarch.h"
+#include "military/units/Leader.h"
+#include "military/units/Monarch.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "world/Scenario.h"

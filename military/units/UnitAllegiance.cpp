@@ -4,8 +4,8 @@
 
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
-#include "military/Leader.h"
-#include "military/Unit.h"
+#include "military/units/Leader.h"
+#include "military/units/Unit.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "net/Senders.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "country/CountryMilitary.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 
 namespace {
 

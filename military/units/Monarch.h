@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "engine/ObjectId.h"
-#include "military/Leader.h"
+#include "military/units/Leader.h"
 
 class CDataBlock;
 class CFieldReader;

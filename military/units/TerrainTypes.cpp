@@ -1,4 +1,4 @@
-#include "military/TerrainTypes.h"
+#include "military/units/TerrainTypes.h"
 
 #include <algorithm>
 #include <charconv>

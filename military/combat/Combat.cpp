@@ -1,4 +1,4 @@
-#include "military/Combat.h"
+#include "military/combat/Combat.h"
 
 #include "data/GameFile.h"
 #include "data/Keywords.h"

@@ -1,4 +1,4 @@
-#include "military/HostDispatcher.h"
+#include "military/server/HostDispatcher.h"
 
 #include "net/Receivers.h"
 

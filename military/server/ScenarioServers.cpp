@@ -1,8 +1,8 @@
 // The host's servers live as long as a scenario: its start-up makes them and
 // its shutdown deletes them, in their fixed order.
-#include "military/GameServer.h"
-#include "military/HostDispatcher.h"
-#include "military/LeaderRegistry.h"
+#include "military/server/GameServer.h"
+#include "military/server/HostDispatcher.h"
+#include "military/units/LeaderRegistry.h"
 #include "world/ScenarioSteps.h"
 
 namespace {

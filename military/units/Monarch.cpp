@@ -1,4 +1,4 @@
-#include "military/Monarch.h"
+#include "military/units/Monarch.h"
 
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
@@ -7,7 +7,7 @@
 #include "data/TokenFile.h"
 #include "engine/GameTimer.h"
 #include "engine/Random.h"
-#include "military/LeaderRegistry.h"
+#include "military/units/LeaderRegistry.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "engine/GameTimer.h"
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 
 float CUnit::GetTravelledFraction() const {
     const int64_t now = g_gameTimer ? int64_t{g_gameTimer->gameTicks.load()} : 0;

@@ -1,4 +1,4 @@
-#include "military/Unit.h"
+#include "military/units/Unit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,8 +10,8 @@
 #include "data/DateBlock.h"
 #include "data/Keywords.h"
 #include "engine/GameTimer.h"
-#include "military/Leader.h"
-#include "military/LeaderRegistry.h"
+#include "military/units/Leader.h"
+#include "military/units/LeaderRegistry.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "world/Province.h"

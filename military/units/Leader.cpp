@@ -1,4 +1,4 @@
-#include "military/Leader.h"
+#include "military/units/Leader.h"
 
 #include "country/Country.h"
 #include "data/DataTree.h"
