@@ -9,6 +9,7 @@
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
 #include "military/units/Leader.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "military/units/Unit.h"
+#include "military/units/NavalUnit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,12 +22,6 @@ namespace {
 
 CDate Today() {
     return g_gameTimer ? g_gameTimer->GetDate() : CDate();
-}
-
-// A troop total with the strength added, held within 0..INT32_MAX.
-void AddToTotal(int32_t& total, int32_t amount) {
-    const int64_t sum = static_cast<int64_t>(total) + amount;
-    total = static_cast<int32_t>(std::clamp<int64_t>(sum, 0, std::numeric_limits<int32_t>::max()));
 }
 
 // A unit block of a country block: the unit joins the list of units under
@@ -369,150 +364,4 @@ void CUnit::FinishRead(int32_t location, const CIntList& path, bool retreat, boo
     }
     if (postFinish)
         PostEventAtAndSend(MakeUnitFinishEvent(GetId()), finishDate);
-}
-
-// ---------------------------------------------------------------- CLandUnit
-
-CLandUnit::~CLandUnit() {
-    if (m_carrier)
-        m_carrier->UnloadArmy(this);
-}
-
-CDataBlock* CLandUnit::Write() const {
-    CDataBlock* block = new CDataBlock;
-    block->AddContents(CUnit::Write());
-    block->AddChild(new CDataAssignment(KW_INFANTRY, new CFloatNode(m_strength[2])));
-    block->AddChild(new CDataAssignment(KW_CAVALRY, new CFloatNode(m_strength[1])));
-    block->AddChild(new CDataAssignment(KW_ARTILLERY, new CFloatNode(m_strength[0])));
-    return block;
-}
-
-bool CLandUnit::ReadOwnField(CFieldReader& in) {
-    size_t index = 0;
-    switch (in.key.code) {
-    case KW_ARTILLERY:
-        index = 0;
-        break;
-    case KW_CAVALRY:
-        index = 1;
-        break;
-    case KW_INFANTRY:
-        index = 2;
-        break;
-    default:
-        return false;
-    }
-    if (in.value.code == TOKEN_NUMBER)
-        m_strength[index] = TokenToFloat(in.value.text);
-    return true;
-}
-
-void CLandUnit::BoardFleet(int32_t province, CNavalUnit* fleet) {
-    if (fleet) {
-        fleet->LoadArmy(this);
-        return;
-    }
-    if (m_carrier)
-        m_carrier->UnloadArmy(this);
-    SetLocation(province);
-}
-
-void CLandUnit::AddToOwnerTotals() const {
-    CCountry* owner = GetOwner();
-    if (!owner)
-        return;
-    AddToTotal(owner->m_infantryTotal, GetRoundedInfantry());
-    AddToTotal(owner->m_cavalryTotal, GetRoundedCavalry());
-    AddToTotal(owner->m_artilleryTotal, GetRoundedArtillery());
-}
-
-// --------------------------------------------------------------- CNavalUnit
-
-CNavalUnit::~CNavalUnit() {
-    m_cargo.ForEach([](CLandUnit* army) { army->m_carrier = nullptr; });
-}
-
-CDataBlock* CNavalUnit::Write() const {
-    CDataBlock* block = new CDataBlock;
-    block->AddContents(CUnit::Write());
-    block->AddChild(new CDataAssignment(KW_WARSHIPS, new CFloatNode(m_strength[0])));
-    block->AddChild(new CDataAssignment(KW_GALLEYS, new CFloatNode(m_strength[1])));
-    block->AddChild(new CDataAssignment(KW_TRANSPORTS, new CFloatNode(m_strength[2])));
-    if (GetMonthsAtSea() > 0)
-        block->AddChild(new CDataAssignment(KW_PORT, portDate.Write()));
-    CLinkedList<CLandUnit>::CListPosition position = nullptr;
-    for (m_cargo.GetHeadPosition(position); position; CLinkedList<CLandUnit>::MoveNext(position))
-        if (!position->removed && position->item)
-            block->AddChild(new CDataAssignment(KW_LANDUNIT, position->item->Write()));
-    return block;
-}
-
-bool CNavalUnit::ReadOwnField(CFieldReader& in) {
-    const Token& value = in.value;
-    size_t index = 0;
-    switch (in.key.code) {
-    case KW_WARSHIPS:
-        index = 0;
-        break;
-    case KW_GALLEYS:
-        index = 1;
-        break;
-    case KW_TRANSPORTS:
-        index = 2;
-        break;
-    case KW_PORT:
-        if (value.code == TOKEN_OPEN_BRACE)
-            portDate.Read(in);
-        return true;
-    case KW_LANDUNIT: {
-        if (value.code != TOKEN_OPEN_BRACE) {
-            in.ReportError("No left curly");
-            return true;
-        }
-        CCountry* owner = GetOwner();
-        auto army = std::make_unique<CLandUnit>(owner);
-        army->SetOwner(owner);
-        army->SetIdleState();
-        army->Read(in);
-        // The owner's unit list owns its armies; an army without a country
-        // has nobody to keep it.
-        if (!owner)
-            return true;
-        CLandUnit* aboard = army.release();
-        owner->AddUnit(aboard);
-        LoadArmy(aboard);
-        aboard->AddToOwnerTotals();
-        return true;
-    }
-    default:
-        return false;
-    }
-    if (value.code == TOKEN_NUMBER)
-        m_strength[index] = TokenToFloat(value.text);
-    return true;
-}
-
-void CNavalUnit::LoadArmy(CLandUnit* army) {
-    if (!army || army->m_carrier == this)
-        return;
-    if (army->m_carrier)
-        army->m_carrier->UnloadArmy(army);
-    m_cargo.AddTail(army);
-    army->m_carrier = this;
-}
-
-bool CNavalUnit::UnloadArmy(CLandUnit* army) {
-    if (!army || army->m_carrier != this)
-        return false;
-    m_cargo.Remove(army);
-    army->m_carrier = nullptr;
-    return true;
-}
-
-int32_t CNavalUnit::GetMonthsAtSea() const {
-    const CProvince* province = GetProvince(GetLocation());
-    if (!province || !province->IsSea())
-        return 0;
-    const CDate today = Today();
-    return (today.year - portDate.year) * 12 + today.month - portDate.month;
 }

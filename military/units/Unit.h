@@ -167,65 +167,6 @@ private:
     CIntList m_path;
 };
 
-class CLandUnit : public CUnit {
-public:
-    explicit CLandUnit(CCountry* owner) : CUnit(owner) {}
-    // Leaves the fleet that carries it.
-    ~CLandUnit() override;
-
-    bool IsFleet() const override { return false; }
-    // The common block with "infantry", "cavalry", "artillery" added.
-    CDataBlock* Write() const override;
-    void PlaceAtLocation() override { BoardFleet(GetLocation(), nullptr); }
-
-    // With a fleet: goes aboard it. Without one: stands in the province on
-    // land.
-    void BoardFleet(int32_t province, CNavalUnit* fleet);
-    // The fleet that carries the army, null on land.
-    CNavalUnit* GetCarrier() const { return m_carrier; }
-
-    // Adds the three strengths, each raised to the next whole number, to the
-    // owner's troop totals (a total is held at 0 or more).
-    void AddToOwnerTotals() const;
-
-protected:
-    bool ReadOwnField(CFieldReader& in) override;
-
-private:
-    friend class CNavalUnit;
-    CNavalUnit* m_carrier = nullptr;
-};
-
-class CNavalUnit : public CUnit {
-public:
-    explicit CNavalUnit(CCountry* owner) : CUnit(owner) {}
-    // Sets its cargo ashore (the armies stay with their owner).
-    ~CNavalUnit() override;
-
-    bool IsFleet() const override { return true; }
-    // The common block with "warships", "galleys", "transports", "port"
-    // while at sea for a month or more, and one "landunit" per army aboard.
-    CDataBlock* Write() const override;
-
-    // Takes the army aboard (cargo list, carrier link, off the map).
-    void LoadArmy(CLandUnit* army);
-    // Sets the army ashore; false when it is not aboard.
-    bool UnloadArmy(CLandUnit* army);
-    const CLinkedList<CLandUnit>& GetCargo() const { return m_cargo; }
-
-    // 0 in a land province; else the calendar months from the port date to
-    // today.
-    int32_t GetMonthsAtSea() const;
-
-    CDate portDate; // the date the fleet was last in port
-
-protected:
-    bool ReadOwnField(CFieldReader& in) override;
-
-private:
-    CLinkedList<CLandUnit> m_cargo;
-};
-
 // --- unit checks (military/UnitChecks.cpp) ---
 // Not in a combat and not aboard a fleet; an army of 2000 men or more, a
 // fleet of 10 ships or more.

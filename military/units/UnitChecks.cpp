@@ -1,5 +1,6 @@
 // Checks on units before they are split, merged, disbanded, reorganised or
 // sent along a path. Every check reads the units and changes nothing.
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "world/PathSearch.h"
 #include "world/Province.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "country/CountryMilitary.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "country/Country.h"
 #include "military/units/Monarch.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 
 // A country owns its units and its monarch: deleting it deletes its fleets

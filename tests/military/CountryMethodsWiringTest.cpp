@@ -8,6 +8,7 @@
 #include "country/Country.h"
 #include "military/units/Leader.h"
 #include "military/units/Monarch.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"

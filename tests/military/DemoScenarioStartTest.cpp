@@ -16,6 +16,7 @@
 #include "data/Keywords.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "net/Scheduler.h"
 #include "tests/TestSupport.h"

@@ -7,6 +7,7 @@
 
 #include "country/Country.h"
 #include "country/Technology.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "world/Province.h"
 #include "world/ProvinceEconomy.h"

@@ -10,6 +10,7 @@
 #include "country/Country.h"
 #include "country/Relations.h"
 #include "country/War.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/TerrainTypes.h"
 #include "military/units/Unit.h"
 #include "world/GlobalsTreaties.h"

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "country/Country.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "world/City.h"
 #include "world/Fortress.h"

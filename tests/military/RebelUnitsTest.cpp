@@ -15,6 +15,7 @@
 #include "data/ScenarioHeader.h"
 #include "engine/Random.h"
 #include "military/units/Monarch.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"

@@ -4,6 +4,7 @@
 
 #include "country/Country.h"
 #include "military/StartupTables.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/TerrainTypes.h"
 #include "military/units/Unit.h"
 #include "tests/TestSupport.h"

@@ -7,6 +7,7 @@
 #include "data/Keywords.h"
 #include "military/units/Leader.h"
 #include "military/units/LeaderRegistry.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "net/EventTypes.h"
 #include "tests/military/MilitaryBlockFixture.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "country/Country.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "world/Province.h"
 

@@ -13,6 +13,7 @@
 #include "engine/DisplayList.h"
 #include "engine/GameTimer.h"
 #include "engine/Sprite.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "net/ClockEvents.h"
 #include "tests/TestSupport.h"

@@ -16,6 +16,7 @@
 #include "engine/GameState.h"
 #include "military/units/Leader.h"
 #include "military/units/Monarch.h"
+#include "military/units/NavalUnit.h"
 #include "military/units/Unit.h"
 #include "net/Event.h"
 #include "net/EventTypes.h"
