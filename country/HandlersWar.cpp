@@ -44,7 +44,7 @@ constexpr uint32_t kAINoticeWarDeclared = 19;
 constexpr uint32_t kAINoticeControlChanged = 21;
 
 constexpr int32_t kMaxWarScore = 7;
-constexpr uint32_t kPirateCountry = 97;
+constexpr uint32_t kPirateCountry = 96;
 
 // The war message's ids and countries; false (the message logged) when a
 // country is no country number.

@@ -296,6 +296,33 @@ TEST_F(WarHandlersTest, ControlReturnsToTheOwnerFromAlliesAndRebels) {
     }
 }
 
+// The player hears of every province taken from it, except by the pirates
+// (96): the natives (97) taking one are announced.
+TEST_F(WarHandlersTest, ThePlayerHearsOfEveryCaptureButThePirates) {
+    CCountry& player = Make(5);
+    CProvince& province = Province(12);
+    province.SetOwner(&player);
+    g_countryController[5] = 1;
+    struct Case {
+        uint32_t taker;
+        size_t notices;
+    };
+    for (const Case c : {Case{96, 0}, Case{97, 1}}) {
+        SCOPED_TRACE(c.taker);
+        CCountry& taker = Make(c.taker);
+        War({c.taker}, {5}, 900 + 10 * c.taker);
+        province.SetControllerField(&player);
+        g_notices.clear();
+        COVProvinceEvent event(EVT_PROVCHANGECONTROL, taker.GetId(), 12);
+        Send(taker, event);
+        EXPECT_EQ(province.GetControllerNumber(), static_cast<int32_t>(c.taker));
+        EXPECT_EQ(std::count_if(g_notices.begin(), g_notices.end(),
+                                [](const GameNotice& n) { return n.type == 106; }),
+                  static_cast<long>(c.notices));
+    }
+    g_countryController[5] = 0;
+}
+
 // Declaring war soon after a peace with the same country costs at once.
 TEST_F(WarHandlersTest, DeclaringWarDuringThePauseCostsMore) {
     for (bool pause : {false, true}) {
