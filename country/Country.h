@@ -366,6 +366,11 @@ public:
     float m_manpowerReference = 0.0f;
     // The second of the country's two scores.
     float m_rankScore = 0.0f;
+    // How warlike the country has shown itself: +3 for a war declared
+    // without a casus belli, +1 with one, +2 for a call to arms dishonoured,
+    // +1 and -1 for the gainer and the loser of a province handed over at a
+    // peace.
+    int32_t m_aggression = 0;
 
     // --- economy: costs, the reigning figure, technology, stability, unit
     // prices and build times, loans (country/CountryEconomy.cpp) ---

@@ -488,6 +488,7 @@ int CCountry::OnExecDishonorAlliance(COVEvent& event) {
     cb->Payload().Set(CasusBelliPayload::kFlags[0], 1);
     cb->Payload().Set(CasusBelliPayload::kFlags[1], 0);
     ExecuteEvent(std::move(cb));
+    m_aggression += 2;
 
     CAlliance* alliance = CalledAlliance(event);
     if (alliance) {

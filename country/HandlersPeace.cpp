@@ -256,6 +256,8 @@ int CCountry::OnExecAcceptPeace(COVEvent& event) {
                     if (n != beneficiaryNumber)
                         ChangeRelationMutual(n, beneficiaryNumber, -5.0f);
             }
+            beneficiary->m_aggression += 1;
+            owner->m_aggression -= 1;
             province->ChangeOwner(beneficiary);
             if (!IsProvinceDiscovered(beneficiaryNumber, static_cast<int32_t>(offer->provinces[i])))
                 ExecuteEvent(std::make_unique<COVProvinceEvent>(

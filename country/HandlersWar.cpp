@@ -183,8 +183,10 @@ int CCountry::OnWeDeclareWar(COVEvent& event) {
     if (!claim) {
         DecreaseStability(2);
         AddBaseVictoryPoints(kDiplomacyVictoryPoints, -5.0f);
+        m_aggression += 3;
     } else {
         AddBaseVictoryPoints(kDiplomacyVictoryPoints, -3.0f);
+        m_aggression += 1;
     }
     if (relation)
         relation->DropTemporaryCasusBelli();

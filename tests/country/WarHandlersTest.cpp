@@ -324,15 +324,31 @@ TEST_F(WarHandlersTest, ThePlayerHearsOfEveryCaptureButThePirates) {
 }
 
 // Declaring war soon after a peace with the same country costs at once.
+// A casus belli softens the cost and the mark of aggression.
 TEST_F(WarHandlersTest, DeclaringWarDuringThePauseCostsMore) {
-    for (bool pause : {false, true}) {
-        SCOPED_TRACE(pause);
+    struct Case {
+        bool pause;
+        bool claim;
+        float points;
+        int32_t aggression;
+    };
+    // -5 without a casus belli (-3 with one); -25 more in the pause.
+    const Case cases[] = {
+        {false, false, -5.0f, 3},
+        {true, false, -30.0f, 3},
+        {false, true, -3.0f, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pause << c.claim);
+        const bool pause = c.pause;
         DeleteAllCountries();
         g_wars.clear();
         CCountry& attacker = Make(5);
         Make(6);
         if (pause)
             attacker.EndWarWith(6); // a peace today
+        if (c.claim)
+            attacker.m_diplomacy.GetRelation(6)->claimHeld = 1;
         const float before = Relation(5, 6);
         COVWarEvent setup(EVT_EXEC_SETUP_WAR, attacker.GetId(),
                           {4712, 900, 4712, 901, 4712, 902, 5, 6});
@@ -344,8 +360,8 @@ TEST_F(WarHandlersTest, DeclaringWarDuringThePauseCostsMore) {
         EXPECT_TRUE(attacker.m_diplomacy.IsAtWarWith(6));
         EXPECT_TRUE(CountryOfNumber(6)->m_diplomacy.IsAtWarWith(5));
         EXPECT_FLOAT_EQ(Relation(5, 6), before - 100.0f);
-        // -5 without a casus belli; -25 more in the pause.
-        EXPECT_FLOAT_EQ(Points(5, kDiplomacy), pause ? -30.0f : -5.0f);
+        EXPECT_FLOAT_EQ(Points(5, kDiplomacy), c.points);
+        EXPECT_EQ(attacker.m_aggression, c.aggression);
     }
 }
 
@@ -448,6 +464,7 @@ TEST_F(WarHandlersTest, DishonouredCallLeavesTheAlliance) {
     EXPECT_FALSE(alliance.HasMember(5));
     EXPECT_TRUE(alliance.candidates.empty());
     EXPECT_DOUBLE_EQ(refuser.GetStability(), 1.0);
+    EXPECT_EQ(refuser.m_aggression, 2);
 }
 
 CPeaceOffer& Offer(uint32_t from, uint32_t to, uint32_t number) {
@@ -549,6 +566,12 @@ TEST_F(WarHandlersTest, PeaceTermsAreWordedForTheNotice) {
         EXPECT_EQ(notice.values[3].text, c.terms);
         for (uint32_t id : c.provinces)
             EXPECT_EQ(GetProvince(id)->GetOwnerNumber(), 5) << id;
+        // Each province handed over marks the gainer as warlike and eases
+        // the loser (who is gone once annexed).
+        const auto handed = static_cast<int32_t>(c.provinces.size());
+        EXPECT_EQ(winner.m_aggression, handed);
+        if (!c.annex)
+            EXPECT_EQ(loser.m_aggression, -handed);
     }
 }
 
