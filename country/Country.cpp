@@ -521,7 +521,7 @@ bool CCountry::ReadMissionField(CFieldReader& in) {
         return true;
     case KW_MISSIONTYPE:
         if (IsNumber(in.value))
-            m_missionType = TokenToInt(in.value.text) - 1;
+            m_missionType = ReadMissionType(in.value.text);
         return true;
     case KW_MISSIONAREANAME:
         if (in.value.code == TOKEN_STRING)

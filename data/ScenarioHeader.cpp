@@ -1,6 +1,7 @@
 #include "data/ScenarioHeader.h"
 
 #include <cstdio>
+#include <limits>
 #include <string_view>
 
 #include "data/DataTree.h"
@@ -54,6 +55,12 @@ bool TakeClosingBrace(CFieldReader& in) {
 // CSelectableNation
 
 CSelectableNation::CSelectableNation(uint32_t number) : CNamedObject("Country"), m_number(number) {}
+
+int32_t ReadMissionType(const char* text) {
+    return TokenToIntInRange(text, std::numeric_limits<int32_t>::min() + 1,
+                             std::numeric_limits<int32_t>::max()) -
+           1;
+}
 
 int CSelectableNation::Read(CFieldReader& in) {
     conditionCount = 0;
@@ -115,7 +122,7 @@ int CSelectableNation::Read(CFieldReader& in) {
             break;
         case KW_MISSIONTYPE:
             if (isInt)
-                nationMissionType = TokenToInt(value.text) - 1;
+                nationMissionType = ReadMissionType(value.text);
             break;
         case KW_NUMCITIES:
             if (isInt)

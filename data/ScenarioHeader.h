@@ -16,6 +16,10 @@
 #include "engine/NamedObject.h"
 #include "engine/ObjectId.h"
 
+// A "missiontype" value as the game keeps it: the file counts from 1, the
+// game from 0; a number too small to shift is held at the lowest one.
+int32_t ReadMissionType(const char* text);
+
 class CDataBlock;
 
 // Sizes of the text fields with their terminating zero; longer texts are

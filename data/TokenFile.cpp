@@ -1,5 +1,6 @@
 #include "data/TokenFile.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cstring>
@@ -23,8 +24,8 @@ bool IsNumberChar(unsigned char c) {
 // ---------------------------------------------------------------------------
 // Helpers shared by the readers
 
-void ReportTokenError(const char* context, const char* first, const char* second, const char* third,
-                      uint32_t line, const std::string& fileName) {
+std::string TokenErrorText(const char* context, const char* first, const char* second,
+                           const char* third, uint32_t line, const std::string& fileName) {
     // "ERROR : (%s) '%s %s %s' Line = %d file = %s", put together piece by
     // piece so that no text of a file is ever read as a format.
     std::string text = "ERROR : (";
@@ -39,7 +40,12 @@ void ReportTokenError(const char* context, const char* first, const char* second
     text += std::to_string(static_cast<int32_t>(line + 1));
     text += " file = ";
     text += fileName;
-    CriticalErrorText(text);
+    return text;
+}
+
+void ReportTokenError(const char* context, const char* first, const char* second, const char* third,
+                      uint32_t line, const std::string& fileName) {
+    CriticalErrorText(TokenErrorText(context, first, second, third, line, fileName));
 }
 
 int32_t TokenToInt(const char* text) {
@@ -60,6 +66,10 @@ int32_t TokenToInt(const char* text) {
     if (value > std::numeric_limits<int32_t>::max())
         value = std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(value);
+}
+
+int32_t TokenToIntInRange(const char* text, int32_t low, int32_t high) {
+    return std::clamp(TokenToInt(text), low, high);
 }
 
 float TokenToFloat(const char* text) {
@@ -377,8 +387,9 @@ int32_t CFieldReader::ReadField() {
         // where it ends.
         if (next->code != TOKEN_CLOSE_BRACE)
             m_file->Next();
-        ReportTokenError("Missing \"=\"", key.text, m_file->Current().text, "", m_file->GetLine(),
-                         m_file->GetFileName());
+        if (m_file->FirstMissingEquals())
+            AppendToLog(TokenErrorText("Missing \"=\"", key.text, m_file->Current().text, "",
+                                       m_file->GetLine(), m_file->GetFileName()));
         return FIELD_ERROR;
     }
     m_file->Next();

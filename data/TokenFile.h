@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "data/Token.h"
@@ -97,6 +98,9 @@ public:
     // Line feeds consumed so far (0-based; messages print it plus 1).
     uint32_t GetLine() const { return m_line; }
     const std::string& GetFileName() const { return m_fileName; }
+    // True the first time it is asked, false afterwards: a fault that a
+    // damaged file may repeat in every field is logged once per file.
+    bool FirstMissingEquals() { return !std::exchange(m_missingEqualsSeen, true); }
 
     // Writes bytes; false when there is no file or the write failed.
     bool Write(std::string_view bytes);
@@ -120,6 +124,7 @@ private:
 
     std::unique_ptr<std::FILE, FileCloser> m_file;
     std::string* m_sink = nullptr; // the memory file's bytes; null for a file on disk
+    bool m_missingEqualsSeen = false;
     std::vector<char> m_buffer;
     size_t m_bufferPos = 0;
     size_t m_bufferEnd = 0;
@@ -152,9 +157,10 @@ public:
 
     // Reads one field into key, equals and value: FIELD_READ; FIELD_BLOCK_END
     // the next token is "}" (left pending); FIELD_END_OF_FILE; FIELD_ERROR
-    // the token after the key is not "=" (the error line reports it; the key
-    // and that token are taken, except a "}", which is left for the block's
-    // reader; equals and value keep their previous contents).
+    // the token after the key is not "=" (the first of a file writes the
+    // error line to the log, no box; the key and that token are taken,
+    // except a "}", which is left for the block's reader; equals and value
+    // keep their previous contents).
     int32_t ReadField();
     // The next whole field of a block that passes over fields without "="
     // (their tokens are dropped): FIELD_READ, FIELD_BLOCK_END once the
@@ -236,11 +242,17 @@ template <class TakeToken> int32_t ReadListTokens(CFieldReader& in, TakeToken ta
 // format.
 void ReportTokenError(const char* context, const char* first, const char* second, const char* third,
                       uint32_t line, const std::string& fileName);
+// The same error line as ReportTokenError makes.
+std::string TokenErrorText(const char* context, const char* first, const char* second,
+                           const char* third, uint32_t line, const std::string& fileName);
 
 // The leading number of a token's text as the standard conversions read it:
 // an optional "-" and digits ("1.5" gives 1, "-" gives 0); a value beyond the
 // 32-bit range is held at its limit.
 int32_t TokenToInt(const char* text);
+// TokenToInt held within low..high, for a field that the reader shifts or
+// scales afterwards.
+int32_t TokenToIntInRange(const char* text, int32_t low, int32_t high);
 // The leading decimal number ("1.2.3" gives 1.2); 0 when there is none; held
 // within the float range.
 float TokenToFloat(const char* text);

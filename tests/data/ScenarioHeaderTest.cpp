@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,26 @@ TEST_F(ScenarioHeaderTest, FieldsAndNationsAreRead) {
     EXPECT_EQ(info.nations[2]->countryEconomy, 4);
     EXPECT_STREQ(info.GetNationPicture(0), "eng.bmp");
     EXPECT_NE(g_idObjectRegistry, nullptr);
+}
+
+// The file counts mission types from 1; the extremes of a 32-bit number
+// are held rather than wrapped.
+TEST(MissionTypeTest, ShiftedFromTheFilesCountAndHeld) {
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    const struct {
+        const char* text;
+        int32_t value;
+    } cases[] = {
+        {"3", 2},
+        {"1", 0},
+        {"0", -1},
+        {"-2147483648", kMin},
+        {"-99999999999", kMin},
+        {"99999999999", kMax - 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadMissionType(c.text), c.value) << c.text;
 }
 
 TEST_F(ScenarioHeaderTest, TutorialNeedsTheWordYesAndSavedAnyValue) {
