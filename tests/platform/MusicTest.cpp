@@ -189,6 +189,42 @@ TEST(AudioTrackBounds, RatesChannelsAndSampleFormats) {
     EXPECT_NE(platform::StatedTrackProblem(0, 99, AV_SAMPLE_FMT_NONE), "");
 }
 
+// The converter itself refuses a frame outside the bounds (a decoder may
+// change its rate in the middle of a stream) and appends nothing.
+TEST(AudioTrackBounds, TheConverterRefusesFramesOutsideTheBounds) {
+    struct Case {
+        int rate;
+        int channels;
+        bool taken;
+    };
+    const Case cases[] = {{1, 2, false},
+                          {1'000'000'000, 2, false},
+                          {22050, 12, false},
+                          {22050, 1, true},
+                          {48000, 2, true}};
+    platform::AudioResampler resampler(44100, 2);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.channels) + " channels");
+        AVFrame* frame = av_frame_alloc();
+        ASSERT_NE(frame, nullptr);
+        frame->format = AV_SAMPLE_FMT_S16;
+        frame->sample_rate = c.rate;
+        frame->nb_samples = 4410;
+        av_channel_layout_default(&frame->ch_layout, c.channels);
+        ASSERT_EQ(av_frame_get_buffer(frame, 0), 0);
+        std::fill_n(reinterpret_cast<int16_t*>(frame->data[0]), 4410 * c.channels, int16_t{900});
+        std::vector<int16_t> out(3, 7);
+        EXPECT_EQ(resampler.Convert(*frame, out), c.taken);
+        if (c.taken) {
+            EXPECT_GT(out.size(), 3u);
+        } else {
+            EXPECT_EQ(out, std::vector<int16_t>(3, 7));
+            EXPECT_NE(resampler.Refusal(), "");
+        }
+        av_frame_free(&frame);
+    }
+}
+
 TEST_F(MusicDecoderTest, BadArgumentsAreRefused) {
     dir.WriteFile("a.wav", test::LevelWav(100, 1000));
     MusicDecoder decoder;
