@@ -3,7 +3,7 @@
 // the input's first 32 bytes as its greeting and, once the request has come,
 // the rest as its reply, then hangs up. Whatever the reply, the lookup ends
 // at once with a known outcome, and a found address is a short text.
-#include <atomic>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -76,7 +76,7 @@ void ServeLocator(platform::TcpListener& listener) {
             input = g_input;
         }
         Bytes greeting(kGreetingSize, 0);
-        std::memcpy(greeting.data(), input.data(), std::min(input.size(), kGreetingSize));
+        std::copy_n(input.begin(), std::min(input.size(), kGreetingSize), greeting.begin());
         Bytes head(6);
         if (!connection.SendAll(greeting.data(), greeting.size(), kIoMs) ||
             !connection.ReceiveExact(head.data(), head.size(), kIoMs))

@@ -153,9 +153,11 @@ TEST_F(NetworkHostile, HellosThatArriveInPiecesAreAllWelcomed) {
             raw.Close();
         EXPECT_TRUE(PumpUntil([&] { return host->Players().size() == 1; }));
     }
-    for (const std::string& line : hostLog)
-        if (line.rfind("destroyed", 0) == 0)
+    for (const std::string& line : hostLog) {
+        if (line.rfind("destroyed", 0) == 0) {
             EXPECT_NE(line.find("Closed"), std::string::npos) << line;
+        }
+    }
 }
 
 // More connections than there are waiting slots trickle a byte now and then
@@ -331,12 +333,13 @@ TEST_F(NetworkHostile, TheHostOutlivesACrowdOfBadPeersAndTakesANewPlayer) {
         }
     for (const Joined& c : joinedCases) {
         SCOPED_TRACE(c.name);
-        if (c.reason == nullptr)
+        if (c.reason == nullptr) {
             EXPECT_EQ(dropped.count(c.name), 0u);
-        else if (*c.reason == '\0')
+        } else if (*c.reason == '\0') {
             EXPECT_EQ(dropped.count(c.name), 1u);
-        else
+        } else {
             EXPECT_EQ(dropped[c.name], c.reason);
+        }
     }
     EXPECT_NE(std::find(hostLog.begin(), hostLog.end(), "2:steady"), hostLog.end());
     const std::string odd = std::to_string(ids.back()) + ":" + std::string("\xFF\xFF\x7F");
