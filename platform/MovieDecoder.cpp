@@ -54,15 +54,15 @@ int64_t SeekFile(void* opaque, int64_t offset, int whence) {
     return ftello(file);
 }
 
-// A movie is one file: only containers that hold their streams themselves
-// are read (no playlists or lists of other files), and no container may have
-// FFmpeg open another file or address.
 // A sound track outside the sane bounds gets one line in the log.
 void RefuseSound(std::string_view path, const std::string& problem) {
     std::fprintf(stderr, "movie: %.*s: the sound track has %s; the movie plays silent\n",
                  static_cast<int>(path.size()), path.data(), problem.c_str());
 }
 
+// A movie is one file: only containers that hold their streams themselves
+// are read (no playlists or lists of other files), and no container may have
+// FFmpeg open another file or address.
 const char* const kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,ogg,flv,asf";
 int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) {
     return AVERROR(EPERM);
