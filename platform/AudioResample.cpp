@@ -1,10 +1,31 @@
 #include "platform/AudioResample.h"
 
 extern "C" {
+#include <libavutil/samplefmt.h>
 #include <libswresample/swresample.h>
 }
 
+#include <string>
+
 namespace platform {
+
+std::string AudioTrackProblem(int rate, int channels, int format) {
+    if (rate < kMinTrackRate || rate > kMaxTrackRate)
+        return "a sample rate of " + std::to_string(rate) +
+               " Hz (taken: " + std::to_string(kMinTrackRate) + " to " +
+               std::to_string(kMaxTrackRate) + ")";
+    if (channels < 1 || channels > kMaxTrackChannels)
+        return std::to_string(channels) + " channels (taken: 1 to " +
+               std::to_string(kMaxTrackChannels) + ")";
+    if (format < 0 || format >= AV_SAMPLE_FMT_NB)
+        return "an unknown sample format (" + std::to_string(format) + ")";
+    return {};
+}
+
+std::string StatedTrackProblem(int rate, int channels, int format) {
+    return AudioTrackProblem(rate != 0 ? rate : kMinTrackRate, channels != 0 ? channels : 1,
+                             format != AV_SAMPLE_FMT_NONE ? format : AV_SAMPLE_FMT_S16);
+}
 
 AudioResampler::AudioResampler(uint32_t outRate, uint16_t outChannels)
     : m_outRate(outRate), m_outChannels(outChannels) {}
@@ -65,9 +86,14 @@ bool AudioResampler::Append(const uint8_t** input, int inputFrames, std::vector<
 }
 
 bool AudioResampler::Convert(const AVFrame& frame, std::vector<int16_t>& out) {
-    if (frame.sample_rate <= 0 || frame.nb_samples <= 0 || frame.ch_layout.nb_channels <= 0 ||
-        frame.format < 0)
+    if (frame.nb_samples <= 0)
         return false;
+    if (std::string problem =
+            AudioTrackProblem(frame.sample_rate, frame.ch_layout.nb_channels, frame.format);
+        !problem.empty()) {
+        m_refusal = std::move(problem);
+        return false;
+    }
     if (!Prepare(frame))
         return false;
     return Append(const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples, out);

@@ -12,6 +12,7 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "platform/AudioResample.h"
 #include "platform/Files.h"
@@ -51,6 +52,12 @@ int64_t SeekFile(void* opaque, int64_t offset, int whence) {
     if (fseeko(file, static_cast<off_t>(offset), whence) != 0)
         return -1;
     return ftello(file);
+}
+
+// A sound track outside the sane bounds gets one line in the log.
+void RefuseSound(std::string_view path, const std::string& problem) {
+    std::fprintf(stderr, "movie: %.*s: the sound track has %s; the movie plays silent\n",
+                 static_cast<int>(path.size()), path.data(), problem.c_str());
 }
 
 // A movie is one file: only containers that hold their streams themselves
@@ -110,6 +117,8 @@ struct MovieDecoder::Impl {
     void ReceiveAudio();
     // Drops the PCM beyond what may wait for TakeAudio.
     void CapAudio();
+    // Ends the sound of the movie for good: its track is outside the bounds.
+    void DropSound(const std::string& problem);
 
     std::FILE* file = nullptr;
     AVIOContext* io = nullptr;
@@ -136,10 +145,12 @@ struct MovieDecoder::Impl {
 
     AudioResampler resampler{kMovieAudioRate, kMovieAudioChannels};
     std::vector<int16_t> pcm;
+    std::string path; // for the log line
 };
 
 bool MovieDecoder::Impl::Open(std::string_view gamePath, MoviePixelFormat wanted) {
     pixelFormat = wanted;
+    path = gamePath;
     file = OpenGameFile(gamePath, "rb");
     if (file == nullptr)
         return false;
@@ -175,13 +186,26 @@ bool MovieDecoder::Impl::Open(std::string_view gamePath, MoviePixelFormat wanted
         return false;
     frameRate = StreamFrameRate(format, format->streams[videoIndex]);
 
-    // A movie whose sound cannot be decoded plays without it.
+    // A movie whose sound cannot be decoded, or whose sound lies outside
+    // the sane bounds, plays without it.
     const AVCodec* audioCodec = nullptr;
     int index = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, videoIndex, &audioCodec, 0);
     if (index >= 0 && audioCodec != nullptr) {
-        audio = OpenCodec(format, index, audioCodec);
-        if (audio != nullptr)
-            audioIndex = index;
+        const AVCodecParameters& stated = *format->streams[index]->codecpar;
+        std::string problem =
+            StatedTrackProblem(stated.sample_rate, stated.ch_layout.nb_channels, stated.format);
+        if (problem.empty())
+            audio = OpenCodec(format, index, audioCodec);
+        if (audio != nullptr) {
+            problem = StatedTrackProblem(audio->sample_rate, audio->ch_layout.nb_channels,
+                                         audio->sample_fmt);
+            if (problem.empty())
+                audioIndex = index;
+            else
+                avcodec_free_context(&audio);
+        }
+        if (!problem.empty())
+            RefuseSound(path, problem);
     }
 
     packet = av_packet_alloc();
@@ -266,11 +290,15 @@ void MovieDecoder::Impl::DecodeAudio(const AVPacket* input) {
     if (sent == AVERROR(EAGAIN)) {
         // The decoder still holds frames: take them, then the packet fits.
         ReceiveAudio();
+        if (audio == nullptr)
+            return; // the sound was dropped
         sent = avcodec_send_packet(audio, input);
     }
     if (sent < 0 && input != nullptr)
         return; // a broken packet: its sound is passed over
     ReceiveAudio();
+    if (audio == nullptr)
+        return; // the sound was dropped
     if (input == nullptr) {
         resampler.Flush(pcm); // the end: what the resampler still holds
         CapAudio();
@@ -279,10 +307,22 @@ void MovieDecoder::Impl::DecodeAudio(const AVPacket* input) {
 
 void MovieDecoder::Impl::ReceiveAudio() {
     while (avcodec_receive_frame(audio, frame) == 0) {
-        resampler.Convert(*frame, pcm); // a frame that cannot be converted is passed over
+        // A frame that cannot be converted is passed over; one outside the
+        // bounds ends the sound.
+        const bool converted = resampler.Convert(*frame, pcm);
         av_frame_unref(frame);
+        if (!converted && !resampler.Refusal().empty()) {
+            DropSound(resampler.Refusal());
+            return;
+        }
         CapAudio();
     }
+}
+
+void MovieDecoder::Impl::DropSound(const std::string& problem) {
+    RefuseSound(path, problem);
+    avcodec_free_context(&audio);
+    audioIndex = -1;
 }
 
 void MovieDecoder::Impl::CapAudio() {

@@ -6,6 +6,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <cstdio>
 #include <mutex>
 #include <string>
 
@@ -20,6 +21,12 @@ namespace {
 void QuietLibraryLog() {
     static std::once_flag once;
     std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+// A sound track outside the sane bounds gets one line in the log.
+void RefuseTrack(const std::string& path, const std::string& problem) {
+    std::fprintf(stderr, "music: %s: the sound track has %s; the track is skipped\n", path.c_str(),
+                 problem.c_str());
 }
 
 // Deleters of the FFmpeg objects.
@@ -49,12 +56,22 @@ struct MusicDecoder::State {
     bool finished = false;
     double length = 0.0;
 
-    // Takes every frame the decoder has ready.
-    void ReceiveFrames(std::vector<int16_t>& out) {
+    std::string path; // for the log line
+
+    // Takes every frame the decoder has ready. A frame that cannot be
+    // converted is passed over; one outside the sane bounds of sound ends
+    // the track (false).
+    bool ReceiveFrames(std::vector<int16_t>& out) {
         while (avcodec_receive_frame(codec.get(), frame.get()) == 0) {
-            resampler->Convert(*frame, out); // a frame that cannot be converted is passed over
+            const bool converted = resampler->Convert(*frame, out);
             av_frame_unref(frame.get());
+            if (!converted && !resampler->Refusal().empty()) {
+                RefuseTrack(path, resampler->Refusal());
+                finished = true;
+                return false;
+            }
         }
+        return true;
     }
 };
 
@@ -79,15 +96,31 @@ bool MusicDecoder::Open(std::string_view gamePath, uint32_t sampleRate, uint16_t
     if (state->streamIndex < 0 || !codec)
         return false;
     const AVStream* stream = format->streams[state->streamIndex];
+    // Bounds first, so that no decoder is made for a track that is refused.
+    const AVCodecParameters& stated = *stream->codecpar;
+    if (const std::string problem =
+            StatedTrackProblem(stated.sample_rate, stated.ch_layout.nb_channels, stated.format);
+        !problem.empty()) {
+        RefuseTrack(std::string(gamePath), problem);
+        return false;
+    }
     state->codec.reset(avcodec_alloc_context3(codec));
     if (!state->codec || avcodec_parameters_to_context(state->codec.get(), stream->codecpar) < 0 ||
         avcodec_open2(state->codec.get(), codec, nullptr) < 0)
         return false;
+    if (const std::string problem =
+            StatedTrackProblem(state->codec->sample_rate, state->codec->ch_layout.nb_channels,
+                               state->codec->sample_fmt);
+        !problem.empty()) {
+        RefuseTrack(std::string(gamePath), problem);
+        return false;
+    }
     state->packet.reset(av_packet_alloc());
     state->frame.reset(av_frame_alloc());
     if (!state->packet || !state->frame)
         return false;
     state->resampler = std::make_unique<AudioResampler>(sampleRate, channels);
+    state->path = gamePath;
 
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
         state->length = static_cast<double>(format->duration) / AV_TIME_BASE;
@@ -107,8 +140,8 @@ bool MusicDecoder::Decode(std::vector<int16_t>& out) {
         return false;
     if (s->draining) {
         // The decoder's last frames, then what the resampler holds back.
-        s->ReceiveFrames(out);
-        s->resampler->Flush(out);
+        if (s->ReceiveFrames(out))
+            s->resampler->Flush(out);
         s->finished = true;
         return false;
     }
@@ -118,10 +151,8 @@ bool MusicDecoder::Decode(std::vector<int16_t>& out) {
         if (ours)
             avcodec_send_packet(s->codec.get(), s->packet.get()); // a bad packet is passed over
         av_packet_unref(s->packet.get());
-        if (ours) {
-            s->ReceiveFrames(out);
-            return true;
-        }
+        if (ours)
+            return s->ReceiveFrames(out);
     }
     avcodec_send_packet(s->codec.get(), nullptr);
     s->draining = true;

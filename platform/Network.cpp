@@ -20,7 +20,9 @@ using wire::FrameReader;
 
 constexpr size_t kReadBudget = 256 * 1024;       // bytes read from one peer per pump
 constexpr size_t kMaxBacklog = 16 * 1024 * 1024; // unsent bytes before a peer counts as stuck
-constexpr size_t kMaxPending = 32;               // connections that have not said hello yet
+// Connections that have not said hello yet; when they are all taken, the one
+// that has waited longest makes room for the newest.
+constexpr size_t kMaxPending = 32;
 constexpr int kMaxAcceptsPerPump = 16;
 constexpr int kMaxRepliesPerEnum = 256;
 constexpr PlayerId kHostId = 1;
@@ -31,17 +33,25 @@ uint64_t SteadyMilliseconds() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+// The time from since to now; 0 when since lies after now (a clock read
+// before a later one, or a clock that went back).
+uint64_t Elapsed(uint64_t now, uint64_t since) {
+    return now > since ? now - since : 0;
+}
+
 // One connection: on the host a client (or a newcomer before its hello), on
 // a client the host.
 struct Peer {
     Peer(std::unique_ptr<Link> connection, uint64_t now)
-        : link(std::move(connection)), lastHeard(now), lastSent(now), floodStart(now) {}
+        : link(std::move(connection)), arrived(now), lastHeard(now), lastSent(now),
+          floodStart(now) {}
 
     std::unique_ptr<Link> link;
     FrameReader reader;
     std::vector<uint8_t> out; // bytes not yet handed to the link, from outStart
     size_t outStart = 0;
     PlayerId id = 0;
+    uint64_t arrived;
     uint64_t lastHeard;
     uint64_t lastSent;
     uint64_t floodStart;
@@ -220,7 +230,7 @@ template <class Handler> void Endpoint::DecodeFrames(Peer& peer, Handler handle)
 
 bool Endpoint::CountFlood(Peer& peer, size_t bytes) {
     const uint64_t now = Now();
-    if (now - peer.floodStart >= 1000) {
+    if (Elapsed(now, peer.floodStart) >= 1000) {
         peer.floodStart = now;
         peer.floodMessages = 0;
         peer.floodBytes = 0;
@@ -239,9 +249,9 @@ bool Endpoint::CountFlood(Peer& peer, size_t bytes) {
 // and gives up on a peer that was silent for all of it.
 void Endpoint::KeepAlive(Peer& peer) {
     const uint64_t now = Now();
-    if (now - peer.lastSent >= m_config.keepAliveMs / 4)
+    if (Elapsed(now, peer.lastSent) >= m_config.keepAliveMs / 4)
         Queue(peer, FrameKind::KeepAlive, m_local, nullptr, 0);
-    if (KeepAliveOn() && now - peer.lastHeard > m_config.keepAliveMs)
+    if (KeepAliveOn() && Elapsed(now, peer.lastHeard) > m_config.keepAliveMs)
         Fail(peer, DropReason::TimedOut);
 }
 
@@ -347,7 +357,8 @@ bool Endpoint::EnumSessions(const EnumCallback& callback) {
             *it = {std::move(reply.session), now};
     }
     // A session that stopped answering is gone.
-    std::erase_if(m_found, [&](const Found& f) { return now - f.heard > m_config.keepAliveMs; });
+    std::erase_if(m_found,
+                  [&](const Found& f) { return Elapsed(now, f.heard) > m_config.keepAliveMs; });
 
     for (const Found& found : m_found)
         if (!callback(&found.session, false))
@@ -552,19 +563,24 @@ void Endpoint::AcceptNewcomers() {
         std::unique_ptr<Link> link = m_transport->Accept();
         if (!link)
             break;
-        if (m_newcomers.size() < kMaxPending)
-            m_newcomers.push_back(std::make_unique<Peer>(std::move(link), Now()));
-        // else: closed at once; the newcomer may try again.
+        // All slots taken: the newcomer that has waited longest is let go,
+        // so that connections that never finish their hello cannot keep a
+        // player out (each has only the greeting time anyway).
+        if (m_newcomers.size() >= kMaxPending)
+            m_newcomers.erase(m_newcomers.begin());
+        m_newcomers.push_back(std::make_unique<Peer>(std::move(link), Now()));
     }
 }
 
 // A newcomer's first frame must be its hello; it is answered and the
-// newcomer either becomes a player or is let go. A newcomer that says
-// nothing for the keep-alive time is let go as well.
+// newcomer either becomes a player or is let go. A newcomer that has not
+// finished its hello within the greeting time, or says nothing for the
+// keep-alive time, is let go as well.
 void Endpoint::ServeNewcomers() {
-    const uint64_t now = Now();
     for (auto& newcomer : m_newcomers) {
         ReadFrom(*newcomer);
+        // Read after the connection: reading sets the time last heard.
+        const uint64_t now = Now();
         Frame frame;
         switch (newcomer->reader.Next(frame)) {
         case FrameReader::Status::Frame:
@@ -575,7 +591,8 @@ void Endpoint::ServeNewcomers() {
             Fail(*newcomer, DropReason::BadFrame);
             break;
         case FrameReader::Status::NeedMore:
-            if (newcomer->closed || now - newcomer->lastHeard > m_config.keepAliveMs)
+            if (newcomer->closed || Elapsed(now, newcomer->arrived) > m_config.greetingTimeoutMs ||
+                Elapsed(now, newcomer->lastHeard) > m_config.keepAliveMs)
                 Fail(*newcomer, DropReason::Closed);
             break;
         }

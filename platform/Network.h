@@ -101,6 +101,9 @@ struct NetConfig {
     std::string bindAddress;
     uint32_t keepAliveMs = 10000;
     uint32_t joinTimeoutMs = 5000;
+    // A host gives a new connection this long from its arrival to finish its
+    // hello; one still greeting then is let go, however much it trickles.
+    uint32_t greetingTimeoutMs = 3000;
     // Per player and second (0: no limit); more is a flood and drops the player.
     uint32_t floodMessages = 20000;
     uint32_t floodBytes = 16 * 1024 * 1024;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -118,6 +119,41 @@ TEST_F(MovieDecoderTest, SoundNotTakenIsKeptUpToTheLimit) {
     EXPECT_EQ(decoder.TakeAudio(pcm), platform::kMovieMaxPendingAudioFrames);
     EXPECT_EQ(pcm.size(), platform::kMovieMaxPendingAudioFrames * 2);
     EXPECT_NE(pcm.back(), 0); // the sound's own samples, not padding
+}
+
+// A sound track whose rate lies far outside the sane bounds (a billion Hz,
+// 1 Hz) is refused with one line: the movie's pictures play, silent.
+TEST_F(MovieDecoderTest, SoundOutsideTheSaneBoundsLeavesTheMovieSilent) {
+    for (uint32_t rate : {1'000'000'000u, 1u}) {
+        SCOPED_TRACE(rate);
+        demo::AviMovie movie = TestMovie(8, 6, 5, 4, 0);
+        movie.sampleRate = rate;
+        movie.samples.assign(8192, 4000);
+        dir.WriteFile("avi/loud.avi", Bytes(movie));
+        testing::internal::CaptureStderr();
+        MovieDecoder decoder;
+        const bool opened = decoder.Open("avi\\loud.avi", MoviePixelFormat::Rgb565);
+        int frames = 0;
+        size_t sound = 0;
+        std::vector<int16_t> pcm;
+        while (opened && decoder.NextFrame() && frames < 10) {
+            ++frames;
+            sound += decoder.TakeAudio(pcm);
+        }
+        const std::string log = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(opened);
+        EXPECT_FALSE(decoder.HasAudio());
+        EXPECT_EQ(frames, 4);
+        EXPECT_EQ(sound, 0u);
+        // FFmpeg may say its own words about the file; ours is one line.
+        size_t ours = 0;
+        for (size_t at = log.find("movie: "); at != std::string::npos;
+             at = log.find("movie: ", at + 1))
+            ++ours;
+        EXPECT_EQ(ours, 1u) << log;
+        EXPECT_NE(log.find("avi\\loud.avi"), std::string::npos) << log;
+        EXPECT_NE(log.find("silent"), std::string::npos) << log;
+    }
 }
 
 TEST_F(MovieDecoderTest, ScalesToTheOutputSize) {

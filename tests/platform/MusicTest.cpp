@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "platform/Audio.h"
+#include "platform/AudioResample.h"
 #include "platform/EventPump.h"
 #include "platform/Music.h"
 #include "platform/MusicDecoder.h"
@@ -111,6 +113,116 @@ TEST_F(MusicDecoderTest, AFileCutShortGivesWhatItHolds) {
     MusicDecoder decoder;
     ASSERT_TRUE(decoder.Open("cut.wav", 44100, 2));
     EXPECT_EQ(DecodeAll(decoder), samples);
+}
+
+// A track whose rate, channel count or sample format lies outside the sane
+// bounds is skipped with one line in the log (a rate of a billion Hz or of
+// 1 Hz made the converter allocate gigabytes); those at the bounds play.
+TEST_F(MusicDecoderTest, TracksOutsideTheSaneBoundsAreSkippedWithOneLine) {
+    struct Case {
+        uint32_t rate;
+        uint16_t channels;
+        bool taken;
+    };
+    const Case cases[] = {
+        {1'000'000'000, 2, false}, {1, 2, false},   {3999, 1, false},  {192001, 2, false},
+        {22050, 9, false},         {4000, 1, true}, {192000, 2, true}, {44100, 8, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.channels) + " channels");
+        dir.WriteFile("music/track02.wav",
+                      demo::MakeWav(c.rate, c.channels, 16,
+                                    std::vector<int16_t>(size_t{c.channels} * 4096, 1000)));
+        testing::internal::CaptureStderr();
+        MusicDecoder decoder;
+        const bool opened = decoder.Open("music\\track02.wav", 44100, 2);
+        std::vector<int16_t> out;
+        if (opened)
+            out = DecodeAll(decoder);
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(opened, c.taken);
+        if (c.taken) {
+            EXPECT_FALSE(out.empty());
+            EXPECT_EQ(log, "");
+        } else {
+            EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+            EXPECT_NE(log.find("music\\track02.wav"), std::string::npos) << log;
+            EXPECT_NE(log.find("skipped"), std::string::npos) << log;
+            double seconds = 0.0;
+            testing::internal::CaptureStderr();
+            EXPECT_FALSE(platform::ReadMusicLength("music\\track02.wav", seconds));
+            testing::internal::GetCapturedStderr();
+        }
+    }
+}
+
+TEST(AudioTrackBounds, RatesChannelsAndSampleFormats) {
+    struct Case {
+        int rate;
+        int channels;
+        int format;
+        bool taken;
+    };
+    const Case cases[] = {
+        {44100, 2, AV_SAMPLE_FMT_S16, true},
+        {platform::kMinTrackRate, 1, AV_SAMPLE_FMT_FLTP, true},
+        {platform::kMaxTrackRate, platform::kMaxTrackChannels, AV_SAMPLE_FMT_U8, true},
+        {0, 2, AV_SAMPLE_FMT_S16, false},
+        {-44100, 2, AV_SAMPLE_FMT_S16, false},
+        {2147483647, 2, AV_SAMPLE_FMT_S16, false},
+        {44100, 0, AV_SAMPLE_FMT_S16, false},
+        {44100, -1, AV_SAMPLE_FMT_S16, false},
+        {44100, 64, AV_SAMPLE_FMT_S16, false},
+        {44100, 2, AV_SAMPLE_FMT_NONE, false},
+        {44100, 2, AV_SAMPLE_FMT_NB, false},
+        {44100, 2, 1000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rate) + " " + std::to_string(c.channels) + " " +
+                     std::to_string(c.format));
+        EXPECT_EQ(platform::AudioTrackProblem(c.rate, c.channels, c.format).empty(), c.taken);
+    }
+    // Before the first frame a decoder may leave the rate, the channels and
+    // the format open; what it does state is checked.
+    EXPECT_EQ(platform::StatedTrackProblem(0, 0, AV_SAMPLE_FMT_NONE), "");
+    EXPECT_NE(platform::StatedTrackProblem(1, 0, AV_SAMPLE_FMT_NONE), "");
+    EXPECT_NE(platform::StatedTrackProblem(0, 99, AV_SAMPLE_FMT_NONE), "");
+}
+
+// The converter itself refuses a frame outside the bounds (a decoder may
+// change its rate in the middle of a stream) and appends nothing.
+TEST(AudioTrackBounds, TheConverterRefusesFramesOutsideTheBounds) {
+    struct Case {
+        int rate;
+        int channels;
+        bool taken;
+    };
+    const Case cases[] = {{1, 2, false},
+                          {1'000'000'000, 2, false},
+                          {22050, 12, false},
+                          {22050, 1, true},
+                          {48000, 2, true}};
+    platform::AudioResampler resampler(44100, 2);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rate) + " Hz, " + std::to_string(c.channels) + " channels");
+        AVFrame* frame = av_frame_alloc();
+        ASSERT_NE(frame, nullptr);
+        frame->format = AV_SAMPLE_FMT_S16;
+        frame->sample_rate = c.rate;
+        frame->nb_samples = 4410;
+        av_channel_layout_default(&frame->ch_layout, c.channels);
+        ASSERT_EQ(av_frame_get_buffer(frame, 0), 0);
+        std::fill_n(reinterpret_cast<int16_t*>(frame->data[0]), 4410 * c.channels, int16_t{900});
+        std::vector<int16_t> out(3, 7);
+        EXPECT_EQ(resampler.Convert(*frame, out), c.taken);
+        if (c.taken) {
+            EXPECT_GT(out.size(), 3u);
+        } else {
+            EXPECT_EQ(out, std::vector<int16_t>(3, 7));
+            EXPECT_NE(resampler.Refusal(), "");
+        }
+        av_frame_free(&frame);
+    }
 }
 
 TEST_F(MusicDecoderTest, BadArgumentsAreRefused) {
