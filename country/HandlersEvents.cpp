@@ -279,8 +279,10 @@ int CCountry::OnExecChangeReligion(COVEvent& event) {
                 }
             }
         }
-        for (uint32_t alliance : leave)
-            SendLeaveAlliance(alliance, m_number);
+        // Every machine carries the change out; the host alone asks to leave.
+        if (IsHost())
+            for (uint32_t alliance : leave)
+                SendLeaveAlliance(alliance, m_number);
     }
 
     if (current == RELIGION_CATHOLIC && religion == RELIGION_PROTESTANT)

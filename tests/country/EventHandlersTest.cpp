@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "country/Alliance.h"
+#include "country/CountryAI.h"
+#include "country/CountryMilitary.h"
 #include "country/CountryMissions.h"
 #include "country/Ledger.h"
 #include "country/PeaceOffer.h"
@@ -493,6 +495,26 @@ TEST_F(EventHandlersTest, CounterReformationChangeKeepsRelationsAndStability) {
     }
 }
 
+// Every tenth year one change of religion is forgiven, never below none.
+TEST_F(EventHandlersTest, ReligiousChangesFallOnEveryTenthYear) {
+    struct Case {
+        int32_t year;
+        int32_t before;
+        int32_t after;
+    };
+    const Case cases[] = {{1600, 2, 1}, {1601, 2, 2}, {1610, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.year);
+        g_gameTimer->currentDate = CDate(1, 0, c.year);
+        CCountry& country = Make(10);
+        country.m_religiousChanges = c.before;
+        COVTimerEvent year(EVT_TIMER_YEAR, country.GetId(), g_gameTimer->currentDate);
+        Send(country, year);
+        EXPECT_EQ(country.m_religiousChanges, c.after);
+        DeleteAllCountries();
+    }
+}
+
 // --- improvements and constructions ---
 
 TEST_F(EventHandlersTest, ImprovementCostsItsPriceAndIsBuiltForItsMonths) {
@@ -640,6 +662,75 @@ TEST_F(EventHandlersTest, CancelForAnUnknownConstructionDoesNothing) {
     EXPECT_EQ(GetProvince(kFirstProvince)->GetConstructions().GetCount(), 1u);
     for (COVEvent* queued : Queued())
         EXPECT_FALSE(queued->GetReceiver().IsNull());
+}
+
+// A unit that is no CUnit: the country only hands its pointer to the
+// military's hooks.
+struct FakeUnit {
+    uint32_t number = 0;
+    bool fleet = false;
+    int32_t province = 0;
+};
+std::vector<std::string> g_unitCalls;
+
+// A cancelled army or fleet takes the country's units being built in the
+// province off its second list; the computer player hears of each first.
+TEST_F(EventHandlersTest, CancelledArmyOrFleetRemovesTheUnitsBeingBuiltThere) {
+    const CountryMilitaryHooks military = g_countryMilitary;
+    const CountryAIHooks ai = g_countryAI;
+    const auto fake = [](const CUnit& unit) -> const FakeUnit& {
+        return *reinterpret_cast<const FakeUnit*>(&unit);
+    };
+    g_countryMilitary.describeUnit = [](const CUnit& unit, UnitFacts& facts) {
+        const auto& held = *reinterpret_cast<const FakeUnit*>(&unit);
+        facts.fleet = held.fleet;
+        facts.province = held.province;
+    };
+    g_countryMilitary.retireUnit = [](CUnit& unit) {
+        g_unitCalls.push_back("retire " +
+                              std::to_string(reinterpret_cast<FakeUnit*>(&unit)->number));
+    };
+    g_countryMilitary.deleteUnits = [](const std::vector<CUnit*>& units) {
+        for (CUnit* unit : units)
+            g_unitCalls.push_back("delete " +
+                                  std::to_string(reinterpret_cast<FakeUnit*>(unit)->number));
+    };
+    g_countryAI.armyDeleted = [](CUnit& unit) {
+        g_unitCalls.push_back("ai army " +
+                              std::to_string(reinterpret_cast<FakeUnit*>(&unit)->number));
+    };
+    g_countryAI.fleetDeleted = [](CUnit& unit) {
+        g_unitCalls.push_back("ai fleet " +
+                              std::to_string(reinterpret_cast<FakeUnit*>(&unit)->number));
+    };
+    FakeUnit army{1, false, kFirstProvince};
+    FakeUnit fleet{2, true, kFirstProvince};
+    FakeUnit elsewhere{3, false, kFirstProvince + 1};
+    for (int32_t kind : {CONSTRUCTION_ARMY, CONSTRUCTION_NAVY, CONSTRUCTION_NAVY_IN_SHIPYARD}) {
+        SCOPED_TRACE(kind);
+        g_unitCalls.clear();
+        CCountry& country = Make(9);
+        for (FakeUnit* unit : {&army, &fleet, &elsewhere})
+            country.m_unitsInDevelopment.AddTail(reinterpret_cast<CUnit*>(unit));
+        CDate end = GetGameDate();
+        end.AddMonths(6);
+        const ObjectId id = ScheduleExpireConstruction(9, static_cast<uint32_t>(kind),
+                                                       static_cast<uint32_t>(kFirstProvince), end)
+                                ->GetId();
+        COVDataEvent cancel(EVT_CANCEL_CONSTRUCTION, country.GetId());
+        cancel.Payload().Set(CancelConstructionPayload::kOrder, id);
+        Send(country, cancel);
+        EXPECT_EQ(g_unitCalls, (std::vector<std::string>{"ai army 1", "retire 1", "ai fleet 2",
+                                                         "retire 2", "delete 1", "delete 2"}));
+        std::vector<uint32_t> left;
+        country.m_unitsInDevelopment.ForEach(
+            [&left, &fake](CUnit* unit) { left.push_back(fake(*unit).number); });
+        EXPECT_EQ(left, std::vector<uint32_t>{3});
+        country.m_unitsInDevelopment.Remove(reinterpret_cast<CUnit*>(&elsewhere));
+        DeleteAllCountries();
+    }
+    g_countryMilitary = military;
+    g_countryAI = ai;
 }
 
 // --- wars and peace ---
