@@ -960,6 +960,20 @@ public:
     void GoBankrupt();
     // --- end of tick, year and game start ---
 
+    // --- game events, missions and the change of religion
+    // (country/HandlersEvents.cpp) ---
+    // Appends the event, with the date, to the archived game events.
+    void ArchiveGameEvent(const ObjectId& event, const CDate& date);
+    // Asks the host for a new mission of the kind (0..10) for the country.
+    void RequestNewMission(int32_t kind);
+    // The missions the country has taken, each with the day it took it.
+    CDatedIdList m_archivedMissions;
+    // Set by a change of religion: ten years on from it, and how many
+    // changes of religion count against the country.
+    CDate m_religionChangeDate;
+    int32_t m_religiousChanges = 0;
+    // --- end of game events, missions and the change of religion ---
+
     // --- banners and shields (country/Banners.cpp, country/ShieldSet.cpp) ---
     // Set by the god-mode messages: the shields show the alternative arms
     // "BAF" instead of the country's own.

@@ -433,10 +433,6 @@ int CCountry::OnNewEmperor(COVEvent&) {
     return EVENT_CONSUMED;
 }
 
-int CCountry::OnMessage191(COVEvent&) {
-    return EVENT_NOT_HANDLED;
-}
-
 #define ORV_COUNTRY_HANDLER_STUB(name)                                                             \
     int CCountry::name(COVEvent&) {                                                                \
         return EVENT_NOT_HANDLED;                                                                  \

@@ -56,9 +56,9 @@
     X(OnCreateFleet) \
     B(OnProvChangeControl) \
     B(OnProvBattleWon) \
-    X(OnProvBattleLost) \
+    B(OnProvBattleLost) \
     B(OnProvSiegeWon) \
-    X(OnProvSiegeLost) \
+    B(OnProvSiegeLost) \
     B(OnDiscoverProvince) \
     B(OnLoseTradeLevel) \
     B(OnSendColonist) \
@@ -83,12 +83,12 @@
     B(OnSetMonarchValues) \
     X(OnActivateMonarch) \
     B(OnInvestmentChange) \
-    X(OnMergeWar) \
-    X(OnExecuteEvent) \
-    X(OnMissionActivated) \
-    X(OnRequestNewMission) \
-    X(OnMissionCompleted) \
-    X(OnMissionFailed) \
+    B(OnMergeWar) \
+    B(OnExecuteEvent) \
+    B(OnMissionActivated) \
+    B(OnRequestNewMission) \
+    B(OnMissionCompleted) \
+    B(OnMissionFailed) \
     B(OnCreateCountry) \
     B(OnInflation) \
     B(OnSetSendDate) \
@@ -115,14 +115,14 @@
     B(OnExecDeclineAllianceJoin) \
     B(OnExecAcceptPeace) \
     B(OnExecDeclinePeace) \
-    X(OnExecCreatePeaceOffer) \
+    B(OnExecCreatePeaceOffer) \
     B(OnExecSetupWar) \
     B(OnExecDishonorAlliance) \
     B(OnExecHonorAlliance) \
     B(OnExecRefuseTrade) \
     B(OnExecUnrefuseTrade) \
     B(OnExecChangeTolerance) \
-    X(OnExecChangeReligion) \
+    B(OnExecChangeReligion) \
     B(OnAcceptShareExploration) \
     B(OnStealExploration) \
     B(OnDiscoverCountry) \
@@ -130,8 +130,8 @@
     B(OnExecDestroyTPost) \
     B(OnCountryBroken) \
     B(OnNewEmperor) \
-    X(OnCancelConstruction) \
-    X(OnExecStartBuildImprovement) \
+    B(OnCancelConstruction) \
+    B(OnExecStartBuildImprovement) \
     B(OnFinishBuildImprovement) \
     B(OnChangeTE) \
     B(OnChangePE) \
@@ -141,7 +141,7 @@
     B(OnCreateStock) \
     B(OnGoldLost) \
     B(OnExecRelation) \
-    X(OnWhitePeace) \
+    B(OnWhitePeace) \
     B(OnCheckEcoData) \
     X(OnUnitSizeLosses)
 // clang-format on

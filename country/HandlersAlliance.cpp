@@ -9,6 +9,7 @@
 #include "country/CountryList.h"
 #include "country/HandlerSupport.h"
 #include "country/Relations.h"
+#include "country/SoundEffects.h"
 #include "country/War.h"
 #include "engine/CriticalError.h"
 #include "net/EventTypes.h"
@@ -181,6 +182,7 @@ int CCountry::OnExecJoinAlliance(COVEvent& event) {
     }
     const ObjectId id = alliance->id;
     AddAllianceMember(id, other);
+    PlayCountrySound(*this, SOUND_AGREEMENT);
     const std::string otherName = NameOf(other);
     float relation = 0.0f;
     switch (alliance->type) {
@@ -261,6 +263,7 @@ int CCountry::OnExecLeaveAlliance(COVEvent& event) {
     CAlliance* alliance = message.alliance;
     const uint32_t other = message.other;
     const bool wasLeader = alliance->GetLeader() == static_cast<int32_t>(m_number);
+    PlayCountrySoundAmong(alliance->participants, SOUND_ALLIANCE_BROKEN);
     std::erase_if(alliance->participants, [this](uint32_t member) { return member == m_number; });
 
     if (!alliance->participants.empty()) {
@@ -340,6 +343,7 @@ int CCountry::OnExecDeclineAllianceOffer(COVEvent& event) {
         return EVENT_CONSUMED;
     const uint32_t other = message.other;
     const std::string otherName = NameOf(other);
+    PlayCountrySound(*this, SOUND_REFUSAL);
     int32_t notice = -1;
     float relation = 0.0f;
     switch (message.alliance->type) {
@@ -366,9 +370,11 @@ int CCountry::OnExecDeclineAllianceOffer(COVEvent& event) {
 
 int CCountry::OnExecDeclineAllianceJoin(COVEvent& event) {
     AllianceMessage message;
-    if (ReadAllianceMessage(event, message) && IsLocalHuman())
+    if (ReadAllianceMessage(event, message) && IsLocalHuman()) {
+        PlaySoundEffect(SOUND_REFUSAL);
         PostGameMessage1(kNoticeMilitaryReject, m_number, NameOf(message.other),
                          NameOf(message.other));
+    }
     return EVENT_CONSUMED;
 }
 
@@ -402,6 +408,7 @@ int CCountry::OnExecSetAnnexation(COVEvent& event) {
         return EVENT_CONSUMED;
     }
     AddBaseVictoryPoints(kDiplomacyVictoryPoints, 20.0f);
+    PlayCountrySound(*this, SOUND_AGREEMENT);
     const std::string annexedName = NameOf(annexed);
     if (IsLocalHuman())
         PostGameMessage1(kNoticeAnnexAccept, m_number, annexedName, annexedName);
@@ -437,8 +444,10 @@ int CCountry::OnExecDeclineAnnexation(COVEvent& event) {
         DropMessage(event, "no country number");
         return EVENT_CONSUMED;
     }
-    if (IsLocalHuman())
+    if (IsLocalHuman()) {
+        PlaySoundEffect(SOUND_REFUSAL);
         PostGameMessage1(kNoticeAnnexReject, m_number, NameOf(other), NameOf(other));
+    }
     ChangeRelationMutual(m_number, other, -50.0f);
     return EVENT_CONSUMED;
 }
@@ -492,6 +501,7 @@ int CCountry::OnExecDishonorAlliance(COVEvent& event) {
 
     CAlliance* alliance = CalledAlliance(event);
     if (alliance) {
+        PlayCountrySoundAmong(alliance->participants, SOUND_ALLIANCE_BROKEN);
         std::erase_if(alliance->candidates, [this](uint32_t n) { return n == m_number; });
         const std::string members = FormatCountryList(alliance->participants);
         if (IsLocalHuman())

@@ -13,6 +13,7 @@
 #include "country/PayloadChecks.h"
 #include "country/RelationTexts.h"
 #include "country/Relations.h"
+#include "country/SoundEffects.h"
 #include "engine/CriticalError.h"
 #include "engine/TextDatabase.h"
 #include "net/EventTypes.h"
@@ -247,6 +248,7 @@ int CCountry::OnFinishBuildImprovement(COVEvent& event) {
         DebugPrint("finish improvement: kind %u of country %u dropped\n", kind, m_number);
         return EVENT_CONSUMED;
     }
+    PlayCountrySound(*this, SOUND_IMPROVEMENT_BUILT);
     city->improvements[kind] = 1;
     if (kind == CCity::IMPROVEMENT_CITYRIGHTS)
         m_inflation = std::max(m_inflation - kCityRightsInflation, 0.0f);

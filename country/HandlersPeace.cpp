@@ -11,6 +11,7 @@
 #include "country/HandlerSupport.h"
 #include "country/PeaceOffer.h"
 #include "country/Relations.h"
+#include "country/SoundEffects.h"
 #include "country/War.h"
 #include "engine/Format.h"
 #include "engine/TextDatabase.h"
@@ -357,8 +358,10 @@ int CCountry::OnExecAcceptPeace(COVEvent& event) {
     std::sort(affected.begin(), affected.end());
     affected.erase(std::unique(affected.begin(), affected.end()), affected.end());
     for (uint32_t n : affected)
-        if (CCountry* country = CountryOfNumber(n))
+        if (CCountry* country = CountryOfNumber(n)) {
             country->RefreshMilitaryState();
+            PlayCountrySound(*country, SOUND_PEACE);
+        }
     SendRefreshWindows();
     return EVENT_CONSUMED;
 }

@@ -114,6 +114,9 @@ int CCountry::OnTimerYear(COVEvent& event) {
     if (m_inflation < 0.0f)
         m_inflation = 0.0f;
     SetPeriodBase();
+    // Every tenth year one change of religion is forgiven.
+    if (CScenario::GetGameDate().year % 10 == 0 && m_religiousChanges > 0)
+        --m_religiousChanges;
     PassToSubObjects(event);
     return EVENT_NOT_HANDLED;
 }

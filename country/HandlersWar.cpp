@@ -11,6 +11,7 @@
 #include "country/CountryRebels.h"
 #include "country/HandlerSupport.h"
 #include "country/Relations.h"
+#include "country/SoundEffects.h"
 #include "country/War.h"
 #include "engine/Random.h"
 #include "net/EventTypes.h"
@@ -211,6 +212,7 @@ int CCountry::OnTheyDeclareWar(COVEvent& event) {
         return EVENT_CONSUMED;
     const uint32_t attacker = m.attacker;
     CCountry* enemy = CountryOfNumber(attacker);
+    PlayCountrySound(*this, SOUND_WAR_DECLARED);
     const double lift = enemy && enemy->m_major ? 0.2 : 0.1;
     SetStability(static_cast<int32_t>(GetStability() + lift));
     EnterWarWith(*this, attacker);
@@ -386,10 +388,11 @@ int CCountry::OnProvBattleWon(COVEvent& event) {
     AddBaseVictoryPoints(kBattleVictoryPoints, m.scores ? 4.0f : 0.5f);
     if (!m.losers.empty()) {
         const std::string first = NameOf(m.losers.front());
-        if (IsLocalHuman())
+        if (IsLocalHuman()) {
+            PlaySoundEffect(sea ? SOUND_NAVAL_BATTLE_WON : SOUND_LAND_BATTLE_WON);
             PostGameMessage1(sea ? kNoticeNavalBattleWon : kNoticeLandBattleWon, m_number, first,
                              first);
-        else
+        } else
             PostGameMessage2(kNoticeBattleWonOther, m_number, GetName(), GetName(), first);
     }
     return EVENT_CONSUMED;

@@ -848,6 +848,32 @@ public:
     explicit COVPeaceOfferEvent(const COVEvent& m) : COVEvent(m) {}
 };
 
+// --- the peace offer's terms ---
+// What each of COVPeaceOfferEvent's sixteen terms holds: the war's id (type,
+// number), the receiving country, the demanding flag (0: the offering
+// country gives), the province count (at most 3), the colonies, three
+// province ids, their three new owners, the cash (the bits of an f32), the
+// war score behind the offer, the separate-from, separate-to, is-better and
+// annexation flags (one byte each, lowest first) and the conversion flag.
+// The offering country is COVPeaceEvent's country.
+struct PeaceOfferTerms {
+    enum : size_t {
+        kWarType = 0,
+        kWarNumber = 1,
+        kTo = 2,
+        kDemanding = 3,
+        kProvinceCount = 4,
+        kColonies = 5,
+        kProvinces = 6,
+        kNewOwners = 9,
+        kCash = 12,
+        kValue = 13,
+        kFlags = 14,
+        kReligion = 15,
+    };
+};
+// --- end of the peace offer's terms ---
+
 class COVCreateLeaderEvent : public COVEvent {
 public:
     static constexpr size_t kSize = 140;
@@ -1406,3 +1432,54 @@ struct CreateCotPayload {
     static constexpr PayloadFieldInfo kFields[] = {kProvince};
 };
 // --- end of the countries' money, trade and relation messages ---
+
+// --- game events, missions, religion and construction ---
+// A game event carried out: the event's id, the subject (a country's id)
+// and a random value for the event.
+struct ExecuteEventPayload {
+    static constexpr uint32_t kTypes[] = {EVT_EXECUTE_EVENT};
+    static constexpr PayloadField<ObjectId> kEvent{"event", 20};
+    static constexpr PayloadField<ObjectId> kSubject{"subject", 28};
+    static constexpr PayloadField<uint32_t> kRandom{"random", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kEvent, kSubject, kRandom};
+};
+// A mission of the receiving country activated, completed or failed: the
+// date and the mission's id.
+struct MissionPayload {
+    static constexpr uint32_t kTypes[] = {EVT_MISSION_ACTIVATED, EVT_MISSION_COMPLETED,
+                                          EVT_MISSION_FAILED};
+    static constexpr PayloadField<CDate> kDate{"date", 20};
+    static constexpr PayloadField<ObjectId> kMission{"mission", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kDate, kMission};
+};
+// A new mission of the kind asked for the receiving country.
+struct RequestMissionPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_NEW_MISSION};
+    static constexpr PayloadField<int32_t> kKind{"kind", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kKind};
+};
+// The mission a country takes (type 191): its kind, its three goal values,
+// the date, the mission's id and the country's number.
+struct MissionTakenPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_191};
+    static constexpr PayloadField<int32_t> kKind{"kind", 20};
+    static constexpr PayloadArray<uint32_t, 3> kGoals{"goals", 24};
+    static constexpr PayloadField<CDate> kDate{"date", 36};
+    static constexpr PayloadField<ObjectId> kMission{"mission", 44};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 52};
+    static constexpr PayloadFieldInfo kFields[] = {kKind, kGoals, kDate, kMission, kCountry};
+};
+// The country turns to the religion.
+struct ChangeReligionPayload {
+    static constexpr uint32_t kTypes[] = {EVT_EXEC_CHANGE_RELIGION};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<uint32_t> kReligion{"religion", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kReligion};
+};
+// The construction order of the id is cancelled.
+struct CancelConstructionPayload {
+    static constexpr uint32_t kTypes[] = {EVT_CANCEL_CONSTRUCTION};
+    static constexpr PayloadField<ObjectId> kOrder{"order", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kOrder};
+};
+// --- end of game events, missions, religion and construction ---

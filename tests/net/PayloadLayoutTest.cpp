@@ -140,6 +140,12 @@ std::vector<Layout> AllLayouts() {
         OfData<TrackInvestmentPayload>("TrackInvestmentPayload"),
         OfData<MonarchNamePayload>("MonarchNamePayload"),
         OfData<CreateCotPayload>("CreateCotPayload"),
+        OfData<ExecuteEventPayload>("ExecuteEventPayload"),
+        OfData<MissionPayload>("MissionPayload"),
+        OfData<RequestMissionPayload>("RequestMissionPayload"),
+        OfData<MissionTakenPayload>("MissionTakenPayload"),
+        OfData<ChangeReligionPayload>("ChangeReligionPayload"),
+        OfData<CancelConstructionPayload>("CancelConstructionPayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,
