@@ -1,12 +1,15 @@
 #include "military/units/LandUnit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "country/Country.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
+#include "military/units/Leader.h"
 #include "military/units/NavalUnit.h"
+#include "world/Province.h"
 
 namespace {
 
@@ -16,7 +19,91 @@ void AddToTotal(int32_t& total, int32_t amount) {
     total = static_cast<int32_t>(std::clamp<int64_t>(sum, 0, std::numeric_limits<int32_t>::max()));
 }
 
+constexpr int32_t kNatives = 97;
+constexpr int32_t kTerrainForest = 1;
+constexpr int32_t kTerrainMountain = 2;
+constexpr int32_t kTerrainMarsh = 4;
+
+int32_t Ceil(float value) {
+    return value > 0.0f ? static_cast<int32_t>(std::ceil(value)) : 0;
+}
+
+// Whole regiments of a strength, a part counting whole.
+int32_t Regiments(float strength, int32_t perRegiment) {
+    return (Ceil(strength) + perRegiment - 1) / perRegiment;
+}
+
+// The transport need of every army on land in the province, whoever owns
+// it.
+int32_t RegimentsIn(int32_t province) {
+    int32_t total = 0;
+    for (const CCountry* country : g_countries) {
+        if (!country)
+            continue;
+        CLinkedList<CUnit>::CListPosition node = nullptr;
+        for (country->m_units.GetHeadPosition(node); node; CLinkedList<CUnit>::MoveNext(node)) {
+            const CUnit* unit = node->item;
+            if (node->removed || !unit || unit->IsFleet() || unit->GetLocation() != province)
+                continue;
+            const auto* army = static_cast<const CLandUnit*>(unit);
+            if (!army->GetCarrier())
+                total += army->GetTransportNeed();
+        }
+    }
+    return total;
+}
+
+// The natives fight with their province's ferocity.
+float NativesFactor(const CLandUnit& army) {
+    const CCountry* owner = army.GetOwner();
+    if (!owner || owner->GetNumber() != kNatives)
+        return 1.0f;
+    const CProvince* province = GetProvince(army.GetLocation());
+    return province ? province->ferocity : 1.0f;
+}
+
+// The terrain the army fights on; none aboard.
+int32_t TerrainOf(const CLandUnit& army) {
+    if (army.GetCarrier() || army.GetLocation() == 0)
+        return -1;
+    const CProvince* province = GetProvince(army.GetLocation());
+    return province ? province->terrain : -1;
+}
+
+// Morale moves by 30 % of the aim toward it, never past it.
+bool MoveMoraleToward(float& morale, float aim) {
+    const float before = morale;
+    const float step = 0.3f * aim;
+    if (morale >= aim)
+        morale = std::max(aim, morale - step);
+    else
+        morale = std::min(aim, morale + step);
+    return morale != before;
+}
+
 } // namespace
+
+int32_t (*g_provinceSupplyValue)(const CProvince& province, CCountry& country,
+                                 bool siege) = nullptr;
+
+int32_t GetTransportNeed(float infantry, float cavalry, float artillery) {
+    return Regiments(infantry, 1000) + Regiments(cavalry, 1000) + Regiments(artillery, 10);
+}
+
+float GetLandMorale(CCountry& country) {
+    return country.GetLandTech().CurrentRow().morale;
+}
+
+float GetNavalMorale(CCountry& country) {
+    return country.GetNavalTech().CurrentRow().morale;
+}
+
+float EstimateArmyPower(CCountry& country, float infantry, float cavalry, float artillery) {
+    return GetLandMorale(country) *
+           (infantry * (country.GetLandInfantryFire() + country.GetLandInfantryShock()) +
+            cavalry * (country.GetLandCavalryFire() + country.GetLandCavalryShock()) +
+            artillery * (country.GetLandArtilleryFire() + country.GetLandArtilleryShock()));
+}
 
 // ---------------------------------------------------------------- CLandUnit
 
@@ -55,13 +142,19 @@ bool CLandUnit::ReadOwnField(CFieldReader& in) {
 }
 
 void CLandUnit::BoardFleet(int32_t province, CNavalUnit* fleet) {
-    if (fleet) {
+    if (fleet && !m_carrier) {
+        previousProvince = GetLocation();
+        // Aboard, the army is where its fleet is and retreats no more.
+        SetLocation(fleet->GetLocation());
+        RestoreFlag();
         fleet->LoadArmy(this);
         return;
     }
-    if (m_carrier)
+    if (m_carrier) {
+        previousProvince = m_carrier->GetLocation();
         m_carrier->UnloadArmy(this);
-    SetLocation(province);
+    }
+    SetProvince(province);
 }
 
 void CLandUnit::AddToOwnerTotals() const {
@@ -71,4 +164,143 @@ void CLandUnit::AddToOwnerTotals() const {
     AddToTotal(owner->m_infantryTotal, GetRoundedInfantry());
     AddToTotal(owner->m_cavalryTotal, GetRoundedCavalry());
     AddToTotal(owner->m_artilleryTotal, GetRoundedArtillery());
+}
+
+// ------------------------------------------------------- the army's rules
+
+int32_t CLandUnit::GetTransportNeed() const {
+    return ::GetTransportNeed(GetInfantry(), GetCavalry(), GetArtillery());
+}
+
+int32_t CLandUnit::GetSize() const {
+    return GetRoundedInfantry() + GetRoundedCavalry() + 100 * GetRoundedArtillery();
+}
+
+float CLandUnit::GetMovementFactor() const {
+    if (GetRoundedArtillery() > 0)
+        return 1.5f;
+    return GetRoundedInfantry() > 0 ? 2.0f : 3.0f;
+}
+
+float CLandUnit::GetAttritionRateIn(const CProvince& province) const {
+    CCountry* owner = GetOwner();
+    const int32_t size = GetSize();
+    if (size <= 0 || !owner)
+        return 0.0f;
+    int32_t floor = 1;
+    int32_t v = RegimentsIn(province.GetNumber());
+    if (province.IsWinter()) {
+        v += 10;
+        if (province.GetOwnerNumber() != static_cast<int32_t>(owner->GetNumber()))
+            v += 15;
+    }
+    if (province.climate == 4 || province.climate == 6)
+        v += 5;
+    if (const CLeader* commander = GetMovementCommander()) {
+        if (commander->category == LEADER_CONQUISTADOR) {
+            v -= 4 * commander->manoeuvre;
+            floor = 0;
+        } else {
+            v -= 2 * commander->manoeuvre;
+        }
+    }
+    if (g_provinceSupplyValue)
+        v -= g_provinceSupplyValue(province, *owner, false);
+    v = std::min(v, province.GetAttrition(*owner, false));
+    const int32_t least = 1000 / size;
+    if (v > 0 && v < least)
+        v = least;
+    if (IsPathEmpty())
+        floor = 0;
+    if (v < floor)
+        v = floor;
+    return static_cast<float>(v) * 0.01f;
+}
+
+float CLandUnit::GetAttritionRate() const {
+    if (m_carrier) {
+        const CProvince* at = GetProvince(m_carrier->GetLocation());
+        return at ? m_carrier->GetAttritionRateIn(*at) : 0.0f;
+    }
+    const CProvince* here = GetProvince(GetLocation());
+    return here && GetLocation() != 0 ? GetAttritionRateIn(*here) : 0.0f;
+}
+
+float CLandUnit::GetMonthlyAttrition() const {
+    const float rate = GetAttritionRate();
+    return rate > 0.0f ? static_cast<float>(GetSize()) * rate : 0.0f;
+}
+
+float CLandUnit::GetMaintenance() const {
+    const CCountry* owner = GetOwner();
+    if (!owner)
+        return 0.0f;
+    const float upkeep = owner->m_landMaintenance *
+                         (static_cast<float>(owner->GetArtilleryPrice()) *
+                              static_cast<float>(GetRoundedArtillery()) * 0.01f +
+                          static_cast<float>(owner->GetCavalryPrice()) *
+                              static_cast<float>(GetRoundedCavalry()) * 0.001f +
+                          static_cast<float>(owner->GetInfantryPrice()) *
+                              static_cast<float>(GetRoundedInfantry()) * 0.001f) *
+                         0.020833334f;
+    return owner->IsAtWar() ? upkeep * 1.5f : upkeep;
+}
+
+int32_t CLandUnit::GetCost() const {
+    const CCountry* owner = GetOwner();
+    if (!owner)
+        return 0;
+    return owner->GetInfantryPrice() * (GetRoundedInfantry() / 1000) +
+           owner->GetCavalryPrice() * (GetRoundedCavalry() / 1000) +
+           owner->GetArtilleryPrice() * (GetRoundedArtillery() / 10);
+}
+
+bool CLandUnit::RegainMorale() {
+    CCountry* owner = GetOwner();
+    if (!owner)
+        return false;
+    const float aim = trespassing ? 1.0f : GetLandMorale(*owner);
+    const bool changed = MoveMoraleToward(morale, aim);
+    RefreshFigure();
+    return changed;
+}
+
+float CLandUnit::GetFirePower() const {
+    CCountry* owner = GetOwner();
+    if (!owner)
+        return 0.0f;
+    const int32_t terrain = TerrainOf(*this);
+    const float artilleryFire =
+        owner->GetLandArtilleryFire() * (terrain == kTerrainMarsh ? 0.5f : 1.0f);
+    return (static_cast<float>(GetRoundedInfantry()) * owner->GetLandInfantryFire() +
+            static_cast<float>(GetRoundedArtillery()) * artilleryFire +
+            static_cast<float>(GetRoundedCavalry()) * owner->GetLandCavalryFire()) *
+           NativesFactor(*this);
+}
+
+float CLandUnit::GetShockPower() const {
+    CCountry* owner = GetOwner();
+    if (!owner)
+        return 0.0f;
+    const int32_t terrain = TerrainOf(*this);
+    const bool rough =
+        terrain == kTerrainMarsh || terrain == kTerrainForest || terrain == kTerrainMountain;
+    const float cavalryShock = owner->GetLandCavalryShock() * (rough ? 0.5f : 1.0f);
+    return (static_cast<float>(GetRoundedInfantry()) * owner->GetLandInfantryShock() +
+            static_cast<float>(GetRoundedArtillery()) * owner->GetLandArtilleryShock() +
+            static_cast<float>(GetRoundedCavalry()) * cavalryShock) *
+           NativesFactor(*this);
+}
+
+float CLandUnit::GetPower() const {
+    CCountry* owner = GetOwner();
+    if (!owner)
+        return 0.0f;
+    return (static_cast<float>(GetRoundedInfantry()) *
+                (owner->GetLandInfantryFire() + owner->GetLandInfantryShock()) +
+            static_cast<float>(GetRoundedCavalry()) *
+                (owner->GetLandCavalryFire() + owner->GetLandCavalryShock()) +
+            static_cast<float>(GetRoundedArtillery()) *
+                (owner->GetLandArtilleryFire() + owner->GetLandArtilleryShock())) *
+           NativesFactor(*this) * morale;
 }
