@@ -7,6 +7,7 @@
 #include "country/Country.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
+#include "engine/Random.h"
 #include "military/units/Leader.h"
 #include "military/units/NavalUnit.h"
 #include "world/Province.h"
@@ -20,6 +21,8 @@ void AddToTotal(int32_t& total, int32_t amount) {
 }
 
 constexpr int32_t kNatives = 97;
+constexpr int32_t kRebels = 98;
+constexpr int32_t kExplorerSeaArea = 139;
 constexpr int32_t kTerrainForest = 1;
 constexpr int32_t kTerrainMountain = 2;
 constexpr int32_t kTerrainMarsh = 4;
@@ -82,6 +85,17 @@ bool MoveMoraleToward(float& morale, float aim) {
 }
 
 } // namespace
+
+void ForEachUnitIn(int32_t province, const std::function<void(CUnit&)>& f) {
+    for (CCountry* country : g_countries) {
+        if (!country)
+            continue;
+        CLinkedList<CUnit>::CListPosition node = nullptr;
+        for (country->m_units.GetHeadPosition(node); node; CLinkedList<CUnit>::MoveNext(node))
+            if (!node->removed && node->item && node->item->GetLocation() == province)
+                f(*node->item);
+    }
+}
 
 int32_t (*g_provinceSupplyValue)(const CProvince& province, CCountry& country,
                                  bool siege) = nullptr;
@@ -303,4 +317,145 @@ float CLandUnit::GetPower() const {
             static_cast<float>(GetRoundedArtillery()) *
                 (owner->GetLandArtilleryFire() + owner->GetLandArtilleryShock())) *
            NativesFactor(*this) * morale;
+}
+
+namespace {
+
+// The space left on the country's fleets in the province.
+int32_t FreeTransportSpace(int32_t province, const CCountry* owner) {
+    int32_t space = 0;
+    ForEachUnitIn(province, [&](CUnit& unit) {
+        if (unit.IsFleet() && unit.GetOwner() == owner) {
+            const auto& fleet = static_cast<const CNavalUnit&>(unit);
+            space += fleet.GetTransportCapacity() - fleet.GetCargoLoad();
+        }
+    });
+    return space;
+}
+
+// The need of the country's armies ashore (but one) whose next step is
+// into the sea zone.
+int32_t EmbarkingNeed(int32_t seaZone, const CCountry* owner, const CLandUnit* except) {
+    int32_t need = 0;
+    CLinkedList<CUnit>::CListPosition node = nullptr;
+    for (owner->m_units.GetHeadPosition(node); node; CLinkedList<CUnit>::MoveNext(node)) {
+        const CUnit* unit = node->item;
+        if (node->removed || !unit || unit == except || unit->IsFleet())
+            continue;
+        const auto* army = static_cast<const CLandUnit*>(unit);
+        if (!army->GetCarrier() && army->GetNextPathProvince() == seaZone)
+            need += army->GetTransportNeed();
+    }
+    return need;
+}
+
+bool Discovered(const CProvince& province, uint32_t country) {
+    return country < province.discoveredBy.size() && province.discoveredBy[country] != 0;
+}
+
+} // namespace
+
+bool CLandUnit::CanRetreatTo(int32_t provinceId) const {
+    const CCountry* owner = GetOwner();
+    if (provinceId == 0 || !owner || owner->GetNumber() == kNatives ||
+        owner->GetNumber() == kRebels)
+        return false;
+    const int32_t n = static_cast<int32_t>(owner->GetNumber());
+    const CProvince* here = GetProvince(GetLocation());
+    const CProvince* target = GetProvince(provinceId);
+    if (!here || !target || !here->IsNeighbour(provinceId))
+        return false;
+    if (target->area == kExplorerSeaArea &&
+        FreeTransportSpace(provinceId, owner) < GetTransportNeed())
+        return false;
+    if (!Discovered(*target, owner->GetNumber()))
+        return false;
+    const CLeader* commander = GetMovementCommander();
+    if (GameRand() % 10 < (commander ? commander->manoeuvre : 0))
+        return CanEnterProvince(*target);
+    if (!CanEnterProvince(*target))
+        return false;
+    const CCountry* holder = CountryOfNumber(target->GetOwnerNumber());
+    const CCountry* controller = CountryOfNumber(target->GetControllerNumber());
+    if (!holder || !controller)
+        return true;
+    if (!holder->HasAccessTo(n) && !holder->IsHostileTo(n))
+        return false;
+    return controller->HasAccessTo(n);
+}
+
+int32_t CLandUnit::FindRetreatProvince() const {
+    CCountry* owner = GetOwner();
+    const CProvince* here = GetProvince(GetLocation());
+    if (!owner || !here || owner->GetNumber() == kNatives || owner->GetNumber() == kRebels)
+        return 0;
+    const int32_t n = static_cast<int32_t>(owner->GetNumber());
+    int32_t best = 0;
+    float bestScore = 0.1f;
+    for (int32_t i = 0; i < here->neighbourCount && i < here->GetNeighbourTotal(); ++i) {
+        const int32_t id = here->neighbours[static_cast<size_t>(i)].id;
+        const CProvince* p = GetProvince(id);
+        if (!p || id == 0)
+            continue;
+        float score = 0.0f;
+        if (!p->IsSea()) {
+            if (!Discovered(*p, owner->GetNumber()) || !CanEnterProvince(*p))
+                continue;
+            const int32_t level = p->natives > 0 ? p->natives : 0;
+            bool hostile = false;
+            float fire = 0.0f;
+            float shock = 0.0f;
+            ForEachUnitIn(id, [&](CUnit& unit) {
+                const CCountry* other = unit.GetOwner();
+                if (!other || !owner->IsHostileTo(other->GetNumber()))
+                    return;
+                hostile = true;
+                if (unit.IsFleet()) {
+                    fire += static_cast<CNavalUnit&>(unit).GetFirePower();
+                    shock += static_cast<CNavalUnit&>(unit).GetShockPower();
+                } else {
+                    fire += static_cast<CLandUnit&>(unit).GetFirePower();
+                    shock += static_cast<CLandUnit&>(unit).GetShockPower();
+                }
+            });
+            if (level < 1 && !hostile) {
+                score = 100.0f;
+            } else {
+                const float sums = level >= 1 ? 0.0f : fire + shock;
+                const float denominator = static_cast<float>(level) + sums;
+                score = denominator > 0.0f ? 1.0f / denominator : 0.0f;
+            }
+            const int32_t holder = p->GetOwnerNumber();
+            const int32_t controller = p->GetControllerNumber();
+            const auto onSide = [&](int32_t c) {
+                return c == n || (c >= 0 && owner->IsCobelligerentWith(c));
+            };
+            if (holder < 0)
+                score += 4.0f;
+            else if (holder == n && controller == n)
+                score += 16.0f;
+            else if (onSide(holder) && onSide(controller))
+                score += 14.0f;
+            else if (controller == n)
+                score += 12.0f;
+            else if (onSide(controller))
+                score += 10.0f;
+            else if (holder == n)
+                score += 8.0f;
+            else if (onSide(holder))
+                score += 6.0f;
+            else
+                score += 2.0f;
+        } else if (here->IsNeighbour(id)) {
+            const int32_t space = FreeTransportSpace(id, owner);
+            const int32_t need = GetTransportNeed();
+            if (need <= space && need + EmbarkingNeed(id, owner, this) <= space)
+                score = 50.0f;
+        }
+        if (score > bestScore) {
+            bestScore = score;
+            best = id;
+        }
+    }
+    return best;
 }

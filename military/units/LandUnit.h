@@ -1,5 +1,7 @@
 #pragma once
 // Armies: infantry, cavalry and artillery; an army may stand aboard a fleet.
+#include <functional>
+
 #include "military/units/Unit.h"
 
 class CProvince;
@@ -17,6 +19,10 @@ extern int32_t (*g_provinceSupplyValue)(const CProvince& province, CCountry& cou
 // what recovery aims at.
 float GetLandMorale(CCountry& country);
 float GetNavalMorale(CCountry& country);
+
+// Calls f with each unit of every country that stands in the province
+// (armies aboard a fleet included), country by country in list order.
+void ForEachUnitIn(int32_t province, const std::function<void(CUnit&)>& f);
 
 // The computer player's estimate of an army: land morale x the troops
 // weighted by their fire and shock factors.
@@ -80,6 +86,15 @@ public:
     float GetFirePower() const;
     float GetShockPower() const;
     float GetPower() const;
+    // A leading neighbour the owner has discovered and may enter, with room
+    // on the owner's fleets in a sea area; besides, land held by a country
+    // that gives access or is hostile, or a city besieged by a friend. A
+    // commander's manoeuvre may skip the owner's questions. Never for the
+    // natives and the rebels.
+    bool CanRetreatTo(int32_t province) const override;
+    // The neighbour of the best score: empty friendly land first, then the
+    // owner's fleets with room at sea, then land held by weaker enemies.
+    int32_t FindRetreatProvince() const override;
     // --- end of the army's rules ---
 
 protected:

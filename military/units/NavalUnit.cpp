@@ -10,6 +10,7 @@
 #include "data/Keywords.h"
 #include "engine/CriticalError.h"
 #include "engine/GameTimer.h"
+#include "engine/Random.h"
 #include "military/units/Leader.h"
 #include "net/EventTypes.h"
 #include "world/City.h"
@@ -394,4 +395,71 @@ bool CNavalUnit::HandleCargoOrder(const COVEvent& event) {
     default:
         return false;
     }
+}
+
+bool CNavalUnit::CanRetreatTo(int32_t provinceId) const {
+    const CCountry* owner = GetOwner();
+    const CProvince* here = GetProvince(GetLocation());
+    const CProvince* target = GetProvince(provinceId);
+    if (!owner || !here || !target || provinceId == 0 || !here->IsNeighbour(provinceId))
+        return false;
+    const uint32_t n = owner->GetNumber();
+    if (n >= target->discoveredBy.size() || target->discoveredBy[n] == 0)
+        return false;
+    if (target->IsSea())
+        return true;
+    const CCountry* controller = CountryOfNumber(target->GetControllerNumber());
+    return HasFortress(*target) && controller && controller->HasAccessTo(n);
+}
+
+int32_t CNavalUnit::FindRetreatProvince() const {
+    const CCountry* owner = GetOwner();
+    const CProvince* here = GetProvince(GetLocation());
+    if (!owner || !here)
+        return 0;
+    constexpr size_t kMaxCandidates = 50;
+    std::vector<const CProvince*> candidates;
+    for (int32_t i = 0; i < here->neighbourCount && i < here->GetNeighbourTotal() &&
+                        candidates.size() < kMaxCandidates;
+         ++i) {
+        const int32_t id = here->neighbours[static_cast<size_t>(i)].id;
+        if (CanRetreatTo(id))
+            candidates.push_back(GetProvince(id));
+    }
+    if (candidates.empty())
+        return 0;
+    const auto distance = [](const MapPoint& a, const MapPoint& b) {
+        const int64_t dx = int64_t{a.x} - b.x;
+        const int64_t dy = int64_t{a.y} - b.y;
+        return dx * dx + dy * dy;
+    };
+    // The home port: near, the owner's own, held and not besieged.
+    const int32_t n = static_cast<int32_t>(owner->GetNumber());
+    const CProvince* home = nullptr;
+    int64_t homeScore = 0;
+    CIntList::CListPosition node = nullptr;
+    for (owner->m_ownedProvinces.GetHeadPosition(node); node; CIntList::MoveNext(node)) {
+        const CProvince* port = node->removed ? nullptr : GetProvince(node->item);
+        if (!port || !HasFortress(*port))
+            continue;
+        int64_t score = distance(port->unitPosition, here->unitPosition);
+        if (port->GetOwnerNumber() != n)
+            score += 1000000;
+        if (port->GetControllerNumber() != n)
+            score += 4000000;
+        if (port->IsUnderSiege())
+            score += 16000000;
+        if (!home || score < homeScore) {
+            home = port;
+            homeScore = score;
+        }
+    }
+    if (!home)
+        return candidates[static_cast<size_t>(GameRand()) % candidates.size()]->GetNumber();
+    const CProvince* best = candidates.front();
+    for (const CProvince* candidate : candidates)
+        if (distance(candidate->unitPosition, home->unitPosition) <
+            distance(best->unitPosition, home->unitPosition))
+            best = candidate;
+    return best->GetNumber();
 }

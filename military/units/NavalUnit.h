@@ -81,6 +81,12 @@ public:
     float GetFirePower() const;
     float GetShockPower() const;
     float GetPower() const;
+    // A discovered leading neighbour: any sea zone, a port whose controller
+    // gives the owner access.
+    bool CanRetreatTo(int32_t province) const override;
+    // The neighbour nearest the best home port (the owner's own, held,
+    // unbesieged ports first); without a port a random one.
+    int32_t FindRetreatProvince() const override;
     // The fleet lies off a blockaded port of a country hostile to its
     // owner.
     bool IsBlockadingHostilePort() const;

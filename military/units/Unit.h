@@ -109,6 +109,11 @@ public:
     virtual float GetAttritionRateIn(const CProvince& province) const = 0;
     // The factor the days of a step are divided by (larger is faster).
     virtual float GetMovementFactor() const = 0;
+    // The unit may fall back into the province from a battle.
+    virtual bool CanRetreatTo(int32_t province) const = 0;
+    // On the host: the best neighbouring province to fall back to, 0 when
+    // there is none.
+    virtual int32_t FindRetreatProvince() const = 0;
     // Puts the unit into the province (a fleet refuses land without a
     // port).
     virtual void SetProvince(int32_t province) { SetLocation(province); }
@@ -140,6 +145,11 @@ public:
     void DiscoverProvince(int32_t province);
     // "_COVEVT_UNITMOVE_": the unit enters the province of the message.
     void OnUnitMove(const COVEvent& event);
+    // "_COVEVT_UNITMOVEPATH_": the path of the message replaces the unit's
+    // (flag set) or is appended to it. A message whose count runs past its
+    // payload or that names no province (0, above 1472) is dropped with a
+    // trace line: false.
+    bool OnMovePath(const COVEvent& event);
     // Stops retreating; the country flag shows again.
     void RestoreFlag() { m_retreating = 0; }
     // The commander the movement rules read: the listed leader of the

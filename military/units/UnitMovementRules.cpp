@@ -315,3 +315,28 @@ void CUnit::OnUnitMove(const COVEvent& event) {
     }
     SetProvince(destination);
 }
+
+bool CUnit::OnMovePath(const COVEvent& event) {
+    const COVEventData& payload = event.Payload();
+    if (!payload.Holds(COVUnitMovePathEvent::kCount)) {
+        DebugPrint("Unit #%u: a move path without its count\n", GetId().number);
+        return false;
+    }
+    const uint16_t count = payload.Get(COVUnitMovePathEvent::kCount);
+    if (COVUnitMovePathEvent::SizeFor(count) > payload.Size()) {
+        DebugPrint("Unit #%u: a move path of %u provinces in %zu bytes\n", GetId().number,
+                   unsigned{count}, payload.Size());
+        return false;
+    }
+    CIntList provinces;
+    for (size_t i = 0; i < count; ++i) {
+        const int32_t id = payload.Get(COVUnitMovePathEvent::kSteps[i]);
+        if (id < kFirstProvinceId || id > kLastProvinceId) {
+            DebugPrint("Unit #%u: a move path through no province (%d)\n", GetId().number, id);
+            return false;
+        }
+        provinces.AddTail(id);
+    }
+    SetPath(payload.Get(COVUnitMovePathEvent::kValue) != 0 ? 1 : 0, provinces);
+    return true;
+}

@@ -260,4 +260,64 @@ TEST_F(UnitMovementTest, StatusBarAndCargoOrdersOfAFleet) {
     EXPECT_FALSE(fleet.HandleCargoOrder(COVDataEvent(EVT_UNITMOVE, fleet.GetId())));
 }
 
+TEST_F(UnitMovementTest, FleetsFallBackTowardTheirHomePort) {
+    CProvince& sea = Province(780, 5);
+    CProvince& open = Province(781, 5);
+    open.unitPosition = {100, 0};
+    CProvince& unknown = Province(782, 5, false);
+    CProvince& port = Province(783, 0);
+    Own(port, kPlayer);
+    Fortify(port, 1.0f, 780);
+    port.unitPosition = {10, 0};
+    CProvince& beach = Province(784, 0);
+    Province(785, 5);
+    for (CProvince* p : {&open, &unknown, &port, &beach})
+        Link(sea, *p);
+    CNavalUnit& fleet = Fleet(780, 3.0f);
+    const struct {
+        int32_t province;
+        bool expected;
+    } cases[] = {{781, true}, {782, false}, {783, true}, {784, false}, {785, false}, {0, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(fleet.CanRetreatTo(c.province), c.expected) << c.province;
+    EXPECT_EQ(fleet.FindRetreatProvince(), 783);
+    // Without a port of its own a fleet falls back anywhere it may.
+    CNavalUnit& stranger = Fleet(780, 3.0f, 0.0f, 0.0f, kNeutral);
+    open.discoveredBy[kNeutral] = 1;
+    EXPECT_EQ(stranger.FindRetreatProvince(), 781);
+    // Nowhere to go.
+    EXPECT_EQ(Fleet(785, 1.0f).FindRetreatProvince(), 0);
+}
+
+TEST_F(UnitMovementTest, ArmiesFallBackToEmptyFriendlyLandFirst) {
+    CProvince& here = Province(790, 0);
+    Own(here, kPlayer);
+    CProvince& own = Province(791, 0);
+    Own(own, kPlayer);
+    CProvince& wild = Province(792, 0);
+    CProvince& sea = Province(793, 5);
+    for (CProvince* p : {&own, &wild, &sea})
+        Link(here, *p);
+    CLandUnit& army = Army(790, 1000.0f);
+    Fleet(793, 0.0f, 0.0f, 2.0f);
+
+    // 16 + 100 for empty land of its own, 4 + 100 for empty wild land, 50
+    // for room on its fleets at sea.
+    EXPECT_EQ(army.FindRetreatProvince(), 791);
+    // An enemy in its own land: 16 only.
+    CLandUnit& pirates = Army(791, 1000.0f, 0.0f, 0.0f, kPirates);
+    EXPECT_EQ(army.FindRetreatProvince(), 792);
+    // Only the sea left, while the fleet has room for the army and the
+    // armies about to embark.
+    wild.discoveredBy[kPlayer] = 0;
+    EXPECT_EQ(army.FindRetreatProvince(), 793);
+    CLandUnit& embarking = Army(790, 4000.0f);
+    GivePath(embarking, {793});
+    EXPECT_EQ(army.FindRetreatProvince(), 791);
+    pirates.SetLocation(0);
+    // The natives stand their ground.
+    AddCountry(std::make_unique<CCountry>(97));
+    EXPECT_EQ(Army(790, 1000.0f, 0.0f, 0.0f, 97).FindRetreatProvince(), 0);
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "military/units/Leader.h"
 #include "military/units/NavalUnit.h"
@@ -238,6 +239,32 @@ TEST_F(UnitMovementTest, CoastalDiscoveryAfterTooManyFailures) {
         fleet.OnUnitMove(MoveEvent(fleet, 660));
         EXPECT_EQ(land.discoveredBy[kPlayer] != 0, c.discovered) << c.failuresBefore;
         EXPECT_EQ(CUnit::s_coastalDiscoveryFailures, c.failuresAfter) << c.failuresBefore;
+    }
+}
+
+TEST_F(UnitMovementTest, MovePathMessagesAreCheckedBeforeTheyAreTaken) {
+    CLandUnit& army = Army(670, 1000.0f);
+    ASSERT_TRUE(army.OnMovePath(COVUnitMovePathEvent(army.GetId(), 1, {671, 672})));
+    EXPECT_EQ(army.GetNextPathProvince(), 671);
+    EXPECT_EQ(army.GetFinalDestination(), 672);
+    EXPECT_EQ(army.GetState(), CUnit::EState::Moving);
+
+    const struct {
+        const char* what;
+        std::vector<uint16_t> provinces;
+        int count; // -1: as built
+    } bad[] = {
+        {"a count past the payload", {673}, 2}, {"a count far past the payload", {673, 674}, 65535},
+        {"province 0", {673, 0}, -1},           {"province 1473", {1473}, -1},
+        {"province 65535", {673, 65535}, -1},
+    };
+    for (const auto& c : bad) {
+        COVUnitMovePathEvent event(army.GetId(), 1, c.provinces);
+        if (c.count >= 0)
+            event.Payload().Set(COVUnitMovePathEvent::kCount, static_cast<uint16_t>(c.count));
+        EXPECT_FALSE(army.OnMovePath(event)) << c.what;
+        EXPECT_EQ(army.GetNextPathProvince(), 671) << c.what;
+        EXPECT_EQ(army.GetFinalDestination(), 672) << c.what;
     }
 }
 
