@@ -10,6 +10,9 @@
 #include "engine/Random.h"
 #include "military/units/Leader.h"
 #include "military/units/NavalUnit.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
+#include "net/Session.h"
 #include "world/Province.h"
 
 namespace {
@@ -95,6 +98,34 @@ void ForEachUnitIn(int32_t province, const std::function<void(CUnit&)>& f) {
             if (!node->removed && node->item && node->item->GetLocation() == province)
                 f(*node->item);
     }
+}
+
+void SendTroopTransfer(const CUnit& from, const CUnit& to, uint32_t type, int32_t amount) {
+    const CCountry* owner = from.GetOwner();
+    if (!owner)
+        return;
+    auto event = std::make_unique<COVDataEvent>(type, owner->GetId());
+    COVEventData& payload = event->Payload();
+    payload.Set(UnitTransferPayload::kFrom, from.GetId());
+    payload.Set(UnitTransferPayload::kTo, to.GetId());
+    payload.Set(UnitTransferPayload::kCount, static_cast<uint32_t>(std::max(amount, 0)));
+    ExecuteAndSendEvent(std::move(event));
+}
+
+std::vector<CUnit*> DistributionTakers(const CUnit& giver) {
+    std::vector<CUnit*> takers;
+    const CProvince* here = GetProvince(giver.GetLocation());
+    if (!IsHost() || !here || giver.GetLocation() == 0 || here->HasCombat())
+        return takers;
+    ForEachUnitIn(giver.GetLocation(), [&](CUnit& unit) {
+        if (&unit == &giver || unit.IsFleet() != giver.IsFleet() ||
+            unit.GetOwner() != giver.GetOwner() || !unit.IsPathEmpty() || unit.HasExplorerLeader())
+            return;
+        if (!unit.IsFleet() && static_cast<const CLandUnit&>(unit).GetCarrier())
+            return;
+        takers.push_back(&unit);
+    });
+    return takers;
 }
 
 int32_t (*g_provinceSupplyValue)(const CProvince& province, CCountry& country,
@@ -458,4 +489,20 @@ int32_t CLandUnit::FindRetreatProvince() const {
         }
     }
     return best;
+}
+
+void CLandUnit::DistributeTroops(int32_t count) {
+    if (m_carrier || !GetOwner())
+        return;
+    for (CUnit* taker : DistributionTakers(*this)) {
+        if (count <= 0)
+            break;
+        const int32_t infantry = GetRoundedInfantry() / count;
+        const int32_t cavalry = GetRoundedCavalry() / count;
+        const int32_t artillery = GetRoundedArtillery() / count;
+        SendTroopTransfer(*this, *taker, EVT_TRANSFER_INFANTRY, infantry);
+        SendTroopTransfer(*this, *taker, EVT_TRANSFER_CAVALRY, cavalry);
+        SendTroopTransfer(*this, *taker, EVT_TRANSFER_ARTILLERY, artillery);
+        --count;
+    }
 }

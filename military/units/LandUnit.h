@@ -1,6 +1,7 @@
 #pragma once
 // Armies: infantry, cavalry and artillery; an army may stand aboard a fleet.
 #include <functional>
+#include <vector>
 
 #include "military/units/Unit.h"
 
@@ -23,6 +24,15 @@ float GetNavalMorale(CCountry& country);
 // Calls f with each unit of every country that stands in the province
 // (armies aboard a fleet included), country by country in list order.
 void ForEachUnitIn(int32_t province, const std::function<void(CUnit&)>& f);
+
+// Runs here and sends the transfer of the amount of one kind of troops or
+// ships (the message type) from one unit to another of the same owner.
+void SendTroopTransfer(const CUnit& from, const CUnit& to, uint32_t type, int32_t amount);
+// The units that take a share of the giver's troops or ships when it is
+// spread (host only; none while a combat runs where it stands): the others
+// of its kind and owner standing still there, on land, without an
+// explorer, in list order.
+std::vector<CUnit*> DistributionTakers(const CUnit& giver);
 
 // The computer player's estimate of an army: land morale x the troops
 // weighted by their fire and shock factors.
@@ -95,6 +105,7 @@ public:
     // The neighbour of the best score: empty friendly land first, then the
     // owner's fleets with room at sea, then land held by weaker enemies.
     int32_t FindRetreatProvince() const override;
+    void DistributeTroops(int32_t count) override;
     // --- end of the army's rules ---
 
 protected:

@@ -463,3 +463,19 @@ int32_t CNavalUnit::FindRetreatProvince() const {
             best = candidate;
     return best->GetNumber();
 }
+
+void CNavalUnit::DistributeTroops(int32_t count) {
+    if (!GetOwner())
+        return;
+    for (CUnit* taker : DistributionTakers(*this)) {
+        if (count <= 0)
+            break;
+        const int32_t warships = Ceil(GetWarships()) / count;
+        const int32_t galleys = Ceil(GetGalleys()) / count;
+        const int32_t transports = Ceil(GetTransports()) / count;
+        SendTroopTransfer(*this, *taker, EVT_TRANSFER_WARSHIPS, warships);
+        SendTroopTransfer(*this, *taker, EVT_TRANSFER_GALLEYS, galleys);
+        SendTroopTransfer(*this, *taker, EVT_TRANSFER_TRANSPORTS, transports);
+        --count;
+    }
+}

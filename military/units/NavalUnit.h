@@ -87,6 +87,7 @@ public:
     // The neighbour nearest the best home port (the owner's own, held,
     // unbesieged ports first); without a port a random one.
     int32_t FindRetreatProvince() const override;
+    void DistributeTroops(int32_t count) override;
     // The fleet lies off a blockaded port of a country hostile to its
     // owner.
     bool IsBlockadingHostilePort() const;

@@ -114,6 +114,11 @@ public:
     // On the host: the best neighbouring province to fall back to, 0 when
     // there is none.
     virtual int32_t FindRetreatProvince() const = 0;
+    // On the host, while no combat runs where it stands: hands its troops
+    // (ships), a count-th at a time, to that many of its owner's units of
+    // its kind standing still there without an explorer, by transfer
+    // messages run here and sent.
+    virtual void DistributeTroops(int32_t count) = 0;
     // Puts the unit into the province (a fleet refuses land without a
     // port).
     virtual void SetProvince(int32_t province) { SetLocation(province); }

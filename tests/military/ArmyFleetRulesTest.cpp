@@ -320,4 +320,39 @@ TEST_F(UnitMovementTest, ArmiesFallBackToEmptyFriendlyLandFirst) {
     EXPECT_EQ(Army(790, 1000.0f, 0.0f, 0.0f, 97).FindRetreatProvince(), 0);
 }
 
+TEST_F(UnitMovementTest, SpreadingTroopsGivesEachTakerItsShare) {
+    Province(800, 0);
+    CLandUnit& giver = Army(800, 3000.0f, 1001.0f, 11.0f);
+    CLandUnit& taker = Army(800, 0.0f);
+    CLandUnit& moving = Army(800, 0.0f);
+    GivePath(moving, {801});
+    CLandUnit& explorer = Army(800, 0.0f);
+    explorer.AttachLeader(&Leader(LEADER_CONQUISTADOR, 1));
+    CLandUnit& foreign = Army(800, 0.0f, 0.0f, 0.0f, kNeutral);
+    CNavalUnit& fleet = Fleet(800, 0.0f);
+
+    // Two shares, one taker: one pass, half of each kind.
+    giver.DistributeTroops(2);
+    EXPECT_FLOAT_EQ(taker.GetInfantry(), 1500.0f);
+    EXPECT_FLOAT_EQ(taker.GetCavalry(), 500.0f);
+    EXPECT_FLOAT_EQ(taker.GetArtillery(), 5.0f);
+    EXPECT_FLOAT_EQ(giver.GetInfantry(), 1500.0f);
+    EXPECT_FLOAT_EQ(giver.GetCavalry(), 501.0f);
+    EXPECT_FLOAT_EQ(giver.GetArtillery(), 6.0f);
+    for (const CUnit* other :
+         {static_cast<const CUnit*>(&moving), static_cast<const CUnit*>(&explorer),
+          static_cast<const CUnit*>(&foreign), static_cast<const CUnit*>(&fleet)})
+        EXPECT_FLOAT_EQ(other->GetStrength(0) + other->GetStrength(1) + other->GetStrength(2),
+                        0.0f);
+
+    Province(802, 5);
+    CNavalUnit& ships = Fleet(802, 4.0f, 3.0f, 2.0f);
+    CNavalUnit& other = Fleet(802, 0.0f);
+    ships.DistributeTroops(2);
+    EXPECT_FLOAT_EQ(other.GetWarships(), 2.0f);
+    EXPECT_FLOAT_EQ(other.GetGalleys(), 1.0f);
+    EXPECT_FLOAT_EQ(other.GetTransports(), 1.0f);
+    EXPECT_FLOAT_EQ(ships.GetGalleys(), 2.0f);
+}
+
 } // namespace
