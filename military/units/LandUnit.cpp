@@ -506,3 +506,37 @@ void CLandUnit::DistributeTroops(int32_t count) {
         --count;
     }
 }
+
+float CLandUnit::EstimatePowerWeighted(float cavalryShockWeight, float fireWeight) const {
+    CCountry* owner = GetOwner();
+    if (!owner)
+        return 0.0f;
+    return (static_cast<float>(GetRoundedInfantry()) *
+                (owner->GetLandInfantryShock() + owner->GetLandInfantryFire() * fireWeight) +
+            static_cast<float>(GetRoundedCavalry()) *
+                (owner->GetLandCavalryFire() * fireWeight +
+                 owner->GetLandCavalryShock() * cavalryShockWeight) +
+            static_cast<float>(GetRoundedArtillery()) *
+                (owner->GetLandArtilleryShock() + owner->GetLandArtilleryFire() * fireWeight)) *
+           NativesFactor(*this) * morale;
+}
+
+float CLandUnit::GetInfantryArtilleryFire() const {
+    CCountry* owner = GetOwner();
+    if (!owner)
+        return 0.0f;
+    const float artilleryFire =
+        owner->GetLandArtilleryFire() * (TerrainOf(*this) == kTerrainMarsh ? 0.5f : 1.0f);
+    return (static_cast<float>(GetRoundedInfantry()) * owner->GetLandInfantryFire() +
+            static_cast<float>(GetRoundedArtillery()) * artilleryFire) *
+           NativesFactor(*this);
+}
+
+float CLandUnit::GetInfantryArtilleryShock() const {
+    CCountry* owner = GetOwner();
+    if (!owner)
+        return 0.0f;
+    return (static_cast<float>(GetRoundedInfantry()) * owner->GetLandInfantryShock() +
+            static_cast<float>(GetRoundedArtillery()) * owner->GetLandArtilleryShock()) *
+           NativesFactor(*this);
+}

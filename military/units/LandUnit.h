@@ -96,6 +96,13 @@ public:
     float GetFirePower() const;
     float GetShockPower() const;
     float GetPower() const;
+    // The computer player's weighing: shock in full and fire by the fire
+    // weight, the cavalry's shock by its own weight, at the unit's morale.
+    float EstimatePowerWeighted(float cavalryShockWeight, float fireWeight) const;
+    // The infantry's and artillery's fire (the artillery's halved in a
+    // marsh) and shock, for the combat.
+    float GetInfantryArtilleryFire() const;
+    float GetInfantryArtilleryShock() const;
     // A leading neighbour the owner has discovered and may enter, with room
     // on the owner's fleets in a sea area; besides, land held by a country
     // that gives access or is hostile, or a city besieged by a friend. A
