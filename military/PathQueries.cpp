@@ -1,11 +1,9 @@
-// What the path search asks of units. Units do not know their speed, cost
-// factor or entry rules yet: those entries stay empty and answer as the
-// search documents (speed 1.0, factor 1.0, may enter). Enemies in a
-// province are found among the units of the countries hostile to the one
-// asking.
+// What the path search asks of units: their speed, the cost factor of
+// undiscovered land, the entry and exploring rules and the trespass flag
+// come from the units' movement rules. Enemies in a province are found
+// among the units of the countries hostile to the one asking.
 #include "country/Country.h"
 #include "country/DiplomaticQueries.h"
-#include "military/units/Leader.h"
 #include "military/units/Unit.h"
 #include "world/PathSearch.h"
 #include "world/Province.h"
@@ -18,19 +16,16 @@ const bool g_registered = [] {
         return owner ? static_cast<int32_t>(owner->GetNumber()) : -1;
     };
     g_pathSearchHooks.unitIsFleet = [](const CUnit& unit) { return unit.IsFleet(); };
-    // A unit led by a conquistador or an explorer may enter lands its
-    // country has not discovered.
-    g_pathSearchHooks.unitCanExplore = [](const CUnit& unit) {
-        CLinkedList<CLeader>::CListPosition node = nullptr;
-        unit.GetLeaders().GetHeadPosition(node);
-        for (; node; CLinkedList<CLeader>::MoveNext(node)) {
-            const CLeader* leader = node->item;
-            if (!node->removed && leader &&
-                (leader->category == LEADER_CONQUISTADOR || leader->category == LEADER_EXPLORER))
-                return true;
-        }
-        return false;
+    // The units' own movement rules (military/units/UnitMovementRules.cpp).
+    g_pathSearchHooks.unitSpeed = [](const CUnit& unit) { return unit.GetMovementFactor(); };
+    g_pathSearchHooks.unitPathCostFactor = [](const CUnit& unit) {
+        return static_cast<float>(unit.GetPathCostFactor());
     };
+    g_pathSearchHooks.unitCanEnter = [](const CUnit& unit, const CProvince& province) {
+        return unit.CanEnterProvince(province);
+    };
+    g_pathSearchHooks.unitCanExplore = [](const CUnit& unit) { return unit.CanExplore(); };
+    g_pathSearchHooks.unitTrespassing = [](const CUnit& unit) { return unit.trespassing != 0; };
     // A unit of a country hostile to the country stands in the province
     // and is not retreating.
     g_pathSearchHooks.provinceHasEnemyUnit = [](const CProvince& province, int32_t country) {

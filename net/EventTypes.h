@@ -1070,6 +1070,15 @@ struct MoveStepPayload {
     static constexpr PayloadFieldInfo kFields[] = {kUnit, kProvince};
 };
 
+// A unit enters the province; an army stepping into a sea zone boards the
+// fleet named after it.
+struct UnitMovePayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNITMOVE};
+    static constexpr PayloadField<uint16_t> kProvince{"province", 20};
+    static constexpr PayloadField<ObjectId> kFleet{"fleet", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince, kFleet};
+};
+
 // The unit (the receiver) is deleted at once; its id again after the head.
 struct KillPayload {
     static constexpr uint32_t kTypes[] = {EVT_KILL};

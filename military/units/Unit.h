@@ -27,6 +27,7 @@ class CDataBlock;
 class CLeader;
 class CNavalUnit;
 class COVEvent;
+class CProvince;
 
 // The "_COVEVT_UNIT_FINISH_" message (type 73) for a unit; the caller posts
 // it.
@@ -97,6 +98,76 @@ public:
     // province shows a settlement symbol of level 1 or more.
     bool PathStartCheck() const;
     // --- end of unit checks ---
+
+    // --- movement rules (military/units/UnitMovementRules.cpp) ---
+    // The unit's size for the entry rules and attrition: an army's men
+    // (artillery counting 100 a piece), a fleet's ships, each strength
+    // rounded up.
+    virtual int32_t GetSize() const = 0;
+    // The monthly attrition, as a fraction, the unit would suffer in the
+    // province.
+    virtual float GetAttritionRateIn(const CProvince& province) const = 0;
+    // The factor the days of a step are divided by (larger is faster).
+    virtual float GetMovementFactor() const = 0;
+    // The unit may fall back into the province from a battle.
+    virtual bool CanRetreatTo(int32_t province) const = 0;
+    // On the host: the best neighbouring province to fall back to, 0 when
+    // there is none.
+    virtual int32_t FindRetreatProvince() const = 0;
+    // On the host, while no combat runs where it stands: hands its troops
+    // (ships), a count-th at a time, to that many of its owner's units of
+    // its kind standing still there without an explorer, by transfer
+    // messages run here and sent.
+    virtual void DistributeTroops(int32_t count) = 0;
+    // Puts the unit into the province (a fleet refuses land without a
+    // port).
+    virtual void SetProvince(int32_t province) { SetLocation(province); }
+
+    // The owner may enter the province with this unit now: the rule the
+    // path search and the unit server ask.
+    bool CanEnterProvince(const CProvince& province) const;
+    // Where the unit may go from where it stands: an army aboard only where
+    // its fleet can set it ashore, an army on land into safe or hostile
+    // land, a fleet into any sea zone and its owner's own ports.
+    bool MayEnter(int32_t province) const;
+    // MayEnter and a path found from the unit's province.
+    bool CanReach(int32_t province) const;
+    // A discovered land province with no hostile unit, which the owner
+    // controls, nobody owns, or whose owner fights on the owner's side.
+    bool IsSafeProvince(const CProvince& province) const;
+    // The unit may enter provinces its owner has not discovered.
+    bool CanExplore() const;
+    // The factor of a step into undiscovered land, from the commander.
+    double GetPathCostFactor() const;
+    // The attrition rates along the path summed, truncated after each step.
+    uint32_t GetPathCost() const;
+    // The province the unit stands in supplies it.
+    bool HasSupplyHere() const;
+    // The last province of the path, the unit's own without a path.
+    int32_t GetFinalDestination() const;
+    // Discovery by the owner: base victory points and the discovery
+    // message, run here without sending. Nothing when already discovered.
+    void DiscoverProvince(int32_t province);
+    // "_COVEVT_UNITMOVE_": the unit enters the province of the message.
+    void OnUnitMove(const COVEvent& event);
+    // "_COVEVT_UNITMOVEPATH_": the path of the message replaces the unit's
+    // (flag set) or is appended to it. A message whose count runs past its
+    // payload or that names no province (0, above 1472) is dropped with a
+    // trace line: false.
+    bool OnMovePath(const COVEvent& event);
+    // Stops retreating; the country flag shows again.
+    void RestoreFlag() { m_retreating = 0; }
+    // The commander the movement rules read: the listed leader of the
+    // lowest rank, the first on ties; null without leaders.
+    const CLeader* GetMovementCommander() const;
+    // A leader that may explore (conquistador or explorer) is listed.
+    bool HasExplorerLeader() const;
+    // The shared count of coastal discovery chances failed in a row.
+    static int32_t s_coastalDiscoveryFailures;
+
+    uint8_t trespassing = 0;      // the owner may not enter where it stands
+    int32_t previousProvince = 0; // where the unit stood before its last step
+    // --- end of movement rules ---
 
     // The leaders in list order (the first commands).
     const CLinkedList<CLeader>& GetLeaders() const { return m_leaders; }

@@ -170,6 +170,8 @@ TEST(PathSearchUnitsTest, UnitsAnswerThePathSearch) {
     land.discoveredBy[5] = 1;
     sea.discoveredBy[5] = 1;
     const PathSearchHooks saved = g_pathSearchHooks;
+    // The days here are those of a unit of speed 1.
+    g_pathSearchHooks.unitSpeed = [](const CUnit&) { return 1.0f; };
     g_pathSearchHooks.provinceHasFortress = [](const CProvince& p) { return p.GetNumber() == 30; };
     EXPECT_EQ(UnitStepDays(army, sea, land), 30); // nobody controls the port
     land.SetControllerField(&country);

@@ -102,6 +102,7 @@ std::vector<Layout> AllLayouts() {
         OfData<LeaderArrivalPayload>("LeaderArrivalPayload"),
         OfData<MonarchActivationPayload>("MonarchActivationPayload"),
         OfData<MoveStepPayload>("MoveStepPayload"),
+        OfData<UnitMovePayload>("UnitMovePayload"),
         OfData<KillPayload>("KillPayload"),
         OfData<UnitFinishPayload>("UnitFinishPayload"),
         OfData<UnitRequestPayload>("UnitRequestPayload"),
@@ -513,6 +514,15 @@ TEST(PayloadLayoutTest, WireImagesStayByteExact) {
          },
          Image(32, EVT_UNNAMED_57, g_unitServerId)
              .Put(20, {0x68, 0x12, 0, 0, 0x0D, 0x0C, 0x0B, 0x0A, 2, 1})},
+        {"unit move",
+         [&] {
+             return Filled<COVDataEvent>(EVT_UNITMOVE, unit, [&](COVEventData& data) {
+                 data.Set(UnitMovePayload::kProvince, 0x0102);
+                 data.Set(UnitMovePayload::kFleet, unit);
+             });
+         },
+         Image(32, EVT_UNITMOVE, unit)
+             .Put(20, {2, 1, 0, 0, 0x68, 0x12, 0, 0, 0x0D, 0x0C, 0x0B, 0x0A})},
     };
     for (const WireCase& c : cases) {
         SCOPED_TRACE(c.name);
