@@ -143,6 +143,8 @@ protected:
     void Make(int32_t id, int32_t terrain) {
         m_used.push_back(id);
         CProvince& p = *GetProvince(id);
+        p.ClearNeighbours();
+        p.coastal = p.coastalSeaZone = 0;
         p.terrain = terrain;
         p.area = terrain >= kFirstSeaProvinceType ? kSeaArea : 1;
         p.region = 1;
