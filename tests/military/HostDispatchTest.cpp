@@ -167,3 +167,34 @@ TEST_F(GameServerFlagsTest, TheGameEndStopsTheClockAndOpensTheEndWithItsResult) 
 }
 
 } // namespace
+
+namespace {
+
+// A ping names a slot; one beyond the session's slot count is dropped even
+// where the slot table has a record.
+TEST(GameServerPingTest, APingBeyondTheSlotCountChangesNoSlot) {
+    CNetSession session(nullptr);
+    session.m_active = 1;
+    session.m_isHost = 1;
+    session.m_slotCount = 2;
+    for (uint32_t i = 0; i < 3; ++i) {
+        NetSlot& slot = session.GetSlot(i);
+        slot.playerId = i + 1;
+        slot.present = 1;
+        slot.ready = 1;
+    }
+    session.m_localSlot = 0;
+    session.GetSlot(2).wait = 150;
+    session.GetSlot(1).wait = 150;
+    g_netSession = &session;
+    CGameServer server;
+    for (uint32_t slot : {2u, 1u}) {
+        COVTimerDateEvent ping(EVT_PING, g_timerDateId, slot);
+        server.HandleMessage(ping);
+    }
+    EXPECT_EQ(session.GetSlot(2).wait, 150);
+    EXPECT_EQ(session.GetSlot(1).wait, 50);
+    g_netSession = nullptr;
+}
+
+} // namespace
