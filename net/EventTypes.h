@@ -80,7 +80,7 @@
     X(UNITDELETE, 51, "_COVEVT_UNITDELETE_", Data, 28, false)                                      \
     X(UNITLOSSES, 52, "_COVEVT_UNITLOSSES_", Data, 36, false)                                      \
     X(SET_RETREAT_MORALE, 53, "_COVEVT_SET_RETREAT_MORALE_", Data, 24, false)                      \
-    X(GOTO_FRIENDLY_PROVINCE, 54, "_COVEVT_GOTO_FRIENDLY_PROVINCE_", Simple, 20, false)            \
+    X(GOTO_FRIENDLY_PROVINCE, 54, "_COVEVT_GOTO_FRIENDLY_PROVINCE_", Data, 28, false)              \
     X(SET_IN_PROVINCE, 55, "_COVEVT_SET_IN_PROVINCE_", Province, 24, false)                        \
     X(RENAME_OBJECT, 56, "_COVEVT_RENAME_OBJECT_", Data, 92, false)                                \
     X(UNNAMED_57, 57, nullptr, Data, 32, false)                                                    \
@@ -946,7 +946,9 @@ public:
 class COVUnitMovePathEvent : public COVEvent {
 public:
     static constexpr size_t kBaseSize = 38;
-    static constexpr PayloadField<uint16_t> kValue{"value", 28};
+    // 1: the steps replace the unit's path; 0: they are added to its end.
+    // The byte after it is written 0.
+    static constexpr PayloadField<uint8_t> kValue{"value", 28};
     static constexpr PayloadField<uint16_t> kCount{"count", 30};
     static constexpr PayloadArray<uint16_t> kSteps{"steps", 32};
     static constexpr PayloadFieldInfo kFields[] = {kValue, kCount, kSteps};
@@ -958,9 +960,13 @@ public:
                          const std::vector<uint16_t>& provinces);
     explicit COVUnitMovePathEvent(const COVEvent& m) : COVEvent(m) {}
     ObjectId GetExtraId() const override;
-    uint16_t GetValue() const { return Payload().Get(kValue); }
+    uint8_t GetValue() const { return Payload().Get(kValue); }
     uint16_t GetCount() const { return Payload().Get(kCount); }
     uint16_t GetStep(size_t index) const { return Payload().Get(kSteps[index]); }
+    // The count's steps lie within the payload.
+    bool CountFits() const {
+        return Payload().Holds(kCount) && SizeFor(GetCount()) <= Payload().Size();
+    }
 };
 
 // The two layouts of a count and n u32 entries: 4n + 38 bytes.
@@ -1070,13 +1076,14 @@ struct MoveStepPayload {
     static constexpr PayloadFieldInfo kFields[] = {kUnit, kProvince};
 };
 
-// A unit enters the province; an army stepping into a sea zone boards the
-// fleet named after it.
+// A unit enters the province; the carrier is the fleet it boards or lands
+// from (the null id for a move on its own): an army stepping into a sea zone
+// boards it.
 struct UnitMovePayload {
     static constexpr uint32_t kTypes[] = {EVT_UNITMOVE};
     static constexpr PayloadField<uint16_t> kProvince{"province", 20};
-    static constexpr PayloadField<ObjectId> kFleet{"fleet", 24};
-    static constexpr PayloadFieldInfo kFields[] = {kProvince, kFleet};
+    static constexpr PayloadField<ObjectId> kCarrier{"carrier", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince, kCarrier};
 };
 
 // The unit (the receiver) is deleted at once; its id again after the head.
@@ -1492,3 +1499,47 @@ struct CancelConstructionPayload {
     static constexpr PayloadFieldInfo kFields[] = {kOrder};
 };
 // --- end of game events, missions, religion and construction ---
+
+// --- unit movement and the game server (military/server/UnitServer.cpp) ---
+// The unit stops: its path is emptied on every machine.
+struct UnitMoveCancelPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNITMOVECANCEL};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit};
+};
+// A move order for the unit server: the destination and whether it
+// replaces the path (1) or is added to its end (0).
+struct MoveDestinationPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNITMOVE_ADD_DEST};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<uint16_t> kDestination{"destination", 28};
+    static constexpr PayloadField<uint8_t> kReplace{"replace", 30};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kDestination, kReplace};
+};
+// The unit's new morale.
+struct UnitMoralePayload {
+    static constexpr uint32_t kTypes[] = {EVT_SET_RETREAT_MORALE};
+    static constexpr PayloadField<float> kMorale{"morale", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kMorale};
+};
+// The unit that is sent back into its owner's land.
+struct GotoFriendlyPayload {
+    static constexpr uint32_t kTypes[] = {EVT_GOTO_FRIENDLY_PROVINCE};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit};
+};
+// One of the game server's six event flags (0..5) set (value above 0) or
+// cleared.
+struct SetEventFlagPayload {
+    static constexpr uint32_t kTypes[] = {EVT_SETEVENTFLAG};
+    static constexpr PayloadField<int32_t> kValue{"value", 20};
+    static constexpr PayloadField<uint32_t> kFlag{"flag", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kValue, kFlag};
+};
+// The end of the game for the local country, with its result code.
+struct GameEndPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_303};
+    static constexpr PayloadField<uint32_t> kResult{"result", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kResult};
+};
+// --- end of unit movement and the game server ---

@@ -2,6 +2,7 @@
 // its shutdown deletes them, in their fixed order.
 #include "military/server/GameServer.h"
 #include "military/server/HostDispatcher.h"
+#include "military/server/UnitServer.h"
 #include "military/units/LeaderRegistry.h"
 #include "world/ScenarioSteps.h"
 
@@ -12,6 +13,8 @@ void CreateHostServers() {
     g_hostDispatcher = new CHostDispatcher;
     delete g_gameServer;
     g_gameServer = new CGameServer;
+    delete g_unitServer;
+    g_unitServer = new UnitServer;
     g_leaderRegistry = std::make_unique<CLeaderRegistry>();
 }
 
@@ -20,6 +23,8 @@ void DeleteServersAfterScheduler() {
     g_hostDispatcher = nullptr;
     delete g_gameServer;
     g_gameServer = nullptr;
+    delete g_unitServer;
+    g_unitServer = nullptr;
     g_leaderRegistry.reset();
 }
 

@@ -176,13 +176,17 @@ int32_t CUnit::GetNextPathProvince() const {
     return position ? position->item : 0;
 }
 
-void CUnit::SetPath(int32_t /*flag*/, const CIntList& provinces) {
-    m_path.RemoveAll();
+void CUnit::SetPath(int32_t replace, const CIntList& provinces) {
+    if (replace)
+        m_path.RemoveAll();
     CIntList::CListPosition position = nullptr;
     for (provinces.GetHeadPosition(position); position; CIntList::MoveNext(position))
         if (!position->removed)
             m_path.AddTail(position->item);
-    m_state = EState::Moving;
+    DebugPrint("New move path size: %d in Unit #%d.\n", static_cast<int>(m_path.GetCount()),
+               static_cast<int>(GetId().number));
+    if (!m_path.IsEmpty())
+        m_state = EState::Moving;
 }
 
 void CUnit::SetRetreating(int32_t province) {

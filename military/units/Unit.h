@@ -21,6 +21,7 @@
 #include "engine/Date.h"
 #include "engine/LinkedList.h"
 #include "engine/ObjectId.h"
+#include "net/Event.h"
 
 class CCountry;
 class CDataBlock;
@@ -37,7 +38,7 @@ std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& unit);
 // +28 u16 the province the unit enters next.
 std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t province);
 
-class CUnit : public CIdEntity {
+class CUnit : public CIdEntity, public CMessageReceiver {
 public:
     enum class EState { Idle, Moving };
 
@@ -182,9 +183,9 @@ public:
     bool IsPathEmpty() const { return m_path.IsEmpty(); }
     // The first province of the path, 0 without one.
     int32_t GetNextPathProvince() const;
-    // Replaces the path by the provinces of the list and sets the unit
-    // moving (flag 1: the path is a saved one taken up again).
-    void SetPath(int32_t flag, const CIntList& provinces);
+    // Appends the provinces of the list to the path, emptied first when
+    // replace is set; a unit with a path moves.
+    void SetPath(int32_t replace, const CIntList& provinces);
     void SetRetreating(int32_t province);
     // How far the current move has come by the game clock, from 0 at
     // moveStartDate to 1 at nextStepDate (1 from then on when the two are
@@ -192,6 +193,18 @@ public:
     float GetTravelledFraction() const;
     bool IsRetreating() const { return m_retreating != 0; }
     int32_t GetRetreatProvince() const { return m_retreatProvince; }
+
+    // --- movement messages (military/units/UnitMoves.cpp) ---
+    // The movement messages every machine carries out: 45 a step into a
+    // province, 46 the end of all movement, 49 a new or longer path, 55 a
+    // jump into a province. A message with a province outside 1..1472 or a
+    // path count beyond its payload is dropped with a trace line. Other
+    // types are not handled.
+    int HandleMessage(COVEvent& event) override;
+    // Stops: no path, no retreat, idle; on the host the pending step is
+    // neutralised.
+    void CancelMovement();
+    // --- end of movement messages ---
 
     // Reports men lost to the owner: "_COVEVT_UNITLOSSES_" with the amount
     // and the cause (0 attrition, 1 battle, 2 disbanding), run at once and

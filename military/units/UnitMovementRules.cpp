@@ -249,7 +249,7 @@ void CUnit::OnUnitMove(const COVEvent& event) {
     // An army steps into a sea zone only onto a fleet.
     CNavalUnit* fleet = nullptr;
     if (!IsFleet() && target->IsSea()) {
-        fleet = dynamic_cast<CNavalUnit*>(ResolveId(payload.Get(UnitMovePayload::kFleet)));
+        fleet = dynamic_cast<CNavalUnit*>(ResolveId(payload.Get(UnitMovePayload::kCarrier)));
         if (!fleet) {
             DebugPrint("Unit #%u: no fleet to board in Prov%d\n", GetId().number, destination);
             return;

@@ -19,7 +19,7 @@ using test::UnitMovementTest;
 COVDataEvent MoveEvent(const CUnit& unit, int32_t province, const ObjectId& fleet = {}) {
     COVDataEvent event(EVT_UNITMOVE, unit.GetId());
     event.Payload().Set(UnitMovePayload::kProvince, static_cast<uint16_t>(province));
-    event.Payload().Set(UnitMovePayload::kFleet, fleet);
+    event.Payload().Set(UnitMovePayload::kCarrier, fleet);
     return event;
 }
 

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,8 @@
 #include "data/Keywords.h"
 #include "data/WorldStateHash.h"
 #include "engine/GameTimer.h"
+#include "military/units/Unit.h"
+#include "military/units/UnitList.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "net/Scheduler.h"
@@ -195,3 +198,127 @@ TEST_F(TwoMachinesTest, HostAndClientHoldTheSameWorldAfterTwoYears) {
 }
 
 } // namespace
+
+namespace {
+
+// A land (or sea) province two steps from the province, of the same kind;
+// 0 when none.
+int32_t TwoStepsAway(int32_t from) {
+    const CProvince* start = GetProvince(from);
+    if (!start || from < kFirstProvinceId)
+        return 0;
+    const bool sea = start->IsSea();
+    for (int32_t i = 0; i < start->neighbourCount; ++i) {
+        const CProvince* next = GetProvince(start->neighbours[static_cast<size_t>(i)].id);
+        if (!next || next->IsSea() != sea)
+            continue;
+        for (int32_t j = 0; j < next->neighbourCount; ++j) {
+            const int32_t id = next->neighbours[static_cast<size_t>(j)].id;
+            const CProvince* far = GetProvince(id);
+            if (far && id != from && far->IsSea() == sea && !start->IsNeighbour(id))
+                return id;
+        }
+    }
+    return 0;
+}
+
+// The host orders the first units of every country two provinces away;
+// the orders go through the unit lists as a player's would.
+int OrderCampaign() {
+    int orders = 0;
+    for (CCountry* country : g_countries) {
+        if (!country)
+            continue;
+        std::vector<CUnit*> units;
+        country->m_units.ForEach([&units](CUnit* unit) {
+            if (units.size() < 3)
+                units.push_back(unit);
+        });
+        for (CUnit* unit : units) {
+            const int32_t destination = TwoStepsAway(unit->GetLocation());
+            if (!destination)
+                continue;
+            CUnitList one;
+            one.AddTail(unit);
+            one.MoveTo(destination);
+            ++orders;
+        }
+    }
+    return orders;
+}
+
+std::map<std::pair<uint16_t, uint32_t>, int32_t> UnitLocations() {
+    std::map<std::pair<uint16_t, uint32_t>, int32_t> locations;
+    for (CCountry* country : g_countries)
+        if (country)
+            country->m_units.ForEach([&locations](CUnit* unit) {
+                locations[{unit->GetId().type, unit->GetId().number}] = unit->GetLocation();
+            });
+    return locations;
+}
+
+} // namespace
+
+TEST_F(TwoMachinesTest, TheClientsUnitsFollowTheHostsMovesAlongTheirPaths) {
+    constexpr int kCampaignMonths = 4;
+    // The neighbour lists of the map, which the province table reads again
+    // at the start of each machine's game.
+    std::filesystem::create_directories(m_dir.Path() / "map");
+    std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
+                               m_dir.Path() / "map" / "adjacent.tbl");
+    platform::ForgetPathCache();
+    StartGame(*m_host);
+    const CDate start = g_gameTimer->GetDate();
+    const std::map<std::pair<uint16_t, uint32_t>, int32_t> before = UnitLocations();
+    ASSERT_GT(OrderCampaign(), 10);
+    // Transfers and merges of units join the campaign here, once the host
+    // carries out unit requests.
+    g_scheduler.FlushSend();
+    // The campaign runs its months and on until every move has ended (the
+    // host alone knows when a unit's next step is due).
+    auto anyMoving = [] {
+        bool moving = false;
+        for (CCountry* country : g_countries)
+            if (country)
+                country->m_units.ForEach(
+                    [&moving](CUnit* unit) { moving = moving || !unit->IsPathEmpty(); });
+        return moving;
+    };
+    int days = 0;
+    while ((MonthsSince(start) < kCampaignMonths || anyMoving()) && days < 1100) {
+        PostAndSendEventNow(std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, 1));
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+        ++days;
+    }
+    const std::map<std::pair<uint16_t, uint32_t>, int32_t> after = UnitLocations();
+    int moved = 0;
+    for (const auto& [id, province] : after)
+        moved += before.count(id) && before.at(id) != province;
+    EXPECT_GT(moved, 10);
+    // Every move has come to its end.
+    for (CCountry* country : g_countries)
+        if (country)
+            country->m_units.ForEach([](CUnit* unit) { EXPECT_TRUE(unit->IsPathEmpty()); });
+    std::string hostText;
+    ASSERT_EQ(WriteGameToMemory(hostText), FIELD_WRITTEN);
+    StopGame();
+
+    StartGame(*m_client);
+    platform::net::Message message;
+    while (m_client->GetNetwork()->Receive(message)) {
+        m_client->HandleNetworkMessage(message);
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+    }
+    EXPECT_EQ(UnitLocations(), after);
+    std::string clientText;
+    ASSERT_EQ(WriteGameToMemory(clientText), FIELD_WRITTEN);
+    if (clientText != hostText) {
+        KeepForDiff(hostText, "orvandel_campaign_host.ovg");
+        KeepForDiff(clientText, "orvandel_campaign_client.ovg");
+    }
+    EXPECT_EQ(WorldStateHashText(Fnv1a64(clientText)), WorldStateHashText(Fnv1a64(hostText)));
+    for (CProvince& province : g_provinces)
+        province.ClearNeighbours();
+}

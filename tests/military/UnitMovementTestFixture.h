@@ -105,7 +105,7 @@ protected:
         CIntList path;
         for (int32_t id : ids)
             path.AddTail(id);
-        unit.SetPath(0, path);
+        unit.SetPath(1, path);
     }
 
 private:

@@ -147,6 +147,12 @@ std::vector<Layout> AllLayouts() {
         OfData<MissionTakenPayload>("MissionTakenPayload"),
         OfData<ChangeReligionPayload>("ChangeReligionPayload"),
         OfData<CancelConstructionPayload>("CancelConstructionPayload"),
+        OfData<UnitMoveCancelPayload>("UnitMoveCancelPayload"),
+        OfData<MoveDestinationPayload>("MoveDestinationPayload"),
+        OfData<UnitMoralePayload>("UnitMoralePayload"),
+        OfData<GotoFriendlyPayload>("GotoFriendlyPayload"),
+        OfData<SetEventFlagPayload>("SetEventFlagPayload"),
+        OfData<GameEndPayload>("GameEndPayload"),
         // Local only: no table size to agree with.
         {"COVTickAnimationsEvent",
          COVTickAnimationsEvent::kSize,
@@ -421,6 +427,33 @@ TEST(PayloadLayoutTest, WireImagesStayByteExact) {
              return std::make_unique<COVUnitMovePathEvent>(unit, 7, std::vector<uint16_t>{0x0102, 0x0304});
          },
          Image(42, EVT_UNITMOVEPATH, unit).Put(28, {7, 0, 2, 0}).Put(32, {2, 1, 4, 3})},
+        {"move order",
+         [&] {
+             return Filled<COVDataEvent>(EVT_UNITMOVE_ADD_DEST, g_unitServerId, [&](COVEventData& data) {
+                 data.Set(MoveDestinationPayload::kUnit, unit);
+                 data.Set(MoveDestinationPayload::kDestination, 0x0102);
+                 data.Set(MoveDestinationPayload::kReplace, 1);
+             });
+         },
+         Image(32, EVT_UNITMOVE_ADD_DEST, g_unitServerId)
+             .Put(20, {0x68, 0x12, 0, 0, 0x0D, 0x0C, 0x0B, 0x0A})
+             .Put(28, {2, 1, 1, 0})},
+        {"unit move",
+         [&] {
+             return Filled<COVDataEvent>(EVT_UNITMOVE, unit, [&](COVEventData& data) {
+                 data.Set(UnitMovePayload::kProvince, 0x0102);
+                 data.Set(UnitMovePayload::kCarrier, ObjectId(4712, 9));
+             });
+         },
+         Image(32, EVT_UNITMOVE, unit).Put(20, {2, 1, 0, 0, 0x68, 0x12, 0, 0, 9, 0, 0, 0})},
+        {"event flag",
+         [] {
+             return Filled<COVDataEvent>(EVT_SETEVENTFLAG, g_timerDateId, [](COVEventData& data) {
+                 data.Set(SetEventFlagPayload::kValue, -1);
+                 data.Set(SetEventFlagPayload::kFlag, 5);
+             });
+         },
+         Image(28, EVT_SETEVENTFLAG, g_timerDateId).Put(20, {0xFF, 0xFF, 0xFF, 0xFF, 5, 0, 0, 0})},
         {"province battle",
          [] {
              return std::make_unique<COVProvinceBattleEvent>(EVT_PROVBATTLEWON, ObjectId(3, 9),
@@ -518,7 +551,7 @@ TEST(PayloadLayoutTest, WireImagesStayByteExact) {
          [&] {
              return Filled<COVDataEvent>(EVT_UNITMOVE, unit, [&](COVEventData& data) {
                  data.Set(UnitMovePayload::kProvince, 0x0102);
-                 data.Set(UnitMovePayload::kFleet, unit);
+                 data.Set(UnitMovePayload::kCarrier, unit);
              });
          },
          Image(32, EVT_UNITMOVE, unit)
