@@ -59,11 +59,12 @@ constexpr PayloadFieldRole kColonistRoles[] = {{COVColonistEvent::kProvince, R::
                                                {COVColonistEvent::kCountry, R::Country}};
 constexpr PayloadFieldRole kMerchantRoles[] = {{COVMerchantEvent::kCountry, R::Id},
                                                {COVMerchantEvent::kProvince, R::Id}};
-constexpr PayloadFieldRole kFleetRoles[] = {{NewUnitHead::kProvince, R::Province},
+// A new unit's province: none (0) is left to the unit's builder.
+constexpr PayloadFieldRole kFleetRoles[] = {{NewUnitHead::kProvince, R::ProvinceOrNone},
                                             {NewUnitHead::kUnit, R::Id},
                                             {NewUnitHead::kCountry, R::Id},
                                             {COVFleetEvent::kLeader, R::Id}};
-constexpr PayloadFieldRole kArmyRoles[] = {{NewUnitHead::kProvince, R::Province},
+constexpr PayloadFieldRole kArmyRoles[] = {{NewUnitHead::kProvince, R::ProvinceOrNone},
                                            {NewUnitHead::kUnit, R::Id},
                                            {NewUnitHead::kCountry, R::Id},
                                            {COVArmyEvent::kLeader, R::Id}};

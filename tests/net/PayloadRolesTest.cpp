@@ -112,7 +112,7 @@ TEST(PayloadRolesTest, EachBadNumberDropsTheMessageNamingFieldAndValue) {
         {EVT_SEND_TRADER, COVColonistEvent::kCountry, 120},
         {EVT_SEND_MERCHANT, COVMerchantEvent::kProvince, 5000, kProvince},
         {EVT_SEND_MERCHANT, COVMerchantEvent::kCountry, 120, kCountryId},
-        {EVT_CREATE_ARMY, NewUnitHead::kProvince, 0},
+        {EVT_CREATE_ARMY, NewUnitHead::kProvince, 1473},
         {EVT_BUILD_FLEET, NewUnitHead::kCountry, 99, kCountryId},
         {EVT_LOSE_TRADELEVEL, LoseTradeLevelPayload::kProvince, 5000},
         {EVT_EXEC_RELATION, ExecRelationPayload::kOther, 120},
