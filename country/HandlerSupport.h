@@ -8,19 +8,22 @@
 
 #include "country/Alliance.h"
 #include "data/CountryNumbers.h"
+#include "net/PayloadRoles.h"
 
 class CCountry;
 class COVEvent;
 
 namespace handlers {
 
-// A country number of a message: within 0..98.
+// A country number of a message: within 0..98, as the receiving check
+// holds it.
 inline bool IsCountryNumber(int64_t n) {
-    return n >= 0 && n < static_cast<int64_t>(kCountrySlots);
+    return IsPayloadCountry(n);
 }
-// A province id of a message: within 1..1472.
+// A province id of a message: within 1..1472, as the receiving check holds
+// it.
 inline bool IsProvinceId(int64_t id) {
-    return id >= 1 && id <= 1472;
+    return IsPayloadProvince(id);
 }
 // Logs that the message was dropped for the reason.
 void DropMessage(const COVEvent& event, const char* reason);

@@ -16,6 +16,7 @@
 #include "engine/Format.h"
 #include "engine/Random.h"
 #include "net/EventTypes.h"
+#include "net/PayloadRoles.h"
 #include "net/Posting.h"
 #include "net/Senders.h"
 #include "net/Session.h"
@@ -69,8 +70,7 @@ int32_t LocalPlayer() {
 // The province a message names; null, with a log line, for an id outside
 // 1..1472.
 CProvince* NamedProvince(const COVEvent& event, uint32_t id) {
-    if (id >= static_cast<uint32_t>(kFirstProvinceId) &&
-        id <= static_cast<uint32_t>(kLastProvinceId))
+    if (IsPayloadProvince(id))
         if (CProvince* province = GetProvince(static_cast<int32_t>(id)))
             return province;
     AppendToLog("Country message " + std::to_string(event.GetType()) + " dropped: province " +
@@ -80,7 +80,7 @@ CProvince* NamedProvince(const COVEvent& event, uint32_t id) {
 
 // A country number a message names; false, with a log line, outside 0..98.
 bool IsCountryNumber(const COVEvent& event, uint32_t number) {
-    if (number < kCountrySlots)
+    if (IsPayloadCountry(number))
         return true;
     AppendToLog("Country message " + std::to_string(event.GetType()) + " dropped: country " +
                 std::to_string(number));
@@ -92,7 +92,7 @@ bool IsCountryNumber(const COVEvent& event, uint32_t number) {
 bool MerchantCountOf(const COVEvent& event, int32_t& count) {
     const auto value = static_cast<int32_t>(event.Payload().Get(COVMerchantEvent::kValue));
     count = value == -1 ? 1 : value;
-    if (count >= 0 && count <= static_cast<int32_t>(kCountrySlots) - 1)
+    if (count >= 0 && count <= static_cast<int32_t>(kMaxPayloadEntries))
         return true;
     AppendToLog("Merchant message dropped: count " + std::to_string(value));
     return false;

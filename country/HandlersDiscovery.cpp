@@ -13,6 +13,7 @@
 #include "engine/Format.h"
 #include "engine/TextDatabase.h"
 #include "net/EventTypes.h"
+#include "net/PayloadRoles.h"
 #include "net/Posting.h"
 #include "net/Senders.h"
 #include "world/Discovery.h"
@@ -108,7 +109,7 @@ void ExecuteDiscoverProvince(const CCountry& country, int32_t province) {
 // The other country a message names; null (with a log line) for a number
 // outside 0..98 or without a country.
 CCountry* NamedCountry(const COVEvent& event, uint32_t number) {
-    if (number >= kCountrySlots) {
+    if (!IsPayloadCountry(number)) {
         AppendToLog("Country message " + std::to_string(event.GetType()) + " dropped: country " +
                     std::to_string(number));
         return nullptr;
@@ -120,10 +121,7 @@ CCountry* NamedCountry(const COVEvent& event, uint32_t number) {
 
 int CCountry::OnDiscoverProvince(COVEvent& event) {
     const uint32_t id = event.Payload().Get(COVProvinceEvent::kProvince);
-    CProvince* province = id >= static_cast<uint32_t>(kFirstProvinceId) &&
-                                  id <= static_cast<uint32_t>(kLastProvinceId)
-                              ? GetProvince(static_cast<int32_t>(id))
-                              : nullptr;
+    CProvince* province = IsPayloadProvince(id) ? GetProvince(static_cast<int32_t>(id)) : nullptr;
     if (!province) {
         AppendToLog("Discovery dropped: province " + std::to_string(id));
         return EVENT_CONSUMED;

@@ -17,6 +17,7 @@
 #include "engine/CriticalError.h"
 #include "engine/TextDatabase.h"
 #include "net/EventTypes.h"
+#include "net/PayloadRoles.h"
 #include "net/Senders.h"
 #include "world/CentreOfTrade.h"
 #include "world/City.h"
@@ -110,7 +111,7 @@ const char* RelationLevelText(float relation) {
 
 int CCountry::OnSetSendDate(COVEvent& event) {
     const uint32_t number = event.Payload().Get(COVSendDateEvent::kValue);
-    if (number >= kCountrySlots) {
+    if (!IsPayloadCountry(number)) {
         DebugPrint("send date: country %u of country %u dropped\n", number, m_number);
         return EVENT_CONSUMED;
     }

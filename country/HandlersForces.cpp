@@ -3,6 +3,7 @@
 // country released from this one.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "country/Country.h"
@@ -13,6 +14,7 @@
 #include "data/TokenFile.h"
 #include "engine/CriticalError.h"
 #include "net/EventTypes.h"
+#include "net/PayloadRoles.h"
 #include "net/Senders.h"
 #include "world/Discovery.h"
 #include "world/GameNotices.h"
@@ -168,8 +170,11 @@ int CCountry::OnSwitchAllegiance(COVEvent& event) {
 int CCountry::OnCreateCountry(COVEvent& event) {
     const COVCreateCountryEvent create(event);
     const uint32_t number = create.Payload().Get(COVCreateCountryEvent::kCountry);
-    if (number >= kCountrySlots) {
-        DebugPrint("create country: number %u out of range, dropped\n", number);
+    // The two countries, the count of provinces and each province, in the
+    // ranges every received message is held to.
+    if (const std::optional<PayloadFault> fault = CheckPayloadRoles(event.Payload())) {
+        DebugPrint("create country: %s out of range, dropped\n",
+                   DescribePayloadFault(*fault).c_str());
         return EVENT_CONSUMED;
     }
     if (CountryOfNumber(number)) {
@@ -186,14 +191,8 @@ int CCountry::OnCreateCountry(COVEvent& event) {
         return EVENT_CONSUMED;
     }
     std::vector<int32_t> provinces;
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t id = create.GetEntry(i);
-        if (id < 1 || id > static_cast<uint32_t>(kLastProvinceId)) {
-            DebugPrint("create country: province %u out of range, dropped\n", id);
-            return EVENT_CONSUMED;
-        }
-        provinces.push_back(static_cast<int32_t>(id));
-    }
+    for (size_t i = 0; i < count; ++i)
+        provinces.push_back(static_cast<int32_t>(create.GetEntry(i)));
 
     CCountry* released = CCountry::Create(number);
     if (!released) {

@@ -18,6 +18,7 @@
 #include "engine/CriticalError.h"
 #include "engine/Random.h"
 #include "net/EventTypes.h"
+#include "net/PayloadRoles.h"
 #include "net/Posting.h"
 #include "net/Senders.h"
 #include "net/Session.h"
@@ -44,7 +45,7 @@ bool OptionOn(size_t word) {
 
 // A province id a message may name: 1..1472.
 bool IsProvinceId(int64_t id) {
-    return id >= 1 && id <= kLastProvinceId;
+    return IsPayloadProvince(id);
 }
 
 } // namespace

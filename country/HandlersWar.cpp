@@ -3,6 +3,7 @@
 // the controller of a province, the player's notices).
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "country/Alliance.h"
 #include "country/Country.h"
@@ -344,8 +345,14 @@ struct BattleMessage {
 };
 bool ReadBattleMessage(const COVEvent& event, BattleMessage& message) {
     const COVEventData& payload = event.Payload();
+    // The province, the count of losers and each loser, in the ranges every
+    // received message is held to.
+    if (const std::optional<PayloadFault> fault = CheckPayloadRoles(payload)) {
+        DropMessage(event, DescribePayloadFault(*fault).c_str());
+        return false;
+    }
     const uint32_t id = payload.Get(COVCountedEvent::kFirstValue);
-    message.province = IsProvinceId(id) ? GetProvince(id) : nullptr;
+    message.province = GetProvince(id);
     if (!message.province) {
         DropMessage(event, "no province");
         return false;
@@ -353,19 +360,8 @@ bool ReadBattleMessage(const COVEvent& event, BattleMessage& message) {
     message.provinceId = static_cast<int32_t>(id);
     message.scores = (payload.Get(COVCountedEvent::kSecondValue) & 0xFFFF) != 0;
     const uint16_t count = payload.Get(COVCountedEvent::kCount);
-    if (count > kCountrySlots - 1 ||
-        (count > 0 && !payload.Holds(COVCountedEvent::kEntries[count - 1u]))) {
-        DropMessage(event, "bad count of losers");
-        return false;
-    }
-    for (uint16_t i = 0; i < count; ++i) {
-        const uint32_t loser = payload.Get(COVCountedEvent::kEntries[i]);
-        if (!IsCountryNumber(loser)) {
-            DropMessage(event, "no country number");
-            return false;
-        }
-        message.losers.push_back(loser);
-    }
+    for (uint16_t i = 0; i < count; ++i)
+        message.losers.push_back(payload.Get(COVCountedEvent::kEntries[i]));
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "engine/GameState.h"
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
+#include "net/PayloadRoles.h"
 #include "net/Session.h"
 #include "platform/System.h"
 
@@ -75,6 +76,11 @@ std::unique_ptr<COVEvent> Rebuild(const COVNetEvent& wrapper,
         DebugPrint("Received event %d with %d payload bytes, %d needed; dropped\n",
                    static_cast<int>(type), static_cast<int>(payload.Size()),
                    static_cast<int>(needed));
+        return nullptr;
+    }
+    if (const std::optional<PayloadFault> fault = CheckPayloadRoles(payload)) {
+        DebugPrint("Received event %s out of range; dropped\n",
+                   DescribePayloadFault(*fault).c_str());
         return nullptr;
     }
     std::unique_ptr<COVEvent> event = CreateEventCopy(wrapper);

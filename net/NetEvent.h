@@ -11,8 +11,9 @@
 // must hold the block head and a whole payload head, its length field must
 // not run past the bytes that arrived, the type must exist and be allowed to
 // travel, and the payload must be at least as large as its layout needs (for
-// the variable layouts, as large as their length or count implies).
-// Anything else is dropped with a trace line.
+// the variable layouts, as large as their length or count implies), and its
+// country numbers, province ids and counts must be in range
+// (net/PayloadRoles.h). Anything else is dropped with a trace line.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -56,7 +57,8 @@ bool SendEvent(CNetSession& session, const COVNetEvent& event);
 
 // Rebuilds the message of a received wrapper in the class of its type id,
 // keeping the payload size it arrived with (send 0, local 1); under the
-// "Netlog Mutex". Null for a payload too small for its layout (trace line),
+// "Netlog Mutex". Null for a payload too small for its layout or with a
+// number out of its range (trace line naming the type, field and value),
 // and for a type above 316 or one that never travels, which are also
 // reported with the critical-error box.
 std::unique_ptr<COVEvent> ReceiveEvent(const COVNetEvent& wrapper);

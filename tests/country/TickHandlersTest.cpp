@@ -436,7 +436,12 @@ TEST_F(TickHandlersTest, CreatingACountryThatExistsOrWithBadProvincesIsRefused) 
         uint32_t country;
         std::vector<uint32_t> provinces;
     };
-    const Case cases[] = {{31, {0}}, {31, {uint32_t(kFirstProvince), 1473}}, {99, {600}}};
+    // More provinces than a message may list (98) are refused here too, as
+    // every other machine refuses them when the message arrives.
+    std::vector<uint32_t> tooMany(99, 600);
+    tooMany[0] = uint32_t(kFirstProvince);
+    const Case cases[] = {
+        {31, {0}}, {31, {uint32_t(kFirstProvince), 1473}}, {99, {600}}, {31, tooMany}};
     for (const Case& c : cases) {
         COVCreateCountryEvent bad(releaser.GetId(), c.provinces);
         bad.Payload().Set(COVCreateCountryEvent::kCountry, c.country);

@@ -1,7 +1,8 @@
 // Fuzz target: arbitrary bytes as a block received from a peer, handed to
 // ReceiveEvent. Whatever arrives, a message is either refused or rebuilt
-// whole: its payload holds everything its counts and lengths name, and its
-// wire form gives back the payload that arrived.
+// whole: its payload holds everything its counts and lengths name, its
+// country numbers, province ids and counts are in range, and its wire form
+// gives back the payload that arrived.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
+#include "net/PayloadRoles.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {
@@ -39,6 +41,7 @@ void CheckMessage(const COVEvent& event, const uint8_t* data, size_t size) {
     default:
         break;
     }
+    Check(!CheckPayloadRoles(payload).has_value());
     (void)event.GetExtraId();
 
     const std::vector<uint8_t> block = COVNetEvent(event).GetBlock();

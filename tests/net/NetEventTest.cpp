@@ -5,6 +5,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/EventTypes.h"
@@ -12,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/System.h"
 #include "tests/TestSupport.h"
+#include "tests/net/GoodPayload.h"
 
 namespace {
 
@@ -48,6 +50,7 @@ constexpr size_t kEntryCount = COVCountedEvent::kCount.offset;
 Bytes CountedBlock(uint32_t type, size_t payloadSize, size_t countOffset, uint16_t count) {
     Bytes bytes = Block(4 + payloadSize, static_cast<uint16_t>(payloadSize + 2), type);
     PutU16(bytes, 4 + countOffset, count);
+    testing_payload::MakeGoodBlock(bytes);
     return bytes;
 }
 
@@ -87,7 +90,8 @@ protected:
 };
 
 // A message of the given payload size with every byte after the type id
-// patterned; a count at countOffset (0: none) is set afterwards.
+// patterned; a count at countOffset (0: none) is set afterwards, then the
+// numbers with a role are made good.
 std::unique_ptr<COVEvent> PatternedEvent(uint32_t type, size_t size, size_t countOffset = 0,
                                          uint16_t count = 0) {
     auto payload = std::make_unique<COVEventData>(size);
@@ -96,6 +100,7 @@ std::unique_ptr<COVEvent> PatternedEvent(uint32_t type, size_t size, size_t coun
     payload->SetTypeId(type);
     if (countOffset)
         payload->SetU16(countOffset, count);
+    testing_payload::MakeGood(*payload);
     return std::make_unique<COVEvent>(std::move(payload));
 }
 
@@ -201,23 +206,32 @@ TEST_F(WireTest, PayloadTooLargeForTheLengthFieldIsNotSent) {
     ExpectSamePayload(*rebuilt, fits);
 }
 
-// Whatever a builder is given, the message it makes can be sent and comes
-// back whole.
+// Whatever a builder is given, the message it makes can be sent. It comes
+// back whole, but for a list longer than a list of countries or of a new
+// country's provinces may be (98 entries): the receiver drops that.
 TEST_F(WireTest, LongestMessageOfEveryVariableLayoutIsSent) {
-    std::vector<std::unique_ptr<COVEvent>> longest;
-    longest.push_back(std::make_unique<COVChatEvent>(std::string(70000, 'c'), 1, g_broadcastId));
-    longest.push_back(
-        std::make_unique<COVUnitMovePathEvent>(ObjectId(6, 2), 1, std::vector<uint16_t>(40000, 7)));
-    longest.push_back(std::make_unique<COVProvinceBattleEvent>(EVT_PROVSIEGEWON, ObjectId(3, 9),
-                                                               std::vector<uint32_t>(20000, 5)));
-    longest.push_back(
-        std::make_unique<COVCreateCountryEvent>(g_broadcastId, std::vector<uint32_t>(20000, 9)));
-    for (const auto& event : longest) {
+    std::vector<std::pair<std::unique_ptr<COVEvent>, bool>> longest;
+    longest.emplace_back(std::make_unique<COVChatEvent>(std::string(70000, 'c'), 1, g_broadcastId),
+                         true);
+    longest.emplace_back(
+        std::make_unique<COVUnitMovePathEvent>(ObjectId(6, 2), 1, std::vector<uint16_t>(40000, 7)),
+        true);
+    longest.emplace_back(std::make_unique<COVProvinceBattleEvent>(EVT_PROVSIEGEWON, ObjectId(3, 9),
+                                                                  std::vector<uint32_t>(20000, 5)),
+                         false);
+    longest.emplace_back(
+        std::make_unique<COVCreateCountryEvent>(g_broadcastId, std::vector<uint32_t>(20000, 9)),
+        false);
+    for (const auto& [event, comesBack] : longest) {
         SCOPED_TRACE(event->GetType());
         EXPECT_GE(event->GetPayloadSize() + 4u, COVNetEvent::kMaxPayloadSize) << "not the longest";
         const Bytes block = SendAndTake(*event);
         ASSERT_GE(block.size(), 4u + event->GetPayloadSize()); // padded to a multiple of 4
         std::unique_ptr<COVEvent> rebuilt = ReceiveEvent(block.data(), block.size());
+        if (!comesBack) {
+            EXPECT_EQ(rebuilt, nullptr);
+            continue;
+        }
         ASSERT_NE(rebuilt, nullptr);
         ExpectSamePayload(*rebuilt, *event);
     }

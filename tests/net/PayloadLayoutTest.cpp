@@ -21,6 +21,7 @@
 #include "net/EventTypes.h"
 #include "net/InputEvent.h"
 #include "net/NetEvent.h"
+#include "net/PayloadRoles.h"
 
 namespace {
 
@@ -566,3 +567,42 @@ TEST(PayloadLayoutTest, WireImagesStayByteExact) {
 }
 
 } // namespace
+
+// Every role the receiving check gives a field is a field declared for the
+// type, within the type's table size: a whole number, an id for the id role,
+// a run for the roles of a list, whose count comes before it.
+TEST(PayloadLayoutTest, EveryPayloadRoleIsADeclaredFieldOfItsType) {
+    const std::vector<Layout> layouts = AllLayouts();
+    const auto sameField = [](const PayloadFieldInfo& a, const PayloadFieldInfo& b) {
+        return std::string(a.name) == b.name && a.offset == b.offset && a.type == b.type &&
+               a.count == b.count;
+    };
+    for (uint32_t type = 0; type < EVENT_TYPE_COUNT; ++type) {
+        bool counted = false;
+        for (const PayloadFieldRole& role : GetPayloadRoles(type)) {
+            const PayloadFieldInfo& field = role.field;
+            SCOPED_TRACE(GetEventTypeName(type) + " " + field.name);
+            const bool declared =
+                std::any_of(layouts.begin(), layouts.end(), [&](const Layout& layout) {
+                    return !layout.largerThanItsType &&
+                           std::find(layout.types.begin(), layout.types.end(), type) !=
+                               layout.types.end() &&
+                           std::any_of(layout.fields.begin(), layout.fields.end(),
+                                       [&](const auto& f) { return sameField(f, field); });
+                });
+            EXPECT_TRUE(declared);
+            EXPECT_LE(field.offset + field.Width(), GetEventPayloadSize(type));
+            const bool list =
+                role.role == PayloadRole::Countries || role.role == PayloadRole::Provinces;
+            EXPECT_EQ(field.count == 0, list);
+            if (list) {
+                EXPECT_TRUE(counted) << "no count before the list";
+            }
+            counted = role.role == PayloadRole::Count || role.role == PayloadRole::Length;
+            EXPECT_EQ(role.role == PayloadRole::Id, field.type == PayloadType::Id);
+            EXPECT_NE(field.type, PayloadType::F32);
+            EXPECT_NE(field.type, PayloadType::Date);
+            EXPECT_NE(field.type, PayloadType::Text);
+        }
+    }
+}
