@@ -3,6 +3,7 @@
 // and killed, and monarchs made and brought to the throne. The units,
 // leaders and monarchs themselves are the military's, reached through
 // g_countryMilitary.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -276,17 +277,19 @@ int CCountry::OnBuildFleet(COVEvent& event) {
     return EVENT_CONSUMED;
 }
 
+// The loss and kill messages answer EVENT_NOT_HANDLED, as the unit
+// deletion does.
 int CCountry::OnUnitLosses(COVEvent& event) {
     const auto& payload = event.Payload();
     CUnit* unit = FindOwnUnit(*this, payload.Get(UnitLossesPayload::kUnit));
     const float amount = payload.Get(UnitLossesPayload::kAmount);
     if (!unit || !std::isfinite(amount)) {
         DropMessage(event, "no unit of the country or no amount");
-        return EVENT_CONSUMED;
+        return EVENT_NOT_HANDLED;
     }
     if (g_countryMilitary.applyLosses)
         g_countryMilitary.applyLosses(*unit, amount, payload.Get(UnitLossesPayload::kCause));
-    return EVENT_CONSUMED;
+    return EVENT_NOT_HANDLED;
 }
 
 int CCountry::OnUnitSizeLosses(COVEvent& event) {
@@ -300,12 +303,12 @@ int CCountry::OnUnitSizeLosses(COVEvent& event) {
         valid = valid && std::isfinite(loss);
     if (!valid) {
         DropMessage(event, "no unit of the country or no losses");
-        return EVENT_CONSUMED;
+        return EVENT_NOT_HANDLED;
     }
     if (g_countryMilitary.applySizeLosses)
         g_countryMilitary.applySizeLosses(*unit, losses,
                                           payload.Get(UnitSizeLossesPayload::kCause));
-    return EVENT_CONSUMED;
+    return EVENT_NOT_HANDLED;
 }
 
 int CCountry::OnCreateLeader(COVEvent& event) {
@@ -341,7 +344,7 @@ int CCountry::OnKillLeader(COVEvent& event) {
     const ObjectId id = event.Payload().Get(LeaderKillPayload::kLeader);
     if (!g_countryMilitary.killLeader || !g_countryMilitary.killLeader(*this, id))
         DropMessage(event, "no such leader");
-    return EVENT_CONSUMED;
+    return EVENT_NOT_HANDLED;
 }
 
 int CCountry::OnCreateMonarch(COVEvent& event) {

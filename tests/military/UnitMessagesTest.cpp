@@ -326,7 +326,7 @@ TEST_F(UnitMessagesTest, LossesReachTheUnitAndTheLossRecords) {
     losses.Payload().Set(UnitLossesPayload::kUnit, kArmy);
     losses.Payload().Set(UnitLossesPayload::kAmount, 1500.0f);
     losses.Payload().Set(UnitLossesPayload::kCause, uint8_t{1});
-    EXPECT_EQ(country.HandleMessage(losses), EVENT_CONSUMED);
+    EXPECT_EQ(country.HandleMessage(losses), EVENT_NOT_HANDLED);
     const float third = 500.0f / 3.0f;
     EXPECT_NEAR(army.GetStrength(2), 2000.0f - third, 0.01f);
     EXPECT_NEAR(army.GetStrength(1), 1000.0f - third, 0.01f);
@@ -351,7 +351,7 @@ TEST_F(UnitMessagesTest, LossesReachTheUnitAndTheLossRecords) {
         sizes.Payload().Set(UnitSizeLossesPayload::kFirst, c.losses[0]);
         sizes.Payload().Set(UnitSizeLossesPayload::kSecond, c.losses[1]);
         sizes.Payload().Set(UnitSizeLossesPayload::kThird, c.losses[2]);
-        EXPECT_EQ(country.HandleMessage(sizes), EVENT_CONSUMED);
+        EXPECT_EQ(country.HandleMessage(sizes), EVENT_NOT_HANDLED);
         for (int i = 0; i < 3; ++i)
             EXPECT_FLOAT_EQ(fleet.GetStrength(i), c.left[static_cast<size_t>(i)]) << i;
     }
@@ -379,11 +379,11 @@ TEST_F(UnitMessagesTest, LossesForUnknownUnitsOrWithoutANumberChangeNothing) {
         COVDataEvent losses(EVT_UNITLOSSES, c.receiver->GetId());
         losses.Payload().Set(UnitLossesPayload::kUnit, c.unit);
         losses.Payload().Set(UnitLossesPayload::kAmount, c.amount);
-        EXPECT_EQ(c.receiver->HandleMessage(losses), EVENT_CONSUMED);
+        EXPECT_EQ(c.receiver->HandleMessage(losses), EVENT_NOT_HANDLED);
         COVDataEvent sizes(EVT_UNITSIZELOSSES, c.receiver->GetId());
         sizes.Payload().Set(UnitSizeLossesPayload::kUnit, c.unit);
         sizes.Payload().Set(UnitSizeLossesPayload::kFirst, c.amount);
-        EXPECT_EQ(c.receiver->HandleMessage(sizes), EVENT_CONSUMED);
+        EXPECT_EQ(c.receiver->HandleMessage(sizes), EVENT_NOT_HANDLED);
         EXPECT_FLOAT_EQ(UnitOf(kArmy)->GetStrength(2), 3000.0f);
     }
 }
@@ -407,7 +407,7 @@ TEST_F(UnitMessagesTest, LeadersAreMadeActivatedAndKilled) {
     EXPECT_TRUE(country.m_newLeaders.empty()); // the army owns him now
     EXPECT_FLOAT_EQ(country.m_colonists, 0.0f);
 
-    ASSERT_EQ(KillLeader(country, kLeader), EVENT_CONSUMED);
+    ASSERT_EQ(KillLeader(country, kLeader), EVENT_NOT_HANDLED);
     EXPECT_EQ(LeaderOf(kLeader), nullptr);
     EXPECT_EQ(army->GetLeaders().GetCount(), 0u);
 
@@ -419,7 +419,7 @@ TEST_F(UnitMessagesTest, LeadersAreMadeActivatedAndKilled) {
     EXPECT_EQ(LeaderOf(ObjectId(kEntityIdType, 602))->GetName(), "Tromp");
     CreateLeader(country, ObjectId(kEntityIdType, 603), 9);
     EXPECT_EQ(LeaderOf(ObjectId(kEntityIdType, 603)), nullptr);
-    EXPECT_EQ(KillLeader(country, ObjectId(kEntityIdType, 999)), EVENT_CONSUMED);
+    EXPECT_EQ(KillLeader(country, ObjectId(kEntityIdType, 999)), EVENT_NOT_HANDLED);
     EXPECT_EQ(country.m_newLeaders.size(), 1u);
     // A leader who never joined a unit dies from the country's list.
     KillLeader(country, ObjectId(kEntityIdType, 602));
