@@ -338,6 +338,7 @@ int CCountry::SetAIPersonalityFile() {
 
 void CCountry::Release() {
     DeleteUnits(m_units, m_unitsInDevelopment);
+    m_newLeaders.clear();
     m_monarch.reset();
     m_loans.clear();
     m_cities.RemoveAll();

@@ -27,6 +27,7 @@ class CAlliance;
 class CCity;
 class CDataBlock;
 class CLandTerritory;
+class CLeader;
 class CMonarch;
 class CProvince;
 class CTradingPost;
@@ -985,6 +986,34 @@ public:
     // nothing, such as a server or a test without pictures).
     void LoadShields();
     // --- end of banners ---
+
+    // --- armies, fleets, losses, leaders and monarchs made by messages
+    // (country/HandlersUnits.cpp) ---
+    // A new army (infantry, cavalry, artillery) or fleet (warships, galleys,
+    // transports) of the country under the id, standing in the province: the
+    // rebels' rising is told first; morale 0.5 for a country that is no
+    // ordinary one, else the country's land (naval) morale; on the host the
+    // leader joins it and it gets its name. It joins the list of units being
+    // raised; on the host its "_COVEVT_UNIT_FINISH_" is posted for the ready
+    // date (now when that has come) and sent. An army raised (not split off
+    // another) takes its men from the manpower. Null, and nothing done, for
+    // an id that is no unit's or is taken, or a province outside the map.
+    CUnit* CreateArmy(int32_t province, const std::array<float, 3>& strengths, const ObjectId& id,
+                      const ObjectId& leader, const CDate& ready, bool raised);
+    CUnit* CreateFleet(int32_t province, const std::array<float, 3>& strengths, const ObjectId& id,
+                       const ObjectId& leader, const CDate& ready);
+    // The morale of the current land (naval) technology row: what a new
+    // unit gets.
+    float GetLandMorale() const;
+    float GetNavalMorale() const;
+    // Deletes a leader through the military's deleter (country/CountryMilitary.h).
+    struct LeaderDeleter {
+        void operator()(CLeader* leader) const;
+    };
+    // The leaders its messages made that have not joined a unit yet; the
+    // country owns them (a unit owns those it took).
+    std::vector<std::unique_ptr<CLeader, LeaderDeleter>> m_newLeaders;
+    // --- end of the armies, fleets, losses, leaders and monarchs ---
 
 private:
     // What a country block has given so far.

@@ -14,7 +14,7 @@
     B(OnTimerYear) \
     B(OnTimerTickLoop) \
     B(OnUnitDelete) \
-    X(OnUnitLosses) \
+    B(OnUnitLosses) \
     B(OnRenameObject) \
     B(OnBuildFacility) \
     B(OnDisbandUnit) \
@@ -49,11 +49,11 @@
     B(OnIncreaseStability) \
     B(OnDecreaseStability) \
     B(OnExecBoostInvestment) \
-    X(OnCreateArmy) \
-    X(OnBuildArmy) \
-    X(OnCreateArmyOnFleet) \
-    X(OnBuildFleet) \
-    X(OnCreateFleet) \
+    B(OnCreateArmy) \
+    B(OnBuildArmy) \
+    B(OnCreateArmyOnFleet) \
+    B(OnBuildFleet) \
+    B(OnCreateFleet) \
     B(OnProvChangeControl) \
     B(OnProvBattleWon) \
     B(OnProvBattleLost) \
@@ -76,12 +76,12 @@
     B(OnExecStartExpandingFortress) \
     B(OnExpandFortress) \
     B(OnGiveCB) \
-    X(OnCreateLeader) \
-    X(OnActivateLeader) \
-    X(OnKillLeader) \
-    X(OnCreateMonarch) \
+    B(OnCreateLeader) \
+    B(OnActivateLeader) \
+    B(OnKillLeader) \
+    B(OnCreateMonarch) \
     B(OnSetMonarchValues) \
-    X(OnActivateMonarch) \
+    B(OnActivateMonarch) \
     B(OnInvestmentChange) \
     B(OnMergeWar) \
     B(OnExecuteEvent) \
@@ -143,5 +143,5 @@
     B(OnExecRelation) \
     B(OnWhitePeace) \
     B(OnCheckEcoData) \
-    X(OnUnitSizeLosses)
+    B(OnUnitSizeLosses)
 // clang-format on

@@ -18,6 +18,7 @@
 class CCountry;
 class CDataBlock;
 class CFieldReader;
+class CLeader;
 class CMonarch;
 class COVEvent;
 class CUnit;
@@ -36,6 +37,27 @@ struct UnitFacts {
     // The armies a fleet carries, in cargo order.
     std::vector<CUnit*> cargo;
 };
+
+// --- armies, fleets, leaders and monarchs made by the country's messages ---
+// A new army or fleet as the country orders it.
+struct NewUnitOrder {
+    ObjectId id;
+    int32_t province = 0;
+    // An army's infantry, cavalry, artillery; a fleet's warships, galleys,
+    // transports.
+    std::array<float, 3> strengths{};
+    float morale = 0.0f;
+    std::string name;
+    // The day it is ready: until its "_COVEVT_UNIT_FINISH_" it is raised.
+    CDate ready;
+};
+
+// What the country's handlers read of a leader.
+struct LeaderFacts {
+    bool historical = false;
+    int32_t category = 0;
+};
+// --- end of the armies, fleets, leaders and monarchs ---
 
 struct CountryMilitaryHooks {
     // military: reads a "navalunit" (fleet) or "landunit" block whose "{"
@@ -150,6 +172,56 @@ struct CountryMilitaryHooks {
     // military: the monarch takes the name. Null: nothing.
     void (*setMonarchName)(CMonarch& monarch, const std::string& name) = nullptr;
     // --- end of the monarch's values and name ---
+    // --- armies, fleets, losses, leaders and monarchs made by the country's
+    // messages (country/HandlersUnits.cpp; military/CountryForces.cpp) ---
+    // military: a new army (infantry, cavalry, artillery) or fleet
+    // (warships, galleys, transports) of the country, standing in its
+    // province under the order's id, not yet in a unit list (the caller
+    // files it). Null, or null answered: no unit is made.
+    CUnit* (*makeUnit)(CCountry& country, bool fleet, const NewUnitOrder& order) = nullptr;
+    // military: the unit's value at its owner's prices, truncated. Null: 0.
+    int32_t (*unitCost)(const CUnit& unit) = nullptr;
+    // military: the fleet takes the army aboard; false when the first is no
+    // fleet or the second no army. Null: nothing goes aboard.
+    bool (*loadArmy)(CUnit& fleet, CUnit& army) = nullptr;
+    // military: the unit takes the men lost (type 52) or the losses by kind
+    // (type 316; an army's infantry, cavalry, artillery, a fleet's
+    // warships, galleys, transports) with the cause. Null: nothing.
+    void (*applyLosses)(CUnit& unit, float amount, uint8_t cause) = nullptr;
+    void (*applySizeLosses)(CUnit& unit, const std::array<float, 3>& losses,
+                            uint32_t cause) = nullptr;
+    // military: the unit waits to be finished (it is still being raised).
+    bool (*unitWaiting)(const CUnit& unit) = nullptr;
+    // unit names, on the host: the name of a new army or fleet of the
+    // country in the province with the strengths. Null or empty: no name.
+    std::string (*newUnitName)(const CCountry& country, bool fleet, int32_t province,
+                               const std::array<float, 3>& strengths) = nullptr;
+    // military: a new leader of the country from the leader record of a
+    // "_COVEVT_CREATE_LEADER_" message, filed in the country's new leaders;
+    // false (nothing made) for an id that is not a leader's or that another
+    // leader holds.
+    bool (*createLeader)(CCountry& country, const COVEvent& record) = nullptr;
+    // military: what the handlers read of a leader; false when no leader has
+    // the id.
+    bool (*describeLeader)(const ObjectId& leader, LeaderFacts& facts) = nullptr;
+    // military: the unit takes the leader (a new leader of the country
+    // passes from its list to the unit); false when no leader has the id.
+    bool (*attachLeader)(CCountry& country, CUnit& unit, const ObjectId& leader) = nullptr;
+    // military: the leader leaves his unit and is deleted (or, a leader of
+    // history that nobody here owns, leaves the leader registry); false when
+    // no leader has the id.
+    bool (*killLeader)(CCountry& country, const ObjectId& leader) = nullptr;
+    void (*deleteLeader)(CLeader* leader) = nullptr;
+    // military: a new monarch (with its leader part) from the monarch
+    // record of a "_COVEVT_CREATE_MONARCH_" message, of the country; the
+    // caller owns it. Null: no monarch is made.
+    CMonarch* (*makeMonarch)(CCountry& country, const COVEvent& record) = nullptr;
+    // events: a new monarch's historical events are posted (the event
+    // value of the accession); the names of the reigning monarch's events
+    // for the notice. Null: none, an empty text.
+    void (*postMonarchEvents)(CCountry& country, int32_t value) = nullptr;
+    std::string (*monarchEventNames)(const CCountry& country) = nullptr;
+    // --- end of the armies, fleets, losses, leaders and monarchs ---
 };
 
 // Constant-initialised (all null) before any static registration runs.

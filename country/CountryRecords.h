@@ -109,6 +109,11 @@ public:
         return m_monarchs;
     }
     void Clear();
+    // --- the accession of a monarch (country/HandlersUnits.cpp) ---
+    // Takes the monarch of the id out of the table and hands it to the
+    // caller; null when none of the table has the id.
+    CMonarch* Take(const ObjectId& id);
+    // --- end of the accession ---
 
 private:
     // FIELD_BLOCK_END at a "}" (taken) or, for a file, at its end.

@@ -1356,6 +1356,38 @@ struct UnitLossesPayload {
     static constexpr PayloadFieldInfo kFields[] = {kUnit, kAmount, kCause};
 };
 
+// --- unit messages (military/units) ---
+// Losses by kind (an army's infantry, cavalry, artillery; a fleet's
+// warships, galleys, transports), addressed to the owner.
+struct UnitSizeLossesPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNITSIZELOSSES};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<float> kFirst{"first", 28};
+    static constexpr PayloadField<float> kSecond{"second", 32};
+    static constexpr PayloadField<float> kThird{"third", 36};
+    static constexpr PayloadField<uint32_t> kCause{"cause", 40};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kFirst, kSecond, kThird, kCause};
+};
+// --- end of unit messages ---
+
+// --- leaders activated and killed (country/HandlersUnits.cpp) ---
+// The unit (first) takes the leader (second); addressed to the leader's
+// country.
+struct LeaderActivationPayload {
+    static constexpr uint32_t kTypes[] = {EVT_ACTIVATE_LEADER};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kLeader};
+};
+
+// The leader dies; addressed to his country.
+struct LeaderKillPayload {
+    static constexpr uint32_t kTypes[] = {EVT_KILL_LEADER};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kLeader};
+};
+// --- end of leaders activated and killed ---
+
 // --- end of rebels, scandals and annexation ---
 
 // A city's new state (type 209, addressed to its province): the sender's

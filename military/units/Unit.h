@@ -170,6 +170,18 @@ public:
     int32_t previousProvince = 0; // where the unit stood before its last step
     // --- end of movement rules ---
 
+    // --- leaders and raising by the country's messages
+    // (military/CountryForces.cpp) ---
+    // Attaches the leader as AttachLeader does and takes it into the unit's
+    // own leaders (deleted with the unit).
+    void AdoptLeader(std::unique_ptr<CLeader> leader);
+    // The leader leaves the list and the unit; the unit hands it over when
+    // it owned it (null otherwise, and for a leader not in the list).
+    std::unique_ptr<CLeader> ReleaseLeader(CLeader* leader);
+    // Marks the unit as being raised (or finished).
+    void SetInDevelopment(bool development) { m_development = development ? 1 : 0; }
+    // --- end of leaders and raising ---
+
     // The leaders in list order (the first commands).
     const CLinkedList<CLeader>& GetLeaders() const { return m_leaders; }
     // Finds the leader by its id; when it is not yet in the list, gives it

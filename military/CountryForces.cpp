@@ -1,0 +1,415 @@
+// What the country's messages ask of its armies, fleets, leaders and
+// monarchs: a new unit made and costed, an army taken aboard, losses taken,
+// leaders made, attached and killed, and monarchs made from their records.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "country/Country.h"
+#include "country/CountryMilitary.h"
+#include "engine/CriticalError.h"
+#include "engine/GameTimer.h"
+#include "military/units/LandUnit.h"
+#include "military/units/Leader.h"
+#include "military/units/LeaderRegistry.h"
+#include "military/units/Monarch.h"
+#include "military/units/NavalUnit.h"
+#include "military/units/Unit.h"
+#include "net/EventTypes.h"
+
+// ------------------------------------------- leaders and raising of a unit
+
+void CUnit::AdoptLeader(std::unique_ptr<CLeader> leader) {
+    if (!leader)
+        return;
+    AttachLeader(leader.get());
+    m_ownLeaders.push_back(std::move(leader));
+}
+
+std::unique_ptr<CLeader> CUnit::ReleaseLeader(CLeader* leader) {
+    if (!leader || !m_leaders.Find(leader))
+        return nullptr;
+    m_leaders.Remove(leader);
+    if (leader->GetUnit() == this)
+        leader->SetUnit(nullptr);
+    auto own =
+        std::find_if(m_ownLeaders.begin(), m_ownLeaders.end(),
+                     [leader](const std::unique_ptr<CLeader>& l) { return l.get() == leader; });
+    if (own == m_ownLeaders.end())
+        return nullptr;
+    std::unique_ptr<CLeader> released = std::move(*own);
+    m_ownLeaders.erase(own);
+    return released;
+}
+
+namespace {
+
+// Army strengths: the order's infantry, cavalry, artillery go to the unit's
+// indexes 2, 1, 0. A fleet's warships, galleys, transports keep 0, 1, 2.
+constexpr int kArmyIndex[3] = {2, 1, 0};
+
+CDate Today() {
+    return g_gameTimer ? g_gameTimer->GetDate() : CDate();
+}
+
+CUnit* MakeUnit(CCountry& country, bool fleet, const NewUnitOrder& order) {
+    std::unique_ptr<CUnit> unit;
+    if (fleet) {
+        auto naval = std::make_unique<CNavalUnit>(&country);
+        naval->portDate = Today();
+        unit = std::move(naval);
+    } else {
+        unit = std::make_unique<CLandUnit>(&country);
+    }
+    unit->SetOwner(&country);
+    unit->SetId(order.id);
+    unit->SetName(order.name);
+    for (int i = 0; i < 3; ++i)
+        unit->SetStrength(fleet ? i : kArmyIndex[i], order.strengths[static_cast<size_t>(i)]);
+    unit->morale = order.morale;
+    unit->completionDate = order.ready;
+    unit->SetInDevelopment(true);
+    unit->SetLocation(order.province);
+    unit->Refresh();
+    return unit.release();
+}
+
+int32_t Whole(float value) {
+    return static_cast<int32_t>(std::ceil(std::max(0.0f, value)));
+}
+
+// An army: a thousand men of infantry or cavalry and ten pieces of
+// artillery at a time (parts count whole); a fleet: every ship.
+int32_t UnitCost(const CUnit& unit) {
+    const CCountry* owner = unit.GetOwner();
+    if (!owner)
+        return 0;
+    if (unit.IsFleet())
+        return owner->GetWarshipPrice() * Whole(unit.GetStrength(0)) +
+               owner->GetGalleyPrice() * Whole(unit.GetStrength(1)) +
+               owner->GetTransportPrice() * Whole(unit.GetStrength(2));
+    return owner->GetInfantryPrice() * (Whole(unit.GetStrength(2)) / 1000) +
+           owner->GetCavalryPrice() * (Whole(unit.GetStrength(1)) / 1000) +
+           owner->GetArtilleryPrice() * (Whole(unit.GetStrength(0)) / 10);
+}
+
+bool LoadArmy(CUnit& fleet, CUnit& army) {
+    auto* naval = dynamic_cast<CNavalUnit*>(&fleet);
+    auto* land = dynamic_cast<CLandUnit*>(&army);
+    if (!naval || !land)
+        return false;
+    naval->LoadArmy(land);
+    return true;
+}
+
+// --- losses: the least the country's loss messages need; the unit's own
+// loss operations replace these ---
+
+// Takes the amount from the entries in their order; answers what is left.
+float SubtractInOrder(float* entries, int count, float amount) {
+    for (int i = 0; i < count && amount > 0.0f; ++i) {
+        if (amount >= entries[i]) {
+            amount -= entries[i];
+            entries[i] = 0.0f;
+        } else {
+            entries[i] -= amount;
+            amount = 0.0f;
+        }
+    }
+    return amount;
+}
+
+// Takes equal shares from the entries until the amount is gone or every
+// entry is empty; answers what is left. The passes are bounded: a share
+// too small to change the amount ends them.
+float SubtractEvenly(float* entries, int count, float amount) {
+    int emptied = 0;
+    for (int pass = 0; pass < 64 && amount > 0.0f && emptied < count; ++pass) {
+        const float share = amount / static_cast<float>(count - emptied);
+        if (!(share > 0.0f))
+            break;
+        emptied = 0;
+        for (int i = 0; i < count; ++i) {
+            if (entries[i] <= share) {
+                amount -= entries[i];
+                entries[i] = 0.0f;
+                ++emptied;
+            } else {
+                entries[i] -= share;
+                amount -= share;
+            }
+        }
+    }
+    return std::max(0.0f, amount);
+}
+
+bool OwnerHalvesLosses(const CUnit& unit) {
+    return unit.GetOwner() && unit.GetOwner()->m_alternativeBanner != 0;
+}
+
+// The owner records the whole troops lost of each kind since the old
+// strengths (the unit's own indexes).
+void RecordLosses(CUnit& unit, const std::array<float, 3>& old, int32_t cause) {
+    CCountry* owner = unit.GetOwner();
+    if (!owner)
+        return;
+    std::array<float, 3> lost{};
+    for (size_t i = 0; i < 3; ++i)
+        lost[i] = static_cast<float>(Whole(old[i]) - Whole(unit.GetStrength(static_cast<int>(i))));
+    if (unit.IsFleet()) {
+        owner->RecordWarshipLoss(lost[0], cause);
+        owner->RecordGalleyLoss(lost[1], cause);
+        owner->RecordTransportLoss(lost[2], cause);
+    } else {
+        owner->RecordArtilleryLoss(lost[0], cause);
+        owner->RecordCavalryLoss(lost[1], cause);
+        owner->RecordInfantryLoss(lost[2], cause);
+    }
+}
+
+std::array<float, 3> StrengthsOf(const CUnit& unit) {
+    return {unit.GetStrength(0), unit.GetStrength(1), unit.GetStrength(2)};
+}
+
+// An army: infantry, cavalry, then artillery counted a hundred men a piece
+// (evenly: artillery only for a cause other than 0). A fleet: galleys,
+// warships, transports (transports left out in god mode).
+float TakeLosses(CUnit& unit, float amount, int32_t cause, bool evenly) {
+    const std::array<float, 3> old = StrengthsOf(unit);
+    float entries[3];
+    int count = 0;
+    if (unit.IsFleet()) {
+        entries[0] = old[1];
+        entries[1] = old[0];
+        entries[2] = old[2];
+        count = OwnerHalvesLosses(unit) ? 2 : 3;
+    } else {
+        entries[0] = old[2];
+        entries[1] = old[1];
+        entries[2] = old[0] * 100.0f;
+        count = evenly && cause == 0 ? 2 : 3;
+    }
+    const float left =
+        evenly ? SubtractEvenly(entries, count, amount) : SubtractInOrder(entries, count, amount);
+    if (unit.IsFleet()) {
+        unit.SetStrength(1, entries[0]);
+        unit.SetStrength(0, entries[1]);
+        unit.SetStrength(2, entries[2]);
+    } else {
+        unit.SetStrength(2, entries[0]);
+        unit.SetStrength(1, entries[1]);
+        unit.SetStrength(0, entries[2] / 100.0f);
+    }
+    RecordLosses(unit, old, cause);
+    return left;
+}
+
+// Two thirds taken kind by kind, the rest (and what the first part could
+// not take) evenly. God mode halves the loss and leaves an army at least
+// 1972 men and a fleet 17 ships.
+void ApplyLosses(CUnit& unit, float amount, uint8_t cause) {
+    if (!std::isfinite(amount) || !(amount > 0.0f))
+        return;
+    float first = amount * 0.6666667f;
+    float second = amount - first;
+    if (OwnerHalvesLosses(unit)) {
+        float halved = amount * 0.5f;
+        const float total = unit.GetStrength(0) + unit.GetStrength(1) + unit.GetStrength(2);
+        const float floor = unit.IsFleet() ? 17.0f : 1972.0f;
+        if (total - halved < floor)
+            halved = total - floor;
+        first = second = halved;
+    }
+    if (!(first > 0.0f) || !(second > 0.0f))
+        return;
+    const float left = TakeLosses(unit, first, cause, false);
+    TakeLosses(unit, left + second, cause, true);
+    unit.Refresh();
+}
+
+// Losses by kind (an army's infantry, cavalry, artillery; a fleet's
+// warships, galleys, transports); a loss that is no positive number takes
+// nothing, and no strength falls below 0.
+void ApplySizeLosses(CUnit& unit, const std::array<float, 3>& losses, uint32_t cause) {
+    const std::array<float, 3> old = StrengthsOf(unit);
+    const float factor = OwnerHalvesLosses(unit) ? 0.5f : 1.0f;
+    for (int i = 0; i < 3; ++i) {
+        const float loss = losses[static_cast<size_t>(i)];
+        if (!std::isfinite(loss) || !(loss > 0.0f))
+            continue;
+        const int index = unit.IsFleet() ? i : kArmyIndex[i];
+        float value = unit.GetStrength(index) - loss * factor;
+        if (value < 0.00001f)
+            value = 0.0f;
+        unit.SetStrength(index, value);
+    }
+    RecordLosses(unit, old, static_cast<int32_t>(cause));
+    unit.Refresh();
+}
+// --- end of losses ---
+
+CLeader* FindLeader(const ObjectId& id) {
+    return dynamic_cast<CLeader*>(ResolveId(id));
+}
+
+// A leader's id: a leader of history (type 6) in a free slot of the
+// registry, any other in the entity registry under a free id.
+bool IsFreeLeaderId(const ObjectId& id) {
+    if (id.type == kLeaderIdType)
+        return id.number < CLeaderRegistry::kSlotCount &&
+               (!g_leaderRegistry || !g_leaderRegistry->GetSlot(id.number));
+    return IsRegisteredIdType(id.type) && !ResolveId(id);
+}
+
+bool CreateLeader(CCountry& country, const COVEvent& event) {
+    const auto& payload = event.Payload();
+    const ObjectId id = payload.Get(COVCreateLeaderEvent::kLeader);
+    const int32_t category = static_cast<int32_t>(payload.Get(COVCreateLeaderEvent::kCategory));
+    if (!IsFreeLeaderId(id) || category < LEADER_GENERAL || category > LEADER_PRIVATEER) {
+        DebugPrint("create leader: id {%u, %u} or category %d refused\n", id.type, id.number,
+                   category);
+        return false;
+    }
+    std::unique_ptr<CLeader> leader;
+    if (id.type == kLeaderIdType)
+        leader = std::make_unique<CHistoricalLeader>();
+    else
+        leader = std::make_unique<CRandomLeader>();
+    leader->SetId(id);
+    if (id.type == kLeaderIdType && g_leaderRegistry)
+        g_leaderRegistry->SetSlot(id.number, leader.get());
+    leader->SetName(payload.Get(COVCreateLeaderEvent::kName));
+    leader->rank = static_cast<int32_t>(payload.Get(COVCreateLeaderEvent::kRank));
+    leader->manoeuvre = static_cast<int32_t>(payload.Get(COVCreateLeaderEvent::kManoeuvre));
+    leader->fire = static_cast<int32_t>(payload.Get(COVCreateLeaderEvent::kFire));
+    leader->shock = static_cast<int32_t>(payload.Get(COVCreateLeaderEvent::kShock));
+    leader->siege = static_cast<int32_t>(payload.Get(COVCreateLeaderEvent::kSiege));
+    leader->category = category;
+    leader->endDate = payload.Get(COVCreateLeaderEvent::kEndDate);
+    leader->startDate = payload.Get(COVCreateLeaderEvent::kStartDate);
+    leader->SetCountry(&country);
+    country.m_newLeaders.emplace_back(leader.release());
+    return true;
+}
+
+bool DescribeLeader(const ObjectId& id, LeaderFacts& facts) {
+    const CLeader* leader = FindLeader(id);
+    if (!leader)
+        return false;
+    facts.historical = leader->IsHistorical();
+    facts.category = leader->category;
+    return true;
+}
+
+// The country's new leader of the id, taken out of its list; null when it
+// holds none.
+std::unique_ptr<CLeader> TakeNewLeader(CCountry& country, const CLeader* leader) {
+    auto& list = country.m_newLeaders;
+    auto it = std::find_if(list.begin(), list.end(),
+                           [leader](const auto& entry) { return entry.get() == leader; });
+    if (it == list.end())
+        return nullptr;
+    std::unique_ptr<CLeader> taken(it->release());
+    list.erase(it);
+    return taken;
+}
+
+// A leader leading another unit leaves it first (with its ownership).
+bool AttachLeader(CCountry& country, CUnit& unit, const ObjectId& id) {
+    CLeader* leader = FindLeader(id);
+    if (!leader)
+        return false;
+    std::unique_ptr<CLeader> owned = TakeNewLeader(country, leader);
+    if (CUnit* old = leader->GetUnit(); old && old != &unit) {
+        std::unique_ptr<CLeader> released = old->ReleaseLeader(leader);
+        if (released)
+            owned = std::move(released);
+    }
+    if (owned)
+        unit.AdoptLeader(std::move(owned));
+    else
+        unit.AttachLeader(leader);
+    return true;
+}
+
+// The leader leaves his unit; whoever owns him here deletes him. A leader of
+// history that nobody here owns gives up his id, so that no lookup finds
+// him again.
+bool KillLeader(CCountry& country, const ObjectId& id) {
+    CLeader* leader = FindLeader(id);
+    if (!leader)
+        return false;
+    std::unique_ptr<CLeader> owned;
+    if (CUnit* unit = leader->GetUnit())
+        owned = unit->ReleaseLeader(leader);
+    if (!owned)
+        owned = TakeNewLeader(country, leader);
+    if (!owned && leader->GetCountry() && leader->GetCountry() != &country)
+        owned = TakeNewLeader(*leader->GetCountry(), leader);
+    if (!owned)
+        leader->Unregister();
+    return true;
+}
+
+void DeleteLeader(CLeader* leader) {
+    if (!leader)
+        return;
+    // The leader leaves his unit first; a unit's own leader is deleted here
+    // all the same (nobody else owns it then).
+    std::unique_ptr<CLeader> owned;
+    if (CUnit* unit = leader->GetUnit())
+        owned = unit->ReleaseLeader(leader);
+    if (owned.get() != leader)
+        delete leader;
+}
+
+CMonarch* MakeMonarch(CCountry& country, const COVEvent& event) {
+    const auto& payload = event.Payload();
+    const ObjectId id = payload.Get(COVCreateMonarchEvent::kLeader);
+    if (!id.IsNull() && !IsFreeLeaderId(id)) {
+        DebugPrint("create monarch: id {%u, %u} refused\n", id.type, id.number);
+        return nullptr;
+    }
+    std::unique_ptr<CMonarch> monarch = id.type == kLeaderIdType
+                                            ? std::make_unique<CHistoricalMonarch>()
+                                            : std::make_unique<CMonarch>();
+    CLeader& leader = monarch->GetLeader();
+    leader.SetId(id);
+    if (id.type == kLeaderIdType && g_leaderRegistry)
+        g_leaderRegistry->SetSlot(id.number, &leader);
+    leader.SetName(payload.Get(COVCreateMonarchEvent::kName));
+    leader.rank = payload.Get(COVCreateMonarchEvent::kRank);
+    leader.manoeuvre = payload.Get(COVCreateMonarchEvent::kManoeuvre);
+    leader.fire = payload.Get(COVCreateMonarchEvent::kFire);
+    leader.shock = payload.Get(COVCreateMonarchEvent::kShock);
+    leader.siege = payload.Get(COVCreateMonarchEvent::kSiege);
+    leader.special = payload.Get(COVCreateMonarchEvent::kSpecial);
+    leader.endDate = payload.Get(COVCreateMonarchEvent::kEndDate);
+    leader.startDate = payload.Get(COVCreateMonarchEvent::kStartDate);
+    leader.SetCountry(&country);
+    monarch->mil = payload.Get(COVCreateMonarchEvent::kMil);
+    monarch->dip = payload.Get(COVCreateMonarchEvent::kDip);
+    monarch->adm = payload.Get(COVCreateMonarchEvent::kAdm);
+    monarch->SetLoadedActive(true);
+    return monarch.release();
+}
+
+const bool g_registered = [] {
+    CountryMilitaryHooks& m = g_countryMilitary;
+    m.makeUnit = MakeUnit;
+    m.unitCost = UnitCost;
+    m.loadArmy = LoadArmy;
+    m.applyLosses = ApplyLosses;
+    m.applySizeLosses = ApplySizeLosses;
+    m.unitWaiting = [](const CUnit& unit) { return unit.IsInDevelopment(); };
+    m.createLeader = CreateLeader;
+    m.describeLeader = DescribeLeader;
+    m.attachLeader = AttachLeader;
+    m.killLeader = KillLeader;
+    m.deleteLeader = DeleteLeader;
+    m.makeMonarch = MakeMonarch;
+    return true;
+}();
+
+} // namespace
