@@ -20,6 +20,7 @@
 #include "net/Senders.h"
 #include "net/Session.h"
 #include "world/City.h"
+#include "world/Construction.h"
 #include "world/Discovery.h"
 #include "world/GameNotices.h"
 #include "world/Province.h"
@@ -280,7 +281,9 @@ int CCountry::OnProvChangeControl(COVEvent& event) {
         return EVENT_CONSUMED;
     }
     const int32_t old = province->GetControllerNumber();
-    SendCancelConstruction(id, 0);
+    const CConstructionList& orders = province->GetConstructions();
+    for (uint32_t i = 0; i < orders.GetCount(); ++i)
+        SendCancelConstruction(orders.GetOrder(i).GetId().type, orders.GetOrder(i).GetId().number);
     if (IsBarredByDemarcationTreaty(static_cast<int32_t>(id))) {
         const int32_t owner = province->GetOwnerNumber();
         if (IsHost() && IsCountryNumber(owner)) {

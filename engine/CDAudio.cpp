@@ -52,6 +52,18 @@ CCDAudio::~CCDAudio() {
     }
 }
 
+CDTrackLength MakeTrackLength(double length) {
+    // At most 65535 whole seconds are kept; the frames are those of the last
+    // second begun.
+    const double whole = std::min(std::floor(length), 65535.0);
+    CDTrackLength entry;
+    entry.minutes = static_cast<uint16_t>(whole / 60);
+    entry.seconds = static_cast<uint16_t>(static_cast<uint32_t>(whole) % 60);
+    entry.frames = static_cast<uint16_t>((length - std::floor(length)) * kFramesPerSecond);
+    entry.length = static_cast<uint16_t>(entry.minutes * 60 + entry.seconds);
+    return entry;
+}
+
 int16_t CCDAudio::ReadTracks() {
     trackCount = 0;
     tracks = {};
@@ -64,14 +76,7 @@ int16_t CCDAudio::ReadTracks() {
             continue;
         if (!std::isfinite(length) || length < 0.0)
             continue;
-        // At most 65535 whole seconds are kept; the frames are those of the
-        // last second begun.
-        const double whole = std::min(std::floor(length), 65535.0);
-        CDTrackLength& entry = tracks[track];
-        entry.minutes = static_cast<uint16_t>(whole / 60);
-        entry.seconds = static_cast<uint16_t>(static_cast<uint32_t>(whole) % 60);
-        entry.frames = static_cast<uint16_t>((length - std::floor(length)) * kFramesPerSecond);
-        entry.length = static_cast<uint16_t>(entry.minutes * 60 + entry.seconds);
+        tracks[track] = MakeTrackLength(length);
     }
     return trackCount;
 }

@@ -25,6 +25,9 @@ struct CDTrackLength {
     uint16_t frames = 0;
 };
 
+// The entry of a track of the length in seconds (finite, not negative).
+CDTrackLength MakeTrackLength(double length);
+
 class CCDAudio {
 public:
     // Opens the music device and reads its tracks. Without one (no music

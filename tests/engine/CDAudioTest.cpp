@@ -38,15 +38,14 @@ TEST_F(CDAudioTest, TrackLengthsInMinutesSecondsAndFrames) {
 
 // Past 65535 s the whole seconds stop there; the frames still come from
 // the part of a second the track runs on.
-TEST_F(CDAudioTest, ATrackLongerThanTheSecondsHoldKeepsItsFrames) {
-    // 70000.5 s at 2 Hz, 8-bit mono.
-    dir.WriteFile("music/track01.wav", demo::MakeWav(2, 1, 8, std::vector<int16_t>(140001, 2560)));
-    CCDAudio& cd = Make();
-    ASSERT_EQ(cd.trackCount, 1);
-    EXPECT_EQ(cd.tracks[1].length, 65535);
-    EXPECT_EQ(cd.tracks[1].minutes, 1092);
-    EXPECT_EQ(cd.tracks[1].seconds, 15);
-    EXPECT_EQ(cd.tracks[1].frames, 37);
+// (A track that long at a sound rate the decoders accept would be a file of
+// hundreds of megabytes: the entry is checked from the length.)
+TEST(CDTrackLengthTest, ATrackLongerThanTheSecondsHoldKeepsItsFrames) {
+    const CDTrackLength entry = MakeTrackLength(70000.5);
+    EXPECT_EQ(entry.length, 65535);
+    EXPECT_EQ(entry.minutes, 1092);
+    EXPECT_EQ(entry.seconds, 15);
+    EXPECT_EQ(entry.frames, 37);
 }
 
 TEST_F(CDAudioTest, WithoutMusicEveryCommandFailsQuietly) {
