@@ -252,9 +252,10 @@ TEST_F(EventHandlersTest, GameEventIsToldByItsKindAndArchived) {
         event.Payload().Set(ExecuteEventPayload::kSubject, country.GetId());
         Send(country, event);
         EXPECT_EQ(NoticeKinds(), c.notices);
-        if (!c.notices.empty())
+        if (!c.notices.empty()) {
             EXPECT_EQ(g_notices[0].values,
                       (std::vector<NoticeArg>{"Plague", "The plague strikes", "-2"}));
+        }
         std::vector<DatedId> archived;
         country.m_archivedEvents.ForEach([&archived](DatedId entry) { archived.push_back(entry); });
         const std::vector<DatedId> expected =

@@ -570,8 +570,9 @@ TEST_F(WarHandlersTest, PeaceTermsAreWordedForTheNotice) {
         // the loser (who is gone once annexed).
         const auto handed = static_cast<int32_t>(c.provinces.size());
         EXPECT_EQ(winner.m_aggression, handed);
-        if (!c.annex)
+        if (!c.annex) {
             EXPECT_EQ(loser.m_aggression, -handed);
+        }
     }
 }
 
