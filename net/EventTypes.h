@@ -1314,6 +1314,36 @@ struct UnitLossesPayload {
     static constexpr PayloadFieldInfo kFields[] = {kUnit, kAmount, kCause};
 };
 
+// --- unit messages (military/units) ---
+// Losses by kind (an army's infantry, cavalry, artillery; a fleet's
+// warships, galleys, transports), addressed to the owner.
+struct UnitSizeLossesPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNITSIZELOSSES};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<float> kFirst{"first", 28};
+    static constexpr PayloadField<float> kSecond{"second", 32};
+    static constexpr PayloadField<float> kThird{"third", 36};
+    static constexpr PayloadField<uint32_t> kCause{"cause", 40};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kFirst, kSecond, kThird, kCause};
+};
+
+// The unit (the receiver) enters the next province of its path; an army
+// leaving a fleet names the fleet.
+struct UnitMovePayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNITMOVE};
+    static constexpr PayloadField<uint16_t> kProvince{"province", 20};
+    static constexpr PayloadField<ObjectId> kFleet{"fleet", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince, kFleet};
+};
+
+// The unit's (the receiver's) new morale.
+struct SetRetreatMoralePayload {
+    static constexpr uint32_t kTypes[] = {EVT_SET_RETREAT_MORALE};
+    static constexpr PayloadField<float> kMorale{"morale", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kMorale};
+};
+// --- end of unit messages ---
+
 // --- end of rebels, scandals and annexation ---
 
 // A city's new state (type 209, addressed to its province): the sender's

@@ -121,9 +121,12 @@ std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t provi
 
 // -------------------------------------------------------------------- CUnit
 
-CUnit::CUnit(CCountry* owner) : m_owner(owner) {}
+CUnit::CUnit(CCountry* owner) : created(Today()), m_owner(owner) {
+    m_defaultLeader.SetUnit(this);
+}
 
 CUnit::~CUnit() {
+    m_defaultLeader.SetUnit(nullptr);
     m_leaders.ForEach([this](CLeader* leader) {
         if (leader->GetUnit() == this)
             leader->SetUnit(nullptr);
@@ -148,7 +151,7 @@ void CUnit::RefreshFigure() {
 }
 
 bool CUnit::AttachLeader(const ObjectId& id) {
-    CLeader* leader = dynamic_cast<CLeader*>(ResolveId(id));
+    CLeader* leader = FindLeaderById(id);
     if (!leader)
         return false;
     AttachLeader(leader);
@@ -156,13 +159,29 @@ bool CUnit::AttachLeader(const ObjectId& id) {
 }
 
 void CUnit::AttachLeader(CLeader* leader) {
+    if (!leader || m_leaders.Find(leader))
+        return;
     AttachLeaderAfter(leader, nullptr);
+    GetCommander();
 }
 
 CLinkedList<CLeader>::Node* CUnit::AttachLeaderAfter(CLeader* leader,
                                                      CLinkedList<CLeader>::Node* after) {
     if (CLinkedList<CLeader>::Node* node = m_leaders.Find(leader))
         return node;
+    // A leader that another unit's block made goes on belonging to the unit
+    // that has it in its list.
+    if (CUnit* previous = leader->GetUnit(); previous && previous != this) {
+        previous->m_leaders.Remove(leader);
+        auto& owned = previous->m_ownLeaders;
+        for (auto it = owned.begin(); it != owned.end(); ++it) {
+            if (it->get() == leader) {
+                m_ownLeaders.push_back(std::move(*it));
+                owned.erase(it);
+                break;
+            }
+        }
+    }
     leader->SetCountry(m_owner);
     leader->SetUnit(this);
     if (!after)

@@ -21,6 +21,8 @@
 #include "engine/Date.h"
 #include "engine/LinkedList.h"
 #include "engine/ObjectId.h"
+#include "military/units/Leader.h"
+#include "net/Event.h"
 
 class CCountry;
 class CDataBlock;
@@ -36,9 +38,35 @@ std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& unit);
 // +28 u16 the province the unit enters next.
 std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t province);
 
-class CUnit : public CIdEntity {
+// Spreads an amount over the entries in order, emptying each before the
+// next; answers what could not be taken. A count below 1 takes nothing.
+float SubtractInOrder(float* entries, int32_t count, float amount);
+// Spreads an amount evenly: each pass takes an equal share from every entry
+// that is not empty (an entry smaller than the share gives what it has)
+// until the amount is taken or every entry is empty; answers what could not
+// be taken.
+float SubtractEvenly(float* entries, int32_t count, float amount);
+
+// The morale level keys, from "INVINCIBLE" (4.5 and more) down to "PANIC"
+// (below 0.25).
+const char* MoraleLevelKeyOf(float morale);
+// The colour band of a fraction of the full morale: 0 green (0.8 and more),
+// 1 (0.6), 2 yellow (0.4), 3 orange (0.2), 4 red; a fraction that is no
+// number counts as full.
+int32_t MoraleBandOf(float fraction);
+
+// The loss causes: the rows of the owner's loss records.
+enum ELossCause : uint8_t {
+    LOSS_ATTRITION = 0,
+    LOSS_BATTLE = 1,
+    LOSS_DISBANDING = 2,
+};
+
+class CUnit : public CIdEntity, public CMessageReceiver {
 public:
-    enum class EState { Idle, Moving };
+    // The state handler that takes the unit's messages: idle (generic),
+    // moving along its path, in a combat.
+    enum class EState { Idle, Moving, Combat };
 
     explicit CUnit(CCountry* owner);
     // Lets go of the leaders (deleting the ones its block made).
@@ -68,8 +96,11 @@ public:
     void Refresh() { RefreshFigure(); }
     // Recomputes the figure shown on the map from the strengths and morale.
     virtual void RefreshFigure();
-    // The unit waits for orders.
-    void SetIdleState() { m_state = EState::Idle; }
+    // The unit waits for orders; it is no longer new.
+    void SetIdleState() {
+        m_state = EState::Idle;
+        isNew = false;
+    }
     EState GetState() const { return m_state; }
 
     const std::string& GetName() const { return m_name; }
@@ -128,6 +159,134 @@ public:
     // owner (military/UnitAllegiance.cpp).
     void SendLosses(float amount, uint8_t cause);
 
+    // --- unit base (military/units/UnitBase.cpp, UnitLosses.cpp,
+    // UnitStates.cpp) ---
+    // Sets the owner as SetOwner does and gives the built-in leader the
+    // country and its default abilities; every listed leader follows the
+    // country; the unit no longer retreats.
+    void SetCountry(CCountry* country);
+    // The built-in leader that commands while no leader is attached.
+    CRandomLeader& GetDefaultLeader() { return m_defaultLeader; }
+    const CRandomLeader& GetDefaultLeader() const { return m_defaultLeader; }
+    // The listed leader of the lowest rank (the first of equal ranks), moved
+    // to the head of the list; the built-in leader when none is listed.
+    CLeader* GetCommander();
+    // The built-in leader, or the first listed leader whose siege value is
+    // higher than that of every leader before it.
+    CLeader* GetBestSiegeLeader();
+    // The last listed leader of the category with a manoeuvre of 0 or more;
+    // null when none.
+    CLeader* FindLeaderOfCategory(int32_t category);
+    bool HasLeaderOfCategory(int32_t category) { return FindLeaderOfCategory(category) != nullptr; }
+    // A conquistador or explorer commands or is listed.
+    bool HasExplorerLeader();
+    // The first listed conquistador or explorer; null when none.
+    CLeader* FindExplorerLeader();
+    // Takes the found leader off the list (it keeps its country); nothing
+    // for an unknown id.
+    void DetachLeader(const ObjectId& leader);
+    // Attaches every leader of the other unit that is found by its id and
+    // is not listed here yet; the other unit's list is emptied.
+    void TakeLeadersFrom(CUnit& other);
+
+    // The three strengths summed as the unit's kind counts them: an army
+    // infantry + cavalry + 100 x artillery, a fleet warships + galleys
+    // (GetStrength) or all its ships (GetTotalStrength).
+    virtual float GetStrength() const;
+    virtual float GetTotalStrength() const;
+    // The same with every strength rounded up first; GetSize counts all of
+    // a fleet's ships, GetSizeInMen a fleet's ships at 5000 men each.
+    virtual int32_t GetCombatSize() const;
+    virtual int32_t GetSize() const;
+    virtual int32_t GetSizeInMen() const;
+    // The monthly attrition rate, as a fraction, where the unit stands and
+    // in a province; 0 until the kind knows its terrain.
+    virtual float GetAttritionRate() const { return 0.0f; }
+    virtual float GetAttritionRateIn(int32_t /*province*/) const { return 0.0f; }
+    // One month's losses where the unit stands: size x the rate, 0 when the
+    // rate is not above 0.
+    virtual float GetMonthlyAttrition() const;
+    // The monthly upkeep at the owner's prices; 0 until the kind knows its
+    // prices.
+    virtual float GetMaintenance() const { return 0.0f; }
+
+    // The owner's god mode halves the unit's losses.
+    bool OwnerHalvesLosses() const;
+    // The aim of the unit's morale: its owner's land (armies) or naval
+    // (fleets) morale; 0 without an owner.
+    float GetFullMorale() const;
+    // The text of the morale's level key.
+    static std::string GetMoraleLevelKey(float morale);
+    // The morale band (0 green .. 4 red) of morale / the full morale, and
+    // its colour in the display's pixel format. Without a full morale to
+    // measure against (0 or less) the band is 0.
+    int32_t GetMoraleColourIndex() const;
+    uint16_t GetMoraleColour() const;
+
+    // Takes an amount of men or ships off the strengths: two thirds in
+    // order, the rest with what was left evenly (god mode: half of it each
+    // way, never below 1972 men or 17 ships). Answers what could not be
+    // taken; nothing happens for an amount that leaves a part of 0 or less.
+    float ApplyLosses(float amount, int32_t cause);
+    // Takes a, b, c off the three kinds (an army's infantry, cavalry,
+    // artillery; a fleet's warships, galleys, transports), halved in god
+    // mode; a strength below 0.00001 becomes 0. The owner records the whole
+    // men or ships lost with the cause.
+    void ApplyTroopLosses(float a, float b, float c, int32_t cause);
+    // The amount taken in order over the kinds (an army: infantry, cavalry,
+    // artillery x 100; a fleet: galleys, warships, transports) or evenly
+    // (an army's artillery only when the cause is not attrition; a fleet's
+    // transports not in god mode); the owner records the whole losses.
+    // Answer what was left over.
+    virtual float TakeLossesInOrder(float amount, int32_t cause);
+    virtual float TakeLossesEvenly(float amount, int32_t cause);
+    // Reports losses by kind to the owner: "_COVEVT_UNITSIZELOSSES_", run at
+    // once and sent; nothing when a, b and c are all 0 or less, or without
+    // an owner.
+    void SendSizeLosses(float a, float b, float c, uint32_t cause);
+
+    // A message addressed to the unit: 53 sets the morale, 73 finishes the
+    // raising; any other goes to the handler of the current state, which
+    // drops (with a trace line) what its state does not take.
+    int HandleEvent(COVEvent& event);
+    int HandleMessage(COVEvent& event) override { return HandleEvent(event); }
+    int GenericUpdate(COVEvent& event);
+    int MoveUpdate(COVEvent& event);
+    int CombatUpdate(COVEvent& event);
+    // Message 45: one step along the path (the movement rules).
+    int OnUnitMove(COVEvent& event);
+    // Message 49: the path the host found (the movement rules).
+    int OnMovePath(COVEvent& event);
+    // Stops: the pending step is forgotten, the path emptied, the unit idle
+    // and no longer retreating.
+    virtual void CancelMovement();
+    // Stands in the province from now on (SetLocation and the province's
+    // unit list).
+    virtual void SetProvince(int32_t province);
+    // Brings the figure and the portrait up to date.
+    virtual void RefreshPortrait() {}
+    // The unit takes part in the combat of the id on the side (1 among the
+    // attackers); a combat in mode 3, 4 or 5 is its siege, any other its
+    // field combat. Movement stops; the state becomes CombatUpdate.
+    void CombatStarted(const ObjectId& combat, uint8_t side, int32_t mode);
+    // The combat of the id is over for the unit; with no combat left the
+    // state becomes GenericUpdate.
+    void CombatEnded(const ObjectId& combat);
+    bool IsInCombat() const { return !m_combat.IsNull() || !m_siegeCombat.IsNull(); }
+    const ObjectId& GetCombat() const { return m_combat; }
+    const ObjectId& GetSiegeCombat() const { return m_siegeCombat; }
+    // The side in the field combat, else in the siege, else 0.
+    uint8_t GetCombatSide() const;
+
+    bool isNew = true;     // until finished (message 73) or first set idle
+    bool dying = false;    // set just before the owner deletes the unit
+    bool isNative = false; // the owner is the natives (country 97)
+    bool trespassing = false;
+    bool selected = false;
+    int32_t previousProvince = 0;
+    CDate created;
+    // --- end of unit base ---
+
     CDate completionDate; // the date a unit under development is ready
     float morale = 0.0f;
     CDate moveStartDate; // the start of the current move step
@@ -165,6 +324,15 @@ private:
     CLinkedList<CLeader> m_leaders;
     std::vector<std::unique_ptr<CLeader>> m_ownLeaders; // made by this unit's block
     CIntList m_path;
+    // --- unit base ---
+    CRandomLeader m_defaultLeader;
+    ObjectId m_combat;
+    ObjectId m_siegeCombat;
+    uint8_t m_combatSide = 0;
+    uint8_t m_siegeSide = 0;
+    int32_t m_combatMode = 0;
+    int32_t m_siegeMode = 0;
+    // --- end of unit base ---
 };
 
 // --- unit checks (military/UnitChecks.cpp) ---
