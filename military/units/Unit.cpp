@@ -13,6 +13,7 @@
 #include "engine/GameTimer.h"
 #include "military/units/Leader.h"
 #include "military/units/LeaderRegistry.h"
+#include "military/units/UnitWidgets.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "world/Province.h"
@@ -146,10 +147,6 @@ int32_t CUnit::RoundUp(float value) {
     return static_cast<int32_t>(up);
 }
 
-void CUnit::RefreshFigure() {
-    // The figure shown on the map comes with the map sprites of the units.
-}
-
 bool CUnit::AttachLeader(const ObjectId& id) {
     CLeader* leader = FindLeaderById(id);
     if (!leader)
@@ -202,11 +199,6 @@ void CUnit::SetPath(int32_t /*flag*/, const CIntList& provinces) {
         if (!position->removed)
             m_path.AddTail(position->item);
     m_state = EState::Moving;
-}
-
-void CUnit::SetRetreating(int32_t province) {
-    m_retreating = 1;
-    m_retreatProvince = province;
 }
 
 CDataBlock* CUnit::Write() const {

@@ -29,6 +29,8 @@ class CDataBlock;
 class CLeader;
 class CNavalUnit;
 class COVEvent;
+class CSprite;
+class CUnitPortrait;
 
 // The "_COVEVT_UNIT_FINISH_" message (type 73) for a unit; the caller posts
 // it.
@@ -278,6 +280,18 @@ public:
     // The side in the field combat, else in the siege, else 0.
     uint8_t GetCombatSide() const;
 
+    // The portrait under the figure (made on first use): the bar shows the
+    // size (an army's men of 50000, a fleet's ships of twice the bar's
+    // width) in the colour of the morale band.
+    CUnitPortrait* GetPortrait();
+    // The flag over the figure (made on first use) and its picture: the
+    // retreat flag while retreating, the exiled flag while trespassing out
+    // of combat, else the owner's flag.
+    CSprite* GetFlag();
+    const std::string& GetFlagPath() const { return m_flagPath; }
+    // No longer retreating: the flag shows the owner's (or exiled) flag.
+    void RestoreFlag();
+
     bool isNew = true;     // until finished (message 73) or first set idle
     bool dying = false;    // set just before the owner deletes the unit
     bool isNative = false; // the owner is the natives (country 97)
@@ -332,6 +346,12 @@ private:
     uint8_t m_siegeSide = 0;
     int32_t m_combatMode = 0;
     int32_t m_siegeMode = 0;
+    std::unique_ptr<CUnitPortrait> m_portrait;
+    std::unique_ptr<CSprite> m_flag;
+    std::string m_flagPath;
+    // Chooses the flag picture and loads it into the flag when there is one.
+    void ShowFlag(const std::string& path);
+    void ShowOwnFlag();
     // --- end of unit base ---
 };
 

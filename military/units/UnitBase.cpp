@@ -103,6 +103,7 @@ void CUnit::SetCountry(CCountry* country) {
     for (CLeader* leader : ListedLeaders(m_leaders))
         leader->SetCountry(country);
     m_retreating = 0;
+    ShowOwnFlag();
 }
 
 CLeader* CUnit::GetCommander() {

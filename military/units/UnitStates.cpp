@@ -145,7 +145,8 @@ void CUnit::CancelMovement() {
                m_owner ? m_owner->GetTag().c_str() : "");
     // The scheduler keeps the step; the unit server finds the path empty.
     pendingStep = nullptr;
-    m_retreating = 0;
+    if (m_retreating)
+        RestoreFlag();
     m_retreatProvince = 0;
     m_path.RemoveAll();
     m_state = IsInCombat() ? EState::Combat : EState::Idle;
@@ -166,7 +167,8 @@ uint8_t CUnit::GetCombatSide() const {
 void CUnit::CombatStarted(const ObjectId& combat, uint8_t side, int32_t mode) {
     DebugPrint("Combat: Unit #%d (%s) got CombatStarted!\n", static_cast<int>(GetId().number),
                m_owner ? m_owner->GetTag().c_str() : "");
-    m_retreating = 0;
+    if (m_retreating)
+        RestoreFlag();
     if (!combat.IsNull()) {
         if (IsSiegeMode(mode)) {
             m_siegeCombat = combat;
