@@ -546,3 +546,52 @@ TEST_F(UnitBaseTest, LeadersAreFoundThroughTheRegistryOrTheEntityIds) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(UnitBaseTest, TheFlagShowsRetreatExileOrTheOwnersColours) {
+    auto army = Army(1000, 0, 0);
+    army->SetCountry(&country);
+    const std::string own = army->GetFlagPath();
+    EXPECT_EQ(own.rfind("gfx\\map\\flags\\flag_", 0), 0u) << own;
+    EXPECT_NE(own, "gfx\\map\\flags\\flag_retreat.bmp");
+    army->SetRetreating(13);
+    EXPECT_TRUE(army->IsRetreating());
+    EXPECT_EQ(army->GetFlagPath(), "gfx\\map\\flags\\flag_retreat.bmp");
+    army->RestoreFlag();
+    EXPECT_FALSE(army->IsRetreating());
+    EXPECT_EQ(army->GetFlagPath(), own);
+    // Trespassing shows the exiled flag, but not in a combat.
+    army->trespassing = true;
+    army->RestoreFlag();
+    EXPECT_EQ(army->GetFlagPath(), "gfx\\map\\flags\\flag_exiled.bmp");
+    army->CombatStarted(ObjectId(4712, 7000), 0, 1);
+    army->RestoreFlag();
+    EXPECT_EQ(army->GetFlagPath(), own);
+    // Stopping ends a retreat and takes the flag down.
+    army->CombatEnded(ObjectId(4712, 7000));
+    army->trespassing = false;
+    army->SetRetreating(14);
+    army->CancelMovement();
+    EXPECT_FALSE(army->IsRetreating());
+    EXPECT_EQ(army->GetFlagPath(), own);
+}
+
+TEST_F(UnitBaseTest, AFinishedUnitTakesTheFieldUnlessItIsDying) {
+    for (bool dying : {false, true}) {
+        SCOPED_TRACE(dying);
+        auto* army = Army(1500, 0, 2).release();
+        country.m_unitsInDevelopment.AddTail(army);
+        army->dying = dying;
+        const int32_t infantry = country.m_infantryTotal;
+        COVDataEvent finish = Message(EVT_UNIT_FINISH, *army);
+        EXPECT_NE(army->HandleMessage(finish), EVENT_NOT_HANDLED);
+        EXPECT_EQ(country.m_units.Contains(army), !dying);
+        EXPECT_EQ(country.m_unitsInDevelopment.Contains(army), dying);
+        EXPECT_EQ(army->isNew, dying);
+        EXPECT_EQ(country.m_infantryTotal, infantry + (dying ? 0 : 1500));
+        EXPECT_EQ(army->GetLocation(), 12);
+    }
+}
+
+} // namespace
