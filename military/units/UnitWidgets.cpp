@@ -14,6 +14,8 @@
 namespace {
 
 constexpr uint32_t kCountryColourCount = 99;
+// The bar and the portrait's pictures are drawn with it.
+constexpr const char* kStatusBarPalette = "statusbar.act";
 // The bar's rows and first column that show the fill.
 constexpr std::array<int32_t, 3> kFillRows = {2, 3, 4};
 constexpr int32_t kFillLeft = 2;
@@ -51,7 +53,7 @@ void InitStatusBarColours(const CPalette* statusPalette, const CPalette* mapPale
 }
 
 void InitStatusBarColours() {
-    InitStatusBarColours(GetPalette("statusbar.act"), g_defaultPalette);
+    InitStatusBarColours(GetPalette(kStatusBarPalette), g_defaultPalette);
 }
 
 uint8_t GetStatusBandColour(int32_t band) {
@@ -83,6 +85,7 @@ CStatusBar::CStatusBar() : CStatusBar(kStatusBarPicture) {}
 
 CStatusBar::CStatusBar(const std::string& fileName) : CSprite(fileName) {
     MakeImagePrivate();
+    SetPalette(::GetPalette(kStatusBarPalette));
 }
 
 int32_t CStatusBar::GetBarWidth() const {
@@ -120,6 +123,7 @@ CUnitPortrait::CUnitPortrait(CUnit* unit, const std::string& barFile,
                              const std::string& pictureFile)
     : CStatusBar(barFile), m_unit(unit), m_picture(std::make_unique<CSprite>(pictureFile)) {
     m_picture->SetFrameCount(3);
+    m_picture->SetPalette(::GetPalette(kStatusBarPalette));
 }
 
 CUnitPortrait::~CUnitPortrait() = default;
