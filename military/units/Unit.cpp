@@ -29,7 +29,7 @@ CDate Today() {
 // development or, idle and placed at its location, the list of units.
 void ReadCountryUnit(CCountry& country, CFieldReader& in, bool fleet) {
     CUnit* unit = fleet ? static_cast<CUnit*>(new CNavalUnit(&country)) : new CLandUnit(&country);
-    unit->SetOwner(&country);
+    unit->SetCountry(&country);
     unit->Read(in);
     if (unit->IsInDevelopment()) {
         country.m_unitsInDevelopment.AddTail(unit);
