@@ -103,149 +103,22 @@ bool LoadArmy(CUnit& fleet, CUnit& army) {
     return true;
 }
 
-// --- losses: the least the country's loss messages need; the unit's own
-// loss operations replace these ---
+// --- losses: the country's loss messages taken by the unit ---
 
-// Takes the amount from the entries in their order; answers what is left.
-float SubtractInOrder(float* entries, int count, float amount) {
-    for (int i = 0; i < count && amount > 0.0f; ++i) {
-        if (amount >= entries[i]) {
-            amount -= entries[i];
-            entries[i] = 0.0f;
-        } else {
-            entries[i] -= amount;
-            amount = 0.0f;
-        }
-    }
-    return amount;
-}
-
-// Takes equal shares from the entries until the amount is gone or every
-// entry is empty; answers what is left. The passes are bounded: a share
-// too small to change the amount ends them.
-float SubtractEvenly(float* entries, int count, float amount) {
-    int emptied = 0;
-    for (int pass = 0; pass < 64 && amount > 0.0f && emptied < count; ++pass) {
-        const float share = amount / static_cast<float>(count - emptied);
-        if (!(share > 0.0f))
-            break;
-        emptied = 0;
-        for (int i = 0; i < count; ++i) {
-            if (entries[i] <= share) {
-                amount -= entries[i];
-                entries[i] = 0.0f;
-                ++emptied;
-            } else {
-                entries[i] -= share;
-                amount -= share;
-            }
-        }
-    }
-    return std::max(0.0f, amount);
-}
-
-bool OwnerHalvesLosses(const CUnit& unit) {
-    return unit.GetOwner() && unit.GetOwner()->m_alternativeBanner != 0;
-}
-
-// The owner records the whole troops lost of each kind since the old
-// strengths (the unit's own indexes).
-void RecordLosses(CUnit& unit, const std::array<float, 3>& old, int32_t cause) {
-    CCountry* owner = unit.GetOwner();
-    if (!owner)
-        return;
-    std::array<float, 3> lost{};
-    for (size_t i = 0; i < 3; ++i)
-        lost[i] = static_cast<float>(Whole(old[i]) - Whole(unit.GetStrength(static_cast<int>(i))));
-    if (unit.IsFleet()) {
-        owner->RecordWarshipLoss(lost[0], cause);
-        owner->RecordGalleyLoss(lost[1], cause);
-        owner->RecordTransportLoss(lost[2], cause);
-    } else {
-        owner->RecordArtilleryLoss(lost[0], cause);
-        owner->RecordCavalryLoss(lost[1], cause);
-        owner->RecordInfantryLoss(lost[2], cause);
-    }
-}
-
-std::array<float, 3> StrengthsOf(const CUnit& unit) {
-    return {unit.GetStrength(0), unit.GetStrength(1), unit.GetStrength(2)};
-}
-
-// An army: infantry, cavalry, then artillery counted a hundred men a piece
-// (evenly: artillery only for a cause other than 0). A fleet: galleys,
-// warships, transports (transports left out in god mode).
-float TakeLosses(CUnit& unit, float amount, int32_t cause, bool evenly) {
-    const std::array<float, 3> old = StrengthsOf(unit);
-    float entries[3];
-    int count = 0;
-    if (unit.IsFleet()) {
-        entries[0] = old[1];
-        entries[1] = old[0];
-        entries[2] = old[2];
-        count = OwnerHalvesLosses(unit) ? 2 : 3;
-    } else {
-        entries[0] = old[2];
-        entries[1] = old[1];
-        entries[2] = old[0] * 100.0f;
-        count = evenly && cause == 0 ? 2 : 3;
-    }
-    const float left =
-        evenly ? SubtractEvenly(entries, count, amount) : SubtractInOrder(entries, count, amount);
-    if (unit.IsFleet()) {
-        unit.SetStrength(1, entries[0]);
-        unit.SetStrength(0, entries[1]);
-        unit.SetStrength(2, entries[2]);
-    } else {
-        unit.SetStrength(2, entries[0]);
-        unit.SetStrength(1, entries[1]);
-        unit.SetStrength(0, entries[2] / 100.0f);
-    }
-    RecordLosses(unit, old, cause);
-    return left;
-}
-
-// Two thirds taken kind by kind, the rest (and what the first part could
-// not take) evenly. God mode halves the loss and leaves an army at least
-// 1972 men and a fleet 17 ships.
 void ApplyLosses(CUnit& unit, float amount, uint8_t cause) {
     if (!std::isfinite(amount) || !(amount > 0.0f))
         return;
-    float first = amount * 0.6666667f;
-    float second = amount - first;
-    if (OwnerHalvesLosses(unit)) {
-        float halved = amount * 0.5f;
-        const float total = unit.GetStrength(0) + unit.GetStrength(1) + unit.GetStrength(2);
-        const float floor = unit.IsFleet() ? 17.0f : 1972.0f;
-        if (total - halved < floor)
-            halved = total - floor;
-        first = second = halved;
-    }
-    if (!(first > 0.0f) || !(second > 0.0f))
-        return;
-    const float left = TakeLosses(unit, first, cause, false);
-    TakeLosses(unit, left + second, cause, true);
-    unit.Refresh();
+    unit.ApplyLosses(amount, cause);
 }
 
 // Losses by kind (an army's infantry, cavalry, artillery; a fleet's
 // warships, galleys, transports); a loss that is no positive number takes
-// nothing, and no strength falls below 0.
+// nothing.
 void ApplySizeLosses(CUnit& unit, const std::array<float, 3>& losses, uint32_t cause) {
-    const std::array<float, 3> old = StrengthsOf(unit);
-    const float factor = OwnerHalvesLosses(unit) ? 0.5f : 1.0f;
-    for (int i = 0; i < 3; ++i) {
-        const float loss = losses[static_cast<size_t>(i)];
-        if (!std::isfinite(loss) || !(loss > 0.0f))
-            continue;
-        const int index = unit.IsFleet() ? i : kArmyIndex[i];
-        float value = unit.GetStrength(index) - loss * factor;
-        if (value < 0.00001f)
-            value = 0.0f;
-        unit.SetStrength(index, value);
-    }
-    RecordLosses(unit, old, static_cast<int32_t>(cause));
-    unit.Refresh();
+    std::array<float, 3> taken{};
+    for (size_t i = 0; i < 3; ++i)
+        taken[i] = std::isfinite(losses[i]) && losses[i] > 0.0f ? losses[i] : 0.0f;
+    unit.ApplyTroopLosses(taken[0], taken[1], taken[2], static_cast<int32_t>(cause));
 }
 // --- end of losses ---
 

@@ -17,4 +17,3 @@ bool LoadCombatTables() {
     return true;
 }
 void FreeCombatTables() {}
-void InitStatusBarColours() {}

@@ -9,4 +9,6 @@ bool LoadUnitNames();
 bool LoadColonyNames();
 bool LoadCombatTables();
 void FreeCombatTables();
+// The status bar's band and country colours from the status-bar palette
+// (military/units/UnitWidgets.cpp).
 void InitStatusBarColours();

@@ -4,7 +4,7 @@
 //   in 4 frames (plain, lit, pressed, disabled), for every tag of the country
 //   table and the alternative arms "BAF", with their palette "shield palette.bmp";
 //   gfx\map\flags\flag_<tag>.bmp, a flag on its pole waving in 25 frames, with
-//   the palette "flag palette.bmp", and the war and retreat flags (palette
+//   the palette "flag palette.bmp", and the war, retreat and exiled flags (palette
 //   "flag_palette5.bmp" for the war flag);
 //   the treaty pictures gfx\map\shields\shield_dynastic_alliance.bmp ...
 //   shield_casus_belli.bmp with "crest_palette.bmp", and shield_war.bmp, a fire
@@ -398,6 +398,10 @@ bool WriteFlags(const std::filesystem::path& game) {
     retreat.first = 1; // argent, plain
     ok = demo::WriteFile(folder / "flag_war.bmp", FlagSheet(war).Bmp(colours)) && ok;
     ok = demo::WriteFile(folder / "flag_retreat.bmp", FlagSheet(retreat).Bmp(colours)) && ok;
+    // The flag of a unit standing where its country may not go.
+    Arms exiled;
+    exiled.first = 5; // sable, plain
+    ok = demo::WriteFile(folder / "flag_exiled.bmp", FlagSheet(exiled).Bmp(colours)) && ok;
     return ok;
 }
 

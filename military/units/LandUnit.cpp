@@ -217,10 +217,6 @@ int32_t CLandUnit::GetTransportNeed() const {
     return ::GetTransportNeed(GetInfantry(), GetCavalry(), GetArtillery());
 }
 
-int32_t CLandUnit::GetSize() const {
-    return GetRoundedInfantry() + GetRoundedCavalry() + 100 * GetRoundedArtillery();
-}
-
 float CLandUnit::GetMovementFactor() const {
     if (GetRoundedArtillery() > 0)
         return 1.5f;

@@ -67,10 +67,6 @@ public:
     float GetArtillery() const { return m_strength[0]; }
     // The regiments of transport space the army needs aboard a fleet.
     int32_t GetTransportNeed() const;
-    // Men, artillery counting 100 a piece, each strength rounded up.
-    int32_t GetSize() const override;
-    int32_t GetSizeInMen() const { return GetSize(); }
-    int32_t GetCombatSize() const { return GetSize(); }
     // 1.5 with artillery, else 2.0 with infantry, else 3.0.
     float GetMovementFactor() const override;
     // The monthly attrition in the province, as a fraction: the armies
@@ -80,12 +76,12 @@ public:
     // commands.
     float GetAttritionRateIn(const CProvince& province) const override;
     // Where the army stands; aboard, its fleet's rate.
-    float GetAttritionRate() const;
+    float GetAttritionRate() const override;
     // The men one month's attrition takes (0 when the rate is not above 0).
-    float GetMonthlyAttrition() const;
+    float GetMonthlyAttrition() const override;
     // The month's upkeep at the owner's prices and land maintenance, half
     // as much again at war.
-    float GetMaintenance() const;
+    float GetMaintenance() const override;
     // What raising the army costs at the owner's prices.
     int32_t GetCost() const;
     // Morale moves 30 % of the aim toward it (the owner's land morale, 1.0

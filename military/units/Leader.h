@@ -41,7 +41,8 @@ ObjectId NewLoadedObjectId();
 class CLeader : public CIdEntity {
 public:
     CLeader() = default;
-    ~CLeader() override = default;
+    // The name becomes "deleted" (the id part unregisters the id).
+    ~CLeader() override;
 
     virtual bool IsHistorical() const { return false; }
 
@@ -75,9 +76,24 @@ public:
     // Cut to kMaxObjectNameLength characters.
     void SetName(const std::string& name);
 
+    // --- abilities (military/units/LeaderAbilities.cpp) ---
+    // The fire and shock values the leader lends; 0 for a conquistador whose
+    // unit stands in a province of continent 2.
+    int32_t GetFire() const;
+    int32_t GetShock() const;
+    // The text of "GENERAL" ... "PRIVATEER" for the category; an empty text
+    // for a category outside 0..5.
+    std::string GetCategoryKey() const;
+    // The default abilities of a country's built-in and random leaders:
+    // rank 25, special 0, manoeuvre, fire, shock and siege by the country
+    // number and the category; available from today for 15 years.
+    void SetAbilities(uint32_t countryNumber);
+    // --- end of abilities ---
+
     int32_t category = LEADER_GENERAL;
     int32_t location = 0;
-    int32_t rank = 0;
+    // The lowest value commands a unit.
+    int32_t rank = 100;
     int32_t manoeuvre = 0;
     int32_t fire = 0;
     int32_t shock = 0;
@@ -103,8 +119,16 @@ class CRandomLeader : public CLeader {};
 // A leader of history, kept in the leader registry by its id number.
 class CHistoricalLeader : public CLeader {
 public:
+    CHistoricalLeader() = default;
+    // Empties its slot of the leader registry when the slot holds it.
+    ~CHistoricalLeader() override;
     bool IsHistorical() const override { return true; }
 };
+
+// The leader of the id: an id of type 6 through its slot of the leader
+// registry, any other through the entity registry. Null for an id nobody
+// holds, an empty slot or an object that is no leader.
+CLeader* FindLeaderById(const ObjectId& id);
 
 // Shared by the leader and the monarch readers.
 namespace leader_block {

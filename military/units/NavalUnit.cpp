@@ -192,14 +192,6 @@ bool CNavalUnit::CanUnload() const {
     return false;
 }
 
-int32_t CNavalUnit::GetSize() const {
-    return Ceil(GetWarships()) + Ceil(GetGalleys()) + Ceil(GetTransports());
-}
-
-int32_t CNavalUnit::GetCombatSize() const {
-    return Ceil(GetWarships()) + Ceil(GetGalleys());
-}
-
 float CNavalUnit::GetMovementFactor() const {
     if (Ceil(GetGalleys()) > 0)
         return 3.0f;

@@ -51,11 +51,6 @@ public:
     bool CanUnloadTo(int32_t province) const;
     // No path and a neighbour to unload to.
     bool CanUnload() const;
-    // All ships, each counting whole.
-    int32_t GetSize() const override;
-    // Warships and galleys, each counting whole.
-    int32_t GetCombatSize() const;
-    int32_t GetSizeInMen() const { return 5000 * GetSize(); }
     // 3.0 with galleys; else 3.0 + 10 x the naval level / 42 (whole).
     float GetMovementFactor() const override;
     // A land province without a port is refused (the fleet stays and a
@@ -67,13 +62,13 @@ public:
     // port; the supply, worsened by the months at sea, less the
     // commander's skill and a blockade kept, capped by the fleet's size.
     float GetAttritionRateIn(const CProvince& province) const override;
-    float GetAttritionRate() const;
+    float GetAttritionRate() const override;
     // The ships one month's attrition takes (0 when the rate is not above
     // 0).
-    float GetMonthlyAttrition() const;
+    float GetMonthlyAttrition() const override;
     // The month's upkeep at the owner's prices and naval maintenance, half
     // as much again at war.
-    float GetMaintenance() const;
+    float GetMaintenance() const override;
     int32_t GetCost() const;
     // Morale moves 30 % of the owner's naval morale toward it; true when it
     // changed.

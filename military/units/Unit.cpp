@@ -13,6 +13,7 @@
 #include "engine/GameTimer.h"
 #include "military/units/Leader.h"
 #include "military/units/LeaderRegistry.h"
+#include "military/units/UnitWidgets.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "world/Province.h"
@@ -28,7 +29,7 @@ CDate Today() {
 // development or, idle and placed at its location, the list of units.
 void ReadCountryUnit(CCountry& country, CFieldReader& in, bool fleet) {
     CUnit* unit = fleet ? static_cast<CUnit*>(new CNavalUnit(&country)) : new CLandUnit(&country);
-    unit->SetOwner(&country);
+    unit->SetCountry(&country);
     unit->Read(in);
     if (unit->IsInDevelopment()) {
         country.m_unitsInDevelopment.AddTail(unit);
@@ -121,9 +122,12 @@ std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t provi
 
 // -------------------------------------------------------------------- CUnit
 
-CUnit::CUnit(CCountry* owner) : m_owner(owner) {}
+CUnit::CUnit(CCountry* owner) : created(Today()), m_owner(owner) {
+    m_defaultLeader.SetUnit(this);
+}
 
 CUnit::~CUnit() {
+    m_defaultLeader.SetUnit(nullptr);
     m_leaders.ForEach([this](CLeader* leader) {
         if (leader->GetUnit() == this)
             leader->SetUnit(nullptr);
@@ -143,12 +147,8 @@ int32_t CUnit::RoundUp(float value) {
     return static_cast<int32_t>(up);
 }
 
-void CUnit::RefreshFigure() {
-    // The figure shown on the map comes with the map sprites of the units.
-}
-
 bool CUnit::AttachLeader(const ObjectId& id) {
-    CLeader* leader = dynamic_cast<CLeader*>(ResolveId(id));
+    CLeader* leader = FindLeaderById(id);
     if (!leader)
         return false;
     AttachLeader(leader);
@@ -156,13 +156,29 @@ bool CUnit::AttachLeader(const ObjectId& id) {
 }
 
 void CUnit::AttachLeader(CLeader* leader) {
+    if (!leader || m_leaders.Find(leader))
+        return;
     AttachLeaderAfter(leader, nullptr);
+    GetCommander();
 }
 
 CLinkedList<CLeader>::Node* CUnit::AttachLeaderAfter(CLeader* leader,
                                                      CLinkedList<CLeader>::Node* after) {
     if (CLinkedList<CLeader>::Node* node = m_leaders.Find(leader))
         return node;
+    // A leader that another unit's block made goes on belonging to the unit
+    // that has it in its list.
+    if (CUnit* previous = leader->GetUnit(); previous && previous != this) {
+        previous->m_leaders.Remove(leader);
+        auto& owned = previous->m_ownLeaders;
+        for (auto it = owned.begin(); it != owned.end(); ++it) {
+            if (it->get() == leader) {
+                m_ownLeaders.push_back(std::move(*it));
+                owned.erase(it);
+                break;
+            }
+        }
+    }
     leader->SetCountry(m_owner);
     leader->SetUnit(this);
     if (!after)
@@ -187,11 +203,6 @@ void CUnit::SetPath(int32_t replace, const CIntList& provinces) {
                static_cast<int>(GetId().number));
     if (!m_path.IsEmpty())
         m_state = EState::Moving;
-}
-
-void CUnit::SetRetreating(int32_t province) {
-    m_retreating = 1;
-    m_retreatProvince = province;
 }
 
 CDataBlock* CUnit::Write() const {

@@ -21,6 +21,7 @@
 #include "engine/Date.h"
 #include "engine/LinkedList.h"
 #include "engine/ObjectId.h"
+#include "military/units/Leader.h"
 #include "net/Event.h"
 
 class CCountry;
@@ -29,6 +30,8 @@ class CLeader;
 class CNavalUnit;
 class COVEvent;
 class CProvince;
+class CSprite;
+class CUnitPortrait;
 
 // The "_COVEVT_UNIT_FINISH_" message (type 73) for a unit; the caller posts
 // it.
@@ -38,9 +41,35 @@ std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& unit);
 // +28 u16 the province the unit enters next.
 std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t province);
 
+// Spreads an amount over the entries in order, emptying each before the
+// next; answers what could not be taken. A count below 1 takes nothing.
+float SubtractInOrder(float* entries, int32_t count, float amount);
+// Spreads an amount evenly: each pass takes an equal share from every entry
+// that is not empty (an entry smaller than the share gives what it has)
+// until the amount is taken or every entry is empty; answers what could not
+// be taken.
+float SubtractEvenly(float* entries, int32_t count, float amount);
+
+// The morale level keys, from "INVINCIBLE" (4.5 and more) down to "PANIC"
+// (below 0.25).
+const char* MoraleLevelKeyOf(float morale);
+// The colour band of a fraction of the full morale: 0 green (0.8 and more),
+// 1 (0.6), 2 yellow (0.4), 3 orange (0.2), 4 red; a fraction that is no
+// number counts as full.
+int32_t MoraleBandOf(float fraction);
+
+// The loss causes: the rows of the owner's loss records.
+enum ELossCause : uint8_t {
+    LOSS_ATTRITION = 0,
+    LOSS_BATTLE = 1,
+    LOSS_DISBANDING = 2,
+};
+
 class CUnit : public CIdEntity, public CMessageReceiver {
 public:
-    enum class EState { Idle, Moving };
+    // The state handler that takes the unit's messages: idle (generic),
+    // moving along its path, in a combat.
+    enum class EState { Idle, Moving, Combat };
 
     explicit CUnit(CCountry* owner);
     // Lets go of the leaders (deleting the ones its block made).
@@ -70,8 +99,11 @@ public:
     void Refresh() { RefreshFigure(); }
     // Recomputes the figure shown on the map from the strengths and morale.
     virtual void RefreshFigure();
-    // The unit waits for orders.
-    void SetIdleState() { m_state = EState::Idle; }
+    // The unit waits for orders; it is no longer new.
+    void SetIdleState() {
+        m_state = EState::Idle;
+        isNew = false;
+    }
     EState GetState() const { return m_state; }
 
     const std::string& GetName() const { return m_name; }
@@ -101,10 +133,6 @@ public:
     // --- end of unit checks ---
 
     // --- movement rules (military/units/UnitMovementRules.cpp) ---
-    // The unit's size for the entry rules and attrition: an army's men
-    // (artillery counting 100 a piece), a fleet's ships, each strength
-    // rounded up.
-    virtual int32_t GetSize() const = 0;
     // The monthly attrition, as a fraction, the unit would suffer in the
     // province.
     virtual float GetAttritionRateIn(const CProvince& province) const = 0;
@@ -156,18 +184,12 @@ public:
     // payload or that names no province (0, above 1472) is dropped with a
     // trace line: false.
     bool OnMovePath(const COVEvent& event);
-    // Stops retreating; the country flag shows again.
-    void RestoreFlag() { m_retreating = 0; }
     // The commander the movement rules read: the listed leader of the
     // lowest rank, the first on ties; null without leaders.
     const CLeader* GetMovementCommander() const;
-    // A leader that may explore (conquistador or explorer) is listed.
-    bool HasExplorerLeader() const;
     // The shared count of coastal discovery chances failed in a row.
     static int32_t s_coastalDiscoveryFailures;
 
-    uint8_t trespassing = 0;      // the owner may not enter where it stands
-    int32_t previousProvince = 0; // where the unit stood before its last step
     // --- end of movement rules ---
 
     // --- leaders and raising by the country's messages
@@ -206,23 +228,147 @@ public:
     bool IsRetreating() const { return m_retreating != 0; }
     int32_t GetRetreatProvince() const { return m_retreatProvince; }
 
-    // --- movement messages (military/units/UnitMoves.cpp) ---
-    // The movement messages every machine carries out: 45 a step into a
-    // province, 46 the end of all movement, 49 a new or longer path, 55 a
-    // jump into a province. A message with a province outside 1..1472 or a
-    // path count beyond its payload is dropped with a trace line. Other
-    // types are not handled.
-    int HandleMessage(COVEvent& event) override;
-    // Stops: no path, no retreat, idle; on the host the pending step is
-    // neutralised.
-    void CancelMovement();
-    // --- end of movement messages ---
-
     // Reports men lost to the owner: "_COVEVT_UNITLOSSES_" with the amount
     // and the cause (0 attrition, 1 battle, 2 disbanding), run at once and
     // sent; nothing for an amount of 0 or less (or no number) or without an
     // owner (military/UnitAllegiance.cpp).
     void SendLosses(float amount, uint8_t cause);
+
+    // --- unit base (military/units/UnitBase.cpp, UnitLosses.cpp,
+    // UnitStates.cpp) ---
+    // Sets the owner as SetOwner does and gives the built-in leader the
+    // country and its default abilities; every listed leader follows the
+    // country; the unit no longer retreats.
+    void SetCountry(CCountry* country);
+    // The built-in leader that commands while no leader is attached.
+    CRandomLeader& GetDefaultLeader() { return m_defaultLeader; }
+    const CRandomLeader& GetDefaultLeader() const { return m_defaultLeader; }
+    // The listed leader of the lowest rank (the first of equal ranks), moved
+    // to the head of the list; the built-in leader when none is listed.
+    CLeader* GetCommander();
+    // The built-in leader, or the first listed leader whose siege value is
+    // higher than that of every leader before it.
+    CLeader* GetBestSiegeLeader();
+    // The last listed leader of the category with a manoeuvre of 0 or more;
+    // null when none.
+    CLeader* FindLeaderOfCategory(int32_t category);
+    bool HasLeaderOfCategory(int32_t category) { return FindLeaderOfCategory(category) != nullptr; }
+    // A conquistador or explorer commands or is listed.
+    bool HasExplorerLeader() const;
+    // The first listed conquistador or explorer; null when none.
+    CLeader* FindExplorerLeader() const;
+    // Takes the found leader off the list (it keeps its country); nothing
+    // for an unknown id.
+    void DetachLeader(const ObjectId& leader);
+    // Attaches every leader of the other unit that is found by its id and
+    // is not listed here yet; the other unit's list is emptied.
+    void TakeLeadersFrom(CUnit& other);
+
+    // The three strengths summed as the unit's kind counts them: an army
+    // infantry + cavalry + 100 x artillery, a fleet warships + galleys
+    // (GetStrength) or all its ships (GetTotalStrength).
+    virtual float GetStrength() const;
+    virtual float GetTotalStrength() const;
+    // The same with every strength rounded up first; GetSize counts all of
+    // a fleet's ships, GetSizeInMen a fleet's ships at 5000 men each.
+    virtual int32_t GetCombatSize() const;
+    virtual int32_t GetSize() const;
+    virtual int32_t GetSizeInMen() const;
+    // The monthly attrition rate, as a fraction, where the unit stands and
+    // in a province; 0 until the kind knows its terrain.
+    virtual float GetAttritionRate() const { return 0.0f; }
+    // One month's losses where the unit stands: size x the rate, 0 when the
+    // rate is not above 0.
+    virtual float GetMonthlyAttrition() const;
+    // The monthly upkeep at the owner's prices; 0 until the kind knows its
+    // prices.
+    virtual float GetMaintenance() const { return 0.0f; }
+
+    // The owner's god mode halves the unit's losses.
+    bool OwnerHalvesLosses() const;
+    // The aim of the unit's morale: its owner's land (armies) or naval
+    // (fleets) morale; 0 without an owner.
+    float GetFullMorale() const;
+    // The text of the morale's level key.
+    static std::string GetMoraleLevelKey(float morale);
+    // The morale band (0 green .. 4 red) of morale / the full morale, and
+    // its colour in the display's pixel format. Without a full morale to
+    // measure against (0 or less) the band is 0.
+    int32_t GetMoraleColourIndex() const;
+    uint16_t GetMoraleColour() const;
+
+    // Takes an amount of men or ships off the strengths: two thirds in
+    // order, the rest with what was left evenly (god mode: half of it each
+    // way, never below 1972 men or 17 ships). Answers what could not be
+    // taken; nothing happens for an amount that leaves a part of 0 or less.
+    float ApplyLosses(float amount, int32_t cause);
+    // Takes a, b, c off the three kinds (an army's infantry, cavalry,
+    // artillery; a fleet's warships, galleys, transports), halved in god
+    // mode; a strength below 0.00001 becomes 0. The owner records the whole
+    // men or ships lost with the cause.
+    void ApplyTroopLosses(float a, float b, float c, int32_t cause);
+    // The amount taken in order over the kinds (an army: infantry, cavalry,
+    // artillery x 100; a fleet: galleys, warships, transports) or evenly
+    // (an army's artillery only when the cause is not attrition; a fleet's
+    // transports not in god mode); the owner records the whole losses.
+    // Answer what was left over.
+    virtual float TakeLossesInOrder(float amount, int32_t cause);
+    virtual float TakeLossesEvenly(float amount, int32_t cause);
+    // Reports losses by kind to the owner: "_COVEVT_UNITSIZELOSSES_", run at
+    // once and sent; nothing when a, b and c are all 0 or less, or without
+    // an owner.
+    void SendSizeLosses(float a, float b, float c, uint32_t cause);
+
+    // A message addressed to the unit: 53 sets the morale, 73 finishes the
+    // raising; any other goes to the handler of the current state, which
+    // drops (with a trace line) what its state does not take. The movement
+    // messages: 45 a step into a province, 46 the end of all movement, 49 a
+    // new or longer path, 55 a jump into a province; one with a province
+    // outside 1..1472 or a path count beyond its payload is dropped with a
+    // trace line.
+    int HandleEvent(COVEvent& event);
+    int HandleMessage(COVEvent& event) override { return HandleEvent(event); }
+    int GenericUpdate(COVEvent& event);
+    int MoveUpdate(COVEvent& event);
+    int CombatUpdate(COVEvent& event);
+    // Stops: on the host the pending step is neutralised; the path is
+    // emptied, the unit no longer retreats and is idle (or in combat).
+    virtual void CancelMovement();
+    // Brings the figure and the portrait up to date.
+    virtual void RefreshPortrait() {}
+    // The unit takes part in the combat of the id on the side (1 among the
+    // attackers); a combat in mode 3, 4 or 5 is its siege, any other its
+    // field combat. Movement stops; the state becomes CombatUpdate.
+    void CombatStarted(const ObjectId& combat, uint8_t side, int32_t mode);
+    // The combat of the id is over for the unit; with no combat left the
+    // state becomes GenericUpdate.
+    void CombatEnded(const ObjectId& combat);
+    bool IsInCombat() const { return !m_combat.IsNull() || !m_siegeCombat.IsNull(); }
+    const ObjectId& GetCombat() const { return m_combat; }
+    const ObjectId& GetSiegeCombat() const { return m_siegeCombat; }
+    // The side in the field combat, else in the siege, else 0.
+    uint8_t GetCombatSide() const;
+
+    // The portrait under the figure (made on first use): the bar shows the
+    // size (an army's men of 50000, a fleet's ships of twice the bar's
+    // width) in the colour of the morale band.
+    CUnitPortrait* GetPortrait();
+    // The flag over the figure (made on first use) and its picture: the
+    // retreat flag while retreating, the exiled flag while trespassing out
+    // of combat, else the owner's flag.
+    CSprite* GetFlag();
+    const std::string& GetFlagPath() const { return m_flagPath; }
+    // No longer retreating: the flag shows the owner's (or exiled) flag.
+    void RestoreFlag();
+
+    bool isNew = true;     // until finished (message 73) or first set idle
+    bool dying = false;    // set just before the owner deletes the unit
+    bool isNative = false; // the owner is the natives (country 97)
+    bool trespassing = false;
+    bool selected = false;
+    int32_t previousProvince = 0;
+    CDate created;
+    // --- end of unit base ---
 
     CDate completionDate; // the date a unit under development is ready
     float morale = 0.0f;
@@ -261,6 +407,21 @@ private:
     CLinkedList<CLeader> m_leaders;
     std::vector<std::unique_ptr<CLeader>> m_ownLeaders; // made by this unit's block
     CIntList m_path;
+    // --- unit base ---
+    CRandomLeader m_defaultLeader;
+    ObjectId m_combat;
+    ObjectId m_siegeCombat;
+    uint8_t m_combatSide = 0;
+    uint8_t m_siegeSide = 0;
+    int32_t m_combatMode = 0;
+    int32_t m_siegeMode = 0;
+    std::unique_ptr<CUnitPortrait> m_portrait;
+    std::unique_ptr<CSprite> m_flag;
+    std::string m_flagPath;
+    // Chooses the flag picture and loads it into the flag when there is one.
+    void ShowFlag(const std::string& path);
+    void ShowOwnFlag();
+    // --- end of unit base ---
 };
 
 // --- unit checks (military/UnitChecks.cpp) ---

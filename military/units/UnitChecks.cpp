@@ -11,10 +11,9 @@ namespace {
 constexpr float kMenToSplitArmy = 2000.0f;
 constexpr float kShipsToSplitFleet = 10.0f;
 
-// The unit fights in a combat. Combats are kept as read and name no units
-// yet, so no unit is in one.
-bool IsInCombat(const CUnit&) {
-    return false;
+// The unit fights in a field combat or takes part in a siege.
+bool IsInCombat(const CUnit& unit) {
+    return unit.IsInCombat();
 }
 
 // An army carried by a fleet.
@@ -32,7 +31,7 @@ float StrengthSum(const CUnit& unit) {
 } // namespace
 
 bool CUnit::CanReorganise() const {
-    return !IsInCombat(*this) && IsPathEmpty();
+    return !IsInCombat() && IsPathEmpty();
 }
 
 bool CUnit::PathStartCheck() const {

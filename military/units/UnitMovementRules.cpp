@@ -85,10 +85,6 @@ const CLeader* CUnit::GetMovementCommander() const {
     return best;
 }
 
-bool CUnit::HasExplorerLeader() const {
-    return FirstExplorerLeader(m_leaders) != nullptr;
-}
-
 bool CUnit::CanExplore() const {
     const CCountry* owner = GetOwner();
     if (!owner)

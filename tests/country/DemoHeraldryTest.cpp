@@ -101,6 +101,7 @@ TEST_F(DemoHeraldryTest, TreatyPicturesLoadWithTheirPalettes) {
         {"gfx\\map\\shields\\shield_war.bmp", "yellow_red_p.bmp", 11},
         {"gfx\\map\\flags\\flag_war.bmp", "flag_palette5.bmp", 25},
         {"gfx\\map\\flags\\flag_retreat.bmp", "flag palette.bmp", 25},
+        {"gfx\\map\\flags\\flag_exiled.bmp", "flag palette.bmp", 25},
     };
     for (const Case& c : cases) {
         CPalette palette;

@@ -551,6 +551,31 @@ TEST(PayloadLayoutTest, WireImagesStayByteExact) {
          },
          Image(32, EVT_UNNAMED_57, g_unitServerId)
              .Put(20, {0x68, 0x12, 0, 0, 0x0D, 0x0C, 0x0B, 0x0A, 2, 1})},
+        // 1.5f is 0x3FC00000, -2.0f 0xC0000000, 0.25f 0x3E800000.
+        {"unit losses",
+         [&] {
+             return Filled<COVDataEvent>(EVT_UNITLOSSES, ObjectId(3, 2), [&](COVEventData& data) {
+                 data.Set(UnitLossesPayload::kUnit, unit);
+                 data.Set(UnitLossesPayload::kAmount, 1.5f);
+                 data.Set(UnitLossesPayload::kCause, 1);
+             });
+         },
+         Image(36, EVT_UNITLOSSES, ObjectId(3, 2))
+             .Put(20, {0x68, 0x12, 0, 0, 0x0D, 0x0C, 0x0B, 0x0A, 0, 0, 0xC0, 0x3F, 1, 0, 0, 0})},
+        {"unit size losses",
+         [&] {
+             return Filled<COVDataEvent>(
+                 EVT_UNITSIZELOSSES, ObjectId(3, 2), [&](COVEventData& data) {
+                     data.Set(UnitSizeLossesPayload::kUnit, unit);
+                     data.Set(UnitSizeLossesPayload::kFirst, 1.5f);
+                     data.Set(UnitSizeLossesPayload::kSecond, -2.0f);
+                     data.Set(UnitSizeLossesPayload::kThird, 0.25f);
+                     data.Set(UnitSizeLossesPayload::kCause, 0x01020304);
+                 });
+         },
+         Image(44, EVT_UNITSIZELOSSES, ObjectId(3, 2))
+             .Put(20, {0x68, 0x12, 0, 0, 0x0D, 0x0C, 0x0B, 0x0A, 0, 0, 0xC0, 0x3F, 0, 0, 0, 0xC0,
+                       0, 0, 0x80, 0x3E, 4, 3, 2, 1})},
         {"unit move",
          [&] {
              return Filled<COVDataEvent>(EVT_UNITMOVE, unit, [&](COVEventData& data) {
@@ -560,6 +585,13 @@ TEST(PayloadLayoutTest, WireImagesStayByteExact) {
          },
          Image(32, EVT_UNITMOVE, unit)
              .Put(20, {2, 1, 0, 0, 0x68, 0x12, 0, 0, 0x0D, 0x0C, 0x0B, 0x0A})},
+        {"set retreat morale",
+         [&] {
+             return Filled<COVDataEvent>(EVT_SET_RETREAT_MORALE, unit, [](COVEventData& data) {
+                 data.Set(UnitMoralePayload::kMorale, 0.25f);
+             });
+         },
+         Image(24, EVT_SET_RETREAT_MORALE, unit).Put(20, {0, 0, 0x80, 0x3E})},
     };
     for (const WireCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,0 +1,214 @@
+// The unit's messages: the two it takes in every state and the three state
+// handlers (idle, moving, in combat) for the rest; stopping, standing in a
+// province and the combats it takes part in.
+#include "country/Country.h"
+#include "engine/CriticalError.h"
+#include "military/units/LandUnit.h"
+#include "military/server/UnitServer.h"
+#include "military/units/Unit.h"
+#include "net/EventTypes.h"
+#include "net/Session.h"
+#include "world/Province.h"
+
+namespace {
+
+constexpr int32_t kCoverMode = 3;
+constexpr int32_t kAssaultMode = 5;
+
+bool IsSiegeMode(int32_t mode) {
+    return mode >= kCoverMode && mode <= kAssaultMode;
+}
+
+int32_t OwnerNumber(const CUnit& unit) {
+    return unit.GetOwner() ? static_cast<int32_t>(unit.GetOwner()->GetNumber()) : -1;
+}
+
+int Dropped(const CUnit& unit, const char* format, const COVEvent& event) {
+    DebugPrint(format, OwnerNumber(unit), static_cast<int>(unit.GetId().number),
+               GetEventTypeName(event).c_str());
+    return EVENT_NOT_HANDLED;
+}
+
+int CancelOnMessage(CUnit& unit) {
+    const int number = static_cast<int>(unit.GetId().number);
+    DebugPrint("Start MoveCancelEvent in unit %d\n", number);
+    unit.CancelMovement();
+    DebugPrint("Finish MoveCancelEvent in unit %d\n", number);
+    return EVENT_CONSUMED;
+}
+
+// Message 55: a jump into a province; an army stands there on land (or
+// aboard a fleet in a sea zone).
+int SetInProvince(CUnit& unit, const COVEvent& event) {
+    const int64_t province = event.Payload().Get(COVProvinceEvent::kProvince);
+    if (province < kFirstProvinceId || province > kLastProvinceId) {
+        DebugPrint("Unit #%d: set in province %d dropped\n", static_cast<int>(unit.GetId().number),
+                   static_cast<int>(province));
+        return EVENT_NOT_HANDLED;
+    }
+    unit.CancelMovement();
+    if (unit.IsArmy())
+        static_cast<CLandUnit&>(unit).BoardFleet(static_cast<int32_t>(province), nullptr);
+    else
+        unit.SetLocation(static_cast<int32_t>(province));
+    return EVENT_CONSUMED;
+}
+
+int StepInto(CUnit& unit, COVEvent& event) {
+    unit.OnUnitMove(event);
+    return EVENT_CONSUMED;
+}
+
+int TakePath(CUnit& unit, COVEvent& event) {
+    return unit.OnMovePath(event) ? EVENT_CONSUMED : EVENT_NOT_HANDLED;
+}
+
+int TakeLosses(CUnit& unit, const COVEvent& event) {
+    unit.ApplyLosses(event.Payload().Get(UnitLossesPayload::kAmount),
+                     event.Payload().Get(UnitLossesPayload::kCause));
+    return EVENT_CONSUMED;
+}
+
+} // namespace
+
+int CUnit::HandleEvent(COVEvent& event) {
+    switch (event.GetType()) {
+    case EVT_SET_RETREAT_MORALE:
+        morale = event.Payload().Get(UnitMoralePayload::kMorale);
+        Refresh();
+        return EVENT_CONSUMED;
+    case EVT_UNIT_FINISH:
+        if (dying)
+            return EVENT_CONSUMED;
+        if (m_owner && m_owner->m_unitsInDevelopment.Remove(this)) {
+            if (!m_owner->m_units.Contains(this))
+                m_owner->m_units.AddTail(this);
+            if (IsArmy())
+                static_cast<CLandUnit*>(this)->AddToOwnerTotals();
+        }
+        m_development = 0;
+        SetProvince(m_location);
+        SetIdleState();
+        return EVENT_CONSUMED;
+    default:
+        break;
+    }
+    switch (m_state) {
+    case EState::Moving:
+        return MoveUpdate(event);
+    case EState::Combat:
+        return CombatUpdate(event);
+    case EState::Idle:
+    default:
+        return GenericUpdate(event);
+    }
+}
+
+int CUnit::GenericUpdate(COVEvent& event) {
+    switch (event.GetType()) {
+    case EVT_UNITMOVE:
+        return StepInto(*this, event);
+    case EVT_UNITMOVECANCEL:
+        return CancelOnMessage(*this);
+    case EVT_UNITMOVEPATH:
+        return TakePath(*this, event);
+    case EVT_UNITLOSSES:
+        return TakeLosses(*this, event);
+    case EVT_SET_IN_PROVINCE:
+        return SetInProvince(*this, event);
+    default:
+        return Dropped(*this, "unknown event sent to unit in genericupdate cid %d uid %d (%s)\n",
+                       event);
+    }
+}
+
+int CUnit::MoveUpdate(COVEvent& event) {
+    switch (event.GetType()) {
+    case EVT_UNITMOVE:
+        return StepInto(*this, event);
+    case EVT_UNITMOVECANCEL:
+        return CancelOnMessage(*this);
+    case EVT_UNITMOVEPATH:
+        return TakePath(*this, event);
+    case EVT_SET_IN_PROVINCE:
+        return SetInProvince(*this, event);
+    default:
+        // A moving unit takes no losses message.
+        return Dropped(*this, "unknown event sent to unit in moveupdate state cid %d uid %d (%s)\n",
+                       event);
+    }
+}
+
+int CUnit::CombatUpdate(COVEvent& event) {
+    switch (event.GetType()) {
+    case EVT_UNITMOVE:
+        return StepInto(*this, event);
+    case EVT_UNITMOVEPATH:
+        return TakePath(*this, event);
+    case EVT_UNITLOSSES:
+        return TakeLosses(*this, event);
+    case EVT_SET_IN_PROVINCE:
+        return SetInProvince(*this, event);
+    default:
+        // A unit in combat does not cancel its movement on request.
+        return Dropped(*this, "unknown event sent to unit in combatupdate cid %d uid %d (%s)\n",
+                       event);
+    }
+}
+
+void CUnit::CancelMovement() {
+    DebugPrint("Unit #%d (%s) cancels all movement!!!\n", static_cast<int>(GetId().number),
+               m_name.c_str());
+    if (IsHost())
+        ClearPendingMoveStep(*this);
+    if (m_retreating)
+        RestoreFlag();
+    m_retreatProvince = 0;
+    m_path.RemoveAll();
+    m_state = IsInCombat() ? EState::Combat : EState::Idle;
+}
+
+uint8_t CUnit::GetCombatSide() const {
+    if (!m_combat.IsNull())
+        return m_combatSide;
+    if (!m_siegeCombat.IsNull())
+        return m_siegeSide;
+    return 0;
+}
+
+void CUnit::CombatStarted(const ObjectId& combat, uint8_t side, int32_t mode) {
+    DebugPrint("Combat: Unit #%d (%s) got CombatStarted!\n", static_cast<int>(GetId().number),
+               m_owner ? m_owner->GetTag().c_str() : "");
+    if (m_retreating)
+        RestoreFlag();
+    if (!combat.IsNull()) {
+        if (IsSiegeMode(mode)) {
+            m_siegeCombat = combat;
+            m_siegeSide = side;
+            m_siegeMode = mode;
+        } else {
+            m_combat = combat;
+            m_combatSide = side;
+            m_combatMode = mode;
+        }
+    }
+    CancelMovement();
+    m_state = IsInCombat() ? EState::Combat : EState::Idle;
+}
+
+void CUnit::CombatEnded(const ObjectId& combat) {
+    DebugPrint("Combat: Unit #%d (%s) got CombatEnded!\n", static_cast<int>(GetId().number),
+               m_owner ? m_owner->GetTag().c_str() : "");
+    if (!combat.IsNull() && m_combat == combat) {
+        m_combat = ObjectId();
+        m_combatSide = 0;
+        m_combatMode = 0;
+    } else if (!combat.IsNull() && m_siegeCombat == combat) {
+        m_siegeCombat = ObjectId();
+        m_siegeSide = 0;
+        m_siegeMode = 0;
+    }
+    if (!IsInCombat())
+        m_state = EState::Idle;
+    Refresh();
+}
