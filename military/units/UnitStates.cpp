@@ -3,8 +3,8 @@
 // province and the combats it takes part in.
 #include "country/Country.h"
 #include "engine/CriticalError.h"
-#include "military/units/LandUnit.h"
 #include "military/server/UnitServer.h"
+#include "military/units/LandUnit.h"
 #include "military/units/Unit.h"
 #include "net/EventTypes.h"
 #include "net/Session.h"
