@@ -1023,7 +1023,7 @@ struct PlayerStartPayload {
 };
 
 struct LeaderArrivalPayload {
-    static constexpr uint32_t kTypes[] = {EVT_ARRIVE_LEADER};
+    static constexpr uint32_t kTypes[] = {EVT_ARRIVE_LEADER, EVT_KILL_LEADER};
     static constexpr PayloadField<ObjectId> kLeader{"leader", 20};
     static constexpr PayloadFieldInfo kFields[] = {kLeader};
 };
@@ -1066,6 +1066,8 @@ struct UnitRequestPayload {
     static constexpr uint32_t kTypes[] = {EVT_REQUEST_SPLIT_ARMY,
                                           EVT_REQUEST_CREATE_DETACHMENT,
                                           EVT_REQUEST_CREATE_WARSHIPS_DETACHMENT,
+                                          EVT_REQUEST_CREATE_GALLEYS_DETACHMENT,
+                                          EVT_REQUEST_CREATE_TRANSPORTS_DETACHMENT,
                                           EVT_REQUEST_DETACH_SIEGE_FORCE,
                                           EVT_REQUEST_DETACH_COVER_FORCE,
                                           EVT_REQUEST_DISBAND_UNIT,
@@ -1082,6 +1084,65 @@ struct MergeRequestPayload {
     static constexpr PayloadField<ObjectId> kJoining{"joining", 28};
     static constexpr PayloadFieldInfo kFields[] = {kUnit, kJoining};
 };
+
+// --- host unit and leader requests (military/server/UnitRequests.cpp,
+// military/units/LeaderRegistry.cpp) ---
+
+// Troops or ships of one kind (the amount) asked to move from the first
+// unit to the second; the overload fix names two fleets and no amount.
+struct UnitTransferRequestPayload {
+    static constexpr uint32_t kTypes[] = {
+        EVT_REQUEST_TRANSFER_INFANTRY,    EVT_REQUEST_TRANSFER_ARTILLERY,
+        EVT_REQUEST_TRANSFER_CAVALRY,     EVT_REQUEST_TRANSFER_WARSHIPS,
+        EVT_REQUEST_TRANSFER_TRANSPORTS,  EVT_REQUEST_TRANSFER_GALLEYS,
+        EVT_REQUEST_TRANSFER_OVERLOAD_FIX};
+    static constexpr PayloadField<ObjectId> kFrom{"from", 20};
+    static constexpr PayloadField<ObjectId> kTo{"to", 28};
+    static constexpr PayloadField<uint32_t> kAmount{"amount", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kFrom, kTo, kAmount};
+};
+
+// The leader takes command in the unit (to its owner).
+struct ActivateLeaderPayload {
+    static constexpr uint32_t kTypes[] = {EVT_ACTIVATE_LEADER};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kLeader};
+};
+
+// The leader's time is up: the registry tells its country to remove it.
+// The unit is not read.
+struct ReplacementLeaderPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_REPLACEMENT_LEADER};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 24};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kUnit, kLeader};
+};
+
+// A random leader for the unit of the country.
+struct NewLeaderRequestPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_NEW_LEADER};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kUnit};
+};
+
+// The reign of the monarch of the country ends: a random successor.
+struct ReplacementMonarchPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_REPLACEMENT_MONARCH};
+    static constexpr PayloadField<ObjectId> kMonarch{"monarch", 20};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kMonarch, kCountry};
+};
+// A construction in the province is cancelled (to the country that builds
+// there).
+struct CancelConstructionPayload {
+    static constexpr uint32_t kTypes[] = {EVT_CANCEL_CONSTRUCTION};
+    static constexpr PayloadField<uint32_t> kProvince{"province", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kProvince};
+};
+// --- end of the host unit and leader requests ---
 
 // A casus belli against the country named, until the expiry date.
 struct CasusBelliPayload {

@@ -157,6 +157,11 @@ void CScheduler::ForEachEvent(const std::function<void(COVEvent*)>& function) co
     ForEach(function);
 }
 
+void CScheduler::ForEachSend(const std::function<void(const COVEvent&)>& function) const {
+    for (const auto& event : m_send)
+        function(*event);
+}
+
 uint32_t CScheduler::RemoveEvents(uint32_t type, const ObjectId& receiver,
                                   const std::function<bool(COVEvent*)>& predicate) {
     uint32_t removed = 0;

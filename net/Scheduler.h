@@ -110,6 +110,8 @@ public:
     // session is active, and deletes it in any case.
     void FlushSend();
     uint32_t GetSendCount() const { return static_cast<uint32_t>(m_send.size()); }
+    // Calls the function on every queued network copy, oldest first.
+    void ForEachSend(const std::function<void(const COVEvent&)>& function) const;
 
     // Appends an input event to the input list.
     void QueueInput(std::unique_ptr<COVEvent> event);

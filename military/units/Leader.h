@@ -75,6 +75,13 @@ public:
     // Cut to kMaxObjectNameLength characters.
     void SetName(const std::string& name);
 
+    // --- random leaders (military/units/RandomLeaders.cpp) ---
+    // The country's default abilities for the leader's category: rank 25,
+    // no special; manoeuvre, fire, shock and siege by the country; the
+    // leader serves from today for 15 years.
+    void SetAbilities(uint32_t countryNumber);
+    // --- end of random leaders ---
+
     int32_t category = LEADER_GENERAL;
     int32_t location = 0;
     int32_t rank = 0;
