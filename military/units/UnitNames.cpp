@@ -230,7 +230,7 @@ std::string ChooseUnitName(const CUnit& unit) {
 
 std::string ChooseColonyName(int32_t provinceId, uint32_t owner) {
     const CProvince* province = GetProvince(provinceId);
-    if (!province)
+    if (!province || provinceId < kFirstProvinceId)
         return {};
     if (owner < g_colonyNamesByProvince.size()) {
         for (const ColonyName& entry : g_colonyNamesByProvince[owner].Items())
