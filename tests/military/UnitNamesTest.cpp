@@ -14,6 +14,7 @@
 #include "country/CountryTags.h"
 #include "engine/TextDatabase.h"
 #include "military/units/Leader.h"
+#include "military/units/LeaderRegistry.h"
 #include "military/units/NavalUnit.h"
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"
@@ -104,6 +105,7 @@ protected:
     };
     std::vector<Kept> m_kept;
     test::ScopedGameDir m_folder;
+    test::BoxRecorder m_boxes;
     CLeader m_explorer;
 };
 
@@ -141,7 +143,31 @@ TEST_F(UnitNamesTest, ListsAreFiledByTagAndBadRowsAndPlacesAreSkipped) {
     EXPECT_TRUE(g_colonyNamesByRegion[1].IsEmpty());
     std::filesystem::remove(m_folder.Path() / "db/colonynames.csv");
     EXPECT_FALSE(LoadColonyNames());
-    EXPECT_TRUE(BoxShown("excel file not found"));
+    EXPECT_TRUE(m_boxes.Shown("excel file not found"));
+}
+
+// The generated world's lists load whole: every country but the pirates,
+// natives and rebels has leaders, armies, fleets and colonies of each kind
+// of place.
+TEST_F(UnitNamesTest, TheDemoWorldsListsLoadForEveryCountry) {
+    test::InFolder demo(test::DemoWorldDir());
+    ASSERT_TRUE(LoadRandomLeaderNames());
+    ASSERT_TRUE(LoadUnitNames());
+    ASSERT_TRUE(LoadColonyNames());
+    EXPECT_TRUE(m_boxes.texts.empty());
+    for (uint32_t country : {1u, 9u, 25u, 95u}) {
+        SCOPED_TRACE(country);
+        EXPECT_EQ(g_randomLeaderNames[country].GetCount(), 12);
+        EXPECT_EQ(g_armyNames[country].GetCount(), 10);
+        EXPECT_EQ(g_navyNames[country].GetCount(), 8);
+        ASSERT_EQ(g_colonyNamesByProvince[country].GetCount(), 1);
+        EXPECT_EQ(GetProvince(g_colonyNamesByProvince[country].At(0).key)->IsSea(), false);
+        EXPECT_EQ(g_colonyNamesByRegion[country].GetCount(), 2);
+        EXPECT_EQ(g_colonyNamesAnywhere[country].GetCount(), 3);
+    }
+    EXPECT_TRUE(g_armyNames[96].IsEmpty());
+    for (auto& list : g_randomLeaderNames)
+        list.Clear();
 }
 
 // Names come from the list first, in list order and not twice; then from
