@@ -150,6 +150,13 @@ struct CountryMilitaryHooks {
     // military: the monarch takes the name. Null: nothing.
     void (*setMonarchName)(CMonarch& monarch, const std::string& name) = nullptr;
     // --- end of the monarch's values and name ---
+    // --- names of new units and colonies (military/units/UnitNames.cpp) ---
+    // military, on the host: the new army or fleet, or the new colony of
+    // the province, gets its name from the country's name lists (posted for
+    // every machine, due tomorrow). Null: the name stays as made.
+    void (*nameNewUnit)(const CUnit& unit) = nullptr;
+    void (*nameNewColony)(int32_t province) = nullptr;
+    // --- end of the names of new units and colonies ---
 };
 
 // Constant-initialised (all null) before any static registration runs.

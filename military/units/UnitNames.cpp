@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "country/Country.h"
+#include "country/CountryMilitary.h"
 #include "country/CountryTags.h"
 #include "country/CsvRows.h"
 #include "engine/CriticalError.h"
@@ -139,6 +140,17 @@ const char* ColonyPrefix(uint32_t country) {
         return "New";
     }
 }
+
+// The countries name their new units and colonies through these.
+const bool g_nameHooksRegistered = [] {
+    g_countryMilitary.nameNewUnit = NameNewUnit;
+    g_countryMilitary.nameNewColony = [](int32_t province) {
+        const CProvince* record = GetProvince(province);
+        if (const CSettlement* settlement = record ? record->GetSettlement() : nullptr)
+            NameNewColony(*settlement);
+    };
+    return true;
+}();
 
 void PostRename(const ObjectId& object, const ObjectId& receiver, const std::string& name) {
     auto event = std::make_unique<COVDataEvent>(EVT_RENAME_OBJECT, receiver);

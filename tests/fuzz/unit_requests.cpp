@@ -158,11 +158,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     head.Set(EventHead::kDueDate, g_gameTimer->GetDate());
     head.SetReceiver(leaderRequest ? g_leaderRequestsId : g_unitRequestsId);
     const std::vector<CUnit*> units = Units();
+    const size_t first = leaderRequest ? 24 : 20;
     if (!units.empty()) {
-        if (!(data[1] & kRawIds))
-            head.SetId(leaderRequest ? 24 : 20,
-                       units[(data[1] & ~kRawIds) % units.size()]->GetId());
-        if (!(data[2] & kRawIds) && !leaderRequest)
+        if (!(data[1] & kRawIds) && head.Holds(first, 8))
+            head.SetId(first, units[(data[1] & ~kRawIds) % units.size()]->GetId());
+        if (!(data[2] & kRawIds) && !leaderRequest && head.Holds(28, 8))
             head.SetId(28, units[(data[2] & ~kRawIds) % units.size()]->GetId());
     }
     std::vector<uint8_t> block(COVNetEvent::kBlockHeadSize + payload.size(), 0);

@@ -9,6 +9,8 @@
 #include "country/Country.h"
 #include "country/CountryTags.h"
 #include "engine/Random.h"
+#include "military/server/HostDispatcher.h"
+#include "military/server/UnitRequests.h"
 #include "military/units/Leader.h"
 #include "military/units/LeaderRegistry.h"
 #include "military/units/Monarch.h"
@@ -311,6 +313,50 @@ TEST_F(LeaderRegistryTest, ARandomMonarchsEndDateIsDrawnBeforeItIsAnnounced) {
     g_leaderRegistry->HandleEvent(request);
     EXPECT_EQ(country.m_monarch.get(), now);
     EXPECT_TRUE(TakeSent().empty());
+}
+
+// The host's dispatcher hands the leader requests to the registry and the
+// unit requests to their handler.
+class RoutingDispatcher : public CHostDispatcher {
+public:
+    int DispatchHostRequest(COVEvent& event) override {
+        const uint32_t category = event.GetReceiver().number;
+        if (category == g_leaderRequestsId.number && g_leaderRegistry)
+            return g_leaderRegistry->HandleEvent(event);
+        if (category == 1 || category == g_unitRequestsId.number)
+            return HandleUnitRequest(event);
+        return EVENT_NOT_HANDLED;
+    }
+};
+
+// A leader read from a scenario arrives on its start date and goes on its
+// end date, by the messages the registry scheduled for itself.
+TEST_F(LeaderRegistryTest, ALeaderArrivesAtItsStartDateAndIsRemovedAtItsEndDate) {
+    RoutingDispatcher dispatcher;
+    CHostDispatcher* kept = g_hostDispatcher;
+    g_hostDispatcher = &dispatcher;
+    Unit<CLandUnit>(1, 5000); // the army the general joins
+    CHistoricalLeader leader;
+    leader.SetId({kLeaderIdType, 70});
+    leader.SetCountry(CountryOfNumber(1));
+    leader.startDate = CDate(0, 6, 1600);
+    leader.endDate = CDate(14, 2, 1603);
+    g_leaderRegistry->AddLeader(&leader);
+
+    const auto runUntil = [](const CDate& date) {
+        g_gameTimer->currentDate = date;
+        g_scheduler.RunDue();
+        std::vector<uint32_t> types;
+        g_scheduler.ForEachSend(
+            [&types](const COVEvent& event) { types.push_back(event.GetType()); });
+        g_scheduler.FlushSend();
+        return types;
+    };
+    EXPECT_TRUE(runUntil(CDate(29, 5, 1600)).empty());
+    EXPECT_EQ(runUntil(CDate(0, 6, 1600)), (std::vector<uint32_t>{EVT_ACTIVATE_LEADER}));
+    EXPECT_TRUE(runUntil(CDate(13, 2, 1603)).empty());
+    EXPECT_EQ(runUntil(CDate(14, 2, 1603)), (std::vector<uint32_t>{EVT_KILL_LEADER}));
+    g_hostDispatcher = kept;
 }
 
 } // namespace

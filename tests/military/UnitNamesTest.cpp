@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "country/Country.h"
+#include "country/CountryMilitary.h"
 #include "country/CountryTags.h"
 #include "engine/TextDatabase.h"
 #include "military/units/Leader.h"
@@ -208,8 +209,10 @@ TEST_F(UnitNamesTest, UnitsAreNamedFromTheListThenFromTheProvinceAndTheSize) {
     led.AttachLeader(&m_explorer);
     EXPECT_EQ(ChooseUnitName(led), "Expedition of Cabot");
 
-    // The name is posted for every machine and takes effect tomorrow.
-    NameNewUnit(led);
+    // The name is posted for every machine and takes effect tomorrow; the
+    // countries ask through their hook.
+    ASSERT_NE(g_countryMilitary.nameNewUnit, nullptr);
+    g_countryMilitary.nameNewUnit(led);
     std::vector<COVEvent*> queued;
     g_scheduler.ForEachEvent([&queued](COVEvent* event) { queued.push_back(event); });
     ASSERT_EQ(queued.size(), 1u);
