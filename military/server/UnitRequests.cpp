@@ -153,7 +153,9 @@ int64_t Rest(float strength, int32_t kept) {
 // cavalry and 10 artillery begun.
 int64_t ArmyNeed(const CUnit& army) {
     const auto regiments = [](float strength, float size) {
-        return static_cast<int64_t>(std::ceil(std::max(0.0f, strength) / size));
+        // Held far below the range of the count (a strength may be huge).
+        return static_cast<int64_t>(
+            std::min(1.0e12, std::ceil(static_cast<double>(std::max(0.0f, strength)) / size)));
     };
     return regiments(army.GetStrength(kInfantry), 1000.0f) +
            regiments(army.GetStrength(kCavalry), 1000.0f) +
@@ -181,11 +183,19 @@ int64_t Load(const CNavalUnit& fleet) {
     return load;
 }
 
+// The fleet that carries the army; null on land and for a fleet.
+const CNavalUnit* CarrierOf(const CUnit& unit) {
+    const auto* army = dynamic_cast<const CLandUnit*>(&unit);
+    return army ? army->GetCarrier() : nullptr;
+}
+
 // Two different units of one owner in one province, of the kind asked
-// (fleets or armies).
+// (fleets or armies); two armies also stand both ashore or aboard the same
+// fleet, so that no troops board a fleet past its checks.
 bool FitTogether(const CUnit& a, const CUnit& b, bool fleets) {
     return &a != &b && a.GetOwner() && a.GetOwner() == b.GetOwner() &&
-           a.GetLocation() == b.GetLocation() && a.IsFleet() == fleets && b.IsFleet() == fleets;
+           a.GetLocation() == b.GetLocation() && a.IsFleet() == fleets && b.IsFleet() == fleets &&
+           CarrierOf(a) == CarrierOf(b);
 }
 
 // The second fleet takes what does not fit: an army is made aboard it when
@@ -262,12 +272,10 @@ void RunOverloadFix(CNavalUnit& fleet, CNavalUnit* second) {
         const int64_t load = Load(fleet);
         if (load <= Space(fleet))
             return;
-        if (second && second != &fleet && second->GetOwner() && Space(*second) > Load(*second)) {
-            if (!MoveExcessAboard(fleet, *second))
-                break;
-        } else {
+        const bool moved = second && second != &fleet && second->GetOwner() &&
+                           Space(*second) > Load(*second) && MoveExcessAboard(fleet, *second);
+        if (!moved)
             LoseExcess(fleet);
-        }
         if (Load(fleet) == load)
             break; // the pass changed nothing
     }

@@ -1,5 +1,6 @@
 #include "military/units/LeaderRegistry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -287,7 +288,10 @@ int CLeaderRegistry::HandleEvent(COVEvent& event) {
     case EVT_REQUEST_NEW_LEADER: {
         const ObjectId unitId = payload.Get(NewLeaderRequestPayload::kUnit);
         const CUnit* unit = FindUnit(unitId);
-        if (!unit || !unit->GetLeaders().IsEmpty())
+        const uint32_t country = payload.Get(NewLeaderRequestPayload::kCountry);
+        // Only for a unit of the country that asks, and one without a leader.
+        if (!unit || !unit->GetOwner() || unit->GetOwner()->GetNumber() != country ||
+            !unit->GetLeaders().IsEmpty())
             return 0;
         SendActivateLeader(
             CreateRandomLeader(payload.Get(NewLeaderRequestPayload::kCountry), unitId, -1), unitId);

@@ -1,5 +1,6 @@
 #include "military/units/UnitNames.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <memory>
@@ -100,7 +101,8 @@ CLeader* CommanderOf(const CUnit& unit) {
 // Men of an army (a piece of artillery counts 100), 5000 a ship of a fleet.
 int64_t SizeInMen(const CUnit& unit) {
     const auto whole = [&unit](int index) {
-        return static_cast<int64_t>(std::ceil(std::max(0.0f, unit.GetStrength(index))));
+        return static_cast<int64_t>(std::min(
+            1.0e12, std::ceil(static_cast<double>(std::max(0.0f, unit.GetStrength(index))))));
     };
     if (unit.IsFleet())
         return 5000 * (whole(0) + whole(1) + whole(2));

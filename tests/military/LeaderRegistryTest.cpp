@@ -260,6 +260,9 @@ TEST_F(LeaderRegistryTest, ANewRandomLeaderIsMadeForAUnitWithoutOne) {
     request.Payload().Set(NewLeaderRequestPayload::kUnit, fleet.GetId());
     request.Payload().Set(NewLeaderRequestPayload::kCountry, 77u);
     g_leaderRegistry->HandleEvent(request);
+    // Nor for another country's unit.
+    request.Payload().Set(NewLeaderRequestPayload::kCountry, 2u);
+    g_leaderRegistry->HandleEvent(request);
     EXPECT_TRUE(TakeSent().empty());
 }
 

@@ -210,6 +210,7 @@ TEST_F(UnitRequestsTest, TransfersAndMergesBetweenUnitsThatDoNotFitAreDropped) {
         bool sourceMoving;
         bool unknownTarget;
         bool sameUnit;
+        bool targetAboard = false;
     };
     const Case cases[] = {
         {"another owner", 2, kLand, false, false, false, false},
@@ -218,6 +219,7 @@ TEST_F(UnitRequestsTest, TransfersAndMergesBetweenUnitsThatDoNotFitAreDropped) {
         {"moving", 1, kLand, false, true, false, false},
         {"unknown", 1, kLand, false, false, true, false},
         {"itself", 1, kLand, false, false, false, true},
+        {"aboard a fleet", 1, kLand, false, false, false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,6 +227,8 @@ TEST_F(UnitRequestsTest, TransfersAndMergesBetweenUnitsThatDoNotFitAreDropped) {
         CUnit& target = c.targetIsFleet
                             ? static_cast<CUnit&>(Fleet(c.targetOwner, c.targetProvince, 5))
                             : Army(c.targetOwner, c.targetProvince, 3000);
+        if (c.targetAboard)
+            Fleet(1, kLand, 0, 0, 50).LoadArmy(static_cast<CLandUnit*>(&target));
         if (c.sourceMoving) {
             CIntList path;
             path.AddTail(kOtherLand);
