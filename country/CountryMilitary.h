@@ -192,10 +192,6 @@ struct CountryMilitaryHooks {
                             uint32_t cause) = nullptr;
     // military: the unit waits to be finished (it is still being raised).
     bool (*unitWaiting)(const CUnit& unit) = nullptr;
-    // unit names, on the host: the name of a new army or fleet of the
-    // country in the province with the strengths. Null or empty: no name.
-    std::string (*newUnitName)(const CCountry& country, bool fleet, int32_t province,
-                               const std::array<float, 3>& strengths) = nullptr;
     // military: a new leader of the country from the leader record of a
     // "_COVEVT_CREATE_LEADER_" message, filed in the country's new leaders;
     // false (nothing made) for an id that is not a leader's or that another
@@ -222,6 +218,13 @@ struct CountryMilitaryHooks {
     void (*postMonarchEvents)(CCountry& country, int32_t value) = nullptr;
     std::string (*monarchEventNames)(const CCountry& country) = nullptr;
     // --- end of the armies, fleets, losses, leaders and monarchs ---
+    // --- names of new units and colonies (military/units/UnitNames.cpp) ---
+    // military, on the host: the new army or fleet, or the new colony of
+    // the province, gets its name from the country's name lists (posted for
+    // every machine, due tomorrow). Null: the name stays as made.
+    void (*nameNewUnit)(const CUnit& unit) = nullptr;
+    void (*nameNewColony)(int32_t province) = nullptr;
+    // --- end of the names of new units and colonies ---
 };
 
 // Constant-initialised (all null) before any static registration runs.

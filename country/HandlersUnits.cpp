@@ -96,8 +96,6 @@ CUnit* MakeForce(CCountry& country, bool fleet, int32_t province,
         order.morale = kOutsiderMorale;
     else
         order.morale = fleet ? country.GetNavalMorale() : country.GetLandMorale();
-    if (IsHost() && m.newUnitName)
-        order.name = m.newUnitName(country, fleet, province, strengths);
     order.ready = ready;
     CUnit* unit = m.makeUnit(country, fleet, order);
     if (!unit)
@@ -107,6 +105,8 @@ CUnit* MakeForce(CCountry& country, bool fleet, int32_t province,
         return unit;
     if (!leader.IsNull() && m.attachLeader)
         m.attachLeader(country, *unit, leader);
+    if (m.nameNewUnit)
+        m.nameNewUnit(*unit);
     auto finish = MakeUnitFinishEvent(id, 0, 0, false);
     if (ready.IsAfter(GetGameDate()))
         PostEventAtAndSend(std::move(finish), ready);
@@ -320,13 +320,13 @@ int CCountry::OnCreateLeader(COVEvent& event) {
 int CCountry::OnActivateLeader(COVEvent& event) {
     const CountryMilitaryHooks& m = g_countryMilitary;
     const auto& payload = event.Payload();
-    const ObjectId leaderId = payload.Get(LeaderActivationPayload::kLeader);
+    const ObjectId leaderId = payload.Get(ActivateLeaderPayload::kLeader);
     LeaderFacts leader;
     if (!m.describeLeader || !m.describeLeader(leaderId, leader)) {
         DropMessage(event, "no such leader");
         return EVENT_CONSUMED;
     }
-    const ObjectId unitId = payload.Get(LeaderActivationPayload::kUnit);
+    const ObjectId unitId = payload.Get(ActivateLeaderPayload::kUnit);
     CUnit* unit = FindOwnUnit(*this, unitId);
     UnitFacts facts;
     if (unit && m.describeUnit)
@@ -341,7 +341,7 @@ int CCountry::OnActivateLeader(COVEvent& event) {
 }
 
 int CCountry::OnKillLeader(COVEvent& event) {
-    const ObjectId id = event.Payload().Get(LeaderKillPayload::kLeader);
+    const ObjectId id = event.Payload().Get(LeaderArrivalPayload::kLeader);
     if (!g_countryMilitary.killLeader || !g_countryMilitary.killLeader(*this, id))
         DropMessage(event, "no such leader");
     return EVENT_NOT_HANDLED;

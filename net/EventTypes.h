@@ -1055,7 +1055,7 @@ struct PlayerStartPayload {
 };
 
 struct LeaderArrivalPayload {
-    static constexpr uint32_t kTypes[] = {EVT_ARRIVE_LEADER};
+    static constexpr uint32_t kTypes[] = {EVT_ARRIVE_LEADER, EVT_KILL_LEADER};
     static constexpr PayloadField<ObjectId> kLeader{"leader", 20};
     static constexpr PayloadFieldInfo kFields[] = {kLeader};
 };
@@ -1108,6 +1108,8 @@ struct UnitRequestPayload {
     static constexpr uint32_t kTypes[] = {EVT_REQUEST_SPLIT_ARMY,
                                           EVT_REQUEST_CREATE_DETACHMENT,
                                           EVT_REQUEST_CREATE_WARSHIPS_DETACHMENT,
+                                          EVT_REQUEST_CREATE_GALLEYS_DETACHMENT,
+                                          EVT_REQUEST_CREATE_TRANSPORTS_DETACHMENT,
                                           EVT_REQUEST_DETACH_SIEGE_FORCE,
                                           EVT_REQUEST_DETACH_COVER_FORCE,
                                           EVT_REQUEST_DISBAND_UNIT,
@@ -1124,6 +1126,58 @@ struct MergeRequestPayload {
     static constexpr PayloadField<ObjectId> kJoining{"joining", 28};
     static constexpr PayloadFieldInfo kFields[] = {kUnit, kJoining};
 };
+
+// --- host unit and leader requests (military/server/UnitRequests.cpp,
+// military/units/LeaderRegistry.cpp) ---
+
+// Troops or ships of one kind (the amount) asked to move from the first
+// unit to the second; the overload fix names two fleets and no amount.
+struct UnitTransferRequestPayload {
+    static constexpr uint32_t kTypes[] = {
+        EVT_REQUEST_TRANSFER_INFANTRY,    EVT_REQUEST_TRANSFER_ARTILLERY,
+        EVT_REQUEST_TRANSFER_CAVALRY,     EVT_REQUEST_TRANSFER_WARSHIPS,
+        EVT_REQUEST_TRANSFER_TRANSPORTS,  EVT_REQUEST_TRANSFER_GALLEYS,
+        EVT_REQUEST_TRANSFER_OVERLOAD_FIX};
+    static constexpr PayloadField<ObjectId> kFrom{"from", 20};
+    static constexpr PayloadField<ObjectId> kTo{"to", 28};
+    static constexpr PayloadField<uint32_t> kAmount{"amount", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kFrom, kTo, kAmount};
+};
+
+// The leader takes command in the unit (to its owner).
+struct ActivateLeaderPayload {
+    static constexpr uint32_t kTypes[] = {EVT_ACTIVATE_LEADER};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kUnit, kLeader};
+};
+
+// The leader's time is up: the registry tells its country to remove it.
+// The unit is not read.
+struct ReplacementLeaderPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_REPLACEMENT_LEADER};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 24};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kUnit, kLeader};
+};
+
+// A random leader for the unit of the country.
+struct NewLeaderRequestPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_NEW_LEADER};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 20};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 24};
+    static constexpr PayloadFieldInfo kFields[] = {kCountry, kUnit};
+};
+
+// The reign of the monarch of the country ends: a random successor.
+struct ReplacementMonarchPayload {
+    static constexpr uint32_t kTypes[] = {EVT_REQUEST_REPLACEMENT_MONARCH};
+    static constexpr PayloadField<ObjectId> kMonarch{"monarch", 20};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 28};
+    static constexpr PayloadFieldInfo kFields[] = {kMonarch, kCountry};
+};
+// --- end of the host unit and leader requests ---
 
 // A casus belli against the country named, until the expiry date.
 struct CasusBelliPayload {
@@ -1369,24 +1423,6 @@ struct UnitSizeLossesPayload {
     static constexpr PayloadFieldInfo kFields[] = {kUnit, kFirst, kSecond, kThird, kCause};
 };
 // --- end of unit messages ---
-
-// --- leaders activated and killed (country/HandlersUnits.cpp) ---
-// The unit (first) takes the leader (second); addressed to the leader's
-// country.
-struct LeaderActivationPayload {
-    static constexpr uint32_t kTypes[] = {EVT_ACTIVATE_LEADER};
-    static constexpr PayloadField<ObjectId> kUnit{"unit", 20};
-    static constexpr PayloadField<ObjectId> kLeader{"leader", 28};
-    static constexpr PayloadFieldInfo kFields[] = {kUnit, kLeader};
-};
-
-// The leader dies; addressed to his country.
-struct LeaderKillPayload {
-    static constexpr uint32_t kTypes[] = {EVT_KILL_LEADER};
-    static constexpr PayloadField<ObjectId> kLeader{"leader", 20};
-    static constexpr PayloadFieldInfo kFields[] = {kLeader};
-};
-// --- end of leaders activated and killed ---
 
 // --- end of rebels, scandals and annexation ---
 

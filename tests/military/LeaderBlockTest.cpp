@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "country/Country.h"
 #include "data/Keywords.h"
@@ -263,7 +264,29 @@ TEST_F(LeaderBlockTest, RegistryStoresLeadersAndSchedulesTheirStartOnTheHost) {
     EXPECT_EQ(g_leaderRegistry->GetSlot(33), nullptr);
     EXPECT_EQ(ResolveId({kLeaderIdType, 32}), &dead);
 
-    auto queued = Queued();
+    // The queued messages of one type.
+    const auto ofType = [this](uint32_t type) {
+        std::vector<COVEvent*> events;
+        for (COVEvent* event : Queued())
+            if (event->GetType() == type)
+                events.push_back(event);
+        return events;
+    };
+    // Every leader added on the host is replaced at its end date, also one
+    // whose end date has come; only the one still to come arrives.
+    const auto replacements = ofType(EVT_REQUEST_REPLACEMENT_LEADER);
+    ASSERT_EQ(replacements.size(), 4u);
+    for (COVEvent* replacement : replacements) {
+        EXPECT_EQ(replacement->GetReceiver(), g_leaderRequestsId);
+        const ObjectId id = replacement->Payload().Get(ReplacementLeaderPayload::kLeader);
+        const CLeader* leader = id.number == 30   ? &coming
+                                : id.number == 31 ? &active
+                                : id.number == 32 ? static_cast<CLeader*>(&dead)
+                                                  : &random;
+        EXPECT_EQ(replacement->GetDueDate(), leader->endDate) << id.number;
+    }
+    EXPECT_EQ(Queued().size(), 5u);
+    auto queued = ofType(EVT_ARRIVE_LEADER);
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(queued[0]->GetType(), static_cast<uint32_t>(EVT_ARRIVE_LEADER));
     EXPECT_EQ(queued[0]->GetReceiver(), g_leaderRequestsId);
@@ -273,7 +296,7 @@ TEST_F(LeaderBlockTest, RegistryStoresLeadersAndSchedulesTheirStartOnTheHost) {
     EXPECT_EQ(coming.loadedActive, 1);
     // Once scheduled, a second add schedules nothing more.
     g_leaderRegistry->AddLeader(&coming);
-    EXPECT_EQ(Queued().size(), 1u);
+    EXPECT_EQ(Queued().size(), 5u);
 
     CMonarch monarch;
     monarch.GetLeader().SetId({kLeaderIdType, 40});
@@ -288,9 +311,10 @@ TEST_F(LeaderBlockTest, RegistryStoresLeadersAndSchedulesTheirStartOnTheHost) {
     g_leaderRegistry->AddMonarch(&monarch);
     g_leaderRegistry->AddMonarch(&loaded);
     EXPECT_EQ(g_leaderRegistry->GetSlot(40), &monarch.GetLeader());
-    queued = Queued();
-    ASSERT_EQ(queued.size(), 2u);
-    COVEvent* activation = queued[0]->GetType() == EVT_ACTIVATE_MONARCH ? queued[0] : queued[1];
+    queued = ofType(EVT_ACTIVATE_MONARCH);
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(Queued().size(), 6u);
+    COVEvent* activation = queued[0];
     EXPECT_EQ(activation->GetType(), static_cast<uint32_t>(EVT_ACTIVATE_MONARCH));
     EXPECT_EQ(activation->GetReceiver(), country.GetId());
     EXPECT_EQ(activation->Payload().Get(MonarchActivationPayload::kLeader),

@@ -112,13 +112,13 @@ protected:
     }
     static int ActivateLeader(CCountry& country, const ObjectId& unit, const ObjectId& leader) {
         COVDataEvent event(EVT_ACTIVATE_LEADER, country.GetId());
-        event.Payload().Set(LeaderActivationPayload::kUnit, unit);
-        event.Payload().Set(LeaderActivationPayload::kLeader, leader);
+        event.Payload().Set(ActivateLeaderPayload::kUnit, unit);
+        event.Payload().Set(ActivateLeaderPayload::kLeader, leader);
         return country.HandleMessage(event);
     }
     static int KillLeader(CCountry& country, const ObjectId& leader) {
         COVDataEvent event(EVT_KILL_LEADER, country.GetId());
-        event.Payload().Set(LeaderKillPayload::kLeader, leader);
+        event.Payload().Set(LeaderArrivalPayload::kLeader, leader);
         return country.HandleMessage(event);
     }
     static int CreateMonarch(CCountry& country, const ObjectId& id, const char* name, uint8_t adm) {
