@@ -217,6 +217,38 @@ std::vector<RecordedMessage> ScreenHarness::Sent() const {
     return out;
 }
 
+namespace {
+
+std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> ListFiles(const fs::path& folder) {
+    std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> files;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error))
+        if (it->is_regular_file(error))
+            files[fs::relative(it->path(), folder).generic_string()] = {it->file_size(error),
+                                                                        it->last_write_time(error)};
+    return files;
+}
+
+} // namespace
+
+void ScreenHarness::WatchFolder(const fs::path& folder) {
+    m_watched = folder;
+    m_files = ListFiles(folder);
+}
+
+std::vector<std::string> ScreenHarness::FilesWritten() const {
+    std::vector<std::string> written;
+    if (m_watched.empty())
+        return written;
+    for (const auto& [name, state] : ListFiles(m_watched)) {
+        auto before = m_files.find(name);
+        if (before == m_files.end() || before->second != state)
+            written.push_back(name);
+    }
+    return written;
+}
+
 int32_t ScreenHarness::Cursor() const {
     return g_currentCursor;
 }
