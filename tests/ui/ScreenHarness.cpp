@@ -64,9 +64,21 @@ std::array<uint8_t, 3> Rgb(uint16_t pixel) {
 
 ScreenHarness::ScreenHarness() : m_folder(test::DemoWorldDir()), m_previousFormat(g_pixelFormat) {
     g_current = this;
-    SetPixelFormat(kPixelFormat565);
-    RebuildPalettePixels();
-    g_screen = std::make_unique<CImage>(kScreenWidth, kScreenHeight, 16, kImageMemory);
+    // The null display back-end: the game's 800 x 600 mode without a
+    // window, so that the screen, the front picture and the cursor are the
+    // program's own.
+    g_displayConfig = {};
+    g_displayConfig.backend = platform::DisplayBackend::Null;
+    g_appActive = 1;
+    g_windowed = 0;
+    CGraphicsBase::InitDisplay(false);
+    if (!g_directDrawReady || !SetDisplayMode(kScreenWidth, kScreenHeight, 16, false) ||
+        g_pixelFormat != kPixelFormat565) {
+        ADD_FAILURE() << "the null display gave no RGB565 screen";
+        SetPixelFormat(kPixelFormat565);
+        RebuildPalettePixels();
+        g_screen = std::make_unique<CImage>(kScreenWidth, kScreenHeight, 16, kImageMemory);
+    }
     g_gameTimer = std::make_unique<CGameTimer>(15);
     g_inputState = {};
     g_mousePos = {};
@@ -95,7 +107,10 @@ ScreenHarness::~ScreenHarness() {
     g_inputState = {};
     g_mousePos = {};
     g_gameTimer.reset();
+    ShutdownGraphics();
     g_screen.reset();
+    g_appActive = 0;
+    g_displayConfig = platform::DisplayConfigFromEnvironment();
     SetPixelFormat(m_previousFormat);
     RebuildPalettePixels();
     g_current = nullptr;

@@ -1,10 +1,9 @@
 #pragma once
-// The harness of the screen tests: an 800 x 600 RGB565 memory screen with
-// no window, the generated demo world as the game folder (fonts, texts and
-// the text-button pictures loaded from it), synthetic input events handed to
-// a target in order, the frame tick and the interrupt counter stepped by
-// hand, and records of the sounds played, the messages posted or sent and
-// the cursor set and the files written.
+// The harness of the screen tests: the game's 800 x 600 RGB565 screen on
+// the null display back-end (no window), the generated demo world as the game folder (fonts, texts
+// and the text-button pictures loaded from it), synthetic input events handed to a target in order,
+// the frame tick and the interrupt counter stepped by hand, and records of the sounds played, the
+// messages posted or sent and the cursor set and the files written.
 //
 // Pictures: CheckGolden compares a crop of the screen pixel for pixel with
 // tests/ui/golden/<name>.bmp. On a mismatch the actual picture, the expected
