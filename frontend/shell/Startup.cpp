@@ -52,8 +52,6 @@ std::mutex* g_netLogMutex = nullptr;
 CPalette* g_arrowPalette = nullptr;
 CPalette* g_statusBarPalette = nullptr;
 CPalette* g_blobPalette = nullptr;
-CWindowFrame* g_windowFrame16 = nullptr;
-CWindowFrame* g_windowFrame8 = nullptr;
 CImage* g_waitingPicture = nullptr;
 
 const std::array<const char*, kSoundSlotCount> g_soundEffectFiles = {
