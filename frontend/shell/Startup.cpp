@@ -42,6 +42,7 @@
 #include "ui/Pointer.h"
 #include "ui/TextButtonImages.h"
 #include "ui/WindowFrame.h"
+#include "ui/widgets/TimedDrawable.h"
 #include "world/DataChecksum.h"
 #include "world/Globals.h"
 #include "world/Map.h"
@@ -225,6 +226,7 @@ void RunLoadingStages() {
     g_windowFrame16 = new CWindowFrame(16);
     g_windowFrame8 = new CWindowFrame(8);
     g_displayList = new CDisplayList;
+    CreateTimedDrawableList();
     g_gameFrame = new CGameFrame;
     SetCurrentCursor(LoadCursorImage("gfx\\interface\\cursor_select.bmp"));
     CreatePointer();
@@ -295,6 +297,7 @@ void Shutdown() {
     FreeMissionTable();
     FreeFrontEndShadows();
     FreeDirtySpans();
+    DeleteTimedDrawableList();
     FreeObject(g_displayList);
     g_globals.Shutdown();
     FreeObject(g_playerLagDialog);
