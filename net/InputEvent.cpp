@@ -59,8 +59,11 @@ int32_t TranslateKey(int32_t key, bool shift) {
     return kNoCode;
 }
 
-void QueueInput(uint32_t type, uint32_t code, uint32_t data, int32_t x, int32_t y) {
-    g_scheduler.QueueInput(std::make_unique<CInputEvent>(type, g_broadcastId, code, data, x, y));
+void QueueInput(uint32_t type, uint32_t code, uint32_t data, int32_t x, int32_t y,
+                uint32_t keyKind = CInputEvent::kNotAKey) {
+    auto event = std::make_unique<CInputEvent>(type, g_broadcastId, code, data, x, y);
+    event->SetKeyKind(keyKind);
+    g_scheduler.QueueInput(std::move(event));
 }
 
 } // namespace
@@ -82,7 +85,7 @@ int CInputEvent::Execute() {
 
 void PostCharEvent(uint32_t character, uint32_t data) {
     if (character != 17)
-        QueueInput(EVT_KEYUP, character, data, 0, 0);
+        QueueInput(EVT_KEYUP, character, data, 0, 0, CInputEvent::kTypedCharacter);
 }
 
 void PostKeyDownEvent(int32_t virtualKey, uint32_t data) {
@@ -104,7 +107,7 @@ void PostKeyDownEvent(int32_t virtualKey, uint32_t data) {
     }
     const int32_t code = TranslateKey(virtualKey, shift);
     if (code != kNoCode)
-        QueueInput(EVT_KEYUP, static_cast<uint32_t>(code), data, 0, 0);
+        QueueInput(EVT_KEYUP, static_cast<uint32_t>(code), data, 0, 0, CInputEvent::kMappedKey);
 }
 
 void OnKeyUp(int32_t virtualKey) {

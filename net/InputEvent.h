@@ -4,9 +4,12 @@
 // scheduler's input list and run at the start of the next frame. They never
 // travel (send 0, local 1).
 //
-// Payload, 36 bytes: the head, the key code (0 for mouse events), the key
-// data word or the button flags of a mouse event, and the position in
-// screen pixels (0 for key events).
+// Payload, 40 bytes: the head, the key code (0 for mouse events), the key
+// data word, the button flags of a mouse event or the wheel's turn in
+// notches (positive away from the player), the position in screen pixels (0
+// for key events), and what a key event's code is: a typed character or one
+// of the game's mapped keys (F1 to F10 share their codes with Latin-1
+// letters).
 #include <cstdint>
 #include <memory>
 
@@ -15,12 +18,18 @@
 
 class CInputEvent : public COVEvent {
 public:
-    static constexpr size_t kSize = 36;
+    static constexpr size_t kSize = 40;
     static constexpr PayloadField<uint32_t> kCode{"code", 20};
     static constexpr PayloadField<uint32_t> kData{"data", 24};
     static constexpr PayloadField<int32_t> kX{"x", 28};
     static constexpr PayloadField<int32_t> kY{"y", 32};
-    static constexpr PayloadFieldInfo kFields[] = {kCode, kData, kX, kY};
+    static constexpr PayloadField<uint32_t> kKeyKind{"keyKind", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kCode, kData, kX, kY, kKeyKind};
+
+    // Values of kKeyKind.
+    static constexpr uint32_t kNotAKey = 0; // mouse and tick events, or made elsewhere
+    static constexpr uint32_t kTypedCharacter = 1;
+    static constexpr uint32_t kMappedKey = 2;
 
     // Type and receiver written, date zero, the fields zero.
     CInputEvent(uint32_t type, const ObjectId& receiver);
@@ -37,6 +46,8 @@ public:
     uint32_t GetData() const { return Payload().Get(kData); }
     int32_t GetX() const { return Payload().Get(kX); }
     int32_t GetY() const { return Payload().Get(kY); }
+    uint32_t GetKeyKind() const { return Payload().Get(kKeyKind); }
+    void SetKeyKind(uint32_t kind) { Payload().Set(kKeyKind, kind); }
     void SetCode(uint32_t code) { Payload().Set(kCode, code); }
     void SetData(uint32_t data) { Payload().Set(kData, data); }
     void SetPosition(int32_t x, int32_t y) {
@@ -64,11 +75,11 @@ struct InputState {
 
 extern InputState g_inputState;
 
-// Queues a key event (type EVT_KEYUP) with the character as its code; none
-// for character 17.
+// Queues a key event (type EVT_KEYUP) with the character as its code,
+// marked a typed character; none for character 17.
 void PostCharEvent(uint32_t character, uint32_t data);
 // Translates a virtual key (Shift and Ctrl only set their held flags) and
-// queues a key event with the code; keys the game does not use make
+// queues a key event with the code, marked a mapped key; keys the game does not use make
 // nothing. F12 without Shift hands a console toggle (EVT_TOGGLE_CONSOLE)
 // straight to the console (g_directReceivers.console) instead.
 void PostKeyDownEvent(int32_t virtualKey, uint32_t data);

@@ -22,7 +22,7 @@ void Add(CDataBlock& block, uint32_t key, CDataNode* value) {
 template <class Controls> CDataBlock* WritePressedStates(const Controls& window) {
     CDataBlock* block = new CDataBlock();
     for (const auto& control : window.controls)
-        block->AddChild(new CDataInt(control.button.pressed ? 1 : 0));
+        block->AddChild(new CDataInt(control.button.IsPressed() ? 1 : 0));
     return block;
 }
 
@@ -75,10 +75,9 @@ template <class Controls> void ReadPressedStates(CFieldReader& in, Controls& win
         CButton& button = window.controls[slot++].button;
         if (value <= 0)
             return;
-        if (button.held)
-            CButton::Release(button);
-        button.ShowPressedFrame();
-        button.pressed = 1;
+        if (button.soundLatch)
+            button.Release();
+        button.Press();
     });
 }
 

@@ -5,11 +5,12 @@
 #include <array>
 #include <cstddef>
 
-#include "ui/Button.h"
+#include "ui/widgets/Button.h"
 
-// A control slot that holds a button.
+// A control slot that holds a button (a picture of its own until the
+// window gives it its look, so that no file is read for it).
 struct CButtonControl {
-    CButton button;
+    CButton button{1, 1, 16};
 };
 
 // The control slots of a window, in slot order.

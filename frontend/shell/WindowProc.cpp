@@ -161,8 +161,9 @@ int MainWindowProc(const platform::WindowMessage& message) {
         break;
     case MessageType::MouseWheel:
         if (!ignored)
+            // The turn in notches, positive away from the player.
             QueueMouseEvent(EVT_UNNAMED_12, message,
-                            static_cast<uint32_t>(-(message.wheel / platform::kWheelDelta)));
+                            static_cast<uint32_t>(message.wheel / platform::kWheelDelta));
         break;
     case MessageType::MciNotify:
         if (message.code == 1 && message.data == GetCDAudioDeviceId() && g_config &&

@@ -7,26 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/Picture.h"
 #include "tests/TestSupport.h"
 
 namespace e2e {
 
-struct Picture {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint8_t> rgb; // 3 bytes a pixel, top row first
-
-    const uint8_t* At(int32_t x, int32_t y) const {
-        return &rgb[(static_cast<size_t>(y) * width + x) * 3];
-    }
-};
-
-// A 24-bit BMP file; an empty picture when it cannot be read.
-Picture ReadPicture(const std::string& path);
-bool WritePicture(const std::string& path, const Picture& picture);
-// The rectangle, each side shrunk by the factor (the mean of each block).
-Picture CropAndShrink(const Picture& picture, int32_t left, int32_t top, int32_t right,
-                      int32_t bottom, int32_t factor);
+// The 24-bit pictures of the tests (tests/Picture.h).
+using test::CropAndShrink;
+using test::Picture;
+using test::ReadPicture;
+using test::WritePicture;
 
 class ProgramRun {
 public:

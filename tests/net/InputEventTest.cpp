@@ -19,6 +19,7 @@ struct Seen {
     uint32_t data;
     int32_t x;
     int32_t y;
+    uint32_t keyKind;
 };
 
 // The game frame's slot records the input events that run; the console
@@ -28,8 +29,8 @@ std::vector<uint32_t> g_consoleTypes;
 
 int RecordFrame(COVEvent& event) {
     const auto& input = dynamic_cast<const CInputEvent&>(event);
-    g_frameSeen.push_back(
-        {input.GetType(), input.GetCode(), input.GetData(), input.GetX(), input.GetY()});
+    g_frameSeen.push_back({input.GetType(), input.GetCode(), input.GetData(), input.GetX(),
+                           input.GetY(), input.GetKeyKind()});
     return 5;
 }
 
@@ -83,7 +84,7 @@ protected:
 
 TEST_F(InputEventTest, PayloadLayoutAndFlags) {
     CInputEvent event(EVT_MOUSELBDOWN, g_broadcastId, 7, 0x11, -3, 599);
-    EXPECT_EQ(event.GetPayloadSize(), 36);
+    EXPECT_EQ(event.GetPayloadSize(), 40);
     EXPECT_EQ(event.Payload().Get(EventHead::kType), uint32_t{EVT_MOUSELBDOWN});
     EXPECT_EQ(event.GetReceiver(), g_broadcastId);
     EXPECT_EQ(event.GetDueDate(), CDate());
@@ -165,6 +166,24 @@ TEST_F(InputEventTest, EveryCharacterButSeventeen) {
         EXPECT_EQ(event.type, uint32_t{EVT_KEYUP});
         EXPECT_EQ(event.data, 0x1E0001u);
     }
+}
+
+// F1 and the letter 255 share their code; the event tells which one came.
+TEST_F(InputEventTest, CharactersAndMappedKeysAreTold) {
+    PostCharEvent(255, 1);
+    PostKeyDownEvent(112, 1); // F1
+    PostKeyDownEvent(16, 0);  // Shift
+    PostKeyDownEvent(112, 1); // Shift+F1
+    auto seen = Run();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].code, 255u);
+    EXPECT_EQ(seen[0].keyKind, CInputEvent::kTypedCharacter);
+    EXPECT_EQ(seen[1].code, 255u);
+    EXPECT_EQ(seen[1].keyKind, CInputEvent::kMappedKey);
+    EXPECT_EQ(seen[2].code, 256u);
+    EXPECT_EQ(seen[2].keyKind, CInputEvent::kMappedKey);
+    CInputEvent mouse(EVT_MOUSELBDOWN, g_broadcastId, 0, 0, 1, 2);
+    EXPECT_EQ(mouse.GetKeyKind(), CInputEvent::kNotAKey);
 }
 
 TEST_F(InputEventTest, PollMouseMovesAndClamps) {

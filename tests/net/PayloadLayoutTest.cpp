@@ -479,11 +479,12 @@ TEST(PayloadLayoutTest, WireImagesStayByteExact) {
          [] {
              return std::make_unique<CInputEvent>(EVT_MOUSELBDOWN, g_broadcastId, 7, 0x11, -3, 599);
          },
-         Image(36, EVT_MOUSELBDOWN, g_broadcastId)
+         Image(40, EVT_MOUSELBDOWN, g_broadcastId)
              .Put(20, {7, 0, 0, 0})
              .Put(24, {0x11, 0, 0, 0})
              .Put(28, {0xFD, 0xFF, 0xFF, 0xFF})
-             .Put(32, {0x57, 0x02, 0, 0})},
+             .Put(32, {0x57, 0x02, 0, 0})
+             .Put(36, {0, 0, 0, 0})},
         {"player data",
          [] {
              return Filled<COVDataEvent>(EVT_PLAYER_DATA, g_broadcastId, [](COVEventData& data) {

@@ -57,7 +57,7 @@ protected:
     std::vector<uint8_t> Pressed(const CButtonControls<6>& window) {
         std::vector<uint8_t> states;
         for (const auto& control : window.controls)
-            states.push_back(control.button.pressed);
+            states.push_back(control.button.IsPressed() ? 1 : 0);
         return states;
     }
 };
@@ -77,8 +77,8 @@ TEST_F(InterfaceSectionTest, InterfaceWritesTheScreenAndReadsItBack) {
     g_mainScreen->GetUnitGroup(0).AddTail(first.GetId());
     g_mainScreen->GetUnitGroup(9).AddTail(second.GetId());
     g_mainScreen->GetUnitGroup(9).AddTail(first.GetId());
-    g_mainScreen->religionWindow.controls[7].button.pressed = 1;
-    g_mainScreen->treasuryWindow.controls[1].button.pressed = 1;
+    g_mainScreen->religionWindow.controls[7].button.Press();
+    g_mainScreen->treasuryWindow.controls[1].button.Press();
 
     const std::string printed = Print(WriteInterfaceSection());
     EXPECT_EQ(
@@ -108,7 +108,7 @@ TEST_F(InterfaceSectionTest, InterfaceWritesTheScreenAndReadsItBack) {
     EXPECT_EQ(Group(0), std::vector<ObjectId>{first.GetId()});
     EXPECT_EQ(Group(9), (std::vector<ObjectId>{second.GetId(), first.GetId()}));
     EXPECT_TRUE(Group(1).empty());
-    EXPECT_EQ(g_mainScreen->religionWindow.controls[7].button.pressed, 1);
+    EXPECT_TRUE(g_mainScreen->religionWindow.controls[7].button.IsPressed());
     EXPECT_EQ(Pressed(g_mainScreen->treasuryWindow), (std::vector<uint8_t>{0, 1, 0, 0, 0, 0}));
     EXPECT_TRUE(boxes.texts.empty());
 }
@@ -117,8 +117,8 @@ TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     Registered known(5);
     g_mainScreen->merchant = 1;
     CButton& held = g_mainScreen->treasuryWindow.controls[0].button;
-    held.held = 1;
-    g_mainScreen->treasuryWindow.controls[1].button.pressed = 1;
+    held.soundLatch = 1;
+    g_mainScreen->treasuryWindow.controls[1].button.Press();
 
     // "no" keeps the flag; an id of a vanished object is dropped; a list of
     // four entries touches four controls, and a 0 releases nothing.
@@ -129,8 +129,8 @@ TEST_F(InterfaceSectionTest, InterfaceReadingKeepsWhatTheBlockDoesNotChange) {
     EXPECT_EQ(g_mainScreen->merchant, 1);
     EXPECT_EQ(Group(2), std::vector<ObjectId>{known.GetId()});
     EXPECT_EQ(Pressed(g_mainScreen->treasuryWindow), (std::vector<uint8_t>{1, 1, 0, 1, 0, 0}));
-    EXPECT_EQ(held.held, 0);
-    EXPECT_EQ(held.GetFrame(), 1);
+    EXPECT_EQ(held.soundLatch, 0);
+    EXPECT_EQ(held.frame, CButton::kFrameDown);
 
     // An empty block changes nothing.
     OpenBlock("{ }");
