@@ -69,6 +69,7 @@ public:
             dir.WriteFile(std::string("gfx/interface/win8_") + kSuffixes[i] + ".bmp",
                           PlainBmp(8, 8, PieceRed(i), 100, 0));
         }
+        dir.WriteFile("gfx/dummy.bmp", PlainBmp(4, 4, 90, 90, 90));
         for (const char* palette : {"dialogue.act", "arrows.act"})
             dir.WriteFile(std::string("gfx/palette/") + palette, GreyAct());
         g_screen = std::make_unique<CImage>(800, 600, 16, kImageMemory);
