@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "data/Keywords.h"
+#include "engine/Trig.h"
 #include "net/EventTypes.h"
 #include "tests/ui/PopupTestSupport.h"
 #include "ui/widgets/InterfaceButton.h"
@@ -37,6 +38,7 @@ class InfoArrowTest : public ::testing::Test {
 protected:
     InfoArrowTest() {
         BuildKeywordIndex();
+        InitTrigTables();
         table = std::make_unique<CInterfaceButtonTable>();
         g_interfaceButtonTable = table.get();
     }
