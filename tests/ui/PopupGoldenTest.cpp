@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "engine/Display.h"
+#include "engine/Palette.h"
 #include "engine/Trig.h"
 #include "tests/ui/ScreenHarness.h"
 #include "ui/DirtySpans.h"
@@ -20,6 +21,10 @@ class PopupGoldenTest : public ::testing::Test {
 protected:
     PopupGoldenTest() {
         InitTrigTables();
+        // Palettes stay cached by name from test to test: read these again
+        // from this game folder.
+        for (const char* name : {"dialogue.act", "arrows.act"})
+            GetPalette(name)->LoadPalette(name);
         CreateDirtySpans();
         g_windowFrame16 = new CWindowFrame(16);
         g_windowFrame8 = new CWindowFrame(8);

@@ -72,6 +72,10 @@ public:
         dir.WriteFile("gfx/dummy.bmp", PlainBmp(4, 4, 90, 90, 90));
         for (const char* palette : {"dialogue.act", "arrows.act"})
             dir.WriteFile(std::string("gfx/palette/") + palette, GreyAct());
+        // Palettes stay cached by name from test to test: read these again
+        // from this game folder.
+        for (const char* name : {"dialogue.act", "arrows.act"})
+            GetPalette(name)->LoadPalette(name);
         g_screen = std::make_unique<CImage>(800, 600, 16, kImageMemory);
         g_screen->Fill(ScreenFill());
         CreateDirtySpans();
