@@ -3,49 +3,16 @@
 // inside the upper; and the info arrow with its text window.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "engine/Display.h"
-#include "engine/Palette.h"
-#include "engine/Trig.h"
-#include "tests/ui/ScreenHarness.h"
-#include "ui/DirtySpans.h"
-#include "ui/WindowFrame.h"
+#include "tests/ui/PopupScreen.h"
 #include "ui/widgets/InfoArrow.h"
-#include "ui/widgets/PopupList.h"
-#include "ui/widgets/PopupWindow.h"
 
 namespace {
 
 class PopupGoldenTest : public ::testing::Test {
 protected:
-    PopupGoldenTest() {
-        InitTrigTables();
-        // Palettes stay cached by name from test to test: read these again
-        // from this game folder.
-        for (const char* name : {"dialogue.act", "arrows.act"})
-            GetPalette(name)->LoadPalette(name);
-        CreateDirtySpans();
-        g_windowFrame16 = new CWindowFrame(16);
-        g_windowFrame8 = new CWindowFrame(8);
-        // A striped game picture, so that see-through pixels show it.
-        for (int32_t y = 0; y < 600; ++y)
-            for (int32_t x = 0; x < 800; ++x)
-                StorePixel(g_screen->pixels + y * g_screen->pitch + 2 * x,
-                           ((x / 8 + y / 8) % 2) ? CGraphicsBase::RgbToPixel(90, 160, 220)
-                                                 : CGraphicsBase::RgbToPixel(240, 230, 200));
-    }
-    ~PopupGoldenTest() override {
-        popups.DeleteAll();
-        delete g_windowFrame16;
-        delete g_windowFrame8;
-        g_windowFrame16 = g_windowFrame8 = nullptr;
-        FreeDirtySpans();
-        g_nextPopupPosition = {200, 100};
-    }
-
-    uitest::ScreenHarness screen;
-    CPopupList popups;
+    popuptest::PopupScreen world;
+    uitest::ScreenHarness& screen = world.screen;
+    CPopupList& popups = world.popups;
 };
 
 TEST_F(PopupGoldenTest, OverlappingWindowsWithSeeThroughPixels) {
