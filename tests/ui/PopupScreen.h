@@ -6,6 +6,7 @@
 
 #include "engine/Display.h"
 #include "engine/Palette.h"
+#include "engine/TextDatabase.h"
 #include "engine/Trig.h"
 #include "net/Event.h"
 #include "net/Scheduler.h"
@@ -32,6 +33,8 @@ public:
         // from this game folder.
         for (const char* name : {"dialogue.act", "arrows.act"})
             GetPalette(name)->LoadPalette(name);
+        // Other tests load texts of their own.
+        g_textDatabase.Load(0);
         CreateDirtySpans();
         g_windowFrame16 = new CWindowFrame(16);
         g_windowFrame8 = new CWindowFrame(8);
