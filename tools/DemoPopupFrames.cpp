@@ -3,7 +3,9 @@
 //   gfx\interface\win8_*.bmp (8 x 8 tiles): 8-bit pictures over the
 //   palette gfx\palette\dialogue.act: a gold rim with a dark bevel around a
 //   dark walnut field;
-//   gfx\palette\dialogue.act itself.
+//   gfx\palette\dialogue.act itself;
+//   gfx\interface\btn_saveload.bmp: the file browser's button face, four
+//   frames of 100 x 28 (plain, over, down, disabled), labelled by the game.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -114,6 +116,37 @@ bool WriteFrames(const std::filesystem::path& game) {
     return ok;
 }
 
+// A bevelled bronze plate; lighter over, sunk down, grey disabled.
+bool WriteSaveLoadButton(const std::filesystem::path& game) {
+    constexpr int32_t kW = 100;
+    constexpr int32_t kH = 28;
+    std::vector<Rgb> pixels(static_cast<size_t>(4 * kW * kH));
+    for (int32_t frame = 0; frame < 4; ++frame) {
+        const Rgb base = frame == 3   ? Rgb{110, 110, 110}
+                         : frame == 1 ? Rgb{176, 128, 64}
+                                      : Rgb{136, 94, 44};
+        for (int32_t y = 0; y < kH; ++y)
+            for (int32_t x = 0; x < kW; ++x) {
+                const bool lit = x < 2 || y < 2;
+                const bool dark = x >= kW - 2 || y >= kH - 2;
+                double f = 1.0;
+                if (lit)
+                    f = frame == 2 ? 0.55 : 1.45;
+                else if (dark)
+                    f = frame == 2 ? 1.45 : 0.55;
+                auto ch = [f](uint8_t v) {
+                    const double c = v * f;
+                    return static_cast<uint8_t>(c > 255 ? 255 : c);
+                };
+                pixels[static_cast<size_t>(y * 4 * kW + frame * kW + x)] = {ch(base.r), ch(base.g),
+                                                                            ch(base.b)};
+            }
+    }
+    return demo::WriteFile(game / "gfx" / "interface" / "btn_saveload.bmp",
+                           demo::MakeBmp24(4 * kW, kH, pixels));
+}
+
 const demo::DemoWriter kFrameWriter("gfx/interface/win_", &WriteFrames);
+const demo::DemoWriter kSaveLoadWriter("gfx/interface/btn_saveload.bmp", &WriteSaveLoadButton);
 
 } // namespace
