@@ -271,10 +271,10 @@ bool WriteDropdown(const std::filesystem::path& game) {
     Canvas closed = Panel(150, 28, body);
     Canvas open = Panel(150, 130, body);
     // The open list's well below the box.
-    Canvas well = Panel(136, 94, demo::Scaled(body, 2, 3));
+    Canvas well = Panel(136, 100, demo::Scaled(body, 2, 3));
     for (int32_t y = 0; y < well.height; ++y)
         for (int32_t x = 0; x < well.width; ++x)
-            open.Set(6 + x, 30 + y, well.pixels[static_cast<size_t>(y) * well.width + x]);
+            open.Set(6 + x, 24 + y, well.pixels[static_cast<size_t>(y) * well.width + x]);
     bool ok = demo::WriteFile(folder / "bg_dropdown_1.bmp", closed.Bmp());
     ok = demo::WriteFile(folder / "bg_dropdown_2.bmp", open.Bmp()) && ok;
     ok = demo::WriteFile(folder / "btn_dropdown_1.bmp",

@@ -64,9 +64,21 @@ std::array<uint8_t, 3> Rgb(uint16_t pixel) {
 
 ScreenHarness::ScreenHarness() : m_folder(test::DemoWorldDir()), m_previousFormat(g_pixelFormat) {
     g_current = this;
-    SetPixelFormat(kPixelFormat565);
-    RebuildPalettePixels();
-    g_screen = std::make_unique<CImage>(kScreenWidth, kScreenHeight, 16, kImageMemory);
+    // The null display back-end: the game's 800 x 600 mode without a
+    // window, so that the screen, the front picture and the cursor are the
+    // program's own.
+    g_displayConfig = {};
+    g_displayConfig.backend = platform::DisplayBackend::Null;
+    g_appActive = 1;
+    g_windowed = 0;
+    CGraphicsBase::InitDisplay(false);
+    if (!g_directDrawReady || !SetDisplayMode(kScreenWidth, kScreenHeight, 16, false) ||
+        g_pixelFormat != kPixelFormat565) {
+        ADD_FAILURE() << "the null display gave no RGB565 screen";
+        SetPixelFormat(kPixelFormat565);
+        RebuildPalettePixels();
+        g_screen = std::make_unique<CImage>(kScreenWidth, kScreenHeight, 16, kImageMemory);
+    }
     g_gameTimer = std::make_unique<CGameTimer>(15);
     g_inputState = {};
     g_mousePos = {};
@@ -95,7 +107,10 @@ ScreenHarness::~ScreenHarness() {
     g_inputState = {};
     g_mousePos = {};
     g_gameTimer.reset();
+    ShutdownGraphics();
     g_screen.reset();
+    g_appActive = 0;
+    g_displayConfig = platform::DisplayConfigFromEnvironment();
     SetPixelFormat(m_previousFormat);
     RebuildPalettePixels();
     g_current = nullptr;
@@ -215,6 +230,38 @@ std::vector<RecordedMessage> ScreenHarness::Sent() const {
     std::vector<RecordedMessage> out;
     g_scheduler.ForEachSend([&out](const COVEvent& event) { out.push_back(Record(event)); });
     return out;
+}
+
+namespace {
+
+std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> ListFiles(const fs::path& folder) {
+    std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> files;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error))
+        if (it->is_regular_file(error))
+            files[fs::relative(it->path(), folder).generic_string()] = {it->file_size(error),
+                                                                        it->last_write_time(error)};
+    return files;
+}
+
+} // namespace
+
+void ScreenHarness::WatchFolder(const fs::path& folder) {
+    m_watched = folder;
+    m_files = ListFiles(folder);
+}
+
+std::vector<std::string> ScreenHarness::FilesWritten() const {
+    std::vector<std::string> written;
+    if (m_watched.empty())
+        return written;
+    for (const auto& [name, state] : ListFiles(m_watched)) {
+        auto before = m_files.find(name);
+        if (before == m_files.end() || before->second != state)
+            written.push_back(name);
+    }
+    return written;
 }
 
 int32_t ScreenHarness::Cursor() const {

@@ -1,10 +1,9 @@
 #pragma once
-// The harness of the screen tests: an 800 x 600 RGB565 memory screen with
-// no window, the generated demo world as the game folder (fonts, texts and
-// the text-button pictures loaded from it), synthetic input events handed to
-// a target in order, the frame tick and the interrupt counter stepped by
-// hand, and records of the sounds played, the messages posted or sent and
-// the cursor set.
+// The harness of the screen tests: the game's 800 x 600 RGB565 screen on
+// the null display back-end (no window), the generated demo world as the game folder (fonts, texts
+// and the text-button pictures loaded from it), synthetic input events handed to a target in order,
+// the frame tick and the interrupt counter stepped by hand, and records of the sounds played, the
+// messages posted or sent and the cursor set and the files written.
 //
 // Pictures: CheckGolden compares a crop of the screen pixel for pixel with
 // tests/ui/golden/<name>.bmp. On a mismatch the actual picture, the expected
@@ -17,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,6 +87,12 @@ public:
     std::vector<RecordedMessage> Posted() const;
     std::vector<RecordedMessage> Sent() const;
     int32_t Cursor() const;
+    // Files written: WatchFolder notes the files under the folder (a test's
+    // own temporary folder; the demo world is shared and not to be written);
+    // FilesWritten answers the ones made or changed since, as paths
+    // relative to it with "/" between the parts, sorted.
+    void WatchFolder(const std::filesystem::path& folder);
+    std::vector<std::string> FilesWritten() const;
 
     // The screen.
     void Fill(uint16_t pixel);
@@ -111,6 +117,8 @@ private:
     int32_t m_previousFormat;
     std::vector<uint32_t> m_sounds;
     std::unique_ptr<CDirectSound> m_sound;
+    std::filesystem::path m_watched;
+    std::map<std::string, std::pair<uintmax_t, std::filesystem::file_time_type>> m_files;
 };
 
 } // namespace uitest
