@@ -1,5 +1,7 @@
 #include "dialogs/MessageTypes.h"
 
+#include "ui/widgets/PopupDialog.h"
+
 namespace {
 
 // The four settings as the player sees them.
@@ -179,6 +181,15 @@ namespace {
 const bool g_messageSettingsRegistered = [] {
     g_messageSettings.apply = &ApplyMessageSettings;
     g_messageSettings.store = &StoreMessageSettings;
+    return true;
+}();
+
+// An event popup pauses while it is open when its type's setting says so.
+const bool g_eventPauseRegistered = [] {
+    g_eventPauseHooks.typePauses = [](int32_t type) {
+        return type >= 0 && type < kMessageTypeCount &&
+               g_messageTypes[static_cast<size_t>(type)].pause != 0;
+    };
     return true;
 }();
 

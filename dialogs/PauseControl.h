@@ -7,6 +7,8 @@ public:
     bool IsPaused() const { return m_paused != 0; }
     // Pauses the game and stops the game clock.
     void Pause();
+    // Clears the pause and lets the game clock run again when the game runs.
+    void Unpause();
 
 private:
     uint8_t m_paused = 0;

@@ -228,3 +228,31 @@ void ForgetPathCache() {
 }
 
 } // namespace platform
+
+namespace platform {
+
+std::vector<FolderEntry> ListHostFolder(const std::string& hostPath) {
+    std::vector<FolderEntry> entries;
+    std::error_code error;
+    std::filesystem::directory_iterator it(hostPath, error);
+    if (error)
+        return entries;
+    for (const std::filesystem::directory_entry& entry : it) {
+        std::error_code kindError;
+        const bool folder = entry.is_directory(kindError);
+        if (!folder && !entry.is_regular_file(kindError))
+            continue;
+        entries.push_back({entry.path().filename().string(), folder});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
+std::string CurrentHostFolder() {
+    std::error_code error;
+    std::filesystem::path current = std::filesystem::current_path(error);
+    return error ? std::string(".") : current.string();
+}
+
+} // namespace platform

@@ -36,6 +36,19 @@ bool ReplaceGameFile(std::string_view from, std::string_view to);
 // Deletes a file; false when it failed.
 bool RemoveGameFile(std::string_view gamePath);
 
+// An entry of a host folder: its name and whether it is a folder.
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+
+// The entries of a host folder (an absolute or relative host path), sorted
+// by name; empty when it cannot be read.
+std::vector<FolderEntry> ListHostFolder(const std::string& hostPath);
+
+// The process's current directory as a host path.
+std::string CurrentHostFolder();
+
 // Drops every cached folder listing (after files were changed behind the
 // game's back, or the current directory changed).
 void ForgetPathCache();

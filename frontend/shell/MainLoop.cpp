@@ -3,6 +3,7 @@
 
 #include "country/Country.h"
 #include "dialogs/Console.h"
+#include "dialogs/GameFrame.h"
 #include "dialogs/frame/PlayerLagDialog.h"
 #include "engine/Display.h"
 #include "engine/DisplayList.h"
@@ -187,6 +188,8 @@ void RunGameFrame() {
     if (!IsInFrontEnd() && g_scenario && g_scenario->gameStarted) {
         if (g_displayList)
             g_displayList->DrawAll();
+        if (g_gameFrame)
+            g_gameFrame->DrawPopups();
         if (g_console)
             g_console->Draw(0);
     }

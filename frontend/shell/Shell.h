@@ -13,7 +13,6 @@
 class CDate;
 class CImage;
 class CPalette;
-class CWindowFrame;
 class CMoviePlayer;
 
 // The program: starts everything, runs the main loop until the quit
@@ -75,8 +74,6 @@ extern std::mutex* g_netLogMutex;
 extern CPalette* g_arrowPalette;
 extern CPalette* g_statusBarPalette;
 extern CPalette* g_blobPalette;
-extern CWindowFrame* g_windowFrame16;
-extern CWindowFrame* g_windowFrame8;
 // The picture shown while a network game waits for its players; null when
 // none.
 extern CImage* g_waitingPicture;

@@ -42,6 +42,7 @@
 #include "ui/Pointer.h"
 #include "ui/TextButtonImages.h"
 #include "ui/WindowFrame.h"
+#include "ui/widgets/TimedDrawable.h"
 #include "world/DataChecksum.h"
 #include "world/Globals.h"
 #include "world/Map.h"
@@ -52,8 +53,6 @@ std::mutex* g_netLogMutex = nullptr;
 CPalette* g_arrowPalette = nullptr;
 CPalette* g_statusBarPalette = nullptr;
 CPalette* g_blobPalette = nullptr;
-CWindowFrame* g_windowFrame16 = nullptr;
-CWindowFrame* g_windowFrame8 = nullptr;
 CImage* g_waitingPicture = nullptr;
 
 const std::array<const char*, kSoundSlotCount> g_soundEffectFiles = {
@@ -227,6 +226,7 @@ void RunLoadingStages() {
     g_windowFrame16 = new CWindowFrame(16);
     g_windowFrame8 = new CWindowFrame(8);
     g_displayList = new CDisplayList;
+    CreateTimedDrawableList();
     g_gameFrame = new CGameFrame;
     SetCurrentCursor(LoadCursorImage("gfx\\interface\\cursor_select.bmp"));
     CreatePointer();
@@ -297,6 +297,7 @@ void Shutdown() {
     FreeMissionTable();
     FreeFrontEndShadows();
     FreeDirtySpans();
+    DeleteTimedDrawableList();
     FreeObject(g_displayList);
     g_globals.Shutdown();
     FreeObject(g_playerLagDialog);
