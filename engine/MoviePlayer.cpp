@@ -167,13 +167,28 @@ void CMoviePlayer::FeedSound() {
         m_sound.clear();
         return;
     }
-    const size_t frames = m_sound.size() / platform::kMovieAudioChannels;
-    if (frames == 0)
-        return;
-    const size_t taken = platform::audio::QueueStream(soundStream, m_sound.data(), frames);
-    m_sound.erase(m_sound.begin(),
-                  m_sound.begin() + static_cast<ptrdiff_t>(std::min(taken, frames) *
-                                                           platform::kMovieAudioChannels));
+    auto queue = [&] {
+        const size_t frames = m_sound.size() / platform::kMovieAudioChannels;
+        if (frames == 0)
+            return;
+        const size_t taken = platform::audio::QueueStream(soundStream, m_sound.data(), frames);
+        m_sound.erase(m_sound.begin(),
+                      m_sound.begin() + static_cast<ptrdiff_t>(std::min(taken, frames) *
+                                                               platform::kMovieAudioChannels));
+    };
+    queue();
+    // The sound runs a few device buffers ahead of the pictures: short of
+    // that, it is decoded on ahead of them (the pictures met on the way wait
+    // in the decoder), so that the device never finds the stream short just
+    // before a new picture brings the next piece of sound.
+    while (m_sound.empty() &&
+           platform::audio::StreamQueuedFrames(soundStream) < kMovieSoundLeadFrames) {
+        const bool more = decoder->DecodeMoreAudio();
+        decoder->TakeAudio(m_sound);
+        queue();
+        if (!more)
+            break;
+    }
     // What the stream refuses waits, up to a limit: sound far ahead of the
     // pictures is dropped.
     constexpr size_t kMaxSamples =

@@ -14,10 +14,14 @@
 #include <vector>
 
 #include "engine/Image.h"
+#include "platform/Audio.h"
 
 namespace platform {
 class MovieDecoder;
 }
+
+// The sound a movie keeps queued ahead of what the device has played.
+constexpr size_t kMovieSoundLeadFrames = 4 * platform::audio::kDeviceBufferFrames;
 
 class CMoviePlayer {
 public:
@@ -53,8 +57,9 @@ public:
     uint32_t soundStream = 0;           // the mixer stream; 0: none
 
 private:
-    // Hands the decoded sound to the mixer; what does not fit waits (at most
-    // platform::kMovieMaxPendingAudioFrames).
+    // Hands the decoded sound to the mixer, decoding on ahead of the
+    // pictures while the stream holds less than kMovieSoundLeadFrames; what
+    // does not fit waits (at most platform::kMovieMaxPendingAudioFrames).
     void FeedSound();
     void ShowFrame();
 

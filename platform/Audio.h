@@ -31,6 +31,10 @@ namespace platform::audio {
 
 constexpr uint32_t kMixRate = 44100;
 constexpr uint16_t kMixChannels = 2;
+// The frames the sound device is asked to take at a time (the SDL device
+// may take more); a stream that holds less than this when the device pulls
+// breaks up.
+constexpr size_t kDeviceBufferFrames = 1024;
 
 enum class Backend { Null, Sdl, Recording };
 

@@ -23,7 +23,7 @@ public:
         want.freq = static_cast<int>(kMixRate);
         want.format = AUDIO_S16SYS;
         want.channels = static_cast<Uint8>(kMixChannels);
-        want.samples = 1024;
+        want.samples = static_cast<Uint16>(kDeviceBufferFrames);
         want.callback = &Callback;
         want.userdata = this;
         SDL_AudioSpec have{};

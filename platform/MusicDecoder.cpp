@@ -3,25 +3,18 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/log.h>
 }
 
 #include <cstdio>
-#include <mutex>
 #include <string>
 
 #include "platform/AudioResample.h"
 #include "platform/Files.h"
+#include "platform/LibraryLog.h"
 
 namespace platform {
 
 namespace {
-
-// FFmpeg reports broken files on stderr; a bad music file is not worth a word.
-void QuietLibraryLog() {
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
 
 // A sound track outside the sane bounds gets one line in the log.
 void RefuseTrack(const std::string& path, const std::string& problem) {
