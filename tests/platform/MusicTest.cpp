@@ -113,6 +113,15 @@ TEST_F(MusicDecoderTest, AFileCutShortGivesWhatItHolds) {
     MusicDecoder decoder;
     ASSERT_TRUE(decoder.Open("cut.wav", 44100, 2));
     EXPECT_EQ(DecodeAll(decoder), samples);
+    // Its length is what it holds, not what its header claims; a whole
+    // file keeps the length it states.
+    dir.WriteFile("whole.wav", demo::MakeWav(22050, 1, 16, Ramp(22050 * 3 / 4)));
+    for (const auto& [name, length] : {std::pair{"cut.wav", 0.1}, std::pair{"whole.wav", 0.75}}) {
+        SCOPED_TRACE(name);
+        double seconds = 0.0;
+        ASSERT_TRUE(platform::ReadMusicLength(name, seconds));
+        EXPECT_NEAR(seconds, length, 0.001);
+    }
 }
 
 // A track whose rate, channel count or sample format lies outside the sane
