@@ -49,7 +49,9 @@ bool IsAudioOpen();
 
 // By the environment variable ORVANDEL_AUDIO: "null", "record" or "sdl"
 // (the default). When the SDL device cannot open, the Null back-end is
-// opened instead. Answers true when the chosen back-end is open.
+// opened instead, and one line on stderr says that the game plays without
+// sound (the sound libraries' own lines are kept off it). Answers true when
+// the chosen back-end is open.
 bool OpenDefaultAudio();
 
 // Recording back-end: mixes the next frames on the calling thread into out
