@@ -98,6 +98,7 @@ bool CMoviePlayer::PlayMovie(const std::string& file, bool ownLoop) {
             platform::audio::OpenStream(platform::kMovieAudioRate, platform::kMovieAudioChannels);
     m_framePending = true;
     m_ending = false;
+    m_firstShown = false;
     m_startTime = platform::Milliseconds();
     open = 1;
     FeedSound();
@@ -135,6 +136,12 @@ bool CMoviePlayer::UpdateFrame() {
     ShowFrame();
     m_lastFrameMs = decoder->FrameTimeMs();
     m_framePending = false;
+    if (!m_firstShown) {
+        m_firstShown = true;
+        if (firstFrameShown)
+            firstFrameShown(); // may close the movie
+        return open != 0;
+    }
     return true;
 }
 

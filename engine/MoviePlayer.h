@@ -9,6 +9,7 @@
 // main loop (UpdateFrame while IsOpen: each frame goes into frameImage, of
 // the movie's size, which the caller draws at destRect). Main thread only.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,9 @@ public:
     std::unique_ptr<CImage> frameImage; // the last frame of a stepped movie (16-bit, kind 6)
     uint8_t blitToScreen = 0;           // set for a movie in its own loop
     uint32_t soundStream = 0;           // the mixer stream; 0: none
+    // Called once a movie's first picture is shown (presented, or in
+    // frameImage); the caller sets and clears it around PlayMovie.
+    std::function<void()> firstFrameShown;
 
 private:
     // Hands the decoded sound to the mixer, decoding on ahead of the
@@ -66,6 +70,7 @@ private:
     uint32_t m_startTime = 0;     // platform::Milliseconds when the movie started
     bool m_framePending = false;  // a decoded frame waits for its time
     bool m_ending = false;        // no frame follows: the last one stays for its time
+    bool m_firstShown = false;    // the movie's first picture has been shown
     int64_t m_lastFrameMs = 0;    // the time of the frame shown last
     std::vector<int16_t> m_sound; // decoded and not yet taken by the mixer
 };
