@@ -98,6 +98,7 @@ bool CMoviePlayer::PlayMovie(const std::string& file, bool ownLoop) {
             platform::audio::OpenStream(platform::kMovieAudioRate, platform::kMovieAudioChannels);
     m_framePending = true;
     m_ending = false;
+    m_firstShown = false;
     m_startTime = platform::Milliseconds();
     open = 1;
     FeedSound();
@@ -135,6 +136,12 @@ bool CMoviePlayer::UpdateFrame() {
     ShowFrame();
     m_lastFrameMs = decoder->FrameTimeMs();
     m_framePending = false;
+    if (!m_firstShown) {
+        m_firstShown = true;
+        if (firstFrameShown)
+            firstFrameShown(); // may close the movie
+        return open != 0;
+    }
     return true;
 }
 
@@ -167,13 +174,28 @@ void CMoviePlayer::FeedSound() {
         m_sound.clear();
         return;
     }
-    const size_t frames = m_sound.size() / platform::kMovieAudioChannels;
-    if (frames == 0)
-        return;
-    const size_t taken = platform::audio::QueueStream(soundStream, m_sound.data(), frames);
-    m_sound.erase(m_sound.begin(),
-                  m_sound.begin() + static_cast<ptrdiff_t>(std::min(taken, frames) *
-                                                           platform::kMovieAudioChannels));
+    auto queue = [&] {
+        const size_t frames = m_sound.size() / platform::kMovieAudioChannels;
+        if (frames == 0)
+            return;
+        const size_t taken = platform::audio::QueueStream(soundStream, m_sound.data(), frames);
+        m_sound.erase(m_sound.begin(),
+                      m_sound.begin() + static_cast<ptrdiff_t>(std::min(taken, frames) *
+                                                               platform::kMovieAudioChannels));
+    };
+    queue();
+    // The sound runs a few device buffers ahead of the pictures: short of
+    // that, it is decoded on ahead of them (the pictures met on the way wait
+    // in the decoder), so that the device never finds the stream short just
+    // before a new picture brings the next piece of sound.
+    while (m_sound.empty() &&
+           platform::audio::StreamQueuedFrames(soundStream) < kMovieSoundLeadFrames) {
+        const bool more = decoder->DecodeMoreAudio();
+        decoder->TakeAudio(m_sound);
+        queue();
+        if (!more)
+            break;
+    }
     // What the stream refuses waits, up to a limit: sound far ahead of the
     // pictures is dropped.
     constexpr size_t kMaxSamples =

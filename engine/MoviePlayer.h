@@ -9,15 +9,20 @@
 // main loop (UpdateFrame while IsOpen: each frame goes into frameImage, of
 // the movie's size, which the caller draws at destRect). Main thread only.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/Image.h"
+#include "platform/Audio.h"
 
 namespace platform {
 class MovieDecoder;
 }
+
+// The sound a movie keeps queued ahead of what the device has played.
+constexpr size_t kMovieSoundLeadFrames = 4 * platform::audio::kDeviceBufferFrames;
 
 class CMoviePlayer {
 public:
@@ -51,16 +56,21 @@ public:
     std::unique_ptr<CImage> frameImage; // the last frame of a stepped movie (16-bit, kind 6)
     uint8_t blitToScreen = 0;           // set for a movie in its own loop
     uint32_t soundStream = 0;           // the mixer stream; 0: none
+    // Called once a movie's first picture is shown (presented, or in
+    // frameImage); the caller sets and clears it around PlayMovie.
+    std::function<void()> firstFrameShown;
 
 private:
-    // Hands the decoded sound to the mixer; what does not fit waits (at most
-    // platform::kMovieMaxPendingAudioFrames).
+    // Hands the decoded sound to the mixer, decoding on ahead of the
+    // pictures while the stream holds less than kMovieSoundLeadFrames; what
+    // does not fit waits (at most platform::kMovieMaxPendingAudioFrames).
     void FeedSound();
     void ShowFrame();
 
     uint32_t m_startTime = 0;     // platform::Milliseconds when the movie started
     bool m_framePending = false;  // a decoded frame waits for its time
     bool m_ending = false;        // no frame follows: the last one stays for its time
+    bool m_firstShown = false;    // the movie's first picture has been shown
     int64_t m_lastFrameMs = 0;    // the time of the frame shown last
     std::vector<int16_t> m_sound; // decoded and not yet taken by the mixer
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -313,7 +314,13 @@ bool OpenDefaultAudio() {
         return OpenAudio(Backend::Null);
     if (choice && std::strcmp(choice, "record") == 0)
         return OpenAudio(Backend::Recording);
-    return OpenAudio(Backend::Sdl) || OpenAudio(Backend::Null);
+    if (OpenAudio(Backend::Sdl))
+        return true;
+    const std::string& reason = LastSdlAudioError();
+    std::fprintf(stderr,
+                 "sound: no sound device could be opened%s%s%s; the game plays without sound\n",
+                 reason.empty() ? "" : " (", reason.c_str(), reason.empty() ? "" : ")");
+    return OpenAudio(Backend::Null);
 }
 
 void RenderRecording(size_t frames, std::vector<int16_t>& out) {

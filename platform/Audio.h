@@ -31,6 +31,10 @@ namespace platform::audio {
 
 constexpr uint32_t kMixRate = 44100;
 constexpr uint16_t kMixChannels = 2;
+// The frames the sound device is asked to take at a time (the SDL device
+// may take more); a stream that holds less than this when the device pulls
+// breaks up.
+constexpr size_t kDeviceBufferFrames = 1024;
 
 enum class Backend { Null, Sdl, Recording };
 
@@ -45,7 +49,9 @@ bool IsAudioOpen();
 
 // By the environment variable ORVANDEL_AUDIO: "null", "record" or "sdl"
 // (the default). When the SDL device cannot open, the Null back-end is
-// opened instead. Answers true when the chosen back-end is open.
+// opened instead, and one line on stderr says that the game plays without
+// sound (the sound libraries' own lines are kept off it). Answers true when
+// the chosen back-end is open.
 bool OpenDefaultAudio();
 
 // Recording back-end: mixes the next frames on the calling thread into out

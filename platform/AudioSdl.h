@@ -5,12 +5,16 @@
 // destroying the output) waits for a running callback to end and closes the
 // audio subsystem.
 #include <memory>
+#include <string>
 
 #include "platform/AudioOutput.h"
 
 namespace platform::audio {
 
-// An output whose Open fails when SDL has no usable device.
+// An output whose Open fails when SDL has no usable device. While it looks
+// for one, the sound libraries' own lines are kept off stderr.
 std::unique_ptr<AudioOutput> CreateSdlAudioOutput();
+// SDL's words for why the last Open failed; empty after one that worked.
+const std::string& LastSdlAudioError();
 
 } // namespace platform::audio

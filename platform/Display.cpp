@@ -20,6 +20,8 @@ DisplayConfig DisplayConfigFromEnvironment() {
     }
     const char* rgb555 = std::getenv("ORVANDEL_RGB555");
     config.force555 = rgb555 && std::strcmp(rgb555, "1") == 0;
+    const char* window = std::getenv("ORVANDEL_WINDOW");
+    config.windowed = window && std::strcmp(window, "1") == 0;
     return config;
 }
 

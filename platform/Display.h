@@ -25,11 +25,12 @@ struct DisplayConfig {
     DisplayBackend backend = DisplayBackend::Sdl;
     std::string videoDriver; // SDL's video driver; empty: SDL's own choice
     bool force555 = false;   // report RGB555 pictures
+    bool windowed = false;   // SDL: a window of the mode's size, never the whole screen
 };
 
 // From the environment: ORVANDEL_DISPLAY "null" gives the null display, any
 // other non-empty value is the SDL video driver ("dummy"); ORVANDEL_RGB555
-// "1" forces RGB555.
+// "1" forces RGB555; ORVANDEL_WINDOW "1" keeps the game in a window.
 DisplayConfig DisplayConfigFromEnvironment();
 
 struct DisplayMode {
@@ -55,7 +56,9 @@ class Display {
 public:
     virtual ~Display() = default;
 
-    // One of the supported modes, in a window or on the whole screen. False
+    // One of the supported modes, in a window or on the whole screen (in a
+    // window whatever is asked when the configuration says windowed; the
+    // game still draws its own cursor as on the whole screen). False
     // for any other mode or when the window cannot be made; the display then
     // has no mode (width and height 0).
     bool SetMode(int32_t width, int32_t height, int32_t bits, bool fullScreen);
@@ -79,6 +82,10 @@ public:
     uint64_t UploadedPixels() const { return m_uploaded; }
     // True when the display has a window of the window system.
     virtual bool HasWindow() const { return false; }
+    // The window's place and size on the screen, and where in the window the
+    // picture is shown (window pixels); empty without a window.
+    virtual DisplayRect WindowArea() const { return {}; }
+    virtual DisplayRect PictureArea() const { return {}; }
 
 protected:
     explicit Display(bool force555) : m_force555(force555) {}

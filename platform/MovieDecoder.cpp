@@ -11,11 +11,13 @@ extern "C" {
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <limits>
 #include <string>
 
 #include "platform/AudioResample.h"
 #include "platform/Files.h"
+#include "platform/LibraryLog.h"
 
 namespace platform {
 
@@ -54,10 +56,15 @@ int64_t SeekFile(void* opaque, int64_t offset, int whence) {
     return ftello(file);
 }
 
+// Our one line about a movie on stderr.
+void Report(std::string_view path, const std::string& what) {
+    std::fprintf(stderr, "movie: %.*s: %s\n", static_cast<int>(path.size()), path.data(),
+                 what.c_str());
+}
+
 // A sound track outside the sane bounds gets one line in the log.
 void RefuseSound(std::string_view path, const std::string& problem) {
-    std::fprintf(stderr, "movie: %.*s: the sound track has %s; the movie plays silent\n",
-                 static_cast<int>(path.size()), path.data(), problem.c_str());
+    Report(path, "the sound track has " + problem + "; the movie plays silent");
 }
 
 // A movie is one file: only containers that hold their streams themselves
@@ -95,6 +102,8 @@ double StreamFrameRate(AVFormatContext* format, AVStream* stream) {
 
 struct MovieDecoder::Impl {
     ~Impl() {
+        for (AVPacket* held : heldVideo)
+            av_packet_free(&held);
         sws_freeContext(scaler);
         av_freep(&scaled[0]);
         av_frame_free(&frame);
@@ -113,6 +122,12 @@ struct MovieDecoder::Impl {
     bool Open(std::string_view gamePath, MoviePixelFormat format);
     bool AllocateScaled(int32_t width, int32_t height);
     bool ConvertVideo();
+    // What ReadInput met.
+    enum class Input { Video, Audio, Other, End };
+    // Reads the next packet: a picture's stays in packet for the caller (who
+    // unrefs it); sound is decoded; at the end of the input the sound
+    // decoder is drained.
+    Input ReadInput();
     void DecodeAudio(const AVPacket* input);
     void ReceiveAudio();
     // Drops the PCM beyond what may wait for TakeAudio.
@@ -131,6 +146,10 @@ struct MovieDecoder::Impl {
     AVFrame* frame = nullptr;
     double frameRate = kDefaultFrameRate;
     bool inputEnded = false;
+    bool videoDrained = false; // the end was sent to the picture decoder
+    // Pictures read ahead by DecodeMoreAudio, in their order, and their bytes.
+    std::deque<AVPacket*> heldVideo;
+    size_t heldBytes = 0;
 
     MoviePixelFormat pixelFormat = MoviePixelFormat::Rgb565;
     SwsContext* scaler = nullptr;
@@ -149,11 +168,14 @@ struct MovieDecoder::Impl {
 };
 
 bool MovieDecoder::Impl::Open(std::string_view gamePath, MoviePixelFormat wanted) {
+    QuietLibraryLog();
     pixelFormat = wanted;
     path = gamePath;
     file = OpenGameFile(gamePath, "rb");
-    if (file == nullptr)
+    if (file == nullptr) {
+        Report(path, "the file cannot be opened");
         return false;
+    }
     auto* ioBuffer = static_cast<uint8_t*>(av_malloc(kIoBufferSize));
     if (ioBuffer == nullptr)
         return false;
@@ -172,18 +194,28 @@ bool MovieDecoder::Impl::Open(std::string_view gamePath, MoviePixelFormat wanted
     if (format->format_whitelist == nullptr)
         return false;
     // On failure the context is freed and cleared.
-    if (avformat_open_input(&format, nullptr, nullptr, nullptr) < 0)
+    if (avformat_open_input(&format, nullptr, nullptr, nullptr) < 0 ||
+        avformat_find_stream_info(format, nullptr) < 0) {
+        Report(path, "not a movie file that can be read");
         return false;
-    if (avformat_find_stream_info(format, nullptr) < 0)
-        return false;
+    }
 
     const AVCodec* codec = nullptr;
     videoIndex = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
-    if (videoIndex < 0 || codec == nullptr)
+    if (videoIndex < 0 || codec == nullptr) {
+        Report(path, "no picture stream that can be decoded");
         return false;
+    }
     video = OpenCodec(format, videoIndex, codec);
-    if (video == nullptr || !SideFits(video->width) || !SideFits(video->height))
+    if (video == nullptr) {
+        Report(path, std::string("the pictures (") + codec->name + ") cannot be decoded");
         return false;
+    }
+    if (!SideFits(video->width) || !SideFits(video->height)) {
+        Report(path, "the picture size " + std::to_string(video->width) + " x " +
+                         std::to_string(video->height) + " lies outside 1 to 8192");
+        return false;
+    }
     frameRate = StreamFrameRate(format, format->streams[videoIndex]);
 
     // A movie whose sound cannot be decoded, or whose sound lies outside
@@ -283,6 +315,25 @@ bool MovieDecoder::Impl::ConvertVideo() {
     frameTimeMs = ms;
     ++frameCount;
     return true;
+}
+
+MovieDecoder::Impl::Input MovieDecoder::Impl::ReadInput() {
+    if (inputEnded)
+        return Input::End;
+    if (av_read_frame(format, packet) < 0) {
+        // The end of the input (or a read error): drain the sound decoder.
+        inputEnded = true;
+        if (audio != nullptr)
+            DecodeAudio(nullptr);
+        return Input::End;
+    }
+    if (packet->stream_index == videoIndex)
+        return Input::Video;
+    const bool sound = audio != nullptr && packet->stream_index == audioIndex;
+    if (sound)
+        DecodeAudio(packet);
+    av_packet_unref(packet);
+    return sound ? Input::Audio : Input::Other;
 }
 
 void MovieDecoder::Impl::DecodeAudio(const AVPacket* input) {
@@ -390,29 +441,74 @@ bool MovieDecoder::NextFrame() {
         if (received == 0) {
             bool converted = d.ConvertVideo();
             av_frame_unref(d.frame);
+            if (!converted)
+                Report(d.path, "a picture cannot be converted; the movie ends there");
             return converted;
         }
-        if (received != AVERROR(EAGAIN) || d.inputEnded)
-            return false; // the end of the stream, or an error
-        if (av_read_frame(d.format, d.packet) < 0) {
-            // The end of the input (or a read error): drain the decoders.
-            d.inputEnded = true;
-            if (d.audio != nullptr)
-                d.DecodeAudio(nullptr);
-            if (avcodec_send_packet(d.video, nullptr) < 0)
-                return false;
-            continue;
+        if (received != AVERROR(EAGAIN)) {
+            if (received != AVERROR_EOF)
+                Report(d.path, "a picture cannot be decoded; the movie ends there");
+            else if (d.frameCount == 0)
+                Report(d.path, "no picture can be decoded");
+            return false;
         }
         int sent = 0;
-        if (d.packet->stream_index == d.videoIndex)
-            sent = avcodec_send_packet(d.video, d.packet);
-        else if (d.packet->stream_index == d.audioIndex)
-            d.DecodeAudio(d.packet);
-        av_packet_unref(d.packet);
+        if (!d.heldVideo.empty()) {
+            // The pictures read ahead for the sound come first.
+            AVPacket* held = d.heldVideo.front();
+            d.heldVideo.pop_front();
+            d.heldBytes -= static_cast<size_t>(held->size);
+            sent = avcodec_send_packet(d.video, held);
+            av_packet_free(&held);
+        } else {
+            const Impl::Input input = d.ReadInput();
+            if (input == Impl::Input::Video) {
+                sent = avcodec_send_packet(d.video, d.packet);
+                av_packet_unref(d.packet);
+            } else if (input == Impl::Input::End) {
+                if (d.videoDrained)
+                    return false;
+                d.videoDrained = true;
+                sent = avcodec_send_packet(d.video, nullptr);
+            }
+        }
         // A broken packet is passed over; any other failure ends the movie.
-        if (sent < 0 && sent != AVERROR_INVALIDDATA)
+        if (sent < 0 && sent != AVERROR_INVALIDDATA) {
+            Report(d.path, "a piece of the pictures cannot be decoded; the movie ends there");
             return false;
+        }
     }
+}
+
+bool MovieDecoder::DecodeMoreAudio() {
+    if (!m_impl)
+        return false;
+    Impl& d = *m_impl;
+    while (d.audio != nullptr) {
+        if (d.heldVideo.size() >= kMovieMaxHeldVideoPackets ||
+            d.heldBytes >= kMovieMaxHeldVideoBytes)
+            return false;
+        switch (d.ReadInput()) {
+        case Impl::Input::Audio:
+            return d.audio != nullptr; // the sound may have been dropped
+        case Impl::Input::Video: {
+            AVPacket* held = av_packet_alloc();
+            if (held == nullptr) {
+                av_packet_unref(d.packet);
+                return false;
+            }
+            av_packet_move_ref(held, d.packet);
+            d.heldBytes += static_cast<size_t>(held->size);
+            d.heldVideo.push_back(held);
+            break;
+        }
+        case Impl::Input::Other:
+            break;
+        case Impl::Input::End:
+            return false;
+        }
+    }
+    return false;
 }
 
 size_t MovieDecoder::TakeAudio(std::vector<int16_t>& out) {

@@ -5,7 +5,9 @@
 // is one) converted to signed 16-bit interleaved stereo PCM at 44100 Hz.
 // The file is a game path read through OpenGameFile: AVI, or another
 // container that holds its streams itself (Matroska, MP4, MPEG, Ogg ...),
-// with any codec FFmpeg knows.
+// with any codec FFmpeg knows. FFmpeg's own log lines are kept quiet; a
+// movie that cannot be opened or decoded, or whose sound is left out, gets
+// one line of ours on stderr ("movie: <file>: ...").
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -21,6 +23,9 @@ constexpr uint16_t kMovieAudioChannels = 2;
 // The most sound (in frames) kept waiting for TakeAudio: a file whose sound
 // runs far ahead of its pictures loses what lies beyond.
 constexpr size_t kMovieMaxPendingAudioFrames = size_t{kMovieAudioRate} * 4;
+// The most packets of pictures DecodeMoreAudio keeps, and their most bytes.
+constexpr size_t kMovieMaxHeldVideoPackets = 256;
+constexpr size_t kMovieMaxHeldVideoBytes = size_t{64} << 20;
 
 class MovieDecoder {
 public:
@@ -51,6 +56,11 @@ public:
     // Decodes the next video frame; false at the end of the stream or on an
     // error it cannot pass over. Audio met on the way is decoded as well.
     bool NextFrame();
+    // Reads on until one more packet of sound is decoded, keeping the
+    // pictures met on the way for NextFrame, so that the sound can run ahead
+    // of the pictures. False when no more sound comes: the movie has none,
+    // its input is used up, or the pictures kept reach their limit.
+    bool DecodeMoreAudio();
     // The last frame: OutputWidth() x OutputHeight() pixels, row by row.
     const std::vector<uint16_t>& Pixels() const;
     // Its presentation time in milliseconds from the movie's first frame.

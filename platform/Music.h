@@ -37,7 +37,7 @@ public:
     // Never 0; a device opened later gets another id.
     uint32_t Id() const { return m_id; }
     uint32_t TrackCount() const { return static_cast<uint32_t>(m_tracks.size()); }
-    // The length of the track (1..count) in seconds as its file states it;
+    // The length of the track (1..count) in seconds (ReadMusicLength);
     // false for a missing track.
     bool TrackLength(uint32_t track, double& seconds) const;
 

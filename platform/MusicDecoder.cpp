@@ -3,25 +3,20 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/log.h>
 }
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <mutex>
 #include <string>
 
 #include "platform/AudioResample.h"
 #include "platform/Files.h"
+#include "platform/LibraryLog.h"
 
 namespace platform {
 
 namespace {
-
-// FFmpeg reports broken files on stderr; a bad music file is not worth a word.
-void QuietLibraryLog() {
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
 
 // A sound track outside the sane bounds gets one line in the log.
 void RefuseTrack(const std::string& path, const std::string& problem) {
@@ -163,11 +158,42 @@ double MusicDecoder::LengthSeconds() const {
     return m_state ? m_state->length : 0.0;
 }
 
+double MusicDecoder::ReadPacketSeconds() {
+    State* s = m_state.get();
+    if (!s)
+        return 0.0;
+    s->finished = true;
+    int64_t total = 0;
+    while (av_read_frame(s->format.get(), s->packet.get()) >= 0) {
+        if (s->packet->stream_index == s->streamIndex && s->packet->duration > 0)
+            total += s->packet->duration;
+        av_packet_unref(s->packet.get());
+    }
+    return static_cast<double>(total) * av_q2d(s->format->streams[s->streamIndex]->time_base);
+}
+
 bool ReadMusicLength(std::string_view gamePath, double& seconds) {
+    constexpr uint32_t kRate = 44100;
     MusicDecoder decoder;
-    if (!decoder.Open(gamePath, 44100, 2))
+    if (!decoder.Open(gamePath, kRate, 2))
         return false;
-    seconds = decoder.LengthSeconds();
+    const double stated = decoder.LengthSeconds();
+    const double packets = decoder.ReadPacketSeconds();
+    // Agreement within a twentieth of a second or one per cent.
+    if (stated > 0.0 && std::abs(packets - stated) <= std::max(0.05, stated / 100.0)) {
+        seconds = stated;
+        return true;
+    }
+    if (!decoder.Open(gamePath, kRate, 2))
+        return false;
+    std::vector<int16_t> pcm;
+    size_t frames = 0;
+    while (decoder.Decode(pcm)) {
+        frames += pcm.size() / 2;
+        pcm.clear();
+    }
+    frames += pcm.size() / 2;
+    seconds = static_cast<double>(frames) / kRate;
     return true;
 }
 

@@ -33,13 +33,20 @@ public:
     // it gives none.
     double LengthSeconds() const;
 
+    // Reads the rest of the file without decoding it and answers the
+    // seconds its packets of sound last (0 when they state no durations);
+    // nothing decodes after this.
+    double ReadPacketSeconds();
+
 private:
     struct State;
     std::unique_ptr<State> m_state;
 };
 
 // The length of an audio file in seconds; false when the file cannot be
-// opened as audio.
+// opened as audio. The file's own statement serves while its packets agree
+// with it; where they do not (a file cut short, a header that guesses), the
+// length is what decodes.
 bool ReadMusicLength(std::string_view gamePath, double& seconds);
 
 } // namespace platform

@@ -3,7 +3,7 @@
 // text file of lines "<when> <action> [arguments]"; empty lines and lines
 // beginning with "#" are passed over. <when> is a main loop pass (0 is the
 // first) or the name of a checkpoint of the program (a start-up step, see
-// ORVANDEL_TRACE). Actions:
+// ORVANDEL_TRACE; docs/headless.md lists them with their moments). Actions:
 //   keydown <vk>, keyup <vk>, char <code>    a key by its virtual key code
 //   click <x> <y>                            left button down, then up
 //   ldown <x> <y>, lup <x> <y>, rclick <x> <y>

@@ -158,6 +158,21 @@ void ClearScreenTwice() {
     }
 }
 
+// Plays an intro movie in its own loop. The checkpoint is reached once the
+// movie's first picture is on the screen, or, when the movie does not play,
+// where it would have begun.
+void PlayIntroMovie(const char* file, const char* checkpoint) {
+    bool reached = false;
+    g_moviePlayer->firstFrameShown = [&reached, checkpoint] {
+        reached = true;
+        ReachCheckpoint(checkpoint);
+    };
+    g_moviePlayer->PlayMovie(file, true);
+    g_moviePlayer->firstFrameShown = nullptr;
+    if (!reached)
+        ReachCheckpoint(checkpoint);
+}
+
 // The whole picture at (0, 0) of the screen, presented twice.
 void ShowPicture(CImageBase& picture) {
     picture.DrawWhole(0, 0, g_screen.get());
@@ -355,9 +370,9 @@ int GameMain() {
         return 0;
     }
 
-    ReachCheckpoint("logo");
     auto logo = std::make_unique<CImage>("gfx\\blacklogonov.bmp", kPlaceMemory, false);
     ShowPicture(*logo);
+    ReachCheckpoint("logo");
     ReachCheckpoint("textdb");
 
     if (!g_textDatabase.Load(0)) {
@@ -376,13 +391,13 @@ int GameMain() {
     LoadCombatTables();
 
     ClearScreenTwice();
-    ReachCheckpoint("movie1");
-    g_moviePlayer->PlayMovie("avi\\stellmar.avi", true);
+    PlayIntroMovie("avi\\stellmar.avi", "movie1");
     ClearScreenTwice();
-    ReachCheckpoint("movie2");
     // A window closed during the first movie plays no second one.
     if (!g_shell.closePending)
-        g_moviePlayer->PlayMovie("avi\\ovintro.avi", true);
+        PlayIntroMovie("avi\\ovintro.avi", "movie2");
+    else
+        ReachCheckpoint("movie2");
 
     g_cdAudio = new CCDAudio;
     g_cdAudio->PlayTrack(2);

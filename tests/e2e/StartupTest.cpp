@@ -74,6 +74,40 @@ TEST(ProgramStartup, MissingTextDatabaseEndsSilentlyAfterTheLogo) {
     EXPECT_FALSE(run.Has("shutdown done"));
 }
 
+// The pixels with some colour (any channel above 24).
+size_t Coloured(const e2e::Picture& picture) {
+    size_t coloured = 0;
+    for (size_t i = 0; i + 2 < picture.rgb.size(); i += 3)
+        coloured += *std::max_element(&picture.rgb[i], &picture.rgb[i] + 3) > 24 ? 1 : 0;
+    return coloured;
+}
+
+// A screenshot at a checkpoint shows what the checkpoint is named after: the
+// logo once it is drawn, each intro movie once its first picture is on the
+// screen (the movies fill it, from a dark blue sky up).
+TEST(ProgramStartup, CheckpointsShowWhatTheyAreNamedAfter) {
+    ProgramRun run;
+    ASSERT_EQ(run.Run({"logo screenshot logo.bmp", "movie1 screenshot movie1.bmp",
+                       "movie2 screenshot movie2.bmp", "2 close"}),
+              0)
+        << run.Stderr();
+    const e2e::Picture logo = e2e::ReadPicture(run.PathOf("logo.bmp").string());
+    ASSERT_EQ(logo.width, 640);
+    size_t lit = 0;
+    for (size_t i = 0; i < logo.rgb.size(); ++i)
+        lit += logo.rgb[i] > 64 ? 1 : 0;
+    EXPECT_GT(lit, 1000u);
+    const e2e::Picture movie1 = e2e::ReadPicture(run.PathOf("movie1.bmp").string());
+    const e2e::Picture movie2 = e2e::ReadPicture(run.PathOf("movie2.bmp").string());
+    ASSERT_EQ(movie1.width, 640);
+    ASSERT_EQ(movie2.width, 640);
+    EXPECT_GT(Coloured(movie1), 640u * 480u / 2);
+    EXPECT_GT(Coloured(movie2), 640u * 480u / 2);
+    EXPECT_TRUE(movie1.rgb != movie2.rgb) << "the two movies show the same picture";
+    ExpectInOrder(run, {"checkpoint logo", "checkpoint movie1", "checkpoint movie2",
+                        "checkpoint fonts", "shutdown done"});
+}
+
 TEST(ProgramStartup, FailedDisplayModeShutsDownBeforeAnyMovie) {
     ProgramRun run;
     run.env["ORVANDEL_DISPLAY"] = "no-such-video-driver";

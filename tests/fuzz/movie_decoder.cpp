@@ -1,5 +1,6 @@
 // Fuzz target: arbitrary bytes as a movie file, decoded frame by frame with
-// its sound, in either pixel format and at an output size of its own.
+// its sound, in either pixel format and at an output size of its own; some
+// runs decode the sound ahead of the pictures as the movie player does.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -37,6 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                    static_cast<size_t>(decoder.OutputHeight()));
         fuzz::Check(decoder.FrameTimeMs() >= lastTime);
         lastTime = decoder.FrameTimeMs();
+        if (choice & 4)
+            for (int more = 0; more < 4 && decoder.DecodeMoreAudio(); ++more) {
+            }
         size_t frames = decoder.TakeAudio(pcm);
         fuzz::Check(pcm.size() % 2 == 0 && pcm.size() >= frames * 2);
         pcm.clear();

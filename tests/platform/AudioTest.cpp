@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 namespace audio = platform::audio;
@@ -91,6 +93,29 @@ TEST(AudioBackend, EnvironmentChoosesTheBackend) {
     EXPECT_TRUE(audio::OpenDefaultAudio());
     EXPECT_EQ(audio::CurrentBackend(), audio::Backend::Null);
     unsetenv("SDL_AUDIODRIVER");
+    audio::CloseAudio();
+}
+
+// Without a sound device the player reads one line of ours, not the sound
+// libraries' own: ALSA with a settings file it cannot read writes a dozen
+// lines of errors, whatever sound cards there are.
+TEST(AudioBackend, NoDeviceGivesOneLineOfOurs) {
+    setenv("SDL_AUDIODRIVER", "alsa", 1);
+    setenv("ALSA_CONFIG_PATH", "/nonexistent/orvandel-test/asound.conf", 1);
+    unsetenv("ORVANDEL_AUDIO");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(audio::OpenDefaultAudio());
+    const std::string log = testing::internal::GetCapturedStderr();
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("ALSA_CONFIG_PATH");
+    EXPECT_EQ(audio::CurrentBackend(), audio::Backend::Null);
+    EXPECT_EQ(log.rfind("sound: no sound device could be opened", 0), 0u) << log;
+    EXPECT_NE(log.find("the game plays without sound\n"), std::string::npos) << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    // stderr works again afterwards.
+    testing::internal::CaptureStderr();
+    std::fprintf(stderr, "after\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "after\n");
     audio::CloseAudio();
 }
 

@@ -121,6 +121,69 @@ TEST(Display, SdlWithTheDummyDriverShowsWithoutAScreen) {
     EXPECT_TRUE(display->Shown().empty());
 }
 
+// The whole screen is a window that covers the screen from the start, the
+// picture scaled to it with its shape kept and centred; the player's setting
+// keeps it in a window of the mode's size, which may be resized.
+TEST(Display, TheWindowCoversTheScreenOrKeepsTheModesSize) {
+    DisplayConfig config;
+    config.videoDriver = "dummy";
+    auto display = platform::CreateDisplay(config);
+    ASSERT_TRUE(display);
+    SDL_Rect screen{};
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &screen), 0) << SDL_GetError();
+    const DisplayRect whole{screen.x, screen.y, screen.x + screen.w, screen.y + screen.h};
+    // The picture as large as fits, centred.
+    auto fitted = [](const DisplayRect& area, int32_t w, int32_t h) {
+        const int32_t areaW = area.right - area.left;
+        const int32_t areaH = area.bottom - area.top;
+        int32_t fitW = areaW;
+        int32_t fitH = areaW * h / w;
+        if (fitH > areaH) {
+            fitH = areaH;
+            fitW = areaH * w / h;
+        }
+        const int32_t left = (areaW - fitW) / 2;
+        const int32_t top = (areaH - fitH) / 2;
+        return DisplayRect{left, top, left + fitW, top + fitH};
+    };
+    auto expectArea = [](const DisplayRect& got, const DisplayRect& want, const char* what) {
+        EXPECT_NEAR(got.left, want.left, 1) << what;
+        EXPECT_NEAR(got.top, want.top, 1) << what;
+        EXPECT_NEAR(got.right, want.right, 1) << what;
+        EXPECT_NEAR(got.bottom, want.bottom, 1) << what;
+    };
+    Front front(800, 600);
+    for (const auto& [w, h] : {std::pair{640, 480}, std::pair{800, 600}}) {
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        ASSERT_TRUE(display->SetMode(w, h, 16, true));
+        display->Present(front.bytes.data(), front.pitch, {});
+        expectArea(display->WindowArea(), whole, "window");
+        expectArea(display->PictureArea(), fitted(whole, w, h), "picture");
+    }
+
+    config.windowed = true;
+    display = platform::CreateDisplay(config);
+    ASSERT_TRUE(display);
+    ASSERT_TRUE(display->SetMode(640, 480, 16, true));
+    EXPECT_TRUE(display->IsFullScreen()); // as the game asked: it draws its own cursor
+    display->Present(front.bytes.data(), front.pitch, {});
+    const DisplayRect window = display->WindowArea();
+    EXPECT_EQ(window.right - window.left, 640);
+    EXPECT_EQ(window.bottom - window.top, 480);
+    expectArea(display->PictureArea(), {0, 0, 640, 480}, "picture in the window");
+    // A taller window: the picture keeps its shape, centred up and down.
+    SDL_Window* sdlWindow = nullptr;
+    for (Uint32 id = 1; !sdlWindow && id < 64; ++id)
+        sdlWindow = SDL_GetWindowFromID(id);
+    ASSERT_NE(sdlWindow, nullptr);
+    SDL_SetWindowSize(sdlWindow, 640, 640);
+    SDL_PumpEvents();
+    display->Present(front.bytes.data(), front.pitch, {});
+    expectArea(display->PictureArea(), {0, 80, 640, 560}, "picture in the taller window");
+    display.reset();
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+}
+
 // Sets an environment variable (nullptr: unsets it) and puts it back.
 class ScopedEnv {
 public:
@@ -157,6 +220,13 @@ TEST(Display, TheEnvironmentChoosesTheBackEnd) {
         {"dummy", "0", DisplayBackend::Sdl, "dummy", false},
         {"NULL", "yes", DisplayBackend::Sdl, "NULL", false}, // an SDL driver's name
     };
+    // ORVANDEL_WINDOW "1" keeps the game in a window; anything else does not.
+    for (const auto& [value, windowed] :
+         {std::pair<const char*, bool>{nullptr, false}, {"1", true}, {"0", false}, {"", false}}) {
+        ScopedEnv window("ORVANDEL_WINDOW", value);
+        EXPECT_EQ(platform::DisplayConfigFromEnvironment().windowed, windowed)
+            << (value ? value : "(unset)");
+    }
     for (const auto& c : cases) {
         ScopedEnv display("ORVANDEL_DISPLAY", c.display);
         ScopedEnv rgb555("ORVANDEL_RGB555", c.rgb555);

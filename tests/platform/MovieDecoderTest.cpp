@@ -202,18 +202,62 @@ TEST_F(MovieDecoderTest, RefusesWhatItCannotDecode) {
          true},
     };
     dir.WriteFile("good.avi", good);
+    // FFmpeg's own lines stay off stderr; ours says, in one line, what failed.
+    auto expectOneLineOfOurs = [](const std::string& log, const std::string& file) {
+        EXPECT_EQ(log.rfind("movie: " + file + ": ", 0), 0u) << log;
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         dir.WriteFile("bad.avi", c.bytes);
+        testing::internal::CaptureStderr();
         MovieDecoder decoder;
         const bool opened = decoder.Open("bad.avi", MoviePixelFormat::Rgb565);
         EXPECT_EQ(opened, !c.refused);
         EXPECT_EQ(decoder.IsOpen(), opened);
         EXPECT_FALSE(decoder.NextFrame());
+        expectOneLineOfOurs(testing::internal::GetCapturedStderr(), "bad.avi");
     }
+    testing::internal::CaptureStderr();
     MovieDecoder decoder;
     EXPECT_FALSE(decoder.Open("avi\\missing.avi", MoviePixelFormat::Rgb565));
     EXPECT_FALSE(decoder.IsOpen());
+    expectOneLineOfOurs(testing::internal::GetCapturedStderr(), "avi\\missing.avi");
+}
+
+// Sound decoded ahead of the pictures (as the player does to keep a lead of
+// it) holds the pictures met on the way: every one still comes, in order and
+// on time, and no sound is lost or doubled.
+TEST_F(MovieDecoderTest, SoundDecodedAheadKeepsEveryPicture) {
+    for (bool adpcm : {false, true}) {
+        SCOPED_TRACE(adpcm ? "IMA ADPCM" : "PCM");
+        demo::AviMovie movie = TestMovie(8, 6, 5, 4, 0.8);
+        movie.imaAdpcm = adpcm;
+        dir.WriteFile("ahead.avi", Bytes(movie));
+        MovieDecoder decoder;
+        ASSERT_TRUE(decoder.Open("ahead.avi", MoviePixelFormat::Rgb565));
+        ASSERT_TRUE(decoder.HasAudio());
+        std::vector<int16_t> pcm;
+        ASSERT_TRUE(decoder.NextFrame());
+        size_t sound = decoder.TakeAudio(pcm);
+        int reads = 0;
+        while (decoder.DecodeMoreAudio())
+            ASSERT_LT(++reads, 1000);
+        EXPECT_GT(reads, 0);
+        sound += decoder.TakeAudio(pcm);
+        // All of it is here before the second picture.
+        EXPECT_GE(static_cast<double>(sound), 0.8 * 44100 - 50);
+        for (int k = 1; k < 4; ++k) {
+            ASSERT_TRUE(decoder.NextFrame()) << "frame " << k;
+            EXPECT_EQ(decoder.FrameTimeMs(), k * 200);
+            EXPECT_EQ(decoder.Pixels()[1], Rgb565(k * 60, 255 - k * 60, 128));
+        }
+        EXPECT_FALSE(decoder.NextFrame());
+        sound += decoder.TakeAudio(pcm);
+        // ADPCM's last block is padded with silence.
+        EXPECT_NEAR(static_cast<double>(sound), 0.8 * 44100, adpcm ? 2041 * 2 + 50 : 50);
+        EXPECT_FALSE(decoder.DecodeMoreAudio());
+    }
 }
 
 TEST_F(MovieDecoderTest, CutMovieEndsAfterTheFramesItHolds) {

@@ -115,6 +115,60 @@ TEST_F(MusicDecoderTest, AFileCutShortGivesWhatItHolds) {
     EXPECT_EQ(DecodeAll(decoder), samples);
 }
 
+// An MP3 file of silent frames (MPEG-1 layer III, 128 kbit/s, 44100 Hz,
+// mono, 417 bytes and 1152 samples each) behind a first frame whose "Xing"
+// header states the number of frames.
+std::string SilentMp3(uint32_t statedFrames, uint32_t frames) {
+    auto frame = [] {
+        std::string bytes(417, '\0'); // side information and data all zero: silence
+        bytes[0] = '\xFF';
+        bytes[1] = '\xFB';
+        bytes[2] = '\x90';
+        bytes[3] = '\xC0';
+        return bytes;
+    };
+    std::string head = frame();
+    head.replace(21, 4, "Xing");
+    const char flags[4] = {0, 0, 0, 1}; // the frame count is given
+    head.replace(25, 4, flags, 4);
+    for (int i = 0; i < 4; ++i)
+        head[29 + i] = static_cast<char>(statedFrames >> (24 - 8 * i));
+    std::string file = head;
+    for (uint32_t i = 0; i < frames; ++i)
+        file += frame();
+    return file;
+}
+
+// A track's length is what it holds where its header claims more (a file
+// cut short); a whole file keeps the length it states.
+TEST_F(MusicDecoderTest, LengthIsWhatDecodesWhereTheHeaderDisagrees) {
+    const std::vector<int16_t> samples = Ramp(2 * 4410);
+    dir.WriteFile("cut.wav", demo::MakeWav(44100, 2, 16, samples, 44100 * 4));
+    dir.WriteFile("whole.wav", demo::MakeWav(22050, 1, 16, Ramp(22050 * 3 / 4)));
+    dir.WriteFile("cut.mp3", SilentMp3(200, 20));
+    dir.WriteFile("whole.mp3", SilentMp3(40, 40));
+    const struct {
+        const char* name;
+        double seconds;
+        double within;
+    } cases[] = {
+        {"cut.wav", 0.1, 0.001},
+        {"whole.wav", 0.75, 0.001},
+        {"cut.mp3", 20 * 1152 / 44100.0, 0.03},
+        {"whole.mp3", 40 * 1152 / 44100.0, 0.03},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        double seconds = 0.0;
+        ASSERT_TRUE(platform::ReadMusicLength(c.name, seconds));
+        EXPECT_NEAR(seconds, c.seconds, c.within);
+    }
+    // The header of the MP3 cut short claims its whole length.
+    MusicDecoder decoder;
+    ASSERT_TRUE(decoder.Open("cut.mp3", 44100, 2));
+    EXPECT_NEAR(decoder.LengthSeconds(), 200 * 1152 / 44100.0, 0.03);
+}
+
 // A track whose rate, channel count or sample format lies outside the sane
 // bounds is skipped with one line in the log (a rate of a billion Hz or of
 // 1 Hz made the converter allocate gigabytes); those at the bounds play.
