@@ -123,7 +123,11 @@ std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t provi
 
 CUnit::CUnit(CCountry* owner) : m_owner(owner) {}
 
+void (*g_unitGoneAI)(CUnit& unit) = nullptr;
+
 CUnit::~CUnit() {
+    if ((aiAgent || !aiRejectedBy.empty()) && g_unitGoneAI)
+        g_unitGoneAI(*this);
     m_leaders.ForEach([this](CLeader* leader) {
         if (leader->GetUnit() == this)
             leader->SetUnit(nullptr);

@@ -23,6 +23,7 @@
 #include "engine/ObjectId.h"
 #include "net/Event.h"
 
+class CAIAgent;
 class CCountry;
 class CDataBlock;
 class CLeader;
@@ -224,6 +225,16 @@ public:
     // owner (military/UnitAllegiance.cpp).
     void SendLosses(float amount, uint8_t cause);
 
+    // --- the computer player (ai/) ---
+    // The agent that holds the unit (null: none) and the agents that
+    // rejected it; the computer player keeps both and is told when the unit
+    // goes (g_unitGoneAI).
+    CAIAgent* aiAgent = nullptr;
+    std::vector<CAIAgent*> aiRejectedBy;
+    void SetAIAgent(CAIAgent* agent) { aiAgent = agent; }
+    CAIAgent* GetAIAgent() const { return aiAgent; }
+    // --- end of the computer player ---
+
     CDate completionDate; // the date a unit under development is ready
     float morale = 0.0f;
     CDate moveStartDate; // the start of the current move step
@@ -262,6 +273,10 @@ private:
     std::vector<std::unique_ptr<CLeader>> m_ownLeaders; // made by this unit's block
     CIntList m_path;
 };
+
+// Called by the unit's destructor while an agent holds the unit or has
+// rejected it; the computer player fills it (null: nobody is told).
+extern void (*g_unitGoneAI)(CUnit& unit);
 
 // --- unit checks (military/UnitChecks.cpp) ---
 // Not in a combat and not aboard a fleet; an army of 2000 men or more, a
