@@ -193,12 +193,7 @@ bool CAICountry::PassesColonyLimits(int32_t id) const {
         }
     }
     if (GetNumber() == 7) {
-        bool eastern = false;
-        const_cast<CIntList&>(m_ownedProvinces).ForEach([&eastern](int32_t owned) {
-            eastern = eastern || (owned >= 614 && owned <= 626) || (owned >= 638 && owned <= 642) ||
-                      owned == 646 || owned == 647;
-        });
-        if (!eastern && (province->region != 13 || !bordersOwn()))
+        if (!m_figures.easternHoldings && (province->region != 13 || !bordersOwn()))
             return false;
     }
     const uint32_t religion = m_religion.stateReligion;

@@ -358,6 +358,13 @@ void UnitGone(CUnit& unit) {
         agent->ForgetRejectedUnit(&unit);
 }
 
+void UnitCreatedHere(CUnit& unit) {
+    if (unit.IsFleet())
+        NotifyAIFleetCreated(unit);
+    else
+        NotifyAIArmyCreated(unit);
+}
+
 const void* AgentOf(const CUnit& unit) {
     return unit.GetAIAgent();
 }
@@ -384,6 +391,7 @@ const bool g_registered = [] {
     g_territoryAI.deleted = &LandDeleted;
     g_unitStateHooks.agent = &AgentOf;
     g_unitGoneAI = &UnitGone;
+    g_unitCreatedAI = &UnitCreatedHere;
     return true;
 }();
 

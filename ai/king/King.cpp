@@ -282,21 +282,11 @@ void CAIKing::ComputeForceGoals() {
     const auto admirals = static_cast<int32_t>(m_admirals.GetCount());
     m_goals[5] = 2 * admirals * (country->IsColonialNation() ? 2 : 1);
 
-    int32_t shipyards = 0;
+    // The countries that border this one, by the province recount.
+    const int32_t shipyards = country->m_figures.shipyards;
     std::array<bool, kCountrySlots> rivals{};
-    for (CProvince* province : owned) {
-        if (const CCity* city = province->GetCity())
-            if (city->HasImprovement(CCity::IMPROVEMENT_SHIPYARD))
-                ++shipyards;
-        const int32_t leading = std::min(province->neighbourCount, province->GetNeighbourTotal());
-        for (int32_t i = 0; i < leading; ++i) {
-            const CProvince* next = GetProvince(province->neighbours[static_cast<size_t>(i)].id);
-            const int32_t owner = next ? next->GetOwnerNumber() : 0;
-            if (owner > 0 && owner < static_cast<int32_t>(kCountrySlots) &&
-                owner != static_cast<int32_t>(country->GetNumber()))
-                rivals[static_cast<size_t>(owner)] = true;
-        }
-    }
+    for (size_t n = 0; n < rivals.size(); ++n)
+        rivals[n] = country->m_figures.neighbour[n] != 0 && n != country->GetNumber();
     // The four sea powers always watch one another.
     static constexpr uint32_t kSeaPowers[] = {1, 2, 4, 8};
     if (std::find(std::begin(kSeaPowers), std::end(kSeaPowers), country->GetNumber()) !=

@@ -124,6 +124,7 @@ std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t provi
 CUnit::CUnit(CCountry* owner) : m_owner(owner) {}
 
 void (*g_unitGoneAI)(CUnit& unit) = nullptr;
+void (*g_unitCreatedAI)(CUnit& unit) = nullptr;
 
 CUnit::~CUnit() {
     if ((aiAgent || !aiRejectedBy.empty()) && g_unitGoneAI)

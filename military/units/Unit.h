@@ -277,6 +277,10 @@ private:
 // Called by the unit's destructor while an agent holds the unit or has
 // rejected it; the computer player fills it (null: nobody is told).
 extern void (*g_unitGoneAI)(CUnit& unit);
+// To be called on the host when a unit comes into being (its raising is
+// finished): the computer player offers it to its holder or its King and
+// tells its listeners (null: nobody is told).
+extern void (*g_unitCreatedAI)(CUnit& unit);
 
 // --- unit checks (military/UnitChecks.cpp) ---
 // Not in a combat and not aboard a fleet; an army of 2000 men or more, a
