@@ -126,4 +126,37 @@ TEST_F(AIPrefsTest, TheGeneratedPersonalitiesReadClean) {
     }
 }
 
+// A basevp block with a stray token and an eighth value: both are reported,
+// the seven values are kept and the block still ends at its "}", so the
+// field after it is read.
+TEST_F(AIPrefsTest, ABaseVpBlockWithTooManyValuesOrAStrayTokenKeepsItsSeven) {
+    m_dir.WriteFile("vp.txt", "basevp = { 1, 2.5 3 x 4 5 6 7 8 }\nvp = 40\n");
+    CFieldReader in;
+    in.Open("vp.txt", "r");
+    ASSERT_EQ(in.ReadField(), FIELD_READ);
+    CBaseVP vp;
+    vp.values.fill(-1.0f);
+    EXPECT_EQ(vp.Read(in), FIELD_BLOCK_END);
+    EXPECT_EQ(vp.values, (std::array<float, 7>{1.0f, 2.5f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f}));
+    ASSERT_EQ(in.ReadField(), FIELD_READ);
+    EXPECT_EQ(in.key.code, KW_VP);
+    in.Close();
+    EXPECT_TRUE(m_boxes.Shown("basevp: Unexpected field"));
+    EXPECT_TRUE(m_boxes.Shown("Too many values for basevp"));
+}
+
+// Fewer values keep the others as they were.
+TEST_F(AIPrefsTest, AShortBaseVpBlockKeepsTheRest) {
+    m_dir.WriteFile("vp.txt", "basevp = { 1, 2.5, 3 }\n");
+    CFieldReader in;
+    in.Open("vp.txt", "r");
+    ASSERT_EQ(in.ReadField(), FIELD_READ);
+    CBaseVP vp;
+    vp.values.fill(9.0f);
+    EXPECT_EQ(vp.Read(in), FIELD_BLOCK_END);
+    EXPECT_EQ(vp.values, (std::array<float, 7>{1.0f, 2.5f, 3.0f, 9.0f, 9.0f, 9.0f, 9.0f}));
+    in.Close();
+    EXPECT_TRUE(m_boxes.texts.empty());
+}
+
 } // namespace
