@@ -358,8 +358,9 @@ public:
 
     // The land territories of the country (the world's territory code keeps
     // them; the country owns neither them nor their provinces).
-    void AddTerritory(CLandTerritory* territory);
-    bool RemoveTerritory(CLandTerritory* territory);
+    // (virtual: the computer-controlled country plans for them first)
+    virtual void AddTerritory(CLandTerritory* territory);
+    virtual bool RemoveTerritory(CLandTerritory* territory);
     CTemplateList<CLandTerritory> m_territories;
 
     std::string m_tag;
@@ -633,9 +634,9 @@ public:
     virtual bool MayRaiseTransports() const;
 
     // Colonists, traders and merchants.
-    bool MayPlaceColonist(int32_t province) const;
+    virtual bool MayPlaceColonist(int32_t province) const;
     bool CanSendColonist(int32_t province) const;
-    bool MayPlaceTradingPost(int32_t province) const;
+    virtual bool MayPlaceTradingPost(int32_t province) const;
     bool CanSendTrader(int32_t province) const;
     bool MayPlaceMerchant(int32_t province) const;
     // The one rule by which a merchant may compete in the province's centre
@@ -885,7 +886,7 @@ public:
     void RefreshMilitaryState();
     // Deletes the unit of the id in its fixed order (country/UnitDeletion.cpp);
     // nothing when no unit has the id.
-    void DeleteUnit(const ObjectId& id);
+    virtual void DeleteUnit(const ObjectId& id);
     // Appends n to the participants of the alliance or war side of the id
     // (when n is a country and not yet there); RemoveAllianceMember takes it
     // out. Both rebuild the diplomatic status and refresh the windows.

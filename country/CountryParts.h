@@ -5,6 +5,7 @@
 // minister, modifiers and monarch table have headers of their own.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "country/CountryRecords.h"
 #include "country/Ledger.h"
@@ -18,6 +19,7 @@
 
 class CDataBlock;
 class COVEvent;
+class CProvince;
 
 // Losses of one kind (combat, attrition, disbanding) by unit kind.
 class CLossesRecord {
@@ -60,14 +62,33 @@ public:
 // country's history file; GetCount is their number.
 class CLeaderTable : public CKeptBlock {};
 
-// The computer player's preferences of the country: its ".ai" file, kept as
-// read.
+// The computer player's preferences of the country (its personality, read
+// from its ".ai" file): seven weights and the areas, regions and continents
+// it favours.
+//   tradingpost = 30  neighbour = 20  enemies = 10  expansion = 40
+//   traders = 20  monopoly = 10  war = 15
+//   continent = { Europe Asia }  area = { ... }  region = { ... }
 class CAIPrefs {
 public:
-    // The whole file the reader is open on; answers as CKeptBlock::ReadFile.
-    int32_t Read(CFieldReader& in) { return m_file.ReadFile(in); }
-    const CKeptBlock& GetEntries() const { return m_file; }
+    // Reads fields up to the end of the file: FIELD_END_OF_FILE there;
+    // FIELD_ERROR after a key it does not know, reported with "ai-prefs :
+    // Unexpected field" (the reading stops; what was read stays). A stray
+    // "}" or a field without "=" is passed over. A weight that is not a
+    // whole number and a name not in its table are reported and passed
+    // over. A list replaces the one read before.
+    int32_t Read(CFieldReader& in);
+    // value + 50 when the province's area is listed, + 25 for its region,
+    // + 10 for its continent.
+    float RateProvince(float value, const CProvince& province) const;
 
-private:
-    CKeptBlock m_file;
+    uint32_t tradingpost = 0;
+    uint32_t neighbour = 0;
+    uint32_t enemies = 0;
+    uint32_t expansion = 0;
+    uint32_t traders = 0;
+    uint32_t monopoly = 0;
+    uint32_t war = 0;
+    std::vector<int32_t> areas;
+    std::vector<int32_t> regions;
+    std::vector<int32_t> continents;
 };

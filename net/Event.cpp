@@ -315,10 +315,14 @@ int COVEvent::Execute() {
 
     if (type < g_eventHooks.size() && !g_eventHooks[type].IsEmpty())
         RunScriptHooks();
-    // EVT_GAME_STARTED on the host (IsHost) is where the computer player's
-    // start-of-game set-up runs, once the computer player exists.
+    // EVT_GAME_STARTED on the host (IsHost): the computer player's
+    // start-of-game set-up, after every receiver had the message.
+    if (type == EVT_GAME_STARTED && receiver == g_broadcastId && IsHost() && g_gameStartedAI)
+        g_gameStartedAI();
     return answer;
 }
+
+void (*g_gameStartedAI)() = nullptr;
 
 COVSimpleEvent::COVSimpleEvent(uint32_t type, const ObjectId& receiver)
     : COVEvent(EVENT_HEAD_SIZE, type, receiver) {}

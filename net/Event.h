@@ -180,6 +180,11 @@ public:
     virtual int HandleEvent(COVEvent& event) = 0;
 };
 
+// The computer player's start-of-game step, run on the host once the
+// game-started broadcast has reached every receiver; the computer player
+// fills it (null: nothing runs).
+extern void (*g_gameStartedAI)();
+
 // The message holder. A new message has send 0 and local 1; the posting
 // functions set both flags before it runs.
 class COVEvent {

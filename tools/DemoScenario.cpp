@@ -250,12 +250,34 @@ province = {
 }
 )";
 
-const char kAiPrefs[] = R"(# The computer player's default temper.
-ai-prefs = {
-    aggression = 50
-    expansion = 40
-    trade = 60
-}
+// The computer player's personalities: seven weights and the continents,
+// regions and areas a country of that temper favours.
+const char kAiPrefs[] = R"(# The computer player's default temper: a steady
+# landholder that trades where it can and fights where it must.
+tradingpost = 30
+neighbour = 25
+enemies = 15
+expansion = 20
+traders = 25
+monopoly = 10
+war = 15
+continent = { Europe }
+region = { }
+area = { }
+)";
+
+const char kTraderPrefs[] = R"(# A merchant republic: ports, trading posts and
+# monopolies over the seas before any conquest.
+tradingpost = 60
+neighbour = 10
+enemies = 10
+expansion = 15
+traders = 55
+monopoly = 45
+war = 5
+continent = { Asia America Africa }
+region = { Indonesia Carribean "Indochina" }
+area = { }
 )";
 
 const char kMonarchs[] = R"(# The rulers of Brenmark.
@@ -318,7 +340,8 @@ bool WriteScenario(const std::filesystem::path& game) {
 }
 
 bool WriteAiFile(const std::filesystem::path& game) {
-    return demo::WriteFile(game / "ai" / "default.ai", std::string(kAiPrefs));
+    return demo::WriteFile(game / "ai" / "default.ai", std::string(kAiPrefs)) &&
+           demo::WriteFile(game / "ai" / "holland.ai", std::string(kTraderPrefs));
 }
 
 bool WriteHistory(const std::filesystem::path& game) {

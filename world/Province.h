@@ -75,6 +75,8 @@ enum EReligion : int32_t {
 // block in a saved game.
 extern uint8_t g_fantasyMode;
 
+class CAIAgent;
+
 class CProvince : public CIdEntity, public CMessageReceiver {
 public:
     CProvince() = default;
@@ -253,6 +255,12 @@ public:
     // Marks the provinces a territory split may walk through; the split
     // clears the marks it used.
     uint8_t territoryWalkMark = 0;
+
+    // --- the computer player (ai/) ---
+    // The agent responsible for the province, null when none; the computer
+    // player sets and clears it.
+    CAIAgent* aiHolder = nullptr;
+    // --- end of the computer player ---
 
     // The port of the province's city, null when none.
     CPort* GetPort() const { return m_city ? m_city->GetPort() : nullptr; }

@@ -126,7 +126,12 @@ CUnit::CUnit(CCountry* owner) : created(Today()), m_owner(owner) {
     m_defaultLeader.SetUnit(this);
 }
 
+void (*g_unitGoneAI)(CUnit& unit) = nullptr;
+void (*g_unitCreatedAI)(CUnit& unit) = nullptr;
+
 CUnit::~CUnit() {
+    if ((aiAgent || !aiRejectedBy.empty()) && g_unitGoneAI)
+        g_unitGoneAI(*this);
     m_defaultLeader.SetUnit(nullptr);
     m_leaders.ForEach([this](CLeader* leader) {
         if (leader->GetUnit() == this)

@@ -24,6 +24,7 @@
 #include "military/units/Leader.h"
 #include "net/Event.h"
 
+class CAIAgent;
 class CCountry;
 class CDataBlock;
 class CLeader;
@@ -370,6 +371,16 @@ public:
     CDate created;
     // --- end of unit base ---
 
+    // --- the computer player (ai/) ---
+    // The agent that holds the unit (null: none) and the agents that
+    // rejected it; the computer player keeps both and is told when the unit
+    // goes (g_unitGoneAI).
+    CAIAgent* aiAgent = nullptr;
+    std::vector<CAIAgent*> aiRejectedBy;
+    void SetAIAgent(CAIAgent* agent) { aiAgent = agent; }
+    CAIAgent* GetAIAgent() const { return aiAgent; }
+    // --- end of the computer player ---
+
     CDate completionDate; // the date a unit under development is ready
     float morale = 0.0f;
     CDate moveStartDate; // the start of the current move step
@@ -423,6 +434,14 @@ private:
     void ShowOwnFlag();
     // --- end of unit base ---
 };
+
+// Called by the unit's destructor while an agent holds the unit or has
+// rejected it; the computer player fills it (null: nobody is told).
+extern void (*g_unitGoneAI)(CUnit& unit);
+// To be called on the host when a unit comes into being (its raising is
+// finished): the computer player offers it to its holder or its King and
+// tells its listeners (null: nobody is told).
+extern void (*g_unitCreatedAI)(CUnit& unit);
 
 // --- unit checks (military/UnitChecks.cpp) ---
 // Not in a combat and not aboard a fleet; an army of 2000 men or more, a

@@ -89,6 +89,9 @@ int CUnit::HandleEvent(COVEvent& event) {
         m_development = 0;
         SetProvince(m_location);
         SetIdleState();
+        // The computer player takes the finished unit on the host.
+        if (IsHost() && g_unitCreatedAI)
+            g_unitCreatedAI(*this);
         return EVENT_CONSUMED;
     default:
         break;

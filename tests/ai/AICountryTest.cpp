@@ -1,0 +1,105 @@
+// The computer-controlled country: made on the host only, its reports to
+// the King and its own rules.
+#include <gtest/gtest.h>
+
+#include "ai/AICountry.h"
+#include "ai/king/King.h"
+#include "country/CountryVariants.h"
+#include "net/EventTypes.h"
+#include "tests/ai/AIFixture.h"
+#include "world/Province.h"
+
+namespace {
+
+class AICountryTest : public AIFixture {};
+
+TEST_F(AICountryTest, TheHostMakesAComputerCountryAndAClientAPlainOne) {
+    std::unique_ptr<CCountry> onHost = MakeCountryOfKind(12, 0);
+    EXPECT_NE(dynamic_cast<CAICountry*>(onHost.get()), nullptr);
+    EXPECT_TRUE(onHost->IsComputerControlled());
+
+    ClientScope client;
+    std::unique_ptr<CCountry> onClient = MakeCountryOfKind(12, 0);
+    EXPECT_EQ(dynamic_cast<CAICountry*>(onClient.get()), nullptr);
+    EXPECT_FALSE(onClient->IsComputerControlled());
+    // A human's slot is no computer country on the host either.
+    g_netSession = nullptr;
+    EXPECT_EQ(dynamic_cast<CAICountry*>(MakeCountryOfKind(12, 2).get()), nullptr);
+}
+
+TEST_F(AICountryTest, StocksAreReportedToAnActiveKingOnly) {
+    CAICountry& country = MakeCountry(30);
+    country.m_colonists = 5.0f;
+    country.m_treasury = 10.0f;
+    CAIKing& king = *country.GetKing();
+    // Before the start nothing reaches the King.
+    country.AddColonists(1.0f);
+    EXPECT_FLOAT_EQ(king.GetColonists(), 0.0f);
+
+    country.m_colonists = 5.0f;
+    king.Start();
+    ASSERT_FLOAT_EQ(king.GetColonists(), 5.0f);
+    country.AddColonists(3.0f);
+    EXPECT_FLOAT_EQ(country.m_colonists, 6.0f);
+    EXPECT_FLOAT_EQ(king.GetColonists(), 6.0f);
+    country.AddColonists(-9.0f);
+    EXPECT_FLOAT_EQ(country.m_colonists, 0.0f);
+
+    country.AddToTreasury(0.0f);
+    EXPECT_FLOAT_EQ(country.m_treasury, 10.0f);
+    EXPECT_FLOAT_EQ(king.GetMoney(), 10.0f);
+    country.AddToTreasury(5.0f);
+    EXPECT_FLOAT_EQ(king.GetMoney(), 15.0f);
+}
+
+TEST_F(AICountryTest, ColonisationLimitsOfTheComputer) {
+    CAICountry& turks = MakeCountry(10);
+    CAICountry& english = MakeCountry(1);
+    CProvince* europe = GetProvince(100);
+    CProvince* asia = GetProvince(101);
+    CProvince* africa = GetProvince(102);
+    europe->continent = 2;
+    asia->continent = 3;
+    africa->continent = 5;
+    struct Case {
+        CAICountry* country;
+        uint32_t religion;
+        CProvince* province;
+        bool allowed;
+    };
+    for (const Case& c :
+         {Case{&turks, RELIGION_SUNNI, europe, false}, Case{&turks, RELIGION_SUNNI, asia, true},
+          Case{&turks, RELIGION_SHIITE, africa, true},
+          Case{&english, RELIGION_CATHOLIC, europe, true}}) {
+        c.country->m_religion.stateReligion = c.religion;
+        EXPECT_EQ(c.country->PassesColonyLimits(c.province->GetNumber()), c.allowed)
+            << c.country->GetNumber() << " " << c.province->continent;
+    }
+    EXPECT_FALSE(english.PassesColonyLimits(0));
+    EXPECT_FALSE(english.PassesColonyLimits(5000));
+    europe->continent = asia->continent = africa->continent = 0;
+}
+
+TEST_F(AICountryTest, OffersToACountryWithoutAnActiveKingAreLeftAlone) {
+    CAICountry& country = MakeCountry(30);
+    COVAnnexationEvent offer(EVT_EXEC_OFFER_ANNEXATION, country.GetId(), 31, 0);
+    const uint32_t queued = g_scheduler.GetCount();
+    EXPECT_EQ(country.HandleMessage(offer), EVENT_CONSUMED);
+    EXPECT_EQ(g_scheduler.GetCount(), queued);
+    // After the AI is gone the country goes on answering as a plain one.
+    country.DestroyAI();
+    EXPECT_FALSE(country.HasKing());
+    EXPECT_EQ(country.HandleMessage(offer), EVENT_CONSUMED);
+    country.AddToTreasury(3.0f);
+    EXPECT_FLOAT_EQ(country.m_treasury, 3.0f);
+}
+
+TEST_F(AICountryTest, TheMonthAnswersAsTheBaseSoThatLaterCountriesHearIt) {
+    CAICountry& country = MakeCountry(30);
+    country.GetKing()->Start();
+    CCountry plain(31);
+    COVTimerEvent month(EVT_TIMER_MONTH, g_broadcastId, CDate(1, 1, 1500));
+    EXPECT_EQ(country.HandleMessage(month), plain.HandleMessage(month));
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+// The generated world with every nation on the computer runs ten game years
+// day by day: nothing fails, nothing is reported, and every King ticks on.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "ai/AICountry.h"
+#include "ai/king/King.h"
+#include "country/Country.h"
+#include "data/Keywords.h"
+#include "engine/GameState.h"
+#include "engine/GameTimer.h"
+#include "net/Scheduler.h"
+#include "tests/TestSupport.h"
+#include "world/Globals.h"
+#include "world/MapTables.h"
+#include "world/Province.h"
+#include "world/Scenario.h"
+
+namespace {
+
+constexpr int32_t kYears = 10;
+
+class WorldSmokeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BuildKeywordIndex();
+        test::CopyDemoWorld(m_dir.Path());
+        std::filesystem::create_directories(m_dir.Path() / "map");
+        std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
+                                   m_dir.Path() / "map" / "adjacent.tbl");
+        ASSERT_TRUE(LoadAdjacency(kAdjacencyFile));
+        SetCountryTagSource(FindCountryTagOfNumber);
+        g_countryController.fill(0);
+        g_gameType = 0;
+        g_gameTimer = std::make_unique<CGameTimer>(15);
+        g_scheduler.Clear();
+        g_globals.Init();
+    }
+
+    void TearDown() override {
+        g_scenario.reset();
+        g_globals.Shutdown();
+        g_scheduler.Clear();
+        g_gameTimer.reset();
+        g_countryController.fill(0);
+        SetCountryTagSource(nullptr);
+        for (CProvince& province : g_provinces)
+            province.ClearNeighbours();
+    }
+
+    test::ScopedGameDir m_dir;
+    test::BoxRecorder m_boxes;
+};
+
+TEST_F(WorldSmokeTest, EveryNationOnTheComputerRunsYearsWithEveryKingTicking) {
+    // As the main loop does: the running scenario is the global one, and
+    // its game-started message waits in the scheduler.
+    g_scenario = std::make_unique<CScenario>("scenarios\\world_1492.ovg", 7);
+    ASSERT_EQ(g_gameStarted, 1);
+    g_scheduler.RunDue();
+    ASSERT_TRUE(IsGameStarted());
+    ASSERT_TRUE(m_boxes.texts.empty()) << m_boxes.texts.front();
+
+    int32_t kings = 0;
+    uint32_t admirals = 0;
+    for (CCountry* country : g_countries) {
+        auto* ai = dynamic_cast<CAICountry*>(country);
+        if (!ai)
+            continue;
+        ASSERT_TRUE(ai->HasKing()) << country->GetTag();
+        EXPECT_TRUE(ai->GetKing()->IsActive()) << country->GetTag();
+        EXPECT_EQ(ai->GetKing()->GetGenerals().GetCount(), country->m_territories.GetCount())
+            << country->GetTag();
+        admirals += ai->GetKing()->GetAdmirals().GetCount();
+        ++kings;
+    }
+    ASSERT_GT(kings, 10);
+    EXPECT_GT(admirals, 0u);
+
+    const CDate start = g_gameTimer->GetDate();
+    for (int32_t day = 0; day < kYears * 360; ++day) {
+        g_gameTimer->AdvanceDays(1);
+        g_scheduler.RunDue();
+    }
+    EXPECT_GE(g_gameTimer->GetDate().year, start.year + kYears);
+    EXPECT_TRUE(m_boxes.texts.empty()) << m_boxes.texts.front();
+
+    for (CCountry* country : g_countries) {
+        auto* ai = dynamic_cast<CAICountry*>(country);
+        if (!ai)
+            continue;
+        ASSERT_TRUE(ai->HasKing()) << country->GetTag();
+        EXPECT_TRUE(ai->GetKing()->IsActive()) << country->GetTag();
+        // At least one tick in every 40 days.
+        EXPECT_GE(ai->GetKing()->GetTickCount(), kYears * 360 / 40) << country->GetTag();
+        // The King's money never leaves the treasury.
+        EXPECT_LE(ai->GetKing()->GetMoney(), country->m_treasury + 0.01f) << country->GetTag();
+    }
+}
+
+} // namespace
