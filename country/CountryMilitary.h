@@ -222,6 +222,12 @@ struct CountryMilitaryHooks {
     void (*postMonarchEvents)(CCountry& country, int32_t value) = nullptr;
     std::string (*monarchEventNames)(const CCountry& country) = nullptr;
     // --- end of the armies, fleets, losses, leaders and monarchs ---
+    // --- a unit's siege combat (CCountry::SendSiegeAssault) ---
+    // military: true when the unit is besieging (CUnit::IsInSiege), with
+    // the type and id of its combat (CUnit::GetCombat, CCombat::GetType).
+    // Null: no unit is in a combat.
+    bool (*unitSiegeCombat)(const CUnit& unit, uint32_t& combatType, ObjectId& combat) = nullptr;
+    // --- end of a unit's siege combat ---
 };
 
 // Constant-initialised (all null) before any static registration runs.
