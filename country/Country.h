@@ -192,8 +192,10 @@ public:
     // --- senders ---
     // Each sender builds its message (or messages) and hands it to its
     // posting function; the country's id serves as sender field or
-    // receiver. Figures that come from the country's own rules (travel
-    // times, chances, costs, interest) are the caller's to pass.
+    // receiver. The forms that take travel times, chances, costs or
+    // interest build the message from the figures given; the forms that
+    // take the country's own figures stand in the block "senders with the
+    // country's own figures" below.
     struct SiegeTarget {
         uint32_t combatType; // CCombat::GetType of the besieging unit's combat
         ObjectId combat;
@@ -913,6 +915,35 @@ public:
     bool m_annexed = false;
     // --- end of methods ---
 
+    // --- senders with the country's own figures (country/CountrySenders.cpp) ---
+    // Each checks first and builds nothing when the check fails. A colonist
+    // (CanSendColonist) or trader (CanSendTrader) leaves for the province
+    // with the country's travel time and chance (GetColonistTravelTime and
+    // GetColonisationChance; GetTraderTravelTime and GetTraderChance) and the
+    // province's colonisation cost for the natives' roll.
+    void SendColonist(uint32_t province);
+    void SendTrader(uint32_t province);
+    // A merchant to the centre of trade of the province, when CanSendMerchant
+    // allows it and the province has a centre: the cost of GetMerchantCost,
+    // the travel time of GetCapitalDistanceSpan and the chance of
+    // GetMerchantSuccessChance.
+    void SendMerchant(uint32_t province);
+    // ((trade efficiency + 1) x 10 + stability) x 5 + 3 x the monarch's ADM,
+    // the two figures truncated, within 1..99.
+    int32_t GetMerchantSuccessChance() const;
+    // A bank loan of GetLoanAmount at the interest of GetLoanInterest.
+    void SendRequestLoan();
+    // One assault request for the combat of each unit of the list that is
+    // besieging (g_countryMilitary.unitSiegeCombat).
+    void SendSiegeAssault(const CLinkedList<CUnit>& units);
+    // The country leaves its vassalization or its dynastic alliance with n
+    // (SendLeaveAlliance); nothing when there is none.
+    void LeaveVassalization(int64_t n);
+    void LeaveDynasticAlliance(int64_t n);
+    // The country discovers the province.
+    void DiscoverProvinceFor(int32_t province);
+    // --- end of senders with the country's own figures ---
+
     // --- rebels, collapse, scandals and missions (country/CountryRebels.cpp) ---
     // The revolt and civil-war check with the bonus added to each
     // province's revolt risk.
@@ -1087,6 +1118,12 @@ void AppendDatedIdEntry(CDatedIdList& list, const ObjectId& id);
 std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& receiver, uint16_t first,
                                               uint16_t second, bool flag);
 // --- end of methods: free functions ---
+
+// --- senders' helpers: free functions (country/CountrySenders.cpp) ---
+// Whether this machine decides for the country: the host does for every
+// country (the argument is not used).
+bool IsHostForCountry(int64_t country);
+// --- end of senders' helpers ---
 
 // --- colonisation: the demarcation treaty ---
 // The game server's demarcation-treaty event (above the countries): a

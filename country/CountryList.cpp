@@ -11,14 +11,19 @@
 
 namespace {
 
-// The country's own answers. The two cached figures come with the
-// country's periodic update, which does not exist yet.
+// The two strength figures that the country's monthly update keeps for
+// the computer player and that the lists add up: the first sum is of
+// figure 3, the second of figure 1 (the figure the computer player weighs
+// the sides of a war with).
+constexpr size_t kFigureA = 3;
+constexpr size_t kFigureB = 1;
+static_assert(kFigureA < CCountry::kStrengthRatings && kFigureB < CCountry::kStrengthRatings);
 
-float CountryCachedFigureA(const CCountry&) {
-    return 0.0f;
+float CountryCachedFigureA(const CCountry& country) {
+    return country.m_strengthRatings[kFigureA];
 }
-float CountryCachedFigureB(const CCountry&) {
-    return 0.0f;
+float CountryCachedFigureB(const CCountry& country) {
+    return country.m_strengthRatings[kFigureB];
 }
 
 } // namespace

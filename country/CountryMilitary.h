@@ -225,6 +225,12 @@ struct CountryMilitaryHooks {
     void (*nameNewUnit)(const CUnit& unit) = nullptr;
     void (*nameNewColony)(int32_t province) = nullptr;
     // --- end of the names of new units and colonies ---
+    // --- a unit's siege combat (CCountry::SendSiegeAssault) ---
+    // military: true when the unit is besieging (CUnit::IsInSiege), with
+    // the type and id of its combat (CUnit::GetCombat, CCombat::GetType).
+    // Null: no unit is in a combat.
+    bool (*unitSiegeCombat)(const CUnit& unit, uint32_t& combatType, ObjectId& combat) = nullptr;
+    // --- end of a unit's siege combat ---
 };
 
 // Constant-initialised (all null) before any static registration runs.

@@ -1,13 +1,20 @@
 // The senders of a country: each builds its message with the country's id
 // as sender field or receiver and hands it to its posting function.
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "country/Country.h"
+#include "country/CountryMilitary.h"
 #include "data/ScenarioHeader.h"
 #include "engine/Random.h"
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "net/Senders.h"
+#include "net/Session.h"
+#include "world/CentreOfTrade.h"
+#include "world/Discovery.h"
+#include "world/Province.h"
 
 namespace {
 
@@ -518,4 +525,90 @@ void CCountry::SendStartBuildImprovement(uint32_t province, uint32_t kind) {
         EVT_REQ_START_BUILD_IMPROVEMENT, g_economyRequestsId,
         std::array<uint32_t, 5>{province, kind, improvement.type, improvement.number,
                                 GetNumber()}));
+}
+
+// ---------------------------------------------------------------------------
+// Senders with the country's own figures
+
+namespace {
+
+// The province's colonisation cost (the natives' roll), 0 for no province.
+int ColonisationCostOf(uint32_t province) {
+    const CProvince* record = province >= 1 ? GetProvince(province) : nullptr;
+    return record ? record->GetColonisationCost() : 0;
+}
+
+} // namespace
+
+void CCountry::SendColonist(uint32_t province) {
+    const auto id = static_cast<int32_t>(province);
+    if (!CanSendColonist(id))
+        return;
+    SendColonist(province, GetColonistTravelTime(id), GetColonisationChance(id),
+                 ColonisationCostOf(province));
+}
+
+void CCountry::SendTrader(uint32_t province) {
+    const auto id = static_cast<int32_t>(province);
+    if (!CanSendTrader(id))
+        return;
+    SendTrader(province, GetTraderTravelTime(id), GetTraderChance(id),
+               ColonisationCostOf(province));
+}
+
+int32_t CCountry::GetMerchantSuccessChance() const {
+    return GetMerchantChance(GetTradeEfficiency(), static_cast<float>(GetStability()),
+                             GetMonarchAdm());
+}
+
+void CCountry::SendMerchant(uint32_t province) {
+    const auto id = static_cast<int32_t>(province);
+    if (!CanSendMerchant(id))
+        return;
+    const CProvince* record = GetProvince(province);
+    if (!record || !record->centreOfTrade)
+        return;
+    const uint32_t centre = static_cast<uint32_t>(record->centreOfTrade->GetProvinceId());
+    const uint32_t cost = static_cast<uint32_t>(std::max(GetMerchantCost(id), 0));
+    SendMerchant(province, centre, cost, GetCapitalDistanceSpan(id), GetMerchantSuccessChance());
+}
+
+void CCountry::SendRequestLoan() {
+    SendRequestLoan(static_cast<uint32_t>(std::max(GetLoanAmount(), 0.0f)),
+                    static_cast<uint32_t>(std::max(GetLoanInterest(), 0)));
+}
+
+void CCountry::SendSiegeAssault(const CLinkedList<CUnit>& units) {
+    if (!g_countryMilitary.unitSiegeCombat)
+        return;
+    std::vector<SiegeTarget> targets;
+    CLinkedList<CUnit>::CListPosition node = nullptr;
+    units.GetHeadPosition(node);
+    for (; node; CLinkedList<CUnit>::MoveNext(node)) {
+        SiegeTarget target{};
+        if (!node->removed && node->item &&
+            g_countryMilitary.unitSiegeCombat(*node->item, target.combatType, target.combat))
+            targets.push_back(target);
+    }
+    SendSiegeAssault(targets);
+}
+
+void CCountry::LeaveVassalization(int64_t n) {
+    const ObjectId alliance = m_diplomacy.GetVassalizationWith(n);
+    if (!alliance.IsNull())
+        SendLeaveAlliance(alliance.number, GetNumber());
+}
+
+void CCountry::LeaveDynasticAlliance(int64_t n) {
+    const ObjectId alliance = m_diplomacy.GetDynasticAllianceWith(n);
+    if (!alliance.IsNull())
+        SendLeaveAlliance(alliance.number, GetNumber());
+}
+
+void CCountry::DiscoverProvinceFor(int32_t province) {
+    DiscoverProvince(GetNumber(), province);
+}
+
+bool IsHostForCountry(int64_t /*country*/) {
+    return IsHost();
 }

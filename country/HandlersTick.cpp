@@ -68,8 +68,7 @@ int CCountry::OnTimerTickLoop(COVEvent&) {
     YearlyAndBankruptcyHook();
     if (CanTakeLoan()) {
         if (IsHost())
-            SendRequestLoan(static_cast<uint32_t>(GetLoanAmount()),
-                            static_cast<uint32_t>(GetLoanInterest()));
+            SendRequestLoan();
         return EVENT_NOT_HANDLED;
     }
     GoBankrupt();

@@ -61,6 +61,9 @@ int CCountry::OnTimerMonth(COVEvent& event) {
     MonthRequestMissions();
     MonthAllianceAtWar();
     MonthTechnologyFreeze();
+    // The strength figures that the computer player and the country lists'
+    // sums read, from this month's figures.
+    ComputeStrengthRatings();
     return EVENT_NOT_HANDLED;
 }
 

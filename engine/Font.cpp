@@ -255,8 +255,9 @@ int32_t CFont::CountWrappedLines(std::string_view text, int32_t width) const {
             ++i;
         }
     }
-    // The last line counts when it holds anything, a trailing space too.
-    return wordOpen || lineWidth > 0 ? count + 1 : count;
+    // The last line counts only while a word is open: a text that ends in a
+    // space or a line break adds no line.
+    return wordOpen ? count + 1 : count;
 }
 
 // CFont: drawing ----------------------------------------------------------------

@@ -78,7 +78,8 @@ public:
     // The number of lines of the text word-wrapped to the width: a word
     // that overflows a line holding a space moves to a new line, one that
     // fills a line alone breaks before the overflowing character. The last
-    // line counts when it holds anything (0 for an empty text).
+    // line counts only while a word is open (0 for an empty text; a trailing
+    // space or line break adds no line).
     int32_t CountWrappedLines(std::string_view text, int32_t width) const;
 
     // Each draws with DrawText, the left edge and shadow as named; without

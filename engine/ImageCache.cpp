@@ -64,6 +64,15 @@ bool CImageCache::Remove(CSharedImage* image) {
     return true;
 }
 
+void CImageCache::Clear() {
+    for (std::vector<CSharedImage*>& bucket : m_buckets) {
+        for (CSharedImage* image : bucket)
+            delete image;
+        bucket.clear();
+    }
+    m_count = 0;
+}
+
 void CImageCache::Release(CSharedImage* image) {
     if (!image || --image->refCount > 0)
         return;

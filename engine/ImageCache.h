@@ -50,6 +50,12 @@ public:
     // it) and is deleted.
     void Release(CSharedImage* image);
 
+    // Deletes every cached image of every bucket and sets the count to 0.
+    // For the program's shutdown, once every holder has released its
+    // pictures: a sprite still holding one would be left with a deleted
+    // picture.
+    void Clear();
+
     uint32_t GetCount() const { return m_count; }
 
 private:

@@ -1,5 +1,6 @@
 // The main loop and the two kinds of frame.
 #include <memory>
+#include <string>
 
 #include "country/Country.h"
 #include "dialogs/Console.h"
@@ -69,6 +70,26 @@ void KeepOrDropWaitingPicture() {
     g_waitingPicture = nullptr;
 }
 
+// The game is over: its movie on the intro's display mode, the game's
+// display mode again, the running game deleted and the waiting picture
+// kept or dropped. (The victory or defeat screen is not shown yet.)
+void EndTheGame() {
+    const std::string movie = GameEndMovie();
+    platform::Trace("game end " + movie);
+    if (SetDisplayMode(640, 480, 16, false) && g_screen) {
+        for (int i = 0; i < 2; ++i) {
+            g_screen->Fill(0);
+            PresentScreen();
+        }
+    }
+    if (g_moviePlayer)
+        g_moviePlayer->PlayMovie(movie, true);
+    SetDisplayMode(800, 600, 16, false);
+    InitDisplayMode();
+    g_scenario.reset();
+    KeepOrDropWaitingPicture();
+}
+
 // The first pass after the front end handed over: the waiting picture, then
 // the chosen game.
 void StartChosenGame() {
@@ -109,6 +130,19 @@ void TakeScriptScreenshots(uint32_t pass) {
 }
 
 } // namespace
+
+int32_t LocalPlayerCountry() {
+    for (size_t number = 0; number < g_countryController.size(); ++number)
+        if (g_countryController[number] == 1)
+            return static_cast<int32_t>(number);
+    return -1;
+}
+
+std::string GameEndMovie() {
+    const bool won = g_scenario && g_scenario->winner != 0 &&
+                     static_cast<int32_t>(g_scenario->winner) == LocalPlayerCountry();
+    return won ? "avi\\good.avi" : "avi\\bad.avi";
+}
 
 void RunMainLoop() {
     g_shell.inMainLoop = 1;
@@ -193,7 +227,9 @@ void RunGameFrame() {
         if (g_console)
             g_console->Draw(0);
     }
-    if (g_scenario && g_scenario->gameStarted) {
+    if (g_scenario && g_scenario->winner != 0) {
+        EndTheGame();
+    } else if (g_scenario && g_scenario->gameStarted) {
         delete g_waitingPicture;
         g_waitingPicture = nullptr;
     } else {

@@ -35,6 +35,17 @@ void RunMainLoop();
 void RunGameFrame();
 void RunFrontEndFrame();
 
+// --- the end of a game ---
+// The country played by the human at this machine (controller 1), -1 when
+// none is.
+int32_t LocalPlayerCountry();
+// The movie of the game's end: "avi\good.avi" when the running game's
+// winner is the local player's country, else "avi\bad.avi" (no winner,
+// -1, included). The game frame plays it once the scenario names a winner
+// (any value but 0), then deletes the running game.
+std::string GameEndMovie();
+// --- end of the end of a game ---
+
 // The window procedure: one window message. Answers 0.
 int MainWindowProc(const platform::WindowMessage& message);
 

@@ -25,6 +25,7 @@
 #include "engine/MessagePump.h"
 #include "engine/MoviePlayer.h"
 #include "engine/Palette.h"
+#include "engine/Sprite.h"
 #include "engine/TextDatabase.h"
 #include "engine/Trig.h"
 #include "frontend/FrontEnd.h"
@@ -47,6 +48,7 @@
 #include "world/Globals.h"
 #include "world/Map.h"
 #include "world/Scenario.h"
+#include "world/map/MapSprite.h"
 
 ShellState g_shell;
 std::mutex* g_netLogMutex = nullptr;
@@ -332,6 +334,15 @@ void Shutdown() {
         g_netSessionHolder->Destroy();
     FreeObject(g_netSessionHolder);
     FreeCombatTables();
+
+    // The pictures the sprites share: every holder above has released its
+    // own; the map sprites' definitions, made with the first map sprite,
+    // release theirs now. The cache then deletes whatever is left in it, so
+    // nothing holds a cached picture beyond this point.
+    FreeSpriteDefinitions();
+    platform::Trace("image cache " + std::to_string(g_imageCache.GetCount()) + " pictures, " +
+                    std::to_string(g_spriteCount) + " sprites");
+    g_imageCache.Clear();
     g_netLogMutex = nullptr;
     platform::Trace("shutdown done");
 }

@@ -65,23 +65,28 @@ void CProgressBar::Draw(int32_t /*param*/) {
     }
 
     if (value > 0 && maximum != 0 && percent > 0) {
-        // The filled part is width x percent / 100 columns; the ramp position
-        // p (16.16 fixed point, in bar pixels) advances 100 / percent pixels a
-        // column, so the whole ramp from black to the end colour fits into it.
+        // The ramp position p (16.16 fixed point, in bar pixels) starts at 0
+        // and advances 100 / percent pixels a column while its integer part
+        // is at most the width, so width x percent / 100 + 1 columns are
+        // filled and the whole ramp from black to the end colour fits into
+        // them. Each column runs from the top row to the bottom row
+        // inclusive. A percent above 100 fills as 100 does.
         const int64_t shown = std::min(percent, 100);
-        const int64_t columns = width * shown / 100;
         const int64_t step = (int64_t{100} << 16) / shown;
         const int64_t endRed = std::min<uint32_t>(red, 255);
         const int64_t endGreen = std::min<uint32_t>(green, 255);
         const int64_t endBlue = std::min<uint32_t>(blue, 255);
+        const int64_t last = static_cast<int64_t>(width);
         int64_t p = 0;
-        for (int64_t column = 0; column < columns && left + column < image.width;
+        for (int64_t column = 0; (p >> 16) <= last && left + column < image.width;
              ++column, p += step) {
             const int64_t at = p >> 16;
-            const uint16_t colour = RgbToPixel(static_cast<int32_t>(endRed * at / width),
-                                               static_cast<int32_t>(endGreen * at / width),
-                                               static_cast<int32_t>(endBlue * at / width));
-            FillRect(image, left + column, top, left + column + 1, bottom, colour);
+            const uint16_t colour = width == 0
+                                        ? 0
+                                        : RgbToPixel(static_cast<int32_t>(endRed * at / last),
+                                                     static_cast<int32_t>(endGreen * at / last),
+                                                     static_cast<int32_t>(endBlue * at / last));
+            FillRect(image, left + column, top, left + column + 1, bottom + 1, colour);
         }
     }
 

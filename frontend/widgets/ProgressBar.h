@@ -19,8 +19,10 @@ public:
     // height - 1. With the frame flag the bar is cleared and framed one
     // pixel out in the dark colour and two pixels out in the light one.
     // While value, maximum and percent are all positive, the first width x
-    // percent / 100 columns (percent held to 100) are filled, their colours
-    // running the whole ramp from black to the end colour. With the number
+    // percent / 100 + 1 columns (percent held to 100) are filled over the
+    // rows y .. y + height inclusive, their colours running the whole ramp
+    // from black to the end colour (the fill reaches one column and one row
+    // beyond the bar, over the frame's inner line). With the number
     // flag the value is written centred on top in white, shadowed.
     void Draw(int32_t param) override;
 

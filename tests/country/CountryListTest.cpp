@@ -48,7 +48,26 @@ TEST_F(CountryListTest, AnyMatchesAsksTheListedCountriesThatExist) {
     list.AddTail(200);
     list.AddTail(2);
     EXPECT_TRUE(list.AnyMatches(96));
-    EXPECT_EQ(list.SumCountryValueA() + list.SumCountryValueB(), 0.0);
+    // Only country 2 counts: its two figures start at 1 each.
+    EXPECT_EQ(list.SumCountryValueA() + list.SumCountryValueB(), 2.0);
+}
+
+TEST_F(CountryListTest, HostilityFollowsTheWarsAndTheSumsTheStrengthFigures) {
+    CCountry& two = *g_countries[2];
+    list.AddTail(5); // an empty slot, skipped by every walk
+    list.AddTail(2);
+    EXPECT_FALSE(list.AnyMatches(3));
+    two.SetAtWarWith(3);
+    EXPECT_TRUE(list.AnyMatches(3));
+    two.EndWarWith(3);
+    EXPECT_FALSE(list.AnyMatches(3));
+
+    two.m_strengthRatings = {10.0f, 20.0f, 30.0f, 40.0f, 50.0f};
+    g_countries[97]->m_strengthRatings = {1.0f, 2.0f, 3.0f, 4.0f, 5.0f};
+    list.AddTail(97);
+    // The first sum adds figure 3, the second figure 1.
+    EXPECT_DOUBLE_EQ(list.SumCountryValueA(), 44.0);
+    EXPECT_DOUBLE_EQ(list.SumCountryValueB(), 22.0);
 }
 
 TEST_F(CountryListTest, EntriesRemovedDuringAWalkAreSkipped) {

@@ -4,6 +4,7 @@
 // and leaves it unchanged.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -659,6 +660,66 @@ TEST_F(QueriesTest, TradingPostsGrowToSixAndNeedAFreeProvince) {
     EXPECT_TRUE(eng.CanDestroyTradingPost(9));
     ASSERT_TRUE(g_cotCalc.AddCentreOfTrade(CCotCalc::NewCentreOfTrade(9)));
     EXPECT_FALSE(eng.CanDestroyTradingPost(9));
+}
+
+// The senders that take no figures from their caller: nothing when the
+// country's check refuses; otherwise the journey leaves with the country's
+// own cost and travel time (the host pays and uses up the pool at once).
+TEST_F(QueriesTest, SendersWithoutFiguresTakeTheCountrysOwn) {
+    CCountry& eng = Able(1);
+    Own(eng, 10);
+    City(10, 6500.0f);
+    ASSERT_TRUE(g_cotCalc.AddCentreOfTrade(CCotCalc::NewCentreOfTrade(10)));
+    CCentreOfTrade& centre = *GetProvince(10)->centreOfTrade;
+    GetProvince(10)->discoveredBy[1] = 1;
+    ASSERT_TRUE(eng.CanSendMerchant(10));
+
+    const float cost = static_cast<float>(eng.GetMerchantCost(10));
+    const CDate arrival = kToday.Plus(eng.GetCapitalDistanceSpan(10));
+    float treasury = eng.m_treasury;
+    eng.SendMerchant(10);
+    const CCotMerchant* entry = centre.GetMerchant(1);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_EQ(entry->extra.size(), 1u);
+    EXPECT_EQ(entry->extra[0].arrival, arrival);
+    EXPECT_EQ(entry->extra[0].location, 10);
+    EXPECT_FLOAT_EQ(treasury - eng.m_treasury, cost);
+    EXPECT_FLOAT_EQ(eng.m_merchants, 4.0f);
+    // No merchant left, or a province without a centre: nothing leaves.
+    eng.m_merchants = 0.5f;
+    eng.SendMerchant(10);
+    eng.m_merchants = 5.0f;
+    eng.SendMerchant(9);
+    EXPECT_EQ(entry->extra.size(), 1u);
+
+    // ((trade efficiency + 1) x 10 + stability) x 5 + 3 x ADM: no trade
+    // table, no monarch (ADM 3).
+    const struct {
+        int32_t stability;
+        int32_t chance;
+    } chances[] = {{3, 74}, {0, 59}, {-3, 44}};
+    for (const auto& c : chances) {
+        eng.SetStability(c.stability);
+        EXPECT_EQ(eng.GetMerchantSuccessChance(), c.chance) << c.stability;
+    }
+
+    // A trader: the trader's cost, a colonist used, the order of the
+    // province made; refused without the trade level for posts.
+    CProvince& target = *GetProvince(9);
+    target.coastal = 1;
+    target.discoveredBy[1] = 1;
+    eng.m_technology.trade.level = 1;
+    eng.SendTrader(9);
+    EXPECT_EQ(target.GetConstructions().GetCount(), 0u);
+    eng.m_technology.trade.level = 10;
+    ASSERT_TRUE(eng.CanSendTrader(9));
+    treasury = eng.m_treasury;
+    const float colonists = eng.m_colonists;
+    const float traderCost = std::trunc(eng.GetTraderCost(9));
+    eng.SendTrader(9);
+    EXPECT_EQ(target.GetConstructions().GetCount(), 1u);
+    EXPECT_FLOAT_EQ(colonists - eng.m_colonists, 1.0f);
+    EXPECT_FLOAT_EQ(treasury - eng.m_treasury, traderCost);
 }
 
 TEST_F(QueriesTest, MerchantsCompeteOnlyInCrowdedCentresByOneRule) {

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "country/Alliance.h"
 #include "country/Country.h"
 #include "country/CountryList.h"
+#include "country/CountryMilitary.h"
 #include "data/ScenarioHeader.h"
 #include "engine/Date.h"
 #include "engine/GameTimer.h"
@@ -164,6 +166,30 @@ CDate Later(CDate date, const CDate& span) {
 // The id the k-th NewObjectId call from now will hand out.
 ObjectId NewId(uint32_t k) {
     return ObjectId(g_newIdType, g_newIdCounter + k);
+}
+
+// Units that only the siege seam below looks at (by address): the first
+// and the last besiege, the middle one does not.
+constexpr size_t kFakeUnits = 3;
+alignas(8) unsigned char g_fakeUnits[kFakeUnits][8];
+
+CUnit* FakeUnit(size_t i) {
+    return reinterpret_cast<CUnit*>(g_fakeUnits[i]);
+}
+
+bool FakeSiegeCombat(const CUnit& unit, uint32_t& combatType, ObjectId& combat) {
+    const auto* at = reinterpret_cast<const unsigned char*>(&unit);
+    if (at == g_fakeUnits[0]) {
+        combatType = 4;
+        combat = kUnit;
+        return true;
+    }
+    if (at == g_fakeUnits[2]) {
+        combatType = 5;
+        combat = ObjectId(7, 9);
+        return true;
+    }
+    return false;
 }
 
 struct Case {
@@ -472,6 +498,64 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
              return std::vector<Expected>{
                  {Post::PostAndSendEventNow, Msg(28, 93, kOther).F32(20, 1000.0f).U32(24, 5)},
                  {Post::PostAndSendEventNow, Msg(28, 106, kOther).U32(20, 1).U32(24, 1000)}};
+         }},
+        {"SendRequestLoan with the country's own amount and interest",
+         [](CCountry& c) { c.SendRequestLoan(); },
+         [] {
+             // No bank: 200; interest 10 - stability 3, 3 less for ENG, at least 5.
+             return std::vector<Expected>{{Post::ExecuteRequest, Msg(56, 95, g_economyRequestsId)
+                                                                     .U32(36, 200)
+                                                                     .U32(40, 5)
+                                                                     .Date(44, kToday)
+                                                                     .U32(52, 1)}};
+         }},
+        {"LeaveVassalization and LeaveDynasticAlliance",
+         [](CCountry& c) {
+             for (const auto& [type, number] :
+                  {std::pair{ALLIANCE_VASSALIZATION, 33u}, std::pair{ALLIANCE_MILITARY, 34u}}) {
+                 auto alliance = std::make_unique<CAlliance>();
+                 alliance->Init();
+                 alliance->id = ObjectId(4712, number);
+                 alliance->type = type;
+                 alliance->participants = {2, 1};
+                 g_alliances.push_back(std::move(alliance));
+             }
+             c.LeaveVassalization(2);
+             c.LeaveDynasticAlliance(2); // none between them: nothing
+             c.LeaveVassalization(3);    // none with a third country either
+             g_alliances.clear();
+         },
+         [] {
+             return std::vector<Expected>{{Post::ExecuteRequest, Msg(36, 229, g_diplomacyRequestsId)
+                                                                     .U32(20, 1)
+                                                                     .U32(24, 33)
+                                                                     .U32(28, 1)
+                                                                     .U32(32, 1)}};
+         }},
+        {"SendSiegeAssault over units without the combat seam",
+         [](CCountry& c) {
+             CLinkedList<CUnit> units;
+             units.AddTail(FakeUnit(0));
+             c.SendSiegeAssault(units);
+         },
+         [] { return std::vector<Expected>{}; }},
+        {"SendSiegeAssault over units: only the besieging ones",
+         [](CCountry& c) {
+             g_countryMilitary.unitSiegeCombat = &FakeSiegeCombat;
+             CLinkedList<CUnit> units;
+             for (size_t i = 0; i < kFakeUnits; ++i)
+                 units.AddTail(FakeUnit(i));
+             c.SendSiegeAssault(units);
+             g_countryMilitary.unitSiegeCombat = nullptr;
+         },
+         [] {
+             return std::vector<Expected>{
+                 {Post::PostRequestNow,
+                  Msg(40, 33, g_combatRequestsId).U32(20, 4).Id(24, kUnit).Date(32, kToday)},
+                 {Post::PostRequestNow, Msg(40, 33, g_combatRequestsId)
+                                            .U32(20, 5)
+                                            .Id(24, ObjectId(7, 9))
+                                            .Date(32, kToday)}};
          }},
         {"SendRequestLoan", [](CCountry& c) { c.SendRequestLoan(500, 9); },
          [] {

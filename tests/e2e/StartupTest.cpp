@@ -195,14 +195,14 @@ TEST(ProgramStartup, LoadingScreenShowsEachStageWithItsProgress) {
         const e2e::Picture shot = e2e::ReadPicture(run.PathOf(std::string(stage.key) + ".bmp"));
         ASSERT_EQ(shot.width, 800);
         ASSERT_EQ(shot.height, 600);
-        // The bar fills 400 x progress / 100 columns from x = 200, in green.
+        // The bar fills 400 x progress / 100 + 1 columns from x = 200, in green.
         int lastGreen = -1;
         for (int x = 200; x < 600; ++x) {
             const uint8_t* p = shot.At(x, 540);
             if (p[1] > 40 && p[0] < 60 && p[2] < 40)
                 lastGreen = x;
         }
-        EXPECT_NEAR(lastGreen, 200 + 400 * stage.progress / 100 - 1, 2);
+        EXPECT_NEAR(lastGreen, 200 + 400 * stage.progress / 100, 2);
 
         // The strip, shrunk by 8, against its golden picture.
         const e2e::Picture strip = e2e::CropAndShrink(shot, 0, 509, 800, 600, 8);

@@ -77,6 +77,26 @@ TEST_F(SpriteTest, SpritesOfOneFileShareOnePictureLoadedOnce) {
     EXPECT_EQ(g_imageCache.GetCount(), before);
 }
 
+TEST_F(SpriteTest, ClearingTheCacheDeletesEveryPictureLeftInIt) {
+    // A cache of its own: pictures whose holders never released them (one
+    // with two references) are deleted once each (the leak check and the
+    // address checks of the test run see to both).
+    CImageCache cache;
+    cache.Acquire("gfx\\strip.bmp");
+    cache.Acquire("gfx\\strip.bmp");
+    cache.Acquire("gfx\\big.bmp");
+    EXPECT_EQ(cache.GetCount(), 2u);
+    cache.Clear();
+    EXPECT_EQ(cache.GetCount(), 0u);
+    EXPECT_EQ(cache.Find("gfx\\strip.bmp"), nullptr);
+    // Emptied, it serves again.
+    CSharedImage* again = cache.Acquire("gfx\\strip.bmp");
+    EXPECT_EQ(again->refCount, 1);
+    EXPECT_EQ(cache.GetCount(), 1u);
+    cache.Release(again);
+    EXPECT_EQ(cache.GetCount(), 0u);
+}
+
 TEST_F(SpriteTest, CacheBucketsFollowTheCharactersAsWritten) {
     // "Ab" and "aB" have the same sum: one bucket, matched without case.
     EXPECT_EQ(CImageCache::BucketOf("gfx\\Ab.bmp"), CImageCache::BucketOf("gfx\\aB.bmp"));

@@ -81,12 +81,12 @@ TEST(ProgressBarTest, FillsWidthTimesPercentColumnsHeldToTheWholeBar) {
         int32_t columns;
     };
     const Case cases[] = {
-        {"half", 50, 50, 100, 200},
-        {"a fifth", 22, 22, 100, 88},
-        {"all", 100, 100, 100, 400},
-        {"above 100 is all", 150, 150, 100, 400},
-        {"a huge percent is all", INT_MAX, 1, 100, 400},
-        {"1 percent", 1, 1, 100, 4},
+        {"half", 50, 50, 100, 201},
+        {"a fifth", 22, 22, 100, 89},
+        {"all", 100, 100, 100, 401},
+        {"above 100 is all", 150, 150, 100, 401},
+        {"a huge percent is all", INT_MAX, 1, 100, 401},
+        {"1 percent", 1, 1, 100, 5},
         {"none", 0, 0, 100, 0},
         {"negative percent", -20, 5, 100, 0},
         {"negative value", 50, -1, 100, 0},
@@ -112,14 +112,14 @@ TEST(ProgressBarTest, TheWholeRampRunsThroughTheFilledColumnsOverTheBarsHeight) 
         scene.bar.value = percent;
         scene.bar.Draw(0);
         const int32_t last = scene.FilledColumns() - 1;
-        ASSERT_EQ(last, static_cast<int32_t>(kBarWidth) * percent / 100 - 1);
+        ASSERT_EQ(last, static_cast<int32_t>(kBarWidth) * percent / 100);
 
         EXPECT_EQ(PixelAt(*scene.paper, kBarX, kBarY), CGraphicsBase::RgbToPixel(0, 0, 0));
-        // The last column reaches the end colour but for its last step.
+        // The last column reaches the end colour.
         EXPECT_EQ(PixelAt(*scene.paper, kBarX + last, kBarY),
-                  CGraphicsBase::RgbToPixel(25, 100, 0));
+                  CGraphicsBase::RgbToPixel(26, 101, 0));
         // Green never falls along the bar, and every column fills the bar's
-        // rows and no more.
+        // rows and the row below them, and no more.
         int32_t previousGreen = 0;
         for (int32_t column = 0; column <= last; ++column) {
             const int32_t x = kBarX + column;
@@ -127,11 +127,12 @@ TEST(ProgressBarTest, TheWholeRampRunsThroughTheFilledColumnsOverTheBarsHeight) 
             const int32_t green = SplitPixel(top, g_pixelFormat).g;
             ASSERT_GE(green, previousGreen) << column;
             previousGreen = green;
-            for (uint32_t row = 1; row < kBarHeight; ++row)
+            for (uint32_t row = 1; row <= kBarHeight; ++row)
                 ASSERT_EQ(PixelAt(*scene.paper, x, kBarY + static_cast<int32_t>(row)), top)
                     << column;
             ASSERT_EQ(PixelAt(*scene.paper, x, kBarY - 1), Paper()) << column;
-            ASSERT_EQ(PixelAt(*scene.paper, x, kBarY + static_cast<int32_t>(kBarHeight)), Paper())
+            ASSERT_EQ(PixelAt(*scene.paper, x, kBarY + static_cast<int32_t>(kBarHeight) + 1),
+                      Paper())
                 << column;
         }
     }

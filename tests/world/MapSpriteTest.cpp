@@ -2,6 +2,7 @@
 // look-ups, the definition block and its faults, the transparency kinds as
 // drawn, drawing through the map view, directions, and province markers.
 #include "world/map/MapSprite.h"
+#include "world/map/SpriteOwner.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,26 @@ TEST(SpriteKeyTest, BucketsFollowTheKeyHash) {
     EXPECT_LT(
         CSpriteDefinitionTable::BucketOf({INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}),
         511u);
+}
+
+TEST_F(MapSpriteTest, ASpriteOwnerHoldsItsValueAndItsOwnMapSprite) {
+    dir.WriteFile("gfx/map/units/bmp/any.bmp", SheetBmp(2, 8, 6));
+    WriteSprite("c-fra t-army a-walk l-2.spr", "bitmap = \"any.bmp\" frames = 2");
+    {
+        CSpriteOwner first;
+        CSpriteOwner second;
+        EXPECT_EQ(g_mapSpriteCount, 2);
+        EXPECT_NE(&first.GetSprite(), &second.GetSprite());
+        EXPECT_EQ(first.GetValue(), 0u);
+        EXPECT_EQ(first.SetValue(17), 17u);
+        EXPECT_EQ(first.GetValue(), 17u);
+        EXPECT_EQ(second.GetValue(), 0u);
+        // The sprite is a whole map sprite: it takes a key's definition.
+        first.GetSprite().SetKey(1, 0, 1, 10, 2);
+        EXPECT_EQ(first.GetSprite().GetSprite().GetImageName(), "gfx\\map\\units\\bmp\\any.bmp");
+    }
+    // The sprites went with their holders.
+    EXPECT_EQ(g_mapSpriteCount, 0);
 }
 
 TEST_F(MapSpriteTest, MapSpritesTakeTheDefinitionOfTheirWholeKey) {

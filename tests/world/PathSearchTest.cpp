@@ -170,6 +170,24 @@ TEST(PathHeapTest, TakesTheSmallestEstimateFirstAndRefusesBeyondItsCapacity) {
     EXPECT_EQ(g_pathHeap.GetCapacity(), 1473);
 }
 
+TEST(PathListTest, ProvincesMatchByTheNumberOfTheirIdsAlone) {
+    // Three province records: the second is another record of the same
+    // number under another id type.
+    CProvince first;
+    CProvince sameNumber;
+    CProvince other;
+    first.SetIdParts(4, 7);
+    sameNumber.SetIdParts(5, 7);
+    other.SetIdParts(4, 8);
+    CAnyRoutePath path;
+    path.AddTail(&first);
+    EXPECT_TRUE(path.Contains(&sameNumber));
+    EXPECT_FALSE(path.Contains(&other));
+    EXPECT_FALSE(path.Contains(nullptr));
+    EXPECT_TRUE(path.Remove(&sameNumber));
+    EXPECT_TRUE(path.IsEmpty());
+}
+
 TEST_F(PathSearchTest, AnyRouteFindsRoutesAndRefusesWhatItCannotReach) {
     Row(1, 5);
     Make(6, 0, 5000, 5000); // linked to nothing
