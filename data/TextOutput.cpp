@@ -1,7 +1,10 @@
 #include "data/TextOutput.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
+#include <string_view>
+#include <typeinfo>
 
 #include "engine/CriticalError.h"
 
@@ -115,7 +118,20 @@ int32_t CFieldReader::WriteToken(const Token& token) {
 
 int32_t CFieldReader::WriteCode(uint32_t code) {
     CTokenFile* file = GetTokenFile();
-    const char* text = file ? file->TokenText(code) : nullptr;
+    if (!file)
+        return FIELD_ERROR;
+    // The plain token file's texts, measured once (every one is short); a
+    // file that gives its own texts is asked each time.
+    static const std::array<std::string_view, TOKEN_EOF + 1> kTexts = [file] {
+        std::array<std::string_view, TOKEN_EOF + 1> texts{};
+        for (uint32_t c = 0; c <= TOKEN_EOF; ++c)
+            if (const char* text = file->CTokenFile::TokenText(c))
+                texts[c] = text;
+        return texts;
+    }();
+    if (code <= TOKEN_EOF && typeid(*file) == typeid(CTokenFile))
+        return WriteText(file, kTexts[code], code);
+    const char* text = file->TokenText(code);
     if (text && std::strlen(text) > Token::MAX_TEXT_LENGTH) {
         Token token; // cut and reported as Token::Set does
         return WriteToken(token.Set(code, text));

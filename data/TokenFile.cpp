@@ -118,7 +118,7 @@ CTokenFile::CTokenFile(std::string* sink) : m_sink(sink), m_fileName("(memory)")
 
 CTokenFile::~CTokenFile() {
     // What is still buffered goes to the file before it is closed.
-    if (m_file && !m_writeBuffer.empty())
+    if (m_file && m_writeBuffer)
         WriteBuffered();
 }
 
@@ -404,30 +404,48 @@ const Token* CTokenFile::Peek() {
 }
 
 bool CTokenFile::WriteBuffered() {
-    if (!m_writeBuffer.empty()) {
-        if (!m_writeFailed && std::fwrite(m_writeBuffer.data(), 1, m_writeBuffer.size(),
-                                          m_file.get()) != m_writeBuffer.size())
+    if (m_writeBuffer) {
+        const size_t count = static_cast<size_t>(m_writeAt - m_writeBuffer.get());
+        if (!m_writeFailed && count > 0 &&
+            std::fwrite(m_writeBuffer.get(), 1, count, m_file.get()) != count)
             m_writeFailed = true;
-        m_writeBuffer.clear();
+        m_writeAt = m_writeBuffer.get();
+        m_writeRoom = kWriteBufferSize;
     }
     if (!m_writeFailed && std::ferror(m_file.get()) != 0)
         m_writeFailed = true;
+    if (m_writeFailed)
+        m_writeRoom = 0; // every later write comes here and fails
     return !m_writeFailed;
 }
 
-bool CTokenFile::Write(std::string_view bytes) {
+bool CTokenFile::WriteUnbuffered(std::string_view bytes) {
     if (m_sink) {
         m_sink->append(bytes);
         return true;
     }
     if (!m_file || m_writeFailed)
         return false;
+    if (bytes.empty())
+        return true;
     // Whole buffers go to the file at once: the token writers hand over a
     // few bytes at a time.
-    if (m_writeBuffer.capacity() < kWriteBufferSize)
-        m_writeBuffer.reserve(kWriteBufferSize);
-    m_writeBuffer.append(bytes);
-    return m_writeBuffer.size() < kWriteBufferSize || WriteBuffered();
+    if (!m_writeBuffer) {
+        m_writeBuffer = std::make_unique<char[]>(kWriteBufferSize);
+        m_writeAt = m_writeBuffer.get();
+        m_writeRoom = kWriteBufferSize;
+    } else if (!WriteBuffered()) {
+        return false;
+    }
+    if (bytes.size() > m_writeRoom) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size()) {
+            m_writeFailed = true;
+            m_writeRoom = 0;
+            return false;
+        }
+        return true;
+    }
+    return Write(bytes);
 }
 
 bool CTokenFile::Flush() {

@@ -10,6 +10,7 @@
 // tokens through (data/TextOutput.h).
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -103,7 +104,14 @@ public:
     bool FirstMissingEquals() { return !std::exchange(m_missingEqualsSeen, true); }
 
     // Writes bytes; false when there is no file or the write failed.
-    bool Write(std::string_view bytes);
+    bool Write(std::string_view bytes) {
+        if (bytes.empty() || bytes.size() > m_writeRoom)
+            return WriteUnbuffered(bytes);
+        std::memcpy(m_writeAt, bytes.data(), bytes.size());
+        m_writeAt += bytes.size();
+        m_writeRoom -= bytes.size();
+        return true;
+    }
     // Hands what is buffered to the system; false when there is no file or
     // a write failed (a full disk shows here at the latest).
     bool Flush();
@@ -124,6 +132,9 @@ private:
     bool ReadWord();
     // Hands the write buffer to the file; false once a write has failed.
     bool WriteBuffered();
+    // Write for bytes that do not fit the buffer's room: the memory file,
+    // the first write, a full buffer, a failed file; and for no bytes.
+    bool WriteUnbuffered(std::string_view bytes);
 
     struct FileCloser {
         void operator()(std::FILE* file) const;
@@ -136,7 +147,9 @@ private:
     size_t m_bufferPos = 0;
     size_t m_bufferEnd = 0;
     // Bytes written but not yet handed to the file; a failed write sticks.
-    std::string m_writeBuffer;
+    std::unique_ptr<char[]> m_writeBuffer;
+    char* m_writeAt = nullptr; // where the next byte goes
+    size_t m_writeRoom = 0;    // bytes free from there; 0 without a buffer
     bool m_writeFailed = false;
     Token m_current;
     int32_t m_pendingResult = 0;
