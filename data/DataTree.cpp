@@ -41,31 +41,27 @@ CDataNode* MakePermanent(CDataNode* node) {
 
 // Writes the token of a punctuation, layout or keyword code with its text.
 int32_t WriteCode(CFieldReader& out, uint32_t code) {
-    CTokenFile* file = out.GetTokenFile();
-    if (!file)
+    if (!out.GetTokenFile())
         return FIELD_ERROR;
-    Token token;
-    return out.WriteToken(token.Set(code, file->TokenText(code)));
+    return out.WriteCode(code);
 }
 
 int32_t WriteIndents(CFieldReader& out, int32_t count) {
-    CTokenFile* file = out.GetTokenFile();
-    if (!file)
+    if (!out.GetTokenFile())
         return count > 0 ? FIELD_ERROR : FIELD_WRITTEN;
-    Token token;
-    token.Set(TOKEN_INDENT, file->TokenText(TOKEN_INDENT));
-    return out.WriteTokenRepeated(token, count > 0 ? static_cast<uint32_t>(count) : 0);
+    for (int32_t i = 0; i < count; ++i)
+        if (out.WriteCode(TOKEN_INDENT) != FIELD_WRITTEN)
+            return FIELD_ERROR;
+    return FIELD_WRITTEN;
 }
 
 int32_t WriteInt(CFieldReader& out, int32_t value) {
-    Token token;
-    return out.WriteToken(token.SetInt(value));
+    return out.WriteInt(value);
 }
 
 // A string token (no blank of its own) and a blank token.
 int32_t WriteWord(CFieldReader& out, const char* text) {
-    Token token;
-    int32_t result = out.WriteToken(token.SetString(text));
+    int32_t result = out.WriteString(text);
     return result != FIELD_WRITTEN ? result : WriteCode(out, TOKEN_BLANK);
 }
 
@@ -183,8 +179,7 @@ bool CFloatNode::AssignFrom(CDataNode* other) {
 }
 
 int32_t CFloatNode::Write(CFieldReader& out, int32_t /*indent*/) {
-    Token token;
-    return out.WriteToken(token.SetFloat(m_value));
+    return out.WriteFloat(m_value);
 }
 
 bool CDataBool::AssignFrom(CDataNode* other) {
@@ -195,8 +190,7 @@ bool CDataBool::AssignFrom(CDataNode* other) {
 }
 
 int32_t CDataBool::Write(CFieldReader& out, int32_t /*indent*/) {
-    Token token;
-    return out.WriteToken(token.SetBool(m_value));
+    return out.WriteBool(m_value);
 }
 
 bool CDataString::AssignFrom(CDataNode* other) {
@@ -212,8 +206,7 @@ int32_t CDataString::Write(CFieldReader& out, int32_t /*indent*/) {
     int32_t result = WriteCode(out, TOKEN_QUOTE);
     if (result != FIELD_WRITTEN)
         return result;
-    Token token;
-    result = out.WriteToken(token.SetString(m_text.c_str()));
+    result = out.WriteString(m_text.c_str());
     if (result != FIELD_WRITTEN)
         return result;
     result = WriteCode(out, TOKEN_QUOTE);

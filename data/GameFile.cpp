@@ -197,10 +197,8 @@ bool CGameFileOutput::Write(uint32_t keyword, CDataNode* tree) {
         return false;
     }
     if (!m_first) {
-        Token newline;
-        newline.Set(TOKEN_NEWLINE, "\n");
-        m_out.WriteToken(newline);
-        m_out.WriteToken(newline);
+        m_out.WriteCode(TOKEN_NEWLINE);
+        m_out.WriteCode(TOKEN_NEWLINE);
     }
     m_first = false;
     CNodeRef<CDataAssignment> entry(new CDataAssignment(keyword, tree));
@@ -230,8 +228,7 @@ int32_t WriteGameFile(CFieldReader& out) {
     objects.WriteRegistered(KW_COT);
     if (objects.Result() != FIELD_WRITTEN)
         return objects.Result();
-    Token newline;
-    if (out.WriteToken(newline.Set(TOKEN_NEWLINE, "\n")) != FIELD_WRITTEN)
+    if (out.WriteCode(TOKEN_NEWLINE) != FIELD_WRITTEN)
         return FIELD_ERROR;
     objects.WriteRegistered(KW_COUNTRY);
     objects.WriteRegistered(KW_PEACE);

@@ -1,5 +1,7 @@
 #include "data/Keywords.h"
 
+#include <cstring>
+
 const std::array<KeywordEntry, KEYWORD_COUNT> g_keywordTable = {{
     {KW_MIL, "MIL"},
     {KW_DIP, "DIP"},
@@ -461,6 +463,57 @@ const std::array<KeywordEntry, KEYWORD_COUNT> g_keywordTable = {{
 
 CStringTree g_keywordIndex;
 
+namespace {
+
+// The keyword hash table: open addressing over a power of two well above
+// the keyword count, each slot the table index of a keyword plus 1 (0:
+// empty). Keyword texts are ASCII letters, digits and "_", at most
+// kLongestKeyword characters.
+constexpr size_t kHashSlots = 2048;
+constexpr size_t kLongestKeyword = 24;
+
+struct KeywordHash {
+    std::array<uint16_t, kHashSlots> slots{};
+    std::array<uint8_t, KEYWORD_COUNT> lengths{};
+    bool built = false;
+};
+
+KeywordHash g_keywordHash;
+
+constexpr unsigned char FoldCase(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+// FNV-1a over the case-folded bytes.
+uint32_t HashNoCase(std::string_view word) {
+    uint32_t hash = 2166136261u;
+    for (const char c : word)
+        hash = (hash ^ FoldCase(static_cast<unsigned char>(c))) * 16777619u;
+    return hash;
+}
+
+bool EqualNoCase(std::string_view word, const char* text) {
+    for (size_t i = 0; i < word.size(); ++i)
+        if (FoldCase(static_cast<unsigned char>(word[i])) !=
+            FoldCase(static_cast<unsigned char>(text[i])))
+            return false;
+    return true;
+}
+
+void BuildKeywordHash() {
+    for (size_t index = 0; index < KEYWORD_COUNT; ++index) {
+        const char* text = g_keywordTable[index].text;
+        g_keywordHash.lengths[index] = static_cast<uint8_t>(std::strlen(text));
+        size_t slot = HashNoCase(text) & (kHashSlots - 1);
+        while (g_keywordHash.slots[slot] != 0)
+            slot = (slot + 1) & (kHashSlots - 1);
+        g_keywordHash.slots[slot] = static_cast<uint16_t>(index + 1);
+    }
+    g_keywordHash.built = true;
+}
+
+} // namespace
+
 void BuildKeywordIndex() {
     static bool built = false;
     if (built)
@@ -468,6 +521,21 @@ void BuildKeywordIndex() {
     built = true;
     for (const KeywordEntry& entry : g_keywordTable)
         g_keywordIndex.Insert(entry.text, entry.text, entry.code);
+    BuildKeywordHash();
+}
+
+uint32_t FindKeyword(std::string_view word) {
+    if (!g_keywordHash.built || word.empty() || word.size() > kLongestKeyword)
+        return CStringTree::NOT_FOUND;
+    for (size_t slot = HashNoCase(word) & (kHashSlots - 1);; slot = (slot + 1) & (kHashSlots - 1)) {
+        const uint16_t entry = g_keywordHash.slots[slot];
+        if (entry == 0)
+            return CStringTree::NOT_FOUND;
+        const size_t index = entry - 1u;
+        if (g_keywordHash.lengths[index] == word.size() &&
+            EqualNoCase(word, g_keywordTable[index].text))
+            return g_keywordTable[index].code;
+    }
 }
 
 const char* KeywordText(uint32_t id) {

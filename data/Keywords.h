@@ -5,6 +5,7 @@
 // rely on them) and are found in any case through the keyword index.
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "engine/StringTree.h"
 
@@ -488,6 +489,12 @@ extern CStringTree g_keywordIndex;
 // start-up, before the first file of the text format is read; later calls do
 // nothing.
 void BuildKeywordIndex();
+
+// The keyword id of a word, compared without regard to ASCII case, or
+// CStringTree::NOT_FOUND: the same answer as g_keywordIndex.FindValue, from a
+// hash table that BuildKeywordIndex fills beside the index (before that,
+// every word is no keyword). The tokenizer asks it for every word.
+uint32_t FindKeyword(std::string_view word);
 
 // The text of a keyword id from the table; null for any code that is
 // no keyword id.

@@ -1,6 +1,7 @@
 #include "data/TokenFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <charconv>
 #include <cstring>
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr size_t kReadBufferSize = 64 * 1024;
+constexpr size_t kWriteBufferSize = 64 * 1024;
 
 bool IsNumberChar(unsigned char c) {
     return (c >= '0' && c <= '9') || c == '.' || c == '-';
@@ -114,7 +116,11 @@ CTokenFile::CTokenFile(const std::string& path, const char* mode) : m_fileName(p
 
 CTokenFile::CTokenFile(std::string* sink) : m_sink(sink), m_fileName("(memory)") {}
 
-CTokenFile::~CTokenFile() = default;
+CTokenFile::~CTokenFile() {
+    // What is still buffered goes to the file before it is closed.
+    if (m_file && m_writeBuffer)
+        WriteBuffered();
+}
 
 const char* CTokenFile::TokenText(uint32_t code) const {
     switch (code) {
@@ -174,48 +180,176 @@ bool CTokenFile::IsBlank(unsigned char c) {
     return c == ' ' || (c >= '\t' && c <= '\r') || c == '\0';
 }
 
+namespace {
+
+// What the tokenizer needs to know of a byte, from one table look-up.
+constexpr uint8_t kByteBlank = 1;  // IsBlank
+constexpr uint8_t kByteWord = 2;   // neither blank nor punctuation nor comment
+constexpr uint8_t kByteNumber = 4; // a word byte of a number: digit, "." or "-"
+
+struct ByteTable {
+    std::array<uint8_t, 256> flags{};
+
+    ByteTable() {
+        for (int i = 0; i < 256; ++i) {
+            const auto c = static_cast<unsigned char>(i);
+            if (CTokenFile::IsBlank(c))
+                flags[c] = kByteBlank;
+            else if (CTokenFile::CharClass(c) == TOKEN_NONE)
+                flags[c] = static_cast<uint8_t>(kByteWord | (IsNumberChar(c) ? kByteNumber : 0));
+        }
+    }
+};
+
+const ByteTable g_bytes;
+
+inline uint8_t ByteFlags(char c) {
+    return g_bytes.flags[static_cast<unsigned char>(c)];
+}
+
+// The code of a word of known length: a number when it is made only of
+// digits, "." and "-" (no keyword is), else its keyword id, else a string.
+uint32_t ClassifyText(std::string_view word, bool allNumber) {
+    if (allNumber)
+        return TOKEN_NUMBER;
+    const uint32_t id = FindKeyword(word);
+    return id != CStringTree::NOT_FOUND ? id : TOKEN_STRING;
+}
+
+bool AllNumberChars(std::string_view word) {
+    for (const char c : word)
+        if (!IsNumberChar(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+} // namespace
+
 uint32_t CTokenFile::ClassifyWord(const char* word) {
-    uint32_t id = g_keywordIndex.FindValue(word);
-    if (id != CStringTree::NOT_FOUND)
-        return id;
-    for (const char* p = word; *p; ++p)
-        if (!IsNumberChar(static_cast<unsigned char>(*p)))
-            return TOKEN_STRING;
-    return TOKEN_NUMBER;
+    const std::string_view text(word);
+    return ClassifyText(text, AllNumberChars(text));
 }
 
 uint32_t CTokenFile::Classify() const {
     return ClassifyWord(m_current.text);
 }
 
-int CTokenFile::GetChar() {
-    if (m_bufferPos == m_bufferEnd) {
-        if (!m_file)
-            return -1;
-        if (m_buffer.empty())
-            m_buffer.resize(kReadBufferSize);
-        m_bufferEnd = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file.get());
-        m_bufferPos = 0;
-        if (m_bufferEnd == 0)
-            return -1;
-    }
-    return static_cast<unsigned char>(m_buffer[m_bufferPos++]);
+bool CTokenFile::Refill() {
+    if (!m_file)
+        return false;
+    if (m_buffer.empty())
+        m_buffer.resize(kReadBufferSize);
+    m_bufferEnd = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file.get());
+    m_bufferPos = 0;
+    return m_bufferEnd != 0;
 }
 
-void CTokenFile::UngetChar() {
-    if (m_bufferPos > 0)
-        --m_bufferPos;
-}
-
-void CTokenFile::AppendChar(char c, uint32_t& length, bool& cut) {
-    if (length < Token::MAX_TEXT_LENGTH)
-        m_current.text[length++] = c;
-    else
+void CTokenFile::AppendText(const char* bytes, size_t count, uint32_t& length, bool& cut) {
+    const size_t room = Token::MAX_TEXT_LENGTH - length;
+    if (count > room) {
+        count = room;
         cut = true;
+    }
+    std::memcpy(m_current.text + length, bytes, count);
+    length += static_cast<uint32_t>(count);
 }
 
 void CTokenFile::ReportCut(const char* what) {
     ReportTokenError(what, m_current.text, "", "", m_line, m_fileName);
+}
+
+void CTokenFile::SkipComment() {
+    while (HasBytes()) {
+        const char* begin = m_buffer.data() + m_bufferPos;
+        const size_t count = m_bufferEnd - m_bufferPos;
+        if (const void* newline = std::memchr(begin, '\n', count)) {
+            m_bufferPos += static_cast<size_t>(static_cast<const char*>(newline) - begin) + 1;
+            ++m_line;
+            return;
+        }
+        m_bufferPos = m_bufferEnd;
+    }
+}
+
+void CTokenFile::ReadQuoted() {
+    // Everything up to the next quote belongs to the string; there is no
+    // escape. A NUL byte cannot be held in the text and is dropped.
+    const uint32_t startLine = m_line;
+    uint32_t length = 0;
+    bool cut = false;
+    bool closed = false;
+    while (!closed && HasBytes()) {
+        const char* p = m_buffer.data() + m_bufferPos;
+        const char* const end = m_buffer.data() + m_bufferEnd;
+        const char* run = p;
+        for (; p < end; ++p) {
+            const char c = *p;
+            if (c == '"' || c == '\0') {
+                AppendText(run, static_cast<size_t>(p - run), length, cut);
+                run = p + 1;
+                if (c == '"') {
+                    closed = true;
+                    ++p;
+                    break;
+                }
+            } else if (c == '\n') {
+                ++m_line;
+            }
+        }
+        if (!closed)
+            AppendText(run, static_cast<size_t>(p - run), length, cut);
+        m_bufferPos = static_cast<size_t>(p - m_buffer.data());
+    }
+    m_current.text[length] = '\0';
+    m_current.code = TOKEN_STRING;
+    if (cut)
+        ReportCut("String longer than 1023 characters, cut");
+    if (!closed)
+        ReportTokenError("Unterminated string", m_current.text, "", "", startLine, m_fileName);
+}
+
+// A word: up to a blank (taken) or a punctuation or comment character (left
+// for the next token). False when the word runs into the end of the file.
+bool CTokenFile::ReadWord() {
+    uint32_t length = 1;
+    bool cut = false;
+    bool allNumber = (ByteFlags(m_current.text[0]) & kByteNumber) != 0;
+    bool endOfFile = false;
+    for (;;) {
+        if (!HasBytes()) {
+            endOfFile = true;
+            break;
+        }
+        const char* const begin = m_buffer.data() + m_bufferPos;
+        const char* const end = m_buffer.data() + m_bufferEnd;
+        const char* p = begin;
+        uint8_t flags = 0;
+        uint8_t numbers = kByteNumber;
+        while (p < end && ((flags = ByteFlags(*p)) & kByteWord) != 0) {
+            numbers &= flags;
+            ++p;
+        }
+        if (numbers == 0)
+            allNumber = false;
+        AppendText(begin, static_cast<size_t>(p - begin), length, cut);
+        m_bufferPos = static_cast<size_t>(p - m_buffer.data());
+        if (p == end)
+            continue;
+        if (flags & kByteBlank) {
+            if (*p == '\n')
+                ++m_line;
+            ++m_bufferPos;
+        }
+        break;
+    }
+    m_current.text[length] = '\0';
+    const std::string_view word(m_current.text, length);
+    // A cut word is classified by what was kept of it.
+    m_current.code = ClassifyText(word, cut ? AllNumberChars(word) : allNumber);
+    if (cut)
+        ReportCut("Word longer than 1023 characters, cut");
+    // A word that runs into the end of the file is not delivered.
+    return !endOfFile;
 }
 
 int32_t CTokenFile::Next() {
@@ -224,85 +358,38 @@ int32_t CTokenFile::Next() {
         return m_pendingResult;
     }
     for (;;) {
-        int c = GetChar();
-        while (c >= 0 && IsBlank(static_cast<unsigned char>(c))) {
-            if (c == '\n')
-                ++m_line;
-            c = GetChar();
+        // Blanks, counting the line feeds among them.
+        for (;;) {
+            if (!HasBytes())
+                return 0;
+            const char* p = m_buffer.data() + m_bufferPos;
+            const char* const end = m_buffer.data() + m_bufferEnd;
+            while (p < end && (ByteFlags(*p) & kByteBlank) != 0) {
+                if (*p == '\n')
+                    ++m_line;
+                ++p;
+            }
+            m_bufferPos = static_cast<size_t>(p - m_buffer.data());
+            if (p != end)
+                break;
         }
-        if (c < 0)
-            return 0;
-
-        uint32_t charClass = CharClass(static_cast<unsigned char>(c));
+        const auto c = static_cast<unsigned char>(m_buffer[m_bufferPos++]);
+        const uint32_t charClass = CharClass(c);
         m_current.code = charClass;
         m_current.text[0] = static_cast<char>(c);
         m_current.text[1] = '\0';
 
         if (charClass == TOKEN_COMMENT) {
-            while ((c = GetChar()) >= 0 && c != '\n') {
-            }
-            if (c == '\n')
-                ++m_line;
+            SkipComment();
             continue;
         }
-
-        uint32_t length = 0;
-        bool cut = false;
         if (charClass == TOKEN_QUOTE) {
-            // Everything up to the next quote belongs to the string; there is
-            // no escape. A NUL byte cannot be held in the text and is dropped.
-            uint32_t startLine = m_line;
-            bool closed = false;
-            while ((c = GetChar()) >= 0) {
-                if (c == '"') {
-                    closed = true;
-                    break;
-                }
-                if (c == '\n')
-                    ++m_line;
-                if (c != '\0')
-                    AppendChar(static_cast<char>(c), length, cut);
-            }
-            m_current.text[length] = '\0';
-            m_current.code = TOKEN_STRING;
-            if (cut)
-                ReportCut("String longer than 1023 characters, cut");
-            if (!closed)
-                ReportTokenError("Unterminated string", m_current.text, "", "", startLine,
-                                 m_fileName);
+            ReadQuoted();
             return 1;
         }
-
         if (charClass != TOKEN_NONE)
             return 1;
-
-        // A word: up to a blank (taken) or a punctuation or comment character
-        // (left for the next token).
-        length = 1;
-        bool endOfFile = false;
-        for (;;) {
-            c = GetChar();
-            if (c < 0) {
-                endOfFile = true;
-                break;
-            }
-            if (IsBlank(static_cast<unsigned char>(c))) {
-                if (c == '\n')
-                    ++m_line;
-                break;
-            }
-            if (CharClass(static_cast<unsigned char>(c)) != TOKEN_NONE) {
-                UngetChar();
-                break;
-            }
-            AppendChar(static_cast<char>(c), length, cut);
-        }
-        m_current.text[length] = '\0';
-        m_current.code = Classify();
-        if (cut)
-            ReportCut("Word longer than 1023 characters, cut");
-        // A word that runs into the end of the file is not delivered.
-        return endOfFile ? 0 : 1;
+        return ReadWord() ? 1 : 0;
     }
 }
 
@@ -316,16 +403,49 @@ const Token* CTokenFile::Peek() {
     return &m_current;
 }
 
-bool CTokenFile::Write(std::string_view bytes) {
+bool CTokenFile::WriteBuffered() {
+    if (m_writeBuffer) {
+        const size_t count = static_cast<size_t>(m_writeAt - m_writeBuffer.get());
+        if (!m_writeFailed && count > 0 &&
+            std::fwrite(m_writeBuffer.get(), 1, count, m_file.get()) != count)
+            m_writeFailed = true;
+        m_writeAt = m_writeBuffer.get();
+        m_writeRoom = kWriteBufferSize;
+    }
+    if (!m_writeFailed && std::ferror(m_file.get()) != 0)
+        m_writeFailed = true;
+    if (m_writeFailed)
+        m_writeRoom = 0; // every later write comes here and fails
+    return !m_writeFailed;
+}
+
+bool CTokenFile::WriteUnbuffered(std::string_view bytes) {
     if (m_sink) {
         m_sink->append(bytes);
         return true;
     }
-    if (!m_file)
+    if (!m_file || m_writeFailed)
         return false;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size())
+    if (bytes.empty())
+        return true;
+    // Whole buffers go to the file at once: the token writers hand over a
+    // few bytes at a time.
+    if (!m_writeBuffer) {
+        m_writeBuffer = std::make_unique<char[]>(kWriteBufferSize);
+        m_writeAt = m_writeBuffer.get();
+        m_writeRoom = kWriteBufferSize;
+    } else if (!WriteBuffered()) {
         return false;
-    return std::ferror(m_file.get()) == 0;
+    }
+    if (bytes.size() > m_writeRoom) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size()) {
+            m_writeFailed = true;
+            m_writeRoom = 0;
+            return false;
+        }
+        return true;
+    }
+    return Write(bytes);
 }
 
 bool CTokenFile::Flush() {
@@ -333,7 +453,7 @@ bool CTokenFile::Flush() {
         return true;
     if (!m_file)
         return false;
-    return std::fflush(m_file.get()) == 0 && std::ferror(m_file.get()) == 0;
+    return WriteBuffered() && std::fflush(m_file.get()) == 0 && std::ferror(m_file.get()) == 0;
 }
 
 // ---------------------------------------------------------------------------

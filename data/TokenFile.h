@@ -10,6 +10,7 @@
 // tokens through (data/TextOutput.h).
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -103,20 +104,37 @@ public:
     bool FirstMissingEquals() { return !std::exchange(m_missingEqualsSeen, true); }
 
     // Writes bytes; false when there is no file or the write failed.
-    bool Write(std::string_view bytes);
+    bool Write(std::string_view bytes) {
+        if (bytes.empty() || bytes.size() > m_writeRoom)
+            return WriteUnbuffered(bytes);
+        std::memcpy(m_writeAt, bytes.data(), bytes.size());
+        m_writeAt += bytes.size();
+        m_writeRoom -= bytes.size();
+        return true;
+    }
     // Hands what is buffered to the system; false when there is no file or
     // a write failed (a full disk shows here at the latest).
     bool Flush();
 
 private:
-    // The next byte, or -1 at the end of the file.
-    int GetChar();
-    // Gives back the byte GetChar just answered.
-    void UngetChar();
-    // Appends a byte to the current token's text; bytes past 1023 are
-    // dropped and the token is reported once.
-    void AppendChar(char c, uint32_t& length, bool& cut);
+    // True when unread bytes wait in the buffer: refills it from the file
+    // when it is used up; false at the end of the file.
+    bool HasBytes() { return m_bufferPos != m_bufferEnd || Refill(); }
+    bool Refill();
+    // Appends bytes to the current token's text; bytes past 1023 are
+    // dropped and cut is set.
+    void AppendText(const char* bytes, size_t count, uint32_t& length, bool& cut);
     void ReportCut(const char* what);
+    // Reads the rest of a quoted string, a comment or a word whose first
+    // byte has been taken.
+    void ReadQuoted();
+    void SkipComment();
+    bool ReadWord();
+    // Hands the write buffer to the file; false once a write has failed.
+    bool WriteBuffered();
+    // Write for bytes that do not fit the buffer's room: the memory file,
+    // the first write, a full buffer, a failed file; and for no bytes.
+    bool WriteUnbuffered(std::string_view bytes);
 
     struct FileCloser {
         void operator()(std::FILE* file) const;
@@ -128,6 +146,11 @@ private:
     std::vector<char> m_buffer;
     size_t m_bufferPos = 0;
     size_t m_bufferEnd = 0;
+    // Bytes written but not yet handed to the file; a failed write sticks.
+    std::unique_ptr<char[]> m_writeBuffer;
+    char* m_writeAt = nullptr; // where the next byte goes
+    size_t m_writeRoom = 0;    // bytes free from there; 0 without a buffer
+    bool m_writeFailed = false;
     Token m_current;
     int32_t m_pendingResult = 0;
     bool m_pending = false;
@@ -202,6 +225,15 @@ public:
     // The token count times; FIELD_WRITTEN for a count of 0 (even with no
     // file).
     int32_t WriteTokenRepeated(const Token& token, uint32_t count);
+    // The same bytes as WriteToken of a token filled by Token::Set with the
+    // code's text (CTokenFile::TokenText), SetInt, SetFloat, SetBool and
+    // SetString, written without building the token (the savers call these
+    // for every token).
+    int32_t WriteCode(uint32_t code);
+    int32_t WriteInt(int32_t value);
+    int32_t WriteFloat(float value);
+    int32_t WriteBool(uint32_t value);
+    int32_t WriteString(const char* text);
 
     // The three tokens of the last field read. A nested reader that shares the
     // reader leaves the fields of its last line in them.

@@ -1,5 +1,8 @@
 #include "platform/NetFraming.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace platform::net::wire {
 
 namespace {
@@ -129,17 +132,34 @@ void AppendFrame(std::vector<uint8_t>& out, FrameKind kind, PlayerId sender,
 }
 
 void FrameReader::Append(const uint8_t* data, size_t size) {
-    if (m_start > 0 && m_start >= m_buffer.size() / 2) {
-        m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_start));
+    if (size == 0)
+        return;
+    std::memcpy(Reserve(size), data, size);
+    Commit(size);
+}
+
+uint8_t* FrameReader::Reserve(size_t size) {
+    if (m_start == m_end)
+        m_start = m_end = 0;
+    if (m_buffer.size() - m_end < size && m_start > 0) {
+        // What was taken makes room: the unfinished frame moves to the front.
+        std::memmove(m_buffer.data(), m_buffer.data() + m_start, m_end - m_start);
+        m_end -= m_start;
         m_start = 0;
     }
-    m_buffer.insert(m_buffer.end(), data, data + size);
+    if (m_buffer.size() - m_end < size)
+        m_buffer.resize(m_end + size);
+    return m_buffer.data() + m_end;
+}
+
+void FrameReader::Commit(size_t size) {
+    m_end += std::min(size, m_buffer.size() - m_end);
 }
 
 FrameReader::Status FrameReader::Next(Frame& frame) {
     if (m_fault != Fault::None)
         return Status::Error;
-    const size_t available = m_buffer.size() - m_start;
+    const size_t available = m_end - m_start;
     if (available < kHeadSize)
         return Status::NeedMore;
     ByteReader head(m_buffer.data() + m_start, kHeadSize);
@@ -156,15 +176,13 @@ FrameReader::Status FrameReader::Next(Frame& frame) {
     }
     if (available - kHeadSize < length)
         return Status::NeedMore;
-    const auto begin = m_buffer.begin() + static_cast<std::ptrdiff_t>(m_start + kHeadSize);
+    const uint8_t* begin = m_buffer.data() + m_start + kHeadSize;
     frame.kind = static_cast<FrameKind>(kind);
     frame.sender = sender;
     frame.payload.assign(begin, begin + length);
     m_start += kHeadSize + length;
-    if (m_start == m_buffer.size()) {
-        m_buffer.clear();
-        m_start = 0;
-    }
+    if (m_start == m_end)
+        m_start = m_end = 0;
     return Status::Frame;
 }
 
@@ -349,3 +367,16 @@ bool ParseAddress(const std::string& address, uint16_t defaultPort, std::string&
 }
 
 } // namespace platform::net::wire
+
+namespace platform::net {
+
+size_t Link::ReadInto(uint8_t* data, size_t room, bool& open) {
+    std::vector<uint8_t> bytes;
+    open = Read(bytes, room);
+    const size_t count = std::min(bytes.size(), room);
+    if (count > 0)
+        std::memcpy(data, bytes.data(), count);
+    return count;
+}
+
+} // namespace platform::net

@@ -61,14 +61,20 @@ public:
     enum class Fault { None, UnknownKind, TooLong };
 
     void Append(const uint8_t* data, size_t size);
+    // Room for at least size more bytes behind those that wait, for a
+    // connection to receive into without a copy; Commit then counts the
+    // bytes it put there.
+    uint8_t* Reserve(size_t size);
+    void Commit(size_t size);
     Status Next(Frame& frame);
     Fault GetFault() const { return m_fault; }
     // True while bytes of an unfinished frame wait.
-    bool HasPartial() const { return m_start < m_buffer.size(); }
+    bool HasPartial() const { return m_start < m_end; }
 
 private:
-    std::vector<uint8_t> m_buffer;
+    std::vector<uint8_t> m_buffer; // the bytes from m_start to m_end wait
     size_t m_start = 0;
+    size_t m_end = 0;
     Fault m_fault = Fault::None;
 };
 
@@ -131,6 +137,10 @@ public:
     // Appends up to max bytes that have arrived to in. False once the peer
     // has closed the connection or it broke (after the bytes before that).
     virtual bool Read(std::vector<uint8_t>& in, size_t max) = 0;
+    // Puts up to room bytes that have arrived at data and answers their
+    // count; open turns false as Read's answer does. By default through
+    // Read; a connection that can receive in place does so.
+    virtual size_t ReadInto(uint8_t* data, size_t room, bool& open);
     // Hands on what it can of the bytes without blocking; taken says how
     // many. False when the connection is broken.
     virtual bool Write(const uint8_t* data, size_t size, size_t& taken) = 0;

@@ -184,6 +184,22 @@ public:
         return true;
     }
 
+    // One receive straight into the caller's buffer.
+    size_t ReadInto(uint8_t* data, size_t room, bool& open) override {
+        open = true;
+        if (room == 0)
+            return 0;
+        for (;;) {
+            const ssize_t got = ::recv(m_fd.Get(), data, room, 0);
+            if (got > 0)
+                return static_cast<size_t>(got);
+            if (got < 0 && errno == EINTR)
+                continue;
+            open = got < 0 && WouldBlock(errno);
+            return 0;
+        }
+    }
+
     bool Write(const uint8_t* data, size_t size, size_t& taken) override {
         taken = 0;
         while (taken < size) {

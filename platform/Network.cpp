@@ -19,11 +19,17 @@ using wire::FrameKind;
 using wire::FrameReader;
 
 constexpr size_t kReadBudget = 256 * 1024;       // bytes read from one peer per pump
+constexpr size_t kReadChunk = 64 * 1024;         // bytes asked of a connection at once
 constexpr size_t kMaxBacklog = 16 * 1024 * 1024; // unsent bytes before a peer counts as stuck
 // Connections that have not said hello yet; when they are all taken, the one
 // that has waited longest makes room for the newest.
 constexpr size_t kMaxPending = 32;
 constexpr int kMaxAcceptsPerPump = 16;
+// While a host has players, it looks for new connections and enumeration
+// queries once this many milliseconds have passed, or after this many
+// passes whatever the clock says; a host without players looks every pass.
+constexpr uint64_t kListenIntervalMs = 10;
+constexpr uint32_t kListenPasses = 32;
 constexpr int kMaxRepliesPerEnum = 256;
 constexpr PlayerId kHostId = 1;
 
@@ -119,6 +125,7 @@ private:
     void Report(MessageKind kind, PlayerId player, DropReason reason);
 
     // Host.
+    bool ListenDue();
     void AcceptNewcomers();
     void ServeNewcomers();
     bool Admit(std::unique_ptr<Peer>& newcomer, const Frame& frame);
@@ -147,14 +154,14 @@ private:
     std::map<PlayerId, std::unique_ptr<Peer>> m_clients; // host
     std::vector<std::unique_ptr<Peer>> m_newcomers;      // host, in order of arrival
     PlayerId m_nextId = kHostId + 1;                     // host
+    uint64_t m_lastListen = 0;                           // host: the clock when it last looked
+    uint32_t m_passesSinceListen = 0;                    // host: passes since then
     std::unique_ptr<Peer> m_host;                        // client
 
     bool m_enumOpen = false;
     std::string m_enumHost;
     uint16_t m_enumPort = 0;
     std::vector<Found> m_found; // in order of first answer
-
-    std::vector<uint8_t> m_scratch;
 };
 
 // ---- Connections --------------------------------------------------------
@@ -172,7 +179,9 @@ void Endpoint::Flush(Peer& peer) {
         size_t taken = 0;
         if (!peer.link->Write(peer.out.data() + peer.outStart, peer.out.size() - peer.outStart,
                               taken)) {
-            Fail(peer, DropReason::Closed);
+            // A peer that went away in the middle of a frame cut it, whether
+            // its reading or this writing finds out first.
+            Fail(peer, peer.reader.HasPartial() ? DropReason::CutFrame : DropReason::Closed);
             break;
         }
         if (taken == 0)
@@ -196,16 +205,28 @@ void Endpoint::FlushAll() {
         Flush(*client);
 }
 
+// Receives straight into the peer's frame reader. A receive that does not
+// fill what it was offered has taken everything there was: the next pump
+// reads on, so that no pass spends a call to find the connection empty.
 void Endpoint::ReadFrom(Peer& peer) {
     if (peer.closed || peer.failure != DropReason::None)
         return;
-    m_scratch.clear();
-    const bool open = peer.link->Read(m_scratch, kReadBudget);
-    if (!m_scratch.empty()) {
-        peer.reader.Append(m_scratch.data(), m_scratch.size());
-        peer.lastHeard = Now();
+    size_t total = 0;
+    for (;;) {
+        const size_t room = std::min(kReadChunk, kReadBudget - total);
+        bool open = true;
+        const size_t got = peer.link->ReadInto(peer.reader.Reserve(room), room, open);
+        peer.reader.Commit(got);
+        total += got;
+        if (!open) {
+            peer.closed = true;
+            break;
+        }
+        if (got < room || total >= kReadBudget)
+            break;
     }
-    peer.closed = !open;
+    if (total > 0)
+        peer.lastHeard = Now();
 }
 
 // Hands every whole frame that has arrived to handle, until the peer fails;
@@ -478,9 +499,10 @@ void Endpoint::Pump() {
     if (!m_active)
         return;
     if (m_isHost) {
-        AcceptNewcomers();
-        m_transport->AnswerQueries(
-            [&](const std::vector<uint8_t>& query, std::vector<uint8_t>& reply) {
+        if (ListenDue()) {
+            AcceptNewcomers();
+            m_transport->AnswerQueries([&](const std::vector<uint8_t>& query,
+                                           std::vector<uint8_t>& reply) {
                 Frame frame;
                 if (!wire::DecodeDatagram(query, frame) || frame.kind != FrameKind::EnumQuery ||
                     !wire::DecodeEnumQuery(frame.payload))
@@ -490,6 +512,7 @@ void Endpoint::Pump() {
                                   wire::EncodeEnumReply({m_transport->ListenPort(), Session()}));
                 return true;
             });
+        }
         ServeNewcomers();
         for (auto& [id, client] : m_clients) {
             ReadFrom(*client);
@@ -554,9 +577,26 @@ void Endpoint::Reset() {
     m_players.clear();
     m_inbox.clear();
     m_groups.clear();
+    m_lastListen = 0;
+    m_passesSinceListen = 0;
 }
 
 // ---- Host ---------------------------------------------------------------
+
+// Looking for newcomers costs calls that find nothing on almost every pass
+// of a running game: a host with players looks now and then (a newcomer
+// waits a few milliseconds), one without players or with a newcomer still
+// greeting every pass.
+bool Endpoint::ListenDue() {
+    const uint64_t now = Now();
+    if (m_clients.empty() || !m_newcomers.empty() || ++m_passesSinceListen >= kListenPasses ||
+        Elapsed(now, m_lastListen) >= kListenIntervalMs) {
+        m_passesSinceListen = 0;
+        m_lastListen = now;
+        return true;
+    }
+    return false;
+}
 
 void Endpoint::AcceptNewcomers() {
     for (int i = 0; i < kMaxAcceptsPerPump; ++i) {

@@ -2,6 +2,8 @@
 // with messages of the same sizes: the round trip host -> client -> host,
 // and the rate of messages from host to client (in batches of up to 64 KiB,
 // each plain message behind a 4-byte length as the layer's has its head).
+// BM_RoundTripRatio times both round trips in the same iterations and
+// reports ratio = layer / plain against its goal.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -70,6 +72,22 @@ bool ReceiveData(Network& to, Network& from, Message& message) {
     return false;
 }
 
+// One message host -> client -> host through the layer.
+bool LayerRoundTrip(LayerPair& pair, const std::vector<uint8_t>& bytes, Message& message,
+                    const char*& failure) {
+    pair.host->Send(bytes.data(), bytes.size());
+    if (!ReceiveData(*pair.client, *pair.host, message)) {
+        failure = "lost at the client";
+        return false;
+    }
+    pair.client->Send(message.data.data(), message.data.size());
+    if (!ReceiveData(*pair.host, *pair.client, message)) {
+        failure = "lost at the host";
+        return false;
+    }
+    return true;
+}
+
 void BM_LayerRoundTrip(benchmark::State& state) {
     LayerPair pair;
     if (!MakeLayerPair(pair)) {
@@ -78,15 +96,10 @@ void BM_LayerRoundTrip(benchmark::State& state) {
     }
     const std::vector<uint8_t> bytes(static_cast<size_t>(state.range(0)), 0x5A);
     Message message;
+    const char* failure = nullptr;
     for (auto _ : state) {
-        pair.host->Send(bytes.data(), bytes.size());
-        if (!ReceiveData(*pair.client, *pair.host, message)) {
-            state.SkipWithError("lost at the client");
-            return;
-        }
-        pair.client->Send(message.data.data(), message.data.size());
-        if (!ReceiveData(*pair.host, *pair.client, message)) {
-            state.SkipWithError("lost at the host");
+        if (!LayerRoundTrip(pair, bytes, message, failure)) {
+            state.SkipWithError(failure);
             return;
         }
     }
@@ -102,6 +115,15 @@ bool ConnectPlainPair(platform::TcpConnection& a, platform::TcpConnection& b) {
     return b.IsOpen();
 }
 
+// The same bytes a -> b -> a over plain TCP.
+bool PlainRoundTrip(platform::TcpConnection& a, platform::TcpConnection& b,
+                    std::vector<uint8_t>& bytes, std::vector<uint8_t>& echo) {
+    return a.SendAll(bytes.data(), bytes.size(), kPlainWaitMs) &&
+           b.ReceiveExact(echo.data(), echo.size(), kPlainWaitMs) &&
+           b.SendAll(echo.data(), echo.size(), kPlainWaitMs) &&
+           a.ReceiveExact(bytes.data(), bytes.size(), kPlainWaitMs);
+}
+
 void BM_PlainRoundTrip(benchmark::State& state) {
     platform::TcpConnection a;
     platform::TcpConnection b;
@@ -112,15 +134,55 @@ void BM_PlainRoundTrip(benchmark::State& state) {
     std::vector<uint8_t> bytes(static_cast<size_t>(state.range(0)), 0x5A);
     std::vector<uint8_t> echo(bytes.size());
     for (auto _ : state) {
-        if (!a.SendAll(bytes.data(), bytes.size(), kPlainWaitMs) ||
-            !b.ReceiveExact(echo.data(), echo.size(), kPlainWaitMs) ||
-            !b.SendAll(echo.data(), echo.size(), kPlainWaitMs) ||
-            !a.ReceiveExact(bytes.data(), bytes.size(), kPlainWaitMs)) {
+        if (!PlainRoundTrip(a, b, bytes, echo)) {
             state.SkipWithError("echo failed");
             return;
         }
     }
     state.SetBytesProcessed(state.iterations() * 2 * state.range(0));
+}
+
+// Both round trips in each iteration, one after the other: ratio = layer
+// time / plain time, against its goal (1.3 for small messages, 1.5 for the
+// largest).
+void BM_RoundTripRatio(benchmark::State& state) {
+    LayerPair pair;
+    platform::TcpConnection a;
+    platform::TcpConnection b;
+    if (!MakeLayerPair(pair) || !ConnectPlainPair(a, b)) {
+        state.SkipWithError("no session or no connection");
+        return;
+    }
+    const size_t size = static_cast<size_t>(state.range(0));
+    const std::vector<uint8_t> bytes(size, 0x5A);
+    std::vector<uint8_t> plain(size, 0x5A);
+    std::vector<uint8_t> echo(size);
+    Message message;
+    const char* failure = nullptr;
+    using Clock = std::chrono::steady_clock;
+    double layer = 0.0;
+    double direct = 0.0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        if (!LayerRoundTrip(pair, bytes, message, failure)) {
+            state.SkipWithError(failure);
+            return;
+        }
+        const auto t1 = Clock::now();
+        if (!PlainRoundTrip(a, b, plain, echo)) {
+            state.SkipWithError("echo failed");
+            return;
+        }
+        const auto t2 = Clock::now();
+        layer += std::chrono::duration<double>(t1 - t0).count();
+        direct += std::chrono::duration<double>(t2 - t1).count();
+    }
+    const double goal = size >= 60000 ? 1.5 : 1.3;
+    const double ratio = direct > 0.0 ? layer / direct : 0.0;
+    state.counters["ratio"] = ratio;
+    state.counters["goal"] = goal;
+    state.SetLabel(ratio <= goal ? "round trip within its goal"
+                                 : "round trip slower than its goal");
 }
 
 void BM_LayerHostToClient(benchmark::State& state) {
@@ -185,6 +247,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_LayerRoundTrip)->Apply(Sizes);
 BENCHMARK(BM_PlainRoundTrip)->Apply(Sizes);
+BENCHMARK(BM_RoundTripRatio)->Apply(Sizes);
 BENCHMARK(BM_LayerHostToClient)->Apply(Sizes);
 BENCHMARK(BM_PlainHostToClient)->Apply(Sizes);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "data/Keywords.h"
 #include "tests/TestSupport.h"
@@ -92,3 +93,43 @@ TEST(KeywordIndex, FindsEveryKeywordInAnyCaseAndOnlyWholeWords) {
 }
 
 } // namespace
+
+// The tokenizer's hash lookup answers as the index does, for every keyword
+// in any case, for words that are close to one, and for bytes that only
+// look alike when folded beyond ASCII letters.
+TEST(KeywordIndex, HashLookupAnswersAsTheIndex) {
+    BuildKeywordIndex();
+    std::vector<std::string> words;
+    for (const KeywordEntry& entry : g_keywordTable) {
+        words.push_back(entry.text);
+        words.push_back(Upper(entry.text));
+        words.push_back(std::string(entry.text) + "s");
+        words.push_back(std::string(entry.text).substr(1));
+    }
+    for (const char* word : {"countryside",
+                             "countr",
+                             "",
+                             "ENG",
+                             "maneuver",
+                             "separatefrom",
+                             "group10",
+                             "1500",
+                             "GROUP0",
+                             "set_AI_aggresive",
+                             "x",
+                             "X",
+                             "y_",
+                             "Z\xC3\xBCrich",
+                             "\xE9t\xE9",
+                             "id\x80",
+                             "Y{S",
+                             "YES\0",
+                             "[d",
+                             "abcdefghijklmnopqrstuvwxyz"})
+        words.push_back(word);
+    for (const std::string& word : words)
+        EXPECT_EQ(FindKeyword(word), g_keywordIndex.FindValue(word)) << word;
+    EXPECT_EQ(FindKeyword("Country"), KW_COUNTRY);
+    EXPECT_EQ(FindKeyword("seperateTO"), KW_SEPERATETO);
+    EXPECT_EQ(FindKeyword(std::string_view("yes\0", 4)), CStringTree::NOT_FOUND);
+}

@@ -1,4 +1,7 @@
+#include <cfloat>
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -244,6 +247,103 @@ TEST_F(TextOutputTest, FailedWriteAnswersMinusTwo) {
     t.SetString(std::string(1000, 'x').c_str());
     // The stream's buffer fills and its write to the full device fails.
     EXPECT_EQ(reader.WriteTokenRepeated(t, 1000), FIELD_ERROR);
+}
+
+} // namespace
+
+namespace {
+
+// The direct writers give the bytes WriteToken gives for the token the
+// matching filler makes, cuts and reports included: every code, and values
+// at the edges of each formatter.
+class DirectWriterTest : public test::TextFormatTest {
+protected:
+    // What the two writers print into memory, and the boxes each showed.
+    template <class Direct, class ByToken> void Compare(Direct direct, ByToken byToken) {
+        std::string viaToken;
+        std::string viaDirect;
+        CFieldReader out;
+        out.OpenMemory(viaToken);
+        Token token;
+        ASSERT_EQ(out.WriteToken(byToken(token, *out.GetTokenFile())), FIELD_WRITTEN);
+        const std::vector<std::string> tokenBoxes = boxes.texts;
+        boxes.texts.clear();
+        out.OpenMemory(viaDirect);
+        ASSERT_EQ(direct(out), FIELD_WRITTEN);
+        EXPECT_EQ(viaDirect, viaToken);
+        EXPECT_EQ(boxes.texts, tokenBoxes);
+        boxes.texts.clear();
+    }
+};
+
+TEST_F(DirectWriterTest, GiveTheBytesOfTheFilledToken) {
+    for (uint32_t code = 0; code <= TOKEN_EOF; ++code) {
+        SCOPED_TRACE(code);
+        Compare([code](CFieldReader& out) { return out.WriteCode(code); },
+                [code](Token& t, CTokenFile& file) -> Token& {
+                    return t.Set(code, file.TokenText(code));
+                });
+    }
+    for (int32_t value : {0, 1, -1, 1492, INT32_MAX, INT32_MIN}) {
+        SCOPED_TRACE(value);
+        Compare([value](CFieldReader& out) { return out.WriteInt(value); },
+                [value](Token& t, CTokenFile&) -> Token& { return t.SetInt(value); });
+    }
+    for (float value :
+         {0.0f, -0.0f, 0.5f, -2.25f, 1e-7f, 123456.789f, FLT_MAX, -FLT_MAX,
+          std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+        SCOPED_TRACE(value);
+        Compare([value](CFieldReader& out) { return out.WriteFloat(value); },
+                [value](Token& t, CTokenFile&) -> Token& { return t.SetFloat(value); });
+    }
+    for (uint32_t value : {0u, 1u, 0x100u, 0x1FFu}) {
+        SCOPED_TRACE(value);
+        Compare([value](CFieldReader& out) { return out.WriteBool(value); },
+                [value](Token& t, CTokenFile&) -> Token& { return t.SetBool(value); });
+    }
+    const std::string longest(Token::MAX_TEXT_LENGTH, 'a');
+    const std::string tooLong = longest + "\"bc";
+    for (const char* text : {static_cast<const char*>(nullptr), "", "ENG", "Old \"#1\"; x",
+                             longest.c_str(), tooLong.c_str()}) {
+        SCOPED_TRACE(text ? std::string(text).substr(0, 20) : "null");
+        Compare([text](CFieldReader& out) { return out.WriteString(text); },
+                [text](Token& t, CTokenFile&) -> Token& { return t.SetString(text); });
+    }
+}
+
+TEST_F(DirectWriterTest, FailLikeWriteTokenWithoutAFile) {
+    CFieldReader out;
+    EXPECT_EQ(out.WriteCode(KW_TAG), FIELD_ERROR);
+    EXPECT_EQ(out.WriteInt(1), FIELD_ERROR);
+    EXPECT_EQ(out.WriteFloat(1.0f), FIELD_ERROR);
+    EXPECT_EQ(out.WriteBool(1), FIELD_ERROR);
+    EXPECT_EQ(out.WriteString("x"), FIELD_ERROR);
+}
+
+// A file far larger than the write buffer, closed without a flush, holds
+// every byte in order.
+TEST_F(DirectWriterTest, ClosingALargeFileKeepsEveryByte) {
+    std::string expected;
+    auto write = [](CFieldReader& out) {
+        for (int32_t i = 0; i < 60000; ++i) {
+            out.WriteCode(KW_ID);
+            out.WriteCode(TOKEN_EQUALS);
+            out.WriteInt(i);
+            if (i % 7 == 0)
+                out.WriteCode(TOKEN_NEWLINE);
+        }
+    };
+    CFieldReader memory;
+    memory.OpenMemory(expected);
+    write(memory);
+    CFieldReader file;
+    file.Open("large.txt", "w");
+    write(file);
+    file.Close();
+    const std::string written = dir.ReadFile("large.txt");
+    EXPECT_GT(written.size(), 4u * 64 * 1024);
+    EXPECT_EQ(written.size(), expected.size());
+    EXPECT_TRUE(written == expected);
 }
 
 } // namespace

@@ -172,6 +172,33 @@ TEST_F(TokenizerTest, NulAndHighBytesNeverBreakTheTokenizer) {
         EXPECT_EQ(CTokenFile::CharClass(static_cast<unsigned char>(c)), TOKEN_NONE) << c;
 }
 
+// The file is read in blocks of 64 KiB: a token, a blank run, a comment or
+// a line feed cut by the end of a block reads as it does in one piece. The
+// same text is shifted so that every one of its bytes meets the boundary.
+TEST_F(TokenizerTest, TokensCutByTheReadBlockReadWhole) {
+    using namespace std::string_literals;
+    const std::string text = "name = \"ab\ncd\0e\" Country=ENG # c}\n 12.5,yes;x\n"
+                             "\r\n  -3 id=4 Z\xC3\xBCrich { \"\" }\n tag = FRA\n"s;
+    const std::vector<Tok> expected = TokenizeAll(text);
+    const uint32_t lines = File().GetLine();
+    ASSERT_EQ(expected.size(), 20u);
+    constexpr size_t kBlock = 64 * 1024;
+    for (size_t shift = 0; shift <= text.size() + 1; ++shift) {
+        SCOPED_TRACE(shift);
+        const std::string padded = std::string(kBlock - shift, ' ') + text;
+        EXPECT_EQ(TokenizeAll(padded), expected);
+        EXPECT_EQ(File().GetLine(), lines);
+    }
+    // A word and a string longer than a token, across two boundaries.
+    const std::string word(kBlock + 10, '7');
+    std::vector<Tok> tokens =
+        TokenizeAll(std::string(kBlock - 5, ' ') + word + " \"" + word + "\" end\n");
+    ASSERT_EQ(tokens.size(), 3u);
+    EXPECT_EQ(tokens[0], (Tok{TOKEN_NUMBER, std::string(Token::MAX_TEXT_LENGTH, '7')}));
+    EXPECT_EQ(tokens[1], (Tok{TOKEN_STRING, std::string(Token::MAX_TEXT_LENGTH, '7')}));
+    EXPECT_EQ(tokens[2], (Tok{TOKEN_STRING, "end"}));
+}
+
 TEST_F(TokenizerTest, CharacterClasses) {
     const std::pair<char, uint32_t> classes[] = {
         {'=', TOKEN_EQUALS},      {'"', TOKEN_QUOTE},      {'{', TOKEN_OPEN_BRACE},

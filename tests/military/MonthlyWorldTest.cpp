@@ -9,7 +9,9 @@
 #include <string>
 
 #include "country/Country.h"
+#include "data/GameFile.h"
 #include "data/Keywords.h"
+#include "data/WorldStateHash.h"
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
 #include "net/Scheduler.h"
@@ -54,6 +56,22 @@ protected:
 
 bool Finite(float value) {
     return std::isfinite(value);
+}
+
+// The started world saved to a file is byte for byte what the writers print
+// into memory: the file's write buffer, handed over many times for a game
+// this size, loses, repeats and reorders nothing.
+TEST_F(MonthlyWorldTest, TheStartedWorldSavesToAFileAsItPrintsInMemory) {
+    m_scenario = std::make_unique<CScenario>("scenarios\\world_1492.ovg", 7);
+    ASSERT_EQ(g_gameStarted, 1);
+    ASSERT_EQ(SaveGameFile("whole.ovg"), FIELD_WRITTEN);
+    const std::string saved = m_dir.ReadFile("whole.ovg");
+    std::string printed;
+    ASSERT_EQ(WriteGameToMemory(printed), FIELD_WRITTEN);
+    EXPECT_GT(saved.size(), 4u * 64 * 1024);
+    EXPECT_EQ(saved.size(), printed.size());
+    EXPECT_TRUE(saved == printed);
+    EXPECT_TRUE(m_boxes.texts.empty()) << m_boxes.texts.front();
 }
 
 TEST_F(MonthlyWorldTest, AYearOfMonthsKeepsEveryCountrysBooksInOrder) {
