@@ -405,7 +405,9 @@ void CNetSession::HandleNetworkMessage(const Message& message) {
         HandleSystemMessage(message);
         return;
     }
-    if (message.data.size() < 4)
+    // Player 0 is never a player: a message from it would pass for one made
+    // here.
+    if (message.data.size() < 4 || message.player == COVEvent::kMadeHere)
         return;
     std::unique_ptr<COVEvent> event =
         ReceiveEvent(message.data.data(), message.data.size(), message.player);
