@@ -1,5 +1,6 @@
 #include "country/PeaceOffer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "country/Alliance.h"
@@ -13,6 +14,11 @@
 std::vector<std::unique_ptr<CPeaceOffer>> g_peaceOffers;
 
 namespace {
+
+// Bounds of an offer's value and cash as read, so that weighing the offer
+// (IsAcceptable) stays within 32 bits.
+constexpr int32_t kValueLimit = 1000000;
+constexpr float kCashLimit = 1.0e8f;
 
 // Reports the token's text with the context.
 void ReportToken(CFieldReader& in, const char* context, const Token& token) {
@@ -86,13 +92,15 @@ int32_t CPeaceOffer::Read(CFieldReader& in) {
             break;
         }
         case KW_VALUE:
-            value = TokenToInt(in.value.text);
+            // Negated and set against the cost when the offer is weighed.
+            value = TokenToIntInRange(in.value.text, -kValueLimit, kValueLimit);
             break;
         case KW_NUMBEROFCOLONIES:
             colonies = TokenToInt(in.value.text);
             break;
         case KW_CASH:
-            cash = TokenToFloat(in.value.text);
+            // A part of it becomes a whole number when the offer is weighed.
+            cash = std::clamp(TokenToFloat(in.value.text), -kCashLimit, kCashLimit);
             break;
         case KW_PROVINCES:
         case KW_NEWOWNERS: {
