@@ -15,11 +15,6 @@ std::vector<std::unique_ptr<CPeaceOffer>> g_peaceOffers;
 
 namespace {
 
-// Bounds of an offer's value and cash as read, so that weighing the offer
-// (IsAcceptable) stays within 32 bits.
-constexpr int32_t kValueLimit = 1000000;
-constexpr float kCashLimit = 1.0e8f;
-
 // Reports the token's text with the context.
 void ReportToken(CFieldReader& in, const char* context, const Token& token) {
     CTokenFile* file = in.GetTokenFile();
@@ -93,14 +88,16 @@ int32_t CPeaceOffer::Read(CFieldReader& in) {
         }
         case KW_VALUE:
             // Negated and set against the cost when the offer is weighed.
-            value = TokenToIntInRange(in.value.text, -kValueLimit, kValueLimit);
+            value = TokenToIntInRange(in.value.text, -CPeaceOffer::kValueLimit,
+                                      CPeaceOffer::kValueLimit);
             break;
         case KW_NUMBEROFCOLONIES:
             colonies = TokenToInt(in.value.text);
             break;
         case KW_CASH:
             // A part of it becomes a whole number when the offer is weighed.
-            cash = std::clamp(TokenToFloat(in.value.text), -kCashLimit, kCashLimit);
+            cash = std::clamp(TokenToFloat(in.value.text), -CPeaceOffer::kCashLimit,
+                              CPeaceOffer::kCashLimit);
             break;
         case KW_PROVINCES:
         case KW_NEWOWNERS: {
