@@ -689,19 +689,25 @@ int32_t CCountry::ReadField(CFieldReader& in, ReadMarks& marks) {
     const Token& value = in.value;
     const uint32_t key = in.key.code;
 
+    // The counts go up by one and are tripled in the price of a loan: they
+    // are read within a bound that leaves room for both.
+    constexpr int32_t kCountLimit = 1000000;
     struct IntField {
         uint32_t keyword;
         int32_t* field;
+        int32_t low;
+        int32_t high;
     };
-    const IntField intFields[] = {{KW_BADBOY, &m_badBoy},
-                                  {KW_COLONIALATTEMPTS, &m_colonialAttempts},
-                                  {KW_CANCELLEDLOANS, &m_cancelledLoans},
-                                  {KW_EXTENDEDLOANS, &m_extendedLoans},
-                                  {KW_DYNAMISM, &m_dynamism}};
+    const IntField intFields[] = {
+        {KW_BADBOY, &m_badBoy, INT32_MIN, INT32_MAX},
+        {KW_COLONIALATTEMPTS, &m_colonialAttempts, -kCountLimit, kCountLimit},
+        {KW_CANCELLEDLOANS, &m_cancelledLoans, -kCountLimit, kCountLimit},
+        {KW_EXTENDEDLOANS, &m_extendedLoans, -kCountLimit, kCountLimit},
+        {KW_DYNAMISM, &m_dynamism, INT32_MIN, INT32_MAX}};
     for (const IntField& field : intFields) {
         if (key == field.keyword) {
             if (IsNumber(value))
-                *field.field = TokenToInt(value.text);
+                *field.field = TokenToIntInRange(value.text, field.low, field.high);
             return FIELD_BLOCK_END;
         }
     }

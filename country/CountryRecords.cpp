@@ -127,8 +127,8 @@ int32_t CModifierTable::Read(CFieldReader& in) {
                 entry.kind = TokenToInt(in.value.text);
             else if (taken == 1)
                 entry.value = TokenToFloat(in.value.text);
-            else
-                entry.monthsLeft = TokenToInt(in.value.text);
+            else // counted down every month: a value below 0 ends as 0 does
+                entry.monthsLeft = TokenToIntInRange(in.value.text, 0, INT32_MAX);
             ++taken;
             continue;
         }

@@ -612,7 +612,11 @@ int CCountry::OnExecCreatePeaceOffer(COVEvent& event) {
         return EVENT_CONSUMED;
     offer->demanding = term(PeaceOfferTerms::kDemanding) ? 1 : 0;
     offer->colonies = static_cast<int32_t>(term(PeaceOfferTerms::kColonies));
-    offer->value = static_cast<int32_t>(term(PeaceOfferTerms::kValue));
+    // A peer's value and cash are held as a file's are (std::abs and the
+    // acceptance test would overflow at the ends of the range).
+    offer->cash = std::clamp(offer->cash, -CPeaceOffer::kCashLimit, CPeaceOffer::kCashLimit);
+    offer->value = std::clamp(static_cast<int32_t>(term(PeaceOfferTerms::kValue)),
+                              -CPeaceOffer::kValueLimit, CPeaceOffer::kValueLimit);
     const uint32_t flags = term(PeaceOfferTerms::kFlags);
     offer->separateFrom = (flags & 0xFF) ? 1 : 0;
     offer->separateTo = ((flags >> 8) & 0xFF) ? 1 : 0;

@@ -1,5 +1,6 @@
 #include "country/PeaceOffer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "country/Alliance.h"
@@ -86,13 +87,17 @@ int32_t CPeaceOffer::Read(CFieldReader& in) {
             break;
         }
         case KW_VALUE:
-            value = TokenToInt(in.value.text);
+            // Negated and set against the cost when the offer is weighed.
+            value = TokenToIntInRange(in.value.text, -CPeaceOffer::kValueLimit,
+                                      CPeaceOffer::kValueLimit);
             break;
         case KW_NUMBEROFCOLONIES:
             colonies = TokenToInt(in.value.text);
             break;
         case KW_CASH:
-            cash = TokenToFloat(in.value.text);
+            // A part of it becomes a whole number when the offer is weighed.
+            cash = std::clamp(TokenToFloat(in.value.text), -CPeaceOffer::kCashLimit,
+                              CPeaceOffer::kCashLimit);
             break;
         case KW_PROVINCES:
         case KW_NEWOWNERS: {

@@ -27,6 +27,12 @@ public:
     // The computer player's acceptance test.
     bool IsAcceptable() const;
 
+    // Bounds of the value and the cash as a file or a message gives them, so
+    // that weighing the offer (the value negated, a part of the cash made a
+    // whole number) and its treaty's terms stay in range.
+    static constexpr int32_t kValueLimit = 1000000;
+    static constexpr float kCashLimit = 1.0e8f;
+
     ObjectId id;
     ObjectId war;
     uint32_t from = 0;

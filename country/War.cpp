@@ -30,6 +30,11 @@ int32_t CWarScoreTable::RowSum(uint32_t country) const {
 
 namespace {
 
+// A score of the file is read within these bounds: the rows are summed over
+// every country and raised by the handlers, which hold a score they change
+// at 0 to 7.
+constexpr int32_t kScoreReadLimit = 1000000;
+
 // The participants of a side; 0 for a side that is missing.
 uint32_t SideSize(const std::unique_ptr<CAlliance>& side) {
     return side ? static_cast<uint32_t>(side->participants.size()) : 0;
@@ -62,7 +67,8 @@ int32_t ReadScoreTable(CFieldReader& in, CWarScoreTable& table) {
                 PassOverValue(in);
                 continue;
             }
-            table.rows[row][column] = TokenToInt(in.value.text);
+            table.rows[row][column] =
+                TokenToIntInRange(in.value.text, -kScoreReadLimit, kScoreReadLimit);
         }
     }
 }

@@ -48,8 +48,11 @@ public:
 
     uint32_t ticksPerDay = 66;
     std::atomic<uint32_t> gameTicks{0}; // counted while running
-    uint32_t ticksTaken = 0;            // game ticks already turned into days
-    float dayFraction = 0.0f;           // part of a day not yet advanced
+    // The game ticks as Update read them at its start (every call notes
+    // them); the game frame's lag accounting counts from here.
+    uint32_t ticksNoted = 0;
+    uint32_t ticksTaken = 0;  // game ticks already turned into days
+    float dayFraction = 0.0f; // part of a day not yet advanced
     CDate currentDate;
     uint32_t ticksPerMonth = 66 * 30;
     std::atomic<uint32_t> eventId{0}; // the pending timer event; 0 when none

@@ -52,6 +52,7 @@ uint32_t TicksPerDayOfSpeed(uint32_t speed) {
 
 int CGameTimer::Update() {
     const uint32_t ticksNow = gameTicks;
+    ticksNoted = ticksNow;
     if (g_config)
         ticksPerDay = TicksPerDayOfSpeed(g_config->GetWord(ConfigOffset::kGameSpeed));
 

@@ -155,7 +155,7 @@ COVEvent::COVEvent(std::unique_ptr<COVEventData> payload) : m_payload(std::move(
         m_payload = std::make_unique<COVEventData>(EVENT_HEAD_SIZE);
 }
 
-COVEvent::COVEvent(const COVEvent& m) {
+COVEvent::COVEvent(const COVEvent& m) : m_netSender(m.m_netSender) {
     const size_t size = std::min<size_t>(m.GetPayloadSize(), m.Payload().Size());
     m_payload = std::make_unique<COVEventData>(m.Payload().Bytes(), size);
 }

@@ -192,8 +192,9 @@ public:
     // Attaches a payload (never null).
     explicit COVEvent(std::unique_ptr<COVEventData> payload);
     // A copy of any message: its first GetPayloadSize() bytes (as m answers
-    // it, never more than m holds), send 0, local 1. Every message class has
-    // one; the receiving side rebuilds messages this way.
+    // it, never more than m holds), send 0, local 1, and m's network sender.
+    // Every message class has one; the receiving side rebuilds messages this
+    // way.
     COVEvent(const COVEvent& m);
     COVEvent& operator=(const COVEvent&) = delete;
 
@@ -234,6 +235,15 @@ public:
     void SetSendFlag(uint8_t send) { m_send = send; }
     void SetLocalFlag(uint8_t local) { m_local = local; }
 
+    // The network player a received message came from, as the network layer
+    // checked it (the connection it arrived on, never a field of the
+    // payload); kMadeHere for a message built on this machine. Receivers
+    // that must trust only some machines (the host's slot table, a chat
+    // line's sender) ask it.
+    static constexpr uint32_t kMadeHere = 0;
+    uint32_t GetNetSender() const { return m_netSender; }
+    void SetNetSender(uint32_t player) { m_netSender = player; }
+
 protected:
     // For message classes: a zeroed payload of the given size with the type
     // id and receiver written (date zero).
@@ -243,6 +253,7 @@ private:
     std::unique_ptr<COVEventData> m_payload;
     uint8_t m_send = 0;
     uint8_t m_local = 1;
+    uint32_t m_netSender = kMadeHere;
 };
 
 // The head-only message (20 bytes) with a zero due date.

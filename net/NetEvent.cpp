@@ -6,6 +6,7 @@
 
 #include "engine/CriticalError.h"
 #include "engine/Date.h"
+#include "engine/Format.h"
 #include "engine/GameState.h"
 #include "engine/GameTimer.h"
 #include "net/EventTypes.h"
@@ -89,8 +90,21 @@ std::unique_ptr<COVEvent> Rebuild(const COVNetEvent& wrapper,
     return event;
 }
 
-std::unique_ptr<COVEvent> ReceiveRefused(uint32_t type) {
-    CriticalError("Event %d has no network support! Needs fix", static_cast<int>(type));
+// A type that must not arrive from a peer: one line in the log, no box (a
+// peer could otherwise stack a modal box per message, and Abort would end
+// the game). Past kMaxRefusalLines refusals the lines stop; one more line
+// says so.
+constexpr uint32_t kMaxRefusalLines = 100;
+uint32_t g_refusals = 0;
+
+std::unique_ptr<COVEvent> ReceiveRefused(uint32_t type, uint32_t sender) {
+    const uint32_t seen = g_refusals <= kMaxRefusalLines + 1 ? ++g_refusals : g_refusals;
+    if (seen <= kMaxRefusalLines) {
+        AppendToLog(FormatText("Event %d from player %u has no network support; refused",
+                               static_cast<int>(type), sender));
+    } else if (seen == kMaxRefusalLines + 1) {
+        AppendToLog("More events without network support refused; no longer logged");
+    }
     return nullptr;
 }
 
@@ -127,6 +141,10 @@ int COVNetEvent::Execute() {
     return EVENT_NOT_HANDLED;
 }
 
+void ResetRefusedEventLog() {
+    g_refusals = 0;
+}
+
 bool SendEvent(CNetSession& session, const COVNetEvent& event) {
     std::lock_guard<std::mutex> lock(NetlogMutex());
     const uint32_t type = event.GetType();
@@ -140,18 +158,20 @@ bool SendEvent(CNetSession& session, const COVNetEvent& event) {
     return session.Send(block.data(), static_cast<uint32_t>(block.size()));
 }
 
-std::unique_ptr<COVEvent> ReceiveEvent(const COVNetEvent& wrapper) {
+std::unique_ptr<COVEvent> ReceiveEvent(const COVNetEvent& wrapper, uint32_t sender) {
     std::optional<uint32_t> refusedType;
     {
         std::lock_guard<std::mutex> lock(NetlogMutex());
         std::unique_ptr<COVEvent> event = Rebuild(wrapper, refusedType);
+        if (event)
+            event->SetNetSender(sender);
         if (!refusedType)
             return event;
     }
-    return ReceiveRefused(*refusedType);
+    return ReceiveRefused(*refusedType, sender);
 }
 
-std::unique_ptr<COVEvent> ReceiveEvent(const uint8_t* data, size_t size) {
+std::unique_ptr<COVEvent> ReceiveEvent(const uint8_t* data, size_t size, uint32_t sender) {
     std::optional<uint32_t> refusedType;
     {
         std::lock_guard<std::mutex> lock(NetlogMutex());
@@ -159,8 +179,10 @@ std::unique_ptr<COVEvent> ReceiveEvent(const uint8_t* data, size_t size) {
         if (!wrapper)
             return nullptr;
         std::unique_ptr<COVEvent> event = Rebuild(*wrapper, refusedType);
+        if (event)
+            event->SetNetSender(sender);
         if (!refusedType)
             return event;
     }
-    return ReceiveRefused(*refusedType);
+    return ReceiveRefused(*refusedType, sender);
 }

@@ -56,13 +56,21 @@ private:
 bool SendEvent(CNetSession& session, const COVNetEvent& event);
 
 // Rebuilds the message of a received wrapper in the class of its type id,
-// keeping the payload size it arrived with (send 0, local 1); under the
-// "Netlog Mutex". Null for a payload too small for its layout or with a
-// number out of its range (trace line naming the type, field and value),
-// and for a type above 316 or one that never travels, which are also
-// reported with the critical-error box.
-std::unique_ptr<COVEvent> ReceiveEvent(const COVNetEvent& wrapper);
+// keeping the payload size it arrived with (send 0, local 1) and the
+// network sender given (COVEvent::GetNetSender; kMadeHere when the caller
+// does not know it); under the "Netlog Mutex". Null for a payload too small
+// for its layout or with a number out of its range (trace line naming the
+// type, field and value), and for a type above 316 or one that never
+// travels: a peer's bad data, refused with one line in the log
+// (AppendToLog), never with a box.
+std::unique_ptr<COVEvent> ReceiveEvent(const COVNetEvent& wrapper,
+                                       uint32_t sender = COVEvent::kMadeHere);
 
 // The same from the bytes of a received block (FromBlock, then the above),
 // the mutex held for the whole call.
-std::unique_ptr<COVEvent> ReceiveEvent(const uint8_t* data, size_t size);
+std::unique_ptr<COVEvent> ReceiveEvent(const uint8_t* data, size_t size,
+                                       uint32_t sender = COVEvent::kMadeHere);
+
+// Refusals are logged up to a limit, so that a flooding peer cannot fill the
+// disk; a new session (and a test) starts the count again.
+void ResetRefusedEventLog();

@@ -86,7 +86,9 @@ const char* DropReasonText(platform::net::DropReason reason) {
 
 CNetSession::CNetSession() : CNetSession(platform::net::CreateTcpNetwork()) {}
 
-CNetSession::CNetSession(std::unique_ptr<Network> network) : m_network(std::move(network)) {}
+CNetSession::CNetSession(std::unique_ptr<Network> network) : m_network(std::move(network)) {
+    ResetRefusedEventLog();
+}
 
 CNetSession::~CNetSession() {
     if (m_network) {
@@ -288,6 +290,13 @@ void CNetSession::AddEnumeratedPlayer(uint32_t playerId, const std::string& name
 }
 
 bool CNetSession::UpdateSlot(const COVEvent& record) {
+    // The slot table is the host's: a record from any other machine (a
+    // client may forge every slot and the count) is refused.
+    const uint32_t sender = record.GetNetSender();
+    if (sender != COVEvent::kMadeHere && sender != HostPlayer()) {
+        DebugPrint("Player data from player %u refused: only the host sends the slots\n", sender);
+        return false;
+    }
     const COVEventData& data = record.Payload();
     const uint32_t index = data.Get(PlayerData::kSlot);
     if (index >= kNetMaxSlots) {
@@ -396,27 +405,54 @@ void CNetSession::HandleNetworkMessage(const Message& message) {
         HandleSystemMessage(message);
         return;
     }
-    if (message.data.size() < 4)
+    // Player 0 is never a player: a message from it would pass for one made
+    // here.
+    if (message.data.size() < 4 || message.player == COVEvent::kMadeHere)
         return;
-    if (std::unique_ptr<COVEvent> event = ReceiveEvent(message.data.data(), message.data.size()))
-        PostEventNow(std::move(event));
+    std::unique_ptr<COVEvent> event =
+        ReceiveEvent(message.data.data(), message.data.size(), message.player);
+    if (!event)
+        return;
+    if (event->GetType() == EVT_APPMSG_CHATSTRING && !NameChatSender(*event))
+        return;
+    PostEventNow(std::move(event));
+}
+
+uint32_t CNetSession::HostPlayer() const {
+    if (m_isHost)
+        return m_localPlayerId;
+    return m_network ? m_network->HostPlayer() : 0;
+}
+
+int32_t CNetSession::SlotOfPlayer(uint32_t playerId) const {
+    for (int32_t i = 0; i < m_slotCount && i < static_cast<int32_t>(kNetMaxSlots); ++i)
+        if (m_slots[i].playerId == playerId && m_slots[i].present)
+            return i;
+    return -1;
+}
+
+// A received chat line shows the slot of the machine it came from, whatever
+// its payload claims; only the host's own session lines keep the session's
+// sender. A line from a player without a slot yet is dropped.
+bool CNetSession::NameChatSender(COVEvent& line) {
+    const uint32_t from = line.GetNetSender();
+    COVEventData& data = line.Payload();
+    if (data.Get(COVChatEvent::kSender) == kSessionSender && !m_isHost && from == HostPlayer())
+        return true;
+    const int32_t slot = SlotOfPlayer(from);
+    if (slot < 0) {
+        DebugPrint("Chat line of player %u without a slot dropped\n", from);
+        return false;
+    }
+    data.Set(COVChatEvent::kSender, static_cast<uint32_t>(slot));
+    return true;
 }
 
 void CNetSession::HandleSystemMessage(const Message& message) {
     const std::string name = message.name.empty() ? std::string("unknown") : message.name;
     switch (message.kind) {
     case MessageKind::PlayerCreated:
-        if (IsInFrontEnd()) {
-            PostSessionLine("<" + name + " has joined>", false);
-            DebugPrint("%s joined\n", name.c_str());
-        }
-        if (m_isHost && HasFrontEnd()) {
-            PostEventNow(std::make_unique<COVSimpleEvent>(EVT_UNNAMED_7, g_broadcastId));
-            if (m_active)
-                SendLocalSlot();
-            for (uint32_t i = 0; i < kNetMaxSlots; ++i)
-                BroadcastSlots(i);
-        }
+        HandleCreation(false, name);
         return;
     case MessageKind::PlayerDestroyed:
         DebugPrint("Player %u (%s) left: %s\n", message.player, name.c_str(),
@@ -431,6 +467,25 @@ void CNetSession::HandleSystemMessage(const Message& message) {
         return;
     case MessageKind::Data:
         return;
+    }
+}
+
+// A player joined, or a chat group was made (the network makes groups on
+// this machine only, so CreateChatGroup reports its own).
+void CNetSession::HandleCreation(bool group, const std::string& name) {
+    const std::string line =
+        group ? FormatText("%s\n", "%%707Group Created") : "<" + name + " has joined>";
+    if (IsInFrontEnd()) {
+        PostSessionLine(line, false);
+        DebugPrint("%s joined\n", line.c_str());
+    }
+    if (m_isHost && HasFrontEnd()) {
+        PostEventNow(std::make_unique<COVSimpleEvent>(EVT_UNNAMED_7, g_broadcastId));
+        if (m_active)
+            SendLocalSlot();
+        if (!group)
+            for (uint32_t i = 0; i < kNetMaxSlots; ++i)
+                BroadcastSlots(i);
     }
 }
 
@@ -461,12 +516,11 @@ void CNetSession::HandleDeparture(const Message& message) {
             // ("HOST_DROP_MSG_CLIENT") belongs to the dialogs.
             PostSessionLine(g_textDatabase.GetText("HOSTLEFT"), false);
         } else {
-            // Every machine sees the departure; the host tells everybody once.
-            if (m_isHost) {
-                const std::string tag = CountryTagText(slot.country);
-                PostSessionLine(FormatDataText(g_textDatabase.GetText("CLIENTLEFT"), {name, tag}),
-                                true);
-            }
+            // Every machine learns of the departure from its network and
+            // shows the line itself, once; nothing is sent on.
+            const std::string tag = CountryTagText(slot.country);
+            PostSessionLine(FormatDataText(g_textDatabase.GetText("CLIENTLEFT"), {name, tag}),
+                            false);
             slot.ready = 0;
         }
     }
@@ -595,7 +649,6 @@ void CNetSession::ReduceWaitTime(uint32_t slotIndex) {
 // ---- Chat groups ----------------------------------------------------------------------
 
 void CNetSession::CreateChatGroup(const char* name, uint32_t index) {
-    (void)name; // the network's groups carry no name
     if (index >= kNetChatGroups)
         return;
     DestroyChatGroup(index);
@@ -604,7 +657,10 @@ void CNetSession::CreateChatGroup(const char* name, uint32_t index) {
     auto entry = std::make_unique<ChatGroupEntry>();
     entry->groupId = m_network->CreateGroup();
     entry->open = entry->groupId != 0;
+    const bool created = entry->open;
     m_chatGroups[index] = std::move(entry);
+    if (created)
+        HandleCreation(true, name ? name : "");
 }
 
 void CNetSession::AddPlayerToChatGroup(uint32_t playerId, uint32_t index) {

@@ -118,9 +118,15 @@ public:
     // first) and answers true; a client only finds its own slot (false).
     bool EnumPlayers();
     // Stores a received player data record (the payload of a
-    // _COVEVT_PLAYER_DATA_ message). A record whose slot index is 16 or
-    // more is refused (false).
+    // _COVEVT_PLAYER_DATA_ message). Refused (false) when it came from
+    // another machine than the host, or its slot index is 16 or more. The
+    // slot count becomes the host's count (at least the record's own slot).
     bool UpdateSlot(const COVEvent& record);
+    // The network player of the host (this machine's own on the host); 0
+    // without a session.
+    uint32_t HostPlayer() const;
+    // The slot of the player; -1 when none holds it.
+    int32_t SlotOfPlayer(uint32_t playerId) const;
     // Host only: removes the slot and tells everybody the remaining slots.
     void RemoveSlot(uint32_t index);
     // Sends the slot's player data message when the slot has a name.
@@ -137,7 +143,9 @@ public:
     // messages per call; the rest waits for the next call).
     void Poll();
     // One message from the network: a game message is rebuilt and posted to
-    // run here; a notice of the network is handled as a system message.
+    // run here, carrying the network's sender (COVEvent::GetNetSender); a
+    // chat line is shown as from its sender's slot. A notice of the network
+    // is handled as a system message.
     void HandleNetworkMessage(const platform::net::Message& message);
     // Sends size bytes of the block from the local player to all players; the
     // length is rounded up to a multiple of 4 (the bytes added are zero).
@@ -196,6 +204,8 @@ private:
     void FindLocalSlot();
     void AddEnumeratedPlayer(uint32_t playerId, const std::string& name);
     void HandleSystemMessage(const platform::net::Message& message);
+    void HandleCreation(bool group, const std::string& name);
+    bool NameChatSender(COVEvent& line);
     void HandleDeparture(const platform::net::Message& message);
     void ReleaseNetwork();
 

@@ -92,6 +92,7 @@ public:
     void Pump() override;
     std::vector<PlayerInfo> Players() const override;
     PlayerId LocalPlayer() const override { return m_local; }
+    PlayerId HostPlayer() const override { return m_active ? m_hostId : 0; }
     bool IsHost() const override { return m_isHost; }
     bool IsActive() const override { return m_active; }
     bool DestroyPlayer(PlayerId player) override;

@@ -161,6 +161,9 @@ public:
     // lowest), this machine's own among them.
     virtual std::vector<PlayerInfo> Players() const = 0;
     virtual PlayerId LocalPlayer() const = 0;
+    // The host's player (this machine's own on the host); 0 when not in a
+    // session.
+    virtual PlayerId HostPlayer() const = 0;
     virtual bool IsHost() const = 0;
     virtual bool IsActive() const = 0;
 

@@ -16,6 +16,9 @@
 
 namespace {
 
+// Bounds of a symbol's point as read: far beyond any map.
+constexpr int32_t kPointLimit = 1000000;
+
 // A kind's text key and the bar's offset from the order's point (the
 // vertical one is added to half the symbol's height).
 struct KindRow {
@@ -138,11 +141,13 @@ int32_t CConstructionOrder::Read(CFieldReader& in) {
             if (nested != FIELD_END_OF_FILE)
                 PostExpiry(id, provinceId, endDate);
             break;
+        // The symbol's bar is placed at an offset from the point and hit-tested
+        // around it: a damaged file's point is held where that stays in range.
         case KW_X:
-            point.x = TokenToInt(value.text);
+            point.x = TokenToIntInRange(value.text, -kPointLimit, kPointLimit);
             break;
         case KW_Y:
-            point.y = TokenToInt(value.text);
+            point.y = TokenToIntInRange(value.text, -kPointLimit, kPointLimit);
             break;
         case KW_TAG:
             country = CountryOfValue(in, nested);

@@ -21,6 +21,17 @@ ProvinceCountryHooks g_provinceCountries;
 
 namespace {
 
+// The whole-number figures of a province are read within these bounds, so
+// that the rules that shift, double or square them (the natives' raid
+// chance squares the tolerance, the supply text multiplies the tax, the
+// colonists' cost scales the natives) stay within 32 bits.
+constexpr int32_t kFigureLimit = 10000;
+constexpr int32_t kNativesLimit = 1000000;
+
+int32_t ReadFigure(const char* text, int32_t limit) {
+    return TokenToIntInRange(text, -limit, limit);
+}
+
 // Record n answers to the id {4, n}.
 const bool g_provincesNumbered = [] {
     for (size_t i = 0; i < g_provinces.size(); ++i)
@@ -144,22 +155,22 @@ int32_t CProvince::Read(CFieldReader& in) {
             break;
         case KW_INCOME:
         case KW_TAX:
-            tax = TokenToInt(value.text);
+            tax = ReadFigure(value.text, kFigureLimit);
             break;
         case KW_NATIVES:
-            natives = TokenToInt(value.text);
+            natives = ReadFigure(value.text, kNativesLimit);
             break;
         case KW_WILDERNESS:
-            wilderness = TokenToInt(value.text);
+            wilderness = ReadFigure(value.text, kFigureLimit);
             break;
         case KW_NEGOTIATION:
-            negotiation = TokenToInt(value.text);
+            negotiation = ReadFigure(value.text, kFigureLimit);
             break;
         case KW_TOLERANCE:
-            tolerance = TokenToInt(value.text);
+            tolerance = ReadFigure(value.text, kFigureLimit);
             break;
         case KW_MAX:
-            maxNatives = TokenToInt(value.text);
+            maxNatives = ReadFigure(value.text, kNativesLimit);
             break;
         case KW_FEROCITY:
             ferocity = static_cast<float>(TokenToInt(value.text));

@@ -239,7 +239,9 @@ void RunGameFrame() {
 
     if (IsNetworkGame() && !(g_frontEnd && g_frontEnd->HasScreen())) {
         PingWhenDue();
-        if (g_netSession->AddWaitTime(frameTicks, TimerTicks())) {
+        // From the tick count that this frame's clock update noted.
+        const uint32_t noted = g_gameTimer ? g_gameTimer->ticksNoted : frameTicks;
+        if (g_netSession->AddWaitTime(noted, TimerTicks())) {
             if (!g_playerLagDialog) {
                 g_playerLagDialog = new CPlayerLagDialog;
                 g_playerLagDialog->Build();

@@ -146,8 +146,10 @@ bool CLeader::ReadLeaderField(CFieldReader& in, bool monarchBlock) {
     default:
         return false;
     }
+    // The values are multiplied and set against each other in the unit and
+    // combat rules: a damaged file's are held where those stay in range.
     if (value.code == TOKEN_NUMBER)
-        *number = TokenToInt(value.text);
+        *number = TokenToIntInRange(value.text, -kLeaderValueLimit, kLeaderValueLimit);
     return true;
 }
 

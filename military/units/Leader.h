@@ -33,6 +33,10 @@ enum ELeaderCategory : int32_t {
 // is cut.
 constexpr size_t kMaxObjectNameLength = 255;
 
+// The whole-number values of a leader or monarch block (rank, manoeuvre,
+// fire, shock, siege, special; MIL, DIP, ADM) are read within these bounds.
+constexpr int32_t kLeaderValueLimit = 1000000;
+
 // The id of an object read from a file without an "id": type 4712 (the same
 // on every machine, so that the peers of a network game agree) and the next
 // number of the id counter.

@@ -126,8 +126,9 @@ int32_t CMonarch::Read(CFieldReader& in) {
             }
             continue;
         }
+        // Held as a leader's values are (CLeader::ReadLeaderField).
         if (in.value.code == TOKEN_NUMBER)
-            *number = TokenToInt(in.value.text);
+            *number = TokenToIntInRange(in.value.text, -kLeaderValueLimit, kLeaderValueLimit);
     }
     m_leader->SetCountry(in.currentCountry);
     if (!IsHistorical() && GetId().IsNull())

@@ -131,6 +131,40 @@ TEST_F(CountryRecordsTest, ModifierBlocksRoundTripInTheCountry) {
     EXPECT_EQ(Print(KW_COUNTRY, again.Write()), text);
 }
 
+// A damaged saved game's counts and modifier months at the ends of the
+// 32-bit range: they are read where the month's count-down and the loan
+// price (three times the cancelled and extended loans) stay in range (the
+// build's sanitizer stops at an overflow).
+TEST_F(CountryRecordsTest, CountsAndModifierMonthsOfAFileAreHeldWhereTheRulesCanUseThem) {
+    struct Case {
+        const char* text;
+        int32_t count;
+        size_t modifiersAfterAMonth;
+    };
+    const Case cases[] = {
+        {"-2147483648", -1000000, 0},
+        {"2147483647", 1000000, 1},
+        {"999999999999999999999", 1000000, 1},
+        {"4", 4, 1},
+    };
+    for (const Case& c : cases) {
+        DeleteAllCountries();
+        CCountry& country = Make(1);
+        const std::string v = c.text;
+        ASSERT_EQ(Read(country, "cancelledloans = " + v + " extendedloans = " + v +
+                                    " colonialattempts = " + v +
+                                    " modifiers = { value = 2 value = 0.5 value = " + v + " } }"),
+                  FIELD_BLOCK_END)
+            << v;
+        EXPECT_EQ(country.m_cancelledLoans, c.count) << v;
+        EXPECT_EQ(country.m_extendedLoans, c.count) << v;
+        EXPECT_EQ(country.m_colonialAttempts, c.count) << v;
+        (void)country.GetLoanInterest();
+        country.m_modifiers.MonthlyUpdate();
+        EXPECT_EQ(country.m_modifiers.GetEntries().size(), c.modifiersAfterAMonth) << v;
+    }
+}
+
 TEST_F(CountryRecordsTest, UnitPricesFollowClassDifficultyTechnologyAndModifier) {
     CTechRow land;
     land.costTerm = 3;

@@ -870,6 +870,19 @@ TEST_F(EventHandlersTest, PeaceOfferIsBuiltFromTheMessagesTerms) {
                              ObjectId(4712, 810), 40);
     Send(*CountryOfNumber(40), shortOffer);
     EXPECT_EQ(g_peaceOffers.size(), 1u);
+
+    // A peer's value and cash at the ends of their ranges are held as a
+    // file's are, so that weighing the offer stays in range.
+    payload.Set(COVPeaceEvent::kOffer, ObjectId(4712, 811));
+    term(PeaceOfferTerms::kProvinces, 640);
+    term(PeaceOfferTerms::kValue, 0x80000000u);
+    term(PeaceOfferTerms::kCash, std::bit_cast<uint32_t>(3.0e38f));
+    term(PeaceOfferTerms::kFlags, 0);
+    Send(*CountryOfNumber(40), event);
+    ASSERT_EQ(g_peaceOffers.size(), 2u);
+    EXPECT_EQ(g_peaceOffers[1]->value, -CPeaceOffer::kValueLimit);
+    EXPECT_FLOAT_EQ(g_peaceOffers[1]->cash, CPeaceOffer::kCashLimit);
+    EXPECT_FALSE(g_peaceOffers[1]->IsAcceptable());
 }
 
 // --- the sounds of the other handlers ---

@@ -374,6 +374,31 @@ TEST_F(TreatyTest, WarBlockRoundTrips) {
     RoundTrip(war, KW_WAR);
 }
 
+// Scores of a damaged file at the ends of the 32-bit range are read where a
+// side's sum and the handlers' steps stay in range (the build's sanitizer
+// stops at an overflow).
+TEST_F(TreatyTest, WarScoresOfAFileAreHeldWhereTheirSumsStayInRange) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"2147483647", 1000000},
+        {"-2147483648", -1000000},
+        {"999999999999999999999", 1000000},
+        {"-4", -4},
+    };
+    for (const auto& [text, held] : cases) {
+        const std::string v = text;
+        CWar war;
+        ASSERT_EQ(ReadBody(war, "attackerscore = { ENG = { FRA = " + v + " HAB = " + v +
+                                    " HOL = " + v + " POR = " + v +
+                                    " } } "
+                                    "attackers = { type = war participant = { ENG } } "
+                                    "defenders = { type = war participant = { HAB } } }"),
+                  FIELD_BLOCK_END)
+            << v;
+        EXPECT_EQ(war.attackerScore.rows[1][3], held) << v;
+        EXPECT_EQ(war.attackerScore.RowSum(1), 4 * held) << v;
+    }
+}
+
 TEST_F(TreatyTest, WarWithoutBothSidesIsReportedAndDropped) {
     ASSERT_NE(g_globalsTreaties.readWar, nullptr);
     OpenText("attackers = { participant = { ENG } } attackerscore = { XXX = { FRA = 2 } "
@@ -560,6 +585,30 @@ TEST_F(TreatyTest, PeaceOfferAcceptance) {
         EXPECT_EQ(offer.IsAcceptable(), c.acceptable) << c.provinces << " " << c.value;
         offer.annexation = 1;
         EXPECT_FALSE(offer.IsAcceptable());
+    }
+}
+
+// An offer of a damaged file at the ends of the ranges is read where
+// weighing it stays in range (the build's sanitizer stops at an overflow).
+TEST_F(TreatyTest, PeaceOfferValuesOfAFileAreHeldWhereTheOfferCanBeWeighed) {
+    const struct {
+        const char* value;
+        const char* cash;
+        int32_t held;
+        bool acceptable; // demanding 0: cost - 4 >= -value
+    } cases[] = {
+        {"-2147483648", "1e30", -1000000, false}, // cost 400000 (cash held at 1e8)
+        {"2147483647", "-1e30", 1000000, true},   // cost -400000
+        {"-999999999999999999999", "0", -1000000, false},
+        {"-4", "2000", -4, true}, // cost 8
+    };
+    for (const auto& c : cases) {
+        CPeaceOffer offer;
+        ASSERT_EQ(ReadBody(offer, std::string("value = ") + c.value + " cash = " + c.cash + " }"),
+                  FIELD_BLOCK_END)
+            << c.value;
+        EXPECT_EQ(offer.value, c.held) << c.value;
+        EXPECT_EQ(offer.IsAcceptable(), c.acceptable) << c.value;
     }
 }
 

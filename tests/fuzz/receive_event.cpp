@@ -53,7 +53,7 @@ void CheckMessage(const COVEvent& event, const uint8_t* data, size_t size) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // Refused types show the critical-error box; answer it quietly.
+    // Refused types are logged; a box, should one come, is answered quietly.
     fuzz::AnswerBoxesWithIgnore();
 
     std::unique_ptr<COVEvent> event = ReceiveEvent(data, size);

@@ -73,6 +73,36 @@ TEST_F(LeaderBlockTest, LeaderAndMonarchBlocksRoundTripByteForByte) {
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+// A damaged file's values at the ends of the 32-bit range are held where
+// the unit rules can multiply them (four times the manoeuvre) in range.
+TEST_F(LeaderBlockTest, ValuesOfAFileAreHeldWhereTheRulesCanScaleThem) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"2147483647", kLeaderValueLimit},
+        {"-2147483648", -kLeaderValueLimit},
+        {"999999999999999999999", kLeaderValueLimit},
+        {"5", 5},
+    };
+    for (const auto& [text, held] : cases) {
+        const std::string v = text;
+        CLeader leader;
+        ASSERT_EQ(ReadLeader("leader = { rank = " + v + " manuever = " + v + " fire = " + v +
+                                 " shock = " + v + " siege = " + v + " special = " + v + " }",
+                             leader),
+                  FIELD_BLOCK_END)
+            << v;
+        for (int32_t value :
+             {leader.rank, leader.manoeuvre, leader.fire, leader.shock, leader.siege})
+            EXPECT_EQ(value, held) << v;
+        CMonarch monarch;
+        ASSERT_EQ(
+            ReadMonarch("monarch = { mil = " + v + " dip = " + v + " adm = " + v + " }", monarch),
+            FIELD_BLOCK_END)
+            << v;
+        for (int32_t value : {monarch.mil, monarch.dip, monarch.adm})
+            EXPECT_EQ(value, held) << v;
+    }
+}
+
 TEST_F(LeaderBlockTest, EveryCategoryReadsBackAndPrivateerIsNoMonarchCategory) {
     const char* const words[] = {"general",  "admiral", "conquistador",
                                  "explorer", "monarch", "privateer"};

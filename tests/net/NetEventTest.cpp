@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <future>
 #include <memory>
 #include <string>
@@ -262,15 +263,13 @@ TEST_F(WireTest, WrapperSendsOnlyThroughAnActiveSession) {
     EXPECT_EQ(sent.size(), 1u);
 }
 
-TEST(ReceiveEvent, TypesThatMustNotArriveAreRefusedWithTheBox) {
-    std::vector<std::string> boxes;
-    bool mutexFreeAtEveryBox = true;
-    const platform::BoxHandler previous =
-        platform::SetBoxHandler([&](const std::string&, const std::string& text) {
-            boxes.push_back(text);
-            mutexFreeAtEveryBox = mutexFreeAtEveryBox && NetlogMutexIsFreeForOthers();
-            return platform::BoxAnswer::Ignore;
-        });
+// A peer decides what it sends: a type that must not arrive is its bad data,
+// refused with one line in the log; a box would let one connection stack a
+// modal box per message (and Abort would end the host's game).
+TEST(ReceiveEvent, TypesThatMustNotArriveAreRefusedWithALogLineAndNoBox) {
+    test::ScopedGameDir dir;
+    test::BoxRecorder boxes;
+    ResetRefusedEventLog();
 
     std::vector<uint32_t> refused = {317, 400, 0xFFFFFFFF};
     for (uint32_t type = 0; type < EVENT_TYPE_COUNT; ++type)
@@ -281,14 +280,31 @@ TEST(ReceiveEvent, TypesThatMustNotArriveAreRefusedWithTheBox) {
     for (uint32_t type : refused) {
         // Large enough for any layout, so only the type decides.
         const Bytes block = Block(4 + 200, 202, type);
-        EXPECT_EQ(ReceiveEvent(block.data(), block.size()), nullptr) << type;
+        EXPECT_EQ(ReceiveEvent(block.data(), block.size(), 7), nullptr) << type;
     }
-    platform::SetBoxHandler(previous);
+    EXPECT_TRUE(boxes.texts.empty());
 
-    ASSERT_EQ(boxes.size(), refused.size());
-    EXPECT_NE(boxes[1].find("Event 400 has no network support! Needs fix"), std::string::npos);
-    EXPECT_NE(boxes[3].find("Event 4 has no network support! Needs fix"), std::string::npos);
-    EXPECT_TRUE(mutexFreeAtEveryBox);
+    const std::string log = dir.ReadFile("log.txt");
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(log.substr(at, end - at));
+    ASSERT_EQ(lines.size(), refused.size());
+    EXPECT_EQ(lines[1], "Event 400 from player 7 has no network support; refused");
+    EXPECT_EQ(lines[3], "Event 4 from player 7 has no network support; refused");
+    // The mutex is free again after every refusal.
+    EXPECT_TRUE(NetlogMutexIsFreeForOthers());
+}
+
+// A flood of such messages writes a bounded number of lines.
+TEST(ReceiveEvent, RefusalLinesStopAfterTheirLimit) {
+    test::ScopedGameDir dir;
+    ResetRefusedEventLog();
+    const Bytes block = Block(4 + 200, 202, 400);
+    for (int i = 0; i < 1000; ++i)
+        EXPECT_EQ(ReceiveEvent(block.data(), block.size(), 7), nullptr);
+    const std::string log = dir.ReadFile("log.txt");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 101);
+    EXPECT_NE(log.find("no longer logged"), std::string::npos);
 }
 
 TEST(ReceiveEvent, MalformedBlocksAreDroppedQuietly) {

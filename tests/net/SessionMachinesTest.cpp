@@ -336,6 +336,33 @@ TEST_P(SessionMachines, MessagesAndChatRunOnceOnEveryMachine) {
     }
 }
 
+// A client that forges the host's slot records and a line of the session
+// itself: the slots stay the host's, and the line shows its true sender.
+TEST_P(SessionMachines, AForgingClientChangesNoSlotAndChatsAsItself) {
+    StartSession({"Bob", "Cid"});
+    const std::string before = "slots 3 1:Ann:-1 2:Bob:-1 3:Cid:-1";
+    ASSERT_EQ(SlotsOnceAll(3, 3).front(), before);
+
+    M().Command(1, "forge-slot");
+    M().Command(1, "forge-chat I am the session");
+    for (size_t i : {0u, 2u})
+        EXPECT_TRUE(M().WaitFor(i, "chat 1 I am the session")) << "machine " << i;
+    M().Settle();
+    for (size_t i : {0u, 2u})
+        EXPECT_EQ(M().Count(i, "chat -1 I am"), 0u) << "machine " << i;
+    const std::vector<std::string> slots = SlotsOnceAll(3, 3);
+    ASSERT_EQ(slots.size(), 3u);
+    for (const std::string& line : slots)
+        EXPECT_EQ(line, before);
+
+    // A newcomer gets the host's table, not the forger's.
+    M().Add();
+    ASSERT_EQ(M().Ask(3, "join " + port + " Dan " + kChecksum, "join"), "joined");
+    const std::vector<std::string> four = SlotsOnceAll(4, 4);
+    ASSERT_EQ(four.size(), 4u);
+    EXPECT_EQ(four[3], "slots 4 1:Ann:-1 2:Bob:-1 3:Cid:-1 4:Dan:-1");
+}
+
 TEST_P(SessionMachines, AKilledClientIsReportedGoneOnce) {
     StartSession({"Bob", "Cid"});
     SlotsOnceAll(3, 3);

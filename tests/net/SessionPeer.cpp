@@ -187,6 +187,21 @@ void SessionPeer::Command(const std::string& line) {
         std::getline(in >> std::ws, text);
         PostAndSendEventNow(std::make_unique<COVChatEvent>(
             text, static_cast<uint32_t>(session.m_localSlot), g_broadcastId));
+    } else if (verb == "forge-slot") {
+        // A hostile client: the first slot, every slot counted, for the others only.
+        auto record = std::make_unique<COVDataEvent>(EVT_PLAYER_DATA, g_broadcastId);
+        COVEventData& data = record->Payload();
+        data.Set(PlayerDataPayload::kSlot, 0u);
+        data.Set(PlayerDataPayload::kPlayer, session.m_localPlayerId);
+        data.Set(PlayerDataPayload::kName, std::string("Mallory"));
+        data.Set(PlayerDataPayload::kCountry, 7);
+        data.Set(PlayerDataPayload::kSlotCount, static_cast<int32_t>(kNetMaxSlots));
+        SendEventOnly(std::move(record));
+    } else if (verb == "forge-chat") {
+        // A line that claims to be the session's own.
+        std::string text;
+        std::getline(in >> std::ws, text);
+        SendEventOnly(std::make_unique<COVChatEvent>(text, 0xFFFFFFFFu, g_broadcastId));
     } else if (verb == "post") {
         uint32_t value = 0;
         in >> value;

@@ -3,6 +3,7 @@
 // announcement, chat groups, the holder and the forwarders, and a flood.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -213,7 +214,8 @@ TEST_F(SessionTest, ADepartureIsMatchedByPlayerIdAndItsNameIsNeverAFormat) {
     EXPECT_EQ(session.GetSlot(1).ready, 0);
     ASSERT_EQ(recorder.chats.size(), 1u);
     EXPECT_EQ(recorder.chats[0], FormatDataText("%s (%s) has left the game.", {"%n%s%x", "ENG"}));
-    ASSERT_EQ(sent.size(), 1u); // and the others are told
+    // Every machine learns of it from its own network: nothing is sent on.
+    EXPECT_TRUE(sent.empty());
 
     // In the lobby the host removes that very slot.
     g_game.running = false;
@@ -225,6 +227,54 @@ TEST_F(SessionTest, ADepartureIsMatchedByPlayerIdAndItsNameIsNeverAFormat) {
     EXPECT_EQ(session.GetSlot(1).playerId, 3u);
     EXPECT_EQ(recorder.chats.back(), "<Player has left>");
     EXPECT_EQ(session.m_playersChanged, 1);
+}
+
+// In a running game a client shows the departure of another client itself,
+// once, as the host does; the host's own departure gives the host line.
+TEST_F(SessionTest, EveryMachineShowsAClientsDepartureOnce) {
+    sessiontest::LoadDemoTexts(test::DemoWorldDir().string());
+    Players({"Ann", "Bob", "Cid"}, false);
+    session.m_localPlayerId = 2;
+    session.m_localSlot = 1;
+    session.GetSlot(2).country = 5;
+    g_game.running = true;
+
+    session.HandleNetworkMessage(Message{MessageKind::PlayerDestroyed, 3, "Cid", {}, {}});
+    Run();
+    ASSERT_EQ(recorder.chats.size(), 1u);
+    EXPECT_EQ(recorder.chats[0], "Cid (ENG) has left the game.");
+    EXPECT_TRUE(sent.empty());
+
+    session.HandleNetworkMessage(Message{MessageKind::PlayerDestroyed, 1, "Ann", {}, {}});
+    Run();
+    ASSERT_EQ(recorder.chats.size(), 2u);
+    EXPECT_EQ(recorder.chats[1], "The host has left the game.");
+}
+
+// The network keeps chat groups on this machine alone, so the session tells
+// of its own new group, in the lobby, with the group line.
+TEST_F(SessionTest, AGroupMadeInTheLobbyGivesTheGroupLine) {
+    platform::net::LoopbackHub hub;
+    platform::net::NetConfig config;
+    config.port = 0;
+    CNetSession host(hub.CreateNetwork(config));
+    g_netSession = &host;
+    ASSERT_TRUE(host.HostSession("Ann"));
+    g_game.inFrontEnd = true;
+    g_game.hasFrontEnd = true;
+    host.CreateChatGroup("team", 0);
+    Run();
+    ASSERT_NE(host.GetChatGroup(0), nullptr);
+    EXPECT_EQ(recorder.chats, std::vector<std::string>{"%%707Group Created\n"});
+    EXPECT_EQ(std::count(recorder.types.begin(), recorder.types.end(), EVT_UNNAMED_7), 1);
+
+    // In a running game the group is made without a line.
+    g_game.inFrontEnd = false;
+    g_game.hasFrontEnd = false;
+    host.CreateChatGroup("team", 1);
+    Run();
+    EXPECT_EQ(recorder.chats.size(), 1u);
+    host.Close();
 }
 
 TEST_F(SessionTest, ALostSessionReachesTheLobbyThroughTheBroadcastChain) {

@@ -175,6 +175,30 @@ TEST_F(ConstructionTest, TheBlockRoundTripsAndPostsTheExpiryToTheProvince) {
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+// A damaged file's point at the ends of the 32-bit range is held where the
+// bar's offset and its hit test stay in range (the build's sanitizer stops
+// at an overflow).
+TEST_F(ConstructionTest, APointOfAFileIsHeldWhereTheBarCanBePlaced) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"2147483647", 1000000},
+        {"-2147483648", -1000000},
+        {"999999999999999999999", 1000000},
+        {"310", 310},
+    };
+    for (const auto& [text, held] : cases) {
+        const std::string v = text;
+        CConstructionOrder order;
+        ASSERT_EQ(ReadOrder(order, "construction = { action = 13 province = 12 x = " + v +
+                                       " y = " + v + " } "),
+                  FIELD_BLOCK_END)
+            << v;
+        EXPECT_EQ(order.GetPoint().x, held) << v;
+        EXPECT_EQ(order.GetPoint().y, held) << v;
+        EXPECT_EQ(order.barPosition.y, held - 21) << v;
+        EXPECT_FALSE(order.HitTest(0, 0)) << v;
+    }
+}
+
 TEST_F(ConstructionTest, ABlockWithoutIdGetsAFreshOne) {
     CConstructionOrder order;
     ASSERT_EQ(ReadOrder(order, "construction = { action = 9 province = 12 }"), FIELD_BLOCK_END);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/Random.h"
@@ -411,6 +412,42 @@ TEST_F(ProvinceWorkTest, RaidChanceFollowsToleranceFerocityAndSettlement) {
         province.ferocity = c.ferocity;
         province.natives = c.natives;
         EXPECT_EQ(province.GetNativesRaidChance(), c.chance) << id - 1;
+    }
+}
+
+// A damaged file's figures at the ends of the 32-bit range: they are read
+// within bounds where the rules that shift and square them (the raid
+// chance) stay in range (the build's sanitizer stops at an overflow).
+TEST_F(ProvinceWorkTest, FiguresOfAFileAreHeldWhereTheRulesCanUseThem) {
+    struct Case {
+        const char* text;
+        int32_t figure;  // tax, tolerance, negotiation, wilderness
+        int32_t natives; // natives and their maximum
+    };
+    const Case cases[] = {
+        {"-2147483648", -10000, -1000000},
+        {"2147483647", 10000, 1000000},
+        {"999999999999999999999", 10000, 1000000},
+        {"-999999999999999999999", -10000, -1000000},
+        {"12", 12, 12},
+    };
+    for (const Case& c : cases) {
+        CProvince& province = OwnedTown(80);
+        const std::string v = c.text;
+        OpenBlock("province = { id = 80 tax = " + v + " tolerance = " + v + " negotiation = " + v +
+                  " wilderness = " + v + " natives = " + v + " max = " + v + " ferocity = 3 }");
+        ASSERT_EQ(reader.ReadField(), FIELD_READ);
+        ASSERT_EQ(province.Read(reader), FIELD_BLOCK_END) << v;
+        EXPECT_EQ(province.tax, c.figure) << v;
+        EXPECT_EQ(province.tolerance, c.figure) << v;
+        EXPECT_EQ(province.negotiation, c.figure) << v;
+        EXPECT_EQ(province.wilderness, c.figure) << v;
+        EXPECT_EQ(province.natives, c.natives) << v;
+        EXPECT_EQ(province.maxNatives, c.natives) << v;
+        province.natives = 100;
+        // (tolerance - 2) / 2 + ferocity, squared.
+        EXPECT_LE(province.GetNativesRaidChance(), 5002 * 5002) << v;
+        reader.Close();
     }
 }
 
