@@ -12,8 +12,4 @@ bool LoadUnitNames() {
 bool LoadColonyNames() {
     return true;
 }
-// The combat tables are not read yet.
-bool LoadCombatTables() {
-    return true;
-}
-void FreeCombatTables() {}
+// The combat tables: military/combat/CombatTables.cpp.
