@@ -1,7 +1,3 @@
 #include "military/StartupTables.h"
 
-// The combat tables are not read yet.
-bool LoadCombatTables() {
-    return true;
-}
-void FreeCombatTables() {}
+// The combat tables: military/combat/CombatTables.cpp.

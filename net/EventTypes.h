@@ -1424,6 +1424,37 @@ struct UnitSizeLossesPayload {
 };
 // --- end of unit messages ---
 
+// --- combat messages (military/combat) ---
+// A unit joins (27), is destroyed in (28) or leaves (29) the combat: the
+// fields over the 40 bytes of the COVCombatEvent class these types travel in.
+struct CombatUnitFields {
+    static constexpr uint32_t kTypes[] = {EVT_COMBAT_REMOVE_UNIT, EVT_COMBAT_REMOVE_UNIT_2,
+                                          EVT_COMBAT_REMOVE_UNIT_3};
+    static constexpr PayloadField<ObjectId> kCombat{"combat", 20};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 28};
+    static constexpr PayloadField<uint8_t> kAttacker{"attacker", 36};
+    static constexpr PayloadFieldInfo kFields[] = {kCombat, kUnit, kAttacker};
+};
+// A day's losses of one side, with the phase they come from.
+struct CombatResultPayload {
+    static constexpr uint32_t kTypes[] = {EVT_COMBAT_RESULT};
+    static constexpr PayloadField<ObjectId> kCombat{"combat", 20};
+    static constexpr PayloadField<uint32_t> kFire{"fire", 28};
+    static constexpr PayloadField<float> kMen{"men", 32};
+    static constexpr PayloadField<float> kMorale{"morale", 36};
+    static constexpr PayloadField<uint8_t> kAttacker{"attacker", 40};
+    static constexpr PayloadFieldInfo kFields[] = {kCombat, kFire, kMen, kMorale, kAttacker};
+};
+// A side retreats towards the province (0: each unit chooses).
+struct CombatRetreatPayload {
+    static constexpr uint32_t kTypes[] = {EVT_COMBAT_RETREAT};
+    static constexpr PayloadField<ObjectId> kCombat{"combat", 20};
+    static constexpr PayloadField<int32_t> kProvince{"province", 28};
+    static constexpr PayloadField<uint8_t> kAttacker{"attacker", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kCombat, kProvince, kAttacker};
+};
+// --- end of combat messages ---
+
 // --- end of rebels, scandals and annexation ---
 
 // A city's new state (type 209, addressed to its province): the sender's

@@ -3,19 +3,19 @@
 #include "data/GameFile.h"
 #include "data/Keywords.h"
 
-std::vector<std::unique_ptr<CCombat>> g_combats;
+std::vector<std::unique_ptr<CKeptCombat>> g_combats;
 
-CCombat* ReadCombat(CFieldReader& in) {
+CKeptCombat* ReadCombat(CFieldReader& in) {
     if (in.value.code != TOKEN_OPEN_BRACE)
         return nullptr;
-    auto combat = std::make_unique<CCombat>();
+    auto combat = std::make_unique<CKeptCombat>();
     if (combat->Read(in) != FIELD_BLOCK_END)
         return nullptr;
     g_combats.push_back(std::move(combat));
     return g_combats.back().get();
 }
 
-CDataBlock* WriteCombat(const CCombat& combat) {
+CDataBlock* WriteCombat(const CKeptCombat& combat) {
     return combat.Write();
 }
 

@@ -6,15 +6,15 @@
 
 #include "data/KeptBlock.h"
 
-class CCombat : public CKeptBlock {};
+class CKeptCombat : public CKeptBlock {};
 
 // The combats under way, in the order they were made; the list owns them.
-extern std::vector<std::unique_ptr<CCombat>> g_combats;
+extern std::vector<std::unique_ptr<CKeptCombat>> g_combats;
 
 // Rebuilds a combat from the "combat" object's value (its "=" and value
 // read; the value must be "{"): the new combat is filed in g_combats and
 // answered; null when the block did not read whole.
-CCombat* ReadCombat(CFieldReader& in);
+CKeptCombat* ReadCombat(CFieldReader& in);
 
 // A new data-tree node of the combat (owned by the caller).
-CDataBlock* WriteCombat(const CCombat& combat);
+CDataBlock* WriteCombat(const CKeptCombat& combat);

@@ -97,6 +97,8 @@ std::vector<Layout> AllLayouts() {
         OfVariableClass<COVCountedEvent>("COVCountedEvent",
                                          {EventLayout::ProvinceBattle, EventLayout::CreateCountry}),
         OfData<PlayerDataPayload>("PlayerDataPayload"),
+        OfData<CombatResultPayload>("CombatResultPayload"),
+        OfData<CombatRetreatPayload>("CombatRetreatPayload"),
         OfData<CountryChoicePayload>("CountryChoicePayload"),
         OfData<BootupReadyPayload>("BootupReadyPayload"),
         OfData<PlayerStartPayload>("PlayerStartPayload"),
@@ -177,6 +179,10 @@ std::vector<Layout> AllLayouts() {
                  COVPeaceOfferEvent::kFields,
                  {EVT_REQ_CREATE_PEACE_OFFER}};
     offer.largerThanItsType = true;
+    layouts.push_back({"CombatUnitFields", GetEventPayloadSize(EVT_COMBAT_REMOVE_UNIT),
+                       CombatUnitFields::kFields,
+                       std::vector<uint32_t>(std::begin(CombatUnitFields::kTypes),
+                                             std::end(CombatUnitFields::kTypes))});
     Layout head{"EventHead", EventHead::kSize, EventHead::kFields, {}};
     head.isHead = true;
     layouts.push_back(facility);

@@ -1,0 +1,207 @@
+#pragma once
+// Battles: a combat of two sides in one province, fought day by day in fire
+// and shock phases of five days (the first one four). The province owns the
+// combat (its combat list); the combat owns its sides; a side lists its
+// units but does not own them. Every change reaches the combat as a message
+// addressed to its id, so that every machine fights the same battle; the
+// dice, retreats and the end are decided on the host only.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "military/units/UnitList.h"
+#include "net/Event.h"
+#include "world/ProvinceControl.h"
+
+class CCombat;
+class CCountry;
+class CLeader;
+class CProvince;
+class CUnit;
+
+class CCombatSide {
+public:
+    explicit CCombatSide(bool attacker) : attacker(attacker) {}
+    virtual ~CCombatSide() = default;
+
+    // The table codes and modifiers against the opponent.
+    virtual void SetOpponent(CCombatSide& opponent) = 0;
+    virtual float GetFireStrength() const = 0;
+    virtual float GetShockStrength() const = 0;
+    virtual int32_t GetFireModifier() const = 0;
+    virtual int32_t GetShockModifier() const = 0;
+
+    CUnitList& GetUnits() { return m_units; }
+    const CUnitList& GetUnits() const { return m_units; }
+    // The units in list order.
+    std::vector<CUnit*> UnitsInOrder() const;
+    CCombatSide* GetOpponent() const;
+
+    // Takes the unit when the flag names this side: country list, commander,
+    // the size-weighted morale, the joined size; the unit enters the combat.
+    // A null unit is skipped with a trace line.
+    void Join(CUnit* unit, bool attackerFlag);
+    // Removes the unit when listed; the side is finished when it empties.
+    bool RemoveIfPresent(CUnit* unit);
+    void SetCommander(CLeader* leader);
+    void ReplaceCommander(CLeader* leader);
+    void RefreshMorale() { morale = m_units.GetAverageMorale(); }
+    void RollDie();
+    // The losses this side suffers on each day of the phase, dealt by the
+    // opponent through the combat tables.
+    void ComputeLosses(bool firePhase);
+    // Spreads the men loss over the units by their strength (nothing when
+    // they have none left) and lowers the morale; a broken morale becomes
+    // 0.4 and on the host the side asks to retreat.
+    void ApplyLosses(float men, float moraleLoss);
+    // Host: the combat-retreat message for this side, run here and sent.
+    void RequestRetreat(int32_t province);
+    void BeginRetreat(int32_t province);
+    // Host: each unit falls back (or dies with nowhere to go); finished.
+    void RetreatNow();
+    // Host: each listed unit is taken out and destroyed; a unit that stays
+    // listed does not hold the loop.
+    void DestroyAllUnits();
+    // The commander dies: the best remaining commander takes over.
+    void OnCommanderKilled(const CLeader& leader);
+    void OnCombatEnded();
+    // Host: the country list rebuilt from the units.
+    void OnVictory();
+
+    int32_t die = 0;
+    int32_t fireCode = -1;
+    int32_t shockCode = -1;
+    int32_t fireLeaderBonus = 0;
+    int32_t shockLeaderBonus = 0;
+    float menLoss = 0.0f;
+    float moraleLoss = 0.0f;
+    float morale = 0.0f;
+    int32_t joinedSize = 0;
+    float attrition = 0.0f;
+    std::vector<uint32_t> countries;
+    int32_t retreatProvince = 0;
+    bool retreating = false;
+    bool finished = false;
+    CCombat* combat = nullptr;
+    CLeader* commander = nullptr;
+    CCountry* commanderCountry = nullptr;
+    const bool attacker;
+
+protected:
+    // The technology group of the side's leading country (0 without units).
+    int32_t LandGroup() const;
+    int32_t NavalGroup() const;
+    // The unit is taken out of every combat and destroyed (on the host).
+    void RemoveUnit(CUnit& unit);
+    void RecomputeBonuses();
+
+    CUnitList m_units;
+};
+
+class CLandCombatSide : public CCombatSide {
+public:
+    using CCombatSide::CCombatSide;
+    void SetOpponent(CCombatSide& opponent) override;
+    float GetFireStrength() const override;
+    float GetShockStrength() const override;
+    int32_t GetFireModifier() const override;
+    int32_t GetShockModifier() const override;
+
+    int32_t terrainModifier = 0;
+    int32_t cavalrySuperiority = 0;
+};
+
+class CNavalCombatSide : public CCombatSide {
+public:
+    using CCombatSide::CCombatSide;
+    void SetOpponent(CCombatSide& opponent) override;
+    float GetFireStrength() const override;
+    float GetShockStrength() const override;
+    int32_t GetFireModifier() const override { return homeWaters + fireLeaderBonus; }
+    int32_t GetShockModifier() const override { return homeWaters + shockLeaderBonus; }
+
+    int32_t homeWaters = 0;
+};
+
+class CCombat : public CProvinceCombat, public CMessageReceiver {
+public:
+    CCombat(CProvince& province, int32_t type, std::unique_ptr<CCombatSide> attackers,
+            std::unique_ptr<CCombatSide> defenders);
+    ~CCombat() override;
+
+    int HandleMessage(COVEvent& event) override;
+
+    virtual const char* GetClassName() const { return "Combat"; }
+    // "<class> <id number> in Prov<province>": "Combat" until started.
+    std::string GetName() const;
+    int32_t GetType() const { return GetKind(); }
+    virtual bool HasFirePhase() const;
+    CCombatSide& Attackers() { return *m_attackers; }
+    CCombatSide& Defenders() { return *m_defenders; }
+    CProvince& GetProvince() { return *m_province; }
+    int32_t GetProvinceId() const { return m_provinceId; }
+
+    // The unit joins the side the flag names (null units skipped).
+    void OnUnitJoined(CUnit* unit, bool attackerFlag);
+    // Both sides drop the unit; on the host the combat ends when over.
+    bool OnUnitLeft(CUnit* unit);
+    // Which side a unit arriving in the province joins; false: none.
+    bool AssignUnit(CUnit& unit);
+    void RequestJoinAttackers(CUnit* unit);
+    void RequestJoinDefenders(CUnit* unit);
+    void SendResult(float men, float moraleLoss, bool attackerFlag);
+    void ApplyResult(bool fire, float men, float moraleLoss, bool attackerFlag);
+    void OnRetreat(int32_t province, bool attackerFlag);
+    void OnStarted();
+    void Init();
+    void StartPhase(bool fire);
+    // One day of battle (host).
+    void OnPhase();
+    void ScheduleNextPhase();
+    bool IsOver() const { return m_attackers->finished || m_defenders->finished; }
+    // Host: the winner, the ended message, the report, and the server's
+    // removal.
+    void End();
+    void SetDecisive(const CCombatSide& winner, const CCombatSide& loser);
+
+    bool ended = false;
+    bool firePhase = true;
+    int32_t phaseDay = 0;
+    bool decisive = false;
+    int32_t largestUnit = 0;
+    bool busy = false;
+    bool started = false;
+
+private:
+    void ReportResult();
+    void RequestJoin(CUnit* unit, bool attackerFlag);
+
+    CProvince* m_province;
+    int32_t m_provinceId;
+    std::unique_ptr<CCombatSide> m_attackers;
+    std::unique_ptr<CCombatSide> m_defenders;
+};
+
+class CLandCombat : public CCombat {
+public:
+    CLandCombat(CProvince& province);
+    const char* GetClassName() const override { return "Landcombat"; }
+};
+
+class CNavalCombat : public CCombat {
+public:
+    CNavalCombat(CProvince& province);
+    const char* GetClassName() const override { return "Navalcombat"; }
+    bool HasFirePhase() const override { return true; }
+};
+
+// The combat registered under the id; null when none (or not a combat).
+CCombat* FindCombatById(const ObjectId& id);
+
+// What the combats tell the computer player of an outcome (0 won, 1 lost,
+// 2 draw; first: the first country told). Filled by ai/; null: nobody.
+struct CombatAIHooks {
+    void (*notifyCombat)(uint32_t country, CCombat& combat, int32_t outcome, bool first) = nullptr;
+};
+extern CombatAIHooks g_combatAI;

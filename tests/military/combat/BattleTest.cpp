@@ -1,0 +1,201 @@
+// Land and naval battles: joining, losses and morale, the end.
+#include "military/combat/Battle.h"
+
+#include <gtest/gtest.h>
+
+#include "military/StartupTables.h"
+#include "military/combat/CombatTables.h"
+#include "military/units/LandUnit.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
+#include "net/Scheduler.h"
+#include "tests/military/UnitMovementTestFixture.h"
+#include "world/ProvinceWork.h"
+
+namespace {
+
+// A land side of fixed strengths (the units' own need technology tables).
+class FixedSide : public CLandCombatSide {
+public:
+    FixedSide(bool attacker, float fire, float shock)
+        : CLandCombatSide(attacker), m_fire(fire), m_shock(shock) {}
+    float GetFireStrength() const override { return m_fire; }
+    float GetShockStrength() const override { return m_shock; }
+
+private:
+    float m_fire, m_shock;
+};
+
+class BattleTest : public test::UnitMovementTest {
+protected:
+    void SetUp() override {
+        UnitMovementTest::SetUp();
+        g_scheduler.Clear();
+        m_plains = &Province(10, 0);
+    }
+    void TearDown() override {
+        // The kill messages of destroyed units are waiting to be carried out.
+        g_scheduler.RunDue();
+        m_plains->combats.reset();
+        m_fixed.reset();
+        g_scheduler.Clear();
+        FreeCombatTables();
+        UnitMovementTest::TearDown();
+    }
+    // A land battle in the plains, made as the create message makes it.
+    CCombat& MakeBattle(int32_t kind = kCombatLand) {
+        const ObjectId id = NewObjectId();
+        g_provinceWork.startCombat(*m_plains, CDate(), kind, id);
+        CCombat* combat = FindCombatById(id);
+        EXPECT_NE(combat, nullptr);
+        return *combat;
+    }
+    static CLandUnit& ArmyWith(float infantry, float morale, CLeader* leader,
+                               int32_t country = kPlayer) {
+        CLandUnit& army = Army(10, infantry, 0.0f, 0.0f, country);
+        army.morale = morale;
+        if (leader)
+            army.AttachLeader(leader);
+        return army;
+    }
+    static void Tables(float men, float morale) {
+        g_combatTables = std::make_unique<CCombatTables>();
+        for (auto& row : g_combatTables->men)
+            row.fill(men);
+        for (auto& row : g_combatTables->morale)
+            row.fill(morale);
+        for (auto& table : g_combatTables->codes)
+            for (auto& line : table)
+                line.fill(2);
+    }
+
+    // A land battle of fixed strengths, held by the test.
+    CCombat& FixedBattle(float fire, float shock) {
+        m_fixed = std::make_unique<CCombat>(*m_plains, kCombatLand,
+                                            std::make_unique<FixedSide>(true, fire, shock),
+                                            std::make_unique<FixedSide>(false, fire, shock));
+        m_fixed->AssignNewId();
+        return *m_fixed;
+    }
+
+    CProvince* m_plains = nullptr;
+    std::unique_ptr<CCombat> m_fixed;
+};
+
+TEST_F(BattleTest, JoiningAveragesMoraleBySizeAndTheLowestRankCommands) {
+    CCombat& combat = MakeBattle();
+    CLeader& rank80 = Leader(0, 0, 80);
+    CLeader& rank50 = Leader(0, 0, 50);
+    CLeader& other80 = Leader(0, 0, 80);
+    combat.RequestJoinAttackers(&ArmyWith(10000, 2.0f, &rank80));
+    combat.RequestJoinAttackers(&ArmyWith(30000, 4.0f, &other80));
+    EXPECT_FLOAT_EQ(combat.Attackers().morale, 3.5f);
+    EXPECT_EQ(combat.Attackers().commander, &rank80); // 80 against 80 keeps the first
+    combat.RequestJoinAttackers(&ArmyWith(1000, 3.5f, &rank50));
+    EXPECT_EQ(combat.Attackers().commander, &rank50);
+    EXPECT_EQ(combat.Attackers().joinedSize, 41000);
+    EXPECT_EQ(combat.Attackers().countries, std::vector<uint32_t>{kPlayer});
+    EXPECT_TRUE(combat.Defenders().GetUnits().IsEmpty());
+    EXPECT_EQ(combat.largestUnit, 30000);
+    EXPECT_EQ(combat.GetName(), "Combat " + std::to_string(combat.GetId().number) + " in Prov10");
+    combat.started = true;
+    EXPECT_EQ(combat.GetName(),
+              "Landcombat " + std::to_string(combat.GetId().number) + " in Prov10");
+}
+
+TEST_F(BattleTest, AJoinOfAnUnknownUnitIsDroppedWithoutTouchingTheSides) {
+    CCombat& combat = MakeBattle();
+    combat.OnUnitJoined(nullptr, true);
+    auto event = std::make_unique<COVDataEvent>(EVT_COMBAT_REMOVE_UNIT, combat.GetId());
+    event->Payload().Set(CombatUnitFields::kCombat, combat.GetId());
+    event->Payload().Set(CombatUnitFields::kUnit, ObjectId(kFirstPlayerIdType, 999999));
+    event->Payload().Set(CombatUnitFields::kAttacker, uint8_t{1});
+    ExecuteEvent(std::move(event));
+    EXPECT_TRUE(combat.Attackers().GetUnits().IsEmpty());
+    EXPECT_EQ(combat.Attackers().joinedSize, 0);
+}
+
+TEST_F(BattleTest, MoraleLossesBreakAtZeroIntoARetreat) {
+    CCombat& combat = MakeBattle();
+    combat.RequestJoinAttackers(&ArmyWith(10000, 1.0f, nullptr));
+    combat.RequestJoinDefenders(&ArmyWith(10000, 1.0f, nullptr, kNeutral));
+    CCombatSide& side = combat.Attackers();
+    side.ApplyLosses(0.0f, 0.25f);
+    EXPECT_FLOAT_EQ(side.morale, 0.75f);
+    side.ApplyLosses(0.0f, 0.75f);
+    EXPECT_FLOAT_EQ(side.morale, 0.4f); // broken: 0.4, and the side retreats
+    EXPECT_TRUE(side.retreating);
+}
+
+TEST_F(BattleTest, DecisiveNeedsTwoLargeSidesAndAOneSidedSlaughter) {
+    CCombat& combat = MakeBattle();
+    CLandUnit& winner = ArmyWith(20000, 1.0f, nullptr);
+    CLandUnit& loser = ArmyWith(20000, 1.0f, nullptr, kNeutral);
+    combat.RequestJoinAttackers(&winner);
+    combat.RequestJoinDefenders(&loser);
+    struct Case {
+        float winnerLeft, loserLeft;
+        bool decisive;
+    } cases[] = {
+        {19000, 6000, true},  // lost 1000 against 14000
+        {19000, 7000, false}, // the loser kept more than a third
+        {10000, 2000, false}, // the winner lost more than half of the loser's losses
+    };
+    for (const Case& c : cases) {
+        winner.SetStrength(2, c.winnerLeft);
+        loser.SetStrength(2, c.loserLeft);
+        combat.SetDecisive(combat.Attackers(), combat.Defenders());
+        EXPECT_EQ(combat.decisive, c.decisive) << c.winnerLeft << " " << c.loserLeft;
+    }
+    combat.Attackers().joinedSize = 9999;
+    winner.SetStrength(2, 19000);
+    loser.SetStrength(2, 1000);
+    combat.SetDecisive(combat.Attackers(), combat.Defenders());
+    EXPECT_FALSE(combat.decisive);
+}
+
+TEST_F(BattleTest, LossesFollowTheTableAndSidesWithoutStrengthLoseNothing) {
+    Tables(0.1f, 0.5f);
+    CCombat& combat = FixedBattle(0.0f, 3000.0f);
+    CLandUnit& a = ArmyWith(10000, 3.0f, nullptr);
+    CLandUnit& d = ArmyWith(10000, 3.0f, nullptr, kNeutral);
+    combat.RequestJoinAttackers(&a);
+    combat.RequestJoinDefenders(&d);
+    combat.Init();
+    EXPECT_FALSE(combat.firePhase); // no fire strength: a shock phase
+    const float shock = combat.Defenders().GetShockStrength();
+    ASSERT_GT(shock, 0.0f);
+    EXPECT_FLOAT_EQ(combat.Attackers().menLoss, 0.1f * shock * 0.2f);
+    EXPECT_FLOAT_EQ(combat.Attackers().moraleLoss, 0.5f * 0.2f);
+    // A side whose units have no men left shares nothing out.
+    a.SetStrength(2, 0.0f);
+    combat.Attackers().ApplyLosses(500.0f, 0.0f);
+    EXPECT_EQ(a.GetStrength(2), 0.0f);
+    EXPECT_EQ(a.GetStrength(1), 0.0f);
+}
+
+TEST_F(BattleTest, ABrokenSideRetreatsAndTheOtherWinsTheBattle) {
+    Tables(0.05f, 5.0f); // a morale loss of 1.0 a day
+    CCombat& combat = FixedBattle(0.0f, 3000.0f);
+    CLandUnit& a = ArmyWith(20000, 3.0f, nullptr);
+    CLandUnit& d = ArmyWith(5000, 1.5f, nullptr, kNeutral);
+    combat.RequestJoinAttackers(&a);
+    combat.RequestJoinDefenders(&d);
+    const ObjectId id = combat.GetId();
+    ExecuteAndSendEvent(
+        std::make_unique<COVCombatEvent>(EVT_COMBAT_STARTED, id, kCombatLand, id, CDate()));
+    EXPECT_EQ(combat.GetName(), "Combat " + std::to_string(id.number) + " in Prov10");
+    for (int day = 0; day < 10 && !combat.ended; ++day)
+        ExecuteEvent(
+            std::make_unique<COVCombatEvent>(EVT_COMBAT_PHASE, id, kCombatLand, id, CDate()));
+    EXPECT_TRUE(combat.ended);
+    EXPECT_TRUE(combat.Defenders().finished);
+    EXPECT_FALSE(combat.Attackers().finished);
+    EXPECT_FALSE(a.IsInCombat());
+    // A phase after the end changes nothing.
+    const float morale = combat.Attackers().morale;
+    ExecuteEvent(std::make_unique<COVCombatEvent>(EVT_COMBAT_PHASE, id, kCombatLand, id, CDate()));
+    EXPECT_EQ(combat.Attackers().morale, morale);
+}
+
+} // namespace
