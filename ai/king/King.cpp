@@ -52,16 +52,6 @@ bool HasPort(const CProvince& province) {
     return province.portSeaZone != 0;
 }
 
-float SquaredDistance(const CProvince& a, const CProvince& b) {
-    float dx = static_cast<float>(a.unitPosition.x - b.unitPosition.x);
-    if (dx > 9472.0f)
-        dx -= 18944.0f;
-    else if (dx < -9472.0f)
-        dx += 18944.0f;
-    const float dy = static_cast<float>(a.unitPosition.y - b.unitPosition.y);
-    return dx * dx + dy * dy;
-}
-
 } // namespace
 
 int32_t KingTickDelay(const CCountry& country) {

@@ -29,16 +29,6 @@ float PriorityOf(const CAIAgent* agent) {
     return agent ? agent->GetRequestPriority() : 0.0f;
 }
 
-float SquaredDistance(const CProvince& a, const CProvince& b) {
-    float dx = static_cast<float>(a.unitPosition.x - b.unitPosition.x);
-    if (dx > 9472.0f)
-        dx -= 18944.0f;
-    else if (dx < -9472.0f)
-        dx += 18944.0f;
-    const float dy = static_cast<float>(a.unitPosition.y - b.unitPosition.y);
-    return dx * dx + dy * dy;
-}
-
 // How two provinces' territories stand to each other: 0 the same (or
 // either without one), 1 linked, 2 not linked.
 int32_t TerritoryRelation(const CProvince& a, const CProvince& b) {
@@ -565,4 +555,14 @@ void CAIKing::GrantFleets(CAIResourceRequest& request) {
         request.granted[1] += galleys;
         request.granted[2] += transports;
     }
+}
+
+float SquaredDistance(const CProvince& a, const CProvince& b) {
+    float dx = static_cast<float>(a.unitPosition.x - b.unitPosition.x);
+    if (dx > 9472.0f)
+        dx -= 18944.0f;
+    else if (dx < -9472.0f)
+        dx += 18944.0f;
+    const float dy = static_cast<float>(a.unitPosition.y - b.unitPosition.y);
+    return dx * dx + dy * dy;
 }

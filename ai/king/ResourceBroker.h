@@ -14,6 +14,10 @@ class CAIAgent;
 class CProvince;
 
 // The part of the country's stocks that no holder was given.
+// The squared distance between the provinces' unit points, the shorter
+// way round the map's east-west wrap.
+float SquaredDistance(const CProvince& a, const CProvince& b);
+
 struct AIPools {
     float money = 0.0f;
     float colonists = 0.0f;

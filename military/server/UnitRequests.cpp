@@ -65,22 +65,12 @@ bool IsIdle(const CUnit& unit) {
            unit.IsPathEmpty();
 }
 
-// The leader that commands: the lowest rank, the first on ties.
-CLeader* CommanderOf(const CUnit& unit) {
-    CLeader* commander = nullptr;
-    const_cast<CLinkedList<CLeader>&>(unit.GetLeaders()).ForEach([&commander](CLeader* leader) {
-        if (leader && (!commander || leader->rank < commander->rank))
-            commander = leader;
-    });
-    return commander;
-}
-
 // The leader that goes with a new unit split off: with two leaders or more,
 // the first that does not command; otherwise none.
 ObjectId LeaderToGo(const CUnit& unit) {
     if (unit.GetLeaders().GetCount() < 2)
         return g_nullId;
-    const CLeader* commander = CommanderOf(unit);
+    const CLeader* commander = unit.GetMovementCommander();
     ObjectId chosen = g_nullId;
     const_cast<CLinkedList<CLeader>&>(unit.GetLeaders()).ForEach([&](CLeader* leader) {
         if (leader && leader != commander && chosen.IsNull())

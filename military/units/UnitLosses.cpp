@@ -25,6 +25,45 @@ float WholeLoss(float before, float after) {
     return std::ceil(before) - std::ceil(after);
 }
 
+using SubtractFunction = float (*)(float* entries, int32_t count, float amount);
+
+// A fleet's losses over galleys, warships and transports (the last not when
+// the owner halves losses); the owner records the whole ships lost.
+float TakeFleetLosses(std::array<float, 3>& strength, CCountry* owner, bool halves,
+                      SubtractFunction subtract, float amount, int32_t cause) {
+    const std::array<float, 3> before = strength;
+    std::array<float, 3> entries = {strength[1], strength[0], strength[2]};
+    const float left = subtract(entries.data(), halves ? 2 : 3, amount);
+    strength[1] = entries[0];
+    strength[0] = entries[1];
+    strength[2] = entries[2];
+    if (owner) {
+        owner->RecordGalleyLoss(WholeLoss(before[1], strength[1]), cause);
+        owner->RecordWarshipLoss(WholeLoss(before[0], strength[0]), cause);
+        owner->RecordTransportLoss(WholeLoss(before[2], strength[2]), cause);
+    }
+    return left;
+}
+
+// An army's losses over infantry, cavalry and (count 3) artillery at 100
+// men a piece; the owner records the whole men and pieces lost.
+float TakeArmyLosses(std::array<float, 3>& strength, CCountry* owner, int32_t count,
+                     SubtractFunction subtract, float amount, int32_t cause) {
+    const std::array<float, 3> before = strength;
+    std::array<float, 3> entries = {strength[2], strength[1], strength[0] * 100.0f};
+    const float left = subtract(entries.data(), count, amount);
+    strength[2] = entries[0];
+    strength[1] = entries[1];
+    if (count == 3)
+        strength[0] = entries[2] / 100.0f;
+    if (owner) {
+        owner->RecordInfantryLoss(WholeLoss(before[2], strength[2]), cause);
+        owner->RecordCavalryLoss(WholeLoss(before[1], strength[1]), cause);
+        owner->RecordArtilleryLoss(WholeLoss(before[0], strength[0]), cause);
+    }
+    return left;
+}
+
 } // namespace
 
 float SubtractInOrder(float* entries, int32_t count, float amount) {
@@ -123,67 +162,19 @@ void CUnit::ApplyTroopLosses(float a, float b, float c, int32_t cause) {
 }
 
 float CUnit::TakeLossesInOrder(float amount, int32_t cause) {
-    float left = 0.0f;
-    if (IsFleet()) {
-        const std::array<float, 3> before = m_strength;
-        // Galleys, warships, transports (the last not in god mode).
-        std::array<float, 3> entries = {m_strength[1], m_strength[0], m_strength[2]};
-        left = SubtractInOrder(entries.data(), OwnerHalvesLosses() ? 2 : 3, amount);
-        m_strength[1] = entries[0];
-        m_strength[0] = entries[1];
-        m_strength[2] = entries[2];
-        if (m_owner) {
-            m_owner->RecordGalleyLoss(WholeLoss(before[1], m_strength[1]), cause);
-            m_owner->RecordWarshipLoss(WholeLoss(before[0], m_strength[0]), cause);
-            m_owner->RecordTransportLoss(WholeLoss(before[2], m_strength[2]), cause);
-        }
-        return left;
-    }
-    const std::array<float, 3> before = m_strength;
-    std::array<float, 3> entries = {m_strength[2], m_strength[1], m_strength[0] * 100.0f};
-    left = SubtractInOrder(entries.data(), 3, amount);
-    m_strength[2] = entries[0];
-    m_strength[1] = entries[1];
-    m_strength[0] = entries[2] / 100.0f;
-    if (m_owner) {
-        m_owner->RecordInfantryLoss(WholeLoss(before[2], m_strength[2]), cause);
-        m_owner->RecordCavalryLoss(WholeLoss(before[1], m_strength[1]), cause);
-        m_owner->RecordArtilleryLoss(WholeLoss(before[0], m_strength[0]), cause);
-    }
-    return left;
+    if (IsFleet())
+        return TakeFleetLosses(m_strength, m_owner, OwnerHalvesLosses(), SubtractInOrder, amount,
+                               cause);
+    return TakeArmyLosses(m_strength, m_owner, 3, SubtractInOrder, amount, cause);
 }
 
 float CUnit::TakeLossesEvenly(float amount, int32_t cause) {
-    float left = 0.0f;
-    if (IsFleet()) {
-        const std::array<float, 3> before = m_strength;
-        std::array<float, 3> entries = {m_strength[1], m_strength[0], m_strength[2]};
-        left = SubtractEvenly(entries.data(), OwnerHalvesLosses() ? 2 : 3, amount);
-        m_strength[1] = entries[0];
-        m_strength[0] = entries[1];
-        m_strength[2] = entries[2];
-        if (m_owner) {
-            m_owner->RecordGalleyLoss(WholeLoss(before[1], m_strength[1]), cause);
-            m_owner->RecordWarshipLoss(WholeLoss(before[0], m_strength[0]), cause);
-            m_owner->RecordTransportLoss(WholeLoss(before[2], m_strength[2]), cause);
-        }
-        return left;
-    }
-    const std::array<float, 3> before = m_strength;
+    if (IsFleet())
+        return TakeFleetLosses(m_strength, m_owner, OwnerHalvesLosses(), SubtractEvenly, amount,
+                               cause);
     // Attrition spares the guns.
-    const int32_t count = cause != LOSS_ATTRITION ? 3 : 2;
-    std::array<float, 3> entries = {m_strength[2], m_strength[1], m_strength[0] * 100.0f};
-    left = SubtractEvenly(entries.data(), count, amount);
-    m_strength[2] = entries[0];
-    m_strength[1] = entries[1];
-    if (count == 3)
-        m_strength[0] = entries[2] / 100.0f;
-    if (m_owner) {
-        m_owner->RecordInfantryLoss(WholeLoss(before[2], m_strength[2]), cause);
-        m_owner->RecordCavalryLoss(WholeLoss(before[1], m_strength[1]), cause);
-        m_owner->RecordArtilleryLoss(WholeLoss(before[0], m_strength[0]), cause);
-    }
-    return left;
+    return TakeArmyLosses(m_strength, m_owner, cause != LOSS_ATTRITION ? 3 : 2, SubtractEvenly,
+                          amount, cause);
 }
 
 void CUnit::SendSizeLosses(float a, float b, float c, uint32_t cause) {

@@ -89,15 +89,6 @@ bool IsNumberText(const std::string& text) {
     return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
 }
 
-CLeader* CommanderOf(const CUnit& unit) {
-    CLeader* commander = nullptr;
-    const_cast<CLinkedList<CLeader>&>(unit.GetLeaders()).ForEach([&commander](CLeader* leader) {
-        if (leader && (!commander || leader->rank < commander->rank))
-            commander = leader;
-    });
-    return commander;
-}
-
 // Men of an army (a piece of artillery counts 100), 5000 a ship of a fleet.
 int64_t SizeInMen(const CUnit& unit) {
     const auto whole = [&unit](int index) {
@@ -221,7 +212,7 @@ bool IsUnitNameTaken(const CCountry& country, const std::string& name) {
 }
 
 std::string ChooseUnitName(const CUnit& unit) {
-    if (const CLeader* commander = CommanderOf(unit))
+    if (const CLeader* commander = unit.GetMovementCommander())
         if (commander->category == LEADER_CONQUISTADOR || commander->category == LEADER_EXPLORER)
             return FormatDataText(g_textDatabase.GetText("UNITNAMEEXP"), {commander->GetName()});
     const CCountry* owner = unit.GetOwner();
