@@ -160,6 +160,10 @@ public:
     virtual void SetIdParts(uint16_t type, uint32_t number);
     virtual void AssignNewId();
     virtual bool Unregister();
+    // True for objects of this machine alone that no saved game carries
+    // (the computer player's agents on the host): their ids do not count
+    // towards the highest ids a saved game records.
+    virtual bool IsLocalOnly() const { return false; }
 
     const ObjectId& GetId() const { return m_id; }
 
