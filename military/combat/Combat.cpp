@@ -145,6 +145,9 @@ int32_t ReadRecord(CFieldReader& in, CombatRecord& record, int32_t& depth) {
         const uint32_t key = in.key.code;
         bool malformed = false;
         int32_t read = FIELD_BLOCK_END;
+        const bool nested =
+            block && (key == KW_ID || key == KW_DATE || key == KW_MORALE || key == KW_ATTACKERS ||
+                      key == KW_DEFENDERS || key == KW_FORTRESS);
         if (key == KW_ID) {
             malformed = !block;
             if (block)
@@ -198,7 +201,7 @@ int32_t ReadRecord(CFieldReader& in, CombatRecord& record, int32_t& depth) {
         }
         if (malformed) {
             in.ReportError("Combat : malformed value");
-            if (block && read == FIELD_BLOCK_END)
+            if (block && !nested)
                 ++depth; // a block where a number belongs is still open
             return FIELD_ERROR;
         }
