@@ -361,8 +361,11 @@ void DeleteAllCombats() {
 
 namespace {
 
-// A bad combat is passed over: the file reads on.
+// A bad combat block is passed over and the file reads on; a combat that
+// is no block at all is a structural error.
 int32_t ReadCombatObject(CFieldReader& in) {
+    if (in.value.code != TOKEN_OPEN_BRACE)
+        return FIELD_ERROR;
     ReadCombat(in);
     return FIELD_BLOCK_END;
 }
