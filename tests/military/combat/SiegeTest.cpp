@@ -302,6 +302,50 @@ TEST_F(SiegeTest, FortressAndCityKeepTheirFloors) {
     EXPECT_EQ(city.GetPopulation(), 5000.0f);
 }
 
+TEST_F(SiegeTest, ASurrenderHandsTheTownToTheBesiegers) {
+    City(2.0f, 10000.0f);
+    int told = 0;
+    static int* s_told = nullptr;
+    s_told = &told;
+    g_combatAI.siegeStarted = [](CCombat&) { ++*s_told; };
+    CSiegeCombat& siege = MakeSiege();
+    g_combatAI.siegeStarted = nullptr;
+    EXPECT_EQ(told, 1);
+    // A master of sieges: every monthly roll totals 14 or more.
+    CLeader& leader = Leader(0, 0, 1);
+    leader.siege = 20;
+    leader.SetCountry(&Country(kPirates));
+    CLandUnit& army = Army(10, 20000, 0, 60, kPirates);
+    army.AttachLeader(&leader);
+    siege.RequestJoinAttackers(&army);
+    Start(siege);
+    ASSERT_EQ(siege.GetType(), kCombatSiegeSiege);
+    ASSERT_EQ(QueuedPhases(siege.GetId()), 1u);
+    const ObjectId id = siege.GetId();
+    ExecuteEvent(
+        std::make_unique<COVCombatEvent>(EVT_COMBAT_PHASE, id, kCombatSiegeSiege, id, CDate()));
+    g_scheduler.RunDue();
+    EXPECT_TRUE(siege.ended);
+    EXPECT_TRUE(siege.Defenders().finished);
+    EXPECT_FALSE(siege.Attackers().finished);
+    EXPECT_EQ(siege.Garrison().GetGarrison(), nullptr);
+    EXPECT_TRUE(m_town->GetCity()->GetSiegeId().IsNull());
+    EXPECT_FALSE(army.IsInCombat());
+    EXPECT_EQ(m_town->GetControllerNumber(), kPirates);
+    EXPECT_GE(m_town->GetCity()->GetFortress().level, 1.0f);
+}
+
+TEST_F(SiegeTest, TheGarrisonTakesTheLossesOfAnAssault) {
+    City(2.0f, 10000.0f);
+    CSiegeCombat& siege = MakeSiege();
+    siege.RequestJoinAttackers(&Army(10, 16000));
+    siege.StartAssault();
+    CLandUnit& garrison = *siege.Garrison().GetGarrison();
+    const float men = garrison.GetTotalStrength();
+    siege.Defenders().ApplyLosses(1000.0f, 0.0f);
+    EXPECT_NEAR(garrison.GetTotalStrength(), men - 1000.0f, 1.0f);
+}
+
 // --- the combat block ---
 
 TEST_F(SiegeTest, ALandBattleReadBackStartsAgainWithItsUnitsAndMorale) {
