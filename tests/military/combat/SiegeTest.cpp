@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "country/CountryMilitary.h"
 #include "data/GameFile.h"
 #include "data/Keywords.h"
 #include "military/combat/Combat.h"
@@ -333,6 +335,31 @@ TEST_F(SiegeTest, ASurrenderHandsTheTownToTheBesiegers) {
     EXPECT_FALSE(army.IsInCombat());
     EXPECT_EQ(m_town->GetControllerNumber(), kPirates);
     EXPECT_GE(m_town->GetCity()->GetFortress().level, 1.0f);
+}
+
+TEST_F(SiegeTest, TheCityAndTheCountriesSeeWhoBesiegesIt) {
+    City(2.0f, 10000.0f);
+    CSiegeCombat& siege = MakeSiege();
+    CLeader& leader = Leader(0, 0, 1);
+    leader.SetCountry(&Country(kPirates));
+    CLandUnit& army = Army(10, 6000, 0, 0, kPirates);
+    army.AttachLeader(&leader);
+    uint32_t type = 0;
+    ObjectId combat;
+    siege.RequestJoinAttackers(&army);
+    ASSERT_EQ(siege.GetType(), kCombatSiegeCover);
+    EXPECT_FALSE(g_countryMilitary.unitSiegeCombat(army, type, combat)); // only covering
+    siege.RequestJoinAttackers(&Army(10, 6000, 0, 0, kPirates));
+    ASSERT_EQ(siege.GetType(), kCombatSiegeSiege);
+    EXPECT_TRUE(g_countryMilitary.unitSiegeCombat(army, type, combat));
+    EXPECT_EQ(type, static_cast<uint32_t>(kCombatSiegeSiege));
+    EXPECT_EQ(combat, siege.GetId());
+    EXPECT_TRUE(m_town->GetCity()->IsUnderSiege());
+    EXPECT_EQ(g_provinceControl.siegeCommanderCountry(*m_town), kPirates);
+    siege.breaches = 1;
+    m_town->GetCity()->UpdateStatus();
+    EXPECT_EQ(m_town->GetCity()->siegeBarFill,
+              (12 - std::clamp(siege.GetSiegeModifier(), 0, 12)) * 100 / 12);
 }
 
 TEST_F(SiegeTest, TheGarrisonTakesTheLossesOfAnAssault) {
