@@ -210,7 +210,9 @@ TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
                  "april day = 2 } }\n"
                  "cot = { location = 101 merchant = { tag = FRA level = 2 extra = { country = FRA "
                  "date = { year = 1561 month = may day = 2 } location = 101 success = yes } } }\n"
-                 "combat = { type = 1 attackers = { 1 } defenders = { 3 } }\n",
+                 "combat = { id = { type = 4712 id = 50 } type = land province = 284 "
+                 "morale = { 0.75 1.25 } attackers = { id = { type = 4712 id = 7 } } "
+                 "defenders = { id = { type = 4712 id = 9 } } }\n",
                  "extra.ovg"),
         FIELD_BLOCK_END);
     std::filesystem::create_directories(dir.Path() / "scenarios" / "save games");
