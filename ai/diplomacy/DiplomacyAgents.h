@@ -25,6 +25,10 @@ public:
     const char* GetName() const override { return "Explorer"; }
 };
 
+// The console's switch under which the computer player makes no war
+// declaration plan.
+extern bool g_aiNoWarPlans;
+
 // -7..7 by the ratio of a to b (1 when b is 0).
 int32_t PowerRatioStep(float a, float b);
 

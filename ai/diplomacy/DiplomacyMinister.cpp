@@ -60,6 +60,8 @@ bool HasCapitalDiscovered(const CCountry& own, const CCountry& other) {
 
 } // namespace
 
+bool g_aiNoWarPlans = false;
+
 // ---------------------------------------------------------------------------
 // The plan creators of the relation agent
 
@@ -89,7 +91,7 @@ void CAIRelationAgent::PlanDeclareWar(uint32_t reason, float value) {
     CAIKing* king = GetKing();
     if (!other || !country || !king || m_other == country->GetNumber())
         return;
-    if (country->m_diplomacy.IsAtWarWith(m_other) || king->GetWarGoal() != 0)
+    if (country->m_diplomacy.IsAtWarWith(m_other) || g_aiNoWarPlans || king->GetWarGoal() != 0)
         return;
     if (!g_fantasyMode && country->IsNonWesternNation() && other->IsNonWesternNation())
         return;

@@ -242,6 +242,16 @@ void CAIPlanDeclareWar::Init(float value, uint32_t reason) {
             f -= 20;
         else if (ownT < 10000.0f)
             f -= 10;
+        // Provinces won in the last thirty years are not yet safe.
+        const int32_t year = GetGameDate().year;
+        for (int32_t id : IdsOf(own->m_ownedProvinces)) {
+            const CProvince* province = GetProvince(id);
+            if (!province || province->nationalismDate.year <= 0)
+                continue;
+            const int32_t since = year - province->nationalismDate.year;
+            if (since >= 0 && since < 30)
+                f -= 15 - 5 * (since / 10);
+        }
 
         // g. N.
         n = BordersCountry(*own, goal) ? 2 : 0;

@@ -116,6 +116,16 @@ public:
     void RebalanceGenerals();
     void ReactToSiege(CProvince& province);
 
+    // --- the budget and the economic plans (ai/king/Budget.cpp) ---
+    void AllocateBudget();
+    void ChooseManufactory();
+    // A manufactory plan finished or was cancelled: the next is chosen.
+    void OnManufactoryFinished();
+    void OnManufactoryCancelled();
+    bool IsManufactoryPlanRunning() const { return m_manufactoryPlanRunning; }
+    bool IsStabilityBoostRunning() const { return m_stabilityBoostRunning; }
+    bool IsOtherBoostRunning() const { return m_otherBoostRunning; }
+
     // --- the tick's work ---
     void ComputeForceGoals();
     void PlanArmyBuilding();
