@@ -1,6 +1,7 @@
 #include "ai/diplomacy/DiplomacyFigures.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "country/Alliance.h"
 #include "country/Country.h"
@@ -8,6 +9,7 @@
 #include "data/ScenarioHeader.h"
 #include "engine/Config.h"
 #include "engine/GameState.h"
+#include "engine/Random.h"
 
 CCountry* ExistingCountry(int64_t number) {
     return CountryOfNumber(number);
@@ -95,4 +97,12 @@ std::vector<int32_t> IdsOf(const CIntList& list) {
     std::vector<int32_t> ids;
     const_cast<CIntList&>(list).ForEach([&ids](int32_t id) { ids.push_back(id); });
     return ids;
+}
+
+bool RollChance(double chance) {
+    const int roll = GameRand() % 100;
+    if (std::isnan(chance))
+        return false;
+    const double held = std::clamp(std::trunc(chance), -1.0e9, 1.0e9);
+    return roll < static_cast<int64_t>(held);
 }

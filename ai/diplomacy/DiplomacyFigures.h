@@ -48,3 +48,7 @@ CAlliance* OtherSideOf(const CWar& war, int64_t country);
 int32_t WarScoreOf(const CWar& war, int64_t country);
 // The entries of a list of province ids, in list order.
 std::vector<int32_t> IdsOf(const CIntList& list);
+// A roll of rand() % 100 below the chance truncated to a whole number; a
+// chance that is not a number never passes, one beyond the int range is
+// held to it (the roll is drawn in every case).
+bool RollChance(double chance);

@@ -28,7 +28,7 @@ constexpr uint32_t kMinisterNotices[] = {17, 18, 19, 20, 23, 24, 25, 27,
                                          28, 14, 29, 30, 31, 32, 33, 34};
 
 bool Roll(double chance) {
-    return GameRand() % 100 < static_cast<int64_t>(std::trunc(chance));
+    return RollChance(chance);
 }
 
 int32_t CountAlliancesHolding(uint32_t type, uint32_t country) {

@@ -319,6 +319,12 @@ void CAIPlanDeclareWar::Execute() {
     CAIDiplomaticPlan::Execute();
 }
 
+void CAIPlanDeclareWar::Stop() {
+    if (active && CAIKing::IsLive(owner) && owner->GetWarGoal() == goal)
+        owner->SetWarGoal(0);
+    CAIDiplomaticPlan::Stop();
+}
+
 void CAIPlanDeclareWar::Cancel() {
     if (CAIKing::IsLive(owner))
         owner->SetWarGoal(0);

@@ -47,6 +47,8 @@ public:
     void Send() override;
     void Execute() override;
     void Cancel() override;
+    // A plan that ends in any way lets go of the King's war goal.
+    void Stop() override;
     const char* GetSendWord() const override { return "declarewar"; }
     uint32_t GetReason() const { return m_reason; }
 

@@ -25,7 +25,7 @@ namespace {
 
 // A roll of rand() % 100 against the chance, truncated to an integer.
 bool Roll(double chance) {
-    return GameRand() % 100 < static_cast<int64_t>(std::trunc(chance));
+    return RollChance(chance);
 }
 
 const CAlliance* MilitaryAllianceOf(const CCountry& country) {
@@ -369,7 +369,7 @@ bool CAIRelationAgent::AnswerMilitaryAllianceOffer(const ObjectId& allianceId) {
     if (EmperorOverMember(*other, *country))
         base *= 2.0;
     base *= RelationToward(*other, country->GetNumber()) * 0.25 + 1.0;
-    return GameRand() % 100 < static_cast<int64_t>(std::trunc(base * 100.0));
+    return Roll(base * 100.0);
 }
 
 bool CAIRelationAgent::AnswerRoyalMarriageOffer() {

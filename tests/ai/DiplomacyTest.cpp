@@ -2,6 +2,7 @@
 // ratings, the minister's plans and timer, and what the plans send.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -152,6 +153,36 @@ TEST_F(DiplomacyTest, AFriendOf180IsHonouredWhenTheEnemyCapitalIsKnown) {
     SetRelation(caller, 30, 0.0f);
     EXPECT_FALSE(agent.AnswerCallToArms(ObjectId(4712, 999), war.id, 32));
     EXPECT_FALSE(agent.AnswerCallToArms(alliance.id, ObjectId(4712, 998), 32));
+}
+
+TEST_F(DiplomacyTest, ACallToArmsAgainstASideWithoutStrengthIsWeighedAsEven) {
+    CAICountry& own = MakeCountry(30);
+    MakePlain(31);
+    CCountry& enemy = MakePlain(32);
+    Own(200, enemy);
+    enemy.RecomputeCapital();
+    GetProvince(200)->discoveredBy[30] = 1;
+    enemy.m_figures.neighbour[30] = 1;
+    own.m_figures.neighbour[32] = 1;
+    enemy.m_strengthRatings.fill(0.0f);
+    own.SetStability(0);
+    SetRelation(*CountryOfNumber(31), 30, 0.0f);
+    const CWar& war = MakeWar({32}, {31});
+    const CAlliance& alliance = MakeAlliance(ALLIANCE_MILITARY, {31, 30});
+    CAIRelationAgent agent(own.GetKing(), 31);
+    // Relation 0, stability 0: (0 x 0.25 + 1) x 1 x 80.
+    const int accepted =
+        Accepts(200, [&] { return agent.AnswerCallToArms(alliance.id, war.id, 32); });
+    EXPECT_GT(accepted, 130);
+    EXPECT_LT(accepted, 190);
+}
+
+TEST_F(DiplomacyTest, RollsOfChancesOutOfRangeNeitherCrashNorPassWhenNotANumber) {
+    EXPECT_TRUE(RollChance(1.0e300));
+    EXPECT_FALSE(RollChance(-1.0e300));
+    EXPECT_FALSE(RollChance(std::nan("")));
+    EXPECT_FALSE(RollChance(0.0));
+    EXPECT_TRUE(RollChance(100.0));
 }
 
 TEST_F(DiplomacyTest, HostileRelationsRefuseAlliancesMarriagesAndAnnexations) {
@@ -326,6 +357,21 @@ TEST_F(DiplomacyTest, AWarPlanNeverSendsOnItsFirstDayAndAlwaysPassesItsRollAfter
     g_gameTimer->currentDate.AddDays(150);
     plan->Check();
     EXPECT_FALSE(plan->IsActive());
+    EXPECT_EQ(king.GetWarGoal(), 0u);
+}
+
+TEST_F(DiplomacyTest, AWarPlanEndedByItsMinisterLetsGoOfTheWarGoal) {
+    CAICountry& own = MakeCountry(30);
+    MakePlain(31);
+    CAIKing& king = *own.GetKing();
+    king.Start();
+    CAIDiplomacyMinister& minister = *king.GetDiplomacyMinister();
+    auto* plan = new CAIPlanDeclareWar(&king);
+    plan->SetGoal(&minister, 31);
+    plan->SetPriority(10.0f);
+    minister.AdoptPlan(plan);
+    ASSERT_EQ(king.GetWarGoal(), 31u);
+    minister.Stop();
     EXPECT_EQ(king.GetWarGoal(), 0u);
 }
 
