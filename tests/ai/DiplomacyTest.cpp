@@ -2,6 +2,7 @@
 // ratings, the minister's plans and timer, and what the plans send.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -183,6 +184,92 @@ TEST_F(DiplomacyTest, RollsOfChancesOutOfRangeNeitherCrashNorPassWhenNotANumber)
     EXPECT_FALSE(RollChance(std::nan("")));
     EXPECT_FALSE(RollChance(0.0));
     EXPECT_TRUE(RollChance(100.0));
+}
+
+TEST_F(DiplomacyTest, SharedExplorationIsWorthWhatTheOtherKnowsAndWeDoNot) {
+    CAICountry& own = MakeCountry(30);
+    CCountry& other = MakePlain(31);
+    CAIRelationAgent agent(own.GetKing(), 31);
+    own.m_explorerCount = 0;
+    SetRelation(own, 31, 10.0f);
+    for (int32_t id : {600, 601, 602}) {
+        m_touched.push_back(id);
+        GetProvince(id)->discoveredBy[30] = 1;
+    }
+    // They know nothing we do not: refused.
+    EXPECT_EQ(Accepts(20, [&] { return agent.AnswerShareExploration(); }), 0);
+    for (int32_t id : {610, 611, 612}) {
+        m_touched.push_back(id);
+        GetProvince(id)->discoveredBy[31] = 1;
+    }
+    // Half of what is new on either side is theirs: about one in two.
+    const int half = Accepts(400, [&] { return agent.AnswerShareExploration(); });
+    EXPECT_GT(half, 150);
+    EXPECT_LT(half, 250);
+    // Each explorer of ours makes it a tenth less worth.
+    own.m_explorerCount = 5;
+    EXPECT_EQ(Accepts(50, [&] { return agent.AnswerShareExploration(); }), 0);
+    // A country we dislike is refused.
+    own.m_explorerCount = 0;
+    SetRelation(own, 31, -1.0f);
+    EXPECT_EQ(Accepts(20, [&] { return agent.AnswerShareExploration(); }), 0);
+    (void)other;
+}
+
+TEST_F(DiplomacyTest, AComputerCountryAnswersALoanOfferThroughItsAgent) {
+    ClientScope client;
+    CAICountry& own = MakeCountry(30);
+    MakePlain(31);
+    own.GetKing()->Start();
+    g_scheduler.Clear();
+    CLoanEvent offer(EVT_OFFERLOAN, own.GetId(), ObjectId(kCountryObjectType, 31), 500, 0,
+                     GetGameDate(), 30);
+    own.HandleMessage(offer);
+    const std::vector<uint32_t> sent = SentTypes();
+    EXPECT_NE(std::find(sent.begin(), sent.end(), EVT_REQ_GETLOAN), sent.end());
+    EXPECT_NE(std::find(sent.begin(), sent.end(), EVT_ACCEPTLOANMSG), sent.end());
+}
+
+TEST_F(DiplomacyTest, AtWarTheMinistersTimerPlansNoMarriageAllianceGiftOrTrade) {
+    ClientScope client;
+    CAICountry& own = MakeCountry(30);
+    CCountry& enemy = MakePlain(31);
+    CCountry& friendly = MakePlain(32);
+    for (CCountry* country : {static_cast<CCountry*>(&own), &enemy, &friendly}) {
+        const int32_t id = 700 + static_cast<int32_t>(country->GetNumber());
+        Own(id, *country);
+        country->RecomputeCapital();
+        for (uint32_t n : {30u, 31u, 32u})
+            GetProvince(id)->discoveredBy[n] = 1;
+        country->m_diplomats = 5.0f;
+        country->m_monthlyTaxIncome = 50.0f;
+    }
+    own.m_figures.neighbour[32] = 1;
+    friendly.m_figures.neighbour[30] = 1;
+    SetRelation(own, 32, 190.0f);
+    own.m_diplomacy.GetRelation(32)->refuseTrade = 1;
+    MakeWar({31}, {30});
+    own.SetAtWarWith(31);
+    enemy.SetAtWarWith(30);
+    ASSERT_TRUE(own.IsAtWar());
+    CAIKing& king = *own.GetKing();
+    king.Start();
+    CAIDiplomacyMinister& minister = *king.GetDiplomacyMinister();
+    g_scheduler.Clear();
+    for (int i = 0; i < 40; ++i) {
+        g_gameTimer->currentDate.AddMonths(1);
+        minister.OnTimer(0);
+        const_cast<CLinkedList<CAIAgent>&>(minister.GetChildren()).ForEach([](CAIAgent* child) {
+            const int32_t type = child->AsPlan() ? child->AsPlan()->GetPlanType() : -1;
+            EXPECT_TRUE(type == kPlanOfferPeace || type == kPlanDeclareWar) << type;
+        });
+    }
+    for (uint32_t type : SentTypes()) {
+        EXPECT_NE(type, EVT_CREATE_ALLIANCE);
+        EXPECT_NE(type, EVT_SENDGIFT);
+        EXPECT_NE(type, EVT_REQ_UNREFUSETRADE);
+        EXPECT_NE(type, EVT_REQ_REFUSETRADE);
+    }
 }
 
 TEST_F(DiplomacyTest, HostileRelationsRefuseAlliancesMarriagesAndAnnexations) {
