@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -545,6 +546,83 @@ TEST_F(DiplomacyTest, AReadyPlanSendsItsRequestAndStampsTheAgent) {
     EXPECT_NE(std::find(sent.begin(), sent.end(), EVT_ASK_SHARE_EXPLORATION), sent.end());
     EXPECT_EQ(king.GetRelationAgent(31)->lastAction, GetGameDate());
     EXPECT_FLOAT_EQ(plan->GetDiplomats(), 0.0f);
+}
+
+TEST_F(DiplomacyTest, EachPlanSendsTheCountrysOwnRequest) {
+    ClientScope client;
+    CAICountry& own = MakeCountry(30);
+    MakePlain(31);
+    CAIKing& king = *own.GetKing();
+    struct Case {
+        std::function<CAIDiplomaticPlan*()> make;
+        uint32_t type;
+    };
+    const Case cases[] = {
+        {[&] { return new CAIPlanDeclareWar(&king); }, EVT_REQ_SETUP_WAR},
+        {[&] { return new CAIPlanRoyalMarriage(&king); }, EVT_CREATE_ALLIANCE},
+        {[&] { return new CAIPlanVassalization(&king); }, EVT_CREATE_ALLIANCE},
+        {[&] { return new CAIPlanNewAlliance(&king); }, EVT_CREATE_ALLIANCE},
+        {[&] { return new CAIPlanAnnexation(&king); }, EVT_REQ_OFFER_ANNEXATION},
+        {[&] { return new CAIPlanRefuseTrade(&king); }, EVT_REQ_REFUSETRADE},
+        {[&] { return new CAIPlanAllowTrade(&king); }, EVT_REQ_UNREFUSETRADE},
+        {[&] { return new CAIPlanExchangeDiscoveries(&king); }, EVT_ASK_SHARE_EXPLORATION},
+        {[&] { return new CAIPlanGift(&king); }, EVT_SENDGIFT},
+    };
+    for (const Case& c : cases) {
+        g_scheduler.Clear();
+        std::unique_ptr<CAIDiplomaticPlan> plan(c.make());
+        plan->SetGoal(static_cast<CAIAgent*>(nullptr), 31);
+        plan->Send();
+        const std::vector<uint32_t> sent = SentTypes();
+        EXPECT_NE(std::find(sent.begin(), sent.end(), c.type), sent.end())
+            << plan->GetName() << " " << c.type;
+    }
+}
+
+TEST_F(DiplomacyTest, APeaceOfferIsSentWithItsTermsInPlace) {
+    ClientScope client;
+    CAICountry& own = MakeCountry(30);
+    MakePlain(31);
+    CAIKing& king = *own.GetKing();
+    auto offer = std::make_unique<CPeaceOffer>();
+    offer->war = ObjectId(4712, 77);
+    offer->from = 30;
+    offer->to = 31;
+    offer->value = -3;
+    offer->provinceCount = 2;
+    offer->provinces = {640, 641, 0};
+    offer->newOwners = {31, 31, 0};
+    offer->cash = 250.0f;
+    offer->separateTo = 1;
+    offer->isBetter = 1;
+    CAIPlanOfferPeace plan(&king);
+    plan.SetGoal(static_cast<CAIAgent*>(nullptr), 31);
+    plan.SetOffer(offer.release());
+    g_scheduler.Clear();
+    plan.Send();
+    const COVEvent* request = nullptr;
+    g_scheduler.ForEachSend([&request](const COVEvent& event) {
+        if (event.GetType() == EVT_REQ_CREATE_PEACE_OFFER)
+            request = &event;
+    });
+    ASSERT_NE(request, nullptr);
+    auto term = [request](size_t index) {
+        return request->Payload().Get(COVPeaceOfferEvent::kTerms[index]);
+    };
+    EXPECT_EQ(request->Payload().Get(COVPeaceEvent::kOther), 31u);
+    EXPECT_EQ(request->Payload().Get(COVPeaceEvent::kCountry), 30u);
+    EXPECT_EQ(term(PeaceOfferTerms::kWarType), 4712u);
+    EXPECT_EQ(term(PeaceOfferTerms::kWarNumber), 77u);
+    EXPECT_EQ(term(PeaceOfferTerms::kTo), 31u);
+    EXPECT_EQ(term(PeaceOfferTerms::kDemanding), 0u);
+    EXPECT_EQ(term(PeaceOfferTerms::kProvinceCount), 2u);
+    EXPECT_EQ(term(PeaceOfferTerms::kProvinces), 640u);
+    EXPECT_EQ(term(PeaceOfferTerms::kProvinces + 1), 641u);
+    EXPECT_EQ(term(PeaceOfferTerms::kNewOwners), 31u);
+    EXPECT_EQ(std::bit_cast<float>(term(PeaceOfferTerms::kCash)), 250.0f);
+    EXPECT_EQ(static_cast<int32_t>(term(PeaceOfferTerms::kValue)), -3);
+    EXPECT_EQ(term(PeaceOfferTerms::kFlags), 0x00010100u);
+    EXPECT_EQ(term(PeaceOfferTerms::kReligion), 0u);
 }
 
 TEST_F(DiplomacyTest, ImprovingARelationSendsItsExecutionMessageOnlyBelowTheMatrix) {
