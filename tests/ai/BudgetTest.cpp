@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "ai/king/Budget.h"
 #include "country/Ledger.h"
 #include "country/Loan.h"
 #include "net/EventTypes.h"
 #include "tests/ai/AIFixture.h"
+#include "world/City.h"
+#include "world/Goods.h"
+#include "world/Province.h"
 
 namespace {
 
@@ -186,6 +191,66 @@ TEST_F(BudgetTest, TheManufactoryKindFallsBackOnTheSecondDrawForKindZero) {
                           Case{&heavy, 3, 2, 1}, Case{&heavy, 4, 0, 4}})
         EXPECT_EQ(DrawManufactoryKind(*c.weights, c.first, c.fallback), c.kind)
             << c.first << " " << c.fallback;
+}
+
+TEST_F(BudgetTest, TheChooserBuildsWhereTheGoodsCallAndOnlyInPeaceBelowTheLimit) {
+    ClientScope client;
+    CAICountry& country = MakeCountry(30);
+    g_gameTimer->currentDate = CDate(1, 0, 1700);
+    country.m_technology.infra.level = 10;
+    country.m_treasury = 100000.0f;
+    country.m_religion.stateReligion = RELIGION_CATHOLIC;
+    CTradeGoods grain("grain", 10);
+    grain.id = 1;
+    std::vector<int32_t> touched;
+    for (int32_t id : {650, 651}) {
+        touched.push_back(id);
+        CProvince& province = *GetProvince(id);
+        province.ResetForGame();
+        province.SetOwner(&country);
+        province.SetControllerField(&country);
+        auto city = std::make_unique<CCity>();
+        city->SetProvinceId(id);
+        city->SetPopulation(3000.0f);
+        country.m_cities.AddTail(city.get());
+        province.SetCity(std::move(city));
+    }
+    GetProvince(651)->goods = &grain;
+    CAIKing& king = *country.GetKing();
+    // At war: nothing.
+    country.m_diplomacy.atWarWithAny = 1;
+    king.Start();
+    EXPECT_FALSE(king.IsManufactoryPlanRunning());
+    // At the limit: nothing.
+    country.m_diplomacy.atWarWithAny = 0;
+    country.m_figures.manufactories = country.GetYearScaledLimit();
+    king.ChooseManufactory();
+    EXPECT_FALSE(king.IsManufactoryPlanRunning());
+    // Below it: the goods' province, and the goods' kind.
+    country.m_figures.manufactories = 0;
+    king.ChooseManufactory();
+    ASSERT_TRUE(king.IsManufactoryPlanRunning());
+    CAIManufactoryPlan* plan = nullptr;
+    const_cast<CLinkedList<CAIAgent>&>(king.GetChildren()).ForEach([&plan](CAIAgent* child) {
+        if (auto* made = dynamic_cast<CAIManufactoryPlan*>(child))
+            plan = made;
+    });
+    ASSERT_NE(plan, nullptr);
+    EXPECT_EQ(plan->GetProvinceId(), 651);
+    EXPECT_EQ(plan->GetKind(), 5);
+    // Paid in full it sends the request and ends.
+    g_scheduler.Clear();
+    plan->AddMoney(plan->GetCost());
+    EXPECT_TRUE(plan->HasSucceeded());
+    bool asked = false;
+    g_scheduler.ForEachEvent(
+        [&asked](COVEvent* event) { asked = asked || event->GetType() == EVT_REQ_BUILD_FACILITY; });
+    g_scheduler.ForEachSend([&asked](const COVEvent& event) {
+        asked = asked || event.GetType() == EVT_REQ_BUILD_FACILITY;
+    });
+    EXPECT_TRUE(asked);
+    for (int32_t id : touched)
+        GetProvince(id)->ResetForGame();
 }
 
 TEST_F(BudgetTest, ABoostActsOnceItHolds200OrGivesUp) {
