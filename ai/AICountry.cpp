@@ -336,7 +336,8 @@ void CAICountry::AnswerLoanOffer(COVEvent& event) {
     const uint32_t amount = event.Payload().Get(CLoanEvent::kAmount);
     const uint32_t interest = event.Payload().Get(CLoanEvent::kInterest);
     CAIRelationAgent* agent = AgentFor(lender.number);
-    if (agent && agent->AnswerLoanRequest(static_cast<int32_t>(amount))) {
+    if (agent &&
+        agent->AnswerLoanRequest(static_cast<int32_t>(amount), static_cast<int32_t>(interest))) {
         DebugPrint("%s accepts an offerloan from %s\n", GetName(), NameOf(lender.number));
         SendAcceptLoan(lender.number, amount, interest);
     } else {
@@ -447,7 +448,7 @@ int CAICountry::OnExecInviteAlliance(COVEvent& event) {
                 else if (alliance->type == 2)
                     accept = agent->AnswerVassalizationOffer(allianceId);
                 else if (alliance->type == 4)
-                    accept = agent->AnswerMilitaryAllianceOffer();
+                    accept = agent->AnswerMilitaryAllianceOffer(allianceId);
             }
             if (accept) {
                 DebugPrint("%s accepts alliance with %s\n", GetName(), NameOf(other));

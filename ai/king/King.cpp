@@ -182,6 +182,7 @@ void CAIKing::Start() {
     for (CAIRelationAgent* agent : m_relationAgents)
         if (agent)
             agent->Start();
+    ChooseManufactory();
 
     std::vector<CLandTerritory*> territories;
     country->m_territories.ForEach(
@@ -236,6 +237,8 @@ void CAIKing::PostAddOwnerArea() {
 void CAIKing::OnTimer(uint32_t) {
     if (active && country) {
         ++m_ticks;
+        AllocateBudget();
+        ChooseManufactory();
         ComputeForceGoals();
         PlanFleetBuilding();
         PlanArmyBuilding();
