@@ -17,6 +17,7 @@
 #include "data/WorldStateHash.h"
 #include "engine/GameState.h"
 #include "engine/GameTimer.h"
+#include "engine/Random.h"
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
 #include "net/Posting.h"
@@ -202,6 +203,10 @@ public:
             error = "the scenario \"" + path + "\" did not start";
             return false;
         }
+        // The scenario seeds the generator only for a fantasy world; the run
+        // seeds it itself, so that the seed reaches the rolls before the
+        // provinces' weather first seeds it from the date.
+        GameSrand(options.seed);
         g_gameTimer->SetDate(g_globals.startDate);
         g_scheduler.RunDue();
         g_scheduler.FlushSend();
