@@ -40,7 +40,8 @@ uint32_t ConfigWord(size_t offset, uint32_t fallback) {
 
 CAICountry::CAICountry(uint32_t number) : CCountry(number) {
     king = new CAIKing(this);
-    king->AssignNewId();
+    // The agents live on the host alone: their ids leave the game's alone.
+    king->AssignMachineId();
 }
 
 CAICountry::~CAICountry() {
