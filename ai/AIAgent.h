@@ -56,8 +56,6 @@ public:
     virtual int HandleEvent(COVEvent& event);
     int HandleMessage(COVEvent& event) override { return HandleEvent(event); }
     virtual bool IsActive() const { return true; }
-    // Agents live on the host only; saved games do not carry them.
-    bool IsLocalOnly() const override { return true; }
     virtual void OnTimer(uint32_t value) { (void)value; }
 
     // A type-203 message to this listener, due today + days (queued here

@@ -319,10 +319,7 @@ std::array<ObjectId, kCollectedIdTypes> CollectHighestIdNumbers() {
             entry.number = id.number;
     };
     if (g_idEntityRegistry)
-        g_idEntityRegistry->ForEach([&raise](const CIdEntity* object) {
-            if (!object->IsLocalOnly())
-                raise(object->GetId());
-        });
+        g_idEntityRegistry->ForEach([&raise](const CIdEntity* object) { raise(object->GetId()); });
     if (g_idObjectRegistry)
         g_idObjectRegistry->ForEach([&raise](const CIdObject* object) { raise(object->GetId()); });
     return highest;

@@ -171,10 +171,6 @@ public:
     // Takes a fresh id of this machine's own objects (NewMachineObjectId).
     void AssignMachineId() { SetId(NewMachineObjectId()); }
     virtual bool Unregister();
-    // True for objects of this machine alone that no saved game carries
-    // (the computer player's agents on the host): their ids do not count
-    // towards the highest ids a saved game records.
-    virtual bool IsLocalOnly() const { return false; }
 
     const ObjectId& GetId() const { return m_id; }
 

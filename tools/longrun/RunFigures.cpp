@@ -123,13 +123,14 @@ void TakeWorldCensus(PeriodFigures& figures) {
         if (const auto* ai = dynamic_cast<const CAICountry*>(country))
             CountAgents(ai->GetKing(), figures);
     }
-    figures.combats = static_cast<uint32_t>(g_combats.size());
     figures.wars = static_cast<uint32_t>(g_wars.size());
     figures.alliances = static_cast<uint32_t>(g_alliances.size());
     for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id) {
         const CProvince* province = GetProvince(id);
         const CCity* city = province ? province->GetCity() : nullptr;
         figures.colonies += city && city->IsColony();
+        if (province && province->combats)
+            figures.combats += static_cast<uint32_t>(province->combats->GetCount());
     }
     figures.residentKb = ResidentKb();
 }
