@@ -10,6 +10,7 @@
 #include "data/DataTree.h"
 #include "data/DateBlock.h"
 #include "data/Keywords.h"
+#include "data/WorldStateHash.h"
 #include "engine/GameTimer.h"
 #include "military/units/Leader.h"
 #include "military/units/LeaderRegistry.h"
@@ -233,11 +234,14 @@ CDataBlock* CUnit::Write() const {
 }
 
 void CUnit::WriteMovement(CDataBlock& block) const {
-    const CDate today = Today();
-    const int32_t days =
-        ((nextStepDate.year - today.year) * 12 + nextStepDate.month - today.month) * 30 +
-        nextStepDate.day - today.day;
-    block.AddChild(new CDataAssignment(KW_MOVETIME, new CDataInt(days)));
+    // The next step's date is the host's alone (clients never learn it).
+    if (!WritingSharedStateOnly()) {
+        const CDate today = Today();
+        const int32_t days =
+            ((nextStepDate.year - today.year) * 12 + nextStepDate.month - today.month) * 30 +
+            nextStepDate.day - today.day;
+        block.AddChild(new CDataAssignment(KW_MOVETIME, new CDataInt(days)));
+    }
     CDataBlock* path = new CDataBlock;
     CIntList::CListPosition position = nullptr;
     for (m_path.GetHeadPosition(position); position; CIntList::MoveNext(position))

@@ -257,68 +257,99 @@ std::map<std::pair<uint16_t, uint32_t>, int32_t> UnitLocations() {
     return locations;
 }
 
-} // namespace
-
-TEST_F(TwoMachinesTest, TheClientsUnitsFollowTheHostsMovesAlongTheirPaths) {
-    constexpr int kCampaignMonths = 4;
-    // The neighbour lists of the map, which the province table reads again
-    // at the start of each machine's game.
-    std::filesystem::create_directories(m_dir.Path() / "map");
-    std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
-                               m_dir.Path() / "map" / "adjacent.tbl");
-    platform::ForgetPathCache();
-    StartGame(*m_host);
-    const CDate start = g_gameTimer->GetDate();
-    const std::map<std::pair<uint16_t, uint32_t>, int32_t> before = UnitLocations();
-    ASSERT_GT(OrderCampaign(), 10);
-    // Transfers and merges of units join the campaign here, once the host
-    // carries out unit requests.
-    g_scheduler.FlushSend();
-    // The campaign runs its months and on until every move has ended (the
-    // host alone knows when a unit's next step is due).
-    auto anyMoving = [] {
-        bool moving = false;
-        for (CCountry* country : g_countries)
-            if (country)
-                country->m_units.ForEach(
-                    [&moving](CUnit* unit) { moving = moving || !unit->IsPathEmpty(); });
-        return moving;
-    };
-    int days = 0;
-    while ((MonthsSince(start) < kCampaignMonths || anyMoving()) && days < 1100) {
-        PostAndSendEventNow(std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, 1));
-        g_scheduler.RunDue();
-        g_scheduler.FlushSend();
-        ++days;
-    }
-    const std::map<std::pair<uint16_t, uint32_t>, int32_t> after = UnitLocations();
-    int moved = 0;
-    for (const auto& [id, province] : after)
-        moved += before.count(id) && before.at(id) != province;
-    EXPECT_GT(moved, 10);
-    // Every move has come to its end.
+// Whether any unit of any country has a path left.
+bool AnyUnitMoving() {
+    bool moving = false;
     for (CCountry* country : g_countries)
         if (country)
-            country->m_units.ForEach([](CUnit* unit) { EXPECT_TRUE(unit->IsPathEmpty()); });
-    std::string hostText;
-    ASSERT_EQ(WriteGameToMemory(hostText), FIELD_WRITTEN);
-    StopGame();
+            country->m_units.ForEach(
+                [&moving](CUnit* unit) { moving = moving || !unit->IsPathEmpty(); });
+    return moving;
+}
 
-    StartGame(*m_client);
-    platform::net::Message message;
-    while (m_client->GetNetwork()->Receive(message)) {
-        m_client->HandleNetworkMessage(message);
-        g_scheduler.RunDue();
+// A campaign on the host: the units' provinces before and after, and what
+// the host's world holds at the end.
+struct CampaignRun {
+    std::map<std::pair<uint16_t, uint32_t>, int32_t> before;
+    std::map<std::pair<uint16_t, uint32_t>, int32_t> after;
+    std::string hostText;
+};
+
+} // namespace
+
+class TwoMachinesCampaignTest : public TwoMachinesTest {
+protected:
+    // The host orders the campaign and plays `minDays` days; with
+    // `untilStill` on until every move has ended (1100 days at most).
+    CampaignRun PlayCampaign(int minDays, bool untilStill) {
+        CampaignRun run;
+        // The neighbour lists of the map, which the province table reads
+        // again at the start of each machine's game.
+        std::filesystem::create_directories(m_dir.Path() / "map");
+        std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
+                                   m_dir.Path() / "map" / "adjacent.tbl");
+        platform::ForgetPathCache();
+        StartGame(*m_host);
+        run.before = UnitLocations();
+        EXPECT_GT(OrderCampaign(), 10);
         g_scheduler.FlushSend();
+        int days = 0;
+        while ((days < minDays || (untilStill && AnyUnitMoving())) && days < 1100) {
+            PostAndSendEventNow(
+                std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, 1));
+            g_scheduler.RunDue();
+            g_scheduler.FlushSend();
+            ++days;
+        }
+        if (untilStill) { // every move has come to its end
+            for (CCountry* country : g_countries)
+                if (country)
+                    country->m_units.ForEach([](CUnit* unit) { EXPECT_TRUE(unit->IsPathEmpty()); });
+        } else {
+            EXPECT_TRUE(AnyUnitMoving());
+        }
+        run.after = UnitLocations();
+        EXPECT_EQ(WriteGameToMemory(run.hostText), FIELD_WRITTEN);
+        StopGame();
+        return run;
     }
-    EXPECT_EQ(UnitLocations(), after);
-    std::string clientText;
-    ASSERT_EQ(WriteGameToMemory(clientText), FIELD_WRITTEN);
-    if (clientText != hostText) {
-        KeepForDiff(hostText, "orvandel_campaign_host.ovg");
-        KeepForDiff(clientText, "orvandel_campaign_client.ovg");
+
+    // The client takes every message the host sent and ends with the
+    // host's units where they were and the host's world-state hash.
+    void FollowOnClientAndCompare(const CampaignRun& run) {
+        StartGame(*m_client);
+        platform::net::Message message;
+        while (m_client->GetNetwork()->Receive(message)) {
+            m_client->HandleNetworkMessage(message);
+            g_scheduler.RunDue();
+            g_scheduler.FlushSend();
+        }
+        EXPECT_EQ(UnitLocations(), run.after);
+        std::string clientText;
+        ASSERT_EQ(WriteGameToMemory(clientText), FIELD_WRITTEN);
+        if (clientText != run.hostText) {
+            KeepForDiff(run.hostText, "orvandel_campaign_host.ovg");
+            KeepForDiff(clientText, "orvandel_campaign_client.ovg");
+        }
+        EXPECT_EQ(WorldStateHashText(Fnv1a64(clientText)),
+                  WorldStateHashText(Fnv1a64(run.hostText)));
+        for (CProvince& province : g_provinces)
+            province.ClearNeighbours();
     }
-    EXPECT_EQ(WorldStateHashText(Fnv1a64(clientText)), WorldStateHashText(Fnv1a64(hostText)));
-    for (CProvince& province : g_provinces)
-        province.ClearNeighbours();
+};
+
+TEST_F(TwoMachinesCampaignTest, TheClientsUnitsFollowTheHostsMovesAlongTheirPaths) {
+    const CampaignRun run = PlayCampaign(4 * 30, true);
+    int moved = 0;
+    for (const auto& [id, province] : run.after)
+        moved += run.before.count(id) && run.before.at(id) != province;
+    EXPECT_GT(moved, 10);
+    FollowOnClientAndCompare(run);
+}
+
+// Halfway through the moves the host alone knows when each next step is
+// due; what both machines share still hashes alike.
+TEST_F(TwoMachinesCampaignTest, HostAndClientAgreeWhileUnitsAreOnTheMove) {
+    const CampaignRun run = PlayCampaign(3, false);
+    FollowOnClientAndCompare(run);
 }
