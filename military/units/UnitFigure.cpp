@@ -91,12 +91,13 @@ constexpr int32_t kFacingNorth = 1;
 constexpr int32_t kFacingSouthWest = 5;
 
 // The province the figure is placed against: an army aboard is where its
-// fleet is.
+// fleet is. Null for no province (0 or out of range).
 const CProvince* FigureProvince(const CUnit& unit) {
+    int32_t id = unit.GetLocation();
     if (unit.IsArmy())
         if (const CNavalUnit* carrier = static_cast<const CLandUnit&>(unit).GetCarrier())
-            return GetProvince(carrier->GetLocation());
-    return GetProvince(unit.GetLocation());
+            id = carrier->GetLocation();
+    return id >= kFirstProvinceId && id <= kLastProvinceId ? GetProvince(id) : nullptr;
 }
 
 } // namespace
@@ -200,8 +201,10 @@ void CUnit::FaceNextStep() {
             StandStill();
         return;
     }
+    const int32_t next = GetNextPathProvince();
     const CProvince* from = FigureProvince(*this);
-    const CProvince* to = GetProvince(GetNextPathProvince());
+    const CProvince* to =
+        next >= kFirstProvinceId && next <= kLastProvinceId ? GetProvince(next) : nullptr;
     if (!from || !to)
         return;
     MapPoint target = to->unitPosition;
