@@ -392,10 +392,12 @@ public:
     // size (an army's men of 50000, a fleet's ships of twice the bar's
     // width) in the colour of the morale band.
     CUnitPortrait* GetPortrait();
+    bool HasPortrait() const { return m_portrait != nullptr; }
     // The flag over the figure (made on first use) and its picture: the
     // retreat flag while retreating, the exiled flag while trespassing out
     // of combat, else the owner's flag.
     CSprite* GetFlag();
+    bool HasFlag() const { return m_flag != nullptr; }
     const std::string& GetFlagPath() const { return m_flagPath; }
     // No longer retreating: the flag shows the owner's (or exiled) flag.
     void RestoreFlag();
