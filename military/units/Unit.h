@@ -529,6 +529,10 @@ extern void (*g_unitGoneAI)(CUnit& unit);
 // finished): the computer player offers it to its holder or its King and
 // tells its listeners (null: nobody is told).
 extern void (*g_unitCreatedAI)(CUnit& unit);
+// Every unit of the country (in the field and being raised) takes the
+// figure level of the country's technology.
+void UpdateUnitSpriteLevels(CCountry& country);
+
 // The unit's notices to the computer player (notification types 0-3 and
 // 10-13): the computer player fills it and delivers them on the host (null:
 // nobody is told).

@@ -161,6 +161,17 @@ void CUnit::UpdateSpriteLevel() {
     SetFigureKey(key);
 }
 
+void UpdateUnitSpriteLevels(CCountry& country) {
+    country.m_units.ForEach([](CUnit* unit) {
+        if (unit)
+            unit->UpdateSpriteLevel();
+    });
+    country.m_unitsInDevelopment.ForEach([](CUnit* unit) {
+        if (unit)
+            unit->UpdateSpriteLevel();
+    });
+}
+
 void CUnit::SetMapPlacement(int32_t placement) {
     m_placement = placement;
     const CProvince* province = FigureProvince(*this);

@@ -50,8 +50,10 @@ int SetInProvince(CUnit& unit, const COVEvent& event) {
     unit.CancelMovement();
     if (unit.IsArmy())
         static_cast<CLandUnit&>(unit).BoardFleet(static_cast<int32_t>(province), nullptr);
-    else
+    else {
         unit.SetLocation(static_cast<int32_t>(province));
+        unit.SetMapPlacement(PLACEMENT_STANDING);
+    }
     return EVENT_CONSUMED;
 }
 

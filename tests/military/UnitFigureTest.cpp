@@ -250,8 +250,12 @@ TEST_F(UnitFigureTest, CultureFollowsTheOwnerAndTheLevelItsTechnology) {
     other.GetNavalTech().table = &naval;
     other.GetLandTech().level = 1;
     other.GetNavalTech().level = 1;
-    army->UpdateSpriteLevel();
-    fleet->UpdateSpriteLevel();
+    // The country's units in the field and those being raised follow.
+    other.m_units.AddTail(army.get());
+    other.m_unitsInDevelopment.AddTail(fleet.get());
+    UpdateUnitSpriteLevels(other);
+    other.m_units.RemoveAll();
+    other.m_unitsInDevelopment.RemoveAll();
     EXPECT_EQ(army->GetFigureKey().level, 4);
     EXPECT_EQ(fleet->GetFigureKey().level, 2);
     other.GetLandTech().table = nullptr;
