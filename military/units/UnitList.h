@@ -153,7 +153,8 @@ public:
     // keep theirs. A selected unit sets selectedInStack.
     void LayoutFlags(int32_t placement, bool drawnSelected, bool inCombat);
     // The layout of each placement: standing (raised as in a combat when a
-    // unit of the list fights), moving, defending, attacking.
+    // unit of the list fights), moving, defending, attacking; selectedInStack
+    // is worked out anew.
     void LayoutAllFlags(bool drawnSelected);
     // Draws the stack of the placement onto the screen: the flags, the
     // figure of its first unit (15 left and 25 up drawn selected), the

@@ -95,6 +95,8 @@ void CUnitList::LayoutFlags(int32_t placement, bool drawnSelected, bool inCombat
 }
 
 void CUnitList::LayoutAllFlags(bool drawnSelected) {
+    // The whole layout tells anew whether a selected unit is in the list.
+    selectedInStack = false;
     bool fighting = false;
     for (const CUnit* unit : Units(*this))
         fighting = fighting || unit->IsInCombat();

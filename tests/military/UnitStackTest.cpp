@@ -207,6 +207,9 @@ TEST_F(UnitStackTest, OnlyTheNineFlagsMetLastFromTheTailArePlaced) {
     mixed.LayoutAllFlags(false);
     EXPECT_EQ(moving.GetFlag()->GetPosition().x, moving.GetFigurePosition().x + 6);
     EXPECT_TRUE(mixed.selectedInStack);
+    moving.selected = false;
+    mixed.LayoutAllFlags(false);
+    EXPECT_FALSE(mixed.selectedInStack);
 }
 
 TEST_F(UnitStackTest, StacksDrawTheirFlagsFigureLabelAndPortraits) {
