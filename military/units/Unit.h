@@ -442,7 +442,7 @@ public:
     // --- end of the figure ---
 
     // Tells the computer player (on the host) of the notice: the army's
-    // type, a fleet's one more.
+    // type, a fleet's one more. Nothing while the unit is dying.
     void NotifyAI(EUnitNotice notice);
 
     bool isNew = true;     // until finished (message 73) or first set idle

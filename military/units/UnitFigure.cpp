@@ -105,7 +105,8 @@ const CProvince* FigureProvince(const CUnit& unit) {
 void (*g_unitAI)(uint32_t type, CUnit& unit) = nullptr;
 
 void CUnit::NotifyAI(EUnitNotice notice) {
-    if (g_unitAI)
+    // A unit its owner is deleting tells nobody anything.
+    if (g_unitAI && !dying)
         g_unitAI(static_cast<uint32_t>(notice) + (IsFleet() ? 1u : 0u), *this);
 }
 

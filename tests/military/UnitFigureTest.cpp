@@ -300,6 +300,14 @@ TEST_F(UnitFigureTest, TheComputerPlayerHearsOfMovesStopsAndTheFirstAndLastComba
     g_notices.clear();
     army->BoardFleet(kSea, fleet.get());
     EXPECT_EQ(g_notices, (Notices{{0, a}}));
+
+    // A dying unit stops and leaves its combat without a word.
+    g_notices.clear();
+    fleet->dying = true;
+    Walk(*fleet, {kNorth});
+    fleet->CombatStarted(ObjectId(4712, 7103), 0, 2);
+    fleet->CombatEnded(ObjectId(4712, 7103));
+    EXPECT_TRUE(g_notices.empty());
 }
 
 TEST_F(UnitFigureTest, NoMoveNoticeForNewOrDyingUnitsOutsideAGameOrOnAClient) {
