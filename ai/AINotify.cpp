@@ -365,6 +365,29 @@ void UnitCreatedHere(CUnit& unit) {
         NotifyAIArmyCreated(unit);
 }
 
+// The unit's own notices, types 0-3 and 10-13, to their handlers; any other
+// type is none of a unit's and goes nowhere.
+void UnitNotice(uint32_t type, CUnit& unit) {
+    using Handler = void (CAIEventListener::*)(CUnit&);
+    static constexpr std::array<Handler, 14> kHandlers = {&CAIEventListener::OnArmyMoved,
+                                                          &CAIEventListener::OnFleetMoved,
+                                                          &CAIEventListener::OnArmyStopped,
+                                                          &CAIEventListener::OnFleetStopped,
+                                                          nullptr,
+                                                          nullptr,
+                                                          nullptr,
+                                                          nullptr,
+                                                          nullptr,
+                                                          nullptr,
+                                                          &CAIEventListener::OnArmyCombatStarted,
+                                                          &CAIEventListener::OnFleetCombatStarted,
+                                                          &CAIEventListener::OnArmyCombatEnded,
+                                                          &CAIEventListener::OnFleetCombatEnded};
+    if (type >= kHandlers.size() || !kHandlers[type])
+        return;
+    NotifyUnitAI(type, kHandlers[type], unit);
+}
+
 const void* AgentOf(const CUnit& unit) {
     return unit.GetAIAgent();
 }
@@ -392,6 +415,7 @@ const bool g_registered = [] {
     g_unitStateHooks.agent = &AgentOf;
     g_unitGoneAI = &UnitGone;
     g_unitCreatedAI = &UnitCreatedHere;
+    g_unitAI = &UnitNotice;
     return true;
 }();
 

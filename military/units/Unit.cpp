@@ -125,6 +125,7 @@ std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t provi
 
 CUnit::CUnit(CCountry* owner) : created(Today()), m_owner(owner) {
     m_defaultLeader.SetUnit(this);
+    m_figureKey.action = FIGURE_STAND;
 }
 
 void (*g_unitGoneAI)(CUnit& unit) = nullptr;
@@ -199,6 +200,7 @@ int32_t CUnit::GetNextPathProvince() const {
 }
 
 void CUnit::SetPath(int32_t replace, const CIntList& provinces) {
+    const bool extends = !replace && !m_path.IsEmpty();
     if (replace)
         m_path.RemoveAll();
     CIntList::CListPosition position = nullptr;
@@ -207,8 +209,13 @@ void CUnit::SetPath(int32_t replace, const CIntList& provinces) {
             m_path.AddTail(position->item);
     DebugPrint("New move path size: %d in Unit #%d.\n", static_cast<int>(m_path.GetCount()),
                static_cast<int>(GetId().number));
-    if (!m_path.IsEmpty())
-        m_state = EState::Moving;
+    // Appending to a path under way changes neither the state nor the
+    // figure.
+    if (extends || m_path.IsEmpty())
+        return;
+    FaceNextStep();
+    SetMapPlacement(PLACEMENT_MOVING);
+    m_state = EState::Moving;
 }
 
 CDataBlock* CUnit::Write() const {

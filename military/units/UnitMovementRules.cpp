@@ -302,14 +302,17 @@ void CUnit::OnUnitMove(const COVEvent& event) {
         auto* army = static_cast<CLandUnit*>(this);
         if (CNavalUnit* carrier = army->GetCarrier()) {
             army->BoardFleet(destination, carrier);
+            FaceNextStep();
             return;
         }
         if (fleet) {
             army->BoardFleet(destination, fleet);
+            FaceNextStep();
             return;
         }
     }
     SetProvince(destination);
+    FaceNextStep();
 }
 
 bool CUnit::OnMovePath(const COVEvent& event) {

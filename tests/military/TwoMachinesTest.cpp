@@ -26,6 +26,7 @@
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "net/Scheduler.h"
+#include "net/Senders.h"
 #include "net/Session.h"
 #include "platform/Files.h"
 #include "platform/Network.h"
@@ -247,6 +248,83 @@ int OrderCampaign() {
     return orders;
 }
 
+// Runs what is due on this machine and sends what it queued.
+void RunAndSend() {
+    g_scheduler.RunDue();
+    g_scheduler.FlushSend();
+}
+
+// The other army of the owner in the army's province, the last in the
+// owner's list; null when none.
+CUnit* OtherArmyBeside(const CUnit& army) {
+    CUnit* other = nullptr;
+    army.GetOwner()->m_units.ForEach([&](CUnit* unit) {
+        if (unit != &army && unit->IsArmy() && unit->GetLocation() == army.GetLocation())
+            other = unit;
+    });
+    return other;
+}
+
+void RequestTransfer(uint32_t type, const CUnit& from, const CUnit& to, uint32_t amount) {
+    auto request = std::make_unique<COVDataEvent>(type, g_unitRequestsId);
+    request->Payload().Set(UnitTransferRequestPayload::kFrom, from.GetId());
+    request->Payload().Set(UnitTransferRequestPayload::kTo, to.GetId());
+    request->Payload().Set(UnitTransferRequestPayload::kAmount, amount);
+    ExecuteAndSendEvent(std::move(request));
+}
+
+struct Reorganised {
+    int splits = 0;
+    int transfers = 0;
+    int merges = 0;
+};
+
+// The host reorganises the first idle army of a number of countries as a
+// player's windows would: it splits the army, sends troops from the new
+// army back to the old one and, in every other country, merges the two
+// again. A transfer to an army of another country in another province is
+// refused and changes nothing.
+Reorganised ReorganiseArmies(int countries) {
+    Reorganised done;
+    CUnit* foreign = nullptr;
+    for (CCountry* country : g_countries) {
+        if (!country || done.splits >= countries)
+            continue;
+        CUnit* army = nullptr;
+        country->m_units.ForEach([&army](CUnit* unit) {
+            if (!army && unit->IsArmy() && unit->GetStrength(2) >= 4000.0f &&
+                unit->CanReorganise() && !OtherArmyBeside(*unit))
+                army = unit;
+        });
+        if (!army)
+            continue;
+        SendRequestSplitArmy(army->GetId());
+        RunAndSend();
+        CUnit* split = OtherArmyBeside(*army);
+        if (!split)
+            continue;
+        ++done.splits;
+        const float before = army->GetStrength(2);
+        RequestTransfer(EVT_REQUEST_TRANSFER_INFANTRY, *split, *army, 1000);
+        RunAndSend();
+        done.transfers += army->GetStrength(2) > before ? 1 : 0;
+        if (foreign && foreign->GetLocation() != split->GetLocation()) {
+            const float kept = split->GetStrength(2);
+            RequestTransfer(EVT_REQUEST_TRANSFER_INFANTRY, *split, *foreign, 1000);
+            RunAndSend();
+            EXPECT_EQ(split->GetStrength(2), kept) << "a transfer across the map went ahead";
+        }
+        foreign = army;
+        if (done.splits % 2 == 0) {
+            const ObjectId gone = split->GetId();
+            SendRequestMerge({army->GetId(), gone});
+            RunAndSend();
+            done.merges += ResolveId(gone) == nullptr ? 1 : 0;
+        }
+    }
+    return done;
+}
+
 std::map<std::pair<uint16_t, uint32_t>, int32_t> UnitLocations() {
     std::map<std::pair<uint16_t, uint32_t>, int32_t> locations;
     for (CCountry* country : g_countries)
@@ -279,9 +357,10 @@ struct CampaignRun {
 
 class TwoMachinesCampaignTest : public TwoMachinesTest {
 protected:
-    // The host orders the campaign and plays `minDays` days; with
+    // The host reorganises its armies (splits, transfers and merges, when
+    // `reorganise`), orders the campaign and plays `minDays` days; with
     // `untilStill` on until every move has ended (1100 days at most).
-    CampaignRun PlayCampaign(int minDays, bool untilStill) {
+    CampaignRun PlayCampaign(int minDays, bool untilStill, bool reorganise) {
         CampaignRun run;
         // The neighbour lists of the map, which the province table reads
         // again at the start of each machine's game.
@@ -291,6 +370,12 @@ protected:
         platform::ForgetPathCache();
         StartGame(*m_host);
         run.before = UnitLocations();
+        if (reorganise) {
+            const Reorganised reorganised = ReorganiseArmies(8);
+            EXPECT_EQ(reorganised.splits, 8);
+            EXPECT_EQ(reorganised.transfers, 8);
+            EXPECT_EQ(reorganised.merges, 4);
+        }
         EXPECT_GT(OrderCampaign(), 10);
         g_scheduler.FlushSend();
         int days = 0;
@@ -339,7 +424,7 @@ protected:
 };
 
 TEST_F(TwoMachinesCampaignTest, TheClientsUnitsFollowTheHostsMovesAlongTheirPaths) {
-    const CampaignRun run = PlayCampaign(4 * 30, true);
+    const CampaignRun run = PlayCampaign(4 * 30, true, true);
     int moved = 0;
     for (const auto& [id, province] : run.after)
         moved += run.before.count(id) && run.before.at(id) != province;
@@ -350,6 +435,6 @@ TEST_F(TwoMachinesCampaignTest, TheClientsUnitsFollowTheHostsMovesAlongTheirPath
 // Halfway through the moves the host alone knows when each next step is
 // due; what both machines share still hashes alike.
 TEST_F(TwoMachinesCampaignTest, HostAndClientAgreeWhileUnitsAreOnTheMove) {
-    const CampaignRun run = PlayCampaign(3, false);
+    const CampaignRun run = PlayCampaign(3, false, false);
     FollowOnClientAndCompare(run);
 }
