@@ -160,6 +160,10 @@ public:
     void OnPhase();
     void ScheduleNextPhase();
     bool IsOver() const { return m_attackers->finished || m_defenders->finished; }
+    // Each side's countries are at peace among themselves and each is
+    // hostile to a country of the other side; a siege's attackers neither
+    // trespass nor hold the province.
+    virtual bool IsValid() const;
     // Host: the winner, the ended message, the report, and the server's
     // removal.
     void End();
@@ -198,6 +202,11 @@ public:
 
 // The combat registered under the id; null when none (or not a combat).
 CCombat* FindCombatById(const ObjectId& id);
+
+// A message of types 27 to 29 (join, destroyed, leave) for the combat of the
+// id about the unit and its side.
+std::unique_ptr<COVEvent> MakeCombatUnitMessage(uint32_t type, const ObjectId& combat,
+                                                const CUnit& unit, bool attackerFlag);
 
 // What the combats tell the computer player of an outcome (0 won, 1 lost,
 // 2 draw; first: the first country told). Filled by ai/; null: nobody.

@@ -240,6 +240,7 @@ void CNavalUnit::SetProvince(int32_t provinceId) {
         if (IsPathEmpty())
             LandCargo();
     }
+    CheckArrival(provinceId);
 }
 
 bool CNavalUnit::IsBlockadingHostilePort() const {

@@ -3,6 +3,7 @@
 // province and the combats it takes part in.
 #include "country/Country.h"
 #include "engine/CriticalError.h"
+#include "military/server/CombatServer.h"
 #include "military/server/UnitServer.h"
 #include "military/units/LandUnit.h"
 #include "military/units/Unit.h"
@@ -89,6 +90,8 @@ int CUnit::HandleEvent(COVEvent& event) {
         m_development = 0;
         SetProvince(m_location);
         SetIdleState();
+        if (IsHost() && g_combatServer)
+            g_combatServer->CheckUnitArrival(*this, m_location);
         // The computer player takes the finished unit on the host.
         if (IsHost() && g_unitCreatedAI)
             g_unitCreatedAI(*this);
@@ -167,8 +170,21 @@ void CUnit::CancelMovement() {
     if (m_retreating)
         RestoreFlag();
     m_retreatProvince = 0;
+    const bool hadPath = !m_path.IsEmpty();
     m_path.RemoveAll();
     m_state = IsInCombat() ? EState::Combat : EState::Idle;
+    if (hadPath && m_location != 0 && IsHost() && !IsInCombat() && g_combatServer)
+        g_combatServer->CheckUnitArrival(*this, m_location);
+}
+
+void CUnit::SetProvince(int32_t province) {
+    SetLocation(province);
+    CheckArrival(province);
+}
+
+void CUnit::CheckArrival(int32_t province) {
+    if (province != previousProvince && !isNew && IsHost() && g_combatServer)
+        g_combatServer->CheckUnitArrival(*this, province);
 }
 
 uint8_t CUnit::GetCombatSide() const {
