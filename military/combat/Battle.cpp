@@ -497,10 +497,6 @@ bool AllFight(const CCombatSide& side, const CUnit& unit) {
     return true;
 }
 
-} // namespace
-
-namespace {
-
 bool Hostile(uint32_t a, uint32_t b) {
     const CCountry* country = CountryOfNumber(static_cast<int32_t>(a));
     return country && country->IsHostileTo(b);

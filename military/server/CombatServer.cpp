@@ -253,7 +253,7 @@ int32_t CCombatServer::CheckSiegeStart(CProvince& province, CUnit& unit) {
     if (FortressLevelOf(province) < 1)
         return 0;
     const int32_t controller = province.GetControllerNumber();
-    if (controller == static_cast<int32_t>(owner->GetNumber()))
+    if (controller < 0 || controller == static_cast<int32_t>(owner->GetNumber()))
         return 0;
     if (owner->IsHostileTo(controller))
         return kCombatSiegeCover;
