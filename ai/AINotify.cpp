@@ -10,6 +10,7 @@
 #include "country/CountryList.h"
 #include "country/War.h"
 #include "engine/CriticalError.h"
+#include "military/combat/Battle.h"
 #include "military/units/UnitList.h"
 #include "net/Session.h"
 #include "world/Province.h"
@@ -216,6 +217,20 @@ void NotifyAIBlockade(CProvince& province, int32_t value) {
     NotifyAIListeners(15, &CAIEventListener::OnBlockade, province.GetNumber(), value);
 }
 
+void NotifyAICombat(int32_t country, CCombat& combat, int32_t outcome, bool siegeFlag) {
+    if (!IsHost())
+        return;
+    if (siegeFlag && IsSiegeCombatKind(combat.GetType())) {
+        // The first mark of a side is its end, the second its retreat.
+        const CCombatSide& attackers = combat.Attackers();
+        const CCombatSide& examined = attackers.retreating ? combat.Defenders() : attackers;
+        if (attackers.finished || !examined.finished)
+            if (CAIKing* king = KingOf(combat.GetProvince().GetOwner()))
+                king->ReactToSiege(combat.GetProvince());
+    }
+    NotifyAIListeners3(14, &CAIEventListener::OnCombatResult, country, &combat, outcome);
+}
+
 void NotifyAIOfWars() {
     if (!IsHost())
         return;
@@ -416,6 +431,9 @@ const bool g_registered = [] {
     g_unitGoneAI = &UnitGone;
     g_unitCreatedAI = &UnitCreatedHere;
     g_unitAI = &UnitNotice;
+    g_combatAI.notifyCombat = [](uint32_t country, CCombat& combat, int32_t outcome, bool first) {
+        NotifyAICombat(static_cast<int32_t>(country), combat, outcome, first);
+    };
     return true;
 }();
 

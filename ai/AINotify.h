@@ -61,6 +61,11 @@ void NotifyAIFleetCreated(CUnit& fleet);
 void NotifyAIArmyDeleted(CUnit& army);
 void NotifyAIFleetDeleted(CUnit& fleet);
 void NotifyAIBlockade(CProvince& province, int32_t value);
+// A combat's outcome (0 won, 1 lost, 2 draw) for the country: with the flag
+// set, the owner of a besieged province lets its King react unless the
+// besiegers were the ones still standing; then type 14 with (country,
+// combat, outcome).
+void NotifyAICombat(int32_t country, CCombat& combat, int32_t outcome, bool siegeFlag);
 // At game start: type 19 for every attacker and defender pair of every war.
 void NotifyAIOfWars();
 void NotifyAISeaLinkAdded(CTerritory& land, CTerritory& sea);

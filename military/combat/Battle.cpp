@@ -8,6 +8,7 @@
 #include "engine/Random.h"
 #include "military/combat/CombatTables.h"
 #include "military/combat/Siege.h"
+#include "military/server/CombatServer.h"
 #include "military/server/UnitServer.h"
 #include "military/units/LandUnit.h"
 #include "military/units/Leader.h"
@@ -32,14 +33,28 @@ const char* SideName(bool attacker) {
 
 std::unique_ptr<COVEvent> UnitMessage(uint32_t type, const CCombat& combat, const CUnit& unit,
                                       bool attackerFlag) {
-    auto event = std::make_unique<COVDataEvent>(type, combat.GetId());
-    event->Payload().Set(CombatUnitFields::kCombat, combat.GetId());
+    return MakeCombatUnitMessage(type, combat.GetId(), unit, attackerFlag);
+}
+
+// On the host the combat server takes the unit out of every combat of the
+// province; without it only this combat lets it go.
+void TakeOutOfCombats(CCombat& combat, CUnit& unit, bool attackerFlag) {
+    if (g_combatServer)
+        g_combatServer->RemoveUnitFromCombats(combat, unit, attackerFlag ? 1 : 0);
+    else
+        combat.OnUnitLeft(&unit);
+}
+
+} // namespace
+
+std::unique_ptr<COVEvent> MakeCombatUnitMessage(uint32_t type, const ObjectId& combat,
+                                                const CUnit& unit, bool attackerFlag) {
+    auto event = std::make_unique<COVDataEvent>(type, combat);
+    event->Payload().Set(CombatUnitFields::kCombat, combat);
     event->Payload().Set(CombatUnitFields::kUnit, unit.GetId());
     event->Payload().Set(CombatUnitFields::kAttacker, static_cast<uint8_t>(attackerFlag ? 1 : 0));
     return event;
 }
-
-} // namespace
 
 CCombat* FindCombatById(const ObjectId& id) {
     return dynamic_cast<CCombat*>(FindObjectById(id));
@@ -281,7 +296,7 @@ void CCombatSide::RemoveUnit(CUnit& unit) {
     if (!combat)
         return;
     const bool keep = IsSiegeCombatKind(combat->GetType()) && !attacker;
-    combat->OnUnitLeft(&unit);
+    TakeOutOfCombats(*combat, unit, attacker);
     if (!keep)
         ExecuteAndSendEvent(UnitMessage(EVT_COMBAT_REMOVE_UNIT_2, *combat, unit, attacker));
 }
@@ -298,7 +313,7 @@ void CCombatSide::RetreatNow() {
             continue;
         }
         if (combat)
-            combat->OnUnitLeft(unit);
+            TakeOutOfCombats(*combat, *unit, attacker);
         auto event = std::make_unique<COVDataEvent>(EVT_UNITMOVE_ADD_DEST, g_unitServerId);
         event->Payload().Set(MoveDestinationPayload::kUnit, unit->GetId());
         event->Payload().Set(MoveDestinationPayload::kDestination, static_cast<uint16_t>(to));
@@ -500,6 +515,41 @@ bool AllFight(const CCombatSide& side, const CUnit& unit) {
         if (!a || !b || !a->IsHostileTo(b->GetNumber()))
             return false;
     }
+    return true;
+}
+
+namespace {
+
+bool Hostile(uint32_t a, uint32_t b) {
+    const CCountry* country = CountryOfNumber(static_cast<int32_t>(a));
+    return country && country->IsHostileTo(b);
+}
+
+// No country of the own list is hostile to one of its members, and each
+// member is hostile to some country of the other list.
+bool SideHoldsTogether(const std::vector<uint32_t>& own, const std::vector<uint32_t>& other) {
+    for (uint32_t x : own) {
+        if (std::any_of(own.begin(), own.end(), [x](uint32_t y) { return Hostile(y, x); }))
+            return false;
+        if (std::none_of(other.begin(), other.end(), [x](uint32_t y) { return Hostile(y, x); }))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CCombat::IsValid() const {
+    if (!SideHoldsTogether(m_attackers->countries, m_defenders->countries) ||
+        !SideHoldsTogether(m_defenders->countries, m_attackers->countries))
+        return false;
+    if (!IsSiegeCombatKind(GetType()))
+        return true;
+    const int32_t controller = m_province->GetControllerNumber();
+    for (const CUnit* unit : m_attackers->UnitsInOrder())
+        if (unit->trespassing ||
+            (unit->GetOwner() && static_cast<int32_t>(unit->GetOwner()->GetNumber()) == controller))
+            return false;
     return true;
 }
 

@@ -180,6 +180,10 @@ public:
     virtual void OnPhase();
     virtual void ScheduleNextPhase();
     bool IsOver() const { return m_attackers->finished || m_defenders->finished; }
+    // Each side's countries are at peace among themselves and each is
+    // hostile to a country of the other side; a siege's attackers neither
+    // trespass nor hold the province.
+    virtual bool IsValid() const;
     // Host: the winner, the ended message, the report, and the server's
     // removal.
     void End();
@@ -226,6 +230,11 @@ public:
 CCombat* FindCombatById(const ObjectId& id);
 // The side has units and every one of them may fight the unit.
 bool AllFight(const CCombatSide& side, const CUnit& unit);
+
+// A message of types 27 to 29 (join, destroyed, leave) for the combat of the
+// id about the unit and its side.
+std::unique_ptr<COVEvent> MakeCombatUnitMessage(uint32_t type, const ObjectId& combat,
+                                                const CUnit& unit, bool attackerFlag);
 
 // What the combats tell the computer player of an outcome (0 won, 1 lost,
 // 2 draw; first: the first country told). Filled by ai/; null: nobody.

@@ -1,5 +1,6 @@
 // The host's servers live as long as a scenario: its start-up makes them and
 // its shutdown deletes them, in their fixed order.
+#include "military/server/CombatServer.h"
 #include "military/server/GameServer.h"
 #include "military/server/HostDispatcher.h"
 #include "military/server/UnitServer.h"
@@ -13,6 +14,8 @@ void CreateHostServers() {
     g_hostDispatcher = new CHostDispatcher;
     delete g_gameServer;
     g_gameServer = new CGameServer;
+    delete g_combatServer;
+    g_combatServer = new CCombatServer;
     delete g_unitServer;
     g_unitServer = new UnitServer;
     g_leaderRegistry = std::make_unique<CLeaderRegistry>();
@@ -23,6 +26,8 @@ void DeleteServersAfterScheduler() {
     g_hostDispatcher = nullptr;
     delete g_gameServer;
     g_gameServer = nullptr;
+    delete g_combatServer;
+    g_combatServer = nullptr;
     delete g_unitServer;
     g_unitServer = nullptr;
     g_leaderRegistry.reset();

@@ -234,7 +234,7 @@ void CNavalUnit::SetProvince(int32_t provinceId) {
     }
     if (here && GetLocation() != 0 && HasFortress(*here))
         portDate = Today();
-    CUnit::SetProvince(provinceId);
+    TakeProvince(provinceId);
     m_cargo.ForEach([provinceId](CLandUnit* army) {
         if (army)
             army->SetLocation(provinceId);
@@ -245,6 +245,7 @@ void CNavalUnit::SetProvince(int32_t provinceId) {
         if (IsPathEmpty())
             LandCargo();
     }
+    CheckArrival(provinceId);
 }
 
 bool CNavalUnit::IsBlockadingHostilePort() const {

@@ -189,6 +189,8 @@ public:
     // port): the figure stands there, or keeps moving with a path left. On
     // the host in a running game, a unit that is not new and not dying tells
     // the computer player when the province differs from its previous one.
+    // Once the unit has taken the field, entering a province other than the
+    // one it came from has the combat server check it there (host).
     virtual void SetProvince(int32_t province);
 
     // The owner may enter the province with this unit now: the rule the
@@ -323,6 +325,13 @@ public:
     // prices.
     virtual float GetMaintenance() const { return 0.0f; }
 
+    // The two units may fight each other where this one stands: neither
+    // trespasses nor retreats, they are of one kind (armies or fleets), not
+    // of one owner nor of one side of a war, not held in two different
+    // battles, and their owners are hostile (or one is barred from this
+    // unit's province by the demarcation treaty).
+    bool IsEnemyOf(const CUnit& other) const;
+
     // The owner's god mode halves the unit's losses.
     bool OwnerHalvesLosses() const;
     // The aim of the unit's morale: its owner's land (armies) or naval
@@ -371,7 +380,9 @@ public:
     int MoveUpdate(COVEvent& event);
     int CombatUpdate(COVEvent& event);
     // Stops: on the host the pending step is neutralised; the path is
-    // emptied, the unit no longer retreats and is idle (or in combat).
+    // emptied, the unit no longer retreats and is idle (or in combat). On
+    // the host a unit that was on its way and is in no combat is checked
+    // where it stands by the combat server.
     virtual void CancelMovement();
     // Brings the figure and the portrait up to date.
     virtual void RefreshPortrait() {}
@@ -473,6 +484,11 @@ public:
     COVEvent* pendingStep = nullptr;
 
 protected:
+    // SetProvince without the combat server's check: the location, the
+    // figure's placement and the computer player's notice.
+    void TakeProvince(int32_t province);
+    // The combat server's check of the province the unit entered (host).
+    void CheckArrival(int32_t province);
     // A field only one kind of unit knows (the key just read): true when the
     // key was taken.
     virtual bool ReadOwnField(CFieldReader& in) = 0;

@@ -20,6 +20,23 @@ void CUnit::SendLosses(float amount, uint8_t cause) {
     ExecuteAndSendEvent(std::move(event));
 }
 
+bool CUnit::IsEnemyOf(const CUnit& other) const {
+    if (trespassing || other.trespassing || &other == this || m_owner == other.m_owner)
+        return false;
+    // A unit's current combat: its battle, else its siege. Units in two
+    // different battles do not fight each other; a siege is no bar.
+    if (!m_combat.IsNull() && !other.m_combat.IsNull() && !(m_combat == other.m_combat))
+        return false;
+    if (IsRetreating() || other.IsRetreating() || IsFleet() != other.IsFleet())
+        return false;
+    if (!m_owner || !other.m_owner || m_owner->IsCobelligerentWith(other.m_owner->GetNumber()))
+        return false;
+    if (m_owner->IsBarredByDemarcationTreaty(m_location) ||
+        other.m_owner->IsBarredByDemarcationTreaty(m_location))
+        return true;
+    return m_owner->IsHostileTo(other.m_owner->GetNumber());
+}
+
 namespace {
 
 // The unit's leaders follow it to its new owner.

@@ -4,6 +4,7 @@
 #include "country/Country.h"
 #include "engine/CriticalError.h"
 #include "engine/GameState.h"
+#include "military/server/CombatServer.h"
 #include "military/server/UnitServer.h"
 #include "military/units/LandUnit.h"
 #include "military/units/Unit.h"
@@ -92,6 +93,8 @@ int CUnit::HandleEvent(COVEvent& event) {
         m_development = 0;
         SetProvince(m_location);
         SetIdleState();
+        if (IsHost() && g_combatServer)
+            g_combatServer->CheckUnitArrival(*this, m_location);
         // The computer player takes the finished unit on the host and hears
         // that it took the field.
         if (IsHost() && !dying) {
@@ -167,10 +170,20 @@ int CUnit::CombatUpdate(COVEvent& event) {
 }
 
 void CUnit::SetProvince(int32_t province) {
+    TakeProvince(province);
+    CheckArrival(province);
+}
+
+void CUnit::TakeProvince(int32_t province) {
     SetLocation(province);
     SetMapPlacement(m_path.IsEmpty() ? PLACEMENT_STANDING : PLACEMENT_MOVING);
     if (IsHost() && IsGameRunning() && province != previousProvince && !isNew && !dying)
         NotifyAI(UNIT_NOTICE_MOVED);
+}
+
+void CUnit::CheckArrival(int32_t province) {
+    if (province != previousProvince && !isNew && IsHost() && g_combatServer)
+        g_combatServer->CheckUnitArrival(*this, province);
 }
 
 void CUnit::CancelMovement() {
@@ -190,6 +203,8 @@ void CUnit::CancelMovement() {
         DebugPrint("Notify AI that Unit #%d has stopped!", static_cast<int>(GetId().number));
         NotifyAI(UNIT_NOTICE_STOPPED);
     }
+    if (hadPath && m_location != 0 && IsHost() && !IsInCombat() && g_combatServer)
+        g_combatServer->CheckUnitArrival(*this, m_location);
 }
 
 uint8_t CUnit::GetCombatSide() const {

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "ai/AINotify.h"
+#include "military/combat/Battle.h"
 #include "military/units/LandUnit.h"
 #include "military/units/NavalUnit.h"
 #include "tests/ai/AIFixture.h"
+#include "world/Province.h"
 
 namespace {
 
@@ -194,6 +196,38 @@ TEST_F(AINotifyTest, AUnitsNoticesReachItsHolderFirstAndThenTheSubscribersOfThei
     army.CancelMovement();
     EXPECT_TRUE(g_calls.empty());
     army.SetAIAgent(nullptr);
+}
+
+// Records the combat outcomes it hears.
+class CombatEar : public CAIEventListener {
+public:
+    void OnCombatResult(int32_t a, CCombat* combat, int32_t c) override {
+        heard.push_back({a, combat, c});
+    }
+    struct Heard {
+        int32_t country;
+        CCombat* combat;
+        int32_t outcome;
+    };
+    std::vector<Heard> heard;
+};
+
+TEST_F(AINotifyTest, ACombatsOutcomeReachesTheListenersOfItsTypeOnTheHostOnly) {
+    ASSERT_NE(g_combatAI.notifyCombat, nullptr);
+    CLandCombat battle(*GetProvince(10));
+    CombatEar ear;
+    ear.Subscribe(14, false);
+    g_combatAI.notifyCombat(3, battle, 2, true);
+    g_combatAI.notifyCombat(4, battle, 1, false);
+    ASSERT_EQ(ear.heard.size(), 2u);
+    EXPECT_EQ(ear.heard[0].country, 3);
+    EXPECT_EQ(ear.heard[0].combat, &battle);
+    EXPECT_EQ(ear.heard[0].outcome, 2);
+    EXPECT_EQ(ear.heard[1].country, 4);
+    EXPECT_EQ(ear.heard[1].outcome, 1);
+    ClientScope client;
+    g_combatAI.notifyCombat(3, battle, 0, true);
+    EXPECT_EQ(ear.heard.size(), 2u);
 }
 
 } // namespace

@@ -21,6 +21,10 @@
 #include "data/Keywords.h"
 #include "data/WorldStateHash.h"
 #include "engine/GameTimer.h"
+#include "military/StartupTables.h"
+#include "military/combat/Battle.h"
+#include "military/server/UnitServer.h"
+#include "military/units/LandUnit.h"
 #include "military/units/Unit.h"
 #include "military/units/UnitList.h"
 #include "net/EventTypes.h"
@@ -31,6 +35,7 @@
 #include "platform/Files.h"
 #include "platform/Network.h"
 #include "tests/TestSupport.h"
+#include "world/City.h"
 #include "world/Globals.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
@@ -437,4 +442,147 @@ TEST_F(TwoMachinesCampaignTest, TheClientsUnitsFollowTheHostsMovesAlongTheirPath
 TEST_F(TwoMachinesCampaignTest, HostAndClientAgreeWhileUnitsAreOnTheMove) {
     const CampaignRun run = PlayCampaign(3, false, false);
     FollowOnClientAndCompare(run);
+}
+
+namespace {
+
+// Two land provinces side by side, owned by the host's and the client's
+// countries where the map has such a pair (the host's province first); 0
+// when none. Provinces with units or a fortress are passed over, so that
+// the battle is fought by the two armies alone.
+std::pair<int32_t, int32_t> BorderPair() {
+    auto clear = [](const CProvince& p) {
+        CUnitList units;
+        CollectProvinceUnits(p.GetNumber(), units);
+        return !p.IsSea() && units.IsEmpty() && !p.combats &&
+               (!p.GetCity() || p.GetCity()->GetFortress().level < 1.0f);
+    };
+    for (CProvince& from : g_provinces) {
+        if (from.GetOwnerNumber() != static_cast<int32_t>(kHostCountry) || !clear(from))
+            continue;
+        for (int32_t i = 0; i < from.neighbourCount; ++i) {
+            const CProvince* to = GetProvince(from.neighbours[static_cast<size_t>(i)].id);
+            if (to && to->GetNumber() != from.GetNumber() && clear(*to))
+                return {from.GetNumber(), to->GetNumber()};
+        }
+    }
+    return {0, 0};
+}
+
+// An army of the country standing in the province, made alike on both
+// machines (the same id from the same counter).
+CUnit* RaiseArmy(uint32_t country, int32_t province, float infantry) {
+    CCountry* owner = CountryOfNumber(country);
+    if (!owner)
+        return nullptr;
+    auto* army = new CLandUnit(owner);
+    army->AssignNewId();
+    army->SetLocation(province);
+    army->SetStrength(2, infantry);
+    army->morale = owner->GetLandMorale();
+    army->SetIdleState();
+    owner->AddUnit(army);
+    return army;
+}
+
+} // namespace
+
+TEST_F(TwoMachinesTest, AHostsBattleIsFollowedByTheClientFromItsMessagesAlone) {
+    std::filesystem::create_directories(m_dir.Path() / "map");
+    std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
+                               m_dir.Path() / "map" / "adjacent.tbl");
+    platform::ForgetPathCache();
+    // The same world on both machines: the two countries at war, an army of
+    // each on either side of a border.
+    std::pair<int32_t, int32_t> border;
+    ObjectId attackerId;
+    ObjectId defenderId;
+    auto prepare = [&]() {
+        ASSERT_TRUE(LoadCombatTables());
+        CountryOfNumber(kHostCountry)->SetAtWarWith(kClientCountry);
+        CountryOfNumber(kClientCountry)->SetAtWarWith(kHostCountry);
+        border = BorderPair();
+        ASSERT_NE(border.first, 0) << "no border between the two countries";
+        CUnit* attacker = RaiseArmy(kHostCountry, border.first, 20000.0f);
+        CUnit* defender = RaiseArmy(kClientCountry, border.second, 8000.0f);
+        ASSERT_TRUE(attacker && defender);
+        attackerId = attacker->GetId();
+        defenderId = defender->GetId();
+    };
+
+    StartGame(*m_host);
+    prepare();
+    const ObjectId hostAttacker = attackerId;
+    std::string startText;
+    ASSERT_EQ(WriteGameToMemory(startText), FIELD_WRITTEN);
+    CUnitList attackers;
+    attackers.AddTail(FindUnitById(attackerId));
+    attackers.MoveTo(border.second);
+    g_scheduler.FlushSend();
+
+    // Days go by until the armies have met, the battle is over and every
+    // move has ended.
+    bool fought = false;
+    auto battleGoesOn = [&]() {
+        const CProvince* field = GetProvince(border.second);
+        for (size_t i = 0; field->combats && i < field->combats->GetCount(); ++i)
+            if (dynamic_cast<CCombat*>(field->combats->At(i))) {
+                fought = true;
+                return true;
+            }
+        return false;
+    };
+    int days = 0;
+    auto moving = [] {
+        bool any = false;
+        for (CCountry* country : g_countries)
+            if (country)
+                country->m_units.ForEach(
+                    [&any](CUnit* unit) { any = any || !unit->IsPathEmpty(); });
+        return any;
+    };
+    while ((moving() || battleGoesOn()) && days < 400) {
+        PostAndSendEventNow(std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, 1));
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+        battleGoesOn();
+        ++days;
+    }
+    EXPECT_TRUE(fought) << "the armies never met";
+    EXPECT_FALSE(battleGoesOn()) << "the battle did not end in " << days << " days";
+    const CUnit* winner = FindUnitById(attackerId);
+    const CUnit* loser = FindUnitById(defenderId);
+    ASSERT_NE(winner, nullptr);
+    EXPECT_LT(winner->GetStrength(2), 20000.0f) << "no losses for the attacker";
+    EXPECT_TRUE(!loser || loser->GetStrength(2) < 8000.0f) << "no losses for the defender";
+    const std::map<std::pair<uint16_t, uint32_t>, int32_t> hostLocations = UnitLocations();
+    std::string hostText;
+    ASSERT_EQ(WriteGameToMemory(hostText), FIELD_WRITTEN);
+    FreeCombatTables();
+    StopGame();
+
+    // The client: the same start, then only what the host sent.
+    StartGame(*m_client);
+    prepare();
+    EXPECT_EQ(attackerId, hostAttacker);
+    std::string clientStart;
+    ASSERT_EQ(WriteGameToMemory(clientStart), FIELD_WRITTEN);
+    EXPECT_EQ(Fnv1a64(clientStart), Fnv1a64(startText));
+    platform::net::Message message;
+    while (m_client->GetNetwork()->Receive(message)) {
+        m_client->HandleNetworkMessage(message);
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+    }
+    EXPECT_EQ(UnitLocations(), hostLocations);
+    std::string clientText;
+    ASSERT_EQ(WriteGameToMemory(clientText), FIELD_WRITTEN);
+    if (clientText != hostText) {
+        KeepForDiff(hostText, "orvandel_battle_host.ovg");
+        KeepForDiff(clientText, "orvandel_battle_client.ovg");
+    }
+    EXPECT_EQ(WorldStateHashText(Fnv1a64(clientText)), WorldStateHashText(Fnv1a64(hostText)));
+    FreeCombatTables();
+    for (CProvince& province : g_provinces)
+        province.ClearNeighbours();
 }

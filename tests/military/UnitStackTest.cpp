@@ -61,6 +61,7 @@ class UnitStackTest : public ::testing::Test {
 protected:
     void SetUp() override {
         BuildKeywordIndex();
+        ResetStartFrames();
         m_format = g_pixelFormat;
         SetPixelFormat(kPixelFormat565);
         RebuildPalettePixels();

@@ -23,9 +23,10 @@ int32_t Saturate(int64_t value) {
 // The first frame of a new animation. Pictures shown differ from machine to
 // machine, so they draw from a sequence of their own rather than from the
 // game's shared random numbers.
+uint32_t g_startFrameState = 1;
+
 int32_t RandomStartFrame(int32_t frameCount) {
-    static uint32_t state = 1;
-    return NextRand15(state) % frameCount;
+    return NextRand15(g_startFrameState) % frameCount;
 }
 
 // Passes over the rest of a nested block whose "{" has been taken, up to and
@@ -61,6 +62,10 @@ void ReadPoint(CFieldReader& reader, int32_t& pointX, int32_t& pointY) {
 }
 
 } // namespace
+
+void ResetStartFrames() {
+    g_startFrameState = 1;
+}
 
 // SpriteWorld ----------------------------------------------------------------------
 

@@ -26,6 +26,10 @@
 
 class CFieldReader;
 
+// New animations start at frames drawn from a sequence of the map
+// sprites' own; this starts the sequence again (pictures that tests compare).
+void ResetStartFrames();
+
 // The draw param with which a map sprite is drawn at its world position as
 // it stands, without the map transform (when drawing into the map picture).
 constexpr int32_t kDrawAtWorldPosition = 6;
