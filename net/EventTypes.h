@@ -1362,6 +1362,16 @@ struct WhitePeacePayload {
     static constexpr PayloadFieldInfo kFields[] = {kWar};
 };
 
+// A separate peace asked of the host (type 217): the war, one of its
+// attackers and one of its defenders.
+struct SeparatePeaceRequestPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_217};
+    static constexpr PayloadField<ObjectId> kWar{"war", 20};
+    static constexpr PayloadField<uint32_t> kAttacker{"attacker", 28};
+    static constexpr PayloadField<uint32_t> kDefender{"defender", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kWar, kAttacker, kDefender};
+};
+
 // A war split in two at a peace between one attacker and one defender:
 // the war, each new war's id with its attackers' and defenders' side ids,
 // and the two countries.

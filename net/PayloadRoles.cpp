@@ -128,6 +128,10 @@ constexpr PayloadFieldRole kInvestmentChangeRoles[] = {
     {InvestmentChangePayload::kCountry, R::Country}};
 constexpr PayloadFieldRole kToleranceRoles[] = {{TolerancePayload::kCountry, R::Country}};
 constexpr PayloadFieldRole kWhitePeaceRoles[] = {{WhitePeacePayload::kWar, R::Id}};
+constexpr PayloadFieldRole kSeparatePeaceRequestRoles[] = {
+    {SeparatePeaceRequestPayload::kWar, R::Id},
+    {SeparatePeaceRequestPayload::kAttacker, R::Country},
+    {SeparatePeaceRequestPayload::kDefender, R::Country}};
 constexpr PayloadFieldRole kSplitWarRoles[] = {{SplitWarPayload::kWar, R::Id},
                                                {SplitWarPayload::kFirstWar, R::Id},
                                                {SplitWarPayload::kFirstAttackers, R::Id},
@@ -203,6 +207,7 @@ constexpr RoleSet kRoleSets[] = {
     ForTypes<InvestmentChangePayload>(kInvestmentChangeRoles),
     ForTypes<TolerancePayload>(kToleranceRoles),
     ForTypes<WhitePeacePayload>(kWhitePeaceRoles),
+    ForTypes<SeparatePeaceRequestPayload>(kSeparatePeaceRequestRoles),
     ForTypes<SplitWarPayload>(kSplitWarRoles),
     ForTypes<SwitchAllegiancePayload>(kSwitchAllegianceRoles),
     ForTypes<UnitLossesPayload>(kUnitLossesRoles),
