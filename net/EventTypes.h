@@ -1568,6 +1568,13 @@ struct ExecuteEventPayload {
     static constexpr PayloadField<uint32_t> kRandom{"random", 36};
     static constexpr PayloadFieldInfo kFields[] = {kEvent, kSubject, kRandom};
 };
+// A history event started for a country: the event's id and the country.
+struct StartEventPayload {
+    static constexpr uint32_t kTypes[] = {EVT_START_EVENT};
+    static constexpr PayloadField<ObjectId> kEvent{"event", 20};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 112};
+    static constexpr PayloadFieldInfo kFields[] = {kEvent, kCountry};
+};
 // A mission of the receiving country activated, completed or failed: the
 // date and the mission's id.
 struct MissionPayload {

@@ -2,6 +2,7 @@
 // its shutdown deletes them, in their fixed order.
 #include "military/server/GameServer.h"
 #include "military/server/HostDispatcher.h"
+#include "military/server/RandomEvents.h"
 #include "military/server/UnitServer.h"
 #include "military/units/LeaderRegistry.h"
 #include "world/ScenarioSteps.h"
@@ -16,6 +17,8 @@ void CreateHostServers() {
     delete g_unitServer;
     g_unitServer = new UnitServer;
     g_leaderRegistry = std::make_unique<CLeaderRegistry>();
+    g_randomEvents.reset();
+    g_randomEvents = std::make_unique<CRandomEvents>();
 }
 
 void DeleteServersAfterScheduler() {
@@ -26,6 +29,7 @@ void DeleteServersAfterScheduler() {
     delete g_unitServer;
     g_unitServer = nullptr;
     g_leaderRegistry.reset();
+    g_randomEvents.reset();
 }
 
 const bool g_serverStepsRegistered = [] {
