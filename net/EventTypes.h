@@ -1568,6 +1568,12 @@ struct ExecuteEventPayload {
     static constexpr PayloadField<uint32_t> kRandom{"random", 36};
     static constexpr PayloadFieldInfo kFields[] = {kEvent, kSubject, kRandom};
 };
+// A native army raised a few days ago, to be disbanded unless it fights.
+struct PacifyNativePayload {
+    static constexpr uint32_t kTypes[] = {EVT_PACIFY_NATIVE};
+    static constexpr PayloadField<ObjectId> kArmy{"army", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kArmy};
+};
 // A history event started for a country: the event's id and the country.
 struct StartEventPayload {
     static constexpr uint32_t kTypes[] = {EVT_START_EVENT};

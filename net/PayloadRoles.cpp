@@ -128,6 +128,7 @@ constexpr PayloadFieldRole kInvestmentChangeRoles[] = {
     {InvestmentChangePayload::kCountry, R::Country}};
 constexpr PayloadFieldRole kToleranceRoles[] = {{TolerancePayload::kCountry, R::Country}};
 constexpr PayloadFieldRole kWhitePeaceRoles[] = {{WhitePeacePayload::kWar, R::Id}};
+constexpr PayloadFieldRole kPacifyNativeRoles[] = {{PacifyNativePayload::kArmy, R::Id}};
 constexpr PayloadFieldRole kStartEventRoles[] = {{StartEventPayload::kCountry, R::Country}};
 constexpr PayloadFieldRole kSeparatePeaceRequestRoles[] = {
     {SeparatePeaceRequestPayload::kWar, R::Id},
@@ -208,6 +209,7 @@ constexpr RoleSet kRoleSets[] = {
     ForTypes<InvestmentChangePayload>(kInvestmentChangeRoles),
     ForTypes<TolerancePayload>(kToleranceRoles),
     ForTypes<WhitePeacePayload>(kWhitePeaceRoles),
+    ForTypes<PacifyNativePayload>(kPacifyNativeRoles),
     ForTypes<StartEventPayload>(kStartEventRoles),
     ForTypes<SeparatePeaceRequestPayload>(kSeparatePeaceRequestRoles),
     ForTypes<SplitWarPayload>(kSplitWarRoles),

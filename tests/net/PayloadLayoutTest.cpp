@@ -134,6 +134,7 @@ std::vector<Layout> AllLayouts() {
         OfData<LeaderTransferPayload>("LeaderTransferPayload"),
         OfData<TolerancePayload>("TolerancePayload"),
         OfData<WhitePeacePayload>("WhitePeacePayload"),
+        OfData<PacifyNativePayload>("PacifyNativePayload"),
         OfData<StartEventPayload>("StartEventPayload"),
         OfData<SeparatePeaceRequestPayload>("SeparatePeaceRequestPayload"),
         OfData<SplitWarPayload>("SplitWarPayload"),
