@@ -15,6 +15,7 @@
 #include "net/Posting.h"
 #include "net/Senders.h"
 #include "net/Session.h"
+#include "world/Globals.h"
 
 std::unique_ptr<CRandomEvents> g_randomEvents;
 RandomEventHooks g_randomEventHooks;
@@ -30,6 +31,8 @@ constexpr uint32_t kRandomEventNumbers[] = {1,  2,  3,  7,  8,  9,  10, 11, 12, 
                                             45, 46, 47, 48, 49, 50, 52, 54, 57, 58, 59};
 constexpr uint32_t kHistoryEventNumbers[] = {101, 102, 204, 302, 1101, 401};
 
+void RaiseReformationEvent(int32_t randomNumber);
+
 // The game server hands the events over; the countries roll their first
 // event at the start of the game, which the host alone does.
 const bool g_randomEventsRegistered = [] {
@@ -41,6 +44,7 @@ const bool g_randomEventsRegistered = [] {
         if (g_randomEvents)
             g_randomEvents->Roll(country);
     };
+    g_raiseReformationEvent = &RaiseReformationEvent;
     return true;
 }();
 
@@ -85,6 +89,20 @@ std::string Trimmed(const char* cell) {
     while (start < text.size() && blank(text[start]))
         ++start;
     return text.substr(start);
+}
+
+// The yearly reformation event: event 7 for country 1, marked so that it
+// draws no next event of its own.
+void RaiseReformationEvent(int32_t randomNumber) {
+    constexpr uint32_t kReformationEvent = 7;
+    constexpr uint32_t kReformingCountry = 1;
+    if (CGameEventObject* object = CRandomEvents::FindEvent(kReformationEvent))
+        object->firedByCommand = 1;
+    auto message = std::make_unique<COVDataEvent>(EVT_EXECUTE_EVENT, g_serverId);
+    message->Payload().Set(ExecuteEventPayload::kEvent, EventId(kReformationEvent));
+    message->Payload().Set(ExecuteEventPayload::kSubject, MakeCountryId(kReformingCountry));
+    message->Payload().Set(ExecuteEventPayload::kRandom, static_cast<uint32_t>(randomNumber));
+    ExecuteAndSendEvent(std::move(message));
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "net/Posting.h"
 #include "tests/TestSupport.h"
 #include "tests/military/RequestServersFixture.h"
+#include "world/Globals.h"
 
 namespace {
 
@@ -207,6 +208,16 @@ TEST_F(RandomEventsTest, EventsWithoutObjectsAndTheNumberZeroDoNothing) {
     for (uint32_t n = 60; n <= 100; ++n)
         EXPECT_EQ(CRandomEvents::FindEvent(n), nullptr) << n;
     EXPECT_EQ(CRandomEvents::FindEvent(401)->GetEventKind(), CGameEventObject::kHistoryEvent);
+}
+
+TEST_F(RandomEventsTest, TheReformationEventRunsEventSevenForCountryOneWithoutANextEvent) {
+    ASSERT_NE(g_raiseReformationEvent, nullptr);
+    g_raiseReformationEvent(1234);
+    ASSERT_EQ(g_carriedOut.size(), 1u);
+    EXPECT_EQ(g_carriedOut[0].event, 7u);
+    EXPECT_EQ(g_carriedOut[0].subject, ObjectId(3, 1));
+    EXPECT_TRUE(Pending().empty());
+    EXPECT_EQ(CRandomEvents::FindEvent(7)->firedByCommand, 0);
 }
 
 TEST_F(RandomEventsTest, AHistoryEventIsCarriedOutForTheCountryPlayedHere) {
