@@ -10,6 +10,7 @@
 #include "country/Alliance.h"
 #include "country/Country.h"
 #include "country/HandlerSupport.h"
+#include "country/PeaceOffer.h"
 #include "country/Relations.h"
 #include "country/War.h"
 #include "engine/CriticalError.h"
@@ -291,6 +292,12 @@ void HandlePeaceAnswer(COVEvent& event) {
     const uint32_t answering = payload.Get(COVPeaceEvent::kCountry);
     if (!offering)
         return;
+    const ObjectId offer = payload.Get(COVPeaceEvent::kOffer);
+    if (std::none_of(g_peaceOffers.begin(), g_peaceOffers.end(),
+                     [&offer](const auto& held) { return held && held->id == offer; })) {
+        LogRefusedRequest(event, kServer, "no such peace offer");
+        return;
+    }
     if (!offering->m_diplomacy.IsAtWarWith(answering)) {
         DebugPrint("%s: %u and %u are not at war; peace answer dropped\n", kServer,
                    offering->GetNumber(), answering);

@@ -174,9 +174,15 @@ TEST_F(DiplomacyRequestsTest, ADemandingOfferTellsTheOwnersOfTheProvincesAskedFo
 
 TEST_F(DiplomacyRequestsTest, PeaceAnswersAndDeclinesNeedAWarOrALeader) {
     COVPeaceEvent decline(EVT_REQ_DECLINE_PEACE, g_diplomacyRequestsId, 1, ObjectId(4712, 900), 2);
+    HandleDiplomacyRequest(*Offer(1, 2, 0.0f, false)); // makes offer {4712, 900}
+    TakeSent();
     HandleDiplomacyRequest(decline);
     EXPECT_TRUE(TakeSent().empty());
     CountryOfNumber(1)->SetAtWarWith(2);
+    // An offer that no longer exists is refused.
+    COVPeaceEvent stale(EVT_REQ_DECLINE_PEACE, g_diplomacyRequestsId, 1, ObjectId(4712, 901), 2);
+    HandleDiplomacyRequest(stale);
+    EXPECT_TRUE(TakeSent().empty());
     HandleDiplomacyRequest(decline);
     EXPECT_EQ(Types(TakeSent()), std::vector<uint32_t>{EVT_EXEC_DECLINE_PEACE});
 
