@@ -1362,6 +1362,16 @@ struct WhitePeacePayload {
     static constexpr PayloadFieldInfo kFields[] = {kWar};
 };
 
+// A separate peace asked of the host (type 217): the war, one of its
+// attackers and one of its defenders.
+struct SeparatePeaceRequestPayload {
+    static constexpr uint32_t kTypes[] = {EVT_UNNAMED_217};
+    static constexpr PayloadField<ObjectId> kWar{"war", 20};
+    static constexpr PayloadField<uint32_t> kAttacker{"attacker", 28};
+    static constexpr PayloadField<uint32_t> kDefender{"defender", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kWar, kAttacker, kDefender};
+};
+
 // A war split in two at a peace between one attacker and one defender:
 // the war, each new war's id with its attackers' and defenders' side ids,
 // and the two countries.
@@ -1579,6 +1589,19 @@ struct ExecuteEventPayload {
     static constexpr PayloadField<ObjectId> kSubject{"subject", 28};
     static constexpr PayloadField<uint32_t> kRandom{"random", 36};
     static constexpr PayloadFieldInfo kFields[] = {kEvent, kSubject, kRandom};
+};
+// A native army raised a few days ago, to be disbanded unless it fights.
+struct PacifyNativePayload {
+    static constexpr uint32_t kTypes[] = {EVT_PACIFY_NATIVE};
+    static constexpr PayloadField<ObjectId> kArmy{"army", 20};
+    static constexpr PayloadFieldInfo kFields[] = {kArmy};
+};
+// A history event started for a country: the event's id and the country.
+struct StartEventPayload {
+    static constexpr uint32_t kTypes[] = {EVT_START_EVENT};
+    static constexpr PayloadField<ObjectId> kEvent{"event", 20};
+    static constexpr PayloadField<uint32_t> kCountry{"country", 112};
+    static constexpr PayloadFieldInfo kFields[] = {kEvent, kCountry};
 };
 // A mission of the receiving country activated, completed or failed: the
 // date and the mission's id.

@@ -128,6 +128,12 @@ constexpr PayloadFieldRole kInvestmentChangeRoles[] = {
     {InvestmentChangePayload::kCountry, R::Country}};
 constexpr PayloadFieldRole kToleranceRoles[] = {{TolerancePayload::kCountry, R::Country}};
 constexpr PayloadFieldRole kWhitePeaceRoles[] = {{WhitePeacePayload::kWar, R::Id}};
+constexpr PayloadFieldRole kPacifyNativeRoles[] = {{PacifyNativePayload::kArmy, R::Id}};
+constexpr PayloadFieldRole kStartEventRoles[] = {{StartEventPayload::kCountry, R::Country}};
+constexpr PayloadFieldRole kSeparatePeaceRequestRoles[] = {
+    {SeparatePeaceRequestPayload::kWar, R::Id},
+    {SeparatePeaceRequestPayload::kAttacker, R::Country},
+    {SeparatePeaceRequestPayload::kDefender, R::Country}};
 constexpr PayloadFieldRole kSplitWarRoles[] = {{SplitWarPayload::kWar, R::Id},
                                                {SplitWarPayload::kFirstWar, R::Id},
                                                {SplitWarPayload::kFirstAttackers, R::Id},
@@ -203,6 +209,9 @@ constexpr RoleSet kRoleSets[] = {
     ForTypes<InvestmentChangePayload>(kInvestmentChangeRoles),
     ForTypes<TolerancePayload>(kToleranceRoles),
     ForTypes<WhitePeacePayload>(kWhitePeaceRoles),
+    ForTypes<PacifyNativePayload>(kPacifyNativeRoles),
+    ForTypes<StartEventPayload>(kStartEventRoles),
+    ForTypes<SeparatePeaceRequestPayload>(kSeparatePeaceRequestRoles),
     ForTypes<SplitWarPayload>(kSplitWarRoles),
     ForTypes<SwitchAllegiancePayload>(kSwitchAllegianceRoles),
     ForTypes<UnitLossesPayload>(kUnitLossesRoles),

@@ -150,7 +150,8 @@ public:
     uint8_t looted = 0;
     uint8_t winter = 0;
     uint8_t storm = 0;
-    uint8_t whiteman = 0; // Europeans have reached the province
+    uint8_t whiteman = 0;           // Europeans have reached the province
+    uint8_t conquistadorTested = 0; // a conquistador has met the natives
     int32_t natives = 0;
     int32_t tax = 0;
     int32_t wilderness = 0;

@@ -233,7 +233,7 @@ void CProvince::ResetForGame() {
     m_owner = m_controller = -1;
     Release();
     lootEndDate = nationalismDate = discoveryDate = spareDate = CDate();
-    looted = winter = storm = stormMark = whiteman = blockaded = 0;
+    looted = winter = storm = stormMark = whiteman = blockaded = conquistadorTested = 0;
     discovered = knownToPlayer = newlyRevealed = 0;
     discoveredBy.fill(0);
     seenBy.fill(0);

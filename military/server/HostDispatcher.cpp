@@ -24,10 +24,12 @@ constexpr HostRequestCategory kOfferOrder[] = {
 } // namespace
 
 int CHostDispatcher::HandleMessage(COVEvent& event) {
-    // The unit server does the units' monthly work on the host.
+    // The unit server does the units' monthly work on the host, and the
+    // natives grow.
     if (event.GetType() == EVT_TIMER_MONTH && IsHost())
-        if (HostServerHandler server = g_hostServers[HOST_UNIT_SERVER])
-            server(event);
+        for (HostRequestCategory each : {HOST_UNIT_SERVER, HOST_NATIVES})
+            if (HostServerHandler server = g_hostServers[each])
+                server(event);
     return EVENT_NOT_HANDLED;
 }
 

@@ -4,7 +4,7 @@
 // its handler interface (DispatchHostRequest), which hands it to the server
 // of the category given by the receiver number. Its message handler also
 // takes every broadcast message while a game runs (the answer is not used):
-// on the host the month goes on to the unit server.
+// on the host the month goes on to the unit server and the natives.
 #include <array>
 #include <cstdint>
 

@@ -3,6 +3,7 @@
 #include "military/server/CombatServer.h"
 #include "military/server/GameServer.h"
 #include "military/server/HostDispatcher.h"
+#include "military/server/RandomEvents.h"
 #include "military/server/UnitServer.h"
 #include "military/units/LeaderRegistry.h"
 #include "world/ScenarioSteps.h"
@@ -19,6 +20,8 @@ void CreateHostServers() {
     delete g_unitServer;
     g_unitServer = new UnitServer;
     g_leaderRegistry = std::make_unique<CLeaderRegistry>();
+    g_randomEvents.reset();
+    g_randomEvents = std::make_unique<CRandomEvents>();
 }
 
 void DeleteServersAfterScheduler() {
@@ -31,6 +34,7 @@ void DeleteServersAfterScheduler() {
     delete g_unitServer;
     g_unitServer = nullptr;
     g_leaderRegistry.reset();
+    g_randomEvents.reset();
 }
 
 const bool g_serverStepsRegistered = [] {

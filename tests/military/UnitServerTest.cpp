@@ -152,6 +152,8 @@ protected:
         p.area = terrain >= kFirstSeaProvinceType ? kSeaArea : 1;
         p.region = 1;
         p.discoveredBy[kOwner] = 1;
+        // No natives to meet the armies that pass.
+        p.natives = 0;
     }
     static void Link(int32_t a, int32_t b) {
         GetProvince(a)->AddNeighbour({b, 0, 0});

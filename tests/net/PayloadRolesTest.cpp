@@ -117,6 +117,7 @@ TEST(PayloadRolesTest, EachBadNumberDropsTheMessageNamingFieldAndValue) {
         {EVT_LOSE_TRADELEVEL, LoseTradeLevelPayload::kProvince, 5000},
         {EVT_EXEC_RELATION, ExecRelationPayload::kOther, 120},
         {EVT_REQ_RELATION, RelationRequestPayload::kCountry, 120},
+        {EVT_UNNAMED_217, SeparatePeaceRequestPayload::kDefender, 120},
         {EVT_UNNAMED_218, SplitWarPayload::kSecondCountry, 120},
         {EVT_CREATE_COT, CreateCotPayload::kProvince, 0},
         {EVT_SENDGIFT, GiftPayload::kGiver, 99},
