@@ -553,8 +553,7 @@ void CAIKing::CreateGeneral(CTerritory* territory) {
         m_generals.AddHead(general);
     else
         m_generals.AddTail(general);
-    general->SetTerritory(territory);
-    general->Start();
+    general->StartWithPlans(territory);
 }
 
 void CAIKing::CreateAdmiral(CTerritory* sea) {
@@ -571,8 +570,7 @@ void CAIKing::CreateAdmiral(CTerritory* sea) {
         m_admirals.AddHead(admiral);
     else
         m_admirals.AddTail(admiral);
-    admiral->SetTerritory(sea);
-    admiral->Start();
+    admiral->StartWithPlans(sea);
 }
 
 CAIMilitaryMinister* CAIKing::FindAdmiral(const CTerritory* sea) const {
