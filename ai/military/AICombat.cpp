@@ -13,6 +13,7 @@
 #include "engine/CriticalError.h"
 #include "engine/Random.h"
 #include "military/units/LandUnit.h"
+#include "military/units/Leader.h"
 #include "military/units/NavalUnit.h"
 #include "world/Province.h"
 #include "world/Territory.h"
@@ -488,6 +489,72 @@ bool CAIConquerPlan::IsDone() {
     const CCountry* controller = objective->GetController();
     return !(controller && controller->IsHostileTo(country->GetNumber()) &&
              country->MayEnterProvince(objective->GetNumber()));
+}
+
+void CAIConquerPlan::ComputeNeededPower() {
+    CCountry* holder = objective ? objective->GetController() : nullptr;
+    if (!holder || !country) {
+        neededPower = 0.0f;
+        return;
+    }
+    const PowerSum in = GetHostilePowerIn(*objective, *country);
+    const PowerSum around = GetHostilePowerAround(*objective, *country);
+    float fire = in.fire + 0.5f * around.fire;
+    float shock = in.shock + 0.5f * around.shock;
+    CLeader stand;
+    stand.SetAbilities(holder->GetNumber());
+    const CLeader* defender = in.leader;
+    if (defender && around.leader && around.leader->rank < defender->rank)
+        defender = around.leader;
+    if (!defender)
+        defender = &stand;
+    const float z = static_cast<float>(CitySize(*objective));
+    const float wallsFire = holder->GetLandInfantryFire() * (7500.0f * z + 5000.0f) +
+                            holder->GetLandArtilleryFire() * 30.0f * z;
+    const float wallsShock = holder->GetLandInfantryShock() * (7500.0f * z + 5000.0f) +
+                             holder->GetLandArtilleryShock() * 30.0f * z;
+    fire = std::max(fire, wallsFire);
+    shock = std::max(shock, wallsShock);
+    CLeader attacker;
+    attacker.SetAbilities(country->GetNumber());
+    const float t = objective->terrain == 2 ? 1.0f : 0.0f;
+    const float lf = static_cast<float>(defender->GetFire());
+    const float ls = static_cast<float>(defender->GetShock());
+    const float of = static_cast<float>(attacker.GetFire());
+    const float os = static_cast<float>(attacker.GetShock());
+    neededPower = ((t + lf - of + 10.0f) * fire * 0.1f + (t + ls - os + 10.0f) * shock * 0.1f) *
+                  MoraleRatio(holder->GetLandMorale(), country->GetLandMorale());
+}
+
+bool CAIConquerPlan::IsReadyToEngage() {
+    if (engaged || !objective)
+        return false;
+    int32_t size = 0;
+    m_armies.ForEach([&size](CUnit* unit) { size += unit->GetSize(); });
+    if (size < 5000 * CitySize(*objective))
+        return false;
+    return AICombat::IsReadyToEngage();
+}
+
+void CAIConquerPlan::OnTimer(uint32_t) {
+    if (!active)
+        return;
+    if (IsDone()) {
+        Succeed();
+        return;
+    }
+    ComputeNeededPower();
+    GetOwnPower();
+    RequestReinforcements();
+    if (!engaged) {
+        if (IsReadyToEngage())
+            Engage();
+        PostTimer(AIRandomDelay(10, 15), 1);
+    } else {
+        if (ShouldAssault())
+            OrderAssault();
+        PostTimer(GameRand() % 5 + 5, 1);
+    }
 }
 
 bool CAIConquerPlan::ShouldAssault() {

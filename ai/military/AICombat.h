@@ -182,6 +182,12 @@ public:
     void Evaluate(CProvince* province, CTerritory* territory) override;
     bool IsDone() override;
     bool ShouldAssault() override;
+    // The strength the province's defenders, its walls and the armies
+    // beside it call for, by the leaders' abilities and the morale.
+    void ComputeNeededPower() override;
+    // Enough men for the walls, then more power than the defenders.
+    bool IsReadyToEngage() override;
+    void OnTimer(uint32_t value) override;
 };
 
 // The fleet handed to a plan cut down to what the plan's open fleet

@@ -18,6 +18,8 @@ public:
     CProvince* GetObjective() const override { return objective; }
     void Start() override;
     void OnTimer(uint32_t value) override;
+    // A garrison that ends leaves the defence standing.
+    void OnPlanFailed(CAIAgent* child) override { ReleaseChild(child); }
 
     void ScanThreat();
     void PlanGarrisons();
