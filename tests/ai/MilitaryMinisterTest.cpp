@@ -42,8 +42,11 @@ TEST_F(MilitaryMinisterTest, AGeneralForEveryTerritoryAndAnAdmiralForEveryLinked
     CAIGeneral& general = HomeGeneral();
     EXPECT_TRUE(general.IsActive());
     EXPECT_EQ(general.GetMaxPlans(), 4);
-    // The defence plan runs from the start.
-    EXPECT_EQ(Running(general, AIPLAN_DEFEND).size(), 1u);
+    // The defence plan runs from the start, with the whole weight of the
+    // one General's defence budget.
+    std::vector<CAIPlan*> defence = Running(general, AIPLAN_DEFEND);
+    ASSERT_EQ(defence.size(), 1u);
+    EXPECT_FLOAT_EQ(static_cast<CAIDefendPlan*>(defence[0])->GetBudgetFactor(), 0.25f);
     for (int32_t kind : {KIND_LANDATTACK, KIND_CONQUER, KIND_DEFEND, KIND_INVASION})
         EXPECT_NE(general.GetPrototype(kind), nullptr) << kind;
     EXPECT_EQ(general.GetPrototype(KIND_NAVALATTACK), nullptr);
