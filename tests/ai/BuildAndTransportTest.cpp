@@ -46,6 +46,14 @@ TEST_F(BuildAndTransportTest, TheArmyPlanSizesItsArmsByThePowerWanted) {
     CAIBuildArmyPlan none(us->GetKing(), 1000, 1000, 10);
     none.Evaluate(0.0f, 0.0f, 0, 0, 1.0f, 1.0f, nullptr);
     EXPECT_FLOAT_EQ(none.GetPriority(), -1.0f);
+    // Troops that add no power: nothing to divide by, nothing built.
+    static CTechTable zero("LTLEVEL");
+    zero.SetRows({CTechRow{}, CTechRow{}, CTechRow{}, CTechRow{}, CTechRow{}});
+    us->GetLandTech().table = &zero;
+    CAIBuildArmyPlan powerless(us->GetKing(), 1000, 1000, 10);
+    powerless.Evaluate(4600.0f, 0.0f, 0, 0, 1.0f, 1.0f, nullptr);
+    EXPECT_EQ(powerless.GetCounts()[0], 0);
+    EXPECT_EQ(powerless.GetCounts()[2], 0);
 }
 
 TEST_F(BuildAndTransportTest, APlaceIsFilledToItsCapacityAndTheUnitGoesToThePlanThatAsked) {
