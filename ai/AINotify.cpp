@@ -358,6 +358,39 @@ void UnitGone(CUnit& unit) {
         agent->ForgetRejectedUnit(&unit);
 }
 
+// The unit's own notices: the army's type, the fleet's the one after.
+void UnitNotice(CUnit& unit, uint32_t notice) {
+    const bool fleet = unit.IsFleet();
+    switch (notice) {
+    case UNIT_NOTICE_MOVED:
+        if (fleet)
+            NotifyUnitAI(1, &CAIEventListener::OnFleetMoved, unit);
+        else
+            NotifyUnitAI(0, &CAIEventListener::OnArmyMoved, unit);
+        break;
+    case UNIT_NOTICE_STOPPED:
+        if (fleet)
+            NotifyUnitAI(3, &CAIEventListener::OnFleetStopped, unit);
+        else
+            NotifyUnitAI(2, &CAIEventListener::OnArmyStopped, unit);
+        break;
+    case UNIT_NOTICE_COMBAT_STARTED:
+        if (fleet)
+            NotifyUnitAI(11, &CAIEventListener::OnFleetCombatStarted, unit);
+        else
+            NotifyUnitAI(10, &CAIEventListener::OnArmyCombatStarted, unit);
+        break;
+    case UNIT_NOTICE_COMBAT_ENDED:
+        if (fleet)
+            NotifyUnitAI(13, &CAIEventListener::OnFleetCombatEnded, unit);
+        else
+            NotifyUnitAI(12, &CAIEventListener::OnArmyCombatEnded, unit);
+        break;
+    default:
+        break;
+    }
+}
+
 void UnitCreatedHere(CUnit& unit) {
     if (unit.IsFleet())
         NotifyAIFleetCreated(unit);
@@ -392,6 +425,7 @@ const bool g_registered = [] {
     g_unitStateHooks.agent = &AgentOf;
     g_unitGoneAI = &UnitGone;
     g_unitCreatedAI = &UnitCreatedHere;
+    g_unitNoticeAI = &UnitNotice;
     return true;
 }();
 

@@ -128,6 +128,7 @@ CUnit::CUnit(CCountry* owner) : created(Today()), m_owner(owner) {
 
 void (*g_unitGoneAI)(CUnit& unit) = nullptr;
 void (*g_unitCreatedAI)(CUnit& unit) = nullptr;
+void (*g_unitNoticeAI)(CUnit& unit, uint32_t notice) = nullptr;
 
 CUnit::~CUnit() {
     if ((aiAgent || !aiRejectedBy.empty()) && g_unitGoneAI)

@@ -442,6 +442,17 @@ extern void (*g_unitGoneAI)(CUnit& unit);
 // finished): the computer player offers it to its holder or its King and
 // tells its listeners (null: nobody is told).
 extern void (*g_unitCreatedAI)(CUnit& unit);
+// What a unit tells the computer player of itself: it entered another
+// province, cancelled all movement, its combat started or ended (each told
+// as the army's or the fleet's notice by the computer player; null: nobody
+// is told).
+enum UnitNoticeAI : uint32_t {
+    UNIT_NOTICE_MOVED = 0,
+    UNIT_NOTICE_STOPPED = 1,
+    UNIT_NOTICE_COMBAT_STARTED = 2,
+    UNIT_NOTICE_COMBAT_ENDED = 3,
+};
+extern void (*g_unitNoticeAI)(CUnit& unit, uint32_t notice);
 
 // --- unit checks (military/UnitChecks.cpp) ---
 // Not in a combat and not aboard a fleet; an army of 2000 men or more, a

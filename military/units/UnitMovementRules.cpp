@@ -298,18 +298,15 @@ void CUnit::OnUnitMove(const COVEvent& event) {
         trespassing = 0;
         RestoreFlag();
     }
-    if (!IsFleet()) {
-        auto* army = static_cast<CLandUnit*>(this);
-        if (CNavalUnit* carrier = army->GetCarrier()) {
-            army->BoardFleet(destination, carrier);
-            return;
-        }
-        if (fleet) {
-            army->BoardFleet(destination, fleet);
-            return;
-        }
-    }
-    SetProvince(destination);
+    auto* army = IsFleet() ? nullptr : static_cast<CLandUnit*>(this);
+    if (CNavalUnit* carrier = army ? army->GetCarrier() : nullptr)
+        army->BoardFleet(destination, carrier);
+    else if (army && fleet)
+        army->BoardFleet(destination, fleet);
+    else
+        SetProvince(destination);
+    if (g_unitNoticeAI)
+        g_unitNoticeAI(*this, UNIT_NOTICE_MOVED);
 }
 
 bool CUnit::OnMovePath(const COVEvent& event) {

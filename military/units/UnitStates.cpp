@@ -169,6 +169,8 @@ void CUnit::CancelMovement() {
     m_retreatProvince = 0;
     m_path.RemoveAll();
     m_state = IsInCombat() ? EState::Combat : EState::Idle;
+    if (g_unitNoticeAI)
+        g_unitNoticeAI(*this, UNIT_NOTICE_STOPPED);
 }
 
 uint8_t CUnit::GetCombatSide() const {
@@ -197,6 +199,8 @@ void CUnit::CombatStarted(const ObjectId& combat, uint8_t side, int32_t mode) {
     }
     CancelMovement();
     m_state = IsInCombat() ? EState::Combat : EState::Idle;
+    if (g_unitNoticeAI)
+        g_unitNoticeAI(*this, UNIT_NOTICE_COMBAT_STARTED);
 }
 
 void CUnit::CombatEnded(const ObjectId& combat) {
@@ -214,4 +218,6 @@ void CUnit::CombatEnded(const ObjectId& combat) {
     if (!IsInCombat())
         m_state = EState::Idle;
     Refresh();
+    if (g_unitNoticeAI)
+        g_unitNoticeAI(*this, UNIT_NOTICE_COMBAT_ENDED);
 }

@@ -190,6 +190,27 @@ TEST_F(MilitaryMinisterTest, AnEnemyArmyInTheTerritoryIsAttacked) {
     EXPECT_FLOAT_EQ(probe.GetPriority() - 20.0f, 2.0f * (plain.GetPriority() - 20.0f) + 50.0f);
 }
 
+// The units tell of themselves: an enemy army marching into the
+// territory is met by an attack without anyone calling the General.
+TEST_F(MilitaryMinisterTest, AnEnemyMarchingInIsNoticedOnItsWay) {
+    us->m_treasury = 0.0f;
+    us->GetKing()->Start();
+    CAIGeneral& general = HomeGeneral();
+    us->SetAtWarWith(kThem);
+    them->SetAtWarWith(kUs);
+    CLandUnit& intruder = Army(102, 5000, *them);
+    SendMoveSteps(intruder, {101});
+    ASSERT_FALSE(intruder.IsPathEmpty());
+    bool attacked = false;
+    for (int32_t day = 0; day < 90 && !attacked; ++day) {
+        RunDays(1);
+        attacked = general.FindPlanFor(&P(101)) != nullptr;
+    }
+    EXPECT_EQ(intruder.GetLocation(), 101);
+    ASSERT_TRUE(attacked);
+    EXPECT_EQ(general.FindPlanFor(&P(101))->GetPlanType(), AIPLAN_LANDATTACK);
+}
+
 // With a war, the General conquers: a plan aims at the enemy's provinces,
 // the King hands it our army and the army marches on the fortress.
 TEST_F(MilitaryMinisterTest, AtWarTheGeneralSendsItsArmyAgainstTheEnemysFortress) {
