@@ -106,7 +106,7 @@ void CAIAgent::DetachUnits(CLinkedList<CUnit>& units) {
 
 void CAIAgent::Init(CAIAgent* newParent) {
     parent = newParent;
-    AssignNewId();
+    AssignMachineId();
 }
 
 void CAIAgent::Stop() {

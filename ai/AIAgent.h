@@ -7,8 +7,10 @@
 // subscribed to (ai/AINotify.h) and wakes itself with timer messages. All of
 // it runs on the host only.
 //
-// An agent is registered under a fresh id (CIdEntity::AssignNewId); a
-// "_COVEVT_KILL_" message addressed to it deletes it when it runs.
+// An agent is registered under a fresh id of the host's own objects
+// (CIdEntity::AssignMachineId), so that the ids of the game's objects stay
+// those every machine makes; a "_COVEVT_KILL_" message addressed to it
+// deletes it when it runs.
 #include <array>
 #include <cstdint>
 #include <memory>

@@ -40,7 +40,8 @@ uint32_t ConfigWord(size_t offset, uint32_t fallback) {
 
 CAICountry::CAICountry(uint32_t number) : CCountry(number) {
     king = new CAIKing(this);
-    king->AssignNewId();
+    // The agents live on the host alone: their ids leave the game's alone.
+    king->AssignMachineId();
 }
 
 CAICountry::~CAICountry() {
@@ -336,7 +337,8 @@ void CAICountry::AnswerLoanOffer(COVEvent& event) {
     const uint32_t amount = event.Payload().Get(CLoanEvent::kAmount);
     const uint32_t interest = event.Payload().Get(CLoanEvent::kInterest);
     CAIRelationAgent* agent = AgentFor(lender.number);
-    if (agent && agent->AnswerLoanRequest(static_cast<int32_t>(amount))) {
+    if (agent &&
+        agent->AnswerLoanRequest(static_cast<int32_t>(amount), static_cast<int32_t>(interest))) {
         DebugPrint("%s accepts an offerloan from %s\n", GetName(), NameOf(lender.number));
         SendAcceptLoan(lender.number, amount, interest);
     } else {
@@ -447,7 +449,7 @@ int CAICountry::OnExecInviteAlliance(COVEvent& event) {
                 else if (alliance->type == 2)
                     accept = agent->AnswerVassalizationOffer(allianceId);
                 else if (alliance->type == 4)
-                    accept = agent->AnswerMilitaryAllianceOffer();
+                    accept = agent->AnswerMilitaryAllianceOffer(allianceId);
             }
             if (accept) {
                 DebugPrint("%s accepts alliance with %s\n", GetName(), NameOf(other));

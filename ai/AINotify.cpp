@@ -358,44 +358,34 @@ void UnitGone(CUnit& unit) {
         agent->ForgetRejectedUnit(&unit);
 }
 
-// The unit's own notices: the army's type, the fleet's the one after.
-void UnitNotice(CUnit& unit, uint32_t notice) {
-    const bool fleet = unit.IsFleet();
-    switch (notice) {
-    case UNIT_NOTICE_MOVED:
-        if (fleet)
-            NotifyUnitAI(1, &CAIEventListener::OnFleetMoved, unit);
-        else
-            NotifyUnitAI(0, &CAIEventListener::OnArmyMoved, unit);
-        break;
-    case UNIT_NOTICE_STOPPED:
-        if (fleet)
-            NotifyUnitAI(3, &CAIEventListener::OnFleetStopped, unit);
-        else
-            NotifyUnitAI(2, &CAIEventListener::OnArmyStopped, unit);
-        break;
-    case UNIT_NOTICE_COMBAT_STARTED:
-        if (fleet)
-            NotifyUnitAI(11, &CAIEventListener::OnFleetCombatStarted, unit);
-        else
-            NotifyUnitAI(10, &CAIEventListener::OnArmyCombatStarted, unit);
-        break;
-    case UNIT_NOTICE_COMBAT_ENDED:
-        if (fleet)
-            NotifyUnitAI(13, &CAIEventListener::OnFleetCombatEnded, unit);
-        else
-            NotifyUnitAI(12, &CAIEventListener::OnArmyCombatEnded, unit);
-        break;
-    default:
-        break;
-    }
-}
-
 void UnitCreatedHere(CUnit& unit) {
     if (unit.IsFleet())
         NotifyAIFleetCreated(unit);
     else
         NotifyAIArmyCreated(unit);
+}
+
+// The unit's own notices, types 0-3 and 10-13, to their handlers; any other
+// type is none of a unit's and goes nowhere.
+void UnitNotice(uint32_t type, CUnit& unit) {
+    using Handler = void (CAIEventListener::*)(CUnit&);
+    static constexpr std::array<Handler, 14> kHandlers = {&CAIEventListener::OnArmyMoved,
+                                                          &CAIEventListener::OnFleetMoved,
+                                                          &CAIEventListener::OnArmyStopped,
+                                                          &CAIEventListener::OnFleetStopped,
+                                                          nullptr,
+                                                          nullptr,
+                                                          nullptr,
+                                                          nullptr,
+                                                          nullptr,
+                                                          nullptr,
+                                                          &CAIEventListener::OnArmyCombatStarted,
+                                                          &CAIEventListener::OnFleetCombatStarted,
+                                                          &CAIEventListener::OnArmyCombatEnded,
+                                                          &CAIEventListener::OnFleetCombatEnded};
+    if (type >= kHandlers.size() || !kHandlers[type])
+        return;
+    NotifyUnitAI(type, kHandlers[type], unit);
 }
 
 const void* AgentOf(const CUnit& unit) {
@@ -425,7 +415,7 @@ const bool g_registered = [] {
     g_unitStateHooks.agent = &AgentOf;
     g_unitGoneAI = &UnitGone;
     g_unitCreatedAI = &UnitCreatedHere;
-    g_unitNoticeAI = &UnitNotice;
+    g_unitAI = &UnitNotice;
     return true;
 }();
 

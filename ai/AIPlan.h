@@ -127,9 +127,12 @@ protected:
     std::array<int32_t, 9> words{};
 };
 
-// The base of the diplomatic plans: a pool of diplomats, and of money for
-// the plans that pay. A grant runs the plan's check; taking diplomats back
-// makes the plan fail.
+// The base of the diplomatic plans: a goal country, a pool of diplomats,
+// and of money for the plans that pay. A grant runs the plan's check;
+// taking diplomats back cancels the plan. The life cycle
+// (ai/diplomacy/DiplomaticPlans.cpp): SetGoal, Evaluate, Start (one
+// diplomat asked of the King), Check at each grant and minister timer,
+// then Execute (the send) or Cancel.
 class CAIDiplomaticPlan : public CAIPlan {
 public:
     explicit CAIDiplomaticPlan(CAIKing* owner) : CAIPlan(owner) {}
@@ -141,7 +144,7 @@ public:
     }
     void TakeDiplomats(float amount) override {
         diplomats -= amount;
-        Fail();
+        Cancel();
     }
     float GetMoney() const override { return money; }
     void AddMoney(float amount) override {
@@ -150,10 +153,21 @@ public:
     }
     void TakeMoney(float amount) override { money -= amount; }
 
-    // What the plan does once a grant came (the diplomatic plans).
-    virtual void Check() {}
+    // Init under the manager, then the goal country (or province).
+    void SetGoal(CAIAgent* manager, uint32_t goalCountry);
     void SetGoal(uint32_t goalCountry) { goal = goalCountry; }
     uint32_t GetGoal() const { return goal; }
+    void Start() override;
+    // Carried out when at most 1.05 diplomats are held and the plan is
+    // ready, cancelled when not ready; with more diplomats held and the
+    // request closed, cancelled.
+    virtual void Check();
+    virtual bool IsReady() { return false; }
+    // The send and what follows every send.
+    virtual void Execute();
+    virtual void Send() {}
+    // The word of the send's trace line; null writes none.
+    virtual const char* GetSendWord() const { return nullptr; }
 
 protected:
     float diplomats = 0.0f;

@@ -10,6 +10,8 @@ namespace {
 constexpr uint64_t kFnvOffsetBasis = 0xcbf29ce484222325ull;
 constexpr uint64_t kFnvPrime = 0x100000001b3ull;
 
+bool g_sharedStateOnly = false;
+
 } // namespace
 
 uint64_t Fnv1a64(std::string_view bytes) {
@@ -25,7 +27,14 @@ int32_t WriteGameToMemory(std::string& text) {
     text.clear();
     CFieldReader out;
     out.OpenMemory(text);
-    return WriteGameFile(out);
+    g_sharedStateOnly = true;
+    const int32_t result = WriteGameFile(out);
+    g_sharedStateOnly = false;
+    return result;
+}
+
+bool WritingSharedStateOnly() {
+    return g_sharedStateOnly;
 }
 
 uint64_t WorldStateHash() {

@@ -9,7 +9,9 @@
 // any run.
 //
 // What a saved game leaves out (the screens, and in multiplayer games the
-// interface and the travellers) is not part of the hash.
+// interface and the travellers) is not part of the hash, nor is what only
+// the host knows: the date of a moving unit's next step ("movetime"), which
+// the host's unit server alone schedules.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,9 +19,13 @@
 // The 64-bit FNV-1a hash of the bytes.
 uint64_t Fnv1a64(std::string_view bytes);
 
-// Writes the whole game as a saved game into text (replacing what it held):
-// FIELD_WRITTEN, or FIELD_ERROR when a writer failed (text is then cut short).
+// Writes the whole game as a saved game into text (replacing what it held),
+// leaving out what only the host knows: FIELD_WRITTEN, or FIELD_ERROR when
+// a writer failed (text is then cut short).
 int32_t WriteGameToMemory(std::string& text);
+
+// True while WriteGameToMemory runs: writers leave out host-only state.
+bool WritingSharedStateOnly();
 
 // The hash of the saved game WriteGameToMemory writes now.
 uint64_t WorldStateHash();

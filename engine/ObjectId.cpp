@@ -4,6 +4,12 @@ uint16_t g_newIdType = 0;
 uint32_t g_newIdCounter = 0;
 uint32_t g_localPlayerNumber = 0;
 
+namespace {
+
+uint32_t g_machineIdCounter = 0;
+
+} // namespace
+
 std::unique_ptr<CIdRegistry<CIdEntity>> g_idEntityRegistry;
 std::unique_ptr<CIdRegistry<CIdObject>> g_idObjectRegistry;
 constinit IdSlotHooks g_idSlots;
@@ -22,10 +28,15 @@ ObjectId NewObjectId() {
     return {g_newIdType, g_newIdCounter};
 }
 
+ObjectId NewMachineObjectId() {
+    return {kMachineIdType, ++g_machineIdCounter};
+}
+
 void InitIdRegistries(const ObjectId& lastId) {
     if (lastId.IsNull()) {
         FreeIdRegistries();
         g_newIdCounter = 0;
+        g_machineIdCounter = 0;
         g_newIdType = static_cast<uint16_t>(kFirstPlayerIdType + g_localPlayerNumber);
     }
     if (!g_idEntityRegistry)
@@ -41,6 +52,7 @@ void FreeIdRegistries() {
     g_idObjectRegistry.reset();
     g_newIdType = 0;
     g_newIdCounter = 0;
+    g_machineIdCounter = 0;
 }
 
 CIdObject* FindObjectById(const ObjectId& id) {

@@ -40,6 +40,12 @@ constexpr uint16_t kProvinceIdType = 4;
 constexpr uint16_t kLeaderIdType = 6;
 constexpr uint16_t kEntityIdType = 7;
 constexpr uint16_t kFirstPlayerIdType = 4712;
+// The ids of the objects this machine alone holds, which no message to
+// another machine names (the computer player's agents, on the host): they
+// have a type and counter of their own, so that making them leaves the
+// game's ids, which every machine makes alike while a scenario loads, as
+// they are on the others.
+constexpr uint16_t kMachineIdType = 65533;
 constexpr uint16_t kUnsetIdType = 65534; // marks an id holder whose id was withdrawn
 constexpr uint16_t kBroadcastIdType = 65535;
 
@@ -80,6 +86,9 @@ extern uint32_t g_localPlayerNumber;
 
 // Hands out the next id of this machine; the first after a reset has number 1.
 ObjectId NewObjectId();
+// Hands out the next id of type kMachineIdType; its own counter restarts
+// with the game's (InitIdRegistries with the null id, FreeIdRegistries).
+ObjectId NewMachineObjectId();
 
 // Scenario start-up calls this with the null id: the registries are emptied,
 // freed and made anew, and the counter restarts for the local player. The
@@ -159,6 +168,8 @@ public:
     virtual void SetId(const ObjectId& id);
     virtual void SetIdParts(uint16_t type, uint32_t number);
     virtual void AssignNewId();
+    // Takes a fresh id of this machine's own objects (NewMachineObjectId).
+    void AssignMachineId() { SetId(NewMachineObjectId()); }
     virtual bool Unregister();
 
     const ObjectId& GetId() const { return m_id; }

@@ -3,6 +3,7 @@
 // leaders made, attached and killed, and monarchs made from their records.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -75,23 +76,33 @@ CUnit* MakeUnit(CCountry& country, bool fleet, const NewUnitOrder& order) {
     return unit.release();
 }
 
-int32_t Whole(float value) {
-    return static_cast<int32_t>(std::ceil(std::max(0.0f, value)));
+// A strength counted whole: up to the next integer, 0 for nothing (or not a
+// number), at most a billion, so that a damaged strength cannot overflow
+// the price sums.
+int64_t Whole(float value) {
+    constexpr float kMost = 1.0e9f;
+    if (!(value > 0.0f))
+        return 0;
+    return static_cast<int64_t>(std::ceil(std::min(value, kMost)));
 }
 
 // An army: a thousand men of infantry or cavalry and ten pieces of
-// artillery at a time (parts count whole); a fleet: every ship.
+// artillery at a time (parts count whole); a fleet: every ship. The sum is
+// held to what an int32_t takes.
 int32_t UnitCost(const CUnit& unit) {
     const CCountry* owner = unit.GetOwner();
     if (!owner)
         return 0;
+    int64_t cost = 0;
     if (unit.IsFleet())
-        return owner->GetWarshipPrice() * Whole(unit.GetStrength(0)) +
-               owner->GetGalleyPrice() * Whole(unit.GetStrength(1)) +
-               owner->GetTransportPrice() * Whole(unit.GetStrength(2));
-    return owner->GetInfantryPrice() * (Whole(unit.GetStrength(2)) / 1000) +
-           owner->GetCavalryPrice() * (Whole(unit.GetStrength(1)) / 1000) +
-           owner->GetArtilleryPrice() * (Whole(unit.GetStrength(0)) / 10);
+        cost = int64_t{owner->GetWarshipPrice()} * Whole(unit.GetStrength(0)) +
+               int64_t{owner->GetGalleyPrice()} * Whole(unit.GetStrength(1)) +
+               int64_t{owner->GetTransportPrice()} * Whole(unit.GetStrength(2));
+    else
+        cost = int64_t{owner->GetInfantryPrice()} * (Whole(unit.GetStrength(2)) / 1000) +
+               int64_t{owner->GetCavalryPrice()} * (Whole(unit.GetStrength(1)) / 1000) +
+               int64_t{owner->GetArtilleryPrice()} * (Whole(unit.GetStrength(0)) / 10);
+    return static_cast<int32_t>(std::clamp<int64_t>(cost, INT32_MIN, INT32_MAX));
 }
 
 bool LoadArmy(CUnit& fleet, CUnit& army) {

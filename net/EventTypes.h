@@ -1453,6 +1453,28 @@ struct CombatRetreatPayload {
     static constexpr PayloadField<uint8_t> kAttacker{"attacker", 32};
     static constexpr PayloadFieldInfo kFields[] = {kCombat, kProvince, kAttacker};
 };
+// The month's siege roll (1..10); the value beside it is not read.
+struct SiegeResultPayload {
+    static constexpr uint32_t kTypes[] = {EVT_SIEGE_RESULT};
+    static constexpr PayloadField<ObjectId> kSiege{"siege", 20};
+    static constexpr PayloadField<int32_t> kRoll{"roll", 28};
+    static constexpr PayloadField<int32_t> kValue{"value", 32};
+    static constexpr PayloadFieldInfo kFields[] = {kSiege, kRoll, kValue};
+};
+// The garrison a siege makes: its unit and leader ids and its strengths
+// (the timer count is not read).
+struct CreateFortressUnitPayload {
+    static constexpr uint32_t kTypes[] = {EVT_CREATE_FORTRESS_UNIT};
+    static constexpr PayloadField<ObjectId> kSiege{"siege", 20};
+    static constexpr PayloadField<uint32_t> kTimer{"timer", 28};
+    static constexpr PayloadField<ObjectId> kUnit{"unit", 32};
+    static constexpr PayloadField<ObjectId> kLeader{"leader", 40};
+    static constexpr PayloadField<int32_t> kInfantry{"infantry", 48};
+    static constexpr PayloadField<int32_t> kCavalry{"cavalry", 52};
+    static constexpr PayloadField<int32_t> kArtillery{"artillery", 56};
+    static constexpr PayloadFieldInfo kFields[] = {kSiege,    kTimer,   kUnit,     kLeader,
+                                                   kInfantry, kCavalry, kArtillery};
+};
 // --- end of combat messages ---
 
 // --- end of rebels, scandals and annexation ---

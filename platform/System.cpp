@@ -26,6 +26,10 @@ uint32_t Milliseconds() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+bool StandardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
+
 void SleepMilliseconds(uint32_t ms) {
     if (VirtualClockOn()) {
         // At least one millisecond passes, so that a loop waiting for the

@@ -18,6 +18,10 @@ void SleepMilliseconds(uint32_t ms);
 // A fast, monotonically rising cycle count (for profiling only).
 uint64_t CycleCounter();
 
+// True when the standard error stream is a terminal (a progress line may
+// then rewrite itself).
+bool StandardErrorIsTerminal();
+
 // Named mutexes of the process: the same name gives the same mutex.
 std::mutex& NamedMutex(const std::string& name);
 

@@ -1,5 +1,8 @@
 #include "tests/Picture.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -89,6 +92,46 @@ Picture CropAndShrink(const Picture& picture, int32_t left, int32_t top, int32_t
                     static_cast<uint8_t>(sum / static_cast<uint32_t>(factor * factor));
             }
     return out;
+}
+
+std::string CompareWithGolden(const Picture& actual, const std::string& goldenDir,
+                              const std::string& outputDir, const std::string& name) {
+    namespace fs = std::filesystem;
+    const fs::path golden = fs::path(goldenDir) / (name + ".bmp");
+    if (std::getenv("ORV_UPDATE_GOLDENS")) {
+        fs::create_directories(golden.parent_path());
+        return WritePicture(golden.string(), actual) ? std::string()
+                                                     : "cannot write " + golden.string();
+    }
+    const Picture expected = ReadPicture(golden.string());
+    int32_t differing = 0;
+    Picture difference = actual;
+    const bool sameSize = expected.width == actual.width && expected.height == actual.height;
+    if (sameSize) {
+        for (size_t i = 0; i < actual.rgb.size(); i += 3) {
+            const bool same = std::equal(&actual.rgb[i], &actual.rgb[i] + 3, &expected.rgb[i]);
+            differing += same ? 0 : 1;
+            difference.rgb[i] = same ? static_cast<uint8_t>(actual.rgb[i] / 4) : 255;
+            difference.rgb[i + 1] = same ? static_cast<uint8_t>(actual.rgb[i + 1] / 4) : 0;
+            difference.rgb[i + 2] = same ? static_cast<uint8_t>(actual.rgb[i + 2] / 4) : 0;
+        }
+    }
+    if (sameSize && differing == 0)
+        return {};
+    const fs::path out = fs::path(outputDir) / "golden-diff";
+    fs::create_directories(out);
+    WritePicture((out / (name + ".actual.bmp")).string(), actual);
+    if (expected.width > 0)
+        WritePicture((out / (name + ".expected.bmp")).string(), expected);
+    if (sameSize)
+        WritePicture((out / (name + ".diff.bmp")).string(), difference);
+    return "golden picture " + golden.string() + ": " +
+           (sameSize ? std::to_string(differing) + " pixels differ"
+                     : "size " + std::to_string(actual.width) + "x" +
+                           std::to_string(actual.height) + " against " +
+                           std::to_string(expected.width) + "x" + std::to_string(expected.height)) +
+           "; pictures written to " + out.string() +
+           " (ORV_UPDATE_GOLDENS=1 writes the goldens anew)";
 }
 
 } // namespace test

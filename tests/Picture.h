@@ -24,4 +24,12 @@ bool WritePicture(const std::string& path, const Picture& picture);
 Picture CropAndShrink(const Picture& picture, int32_t left, int32_t top, int32_t right,
                       int32_t bottom, int32_t factor);
 
+// Compares the picture pixel for pixel with the golden one,
+// <goldenDir>/<name>.bmp. With ORV_UPDATE_GOLDENS set the golden is written
+// anew from the picture instead. On a mismatch <name>.actual.bmp,
+// .expected.bmp and .diff.bmp (red where they differ) go to
+// <outputDir>/golden-diff. Answers what went wrong, empty when they match.
+std::string CompareWithGolden(const Picture& actual, const std::string& goldenDir,
+                              const std::string& outputDir, const std::string& name);
+
 } // namespace test

@@ -1,6 +1,7 @@
 #include "world/PathSearch.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -457,7 +458,7 @@ bool OpenProvince(CProvince& p) {
 
 } // namespace
 
-bool FindPath(CPathList& strategy, const CUnit* unit, CProvince& start, CProvince& goal) {
+static bool SearchPath(CPathList& strategy, const CUnit* unit, CProvince& start, CProvince& goal) {
     strategy.RemoveAll();
     if (g_searching) {
         DebugPrint("FindPath: called during a search\n");
@@ -559,4 +560,17 @@ int32_t UnitStepDays(const CUnit& unit, const CProvince& from, const CProvince& 
             c *= 0.5;
     }
     return days(c * 30.0 / speed);
+}
+
+PathSearchFigures g_pathSearchFigures;
+
+bool FindPath(CPathList& strategy, const CUnit* unit, CProvince& start, CProvince& goal) {
+    const auto began = std::chrono::steady_clock::now();
+    const bool found = SearchPath(strategy, unit, start, goal);
+    ++g_pathSearchFigures.searches;
+    g_pathSearchFigures.nanoseconds +=
+        static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                  std::chrono::steady_clock::now() - began)
+                                  .count());
+    return found;
 }

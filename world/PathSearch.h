@@ -236,6 +236,14 @@ public:
 // touched is zero again when it returns.
 bool FindPath(CPathList& strategy, const CUnit* unit, CProvince& start, CProvince& goal);
 
+// The searches FindPath has run and the time they took (the long runs'
+// figures read them); nothing here resets them.
+struct PathSearchFigures {
+    uint64_t searches = 0;
+    uint64_t nanoseconds = 0;
+};
+extern PathSearchFigures g_pathSearchFigures;
+
 // The base step cost the strategies share, and the distance estimate.
 float BasePathStepCost(const CUnit* unit, const CProvince& from, const CProvince& to,
                        const ProvinceNeighbour& link);

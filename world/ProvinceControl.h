@@ -42,6 +42,10 @@ public:
     int32_t GetArgument() const { return m_argument; }
     CDate startDate;
 
+protected:
+    // A siege changes its kind as it goes from cover to siege to assault.
+    void SetKind(int32_t kind) { m_kind = kind; }
+
 private:
     int32_t m_kind;
     int32_t m_argument;

@@ -183,6 +183,7 @@ void CAIKing::Start() {
     for (CAIRelationAgent* agent : m_relationAgents)
         if (agent)
             agent->Start();
+    ChooseManufactory();
 
     std::vector<CLandTerritory*> territories;
     country->m_territories.ForEach(
@@ -237,6 +238,8 @@ void CAIKing::PostAddOwnerArea() {
 void CAIKing::OnTimer(uint32_t) {
     if (active && country) {
         ++m_ticks;
+        AllocateBudget();
+        ChooseManufactory();
         ComputeForceGoals();
         PlanFleetBuilding();
         PlanArmyBuilding();

@@ -116,6 +116,16 @@ public:
     void RebalanceGenerals();
     void ReactToSiege(CProvince& province);
 
+    // --- the budget and the economic plans (ai/king/Budget.cpp) ---
+    void AllocateBudget();
+    void ChooseManufactory();
+    // A manufactory plan finished or was cancelled: the next is chosen.
+    void OnManufactoryFinished();
+    void OnManufactoryCancelled();
+    bool IsManufactoryPlanRunning() const { return m_manufactoryPlanRunning; }
+    bool IsStabilityBoostRunning() const { return m_stabilityBoostRunning; }
+    bool IsOtherBoostRunning() const { return m_otherBoostRunning; }
+
     // --- the tick's work ---
     void ComputeForceGoals();
     void PlanArmyBuilding();
@@ -127,6 +137,9 @@ public:
     CAIBuildArmyPlan* GetArmyBuildingPlan() const { return m_armyPlan; }
     CAIBuildFleetPlan* GetFleetBuildingPlan() const { return m_fleetPlan; }
     int32_t GetTickCount() const { return m_ticks; }
+    // The country a war declaration is being prepared against (0: none).
+    uint32_t GetWarGoal() const { return m_warGoal; }
+    void SetWarGoal(uint32_t goal) { m_warGoal = goal; }
 
     // Agents released whose kill message has not run yet: deleted with the
     // King when it goes first.
@@ -169,5 +182,6 @@ private:
     CAIBuildArmyPlan* m_armyPlan = nullptr;
     std::array<bool, kAIResourceCount> m_pending{};
     int32_t m_ticks = 0;
+    uint32_t m_warGoal = 0;
     CLinkedList<CAIAgent> m_dying;
 };

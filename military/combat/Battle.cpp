@@ -7,6 +7,7 @@
 #include "engine/CriticalError.h"
 #include "engine/Random.h"
 #include "military/combat/CombatTables.h"
+#include "military/combat/Siege.h"
 #include "military/server/UnitServer.h"
 #include "military/units/LandUnit.h"
 #include "military/units/Leader.h"
@@ -185,14 +186,8 @@ void CCombatSide::ApplyLosses(float men, float moraleLost) {
     if (total > 0.0f && men > 0.0f) {
         for (CUnit* unit : units) {
             const float share = unit->GetTotalStrength() * (men / total);
-            if (share > 0.0f && unit->GetOwner()) {
-                auto event =
-                    std::make_unique<COVDataEvent>(EVT_UNITLOSSES, unit->GetOwner()->GetId());
-                event->Payload().Set(UnitLossesPayload::kUnit, unit->GetId());
-                event->Payload().Set(UnitLossesPayload::kAmount, share);
-                event->Payload().Set(UnitLossesPayload::kCause, static_cast<uint8_t>(LOSS_BATTLE));
-                ExecuteEvent(std::move(event));
-            }
+            if (share > 0.0f)
+                SufferLosses(*unit, share);
             if (unit->GetTotalStrength() <= 0.0f && combat) {
                 DebugPrint("%s: Unit #%d (%s) is killed in action!\n", combat->GetName().c_str(),
                            static_cast<int>(unit->GetId().number), unit->GetName().c_str());
@@ -226,6 +221,29 @@ void CCombatSide::ApplyLosses(float men, float moraleLost) {
         RequestRetreat(0);
 }
 
+void CCombatSide::SufferLosses(CUnit& unit, float share) {
+    if (!unit.GetOwner())
+        return;
+    auto event = std::make_unique<COVDataEvent>(EVT_UNITLOSSES, unit.GetOwner()->GetId());
+    event->Payload().Set(UnitLossesPayload::kUnit, unit.GetId());
+    event->Payload().Set(UnitLossesPayload::kAmount, share);
+    event->Payload().Set(UnitLossesPayload::kCause, static_cast<uint8_t>(LOSS_BATTLE));
+    ExecuteEvent(std::move(event));
+}
+
+bool CCombatSide::DestroyUnit(CUnit& unit) {
+    if (CCountry* owner = unit.GetOwner())
+        owner->DeleteUnit(unit.GetId());
+    return true;
+}
+
+bool CCombatSide::HasUnitInTwoCombats() const {
+    for (const CUnit* unit : UnitsInOrder())
+        if (!unit->GetCombat().IsNull() && !unit->GetSiegeCombat().IsNull())
+            return true;
+    return false;
+}
+
 void CCombatSide::RequestRetreat(int32_t province) {
     if (!IsHost() || !combat)
         return;
@@ -248,7 +266,8 @@ void CCombatSide::BeginRetreat(int32_t province) {
     retreatProvince = province;
     const CCombatSide* opponent = GetOpponent();
     const int32_t type = combat ? combat->GetType() : 0;
-    if (IsHost() && combat && (type == kCombatLand || type == kCombatNaval) && commander &&
+    if (IsHost() && combat &&
+        (type == kCombatLand || type == kCombatNaval || type == kCombatSiegeAssault) && commander &&
         opponent && opponent->commander && commander->manoeuvre < opponent->commander->manoeuvre)
         combat->SendResult(
             static_cast<float>(opponent->commander->manoeuvre - commander->manoeuvre) * menLoss,
@@ -458,6 +477,11 @@ void CCombat::OnUnitJoined(CUnit* unit, bool attackerFlag) {
     m_defenders->Join(unit, attackerFlag);
 }
 
+void CCombat::OnUnitDestroyed(CUnit* unit, bool attackerFlag) {
+    if (unit)
+        (attackerFlag ? *m_attackers : *m_defenders).DestroyUnit(*unit);
+}
+
 bool CCombat::OnUnitLeft(CUnit* unit) {
     const bool fromAttackers = m_attackers->RemoveIfPresent(unit);
     const bool held = m_defenders->RemoveIfPresent(unit) || fromAttackers;
@@ -466,9 +490,6 @@ bool CCombat::OnUnitLeft(CUnit* unit) {
     return held;
 }
 
-namespace {
-
-// Every unit of the side may fight the unit (the side has units).
 bool AllFight(const CCombatSide& side, const CUnit& unit) {
     const std::vector<CUnit*> units = side.UnitsInOrder();
     if (units.empty())
@@ -481,8 +502,6 @@ bool AllFight(const CCombatSide& side, const CUnit& unit) {
     }
     return true;
 }
-
-} // namespace
 
 bool CCombat::AssignUnit(CUnit& unit) {
     const bool a = AllFight(*m_attackers, unit);
@@ -560,6 +579,8 @@ void CCombat::OnRetreat(int32_t province, bool attackerFlag) {
 }
 
 void CCombat::Init() {
+    m_attackers->OnInit();
+    m_defenders->OnInit();
     m_attackers->SetOpponent(*m_defenders);
     m_defenders->SetOpponent(*m_attackers);
     DebugPrint("%s INIT: Attackers morale %f, Defender's morale %f\n", GetName().c_str(),
@@ -714,9 +735,8 @@ int CCombat::HandleMessage(COVEvent& event) {
             OnUnitJoined(unit, attackerFlag);
         else if (event.GetType() == EVT_COMBAT_REMOVE_UNIT_3)
             OnUnitLeft(unit);
-        else if (CCountry* owner = unit->GetOwner();
-                 owner && !(IsSiegeCombatKind(GetType()) && !attackerFlag))
-            owner->DeleteUnit(unit->GetId());
+        else
+            OnUnitDestroyed(unit, attackerFlag);
         return EVENT_NOT_HANDLED;
     }
     case EVT_COMBAT_PHASE:
@@ -779,10 +799,17 @@ std::unique_ptr<CProvinceCombat> MakeCombat(CProvince& province, int32_t kind, i
         combat = std::make_unique<CLandCombat>(province);
     else if (kind == kCombatNaval)
         combat = std::make_unique<CNavalCombat>(province);
+    else if (IsSiegeCombatKind(kind))
+        combat = std::make_unique<CSiegeCombat>(province, kind);
     else
-        return std::make_unique<CProvinceCombat>(kind, 0); // sieges are not fought yet
+        return nullptr;
+    // The siege's garrison message names the siege: its id comes first.
     if (!g_nextCombatId.IsNull())
         combat->SetId(g_nextCombatId);
+    else
+        combat->AssignNewId();
+    if (CSiegeCombat* siege = combat->GetSiege())
+        siege->OnMade();
     return combat;
 }
 

@@ -31,6 +31,11 @@ public:
     virtual float GetShockStrength() const = 0;
     virtual int32_t GetFireModifier() const = 0;
     virtual int32_t GetShockModifier() const = 0;
+    // The garrison of a siege answers true, its siege value and the
+    // fortress level; other sides false and 0.
+    virtual bool IsGarrison() const { return false; }
+    virtual int32_t GetSiegeValue() const { return 0; }
+    virtual int32_t GetFortLevel() const { return 0; }
 
     CUnitList& GetUnits() { return m_units; }
     const CUnitList& GetUnits() const { return m_units; }
@@ -43,8 +48,10 @@ public:
     // A null unit is skipped with a trace line.
     void Join(CUnit* unit, bool attackerFlag);
     // Removes the unit when listed; the side is finished when it empties.
-    bool RemoveIfPresent(CUnit* unit);
-    void SetCommander(CLeader* leader);
+    virtual bool RemoveIfPresent(CUnit* unit);
+    // The unit was destroyed in the combat: its owner deletes it.
+    virtual bool DestroyUnit(CUnit& unit);
+    virtual void SetCommander(CLeader* leader);
     void ReplaceCommander(CLeader* leader);
     void RefreshMorale() { morale = m_units.GetAverageMorale(); }
     void RollDie();
@@ -56,18 +63,25 @@ public:
     // 0.4 and on the host the side asks to retreat.
     void ApplyLosses(float men, float moraleLoss);
     // Host: the combat-retreat message for this side, run here and sent.
-    void RequestRetreat(int32_t province);
+    virtual void RequestRetreat(int32_t province);
     void BeginRetreat(int32_t province);
     // Host: each unit falls back (or dies with nowhere to go); finished.
-    void RetreatNow();
+    virtual void RetreatNow();
     // Host: each listed unit is taken out and destroyed; a unit that stays
     // listed does not hold the loop.
     void DestroyAllUnits();
     // The commander dies: the best remaining commander takes over.
     void OnCommanderKilled(const CLeader& leader);
-    void OnCombatEnded();
+    // Before the sides are linked at the start of the combat.
+    virtual void OnInit() {}
+    virtual void OnCombatEnded();
     // Host: the country list rebuilt from the units.
     void OnVictory();
+    // A unit of the side stands in a field battle and a siege at once.
+    bool HasUnitInTwoCombats() const;
+    // The technology group of the side's leading country (0 without units).
+    int32_t LandGroup() const;
+    int32_t NavalGroup() const;
 
     int32_t die = 0;
     int32_t fireCode = -1;
@@ -89,9 +103,9 @@ public:
     const bool attacker;
 
 protected:
-    // The technology group of the side's leading country (0 without units).
-    int32_t LandGroup() const;
-    int32_t NavalGroup() const;
+    // The unit's share of the day's men loss, run on every machine: the
+    // unit-losses message to its owner.
+    virtual void SufferLosses(CUnit& unit, float share);
     // The unit is taken out of every combat and destroyed (on the host).
     void RemoveUnit(CUnit& unit);
     void RecomputeBonuses();
@@ -124,6 +138,8 @@ public:
     int32_t homeWaters = 0;
 };
 
+class CSiegeCombat;
+
 class CCombat : public CProvinceCombat, public CMessageReceiver {
 public:
     CCombat(CProvince& province, int32_t type, std::unique_ptr<CCombatSide> attackers,
@@ -141,24 +157,28 @@ public:
     CCombatSide& Defenders() { return *m_defenders; }
     CProvince& GetProvince() { return *m_province; }
     int32_t GetProvinceId() const { return m_provinceId; }
+    // The siege itself for a siege, else null.
+    virtual CSiegeCombat* GetSiege() { return nullptr; }
 
     // The unit joins the side the flag names (null units skipped).
-    void OnUnitJoined(CUnit* unit, bool attackerFlag);
+    virtual void OnUnitJoined(CUnit* unit, bool attackerFlag);
     // Both sides drop the unit; on the host the combat ends when over.
-    bool OnUnitLeft(CUnit* unit);
+    virtual bool OnUnitLeft(CUnit* unit);
+    // The side named by the flag has the unit destroyed.
+    void OnUnitDestroyed(CUnit* unit, bool attackerFlag);
     // Which side a unit arriving in the province joins; false: none.
-    bool AssignUnit(CUnit& unit);
+    virtual bool AssignUnit(CUnit& unit);
     void RequestJoinAttackers(CUnit* unit);
     void RequestJoinDefenders(CUnit* unit);
     void SendResult(float men, float moraleLoss, bool attackerFlag);
     void ApplyResult(bool fire, float men, float moraleLoss, bool attackerFlag);
     void OnRetreat(int32_t province, bool attackerFlag);
-    void OnStarted();
+    virtual void OnStarted();
     void Init();
     void StartPhase(bool fire);
     // One day of battle (host).
-    void OnPhase();
-    void ScheduleNextPhase();
+    virtual void OnPhase();
+    virtual void ScheduleNextPhase();
     bool IsOver() const { return m_attackers->finished || m_defenders->finished; }
     // Host: the winner, the ended message, the report, and the server's
     // removal.
@@ -187,6 +207,12 @@ class CLandCombat : public CCombat {
 public:
     CLandCombat(CProvince& province);
     const char* GetClassName() const override { return "Landcombat"; }
+
+protected:
+    // A land battle of the kind fought by the caller's sides (the siege).
+    CLandCombat(CProvince& province, int32_t type, std::unique_ptr<CCombatSide> attackers,
+                std::unique_ptr<CCombatSide> defenders)
+        : CCombat(province, type, std::move(attackers), std::move(defenders)) {}
 };
 
 class CNavalCombat : public CCombat {
@@ -198,10 +224,14 @@ public:
 
 // The combat registered under the id; null when none (or not a combat).
 CCombat* FindCombatById(const ObjectId& id);
+// The side has units and every one of them may fight the unit.
+bool AllFight(const CCombatSide& side, const CUnit& unit);
 
 // What the combats tell the computer player of an outcome (0 won, 1 lost,
 // 2 draw; first: the first country told). Filled by ai/; null: nobody.
 struct CombatAIHooks {
     void (*notifyCombat)(uint32_t country, CCombat& combat, int32_t outcome, bool first) = nullptr;
+    // A siege was made (notification 26; host only).
+    void (*siegeStarted)(CCombat& siege) = nullptr;
 };
 extern CombatAIHooks g_combatAI;

@@ -193,6 +193,8 @@ void CLandUnit::BoardFleet(int32_t province, CNavalUnit* fleet) {
         SetLocation(fleet->GetLocation());
         RestoreFlag();
         fleet->LoadArmy(this);
+        if (IsHost())
+            NotifyAI(UNIT_NOTICE_MOVED);
         return;
     }
     if (m_carrier) {

@@ -40,7 +40,7 @@ float EstimateArmyPower(CCountry& country, float infantry, float cavalry, float 
 
 class CLandUnit : public CUnit {
 public:
-    explicit CLandUnit(CCountry* owner) : CUnit(owner) {}
+    explicit CLandUnit(CCountry* owner) : CUnit(owner) { UpdateFigureCulture(); }
     // Leaves the fleet that carries it.
     ~CLandUnit() override;
 

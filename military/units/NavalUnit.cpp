@@ -18,6 +18,9 @@
 
 namespace {
 
+// Where the figure of an army aboard goes: off the map.
+constexpr int32_t kOffMap = -100;
+
 CDate Today() {
     return g_gameTimer ? g_gameTimer->GetDate() : CDate();
 }
@@ -124,6 +127,8 @@ void CNavalUnit::LoadArmy(CLandUnit* army) {
         army->m_carrier->UnloadArmy(army);
     m_cargo.AddTail(army);
     army->m_carrier = this;
+    // Aboard, the army's figure leaves the map.
+    army->SetFigurePosition(kOffMap, kOffMap);
 }
 
 bool CNavalUnit::UnloadArmy(CLandUnit* army) {
@@ -229,7 +234,7 @@ void CNavalUnit::SetProvince(int32_t provinceId) {
     }
     if (here && GetLocation() != 0 && HasFortress(*here))
         portDate = Today();
-    SetLocation(provinceId);
+    CUnit::SetProvince(provinceId);
     m_cargo.ForEach([provinceId](CLandUnit* army) {
         if (army)
             army->SetLocation(provinceId);

@@ -13,7 +13,7 @@ float EstimateFleetPower(CCountry& country, float warships, float galleys);
 
 class CNavalUnit : public CUnit {
 public:
-    explicit CNavalUnit(CCountry* owner) : CUnit(owner) {}
+    explicit CNavalUnit(CCountry* owner) : CUnit(owner) { UpdateFigureCulture(); }
     // Sets its cargo ashore (the armies stay with their owner).
     ~CNavalUnit() override;
 

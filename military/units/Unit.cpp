@@ -10,6 +10,7 @@
 #include "data/DataTree.h"
 #include "data/DateBlock.h"
 #include "data/Keywords.h"
+#include "data/WorldStateHash.h"
 #include "engine/GameTimer.h"
 #include "military/units/Leader.h"
 #include "military/units/LeaderRegistry.h"
@@ -124,11 +125,11 @@ std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t provi
 
 CUnit::CUnit(CCountry* owner) : created(Today()), m_owner(owner) {
     m_defaultLeader.SetUnit(this);
+    m_figureKey.action = FIGURE_STAND;
 }
 
 void (*g_unitGoneAI)(CUnit& unit) = nullptr;
 void (*g_unitCreatedAI)(CUnit& unit) = nullptr;
-void (*g_unitNoticeAI)(CUnit& unit, uint32_t notice) = nullptr;
 
 CUnit::~CUnit() {
     if ((aiAgent || !aiRejectedBy.empty()) && g_unitGoneAI)
@@ -199,6 +200,7 @@ int32_t CUnit::GetNextPathProvince() const {
 }
 
 void CUnit::SetPath(int32_t replace, const CIntList& provinces) {
+    const bool extends = !replace && !m_path.IsEmpty();
     if (replace)
         m_path.RemoveAll();
     CIntList::CListPosition position = nullptr;
@@ -207,8 +209,13 @@ void CUnit::SetPath(int32_t replace, const CIntList& provinces) {
             m_path.AddTail(position->item);
     DebugPrint("New move path size: %d in Unit #%d.\n", static_cast<int>(m_path.GetCount()),
                static_cast<int>(GetId().number));
-    if (!m_path.IsEmpty())
-        m_state = EState::Moving;
+    // Appending to a path under way changes neither the state nor the
+    // figure.
+    if (extends || m_path.IsEmpty())
+        return;
+    FaceNextStep();
+    SetMapPlacement(PLACEMENT_MOVING);
+    m_state = EState::Moving;
 }
 
 CDataBlock* CUnit::Write() const {
@@ -234,11 +241,14 @@ CDataBlock* CUnit::Write() const {
 }
 
 void CUnit::WriteMovement(CDataBlock& block) const {
-    const CDate today = Today();
-    const int32_t days =
-        ((nextStepDate.year - today.year) * 12 + nextStepDate.month - today.month) * 30 +
-        nextStepDate.day - today.day;
-    block.AddChild(new CDataAssignment(KW_MOVETIME, new CDataInt(days)));
+    // The next step's date is the host's alone (clients never learn it).
+    if (!WritingSharedStateOnly()) {
+        const CDate today = Today();
+        const int32_t days =
+            ((nextStepDate.year - today.year) * 12 + nextStepDate.month - today.month) * 30 +
+            nextStepDate.day - today.day;
+        block.AddChild(new CDataAssignment(KW_MOVETIME, new CDataInt(days)));
+    }
     CDataBlock* path = new CDataBlock;
     CIntList::CListPosition position = nullptr;
     for (m_path.GetHeadPosition(position); position; CIntList::MoveNext(position))

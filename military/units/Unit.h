@@ -23,9 +23,12 @@
 #include "engine/ObjectId.h"
 #include "military/units/Leader.h"
 #include "net/Event.h"
+#include "world/MapView.h"
+#include "world/map/MapSprite.h"
 
 class CAIAgent;
 class CCountry;
+class CMapSprite;
 class CDataBlock;
 class CLeader;
 class CNavalUnit;
@@ -64,6 +67,39 @@ enum ELossCause : uint8_t {
     LOSS_ATTRITION = 0,
     LOSS_BATTLE = 1,
     LOSS_DISBANDING = 2,
+};
+
+// The figure's kinds and actions (the keys of its map sprite) and the two
+// sideways facings of a unit firing from a stack.
+constexpr int32_t kFigureKindArmy = 0;
+constexpr int32_t kFigureKindNavy = 1;
+constexpr int32_t kFleetFigureCulture = 19;
+enum EFigureAction : int32_t {
+    FIGURE_STAND = 0,
+    FIGURE_WALK = 1,
+    FIGURE_FIRE = 2,
+};
+constexpr int32_t kFigureFacingLeft = 8;
+constexpr int32_t kFigureFacingRight = 9;
+
+// Where the figure stands against the province's unit point: 0 standing, 1
+// among the attackers, 2 among the defenders, 3 moving.
+enum EMapPlacement : int32_t {
+    PLACEMENT_STANDING = 0,
+    PLACEMENT_ATTACKER = 1,
+    PLACEMENT_DEFENDER = 2,
+    PLACEMENT_MOVING = 3,
+};
+constexpr int32_t kMapPlacementCount = 4;
+
+// The notices a unit gives the computer player, by the army's type (a
+// fleet's is one more): it entered another province, it stopped, it entered
+// its first combat, it left its last one.
+enum EUnitNotice : uint32_t {
+    UNIT_NOTICE_MOVED = 0,
+    UNIT_NOTICE_STOPPED = 2,
+    UNIT_NOTICE_COMBAT_STARTED = 10,
+    UNIT_NOTICE_COMBAT_ENDED = 12,
 };
 
 class CUnit : public CIdEntity, public CMessageReceiver {
@@ -150,8 +186,10 @@ public:
     // messages run here and sent.
     virtual void DistributeTroops(int32_t count) = 0;
     // Puts the unit into the province (a fleet refuses land without a
-    // port).
-    virtual void SetProvince(int32_t province) { SetLocation(province); }
+    // port): the figure stands there, or keeps moving with a path left. On
+    // the host in a running game, a unit that is not new and not dying tells
+    // the computer player when the province differs from its previous one.
+    virtual void SetProvince(int32_t province);
 
     // The owner may enter the province with this unit now: the rule the
     // path search and the unit server ask.
@@ -354,13 +392,58 @@ public:
     // size (an army's men of 50000, a fleet's ships of twice the bar's
     // width) in the colour of the morale band.
     CUnitPortrait* GetPortrait();
+    bool HasPortrait() const { return m_portrait != nullptr; }
     // The flag over the figure (made on first use) and its picture: the
     // retreat flag while retreating, the exiled flag while trespassing out
     // of combat, else the owner's flag.
     CSprite* GetFlag();
+    bool HasFlag() const { return m_flag != nullptr; }
     const std::string& GetFlagPath() const { return m_flagPath; }
     // No longer retreating: the flag shows the owner's (or exiled) flag.
     void RestoreFlag();
+
+    // --- the figure on the map (military/units/UnitFigure.cpp) ---
+    // The figure (made on first use, from the key and position the unit
+    // keeps, so that a unit nobody draws loads no picture).
+    CMapSprite* GetFigure();
+    bool HasFigure() const { return m_figure != nullptr; }
+    // The key the figure shows: culture, kind, action, direction, level.
+    const SpriteKey& GetFigureKey() const { return m_figureKey; }
+    // The figure's position in map coordinates.
+    MapPoint GetFigurePosition() const { return m_figurePosition; }
+    void SetFigurePosition(int32_t x, int32_t y);
+    void SetFigureKey(const SpriteKey& key);
+    // The pose: an action (stand, walk, fire) and a direction (0 n .. 7 nw,
+    // 8 left, 9 right, 10 none).
+    void SetFigurePose(int32_t action, int32_t direction);
+    // Stands the figure still, facing nowhere.
+    void StandStill() { SetFigurePose(FIGURE_STAND, kSpriteDirectionNone); }
+    // Places the figure at the province's point for the placement (see
+    // EMapPlacement): a fleet in a land province stands (and moves) at the
+    // port point; the attackers and defenders 16 pixels either side of the
+    // unit point, the moving 12 pixels down-left. An army aboard takes its
+    // carrier's province. Without a province record the figure stays.
+    void SetMapPlacement(int32_t placement);
+    int32_t GetMapPlacement() const { return m_placement; }
+    // With a path, the figure walks toward the next province (across the
+    // map's seam the short way round); without one and out of combat it
+    // stands.
+    void FaceNextStep();
+    // The figure's pose in a combat of the mode: standing in a cover or a
+    // siege; otherwise firing north (attackers, and every side of an
+    // assault) or south-west.
+    void ShowCombatPose(int32_t mode);
+    // The figure's level from the owner's technology: an army's land level
+    // value, a fleet's naval level figure.
+    void UpdateSpriteLevel();
+    // The figure's culture for the owner: an army's the owner's sprite
+    // culture, a fleet's the fleet culture.
+    void UpdateFigureCulture();
+    // --- end of the figure ---
+
+    // Tells the computer player (on the host) of the notice: the army's
+    // type, a fleet's one more. Nothing while the unit is dying.
+    void NotifyAI(EUnitNotice notice);
 
     bool isNew = true;     // until finished (message 73) or first set idle
     bool dying = false;    // set just before the owner deletes the unit
@@ -429,6 +512,10 @@ private:
     std::unique_ptr<CUnitPortrait> m_portrait;
     std::unique_ptr<CSprite> m_flag;
     std::string m_flagPath;
+    std::unique_ptr<CMapSprite> m_figure;
+    SpriteKey m_figureKey;
+    MapPoint m_figurePosition;
+    int32_t m_placement = PLACEMENT_STANDING;
     // Chooses the flag picture and loads it into the flag when there is one.
     void ShowFlag(const std::string& path);
     void ShowOwnFlag();
@@ -442,17 +529,14 @@ extern void (*g_unitGoneAI)(CUnit& unit);
 // finished): the computer player offers it to its holder or its King and
 // tells its listeners (null: nobody is told).
 extern void (*g_unitCreatedAI)(CUnit& unit);
-// What a unit tells the computer player of itself: it entered another
-// province, cancelled all movement, its combat started or ended (each told
-// as the army's or the fleet's notice by the computer player; null: nobody
-// is told).
-enum UnitNoticeAI : uint32_t {
-    UNIT_NOTICE_MOVED = 0,
-    UNIT_NOTICE_STOPPED = 1,
-    UNIT_NOTICE_COMBAT_STARTED = 2,
-    UNIT_NOTICE_COMBAT_ENDED = 3,
-};
-extern void (*g_unitNoticeAI)(CUnit& unit, uint32_t notice);
+// Every unit of the country (in the field and being raised) takes the
+// figure level of the country's technology.
+void UpdateUnitSpriteLevels(CCountry& country);
+
+// The unit's notices to the computer player (notification types 0-3 and
+// 10-13): the computer player fills it and delivers them on the host (null:
+// nobody is told).
+extern void (*g_unitAI)(uint32_t type, CUnit& unit);
 
 // --- unit checks (military/UnitChecks.cpp) ---
 // Not in a combat and not aboard a fleet; an army of 2000 men or more, a

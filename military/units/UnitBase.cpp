@@ -104,6 +104,8 @@ void CUnit::SetCountry(CCountry* country) {
         leader->SetCountry(country);
     m_retreating = 0;
     ShowOwnFlag();
+    UpdateFigureCulture();
+    UpdateSpriteLevel();
 }
 
 CLeader* CUnit::GetCommander() {

@@ -8,6 +8,7 @@
 // ceil(artillery / 10) transport places; a fleet offers 2 x transports +
 // galleys + warships, less the needs of the armies it carries.
 #include <cstdint>
+#include <functional>
 
 #include "engine/LinkedList.h"
 #include "military/units/Unit.h"
@@ -66,6 +67,24 @@ inline int32_t FleetFreeSpace(const CUnit& fleet) {
 // (each rounded up).
 int32_t UnitCombatSize(const CUnit& unit);
 
+// What the main game screen lends to the drawing of a stack of units: the
+// label of the stack's size beside the figure and the selection marker over
+// a selected unit, both at the figure's screen point. A null entry draws
+// nothing.
+struct UnitStackHooks {
+    void (*drawLabel)(int32_t screenX, int32_t screenY, int32_t size) = nullptr;
+    void (*drawSelectionMarker)(const CUnit& unit, int32_t screenX, int32_t screenY) = nullptr;
+};
+extern UnitStackHooks g_unitStackHooks;
+
+// How far a stack's flags stand above the figure: in a combat less, drawn
+// selected more.
+constexpr int32_t kFlagRaise = 53;
+constexpr int32_t kFlagRaiseInCombat = 47;
+constexpr int32_t kFlagRaiseSelected = 25;
+// Only this many flags of one stack are placed.
+constexpr int32_t kStackFlagsPlaced = 9;
+
 class CUnitList : public CLinkedList<CUnit> {
 public:
     // --- queries; an empty list answers 0, false or null ---
@@ -123,6 +142,43 @@ public:
     // A move order per unit to the unit server (type 50), run at once and
     // sent; retreating units get none.
     void SendMoveAddDest(int32_t destination, uint8_t flag);
+
+    // --- the stacks on the map (military/units/UnitStack.cpp) ---
+    // Lays out the flags of the units standing with the placement: walking
+    // from the tail, the k-th of the n such units (k counting down from n)
+    // stands (k / 2 + 1) x 6 pixels right of its figure when k is even,
+    // 6 - k / 2 x 6 when odd (15 more to the left drawn selected), raised
+    // above it (see kFlagRaise; the raise shifted right by the zoom). Only
+    // the units met last, k below 10, have their flags placed; the others
+    // keep theirs. A selected unit sets selectedInStack.
+    void LayoutFlags(int32_t placement, bool drawnSelected, bool inCombat);
+    // The layout of each placement: standing (raised as in a combat when a
+    // unit of the list fights), moving, defending, attacking; selectedInStack
+    // is worked out anew.
+    void LayoutAllFlags(bool drawnSelected);
+    // Draws the stack of the placement onto the screen: the flags, the
+    // figure of its first unit (15 left and 25 up drawn selected), the
+    // label of its size while the map is not zoomed out and it is not drawn
+    // selected (armies in thousands, fleets in ships), each unit's portrait
+    // under the figure from 8 pixels down, one below the other a pixel apart
+    // (an army's 10 lower, a fleet's in port 3 higher), and the selection
+    // marker over its selected units. False when no unit stands with the
+    // placement.
+    bool DrawStack(int32_t placement, bool drawnSelected);
+    // The animation tick to every unit's flag and figure, and to those of
+    // the armies aboard the fleets.
+    void AnimationTick(COVEvent& tick);
+    // The first unit whose portrait is under the screen point; for a fleet
+    // whose cargo marker is hit, the first army aboard. Null when none.
+    CUnit* HitTest(int32_t screenX, int32_t screenY) const;
+    // The visitor gets each unit that passes the filter (none: every unit)
+    // and stands in a province on the screen that is shown in colour, with
+    // its figure's map position.
+    void VisitVisible(const std::function<bool(const CUnit&)>& filter,
+                      const std::function<void(CUnit&, MapPoint)>& visitor) const;
+
+    // A unit of the list is selected (set by the flag layout).
+    bool selectedInStack = false;
 };
 
 // Fills the list with the units of every country that stand in the

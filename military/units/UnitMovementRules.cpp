@@ -298,15 +298,21 @@ void CUnit::OnUnitMove(const COVEvent& event) {
         trespassing = 0;
         RestoreFlag();
     }
-    auto* army = IsFleet() ? nullptr : static_cast<CLandUnit*>(this);
-    if (CNavalUnit* carrier = army ? army->GetCarrier() : nullptr)
-        army->BoardFleet(destination, carrier);
-    else if (army && fleet)
-        army->BoardFleet(destination, fleet);
-    else
-        SetProvince(destination);
-    if (g_unitNoticeAI)
-        g_unitNoticeAI(*this, UNIT_NOTICE_MOVED);
+    if (!IsFleet()) {
+        auto* army = static_cast<CLandUnit*>(this);
+        if (CNavalUnit* carrier = army->GetCarrier()) {
+            army->BoardFleet(destination, carrier);
+            FaceNextStep();
+            return;
+        }
+        if (fleet) {
+            army->BoardFleet(destination, fleet);
+            FaceNextStep();
+            return;
+        }
+    }
+    SetProvince(destination);
+    FaceNextStep();
 }
 
 bool CUnit::OnMovePath(const COVEvent& event) {

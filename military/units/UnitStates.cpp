@@ -3,6 +3,7 @@
 // province and the combats it takes part in.
 #include "country/Country.h"
 #include "engine/CriticalError.h"
+#include "engine/GameState.h"
 #include "military/server/UnitServer.h"
 #include "military/units/LandUnit.h"
 #include "military/units/Unit.h"
@@ -49,8 +50,10 @@ int SetInProvince(CUnit& unit, const COVEvent& event) {
     unit.CancelMovement();
     if (unit.IsArmy())
         static_cast<CLandUnit&>(unit).BoardFleet(static_cast<int32_t>(province), nullptr);
-    else
+    else {
         unit.SetLocation(static_cast<int32_t>(province));
+        unit.SetMapPlacement(PLACEMENT_STANDING);
+    }
     return EVENT_CONSUMED;
 }
 
@@ -89,9 +92,13 @@ int CUnit::HandleEvent(COVEvent& event) {
         m_development = 0;
         SetProvince(m_location);
         SetIdleState();
-        // The computer player takes the finished unit on the host.
-        if (IsHost() && g_unitCreatedAI)
-            g_unitCreatedAI(*this);
+        // The computer player takes the finished unit on the host and hears
+        // that it took the field.
+        if (IsHost() && !dying) {
+            if (g_unitCreatedAI)
+                g_unitCreatedAI(*this);
+            NotifyAI(UNIT_NOTICE_MOVED);
+        }
         return EVENT_CONSUMED;
     default:
         break;
@@ -159,6 +166,13 @@ int CUnit::CombatUpdate(COVEvent& event) {
     }
 }
 
+void CUnit::SetProvince(int32_t province) {
+    SetLocation(province);
+    SetMapPlacement(m_path.IsEmpty() ? PLACEMENT_STANDING : PLACEMENT_MOVING);
+    if (IsHost() && IsGameRunning() && province != previousProvince && !isNew && !dying)
+        NotifyAI(UNIT_NOTICE_MOVED);
+}
+
 void CUnit::CancelMovement() {
     DebugPrint("Unit #%d (%s) cancels all movement!!!\n", static_cast<int>(GetId().number),
                m_name.c_str());
@@ -166,11 +180,16 @@ void CUnit::CancelMovement() {
         ClearPendingMoveStep(*this);
     if (m_retreating)
         RestoreFlag();
+    const bool hadPath = !m_path.IsEmpty();
     m_retreatProvince = 0;
+    StandStill();
+    SetMapPlacement(PLACEMENT_STANDING);
     m_path.RemoveAll();
     m_state = IsInCombat() ? EState::Combat : EState::Idle;
-    if (g_unitNoticeAI)
-        g_unitNoticeAI(*this, UNIT_NOTICE_STOPPED);
+    if (hadPath && m_location != 0 && IsHost()) {
+        DebugPrint("Notify AI that Unit #%d has stopped!", static_cast<int>(GetId().number));
+        NotifyAI(UNIT_NOTICE_STOPPED);
+    }
 }
 
 uint8_t CUnit::GetCombatSide() const {
@@ -186,6 +205,7 @@ void CUnit::CombatStarted(const ObjectId& combat, uint8_t side, int32_t mode) {
                m_owner ? m_owner->GetTag().c_str() : "");
     if (m_retreating)
         RestoreFlag();
+    const bool wasInCombat = IsInCombat();
     if (!combat.IsNull()) {
         if (IsSiegeMode(mode)) {
             m_siegeCombat = combat;
@@ -198,26 +218,54 @@ void CUnit::CombatStarted(const ObjectId& combat, uint8_t side, int32_t mode) {
         }
     }
     CancelMovement();
+    SetMapPlacement(side != 0 ? PLACEMENT_ATTACKER : PLACEMENT_DEFENDER);
+    ShowCombatPose(mode);
     m_state = IsInCombat() ? EState::Combat : EState::Idle;
-    if (g_unitNoticeAI)
-        g_unitNoticeAI(*this, UNIT_NOTICE_COMBAT_STARTED);
+    if (!wasInCombat && IsInCombat())
+        NotifyAI(UNIT_NOTICE_COMBAT_STARTED);
 }
 
 void CUnit::CombatEnded(const ObjectId& combat) {
     DebugPrint("Combat: Unit #%d (%s) got CombatEnded!\n", static_cast<int>(GetId().number),
                m_owner ? m_owner->GetTag().c_str() : "");
+    bool left = false;
     if (!combat.IsNull() && m_combat == combat) {
         m_combat = ObjectId();
         m_combatSide = 0;
         m_combatMode = 0;
+        left = true;
     } else if (!combat.IsNull() && m_siegeCombat == combat) {
         m_siegeCombat = ObjectId();
         m_siegeSide = 0;
         m_siegeMode = 0;
+        left = true;
     }
-    if (!IsInCombat())
+    if (!IsInCombat()) {
         m_state = EState::Idle;
+        if (m_path.IsEmpty()) {
+            StandStill();
+            SetMapPlacement(PLACEMENT_STANDING);
+        } else {
+            FaceNextStep();
+            SetMapPlacement(PLACEMENT_MOVING);
+        }
+    } else {
+        // Still in the other combat: the figure keeps to its side there.
+        const bool inField = !m_combat.IsNull();
+        const uint8_t side = inField ? m_combatSide : m_siegeSide;
+        const int32_t mode = inField ? m_combatMode : m_siegeMode;
+        SetMapPlacement(side != 0 ? PLACEMENT_ATTACKER : PLACEMENT_DEFENDER);
+        if (!m_path.IsEmpty()) {
+            FaceNextStep();
+            SetMapPlacement(PLACEMENT_MOVING);
+        } else if (IsSiegeMode(mode)) {
+            StandStill();
+        } else {
+            SetFigurePose(FIGURE_FIRE, side != 0 ? kFigureFacingRight : kFigureFacingLeft);
+        }
+    }
     Refresh();
-    if (g_unitNoticeAI)
-        g_unitNoticeAI(*this, UNIT_NOTICE_COMBAT_ENDED);
+    // Only a unit that left its last combat tells the computer player.
+    if (left && !IsInCombat())
+        NotifyAI(UNIT_NOTICE_COMBAT_ENDED);
 }

@@ -27,6 +27,26 @@ TEST_F(AICountryTest, TheHostMakesAComputerCountryAndAClientAPlainOne) {
     EXPECT_EQ(dynamic_cast<CAICountry*>(MakeCountryOfKind(12, 2).get()), nullptr);
 }
 
+// The computer player lives on the host alone: its King and agents must not
+// use up the game's ids, which the other machines make alike while the
+// scenario loads (a unit read after a computer country has the same id on
+// every machine).
+TEST_F(AICountryTest, TheComputerPlayerLeavesTheGamesIdsToTheGame) {
+    const ObjectId before = NewObjectId();
+    CAICountry& country = MakeCountry(30);
+    CAIKing& king = *country.GetKing();
+    king.Start();
+    ASSERT_GT(king.GetChildren().GetCount(), 0u);
+    EXPECT_EQ(NewObjectId().number, before.number + 1);
+
+    EXPECT_EQ(king.GetId().type, kMachineIdType);
+    EXPECT_EQ(ResolveId(king.GetId()), &king);
+    CAIAgent* minister = king.GetChildren().GetTail()->item;
+    EXPECT_EQ(minister->GetId().type, kMachineIdType);
+    EXPECT_EQ(ResolveId(minister->GetId()), minister);
+    EXPECT_NE(minister->GetId(), king.GetId());
+}
+
 TEST_F(AICountryTest, StocksAreReportedToAnActiveKingOnly) {
     CAICountry& country = MakeCountry(30);
     country.m_colonists = 5.0f;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "ai/AINotify.h"
+#include "military/units/LandUnit.h"
+#include "military/units/NavalUnit.h"
 #include "tests/ai/AIFixture.h"
 
 namespace {
@@ -134,6 +136,64 @@ TEST_F(AINotifyTest, ClearingDuringAWalkOnlyEmptiesTheEntries) {
     Broadcast();
     EXPECT_EQ(g_calls, (std::vector<std::string>{"a:1-2"}));
     EXPECT_EQ(g_aiListeners[kWar].GetCount(), 0u);
+}
+
+// Records the unit notices it hears, by handler.
+class UnitEar : public CAIAgent {
+public:
+    UnitEar(std::string name, CCountry* country) : CAIAgent(country), m_name(std::move(name)) {}
+    CAIKing* GetKing() override { return nullptr; }
+    void OnArmyMoved(CUnit&) override { Heard("army moved"); }
+    void OnFleetMoved(CUnit&) override { Heard("fleet moved"); }
+    void OnArmyStopped(CUnit&) override { Heard("army stopped"); }
+    void OnFleetStopped(CUnit&) override { Heard("fleet stopped"); }
+    void OnArmyCombatStarted(CUnit&) override { Heard("army fights"); }
+    void OnFleetCombatStarted(CUnit&) override { Heard("fleet fights"); }
+    void OnArmyCombatEnded(CUnit&) override { Heard("army rests"); }
+    void OnFleetCombatEnded(CUnit&) override { Heard("fleet rests"); }
+
+private:
+    void Heard(const std::string& what) { g_calls.push_back(m_name + ":" + what); }
+    std::string m_name;
+};
+
+TEST_F(AINotifyTest, AUnitsNoticesReachItsHolderFirstAndThenTheSubscribersOfTheirType) {
+    CAICountry& country = MakeCountry(4);
+    UnitEar holder("holder", &country);
+    UnitEar ear("ear", &country);
+    for (uint32_t type : {0u, 1u, 2u, 3u, 10u, 11u, 12u, 13u})
+        ear.Subscribe(type, false);
+    CLandUnit army(&country);
+    army.AssignNewId();
+    army.SetLocation(12);
+    army.SetIdleState();
+    army.SetAIAgent(&holder);
+    CNavalUnit fleet(&country);
+    fleet.AssignNewId();
+    fleet.SetLocation(13);
+
+    CIntList path;
+    path.AddTail(14);
+    army.SetPath(1, path);
+    army.CancelMovement();
+    fleet.SetPath(1, path);
+    fleet.CancelMovement();
+    army.CombatStarted(ObjectId(4712, 8000), 1, 1);
+    army.CombatEnded(ObjectId(4712, 8000));
+    fleet.CombatStarted(ObjectId(4712, 8001), 0, 2);
+    fleet.CombatEnded(ObjectId(4712, 8001));
+    EXPECT_EQ(g_calls, (std::vector<std::string>{
+                           "holder:army stopped", "ear:army stopped", "ear:fleet stopped",
+                           "holder:army fights", "ear:army fights", "holder:army rests",
+                           "ear:army rests", "ear:fleet fights", "ear:fleet rests"}));
+
+    // On a client nobody hears them.
+    g_calls.clear();
+    ClientScope client;
+    army.SetPath(1, path);
+    army.CancelMovement();
+    EXPECT_TRUE(g_calls.empty());
+    army.SetAIAgent(nullptr);
 }
 
 } // namespace

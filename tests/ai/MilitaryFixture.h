@@ -11,6 +11,7 @@
 #include "ai/military/MilitaryMinister.h"
 #include "country/BuildingCosts.h"
 #include "country/Technology.h"
+#include "engine/GameState.h"
 #include "military/server/HostDispatcher.h"
 #include "military/server/UnitServer.h"
 #include "military/units/NavalUnit.h"
@@ -28,6 +29,9 @@ protected:
         AIFixture::SetUp();
         g_unitServer = new UnitServer;
         g_hostDispatcher = new CHostDispatcher;
+        // A game runs: the units tell the computer player of their moves.
+        m_wasRunning = g_gameState.isGameRunning;
+        g_gameState.isGameRunning = [] { return true; };
         CTechRow row;
         row.infantryFire = row.infantryShock = 1.0f;
         row.cavalryFire = row.cavalryShock = 1.0f;
@@ -106,6 +110,7 @@ protected:
         g_unitServer = nullptr;
         delete g_hostDispatcher;
         g_hostDispatcher = nullptr;
+        g_gameState.isGameRunning = m_wasRunning;
         AIFixture::TearDown();
     }
 
@@ -197,4 +202,5 @@ protected:
 private:
     CTechTable m_table{"LTLEVEL"};
     std::vector<int32_t> m_used;
+    bool (*m_wasRunning)() = nullptr;
 };

@@ -196,7 +196,7 @@ inline std::string DumpPixels(const CImageBase& image) {
 class GoldenFile {
 public:
     explicit GoldenFile(const std::string& fileName)
-        : m_path(std::filesystem::path(__FILE__).parent_path() / "golden" / (fileName + ".txt")) {
+        : m_path(std::filesystem::path(ORV_ENGINE_GOLDEN_DIR) / (fileName + ".txt")) {
         const char* update = std::getenv("ORVANDEL_UPDATE_GOLDENS");
         m_updating = update && std::string(update) == "1";
         if (m_updating)

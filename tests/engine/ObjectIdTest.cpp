@@ -48,6 +48,25 @@ TEST_F(ObjectIdTest, CounterFollowsLocalPlayerAndLastId) {
     EXPECT_EQ(NewObjectId(), ObjectId(4714, 1));
 }
 
+TEST_F(ObjectIdTest, MachineIdsHaveACounterOfTheirOwn) {
+    InitIdRegistries(g_nullId);
+    EXPECT_EQ(NewObjectId(), ObjectId(4712, 1));
+    EXPECT_EQ(NewMachineObjectId(), ObjectId(kMachineIdType, 1));
+    EXPECT_EQ(NewMachineObjectId(), ObjectId(kMachineIdType, 2));
+    EXPECT_EQ(NewObjectId(), ObjectId(4712, 2));
+    {
+        CIdEntity entity;
+        entity.AssignMachineId();
+        EXPECT_EQ(ResolveId({kMachineIdType, 3}), &entity);
+    }
+    // A loaded game's last id leaves the machine's counter; a new scenario
+    // starts it over.
+    InitIdRegistries({4712, 40});
+    EXPECT_EQ(NewMachineObjectId(), ObjectId(kMachineIdType, 4));
+    InitIdRegistries(g_nullId);
+    EXPECT_EQ(NewMachineObjectId(), ObjectId(kMachineIdType, 1));
+}
+
 TEST_F(ObjectIdTest, LookupsWithoutRegistriesFindNothing) {
     EXPECT_EQ(FindObjectById({4712, 1}), nullptr);
     EXPECT_EQ(ResolveId({7, 1}), nullptr);

@@ -25,11 +25,12 @@ namespace {
 
 void ResetWorld() {
     g_scheduler.Clear();
+    // The combats go before the units their sides list.
+    DeleteAllCombats();
     DeleteAllCountries();
     g_scenarioInfo.reset();
     g_globals = CGlobals();
     g_cotCalc.Clear();
-    g_combats.clear();
     if (g_globalsTreaties.clearAll)
         g_globalsTreaties.clearAll();
     g_yearBook.CreatePages();

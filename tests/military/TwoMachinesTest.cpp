@@ -26,6 +26,7 @@
 #include "net/EventTypes.h"
 #include "net/Posting.h"
 #include "net/Scheduler.h"
+#include "net/Senders.h"
 #include "net/Session.h"
 #include "platform/Files.h"
 #include "platform/Network.h"
@@ -247,6 +248,83 @@ int OrderCampaign() {
     return orders;
 }
 
+// Runs what is due on this machine and sends what it queued.
+void RunAndSend() {
+    g_scheduler.RunDue();
+    g_scheduler.FlushSend();
+}
+
+// The other army of the owner in the army's province, the last in the
+// owner's list; null when none.
+CUnit* OtherArmyBeside(const CUnit& army) {
+    CUnit* other = nullptr;
+    army.GetOwner()->m_units.ForEach([&](CUnit* unit) {
+        if (unit != &army && unit->IsArmy() && unit->GetLocation() == army.GetLocation())
+            other = unit;
+    });
+    return other;
+}
+
+void RequestTransfer(uint32_t type, const CUnit& from, const CUnit& to, uint32_t amount) {
+    auto request = std::make_unique<COVDataEvent>(type, g_unitRequestsId);
+    request->Payload().Set(UnitTransferRequestPayload::kFrom, from.GetId());
+    request->Payload().Set(UnitTransferRequestPayload::kTo, to.GetId());
+    request->Payload().Set(UnitTransferRequestPayload::kAmount, amount);
+    ExecuteAndSendEvent(std::move(request));
+}
+
+struct Reorganised {
+    int splits = 0;
+    int transfers = 0;
+    int merges = 0;
+};
+
+// The host reorganises the first idle army of a number of countries as a
+// player's windows would: it splits the army, sends troops from the new
+// army back to the old one and, in every other country, merges the two
+// again. A transfer to an army of another country in another province is
+// refused and changes nothing.
+Reorganised ReorganiseArmies(int countries) {
+    Reorganised done;
+    CUnit* foreign = nullptr;
+    for (CCountry* country : g_countries) {
+        if (!country || done.splits >= countries)
+            continue;
+        CUnit* army = nullptr;
+        country->m_units.ForEach([&army](CUnit* unit) {
+            if (!army && unit->IsArmy() && unit->GetStrength(2) >= 4000.0f &&
+                unit->CanReorganise() && !OtherArmyBeside(*unit))
+                army = unit;
+        });
+        if (!army)
+            continue;
+        SendRequestSplitArmy(army->GetId());
+        RunAndSend();
+        CUnit* split = OtherArmyBeside(*army);
+        if (!split)
+            continue;
+        ++done.splits;
+        const float before = army->GetStrength(2);
+        RequestTransfer(EVT_REQUEST_TRANSFER_INFANTRY, *split, *army, 1000);
+        RunAndSend();
+        done.transfers += army->GetStrength(2) > before ? 1 : 0;
+        if (foreign && foreign->GetLocation() != split->GetLocation()) {
+            const float kept = split->GetStrength(2);
+            RequestTransfer(EVT_REQUEST_TRANSFER_INFANTRY, *split, *foreign, 1000);
+            RunAndSend();
+            EXPECT_EQ(split->GetStrength(2), kept) << "a transfer across the map went ahead";
+        }
+        foreign = army;
+        if (done.splits % 2 == 0) {
+            const ObjectId gone = split->GetId();
+            SendRequestMerge({army->GetId(), gone});
+            RunAndSend();
+            done.merges += ResolveId(gone) == nullptr ? 1 : 0;
+        }
+    }
+    return done;
+}
+
 std::map<std::pair<uint16_t, uint32_t>, int32_t> UnitLocations() {
     std::map<std::pair<uint16_t, uint32_t>, int32_t> locations;
     for (CCountry* country : g_countries)
@@ -257,68 +335,106 @@ std::map<std::pair<uint16_t, uint32_t>, int32_t> UnitLocations() {
     return locations;
 }
 
-} // namespace
-
-TEST_F(TwoMachinesTest, TheClientsUnitsFollowTheHostsMovesAlongTheirPaths) {
-    constexpr int kCampaignMonths = 4;
-    // The neighbour lists of the map, which the province table reads again
-    // at the start of each machine's game.
-    std::filesystem::create_directories(m_dir.Path() / "map");
-    std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
-                               m_dir.Path() / "map" / "adjacent.tbl");
-    platform::ForgetPathCache();
-    StartGame(*m_host);
-    const CDate start = g_gameTimer->GetDate();
-    const std::map<std::pair<uint16_t, uint32_t>, int32_t> before = UnitLocations();
-    ASSERT_GT(OrderCampaign(), 10);
-    // Transfers and merges of units join the campaign here, once the host
-    // carries out unit requests.
-    g_scheduler.FlushSend();
-    // The campaign runs its months and on until every move has ended (the
-    // host alone knows when a unit's next step is due).
-    auto anyMoving = [] {
-        bool moving = false;
-        for (CCountry* country : g_countries)
-            if (country)
-                country->m_units.ForEach(
-                    [&moving](CUnit* unit) { moving = moving || !unit->IsPathEmpty(); });
-        return moving;
-    };
-    int days = 0;
-    while ((MonthsSince(start) < kCampaignMonths || anyMoving()) && days < 1100) {
-        PostAndSendEventNow(std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, 1));
-        g_scheduler.RunDue();
-        g_scheduler.FlushSend();
-        ++days;
-    }
-    const std::map<std::pair<uint16_t, uint32_t>, int32_t> after = UnitLocations();
-    int moved = 0;
-    for (const auto& [id, province] : after)
-        moved += before.count(id) && before.at(id) != province;
-    EXPECT_GT(moved, 10);
-    // Every move has come to its end.
+// Whether any unit of any country has a path left.
+bool AnyUnitMoving() {
+    bool moving = false;
     for (CCountry* country : g_countries)
         if (country)
-            country->m_units.ForEach([](CUnit* unit) { EXPECT_TRUE(unit->IsPathEmpty()); });
-    std::string hostText;
-    ASSERT_EQ(WriteGameToMemory(hostText), FIELD_WRITTEN);
-    StopGame();
+            country->m_units.ForEach(
+                [&moving](CUnit* unit) { moving = moving || !unit->IsPathEmpty(); });
+    return moving;
+}
 
-    StartGame(*m_client);
-    platform::net::Message message;
-    while (m_client->GetNetwork()->Receive(message)) {
-        m_client->HandleNetworkMessage(message);
-        g_scheduler.RunDue();
+// A campaign on the host: the units' provinces before and after, and what
+// the host's world holds at the end.
+struct CampaignRun {
+    std::map<std::pair<uint16_t, uint32_t>, int32_t> before;
+    std::map<std::pair<uint16_t, uint32_t>, int32_t> after;
+    std::string hostText;
+};
+
+} // namespace
+
+class TwoMachinesCampaignTest : public TwoMachinesTest {
+protected:
+    // The host reorganises its armies (splits, transfers and merges, when
+    // `reorganise`), orders the campaign and plays `minDays` days; with
+    // `untilStill` on until every move has ended (1100 days at most).
+    CampaignRun PlayCampaign(int minDays, bool untilStill, bool reorganise) {
+        CampaignRun run;
+        // The neighbour lists of the map, which the province table reads
+        // again at the start of each machine's game.
+        std::filesystem::create_directories(m_dir.Path() / "map");
+        std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
+                                   m_dir.Path() / "map" / "adjacent.tbl");
+        platform::ForgetPathCache();
+        StartGame(*m_host);
+        run.before = UnitLocations();
+        if (reorganise) {
+            const Reorganised reorganised = ReorganiseArmies(8);
+            EXPECT_EQ(reorganised.splits, 8);
+            EXPECT_EQ(reorganised.transfers, 8);
+            EXPECT_EQ(reorganised.merges, 4);
+        }
+        EXPECT_GT(OrderCampaign(), 10);
         g_scheduler.FlushSend();
+        int days = 0;
+        while ((days < minDays || (untilStill && AnyUnitMoving())) && days < 1100) {
+            PostAndSendEventNow(
+                std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, 1));
+            g_scheduler.RunDue();
+            g_scheduler.FlushSend();
+            ++days;
+        }
+        if (untilStill) { // every move has come to its end
+            for (CCountry* country : g_countries)
+                if (country)
+                    country->m_units.ForEach([](CUnit* unit) { EXPECT_TRUE(unit->IsPathEmpty()); });
+        } else {
+            EXPECT_TRUE(AnyUnitMoving());
+        }
+        run.after = UnitLocations();
+        EXPECT_EQ(WriteGameToMemory(run.hostText), FIELD_WRITTEN);
+        StopGame();
+        return run;
     }
-    EXPECT_EQ(UnitLocations(), after);
-    std::string clientText;
-    ASSERT_EQ(WriteGameToMemory(clientText), FIELD_WRITTEN);
-    if (clientText != hostText) {
-        KeepForDiff(hostText, "orvandel_campaign_host.ovg");
-        KeepForDiff(clientText, "orvandel_campaign_client.ovg");
+
+    // The client takes every message the host sent and ends with the
+    // host's units where they were and the host's world-state hash.
+    void FollowOnClientAndCompare(const CampaignRun& run) {
+        StartGame(*m_client);
+        platform::net::Message message;
+        while (m_client->GetNetwork()->Receive(message)) {
+            m_client->HandleNetworkMessage(message);
+            g_scheduler.RunDue();
+            g_scheduler.FlushSend();
+        }
+        EXPECT_EQ(UnitLocations(), run.after);
+        std::string clientText;
+        ASSERT_EQ(WriteGameToMemory(clientText), FIELD_WRITTEN);
+        if (clientText != run.hostText) {
+            KeepForDiff(run.hostText, "orvandel_campaign_host.ovg");
+            KeepForDiff(clientText, "orvandel_campaign_client.ovg");
+        }
+        EXPECT_EQ(WorldStateHashText(Fnv1a64(clientText)),
+                  WorldStateHashText(Fnv1a64(run.hostText)));
+        for (CProvince& province : g_provinces)
+            province.ClearNeighbours();
     }
-    EXPECT_EQ(WorldStateHashText(Fnv1a64(clientText)), WorldStateHashText(Fnv1a64(hostText)));
-    for (CProvince& province : g_provinces)
-        province.ClearNeighbours();
+};
+
+TEST_F(TwoMachinesCampaignTest, TheClientsUnitsFollowTheHostsMovesAlongTheirPaths) {
+    const CampaignRun run = PlayCampaign(4 * 30, true, true);
+    int moved = 0;
+    for (const auto& [id, province] : run.after)
+        moved += run.before.count(id) && run.before.at(id) != province;
+    EXPECT_GT(moved, 10);
+    FollowOnClientAndCompare(run);
+}
+
+// Halfway through the moves the host alone knows when each next step is
+// due; what both machines share still hashes alike.
+TEST_F(TwoMachinesCampaignTest, HostAndClientAgreeWhileUnitsAreOnTheMove) {
+    const CampaignRun run = PlayCampaign(3, false, false);
+    FollowOnClientAndCompare(run);
 }

@@ -99,6 +99,8 @@ std::vector<Layout> AllLayouts() {
         OfData<PlayerDataPayload>("PlayerDataPayload"),
         OfData<CombatResultPayload>("CombatResultPayload"),
         OfData<CombatRetreatPayload>("CombatRetreatPayload"),
+        OfData<SiegeResultPayload>("SiegeResultPayload"),
+        OfData<CreateFortressUnitPayload>("CreateFortressUnitPayload"),
         OfData<CountryChoicePayload>("CountryChoicePayload"),
         OfData<BootupReadyPayload>("BootupReadyPayload"),
         OfData<PlayerStartPayload>("PlayerStartPayload"),

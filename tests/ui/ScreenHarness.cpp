@@ -294,43 +294,10 @@ test::Picture ScreenHarness::Crop(int32_t left, int32_t top, int32_t right, int3
 
 void ScreenHarness::CheckGolden(const std::string& name, int32_t left, int32_t top, int32_t right,
                                 int32_t bottom) const {
-    const test::Picture actual = Crop(left, top, right, bottom);
-    const fs::path golden = fs::path(ORV_UI_GOLDEN_DIR) / (name + ".bmp");
-    if (std::getenv("ORV_UPDATE_GOLDENS")) {
-        fs::create_directories(golden.parent_path());
-        ASSERT_TRUE(test::WritePicture(golden.string(), actual)) << golden;
-        return;
-    }
-    const test::Picture expected = test::ReadPicture(golden.string());
-    int32_t differing = 0;
-    test::Picture difference = actual;
-    const bool sameSize = expected.width == actual.width && expected.height == actual.height;
-    if (sameSize) {
-        for (size_t i = 0; i < actual.rgb.size(); i += 3) {
-            const bool same = std::equal(&actual.rgb[i], &actual.rgb[i] + 3, &expected.rgb[i]);
-            differing += same ? 0 : 1;
-            difference.rgb[i] = same ? static_cast<uint8_t>(actual.rgb[i] / 4) : 255;
-            difference.rgb[i + 1] = same ? static_cast<uint8_t>(actual.rgb[i + 1] / 4) : 0;
-            difference.rgb[i + 2] = same ? static_cast<uint8_t>(actual.rgb[i + 2] / 4) : 0;
-        }
-    }
-    if (sameSize && differing == 0)
-        return;
-    const fs::path out = fs::path(ORV_UI_OUTPUT_DIR) / "golden-diff";
-    fs::create_directories(out);
-    test::WritePicture((out / (name + ".actual.bmp")).string(), actual);
-    if (expected.width > 0)
-        test::WritePicture((out / (name + ".expected.bmp")).string(), expected);
-    if (sameSize)
-        test::WritePicture((out / (name + ".diff.bmp")).string(), difference);
-    ADD_FAILURE() << "golden picture " << golden << ": "
-                  << (sameSize ? std::to_string(differing) + " pixels differ"
-                               : "size " + std::to_string(actual.width) + "x" +
-                                     std::to_string(actual.height) + " against " +
-                                     std::to_string(expected.width) + "x" +
-                                     std::to_string(expected.height))
-                  << "; pictures written to " << out
-                  << " (ORV_UPDATE_GOLDENS=1 writes the goldens anew)";
+    const std::string failure = test::CompareWithGolden(Crop(left, top, right, bottom),
+                                                        ORV_UI_GOLDEN_DIR, ORV_UI_OUTPUT_DIR, name);
+    if (!failure.empty())
+        ADD_FAILURE() << failure;
 }
 
 } // namespace uitest

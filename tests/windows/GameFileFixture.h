@@ -55,6 +55,7 @@ protected:
         g_scheduler.Clear();
         delete g_mainScreen;
         g_mainScreen = new CMainScreen();
+        DeleteAllCombats(); // before the units their sides list
         DeleteAllCountries();
         for (CProvince& province : g_provinces) {
             province.lootEndDate = CDate();
@@ -71,7 +72,6 @@ protected:
             g_globalsTreaties.clearAll();
         g_globals = CGlobals();
         g_cotCalc.Clear();
-        g_combats.clear();
         g_yearBook.CreatePages();
         g_mousePos = MousePosition();
         SetViewCentre(0, 0);

@@ -205,12 +205,21 @@ TEST_F(GameFileTest, SaveLoadSaveGivesIdenticalBytes) {
     g_mainScreen->merchant = 1;
     g_viewCentreX = 4000;
     g_mainScreen->GetUnitGroup(0).AddTail(Units(g_countries[1]->m_units).front()->GetId());
+    // A battle of the last English army against the first French one.
+    const auto idText = [](const CUnit* unit) {
+        return "id = { type = " + std::to_string(unit->GetId().type) +
+               " id = " + std::to_string(unit->GetId().number) + " }";
+    };
+    const std::string attacker = idText(Units(g_countries[1]->m_units).back());
+    const std::string defender = idText(Units(g_countries[2]->m_units).front());
     ASSERT_EQ(
         LoadText("mecenat = { source = 101 destination = 104 date = { year = 1560 month = "
                  "april day = 2 } }\n"
                  "cot = { location = 101 merchant = { tag = FRA level = 2 extra = { country = FRA "
                  "date = { year = 1561 month = may day = 2 } location = 101 success = yes } } }\n"
-                 "combat = { type = 1 attackers = { 1 } defenders = { 3 } }\n",
+                 "combat = { id = { type = 4712 id = 50 } type = land province = 284 "
+                 "morale = { 0.75 1.25 } attackers = { " +
+                     attacker + " } defenders = { " + defender + " } }\n",
                  "extra.ovg"),
         FIELD_BLOCK_END);
     std::filesystem::create_directories(dir.Path() / "scenarios" / "save games");

@@ -199,3 +199,22 @@ TEST_F(BattleTest, ABrokenSideRetreatsAndTheOtherWinsTheBattle) {
 }
 
 } // namespace
+
+// A side whose units never leave it.
+class StickySide : public CLandCombatSide {
+public:
+    using CLandCombatSide::CLandCombatSide;
+    bool RemoveIfPresent(CUnit*) override { return false; }
+};
+
+TEST_F(BattleTest, DestroyingEveryUnitEndsEvenWhenAUnitStaysListed) {
+    m_fixed = std::make_unique<CCombat>(*m_plains, kCombatLand, std::make_unique<StickySide>(true),
+                                        std::make_unique<StickySide>(false));
+    m_fixed->AssignNewId();
+    m_fixed->RequestJoinAttackers(&ArmyWith(1000, 1.0f, nullptr));
+    m_fixed->RequestJoinAttackers(&ArmyWith(2000, 1.0f, nullptr));
+    ASSERT_EQ(m_fixed->Attackers().UnitsInOrder().size(), 2u);
+    m_fixed->Attackers().DestroyAllUnits();
+    EXPECT_TRUE(m_fixed->Attackers().GetUnits().IsEmpty());
+    EXPECT_TRUE(Country(kPlayer).m_units.IsEmpty());
+}
