@@ -202,6 +202,22 @@ void CAIGarrisonPlan::Evaluate(CProvince* province, CTerritory* territory) {
     for (int32_t limit : {5, 10, 20, 30})
         if (worth < limit)
             v *= 0.85f;
+    // The country a war is being prepared against, and its allies.
+    const uint32_t goal = owner && CAIKing::IsLive(owner) ? owner->GetWarGoal() : 0;
+    const CCountry* enemy = goal < kCountrySlots ? g_countries[goal] : nullptr;
+    if (goal != 0 && enemy) {
+        if (province->BordersOwner(*enemy)) {
+            v += 100.0f;
+        } else if (enemy->m_diplomacy.IsInMilitaryAlliance()) {
+            for (const CCountry* member : g_countries)
+                if (member && member != enemy && member != country &&
+                    enemy->m_diplomacy.FindMilitaryAllianceWith(member->GetNumber()) &&
+                    province->BordersOwner(*member)) {
+                    v += 50.0f;
+                    break;
+                }
+        }
+    }
     DebugPrint("%s considers a garrison in %s at %.2f power\n", Tag(country),
                province->name.c_str(), static_cast<double>(v));
     priority = v;

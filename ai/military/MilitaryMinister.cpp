@@ -14,6 +14,7 @@
 #include "country/Country.h"
 #include "country/CountryList.h"
 #include "engine/CriticalError.h"
+#include "military/combat/Battle.h"
 #include "military/units/LandUnit.h"
 #include "world/Province.h"
 #include "world/Territory.h"
@@ -437,9 +438,9 @@ void CAIGeneral::OnProvinceControlChanged(int32_t, int32_t province) {
     ReactInTerritory(province, false);
 }
 
-void CAIGeneral::OnSiegeStarted(CCombat*) {
-    // The siege's province is not told with the notice; the conquest and
-    // attack proposals follow from the arrivals and the changes of control.
+void CAIGeneral::OnSiegeStarted(CCombat* siege) {
+    if (siege)
+        ReactInTerritory(siege->GetProvinceId(), true);
 }
 
 void CAIGeneral::OnUnitRaised(int32_t province) {

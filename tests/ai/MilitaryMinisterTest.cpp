@@ -269,6 +269,19 @@ TEST_F(MilitaryMinisterTest, GarrisonsStandInPeaceAndAreCancelledAtWar) {
     EXPECT_GE(garrisons, 1u);
 }
 
+TEST_F(MilitaryMinisterTest, AWarInPreparationDrawsGarrisonsToItsBorder) {
+    us->GetKing()->Start();
+    CAIGarrisonPlan border(us->GetKing());
+    CAIGarrisonPlan inland(us->GetKing());
+    border.Evaluate(&P(101), home);
+    inland.Evaluate(&P(100), home);
+    const float before = border.GetPriority() - inland.GetPriority();
+    us->GetKing()->SetWarGoal(kThem);
+    border.Evaluate(&P(101), home);
+    inland.Evaluate(&P(100), home);
+    EXPECT_FLOAT_EQ(border.GetPriority() - inland.GetPriority(), before + 100.0f);
+}
+
 TEST_F(MilitaryMinisterTest, CheckInvasionNeedsMoreThanAQuarterLost) {
     // Country 30 looks at the enemy territory of four provinces across the
     // sea as an overseas General.
