@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/LinkedList.h"
 #include "engine/ObjectId.h"
@@ -122,6 +123,13 @@ enum AIResource : uint32_t {
     AIRES_SHIPYARD_PORT = 8,
 };
 constexpr uint32_t kAIResourceCount = 9;
+
+// The computer player's route for the unit (its army or fleet rules) from
+// where it stands to the province, the start left out; empty without one.
+std::vector<int32_t> AIRouteOf(CUnit& unit, CProvince& goal);
+// Runs here the move orders of the steps to the unit server, the first
+// replacing the unit's route.
+void SendMoveSteps(const CUnit& unit, const std::vector<int32_t>& steps);
 
 // days lo .. lo + spread - 1, each shortened by a tenth per step of the
 // aggressiveness setting (at least 1 each); a roll of GameRand.
@@ -233,6 +241,28 @@ public:
     void DetachUnits(CLinkedList<CUnit>& units);
     // Not retreating; in no combat, or covering or besieging.
     static bool IsUnitFree(const CUnit& unit);
+
+    // --- moving and merging units (ai/AIAgentMoves.cpp) ---
+    // Move results.
+    enum MoveResult : int32_t {
+        MOVE_ORDERED = 0,
+        MOVE_THERE = 1,
+        MOVE_NO_PATH = 2,
+        MOVE_NOT_FREE = 3
+    };
+    // Orders the unit along its route to the province (army or fleet route
+    // rules by its kind), the first `skip` steps left out.
+    int32_t MoveUnitToProvince(CUnit* unit, CProvince* province, int32_t skip);
+    void HaltUnit(CUnit* unit);
+    // Takes the unit over and sends it to the province; false when it
+    // cannot go (not free, no route, this agent ended).
+    bool TakeAndSendUnit(CUnit* unit, CProvince* province, int32_t skip);
+    // Sends an army by sea: a transport plan of this agent carries it.
+    bool TransportUnitTo(CUnit* unit, CProvince* province);
+    // Asks the merge of the units this agent holds that stand with the unit
+    // and go where it goes; true when one was asked.
+    bool MergeUnitsInto(CUnit* unit, CUnitList* list);
+    bool MergeInto(CUnit* unit);
 
     CCountry* GetCountry() const { return country; }
     CAIAgent* GetParent() const { return parent; }

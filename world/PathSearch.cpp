@@ -271,7 +271,8 @@ float CKnownRoutePath::StepCost(const CUnit* unit, const CProvince& from, const 
 bool CArmyPath::Begin(const CUnit* unit, const CProvince& start, const CProvince& goal) {
     if (!DifferentProvinces(start, goal))
         return false;
-    if (goal.coastal)
+    // A coastal sea zone is a goal too: the army boards a fleet there.
+    if (goal.coastal || goal.coastalSeaZone)
         return true;
     if (IsWater(goal))
         return false;

@@ -9,6 +9,7 @@
 #include "ai/diplomacy/DiplomacyAgents.h"
 #include "ai/king/ProvincePlan.h"
 #include "ai/king/StandingAgents.h"
+#include "ai/military/Defence.h"
 #include "ai/military/MilitaryMinister.h"
 #include "country/Country.h"
 #include "country/CountryList.h"
@@ -556,8 +557,7 @@ void CAIKing::CreateGeneral(CTerritory* territory) {
         m_generals.AddHead(general);
     else
         m_generals.AddTail(general);
-    general->SetTerritory(territory);
-    general->Start();
+    general->StartWithPlans(territory);
 }
 
 void CAIKing::CreateAdmiral(CTerritory* sea) {
@@ -574,8 +574,7 @@ void CAIKing::CreateAdmiral(CTerritory* sea) {
         m_admirals.AddHead(admiral);
     else
         m_admirals.AddTail(admiral);
-    admiral->SetTerritory(sea);
-    admiral->Start();
+    admiral->StartWithPlans(sea);
 }
 
 CAIMilitaryMinister* CAIKing::FindAdmiral(const CTerritory* sea) const {
@@ -699,8 +698,24 @@ void CAIKing::AssignFleetToAdmiral(CUnit* unit) {
 void CAIKing::RebalanceGenerals() {
     if (!country || country->IsAtWar())
         return;
-    // The weights belong to the Generals' defence plans, which come with the
-    // Generals' own work; without them there is nothing to weigh.
+    std::vector<CAIDefendPlan*> plans;
+    m_generals.ForEach([&plans](CAIMilitaryMinister* general) {
+        CAIDefendPlan* found = nullptr;
+        const_cast<CLinkedList<CAIAgent>&>(general->GetChildren())
+            .ForEach([&found](CAIAgent* child) {
+                if (!found)
+                    found = dynamic_cast<CAIDefendPlan*>(child);
+            });
+        if (found)
+            plans.push_back(found);
+    });
+    float total = 0.0f;
+    for (const CAIDefendPlan* plan : plans)
+        total += plan->GetPriority();
+    if (total < 0.1f)
+        total = 1.0f;
+    for (CAIDefendPlan* plan : plans)
+        plan->SetBudgetFactor(plan->GetPriority() * 0.25f / total);
 }
 
 void CAIKing::ReactToSiege(CProvince& province) {

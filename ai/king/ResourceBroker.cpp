@@ -498,6 +498,7 @@ void CAIKing::GrantArmies(CAIResourceRequest& request) {
         request.buildPlanAsked = true;
         auto* plan = new CAIBuildArmyPlan(this, 1000, 1000, 10);
         plan->Init(requester);
+        plan->SetProvince(request.destination);
         plan->SetWanted(request.amount);
         requester->AddChild(plan);
         plan->Start();

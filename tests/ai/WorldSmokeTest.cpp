@@ -6,7 +6,9 @@
 #include <memory>
 
 #include "ai/AICountry.h"
+#include "ai/AINotify.h"
 #include "ai/king/King.h"
+#include "ai/military/AICombat.h"
 #include "country/Country.h"
 #include "data/Keywords.h"
 #include "engine/GameState.h"
@@ -17,6 +19,7 @@
 #include "world/MapTables.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
+#include "world/Territory.h"
 
 namespace {
 
@@ -98,6 +101,60 @@ TEST_F(WorldSmokeTest, EveryNationOnTheComputerRunsYearsWithEveryKingTicking) {
         // The King's money never leaves the treasury.
         EXPECT_LE(ai->GetKing()->GetMoney(), country->m_treasury + 0.01f) << country->GetTag();
     }
+}
+
+// Two neighbouring nations go to war: within months the attacker's
+// Generals have plans against the enemy's provinces holding its armies,
+// and those armies march.
+TEST_F(WorldSmokeTest, AtWarComputerArmiesMarchOnTheEnemy) {
+    g_scenario = std::make_unique<CScenario>("scenarios\\world_1492.ovg", 7);
+    g_scheduler.RunDue();
+    ASSERT_TRUE(IsGameStarted());
+
+    // The first computer nation with armies whose territory touches another
+    // computer nation's.
+    CCountry* attacker = nullptr;
+    CCountry* defender = nullptr;
+    for (CCountry* country : g_countries) {
+        if (!dynamic_cast<CAICountry*>(country) || attacker)
+            continue;
+        bool armed = false;
+        country->m_units.ForEach([&armed](CUnit* unit) { armed = armed || !unit->IsFleet(); });
+        if (!armed)
+            continue;
+        country->m_territories.ForEach([&](CLandTerritory* territory) {
+            territory->GetLinks().ForEach([&](CTerritoryLink* link) {
+                CCountry* other = link->territory ? link->territory->GetOwner() : nullptr;
+                if (!attacker && other && other != country && dynamic_cast<CAICountry*>(other) &&
+                    !country->IsAlliedWith(other->GetNumber())) {
+                    attacker = country;
+                    defender = other;
+                }
+            });
+        });
+    }
+    ASSERT_NE(attacker, nullptr);
+    attacker->SetAtWarWith(defender->GetNumber());
+    defender->SetAtWarWith(attacker->GetNumber());
+    NotifyAIListeners(19, &CAIEventListener::OnWar, static_cast<int32_t>(attacker->GetNumber()),
+                      static_cast<int32_t>(defender->GetNumber()));
+
+    int32_t marching = 0;
+    for (int32_t day = 0; day < 120 && marching == 0; ++day) {
+        g_gameTimer->AdvanceDays(1);
+        g_scheduler.RunDue();
+        attacker->m_units.ForEach([&](CUnit* unit) {
+            auto* plan = dynamic_cast<CAILandCombat*>(unit->GetAIAgent());
+            if (!plan || !plan->GetObjective())
+                return;
+            const CCountry* held = plan->GetObjective()->GetController();
+            if (held == defender &&
+                (!unit->IsPathEmpty() || unit->GetLocation() == plan->GetObjective()->GetNumber()))
+                ++marching;
+        });
+    }
+    EXPECT_GT(marching, 0) << attacker->GetTag() << " against " << defender->GetTag();
+    EXPECT_TRUE(m_boxes.texts.empty()) << m_boxes.texts.front();
 }
 
 } // namespace

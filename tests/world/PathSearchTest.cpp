@@ -313,6 +313,10 @@ TEST_F(PathSearchTest, ArmyKeepsToLandItMayEnter) {
     EXPECT_EQ(Route(army, kArmy, 1, 4), (Ids{-1}));
     P(4).discoveredBy[kCountry] = 0;
     EXPECT_EQ(Route(army, kArmy, 1, 4), (Ids{2, 3, 4}));
+    // A sea zone beside land is a goal: the army boards a fleet there.
+    P(7).coastalSeaZone = 1;
+    EXPECT_EQ(Route(army, kArmy, 1, 7), (Ids{2, 3, 7}));
+    P(7).coastalSeaZone = 0;
     // Enemies and settlements cost three more.
     const ProvinceNeighbour link{3, 0, 0};
     EXPECT_FLOAT_EQ(army.StepCost(kArmy, P(2), P(3), link), 1.0f);
