@@ -12,6 +12,7 @@
 #include "ai/king/King.h"
 #include "country/Country.h"
 #include "engine/ObjectId.h"
+#include "military/combat/Battle.h"
 #include "military/units/LandUnit.h"
 #include "military/units/Leader.h"
 #include "military/units/NavalUnit.h"
@@ -169,11 +170,25 @@ private:
         g_idEntityRegistry->ForEach([&registered](CIdEntity* entity) {
             registered += dynamic_cast<CUnit*>(entity) != nullptr;
         });
-        if (registered != m_units.size())
+        // A siege's garrison is in no country's list: it stands in its
+        // fortress.
+        uint32_t garrisons = 0;
+        for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id) {
+            const CProvince* province = GetProvince(id);
+            if (!province || !province->combats)
+                continue;
+            for (size_t i = 0; i < province->combats->GetCount(); ++i) {
+                auto* combat = dynamic_cast<CCombat*>(province->combats->At(i));
+                if (combat && combat->GetSiege())
+                    for (const CUnit* unit : combat->Defenders().UnitsInOrder())
+                        garrisons += !m_held.count(unit);
+            }
+        }
+        if (registered != m_units.size() + garrisons)
             Fault(1, "the id registry holds another number of units than the countries' lists",
                   "the id registry",
                   std::to_string(registered) + " registered, " + std::to_string(m_units.size()) +
-                      " in lists");
+                      " in lists, " + std::to_string(garrisons) + " in garrisons");
     }
 
     void CheckKeptTroops() {
