@@ -70,18 +70,21 @@ bool Borders(int32_t id, const PlacedNation& other) {
 // ---------------------------------------------------------------------------
 // Treaties
 
+// An alliance lapses the day after its expiry date: the treaties of 1488 run
+// into the game's first years (a marriage for longer).
 struct AllianceSpec {
     const char* type;
     const char* name;
     std::vector<const char*> tags;
+    int32_t expiryYear;
 };
 
 const AllianceSpec kAlliances[] = {
-    {"militaryalliance", "The Iberian Compact", {"SPA", "POR"}},
-    {"militaryalliance", "The Old Alliance", {"FRA", "SCO"}},
-    {"dynasticalliance", "The Crown Marriage", {"HAB", "BUR"}},
-    {"militaryalliance", "The Holy League", {"PAP", "VEN", "NAP"}},
-    {"militaryalliance", "The Northern Union", {"DAN", "SWE"}},
+    {"militaryalliance", "The Iberian Compact", {"SPA", "POR"}, 1498},
+    {"militaryalliance", "The Old Alliance", {"FRA", "SCO"}, 1498},
+    {"dynasticalliance", "The Crown Marriage", {"HAB", "BUR"}, 1513},
+    {"militaryalliance", "The Holy League", {"PAP", "VEN", "NAP"}, 1498},
+    {"militaryalliance", "The Northern Union", {"DAN", "SWE"}, 1498},
 };
 
 bool Allied(const char* a, const char* b) {
@@ -239,7 +242,8 @@ std::string GlobalBlock() {
             continue; // an alliance needs two members on the map
         text += std::string("    alliance = {\r\n        type = ") + alliance.type +
                 "\r\n        name = \"" + alliance.name + "\"\r\n        participant = {" + tags +
-                " }\r\n        startdate = " + Date(1488, "may", 1) + "\r\n    }\r\n";
+                " }\r\n        startdate = " + Date(1488, "may", 1) +
+                "\r\n        expirydate = " + Date(alliance.expiryYear, "may", 1) + "\r\n    }\r\n";
     }
     const WarPlan& war = TheWar();
     if (war.attacker) {

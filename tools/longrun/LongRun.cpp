@@ -18,6 +18,7 @@
 #include "engine/GameState.h"
 #include "engine/GameTimer.h"
 #include "engine/Random.h"
+#include "net/ClockEvents.h"
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
 #include "net/Posting.h"
@@ -127,6 +128,16 @@ void RunDueTimed(PeriodFigures& figures) {
         ++run.count;
         run.seconds += SecondsSince(start);
     }
+}
+
+// The frame's own work after its messages (alliances that lapse, loans and
+// bankruptcy, missions brought up to date), timed under its message type.
+void RunTickLoopTimed(PeriodFigures& figures) {
+    const Clock::time_point start = Clock::now();
+    RunTickLoop();
+    MessageFigures& run = figures.messagesRun[EVT_TIMER_TICK_LOOP];
+    ++run.count;
+    run.seconds += SecondsSince(start);
 }
 
 // Counts what the frame would send (each block padded to 4 bytes), then
@@ -471,6 +482,16 @@ private:
             figures.heapSizeSum += waiting;
             figures.heapSizeMax = std::max(figures.heapSizeMax, waiting);
             FlushSendCounted(figures);
+            RunTickLoopTimed(figures);
+            if (check) {
+                const Clock::time_point start = Clock::now();
+                const std::vector<WorldFault> ended = m_endedCombats.NoteDay();
+                figures.checkSeconds += SecondsSince(start);
+                if (!ended.empty()) {
+                    ClosePeriod();
+                    return ReportFault({true, DescribeFault(ended.front())}, WorldStateHash());
+                }
+            }
             ++figures.days;
             if (check)
                 ++result.summary.days;
@@ -518,6 +539,12 @@ private:
         figures.checkSeconds += SecondsSince(start);
         if (!fault.found)
             return fault;
+        return ReportFault(fault, hash);
+    }
+
+    // The fault with its date and hash, on the error stream, and the game
+    // of that moment saved.
+    FaultReport ReportFault(FaultReport fault, uint64_t hash) {
         fault.text = "Fault on " + DateText(g_gameTimer->GetDate()) + ", world-state hash " +
                      WorldStateHashText(hash) + ": " + fault.text;
         if (SaveGameFile(m_options.faultSave) == FIELD_WRITTEN)
@@ -548,19 +575,28 @@ private:
         // the client has what the host did while it started.
         FaultReport difference;
         int32_t checked = kNoMonth;
+        // The host runs the frame's tick after each day's messages: the
+        // client runs it where the next day begins, and after the last.
+        bool dayRun = false;
         platform::net::Message message;
         while (client.GetNetwork()->Receive(message)) {
-            if (message.kind == platform::net::MessageKind::Data && IsDayMessage(message) &&
-                MonthIndex(g_gameTimer->GetDate()) != checked) {
-                checked = MonthIndex(g_gameTimer->GetDate());
-                difference = compare();
-                if (difference.found)
-                    return difference;
+            if (message.kind == platform::net::MessageKind::Data && IsDayMessage(message)) {
+                if (dayRun)
+                    RunTickLoop();
+                dayRun = true;
+                if (MonthIndex(g_gameTimer->GetDate()) != checked) {
+                    checked = MonthIndex(g_gameTimer->GetDate());
+                    difference = compare();
+                    if (difference.found)
+                        return difference;
+                }
             }
             client.HandleNetworkMessage(message);
             g_scheduler.RunDue();
             g_scheduler.FlushSend();
         }
+        if (dayRun)
+            RunTickLoop();
         if (MonthIndex(g_gameTimer->GetDate()) != checked) {
             difference = compare();
             if (difference.found)
@@ -614,6 +650,7 @@ private:
     std::ostream& m_err;
     BoxWatch* m_boxes = nullptr;
     PeriodFigures* m_period = nullptr;
+    EndedCombatWatch m_endedCombats;
     Clock::time_point m_periodStart;
     PathSearchFigures m_pathSearches;
     bool m_ended = false;

@@ -80,6 +80,7 @@ public:
         CheckKeptTroops();
         CheckFigures();
         CheckLeaders();
+        CheckCombats();
         if (m_host)
             CheckMovement();
         CheckComputerPlayers();
@@ -285,6 +286,56 @@ private:
             });
     }
 
+    // Each combat's sides list live units that name it (as their field
+    // battle or their siege), and each unit's combat lists it.
+    void CheckCombats() {
+        for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id) {
+            const CProvince* province = GetProvince(id);
+            if (!province || !province->combats)
+                continue;
+            for (size_t i = 0; i < province->combats->GetCount(); ++i) {
+                auto* combat = dynamic_cast<CCombat*>(province->combats->At(i));
+                if (!combat)
+                    continue;
+                const ObjectId combatId = combat->GetId();
+                if (FindCombatById(combatId) != combat)
+                    Fault(4, "a combat's id does not find it", ProvinceText(id),
+                          combat->GetName() + " " + IdText(combatId));
+                for (CCombatSide* side : {&combat->Attackers(), &combat->Defenders()})
+                    Walk(side->GetUnits(), [&](CUnit* unit) {
+                        if (!unit)
+                            return;
+                        const std::string objects =
+                            combat->GetName() + " " + IdText(combatId) +
+                            (side->attacker ? ", attacker " : ", defender ");
+                        if (!m_held.count(unit))
+                            Fault(4, "a combat lists a unit that is in no country's list",
+                                  ProvinceText(id), objects + "unit (gone)");
+                        else if (unit->GetCombat() != combatId &&
+                                 unit->GetSiegeCombat() != combatId)
+                            Fault(4, "a combat lists a unit that does not name it",
+                                  ProvinceText(id), objects + UnitText(*unit));
+                    });
+            }
+        }
+        for (const CUnit* unit : m_units)
+            for (const ObjectId& combatId : {unit->GetCombat(), unit->GetSiegeCombat()}) {
+                if (combatId.IsNull())
+                    continue;
+                CCombat* combat = FindCombatById(combatId);
+                auto* self = const_cast<CUnit*>(unit);
+                if (!combat)
+                    Fault(4, "a unit names a combat that does not exist",
+                          ProvinceText(unit->GetLocation()),
+                          UnitText(*unit) + ", combat " + IdText(combatId));
+                else if (!combat->Attackers().GetUnits().Contains(self) &&
+                         !combat->Defenders().GetUnits().Contains(self))
+                    Fault(4, "a unit names a combat whose sides do not list it",
+                          ProvinceText(unit->GetLocation()),
+                          UnitText(*unit) + ", " + combat->GetName() + " " + IdText(combatId));
+            }
+    }
+
     void CheckMovement() {
         std::map<std::pair<uint16_t, uint32_t>, int> steps;
         g_scheduler.ForEachEvent([&steps](COVEvent* event) {
@@ -415,6 +466,28 @@ std::vector<WorldFault> CheckWorld(bool host) {
     std::vector<WorldFault> faults = Checker(host).Run();
     std::stable_sort(faults.begin(), faults.end(),
                      [](const WorldFault& a, const WorldFault& b) { return a.rule < b.rule; });
+    return faults;
+}
+
+std::vector<WorldFault> EndedCombatWatch::NoteDay() {
+    std::vector<WorldFault> faults;
+    std::set<std::pair<uint16_t, uint32_t>> ended;
+    for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id) {
+        const CProvince* province = GetProvince(id);
+        if (!province || !province->combats)
+            continue;
+        for (size_t i = 0; i < province->combats->GetCount(); ++i) {
+            auto* combat = dynamic_cast<CCombat*>(province->combats->At(i));
+            if (!combat || !combat->ended)
+                continue;
+            const std::pair<uint16_t, uint32_t> key{combat->GetId().type, combat->GetId().number};
+            if (m_ended.count(key))
+                faults.push_back({4, "an ended combat is still there a day later", ProvinceText(id),
+                                  combat->GetName() + " " + IdText(combat->GetId())});
+            ended.insert(key);
+        }
+    }
+    m_ended = std::move(ended);
     return faults;
 }
 

@@ -4,7 +4,9 @@
 // in their own order (country numbers, list order, province ids), never by
 // address, so two runs report the same first fault.
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace longrun {
@@ -26,7 +28,9 @@ struct WorldFault {
 // 3. treasury, stocks, strengths and morale are numbers, not negative where
 //    the game forbids it, and a King's money pool plus what its holders hold
 //    stays within the treasury;
-// 4. a leader is on at most one unit, and that unit names it;
+// 4. a leader is on at most one unit, and that unit names it; a combat's
+//    sides list only live units that name it (as their battle or their
+//    siege), and a unit's combat exists and lists it;
 // 5. (host) a moving unit not in battle has exactly one pending move step,
 //    no unit has more; consecutive provinces of a path are neighbours; no
 //    fleet stands in a land province without a fortress;
@@ -40,6 +44,17 @@ struct WorldFault {
 // host: this machine decides (the scheduler's pending steps are checked).
 // Answers every fault found, the first rule's first.
 std::vector<WorldFault> CheckWorld(bool host);
+
+// Rule 4's "an ended combat is gone within a day", noted once a day after
+// the day's messages: a combat that had ended at the last note and is still
+// in its province is a fault.
+class EndedCombatWatch {
+public:
+    std::vector<WorldFault> NoteDay();
+
+private:
+    std::set<std::pair<uint16_t, uint32_t>> m_ended; // the ids of the ended combats seen
+};
 
 // One line: "rule n: what; where; objects".
 std::string DescribeFault(const WorldFault& fault);

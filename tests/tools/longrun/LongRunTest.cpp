@@ -103,6 +103,9 @@ TEST_F(LongRunTest, ALoopbackClientHoldsTheHostsWorldForAYear) {
     const longrun::Result result = Run(options);
     EXPECT_EQ(result.exitCode, longrun::kExitOk) << m_err.str() << result.summary.report;
     EXPECT_EQ(result.monthlyHashes.size(), 13u);
+    // The scenario's treaties run into the game's first years.
+    ASSERT_FALSE(result.summary.periods.empty());
+    EXPECT_GE(result.summary.periods.back().alliances, 3u);
     EXPECT_NE(m_out.str().find("the client held the host's world-state hash at all 13 checks"),
               std::string::npos)
         << m_out.str();
@@ -121,6 +124,31 @@ TEST_F(LongRunTest, TheFirstDifferenceNamesTheObjectAndItsLine) {
     EXPECT_NE(text.find("host:   location = 5"), std::string::npos) << text;
     EXPECT_NE(text.find("client: location = 6"), std::string::npos) << text;
     EXPECT_EQ(longrun::FirstDifference(host, host), "");
+}
+
+// The run does the frame's own work after each day, as the game's frame
+// does: an alliance lapses the day after its expiry date, another stays.
+TEST_F(LongRunTest, AnAllianceLapsesAfterItsExpiryDate) {
+    std::string text = Scenario("amber_coast.ovg");
+    const size_t globals = text.find("globaldata = {\n");
+    ASSERT_NE(globals, std::string::npos);
+    text.insert(globals + 15, "    alliance = {\n        type = militaryalliance\n"
+                              "        participant = { ENG FRA }\n"
+                              "        startdate = { year = 1555 month = may day = 1 }\n"
+                              "        expirydate = { year = 1560 month = june day = 1 }\n"
+                              "    }\n    alliance = {\n        type = militaryalliance\n"
+                              "        participant = { FRA HAB }\n"
+                              "        startdate = { year = 1555 month = may day = 1 }\n"
+                              "        expirydate = { year = 1600 month = june day = 1 }\n"
+                              "    }\n");
+    m_dir.WriteFile("scenarios/amber_coast.ovg", text);
+    longrun::Options options = Small(1);
+    options.reportStep = 1;
+    const longrun::Result result = Run(options);
+    ASSERT_EQ(result.exitCode, longrun::kExitOk) << m_err.str() << result.summary.report;
+    ASSERT_EQ(result.summary.periods.size(), 1u);
+    EXPECT_EQ(result.summary.periods.front().alliances, 1u);
+    EXPECT_GT(result.summary.periods.front().messagesRun.count(23), 0u);
 }
 
 // A world of provinces only: nobody to play, and the years still pass.

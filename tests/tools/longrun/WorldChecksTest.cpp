@@ -10,12 +10,14 @@
 #include "ai/king/King.h"
 #include "country/Country.h"
 #include "engine/ObjectId.h"
+#include "military/combat/Battle.h"
 #include "military/units/LandUnit.h"
 #include "military/units/Leader.h"
 #include "military/units/NavalUnit.h"
 #include "net/Scheduler.h"
 #include "tools/longrun/WorldChecks.h"
 #include "world/Province.h"
+#include "world/ProvinceControl.h"
 
 namespace {
 
@@ -146,6 +148,88 @@ TEST_F(WorldChecksTest, EachBrokenRuleIsCaught) {
     EXPECT_EQ(First().first, 7) << First().second;
     GetProvince(kOtherLand)->Abandon();
     EXPECT_EQ(First().first, 0) << First().second;
+}
+
+// Every fault found, one line each.
+std::string AllFaults() {
+    std::string text;
+    for (const longrun::WorldFault& fault : longrun::CheckWorld(true))
+        text += longrun::DescribeFault(fault) + "\n";
+    return text;
+}
+
+TEST_F(WorldChecksTest, ACombatAndItsUnitsNameEachOther) {
+    CLandUnit& army = Unit<CLandUnit>(1, kLand);
+    CLandUnit& enemy = Unit<CLandUnit>(2, kLand);
+    CLandUnit& stray = Unit<CLandUnit>(2, kLand);
+    auto* combat = dynamic_cast<CCombat*>(GetProvince(kLand)->StartCombat(CDate(), kCombatLand, 0));
+    ASSERT_NE(combat, nullptr);
+    const ObjectId id = combat->GetId();
+    combat->Attackers().Join(&army, true);
+    combat->Defenders().Join(&enemy, false);
+    ASSERT_EQ(AllFaults(), "");
+
+    const ObjectId gone(id.type, id.number + 1000);
+    struct Case {
+        const char* name;
+        const char* text;
+        std::function<void()> breakIt;
+        std::function<void()> mend;
+    };
+    const std::vector<Case> cases = {
+        {"the unit has left the combat", "a combat lists a unit that does not name it",
+         [&] { army.CombatEnded(id); }, [&] { army.CombatStarted(id, 1, kCombatLand); }},
+        {"the side has dropped the unit", "a unit names a combat whose sides do not list it",
+         [&] { combat->Attackers().GetUnits().Remove(&army); },
+         [&] { combat->Attackers().GetUnits().AddTail(&army); }},
+        {"the unit besieges a combat that is gone", "a unit names a combat that does not exist",
+         [&] { army.CombatStarted(gone, 1, kCombatSiegeCover); }, [&] { army.CombatEnded(gone); }},
+        {"the side lists a unit of no country",
+         "a combat lists a unit that is in no country's list",
+         [&] {
+             combat->Defenders().GetUnits().AddTail(&stray);
+             stray.CombatStarted(id, 0, kCombatLand);
+             CountryOfNumber(2)->m_units.Remove(&stray);
+         },
+         [&] {
+             CountryOfNumber(2)->m_units.AddTail(&stray);
+             combat->Defenders().GetUnits().Remove(&stray);
+             stray.CombatEnded(id);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.breakIt();
+        const std::string text = AllFaults();
+        EXPECT_NE(text.find(std::string("rule 4: ") + c.text), std::string::npos) << text;
+        c.mend();
+        EXPECT_EQ(AllFaults(), "");
+    }
+    combat->Attackers().GetUnits().Remove(&army);
+    combat->Defenders().GetUnits().Remove(&enemy);
+    GetProvince(kLand)->RemoveCombat(id);
+}
+
+TEST_F(WorldChecksTest, AnEndedCombatMustBeGoneWithinADay) {
+    longrun::EndedCombatWatch watch;
+    CProvince& province = *GetProvince(kLand);
+    auto* removed = dynamic_cast<CCombat*>(province.StartCombat(CDate(), kCombatLand, 0));
+    auto* stuck = dynamic_cast<CCombat*>(province.StartCombat(CDate(), kCombatLand, 0));
+    ASSERT_TRUE(removed && stuck);
+    EXPECT_TRUE(watch.NoteDay().empty());
+    // Both end; one is taken away by the next day, the other stays.
+    removed->ended = stuck->ended = true;
+    EXPECT_TRUE(watch.NoteDay().empty());
+    const ObjectId stuckId = stuck->GetId();
+    province.RemoveCombat(removed->GetId());
+    const std::vector<longrun::WorldFault> faults = watch.NoteDay();
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].rule, 4);
+    EXPECT_NE(faults[0].what.find("still there a day later"), std::string::npos);
+    EXPECT_NE(faults[0].objects.find(std::to_string(stuckId.number)), std::string::npos)
+        << faults[0].objects;
+    province.RemoveCombat(stuckId);
+    EXPECT_TRUE(watch.NoteDay().empty());
 }
 
 TEST_F(WorldChecksTest, AUnitAndItsAgentMustAgree) {
