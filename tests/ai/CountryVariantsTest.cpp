@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "country/CountryMarks.h"
 #include "country/CountryMilitary.h"
 #include "country/CountryVariants.h"
 #include "country/Technology.h"
@@ -119,6 +120,12 @@ protected:
 };
 
 TEST_F(CountryVariantsTest, TheFactoryMakesEachForceOfTheWorldOnEveryMachine) {
+    g_countryController.fill(1);
+    ResetCountryMarks();
+    EXPECT_EQ(g_countryController[1], 0u);
+    EXPECT_EQ(g_countryController[kPiratesCountry], 6u);
+    EXPECT_EQ(g_countryController[kNativesCountryNumber], 5u);
+    EXPECT_EQ(g_countryController[kRebelsCountry], 4u);
     BecomeClient();
     EXPECT_NE(dynamic_cast<CCountryType4*>(MakeCountryOfKind(kRebelsCountry, 4).get()), nullptr);
     EXPECT_NE(dynamic_cast<CCountryType5*>(MakeCountryOfKind(kNativesCountryNumber, 5).get()),
@@ -451,6 +458,58 @@ TEST_F(CountryVariantsTest, WhereTheOwnerIsNotTheControllerTheRebelsThereDisband
     COVProvinceEvent change(EVT_PROVCHANGECONTROL, rebels.GetId(), 100);
     rebels.OnProvChangeControl(change);
     EXPECT_EQ(Posted(EVT_REQUEST_DISBAND_UNIT).size(), 1u);
+}
+
+TEST_F(CountryVariantsTest, OverAFewMonthsThePiratesRaidAndTheRebelsMarch) {
+    CCountryType6& pirates = MakeAs<CCountryType6>(kPiratesCountry);
+    CCountryType4& rebels = MakeAs<CCountryType4>(kRebelsCountry);
+    CCountry& owner = Able(1);
+    owner.m_keptUnits[CCountry::UNIT_WARSHIPS] = 300;
+    for (int32_t zone : {900, 901, 902, kDefaultRaidZone}) {
+        Touch(zone).area = kSeaArea;
+        Touch(zone).terrain = kFirstSeaProvinceType;
+    }
+    Link(900, 901);
+    Link(901, 902);
+    Link(901, 101);
+    Owned(101, owner).tax = 80;
+    CProvince& risen = Owned(100, owner);
+    risen.SetControllerField(&rebels);
+    Link(100, 101);
+    Army(rebels, 100, 4000.0f);
+
+    std::vector<uint32_t> zones;
+    bool marched = false;
+    CDate today = kToday;
+    for (int32_t day = 0; day < 120; ++day) {
+        g_gameTimer->currentDate = today;
+        COVTimerEvent tick(EVT_TIMER_TICK_LOOP, pirates.GetId(), today);
+        pirates.OnTimerTickLoop(tick);
+        if (today.day == 0) {
+            COVTimerEvent month(EVT_TIMER_MONTH, g_broadcastId, today);
+            rebels.OnTimerMonth(month);
+        }
+        for (const COVEvent* move : Posted(EVT_UNITMOVE_ADD_DEST))
+            marched |= move->Payload().Get(MoveDestinationPayload::kDestination) == 101;
+        for (const COVEvent* created : Posted(EVT_CREATE_FLEET))
+            zones.push_back(created->Payload().Get(NewUnitHead::kProvince));
+        g_scheduler.RunDue();
+        g_scheduler.Clear();
+        today.AddDays(1);
+    }
+    // A raid at once and more every 25 to 73 days, never twice running in
+    // the rich zone (it was the last, and it holds a fleet); never above
+    // the limit.
+    ASSERT_GE(zones.size(), 2u);
+    for (size_t i = 1; i < zones.size(); ++i)
+        EXPECT_FALSE(zones[i] == 901u && zones[i - 1] == 901u);
+    EXPECT_EQ(pirates.m_units.GetCount(), zones.size());
+    EXPECT_LE(static_cast<int32_t>(pirates.m_units.GetCount()), GetPirateFleetLimit());
+    pirates.m_units.ForEach([](CUnit* fleet) {
+        EXPECT_TRUE(fleet->IsFleet());
+        EXPECT_EQ(GetProvince(fleet->GetLocation())->area, kSeaArea) << fleet->GetLocation();
+    });
+    EXPECT_TRUE(marched);
 }
 
 } // namespace
