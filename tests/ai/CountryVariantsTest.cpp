@@ -13,6 +13,7 @@
 #include "country/CountryMilitary.h"
 #include "country/CountryVariants.h"
 #include "country/Technology.h"
+#include "data/ScenarioHeader.h"
 #include "engine/GameTimer.h"
 #include "engine/Random.h"
 #include "military/server/GameServer.h"
@@ -510,6 +511,55 @@ TEST_F(CountryVariantsTest, OverAFewMonthsThePiratesRaidAndTheRebelsMarch) {
         EXPECT_EQ(GetProvince(fleet->GetLocation())->area, kSeaArea) << fleet->GetLocation();
     });
     EXPECT_TRUE(marched);
+}
+
+TEST_F(CountryVariantsTest, ALoadedGameRaidsAtOnceAndANewGameWaitsForTheFirstTick) {
+    CCountryType6& pirates = MakeAs<CCountryType6>(kPiratesCountry);
+    pirates.lastRaidZone = 901;
+    std::unique_ptr<ScenarioInfo> before = std::move(g_scenarioInfo);
+    g_scenarioInfo = std::make_unique<ScenarioInfo>();
+    EXPECT_EQ(pirates.SetAIPersonalityFile(), 0);
+    EXPECT_EQ(pirates.lastRaidZone, 0u);
+    EXPECT_EQ(pirates.nextRaidDate.GetDayCount(), 0);
+
+    g_scenarioInfo->saved = true;
+    pirates.SetAIPersonalityFile();
+    EXPECT_TRUE(pirates.nextRaidDate.IsAfter(kToday));
+    g_scenarioInfo = std::move(before);
+}
+
+TEST_F(CountryVariantsTest, TheNativesTakingAProvinceCutItsCityAndBadIdsAreDropped) {
+    CCountryType5& natives = MakeAs<CCountryType5>(kNativesCountryNumber);
+    CCountry& settler = Able(1);
+    CProvince& province = Owned(100, settler);
+    province.tolerance = 5;
+    auto city = std::make_unique<CCity>();
+    city->SetPopulation(200.0f);
+    province.SetCity(std::move(city));
+    Army(natives, 100, 400.0f);
+    COVProvinceEvent taken(EVT_PROVCHANGECONTROL, natives.GetId(), 100);
+    EXPECT_EQ(natives.OnProvChangeControl(taken), EVENT_CONSUMED);
+    EXPECT_EQ(province.GetControllerNumber(), static_cast<int32_t>(kNativesCountryNumber));
+    EXPECT_FLOAT_EQ(province.GetCity()->GetPopulation(), 150.0f);
+
+    for (uint32_t id : {0u, 1473u, 0xFFFFFFFFu}) {
+        COVProvinceEvent bad(EVT_PROVCHANGECONTROL, natives.GetId(), id);
+        EXPECT_EQ(natives.OnProvChangeControl(bad), EVENT_CONSUMED) << id;
+    }
+    CCountryType4& rebels = MakeAs<CCountryType4>(kRebelsCountry);
+    COVProvinceEvent bad(EVT_PROVCHANGECONTROL, rebels.GetId(), 1473);
+    rebels.OnProvChangeControl(bad);
+    EXPECT_TRUE(Posted(EVT_REQUEST_DISBAND_UNIT).empty());
+}
+
+TEST_F(CountryVariantsTest, ARebelProvinceWithoutAnOwnerSendsNoArmyAnywhere) {
+    CCountryType4& rebels = MakeAs<CCountryType4>(kRebelsCountry);
+    CProvince& wild = Touch(100);
+    wild.SetControllerField(&rebels);
+    Link(100, 101);
+    Army(rebels, 100, 3000.0f);
+    rebels.MoveRebelArmies();
+    EXPECT_TRUE(Posted(EVT_UNITMOVE_ADD_DEST).empty());
 }
 
 } // namespace
