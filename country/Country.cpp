@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "country/CountryGameFile.h"
+#include "country/CountryMarks.h"
 #include "country/CountryMilitary.h"
 #include "country/CountryVariants.h"
 #include "data/DataTree.h"
@@ -66,7 +67,7 @@ const bool g_countryReceiversRegistered = [] {
 // plays each country.
 const bool g_sessionCountriesRegistered = [] {
     g_sessionCountries.tag = FindCountryTagOfNumber;
-    g_sessionCountries.clearMarks = [] { g_countryController.fill(0); };
+    g_sessionCountries.clearMarks = ResetCountryMarks;
     g_sessionCountries.setMark = [](uint32_t number, uint32_t mark) {
         if (number < kCountrySlots)
             g_countryController[number] = mark;

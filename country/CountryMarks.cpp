@@ -4,4 +4,7 @@
 
 void ResetCountryMarks() {
     g_countryController.fill(0);
+    g_countryController[96] = 6;
+    g_countryController[97] = 5;
+    g_countryController[98] = 4;
 }
