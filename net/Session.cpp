@@ -291,9 +291,10 @@ void CNetSession::AddEnumeratedPlayer(uint32_t playerId, const std::string& name
 
 bool CNetSession::UpdateSlot(const COVEvent& record) {
     // The slot table is the host's: a record from any other machine (a
-    // client may forge every slot and the count) is refused.
+    // client may forge every slot and the count) is refused, and the host
+    // takes none from the network at all, whatever sender it names.
     const uint32_t sender = record.GetNetSender();
-    if (sender != COVEvent::kMadeHere && sender != HostPlayer()) {
+    if (sender != COVEvent::kMadeHere && (m_isHost || sender != HostPlayer())) {
         DebugPrint("Player data from player %u refused: only the host sends the slots\n", sender);
         return false;
     }
