@@ -1,14 +1,8 @@
 #pragma once
-// The King's economic standing agents: the merchant agent and the building
-// agent. Their plans come with their own parts; here they take their place
-// in the King's tree.
+// The King's economic standing agents: the merchant agent
+// (ai/king/MerchantAgent.h) and the building agent.
 #include "ai/AIAgent.h"
-
-class CAIMerchantAgent : public CAIStandingAgent {
-public:
-    using CAIStandingAgent::CAIStandingAgent;
-    const char* GetName() const override { return "Merchant"; }
-};
+#include "ai/king/MerchantAgent.h"
 
 class CAIBuildingAgent : public CAIStandingAgent {
 public:
