@@ -382,6 +382,12 @@ void CAIBuildingPlan::AddMoney(float amount) {
     Begin();
 }
 
+void CAIBuildingPlan::TakeMoney(float amount) {
+    m_money -= amount;
+    if (active && amount > 0.0f && CAIKing::IsLive(owner))
+        owner->RequestMoney(this, amount);
+}
+
 void CAIBuildingPlan::Begin() {
     if (!active || m_money < m_cost - kPriceTolerance)
         return;

@@ -75,7 +75,9 @@ public:
     CAIPlan* Clone() override;
     float GetMoney() const override { return m_money; }
     void AddMoney(float amount) override;
-    void TakeMoney(float amount) override { m_money -= amount; }
+    // Money taken by a plan of higher priority is asked for again, so that
+    // the plan is not left short for good.
+    void TakeMoney(float amount) override;
     // Once the price is held: the build request where the kind can still
     // be built (searching again when the province no longer qualifies),
     // then success; without any province, failure.

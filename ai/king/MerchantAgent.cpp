@@ -269,6 +269,18 @@ void CAISendColonistPlan::AddColonists(float amount) {
     Check();
 }
 
+void CAISendColonistPlan::TakeMoney(float amount) {
+    m_money -= amount;
+    if (active && amount > 0.0f && CAIKing::IsLive(owner))
+        owner->RequestMoney(this, amount);
+}
+
+void CAISendColonistPlan::TakeColonists(float amount) {
+    m_people -= amount;
+    if (active && amount > 0.0f && CAIKing::IsLive(owner))
+        owner->RequestColonists(this, amount);
+}
+
 float CAISendColonistPlan::CurrentCost() const {
     return country ? country->GetColonistCost(m_province) : 0.0f;
 }

@@ -106,7 +106,10 @@ public:
     void Stop() override;
     float GetColonists() const override { return m_people; }
     void AddColonists(float amount) override;
-    void TakeColonists(float amount) override { m_people -= amount; }
+    void TakeColonists(float amount) override;
+    // Money or a colonist taken by a plan of higher priority is asked for
+    // again: the plan waits for both in full and would else wait for good.
+    void TakeMoney(float amount) override;
     void Check() override;
 
 protected:

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "ai/BuildingAgent.h"
+#include "ai/king/MerchantAgent.h"
+#include "ai/king/ResourceBroker.h"
 #include "country/CountryReligion.h"
 #include "net/EventTypes.h"
 #include "tests/ai/AIFixture.h"
@@ -187,6 +189,38 @@ TEST_F(BuildingAgentTest, ACityLostBeforeThePriceIsHeldMovesThePlanOrFailsIt) {
     next.AddMoney(next.GetCost());
     EXPECT_TRUE(next.HasFailed());
     EXPECT_TRUE(ImprovementRequests().empty());
+}
+
+TEST_F(BuildingAgentTest, MoneyTakenByAnotherPlanIsAskedForAgain) {
+    ClientScope client;
+    CAICountry& country = MakeBuilder();
+    CAIKing& king = *country.GetKing();
+    king.Start();
+    CAIBuildingAgent* agent = BuildingAgentOf(king);
+    ASSERT_NE(agent, nullptr);
+    CAIBuildingPlan* plan = RunningPlan(*agent);
+    ASSERT_NE(plan, nullptr);
+    // Paid in part, its request closed, then robbed: it asks again.
+    plan->AddMoney(plan->GetCost() - 10.0f);
+    king.ReleaseAll(plan);
+    ASSERT_EQ(plan->RequestSlot(AIRES_MONEY), nullptr);
+    plan->TakeMoney(20.0f);
+    ASSERT_NE(plan->RequestSlot(AIRES_MONEY), nullptr);
+    EXPECT_FLOAT_EQ(plan->RequestSlot(AIRES_MONEY)->GetAmount(), 20.0f);
+    // The same for a colonist plan's money and colonist.
+    auto* colonist = new CAISendColonistPlan(&king);
+    colonist->SetUp(&king, kFirst);
+    king.AddChild(colonist);
+    colonist->Start();
+    king.ReleaseAll(colonist);
+    colonist->AddColonists(1.0f);
+    colonist->TakeColonists(1.0f);
+    ASSERT_NE(colonist->RequestSlot(AIRES_COLONISTS), nullptr);
+    EXPECT_FLOAT_EQ(colonist->RequestSlot(AIRES_COLONISTS)->GetAmount(), 1.0f);
+    colonist->AddMoney(5.0f);
+    colonist->TakeMoney(5.0f);
+    ASSERT_NE(colonist->RequestSlot(AIRES_MONEY), nullptr);
+    EXPECT_FLOAT_EQ(colonist->RequestSlot(AIRES_MONEY)->GetAmount(), 5.0f);
 }
 
 TEST_F(BuildingAgentTest, ABailiffNeedsTheCountrysReligion) {

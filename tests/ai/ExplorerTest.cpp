@@ -18,6 +18,17 @@ constexpr int32_t kFavouredArea = 77;
 
 class ExplorerTest : public AIFixture {
 protected:
+    // The explorer walks the whole map: nothing another test left there may
+    // count.
+    void SetUp() override {
+        AIFixture::SetUp();
+        for (CProvince& province : g_provinces) {
+            province.ResetForGame();
+            province.ClearNeighbours();
+            province.area = 0;
+            province.terrain = 0;
+        }
+    }
     void TearDown() override {
         for (int32_t id : {kHome, kUnknownLand, kOpenLand, kPlainLand, kUnknownSea}) {
             CProvince& province = *GetProvince(id);
