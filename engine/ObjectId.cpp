@@ -7,6 +7,7 @@ uint32_t g_localPlayerNumber = 0;
 namespace {
 
 uint32_t g_machineIdCounter = 0;
+uint32_t g_sharedIdCounter = 0;
 
 } // namespace
 
@@ -32,11 +33,21 @@ ObjectId NewMachineObjectId() {
     return {kMachineIdType, ++g_machineIdCounter};
 }
 
+ObjectId NewSharedObjectId() {
+    return {kSharedIdType, ++g_sharedIdCounter};
+}
+
+void NoteSharedObjectId(const ObjectId& id) {
+    if (id.type == kSharedIdType && id.number > g_sharedIdCounter)
+        g_sharedIdCounter = id.number;
+}
+
 void InitIdRegistries(const ObjectId& lastId) {
     if (lastId.IsNull()) {
         FreeIdRegistries();
         g_newIdCounter = 0;
         g_machineIdCounter = 0;
+        g_sharedIdCounter = 0;
         g_newIdType = static_cast<uint16_t>(kFirstPlayerIdType + g_localPlayerNumber);
     }
     if (!g_idEntityRegistry)
@@ -53,6 +64,7 @@ void FreeIdRegistries() {
     g_newIdType = 0;
     g_newIdCounter = 0;
     g_machineIdCounter = 0;
+    g_sharedIdCounter = 0;
 }
 
 CIdObject* FindObjectById(const ObjectId& id) {

@@ -46,6 +46,11 @@ constexpr uint16_t kFirstPlayerIdType = 4712;
 // game's ids, which every machine makes alike while a scenario loads, as
 // they are on the others.
 constexpr uint16_t kMachineIdType = 65533;
+// The ids of the objects that every machine makes alike, each on its own
+// handling of the same message, while the game runs (the construction
+// orders): a type and counter of their own, so that the ids the host alone
+// hands out for its requests do not shift them.
+constexpr uint16_t kSharedIdType = 65532;
 constexpr uint16_t kUnsetIdType = 65534; // marks an id holder whose id was withdrawn
 constexpr uint16_t kBroadcastIdType = 65535;
 
@@ -89,6 +94,11 @@ ObjectId NewObjectId();
 // Hands out the next id of type kMachineIdType; its own counter restarts
 // with the game's (InitIdRegistries with the null id, FreeIdRegistries).
 ObjectId NewMachineObjectId();
+// Hands out the next id of type kSharedIdType; its counter restarts with
+// the game's, like the machine's own.
+ObjectId NewSharedObjectId();
+// A shared id read back from a saved game: numbering continues after it.
+void NoteSharedObjectId(const ObjectId& id);
 
 // Scenario start-up calls this with the null id: the registries are emptied,
 // freed and made anew, and the counter restarts for the local player. The

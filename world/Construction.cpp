@@ -162,10 +162,12 @@ int32_t CConstructionOrder::Read(CFieldReader& in) {
         if (nested == FIELD_END_OF_FILE)
             return nested;
     }
-    if (id.IsNull())
-        AssignNewId();
-    else
+    if (id.IsNull()) {
+        SetId(NewSharedObjectId());
+    } else {
+        NoteSharedObjectId(id);
         SetId(id);
+    }
     Place(point.x, point.y);
     return FIELD_BLOCK_END;
 }
@@ -259,7 +261,9 @@ CConstructionOrder* CConstructionList::AddOrder(int32_t kind, int32_t x, int32_t
                                                 const CDate& endDate, int32_t provinceId,
                                                 int32_t country) {
     auto order = std::make_unique<CConstructionOrder>(kind, flags, endDate, provinceId, country);
-    order->AssignNewId();
+    // Every machine places the order on its own handling of the same
+    // message: the id is one that all of them make alike.
+    order->SetId(NewSharedObjectId());
     order->Place(x, y);
     CConstructionOrder* made = order.get();
     const bool above = kind == CONSTRUCTION_NAVY || kind == CONSTRUCTION_SHIPYARD ||

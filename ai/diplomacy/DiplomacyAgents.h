@@ -12,18 +12,13 @@
 #include <cstdint>
 
 #include "ai/AIAgent.h"
+#include "ai/diplomacy/Explorer.h"
 #include "engine/Date.h"
 #include "engine/ObjectId.h"
 
 class CAIDiplomaticPlan;
 class CPeaceOffer;
 class CWar;
-
-class CAIExplorer : public CAIStandingAgent {
-public:
-    using CAIStandingAgent::CAIStandingAgent;
-    const char* GetName() const override { return "Explorer"; }
-};
 
 // The console's switch under which the computer player makes no war
 // declaration plan.

@@ -385,9 +385,12 @@ TEST_F(SendersTest, EverySenderBuildsItsMessagesAndPostsThemToTheirReceivers) {
              GetProvince(17)->GetConstructions().Clear();
          },
          [] {
+             // Orders take the ids every machine makes alike: the next after
+             // the one drawn here.
+             const ObjectId drawn = NewSharedObjectId();
              return std::vector<Expected>{{Post::PostEventAt,
                                            Msg(32, 163, ObjectId(kProvinceIdType, 17))
-                                               .Id(20, NewId(1))
+                                               .Id(20, ObjectId(kSharedIdType, drawn.number + 1))
                                                .U32(28, 17)
                                                .Date(4, kDue),
                                            kDue}};

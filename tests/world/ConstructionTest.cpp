@@ -202,9 +202,35 @@ TEST_F(ConstructionTest, APointOfAFileIsHeldWhereTheBarCanBePlaced) {
 TEST_F(ConstructionTest, ABlockWithoutIdGetsAFreshOne) {
     CConstructionOrder order;
     ASSERT_EQ(ReadOrder(order, "construction = { action = 9 province = 12 }"), FIELD_BLOCK_END);
-    EXPECT_EQ(order.GetId().type, kFirstPlayerIdType);
+    EXPECT_EQ(order.GetId().type, kSharedIdType);
     EXPECT_NE(order.GetId().number, 0u);
     EXPECT_TRUE(Queued().empty());
+}
+
+// Every machine places the same orders on the same messages, while the host
+// alone hands out ids for its requests: an order's id must not follow
+// those. Orders read back keep their ids, and new ones number after them.
+TEST_F(ConstructionTest, OrdersNumberAlikeOnEveryMachineAndAfterThoseRead) {
+    CConstructionOrder* first =
+        ScheduleExpireConstruction(3, CONSTRUCTION_TRADING_POST, 12, {10, 6, 1600});
+    ASSERT_NE(first, nullptr);
+    // The host hands out ids of its own in between.
+    NewObjectId();
+    NewObjectId();
+    CConstructionOrder* second =
+        ScheduleExpireConstruction(3, CONSTRUCTION_ARMY, 12, {10, 6, 1600});
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->GetId().type, kSharedIdType);
+    EXPECT_EQ(second->GetId(), ObjectId(kSharedIdType, first->GetId().number + 1));
+
+    CConstructionOrder read;
+    ASSERT_EQ(ReadOrder(read, "construction = { id = { type = 65532 id = 40 } action = 9 "
+                              "province = 12 }"),
+              FIELD_BLOCK_END);
+    EXPECT_EQ(read.GetId(), ObjectId(kSharedIdType, 40));
+    CConstructionOrder* next = ScheduleExpireConstruction(3, CONSTRUCTION_ARMY, 12, {10, 6, 1600});
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->GetId(), ObjectId(kSharedIdType, 41));
 }
 
 // After an unexpected key the rest of the block is passed over, so that its

@@ -1,0 +1,67 @@
+#pragma once
+// The explorer: the King's standing agent for the country's reach beyond
+// its borders. It keeps lists of candidate provinces (undiscovered land
+// next to what the country knows, undiscovered sea zones, places for a
+// colony or a trading post, own settlements a further colonist or trader
+// may grow, provinces of natives) and chooses where the colonists and
+// traders go (ai/king/MerchantAgent.h holds their plans).
+#include <cstdint>
+#include <vector>
+
+#include "ai/AIAgent.h"
+
+class CAIExplorer : public CAIStandingAgent {
+public:
+    using CAIStandingAgent::CAIStandingAgent;
+    const char* GetName() const override { return "Explorer"; }
+
+    void Start() override;
+    void Stop() override;
+    void OnTimer(uint32_t value) override;
+    void OnSettlementChanged(int32_t country, int32_t province) override;
+    void OnProvinceDiscovered(int32_t country, int32_t province) override;
+    void OnPlanSucceeded(CAIAgent* child) override { OnPlanEnded(child); }
+    void OnPlanFailed(CAIAgent* child) override { OnPlanEnded(child); }
+    void OnPlanEnded(CAIAgent* child);
+
+    // Files an unowned province (or an own one still to be grown) as a
+    // place for a colony, or for a trading post, and among the natives.
+    void FileSettlementCandidate(int32_t province);
+    // Starts one colonist or trader plan toward the best site.
+    void PlanSettlement();
+    float RateProvince(int32_t province) const;
+    bool PrefersColonist(int32_t province) const;
+    int32_t BestColonySite() const;
+    int32_t BestTradingPostSite() const;
+    int32_t BestColonistSite() const;
+    int32_t BestTraderSite() const;
+    // The colonist and trader plans running.
+    int32_t CountSettlementPlans() const;
+
+    using IdList = std::vector<int32_t>;
+    const IdList& GetLandCandidates() const { return m_land; }
+    const IdList& GetSeaCandidates() const { return m_sea; }
+    const IdList& GetColonyCandidates() const { return m_colonies; }
+    const IdList& GetNativeCandidates() const { return m_natives; }
+    const IdList& GetTraderCandidates() const { return m_traders; }
+    const IdList& GetColonistCandidates() const { return m_colonists; }
+    const IdList& GetTradingPostCandidates() const { return m_tradingPosts; }
+
+private:
+    int32_t Self() const;
+    // Adds each undiscovered land neighbour not yet listed to the land
+    // candidates.
+    void AddLandNeighbours(int32_t province);
+    // The best of the list by RateProvince less the price, among the places
+    // the country may send to; 0 when none.
+    int32_t BestSite(const IdList& list, bool trader) const;
+    void StartSettlementPlan(int32_t province, bool trader);
+
+    IdList m_land;
+    IdList m_sea;
+    IdList m_colonies;
+    IdList m_natives;
+    IdList m_traders;
+    IdList m_colonists;
+    IdList m_tradingPosts;
+};
