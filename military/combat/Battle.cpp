@@ -5,6 +5,7 @@
 
 #include "country/Country.h"
 #include "engine/CriticalError.h"
+#include "engine/GameState.h"
 #include "engine/Random.h"
 #include "military/combat/CombatTables.h"
 #include "military/combat/Siege.h"
@@ -18,6 +19,7 @@
 #include "net/Scheduler.h"
 #include "net/Senders.h"
 #include "net/Session.h"
+#include "world/GameNotices.h"
 #include "world/Province.h"
 #include "world/ProvinceWork.h"
 
@@ -26,6 +28,10 @@ CombatAIHooks g_combatAI;
 namespace {
 
 constexpr float kBrokenMorale = 0.4f;
+// A fallen leader's country counts 25 points and his rank in this category
+// of its victory points.
+constexpr uint32_t kFallenLeaderCategory = 2;
+constexpr int32_t kFallenLeaderPoints = 25;
 
 const char* SideName(bool attacker) {
     return attacker ? "Attacker" : "Defender";
@@ -152,6 +158,20 @@ CLeader* BestCommander(const std::vector<CUnit*>& units) {
             if (!best || leader->rank < best->rank)
                 best = leader;
     return best;
+}
+
+// The unit's commander once the fallen leader is gone: its listed leader of
+// the lowest rank other than him, else its built-in leader.
+CLeader* CommanderWithout(CUnit& unit, const CLeader& fallen) {
+    CLeader* commander = unit.GetCommander();
+    if (commander != &fallen)
+        return commander;
+    CLeader* best = nullptr;
+    const_cast<CLinkedList<CLeader>&>(unit.GetLeaders()).ForEach([&best, &fallen](CLeader* leader) {
+        if (leader && leader != &fallen && (!best || leader->rank < best->rank))
+            best = leader;
+    });
+    return best ? best : &unit.GetDefaultLeader();
 }
 
 } // namespace
@@ -339,8 +359,40 @@ void CCombatSide::OnCommanderKilled(const CLeader& leader) {
         return;
     DebugPrint("%s: %s leader killed!\n", combat ? combat->GetName().c_str() : "Combat",
                attacker ? "Attacker's" : "Defender's");
+    // The fallen leader still stands in his unit's list until his country
+    // removes him: he must not be chosen again.
+    CLeader* best = nullptr;
+    for (CUnit* unit : UnitsInOrder())
+        if (CLeader* candidate = CommanderWithout(*unit, leader))
+            if (!best || candidate->rank < best->rank)
+                best = candidate;
     commander = nullptr;
-    SetCommander(BestCommander(UnitsInOrder()));
+    SetCommander(best);
+}
+
+void CCombatSide::RollLeaderDeath() {
+    if (!IsHost() || !combat)
+        return;
+    const int32_t roll = GameRand();
+    if (roll % 100 != 17 || !commander || !commander->IsHistorical())
+        return;
+    auto event = std::make_unique<COVDataEvent>(EVT_KILL_LEADER, combat->GetId());
+    event->Payload().Set(LeaderArrivalPayload::kLeader, commander->GetId());
+    ExecuteAndSendEvent(std::move(event));
+}
+
+void CCombatSide::OnLeaderKilled(const CLeader& leader) {
+    if (!IsHost())
+        return;
+    const CCountry* country = leader.GetCountry();
+    if (!country || !m_units.HasUnitOf(country))
+        return;
+    auto event = std::make_unique<COVDataEvent>(EVT_REQUEST_REPLACEMENT_LEADER, g_leaderRequestsId);
+    event->Payload().Set(ReplacementLeaderPayload::kCountry, country->GetNumber());
+    event->Payload().Set(ReplacementLeaderPayload::kUnit,
+                         leader.GetUnit() ? leader.GetUnit()->GetId() : ObjectId());
+    event->Payload().Set(ReplacementLeaderPayload::kLeader, leader.GetId());
+    PostEventNow(std::move(event));
 }
 
 void CCombatSide::OnCombatEnded() {
@@ -628,6 +680,36 @@ void CCombat::OnRetreat(int32_t province, bool attackerFlag) {
         side.RetreatNow();
 }
 
+void CCombat::OnLeaderKilled(const CLeader& leader) {
+    m_attackers->OnCommanderKilled(leader);
+    m_defenders->OnCommanderKilled(leader);
+    for (CCombatSide* side : {m_attackers.get(), m_defenders.get()})
+        if (!side->commander) {
+            side->fireLeaderBonus = 0;
+            side->shockLeaderBonus = 0;
+        }
+    m_attackers->RecomputeBonuses();
+}
+
+void CCombat::RollLeaderDeaths() {
+    m_attackers->RollLeaderDeath();
+    m_defenders->RollLeaderDeath();
+}
+
+void CCombat::OnKillLeader(const ObjectId& leaderId) {
+    CLeader* leader = FindLeaderById(leaderId);
+    if (!leader) {
+        DebugPrint("%s: no leader under the id, kill dropped\n", GetName().c_str());
+        return;
+    }
+    if (CCountry* country = leader->GetCountry())
+        country->AddBaseVictoryPoints(kFallenLeaderCategory,
+                                      static_cast<float>(kFallenLeaderPoints + leader->rank));
+    m_attackers->OnLeaderKilled(*leader);
+    m_defenders->OnLeaderKilled(*leader);
+    OnLeaderKilled(*leader);
+}
+
 void CCombat::Init() {
     m_attackers->OnInit();
     m_defenders->OnInit();
@@ -651,12 +733,43 @@ void CCombat::OnStarted() {
     started = true;
     DebugPrint("%s: CombatStarted!\n", GetName().c_str());
     Init();
-    if (!IsHost())
+    if (IsHost()) {
+        if (IsOver())
+            End();
+        else
+            ScheduleNextPhase();
+    }
+    NoticeBattle();
+}
+
+CCountry* LocalPlayerOn(const CCombatSide& side) {
+    for (CUnit* unit : side.UnitsInOrder())
+        if (CCountry* owner = unit->GetOwner(); owner && owner->IsLocalHuman())
+            return owner;
+    return nullptr;
+}
+
+std::string CommanderCountryName(const CCombatSide& side) {
+    return side.commanderCountry ? side.commanderCountry->GetName() : std::string();
+}
+
+void CCombat::NoticeBattle() {
+    if (!IsGameRunning())
         return;
-    if (IsOver())
-        End();
-    else
-        ScheduleNextPhase();
+    CCountry* attacking = LocalPlayerOn(*m_attackers);
+    CCountry* defending = LocalPlayerOn(*m_defenders);
+    if ((attacking != nullptr) == (defending != nullptr))
+        return;
+    const bool land = m_province->terrain < kFirstSeaProvinceType;
+    const std::string& place = m_province->name;
+    if (defending) {
+        const std::string enemy = CommanderCountryName(*m_attackers);
+        PostGameMessage2At(land ? kNoticeLandBattleTheyAttack : kNoticeSeaBattleTheyAttack,
+                           defending->GetNumber(), enemy, enemy, place, m_provinceId);
+    } else {
+        PostGameMessage1At(land ? kNoticeLandBattleWeAttack : kNoticeSeaBattleWeAttack,
+                           attacking->GetNumber(), place, place, m_provinceId);
+    }
 }
 
 void CCombat::ScheduleNextPhase() {
@@ -668,8 +781,10 @@ void CCombat::ScheduleNextPhase() {
 }
 
 void CCombat::OnPhase() {
-    if (++phaseDay >= 5)
+    if (++phaseDay >= 5) {
+        RollLeaderDeaths();
         StartPhase(firePhase ? false : HasFirePhase());
+    }
     const bool fire = firePhase;
     SendResult(m_attackers->menLoss, m_attackers->moraleLoss, true);
     if (!IsOver())
@@ -809,6 +924,9 @@ int CCombat::HandleMessage(COVEvent& event) {
     case EVT_COMBAT_RETREAT:
         OnRetreat(payload.Get(CombatRetreatPayload::kProvince),
                   payload.Get(CombatRetreatPayload::kAttacker) != 0);
+        return EVENT_NOT_HANDLED;
+    case EVT_KILL_LEADER:
+        OnKillLeader(payload.Get(LeaderArrivalPayload::kLeader));
         return EVENT_NOT_HANDLED;
     case EVT_COMBAT_RESULT: {
         if (ended)

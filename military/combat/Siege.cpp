@@ -5,6 +5,7 @@
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
 #include "engine/CriticalError.h"
+#include "engine/GameState.h"
 #include "engine/Random.h"
 #include "military/combat/CombatTables.h"
 #include "military/units/LandUnit.h"
@@ -16,6 +17,7 @@
 #include "net/Senders.h"
 #include "net/Session.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 #include "world/Province.h"
 
 namespace {
@@ -195,6 +197,7 @@ void CSiegeDefenderSide::CreateGarrison(const COVEvent& event) {
     if (CLeader* leader = FindLeaderById(payload.Get(CreateFortressUnitPayload::kLeader)))
         unit->AttachLeader(leader);
     unit->SetOwner(country);
+    unit->garrison = true;
     m_garrison = std::move(unit);
     if (combat)
         combat->OnUnitJoined(m_garrison.get(), false);
@@ -452,12 +455,29 @@ void CSiegeCombat::OnStarted() {
         }
         return;
     }
+    NoticeSiege();
     // A siege read back goes on in its mode; a new one waits in cover.
     if (resumed && IsHost()) {
         RemoveQueuedPhases();
         ScheduleNextPhase();
     }
     resumed = false;
+}
+
+void CSiegeCombat::NoticeSiege() {
+    if (!IsGameRunning())
+        return;
+    if (CCountry* besieging = LocalPlayerOn(Besiegers())) {
+        PostGameMessage1At(kNoticeSiegeWeBesiege, besieging->GetNumber(), GetProvince().name,
+                           GetProvince().name, GetProvinceId());
+        return;
+    }
+    CCountry* controller = GetProvince().GetController();
+    if (controller && controller->IsLocalHuman()) {
+        const std::string enemy = CommanderCountryName(Besiegers());
+        PostGameMessage2At(kNoticeSiegeTheyBesiege, controller->GetNumber(), enemy, enemy,
+                           GetProvince().name, GetProvinceId());
+    }
 }
 
 void CSiegeCombat::ScheduleNextPhase() {
