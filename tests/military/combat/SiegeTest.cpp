@@ -373,6 +373,26 @@ TEST_F(SiegeTest, TheGarrisonTakesTheLossesOfAnAssault) {
     EXPECT_NEAR(garrison.GetTotalStrength(), men - 1000.0f, 1.0f);
 }
 
+TEST_F(SiegeTest, TheGarrisonIsNoUnitOfItsCountrysListsForLossMessages) {
+    City(2.0f, 10000.0f);
+    CSiegeCombat& siege = MakeSiege();
+    CLandUnit& garrison = *siege.Garrison().GetGarrison();
+    CLandUnit& field = Army(10, 8000, 0.0f, 0.0f, kNeutral);
+    EXPECT_TRUE(garrison.garrison);
+    EXPECT_FALSE(field.garrison);
+    // The owner takes losses for the units of its lists only: the garrison's
+    // are taken by the siege.
+    for (CLandUnit* unit : {&garrison, &field}) {
+        const float before = unit->GetTotalStrength();
+        auto losses = std::make_unique<COVDataEvent>(EVT_UNITLOSSES, Country(kNeutral).GetId());
+        losses->Payload().Set(UnitLossesPayload::kUnit, unit->GetId());
+        losses->Payload().Set(UnitLossesPayload::kAmount, 500.0f);
+        losses->Payload().Set(UnitLossesPayload::kCause, uint8_t{1});
+        ExecuteEvent(std::move(losses));
+        EXPECT_FLOAT_EQ(unit->GetTotalStrength(), unit == &field ? before - 500.0f : before);
+    }
+}
+
 // --- the combat block ---
 
 TEST_F(SiegeTest, ALandBattleReadBackStartsAgainWithItsUnitsAndMorale) {
