@@ -88,14 +88,14 @@ void CCombatSide::Join(CUnit* unit, bool attackerFlag) {
     if (attackerFlag != attacker)
         return;
     if (!unit) {
-        DebugPrint("%s: a unit that no longer exists cannot join!\n",
-                   combat ? combat->GetName().c_str() : "Combat");
+        CombatTrace("%s: a unit that no longer exists cannot join!\n",
+                    combat ? combat->GetName().c_str() : "Combat");
         return;
     }
     if (combat)
-        DebugPrint("%s: Unit #%d (%s) joined the %s!\n", combat->GetName().c_str(),
-                   static_cast<int>(unit->GetId().number), unit->GetName().c_str(),
-                   attacker ? "Attackers" : "Defenders");
+        CombatTrace("%s: Unit #%d (%s) joined the %s!\n", combat->GetName().c_str(),
+                    static_cast<int>(unit->GetId().number), unit->GetName().c_str(),
+                    attacker ? "Attackers" : "Defenders");
     if (CCountry* owner = unit->GetOwner()) {
         if (std::find(countries.begin(), countries.end(), owner->GetNumber()) == countries.end())
             countries.push_back(owner->GetNumber());
@@ -181,8 +181,8 @@ bool CCombatSide::RemoveIfPresent(CUnit* unit) {
         return false;
     m_units.Remove(unit);
     if (combat) {
-        DebugPrint("%s: Found unit #%d (%s)! Removed it.\n", combat->GetName().c_str(),
-                   static_cast<int>(unit->GetId().number), unit->GetName().c_str());
+        CombatTrace("%s: Found unit #%d (%s)! Removed it.\n", combat->GetName().c_str(),
+                    static_cast<int>(unit->GetId().number), unit->GetName().c_str());
         unit->CombatEnded(combat->GetId());
     }
     if (m_units.IsEmpty()) {
@@ -224,8 +224,8 @@ void CCombatSide::ApplyLosses(float men, float moraleLost) {
             if (share > 0.0f)
                 SufferLosses(*unit, share);
             if (unit->GetTotalStrength() <= 0.0f && combat) {
-                DebugPrint("%s: Unit #%d (%s) is killed in action!\n", combat->GetName().c_str(),
-                           static_cast<int>(unit->GetId().number), unit->GetName().c_str());
+                CombatTrace("%s: Unit #%d (%s) is killed in action!\n", combat->GetName().c_str(),
+                            static_cast<int>(unit->GetId().number), unit->GetName().c_str());
                 if (IsHost())
                     RemoveUnit(*unit);
             }
@@ -250,8 +250,8 @@ void CCombatSide::ApplyLosses(float men, float moraleLost) {
     }
     morale = kBrokenMorale;
     m_units.SetMoraleAll(kBrokenMorale);
-    DebugPrint("%s: %s morale broken!\n", combat ? combat->GetName().c_str() : "Combat",
-               attacker ? "Attacker's" : "Defender's");
+    CombatTrace("%s: %s morale broken!\n", combat ? combat->GetName().c_str() : "Combat",
+                attacker ? "Attacker's" : "Defender's");
     if (IsHost() && !(opponent && opponent->finished))
         RequestRetreat(0);
 }
@@ -291,11 +291,11 @@ void CCombatSide::RequestRetreat(int32_t province) {
 
 void CCombatSide::BeginRetreat(int32_t province) {
     const std::string name = combat ? combat->GetName() : "Combat";
-    DebugPrint("%s: %s retreats to Prov %d!\n", name.c_str(), SideName(attacker), province);
+    CombatTrace("%s: %s retreats to Prov %d!\n", name.c_str(), SideName(attacker), province);
     if (retreating) {
-        DebugPrint("%s: Got a retreat request to Prov %d, but we're already retreating to %d!\n",
-                   name.c_str(), province, retreatProvince);
-        DebugPrint("%s: I'll just change to the new one!\n", name.c_str());
+        CombatTrace("%s: Got a retreat request to Prov %d, but we're already retreating to %d!\n",
+                    name.c_str(), province, retreatProvince);
+        CombatTrace("%s: I'll just change to the new one!\n", name.c_str());
     }
     retreating = true;
     retreatProvince = province;
@@ -357,8 +357,8 @@ void CCombatSide::DestroyAllUnits() {
 void CCombatSide::OnCommanderKilled(const CLeader& leader) {
     if (!commander || commander->GetId() != leader.GetId())
         return;
-    DebugPrint("%s: %s leader killed!\n", combat ? combat->GetName().c_str() : "Combat",
-               attacker ? "Attacker's" : "Defender's");
+    CombatTrace("%s: %s leader killed!\n", combat ? combat->GetName().c_str() : "Combat",
+                attacker ? "Attacker's" : "Defender's");
     // The fallen leader still stands in his unit's list until his country
     // removes him: he must not be chosen again.
     CLeader* best = nullptr;
@@ -536,7 +536,7 @@ bool CCombat::HasFirePhase() const {
 
 void CCombat::OnUnitJoined(CUnit* unit, bool attackerFlag) {
     if (!unit) {
-        DebugPrint("%s: a unit that no longer exists cannot join!\n", GetName().c_str());
+        CombatTrace("%s: a unit that no longer exists cannot join!\n", GetName().c_str());
         return;
     }
     largestUnit = std::max(largestUnit, unit->GetCombatSize());
@@ -621,7 +621,7 @@ bool CCombat::AssignUnit(CUnit& unit) {
 
 void CCombat::RequestJoin(CUnit* unit, bool attackerFlag) {
     if (!unit) {
-        DebugPrint("%s: a unit that no longer exists is not asked to join!\n", GetName().c_str());
+        CombatTrace("%s: a unit that no longer exists is not asked to join!\n", GetName().c_str());
         return;
     }
     if (unit->dying)
@@ -650,16 +650,16 @@ void CCombat::SendResult(float men, float moraleLoss, bool attackerFlag) {
 
 void CCombat::ApplyResult(bool fire, float men, float moraleLoss, bool attackerFlag) {
     if (fire != firePhase) {
-        DebugPrint("Should only get here on a client!?");
+        CombatTrace("Should only get here on a client!?");
         StartPhase(fire);
     }
     CCombatSide& side = attackerFlag ? *m_attackers : *m_defenders;
-    DebugPrint("%s: %s %s losses - men %f, morale %f\n", GetName().c_str(), SideName(attackerFlag),
-               fire ? "FIRE" : "SHOCK", static_cast<double>(men), static_cast<double>(moraleLoss));
+    CombatTrace("%s: %s %s losses - men %f, morale %f\n", GetName().c_str(), SideName(attackerFlag),
+                fire ? "FIRE" : "SHOCK", static_cast<double>(men), static_cast<double>(moraleLoss));
     side.ApplyLosses(men, moraleLoss);
-    DebugPrint("%s: %s current - men %f, morale %f\n", GetName().c_str(), SideName(attackerFlag),
-               static_cast<double>(side.GetUnits().TotalStrengthSum()),
-               static_cast<double>(side.morale));
+    CombatTrace("%s: %s current - men %f, morale %f\n", GetName().c_str(), SideName(attackerFlag),
+                static_cast<double>(side.GetUnits().TotalStrengthSum()),
+                static_cast<double>(side.morale));
 }
 
 void CCombat::OnRetreat(int32_t province, bool attackerFlag) {
@@ -668,14 +668,14 @@ void CCombat::OnRetreat(int32_t province, bool attackerFlag) {
     const bool wasRetreating = side.retreating;
     const bool pursuerRetreating = pursuer.retreating;
     side.BeginRetreat(province);
-    DebugPrint("%s: %s begins the pursuit!\n", GetName().c_str(), SideName(!attackerFlag));
+    CombatTrace("%s: %s begins the pursuit!\n", GetName().c_str(), SideName(!attackerFlag));
     if (!IsHost())
         return;
     if (wasRetreating)
-        DebugPrint("%s: No extra retreat stuff to do...\n", GetName().c_str());
+        CombatTrace("%s: No extra retreat stuff to do...\n", GetName().c_str());
     else if (pursuerRetreating)
-        DebugPrint("%s: A bug? The pursuer was also retreating! Do nothing then...\n",
-                   GetName().c_str());
+        CombatTrace("%s: A bug? The pursuer was also retreating! Do nothing then...\n",
+                    GetName().c_str());
     else
         side.RetreatNow();
 }
@@ -699,7 +699,7 @@ void CCombat::RollLeaderDeaths() {
 void CCombat::OnKillLeader(const ObjectId& leaderId) {
     CLeader* leader = FindLeaderById(leaderId);
     if (!leader) {
-        DebugPrint("%s: no leader under the id, kill dropped\n", GetName().c_str());
+        CombatTrace("%s: no leader under the id, kill dropped\n", GetName().c_str());
         return;
     }
     if (CCountry* country = leader->GetCountry())
@@ -715,8 +715,8 @@ void CCombat::Init() {
     m_defenders->OnInit();
     m_attackers->SetOpponent(*m_defenders);
     m_defenders->SetOpponent(*m_attackers);
-    DebugPrint("%s INIT: Attackers morale %f, Defender's morale %f\n", GetName().c_str(),
-               static_cast<double>(m_attackers->morale), static_cast<double>(m_defenders->morale));
+    CombatTrace("%s INIT: Attackers morale %f, Defender's morale %f\n", GetName().c_str(),
+                static_cast<double>(m_attackers->morale), static_cast<double>(m_defenders->morale));
     StartPhase(HasFirePhase());
 }
 
@@ -731,7 +731,7 @@ void CCombat::StartPhase(bool fire) {
 
 void CCombat::OnStarted() {
     started = true;
-    DebugPrint("%s: CombatStarted!\n", GetName().c_str());
+    CombatTrace("%s: CombatStarted!\n", GetName().c_str());
     Init();
     if (IsHost()) {
         if (IsOver())
@@ -803,7 +803,7 @@ void CCombat::OnPhase() {
             m_attackers->RequestRetreat(0);
     }
     if (IsOver()) {
-        DebugPrint("%s: Phase 1 finishes the combat.\n", GetName().c_str());
+        CombatTrace("%s: Phase 1 finishes the combat.\n", GetName().c_str());
         End();
     } else {
         ScheduleNextPhase();
@@ -824,15 +824,15 @@ void CCombat::End() {
     if (ended)
         return;
     if (!m_attackers->finished && m_defenders->finished) {
-        DebugPrint("%s: Attacker won!\n", GetName().c_str());
+        CombatTrace("%s: Attacker won!\n", GetName().c_str());
         m_attackers->OnVictory();
         SetDecisive(*m_attackers, *m_defenders);
     } else if (!m_defenders->finished && m_attackers->finished) {
-        DebugPrint("%s: Defender won!\n", GetName().c_str());
+        CombatTrace("%s: Defender won!\n", GetName().c_str());
         m_defenders->OnVictory();
         SetDecisive(*m_defenders, *m_attackers);
     } else {
-        DebugPrint("%s: The battle ended in a draw!\n", GetName().c_str());
+        CombatTrace("%s: The battle ended in a draw!\n", GetName().c_str());
     }
     const ObjectId id = GetId();
     const auto type = static_cast<uint32_t>(GetType());
@@ -893,7 +893,7 @@ int CCombat::HandleMessage(COVEvent& event) {
         CUnit* unit = FindUnitById(payload.Get(CombatUnitFields::kUnit));
         const bool attackerFlag = payload.Get(CombatUnitFields::kAttacker) != 0;
         if (!unit) {
-            DebugPrint("%s: no unit under the id, message dropped\n", GetName().c_str());
+            CombatTrace("%s: no unit under the id, message dropped\n", GetName().c_str());
             return EVENT_NOT_HANDLED;
         }
         if (event.GetType() == EVT_COMBAT_REMOVE_UNIT)
@@ -986,7 +986,8 @@ const bool g_registered = [] {
     g_provinceWork.startCombat = [](CProvince& province, const CDate& date, int32_t kind,
                                     const ObjectId& id) {
         if (!id.IsNull() && FindObjectById(id)) {
-            DebugPrint("Combat: the id %d is taken, no combat made\n", static_cast<int>(id.number));
+            CombatTrace("Combat: the id %d is taken, no combat made\n",
+                        static_cast<int>(id.number));
             return;
         }
         g_nextCombatId = id;

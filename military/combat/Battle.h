@@ -10,9 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "engine/CriticalError.h"
 #include "military/units/UnitList.h"
 #include "net/Event.h"
 #include "world/ProvinceControl.h"
+
+// The debug log (DebugPrint) writes nothing. The combats' trace lines cost
+// work to build (the combat's name formatted, totals summed) on every day of
+// every battle: they are built only when the log writes.
+inline constexpr bool kDebugPrintWrites = false;
+// A trace line of the combats, built only when the debug log writes.
+#define CombatTrace(...)                                                                           \
+    do {                                                                                           \
+        if (kDebugPrintWrites)                                                                     \
+            DebugPrint(__VA_ARGS__);                                                               \
+    } while (false)
 
 class CCombat;
 class CCountry;
