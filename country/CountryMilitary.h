@@ -127,6 +127,9 @@ struct CountryMilitaryHooks {
     // military: the unit registered under the id, null when none. Null: the
     // game has no units and DeleteUnit does nothing.
     CUnit* (*findUnit)(const ObjectId& id) = nullptr;
+    // military: the unit stands in the country's lists (its own, not a
+    // siege's garrison). Null: the lists are searched.
+    bool (*isListedUnit)(const CUnit& unit, const CCountry& country) = nullptr;
     // military: what DeleteUnit reads of the unit.
     void (*describeUnit)(const CUnit& unit, UnitFacts& facts) = nullptr;
     // military: an army aboard a fleet leaves the fleet's cargo; then the

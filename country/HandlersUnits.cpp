@@ -156,7 +156,11 @@ CUnit* FindUnit(const ObjectId& id) {
 // A unit of the country's lists: losses and leaders reach only those.
 CUnit* FindOwnUnit(const CCountry& country, const ObjectId& id) {
     CUnit* unit = FindUnit(id);
-    if (!unit || (!country.m_units.Contains(unit) && !country.m_unitsInDevelopment.Contains(unit)))
+    if (!unit)
+        return nullptr;
+    if (g_countryMilitary.isListedUnit)
+        return g_countryMilitary.isListedUnit(*unit, country) ? unit : nullptr;
+    if (!country.m_units.Contains(unit) && !country.m_unitsInDevelopment.Contains(unit))
         return nullptr;
     return unit;
 }

@@ -5,6 +5,7 @@
 
 #include "country/Country.h"
 #include "engine/CriticalError.h"
+#include "engine/GameState.h"
 #include "engine/Random.h"
 #include "military/combat/CombatTables.h"
 #include "military/combat/Siege.h"
@@ -18,6 +19,7 @@
 #include "net/Scheduler.h"
 #include "net/Senders.h"
 #include "net/Session.h"
+#include "world/GameNotices.h"
 #include "world/Province.h"
 #include "world/ProvinceWork.h"
 
@@ -26,6 +28,10 @@ CombatAIHooks g_combatAI;
 namespace {
 
 constexpr float kBrokenMorale = 0.4f;
+// A fallen leader's country counts 25 points and his rank in this category
+// of its victory points.
+constexpr uint32_t kFallenLeaderCategory = 2;
+constexpr int32_t kFallenLeaderPoints = 25;
 
 const char* SideName(bool attacker) {
     return attacker ? "Attacker" : "Defender";
@@ -82,14 +88,14 @@ void CCombatSide::Join(CUnit* unit, bool attackerFlag) {
     if (attackerFlag != attacker)
         return;
     if (!unit) {
-        DebugPrint("%s: a unit that no longer exists cannot join!\n",
-                   combat ? combat->GetName().c_str() : "Combat");
+        CombatTrace("%s: a unit that no longer exists cannot join!\n",
+                    combat ? combat->GetName().c_str() : "Combat");
         return;
     }
     if (combat)
-        DebugPrint("%s: Unit #%d (%s) joined the %s!\n", combat->GetName().c_str(),
-                   static_cast<int>(unit->GetId().number), unit->GetName().c_str(),
-                   attacker ? "Attackers" : "Defenders");
+        CombatTrace("%s: Unit #%d (%s) joined the %s!\n", combat->GetName().c_str(),
+                    static_cast<int>(unit->GetId().number), unit->GetName().c_str(),
+                    attacker ? "Attackers" : "Defenders");
     if (CCountry* owner = unit->GetOwner()) {
         if (std::find(countries.begin(), countries.end(), owner->GetNumber()) == countries.end())
             countries.push_back(owner->GetNumber());
@@ -154,6 +160,20 @@ CLeader* BestCommander(const std::vector<CUnit*>& units) {
     return best;
 }
 
+// The unit's commander once the fallen leader is gone: its listed leader of
+// the lowest rank other than him, else its built-in leader.
+CLeader* CommanderWithout(CUnit& unit, const CLeader& fallen) {
+    CLeader* commander = unit.GetCommander();
+    if (commander != &fallen)
+        return commander;
+    CLeader* best = nullptr;
+    const_cast<CLinkedList<CLeader>&>(unit.GetLeaders()).ForEach([&best, &fallen](CLeader* leader) {
+        if (leader && leader != &fallen && (!best || leader->rank < best->rank))
+            best = leader;
+    });
+    return best ? best : &unit.GetDefaultLeader();
+}
+
 } // namespace
 
 bool CCombatSide::RemoveIfPresent(CUnit* unit) {
@@ -161,8 +181,8 @@ bool CCombatSide::RemoveIfPresent(CUnit* unit) {
         return false;
     m_units.Remove(unit);
     if (combat) {
-        DebugPrint("%s: Found unit #%d (%s)! Removed it.\n", combat->GetName().c_str(),
-                   static_cast<int>(unit->GetId().number), unit->GetName().c_str());
+        CombatTrace("%s: Found unit #%d (%s)! Removed it.\n", combat->GetName().c_str(),
+                    static_cast<int>(unit->GetId().number), unit->GetName().c_str());
         unit->CombatEnded(combat->GetId());
     }
     if (m_units.IsEmpty()) {
@@ -204,8 +224,8 @@ void CCombatSide::ApplyLosses(float men, float moraleLost) {
             if (share > 0.0f)
                 SufferLosses(*unit, share);
             if (unit->GetTotalStrength() <= 0.0f && combat) {
-                DebugPrint("%s: Unit #%d (%s) is killed in action!\n", combat->GetName().c_str(),
-                           static_cast<int>(unit->GetId().number), unit->GetName().c_str());
+                CombatTrace("%s: Unit #%d (%s) is killed in action!\n", combat->GetName().c_str(),
+                            static_cast<int>(unit->GetId().number), unit->GetName().c_str());
                 if (IsHost())
                     RemoveUnit(*unit);
             }
@@ -230,8 +250,8 @@ void CCombatSide::ApplyLosses(float men, float moraleLost) {
     }
     morale = kBrokenMorale;
     m_units.SetMoraleAll(kBrokenMorale);
-    DebugPrint("%s: %s morale broken!\n", combat ? combat->GetName().c_str() : "Combat",
-               attacker ? "Attacker's" : "Defender's");
+    CombatTrace("%s: %s morale broken!\n", combat ? combat->GetName().c_str() : "Combat",
+                attacker ? "Attacker's" : "Defender's");
     if (IsHost() && !(opponent && opponent->finished))
         RequestRetreat(0);
 }
@@ -271,11 +291,11 @@ void CCombatSide::RequestRetreat(int32_t province) {
 
 void CCombatSide::BeginRetreat(int32_t province) {
     const std::string name = combat ? combat->GetName() : "Combat";
-    DebugPrint("%s: %s retreats to Prov %d!\n", name.c_str(), SideName(attacker), province);
+    CombatTrace("%s: %s retreats to Prov %d!\n", name.c_str(), SideName(attacker), province);
     if (retreating) {
-        DebugPrint("%s: Got a retreat request to Prov %d, but we're already retreating to %d!\n",
-                   name.c_str(), province, retreatProvince);
-        DebugPrint("%s: I'll just change to the new one!\n", name.c_str());
+        CombatTrace("%s: Got a retreat request to Prov %d, but we're already retreating to %d!\n",
+                    name.c_str(), province, retreatProvince);
+        CombatTrace("%s: I'll just change to the new one!\n", name.c_str());
     }
     retreating = true;
     retreatProvince = province;
@@ -337,10 +357,42 @@ void CCombatSide::DestroyAllUnits() {
 void CCombatSide::OnCommanderKilled(const CLeader& leader) {
     if (!commander || commander->GetId() != leader.GetId())
         return;
-    DebugPrint("%s: %s leader killed!\n", combat ? combat->GetName().c_str() : "Combat",
-               attacker ? "Attacker's" : "Defender's");
+    CombatTrace("%s: %s leader killed!\n", combat ? combat->GetName().c_str() : "Combat",
+                attacker ? "Attacker's" : "Defender's");
+    // The fallen leader still stands in his unit's list until his country
+    // removes him: he must not be chosen again.
+    CLeader* best = nullptr;
+    for (CUnit* unit : UnitsInOrder())
+        if (CLeader* candidate = CommanderWithout(*unit, leader))
+            if (!best || candidate->rank < best->rank)
+                best = candidate;
     commander = nullptr;
-    SetCommander(BestCommander(UnitsInOrder()));
+    SetCommander(best);
+}
+
+void CCombatSide::RollLeaderDeath() {
+    if (!IsHost() || !combat)
+        return;
+    const int32_t roll = GameRand();
+    if (roll % 100 != 17 || !commander || !commander->IsHistorical())
+        return;
+    auto event = std::make_unique<COVDataEvent>(EVT_KILL_LEADER, combat->GetId());
+    event->Payload().Set(LeaderArrivalPayload::kLeader, commander->GetId());
+    ExecuteAndSendEvent(std::move(event));
+}
+
+void CCombatSide::OnLeaderKilled(const CLeader& leader) {
+    if (!IsHost())
+        return;
+    const CCountry* country = leader.GetCountry();
+    if (!country || !m_units.HasUnitOf(country))
+        return;
+    auto event = std::make_unique<COVDataEvent>(EVT_REQUEST_REPLACEMENT_LEADER, g_leaderRequestsId);
+    event->Payload().Set(ReplacementLeaderPayload::kCountry, country->GetNumber());
+    event->Payload().Set(ReplacementLeaderPayload::kUnit,
+                         leader.GetUnit() ? leader.GetUnit()->GetId() : ObjectId());
+    event->Payload().Set(ReplacementLeaderPayload::kLeader, leader.GetId());
+    PostEventNow(std::move(event));
 }
 
 void CCombatSide::OnCombatEnded() {
@@ -484,7 +536,7 @@ bool CCombat::HasFirePhase() const {
 
 void CCombat::OnUnitJoined(CUnit* unit, bool attackerFlag) {
     if (!unit) {
-        DebugPrint("%s: a unit that no longer exists cannot join!\n", GetName().c_str());
+        CombatTrace("%s: a unit that no longer exists cannot join!\n", GetName().c_str());
         return;
     }
     largestUnit = std::max(largestUnit, unit->GetCombatSize());
@@ -569,7 +621,7 @@ bool CCombat::AssignUnit(CUnit& unit) {
 
 void CCombat::RequestJoin(CUnit* unit, bool attackerFlag) {
     if (!unit) {
-        DebugPrint("%s: a unit that no longer exists is not asked to join!\n", GetName().c_str());
+        CombatTrace("%s: a unit that no longer exists is not asked to join!\n", GetName().c_str());
         return;
     }
     if (unit->dying)
@@ -598,16 +650,16 @@ void CCombat::SendResult(float men, float moraleLoss, bool attackerFlag) {
 
 void CCombat::ApplyResult(bool fire, float men, float moraleLoss, bool attackerFlag) {
     if (fire != firePhase) {
-        DebugPrint("Should only get here on a client!?");
+        CombatTrace("Should only get here on a client!?");
         StartPhase(fire);
     }
     CCombatSide& side = attackerFlag ? *m_attackers : *m_defenders;
-    DebugPrint("%s: %s %s losses - men %f, morale %f\n", GetName().c_str(), SideName(attackerFlag),
-               fire ? "FIRE" : "SHOCK", static_cast<double>(men), static_cast<double>(moraleLoss));
+    CombatTrace("%s: %s %s losses - men %f, morale %f\n", GetName().c_str(), SideName(attackerFlag),
+                fire ? "FIRE" : "SHOCK", static_cast<double>(men), static_cast<double>(moraleLoss));
     side.ApplyLosses(men, moraleLoss);
-    DebugPrint("%s: %s current - men %f, morale %f\n", GetName().c_str(), SideName(attackerFlag),
-               static_cast<double>(side.GetUnits().TotalStrengthSum()),
-               static_cast<double>(side.morale));
+    CombatTrace("%s: %s current - men %f, morale %f\n", GetName().c_str(), SideName(attackerFlag),
+                static_cast<double>(side.GetUnits().TotalStrengthSum()),
+                static_cast<double>(side.morale));
 }
 
 void CCombat::OnRetreat(int32_t province, bool attackerFlag) {
@@ -616,16 +668,46 @@ void CCombat::OnRetreat(int32_t province, bool attackerFlag) {
     const bool wasRetreating = side.retreating;
     const bool pursuerRetreating = pursuer.retreating;
     side.BeginRetreat(province);
-    DebugPrint("%s: %s begins the pursuit!\n", GetName().c_str(), SideName(!attackerFlag));
+    CombatTrace("%s: %s begins the pursuit!\n", GetName().c_str(), SideName(!attackerFlag));
     if (!IsHost())
         return;
     if (wasRetreating)
-        DebugPrint("%s: No extra retreat stuff to do...\n", GetName().c_str());
+        CombatTrace("%s: No extra retreat stuff to do...\n", GetName().c_str());
     else if (pursuerRetreating)
-        DebugPrint("%s: A bug? The pursuer was also retreating! Do nothing then...\n",
-                   GetName().c_str());
+        CombatTrace("%s: A bug? The pursuer was also retreating! Do nothing then...\n",
+                    GetName().c_str());
     else
         side.RetreatNow();
+}
+
+void CCombat::OnLeaderKilled(const CLeader& leader) {
+    m_attackers->OnCommanderKilled(leader);
+    m_defenders->OnCommanderKilled(leader);
+    for (CCombatSide* side : {m_attackers.get(), m_defenders.get()})
+        if (!side->commander) {
+            side->fireLeaderBonus = 0;
+            side->shockLeaderBonus = 0;
+        }
+    m_attackers->RecomputeBonuses();
+}
+
+void CCombat::RollLeaderDeaths() {
+    m_attackers->RollLeaderDeath();
+    m_defenders->RollLeaderDeath();
+}
+
+void CCombat::OnKillLeader(const ObjectId& leaderId) {
+    CLeader* leader = FindLeaderById(leaderId);
+    if (!leader) {
+        CombatTrace("%s: no leader under the id, kill dropped\n", GetName().c_str());
+        return;
+    }
+    if (CCountry* country = leader->GetCountry())
+        country->AddBaseVictoryPoints(kFallenLeaderCategory,
+                                      static_cast<float>(kFallenLeaderPoints + leader->rank));
+    m_attackers->OnLeaderKilled(*leader);
+    m_defenders->OnLeaderKilled(*leader);
+    OnLeaderKilled(*leader);
 }
 
 void CCombat::Init() {
@@ -633,8 +715,8 @@ void CCombat::Init() {
     m_defenders->OnInit();
     m_attackers->SetOpponent(*m_defenders);
     m_defenders->SetOpponent(*m_attackers);
-    DebugPrint("%s INIT: Attackers morale %f, Defender's morale %f\n", GetName().c_str(),
-               static_cast<double>(m_attackers->morale), static_cast<double>(m_defenders->morale));
+    CombatTrace("%s INIT: Attackers morale %f, Defender's morale %f\n", GetName().c_str(),
+                static_cast<double>(m_attackers->morale), static_cast<double>(m_defenders->morale));
     StartPhase(HasFirePhase());
 }
 
@@ -649,14 +731,45 @@ void CCombat::StartPhase(bool fire) {
 
 void CCombat::OnStarted() {
     started = true;
-    DebugPrint("%s: CombatStarted!\n", GetName().c_str());
+    CombatTrace("%s: CombatStarted!\n", GetName().c_str());
     Init();
-    if (!IsHost())
+    if (IsHost()) {
+        if (IsOver())
+            End();
+        else
+            ScheduleNextPhase();
+    }
+    NoticeBattle();
+}
+
+CCountry* LocalPlayerOn(const CCombatSide& side) {
+    for (CUnit* unit : side.UnitsInOrder())
+        if (CCountry* owner = unit->GetOwner(); owner && owner->IsLocalHuman())
+            return owner;
+    return nullptr;
+}
+
+std::string CommanderCountryName(const CCombatSide& side) {
+    return side.commanderCountry ? side.commanderCountry->GetName() : std::string();
+}
+
+void CCombat::NoticeBattle() {
+    if (!IsGameRunning())
         return;
-    if (IsOver())
-        End();
-    else
-        ScheduleNextPhase();
+    CCountry* attacking = LocalPlayerOn(*m_attackers);
+    CCountry* defending = LocalPlayerOn(*m_defenders);
+    if ((attacking != nullptr) == (defending != nullptr))
+        return;
+    const bool land = m_province->terrain < kFirstSeaProvinceType;
+    const std::string& place = m_province->name;
+    if (defending) {
+        const std::string enemy = CommanderCountryName(*m_attackers);
+        PostGameMessage2At(land ? kNoticeLandBattleTheyAttack : kNoticeSeaBattleTheyAttack,
+                           defending->GetNumber(), enemy, enemy, place, m_provinceId);
+    } else {
+        PostGameMessage1At(land ? kNoticeLandBattleWeAttack : kNoticeSeaBattleWeAttack,
+                           attacking->GetNumber(), place, place, m_provinceId);
+    }
 }
 
 void CCombat::ScheduleNextPhase() {
@@ -668,8 +781,10 @@ void CCombat::ScheduleNextPhase() {
 }
 
 void CCombat::OnPhase() {
-    if (++phaseDay >= 5)
+    if (++phaseDay >= 5) {
+        RollLeaderDeaths();
         StartPhase(firePhase ? false : HasFirePhase());
+    }
     const bool fire = firePhase;
     SendResult(m_attackers->menLoss, m_attackers->moraleLoss, true);
     if (!IsOver())
@@ -688,7 +803,7 @@ void CCombat::OnPhase() {
             m_attackers->RequestRetreat(0);
     }
     if (IsOver()) {
-        DebugPrint("%s: Phase 1 finishes the combat.\n", GetName().c_str());
+        CombatTrace("%s: Phase 1 finishes the combat.\n", GetName().c_str());
         End();
     } else {
         ScheduleNextPhase();
@@ -709,15 +824,15 @@ void CCombat::End() {
     if (ended)
         return;
     if (!m_attackers->finished && m_defenders->finished) {
-        DebugPrint("%s: Attacker won!\n", GetName().c_str());
+        CombatTrace("%s: Attacker won!\n", GetName().c_str());
         m_attackers->OnVictory();
         SetDecisive(*m_attackers, *m_defenders);
     } else if (!m_defenders->finished && m_attackers->finished) {
-        DebugPrint("%s: Defender won!\n", GetName().c_str());
+        CombatTrace("%s: Defender won!\n", GetName().c_str());
         m_defenders->OnVictory();
         SetDecisive(*m_defenders, *m_attackers);
     } else {
-        DebugPrint("%s: The battle ended in a draw!\n", GetName().c_str());
+        CombatTrace("%s: The battle ended in a draw!\n", GetName().c_str());
     }
     const ObjectId id = GetId();
     const auto type = static_cast<uint32_t>(GetType());
@@ -778,7 +893,7 @@ int CCombat::HandleMessage(COVEvent& event) {
         CUnit* unit = FindUnitById(payload.Get(CombatUnitFields::kUnit));
         const bool attackerFlag = payload.Get(CombatUnitFields::kAttacker) != 0;
         if (!unit) {
-            DebugPrint("%s: no unit under the id, message dropped\n", GetName().c_str());
+            CombatTrace("%s: no unit under the id, message dropped\n", GetName().c_str());
             return EVENT_NOT_HANDLED;
         }
         if (event.GetType() == EVT_COMBAT_REMOVE_UNIT)
@@ -809,6 +924,9 @@ int CCombat::HandleMessage(COVEvent& event) {
     case EVT_COMBAT_RETREAT:
         OnRetreat(payload.Get(CombatRetreatPayload::kProvince),
                   payload.Get(CombatRetreatPayload::kAttacker) != 0);
+        return EVENT_NOT_HANDLED;
+    case EVT_KILL_LEADER:
+        OnKillLeader(payload.Get(LeaderArrivalPayload::kLeader));
         return EVENT_NOT_HANDLED;
     case EVT_COMBAT_RESULT: {
         if (ended)
@@ -868,7 +986,8 @@ const bool g_registered = [] {
     g_provinceWork.startCombat = [](CProvince& province, const CDate& date, int32_t kind,
                                     const ObjectId& id) {
         if (!id.IsNull() && FindObjectById(id)) {
-            DebugPrint("Combat: the id %d is taken, no combat made\n", static_cast<int>(id.number));
+            CombatTrace("Combat: the id %d is taken, no combat made\n",
+                        static_cast<int>(id.number));
             return;
         }
         g_nextCombatId = id;

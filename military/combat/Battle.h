@@ -10,9 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "engine/CriticalError.h"
 #include "military/units/UnitList.h"
 #include "net/Event.h"
 #include "world/ProvinceControl.h"
+
+// The debug log (DebugPrint) writes nothing. The combats' trace lines cost
+// work to build (the combat's name formatted, totals summed) on every day of
+// every battle: they are built only when the log writes.
+inline constexpr bool kDebugPrintWrites = false;
+// A trace line of the combats, built only when the debug log writes.
+#define CombatTrace(...)                                                                           \
+    do {                                                                                           \
+        if (kDebugPrintWrites)                                                                     \
+            DebugPrint(__VA_ARGS__);                                                               \
+    } while (false)
 
 class CCombat;
 class CCountry;
@@ -52,6 +64,8 @@ public:
     // The unit was destroyed in the combat: its owner deletes it.
     virtual bool DestroyUnit(CUnit& unit);
     virtual void SetCommander(CLeader* leader);
+    // Both sides' leader bonuses from their commanders, when both have one.
+    void RecomputeBonuses();
     void ReplaceCommander(CLeader* leader);
     void RefreshMorale() { morale = m_units.GetAverageMorale(); }
     void RollDie();
@@ -70,8 +84,15 @@ public:
     // Host: each listed unit is taken out and destroyed; a unit that stays
     // listed does not hold the loop.
     void DestroyAllUnits();
-    // The commander dies: the best remaining commander takes over.
+    // The commander dies: the best commander of the units, the fallen
+    // leader left out, takes over.
     void OnCommanderKilled(const CLeader& leader);
+    // Host: one time in a hundred a commander of history falls; the
+    // kill-leader message to the combat is run here and sent.
+    void RollLeaderDeath();
+    // Host: when a unit of the side is of the fallen leader's country, the
+    // leader registry is asked at once to replace him.
+    virtual void OnLeaderKilled(const CLeader& leader);
     // Before the sides are linked at the start of the combat.
     virtual void OnInit() {}
     virtual void OnCombatEnded();
@@ -108,7 +129,6 @@ protected:
     virtual void SufferLosses(CUnit& unit, float share);
     // The unit is taken out of every combat and destroyed (on the host).
     void RemoveUnit(CUnit& unit);
-    void RecomputeBonuses();
 
     CUnitList m_units;
 };
@@ -173,6 +193,11 @@ public:
     void SendResult(float men, float moraleLoss, bool attackerFlag);
     void ApplyResult(bool fire, float men, float moraleLoss, bool attackerFlag);
     void OnRetreat(int32_t province, bool attackerFlag);
+    // Both sides replace a commander who was the leader; the leader bonuses
+    // are worked out again (0 for a side left without commander).
+    virtual void OnLeaderKilled(const CLeader& leader);
+    // Host: each side's commander may fall, the attackers' first.
+    void RollLeaderDeaths();
     virtual void OnStarted();
     void Init();
     void StartPhase(bool fire);
@@ -199,6 +224,12 @@ public:
 
 private:
     void ReportResult();
+    // The kill-leader message: the fallen leader's victory points, the
+    // sides' replacement requests and new commanders.
+    void OnKillLeader(const ObjectId& leaderId);
+    // While a scenario runs: the player's notice of a battle the local
+    // country fights on one side only.
+    void NoticeBattle();
     void RequestJoin(CUnit* unit, bool attackerFlag);
 
     CProvince* m_province;
@@ -224,6 +255,22 @@ public:
     CNavalCombat(CProvince& province);
     const char* GetClassName() const override { return "Navalcombat"; }
     bool HasFirePhase() const override { return true; }
+};
+
+// The player's country at this machine when it has a unit on the side;
+// null otherwise.
+CCountry* LocalPlayerOn(const CCombatSide& side);
+// The name of the side's commander's country ("" without one).
+std::string CommanderCountryName(const CCombatSide& side);
+
+// The player's notices of combats.
+enum CombatNotice : int32_t {
+    kNoticeSeaBattleWeAttack = 127,
+    kNoticeSeaBattleTheyAttack = 128,
+    kNoticeLandBattleWeAttack = 129,
+    kNoticeLandBattleTheyAttack = 130,
+    kNoticeSiegeWeBesiege = 131,
+    kNoticeSiegeTheyBesiege = 132,
 };
 
 // The combat registered under the id; null when none (or not a combat).

@@ -5,6 +5,7 @@
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
 #include "engine/CriticalError.h"
+#include "engine/GameState.h"
 #include "engine/Random.h"
 #include "military/combat/CombatTables.h"
 #include "military/units/LandUnit.h"
@@ -16,6 +17,7 @@
 #include "net/Senders.h"
 #include "net/Session.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 #include "world/Province.h"
 
 namespace {
@@ -175,8 +177,8 @@ void CSiegeDefenderSide::CreateGarrison(const COVEvent& event) {
     CCountry* country = m_province->GetController();
     const ObjectId id = payload.Get(CreateFortressUnitPayload::kUnit);
     if (m_garrison || !country || id.IsNull() || FindObjectById(id)) {
-        DebugPrint("%s: no garrison made (one stands, no controller or the id is taken)\n",
-                   name.c_str());
+        CombatTrace("%s: no garrison made (one stands, no controller or the id is taken)\n",
+                    name.c_str());
         return;
     }
     if (CCity* city = GetCity(); city && combat)
@@ -195,6 +197,7 @@ void CSiegeDefenderSide::CreateGarrison(const COVEvent& event) {
     if (CLeader* leader = FindLeaderById(payload.Get(CreateFortressUnitPayload::kLeader)))
         unit->AttachLeader(leader);
     unit->SetOwner(country);
+    unit->garrison = true;
     m_garrison = std::move(unit);
     if (combat)
         combat->OnUnitJoined(m_garrison.get(), false);
@@ -217,8 +220,8 @@ bool CSiegeDefenderSide::RemoveIfPresent(CUnit* unit) {
     if (!unit || !m_garrison || unit != m_garrison.get())
         return false;
     if (combat)
-        DebugPrint("%s: Found unit #%d (%s)! Removed it.\n", combat->GetName().c_str(),
-                   static_cast<int>(unit->GetId().number), unit->GetName().c_str());
+        CombatTrace("%s: Found unit #%d (%s)! Removed it.\n", combat->GetName().c_str(),
+                    static_cast<int>(unit->GetId().number), unit->GetName().c_str());
     DestroyGarrison();
     finished = true;
     return true;
@@ -239,7 +242,7 @@ void CSiegeDefenderSide::RetreatNow() {
     if (!IsHost())
         return;
     if (combat)
-        DebugPrint("%s: The fortress troop retreats!\n", combat->GetName().c_str());
+        CombatTrace("%s: The fortress troop retreats!\n", combat->GetName().c_str());
     DamageFortress(1.0f);
     const CCombatSide* opponent = GetOpponent();
     if (commanderCountry && opponent && opponent->commanderCountry &&
@@ -316,7 +319,7 @@ void CSiegeCombat::OnMade() {
             event->Payload().Set(CreateFortressUnitPayload::kArtillery, artillery);
             ExecuteAndSendEvent(std::move(event));
         } else {
-            DebugPrint("%s: no city or no controller to garrison\n", GetName().c_str());
+            CombatTrace("%s: no city or no controller to garrison\n", GetName().c_str());
         }
     }
     if (g_combatAI.siegeStarted)
@@ -375,7 +378,7 @@ void CSiegeCombat::RemoveQueuedPhases() {
 
 void CSiegeCombat::OnModeChange(int32_t mode) {
     if (!IsSiegeCombatKind(mode)) {
-        DebugPrint("%s: no siege mode %d, ignored\n", GetName().c_str(), static_cast<int>(mode));
+        CombatTrace("%s: no siege mode %d, ignored\n", GetName().c_str(), static_cast<int>(mode));
         return;
     }
     const int32_t previous = GetType();
@@ -385,12 +388,12 @@ void CSiegeCombat::OnModeChange(int32_t mode) {
     switch (mode) {
     case kCombatSiegeCover:
         if (previous == kCombatSiegeSiege)
-            DebugPrint("%s: Don't have enough strength to besiege!\n", name);
+            CombatTrace("%s: Don't have enough strength to besiege!\n", name);
         RemoveQueuedPhases();
-        DebugPrint("%s: The city is covered!\n", name);
+        CombatTrace("%s: The city is covered!\n", name);
         break;
     case kCombatSiegeSiege:
-        DebugPrint("%s: The siege starts!\n", name);
+        CombatTrace("%s: The siege starts!\n", name);
         if (previous == kCombatSiegeAssault) {
             if (CLandUnit* garrison = Garrison().GetGarrison()) {
                 garrison->RegainMorale();
@@ -402,7 +405,7 @@ void CSiegeCombat::OnModeChange(int32_t mode) {
         }
         break;
     default:
-        DebugPrint("%s: The assault begins!\n", name);
+        CombatTrace("%s: The assault begins!\n", name);
         Attackers().RefreshMorale();
         Defenders().RefreshMorale();
         Init();
@@ -441,23 +444,40 @@ bool CSiegeCombat::AssignUnit(CUnit& unit) {
 
 void CSiegeCombat::OnStarted() {
     started = true;
-    DebugPrint("%s: Combat started!\n", GetName().c_str());
+    CombatTrace("%s: Combat started!\n", GetName().c_str());
     Init();
     UpdateSiegeValues();
     if (!CanCover()) {
-        DebugPrint("%s: Can't cover!\n", GetName().c_str());
+        CombatTrace("%s: Can't cover!\n", GetName().c_str());
         if (IsHost()) {
             Besiegers().RequestRetreat(0);
             End();
         }
         return;
     }
+    NoticeSiege();
     // A siege read back goes on in its mode; a new one waits in cover.
     if (resumed && IsHost()) {
         RemoveQueuedPhases();
         ScheduleNextPhase();
     }
     resumed = false;
+}
+
+void CSiegeCombat::NoticeSiege() {
+    if (!IsGameRunning())
+        return;
+    if (CCountry* besieging = LocalPlayerOn(Besiegers())) {
+        PostGameMessage1At(kNoticeSiegeWeBesiege, besieging->GetNumber(), GetProvince().name,
+                           GetProvince().name, GetProvinceId());
+        return;
+    }
+    CCountry* controller = GetProvince().GetController();
+    if (controller && controller->IsLocalHuman()) {
+        const std::string enemy = CommanderCountryName(Besiegers());
+        PostGameMessage2At(kNoticeSiegeTheyBesiege, controller->GetNumber(), enemy, enemy,
+                           GetProvince().name, GetProvinceId());
+    }
 }
 
 void CSiegeCombat::ScheduleNextPhase() {
@@ -507,12 +527,12 @@ void CSiegeCombat::SiegeStep() {
     if (IsOver())
         return;
     if (!CanCover()) {
-        DebugPrint("%s: Can't cover!\n", GetName().c_str());
+        CombatTrace("%s: Can't cover!\n", GetName().c_str());
         Besiegers().RequestRetreat(0);
     } else if (!CanBesiege()) {
         RequestModeChange(kCombatSiegeCover);
     } else {
-        DebugPrint("%s: The siege continues...\n", GetName().c_str());
+        CombatTrace("%s: The siege continues...\n", GetName().c_str());
         ScheduleNextPhase();
     }
 }
@@ -520,35 +540,35 @@ void CSiegeCombat::SiegeStep() {
 void CSiegeCombat::OnSiegeResult(int32_t roll) {
     const std::string name = GetName();
     if (roll < 1 || roll > 10) {
-        DebugPrint("%s: a siege roll of %d is no roll, ignored\n", name.c_str(),
-                   static_cast<int>(roll));
+        CombatTrace("%s: a siege roll of %d is no roll, ignored\n", name.c_str(),
+                    static_cast<int>(roll));
         return;
     }
     UpdateSiegeValues();
     const int32_t total = roll + GetSiegeModifier();
     CSiegeDefenderSide& garrison = Garrison();
     if (total <= 2) {
-        DebugPrint("%s: Attrition!\n", name.c_str());
+        CombatTrace("%s: Attrition!\n", name.c_str());
         Attackers().attrition += kAttackerAttritionStep;
     } else if (total <= 4) {
         // the walls hold, the besiegers hold
     } else if (total <= 7) {
-        DebugPrint("%s: Food shortage!\n", name.c_str());
+        CombatTrace("%s: Food shortage!\n", name.c_str());
         shortage += 1;
         garrison.attrition += 0.01f;
     } else if (total <= 10) {
-        DebugPrint("%s: Water shortage!\n", name.c_str());
+        CombatTrace("%s: Water shortage!\n", name.c_str());
         shortage += 3;
         garrison.attrition += 0.03f;
     } else if (total <= 12) {
-        DebugPrint("%s: Breach!\n", name.c_str());
+        CombatTrace("%s: Breach!\n", name.c_str());
         breaches += 1;
         shortage += 2;
     } else if (total < kSurrenderTotal) {
-        DebugPrint("%s: Defender suffer from dessertation!\n", name.c_str());
+        CombatTrace("%s: Defender suffer from dessertation!\n", name.c_str());
         garrison.attrition += 0.1f;
     } else {
-        DebugPrint("%s: Defender surrenders!\n", name.c_str());
+        CombatTrace("%s: Defender surrenders!\n", name.c_str());
         if (IsHost())
             garrison.RequestRetreat(0);
         return;
@@ -560,8 +580,8 @@ void CSiegeCombat::OnSiegeResult(int32_t roll) {
             unit->ApplyLosses(static_cast<float>(unit->GetSize()) * garrison.attrition,
                               LOSS_ATTRITION);
             if (!(unit->GetTotalStrength() > 0.0f)) {
-                DebugPrint("%s: Unit #%d (%s) is killed in action!\n", name.c_str(),
-                           static_cast<int>(unit->GetId().number), unit->GetName().c_str());
+                CombatTrace("%s: Unit #%d (%s) is killed in action!\n", name.c_str(),
+                            static_cast<int>(unit->GetId().number), unit->GetName().c_str());
                 OnUnitLeft(unit);
             }
         }

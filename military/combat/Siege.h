@@ -58,6 +58,8 @@ public:
     bool DestroyUnit(CUnit&) override { return true; }
     // The garrison's commander takes the side unless a better one leads.
     void OnInit() override;
+    // The garrison's leader asks for no replacement.
+    void OnLeaderKilled(const CLeader&) override {}
     // The city is free of the siege and the garrison is gone.
     void OnCombatEnded() override;
     // The garrison gives up: the fortress (and a city of enemies of the
@@ -149,6 +151,9 @@ public:
 
 private:
     void RemoveQueuedPhases();
+    // While a scenario runs: the player's notice of a siege the local
+    // country lays, or suffers in a province it controls.
+    void NoticeSiege();
 };
 
 // The highest shortage level the monthly rolls reach.

@@ -157,7 +157,8 @@ void CCombatServer::CheckCombats(CCountry& country) {
         }
     for (const ObjectId& id : units) {
         CUnit* unit = FindUnitById(id);
-        if (unit && unit->GetOwner() == &country && !unit->IsInCombat() && !unit->IsRetreating())
+        if (unit && unit->GetOwner() == &country && !unit->garrison && !unit->IsInCombat() &&
+            !unit->IsRetreating())
             CheckUnitArrival(*unit, unit->GetLocation());
     }
 }

@@ -103,6 +103,11 @@ const bool g_countryUnitsRegistered = [] {
     g_countryMilitary.writeUnit = WriteCountryUnit;
     g_countryMilitary.deleteUnits = DeleteCountryUnits;
     g_countryMilitary.findUnit = FindUnit;
+    // A country's units are those it owns: the lists need no search. A
+    // siege's garrison has an owner but stands in none of its lists.
+    g_countryMilitary.isListedUnit = [](const CUnit& unit, const CCountry& country) {
+        return unit.GetOwner() == &country && !unit.garrison;
+    };
     g_countryMilitary.describeUnit = DescribeUnit;
     g_countryMilitary.releaseUnit = ReleaseUnit;
     return true;

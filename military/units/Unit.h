@@ -460,6 +460,9 @@ public:
     bool dying = false;    // set just before the owner deletes the unit
     bool isNative = false; // the owner is the natives (country 97)
     bool trespassing = false;
+    // The fortress unit a siege makes and owns; it stands in none of its
+    // country's lists.
+    bool garrison = false;
     bool selected = false;
     int32_t previousProvince = 0;
     CDate created;

@@ -10,9 +10,14 @@
 #include "military/units/Unit.h"
 #include "net/EventTypes.h"
 #include "net/Session.h"
+#include "world/GameNotices.h"
 #include "world/Province.h"
 
 namespace {
+
+// The player's notices of a unit at the end of its way.
+constexpr int32_t kNoticeArmyArrived = 125;
+constexpr int32_t kNoticeFleetArrived = 126;
 
 constexpr int32_t kCoverMode = 3;
 constexpr int32_t kAssaultMode = 5;
@@ -177,6 +182,12 @@ void CUnit::SetProvince(int32_t province) {
 void CUnit::TakeProvince(int32_t province) {
     SetLocation(province);
     SetMapPlacement(m_path.IsEmpty() ? PLACEMENT_STANDING : PLACEMENT_MOVING);
+    // The player hears of his own unit's arrival at the end of its way.
+    if (m_path.IsEmpty() && previousProvince != 0 && previousProvince != province && m_owner &&
+        m_owner->IsLocalHuman())
+        if (const CProvince* there = GetProvince(province))
+            PostGameMessage1At(IsFleet() ? kNoticeFleetArrived : kNoticeArmyArrived,
+                               m_owner->GetNumber(), m_name, there->name, province);
     if (IsHost() && IsGameRunning() && province != previousProvince && !isNew && !dying)
         NotifyAI(UNIT_NOTICE_MOVED);
 }

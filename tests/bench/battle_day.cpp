@@ -1,9 +1,11 @@
 // A day of war in the generated world's scenario of 1492 on a host without
 // a session: two countries at war stand an army each in hundreds of empty
-// land provinces, the combat server starts a battle in each, the fire
-// phase passes (the early tables deal nothing by fire) and one day of shock
-// follows: every battle's phase message runs, with its result messages and
-// the losses they spread over the units. The baseline is a
+// land provinces, the combat server starts a battle in each, and an army of
+// the first storms the fortified city of every other country's town (a
+// siege ordered to assault); the fire phase passes (the early tables deal
+// nothing by fire) and one day of shock follows: every battle's and
+// assault's phase message runs, with its result messages and the losses
+// they spread over the units and garrisons. The baseline is a
 // plain loop over the same armies doing the day's arithmetic itself (the
 // strengths, one table lookup per side and the losses shared out over
 // copies of the strengths), in the same run.
@@ -29,11 +31,15 @@
 #include "military/StartupTables.h"
 #include "military/combat/Battle.h"
 #include "military/combat/CombatTables.h"
+#include "military/combat/Siege.h"
 #include "military/server/CombatServer.h"
 #include "military/units/LandUnit.h"
 #include "military/units/UnitList.h"
+#include "net/EventTypes.h"
+#include "net/Posting.h"
 #include "net/Scheduler.h"
 #include "tests/TestSupport.h"
+#include "world/City.h"
 #include "world/Globals.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
@@ -42,6 +48,10 @@ namespace {
 
 constexpr double kGoalRatio = 25.0;
 constexpr size_t kBattles = 300;
+// Up to this many assaults, as many as the world has fortified towns.
+constexpr size_t kSieges = 100;
+// Enough to cover and besiege any fortress of the demo world.
+constexpr float kBesiegers = 40000.0f;
 constexpr float kAttackers = 12000.0f;
 constexpr float kDefenders = 9000.0f;
 // The first phase, fire, lasts four days.
@@ -54,6 +64,7 @@ struct World {
     CCountry* attacker = nullptr;
     CCountry* defender = nullptr;
     std::vector<int32_t> fields; // empty land provinces, one battle each
+    std::vector<int32_t> towns;  // fortified towns of others, one assault each
 };
 
 World& StartWorld() {
@@ -100,6 +111,21 @@ World& StartWorld() {
                 !province.combats)
                 started.fields.push_back(province.GetNumber());
         }
+        for (CProvince& province : g_provinces) {
+            if (started.towns.size() == kSieges)
+                break;
+            const CCity* city = province.GetCity();
+            if (province.GetNumber() < kFirstProvinceId || province.IsSea() || !city ||
+                city->GetFortress().level < 1.0f || province.combats || !province.GetController() ||
+                province.GetController() == started.attacker ||
+                std::find(started.fields.begin(), started.fields.end(), province.GetNumber()) !=
+                    started.fields.end())
+                continue;
+            CUnitList units;
+            CollectProvinceUnits(province.GetNumber(), units);
+            if (units.IsEmpty())
+                started.towns.push_back(province.GetNumber());
+        }
         std::atexit([] {
             FreeCombatTables();
             g_scenario.reset();
@@ -109,6 +135,8 @@ World& StartWorld() {
         });
         if (started.fields.size() < kBattles)
             started.problem = "not enough empty land provinces";
+        else if (started.towns.empty())
+            started.problem = "no fortified town to storm";
         return started;
     }();
     return world;
@@ -121,11 +149,21 @@ bool WorldReady(benchmark::State& state) {
     return false;
 }
 
+// A battle, or an assault (no defending army: the siege's garrison).
 struct Battle {
     int32_t province;
     CLandUnit* attacker;
-    CLandUnit* defender;
+    CLandUnit* defender;           // the test's own army
+    CLandUnit* garrison = nullptr; // the siege's
 };
+
+// The garrison of the assault in the province; null when none.
+CLandUnit* GarrisonIn(int32_t province) {
+    const CCity* city = GetProvince(province)->GetCity();
+    CCombat* combat = city ? FindCombatById(city->GetSiegeId()) : nullptr;
+    CSiegeCombat* siege = combat ? combat->GetSiege() : nullptr;
+    return siege ? siege->Garrison().GetGarrison() : nullptr;
+}
 
 CLandUnit* RaiseArmy(CCountry& owner, int32_t province, float infantry) {
     auto* army = new CLandUnit(&owner);
@@ -159,6 +197,16 @@ std::vector<Battle> StartBattles() {
                                      battle.defender);
         battles.push_back(battle);
     }
+    for (int32_t id : world.towns) {
+        Battle assault{id, RaiseArmy(*world.attacker, id, kBesiegers), nullptr};
+        const ObjectId siegeId = NewObjectId();
+        g_combatServer->CreateCombat(*GetProvince(id), kCombatSiegeCover, siegeId, assault.attacker,
+                                     nullptr);
+        if (CCombat* siege = FindCombatById(siegeId); siege && siege->GetSiege())
+            siege->GetSiege()->StartAssault();
+        assault.garrison = GarrisonIn(id);
+        battles.push_back(assault);
+    }
     g_scheduler.FlushSend();
     for (int day = 0; day < kFireDays; ++day)
         RunBattleDay();
@@ -167,8 +215,17 @@ std::vector<Battle> StartBattles() {
 
 void EndBattles(const std::vector<Battle>& battles, const CDate& start) {
     for (const Battle& battle : battles) {
-        GetProvince(battle.province)->combats.reset();
+        CProvince& province = *GetProvince(battle.province);
+        // A siege frees its city and garrison when it ends.
+        if (const CCity* city = province.GetCity(); city && !city->GetSiegeId().IsNull()) {
+            const ObjectId id = city->GetSiegeId();
+            if (CCombat* siege = FindCombatById(id); siege && !siege->ended)
+                ExecuteEvent(std::make_unique<COVCombatEvent>(EVT_COMBAT_ENDED, id, 0, id, start));
+        }
+        province.combats.reset();
         for (CLandUnit* army : {battle.attacker, battle.defender}) {
+            if (!army)
+                continue;
             army->GetOwner()->m_units.Remove(army);
             delete army;
         }
@@ -183,7 +240,10 @@ float RunPlainDay(const std::vector<Battle>& battles) {
     const CCombatTables& tables = *g_combatTables;
     float left = 0.0f;
     for (const Battle& battle : battles) {
-        CLandUnit* sides[2] = {battle.attacker, battle.defender};
+        CLandUnit* defender = battle.defender ? battle.defender : battle.garrison;
+        if (!defender)
+            continue;
+        CLandUnit* sides[2] = {battle.attacker, defender};
         float men[2] = {sides[0]->GetTotalStrength(), sides[1]->GetTotalStrength()};
         float morale[2] = {sides[0]->morale, sides[1]->morale};
         for (int dealer = 0; dealer < 2; ++dealer) {
@@ -212,7 +272,8 @@ void BM_BattleDay(benchmark::State& state) {
         EndBattles(battles, start);
         state.ResumeTiming();
     }
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(kBattles));
+    state.SetItemsProcessed(state.iterations() *
+                            static_cast<int64_t>(kBattles + StartWorld().towns.size()));
 }
 BENCHMARK(BM_BattleDay)->Unit(benchmark::kMillisecond);
 
@@ -257,6 +318,7 @@ void BM_BattleDayRatio(benchmark::State& state) {
     state.counters["ratio"] = ratio;
     state.counters["goal"] = kGoalRatio;
     state.counters["battles"] = static_cast<double>(kBattles);
+    state.counters["sieges"] = static_cast<double>(StartWorld().towns.size());
     state.counters["fought"] =
         static_cast<double>(fought) / static_cast<double>(std::max<int64_t>(1, state.iterations()));
     state.SetLabel(ratio <= kGoalRatio ? "battles within their goal"

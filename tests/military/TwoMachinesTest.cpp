@@ -586,3 +586,114 @@ TEST_F(TwoMachinesTest, AHostsBattleIsFollowedByTheClientFromItsMessagesAlone) {
     for (CProvince& province : g_provinces)
         province.ClearNeighbours();
 }
+
+namespace {
+
+// A fortified town held by another country than the host's, without units,
+// beside a land province without units, combats or fortress (that province
+// first); 0 when the map has none.
+std::pair<int32_t, int32_t> TownBeside() {
+    auto empty = [](const CProvince& p) {
+        CUnitList units;
+        CollectProvinceUnits(p.GetNumber(), units);
+        return !p.IsSea() && units.IsEmpty() && !p.combats;
+    };
+    for (CProvince& town : g_provinces) {
+        if (town.GetControllerNumber() == static_cast<int32_t>(kHostCountry) ||
+            !town.GetController() || !empty(town) || !town.GetCity() ||
+            town.GetCity()->GetFortress().level < 1.0f)
+            continue;
+        for (int32_t i = 0; i < town.neighbourCount; ++i) {
+            const CProvince* from = GetProvince(town.neighbours[static_cast<size_t>(i)].id);
+            if (from && from->GetNumber() != town.GetNumber() && empty(*from) &&
+                (!from->GetCity() || from->GetCity()->GetFortress().level < 1.0f))
+                return {from->GetNumber(), town.GetNumber()};
+        }
+    }
+    return {0, 0};
+}
+
+} // namespace
+
+TEST_F(TwoMachinesTest, AHostsSiegeIsFollowedByTheClientFromItsMessagesAlone) {
+    std::filesystem::create_directories(m_dir.Path() / "map");
+    std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
+                               m_dir.Path() / "map" / "adjacent.tbl");
+    platform::ForgetPathCache();
+    // The same world on both machines: the host's country at war with the
+    // town's and an army of the host's strong enough to besiege the town
+    // from next door.
+    std::pair<int32_t, int32_t> road;
+    ObjectId besiegerId;
+    auto prepare = [&]() {
+        ASSERT_TRUE(LoadCombatTables());
+        road = TownBeside();
+        ASSERT_NE(road.first, 0) << "no fortified town of another country";
+        CCountry* holder = GetProvince(road.second)->GetController();
+        // The host's country knows the way.
+        for (int32_t id : {road.first, road.second})
+            GetProvince(id)->discoveredBy[kHostCountry] = 1;
+        CountryOfNumber(kHostCountry)->SetAtWarWith(holder->GetNumber());
+        holder->SetAtWarWith(kHostCountry);
+        CUnit* besieger = RaiseArmy(kHostCountry, road.first, 60000.0f);
+        ASSERT_NE(besieger, nullptr);
+        besiegerId = besieger->GetId();
+    };
+
+    StartGame(*m_host);
+    prepare();
+    CUnitList besiegers;
+    besiegers.AddTail(FindUnitById(besiegerId));
+    besiegers.MoveTo(road.second);
+    g_scheduler.FlushSend();
+
+    // Days go by: the siege is laid, its first monthly rolls are made, the
+    // assault is ordered; until the siege ends or a year and a half has
+    // passed (both machines must agree either way).
+    bool laid = false;
+    auto siegeGoesOn = [&]() {
+        const CCity* city = GetProvince(road.second)->GetCity();
+        const bool on = city && !city->GetSiegeId().IsNull();
+        laid = laid || on;
+        return on;
+    };
+    int days = 0;
+    int besieged = 0;
+    while ((!laid || siegeGoesOn()) && days < 540) {
+        PostAndSendEventNow(std::make_unique<COVTimerDateEvent>(EVT_TIMER_DATE, g_timerDateId, 1));
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+        if (siegeGoesOn() && ++besieged == 70) {
+            const ObjectId siege = GetProvince(road.second)->GetCity()->GetSiegeId();
+            ExecuteEvent(std::make_unique<COVCombatEvent>(EVT_SIEGE_ASSAULT, g_combatRequestsId, 0,
+                                                          siege, CDate()));
+            g_scheduler.FlushSend();
+        }
+        ++days;
+    }
+    ASSERT_TRUE(laid) << "no siege was laid";
+    std::string hostText;
+    ASSERT_EQ(WriteGameToMemory(hostText), FIELD_WRITTEN);
+    FreeCombatTables();
+    StopGame();
+
+    // The client: the same start, then only what the host sent.
+    StartGame(*m_client);
+    prepare();
+    platform::net::Message message;
+    while (m_client->GetNetwork()->Receive(message)) {
+        m_client->HandleNetworkMessage(message);
+        g_scheduler.RunDue();
+        g_scheduler.FlushSend();
+    }
+    std::string clientText;
+    ASSERT_EQ(WriteGameToMemory(clientText), FIELD_WRITTEN);
+    if (clientText != hostText) {
+        KeepForDiff(hostText, "orvandel_siege_host.ovg");
+        KeepForDiff(clientText, "orvandel_siege_client.ovg");
+    }
+    EXPECT_EQ(WorldStateHashText(Fnv1a64(clientText)), WorldStateHashText(Fnv1a64(hostText)));
+    FreeCombatTables();
+    for (CProvince& province : g_provinces)
+        province.ClearNeighbours();
+}

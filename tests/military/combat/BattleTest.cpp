@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/Config.h"
+#include "engine/GameState.h"
+#include "engine/Random.h"
 #include "military/StartupTables.h"
 #include "military/combat/CombatTables.h"
 #include "military/units/LandUnit.h"
@@ -10,6 +13,7 @@
 #include "net/Posting.h"
 #include "net/Scheduler.h"
 #include "tests/military/UnitMovementTestFixture.h"
+#include "world/GameNotices.h"
 #include "world/ProvinceWork.h"
 
 namespace {
@@ -196,6 +200,160 @@ TEST_F(BattleTest, ABrokenSideRetreatsAndTheOtherWinsTheBattle) {
     const float morale = combat.Attackers().morale;
     ExecuteEvent(std::make_unique<COVCombatEvent>(EVT_COMBAT_PHASE, id, kCombatLand, id, CDate()));
     EXPECT_EQ(combat.Attackers().morale, morale);
+}
+
+// A seed whose first roll of the game's generator gives the remainder.
+uint32_t SeedRolling(int remainder) {
+    for (uint32_t seed = 0;; ++seed) {
+        GameSrand(seed);
+        if (GameRand() % 100 == remainder) {
+            GameSrand(seed);
+            return seed;
+        }
+    }
+}
+
+// The replacement requests queued for the leader registry.
+std::vector<const COVEvent*> QueuedReplacements() {
+    std::vector<const COVEvent*> found;
+    g_scheduler.ForEachEvent([&found](COVEvent* event) {
+        if (event->GetType() == EVT_REQUEST_REPLACEMENT_LEADER &&
+            event->GetReceiver() == g_leaderRequestsId)
+            found.push_back(event);
+    });
+    return found;
+}
+
+TEST_F(BattleTest, AFallenCommanderOfHistoryScoresHisCountryAndTheNextBestTakesOver) {
+    g_config = std::make_unique<CConfig>();
+    g_config->SetWord(ConfigOffset::kBaseVictoryPoints, 1);
+    CHistoricalLeader hero;
+    hero.AssignNewId();
+    hero.rank = 10;
+    hero.fire = 4;
+    CLeader& deputy = Leader(0, 0, 60);
+    CLeader& enemyLeader = Leader(0, 0, 50);
+    enemyLeader.fire = 2;
+    CCombat& combat = MakeBattle();
+    CLandUnit& heroes = ArmyWith(10000, 2.0f, &hero);
+    CLandUnit& others = ArmyWith(5000, 2.0f, &deputy);
+    combat.RequestJoinAttackers(&heroes);
+    combat.RequestJoinAttackers(&others);
+    combat.RequestJoinDefenders(&ArmyWith(8000, 2.0f, &enemyLeader, kNeutral));
+    ASSERT_EQ(combat.Attackers().commander, &hero);
+    EXPECT_EQ(combat.Attackers().fireLeaderBonus, 2);
+
+    // Only the roll of 17 kills, and only a leader of history.
+    SeedRolling(16);
+    combat.Attackers().RollLeaderDeath();
+    SeedRolling(17);
+    combat.Defenders().RollLeaderDeath(); // a leader made in play does not fall
+    EXPECT_EQ(combat.Attackers().commander, &hero);
+    EXPECT_EQ(combat.Defenders().commander, &enemyLeader);
+    EXPECT_TRUE(QueuedReplacements().empty());
+
+    SeedRolling(17);
+    combat.Attackers().RollLeaderDeath();
+    // His country counts 25 and his rank; the deputy (rank 60), not the
+    // fallen hero still listed in his unit, commands, and the fire bonus
+    // goes over to the enemy.
+    EXPECT_FLOAT_EQ(Country(kPlayer).m_baseVp.values[2], 35.0f);
+    EXPECT_EQ(combat.Attackers().commander, &deputy);
+    EXPECT_EQ(combat.Attackers().fireLeaderBonus, 0);
+    EXPECT_EQ(combat.Defenders().fireLeaderBonus, 2);
+    const std::vector<const COVEvent*> asked = QueuedReplacements();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0]->Payload().Get(ReplacementLeaderPayload::kCountry), uint32_t{kPlayer});
+    EXPECT_EQ(asked[0]->Payload().Get(ReplacementLeaderPayload::kUnit), heroes.GetId());
+    EXPECT_EQ(asked[0]->Payload().Get(ReplacementLeaderPayload::kLeader), hero.GetId());
+
+    // A kill message naming nobody changes nothing.
+    auto stray = std::make_unique<COVDataEvent>(EVT_KILL_LEADER, combat.GetId());
+    stray->Payload().Set(LeaderArrivalPayload::kLeader, ObjectId(kLeaderIdType, 4321));
+    ExecuteEvent(std::move(stray));
+    EXPECT_EQ(combat.Attackers().commander, &deputy);
+    EXPECT_FLOAT_EQ(Country(kPlayer).m_baseVp.values[2], 35.0f);
+
+    g_scheduler.Clear();
+    heroes.DetachLeader(hero.GetId());
+    g_config.reset();
+}
+
+// The player at this machine is country 1 and a scenario runs; the notices
+// posted are kept.
+class BattleNoticeTest : public BattleTest {
+protected:
+    void SetUp() override {
+        BattleTest::SetUp();
+        m_controllers = g_countryController;
+        m_state = g_gameState;
+        m_hooks = g_gameNotices;
+        g_countryController.fill(0);
+        g_countryController[kPlayer] = 1;
+        g_gameState.isGameRunning = [] { return true; };
+        s_posted.clear();
+        g_gameNotices.post = [](const GameNotice& notice) { s_posted.push_back(notice); };
+    }
+    void TearDown() override {
+        g_gameNotices = m_hooks;
+        g_gameState = m_state;
+        g_countryController = m_controllers;
+        BattleTest::TearDown();
+    }
+    static void Start(CCombat& combat) {
+        const ObjectId id = combat.GetId();
+        ExecuteEvent(std::make_unique<COVCombatEvent>(
+            EVT_COMBAT_STARTED, id, static_cast<uint32_t>(combat.GetType()), id, CDate()));
+    }
+
+    static inline std::vector<GameNotice> s_posted;
+    std::array<uint32_t, kCountrySlots> m_controllers{};
+    GameStateHooks m_state;
+    GameNoticeHooks m_hooks;
+};
+
+TEST_F(BattleNoticeTest, ThePlayerHearsOfABattleHeFightsOnOneSideOnly) {
+    CLeader& enemyLeader = Leader(0, 0, 50);
+    enemyLeader.SetCountry(&Country(kNeutral));
+    struct Case {
+        int32_t terrain;
+        bool playerAttacks;
+        bool playerOnBothSides;
+        int32_t notice; // -1: none
+    } cases[] = {
+        {0, true, false, 129},  {0, false, false, 130}, {5, true, false, 127},
+        {5, false, false, 128}, {0, true, true, -1},
+    };
+    for (const Case& c : cases) {
+        s_posted.clear();
+        m_plains->terrain = c.terrain;
+        CCombat& combat = MakeBattle();
+        CLandUnit& mine = ArmyWith(5000, 2.0f, nullptr);
+        CLandUnit& theirs = ArmyWith(5000, 2.0f, &enemyLeader, kNeutral);
+        combat.RequestJoinAttackers(c.playerAttacks ? &mine : &theirs);
+        combat.RequestJoinDefenders(c.playerAttacks ? &theirs : &mine);
+        if (c.playerOnBothSides)
+            combat.RequestJoinDefenders(&ArmyWith(1000, 2.0f, nullptr));
+        Start(combat);
+        if (c.notice < 0) {
+            EXPECT_TRUE(s_posted.empty()) << c.terrain;
+        } else {
+            ASSERT_EQ(s_posted.size(), 1u) << c.notice;
+            const GameNotice& notice = s_posted[0];
+            EXPECT_EQ(notice.type, c.notice);
+            EXPECT_EQ(notice.country, uint32_t{kPlayer});
+            EXPECT_EQ(notice.linkProvince, 10);
+            const NoticeArg place(m_plains->name);
+            const NoticeArg enemy(Country(kNeutral).GetName());
+            if (c.playerAttacks)
+                EXPECT_EQ(notice.values, (std::vector<NoticeArg>{place, place})) << c.notice;
+            else
+                EXPECT_EQ(notice.values, (std::vector<NoticeArg>{enemy, enemy, place})) << c.notice;
+        }
+        m_plains->combats.reset();
+        g_scheduler.Clear();
+    }
+    m_plains->terrain = 0;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "country/CountryMilitary.h"
 #include "data/GameFile.h"
 #include "data/Keywords.h"
+#include "engine/GameState.h"
 #include "military/combat/Combat.h"
 #include "military/units/LandUnit.h"
 #include "net/EventTypes.h"
@@ -19,6 +20,7 @@
 #include "tests/TestSupport.h"
 #include "tests/military/UnitMovementTestFixture.h"
 #include "world/City.h"
+#include "world/GameNotices.h"
 #include "world/ProvinceWork.h"
 
 namespace {
@@ -371,6 +373,114 @@ TEST_F(SiegeTest, TheGarrisonTakesTheLossesOfAnAssault) {
     const float men = garrison.GetTotalStrength();
     siege.Defenders().ApplyLosses(1000.0f, 0.0f);
     EXPECT_NEAR(garrison.GetTotalStrength(), men - 1000.0f, 1.0f);
+}
+
+TEST_F(SiegeTest, TheGarrisonIsNoUnitOfItsCountrysListsForLossMessages) {
+    City(2.0f, 10000.0f);
+    CSiegeCombat& siege = MakeSiege();
+    CLandUnit& garrison = *siege.Garrison().GetGarrison();
+    CLandUnit& field = Army(10, 8000, 0.0f, 0.0f, kNeutral);
+    EXPECT_TRUE(garrison.garrison);
+    EXPECT_FALSE(field.garrison);
+    // The owner takes losses for the units of its lists only: the garrison's
+    // are taken by the siege.
+    for (CLandUnit* unit : {&garrison, &field}) {
+        const float before = unit->GetTotalStrength();
+        auto losses = std::make_unique<COVDataEvent>(EVT_UNITLOSSES, Country(kNeutral).GetId());
+        losses->Payload().Set(UnitLossesPayload::kUnit, unit->GetId());
+        losses->Payload().Set(UnitLossesPayload::kAmount, 500.0f);
+        losses->Payload().Set(UnitLossesPayload::kCause, uint8_t{1});
+        ExecuteEvent(std::move(losses));
+        EXPECT_FLOAT_EQ(unit->GetTotalStrength(), unit == &field ? before - 500.0f : before);
+    }
+}
+
+// The player at this machine is the town's holder or its besieger; a
+// scenario runs and the notices posted are kept.
+class SiegeNoticeTest : public SiegeTest {
+protected:
+    void SetUp() override {
+        SiegeTest::SetUp();
+        m_controllers = g_countryController;
+        m_state = g_gameState;
+        m_hooks = g_gameNotices;
+        g_gameState.isGameRunning = [] { return true; };
+        s_posted.clear();
+        g_gameNotices.post = [](const GameNotice& notice) { s_posted.push_back(notice); };
+    }
+    void TearDown() override {
+        g_gameNotices = m_hooks;
+        g_gameState = m_state;
+        g_countryController = m_controllers;
+        SiegeTest::TearDown();
+    }
+    static void PlayAt(int32_t country) {
+        g_countryController.fill(0);
+        g_countryController[static_cast<size_t>(country)] = 1;
+    }
+
+    static inline std::vector<GameNotice> s_posted;
+    std::array<uint32_t, kCountrySlots> m_controllers{};
+    GameStateHooks m_state;
+    GameNoticeHooks m_hooks;
+};
+
+TEST_F(SiegeNoticeTest, TheBesiegerAndTheHolderHearOfTheSiege) {
+    City(1.0f, 10000.0f);
+    CLeader& leader = Leader(0, 0, 50);
+    struct Case {
+        int32_t player;
+        int32_t notice; // -1: none
+    } cases[] = {{kPlayer, 131}, {kNeutral, 132}, {kPirates, -1}};
+    for (const Case& c : cases) {
+        PlayAt(c.player);
+        s_posted.clear();
+        CSiegeCombat& siege = MakeSiege();
+        CLandUnit& army = Army(10, 6000);
+        army.AttachLeader(&leader);
+        siege.RequestJoinAttackers(&army);
+        Start(siege);
+        if (c.notice < 0) {
+            EXPECT_TRUE(s_posted.empty());
+        } else {
+            ASSERT_EQ(s_posted.size(), 1u) << c.notice;
+            EXPECT_EQ(s_posted[0].type, c.notice);
+            EXPECT_EQ(s_posted[0].country, static_cast<uint32_t>(c.player));
+            EXPECT_EQ(s_posted[0].linkProvince, 10);
+            const NoticeArg town(m_town->name);
+            const NoticeArg besieger(Country(kPlayer).GetName());
+            const std::vector<NoticeArg> expected =
+                c.notice == 131 ? std::vector<NoticeArg>{town, town}
+                                : std::vector<NoticeArg>{besieger, besieger, town};
+            EXPECT_EQ(s_posted[0].values, expected);
+        }
+        army.DetachLeader(leader.GetId());
+        Remove(siege);
+    }
+}
+
+TEST_F(SiegeNoticeTest, ThePlayerHearsOfHisUnitsAtTheEndOfTheirWay) {
+    PlayAt(kPlayer);
+    Province(11, 0);
+    Province(12, 5);
+    Province(13, 5);
+    CLandUnit& army = Army(11, 1000);
+    CNavalUnit& fleet = Fleet(12, 1.0f);
+    CLandUnit& foreign = Army(11, 1000, 0.0f, 0.0f, kNeutral);
+    for (CUnit* unit :
+         {static_cast<CUnit*>(&army), static_cast<CUnit*>(&fleet), static_cast<CUnit*>(&foreign)}) {
+        s_posted.clear();
+        unit->previousProvince = unit->GetLocation();
+        unit->SetProvince(unit == &fleet ? 13 : 10);
+        if (unit == &foreign) {
+            EXPECT_TRUE(s_posted.empty());
+            continue;
+        }
+        ASSERT_EQ(s_posted.size(), 1u);
+        EXPECT_EQ(s_posted[0].type, unit == &fleet ? 126 : 125);
+        const NoticeArg place(GetProvince(unit->GetLocation())->name);
+        EXPECT_EQ(s_posted[0].values, (std::vector<NoticeArg>{NoticeArg(unit->GetName()), place}));
+    }
 }
 
 // --- the combat block ---
