@@ -164,7 +164,7 @@ int32_t GetLowestReferenceLandLevel() {
     return ReferenceLandLevel(false);
 }
 
-bool CanRebelsAssaultFortress(CCountry& country, const std::vector<CUnit*>& units) {
+bool CanAssaultFortress(CCountry& country, const std::vector<CUnit*>& units) {
     if (units.empty() || country.GetLandTech().GetLevel() < 1)
         return false;
     CUnitList list;
@@ -278,7 +278,7 @@ void CCountryType4::MoveRebelArmies() {
                 SendRequestMerge(ids);
             } else if (province->IsDutchProvince() && g_gameServer &&
                        g_gameServer->GetEventFlag(kReformedEventFlag) && !Exists(kHolland) &&
-                       CanRebelsAssaultFortress(*this, group)) {
+                       CanAssaultFortress(*this, group)) {
                 CUnitList list;
                 for (CUnit* unit : group)
                     list.AddTail(unit);

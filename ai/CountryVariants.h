@@ -49,10 +49,10 @@ int32_t GetPirateFleetLimit();
 int32_t GetHighestReferenceLandLevel();
 int32_t GetLowestReferenceLandLevel();
 
-// The rebels may storm the fortress the units besiege: at least one unit,
+// A country may storm the fortress the units besiege: at least one unit,
 // land level 1, some infantry, a unit in a siege, the first unit among the
 // besiegers with at least half the country's land morale.
-bool CanRebelsAssaultFortress(CCountry& country, const std::vector<CUnit*>& units);
+bool CanAssaultFortress(CCountry& country, const std::vector<CUnit*>& units);
 
 // The rebels (98).
 class CCountryType4 : public CCountry {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ai/AINotify.h"
+#include "ai/CountryVariants.h"
 #include "ai/king/King.h"
 #include "ai/king/ResourceBroker.h"
 #include "ai/military/MilitaryMinister.h"
@@ -379,6 +380,10 @@ bool CAILandCombat::ShouldAssault() {
     if (OwnUnitsInCombat(*objective, *country, {3, 4}).empty() ||
         !OwnUnitsInCombat(*objective, *country, {5}).empty())
         return false;
+    // Besiegers whose morale is broken deal no losses on the walls: they wait
+    // for the siege rolls instead of storming again and again.
+    if (!CanAssaultFortress(*country, OwnUnitsInCombat(*objective, *country, {3, 4})))
+        return false;
     // Enough infantry for the walls.
     if (m_armies.TotalInfantry() / 10000 < CitySize(*objective))
         return false;
@@ -558,8 +563,11 @@ void CAIConquerPlan::OnTimer(uint32_t) {
 }
 
 bool CAIConquerPlan::ShouldAssault() {
-    // The conquest storms the walls as soon as its own siege stands.
-    return active && engaged && objective && country && objective->IsUnderSiege();
+    // The conquest storms the walls as soon as its own siege stands, unless
+    // its besiegers' morale is too low to storm: broken besiegers deal no
+    // losses, and each new assault would put off the siege's monthly roll.
+    return active && engaged && objective && country && objective->IsUnderSiege() &&
+           CanAssaultFortress(*country, OwnUnitsInCombat(*objective, *country, {3, 4}));
 }
 
 // ---------------------------------------------------------------------------

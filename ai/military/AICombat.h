@@ -173,7 +173,8 @@ public:
 };
 
 // The conquest plan: a land attack that takes the province and assaults
-// its fortress without weighing the odds.
+// its fortress without weighing the odds, once its besiegers' morale allows
+// an assault.
 class CAIConquerPlan : public CAILandCombat {
 public:
     using CAILandCombat::CAILandCombat;

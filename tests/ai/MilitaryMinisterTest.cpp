@@ -320,3 +320,61 @@ TEST_F(MilitaryMinisterTest, CheckInvasionNeedsMoreThanAQuarterLost) {
 }
 
 } // namespace
+
+namespace {
+
+// A conquest already at the walls of its objective.
+class ConquestAtTheWalls : public CAIConquerPlan {
+public:
+    using CAIConquerPlan::CAIConquerPlan;
+    void Besiege(CProvince& province) {
+        objective = &province;
+        engaged = true;
+        active = true;
+    }
+};
+
+} // namespace
+
+// Besiegers whose morale broke in an assault deal no losses on the walls;
+// storming again every few days would only put off the siege's monthly
+// roll for ever. The conquest waits until they are fit to storm.
+TEST_F(MilitaryMinisterTest, TheConquestStormsOnlyWithBesiegersFitToStorm) {
+    const UnitStateHooks saved = g_unitStateHooks;
+    g_unitStateHooks.combatType = [](const CUnit& unit) {
+        return unit.GetSiegeCombat().IsNull() ? 0 : 4;
+    };
+    // A siege with a commander stands before the city.
+    const CitySiegeHooks savedSiege = g_citySiege;
+    g_citySiege.stateOf = [](CIdObject&, CitySiegeState& state) {
+        state.hasCommander = true;
+        state.mode = 4;
+        return true;
+    };
+    CIdObject siegeCombat;
+    siegeCombat.AssignNewId();
+    const ObjectId siege = siegeCombat.GetId();
+    P(102).GetCity()->SetSiege(siege);
+    CLandUnit& army = Army(102, 20000, *us);
+    army.CombatStarted(siege, 1, 4);
+    ConquestAtTheWalls plan(us->GetKing());
+    plan.Besiege(P(102));
+    const float landMorale = us->GetLandMorale();
+    ASSERT_GT(landMorale, 0.8f);
+    const struct {
+        float morale;
+        bool storms;
+    } cases[] = {{landMorale, true}, {landMorale * 0.5f, true}, {0.4f, false}, {0.0f, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.morale);
+        army.morale = c.morale;
+        EXPECT_EQ(plan.ShouldAssault(), c.storms);
+    }
+    // Without a siege of its own there is nothing to storm.
+    army.morale = landMorale;
+    army.CombatEnded(siege);
+    EXPECT_FALSE(plan.ShouldAssault());
+    P(102).GetCity()->ClearSiege();
+    g_citySiege = savedSiege;
+    g_unitStateHooks = saved;
+}

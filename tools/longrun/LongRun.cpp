@@ -18,6 +18,7 @@
 #include "engine/GameState.h"
 #include "engine/GameTimer.h"
 #include "engine/Random.h"
+#include "military/StartupTables.h"
 #include "net/ClockEvents.h"
 #include "net/EventTypes.h"
 #include "net/NetEvent.h"
@@ -193,6 +194,10 @@ public:
         std::string path = options.scenario;
         if (!platform::GameFileExists(path)) {
             error = "the scenario \"" + path + "\" is not in the game folder";
+            return false;
+        }
+        if (!LoadCombatTables()) {
+            error = "the combat tables in db\\Combat could not be read";
             return false;
         }
         if (!LoadAdjacency(kAdjacencyFile)) {

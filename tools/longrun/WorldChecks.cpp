@@ -308,7 +308,10 @@ private:
                         const std::string objects =
                             combat->GetName() + " " + IdText(combatId) +
                             (side->attacker ? ", attacker " : ", defender ");
-                        if (!m_held.count(unit))
+                        // A siege's garrison stands in its fortress, in
+                        // no country's list, but must still name its siege.
+                        const bool garrison = !side->attacker && combat->GetSiege();
+                        if (!m_held.count(unit) && !garrison)
                             Fault(4, "a combat lists a unit that is in no country's list",
                                   ProvinceText(id), objects + "unit (gone)");
                         else if (unit->GetCombat() != combatId &&

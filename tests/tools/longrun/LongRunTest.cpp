@@ -180,6 +180,18 @@ TEST_F(LongRunTest, AMissingComputerPlayerFileIsOneClearError) {
     EXPECT_TRUE(result.monthlyHashes.empty());
 }
 
+// The battles' losses come from the combat tables: a run without them would
+// fight battles that deal nothing and never end.
+TEST_F(LongRunTest, MissingCombatTablesAreOneClearError) {
+    std::filesystem::remove(m_dir.Path() / "db" / "Combat" / "CRT.csv");
+    platform::ForgetPathCache();
+    const longrun::Result result = Run(Small(1));
+    EXPECT_EQ(result.exitCode, longrun::kExitError);
+    EXPECT_EQ(result.summary.outcome, "error");
+    EXPECT_NE(m_err.str().find("combat tables"), std::string::npos) << m_err.str();
+    EXPECT_TRUE(result.monthlyHashes.empty());
+}
+
 TEST_F(LongRunTest, AMissingScenarioIsAnError) {
     longrun::Options options = Small(1);
     options.scenario = "scenarios\\nowhere.ovg";

@@ -210,6 +210,32 @@ TEST_F(WorldChecksTest, ACombatAndItsUnitsNameEachOther) {
     GetProvince(kLand)->RemoveCombat(id);
 }
 
+// A siege's garrison stands in its fortress, in no country's list; it must
+// still name its siege.
+TEST_F(WorldChecksTest, ASiegesGarrisonNeedsNoCountryButMustNameItsSiege) {
+    CLandUnit& besieger = Unit<CLandUnit>(1, kLand);
+    auto* siege =
+        dynamic_cast<CCombat*>(GetProvince(kLand)->StartCombat(CDate(), kCombatSiegeCover, 0));
+    ASSERT_NE(siege, nullptr);
+    ASSERT_NE(siege->GetSiege(), nullptr);
+    const ObjectId id = siege->GetId();
+    siege->Attackers().Join(&besieger, true);
+    CLandUnit& garrison = Unit<CLandUnit>(2, kLand);
+    CountryOfNumber(2)->m_units.Remove(&garrison);
+    siege->Defenders().GetUnits().AddTail(&garrison);
+    garrison.CombatStarted(id, 0, kCombatSiegeCover);
+    EXPECT_EQ(AllFaults(), "");
+    garrison.CombatEnded(id);
+    const std::string text = AllFaults();
+    EXPECT_NE(text.find("rule 4: a combat lists a unit that does not name it"), std::string::npos)
+        << text;
+    siege->Defenders().GetUnits().Remove(&garrison);
+    CountryOfNumber(2)->m_units.AddTail(&garrison);
+    siege->Attackers().GetUnits().Remove(&besieger);
+    besieger.CombatEnded(id);
+    GetProvince(kLand)->RemoveCombat(id);
+}
+
 TEST_F(WorldChecksTest, AnEndedCombatMustBeGoneWithinADay) {
     longrun::EndedCombatWatch watch;
     CProvince& province = *GetProvince(kLand);
