@@ -544,6 +544,10 @@ void CSiegeCombat::OnSiegeResult(int32_t roll) {
                     static_cast<int>(roll));
         return;
     }
+    // Every machine takes the sides' morale from their units, as the host
+    // did before it rolled, so that the saved sieges agree.
+    Attackers().RefreshMorale();
+    Defenders().RefreshMorale();
     UpdateSiegeValues();
     const int32_t total = roll + GetSiegeModifier();
     CSiegeDefenderSide& garrison = Garrison();

@@ -240,6 +240,20 @@ TEST_F(SiegeTest, ShortageStopsAtEightAndThePenaltyFollowsTheSupply) {
     EXPECT_FLOAT_EQ(siege.supplyPenalty, 0.3f);
 }
 
+// A client runs no phase of the siege: the roll it takes from the host is
+// where its sides' morale follows their units, as the host's did.
+TEST_F(SiegeTest, ARollTakesTheSidesMoraleFromTheirUnitsOnEveryMachine) {
+    City(2.0f, 10000.0f);
+    CSiegeCombat& siege = MakeSiege();
+    CLandUnit& army = Army(10, 20000, 0, 60);
+    siege.RequestJoinAttackers(&army);
+    ASSERT_EQ(siege.GetType(), kCombatSiegeSiege);
+    army.morale = 0.1f; // the month's morale, as every machine counts it
+    siege.Attackers().morale = 0.5f;
+    siege.OnSiegeResult(3); // a roll that changes nothing else
+    EXPECT_FLOAT_EQ(siege.Attackers().morale, 0.1f);
+}
+
 TEST_F(SiegeTest, AnAssaultThatBreaksFallsBackWhileTheBesiegersAreStrongEnough) {
     struct Case {
         float men;
