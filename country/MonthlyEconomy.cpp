@@ -11,6 +11,7 @@
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
 #include "country/MonthlyUpdate.h"
+#include "engine/Saturate.h"
 #include "world/CentreOfTrade.h"
 #include "world/City.h"
 #include "world/GameNotices.h"
@@ -59,7 +60,7 @@ std::array<int32_t, 6> UnitTotals(const CCountry& country) {
 int32_t CountOf(const CCountry& country, CCountry::EUnitClass unitClass) {
     const int64_t sum =
         static_cast<int64_t>(country.m_keptUnits[unitClass]) + UnitTotals(country)[unitClass];
-    return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+    return SaturateToInt32(sum);
 }
 
 float* LossCell(CCountry& country, int32_t cause, CCountry::EUnitClass unitClass) {

@@ -11,6 +11,7 @@
 #include "country/CountryMilitary.h"
 #include "engine/CriticalError.h"
 #include "engine/GameTimer.h"
+#include "engine/Saturate.h"
 #include "military/units/LandUnit.h"
 #include "military/units/Leader.h"
 #include "military/units/LeaderRegistry.h"
@@ -76,14 +77,9 @@ CUnit* MakeUnit(CCountry& country, bool fleet, const NewUnitOrder& order) {
     return unit.release();
 }
 
-// A strength counted whole: up to the next integer, 0 for nothing (or not a
-// number), at most a billion, so that a damaged strength cannot overflow
-// the price sums.
+// A strength counted whole (military/units/Unit.h), nothing below 0.
 int64_t Whole(float value) {
-    constexpr float kMost = 1.0e9f;
-    if (!(value > 0.0f))
-        return 0;
-    return static_cast<int64_t>(std::ceil(std::min(value, kMost)));
+    return std::max<int64_t>(0, WholeStrength(value));
 }
 
 // An army: a thousand men of infantry or cavalry and ten pieces of
@@ -102,7 +98,7 @@ int32_t UnitCost(const CUnit& unit) {
         cost = int64_t{owner->GetInfantryPrice()} * (Whole(unit.GetStrength(2)) / 1000) +
                int64_t{owner->GetCavalryPrice()} * (Whole(unit.GetStrength(1)) / 1000) +
                int64_t{owner->GetArtilleryPrice()} * (Whole(unit.GetStrength(0)) / 10);
-    return static_cast<int32_t>(std::clamp<int64_t>(cost, INT32_MIN, INT32_MAX));
+    return SaturateToInt32(cost);
 }
 
 bool LoadArmy(CUnit& fleet, CUnit& army) {

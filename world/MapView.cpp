@@ -1,4 +1,5 @@
 #include "world/MapView.h"
+#include "engine/Saturate.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -100,10 +101,6 @@ int32_t ViewZoom() {
     return std::clamp(g_zoomShift, 0, 4);
 }
 
-int32_t Saturate(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
 // The view origin of the stored centre at the current zoom.
 void ReapplyCentre() {
     SetViewCentre(g_viewCentreX, g_viewCentreY);
@@ -117,7 +114,7 @@ MapPoint OffsetFromOrigin(int32_t mapX, int32_t mapY) {
     if (dx < -kMapWidth / 2)
         dx += kMapWidth;
     const int64_t dy = int64_t{mapY} - g_viewOrigin.y;
-    return {Saturate(dx >> zoom), Saturate(dy >> zoom)};
+    return {SaturateToInt32(dx >> zoom), SaturateToInt32(dy >> zoom)};
 }
 
 } // namespace
@@ -130,14 +127,15 @@ void GetViewOrigin(MapPoint& out) {
 void WorldToScreen(MapPoint& out, int32_t mapX, int32_t mapY) {
     ReapplyCentre();
     const MapPoint d = OffsetFromOrigin(mapX, mapY);
-    out.x = std::max(Saturate(int64_t{d.x} + g_mapViewRect.left), 0);
-    out.y = std::max(Saturate(int64_t{d.y} + g_mapViewRect.top), 0);
+    out.x = std::max(SaturateToInt32(int64_t{d.x} + g_mapViewRect.left), 0);
+    out.y = std::max(SaturateToInt32(int64_t{d.y} + g_mapViewRect.top), 0);
 }
 
 bool WorldToScreenVisible(int32_t mapX, int32_t mapY, MapPoint& out) {
     ReapplyCentre();
     const MapPoint d = OffsetFromOrigin(mapX, mapY);
-    out = {Saturate(int64_t{d.x} + g_mapViewRect.left), Saturate(int64_t{d.y} + g_mapViewRect.top)};
+    out = {SaturateToInt32(int64_t{d.x} + g_mapViewRect.left),
+           SaturateToInt32(int64_t{d.y} + g_mapViewRect.top)};
     const CImage* screen = g_screen.get();
     return screen && out.x >= 0 && out.y >= 0 && out.x < screen->width && out.y < screen->height;
 }

@@ -45,6 +45,11 @@ std::unique_ptr<COVEvent> MakeUnitFinishEvent(const ObjectId& unit);
 // +28 u16 the province the unit enters next.
 std::unique_ptr<COVEvent> MakeMoveStepEvent(const ObjectId& unit, uint16_t province);
 
+// A strength counted whole, up to the next integer; a damaged figure (not a
+// number, or beyond a billion either way) counts as 0 or a billion, so that
+// the sizes and prices summed from strengths stay in range.
+int64_t WholeStrength(float value);
+
 // Spreads an amount over the entries in order, emptying each before the
 // next; answers what could not be taken. A count below 1 takes nothing.
 float SubtractInOrder(float* entries, int32_t count, float amount);

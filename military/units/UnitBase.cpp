@@ -1,12 +1,15 @@
 // The unit's leaders and commander, its sizes, morale and the figures the
 // base owns.
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "country/Country.h"
 #include "country/Technology.h"
 #include "engine/Pixel.h"
+#include "engine/Saturate.h"
 #include "engine/TextDatabase.h"
 #include "military/units/Leader.h"
 #include "military/units/Unit.h"
@@ -29,11 +32,14 @@ bool IsExplorerCategory(int32_t category) {
     return category == LEADER_CONQUISTADOR || category == LEADER_EXPLORER;
 }
 
-int32_t Up(float value) {
-    return static_cast<int32_t>(std::ceil(value));
-}
-
 } // namespace
+
+int64_t WholeStrength(float value) {
+    constexpr float kMost = 1.0e9f;
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int64_t>(std::ceil(std::clamp(value, -kMost, kMost)));
+}
 
 // ------------------------------------------------------------------ morale
 
@@ -189,19 +195,21 @@ float CUnit::GetTotalStrength() const {
 
 int32_t CUnit::GetCombatSize() const {
     if (IsFleet())
-        return Up(m_strength[0]) + Up(m_strength[1]);
-    return Up(m_strength[2]) + Up(m_strength[1]) + 100 * Up(m_strength[0]);
+        return SaturateToInt32(WholeStrength(m_strength[0]) + WholeStrength(m_strength[1]));
+    return SaturateToInt32(WholeStrength(m_strength[2]) + WholeStrength(m_strength[1]) +
+                           100 * WholeStrength(m_strength[0]));
 }
 
 int32_t CUnit::GetSize() const {
     if (IsFleet())
-        return Up(m_strength[0]) + Up(m_strength[1]) + Up(m_strength[2]);
+        return SaturateToInt32(WholeStrength(m_strength[0]) + WholeStrength(m_strength[1]) +
+                               WholeStrength(m_strength[2]));
     return GetCombatSize();
 }
 
 int32_t CUnit::GetSizeInMen() const {
     if (IsFleet())
-        return 5000 * GetSize();
+        return SaturateToInt32(int64_t{5000} * GetSize());
     return GetCombatSize();
 }
 

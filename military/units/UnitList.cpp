@@ -1,4 +1,5 @@
 #include "military/units/UnitList.h"
+#include "engine/Saturate.h"
 
 #include <array>
 #include <cmath>
@@ -19,12 +20,13 @@ namespace {
 
 // Each strength rounded up, then the places it fills.
 int32_t Places(float strength, int32_t perPlace) {
-    const auto whole = static_cast<int64_t>(std::ceil(std::max(strength, 0.0f)));
+    const int64_t whole = std::max<int64_t>(0, WholeStrength(strength));
     return static_cast<int32_t>((whole + perPlace - 1) / perPlace);
 }
 
-int32_t Up(float strength) {
-    return static_cast<int32_t>(std::ceil(std::max(strength, 0.0f)));
+// A strength counted whole (military/units/Unit.h), nothing below 0.
+int64_t Up(float strength) {
+    return std::max<int64_t>(0, WholeStrength(strength));
 }
 
 // Walks the live items of a list.
@@ -44,7 +46,7 @@ template <class Predicate> bool Any(const CUnitList& list, Predicate predicate) 
 template <class Value> int32_t Sum(const CUnitList& list, Value value) {
     int64_t sum = 0;
     Walk(list, [&](const CUnit& unit) { sum += value(unit); });
-    return static_cast<int32_t>(sum);
+    return SaturateToInt32(sum);
 }
 
 } // namespace
@@ -67,7 +69,8 @@ int32_t ArmyTransportNeed(const CUnit& army) {
 int32_t FleetTransportSpace(const CUnit& fleet) {
     if (!fleet.IsFleet())
         return 0;
-    return 2 * Up(fleet.GetStrength(2)) + Up(fleet.GetStrength(1)) + Up(fleet.GetStrength(0));
+    return SaturateToInt32(2 * Up(fleet.GetStrength(2)) + Up(fleet.GetStrength(1)) +
+                           Up(fleet.GetStrength(0)));
 }
 
 int32_t FleetCargoLoad(const CUnit& fleet) {
@@ -84,8 +87,9 @@ int32_t FleetCargoLoad(const CUnit& fleet) {
 
 int32_t UnitCombatSize(const CUnit& unit) {
     if (unit.IsFleet())
-        return Up(unit.GetStrength(0)) + Up(unit.GetStrength(1));
-    return Up(unit.GetStrength(2)) + Up(unit.GetStrength(1)) + 100 * Up(unit.GetStrength(0));
+        return SaturateToInt32(Up(unit.GetStrength(0)) + Up(unit.GetStrength(1)));
+    return SaturateToInt32(Up(unit.GetStrength(2)) + Up(unit.GetStrength(1)) +
+                           100 * Up(unit.GetStrength(0)));
 }
 
 // ---------------------------------------------------------------- queries

@@ -1,6 +1,7 @@
 // SpriteWorld and the landscape tiles: drawing and hit tests through the
 // map view, and the definition block of a ".spr" file.
 #include "world/map/MapSprite.h"
+#include "engine/Saturate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,10 +16,6 @@
 #include "world/Province.h"
 
 namespace {
-
-int32_t Saturate(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
 
 // The first frame of a new animation. Pictures shown differ from machine to
 // machine, so they draw from a sequence of their own rather than from the
@@ -163,8 +160,8 @@ int32_t SpriteWorld::MapZoom() const {
 
 MapPoint SpriteWorld::ScreenTopLeft() const {
     MapPoint at;
-    WorldToScreenVisible(Saturate(int64_t{worldX} - originX), Saturate(int64_t{worldY} - originY),
-                         at);
+    WorldToScreenVisible(SaturateToInt32(int64_t{worldX} - originX),
+                         SaturateToInt32(int64_t{worldY} - originY), at);
     return at;
 }
 
@@ -194,8 +191,8 @@ void SpriteWorld::SetPosition(int32_t newX, int32_t newY) {
 }
 
 void SpriteWorld::MoveBy(int32_t dx, int32_t dy) {
-    worldX = Saturate(int64_t{worldX} + dx);
-    worldY = Saturate(int64_t{worldY} + dy);
+    worldX = SaturateToInt32(int64_t{worldX} + dx);
+    worldY = SaturateToInt32(int64_t{worldY} + dy);
 }
 
 bool SpriteWorld::HitTest(int32_t pointX, int32_t pointY) {
@@ -288,8 +285,8 @@ void CLandscapeSprite::DrawOnMap(int32_t frame) {
     WorldToView(worldX, worldY, at);
     image->zoomShift = zoom;
     image->paletteTable = paletteTable;
-    image->Draw(Saturate(int64_t{g_mapViewRect.left} + at.x - (originX >> zoom)),
-                Saturate(int64_t{g_mapViewRect.top} + at.y - (originY >> zoom)), source.left,
+    image->Draw(SaturateToInt32(int64_t{g_mapViewRect.left} + at.x - (originX >> zoom)),
+                SaturateToInt32(int64_t{g_mapViewRect.top} + at.y - (originY >> zoom)), source.left,
                 source.top, source.right, source.bottom, &clip, destination, nullptr);
 }
 
