@@ -466,9 +466,15 @@ int32_t CCountry::CountLoans() const {
 
 int32_t CCountry::GetLoanInterest() const {
     const float treasury = std::trunc(m_treasury);
-    int32_t rate = static_cast<int32_t>(
+    // A treasury beyond any real one (or no number) must not carry the rate
+    // out of the int range: the figure is held to a million either way.
+    constexpr float kMostRate = 1.0e6f;
+    float figure =
         std::trunc(static_cast<float>(10 - m_technology.stability.level + 3 * m_cancelledLoans) -
-                   treasury * 0.001f + static_cast<float>(3 * m_extendedLoans + 2 * CountLoans())));
+                   treasury * 0.001f + static_cast<float>(3 * m_extendedLoans + 2 * CountLoans()));
+    if (std::isnan(figure))
+        figure = 0.0f;
+    int32_t rate = static_cast<int32_t>(std::clamp(figure, -kMostRate, kMostRate));
     if (m_number == 1 || m_number == 4)
         rate -= 3;
     CDate graceEnd = m_lastBankruptcy;

@@ -309,6 +309,8 @@ TEST_F(LoanTest, TheInterestOfANewLoanFollowsTheCountrysStanding) {
         {2, 0, 0, 0, 0, 0.0f, recent, true, 17},      // halved
         {2, 3, 0, 0, 0, 50000.0f, longAgo, false, 5}, // rich: at least 5
         {2, 3, 0, 0, 0, 50000.0f, longAgo, true, 2},  // at least 5, then halved
+        {2, 0, 0, 0, 0, 1.0e25f, longAgo, false, 5},  // beyond any treasury: held
+        {2, 0, 0, 0, 0, -1.0e25f, longAgo, false, 1000000},
     };
     for (const Case& c : cases) {
         DeleteAllCountries();
