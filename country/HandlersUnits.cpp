@@ -79,8 +79,10 @@ CUnit* MakeForce(CCountry& country, bool fleet, int32_t province,
         DebugPrint("new unit: id {%u, %u} is no free unit id, dropped\n", id.type, id.number);
         return nullptr;
     }
+    // No army or fleet holds ten million men or ships.
+    constexpr float kMostStrength = 1.0e7f;
     for (float strength : strengths)
-        if (!std::isfinite(strength) || strength < 0.0f) {
+        if (!std::isfinite(strength) || strength < 0.0f || strength > kMostStrength) {
             DebugPrint("new unit: strength %f, dropped\n", static_cast<double>(strength));
             return nullptr;
         }

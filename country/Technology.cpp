@@ -15,6 +15,7 @@
 #include "engine/CsvReader.h"
 #include "engine/Format.h"
 #include "engine/GameTimer.h"
+#include "engine/Saturate.h"
 #include "engine/TextDatabase.h"
 #include "platform/Files.h"
 #include "world/City.h"
@@ -220,7 +221,7 @@ int32_t Technology::GetNextLevelCost() const {
     float cost = static_cast<float>(next.stepCost) * (1.0f + modifier);
     if (next.year < Today().year && owner)
         cost *= TechSizeFactor(owner->CountNonColonyCities(), owner->GetYearlyTaxIncome());
-    return static_cast<int32_t>(std::trunc(cost));
+    return TruncateToInt32(cost);
 }
 
 bool Technology::Invest(int32_t amount) {

@@ -7,6 +7,7 @@
 #include "engine/CriticalError.h"
 #include "engine/GameState.h"
 #include "engine/Random.h"
+#include "engine/Saturate.h"
 #include "military/combat/CombatTables.h"
 #include "military/combat/Siege.h"
 #include "military/server/CombatServer.h"
@@ -110,7 +111,7 @@ void CCombatSide::Join(CUnit* unit, bool attackerFlag) {
     const float unitSize = static_cast<float>(unit->GetSize());
     if (size + unitSize > 0.0f)
         morale = (size * morale + unitSize * unit->morale) / (size + unitSize);
-    joinedSize += unit->GetCombatSize();
+    joinedSize = SaturateToInt32(int64_t{joinedSize} + unit->GetCombatSize());
     m_units.AddTail(unit);
     if (combat)
         unit->CombatStarted(combat->GetId(), attacker ? 1 : 0, combat->GetType());

@@ -274,6 +274,13 @@ TEST_F(UnitMessagesTest, BadUnitOrdersAreDroppedWithoutAUnit) {
         EXPECT_EQ(Fleet(country, EVT_BUILD_FLEET, c.id, {1, 0, 0}, c.province), EVENT_CONSUMED);
         EXPECT_EQ(country.m_unitsInDevelopment.GetCount(), before);
     }
+    // Strengths no army or fleet holds.
+    const uint32_t before = country.m_unitsInDevelopment.GetCount();
+    EXPECT_EQ(Army(country, EVT_BUILD_ARMY, ObjectId(kEntityIdType, 13), {20000000u, 0, 0}),
+              EVENT_CONSUMED);
+    EXPECT_EQ(Fleet(country, EVT_BUILD_FLEET, ObjectId(kEntityIdType, 14), {0, 0, 4000000000u}),
+              EVENT_CONSUMED);
+    EXPECT_EQ(country.m_unitsInDevelopment.GetCount(), before);
     // An id another unit holds: the unit stays as it was, nothing is paid.
     const float treasury = country.m_treasury;
     Army(country, EVT_BUILD_ARMY, kArmy, {5000, 0, 0});
