@@ -10,6 +10,7 @@
 #include "country/CountryMilitary.h"
 #include "engine/Format.h"
 #include "engine/GameTimer.h"
+#include "engine/Saturate.h"
 #include "engine/TextDatabase.h"
 #include "world/City.h"
 #include "world/GameNotices.h"
@@ -72,7 +73,7 @@ int32_t ClassPrice(const CCountry& country, uint32_t kind) {
 // The whole part of base x (1 + cost modifier), at least 1.
 int32_t UnitPrice(const CCountry& country, int32_t base) {
     const float price = static_cast<float>(base) * (1.0f + country.GetCostModifier());
-    return std::max(static_cast<int32_t>(std::trunc(price)), 1);
+    return std::max(TruncateToInt32(price), 1);
 }
 
 CDate Months(int32_t months) {
@@ -382,8 +383,7 @@ int32_t StabilityCost(const CCountry& country) {
             sum += 60;
     });
     sum += 2 * static_cast<int32_t>(country.m_tradingPosts.GetCount());
-    return static_cast<int32_t>(
-        std::trunc(static_cast<float>(sum) * (1.0f + country.GetCostModifier())));
+    return TruncateToInt32(static_cast<float>(sum) * (1.0f + country.GetCostModifier()));
 }
 
 // ---------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "engine/CriticalError.h"
 #include "engine/Format.h"
 #include "engine/Random.h"
+#include "engine/Saturate.h"
 #include "net/EventTypes.h"
 #include "net/PayloadRoles.h"
 #include "net/Posting.h"
@@ -504,9 +505,9 @@ int32_t ChooseRival(const CCountry& country, const CCentreOfTrade& centre) {
             v += 3;
         v += 10 - other->GetMonarchAdm();
         const float merchants = other->m_merchants;
-        v -= static_cast<int32_t>(std::trunc(merchants) * merchants);
+        v = SaturateToInt32(int64_t{v} - TruncateToInt32(std::trunc(merchants) * merchants));
         const int32_t r = std::max(
-            1, static_cast<int32_t>(static_cast<float>(v) - 20.0f * other->GetTradeEfficiency()));
+            1, TruncateToInt32(static_cast<float>(v) - 20.0f * other->GetTradeEfficiency()));
         if (r > best) {
             best = r;
             rival = static_cast<int32_t>(n);

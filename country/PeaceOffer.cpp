@@ -1,4 +1,5 @@
 #include "country/PeaceOffer.h"
+#include "engine/Saturate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -187,8 +188,7 @@ CDataBlock* CPeaceOffer::Write() const {
 bool CPeaceOffer::IsAcceptable() const {
     if (annexation || religion)
         return false;
-    const int32_t cost =
-        2 * static_cast<int32_t>(provinceCount) + static_cast<int32_t>(std::trunc(0.004f * cash));
+    const int32_t cost = 2 * static_cast<int32_t>(provinceCount) + TruncateToInt32(0.004f * cash);
     if (demanding != 1)
         return cost - 4 >= -value;
     return value - cost >= 4;

@@ -11,6 +11,7 @@
 #include "engine/CriticalError.h"
 #include "engine/GameTimer.h"
 #include "engine/Random.h"
+#include "engine/Saturate.h"
 #include "military/units/Leader.h"
 #include "net/EventTypes.h"
 #include "world/City.h"
@@ -271,9 +272,8 @@ float CNavalUnit::GetAttritionRateIn(const CProvince& province) const {
     int32_t v = g_provinceSupplyValue ? g_provinceSupplyValue(province, *owner, false) : 0;
     const CProvince* here = GetProvince(GetLocation());
     if (here && here->IsSea())
-        v = static_cast<int32_t>(
-            std::trunc(static_cast<float>(v) +
-                       owner->GetNavalTechValue36() * 2.0f * static_cast<float>(GetMonthsAtSea())));
+        v = TruncateToInt32(static_cast<float>(v) + owner->GetNavalTechValue36() * 2.0f *
+                                                        static_cast<float>(GetMonthsAtSea()));
     if (const CLeader* commander = GetMovementCommander()) {
         if (commander->category == LEADER_EXPLORER) {
             v -= 2 * commander->manoeuvre;
