@@ -92,6 +92,11 @@ private:
     CCountry* Other() const;
     // Hands a made plan to the minister (which adopts or deletes it).
     void Adopt(CAIDiplomaticPlan* plan);
+    // Makes a plan of the kind about the other country, evaluates it and
+    // hands it to the minister.
+    template <typename Plan> void EvaluateAndAdopt();
+    // The same when the other country exists and the agent may act now.
+    template <typename Plan> void PlanWhenFree();
 
     uint32_t m_other;
 };

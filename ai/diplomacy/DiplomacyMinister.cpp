@@ -86,6 +86,17 @@ template <typename Plan> Plan* MakePlan(CAIRelationAgent& agent, uint32_t goal) 
 
 } // namespace
 
+template <typename Plan> void CAIRelationAgent::EvaluateAndAdopt() {
+    auto* plan = MakePlan<Plan>(*this, m_other);
+    plan->Evaluate();
+    Adopt(plan);
+}
+
+template <typename Plan> void CAIRelationAgent::PlanWhenFree() {
+    if (Other() && country && CanActNow())
+        EvaluateAndAdopt<Plan>();
+}
+
 void CAIRelationAgent::PlanDeclareWar(uint32_t reason, float value) {
     CCountry* other = Other();
     CAIKing* king = GetKing();
@@ -178,57 +189,31 @@ void CAIRelationAgent::PlanRoyalMarriage() {
                           5.0 * CountAlliancesHolding(ALLIANCE_DYNASTIC, own);
     if (!Roll(chance))
         return;
-    auto* plan = MakePlan<CAIPlanRoyalMarriage>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    EvaluateAndAdopt<CAIPlanRoyalMarriage>();
 }
 
 void CAIRelationAgent::PlanInviteToAlliance() {
-    if (!Other() || !country || !CanActNow())
-        return;
-    auto* plan = MakePlan<CAIPlanInviteToAlliance>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    PlanWhenFree<CAIPlanInviteToAlliance>();
 }
 
 void CAIRelationAgent::PlanNewAlliance() {
-    if (!Other() || !country || !CanActNow())
-        return;
-    auto* plan = MakePlan<CAIPlanNewAlliance>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    PlanWhenFree<CAIPlanNewAlliance>();
 }
 
 void CAIRelationAgent::PlanVassalization() {
-    if (!Other() || !country || !CanActNow())
-        return;
-    auto* plan = MakePlan<CAIPlanVassalization>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    PlanWhenFree<CAIPlanVassalization>();
 }
 
 void CAIRelationAgent::PlanAnnexation() {
-    if (!Other() || !country || !CanActNow())
-        return;
-    auto* plan = MakePlan<CAIPlanAnnexation>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    PlanWhenFree<CAIPlanAnnexation>();
 }
 
 void CAIRelationAgent::PlanCancelVassalization() {
-    if (!Other() || !country || !CanActNow())
-        return;
-    auto* plan = MakePlan<CAIPlanCancelVassalization>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    PlanWhenFree<CAIPlanCancelVassalization>();
 }
 
 void CAIRelationAgent::PlanGift() {
-    if (!Other() || !country || !CanActNow())
-        return;
-    auto* plan = MakePlan<CAIPlanGift>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    PlanWhenFree<CAIPlanGift>();
 }
 
 void CAIRelationAgent::PlanLeaveAlliance() {
@@ -252,9 +237,7 @@ void CAIRelationAgent::PlanAskToJoinAlliance() {
     const CAlliance* alliance = FindAlliance(other->m_diplomacy.GetMilitaryAllianceId());
     if (!alliance || alliance->participants.size() > 5)
         return;
-    auto* plan = MakePlan<CAIPlanAskToJoinAlliance>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    EvaluateAndAdopt<CAIPlanAskToJoinAlliance>();
 }
 
 void CAIRelationAgent::PlanAllowTrade() {
@@ -272,9 +255,7 @@ void CAIRelationAgent::PlanAllowTrade() {
     }
     if (GameRand() % 1000 >= p)
         return;
-    auto* plan = MakePlan<CAIPlanAllowTrade>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    EvaluateAndAdopt<CAIPlanAllowTrade>();
 }
 
 void CAIRelationAgent::PlanRefuseTrade() {
@@ -288,9 +269,7 @@ void CAIRelationAgent::PlanRefuseTrade() {
         p *= 0.5;
     if (GameRand() % 1000 >= p)
         return;
-    auto* plan = MakePlan<CAIPlanRefuseTrade>(*this, m_other);
-    plan->Evaluate();
-    Adopt(plan);
+    EvaluateAndAdopt<CAIPlanRefuseTrade>();
 }
 
 void CAIRelationAgent::PlanExchangeDiscoveries() {

@@ -15,6 +15,7 @@
 #include "engine/GameTimer.h"
 #include "net/Scheduler.h"
 #include "tests/TestSupport.h"
+#include "tests/ai/DemoWorldFixture.h"
 #include "world/Globals.h"
 #include "world/MapTables.h"
 #include "world/Province.h"
@@ -25,37 +26,7 @@ namespace {
 
 constexpr int32_t kYears = 10;
 
-class WorldSmokeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        BuildKeywordIndex();
-        test::CopyDemoWorld(m_dir.Path());
-        std::filesystem::create_directories(m_dir.Path() / "map");
-        std::filesystem::copy_file(test::DemoWorldDir() / "map" / "adjacent.tbl",
-                                   m_dir.Path() / "map" / "adjacent.tbl");
-        ASSERT_TRUE(LoadAdjacency(kAdjacencyFile));
-        SetCountryTagSource(FindCountryTagOfNumber);
-        g_countryController.fill(0);
-        g_gameType = 0;
-        g_gameTimer = std::make_unique<CGameTimer>(15);
-        g_scheduler.Clear();
-        g_globals.Init();
-    }
-
-    void TearDown() override {
-        g_scenario.reset();
-        g_globals.Shutdown();
-        g_scheduler.Clear();
-        g_gameTimer.reset();
-        g_countryController.fill(0);
-        SetCountryTagSource(nullptr);
-        for (CProvince& province : g_provinces)
-            province.ClearNeighbours();
-    }
-
-    test::ScopedGameDir m_dir;
-    test::BoxRecorder m_boxes;
-};
+class WorldSmokeTest : public test::DemoWorldTest {};
 
 TEST_F(WorldSmokeTest, EveryNationOnTheComputerRunsYearsWithEveryKingTicking) {
     // As the main loop does: the running scenario is the global one, and
