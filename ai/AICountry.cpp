@@ -9,6 +9,7 @@
 #include "country/Alliance.h"
 #include "country/CountryReligion.h"
 #include "country/CountryVariants.h"
+#include "country/HandlerSupport.h"
 #include "country/Loan.h"
 #include "country/PeaceOffer.h"
 #include "country/War.h"
@@ -427,11 +428,10 @@ int CAICountry::OnExecInviteAlliance(COVEvent& event) {
         const uint32_t first = event.Payload().Get(COVAllianceEvent::kFirst);
         const uint32_t second = event.Payload().Get(COVAllianceEvent::kSecond);
         const uint32_t other = event.Payload().Get(COVAllianceEvent::kExtraCountry);
-        const ObjectId allianceId(static_cast<uint16_t>(first & 0xFFFF), second);
-        const CAlliance* alliance = nullptr;
-        for (const std::unique_ptr<CAlliance>& held : g_alliances)
-            if (held && held->id == allianceId)
-                alliance = held.get();
+        // The alliance goes by its number alone; the country that offers or
+        // asks stands beside it.
+        const CAlliance* alliance = handlers::FindAllianceByNumber(first);
+        const ObjectId allianceId = alliance ? alliance->id : ObjectId();
         CAIRelationAgent* agent = other < kCountrySlots ? AgentFor(other) : nullptr;
         if (event.GetType() == EVT_EXEC_ASKJOIN_ALLIANCE) {
             if (agent && alliance && agent->AnswerJoinRequest(allianceId)) {

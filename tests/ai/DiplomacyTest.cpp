@@ -231,6 +231,45 @@ TEST_F(DiplomacyTest, AComputerCountryAnswersALoanOfferThroughItsAgent) {
     EXPECT_NE(std::find(sent.begin(), sent.end(), EVT_ACCEPTLOANMSG), sent.end());
 }
 
+// The invitation and the request to join name the alliance by its number
+// and the asking country beside it, as the countries' layer writes them.
+TEST_F(DiplomacyTest, AComputerCountryAnswersForTheAllianceTheMessageNames) {
+    ClientScope client;
+    CAICountry& own = MakeCountry(30);
+    CCountry& other = MakePlain(31);
+    own.GetKing()->Start();
+    SetRelation(own, 31, 200.0f);
+    SetRelation(other, 30, 200.0f);
+    const CAlliance& theirs = MakeAlliance(ALLIANCE_MILITARY, {31});
+    const CAlliance& ours = MakeAlliance(ALLIANCE_MILITARY, {30});
+    struct Case {
+        uint32_t type;
+        const CAlliance* alliance;
+        uint32_t yes;
+    };
+    for (const Case& c : {Case{EVT_EXEC_INVITE_ALLIANCE, &theirs, EVT_REQ_JOIN_ALLIANCE},
+                          Case{EVT_EXEC_ASKJOIN_ALLIANCE, &ours, EVT_REQ_JOIN_ALLIANCE}}) {
+        int accepted = 0;
+        for (int i = 0; i < 20; ++i) {
+            g_scheduler.Clear();
+            COVAllianceEvent message(c.type, own.GetId());
+            message.Payload().Set(COVAllianceEvent::kCountry, 31);
+            message.Payload().Set(COVAllianceEvent::kFirst, c.alliance->id.number);
+            message.Payload().Set(COVAllianceEvent::kSecond, 31);
+            message.Payload().Set(COVAllianceEvent::kExtraCountry, 31);
+            own.HandleMessage(message);
+            g_scheduler.ForEachSend([&](const COVEvent& sent) {
+                if (sent.GetType() != c.yes)
+                    return;
+                ++accepted;
+                EXPECT_EQ(sent.Payload().Get(COVAllianceEvent::kFirst), c.alliance->id.number);
+                EXPECT_EQ(sent.Payload().Get(COVAllianceEvent::kSecond), 31u);
+            });
+        }
+        EXPECT_GT(accepted, 0) << c.type;
+    }
+}
+
 TEST_F(DiplomacyTest, AtWarTheMinistersTimerPlansNoMarriageAllianceGiftOrTrade) {
     ClientScope client;
     CAICountry& own = MakeCountry(30);
