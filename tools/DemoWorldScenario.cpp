@@ -99,6 +99,44 @@ bool Allied(const char* a, const char* b) {
     return false;
 }
 
+// Two nations whose lands touch.
+bool BordersNation(const PlacedNation& a, const PlacedNation& b) {
+    for (int32_t id : a.provinces)
+        if (Borders(id, b))
+            return true;
+    return false;
+}
+
+// Old claims: the claimant counts a border province of the holder among
+// its national provinces (the holder's capital and last province excepted),
+// for each of these pairs whose lands touch.
+struct ClaimSpec {
+    const char* claimant;
+    const char* holder;
+};
+
+const ClaimSpec kClaims[] = {{"FRA", "BUR"}, {"TUR", "HUN"}, {"RUS", "UKR"}, {"HAB", "BOH"},
+                             {"POL", "MOL"}, {"SPA", "MOR"}, {"PER", "ARA"}, {"MOG", "HYD"},
+                             {"CHI", "BAN"}, {"MAM", "ARA"}, {"SWE", "DAN"}, {"INC", "AZT"}};
+
+// The provinces the nation claims beyond its own land.
+std::vector<int32_t> ClaimedProvinces(const PlacedNation& nation) {
+    std::vector<int32_t> claimed;
+    for (const ClaimSpec& claim : kClaims) {
+        if (std::string(claim.claimant) != nation.plan->tag)
+            continue;
+        const PlacedNation* holder = Nation(claim.holder);
+        if (!holder)
+            continue;
+        for (size_t i = 1; i + 1 < holder->provinces.size(); ++i)
+            if (Borders(holder->provinces[i], nation)) {
+                claimed.push_back(holder->provinces[i]);
+                break;
+            }
+    }
+    return claimed;
+}
+
 // The war of the scenario: the first pair of these whose lands touch (else
 // the first pair placed at all); the attacker holds a border province of
 // the defender when they touch.
@@ -279,6 +317,9 @@ int32_t FortressLevel(const PlacedNation& nation, int32_t id) {
     return 0;
 }
 
+// A nation knows its own land, the land beside it, and the whole land of
+// each nation it borders (their capitals among it, so that its envoys find
+// them).
 std::vector<int32_t> KnownProvinces(const PlacedNation& nation) {
     std::vector<int32_t> known;
     for (int32_t id : nation.provinces) {
@@ -287,6 +328,9 @@ std::vector<int32_t> KnownProvinces(const PlacedNation& nation) {
             if (n > 0 && n <= demo::kLastProvince)
                 known.push_back(n);
     }
+    for (const PlacedNation* other : Placed())
+        if (other != &nation && BordersNation(nation, *other))
+            known.insert(known.end(), other->provinces.begin(), other->provinces.end());
     std::sort(known.begin(), known.end());
     known.erase(std::unique(known.begin(), known.end()), known.end());
     return known;
@@ -315,7 +359,10 @@ std::string CountryBlock(const PlacedNation& nation) {
     text += "    knownprovinces = " + IdList(KnownProvinces(nation)) + "\r\n";
     text += "    ownedprovinces = " + IdList(nation.provinces) + "\r\n";
     text += "    controlledprovinces = " + IdList(controlled) + "\r\n";
-    text += "    nationalprovinces = " + IdList(nation.provinces) + "\r\n";
+    std::vector<int32_t> national = nation.provinces;
+    for (int32_t id : ClaimedProvinces(nation))
+        national.push_back(id);
+    text += "    nationalprovinces = " + IdList(national) + "\r\n";
 
     // Friends and enemies.
     std::string relations;

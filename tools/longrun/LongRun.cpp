@@ -497,6 +497,7 @@ private:
                     return ReportFault({true, DescribeFault(ended.front())}, WorldStateHash());
                 }
             }
+            m_worldEvents.NoteDay(figures);
             ++figures.days;
             if (check)
                 ++result.summary.days;
@@ -656,6 +657,7 @@ private:
     BoxWatch* m_boxes = nullptr;
     PeriodFigures* m_period = nullptr;
     EndedCombatWatch m_endedCombats;
+    WorldEventWatch m_worldEvents;
     Clock::time_point m_periodStart;
     PathSearchFigures m_pathSearches;
     bool m_ended = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "ai/AIAgent.h"
@@ -109,6 +110,70 @@ uint64_t ResidentKb() {
     return 0;
 }
 
+namespace {
+
+uint64_t Key(const ObjectId& id) {
+    return (uint64_t{id.type} << 32) | id.number;
+}
+
+template <class List> std::vector<uint64_t> SortedIds(const List& list) {
+    std::vector<uint64_t> ids;
+    for (const auto& item : list)
+        if (item)
+            ids.push_back(Key(item->id));
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+// The ids of the first list missing from the second (both sorted).
+uint32_t CountMissing(const std::vector<uint64_t>& from, const std::vector<uint64_t>& in) {
+    std::vector<uint64_t> missing;
+    std::set_difference(from.begin(), from.end(), in.begin(), in.end(),
+                        std::back_inserter(missing));
+    return static_cast<uint32_t>(missing.size());
+}
+
+// The owner's number, 0 for land nobody holds.
+int32_t OwnerOf(int32_t id) {
+    const CProvince* province = GetProvince(id);
+    return province ? std::max(province->GetOwnerNumber(), 0) : 0;
+}
+
+} // namespace
+
+void WorldEventWatch::Start() {
+    m_wars = SortedIds(g_wars);
+    m_alliances = SortedIds(g_alliances);
+    m_owners.assign(kLastProvinceId + 1, 0);
+    for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id)
+        m_owners[id] = OwnerOf(id);
+}
+
+void WorldEventWatch::NoteDay(PeriodFigures& figures) {
+    if (m_owners.empty()) {
+        // The first day: the scenario's own wars and alliances count as
+        // there from the start.
+        Start();
+        return;
+    }
+    std::vector<uint64_t> wars = SortedIds(g_wars);
+    figures.warsDeclared += CountMissing(wars, m_wars);
+    figures.warsEnded += CountMissing(m_wars, wars);
+    figures.mostWarsAtOnce = std::max(figures.mostWarsAtOnce, static_cast<uint32_t>(wars.size()));
+    m_wars = std::move(wars);
+    std::vector<uint64_t> alliances = SortedIds(g_alliances);
+    figures.alliancesFormed += CountMissing(alliances, m_alliances);
+    m_alliances = std::move(alliances);
+    for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id) {
+        const int32_t owner = OwnerOf(id);
+        if (owner != 0 && m_owners[id] == 0) {
+            const CCity* city = GetProvince(id)->GetCity();
+            figures.coloniesFounded += city && city->IsColony();
+        }
+        m_owners[id] = owner;
+    }
+}
+
 void TakeWorldCensus(PeriodFigures& figures) {
     for (const CCountry* country : g_countries) {
         if (!country)
@@ -177,6 +242,9 @@ void PrintFigures(const RunSummary& summary, std::ostream& out) {
             << " leaders, " << period.combats << " combats, " << period.wars << " wars, "
             << period.alliances << " alliances, " << period.colonies << " colonies, "
             << period.residentKb << " kB resident\n";
+        out << "  in the period: " << period.warsDeclared << " wars declared, " << period.warsEnded
+            << " ended, at most " << period.mostWarsAtOnce << " at once; " << period.alliancesFormed
+            << " alliances formed; " << period.coloniesFounded << " colonies founded\n";
     }
     out << "\nFinal world-state hash " << summary.endHash << "; outcome: " << summary.outcome
         << "\n";
@@ -231,7 +299,12 @@ std::string FiguresJson(const RunSummary& summary) {
             << ", \"armies\": " << p.armies << ", \"fleets\": " << p.fleets
             << ", \"leaders\": " << p.leaders << ", \"combats\": " << p.combats
             << ", \"wars\": " << p.wars << ", \"alliances\": " << p.alliances
-            << ", \"colonies\": " << p.colonies << ", \"resident_kb\": " << p.residentKb << "}";
+            << ", \"colonies\": " << p.colonies << ", \"resident_kb\": " << p.residentKb
+            << ",\n     \"wars_declared\": " << p.warsDeclared
+            << ", \"wars_ended\": " << p.warsEnded
+            << ", \"most_wars_at_once\": " << p.mostWarsAtOnce
+            << ", \"alliances_formed\": " << p.alliancesFormed
+            << ", \"colonies_founded\": " << p.coloniesFounded << "}";
     }
     out << "\n  ]\n}\n";
     return out.str();

@@ -50,6 +50,12 @@ struct PeriodFigures {
     uint32_t alliances = 0;
     uint32_t colonies = 0;
     uint64_t residentKb = 0; // the process's resident memory
+    // What happened in the period, seen day by day.
+    uint32_t warsDeclared = 0;
+    uint32_t warsEnded = 0; // by peace, or by the end of every participant
+    uint32_t mostWarsAtOnce = 0;
+    uint32_t alliancesFormed = 0; // military, royal marriages and vassalizations
+    uint32_t coloniesFounded = 0; // unowned land that became a colony
 
     double DaysPerSecond() const { return wallSeconds > 0.0 ? days / wallSeconds : 0.0; }
     // The game's own speed: the wall time less the monthly hash and checks.
@@ -58,6 +64,22 @@ struct PeriodFigures {
         return play > 0.0 ? days / play : 0.0;
     }
     double AiTickSeconds() const;
+};
+
+// Watches the world day by day for wars that begin and end, alliances that
+// form and colonies that are founded, and counts them in the period.
+class WorldEventWatch {
+public:
+    // The first call takes the world as it stands (nothing in it counts);
+    // each later one counts what changed since the call before.
+    void NoteDay(PeriodFigures& figures);
+
+private:
+    void Start();
+
+    std::vector<uint64_t> m_wars;      // the ids of the running wars, sorted
+    std::vector<uint64_t> m_alliances; // the ids of the alliances, sorted
+    std::vector<int32_t> m_owners;     // each province's owner, by id
 };
 
 // Fills the period's end figures from the running world.
