@@ -85,6 +85,11 @@ void CConfig::Accept(const ConfigBlock& block) {
 }
 
 void CConfig::SetDefaults() {
+    FillDefaults();
+    Save();
+}
+
+void CConfig::FillDefaults() {
     m_block.fill(0);
     WriteHeader();
     std::string name;
@@ -102,7 +107,6 @@ void CConfig::SetDefaults() {
     };
     for (const auto& [offset, value] : words)
         SetWord(offset, value);
-    Save();
 }
 
 void CConfig::Save() {

@@ -57,6 +57,8 @@ public:
     void Load();
     // Fills the block with the defaults and saves it.
     void SetDefaults();
+    // The same values, kept in memory only (no file is written).
+    void FillDefaults();
     // Takes the message settings into the block and writes "config.ov".
     void Save();
     void SaveAs(const std::string& path);

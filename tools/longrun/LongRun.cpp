@@ -15,6 +15,7 @@
 #include "data/GameFile.h"
 #include "data/Keywords.h"
 #include "data/WorldStateHash.h"
+#include "engine/Config.h"
 #include "engine/GameState.h"
 #include "engine/GameTimer.h"
 #include "engine/Random.h"
@@ -211,6 +212,10 @@ public:
         g_countryController[kNativesCountry] = kNativesKind;
         g_countryController[kRebelsCountry] = kRebelsKind;
         g_gameType = 0;
+        // The settings of a fresh installation, whatever this machine's
+        // settings file says, so that runs compare everywhere.
+        g_config = std::make_unique<CConfig>();
+        g_config->FillDefaults();
         g_gameTimer = std::make_unique<CGameTimer>(kTimerPeriodMs);
         g_scheduler.Clear();
         g_globals.Init();
@@ -237,6 +242,7 @@ public:
         g_globals.Shutdown();
         g_scheduler.Clear();
         g_gameTimer.reset();
+        g_config.reset();
         g_countryController.fill(0);
         g_netSession = nullptr;
         for (CProvince& province : g_provinces)

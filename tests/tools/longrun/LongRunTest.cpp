@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "engine/Config.h"
+#include "net/EventTypes.h"
 #include "platform/Files.h"
 #include "tests/TestSupport.h"
 #include "tools/longrun/LongRun.h"
@@ -151,6 +153,20 @@ TEST_F(LongRunTest, AnAllianceLapsesAfterItsExpiryDate) {
     const longrun::PeriodFigures& year = result.summary.periods.front();
     EXPECT_EQ(year.alliances, 1u + year.alliancesFormed);
     EXPECT_GT(year.messagesRun.count(23), 0u);
+}
+
+// The run plays with the settings of a fresh game (random events among
+// them: each major country's first one falls due within four years).
+TEST_F(LongRunTest, TheRunPlaysWithTheSettingsOfAFreshGame) {
+    const longrun::Result result = Run(Small(4));
+    ASSERT_EQ(result.exitCode, longrun::kExitOk) << m_err.str() << result.summary.report;
+    uint64_t events = 0;
+    for (const longrun::PeriodFigures& year : result.summary.periods)
+        if (const auto found = year.messagesRun.find(EVT_EXECUTE_EVENT);
+            found != year.messagesRun.end())
+            events += found->second.count;
+    EXPECT_GT(events, 0u);
+    EXPECT_EQ(g_config, nullptr);
 }
 
 // A world of provinces only: nobody to play, and the years still pass.
