@@ -21,6 +21,7 @@
 #include "military/server/UnitServer.h"
 #include "military/units/Unit.h"
 #include "net/EventTypes.h"
+#include "net/Posting.h"
 #include "net/Senders.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
@@ -264,8 +265,15 @@ void CAICountry::AddMonthlyMissionPoints() {
     const int32_t roll = GameRand() % 1000;
     const auto difficulty = static_cast<int32_t>(ConfigWord(ConfigOffset::kDifficulty, 2));
     const auto aggressiveness = static_cast<int32_t>(ConfigWord(ConfigOffset::kAggressiveness, 1));
-    if (roll < difficulty / 2 + aggressiveness + 2)
-        AddBaseVictoryPoints(6, std::trunc(kMissionPoints[GameRand() % 11]));
+    if (roll >= difficulty / 2 + aggressiveness + 2)
+        return;
+    // The computer player runs on the host alone: the points go to every
+    // machine as a message, so that all of them keep the same base points.
+    auto points = std::make_unique<COVDataEvent>(EVT_UNNAMED_314, GetId());
+    points->Payload().Set(BaseVictoryPointsPayload::kKind, 6u);
+    points->Payload().Set(BaseVictoryPointsPayload::kAmount,
+                          std::trunc(kMissionPoints[GameRand() % 11]));
+    ExecuteAndSendEvent(std::move(points));
 }
 
 int CAICountry::OnTimerMonth(COVEvent& event) {

@@ -5,6 +5,7 @@
 #include "ai/AICountry.h"
 #include "ai/king/King.h"
 #include "country/CountryVariants.h"
+#include "engine/Config.h"
 #include "net/EventTypes.h"
 #include "tests/ai/AIFixture.h"
 #include "world/Province.h"
@@ -112,6 +113,30 @@ TEST_F(AICountryTest, OffersToACountryWithoutAnActiveKingAreLeftAlone) {
     EXPECT_EQ(country.HandleMessage(offer), EVENT_CONSUMED);
     country.AddToTreasury(3.0f);
     EXPECT_FLOAT_EQ(country.m_treasury, 3.0f);
+}
+
+// The computer player runs on the host alone: its monthly mission points
+// go out as a message, so that every machine adds the same.
+TEST_F(AICountryTest, MissionPointsAreAddedThroughAMessageToEveryMachine) {
+    g_config->SetWord(ConfigOffset::kBaseVictoryPoints, 1);
+    g_config->SetWord(ConfigOffset::kMissions, 1);
+    CAICountry& country = MakeCountry(30);
+    country.m_major = 1;
+    float sent = 0.0f;
+    for (int month = 0; month < 5000 && sent == 0.0f; ++month) {
+        g_scheduler.Clear();
+        COVTimerEvent tick(EVT_TIMER_MONTH, g_broadcastId, g_gameTimer->currentDate);
+        country.HandleMessage(tick);
+        g_scheduler.ForEachSend([&](const COVEvent& event) {
+            if (event.GetType() != EVT_UNNAMED_314)
+                return;
+            EXPECT_EQ(event.GetReceiver(), country.GetId());
+            EXPECT_EQ(event.Payload().Get(BaseVictoryPointsPayload::kKind), 6u);
+            sent += event.Payload().Get(BaseVictoryPointsPayload::kAmount);
+        });
+    }
+    ASSERT_GT(sent, 0.0f);
+    EXPECT_FLOAT_EQ(country.m_baseVp.values[6], sent);
 }
 
 TEST_F(AICountryTest, TheMonthAnswersAsTheBaseSoThatLaterCountriesHearIt) {

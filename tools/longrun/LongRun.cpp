@@ -321,6 +321,7 @@ public:
 
         const Clock::time_point start = Clock::now();
         summary.startDate = DateText(g_gameTimer->GetDate());
+        m_worldEvents.Start();
         const uint64_t startHash = WorldStateHash();
         result.monthlyHashes.push_back(startHash);
         const FaultReport fault = PlayHost(result, m_options.years * 12, true);

@@ -150,12 +150,8 @@ void WorldEventWatch::Start() {
 }
 
 void WorldEventWatch::NoteDay(PeriodFigures& figures) {
-    if (m_owners.empty()) {
-        // The first day: the scenario's own wars and alliances count as
-        // there from the start.
+    if (m_owners.empty())
         Start();
-        return;
-    }
     std::vector<uint64_t> wars = SortedIds(g_wars);
     figures.warsDeclared += CountMissing(wars, m_wars);
     figures.warsEnded += CountMissing(m_wars, wars);

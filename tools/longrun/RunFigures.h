@@ -70,13 +70,12 @@ struct PeriodFigures {
 // form and colonies that are founded, and counts them in the period.
 class WorldEventWatch {
 public:
-    // The first call takes the world as it stands (nothing in it counts);
-    // each later one counts what changed since the call before.
+    // Takes the world as it stands: nothing in it counts.
+    void Start();
+    // Counts what changed since the call before (or since Start).
     void NoteDay(PeriodFigures& figures);
 
 private:
-    void Start();
-
     std::vector<uint64_t> m_wars;      // the ids of the running wars, sorted
     std::vector<uint64_t> m_alliances; // the ids of the alliances, sorted
     std::vector<int32_t> m_owners;     // each province's owner, by id
