@@ -116,6 +116,23 @@ TEST_F(ExplorationPlansTest, ASeaPlanSendsAFleetThatSucceedsAtItsGoal) {
     EXPECT_EQ(fleet.GetAIAgent(), us->GetKing());
 }
 
+// A plan left without its unit gives up, so that the explorer can make
+// another.
+TEST_F(ExplorationPlansTest, ASeaPlanWhoseFleetIsLostEnds) {
+    CNavalUnit& fleet = Fleet(104, 2, 0, 0, *us);
+    fleet.GetDefaultLeader().category = LEADER_EXPLORER;
+    us->GetKing()->Start();
+    CAIExplorer& explorer = Explorer();
+    explorer.PlanExploreSeazone();
+    RunDays(1);
+    ASSERT_EQ(fleet.GetAIAgent(), FirstPlan<CAIPlanExploreSeazone>(explorer));
+    us->DeleteUnit(fleet.GetId());
+    RunDays(1);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_EXPLORE_SEAZONE), 0);
+    explorer.PlanExploreSeazone();
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_EXPLORE_SEAZONE), 1);
+}
+
 TEST_F(ExplorationPlansTest, ALandPlanWhoseProvinceGotDiscoveredCancelsAtItsTimer) {
     Army(100, 30000, *us);
     us->GetKing()->Start();
@@ -148,6 +165,13 @@ TEST_F(ExplorationPlansTest, NativesOverseasAreNeverAttackedWithoutShips) {
     us->GetKing()->Start();
     CAIExplorer& explorer = Explorer();
     ASSERT_EQ(explorer.GetNativeCandidates(), std::vector<int32_t>{kNatives});
+    // Natives gone: nothing to draw from.
+    P(kNatives).natives = 0;
+    us->m_keptUnits[CCountry::UNIT_TRANSPORTS] = 1;
+    explorer.PlanGenocide();
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_GENOCIDE), 0);
+    P(kNatives).natives = 6;
+    us->m_keptUnits[CCountry::UNIT_TRANSPORTS] = 0;
 
     CAIPlanGenocide trial(us->GetKing());
     trial.SetGoal(static_cast<uint32_t>(kNatives));
