@@ -161,6 +161,36 @@ TEST_F(ExplorationPlansTest, ALandPlanWhoseProvinceGotDiscoveredCancelsAtItsTime
     EXPECT_TRUE(explorer.GetLandCandidates().empty());
 }
 
+// An army shipped over the sea is held by its transport meanwhile: the
+// watchdog lets the plan wait for it.
+TEST_F(ExplorationPlansTest, ALandPlanWaitsForItsArmyAtSea) {
+    us->m_keptUnits[CCountry::UNIT_TRANSPORTS] = 10;
+    // Known waters lead to the unknown coast.
+    P(kUnknownSea).discoveredBy[kUs] = 1;
+    CLandUnit& army = Army(101, 4000, *us);
+    army.GetDefaultLeader().category = LEADER_CONQUISTADOR;
+    us->GetKing()->Start();
+    CAIExplorer& explorer = Explorer();
+    auto* plan = new CAIPlanExploreProvince(us->GetKing());
+    plan->SetGoal(&explorer, static_cast<uint32_t>(kUnknownCoast));
+    plan->Evaluate();
+    ASSERT_GT(plan->GetPriority(), 0.0f);
+    plan->SetPriority(52.0f);
+    explorer.AddChild(plan);
+    plan->Start();
+    RunDays(1);
+    ASSERT_TRUE(plan->WasUnitRequested());
+    CAIAgent* carrier = army.GetAIAgent();
+    ASSERT_NE(carrier, nullptr);
+    ASSERT_NE(carrier->AsPlan(), nullptr);
+    EXPECT_EQ(carrier->AsPlan()->GetPlanType(), AIPLAN_TRANSPORT);
+    EXPECT_EQ(carrier->GetParent(), plan);
+
+    RunDays(70);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_EXPLORE_PROVINCE), 1);
+    EXPECT_EQ(army.GetAIAgent(), carrier);
+}
+
 TEST_F(ExplorationPlansTest, NativesOverseasAreNeverAttackedWithoutShips) {
     us->GetKing()->Start();
     CAIExplorer& explorer = Explorer();
