@@ -8,6 +8,7 @@
 #include "ai/king/ResourceBroker.h"
 #include "country/CountryAI.h"
 #include "military/units/Leader.h"
+#include "net/EventTypes.h"
 #include "tests/ai/MilitaryFixture.h"
 
 namespace {
@@ -227,6 +228,46 @@ TEST_F(ExplorationPlansTest, NativesOverseasAreNeverAttackedWithoutShips) {
     EXPECT_FLOAT_EQ(plan->GetPriority(), 51.0f);
     ASSERT_NE(plan->RequestSlot(AIRES_ARMIES), nullptr);
     EXPECT_FLOAT_EQ(plan->RequestSlot(AIRES_ARMIES)->amount, 900.0f);
+}
+
+// The army walks to the natives and attacks them; once none are left the
+// plan is done.
+TEST_F(ExplorationPlansTest, ANativePlanMarchesAndAttacksUntilNoneAreLeft) {
+    P(kNatives).continent = 1;
+    Link(100, kNatives);
+    CLandUnit& army = Army(100, 1000, *us);
+    us->GetKing()->Start();
+    CAIExplorer& explorer = Explorer();
+    explorer.PlanGenocide();
+    auto* plan = FirstPlan<CAIPlanGenocide>(explorer);
+    ASSERT_NE(plan, nullptr);
+
+    auto attackAsked = [] {
+        bool asked = false;
+        g_scheduler.ForEachEvent([&asked](COVEvent* event) {
+            asked = asked || (event->GetType() == EVT_REQUEST_NATIVE_ATTACK &&
+                              event->Payload().Get(COVProvinceEvent::kProvince) ==
+                                  static_cast<uint32_t>(kNatives));
+        });
+        return asked;
+    };
+    bool asked = false;
+    for (int32_t day = 0; day < 200 && !asked; ++day) {
+        g_gameTimer->currentDate.AddDays(1);
+        while (!asked && g_scheduler.RunOne())
+            asked = attackAsked();
+    }
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(army.GetLocation(), kNatives);
+    EXPECT_EQ(army.GetAIAgent(), plan);
+
+    // The natives fought and are gone: at its next timer the plan is done
+    // and lets the army go.
+    P(kNatives).natives = 0;
+    RunDays(30);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_GENOCIDE), 0);
+    EXPECT_NE(army.GetAIAgent(), nullptr);
+    EXPECT_EQ(army.GetAIAgent()->AsPlan(), nullptr);
 }
 
 TEST_F(ExplorationPlansTest, AnExplorersOrAConquistadorsArrivalSendsThemOut) {
