@@ -32,6 +32,8 @@ protected:
             province.area = 0;
             province.terrain = 0;
             province.discoveredBy = {};
+            province.natives = province.maxNatives = 0;
+            province.continent = province.region = 0;
         }
         MilitaryFixture::SetUp();
         CProvince& sea = Unknown(kUnknownSea);
