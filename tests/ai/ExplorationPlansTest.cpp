@@ -272,6 +272,26 @@ TEST_F(ExplorationPlansTest, ANativePlanMarchesAndAttacksUntilNoneAreLeft) {
     EXPECT_EQ(army.GetAIAgent()->AsPlan(), nullptr);
 }
 
+// A colonial nation sets out at once; its timer keeps one sea plan, as many
+// land plans as a fifth of its land candidates and one more (at most 5),
+// and two native plans going.
+TEST_F(ExplorationPlansTest, AColonialNationSetsOutAtOnceAndItsTimerKeepsThePlansUp) {
+    us->m_colonialNation = 1;
+    us->m_keptUnits[CCountry::UNIT_TRANSPORTS] = 1;
+    us->GetKing()->Start();
+    CAIExplorer& explorer = Explorer();
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_EXPLORE_SEAZONE), 1);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_EXPLORE_PROVINCE), 1);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_GENOCIDE), 1);
+
+    explorer.OnTimer(0);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_EXPLORE_SEAZONE), 1);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_EXPLORE_PROVINCE), 1);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_GENOCIDE), 2);
+    explorer.OnTimer(0);
+    EXPECT_EQ(explorer.CountPlans(AIPLAN_GENOCIDE), 2);
+}
+
 TEST_F(ExplorationPlansTest, AnExplorersOrAConquistadorsArrivalSendsThemOut) {
     us->GetKing()->Start();
     CAIExplorer& explorer = Explorer();
