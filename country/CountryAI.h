@@ -20,6 +20,9 @@ extern CountryAIHooks g_countryAI;
 
 // The notification kind of a separate peace.
 constexpr uint32_t kAINoticeSeparatePeace = 18;
+// The notification kind of a leader arrived in a country's service (the
+// country and the leader's category).
+constexpr uint32_t kAINoticeLeaderArrived = 35;
 
 // The notices of a unit lost with all its men or ships.
 constexpr int32_t kNoticeArmyDestroyed = 123; // "ARMYDESTROY"

@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "ai/AIPlan.h"
+#include "ai/diplomacy/ExplorationPlans.h"
 #include "ai/king/King.h"
 #include "ai/king/MerchantAgent.h"
 #include "country/Country.h"
 #include "country/CountryList.h"
 #include "engine/Random.h"
+#include "military/units/Leader.h"
 #include "world/City.h"
 #include "world/Goods.h"
 #include "world/Province.h"
@@ -21,6 +23,12 @@ constexpr uint32_t kNoticeLeader = 35;
 constexpr int32_t kFirstNonLandTerrain = 5;
 constexpr int32_t kIgnoredTerrain = 6;
 constexpr int32_t kMaxTradingPostLevel = 5;
+// The priorities the explorer gives its plans.
+constexpr float kSeaPlanPriority = 25.0f;
+constexpr float kLandPlanPriority = 52.0f;
+constexpr float kNativePlanPriority = 51.0f;
+// The country that sails only with its sea-exploration permission.
+constexpr int32_t kRussia = 7;
 
 bool Listed(const std::vector<int32_t>& list, int32_t id) {
     return std::find(list.begin(), list.end(), id) != list.end();
@@ -75,8 +83,12 @@ void CAIExplorer::Start() {
             AddLandNeighbours(id);
         }
     }
-    if (country->IsColonialNation())
+    if (country->IsColonialNation()) {
+        PlanExploreSeazone();
+        PlanExploreProvince();
         PlanSettlement();
+        PlanGenocide();
+    }
 }
 
 void CAIExplorer::Stop() {
@@ -97,6 +109,16 @@ void CAIExplorer::AddLandNeighbours(int32_t id) {
             !neighbour->discoveredBy[self])
             AddOnce(m_land, next.id);
     }
+}
+
+int32_t CAIExplorer::CountPlans(int32_t type) const {
+    int32_t count = 0;
+    const_cast<CLinkedList<CAIAgent>&>(children).ForEach([&count, type](CAIAgent* child) {
+        if (CAIPlan* plan = child ? child->AsPlan() : nullptr)
+            if (plan->GetPlanType() == type)
+                ++count;
+    });
+    return count;
 }
 
 int32_t CAIExplorer::CountSettlementPlans() const {
@@ -128,8 +150,108 @@ void CAIExplorer::OnTimer(uint32_t value) {
     if (!country->IsColonialNation() &&
         country->m_colonists + country->GetYearlyColonists() <= 1.0f)
         return;
-    if (CountSettlementPlans() < wanted)
+    const int32_t settlement = CountSettlementPlans();
+    const int32_t sea = CountPlans(AIPLAN_EXPLORE_SEAZONE);
+    const int32_t land = CountPlans(AIPLAN_EXPLORE_PROVINCE);
+    const int32_t natives = CountPlans(AIPLAN_GENOCIDE);
+    if (settlement < wanted)
         PlanSettlement();
+    if (sea < wanted)
+        PlanExploreSeazone();
+    if (land < std::min(static_cast<int32_t>(m_land.size()) / 5 + 1, 5))
+        PlanExploreProvince();
+    if (natives < 2 * wanted)
+        PlanGenocide();
+}
+
+void CAIExplorer::OnExplorationRequest(int32_t who, int32_t category) {
+    if (!country || who != Self())
+        return;
+    if (category == LEADER_EXPLORER)
+        PlanExploreSeazone();
+    else if (category == LEADER_CONQUISTADOR)
+        PlanExploreProvince();
+}
+
+// The best candidate by the plan's rating (a later equal one wins) that no
+// plan of the kind aims at and that is worth starting gets a plan.
+template <class Plan> void CAIExplorer::PlanExploration(const IdList& candidates, float priority) {
+    if (!country || !active || !owner)
+        return;
+    Plan trial(owner);
+    std::vector<uint32_t> aimed;
+    children.ForEach([&aimed, &trial](CAIAgent* child) {
+        CAIPlan* plan = child ? child->AsPlan() : nullptr;
+        if (plan && plan->GetPlanType() == trial.GetPlanType())
+            aimed.push_back(static_cast<CAIExplorationPlan*>(plan)->GetGoal());
+    });
+    int32_t best = 0;
+    float bestPriority = 0.0f;
+    for (int32_t id : candidates) {
+        if (std::find(aimed.begin(), aimed.end(), static_cast<uint32_t>(id)) != aimed.end())
+            continue;
+        trial.SetGoal(static_cast<uint32_t>(id));
+        trial.Evaluate();
+        if (trial.GetPriority() < kAIPlanDropPriority)
+            continue;
+        if (best == 0 || trial.GetPriority() >= bestPriority) {
+            best = id;
+            bestPriority = trial.GetPriority();
+        }
+    }
+    if (best == 0)
+        return;
+    auto* plan = new Plan(owner);
+    plan->SetGoal(this, static_cast<uint32_t>(best));
+    plan->Evaluate();
+    plan->SetPriority(priority);
+    AddChild(plan);
+    plan->Start();
+}
+
+void CAIExplorer::PlanExploreSeazone() {
+    if (country && Self() == kRussia && !country->m_technology.NavalLevelAtLeast21())
+        return;
+    PlanExploration<CAIPlanExploreSeazone>(m_sea, kSeaPlanPriority);
+}
+
+void CAIExplorer::PlanExploreProvince() {
+    PlanExploration<CAIPlanExploreProvince>(m_land, kLandPlanPriority);
+}
+
+void CAIExplorer::PlanGenocide() {
+    if (!country || !active || !owner)
+        return;
+    for (int32_t id : m_natives) {
+        const CProvince* province = GetProvince(id);
+        if (province && province->natives > 0)
+            m_weighted.Add(id, std::max(1, 100 - province->natives));
+    }
+    int32_t chosen = 0;
+    if (m_weighted.GetTotal() > 0) {
+        int32_t rest = GameRand() % m_weighted.GetTotal();
+        m_weighted.ForEach([&rest, &chosen](int32_t province, int32_t weight) {
+            if (chosen != 0)
+                return;
+            rest -= weight;
+            if (rest < 0)
+                chosen = province;
+        });
+    }
+    m_weighted.RemoveAll();
+    if (chosen == 0)
+        return;
+    auto* plan = new CAIPlanGenocide(owner);
+    plan->SetGoal(this, static_cast<uint32_t>(chosen));
+    plan->Evaluate();
+    // Natives out of reach are not worth an army.
+    if (plan->GetPriority() < kAIPlanDropPriority) {
+        delete plan;
+        return;
+    }
+    plan->SetPriority(kNativePlanPriority);
+    AddChild(plan);
+    plan->Start();
 }
 
 void CAIExplorer::OnPlanEnded(CAIAgent* child) {

@@ -3,12 +3,42 @@
 // its borders. It keeps lists of candidate provinces (undiscovered land
 // next to what the country knows, undiscovered sea zones, places for a
 // colony or a trading post, own settlements a further colonist or trader
-// may grow, provinces of natives) and chooses where the colonists and
-// traders go (ai/king/MerchantAgent.h holds their plans).
+// may grow, provinces of natives), chooses where the colonists and
+// traders go (ai/king/MerchantAgent.h holds their plans), and sends fleets
+// and armies to explore and against the natives
+// (ai/diplomacy/ExplorationPlans.h).
 #include <cstdint>
 #include <vector>
 
 #include "ai/AIAgent.h"
+
+// A scratch list for a weighted draw: provinces with their weights and the
+// running total.
+class CAIWeightedList {
+public:
+    struct Item {
+        int32_t province = 0;
+        int32_t weight = 0;
+    };
+    void Add(int32_t province, int32_t weight) {
+        m_items.push_back({province, weight});
+        m_total += weight;
+    }
+    void RemoveAll() {
+        m_items.clear();
+        m_total = 0;
+    }
+    template <class F> void ForEach(F&& call) const {
+        for (const Item& item : m_items)
+            call(item.province, item.weight);
+    }
+    int32_t GetTotal() const { return m_total; }
+    bool IsEmpty() const { return m_items.empty(); }
+
+private:
+    std::vector<Item> m_items;
+    int32_t m_total = 0;
+};
 
 class CAIExplorer : public CAIStandingAgent {
 public:
@@ -20,6 +50,12 @@ public:
     void OnTimer(uint32_t value) override;
     void OnSettlementChanged(int32_t country, int32_t province) override;
     void OnProvinceDiscovered(int32_t country, int32_t province) override;
+    void OnLeaderEvent(int32_t country, int32_t category) override {
+        OnExplorationRequest(country, category);
+    }
+    // A leader arrived in a country's service: an explorer of this country
+    // sets out to sea, a conquistador overland.
+    void OnExplorationRequest(int32_t country, int32_t category);
     void OnPlanSucceeded(CAIAgent* child) override { OnPlanEnded(child); }
     void OnPlanFailed(CAIAgent* child) override { OnPlanEnded(child); }
     void OnPlanEnded(CAIAgent* child);
@@ -37,6 +73,16 @@ public:
     int32_t BestTraderSite() const;
     // The colonist and trader plans running.
     int32_t CountSettlementPlans() const;
+    // The plans of the type running.
+    int32_t CountPlans(int32_t type) const;
+
+    // A plan toward the best unknown sea zone, or land province, that no
+    // plan of its kind aims at yet.
+    void PlanExploreSeazone();
+    void PlanExploreProvince();
+    // A plan against the natives of a province drawn among the native
+    // candidates, the fewer natives the likelier.
+    void PlanGenocide();
 
     using IdList = std::vector<int32_t>;
     const IdList& GetLandCandidates() const { return m_land; }
@@ -56,6 +102,9 @@ private:
     // the country may send to; 0 when none.
     int32_t BestSite(const IdList& list, bool trader) const;
     void StartSettlementPlan(int32_t province, bool trader);
+    template <class Plan> void PlanExploration(const IdList& candidates, float priority);
+
+    CAIWeightedList m_weighted;
 
     IdList m_land;
     IdList m_sea;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "country/Country.h"
+#include "country/CountryAI.h"
 #include "engine/CriticalError.h"
 #include "engine/GameTimer.h"
 #include "engine/ObjectId.h"
@@ -304,8 +305,13 @@ int CLeaderRegistry::HandleEvent(COVEvent& event) {
             return 0;
         leader->SetCountry(country);
         const ObjectId unit = PlaceArrivingLeader(*leader);
-        if (!unit.IsNull())
-            SendActivateLeader(leader, unit);
+        if (unit.IsNull())
+            return 0;
+        const auto category = static_cast<uint32_t>(leader->category);
+        SendActivateLeader(leader, unit);
+        // The computer player may send the new leader out exploring.
+        if (IsHost() && g_countryAI.notifyListeners)
+            g_countryAI.notifyListeners(kAINoticeLeaderArrived, country->GetNumber(), category);
         return 0;
     }
     case EVT_REQUEST_REPLACEMENT_MONARCH: {

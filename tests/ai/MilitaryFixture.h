@@ -123,6 +123,8 @@ protected:
         m_used.push_back(id);
         CProvince& p = P(id);
         p.terrain = 0;
+        // Natives left by another test would bar the way.
+        p.natives = 0;
         p.discovered = 1;
         p.discoveredBy[kUs] = p.discoveredBy[kThem] = 1;
         return p;

@@ -2,11 +2,13 @@
 // and the random leader names.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "country/Country.h"
+#include "country/CountryAI.h"
 #include "country/CountryTags.h"
 #include "engine/Random.h"
 #include "military/server/HostDispatcher.h"
@@ -199,6 +201,25 @@ TEST_F(LeaderRegistryTest, AConquistadorRaisesANewArmyWhereItArrives) {
     Arrive({kLeaderIdType, 4999});
     Arrive({kLeaderIdType, 70000});
     EXPECT_TRUE(TakeSent().empty());
+}
+
+// The computer player hears of each leader that took up a command, with
+// the country and the leader's category; not of one that found none.
+TEST_F(LeaderRegistryTest, AnArrivalIsToldToTheComputerPlayer) {
+    static std::vector<std::array<uint32_t, 3>> told;
+    told.clear();
+    const auto saved = g_countryAI.notifyListeners;
+    g_countryAI.notifyListeners = [](uint32_t kind, uint32_t a, uint32_t b) {
+        told.push_back({kind, a, b});
+    };
+    Arrive(Historical(LEADER_CONQUISTADOR, 60).GetId());
+    Arrive(Historical(LEADER_EXPLORER, 61).GetId());
+    // No port for an admiral: no command, nothing told.
+    Arrive(Historical(LEADER_ADMIRAL, 62).GetId());
+    g_countryAI.notifyListeners = saved;
+    using Told = std::vector<std::array<uint32_t, 3>>;
+    EXPECT_EQ(told, (Told{{kAINoticeLeaderArrived, 1, LEADER_CONQUISTADOR},
+                          {kAINoticeLeaderArrived, 1, LEADER_EXPLORER}}));
 }
 
 TEST_F(LeaderRegistryTest, AtItsEndDateTheLeaderIsRemovedFromItsCountry) {
