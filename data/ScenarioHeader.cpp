@@ -6,6 +6,7 @@
 
 #include "data/DataTree.h"
 #include "data/Keywords.h"
+#include "data/WorldStateHash.h"
 #include "engine/Config.h"
 #include "platform/Files.h"
 
@@ -355,9 +356,13 @@ CDataBlock* ScenarioInfo::Write() {
                                     : std::string();
     optionFile = CutText((playing + ".cfg").c_str(), kShortTextSize);
     AddEntry(*block, KW_OPTIONFILE, new CDataString(optionFile.c_str()));
-    for (const ObjectId& id : CollectHighestIdNumbers())
-        if (id.number != 0)
-            AddEntry(*block, KW_ID, id.MakeNode());
+    // Where each machine's numbering goes on after a load. Each machine
+    // counts what it holds itself (the host also what only it keeps, such
+    // as the random leaders it made), so the shared world leaves them out.
+    if (!WritingSharedStateOnly())
+        for (const ObjectId& id : CollectHighestIdNumbers())
+            if (id.number != 0)
+                AddEntry(*block, KW_ID, id.MakeNode());
     for (uint32_t i = 0; i < nationCount; ++i) {
         const CSelectableNation* nation = nations[nationOrder[i]].get();
         if (nation)

@@ -16,6 +16,7 @@
 #include "data/ScenarioHeader.h"
 #include "data/WorldStateHash.h"
 #include "engine/GameState.h"
+#include "engine/ObjectId.h"
 #include "platform/Files.h"
 #include "tests/TestSupport.h"
 #include "tests/data/TextFormatFixture.h"
@@ -337,6 +338,24 @@ TEST_F(GameFileObjectsTest, TheWorldStateHashIsTheHashOfTheSavedGameBytes) {
     g_multiplayer = true;
     EXPECT_NE(WorldStateHash(), more);
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+// Each machine numbers on after what it holds itself (the host also after
+// what only it keeps): a saved game keeps where, the shared world leaves it
+// out.
+TEST_F(GameFileObjectsTest, TheSharedWorldLeavesOutWhereEachMachinesNumberingGoesOn) {
+    g_scenarioInfo = std::make_unique<ScenarioInfo>();
+    InitIdRegistries(g_nullId);
+    std::string shared;
+    ASSERT_EQ(WriteGameToMemory(shared), FIELD_WRITTEN);
+    const uint64_t before = WorldStateHash();
+    CIdEntity keptByTheHost;
+    keptByTheHost.AssignNewId();
+    ASSERT_EQ(SaveGameFile("saved.ovg"), FIELD_WRITTEN);
+    EXPECT_NE(dir.ReadFile("saved.ovg").find("id = { type = "), std::string::npos);
+    ASSERT_EQ(WriteGameToMemory(shared), FIELD_WRITTEN);
+    EXPECT_EQ(shared.find("id = { type = "), std::string::npos);
+    EXPECT_EQ(WorldStateHash(), before);
 }
 
 TEST(WorldStateHashTest, HashAndTextFormAreFixed) {
