@@ -10,6 +10,7 @@
 
 #include "country/Country.h"
 #include "country/CountryAI.h"
+#include "country/PayloadChecks.h"
 #include "country/Relations.h"
 #include "data/ScenarioHeader.h"
 #include "engine/CriticalError.h"
@@ -421,7 +422,9 @@ int CCountry::OnSendMerchant(COVEvent& event) {
     const uint32_t id = payload.Get(COVMerchantEvent::kProvince).number;
     CProvince* province = NamedProvince(event, id);
     int32_t count = 0;
-    if (!province || !MerchantCountOf(event, count))
+    if (!province || !MerchantCountOf(event, count) ||
+        !IsFigureWithin(payload.Get(COVMerchantEvent::kCost), kPaymentRange, "send merchant",
+                        m_number))
         return EVENT_CONSUMED;
     CCentreOfTrade* centre = province->centreOfTrade;
     const CDate arrival = payload.Get(COVMerchantEvent::kArrival);
@@ -637,6 +640,9 @@ int CCountry::OnExecBuildFacility(COVEvent& event) {
         AppendToLog("Facility message dropped: short payload");
         return EVENT_CONSUMED;
     }
+    if (!IsFigureWithin(payload.Get(COVFacilityEvent::kCost), kPaymentRange, "build facility",
+                        m_number))
+        return EVENT_CONSUMED;
     const CDate end = payload.Get(COVFacilityEvent::kEndDate);
     SpendMoney(kLedgerManufactory, static_cast<float>(payload.Get(COVFacilityEvent::kCost)));
     if (CCity* city = province->GetCity())
