@@ -9,6 +9,7 @@
 #include "country/CountryMarks.h"
 #include "country/CountryMilitary.h"
 #include "country/CountryVariants.h"
+#include "country/PayloadChecks.h"
 #include "data/DataTree.h"
 #include "data/Keywords.h"
 #include "data/ScenarioHeader.h"
@@ -372,7 +373,11 @@ void CCountry::AddToCappedReserve(float amount) {
 }
 
 void CCountry::AddToTreasury(float amount) {
-    m_treasury += amount;
+    m_treasury = static_cast<float>(ClampFigure(double{m_treasury} + amount, kMoneyRange));
+}
+
+void CCountry::ChangeInflation(float change) {
+    m_inflation = static_cast<float>(ClampFigure(double{m_inflation} + change, kInflationRange));
 }
 
 float CCountry::GetLoanAmount() const {
@@ -385,7 +390,7 @@ void CCountry::BookLedgerEntry(uint32_t kind, float amount) {
     m_ledger.BookIncome(kind, amount);
     const bool ordinaryIncome = kind <= 4 || kind == 9 || kind == 10;
     if (ordinaryIncome)
-        m_income += amount;
+        m_income = static_cast<float>(ClampFigure(double{m_income} + amount, kMoneyRange));
     else
         AddToTreasury(amount);
 }

@@ -325,7 +325,11 @@ public:
     bool IsNonWesternNation() const;
     // Adds to manpower only while manpower is below twice the reference.
     virtual void AddToCappedReserve(float amount);
+    // The treasury, and this month's income below, stay within a billion
+    // either way, beyond any real game.
     virtual void AddToTreasury(float amount);
+    // Adds the change to the inflation, held within -0.5..10.
+    void ChangeInflation(float change);
     // 1000 with a stock exchange, else 500 with a bank, else 200.
     float GetLoanAmount() const;
     // Ordinary income (kinds 0-4, 9 and 10) adds to this month's income and

@@ -6,6 +6,7 @@
 
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
+#include "country/PayloadChecks.h"
 #include "engine/Config.h"
 #include "net/EventTypes.h"
 #include "world/City.h"
@@ -371,10 +372,12 @@ int CCountry::HandleMessage(COVEvent& event) {
     case EVT_SET_MINISTER:
     case EVT_REMOVE_MINISTER:
         return m_minister.HandleMessage(event);
-    case EVT_UNNAMED_314:
-        AddBaseVictoryPoints(event.Payload().Get(BaseVictoryPointsPayload::kKind),
-                             event.Payload().Get(BaseVictoryPointsPayload::kAmount));
+    case EVT_UNNAMED_314: {
+        const float points = event.Payload().Get(BaseVictoryPointsPayload::kAmount);
+        if (IsFigureWithin(points, kVictoryPointsRange, "victory points", m_number))
+            AddBaseVictoryPoints(event.Payload().Get(BaseVictoryPointsPayload::kKind), points);
         return EVENT_CONSUMED;
+    }
     default:
         break;
     }

@@ -5,6 +5,7 @@
 
 #include "country/Country.h"
 #include "country/CountryMilitary.h"
+#include "country/PayloadChecks.h"
 #include "country/TreatyFile.h"
 #include "data/DataTree.h"
 #include "data/GameFile.h"
@@ -30,10 +31,16 @@ int CMinister::HandleMessage(COVEvent& event) {
         const ObjectId id = payload.Get(MinisterPayload::kMinister);
         if (payload.Get(MinisterPayload::kUpdate) != 0 && id != m_id)
             return EVENT_CONSUMED;
+        const int32_t values[] = {payload.Get(MinisterPayload::kAdm),
+                                  payload.Get(MinisterPayload::kMil),
+                                  payload.Get(MinisterPayload::kDip)};
+        for (int32_t value : values)
+            if (!IsFigureWithin(value, kRulerValueRange, "minister", event.GetReceiver().number))
+                return EVENT_CONSUMED;
         m_id = id;
-        adm = payload.Get(MinisterPayload::kAdm);
-        mil = payload.Get(MinisterPayload::kMil);
-        dip = payload.Get(MinisterPayload::kDip);
+        adm = values[0];
+        mil = values[1];
+        dip = values[2];
         SetName(payload.Get(MinisterPayload::kName).c_str());
         return EVENT_NOT_HANDLED;
     }

@@ -10,6 +10,7 @@
 
 #include "country/Country.h"
 #include "country/CountryAI.h"
+#include "country/PayloadChecks.h"
 #include "country/Relations.h"
 #include "data/ScenarioHeader.h"
 #include "engine/CriticalError.h"
@@ -77,6 +78,18 @@ CProvince* NamedProvince(const COVEvent& event, uint32_t id) {
     AppendToLog("Country message " + std::to_string(event.GetType()) + " dropped: province " +
                 std::to_string(id));
     return nullptr;
+}
+
+// The land province a colonist or trader message names; null, with a log
+// line, for a sea zone or lake, which nobody settles or owns.
+CProvince* NamedLandProvince(const COVEvent& event, uint32_t id) {
+    CProvince* province = NamedProvince(event, id);
+    if (province && province->IsSea()) {
+        AppendToLog("Country message " + std::to_string(event.GetType()) +
+                    " dropped: no land in province " + std::to_string(id));
+        return nullptr;
+    }
+    return province;
 }
 
 // A country number a message names; false, with a log line, outside 0..98.
@@ -248,7 +261,7 @@ namespace {
 void SendOff(CCountry& country, COVEvent& event, bool trader) {
     const COVEventData& payload = event.Payload();
     const uint32_t id = payload.Get(COVColonistEvent::kProvince);
-    if (!NamedProvince(event, id))
+    if (!NamedLandProvince(event, id))
         return;
     const CDate arrival = payload.Get(COVColonistEvent::kArrival);
     const uint32_t success = payload.Get(COVColonistEvent::kSuccess) != 0 ? 1 : 0;
@@ -299,7 +312,7 @@ int CCountry::OnSendTrader(COVEvent& event) {
 
 int CCountry::OnColonistArrived(COVEvent& event) {
     const uint32_t id = event.Payload().Get(COVColonistEvent::kProvince);
-    const CProvince* province = NamedProvince(event, id);
+    const CProvince* province = NamedLandProvince(event, id);
     if (!province)
         return EVENT_CONSUMED;
     RemoveTraveller(*this, id);
@@ -313,7 +326,7 @@ int CCountry::OnColonistArrived(COVEvent& event) {
 
 int CCountry::OnTraderArrived(COVEvent& event) {
     const uint32_t id = event.Payload().Get(COVColonistEvent::kProvince);
-    const CProvince* province = NamedProvince(event, id);
+    const CProvince* province = NamedLandProvince(event, id);
     if (!province)
         return EVENT_CONSUMED;
     RemoveTraveller(*this, id);
@@ -327,7 +340,8 @@ int CCountry::OnTraderArrived(COVEvent& event) {
 }
 
 int CCountry::OnColonise(COVEvent& event) {
-    CProvince* province = NamedProvince(event, event.Payload().Get(COVColonistEvent::kProvince));
+    CProvince* province =
+        NamedLandProvince(event, event.Payload().Get(COVColonistEvent::kProvince));
     if (!province)
         return EVENT_CONSUMED;
     const int32_t id = province->GetNumber();
@@ -364,7 +378,8 @@ int CCountry::OnColonise(COVEvent& event) {
 }
 
 int CCountry::OnEstablishTradepost(COVEvent& event) {
-    CProvince* province = NamedProvince(event, event.Payload().Get(COVColonistEvent::kProvince));
+    CProvince* province =
+        NamedLandProvince(event, event.Payload().Get(COVColonistEvent::kProvince));
     if (!province)
         return EVENT_CONSUMED;
     const int32_t id = province->GetNumber();
@@ -421,7 +436,9 @@ int CCountry::OnSendMerchant(COVEvent& event) {
     const uint32_t id = payload.Get(COVMerchantEvent::kProvince).number;
     CProvince* province = NamedProvince(event, id);
     int32_t count = 0;
-    if (!province || !MerchantCountOf(event, count))
+    if (!province || !MerchantCountOf(event, count) ||
+        !IsFigureWithin(payload.Get(COVMerchantEvent::kCost), kPaymentRange, "send merchant",
+                        m_number))
         return EVENT_CONSUMED;
     CCentreOfTrade* centre = province->centreOfTrade;
     const CDate arrival = payload.Get(COVMerchantEvent::kArrival);
@@ -637,6 +654,9 @@ int CCountry::OnExecBuildFacility(COVEvent& event) {
         AppendToLog("Facility message dropped: short payload");
         return EVENT_CONSUMED;
     }
+    if (!IsFigureWithin(payload.Get(COVFacilityEvent::kCost), kPaymentRange, "build facility",
+                        m_number))
+        return EVENT_CONSUMED;
     const CDate end = payload.Get(COVFacilityEvent::kEndDate);
     SpendMoney(kLedgerManufactory, static_cast<float>(payload.Get(COVFacilityEvent::kCost)));
     if (CCity* city = province->GetCity())

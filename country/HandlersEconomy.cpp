@@ -122,8 +122,8 @@ int CCountry::OnSetSendDate(COVEvent& event) {
 int CCountry::OnSetMaintenance(COVEvent& event) {
     const float land = event.Payload().Get(SetMaintenancePayload::kLand);
     const float naval = event.Payload().Get(SetMaintenancePayload::kNaval);
-    if (!IsFiniteAmount(land, "maintenance", m_number) ||
-        !IsFiniteAmount(naval, "maintenance", m_number))
+    if (!IsFigureWithin(land, kMaintenanceRange, "maintenance", m_number) ||
+        !IsFigureWithin(naval, kMaintenanceRange, "maintenance", m_number))
         return EVENT_CONSUMED;
     m_landMaintenance = land;
     m_navalMaintenance = naval;
@@ -135,7 +135,7 @@ int CCountry::OnSendGift(COVEvent& event) {
     if (!ExistingOther(*this, giver, "gift"))
         return EVENT_CONSUMED;
     const float amount = event.Payload().Get(GiftPayload::kAmount);
-    if (!IsFiniteAmount(amount, "gift", m_number))
+    if (!IsFigureWithin(amount, kMoneyRange, "gift", m_number))
         return EVENT_CONSUMED;
     BookLedgerEntry(INCOME_GIFT, amount);
     ChangeRelationMutual(m_number, giver,
@@ -164,14 +164,14 @@ int CCountry::OnDeclineLoanMsg(COVEvent& event) {
 
 int CCountry::OnChangePE(COVEvent& event) {
     const float amount = event.Payload().Get(TrackInvestmentPayload::kAmount);
-    if (IsFiniteAmount(amount, "infrastructure investment", m_number))
+    if (IsFigureWithin(amount, kMoneyRange, "infrastructure investment", m_number))
         AdvanceInfraTech(TruncateToInt(amount));
     return EVENT_CONSUMED;
 }
 
 int CCountry::OnChangeTE(COVEvent& event) {
     const float amount = event.Payload().Get(TrackInvestmentPayload::kAmount);
-    if (IsFiniteAmount(amount, "trade investment", m_number))
+    if (IsFigureWithin(amount, kMoneyRange, "trade investment", m_number))
         AdvanceTradeTech(TruncateToInt(amount));
     return EVENT_CONSUMED;
 }
@@ -211,8 +211,9 @@ int CCountry::OnExecRelation(COVEvent& event) {
         return EVENT_CONSUMED;
     const float delta = payload.Get(ExecRelationPayload::kChange);
     const float amount = payload.Get(ExecRelationPayload::kAmount);
-    if (!IsFiniteAmount(delta, "relation", m_number) ||
-        !IsFiniteAmount(amount, "relation", m_number))
+    // The relation itself is held to -200..200 where it is set.
+    if (!IsFigureWithin(delta, kAnyFiniteFigure, "relation", m_number) ||
+        !IsFigureWithin(amount, kMoneyRange, "relation", m_number))
         return EVENT_CONSUMED;
     if (amount > 0.0f) {
         SpendMoney(EXPENSE_GIFT, amount);

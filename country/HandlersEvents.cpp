@@ -608,7 +608,7 @@ int CCountry::OnExecCreatePeaceOffer(COVEvent& event) {
         }
     }
     offer->cash = std::bit_cast<float>(term(PeaceOfferTerms::kCash));
-    if (!IsFiniteAmount(offer->cash, "peace offer", m_number))
+    if (!IsFigureWithin(offer->cash, kAnyFiniteFigure, "peace offer", m_number))
         return EVENT_CONSUMED;
     offer->demanding = term(PeaceOfferTerms::kDemanding) ? 1 : 0;
     offer->colonies = static_cast<int32_t>(term(PeaceOfferTerms::kColonies));

@@ -13,6 +13,7 @@
 #include "country/Ledger.h"
 #include "country/Loan.h"
 #include "country/MonthlyUpdate.h"
+#include "country/PayloadChecks.h"
 #include "data/CountryNumbers.h"
 #include "engine/Config.h"
 #include "engine/CriticalError.h"
@@ -180,10 +181,8 @@ int CCountry::OnExecBoostInvestment(COVEvent& event) {
     const uint32_t track = payload.Get(BoostInvestmentPayload::kKind);
     if (track > 4)
         return EVENT_CONSUMED;
-    if (!std::isfinite(amount) || amount < 0.0f || amount > 1.0e9f) {
-        DebugPrint("boost: amount %g out of range, dropped\n", static_cast<double>(amount));
+    if (!IsFigureWithin(amount, kPaymentRange, "boost", m_number))
         return EVENT_CONSUMED;
-    }
     static constexpr uint32_t kExpenseOfTrack[] = {EXPENSE_PE, EXPENSE_PE, EXPENSE_STABILITY,
                                                    EXPENSE_RESEARCH, EXPENSE_RESEARCH};
     SpendMoney(kExpenseOfTrack[track], amount);

@@ -95,7 +95,7 @@ int CCountry::OnGainMoney(COVEvent& event) {
         return EVENT_CONSUMED;
     }
     const float amount = event.Payload().Get(MoneyPayload::kAmount);
-    if (!IsFiniteAmount(amount, "gain money", m_number))
+    if (!IsFigureWithin(amount, kMoneyRange, "gain money", m_number))
         return EVENT_CONSUMED;
     BookLedgerEntry(kind, amount);
     SendRefreshWindows();
@@ -109,7 +109,7 @@ int CCountry::OnLoseMoney(COVEvent& event) {
         return EVENT_CONSUMED;
     }
     const float amount = event.Payload().Get(MoneyPayload::kAmount);
-    if (!IsFiniteAmount(amount, "lose money", m_number))
+    if (!IsFigureWithin(amount, kMoneyRange, "lose money", m_number))
         return EVENT_CONSUMED;
     SpendMoney(kind, amount);
     SendRefreshWindows();
@@ -119,6 +119,8 @@ int CCountry::OnLoseMoney(COVEvent& event) {
 int CCountry::OnExecGetLoan(COVEvent& event) {
     const auto& payload = event.Payload();
     const ObjectId id = payload.Get(CLoanEvent::kLoan);
+    if (!IsFigureWithin(payload.Get(CLoanEvent::kAmount), kPaymentRange, "get loan", m_number))
+        return EVENT_CONSUMED;
     auto loan = std::make_unique<CLoan>(GetId());
     loan->interest = static_cast<int32_t>(payload.Get(CLoanEvent::kInterest));
     loan->expiryDate = payload.Get(CLoanEvent::kDate);
@@ -139,7 +141,7 @@ int CCountry::OnExecGetLoan(COVEvent& event) {
     const bool bankLoan = loan->IsBankLoan();
     m_loans.push_back(std::move(loan));
     if (bankLoan) {
-        m_inflation += kBankLoanInflation;
+        ChangeInflation(kBankLoanInflation);
         if (IsLocalHuman())
             PostGameMessage0(m_treasury < 1.0f ? kNoticeAutoLoan : kNoticeManualLoan, m_number);
     }
@@ -248,18 +250,22 @@ int CCountry::OnGiveCB(COVEvent& event) {
 }
 
 int CCountry::OnSetMonarchValues(COVEvent& event) {
+    const auto& payload = event.Payload();
+    const int32_t adm = payload.Get(MonarchValuesPayload::kAdm);
+    const int32_t dip = payload.Get(MonarchValuesPayload::kDip);
+    const int32_t mil = payload.Get(MonarchValuesPayload::kMil);
+    for (int32_t value : {adm, dip, mil})
+        if (!IsFigureWithin(value, kRulerValueRange, "monarch values", m_number))
+            return EVENT_CONSUMED;
     if (m_monarch && g_countryMilitary.setMonarchValues)
-        g_countryMilitary.setMonarchValues(*m_monarch,
-                                           event.Payload().Get(MonarchValuesPayload::kAdm),
-                                           event.Payload().Get(MonarchValuesPayload::kDip),
-                                           event.Payload().Get(MonarchValuesPayload::kMil));
+        g_countryMilitary.setMonarchValues(*m_monarch, adm, dip, mil);
     return EVENT_CONSUMED;
 }
 
 int CCountry::OnInflation(COVEvent& event) {
     const float change = event.Payload().Get(InflationPayload::kChange);
-    if (IsFiniteAmount(change, "inflation", m_number))
-        m_inflation += change;
+    if (IsFigureWithin(change, kInflationChangeRange, "inflation", m_number))
+        ChangeInflation(change);
     return EVENT_CONSUMED;
 }
 

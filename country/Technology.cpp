@@ -232,7 +232,9 @@ bool Technology::Invest(int32_t amount) {
     const int32_t cost = GetNextLevelCost();
     if (value < cost)
         return false;
-    value -= cost;
+    // A price below 0 (a cost modifier below -1) leaves more than was put in.
+    value =
+        static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(value) - cost, 0, INT32_MAX));
     Advance();
     return true;
 }

@@ -314,7 +314,8 @@ public:
     // old owner chooses its capital again), SetOwner, the old owner's hold
     // passes to the new owner (blockade and both countries' supply follow),
     // the flag, the nationalism date, the territories, the units' trespass
-    // flags and the computer player.
+    // flags and the computer player. A sea zone or lake has no owner: it is
+    // left as it is, with a trace line.
     void ChangeOwner(CCountry* country);
     // The change of controller (not null; null and the present controller
     // are ignored): SetControllerField, then the blockade and the supply of

@@ -212,6 +212,10 @@ void CProvince::SetController(CCountry* country) {
 void CProvince::ChangeOwner(CCountry* country) {
     if (!country)
         return;
+    if (IsSea()) {
+        DebugPrint("change owner: province %d is no land, left without an owner\n", GetNumber());
+        return;
+    }
     CCountry* old = GetOwner();
     bool wasCapital = false;
     if (m_city) {

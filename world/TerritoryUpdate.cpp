@@ -287,20 +287,30 @@ void BuildTerritories() {
 }
 
 void FreeTerritories() {
-    for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id) {
-        CTerritory* t = g_provinces[static_cast<size_t>(id)].territory;
-        if (!t)
-            continue;
+    // Every territory once: those the provinces point to, then those a list
+    // still holds that no province points to any more.
+    std::vector<CTerritory*> all;
+    const auto collect = [&all](CTerritory* t) {
+        if (t && std::find(all.begin(), all.end(), t) == all.end())
+            all.push_back(t);
+    };
+    for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id)
+        collect(g_provinces[static_cast<size_t>(id)].territory);
+    g_territories.ForEach(collect);
+    g_lakeTerritories.ForEach(collect);
+    if (g_provinceCountries.countryOfNumber)
+        for (int32_t number = 0; number < 99; ++number)
+            if (CTemplateList<CLandTerritory>* list =
+                    TerritoryListOf(g_provinceCountries.countryOfNumber(number))) {
+                list->ForEach([&collect](CLandTerritory* t) { collect(t); });
+                list->RemoveAll();
+            }
+    g_territories.RemoveAll();
+    g_lakeTerritories.RemoveAll();
+    for (CTerritory* t : all) {
         t->Detach();
         delete t;
     }
-    if (g_provinceCountries.countryOfNumber)
-        for (int32_t number = 1; number < 99; ++number)
-            if (CTemplateList<CLandTerritory>* list =
-                    TerritoryListOf(g_provinceCountries.countryOfNumber(number)))
-                list->RemoveAll();
-    g_territories.RemoveAll();
-    g_lakeTerritories.RemoveAll();
 }
 
 // ---------------------------------------------------------------------------

@@ -163,6 +163,30 @@ TEST_F(ColonistHandlersTest, AColonistFoundsAColonyOrBouncesFromAForeignProvince
     EXPECT_FLOAT_EQ(free.GetCity()->GetPopulation(), 200.0f);
 }
 
+// Nobody settles or owns a sea zone or lake: every colonist and trader
+// message naming one is dropped before it costs, founds or takes anything.
+TEST_F(ColonistHandlersTest, NoColonistOrTraderSettlesASeaZone) {
+    CCountry& country = Make(1);
+    CProvince& sea = Province(230);
+    sea.terrain = 5;
+    country.m_colonists = 2.0f;
+    country.m_treasury = 500.0f;
+    for (uint32_t type : {EVT_SEND_COLONIST, EVT_SEND_TRADER, EVT_COLONIST_ARRIVED,
+                          EVT_TRADER_ARRIVED, EVT_COLONISE, EVT_ESTABLISH_TRADEPOST}) {
+        SCOPED_TRACE(type);
+        EXPECT_EQ(Journey(country, type, 230), EVENT_CONSUMED);
+        EXPECT_EQ(sea.GetOwner(), nullptr);
+        EXPECT_EQ(sea.GetCity(), nullptr);
+        EXPECT_EQ(sea.GetTradingPost(), nullptr);
+        EXPECT_EQ(sea.territory, nullptr);
+        EXPECT_FLOAT_EQ(country.m_colonists, 2.0f);
+        EXPECT_FLOAT_EQ(country.m_treasury, 500.0f);
+    }
+    EXPECT_TRUE(Queued(EVT_COLONISE).empty());
+    EXPECT_TRUE(Queued(EVT_ESTABLISH_TRADEPOST).empty());
+    sea.terrain = 0;
+}
+
 TEST_F(ColonistHandlersTest, TheDoublingFlagFoundsAndGrowsInOneMessage) {
     CCountry& country = Make(1);
     CProvince& province = Province(212);

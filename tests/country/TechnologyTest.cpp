@@ -162,6 +162,32 @@ TEST_F(TechnologyTest, InvestingBuysOneLevelAtATime) {
     }
 }
 
+// A cost modifier below -1 makes a price below 0: buying the level then
+// leaves more than was put in, but never more than an int holds.
+TEST_F(TechnologyTest, APriceBelowZeroKeepsTheValueInRange) {
+    g_tradeTechTable.SetRows(RowsOfYears({1400, 1500, 1510, 1520}));
+    g_gameTimer->currentDate = CDate(0, 0, 1450);
+    struct Case {
+        float modifier;
+        int32_t value, valueAfter;
+    };
+    const Case cases[] = {
+        {-2.0f, 100, 30100},                // the price is -30000
+        {-2.0f, INT32_MAX - 10, INT32_MAX}, // held at the top
+        {-1.0e30f, 705, INT32_MAX},         // a price of INT32_MIN
+    };
+    for (const Case& c : cases) {
+        DeleteAllCountries();
+        CCountry& country = Make(2);
+        country.m_modifiers.Add(2, c.modifier, 6);
+        Technology& trade = country.GetTradeTech();
+        trade.value = c.value;
+        EXPECT_TRUE(country.AdvanceTradeTech(0)) << c.modifier << " " << c.value;
+        EXPECT_EQ(trade.level, 1);
+        EXPECT_EQ(trade.value, c.valueAfter) << c.modifier << " " << c.value;
+    }
+}
+
 TEST_F(TechnologyTest, ALevelGainedTellsOnlyThePlayerAtThisMachine) {
     const std::vector<CTechRow> rows = RowsOfYears({1400, 1500, 1510, 1520, 1530});
     for (CTechTable* table :

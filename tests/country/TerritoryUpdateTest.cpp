@@ -273,4 +273,35 @@ TEST_F(TerritoryUpdateTest, FreeingForgetsEveryTerritory) {
     EXPECT_TRUE(g_territories.IsEmpty());
 }
 
+// A sea zone has no owner: a country that would take it leaves it in its
+// sea territory, and the country's land territories stay as they were.
+TEST_F(TerritoryUpdateTest, ASeaZoneStaysInItsSeaTerritory) {
+    Sea(20, 40);
+    Link(1, 20);
+    Own(1, x);
+    BuildTerritories();
+    CTerritory* sea = P(20).territory;
+    ASSERT_TRUE(sea && sea->AsSea());
+    CTerritory* land = P(1).territory;
+    P(20).ChangeOwner(x);
+    EXPECT_EQ(P(20).GetOwner(), nullptr);
+    EXPECT_EQ(P(20).territory, sea);
+    EXPECT_EQ(P(1).territory, land);
+    EXPECT_EQ(static_cast<int>(x->m_territories.GetCount()), 1);
+}
+
+// A territory that a list still holds after its provinces stopped pointing
+// to it is deleted too (the leak check of the sanitizer build sees it).
+TEST_F(TerritoryUpdateTest, FreeingDeletesTerritoriesNoProvincePointsTo) {
+    Sea(20, 40);
+    Link(1, 20);
+    Own(1, x);
+    BuildTerritories();
+    P(20).territory = nullptr;
+    P(1).territory = nullptr;
+    FreeTerritories();
+    EXPECT_TRUE(x->m_territories.IsEmpty());
+    EXPECT_TRUE(g_territories.IsEmpty());
+}
+
 } // namespace

@@ -31,6 +31,7 @@
 #include "world/Globals.h"
 #include "world/Province.h"
 #include "world/Scenario.h"
+#include "world/Territory.h"
 
 namespace {
 
@@ -74,13 +75,27 @@ std::vector<CCountry*> Countries() {
     return out;
 }
 
-// The countries stay in their slots and their provinces stay on the map.
+// The countries stay in their slots and their provinces stay on the map; no
+// sea zone or lake is owned or lies in a land territory, and every land
+// territory a country lists holds provinces that point back to it.
 void CheckWorld() {
     for (uint32_t number = 0; number < kCountrySlots; ++number) {
-        const CCountry* country = g_countries[number];
+        CCountry* country = g_countries[number];
         Check(!country || country->GetNumber() == number);
+        if (!country)
+            continue;
+        country->m_territories.ForEach([](CLandTerritory* territory) {
+            Check(!territory->GetProvinces().IsEmpty());
+            territory->GetProvinces().ForEach(
+                [territory](CProvince* province) { Check(province->territory == territory); });
+        });
     }
     Check(GetProvince(kFirstProvinceId) != nullptr && GetProvince(kLastProvinceId) != nullptr);
+    for (int32_t id = kFirstProvinceId; id <= kLastProvinceId; ++id) {
+        const CProvince* province = GetProvince(id);
+        Check(!province->IsSea() ||
+              (!province->GetOwner() && !(province->territory && province->territory->AsLand())));
+    }
 }
 
 } // namespace
