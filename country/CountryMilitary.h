@@ -138,7 +138,8 @@ struct CountryMilitaryHooks {
     // military: the map object left where the unit stood (a fleet's map
     // sprite, an army's province marker), in display-list layer 401.
     void (*leaveWreck)(const CUnit& unit) = nullptr;
-    // military: the unit leaves its province and is marked deleted.
+    // military: the unit, about to be deleted, leaves the combats of its
+    // province.
     void (*retireUnit)(CUnit& unit) = nullptr;
     // military: the monarch's name. Null: the ruler is named after the
     // country.

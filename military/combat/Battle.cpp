@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "country/Country.h"
+#include "country/CountryMilitary.h"
 #include "engine/CriticalError.h"
 #include "engine/GameState.h"
 #include "engine/Random.h"
@@ -994,6 +995,20 @@ const bool g_registered = [] {
         g_nextCombatId = id;
         province.StartCombat(date, kind, 0);
         g_nextCombatId = ObjectId();
+    };
+    // A unit that its country deletes leaves every combat of its province
+    // that still lists it before its object goes, so that no side keeps a
+    // freed unit (the servers take it out first when they delete it).
+    g_countryMilitary.retireUnit = [](CUnit& unit) {
+        const CProvince* province = GetProvince(unit.GetLocation());
+        if (!province || !province->combats)
+            return;
+        std::vector<ObjectId> ids;
+        for (size_t i = 0; i < province->combats->GetCount(); ++i)
+            ids.push_back(province->combats->At(i)->GetId());
+        for (const ObjectId& id : ids)
+            if (CCombat* combat = FindCombatById(id))
+                combat->OnUnitLeft(&unit);
     };
     g_provinceWork.deleteCombat = [](CProvince& province, const ObjectId& id) {
         // A phase still queued for the combat must not reach a later object.

@@ -119,6 +119,23 @@ TEST_F(BattleTest, AJoinOfAnUnknownUnitIsDroppedWithoutTouchingTheSides) {
     EXPECT_EQ(combat.Attackers().joinedSize, 0);
 }
 
+// A unit its country deletes leaves its battle before its object goes, so
+// that no side keeps a freed unit.
+TEST_F(BattleTest, ADeletedUnitLeavesItsBattleBeforeItGoes) {
+    CCombat& combat = MakeBattle();
+    CLandUnit& going = ArmyWith(10000, 3.0f, nullptr);
+    CLandUnit& staying = ArmyWith(5000, 3.0f, nullptr);
+    combat.RequestJoinAttackers(&going);
+    combat.RequestJoinAttackers(&staying);
+    const ObjectId id = going.GetId();
+    going.GetOwner()->DeleteUnit(id);
+    g_scheduler.RunDue();
+    EXPECT_EQ(FindObjectById(id), nullptr);
+    const std::vector<CUnit*> units = combat.Attackers().UnitsInOrder();
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_EQ(units.front(), &staying);
+}
+
 TEST_F(BattleTest, MoraleLossesBreakAtZeroIntoARetreat) {
     CCombat& combat = MakeBattle();
     combat.RequestJoinAttackers(&ArmyWith(10000, 1.0f, nullptr));
