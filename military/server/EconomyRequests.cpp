@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "country/Country.h"
 #include "country/Loan.h"
@@ -25,6 +26,17 @@ const bool g_economyRequestsRegistered = [] {
 void ExecuteCopy(const COVEvent& request, uint32_t type, uint32_t country) {
     ExecuteAndSendEvent(CopyRequestAs(request, type, MakeCountryId(country)));
 }
+
+// The requests carried out as they came, each with its execution type.
+constexpr std::pair<uint32_t, uint32_t> kCopiedRequests[] = {
+    {EVT_REQ_BUILD_FACILITY, EVT_EXEC_BUILD_FACILITY},
+    {EVT_REQ_START_EXPANDING_FORTRESS, EVT_EXEC_START_EXPANDING_FORTRESS},
+    {EVT_REQUEST_INVESTMENT_CHANGE, EVT_INVESTMENT_CHANGE},
+    {EVT_REQUEST_SET_MAINTENANCE, EVT_SET_MAINTENANCE},
+    {EVT_REQ_CHANGE_TOLERANCE, EVT_EXEC_CHANGE_TOLERANCE},
+    {EVT_REQ_CHANGE_RELIGION, EVT_EXEC_CHANGE_RELIGION},
+    {EVT_REQ_START_BUILD_IMPROVEMENT, EVT_EXEC_START_BUILD_IMPROVEMENT},
+};
 
 // A loan request for a loan that exists: the execution message takes the
 // loan's own id, lender, amount, interest and expiry.
@@ -133,28 +145,10 @@ int HandleEconomyRequest(COVEvent& event) {
         ExecuteCopy(event, EVT_EXEC_BOOST_INVESTMENT, number);
         return 0;
     }
-    case EVT_REQ_BUILD_FACILITY:
-        ExecuteCopy(event, EVT_EXEC_BUILD_FACILITY, number);
-        return 0;
-    case EVT_REQ_START_EXPANDING_FORTRESS:
-        ExecuteCopy(event, EVT_EXEC_START_EXPANDING_FORTRESS, number);
-        return 0;
-    case EVT_REQUEST_INVESTMENT_CHANGE:
-        ExecuteCopy(event, EVT_INVESTMENT_CHANGE, number);
-        return 0;
-    case EVT_REQUEST_SET_MAINTENANCE:
-        ExecuteCopy(event, EVT_SET_MAINTENANCE, number);
-        return 0;
-    case EVT_REQ_CHANGE_TOLERANCE:
-        ExecuteCopy(event, EVT_EXEC_CHANGE_TOLERANCE, number);
-        return 0;
-    case EVT_REQ_CHANGE_RELIGION:
-        ExecuteCopy(event, EVT_EXEC_CHANGE_RELIGION, number);
-        return 0;
-    case EVT_REQ_START_BUILD_IMPROVEMENT:
-        ExecuteCopy(event, EVT_EXEC_START_BUILD_IMPROVEMENT, number);
-        return 0;
     default:
+        for (const auto& [request, execution] : kCopiedRequests)
+            if (type == request)
+                ExecuteCopy(event, execution, number);
         return 0;
     }
 }
